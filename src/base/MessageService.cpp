@@ -1,0 +1,76 @@
+#include "base/MessageService.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+
+namespace {
+
+class BoxMessageService : public MessageService
+{
+public:
+    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
+                       MessageButtons buttons, QWidget* owner) override
+    {
+        QMessageBox box(owner);
+        box.setWindowTitle(caption);
+        box.setText(text);
+        switch (icon) {
+        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        }
+        switch (buttons) {
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        }
+        // Polish captions on the standard buttons.
+        if (auto* b = box.button(QMessageBox::Yes))
+            b->setText(QStringLiteral("&Tak"));
+        if (auto* b = box.button(QMessageBox::No))
+            b->setText(QStringLiteral("&Nie"));
+        if (auto* b = box.button(QMessageBox::Cancel))
+            b->setText(QStringLiteral("Anuluj"));
+        switch (box.exec()) {
+        case QMessageBox::Yes: return MessageAnswer::Yes;
+        case QMessageBox::No: return MessageAnswer::No;
+        case QMessageBox::Cancel: return MessageAnswer::Cancel;
+        default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+        }
+    }
+};
+
+BoxMessageService boxService;
+MessageService* current = &boxService;
+
+} // namespace
+
+MessageService& Messages()
+{
+    return *current;
+}
+
+MessageService* SetMessageService(MessageService* service)
+{
+    MessageService* previous = current;
+    current = service ? service : &boxService;
+    return previous;
+}
+
+void ShowError(const QString& text, QWidget* owner)
+{
+    Messages().Show(text, QStringLiteral("Błąd!"), MessageIcon::Error, MessageButtons::Ok, owner);
+}
+
+MessageAnswer AskQuestion(const QString& text, const QString& caption, MessageButtons buttons,
+                          QWidget* owner)
+{
+    return Messages().Show(text, caption, MessageIcon::Question, buttons, owner);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every message box of the program goes through the current MessageService, so that
+// tests can replace the boxes with a recorder and script the answers.
+enum class MessageIcon { Error, Question, Warning, Information };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+class MessageService
+{
+public:
+    virtual ~MessageService() = default;
+    virtual MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
+                               MessageButtons buttons, QWidget* owner) = 0;
+};
+
+// The service in use; by default message boxes on the screen.
+MessageService& Messages();
+// Replaces the service (nullptr restores the default); returns the previous one.
+MessageService* SetMessageService(MessageService* service);
+
+// The usual error box: caption "Błąd!", error icon, OK.
+void ShowError(const QString& text, QWidget* owner = nullptr);
+// A question with the question icon; the buttons say which answers are possible.
+MessageAnswer AskQuestion(const QString& text, const QString& caption, MessageButtons buttons,
+                          QWidget* owner = nullptr);

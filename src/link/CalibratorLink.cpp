@@ -1,0 +1,157 @@
+#include "link/CalibratorLink.h"
+
+#include "base/MessageService.h"
+#include "link/CommandSender.h"
+#include "link/LinkClock.h"
+#include "link/SerialPort.h"
+
+#include <QByteArray>
+#include <QThread>
+
+#include <cstring>
+
+int portNumber = 0;
+bool linkOpen = false;
+bool noLinkReported = false;
+QString lastReply;
+
+namespace {
+
+CSerialPort calibratorPort;
+SerialDevice* device = &calibratorPort;
+
+class ThreadSleepClock : public LinkClock
+{
+public:
+    void SleepMs(int milliseconds) override { QThread::msleep(milliseconds); }
+};
+ThreadSleepClock threadSleepClock;
+LinkClock* linkClock = &threadSleepClock;
+
+// Writes the framed text one byte per write, pausing after every byte (the last one too).
+void WriteFramed(const QByteArray& frame)
+{
+    for (char byte : frame) {
+        device->Write(&byte, 1);
+        linkClock->SleepMs(LinkProtocol::byteDelayMs);
+    }
+}
+
+// One read of up to 50 bytes into lastReply; a zero byte ends the text. Returns the raw bytes
+// for the acceptance test.
+QByteArray ReadReply()
+{
+    char buffer[LinkProtocol::replyBufferSize];
+    const qint64 n = device->Read(buffer, sizeof buffer);
+    const QByteArray raw(buffer, int(qMax<qint64>(n, 0)));
+    lastReply = QString::fromLatin1(raw.constData(), int(strnlen(raw.constData(), raw.size())));
+    return raw;
+}
+
+bool Accepted(const QByteArray& reply)
+{
+    return !reply.isEmpty() && reply.contains('%') && !reply.contains(LinkProtocol::nak);
+}
+
+bool RecoveryAttempt(const QByteArray& frame)
+{
+    WriteFramed(QByteArrayLiteral("^I%"));
+    if (!Accepted(ReadReply()))
+        return false;
+    WriteFramed(frame);
+    return Accepted(ReadReply());
+}
+
+class LinkSender : public CommandSender
+{
+public:
+    void Send(const QString& command) override { SendCommand(command); }
+    QString LastReply() const override { return lastReply; }
+};
+LinkSender linkSender;
+
+} // namespace
+
+bool OpenCalibratorPort(int port)
+{
+    if (device->IsOpen())
+        return true;
+    try {
+        device->Open(port, 9600, ParityNone, 8, StopBitsOne, FlowNone, false);
+        device->DisableWriteTimeout();
+        SerialTimeouts t = device->GetTimeouts();
+        t.readTotalTimeoutConstant = LinkProtocol::readTimeoutMs;
+        device->SetTimeouts(t);
+    } catch (const CSerialException&) {
+        // A port that opened but could not be configured is closed again, so that the next
+        // open really tries again instead of answering "open" on an unusable link.
+        device->Close();
+        ShowError(QStringLiteral("Nie można otworzyć portu szeregowego."));
+        linkOpen = false;
+        return false;
+    }
+    linkOpen = true;
+    return true;
+}
+
+bool CloseCalibratorPort()
+{
+    if (device->IsOpen())
+        device->Close();
+    return true;
+}
+
+void SendCommand(const QString& command)
+{
+    if (!linkOpen)
+        return;
+    const QByteArray frame = '^' + command.toLatin1() + '%';
+    try {
+        WriteFramed(frame);
+        if (Accepted(ReadReply()))
+            return;
+        for (int attempt = 0; attempt < LinkProtocol::recoveryAttempts; ++attempt) {
+            if (RecoveryAttempt(frame)) {
+                noLinkReported = false;
+                return;
+            }
+        }
+    } catch (const CSerialException&) {
+        // A port error ends the transaction silently; the link state stays as it was.
+        return;
+    }
+    if (!noLinkReported) {
+        noLinkReported = true;
+        ShowError(QStringLiteral("Brak komunikacji z portem COM."));
+    }
+    linkOpen = false;
+}
+
+SerialDevice* SetCalibratorDevice(SerialDevice* newDevice)
+{
+    SerialDevice* previous = device;
+    device = newDevice ? newDevice : &calibratorPort;
+    return previous;
+}
+
+LinkClock* SetLinkClock(LinkClock* newClock)
+{
+    LinkClock* previous = linkClock;
+    linkClock = newClock ? newClock : &threadSleepClock;
+    return previous;
+}
+
+SerialDevice& CalibratorDevice()
+{
+    return *device;
+}
+
+LinkClock& SystemLinkClock()
+{
+    return threadSleepClock;
+}
+
+CommandSender& LinkCommandSender()
+{
+    return linkSender;
+}

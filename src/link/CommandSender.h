@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// What window logic needs of the calibrator: send a command, read the reply it got.
+// The program uses the link; tests record the commands and script the replies.
+class CommandSender
+{
+public:
+    virtual ~CommandSender() = default;
+    virtual void Send(const QString& command) = 0;
+    virtual QString LastReply() const = 0;
+};
+
+// The calibrator link: SendCommand and lastReply.
+CommandSender& LinkCommandSender();

@@ -1,0 +1,201 @@
+#include "link/SerialPort.h"
+
+#include "link/PortMap.h"
+
+#include <QDeadlineTimer>
+
+#include <cerrno>
+
+QString CSerialException::ErrorMessage() const
+{
+    return errorCode == 0 ? QString() : qt_error_string(int(errorCode));
+}
+
+void ThrowSerialException(quint32 errorCode)
+{
+    throw CSerialException(errorCode != 0 ? errorCode : quint32(errno));
+}
+
+namespace {
+
+// The system error code that stands behind a Qt SerialPort error.
+quint32 SystemCode(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError: return ENOENT;
+    case QSerialPort::PermissionError: return EACCES;
+    case QSerialPort::OpenError: return EBUSY;
+    case QSerialPort::NotOpenError: return EBADF;
+    case QSerialPort::TimeoutError: return ETIMEDOUT;
+    case QSerialPort::UnsupportedOperationError: return EINVAL;
+    default: return EIO;
+    }
+}
+
+QSerialPort::Parity ParityFromCode(int code)
+{
+    switch (code) {
+    case ParityEven: return QSerialPort::EvenParity;
+    case ParityMark: return QSerialPort::MarkParity;
+    case ParityOdd: return QSerialPort::OddParity;
+    case ParitySpace: return QSerialPort::SpaceParity;
+    default: return QSerialPort::NoParity;
+    }
+}
+
+QSerialPort::StopBits StopBitsFromCode(int code)
+{
+    switch (code) {
+    case StopBitsOneAndHalf: return QSerialPort::OneAndHalfStop;
+    case StopBitsTwo: return QSerialPort::TwoStop;
+    default: return QSerialPort::OneStop;
+    }
+}
+
+// Qt SerialPort knows no DSR flow control: the DSR rows use the hardware handshake too.
+QSerialPort::FlowControl FlowFromCode(int code)
+{
+    switch (code) {
+    case FlowCtsRts:
+    case FlowCtsDtr:
+    case FlowDsrRts:
+    case FlowDsrDtr: return QSerialPort::HardwareControl;
+    case FlowXonXoff: return QSerialPort::SoftwareControl;
+    default: return QSerialPort::NoFlowControl;
+    }
+}
+
+} // namespace
+
+CSerialPort::CSerialPort() = default;
+
+CSerialPort::~CSerialPort()
+{
+    Close();
+}
+
+void CSerialPort::ThrowPortError()
+{
+    const quint32 code = SystemCode(port.error());
+    port.clearError();
+    ThrowSerialException(code);
+}
+
+void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits,
+                       int stopBits, int flowControl, bool overlappedIo)
+{
+    port.setPortName(PortDevicePath(portNumber));
+    if (!port.open(QIODevice::ReadWrite))
+        ThrowPortError();
+    overlapped = overlappedIo;
+
+    SerialLineSettings s = GetState();
+    s.baudRate = qint32(baudRate);
+    s.parity = ParityFromCode(parity);
+    s.dataBits = QSerialPort::DataBits(dataBits);
+    s.stopBits = StopBitsFromCode(stopBits);
+    s.flowControl = FlowFromCode(flowControl);
+    SetState(s);
+}
+
+void CSerialPort::Close()
+{
+    if (port.isOpen())
+        port.close();
+    port.clearError();
+    overlapped = false;
+}
+
+bool CSerialPort::IsOpen() const
+{
+    return port.isOpen();
+}
+
+SerialLineSettings CSerialPort::GetState()
+{
+    if (!port.isOpen())
+        ThrowSerialException(EBADF);
+    SerialLineSettings s;
+    s.baudRate = port.baudRate();
+    s.dataBits = port.dataBits();
+    s.parity = port.parity();
+    s.stopBits = port.stopBits();
+    s.flowControl = port.flowControl();
+    return s;
+}
+
+void CSerialPort::SetState(const SerialLineSettings& s)
+{
+    if (!port.isOpen())
+        ThrowSerialException(EBADF);
+    if (!port.setBaudRate(s.baudRate) || !port.setDataBits(s.dataBits) ||
+        !port.setParity(s.parity) || !port.setStopBits(s.stopBits) ||
+        !port.setFlowControl(s.flowControl))
+        ThrowPortError();
+}
+
+SerialTimeouts CSerialPort::GetTimeouts()
+{
+    if (!port.isOpen())
+        ThrowSerialException(EBADF);
+    return timeouts;
+}
+
+void CSerialPort::SetTimeouts(const SerialTimeouts& t)
+{
+    if (!port.isOpen())
+        ThrowSerialException(EBADF);
+    timeouts = t;
+}
+
+qint64 CSerialPort::Read(char* buffer, qint64 count)
+{
+    if (!port.isOpen())
+        ThrowSerialException(EBADF);
+    // The total time-out: constant + multiplier per requested byte. The interval time-out
+    // (between two bytes) applies once the first byte is in, when it is set.
+    const qint64 total = qint64(timeouts.readTotalTimeoutConstant) +
+                         qint64(timeouts.readTotalTimeoutMultiplier) * count;
+    QDeadlineTimer deadline(total > 0 ? total : -1);
+    qint64 got = 0;
+    while (got < count) {
+        const qint64 n = port.read(buffer + got, count - got);
+        if (n < 0)
+            ThrowPortError();
+        got += n;
+        if (got >= count)
+            break;
+        qint64 wait = deadline.remainingTime();
+        if (got > 0 && timeouts.readIntervalTimeout > 0)
+            wait = wait < 0 ? timeouts.readIntervalTimeout
+                            : qMin<qint64>(wait, timeouts.readIntervalTimeout);
+        if (wait == 0)
+            break;
+        if (!port.waitForReadyRead(int(wait))) {
+            if (port.error() == QSerialPort::TimeoutError) {
+                port.clearError();
+                if (deadline.hasExpired() || (got > 0 && timeouts.readIntervalTimeout > 0))
+                    break;
+                continue;
+            }
+            ThrowPortError();
+        }
+    }
+    return got;
+}
+
+qint64 CSerialPort::Write(const char* buffer, qint64 count)
+{
+    if (!port.isOpen())
+        ThrowSerialException(EBADF);
+    const qint64 n = port.write(buffer, count);
+    if (n < 0)
+        ThrowPortError();
+    // Writes never time out: wait until the bytes have left.
+    while (port.bytesToWrite() > 0) {
+        if (!port.waitForBytesWritten(1000) && port.error() != QSerialPort::TimeoutError)
+            ThrowPortError();
+        port.clearError();
+    }
+    return n;
+}

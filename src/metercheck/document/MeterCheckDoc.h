@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The meter-check document: the meter under test, the method, up to 50 ranges of up to
+// 50 points. Numbers are kept as the texts shown ("." as the decimal point). Defined ranges
+// occupy slots 0..n-1 and defined points of a range slots 0..m-1: editors keep them packed.
+
+constexpr int maxRanges = 50;
+constexpr int maxPoints = 50;
+
+struct MeterPoint
+{
+    QString reading;          // indication of the meter under test
+    QString setting;          // setting of the calibrator
+    QString actualError;      // reading - setting
+    QString permissibleError; // from the meter's accuracy class
+    QString calibratorError;  // the calibrator's own error at the setting
+    QString unit;             // unit of the five values above
+    quint8 marked = 0;        // switched ON: measured by "marked points" runs, drawn on charts
+    quint8 pointDefined = 0;  // the slot holds a point
+    quint8 reserved = 0;      // always 0
+    quint8 pointMeasured = 0; // the errors are valid
+};
+
+struct MeterRange
+{
+    QString rangeValue; // full-scale value, digits only
+    QString sensorName; // thermocouple or resistance-thermometer type; empty otherwise
+    QString rangeUnit;  // "mV", "V", "mA", "Ohm", "kOhm" or "°C"
+    qint16 function = 0;     // 0 voltage, 1 current, 2 resistance, 3 thermocouple, 4 RTD
+    qint16 calFunction = 0;  // calibrator function index last used (0-19)
+    qint16 coldJunction = 0; // 0 Tex, 1 Tin, 2 To
+    QString toValue;         // To in °C, one decimal
+    QString rlValue;         // lead resistance in Ohm, one decimal
+    QString classReading;    // class part in % of the measured value
+    QString classRange;      // class part in % of the range
+    QString constTerm;       // constant component of the permissible error
+    QString constUnit;       // its unit
+    quint8 rangeDefined = 0;
+    std::array<MeterPoint, maxPoints> points;
+    quint8 rangeMeasured = 0;
+};
+
+struct MeterCheckDoc
+{
+    double formatVersion = 0.0;
+    QString meterName;
+    QString meterNumber;
+    qint16 method = 0; // 0 exact setting, 1 exact reading
+    std::array<MeterRange, maxRanges> ranges;
+};
+
+// The one document of the program run and the globals that travel with it.
+extern MeterCheckDoc meterCheckDoc;
+extern qint16 currentRange;
+extern qint16 currentPoint;
+extern QString documentName;
+extern bool documentModified;
+extern qint16 meterCheckState;

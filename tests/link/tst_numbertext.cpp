@@ -1,0 +1,86 @@
+#include "link/NumberText.h"
+
+#include <QTest>
+
+class TestNumberText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void formatFixed_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("negative small keeps leading zero") << -0.05 << 3 << "-0.050";
+        QTest::newRow("rounds half up") << 12.3456 << 2 << "12.35";
+        QTest::newRow("positive small") << 0.05 << 3 << "0.050";
+        QTest::newRow("zero") << 0.0 << 3 << "0.000";
+        QTest::newRow("negative rounding to zero has no sign") << -0.0001 << 3 << "0.000";
+        QTest::newRow("large never exponent") << 1e20 << 1 << "100000000000000000000.0";
+        QTest::newRow("no decimals keeps the point") << 12.3 << 0 << "12.";
+    }
+    void formatFixed()
+    {
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, text);
+        QCOMPARE(FormatFixed(value, decimals), text);
+    }
+
+    void parseNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("point is the decimal point") << "12.5" << 12.5;
+        QTest::newRow("comma stops the number") << "1,5" << 1.0;
+        QTest::newRow("leading blanks") << "   -3.25" << -3.25;
+        QTest::newRow("trailing garbage") << "12a" << 12.0;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("lone point") << "." << 0.0;
+        QTest::newRow("exponent") << "1.5e3" << 1500.0;
+        QTest::newRow("incomplete exponent") << "2e" << 2.0;
+        QTest::newRow("infinity text is no number") << "inf" << 0.0;
+        QTest::newRow("overflow is the largest number")
+            << "1e999" << std::numeric_limits<double>::max();
+        QTest::newRow("underflow is zero") << "1e-999" << 0.0;
+    }
+    void parseNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(ParseNumber(text), value);
+    }
+
+    void setDecimals_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("integer gets zeros") << "5" << 2 << "5.00";
+        QTest::newRow("surplus cut not rounded") << "1.2345" << 2 << "1.23";
+        QTest::newRow("seven characters unchanged") << "1.23456" << 2 << "1.23456";
+        QTest::newRow("empty becomes zero") << "" << 1 << "0.0";
+        QTest::newRow("missing decimals added") << "23.4" << 3 << "23.400";
+    }
+    void setDecimals()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, n);
+        QFETCH(QString, result);
+        QCOMPARE(SetDecimals(text, n), result);
+    }
+
+    void decimalsForFunction()
+    {
+        const int expected[20] = {3, 2, 4, 3, 3, 2, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 1, 1, 1, 1};
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(DecimalsForFunction(i), expected[i]);
+        QCOMPARE(DecimalsForFunction(20), -1);
+        QCOMPARE(DecimalsForFunction(-1), -1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNumberText)
+#include "tst_numbertext.moc"

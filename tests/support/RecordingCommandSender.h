@@ -1,0 +1,29 @@
+#pragma once
+
+#include "link/CommandSender.h"
+
+#include <QStringList>
+
+// Records the commands window logic sends; replies come from a queue (the last one stays).
+class RecordingCommandSender : public CommandSender
+{
+public:
+    void Send(const QString& command) override
+    {
+        sent << command;
+        if (!replies.isEmpty())
+            reply = replies.takeFirst();
+    }
+    QString LastReply() const override { return reply; }
+
+    QStringList TakeSent()
+    {
+        QStringList s = sent;
+        sent.clear();
+        return s;
+    }
+
+    QStringList sent;
+    QStringList replies;
+    QString reply;
+};

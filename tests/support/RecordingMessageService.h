@@ -1,0 +1,45 @@
+#pragma once
+
+#include "base/MessageService.h"
+
+#include <QList>
+
+// Records every message box instead of showing it, and answers from a script
+// (default answer when the script is empty: OK, or Yes for questions).
+class RecordingMessageService : public MessageService
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString caption;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    RecordingMessageService() { previous = SetMessageService(this); }
+    ~RecordingMessageService() override { SetMessageService(previous); }
+
+    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
+                       MessageButtons buttons, QWidget*) override
+    {
+        messages.append({text, caption, icon, buttons});
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+    }
+
+    QStringList Texts() const
+    {
+        QStringList t;
+        for (const Message& m : messages)
+            t << m.text;
+        return t;
+    }
+
+    QList<Message> messages;
+    QList<MessageAnswer> answers;
+
+private:
+    MessageService* previous = nullptr;
+};

@@ -1,0 +1,1 @@
+// Test helpers that need a translation unit of their own go here.
