@@ -1,0 +1,4 @@
+#include "panel/PanelState.h"
+
+PanelSourceState panelSourceState;
+PanelMeterState panelMeterState;

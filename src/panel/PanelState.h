@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+// What the two readouts of the control panel show. The panel changes it and asks the
+// readouts to repaint; the readouts only paint from it.
+
+struct PanelSourceState
+{
+    QString entryText = QStringLiteral("0.000"); // digits with at most one ".", or a mark
+    bool entryPositive = true;
+    QString sentText = QStringLiteral("0.000"); // set-point last sent with "N"
+    bool sentPositive = true;
+    bool showingSetting = true; // false while the user types
+    bool digitsStarted = false; // the current entry has accepted a key
+    bool operateOn = false;     // "OPR", else "STD"
+    QString sourceRangeName = QStringLiteral("50mV");
+    QString sourceUnit = QStringLiteral("mV");
+};
+
+struct PanelMeterState
+{
+    QString meterText = QStringLiteral("0.000"); // magnitude, or an over/under-range mark
+    bool meterPositive = true;
+    QString meterRangeName = QStringLiteral("25V");
+    QString meterUnit = QStringLiteral("V");
+    bool holdOn = false;
+    QString heldText; // copy of meterText taken when HOLD is switched
+};
+
+// Over- and under-range marks of both readouts.
+namespace PanelMarks {
+inline const QString overRange = QString(6, QChar(0x2014)); // six em dashes
+inline const QString underRange = QStringLiteral("______");
+} // namespace PanelMarks
+
+extern PanelSourceState panelSourceState;
+extern PanelMeterState panelMeterState;
