@@ -6,8 +6,7 @@
 
 void ResetDocument()
 {
-    meterCheckDoc = MeterCheckDoc();
-    meterCheckDoc.formatVersion = 1.0;
+    ClearDocument();
     currentRange = 0;
     currentPoint = 0;
 }

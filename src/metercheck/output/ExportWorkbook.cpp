@@ -1,7 +1,6 @@
 #include "metercheck/output/ExportWorkbook.h"
 
 #include "metercheck/document/MeterCheckDoc.h"
-#include "metercheck/output/DocCounts.h"
 #include "metercheck/output/ReportTexts.h"
 
 #include <QDir>
@@ -210,7 +209,7 @@ void ExportRangeToExcel(ExportWorkbook& workbook, int range)
     sheet.SetCell(6, F, QStringLiteral("j.m."));
     sheet.SetCell(6, G, QStringLiteral("ON"));
 
-    const int n = CountPoints(qint16(range));
+    const int n = CountPoints(range);
     for (int j = 0; j < n; ++j) {
         const MeterPoint& p = r.points[j];
         const int row = 7 + j;

@@ -3,7 +3,6 @@
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/CPrintOptionsDlg.h"
-#include "metercheck/output/DocCounts.h"
 #include "metercheck/output/ExcelExport.h"
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"

@@ -1,7 +1,6 @@
 #include "metercheck/output/ProtocolPage.h"
 
 #include "metercheck/document/MeterCheckDoc.h"
-#include "metercheck/output/DocCounts.h"
 #include "metercheck/output/ReportTexts.h"
 
 #include <QFont>

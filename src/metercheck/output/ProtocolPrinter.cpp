@@ -2,7 +2,6 @@
 
 #include "base/MessageService.h"
 #include "metercheck/document/MeterCheckDoc.h"
-#include "metercheck/output/DocCounts.h"
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ReportClock.h"

@@ -1,5 +1,0 @@
-#pragma once
-// TEMPORARY until the document operations land on main.
-#include <QtGlobal>
-int CountRanges();
-int CountPoints(qint16 range);
