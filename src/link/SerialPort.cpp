@@ -5,10 +5,18 @@
 #include <QDeadlineTimer>
 
 #include <cerrno>
+#include <cstring>
 
 QString CSerialException::ErrorMessage() const
 {
-    return errorCode == 0 ? QString() : qt_error_string(int(errorCode));
+    if (errorCode == 0)
+        return {};
+#ifdef __GLIBC__
+    // A code the system has no text for gives an empty message, not "Unknown error".
+    if (strerrordesc_np(int(errorCode)) == nullptr)
+        return {};
+#endif
+    return qt_error_string(int(errorCode));
 }
 
 void ThrowSerialException(quint32 errorCode)
@@ -22,33 +30,48 @@ namespace {
 quint32 SystemCode(QSerialPort::SerialPortError error)
 {
     switch (error) {
-    case QSerialPort::DeviceNotFoundError: return ENOENT;
-    case QSerialPort::PermissionError: return EACCES;
-    case QSerialPort::OpenError: return EBUSY;
-    case QSerialPort::NotOpenError: return EBADF;
-    case QSerialPort::TimeoutError: return ETIMEDOUT;
-    case QSerialPort::UnsupportedOperationError: return EINVAL;
-    default: return EIO;
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError:
+        return EACCES;
+    case QSerialPort::OpenError:
+        return EBUSY;
+    case QSerialPort::NotOpenError:
+        return EBADF;
+    case QSerialPort::TimeoutError:
+        return ETIMEDOUT;
+    case QSerialPort::UnsupportedOperationError:
+        return EINVAL;
+    default:
+        return EIO;
     }
 }
 
 QSerialPort::Parity ParityFromCode(int code)
 {
     switch (code) {
-    case ParityEven: return QSerialPort::EvenParity;
-    case ParityMark: return QSerialPort::MarkParity;
-    case ParityOdd: return QSerialPort::OddParity;
-    case ParitySpace: return QSerialPort::SpaceParity;
-    default: return QSerialPort::NoParity;
+    case ParityEven:
+        return QSerialPort::EvenParity;
+    case ParityMark:
+        return QSerialPort::MarkParity;
+    case ParityOdd:
+        return QSerialPort::OddParity;
+    case ParitySpace:
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::NoParity;
     }
 }
 
 QSerialPort::StopBits StopBitsFromCode(int code)
 {
     switch (code) {
-    case StopBitsOneAndHalf: return QSerialPort::OneAndHalfStop;
-    case StopBitsTwo: return QSerialPort::TwoStop;
-    default: return QSerialPort::OneStop;
+    case StopBitsOneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case StopBitsTwo:
+        return QSerialPort::TwoStop;
+    default:
+        return QSerialPort::OneStop;
     }
 }
 
@@ -59,9 +82,12 @@ QSerialPort::FlowControl FlowFromCode(int code)
     case FlowCtsRts:
     case FlowCtsDtr:
     case FlowDsrRts:
-    case FlowDsrDtr: return QSerialPort::HardwareControl;
-    case FlowXonXoff: return QSerialPort::SoftwareControl;
-    default: return QSerialPort::NoFlowControl;
+    case FlowDsrDtr:
+        return QSerialPort::HardwareControl;
+    case FlowXonXoff:
+        return QSerialPort::SoftwareControl;
+    default:
+        return QSerialPort::NoFlowControl;
     }
 }
 
@@ -81,8 +107,8 @@ void CSerialPort::ThrowPortError()
     ThrowSerialException(code);
 }
 
-void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits,
-                       int stopBits, int flowControl, bool overlappedIo)
+void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits, int stopBits,
+                       int flowControl, bool overlappedIo)
 {
     port.setPortName(PortDevicePath(portNumber));
     if (!port.open(QIODevice::ReadWrite))
@@ -156,7 +182,8 @@ qint64 CSerialPort::Read(char* buffer, qint64 count)
     // (between two bytes) applies once the first byte is in, when it is set.
     const qint64 total = qint64(timeouts.readTotalTimeoutConstant) +
                          qint64(timeouts.readTotalTimeoutMultiplier) * count;
-    QDeadlineTimer deadline(total > 0 ? total : -1);
+    // A precise deadline: the read must not give up before the whole time-out has passed.
+    QDeadlineTimer deadline(total > 0 ? total : -1, Qt::PreciseTimer);
     qint64 got = 0;
     while (got < count) {
         const qint64 n = port.read(buffer + got, count - got);
@@ -193,7 +220,8 @@ qint64 CSerialPort::Write(const char* buffer, qint64 count)
         ThrowPortError();
     // Writes never time out: wait until the bytes have left.
     while (port.bytesToWrite() > 0) {
-        if (!port.waitForBytesWritten(1000) && port.error() != QSerialPort::TimeoutError)
+        if (!port.waitForBytesWritten(1000) && port.error() != QSerialPort::NoError &&
+            port.error() != QSerialPort::TimeoutError)
             ThrowPortError();
         port.clearError();
     }
