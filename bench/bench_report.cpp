@@ -3,9 +3,9 @@
 // every range to a workbook. Targets: PDF under 2 s, xlsx under 0.5 s.
 //
 //   bench_report [runs]        (default 5 runs; the median and the best are shown)
+#include "link/NumberText.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
-#include "link/NumberText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -98,8 +98,8 @@ int main(int argc, char* argv[])
 
     QList<double> withCharts, tablesOnly, workbook, show;
     for (int i = 0; i < runs; ++i) {
-        const double a = TimeRun({"print", met, "--pdf", pdf, "--all", "--points-chart",
-                                  "--errors-chart"});
+        const double a =
+            TimeRun({"print", met, "--pdf", pdf, "--all", "--points-chart", "--errors-chart"});
         const double b = TimeRun({"print", met, "--pdf", tablePdf, "--all"});
         const double c = TimeRun({"export", met, "--xlsx", xlsx, "--all"});
         const double d = TimeRun({"show", met, "--json"});
