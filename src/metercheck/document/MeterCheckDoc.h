@@ -27,9 +27,9 @@ struct MeterPoint
 
 struct MeterRange
 {
-    QString rangeValue; // full-scale value, digits only
-    QString sensorName; // thermocouple or resistance-thermometer type; empty otherwise
-    QString rangeUnit;  // "mV", "V", "mA", "Ohm", "kOhm" or "°C"
+    QString rangeValue;      // full-scale value, digits only
+    QString sensorName;      // thermocouple or resistance-thermometer type; empty otherwise
+    QString rangeUnit;       // "mV", "V", "mA", "Ohm", "kOhm" or "°C"
     qint16 function = 0;     // 0 voltage, 1 current, 2 resistance, 3 thermocouple, 4 RTD
     qint16 calFunction = 0;  // calibrator function index last used (0-19)
     qint16 coldJunction = 0; // 0 Tex, 1 Tin, 2 To
@@ -60,3 +60,11 @@ extern qint16 currentPoint;
 extern QString documentName;
 extern bool documentModified;
 extern qint16 meterCheckState;
+
+// Empties the whole document: texts empty, method, function and coldJunction 0, every flag 0.
+// formatVersion and the calFunction presets stay as they are.
+void ClearDocument();
+// Number of range slots whose rangeDefined is exactly 1.
+int CountRanges();
+// Number of point slots of range `range` whose pointDefined is exactly 1 (0 for a bad index).
+int CountPoints(int range);

@@ -1,0 +1,169 @@
+#include "panel/MeasureLogic.h"
+
+#include "link/CommandSender.h"
+#include "link/NumberText.h"
+#include "panel/AveragingTimer.h"
+#include "panel/MeasureRangeTable.h"
+#include "panel/MeterParamPrompt.h"
+#include "panel/PanelState.h"
+#include "panel/ReadingParser.h"
+
+#include <cmath>
+
+MeasureLogic::MeasureLogic(CommandSender& sender, AveragingTimer& timer, MeterParamPrompt& prompt,
+                           PanelMeterState& state)
+    : sender(sender), timer(timer), prompt(prompt), state(state)
+{}
+
+void MeasureLogic::Open()
+{
+    rlChecked = false;
+    SetOpeningState();
+}
+
+void MeasureLogic::ResetHalf()
+{
+    ChooseFamily(MeasureFamily::Range);
+    SetOpeningState();
+}
+
+void MeasureLogic::SetOpeningState()
+{
+    family = MeasureFamily::Range;
+    avgSeconds = 10;
+    avgCaption = QStringLiteral("10");
+    checkedRange = QStringLiteral("25V");
+    const MeasureRange* row = MeasureRangeTable::Find(checkedRange);
+    state.meterText = row->format;
+    state.meterRangeName = row->name;
+    state.meterUnit = row->unit;
+    state.meterPositive = true;
+    meterDecimals = row->decimals;
+    meterRl = 0;
+    rlCaption = QStringLiteral("0.00");
+    state.holdOn = false;
+    state.heldText.clear();
+    thermocoupleIndex = 0;
+    rtdIndex = 0;
+    stats.Clear(meterDecimals);
+}
+
+void MeasureLogic::ChooseFamily(MeasureFamily chosen)
+{
+    family = chosen;
+    // With the range family nothing is applied until a radio has been checked.
+    if (family != MeasureFamily::Range || !checkedRange.isEmpty())
+        ApplyMeasureSelection();
+}
+
+void MeasureLogic::CheckRange(const QString& name)
+{
+    checkedRange = name;
+    ApplyMeasureSelection();
+}
+
+void MeasureLogic::SelectThermocouple(int index)
+{
+    thermocoupleIndex = index;
+    ApplyMeasureSelection();
+}
+
+void MeasureLogic::SelectRtd(int index)
+{
+    rtdIndex = index;
+    ApplyMeasureSelection();
+}
+
+QString MeasureLogic::SelectionName() const
+{
+    switch (family) {
+    case MeasureFamily::Range:
+        return checkedRange;
+    case MeasureFamily::Thermocouple:
+        return MeasureRangeTable::Thermocouples().value(thermocoupleIndex);
+    case MeasureFamily::Rtd:
+        return MeasureRangeTable::ResistanceThermometers().value(rtdIndex);
+    }
+    return QString();
+}
+
+void MeasureLogic::ApplyMeasureSelection()
+{
+    if (const MeasureRange* row = MeasureRangeTable::Find(SelectionName())) {
+        state.meterText = row->format;
+        state.meterRangeName = row->name;
+        state.meterUnit = row->unit;
+        meterDecimals = row->decimals;
+        state.meterPositive = true;
+        sender.Send(row->command);
+    }
+    // The old readings mean nothing in the new function; the next poll stops the averaging.
+    stats.Clear(meterDecimals);
+}
+
+void MeasureLogic::SetLeadResistance(bool checked)
+{
+    rlChecked = checked;
+    SendLeadResistance();
+}
+
+void MeasureLogic::SendLeadResistance()
+{
+    if (rlChecked)
+        sender.Send(QLatin1Char('Q') + FormatFixed(meterRl, meterDecimals));
+    else
+        sender.Send(QStringLiteral("Q00.00"));
+}
+
+void MeasureLogic::EnterLeadResistance()
+{
+    const std::optional<QString> accepted =
+        prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption});
+    const QString text = accepted.value_or(rlCaption);
+    rlCaption = SetDecimals(text, 1);
+    meterRl = ParseNumber(text);
+    SendLeadResistance();
+}
+
+void MeasureLogic::EnterAveragingTime()
+{
+    const std::optional<QString> accepted =
+        prompt.Ask({QStringLiteral("t (AVR) = "), QStringLiteral("s"), 1, 99, avgCaption});
+    avgCaption = accepted.value_or(avgCaption);
+    // The dialog keeps t within 1-99; the bound only guards the conversion.
+    avgSeconds = static_cast<int>(std::trunc(qBound(0.0, ParseNumber(avgCaption), 99.0)));
+}
+
+void MeasureLogic::PollReading()
+{
+    sender.Send(QStringLiteral("P"));
+    ParseReading(sender.LastReply(), meterDecimals, state);
+    if (stats.running)
+        stats.Take(SignedReading(state), meterDecimals);
+    else
+        timer.Stop();
+}
+
+void MeasureLogic::SwitchHold()
+{
+    state.heldText = state.meterText;
+    state.holdOn = !state.holdOn;
+}
+
+void MeasureLogic::ResetStatistics()
+{
+    if (avgSeconds < 1)
+        return;
+    timer.Start(avgSeconds * 1000);
+    stats.Restart(SignedReading(state), meterDecimals);
+}
+
+void MeasureLogic::EndAveragingWindow()
+{
+    stats.EndWindow(meterDecimals);
+}
+
+void MeasureLogic::StopAveraging()
+{
+    timer.Stop();
+}

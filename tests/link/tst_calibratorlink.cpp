@@ -1,0 +1,422 @@
+#include "FakeSerialDevice.h"
+#include "RecordingMessageService.h"
+#include "ScopedFakeLink.h"
+#include "link/CalibratorLink.h"
+#include "link/CommandSender.h"
+
+#include <QTest>
+
+#include <cerrno>
+
+// The calibrator protocol on a scripted port and virtual time: exact bytes on the wire, the
+// pauses between them, acknowledgement, recovery and the messages the user sees.
+
+namespace {
+
+const QString noPortText = QStringLiteral("Nie można otworzyć portu szeregowego.");
+const QString noLinkText = QStringLiteral("Brak komunikacji z portem COM.");
+
+QByteArray Repeat(const QByteArray& bytes, int times)
+{
+    QByteArray all;
+    for (int i = 0; i < times; ++i)
+        all += bytes;
+    return all;
+}
+
+} // namespace
+
+class TestCalibratorLink : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Opens COM1 on the fake link and forgets the records of the opening.
+    static void OpenLink(ScopedFakeLink& link)
+    {
+        QVERIFY(OpenCalibratorPort(1));
+        QVERIFY(linkOpen);
+        link.device.ClearRecords();
+    }
+
+    static void VerifyErrorBox(const RecordingMessageService& messages, const QString& text)
+    {
+        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(messages.messages[0].text, text);
+        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QCOMPARE(messages.messages[0].buttons, MessageButtons::Ok);
+    }
+
+private slots:
+    void openAppliesTheLineSettingsAndTimeouts()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        // What the driver reports before the link sets its own values.
+        link.device.timeouts = {7, 3, 0, 11, 13};
+        QVERIFY(OpenCalibratorPort(3));
+        QVERIFY(linkOpen);
+        QVERIFY(link.device.IsOpen());
+        QCOMPARE(link.device.opens.size(), 1);
+        const FakeSerialDevice::OpenRecord& o = link.device.opens[0];
+        QCOMPARE(o.portNumber, 3);
+        QCOMPARE(o.baudRate, 9600u);
+        QCOMPARE(o.parity, int(ParityNone));
+        QCOMPARE(o.parity, 2);
+        QCOMPARE(o.dataBits, quint8(8));
+        QCOMPARE(o.stopBits, 0);
+        QCOMPARE(o.flowControl, 0);
+        QCOMPARE(o.overlapped, false);
+        // Writes never time out, the read waits 400 ms in all, the rest as the driver had it.
+        QCOMPARE(link.device.timeouts.writeTotalTimeoutMultiplier, 0u);
+        QCOMPARE(link.device.timeouts.writeTotalTimeoutConstant, 0u);
+        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
+        QCOMPARE(link.device.timeouts.readIntervalTimeout, 7u);
+        QCOMPARE(link.device.timeouts.readTotalTimeoutMultiplier, 3u);
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.device.writes.isEmpty());
+    }
+
+    void commandGoesOutFramedByteByByte()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.device.replies = {"%"};
+        SendCommand(QStringLiteral("C02"));
+
+        QCOMPARE(link.device.Written(), QByteArray("^C02%"));
+        QCOMPARE(link.device.writes.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(link.device.writes[i].bytes.size(), 1);
+            QCOMPARE(link.device.writes[i].at, qint64(20 * i));
+        }
+        // The pause follows the last byte too; the read then waits its full 400 ms.
+        QCOMPARE(link.device.readTimes, QList<qint64>{100});
+        QCOMPARE(link.device.readCount, 1);
+        QCOMPARE(link.clock.now, qint64(500));
+        QCOMPARE(link.clock.sleeps, QList<int>(5, 20));
+        QCOMPARE(lastReply, QStringLiteral("%"));
+        QVERIFY(linkOpen);
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void replyAcceptance_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("percent alone") << QByteArray("%") << true;
+        QTest::newRow("reading with percent") << QByteArray("+12.345 mV%") << true;
+        QTest::newRow("percent not at the end") << QByteArray("%ok") << true;
+        QTest::newRow("percent and NAK") << QByteArray("%\x15") << false;
+        QTest::newRow("NAK before percent") << QByteArray("\x15%") << false;
+        QTest::newRow("NAK alone") << QByteArray("\x15") << false;
+        QTest::newRow("no percent") << QByteArray("OK") << false;
+        QTest::newRow("nothing") << QByteArray() << false;
+        QTest::newRow("percent behind a zero byte") << QByteArray("12\0%", 4) << true;
+    }
+    void replyAcceptance()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, accepted);
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.device.replies = {reply}; // then silence
+        SendCommand(QStringLiteral("P"));
+
+        if (accepted) {
+            QCOMPARE(link.device.Written(), QByteArray("^P%"));
+            QCOMPARE(link.device.readCount, 1);
+            QVERIFY(linkOpen);
+            QVERIFY(messages.messages.isEmpty());
+        } else {
+            // Five recovery frames, each read answered by silence, then the message.
+            QCOMPARE(link.device.Written(), "^P%" + Repeat("^I%", 5));
+            QCOMPARE(link.device.readCount, 6);
+            QVERIFY(!linkOpen);
+            QVERIFY(noLinkReported);
+            VerifyErrorBox(messages, noLinkText);
+            // Frame 60 ms + read 400 ms, five times over after the command's own 460 ms.
+            QCOMPARE(link.clock.now, qint64(60 + 400 + 5 * (60 + 400)));
+        }
+    }
+
+    void silenceIsRejectedAfterAnEarlierGoodReply()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.device.replies = {"12.5%"};
+        SendCommand(QStringLiteral("P"));
+        QCOMPARE(lastReply, QStringLiteral("12.5%"));
+        QVERIFY(messages.messages.isEmpty());
+
+        SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.device.Written(), "^P%^P%" + Repeat("^I%", 5));
+        QCOMPARE(lastReply, QString());
+        QVERIFY(!linkOpen);
+        VerifyErrorBox(messages, noLinkText);
+    }
+
+    void recovery_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("replies");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<bool>("success");
+        QTest::addColumn<QString>("reply");
+
+        const QByteArray frame("^S1%");
+        QTest::newRow("first attempt")
+            << QList<QByteArray>{"\x15", "%", "%"} << frame + "^I%" + frame << true << "%";
+        QTest::newRow("fifth attempt") << QList<QByteArray>{"", "", "", "", "", "%", "1%"}
+                                       << frame + Repeat("^I%", 5) + frame << true << "1%";
+        QTest::newRow("recovery acknowledged but resend refused each time")
+            << QList<QByteArray>{"", "%", "\x15", "%", "", "%", "x", "%", "%\x15", "%", ""}
+            << frame + Repeat("^I%" + frame, 5) << false << "";
+        QTest::newRow("refused resends then success in the fifth attempt")
+            << QList<QByteArray>{"", "%", "", "%", "", "%", "", "%", "", "%", "ok%"}
+            << frame + Repeat("^I%" + frame, 5) << true << "ok%";
+    }
+    void recovery()
+    {
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(QByteArray, wire);
+        QFETCH(bool, success);
+        QFETCH(QString, reply);
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        noLinkReported = true; // an earlier episode's message
+        link.device.replies = replies;
+        SendCommand(QStringLiteral("S1"));
+
+        QCOMPARE(link.device.Written(), wire);
+        QCOMPARE(lastReply, reply);
+        QCOMPARE(linkOpen, success);
+        // A success in recovery ends the episode; a failure shows nothing more this episode.
+        QCOMPARE(noLinkReported, !success);
+        QVERIFY(messages.messages.isEmpty());
+        for (const FakeSerialDevice::WriteRecord& w : link.device.writes)
+            QCOMPARE(w.bytes.size(), 1);
+        QCOMPARE(link.clock.sleeps, QList<int>(wire.size(), 20));
+    }
+
+    void linkDownWritesNothingAndKeepsTheReply()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        linkOpen = false;
+        lastReply = QStringLiteral("+1.000%");
+        link.device.replies = {"%"};
+        SendCommand(QStringLiteral("P"));
+        QVERIFY(link.device.writes.isEmpty());
+        QCOMPARE(link.device.readCount, 0);
+        QCOMPARE(lastReply, QStringLiteral("+1.000%"));
+        QCOMPARE(link.clock.now, qint64(0));
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void messageOncePerEpisode()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        SendCommand(QStringLiteral("X")); // silence: the episode starts
+        VerifyErrorBox(messages, noLinkText);
+        QVERIFY(!linkOpen);
+
+        // The dropped link sends nothing, even though the port is still open.
+        link.device.ClearRecords();
+        SendCommand(QStringLiteral("X"));
+        QVERIFY(link.device.writes.isEmpty());
+
+        // Reopened, failing again in the same episode: no second box.
+        QVERIFY(CloseCalibratorPort());
+        QVERIFY(OpenCalibratorPort(1));
+        SendCommand(QStringLiteral("X"));
+        QVERIFY(!linkOpen);
+        QCOMPARE(messages.messages.size(), 1);
+
+        // A success during recovery ends the episode; the next failure is reported again.
+        QVERIFY(CloseCalibratorPort());
+        QVERIFY(OpenCalibratorPort(1));
+        link.device.replies = {"", "%", "%"};
+        SendCommand(QStringLiteral("X"));
+        QVERIFY(linkOpen);
+        QVERIFY(!noLinkReported);
+        SendCommand(QStringLiteral("X"));
+        QCOMPARE(messages.Texts(), QStringList({noLinkText, noLinkText}));
+
+        // The panel's start clears the flag as well.
+        QVERIFY(CloseCalibratorPort());
+        QVERIFY(OpenCalibratorPort(1));
+        noLinkReported = false;
+        SendCommand(QStringLiteral("X"));
+        QCOMPARE(messages.messages.size(), 3);
+    }
+
+    void openOnAnOpenPortChangesNothing()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        SendCommand(QStringLiteral("I")); // fails: the link is dropped
+        QVERIFY(!linkOpen);
+        messages.messages.clear();
+
+        QVERIFY(OpenCalibratorPort(2));
+        QVERIFY(!linkOpen); // stays dropped until the port is closed and opened again
+        QVERIFY(link.device.opens.isEmpty());
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void closeOnAClosedPort()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        QVERIFY(CloseCalibratorPort());
+        QVERIFY(CloseCalibratorPort());
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(!link.device.IsOpen());
+    }
+
+    void commandOnAClosedPortFailsSilently()
+    {
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        lastReply = QStringLiteral("+2.000%");
+        QVERIFY(CloseCalibratorPort());
+        QVERIFY(linkOpen); // closing does not touch the flag
+        SendCommand(QStringLiteral("S0"));
+        QVERIFY(link.device.writes.isEmpty());
+        QVERIFY(linkOpen);
+        QVERIFY(!noLinkReported);
+        QCOMPARE(lastReply, QStringLiteral("+2.000%"));
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void portErrorEndsTheTransactionSilently_data()
+    {
+        QTest::addColumn<int>("throwOnWrite");
+        QTest::addColumn<int>("throwOnRead");
+        QTest::addColumn<QByteArray>("wire");
+        // "^X%" is writes 1-3 and read 1; recovery "^I%" writes 4-6 and read 2; the resend
+        // writes 7-9 and read 3.
+        QTest::newRow("first byte") << 1 << 0 << QByteArray();
+        QTest::newRow("last byte") << 3 << 0 << QByteArray("^X");
+        QTest::newRow("first read") << 0 << 1 << QByteArray("^X%");
+        QTest::newRow("recovery frame") << 5 << 0 << QByteArray("^X%^");
+        QTest::newRow("recovery read") << 0 << 2 << QByteArray("^X%^I%");
+        QTest::newRow("resend") << 8 << 0 << QByteArray("^X%^I%^");
+        QTest::newRow("resend read") << 0 << 3 << QByteArray("^X%^I%^X%");
+    }
+    void portErrorEndsTheTransactionSilently()
+    {
+        QFETCH(int, throwOnWrite);
+        QFETCH(int, throwOnRead);
+        QFETCH(QByteArray, wire);
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        noLinkReported = true;
+        lastReply = QStringLiteral("before");
+        link.device.throwOnWrite = link.device.writeCount + throwOnWrite;
+        link.device.throwOnRead = throwOnRead;
+        link.device.replies = {"", "%", "%"};
+        SendCommand(QStringLiteral("X"));
+        QCOMPARE(link.device.Written(), wire);
+        QVERIFY(linkOpen);
+        QVERIFY(noLinkReported);
+        QVERIFY(messages.messages.isEmpty());
+        if (throwOnRead == 1)
+            QCOMPARE(lastReply, QStringLiteral("before"));
+
+        // The next command is attempted as usual.
+        link.device.ClearRecords();
+        link.device.replies = {"%"};
+        SendCommand(QStringLiteral("S1"));
+        QCOMPARE(link.device.Written(), QByteArray("^S1%"));
+        QVERIFY(linkOpen);
+    }
+
+    void zeroByteEndsTheReplyText()
+    {
+        ScopedFakeLink link;
+        OpenLink(link);
+        link.device.replies = {QByteArray("+1.25\0junk%", 11)};
+        SendCommand(QStringLiteral("P"));
+        QCOMPARE(lastReply, QStringLiteral("+1.25"));
+        QCOMPARE(link.device.readCount, 1); // the "%" behind the zero still acknowledges
+    }
+
+    void replyIsReadIntoFiftyBytes()
+    {
+        ScopedFakeLink link;
+        OpenLink(link);
+        const QByteArray fifty = QByteArray(49, '7') + '%';
+        link.device.replies = {fifty, QByteArray(50, '7') + '%', "%", "%"};
+        SendCommand(QStringLiteral("P"));
+        QCOMPARE(lastReply, QString::fromLatin1(fifty));
+        QCOMPARE(link.device.Written(), QByteArray("^P%"));
+
+        // A "%" in the 51st byte is not read: the reply is refused and recovery runs.
+        link.device.ClearRecords();
+        SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.device.Written(), QByteArray("^P%^I%^P%"));
+        QVERIFY(link.messages.messages.isEmpty());
+    }
+
+    void failedOpenIsReported_data()
+    {
+        QTest::addColumn<int>("openError");
+        QTest::addColumn<int>("configureError");
+        QTest::addColumn<int>("timeoutsError");
+        QTest::newRow("missing device") << ENOENT << 0 << 0;
+        QTest::newRow("port held by another program") << EBUSY << 0 << 0;
+        QTest::newRow("line settings refused") << 0 << EINVAL << 0;
+        QTest::newRow("time-outs refused") << 0 << 0 << EIO;
+    }
+    void failedOpenIsReported()
+    {
+        QFETCH(int, openError);
+        QFETCH(int, configureError);
+        QFETCH(int, timeoutsError);
+        ScopedFakeLink link;
+        RecordingMessageService& messages = link.messages;
+        linkOpen = true;
+        link.device.openError = openError;
+        link.device.configureError = configureError;
+        link.device.timeoutsError = timeoutsError;
+        QVERIFY(!OpenCalibratorPort(1));
+        QVERIFY(!linkOpen);
+        VerifyErrorBox(messages, noPortText);
+        // A port that opened but could not be set up is not left open half-configured.
+        QVERIFY(!link.device.IsOpen());
+
+        // The next open really tries again, and succeeds once the fault is gone.
+        link.device.openError = link.device.configureError = link.device.timeoutsError = 0;
+        QVERIFY(OpenCalibratorPort(1));
+        QCOMPARE(link.device.opens.size(), 2);
+        QVERIFY(linkOpen);
+        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
+        QCOMPARE(messages.messages.size(), 1);
+    }
+
+    void commandSenderUsesTheLink()
+    {
+        ScopedFakeLink link;
+        OpenLink(link);
+        link.device.replies = {"+0.500%"};
+        CommandSender& link718 = LinkCommandSender();
+        link718.Send(QStringLiteral("P"));
+        QCOMPARE(link.device.Written(), QByteArray("^P%"));
+        QCOMPARE(link718.LastReply(), QStringLiteral("+0.500%"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCalibratorLink)
+#include "tst_calibratorlink.moc"

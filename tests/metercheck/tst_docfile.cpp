@@ -1,0 +1,344 @@
+#include "metercheck/document/DocumentSlots.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include "RecordingMessageService.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+// A document with something in every kind of field.
+void FillSample()
+{
+    ClearDocument();
+    meterCheckDoc.formatVersion = 1.0;
+    meterCheckDoc.meterName = QStringLiteral("Miernik łączności µ°");
+    meterCheckDoc.meterNumber = QStringLiteral("Nr 123/ŚŻ");
+    meterCheckDoc.method = 1;
+    MeterRange& r = meterCheckDoc.ranges[0];
+    r.rangeValue = "400";
+    r.rangeUnit = "V";
+    r.classReading = "0.5";
+    r.classRange = "0.1";
+    r.constTerm = "2.0";
+    r.constUnit = "mV";
+    r.calFunction = 3;
+    r.rangeDefined = 1;
+    r.rangeMeasured = 1;
+    r.points[0] = {"100.0", "100.012", "-0.012", "0.7", "0.034", "V", 1, 1, 0, 1};
+    r.points[1] = {"200.0", "", "", "", "", "V", 0, 1, 0, 0};
+    MeterRange& t = meterCheckDoc.ranges[1];
+    t.rangeValue = "1370";
+    t.sensorName = "B (PtRh30-PtRh6)";
+    t.rangeUnit = "°C";
+    t.function = 3;
+    t.calFunction = 13;
+    t.coldJunction = 2;
+    t.toValue = "23.0";
+    t.rlValue = "10.0";
+    t.constUnit = "°C";
+    t.rangeDefined = 1;
+}
+
+} // namespace
+
+class TestDocFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        MetFile::ResetImage();
+        meterCheckDoc.formatVersion = 1.0;
+        ClearDocument();
+    }
+
+    void clearedDocumentIsVersionThenZeros()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("pusty.met");
+        RecordingMessageService messages;
+        QVERIFY(SaveDocument(path));
+        QVERIFY(messages.messages.isEmpty());
+        const QByteArray bytes = ReadAll(path);
+        QCOMPARE(bytes.size(), 126072);
+        QCOMPARE(bytes.left(8), Hex("000000000000F03F"));
+        QCOMPARE(bytes.mid(8), QByteArray(126072 - 8, '\0'));
+    }
+
+    void saveLoadSaveIsIdentical()
+    {
+        QTemporaryDir dir;
+        RecordingMessageService messages;
+        FillSample();
+        QVERIFY(SaveDocument(dir.filePath("a.met")));
+        ClearDocument();
+        meterCheckDoc.formatVersion = 7.0;
+        QVERIFY(LoadDocument(dir.filePath("a.met")));
+        QCOMPARE(meterCheckDoc.formatVersion, 1.0);
+        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Miernik łączności µ°"));
+        QCOMPARE(meterCheckDoc.ranges[1].sensorName, QStringLiteral("B (PtRh30-PtRh6)"));
+        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QStringLiteral("100.012"));
+        QCOMPARE(meterCheckDoc.ranges[0].calFunction, qint16(3));
+        QVERIFY(SaveDocument(dir.filePath("b.met")));
+        QCOMPARE(ReadAll(dir.filePath("b.met")), ReadAll(dir.filePath("a.met")));
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void fieldBytes_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        const int r1 = MetFile::RangeOffset(1);
+        const int p0 = MetFile::PointOffset(0, 0);
+        QTest::newRow("method int16 little-endian") << 68 << Hex("0100");
+        QTest::newRow("name in windows-1250") << 8
+                                              << QByteArray("Miernik \xB3\xB9"
+                                                            "czno\x9C"
+                                                            "ci \xB5\xB0",
+                                                            21);
+        QTest::newRow("degree C is three bytes") << r1 + 22 << Hex("B04300");
+        QTest::newRow("function of range 1") << r1 + 28 << Hex("0300");
+        QTest::newRow("calFunction 13") << r1 + 30 << Hex("0D00");
+        QTest::newRow("coldJunction To") << r1 + 32 << Hex("0200");
+        QTest::newRow("toValue") << r1 + 34 << QByteArray("23.0", 5);
+        QTest::newRow("longest sensor name fills its field")
+            << r1 + 5 << QByteArray("B (PtRh30-PtRh6)", 17);
+        QTest::newRow("rangeDefined") << r1 + 68 << Hex("01");
+        QTest::newRow("point 0 setting of seven characters") << p0 + 8 << QByteArray("100.012", 8);
+        QTest::newRow("point flags reserved marked defined measured") << p0 + 45 << Hex("00010101");
+        QTest::newRow("unmarked defined point") << p0 + 49 + 45 << Hex("000001");
+        QTest::newRow("rangeMeasured of range 0") << MetFile::RangeOffset(0) + 2519 << Hex("01");
+    }
+    void fieldBytes()
+    {
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        FillSample();
+        const QByteArray image = MetFile::PackDocument();
+        QCOMPARE(image.size(), MET_FILE_SIZE);
+        QCOMPARE(image.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+    }
+
+    void lastRangeAndPadding()
+    {
+        QCOMPARE(MetFile::RangeOffset(49), 123550);
+        meterCheckDoc.ranges[49].rangeValue = "9999";
+        meterCheckDoc.ranges[49].rangeDefined = 1;
+        meterCheckDoc.ranges[49].rangeMeasured = 1;
+        meterCheckDoc.ranges[49].points[49].unit = "kOhm";
+        const QByteArray image = MetFile::PackDocument();
+        QCOMPARE(image.mid(123550, 5), QByteArray("9999", 5));
+        QCOMPARE(image.mid(MetFile::PointOffset(49, 49) + 40, 5), QByteArray("kOhm", 5));
+        QCOMPARE(image.mid(126068, 4).toHex(' '), QByteArray("00 01 00 00"));
+    }
+
+    void markedDefinedPointBytes()
+    {
+        MeterPoint& p = meterCheckDoc.ranges[3].points[7];
+        p.marked = 1;
+        p.pointDefined = 1;
+        const QByteArray image = MetFile::PackDocument();
+        const int at = MetFile::PointOffset(3, 7);
+        QCOMPARE(at, 70 + 2520 * 3 + 69 + 49 * 7);
+        QCOMPARE(image.mid(at + 45, 3).toHex(' '), QByteArray("00 01 01"));
+    }
+
+    // Texts longer than their field are cut at a whole character and never touch the next field.
+    void longTextsStayInTheirFields_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("ascii") << QString(40, 'x') << QByteArray(29, 'x');
+        QTest::newRow("polish letters are one byte each")
+            << QString(35, QChar(0x0142)) << QByteArray(29, '\xB3');
+        QTest::newRow("outside the code page is one question mark")
+            << QString::fromUtf8("a€😀bЖ") << QByteArray("a\x80?b?");
+        QTest::newRow("surrogate pair at the cut")
+            << QString(28, 'y') + QString::fromUtf8("😀😀") << QByteArray(28, 'y') + "?";
+    }
+    void longTextsStayInTheirFields()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, stored);
+        meterCheckDoc.meterName = name;
+        meterCheckDoc.meterNumber = "N1";
+        const QByteArray image = MetFile::PackDocument();
+        QCOMPARE(image.mid(8, stored.size() + 1), stored + '\0');
+        QCOMPARE(image.mid(38, 3), QByteArray("N1\0", 3));
+    }
+
+    void fitTextCutsWholeCharacters()
+    {
+        QCOMPARE(MetFile::FitText("13200.00", 8), QStringLiteral("13200.0"));
+        QCOMPARE(MetFile::FitText(QString::fromUtf8("ab😀c"), 4), QString::fromUtf8("ab😀"));
+        QCOMPARE(MetFile::FitText("°C", 6), QStringLiteral("°C"));
+    }
+
+    // Bytes behind a terminator come from the image (the file loaded last), and are ignored.
+    void bytesBehindTerminatorCarriedOver()
+    {
+        QTemporaryDir dir;
+        RecordingMessageService messages;
+        QByteArray file(MET_FILE_SIZE, '\0');
+        const QByteArray oldName = QByteArray("Stara nazwa") + '\0' + QByteArray(17, 'Z') + 'Q';
+        QCOMPARE(oldName.size(), 30);
+        file.replace(8, 30, oldName);
+        // A field without any zero: read up to the end of the field only.
+        file.replace(38, 30, QByteArray(30, 'N'));
+        file[68] = '\x01';
+        WriteAll(dir.filePath("in.met"), file);
+        QVERIFY(LoadDocument(dir.filePath("in.met")));
+        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Stara nazwa"));
+        QCOMPARE(meterCheckDoc.meterNumber, QString(30, 'N'));
+        meterCheckDoc.meterName = "Nowa";
+        QVERIFY(SaveDocument(dir.filePath("out.met")));
+        const QByteArray out = ReadAll(dir.filePath("out.met"));
+        QCOMPARE(out.mid(8, 30), QByteArray("Nowa") + '\0' + oldName.mid(5));
+        // The unterminated number is written back as 29 characters and a terminator.
+        QCOMPARE(out.mid(38, 30), QByteArray(29, 'N') + '\0');
+    }
+
+    // Every byte value survives a load and a save, also those the code page leaves undefined.
+    void everyByteValueRoundTrips()
+    {
+        QTemporaryDir dir;
+        RecordingMessageService messages;
+        QByteArray file(MET_FILE_SIZE, '\0');
+        for (int i = 0; i < 255; ++i)
+            file[MetFile::PointOffset(10, i / 7) + i % 7] = char(1 + i);
+        file.replace(0, 8, Hex("0102030405060708"));
+        WriteAll(dir.filePath("all.met"), file);
+        QVERIFY(LoadDocument(dir.filePath("all.met")));
+        MetFile::ResetImage();
+        QVERIFY(SaveDocument(dir.filePath("again.met")));
+        QCOMPARE(ReadAll(dir.filePath("again.met")), file);
+    }
+
+    void loadReplacesEverySlot()
+    {
+        QTemporaryDir dir;
+        RecordingMessageService messages;
+        QVERIFY(SaveDocument(dir.filePath("empty.met")));
+        FillSample();
+        QVERIFY(LoadDocument(dir.filePath("empty.met")));
+        QCOMPARE(CountRanges(), 0);
+        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QString());
+        QCOMPARE(meterCheckDoc.ranges[1].calFunction, qint16(0));
+        QCOMPARE(meterCheckDoc.meterName, QString());
+    }
+
+    void badFilesAreRefused_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("message");
+        const QString wrong = QStringLiteral("nie jest plikiem danych miernika");
+        QTest::newRow("one byte short") << 126071 << wrong;
+        QTest::newRow("one byte long") << 126073 << wrong;
+        QTest::newRow("empty") << 0 << wrong;
+        QTest::newRow("missing") << -1 << QStringLiteral("Nie udało się odczytać pliku:");
+        QTest::newRow("a folder") << -2 << QStringLiteral("Nie udało się odczytać pliku:");
+    }
+    void badFilesAreRefused()
+    {
+        QFETCH(int, size);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("zly.met");
+        if (size >= 0)
+            WriteAll(path, QByteArray(size, '\x07'));
+        if (size == -2)
+            QVERIFY(QDir(dir.path()).mkdir("zly.met"));
+        FillSample();
+        const QByteArray imageBefore = MetFile::PackDocument();
+        RecordingMessageService messages;
+        QVERIFY(!LoadDocument(path));
+        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY2(messages.messages[0].text.contains(message),
+                 qPrintable(messages.messages[0].text));
+        QVERIFY(messages.messages[0].text.contains(path));
+        QVERIFY(messages.messages[0].text.endsWith("Dokument nie został wczytany."));
+        // Neither the document nor the image changed.
+        QCOMPARE(MetFile::Image(), imageBefore);
+        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Miernik łączności µ°"));
+        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QStringLiteral("100.012"));
+        QCOMPARE(MetFile::PackDocument(), imageBefore);
+    }
+
+    void saveIntoMissingFolderFails()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("gone/dok.met");
+        RecordingMessageService messages;
+        QVERIFY(!SaveDocument(path));
+        QCOMPARE(messages.Texts(),
+                 QStringList{QStringLiteral("Nie udało się zapisać pliku:\n%1\nDokument nie został "
+                                            "zapisany, plik na dysku pozostał bez zmian.")
+                                 .arg(path)});
+        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // A write that fails half way (as on a full disk) keeps the old file whole.
+    void failedWriteKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("dok.met");
+        const QByteArray old(MET_FILE_SIZE, '\x55');
+        WriteAll(path, old);
+
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 60000;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        FillSample();
+        RecordingMessageService messages;
+        const bool saved1 = SaveDocument(path);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QVERIFY(!saved1);
+        QCOMPARE(messages.messages.size(), 1);
+        QVERIFY(messages.messages[0].text.startsWith("Nie udało się zapisać pliku:"));
+        QCOMPARE(ReadAll(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"dok.met"});
+        // With room again the same document is written.
+        QVERIFY(SaveDocument(path));
+        QCOMPARE(ReadAll(path), MetFile::Image());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDocFile)
+#include "tst_docfile.moc"

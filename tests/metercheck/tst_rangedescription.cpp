@@ -1,0 +1,96 @@
+#include "metercheck/dialogs/RangeDescription.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QTest>
+
+class TestRangeDescription : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void describe_data()
+    {
+        QTest::addColumn<int>("calFunction");
+        QTest::addColumn<QString>("sensor");
+        QTest::addColumn<int>("junction");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("rl");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("50 mV") << 0 << "" << 0 << ""
+                               << ""
+                               << "Pomiar napięcia";
+        QTest::newRow("12 V") << 3 << "" << 0 << ""
+                              << ""
+                              << "Pomiar napięcia";
+        QTest::newRow("current") << 4 << "" << 2 << "5.0"
+                                 << ""
+                                 << "Pomiar prądu";
+        QTest::newRow("400 Ohm") << 5 << "" << 0 << ""
+                                 << ""
+                                 << "Pomiar rezystancji";
+        QTest::newRow("4000 Ohm") << 6 << "" << 0 << ""
+                                  << "1.0"
+                                  << "Pomiar rezystancji";
+        QTest::newRow("K with To")
+            << 13 << "K (NiCr-NiAl)" << 2 << "23.0"
+            << "" << QStringLiteral("Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
+        QTest::newRow("R with Tex") << 7 << "R (PtRh13-Pt)" << 0 << ""
+                                    << "10.0"
+                                    << "Pomiar temperatury; Czujnik T/C: R (PtRh13-Pt) [Tex]";
+        QTest::newRow("J with Tin") << 10 << "J (Fe-CuNi)" << 1 << ""
+                                    << ""
+                                    << "Pomiar temperatury; Czujnik T/C: J (Fe-CuNi) [Tin]";
+        QTest::newRow("unknown junction has no suffix")
+            << 9 << "B (PtRh30-PtRh6)" << 5 << "1.0"
+            << ""
+            << "Pomiar temperatury; Czujnik T/C: B (PtRh30-PtRh6)";
+        QTest::newRow("Pt100 with RL")
+            << 14 << "Pt100 (385)" << 2 << "9.0"
+            << "10.0"
+            << "Pomiar temperatury; Czujnik RTD: Pt100 (385) [RL=10.0 Ohm]";
+        QTest::newRow("Ni100 without RL") << 19 << "Ni100" << 0 << ""
+                                          << ""
+                                          << "Pomiar temperatury; Czujnik RTD: Ni100";
+        QTest::newRow("index 20 describes nothing") << 20 << "" << 0 << ""
+                                                    << ""
+                                                    << "";
+        QTest::newRow("negative index describes nothing") << -1 << "" << 0 << ""
+                                                          << ""
+                                                          << "";
+    }
+    void describe()
+    {
+        QFETCH(int, calFunction);
+        QFETCH(QString, sensor);
+        QFETCH(int, junction);
+        QFETCH(QString, to);
+        QFETCH(QString, rl);
+        QFETCH(QString, text);
+        MeterRange range;
+        range.calFunction = qint16(calFunction);
+        range.sensorName = sensor;
+        range.coldJunction = qint16(junction);
+        range.toValue = to;
+        range.rlValue = rl;
+        QCOMPARE(DescribeRange(range), text);
+    }
+
+    // The grid adds the suffix by the range's quantity, not by the function last used.
+    void sensorColumn()
+    {
+        MeterRange range;
+        range.sensorName = "Pt1000";
+        range.rlValue = "55.0";
+        range.coldJunction = 1;
+        range.function = 4;
+        range.calFunction = 13;
+        QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000 [RL=55.0 Ohm]"));
+        range.function = 3;
+        QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000 [Tin]"));
+        range.function = 0;
+        QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRangeDescription)
+#include "tst_rangedescription.moc"

@@ -1,0 +1,90 @@
+#pragma once
+
+// FakeSerialDevice: a scripted stand-in for the calibrator's serial port.
+// - Every Write is recorded with its bytes and the virtual time at which it happened
+//   (writes(), Written()). Reads split the written bytes into frames: frames() holds the
+//   bytes written before each read, frame by frame.
+// - Each Read takes the next entry of `replies`; when that script is empty it asks
+//   `responder` (which sees the frames written so far, the last one being the frame this
+//   read answers); without either the line is silent. A reply longer than the read's count
+//   is cut to the count.
+// - A read that returns fewer bytes than asked for lasts the whole read time-out (as on the
+//   real port): the clock is advanced by the total read time-out set through SetTimeouts.
+// - Faults: throwOnRead / throwOnWrite = n makes the n-th call (1-based, counted since the
+//   device was made) throw CSerialException(faultCode); openError refuses Open; a non-zero
+//   configureError makes Open throw after the device is open (like failing line settings,
+//   which leaves the port open); timeoutsError makes SetTimeouts throw.
+// - Read and Write on a closed device throw CSerialException(EBADF), as the real port does.
+
+#include "VirtualClock.h"
+#include "link/SerialDevice.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <functional>
+
+class FakeSerialDevice : public SerialDevice
+{
+public:
+    struct WriteRecord
+    {
+        QByteArray bytes;
+        qint64 at; // virtual time of the write, ms
+    };
+    struct OpenRecord
+    {
+        int portNumber;
+        quint32 baudRate;
+        int parity;
+        quint8 dataBits;
+        int stopBits;
+        int flowControl;
+        bool overlapped;
+    };
+    using Responder = std::function<QByteArray(const QList<QByteArray>& frames)>;
+
+    explicit FakeSerialDevice(VirtualClock* clock = nullptr) : clock(clock) {}
+
+    void Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits, int stopBits,
+              int flowControl, bool overlapped) override;
+    void Close() override;
+    bool IsOpen() const override { return open; }
+    qint64 Read(char* buffer, qint64 count) override;
+    qint64 Write(const char* buffer, qint64 count) override;
+    SerialTimeouts GetTimeouts() override;
+    void SetTimeouts(const SerialTimeouts& t) override;
+
+    // All bytes written so far, in order.
+    QByteArray Written() const;
+    // The bytes written since the last read (the frame the next read will answer).
+    QByteArray PendingFrame() const { return pending; }
+    // Forgets what was written and read so far (the script and the faults stay).
+    void ClearRecords();
+
+    VirtualClock* clock;
+    QList<QByteArray> replies;
+    Responder responder;
+    SerialTimeouts timeouts;
+
+    quint32 openError = 0;
+    quint32 configureError = 0;
+    quint32 timeoutsError = 0;
+    int throwOnRead = 0;
+    int throwOnWrite = 0;
+    quint32 faultCode = 5; // EIO
+
+    QList<WriteRecord> writes;
+    QList<QByteArray> frames;
+    QList<qint64> readTimes; // virtual time at the start of each read
+    QList<OpenRecord> opens; // every Open call, refused ones included
+    int readCount = 0;
+    int writeCount = 0;
+    int closeCount = 0;
+
+private:
+    qint64 Now() const { return clock ? clock->now : 0; }
+
+    bool open = false;
+    QByteArray pending;
+};
