@@ -8,7 +8,13 @@
 
 namespace {
 
-enum { Sub50mV, Sub500mV, Sub2V, Sub12V };
+enum
+{
+    Sub50mV,
+    Sub500mV,
+    Sub2V,
+    Sub12V
+};
 
 } // namespace
 
@@ -23,8 +29,7 @@ const QList<AutoSubrange>& AutoSubranges()
     return subranges;
 }
 
-void UseAutoSubrange(const AutoSubrange& subrange, PanelSourceState& state,
-                     SourceMembers& members)
+void UseAutoSubrange(const AutoSubrange& subrange, PanelSourceState& state, SourceMembers& members)
 {
     state.sourceRangeName = subrange.name;
     state.sourceUnit = subrange.unit;

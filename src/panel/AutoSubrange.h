@@ -25,5 +25,4 @@ const QList<AutoSubrange>& AutoSubranges();
 bool SelectAutoSubrange(PanelSourceState& state, SourceMembers& members);
 
 // Makes `subrange` the current one (name, unit, limits, decimals, step-size captions).
-void UseAutoSubrange(const AutoSubrange& subrange, PanelSourceState& state,
-                     SourceMembers& members);
+void UseAutoSubrange(const AutoSubrange& subrange, PanelSourceState& state, SourceMembers& members);

@@ -7,9 +7,10 @@
 // window before the focused control does, and passes the key on afterwards.
 struct PanelKeyAction
 {
-    enum Kind {
+    enum Kind
+    {
         None,
-        Keypad,     // a digit or "." on the keypad; `key` holds it
+        Keypad, // a digit or "." on the keypad; `key` holds it
         PlusMinus,
         Enter,
         CancelEntry,

@@ -24,11 +24,26 @@ inline const QColor valueFace(204, 232, 255);
 // Arial at a size given in points (at 96 dpi, so that the panel keeps its proportions).
 QFont Arial(double points, bool bold);
 
-inline QFont HeadingFont() { return Arial(15.75, true); }
-inline QFont KeyFont() { return Arial(9.75, true); }        // keypad, step keys, O/S, Hold
-inline QFont ResetFont() { return Arial(8.25, true); }      // "RESET"
-inline QFont ValueFont() { return Arial(8.25, false); }     // value buttons
-inline QFont FamilyFont() { return Arial(8.25, true); }     // family option buttons
+inline QFont HeadingFont()
+{
+    return Arial(15.75, true);
+}
+inline QFont KeyFont()
+{
+    return Arial(9.75, true);
+} // keypad, step keys, O/S, Hold
+inline QFont ResetFont()
+{
+    return Arial(8.25, true);
+} // "RESET"
+inline QFont ValueFont()
+{
+    return Arial(8.25, false);
+} // value buttons
+inline QFont FamilyFont()
+{
+    return Arial(8.25, true);
+} // family option buttons
 
 // Places a child given in the dialog's units, measured from the dialog's top left, inside a
 // half whose top left is (originX, originY) in the same units.

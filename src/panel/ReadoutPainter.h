@@ -12,7 +12,7 @@ struct PanelMeterState;
 // source and the measure readout.
 struct ReadoutContent
 {
-    QString valueText;  // set-point or reading, or an over/under-range mark
+    QString valueText; // set-point or reading, or an over/under-range mark
     bool positive = true;
     QString statusWord; // "OPR"/"STD" on the source side, "HOLD" or nothing on the measure side
     int statusX = 0;    // left end of the status word

@@ -89,13 +89,17 @@ double StepSize(StepKey key, const SourceMembers& members)
     const double unit = std::pow(10.0, -members.sourceDecimals);
     switch (key) {
     case StepKey::Up:
-    case StepKey::Down: return unit;
+    case StepKey::Down:
+        return unit;
     case StepKey::FastUp:
-    case StepKey::FastDown: return 100 * unit;
+    case StepKey::FastDown:
+        return 100 * unit;
     case StepKey::DeltaUp:
-    case StepKey::DeltaDown: return members.deltaStep;
+    case StepKey::DeltaDown:
+        return members.deltaStep;
     case StepKey::MUp:
-    case StepKey::MDown: return members.mStep;
+    case StepKey::MDown:
+        return members.mStep;
     }
     return 0;
 }

@@ -6,7 +6,17 @@ struct PanelSourceState;
 struct SourceMembers;
 
 // The eight step keys of the source half.
-enum class StepKey { Up, Down, FastUp, FastDown, DeltaUp, DeltaDown, MUp, MDown };
+enum class StepKey
+{
+    Up,
+    Down,
+    FastUp,
+    FastDown,
+    DeltaUp,
+    DeltaDown,
+    MUp,
+    MDown
+};
 
 // The size of a key's step in the present range: one unit of the last shown digit, a hundred
 // of them, or the Δ and M step sizes.

@@ -115,9 +115,8 @@ void SourceHalf::BuildSelection()
     const QStringList junctions = {QStringLiteral("Tex"), QStringLiteral("Tin"),
                                    QStringLiteral("To")};
     for (int i = 0; i < 3; ++i)
-        junctionGroup->addButton(Placed(new QRadioButton(junctions[i], this), 436, 65 + 11 * i,
-                                        30, 10),
-                                 i);
+        junctionGroup->addButton(
+            Placed(new QRadioButton(junctions[i], this), 436, 65 + 11 * i, 30, 10), i);
     connect(junctionGroup, &QButtonGroup::idClicked, this,
             [this](int id) { Act([&] { logic.ChooseColdJunction(id); }); });
     toButton = AddKey(QStringLiteral("0.0"), 472, 86, 24, 13, valueFace, ValueFont());
@@ -146,8 +145,8 @@ void SourceHalf::BuildKeypad()
     const int rows[4] = {245, 264, 283, 302};
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
-            keypadButtons << AddKey(digitRows[r].mid(c, 1), columns[c], rows[r], 24, 16,
-                                    keypadFace, KeyFont());
+            keypadButtons << AddKey(digitRows[r].mid(c, 1), columns[c], rows[r], 24, 16, keypadFace,
+                                    KeyFont());
     keypadButtons << AddKey(QStringLiteral("+/-"), columns[0], rows[3], 24, 16, keypadFace,
                             KeyFont());
     keypadButtons << AddKey(QStringLiteral("0"), columns[1], rows[3], 24, 16, keypadFace,
@@ -160,7 +159,7 @@ void SourceHalf::BuildKeypad()
     keypadButtons << cancel;
 
     for (ColorButton* key : keypadButtons) {
-        const QString caption = key->text();
+        const QString caption = key->QAbstractButton::text();
         connect(key, &QAbstractButton::clicked, this, [this, caption] {
             Act([&] {
                 if (caption == QLatin1String("+/-"))
@@ -193,8 +192,7 @@ void SourceHalf::BuildSteps()
             [this] { Act([&] { logic.EnterDeltaStep(); }); });
     AddLabel(QStringLiteral("M ="), 464, 267, 21, 10)->setAlignment(Qt::AlignRight);
     mButton = AddKey(QStringLiteral("0.000"), 486, 264, 30, 16, valueFace, ValueFont());
-    connect(mButton, &QAbstractButton::clicked, this,
-            [this] { Act([&] { logic.EnterMStep(); }); });
+    connect(mButton, &QAbstractButton::clicked, this, [this] { Act([&] { logic.EnterMStep(); }); });
 
     // StepKey order: Up, Down, FastUp, FastDown, DeltaUp, DeltaDown, MUp, MDown.
     struct KeyPlace
@@ -213,8 +211,8 @@ void SourceHalf::BuildSteps()
         {QStringLiteral("- M"), 492, 283},
     };
     for (int i = 0; i < 8; ++i) {
-        ColorButton* key = AddKey(places[i].caption, places[i].x, places[i].y, 24, 16, stepFace,
-                                  KeyFont());
+        ColorButton* key =
+            AddKey(places[i].caption, places[i].x, places[i].y, 24, 16, stepFace, KeyFont());
         stepButtons << key;
         connect(key, &QAbstractButton::clicked, this,
                 [this, i] { Act([&] { logic.Step(StepKey(i)); }); });
@@ -299,20 +297,47 @@ bool SourceHalf::HandleKey(const PanelKeyAction& action)
 {
     using A = PanelKeyAction;
     switch (action.kind) {
-    case A::Keypad: Act([&] { logic.KeypadKey(action.key); }); return true;
-    case A::PlusMinus: Act([&] { logic.PlusMinus(); }); return true;
-    case A::Enter: Act([&] { logic.Enter(); }); return true;
-    case A::CancelEntry: Act([&] { logic.CancelEntry(); }); return true;
-    case A::OperateToggle: operateButton->toggle(); return true;
-    case A::StepUp: Act([&] { logic.Step(StepKey::Up); }); return true;
-    case A::StepDown: Act([&] { logic.Step(StepKey::Down); }); return true;
-    case A::StepFastUp: Act([&] { logic.Step(StepKey::FastUp); }); return true;
-    case A::StepFastDown: Act([&] { logic.Step(StepKey::FastDown); }); return true;
-    case A::DeltaUp: Act([&] { logic.Step(StepKey::DeltaUp); }); return true;
-    case A::DeltaDown: Act([&] { logic.Step(StepKey::DeltaDown); }); return true;
-    case A::MUp: Act([&] { logic.Step(StepKey::MUp); }); return true;
-    case A::MDown: Act([&] { logic.Step(StepKey::MDown); }); return true;
-    default: return false;
+    case A::Keypad:
+        Act([&] { logic.KeypadKey(action.key); });
+        return true;
+    case A::PlusMinus:
+        Act([&] { logic.PlusMinus(); });
+        return true;
+    case A::Enter:
+        Act([&] { logic.Enter(); });
+        return true;
+    case A::CancelEntry:
+        Act([&] { logic.CancelEntry(); });
+        return true;
+    case A::OperateToggle:
+        operateButton->toggle();
+        return true;
+    case A::StepUp:
+        Act([&] { logic.Step(StepKey::Up); });
+        return true;
+    case A::StepDown:
+        Act([&] { logic.Step(StepKey::Down); });
+        return true;
+    case A::StepFastUp:
+        Act([&] { logic.Step(StepKey::FastUp); });
+        return true;
+    case A::StepFastDown:
+        Act([&] { logic.Step(StepKey::FastDown); });
+        return true;
+    case A::DeltaUp:
+        Act([&] { logic.Step(StepKey::DeltaUp); });
+        return true;
+    case A::DeltaDown:
+        Act([&] { logic.Step(StepKey::DeltaDown); });
+        return true;
+    case A::MUp:
+        Act([&] { logic.Step(StepKey::MUp); });
+        return true;
+    case A::MDown:
+        Act([&] { logic.Step(StepKey::MDown); });
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -338,7 +363,7 @@ QAbstractButton* SourceHalf::JunctionRadio(int junction) const
 ColorButton* SourceHalf::KeypadButton(const QString& caption) const
 {
     for (ColorButton* key : keypadButtons)
-        if (key->text() == caption)
+        if (key->QAbstractButton::text() == caption)
             return key;
     return nullptr;
 }

@@ -14,8 +14,7 @@ const QString autoRangeName = QStringLiteral("Uauto");
 
 SourceLogic::SourceLogic(CommandSender& sender, ParamPrompt& prompt, PanelSourceState& state)
     : sender(sender), prompt(prompt), state(state)
-{
-}
+{}
 
 void SourceLogic::Repaint()
 {
@@ -82,8 +81,12 @@ void SourceLogic::ChooseFamily(SourceFamily newFamily)
         if (!checkedRange.isEmpty())
             ApplySourceSelection();
         break;
-    case SourceFamily::Thermocouple: ChooseColdJunction(coldJunction); break;
-    case SourceFamily::Rtd: ApplySourceSelection(); break;
+    case SourceFamily::Thermocouple:
+        ChooseColdJunction(coldJunction);
+        break;
+    case SourceFamily::Rtd:
+        ApplySourceSelection();
+        break;
     }
 }
 
@@ -114,9 +117,12 @@ void SourceLogic::ChooseColdJunction(int junction)
 QString SourceLogic::SelectionName() const
 {
     switch (family) {
-    case SourceFamily::Range: return checkedRange;
-    case SourceFamily::Thermocouple: return ThermocoupleNames().value(thermocoupleIndex);
-    case SourceFamily::Rtd: return RtdNames().value(rtdIndex);
+    case SourceFamily::Range:
+        return checkedRange;
+    case SourceFamily::Thermocouple:
+        return ThermocoupleNames().value(thermocoupleIndex);
+    case SourceFamily::Rtd:
+        return RtdNames().value(rtdIndex);
     }
     return QString();
 }
@@ -266,8 +272,8 @@ QString SourceLogic::AskParameter(const QString& caption, const QString& unit, d
 
 void SourceLogic::EnterColdJunctionTemperature()
 {
-    const QString text = AskParameter(QStringLiteral("To = "), QStringLiteral("°C"), 0, 60,
-                                      toCaption);
+    const QString text =
+        AskParameter(QStringLiteral("To = "), QStringLiteral("°C"), 0, 60, toCaption);
     toCaption = SetDecimals(text, 1);
     sourceToValue = ParseNumber(text);
     coldJunction = ColdJunctionTo;
@@ -276,8 +282,8 @@ void SourceLogic::EnterColdJunctionTemperature()
 
 void SourceLogic::EnterLeadResistance()
 {
-    const QString text = AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50,
-                                      rlCaption);
+    const QString text =
+        AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption);
     rlCaption = SetDecimals(text, 1);
     sourceRl = ParseNumber(text);
     sender.Send(rlChecked ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
@@ -286,17 +292,16 @@ void SourceLogic::EnterLeadResistance()
 
 void SourceLogic::EnterDeltaStep()
 {
-    const QString text =
-        AskParameter(QStringLiteral("Delta = "), QString(), 0, members.sourceMax,
-                     members.deltaCaption);
+    const QString text = AskParameter(QStringLiteral("Delta = "), QString(), 0, members.sourceMax,
+                                      members.deltaCaption);
     members.deltaCaption = SetDecimals(text, members.sourceDecimals);
     members.deltaStep = ParseNumber(text);
 }
 
 void SourceLogic::EnterMStep()
 {
-    const QString text = AskParameter(QStringLiteral("M = "), QString(), 0, members.sourceMax,
-                                      members.mCaption);
+    const QString text =
+        AskParameter(QStringLiteral("M = "), QString(), 0, members.sourceMax, members.mCaption);
     members.mCaption = SetDecimals(text, members.sourceDecimals);
     members.mStep = ParseNumber(text);
 }

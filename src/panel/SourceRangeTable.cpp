@@ -7,8 +7,14 @@ namespace {
 SourceRange Row(const char* name, const char* format, const char* unit, double max, double min,
                 int decimals, SourceFamily family, QStringList codes)
 {
-    return {QString::fromUtf8(name), QString::fromUtf8(format), QString::fromUtf8(unit), max, min,
-            decimals, family, codes};
+    return {QString::fromUtf8(name),
+            QString::fromUtf8(format),
+            QString::fromUtf8(unit),
+            max,
+            min,
+            decimals,
+            family,
+            codes};
 }
 
 QList<SourceRange> BuildTable()

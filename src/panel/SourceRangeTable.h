@@ -4,19 +4,24 @@
 #include <QString>
 #include <QStringList>
 
-enum class SourceFamily { Range, Thermocouple, Rtd };
+enum class SourceFamily
+{
+    Range,
+    Thermocouple,
+    Rtd
+};
 
 // One selectable source range or sensor of the control panel.
 struct SourceRange
 {
-    QString name;       // table name, or the sensor's list text
-    QString format;     // zero text put in the readout and the step-size captions
+    QString name;   // table name, or the sensor's list text
+    QString format; // zero text put in the readout and the step-size captions
     QString unit;
     double max = 0;
     double min = 0;
     int decimals = 0;
     SourceFamily family = SourceFamily::Range;
-    QStringList codes;  // one selection code; thermocouples: for Tex, Tin and To
+    QStringList codes; // one selection code; thermocouples: for Tex, Tin and To
 };
 
 const QList<SourceRange>& SourceRangeTable();
@@ -36,7 +41,12 @@ struct SourceRadio
 const QList<SourceRadio>& SourceRadios();
 
 // Reference junction of the thermocouple simulation.
-enum ColdJunction { ColdJunctionTex = 0, ColdJunctionTin = 1, ColdJunctionTo = 2 };
+enum ColdJunction
+{
+    ColdJunctionTex = 0,
+    ColdJunctionTin = 1,
+    ColdJunctionTo = 2
+};
 
 // The commands of a selection, in order: the range code, the zero set-point, and for a
 // thermocouple with the To junction "T" + the reference temperature, for a resistance
