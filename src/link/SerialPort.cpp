@@ -5,10 +5,18 @@
 #include <QDeadlineTimer>
 
 #include <cerrno>
+#include <cstring>
 
 QString CSerialException::ErrorMessage() const
 {
-    return errorCode == 0 ? QString() : qt_error_string(int(errorCode));
+    if (errorCode == 0)
+        return {};
+#ifdef __GLIBC__
+    // A code the system has no text for gives an empty message, not "Unknown error".
+    if (strerrordesc_np(int(errorCode)) == nullptr)
+        return {};
+#endif
+    return qt_error_string(int(errorCode));
 }
 
 void ThrowSerialException(quint32 errorCode)
@@ -156,7 +164,8 @@ qint64 CSerialPort::Read(char* buffer, qint64 count)
     // (between two bytes) applies once the first byte is in, when it is set.
     const qint64 total = qint64(timeouts.readTotalTimeoutConstant) +
                          qint64(timeouts.readTotalTimeoutMultiplier) * count;
-    QDeadlineTimer deadline(total > 0 ? total : -1);
+    // A precise deadline: the read must not give up before the whole time-out has passed.
+    QDeadlineTimer deadline(total > 0 ? total : -1, Qt::PreciseTimer);
     qint64 got = 0;
     while (got < count) {
         const qint64 n = port.read(buffer + got, count - got);
@@ -193,7 +202,8 @@ qint64 CSerialPort::Write(const char* buffer, qint64 count)
         ThrowPortError();
     // Writes never time out: wait until the bytes have left.
     while (port.bytesToWrite() > 0) {
-        if (!port.waitForBytesWritten(1000) && port.error() != QSerialPort::TimeoutError)
+        if (!port.waitForBytesWritten(1000) && port.error() != QSerialPort::NoError &&
+            port.error() != QSerialPort::TimeoutError)
             ThrowPortError();
         port.clearError();
     }

@@ -1,6 +1,10 @@
 #include "link/NumberText.h"
 
+#include <QLocale>
 #include <QTest>
+
+#include <clocale>
+#include <limits>
 
 class TestNumberText : public QObject
 {
@@ -45,6 +49,15 @@ private slots:
         QTest::newRow("overflow is the largest number")
             << "1e999" << std::numeric_limits<double>::max();
         QTest::newRow("underflow is zero") << "1e-999" << 0.0;
+        QTest::newRow("no digit before the point") << ".5" << 0.5;
+        QTest::newRow("negative without digit before the point") << "-.25" << -0.25;
+        QTest::newRow("point at the end") << "5." << 5.0;
+        QTest::newRow("explicit plus") << "+2.5" << 2.5;
+        QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("blank after the sign") << "- 5" << 0.0;
+        QTest::newRow("tab before the number") << "\t7" << 7.0;
+        QTest::newRow("hexadecimal is not read") << "0x10" << 0.0;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2;
     }
     void parseNumber()
     {
@@ -70,6 +83,23 @@ private slots:
         QFETCH(int, n);
         QFETCH(QString, result);
         QCOMPARE(SetDecimals(text, n), result);
+    }
+
+    // The user's regional settings (Polish: "," as the decimal separator) change nothing.
+    void pointWhateverTheLocale()
+    {
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+        const QByteArray cLocale = std::setlocale(LC_NUMERIC, nullptr);
+        std::setlocale(LC_NUMERIC, "pl_PL.UTF-8");
+        const QString formatted = FormatFixed(1234.5, 2);
+        const double parsed = ParseNumber(QStringLiteral("1.5"));
+        const double parsedComma = ParseNumber(QStringLiteral("1,5"));
+        std::setlocale(LC_NUMERIC, cLocale.constData());
+        QLocale::setDefault(previous);
+        QCOMPARE(formatted, QStringLiteral("1234.50"));
+        QCOMPARE(parsed, 1.5);
+        QCOMPARE(parsedComma, 1.0);
     }
 
     void decimalsForFunction()

@@ -1,0 +1,110 @@
+#include "metercheck/procedures/SelectSource.h"
+
+#include "base/MessageService.h"
+#include "link/CalFunctionTable.h"
+#include "link/NumberText.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+namespace {
+
+// Quantities of a meter range.
+enum RangeFunction
+{
+    Voltage = 0,
+    Current = 1,
+    Resistance = 2,
+    Thermocouple = 3,
+    Rtd = 4
+};
+
+constexpr int currentRow = 4;
+constexpr int ohm400Row = 5;
+constexpr int ohm4000Row = 6;
+
+// The point's nominal value: the setting in the exact-setting method, the meter's reading in
+// the exact-reading method.
+double NominalValue(const MeterPoint& point)
+{
+    return ParseNumber(meterCheckDoc.method == 1 ? point.reading : point.setting);
+}
+
+// The smallest of the voltage rows 0-3 whose settable limits hold `volts` (limits included);
+// the millivolt rows are compared in volts. -1 beyond the 12 V range.
+int VoltageRow(double volts)
+{
+    for (int row = 0; row <= 3; ++row) {
+        const CalFunction& f = CalFunctionTable[row];
+        const double scale = f.unitText == QLatin1String("mV") ? 1000.0 : 1.0;
+        if (f.lowLimit / scale <= volts && volts <= f.highLimit / scale)
+            return row;
+    }
+    return -1;
+}
+
+// The 400 ohm row, or the 4000 ohm row when the largest marked point of the range lies above
+// 400 ohm. Values of a kilo-ohm range are taken in ohms.
+int ResistanceRow(const MeterRange& range)
+{
+    int defined = 0;
+    for (const MeterPoint& p : range.points)
+        defined += p.pointDefined == 1 ? 1 : 0;
+    const double scale = range.rangeUnit == QLatin1String("kOhm") ? 1000.0 : 1.0;
+    double largest = 0.0;
+    for (int i = 0; i < defined; ++i) {
+        const MeterPoint& p = range.points[i];
+        if (p.marked == 1)
+            largest = qMax(largest, NominalValue(p) * scale);
+    }
+    return largest > CalFunctionTable[ohm400Row].highLimit ? ohm4000Row : ohm400Row;
+}
+
+int ChooseRow(const MeterRange& range, const MeterPoint& point)
+{
+    switch (range.function) {
+    case Voltage: {
+        double volts = NominalValue(point);
+        if (range.rangeUnit == QLatin1String("mV"))
+            volts /= 1000.0;
+        else if (range.rangeUnit != QLatin1String("V"))
+            return -1;
+        const int row = VoltageRow(volts);
+        if (row < 0)
+            ShowError(QStringLiteral("Nastawa przekracza maksymalny zakres kalibratora."));
+        return row;
+    }
+    case Current:
+        return currentRow;
+    case Resistance:
+        return ResistanceRow(range);
+    case Thermocouple:
+        return CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstThermocouple,
+                                          CalFunctions::lastThermocouple);
+    case Rtd:
+        return CalFunctions::FindBySensor(range.sensorName,
+                                          CalFunctions::firstResistanceThermometer,
+                                          CalFunctions::lastResistanceThermometer);
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+int SelectSourceForPoint(int range, int point, CommandSender& sender)
+{
+    if (range < 0 || range >= maxRanges || point < 0 || point >= maxPoints)
+        return -1;
+    const MeterRange& r = meterCheckDoc.ranges[range];
+    const int row = ChooseRow(r, r.points[point]);
+    if (row < 0)
+        return -1;
+
+    const QString select = CalFunctions::SelectCommand(row, r.coldJunction);
+    if (!select.isEmpty())
+        sender.Send(select);
+    if (CalFunctions::IsThermocouple(row) && r.coldJunction == 2)
+        sender.Send(QStringLiteral("T") + r.toValue);
+    if (CalFunctions::IsResistanceThermometer(row) && !r.rlValue.isEmpty())
+        sender.Send(QStringLiteral("R") + r.rlValue);
+    return row;
+}
