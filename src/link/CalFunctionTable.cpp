@@ -26,11 +26,13 @@ const std::array<CalFunction, calFunctionCount> calibratorFunctions = {{
 }};
 
 // Selection codes of the rows that do not depend on the reference junction.
+// clang-format off
 const char* const fixedSelectCodes[calFunctionCount] = {
     "C01", "C02", "C03", "C05", "C06", "C120", "C121",
     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
     "C82", "C83", "C85", "C86", "C102", "C90",
 };
+// clang-format on
 
 // Thermocouple codes: "C", a mode digit (6 external, 4 internal, 2 fixed), a type digit.
 const char thermocoupleTypeDigit[] = {'3', '0', '5', '1', '4', '6', '2'}; // R S B J T E K

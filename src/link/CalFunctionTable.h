@@ -38,7 +38,10 @@ inline bool IsResistanceThermometer(int index)
 {
     return index >= firstResistanceThermometer && index <= lastResistanceThermometer;
 }
-inline bool IsValid(int index) { return index >= 0 && index < calFunctionCount; }
+inline bool IsValid(int index)
+{
+    return index >= 0 && index < calFunctionCount;
+}
 
 // The row in first..last whose sensor name equals name exactly; -1 when none.
 int FindBySensor(const QString& name, int first, int last);

@@ -1,7 +1,7 @@
 #include "link/NumberText.h"
 
-#include <charconv>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -64,8 +64,8 @@ double ParseNumber(const QString& text)
     }
 
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(s.data() + start, s.data() + end, value,
-                                           std::chars_format::general);
+    const auto [ptr, ec] =
+        std::from_chars(s.data() + start, s.data() + end, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         // Too large gives the largest number, too small gives zero: never an infinity.
         value = negativeExponent ? 0.0 : std::numeric_limits<double>::max();
@@ -98,12 +98,16 @@ int DecimalsForFunction(int index)
     switch (index) {
     case 0:
     case 3:
-    case 4: return 3;
+    case 4:
+        return 3;
     case 1:
     case 5:
     case 14:
-    case 15: return 2;
-    case 2: return 4;
-    default: return index >= 6 && index <= 19 ? 1 : -1;
+    case 15:
+        return 2;
+    case 2:
+        return 4;
+    default:
+        return index >= 6 && index <= 19 ? 1 : -1;
     }
 }

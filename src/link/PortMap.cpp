@@ -9,7 +9,8 @@ QString PortSettingsKey(int portNumber)
 
 QString PortDevicePath(int portNumber)
 {
-    const QByteArray fromEnvironment = qgetenv(QStringLiteral("R718_COM%1").arg(portNumber).toLatin1());
+    const QByteArray fromEnvironment =
+        qgetenv(QStringLiteral("R718_COM%1").arg(portNumber).toLatin1());
     if (!fromEnvironment.isEmpty())
         return QString::fromLocal8Bit(fromEnvironment);
 

@@ -25,9 +25,22 @@ struct SerialTimeouts
 };
 
 // Line-setting codes taken by Open; their order is part of the interface.
-enum SerialParity { ParityEven = 0, ParityMark = 1, ParityNone = 2, ParityOdd = 3, ParitySpace = 4 };
-enum SerialStopBits { StopBitsOne = 0, StopBitsOneAndHalf = 1, StopBitsTwo = 2 };
-enum SerialFlowControl {
+enum SerialParity
+{
+    ParityEven = 0,
+    ParityMark = 1,
+    ParityNone = 2,
+    ParityOdd = 3,
+    ParitySpace = 4
+};
+enum SerialStopBits
+{
+    StopBitsOne = 0,
+    StopBitsOneAndHalf = 1,
+    StopBitsTwo = 2
+};
+enum SerialFlowControl
+{
     FlowNone = 0,
     FlowCtsRts = 1,
     FlowCtsDtr = 2,

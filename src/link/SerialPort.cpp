@@ -30,33 +30,48 @@ namespace {
 quint32 SystemCode(QSerialPort::SerialPortError error)
 {
     switch (error) {
-    case QSerialPort::DeviceNotFoundError: return ENOENT;
-    case QSerialPort::PermissionError: return EACCES;
-    case QSerialPort::OpenError: return EBUSY;
-    case QSerialPort::NotOpenError: return EBADF;
-    case QSerialPort::TimeoutError: return ETIMEDOUT;
-    case QSerialPort::UnsupportedOperationError: return EINVAL;
-    default: return EIO;
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError:
+        return EACCES;
+    case QSerialPort::OpenError:
+        return EBUSY;
+    case QSerialPort::NotOpenError:
+        return EBADF;
+    case QSerialPort::TimeoutError:
+        return ETIMEDOUT;
+    case QSerialPort::UnsupportedOperationError:
+        return EINVAL;
+    default:
+        return EIO;
     }
 }
 
 QSerialPort::Parity ParityFromCode(int code)
 {
     switch (code) {
-    case ParityEven: return QSerialPort::EvenParity;
-    case ParityMark: return QSerialPort::MarkParity;
-    case ParityOdd: return QSerialPort::OddParity;
-    case ParitySpace: return QSerialPort::SpaceParity;
-    default: return QSerialPort::NoParity;
+    case ParityEven:
+        return QSerialPort::EvenParity;
+    case ParityMark:
+        return QSerialPort::MarkParity;
+    case ParityOdd:
+        return QSerialPort::OddParity;
+    case ParitySpace:
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::NoParity;
     }
 }
 
 QSerialPort::StopBits StopBitsFromCode(int code)
 {
     switch (code) {
-    case StopBitsOneAndHalf: return QSerialPort::OneAndHalfStop;
-    case StopBitsTwo: return QSerialPort::TwoStop;
-    default: return QSerialPort::OneStop;
+    case StopBitsOneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case StopBitsTwo:
+        return QSerialPort::TwoStop;
+    default:
+        return QSerialPort::OneStop;
     }
 }
 
@@ -67,9 +82,12 @@ QSerialPort::FlowControl FlowFromCode(int code)
     case FlowCtsRts:
     case FlowCtsDtr:
     case FlowDsrRts:
-    case FlowDsrDtr: return QSerialPort::HardwareControl;
-    case FlowXonXoff: return QSerialPort::SoftwareControl;
-    default: return QSerialPort::NoFlowControl;
+    case FlowDsrDtr:
+        return QSerialPort::HardwareControl;
+    case FlowXonXoff:
+        return QSerialPort::SoftwareControl;
+    default:
+        return QSerialPort::NoFlowControl;
     }
 }
 
@@ -89,8 +107,8 @@ void CSerialPort::ThrowPortError()
     ThrowSerialException(code);
 }
 
-void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits,
-                       int stopBits, int flowControl, bool overlappedIo)
+void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits, int stopBits,
+                       int flowControl, bool overlappedIo)
 {
     port.setPortName(PortDevicePath(portNumber));
     if (!port.open(QIODevice::ReadWrite))

@@ -2,7 +2,7 @@
 
 // FakeSerialDevice: a scripted stand-in for the calibrator's serial port.
 // - Every Write is recorded with its bytes and the virtual time at which it happened
-//   (writes(), Written()). Reads split the written bytes into frames: frames() holds the
+//   (`writes`, Written()). Reads split the written bytes into frames: `frames` holds the
 //   bytes written before each read, frame by frame.
 // - Each Read takes the next entry of `replies`; when that script is empty it asks
 //   `responder` (which sees the frames written so far, the last one being the frame this
@@ -15,6 +15,7 @@
 //   configureError makes Open throw after the device is open (like failing line settings,
 //   which leaves the port open); timeoutsError makes SetTimeouts throw.
 // - Read and Write on a closed device throw CSerialException(EBADF), as the real port does.
+// ScopedFakeLink puts one behind the calibrator link (SendCommand and friends) for a test.
 
 #include "VirtualClock.h"
 #include "link/SerialDevice.h"

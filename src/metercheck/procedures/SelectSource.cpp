@@ -43,11 +43,10 @@ int VoltageRow(double volts)
 
 // The 400 ohm row, or the 4000 ohm row when the largest marked point of the range lies above
 // 400 ohm. Values of a kilo-ohm range are taken in ohms.
-int ResistanceRow(const MeterRange& range)
+int ResistanceRow(int rangeIndex)
 {
-    int defined = 0;
-    for (const MeterPoint& p : range.points)
-        defined += p.pointDefined == 1 ? 1 : 0;
+    const MeterRange& range = meterCheckDoc.ranges[rangeIndex];
+    const int defined = CountPoints(rangeIndex);
     const double scale = range.rangeUnit == QLatin1String("kOhm") ? 1000.0 : 1.0;
     double largest = 0.0;
     for (int i = 0; i < defined; ++i) {
@@ -58,8 +57,10 @@ int ResistanceRow(const MeterRange& range)
     return largest > CalFunctionTable[ohm400Row].highLimit ? ohm4000Row : ohm400Row;
 }
 
-int ChooseRow(const MeterRange& range, const MeterPoint& point)
+int ChooseRow(int rangeIndex, int pointIndex)
 {
+    const MeterRange& range = meterCheckDoc.ranges[rangeIndex];
+    const MeterPoint& point = range.points[pointIndex];
     switch (range.function) {
     case Voltage: {
         double volts = NominalValue(point);
@@ -75,7 +76,7 @@ int ChooseRow(const MeterRange& range, const MeterPoint& point)
     case Current:
         return currentRow;
     case Resistance:
-        return ResistanceRow(range);
+        return ResistanceRow(rangeIndex);
     case Thermocouple:
         return CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstThermocouple,
                                           CalFunctions::lastThermocouple);
@@ -95,7 +96,7 @@ int SelectSourceForPoint(int range, int point, CommandSender& sender)
     if (range < 0 || range >= maxRanges || point < 0 || point >= maxPoints)
         return -1;
     const MeterRange& r = meterCheckDoc.ranges[range];
-    const int row = ChooseRow(r, r.points[point]);
+    const int row = ChooseRow(range, point);
     if (row < 0)
         return -1;
 
