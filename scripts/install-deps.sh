@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
     libxlsxwriter-dev
     fonts-liberation2
-    xvfb xdotool imagemagick socat poppler-utils
+    xvfb xdotool imagemagick socat poppler-utils unzip
 )
 
 missing=()

@@ -1,0 +1,42 @@
+#include "metercheck/output/CExportDlg.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+CExportDlg::CExportDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Eksport danych do Excela"));
+
+    auto* group = new QGroupBox(QStringLiteral("Zestaw danych"), this);
+    currentRangeButton =
+        new QRadioButton(QStringLiteral("Eksport danych z bieżącego zakresu"), group);
+    allRangesButton =
+        new QRadioButton(QStringLiteral("Eksport danych ze wszystkich zakresów"), group);
+    currentRangeButton->setObjectName(QStringLiteral("exportCurrentRange"));
+    allRangesButton->setObjectName(QStringLiteral("exportAllRanges"));
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(currentRangeButton);
+    groupLayout->addWidget(allRangesButton);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(buttons);
+
+    currentRangeButton->setChecked(exportScope == 0);
+    allRangesButton->setChecked(exportScope == 1);
+}
+
+void CExportDlg::accept()
+{
+    exportScope = allRangesButton->isChecked() ? 1 : 0;
+    QDialog::accept();
+}

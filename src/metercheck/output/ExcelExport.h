@@ -1,0 +1,51 @@
+#pragma once
+
+#include "metercheck/output/ExportWorkbook.h"
+
+#include <QList>
+#include <QString>
+
+// Asks where the workbook of this program run is to be saved; empty when the user cancels.
+class ExportPathChooser
+{
+public:
+    virtual ~ExportPathChooser() = default;
+    virtual QString AskWorkbookPath() = 0;
+};
+
+// Opens a written workbook in the desktop's spreadsheet program.
+class WorkbookOpener
+{
+public:
+    virtual ~WorkbookOpener() = default;
+    virtual bool Open(const QString& path) = 0;
+};
+
+// The workbook that collects every export of one program run: the first export asks where
+// to save it, later exports add their sheets and write it again.
+class ExcelExport
+{
+public:
+    // Adds one sheet per range and writes the workbook; then opens it when an opener is given.
+    // A failure to write is shown in the "excel com" box and changes nothing. A failure to
+    // open is shown the same way; the sheets stay in the workbook, as the file holds them.
+    bool Export(const QList<int>& ranges, ExportPathChooser& chooser, WorkbookOpener* opener);
+
+    const ExportWorkbook& Workbook() const { return workbook; }
+    const QString& Path() const { return path; }
+    // Sheets exported in this program run; 0 until the first export succeeded.
+    int exportCount = 0;
+
+private:
+    ExportWorkbook workbook;
+    QString path;
+};
+
+// The export of this program run.
+ExcelExport& ProgramExport();
+
+// The "excel com" message box for a failed export.
+void ReportComError(const ExportError& error);
+
+// Error code used when the spreadsheet program cannot be started on the workbook.
+constexpr quint32 openFailedCode = 0x80004005;

@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+// The print and export commands of the meter check window ("&Drukuj...",
+// "Eksport do E&xcela..."), each a one-line call from the window's handler.
+namespace MeterCheckOutput {
+
+// Asks what to print and on which printer, then prints the report of the current range or
+// of every range. Printing to a file writes all pages of the command into one PDF file.
+void OnPrint(QWidget* parent);
+
+// Asks which ranges to export, adds their sheets to the program run's workbook, writes it
+// and opens it in the desktop's spreadsheet program.
+void OnExport(QWidget* parent);
+
+} // namespace MeterCheckOutput

@@ -1,0 +1,81 @@
+#include "metercheck/output/PrintJobs.h"
+
+#include <QPrinter>
+
+PrinterPrintJobs::PrinterPrintJobs(QPrinter* printer) : printer(printer)
+{
+    if (printer) {
+        printer->setFullPage(true);
+        oneFile = printer->outputFormat() == QPrinter::PdfFormat;
+    }
+}
+
+PrinterPrintJobs::~PrinterPrintJobs()
+{
+    Finish();
+}
+
+bool PrinterPrintJobs::HasPrinter() const
+{
+    return printer && printer->isValid();
+}
+
+QPainter* PrinterPrintJobs::BeginJob(const QString& name)
+{
+    if (!HasPrinter())
+        return nullptr;
+    if (painter.isActive())
+        return &painter; // a later job of a PDF file: it continues on a new page
+    printer->setDocName(name);
+    if (!painter.begin(printer))
+        return nullptr;
+    pageFresh = true;
+    return &painter;
+}
+
+bool PrinterPrintJobs::BeginPage()
+{
+    if (!painter.isActive())
+        return false;
+    if (pageFresh)
+        pageFresh = false;
+    else if (!printer->newPage())
+        return false;
+    SetUpPage();
+    return true;
+}
+
+void PrinterPrintJobs::EndPage()
+{
+    ++pages;
+}
+
+void PrinterPrintJobs::EndJob()
+{
+    if (!oneFile && painter.isActive())
+        painter.end();
+}
+
+void PrinterPrintJobs::AbortJob()
+{
+    if (!oneFile && painter.isActive()) {
+        printer->abort();
+        painter.end();
+    }
+}
+
+void PrinterPrintJobs::Finish()
+{
+    if (painter.isActive())
+        painter.end();
+}
+
+void PrinterPrintJobs::SetUpPage()
+{
+    // One logical unit is 0.01 mm of the paper whatever its size; the layout does not scale.
+    const QRectF paperMm = printer->paperRect(QPrinter::Millimeter);
+    painter.resetTransform();
+    painter.setViewport(printer->paperRect(QPrinter::DevicePixel).toRect());
+    painter.setWindow(0, 0, qRound(paperMm.width() * 100), qRound(paperMm.height() * 100));
+    painter.setViewTransformEnabled(true);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPainter>
+#include <QString>
+
+class QPrinter;
+
+// Where the report goes: a series of print jobs of one page each (the table of a range, a
+// chart of a range). Each page is drawn in 0.01 mm with the origin at the page's top-left
+// corner and y growing downwards.
+class PrintJobs
+{
+public:
+    virtual ~PrintJobs() = default;
+    // False when no printer was chosen or it cannot be used.
+    virtual bool HasPrinter() const = 0;
+    // Starts a job; nullptr when the printer cannot start it.
+    virtual QPainter* BeginJob(const QString& name) = 0;
+    // Starts the job's page and sets up the 0.01 mm coordinates; false when it cannot.
+    virtual bool BeginPage() = 0;
+    virtual void EndPage() = 0;
+    virtual void EndJob() = 0;
+    // Drops a job whose page could not be started.
+    virtual void AbortJob() = 0;
+};
+
+// Jobs on a QPrinter. On a printer every job is a job of its own in the printer queue. When
+// the printer writes a PDF file, all jobs of one print command go into that one file, one
+// page after the other: one file per job would leave each overwriting the last.
+class PrinterPrintJobs : public PrintJobs
+{
+public:
+    // printer may be nullptr (no printer chosen). The printer is switched to full-page mode.
+    explicit PrinterPrintJobs(QPrinter* printer);
+    ~PrinterPrintJobs() override;
+
+    bool HasPrinter() const override;
+    QPainter* BeginJob(const QString& name) override;
+    bool BeginPage() override;
+    void EndPage() override;
+    void EndJob() override;
+    void AbortJob() override;
+
+    // Closes the PDF file; called at the end of the print command (and by the destructor).
+    void Finish();
+    // Pages finished so far.
+    int PagesPrinted() const { return pages; }
+
+private:
+    void SetUpPage();
+
+    QPrinter* printer;
+    QPainter painter;
+    bool oneFile = false;
+    bool pageFresh = false; // the painter has just begun: its first page is already open
+    int pages = 0;
+};

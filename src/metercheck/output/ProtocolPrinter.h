@@ -1,0 +1,39 @@
+#pragma once
+
+class PrintJobs;
+class ReportClock;
+
+// What the print command prints; the members are those of the print options dialog.
+struct PrintOptions
+{
+    int printTable = 1;       // 1: the table page
+    int printPointsChart = 0; // 1: the points chart
+    int printErrorsChart = 0; // 1: the errors chart
+    int printScope = 0;       // 0: the current range, 1: every range
+};
+
+// Prints the charts of a range, each as a print job of its own. A chart that has nothing to
+// draw starts no job.
+class ReportChartPrinter
+{
+public:
+    enum class Chart
+    {
+        Points,
+        Errors
+    };
+    virtual ~ReportChartPrinter() = default;
+    virtual void PrintChart(Chart chart, int range, PrintJobs& jobs) = 0;
+};
+
+// The caption of the printing messages: the application's title.
+extern const char* const reportMessageCaption;
+
+// One print job with the table page of range `range`. Failures are shown in a message box
+// and give false.
+bool PrintProtocolTable(PrintJobs& jobs, int range, const ReportClock& clock);
+
+// The print command after its options were chosen: the chosen parts of the current range or
+// of every range, range after range. The charts are printed even when a table failed.
+void PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinter* charts,
+                 const ReportClock& clock);

@@ -1,0 +1,60 @@
+#include "metercheck/output/ReportTexts.h"
+
+#include "link/NumberText.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <cmath>
+
+QString MethodText(int method)
+{
+    switch (method) {
+    case 0:
+        return QStringLiteral("Metoda dokładnej nastawy");
+    case 1:
+        return QStringLiteral("Metoda dokładnego odczytu");
+    default:
+        return QString();
+    }
+}
+
+QString ClassText(const MeterRange& range)
+{
+    QString text = QStringLiteral("Klasa: ");
+    if (!range.classReading.isEmpty())
+        text += range.classReading + QStringLiteral("% wartości mierzonej, ");
+    if (!range.classRange.isEmpty())
+        text += range.classRange + QStringLiteral("% zakresu");
+    if (!range.constTerm.isEmpty())
+        text += QStringLiteral(" + ") + range.constTerm + range.constUnit;
+    return text;
+}
+
+QString SensorText(const MeterRange& range)
+{
+    if (range.sensorName.isEmpty())
+        return QString();
+    QString text = QStringLiteral("Czujnik: ") + range.sensorName;
+    if (range.function == 3) {
+        switch (range.coldJunction) {
+        case 0:
+            text += QStringLiteral(" [Tex]");
+            break;
+        case 1:
+            text += QStringLiteral(" [Tin]");
+            break;
+        case 2:
+            text += QStringLiteral("; [To=") + range.toValue + QStringLiteral(" °C]");
+            break;
+        default:
+            break;
+        }
+    } else if (range.function == 4 && !range.rlValue.isEmpty()) {
+        text += QStringLiteral("; [RL=") + range.rlValue + QStringLiteral(" Ohm]");
+    }
+    return text;
+}
+
+bool ErrorExceeds(const MeterPoint& point)
+{
+    return std::fabs(ParseNumber(point.actualError)) > ParseNumber(point.permissibleError);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QDateTime>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// Documents, readers of PDF and .xlsx files, and a fixed clock for the report tests.
+
+// Empties the whole document.
+void ResetDocument();
+
+// A point with all its texts; marked and measured as given.
+MeterPoint MakePoint(const QString& reading, const QString& setting, const QString& actual,
+                     const QString& permissible, const QString& calibrator, const QString& unit,
+                     bool marked, bool measured = true);
+
+// A defined 400 mV range with class 0.05 % of value + 0.1 % of range + 0.01 mV and no point.
+MeterRange VoltageRange();
+// A defined 1200 °C K-thermocouple range with the reference junction at To = 23.0 °C.
+MeterRange ThermocoupleRange();
+
+// The text of a PDF file as pdftotext gives it (UTF-8); pages from..to (1-based, 0 = all).
+QString PdfText(const QString& path, int firstPage = 0, int lastPage = 0);
+// Number of pages of a PDF file.
+int PdfPages(const QString& path);
+
+// A word of a PDF page with its box in millimetres from the top-left corner of the page.
+struct PdfWord
+{
+    QString text;
+    double xMin, yMin, xMax, yMax;
+};
+QList<PdfWord> PdfWords(const QString& path, int page = 1);
+
+// The cells of one sheet of an .xlsx file: address ("A1") to text, and which cells were not
+// stored as text.
+struct XlsxSheet
+{
+    QString name;
+    QMap<QString, QString> cells;
+    QStringList nonTextCells;
+};
+struct XlsxBook
+{
+    QList<XlsxSheet> sheets;
+    int activeSheet = 0;
+    QString title;
+    bool ok = false;
+};
+XlsxBook ReadXlsx(const QString& path);

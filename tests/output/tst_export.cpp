@@ -1,0 +1,316 @@
+#include "OutputTestData.h"
+#include "RecordingMessageService.h"
+
+#include "metercheck/output/CExportDlg.h"
+#include "metercheck/output/ExcelExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class FixedPath : public ExportPathChooser
+{
+public:
+    explicit FixedPath(QString path) : path(path) {}
+    QString AskWorkbookPath() override
+    {
+        ++asked;
+        return path;
+    }
+    QString path;
+    int asked = 0;
+};
+
+class RecordingOpener : public WorkbookOpener
+{
+public:
+    bool Open(const QString& path) override
+    {
+        opened << path;
+        return result;
+    }
+    QStringList opened;
+    bool result = true;
+};
+
+} // namespace
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    // One voltage range (0) with three points, the second unmarked and never measured, and a
+    // K-thermocouple range (1) with one point.
+    static void SampleDocument()
+    {
+        ResetDocument();
+        meterCheckDoc.meterName = "V-640";
+        meterCheckDoc.meterNumber = "A12345";
+        MeterRange& v = meterCheckDoc.ranges[0];
+        v = VoltageRange();
+        v.rangeMeasured = 1;
+        v.points[0] = MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
+        v.points[1] = MakePoint("", "200", "", "", "", "", false, false);
+        v.points[2] = MakePoint("299.88", "300.000", "-0.120", "0.100", "0.020", "mV", true);
+        MeterRange& t = meterCheckDoc.ranges[1];
+        t = ThermocoupleRange();
+        t.points[0] = MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true);
+    }
+
+    static QList<int> Ranges(std::initializer_list<int> r) { return QList<int>(r); }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void voltageRangeCells()
+    {
+        SampleDocument();
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("voltage.xlsx"));
+        QVERIFY(session.Export(Ranges({0}), chooser, nullptr));
+        const XlsxBook book = ReadXlsx(chooser.path);
+        QVERIFY(book.ok);
+        QCOMPARE(book.title, QString("R718"));
+        QCOMPARE(book.sheets.size(), 1);
+        const XlsxSheet& s = book.sheets[0];
+        QCOMPARE(s.name, QString("Zakres (400 mV)"));
+        const QMap<QString, QString> expected{
+            {"A1", "Protokół sprawdzania miernika"},
+            {"A2", "Nazwa:"},
+            {"B2", "V-640"},
+            {"A3", "Numer:"},
+            {"B3", "A12345"},
+            {"A4", "Metoda dokładnej nastawy"},
+            {"E2", "Zakres miernika: 400 mV"},
+            {"E3", "Klasa: 0.05% wartości mierzonej, 0.1% zakresu + 0.01mV"},
+            {"A6", "Wskazanie miernika"},
+            {"B6", "Nastawa kalibratora"},
+            {"C6", "Bład miernika rzeczywisty"},
+            {"D6", "Błąd miernika dopuszczalny"},
+            {"E6", "Błąd kalibratora"},
+            {"F6", "j.m."},
+            {"G6", "ON"},
+            {"A7", "100.05"},
+            {"B7", "100.000"},
+            {"C7", "0.050"},
+            {"D7", "0.100"},
+            {"E7", "0.012"},
+            {"F7", "mV"},
+            {"G7", "+"},
+            {"B8", "200"},
+            {"A9", "299.88"},
+            {"B9", "300.000"},
+            {"C9", "-0.120"}, // no "*" in the workbook
+            {"D9", "0.100"},
+            {"E9", "0.020"},
+            {"F9", "mV"},
+            {"G9", "+"},
+        };
+        QCOMPARE(s.cells, expected); // E4 and G8 stay empty
+        QVERIFY(s.nonTextCells.isEmpty());
+    }
+
+    void thermocoupleSensorCell()
+    {
+        SampleDocument();
+        meterCheckDoc.method = 1;
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("thermo.xlsx"));
+        QVERIFY(session.Export(Ranges({1}), chooser, nullptr));
+        const XlsxBook book = ReadXlsx(chooser.path);
+        QCOMPARE(book.sheets.size(), 1);
+        const XlsxSheet& s = book.sheets[0];
+        QCOMPARE(s.name, QString("Zakres (1200 °C)"));
+        QCOMPARE(s.cells.value("E4"), QString("Czujnik: K (NiCr-NiAl); [To=23.0 °C]"));
+        QCOMPARE(s.cells.value("A4"), QString("Metoda dokładnego odczytu"));
+        QCOMPARE(s.cells.value("E3"), QString("Klasa: 0.5% zakresu"));
+        QCOMPARE(s.cells.value("A7"), QString("500.2"));
+        QCOMPARE(s.cells.value("F7"), QString("°C"));
+        QCOMPARE(s.cells.value("G7"), QString("+"));
+    }
+
+    void rangeWithoutPointsHasSixRows()
+    {
+        SampleDocument();
+        meterCheckDoc.ranges[2] = VoltageRange();
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("empty.xlsx"));
+        QVERIFY(session.Export(Ranges({2}), chooser, nullptr));
+        const XlsxSheet s = ReadXlsx(chooser.path).sheets.value(0);
+        QVERIFY(!s.cells.isEmpty());
+        for (const QString& address : s.cells.keys())
+            QVERIFY2(address.mid(1).toInt() <= 6, qPrintable(address));
+    }
+
+    void exportsOfOneRunShareTheWorkbook()
+    {
+        SampleDocument();
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("shared.xlsx"));
+        RecordingOpener opener;
+        QVERIFY(session.Export(Ranges({0}), chooser, &opener));
+        QVERIFY(session.Export(Ranges({1}), chooser, &opener));
+        QCOMPARE(chooser.asked, 1); // only the first export asks where to save
+        QCOMPARE(opener.opened, QStringList({chooser.path, chooser.path}));
+        QCOMPARE(session.exportCount, 2);
+        const XlsxBook book = ReadXlsx(chooser.path);
+        QCOMPARE(book.sheets.size(), 2);
+        QCOMPARE(book.sheets[0].name, QString("Zakres (400 mV)"));
+        QCOMPARE(book.sheets[1].name, QString("Zakres (1200 °C)"));
+        QCOMPARE(book.activeSheet, 1);
+        QCOMPARE(book.sheets[0].cells.value("A9"), QString("299.88"));
+        QCOMPARE(book.sheets[1].cells.value("E4"), QString("Czujnik: K (NiCr-NiAl); [To=23.0 °C]"));
+    }
+
+    void duplicateNamesMadeUnique()
+    {
+        SampleDocument();
+        meterCheckDoc.ranges[2] = VoltageRange(); // same value and unit as range 0
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("dupes.xlsx"));
+        QVERIFY(session.Export(Ranges({0, 1, 2}), chooser, nullptr));
+        QVERIFY(session.Export(Ranges({0}), chooser, nullptr));
+        const XlsxBook book = ReadXlsx(chooser.path);
+        QStringList names;
+        for (const XlsxSheet& s : book.sheets)
+            names << s.name;
+        QCOMPARE(names, QStringList({"Zakres (400 mV)", "Zakres (1200 °C)", "Zakres (400 mV) 2",
+                                     "Zakres (400 mV) 3"}));
+    }
+
+    void sheetNames_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("wanted");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("free") << QStringList{} << "Zakres (4 V)"
+                              << "Zakres (4 V)";
+        QTest::newRow("taken ignoring case") << QStringList{"ZAKRES (4 V)"} << "Zakres (4 V)"
+                                             << "Zakres (4 V) 2";
+        QTest::newRow("next free number")
+            << QStringList{"Zakres (4 V)", "Zakres (4 V) 2"} << "Zakres (4 V)"
+            << "Zakres (4 V) 3";
+        QTest::newRow("forbidden characters replaced") << QStringList{} << "Zakres [4/V]?"
+                                                       << "Zakres _4_V__";
+        QTest::newRow("kept within 31 characters")
+            << QStringList{"Zakres (123456789012345678901 V"} << "Zakres (123456789012345678901 V)"
+            << "Zakres (123456789012345678901 2";
+    }
+    void sheetNames()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, wanted);
+        QFETCH(QString, name);
+        ExportWorkbook book;
+        for (const QString& e : existing)
+            book.AddSheet({e, {}});
+        QCOMPARE(book.UniqueSheetName(wanted), name);
+        QVERIFY(book.UniqueSheetName(wanted).size() <= 31);
+    }
+
+    void cancelledPathWritesNothing()
+    {
+        SampleDocument();
+        RecordingMessageService messages;
+        ExcelExport session;
+        FixedPath chooser("");
+        RecordingOpener opener;
+        QVERIFY(!session.Export(Ranges({0}), chooser, &opener));
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(opener.opened.isEmpty());
+        QCOMPARE(session.exportCount, 0);
+    }
+
+    void writeFailureChangesNothing()
+    {
+        SampleDocument();
+        RecordingMessageService messages;
+        ExcelExport session;
+        const QString folder = dir.filePath("gone");
+        QVERIFY(QDir().mkpath(folder));
+        FixedPath chooser(folder + "/book.xlsx");
+        RecordingOpener opener;
+        QVERIFY(session.Export(Ranges({0}), chooser, &opener));
+        const QByteArray before = [&] {
+            QFile f(chooser.path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY(!before.isEmpty());
+
+        // The folder disappears: the second export cannot write and must leave all as it was.
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(!session.Export(Ranges({1}), chooser, &opener));
+        QCOMPARE(messages.messages.size(), 1);
+        const auto& m = messages.messages[0];
+        QCOMPARE(m.caption, QString("excel com"));
+        QVERIFY2(m.text.startsWith("Oops - hit an error!\n\a\tCode = "), qPrintable(m.text));
+        QVERIFY(m.text.contains(QRegularExpression("Code = [0-9a-f]{8}\n\a\tCode meaning = \\S")));
+        QVERIFY(m.text.endsWith("\n"));
+        QCOMPARE(session.exportCount, 1);
+        QCOMPARE(session.Workbook().Sheets().size(), 1);
+        QCOMPARE(opener.opened.size(), 1);
+
+        // Once the folder is back, the next export writes both the old and the new sheet.
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(session.Export(Ranges({1}), chooser, &opener));
+        QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 2);
+    }
+
+    void firstWriteFailureForgetsThePath()
+    {
+        SampleDocument();
+        RecordingMessageService messages;
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("missing/book.xlsx"));
+        QVERIFY(!session.Export(Ranges({0}), chooser, nullptr));
+        QCOMPARE(messages.messages.size(), 1);
+        QVERIFY(session.Path().isEmpty());
+        chooser.path = dir.filePath("second-try.xlsx");
+        QVERIFY(session.Export(Ranges({0}), chooser, nullptr));
+        QCOMPARE(chooser.asked, 2);
+        QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 1);
+    }
+
+    void openFailureIsReported()
+    {
+        SampleDocument();
+        RecordingMessageService messages;
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("noviewer.xlsx"));
+        RecordingOpener opener;
+        opener.result = false;
+        QVERIFY(!session.Export(Ranges({0}), chooser, &opener));
+        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(messages.messages[0].caption, QString("excel com"));
+        QVERIFY(messages.messages[0].text.contains("Code = 80004005"));
+        QVERIFY(messages.messages[0].text.contains(chooser.path));
+        // The file holds the sheet, and so does the workbook kept for the next export.
+        QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 1);
+        QCOMPARE(session.exportCount, 1);
+    }
+
+    void exportDialogDefaultsAndChoice()
+    {
+        CExportDlg dlg;
+        QCOMPARE(dlg.windowTitle(), QString("Eksport danych do Excela"));
+        auto* current = dlg.findChild<QRadioButton*>("exportCurrentRange");
+        auto* all = dlg.findChild<QRadioButton*>("exportAllRanges");
+        QVERIFY(current && all);
+        QCOMPARE(current->text(), QString("Eksport danych z bieżącego zakresu"));
+        QCOMPARE(all->text(), QString("Eksport danych ze wszystkich zakresów"));
+        QVERIFY(current->isChecked());
+        all->setChecked(true);
+        dlg.accept();
+        QCOMPARE(dlg.exportScope, 1);
+    }
+};
+
+QTEST_MAIN(TestExport)
+#include "tst_export.moc"
