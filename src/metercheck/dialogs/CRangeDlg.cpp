@@ -1,0 +1,265 @@
+#include "metercheck/dialogs/CRangeDlg.h"
+
+#include "link/CalFunctionTable.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+
+bool AddMode()
+{
+    return meterCheckState == 1;
+}
+
+const MeterRange& Slot()
+{
+    return meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)];
+}
+
+QComboBox* MakeList(const QString& name, const QStringList& items, QWidget* parent)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->addItems(items);
+    return list;
+}
+
+QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+CRangeDlg::CRangeDlg(QWidget* parent) : QDialog(parent), editor_(Slot(), AddMode(), this)
+{
+    setWindowTitle(RangeEditor::Title(AddMode()));
+    BuildForm();
+    Sync();
+    if (auto focus = editor_.takeFocusRequest())
+        edits_[*focus]->setFocus();
+    else if (editor_.functionChoice() != RangeEditor::NoFunction)
+        edits_[editor_.functionChoice()]->setFocus();
+}
+
+void CRangeDlg::BuildForm()
+{
+    const int editWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16;
+    auto makeEdit = [&](RangeEditor::Edit which, const QString& name) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(name);
+        edit->setMaxLength(RangeEditor::MaxLength(which));
+        edit->setFixedWidth(editWidth);
+        edits_[which] = edit;
+        connect(edit, &QLineEdit::textChanged, this, [this, which] { OnEditChanged(which); });
+        return edit;
+    };
+    auto makeOption = [&](QButtonGroup* group, int id, const QString& name, const QString& text) {
+        auto* option = new QRadioButton(text, this);
+        option->setObjectName(name);
+        group->addButton(option, id);
+        return option;
+    };
+
+    functionGroup_ = new QButtonGroup(this);
+    sensorGroup_ = new QButtonGroup(this);
+    junctionGroup_ = new QButtonGroup(this);
+
+    using E = RangeEditor;
+    auto* functions = new QGridLayout;
+    functions->addWidget(makeOption(functionGroup_, E::Voltage, "option1239", "Napięcie"), 0, 0);
+    functions->addWidget(makeOption(functionGroup_, E::Current, "option1240", "Prąd"), 1, 0);
+    functions->addWidget(makeOption(functionGroup_, E::Resistance, "option1241", "Rezystancja"), 2,
+                         0);
+    functions->addWidget(makeOption(functionGroup_, E::Temperature, "option1244", "Temperatura"), 3,
+                         0);
+    functions->addWidget(controls_[E::VoltageEdit] = makeEdit(E::VoltageValue, "edit1245"), 0, 1);
+    functions->addWidget(controls_[E::CurrentEdit] = makeEdit(E::CurrentValue, "edit1249"), 1, 1);
+    functions->addWidget(controls_[E::ResistanceEdit] = makeEdit(E::ResistanceValue, "edit1250"), 2,
+                         1);
+    functions->addWidget(controls_[E::TemperatureEdit] = makeEdit(E::TemperatureValue, "edit1259"),
+                         3, 1);
+    voltageUnits_ = MakeList("list1158", E::VoltageUnits(), this);
+    resistanceUnits_ = MakeList("list1160", E::ResistanceUnits(), this);
+    functions->addWidget(controls_[E::VoltageUnitList] = voltageUnits_, 0, 2);
+    functions->addWidget(controls_[E::CurrentUnitLabel] = MakeLabel("label1134", "mA", this), 1, 2);
+    functions->addWidget(controls_[E::ResistanceUnitList] = resistanceUnits_, 2, 2);
+    functions->addWidget(controls_[E::TemperatureUnitLabel] = MakeLabel("label1133", "°C", this), 3,
+                         2);
+    functions->setColumnStretch(3, 1);
+
+    thermocouples_ = MakeList("list1253", CalFunctions::ThermocoupleNames(), this);
+    thermometers_ = MakeList("list1258", CalFunctions::ResistanceThermometerNames(), this);
+    auto* sensors = new QGridLayout;
+    sensors->addWidget(controls_[E::ThermocoupleOption] =
+                           makeOption(sensorGroup_, E::Thermocouple, "option1242", "T/C"),
+                       0, 0);
+    sensors->addWidget(controls_[E::ThermocoupleList] = thermocouples_, 0, 1, 1, 5);
+    sensors->addWidget(
+        controls_[E::TexOption] = makeOption(junctionGroup_, E::Tex, "option1254", "Tex"), 1, 1);
+    sensors->addWidget(
+        controls_[E::TinOption] = makeOption(junctionGroup_, E::Tin, "option1255", "Tin"), 1, 2);
+    sensors->addWidget(
+        controls_[E::ToOption] = makeOption(junctionGroup_, E::To, "option1256", "To"), 1, 3);
+    sensors->addWidget(controls_[E::ToEdit] = makeEdit(E::ToValue, "edit1257"), 1, 4);
+    sensors->addWidget(controls_[E::ToUnitLabel] = MakeLabel("label1131", "°C", this), 1, 5);
+    sensors->addWidget(
+        controls_[E::RtdOption] = makeOption(sensorGroup_, E::Rtd, "option1243", "RTD"), 2, 0);
+    sensors->addWidget(controls_[E::RtdList] = thermometers_, 2, 1, 1, 5);
+    sensors->addWidget(controls_[E::RlLabel] = MakeLabel("label1269", "RL", this), 3, 3,
+                       Qt::AlignRight);
+    sensors->addWidget(controls_[E::RlEdit] = makeEdit(E::RlValue, "edit1260"), 3, 4);
+    sensors->addWidget(controls_[E::RlUnitLabel] = MakeLabel("label1132", "Ohm", this), 3, 5);
+    auto* sensorFrame = new QGroupBox(this);
+    sensorFrame->setLayout(sensors);
+
+    constUnits_ = MakeList("list1161", {}, this);
+    auto classFrame = [&](const QString& title, QWidget* a, QWidget* b = nullptr) {
+        auto* frame = new QGroupBox(title, this);
+        auto* row = new QHBoxLayout(frame);
+        row->addWidget(a);
+        if (b)
+            row->addWidget(b);
+        row->addStretch();
+        return frame;
+    };
+    auto* classes = new QHBoxLayout;
+    classes->addWidget(classFrame("% wartości mierzonej", makeEdit(E::ClassReading, "edit1246")));
+    classes->addWidget(classFrame("% zakresu", makeEdit(E::ClassRange, "edit1251")));
+    classes->addWidget(
+        classFrame("( + składowa stała )", makeEdit(E::ConstTerm, "edit1252"), constUnits_));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName("button1");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
+    cancel->setObjectName("button2");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    connect(ok, &QPushButton::clicked, this, &CRangeDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CRangeDlg::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(functions);
+    top->addWidget(sensorFrame, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(classes);
+    layout->addLayout(buttons);
+
+    // User actions go to the editor, then the widgets follow its state.
+    auto after = [this](auto action) {
+        return [this, action](int value) {
+            if (syncing_)
+                return;
+            (editor_.*action)(value);
+            Sync();
+            if (auto focus = editor_.takeFocusRequest())
+                edits_[*focus]->setFocus();
+        };
+    };
+    connect(functionGroup_, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseFunction));
+    connect(sensorGroup_, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseSensorKind));
+    connect(junctionGroup_, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseJunction));
+    connect(voltageUnits_, &QComboBox::activated, this, after(&RangeEditor::SelectVoltageUnit));
+    connect(resistanceUnits_, &QComboBox::activated, this,
+            after(&RangeEditor::SelectResistanceUnit));
+    connect(thermocouples_, &QComboBox::activated, this, after(&RangeEditor::SelectThermocouple));
+    connect(thermometers_, &QComboBox::activated, this,
+            after(&RangeEditor::SelectResistanceThermometer));
+    connect(constUnits_, &QComboBox::activated, this, after(&RangeEditor::SelectConstUnit));
+}
+
+void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
+{
+    QLineEdit* edit = edits_[which];
+    const QString typed = edit->text();
+    const int caret = edit->cursorPosition();
+    editor_.EditChanged(which, typed);
+    // A text written back by Sync comes here again; the editor finds it normalised.
+    if (syncing_)
+        return;
+    Sync(which, typed, caret);
+    if (auto focus = editor_.takeFocusRequest())
+        edits_[*focus]->setFocus();
+}
+
+void CRangeDlg::SetChecked(QButtonGroup* group, int id)
+{
+    if (id < 0) {
+        group->setExclusive(false);
+        for (QAbstractButton* button : group->buttons())
+            button->setChecked(false);
+        group->setExclusive(true);
+    } else if (QAbstractButton* button = group->button(id)) {
+        button->setChecked(true);
+    }
+}
+
+void CRangeDlg::Sync(int changedEdit, const QString& typed, int caret)
+{
+    syncing_ = true;
+    SetChecked(functionGroup_, editor_.functionChoice());
+    SetChecked(sensorGroup_, editor_.sensorKind());
+    SetChecked(junctionGroup_, editor_.junction());
+    voltageUnits_->setCurrentIndex(editor_.voltageUnit());
+    resistanceUnits_->setCurrentIndex(editor_.resistanceUnit());
+    thermocouples_->setCurrentIndex(editor_.thermocouple());
+    thermometers_->setCurrentIndex(editor_.resistanceThermometer());
+    QStringList shown;
+    for (int i = 0; i < constUnits_->count(); ++i)
+        shown << constUnits_->itemText(i);
+    if (shown != editor_.constUnits()) {
+        constUnits_->clear();
+        constUnits_->addItems(editor_.constUnits());
+    }
+    constUnits_->setCurrentIndex(editor_.constUnit());
+
+    for (int e = 0; e < RangeEditor::EditCount; ++e) {
+        QLineEdit* edit = edits_[e];
+        const QString text = editor_.text(RangeEditor::Edit(e));
+        if (edit->text() == text) // written back only when it differs: no endless chain
+            continue;
+        edit->setText(text);
+        if (e != changedEdit)
+            continue;
+        // "2" became "2.0": leave the caret behind the 2 with ".0" selected, so that the
+        // next key goes on with the number instead of landing behind the added decimals.
+        QString asTyped = typed;
+        asTyped.replace(QLatin1Char(','), QLatin1Char('.'));
+        if (caret == asTyped.size() && text.size() > asTyped.size() && text.startsWith(asTyped))
+            edit->setSelection(int(asTyped.size()), int(text.size() - asTyped.size()));
+        else
+            edit->setCursorPosition(qMin(caret, int(text.size())));
+    }
+
+    for (int c = 0; c < RangeEditor::ControlCount; ++c)
+        controls_[c]->setEnabled(editor_.isEnabled(RangeEditor::Control(c)));
+    syncing_ = false;
+}
+
+void CRangeDlg::accept()
+{
+    if (!editor_.Accept()) {
+        if (auto focus = editor_.takeFocusRequest())
+            edits_[*focus]->setFocus();
+        return;
+    }
+    editor_.StoreInto(meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)]);
+    QDialog::accept();
+}

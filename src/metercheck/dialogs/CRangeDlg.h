@@ -1,0 +1,50 @@
+#pragma once
+
+#include "metercheck/dialogs/RangeEditor.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+// The range editor (add with meterCheckState 1, edit with 2) on slot currentRange. The rules
+// are RangeEditor's; this class only mirrors its state in the widgets. OK stores the working
+// copy into the slot, "Anuluj" leaves the slot as it was.
+class CRangeDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CRangeDlg(QWidget* parent = nullptr);
+
+    const RangeEditor& editor() const { return editor_; }
+    QLineEdit* edit(RangeEditor::Edit which) const { return edits_[which]; }
+
+    void accept() override;
+
+private:
+    void BuildForm();
+    void OnEditChanged(RangeEditor::Edit which);
+    // Brings every widget in line with the editor; `typed` and `caret` describe the edit the
+    // user just changed, so that a normalised text keeps the caret where the typing goes on.
+    void Sync(int changedEdit = -1, const QString& typed = {}, int caret = 0);
+    void SetChecked(QButtonGroup* group, int id);
+
+    RangeEditor editor_;
+    bool syncing_ = false;
+    std::array<QLineEdit*, RangeEditor::EditCount> edits_{};
+    std::array<QWidget*, RangeEditor::ControlCount> controls_{};
+    QButtonGroup* functionGroup_ = nullptr;
+    QButtonGroup* sensorGroup_ = nullptr;
+    QButtonGroup* junctionGroup_ = nullptr;
+    QComboBox* voltageUnits_ = nullptr;
+    QComboBox* resistanceUnits_ = nullptr;
+    QComboBox* thermocouples_ = nullptr;
+    QComboBox* thermometers_ = nullptr;
+    QComboBox* constUnits_ = nullptr;
+};

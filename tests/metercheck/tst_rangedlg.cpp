@@ -1,0 +1,219 @@
+#include "metercheck/dialogs/CRangeDlg.h"
+#include "metercheck/document/DocumentSlots.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include "RecordingMessageService.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+template <typename T> T* Child(QWidget& dialog, const char* name)
+{
+    T* child = dialog.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
+}
+
+MeterRange StoredRange()
+{
+    MeterRange r;
+    r.rangeValue = "400";
+    r.rangeUnit = "V";
+    r.classReading = "0.5";
+    r.constTerm = "2.0";
+    r.constUnit = "mV";
+    r.calFunction = 3;
+    r.rangeDefined = 1;
+    r.rangeMeasured = 1;
+    r.points[0] = {"100.0", "100.01", "-0.01", "0.7", "0.03", "V", 1, 1, 0, 1};
+    return r;
+}
+
+bool SameRange(const MeterRange& a, const MeterRange& b)
+{
+    return a.rangeValue == b.rangeValue && a.sensorName == b.sensorName &&
+           a.rangeUnit == b.rangeUnit && a.function == b.function &&
+           a.calFunction == b.calFunction && a.coldJunction == b.coldJunction &&
+           a.toValue == b.toValue && a.rlValue == b.rlValue && a.classReading == b.classReading &&
+           a.classRange == b.classRange && a.constTerm == b.constTerm &&
+           a.constUnit == b.constUnit && a.rangeDefined == b.rangeDefined &&
+           a.rangeMeasured == b.rangeMeasured && a.points[0].setting == b.points[0].setting;
+}
+
+} // namespace
+
+class TestRangeDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ClearDocument();
+        currentRange = 2;
+    }
+
+    void addModeOpensOnVoltage()
+    {
+        meterCheckState = 1;
+        CRangeDlg dlg;
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie zakresu pomiarowego"));
+        QVERIFY(Child<QRadioButton>(dlg, "option1239")->isChecked());
+        QVERIFY(Child<QRadioButton>(dlg, "option1242")->isChecked());
+        QVERIFY(Child<QRadioButton>(dlg, "option1254")->isChecked());
+        QVERIFY(Child<QLineEdit>(dlg, "edit1245")->isEnabled());
+        QVERIFY(!Child<QLineEdit>(dlg, "edit1249")->isEnabled());
+        QVERIFY(!Child<QComboBox>(dlg, "list1253")->isEnabled());
+        QCOMPARE(Child<QComboBox>(dlg, "list1161")->currentText(), QStringLiteral("µV"));
+        QCOMPARE(Child<QComboBox>(dlg, "list1253")->count(), 7);
+        QCOMPARE(Child<QComboBox>(dlg, "list1258")->itemText(5), QStringLiteral("Ni100"));
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1246")->maxLength(), 5);
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1257")->maxLength(), 4);
+    }
+
+    void okWithoutTypingStaysOpen()
+    {
+        meterCheckState = 1;
+        RecordingMessageService messages;
+        CRangeDlg dlg;
+        dlg.show();
+        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono zakresu miernika."});
+        QCOMPARE(meterCheckDoc.ranges[2].rangeDefined, quint8(0));
+    }
+
+    // Keys typed into the edits: refused texts vanish, normalised ones are written back once
+    // and the typing goes on behind the digits.
+    void typing_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("12a") << "edit1245"
+                             << "12a"
+                             << "" << QStringList{"Błędnie podany zakres miernika."};
+        QTest::newRow("class 0,5") << "edit1246"
+                                   << "0,5"
+                                   << "0.5" << QStringList{};
+        QTest::newRow("class 12") << "edit1251"
+                                  << "12"
+                                  << "12.0" << QStringList{};
+        QTest::newRow("class 0,25") << "edit1251"
+                                    << "0,25"
+                                    << "0.25" << QStringList{};
+        QTest::newRow("constant 2") << "edit1252"
+                                    << "2"
+                                    << "2.0" << QStringList{};
+    }
+    void typing()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, messages);
+        meterCheckState = 1;
+        RecordingMessageService recorder;
+        CRangeDlg dlg;
+        dlg.show();
+        auto* line = Child<QLineEdit>(dlg, edit.toLatin1());
+        line->setFocus();
+        QTest::keyClicks(line, keys);
+        QCOMPARE(line->text(), shown);
+        QCOMPARE(recorder.Texts(), messages);
+    }
+
+    void toTypedAfterChoosingTemperature()
+    {
+        meterCheckState = 1;
+        RecordingMessageService messages;
+        CRangeDlg dlg;
+        dlg.show();
+        QTest::mouseClick(Child<QRadioButton>(dlg, "option1244"), Qt::LeftButton);
+        QVERIFY(Child<QLineEdit>(dlg, "edit1259")->isEnabled());
+        QVERIFY(!Child<QLineEdit>(dlg, "edit1257")->isEnabled());
+        QTest::keyClicks(Child<QLineEdit>(dlg, "edit1259"), "1370");
+        Child<QComboBox>(dlg, "list1253")->setCurrentIndex(6);
+        emit Child<QComboBox>(dlg, "list1253")->activated(6);
+        QTest::mouseClick(Child<QRadioButton>(dlg, "option1256"), Qt::LeftButton);
+        auto* to = Child<QLineEdit>(dlg, "edit1257");
+        QVERIFY(to->isEnabled());
+        QTest::keyClicks(to, "23");
+        QCOMPARE(to->text(), QStringLiteral("23.0"));
+        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QVERIFY(messages.messages.isEmpty());
+        const MeterRange& r = meterCheckDoc.ranges[2];
+        QCOMPARE(r.rangeValue, QStringLiteral("1370"));
+        QCOMPARE(r.sensorName, QStringLiteral("K (NiCr-NiAl)"));
+        QCOMPARE(r.coldJunction, qint16(2));
+        QCOMPARE(r.toValue, QStringLiteral("23.0"));
+        QCOMPARE(r.calFunction, qint16(7));
+        QCOMPARE(r.rangeDefined, quint8(1));
+    }
+
+    void cancelLeavesTheRange()
+    {
+        meterCheckState = 2;
+        meterCheckDoc.ranges[2] = StoredRange();
+        const MeterRange before = meterCheckDoc.ranges[2];
+        RecordingMessageService messages;
+        CRangeDlg dlg;
+        dlg.show();
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Edycja zakresu pomiarowego"));
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1245")->text(), QStringLiteral("400"));
+        QCOMPARE(Child<QComboBox>(dlg, "list1158")->currentText(), QStringLiteral("V"));
+        QCOMPARE(Child<QComboBox>(dlg, "list1161")->currentText(), QStringLiteral("mV"));
+        QTest::mouseClick(Child<QRadioButton>(dlg, "option1241"), Qt::LeftButton);
+        QTest::keyClicks(Child<QLineEdit>(dlg, "edit1250"), "40");
+        QTest::keyClicks(Child<QLineEdit>(dlg, "edit1246"), "1");
+        QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QVERIFY(SameRange(meterCheckDoc.ranges[2], before));
+    }
+
+    void okKeepsPointsAndMeasuredFlag()
+    {
+        meterCheckState = 2;
+        meterCheckDoc.ranges[2] = StoredRange();
+        RecordingMessageService messages;
+        CRangeDlg dlg;
+        dlg.show();
+        auto* value = Child<QLineEdit>(dlg, "edit1245");
+        value->selectAll();
+        QTest::keyClicks(value, "200");
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        const MeterRange& r = meterCheckDoc.ranges[2];
+        QCOMPARE(r.rangeValue, QStringLiteral("200"));
+        QCOMPARE(r.calFunction, qint16(3));
+        QCOMPARE(r.rangeMeasured, quint8(1));
+        QCOMPARE(r.points[0].setting, QStringLiteral("100.01"));
+    }
+
+    // A slot with a quantity the editor does not know shows no option selected.
+    void unknownFunctionSelectsNothing()
+    {
+        meterCheckState = 2;
+        meterCheckDoc.ranges[2].function = 9;
+        RecordingMessageService messages;
+        CRangeDlg dlg;
+        for (const char* name :
+             {"option1239", "option1240", "option1241", "option1244", "option1242", "option1243",
+              "option1254", "option1255", "option1256"})
+            QVERIFY2(!Child<QRadioButton>(dlg, name)->isChecked(), name);
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono zakresu miernika."});
+    }
+};
+
+QTEST_MAIN(TestRangeDlg)
+#include "tst_rangedlg.moc"
