@@ -1,0 +1,29 @@
+#include "metercheck/procedures/FieldText.h"
+
+#include "link/NumberText.h"
+
+#include <cmath>
+
+QString FitFixed(double value, int decimals, int width)
+{
+    for (int d = qMax(decimals, 0); d >= 0; --d) {
+        QString text = FormatFixed(value, d);
+        if (d == 0 && text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+        if (text.size() <= width)
+            return text;
+    }
+    // Only a magnitude of 10^width and more gets here.
+    for (int precision = width; precision >= 1; --precision) {
+        const QString text = QString::number(value, 'g', precision);
+        if (text.size() <= width)
+            return text;
+    }
+    return QString::number(value, 'g', 1);
+}
+
+int TypedDecimals(const QString& text)
+{
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    return point < 0 ? 0 : int(text.size() - point - 1);
+}

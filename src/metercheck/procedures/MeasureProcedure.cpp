@@ -1,0 +1,146 @@
+#include "metercheck/procedures/MeasureProcedure.h"
+
+#include "base/MessageService.h"
+#include "link/CalFunctionTable.h"
+#include "link/NumberText.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/procedures/FieldText.h"
+#include "metercheck/procedures/MeasurementDialogRunner.h"
+#include "metercheck/procedures/PointErrors.h"
+#include "metercheck/procedures/PointsGridView.h"
+#include "metercheck/procedures/ProcedureGlobals.h"
+#include "metercheck/procedures/SelectSource.h"
+#include "metercheck/procedures/UnitConversion.h"
+
+MeasureProcedure::MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid,
+                                   CommandSender& sender)
+    : dialogs(dialogs), grid(grid), sender(sender)
+{}
+
+void MeasureProcedure::OnMeasure()
+{
+    if (!dialogs.ChooseProcedure(rangeScope, pointScope))
+        return;
+    if (rangeScope == 0) {
+        MeasureRangeOfMethod(currentRange);
+        return;
+    }
+    for (int i = 0; i < CountRanges(); ++i) {
+        currentRange = qint16(i);
+        if (MeasureRangeOfMethod(i) == AbortedAllRanges &&
+            AskQuestion(QStringLiteral("Czy przerwać pomiary na wszystkich zakresach?"),
+                        QStringLiteral("Przeranie pomiarów!"),
+                        MessageButtons::YesNo) == MessageAnswer::Yes)
+            return;
+        grid.FillPointsGrid(i);
+    }
+}
+
+int MeasureProcedure::MeasureRangeExactSetting(int range, int pointScope)
+{
+    return MeasureRange(range, pointScope, 0);
+}
+
+int MeasureProcedure::MeasureRangeExactReading(int range, int pointScope)
+{
+    return MeasureRange(range, pointScope, 1);
+}
+
+int MeasureProcedure::MeasureRangeOfMethod(int range)
+{
+    return meterCheckDoc.method == 1 ? MeasureRangeExactReading(range, pointScope)
+                                     : MeasureRangeExactSetting(range, pointScope);
+}
+
+int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
+{
+    int result = NoPointTaken;
+    if (range < 0 || range >= maxRanges)
+        return result;
+    for (int j = 0; j < maxPoints; ++j) {
+        if (result == AbortedRange || result == AbortedAllRanges)
+            break;
+        const MeterPoint& p = meterCheckDoc.ranges[range].points[j];
+        if (p.marked == 1 || (pointScope == 1 && p.pointDefined == 1))
+            result = MeasurePoint(range, j, method, result);
+    }
+    return result;
+}
+
+int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
+{
+    MeterRange& r = meterCheckDoc.ranges[range];
+    MeterPoint& p = r.points[point];
+    // The nominal value: typed by the user when the point was added, in the range's unit.
+    QString& nominal = method == 0 ? p.setting : p.reading;
+
+    grid.SelectPointsRow(point + 1);
+
+    const MeterPoint before = p;
+    const bool measuredBefore = p.pointMeasured == 1;
+    if (measuredBefore) {
+        // The function is chosen anew from the nominal value in the range's unit. The earlier
+        // indication goes back too, so that an empty edit confirmed keeps it.
+        const int decimals = DecimalsForFunction(r.calFunction);
+        nominal = ConvertToRangeUnit(nominal, p.unit, r.rangeUnit, decimals);
+        if (method == 0)
+            p.reading = ConvertToRangeUnit(p.reading, p.unit, r.rangeUnit, decimals);
+    }
+
+    const int function = SelectSourceForPoint(range, point, sender);
+    if (!CalFunctions::IsValid(function)) {
+        // No calibrator function can produce this value (already reported, nothing sent).
+        p = before;
+        return result;
+    }
+    r.calFunction = qint16(function);
+    p.unit = CalFunctionTable[function].unitText;
+    const int decimals = DecimalsForFunction(function);
+
+    setpointText =
+        FitFixed(ParseNumber(ConvertToPointUnit(nominal, r.rangeUnit, p.unit, decimals)), decimals);
+    sender.Send(QStringLiteral("N") + setpointText);
+
+    measuredPoint = qint16(point);
+    const MeasurementOutcome outcome =
+        method == 0 ? dialogs.RunExactSetting(range, point) : dialogs.RunExactReading(range, point);
+
+    switch (outcome) {
+    case MeasurementOutcome::Ok:
+        if (method == 0)
+            p.setting = ConvertToPointUnit(p.setting, r.rangeUnit, p.unit, decimals);
+        p.reading = ConvertToPointUnit(p.reading, r.rangeUnit, p.unit, decimals);
+        r.rangeMeasured = 1;
+        p.pointMeasured = 1;
+        p.reading = FitFixed(ParseNumber(p.reading), decimals);
+        p.setting = FitFixed(ParseNumber(p.setting), decimals);
+        p.calibratorError = CalibratorErrorText(p.setting, function, r.coldJunction);
+        EvaluatePointErrors(range, point);
+        documentModified = true;
+        grid.FillPointsGrid(range);
+        grid.SelectPointsRow(qMin(point + 2, maxPoints));
+        return Confirmed;
+
+    case MeasurementOutcome::Abort:
+        if (measuredBefore) {
+            // The earlier measurement stays as it was, in its own unit.
+            p = before;
+        } else {
+            (method == 0 ? p.reading : p.setting).clear();
+            p.actualError.clear();
+            p.permissibleError.clear();
+            p.calibratorError.clear();
+            p.unit.clear();
+            p.reserved = 0;
+            p.pointMeasured = 0;
+        }
+        grid.FillPointsGrid(range);
+        grid.SelectPointsRow(point + 1);
+        return rangeScope == 0 ? AbortedRange : AbortedAllRanges;
+
+    case MeasurementOutcome::Other:
+        break;
+    }
+    p = before;
+    return result;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "link/CommandSender.h"
+
+class MeasurementDialogRunner;
+class PointsGridView;
+struct MeterPoint;
+
+// The measurement run of the meter check: the procedure choice, then point by point the
+// calibrator set through the "C" and "N" commands, the operator's confirmation in the
+// method's dialog, and the errors of every confirmed point.
+class MeasureProcedure
+{
+public:
+    // Result codes of a pass over one range.
+    enum Result
+    {
+        AbortedAllRanges = 0, // "Przerwij" during a run over all ranges
+        NoPointTaken = -1,
+        Confirmed = 1,    // the last point taken was confirmed
+        AbortedRange = 2, // "Przerwij" while only the current range was measured
+    };
+
+    MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid,
+                     CommandSender& sender = LinkCommandSender());
+
+    // The "Pomiary" command: asks for the scope and runs the procedure of the document's method
+    // on the current range or on every range.
+    void OnMeasure();
+
+    // One pass over the taken points of a range (the marked ones, or with pointScope 1 every
+    // defined one).
+    int MeasureRangeExactSetting(int range, int pointScope);
+    int MeasureRangeExactReading(int range, int pointScope);
+
+private:
+    int MeasureRange(int range, int pointScope, int method);
+    int MeasureRangeOfMethod(int range);
+    // Takes one point; returns the new result code, or `result` when nothing was decided.
+    int MeasurePoint(int range, int point, int method, int result);
+
+    MeasurementDialogRunner& dialogs;
+    PointsGridView& grid;
+    CommandSender& sender;
+};

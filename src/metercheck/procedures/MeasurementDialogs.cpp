@@ -1,0 +1,47 @@
+#include "metercheck/procedures/MeasurementDialogs.h"
+
+#include "metercheck/procedures/CExactReadingDlg.h"
+#include "metercheck/procedures/CExactSettingDlg.h"
+#include "metercheck/procedures/CProcedureDlg.h"
+
+namespace {
+
+MeasurementOutcome OutcomeOf(int dialogResult)
+{
+    switch (dialogResult) {
+    case QDialog::Accepted:
+        return MeasurementOutcome::Ok;
+    case QDialog::Rejected:
+        return MeasurementOutcome::Abort;
+    default:
+        return MeasurementOutcome::Other;
+    }
+}
+
+} // namespace
+
+MeasurementDialogs::MeasurementDialogs(QWidget* parent, CommandSender& sender)
+    : parent(parent), sender(sender)
+{}
+
+bool MeasurementDialogs::ChooseProcedure(qint16& rangeScope, qint16& pointScope)
+{
+    CProcedureDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    rangeScope = dialog.RangeScope();
+    pointScope = dialog.PointScope();
+    return true;
+}
+
+MeasurementOutcome MeasurementDialogs::RunExactSetting(int range, int point)
+{
+    CExactSettingDlg dialog(range, point, parent);
+    return OutcomeOf(dialog.exec());
+}
+
+MeasurementOutcome MeasurementDialogs::RunExactReading(int range, int point)
+{
+    CExactReadingDlg dialog(range, point, sender, parent);
+    return OutcomeOf(dialog.exec());
+}

@@ -1,0 +1,384 @@
+#include "RecordingCommandSender.h"
+#include "RecordingMessageService.h"
+#include "tst_proc_scripted.h"
+
+#include "link/CalFunctionTable.h"
+#include "link/NumberText.h"
+#include "metercheck/procedures/MeasureProcedure.h"
+
+#include <QTest>
+
+namespace {
+
+MeterRange& SetRange(int i, qint16 function, const QString& value, const QString& unit)
+{
+    MeterRange& r = meterCheckDoc.ranges[i];
+    r.rangeDefined = 1;
+    r.function = function;
+    r.rangeValue = value;
+    r.rangeUnit = unit;
+    return r;
+}
+
+// A point with its nominal value in the range's unit, where the document's method keeps it.
+MeterPoint& SetPoint(MeterRange& r, int j, const QString& nominal, bool marked = true)
+{
+    MeterPoint& p = r.points[j];
+    p.pointDefined = 1;
+    p.marked = marked ? 1 : 0;
+    (meterCheckDoc.method == 0 ? p.setting : p.reading) = nominal;
+    return p;
+}
+
+} // namespace
+
+class TestProcedure : public QObject
+{
+    Q_OBJECT
+
+    RecordingCommandSender sender;
+    ScriptedMeasurementDialogs* dialogs = nullptr;
+    RecordingPointsGrid* grid = nullptr;
+    MeasureProcedure* procedure = nullptr;
+
+private slots:
+    void init()
+    {
+        FillCalFunctionTable();
+        meterCheckDoc = MeterCheckDoc{};
+        meterCheckDoc.formatVersion = 1.0;
+        currentRange = 0;
+        documentModified = false;
+        rangeScope = 0;
+        pointScope = 0;
+        setpointText.clear();
+        sender = RecordingCommandSender{};
+        dialogs = new ScriptedMeasurementDialogs(sender);
+        grid = new RecordingPointsGrid;
+        procedure = new MeasureProcedure(*dialogs, *grid, sender);
+    }
+    void cleanup()
+    {
+        delete procedure;
+        delete grid;
+        delete dialogs;
+    }
+
+    void noMarkedPointTakesNothing_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::newRow("exact setting") << 0;
+        QTest::newRow("exact reading") << 1;
+    }
+    void noMarkedPointTakesNothing()
+    {
+        QFETCH(int, method);
+        meterCheckDoc.method = qint16(method);
+        MeterRange& r = SetRange(0, 0, "400", "mV");
+        SetPoint(r, 0, "100", false);
+        SetPoint(r, 1, "200", false);
+        const int result = method == 0 ? procedure->MeasureRangeExactSetting(0, 0)
+                                       : procedure->MeasureRangeExactReading(0, 0);
+        QCOMPARE(result, -1);
+        QVERIFY(sender.sent.isEmpty());
+        QVERIFY(dialogs->opened.isEmpty());
+        QVERIFY(grid->calls.isEmpty());
+        QCOMPARE(r.rangeMeasured, quint8(0));
+        QVERIFY(!documentModified);
+    }
+
+    void allPointsScopeTakesDefinedPoints()
+    {
+        MeterRange& r = SetRange(0, 0, "400", "mV");
+        SetPoint(r, 0, "100", false);
+        SetPoint(r, 1, "200", false);
+        dialogs->steps = {DialogStep::Ok("100.1"), DialogStep::Ok("199.8")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 1), 1);
+        QCOMPARE(sender.sent, QStringList({"C02", "N100.00", "C02", "N200.00"}));
+        QCOMPARE(grid->calls,
+                 QStringList({"row 1", "fill 0", "row 2", "row 2", "fill 0", "row 3"}));
+        QCOMPARE(r.points[1].actualError, "-0.20");
+        QVERIFY(documentModified);
+    }
+
+    void voltRangeServedInMillivolts()
+    {
+        MeterRange& r = SetRange(0, 0, "10", "V");
+        r.classRange = "0.5";
+        MeterPoint& p = SetPoint(r, 0, "0.05");
+        dialogs->steps = {DialogStep::Ok("0.0502")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(sender.TakeSent(), QStringList({"C01", "N50.000"}));
+        QCOMPARE(dialogs->opened.at(0).setpoint, "50.000");
+        QCOMPARE(dialogs->opened.at(0).setting, "0.05"); // still in the range's unit
+        QCOMPARE(p.setting, "50.000");
+        QCOMPARE(p.reading, "50.200");
+        QCOMPARE(p.unit, "mV");
+        QCOMPARE(r.calFunction, qint16(0));
+        QCOMPARE(p.pointMeasured, quint8(1));
+        QCOMPARE(r.rangeMeasured, quint8(1));
+        QCOMPARE(p.actualError, "0.200");
+        QCOMPARE(p.permissibleError, "50.000"); // 10 V × 0.5 % in mV
+        QCOMPARE(p.calibratorError, "0.021");   // 50 × 0.0003 + 0.006
+
+        // Again: the setting goes back to volts before the function is chosen.
+        dialogs->steps = {DialogStep::Ok("0.0499")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(dialogs->opened.at(1).setting, "0.050");
+        QCOMPARE(sender.TakeSent(), QStringList({"C01", "N50.000"}));
+        QCOMPARE(p.setting, "50.000");
+        QCOMPARE(p.reading, "49.900");
+        QCOMPARE(p.unit, "mV");
+    }
+
+    void abortKeepsAnEarlierMeasurement()
+    {
+        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterPoint& p = SetPoint(r, 0, "0.0123");
+        dialogs->steps = {DialogStep::Ok("0.0124")};
+        procedure->MeasureRangeExactSetting(0, 0);
+        const MeterPoint measured = p;
+        QCOMPARE(measured.setting, "12.300");
+
+        // Its nominal value comes back without losing a digit, and an abort leaves the
+        // earlier measurement as it was, in millivolts.
+        dialogs->steps = {DialogStep::Abort()};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 2);
+        QCOMPARE(dialogs->opened.at(1).setting, "0.0123");
+        QCOMPARE(p.setting, measured.setting);
+        QCOMPARE(p.reading, measured.reading);
+        QCOMPARE(p.unit, "mV");
+        QCOMPARE(p.actualError, measured.actualError);
+        QCOMPARE(p.pointMeasured, quint8(1));
+
+        // An empty edit confirmed keeps the earlier indication.
+        dialogs->steps = {DialogStep::Ok("")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(p.reading, "12.400");
+    }
+
+    void abortFirstPointOfNewRange()
+    {
+        MeterRange& r = SetRange(0, 1, "20", "mA");
+        MeterPoint& p = SetPoint(r, 0, "4");
+        SetPoint(r, 1, "12");
+        RecordingMessageService messages;
+        dialogs->steps = {DialogStep::Abort()};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 2);
+        QCOMPARE(dialogs->opened.size(), 1); // the pass ends at the abort
+        QCOMPARE(sender.sent, QStringList({"C06", "N4.000"}));
+        QCOMPARE(grid->calls, QStringList({"row 1", "fill 0", "row 1"}));
+        QCOMPARE(p.setting, "4"); // the nominal value as typed
+        QVERIFY(p.reading.isEmpty());
+        QVERIFY(p.unit.isEmpty());
+        QVERIFY(p.calibratorError.isEmpty());
+        QCOMPARE(p.pointMeasured, quint8(0));
+        QCOMPARE(r.rangeMeasured, quint8(0));
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void abortInRunOverRanges_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("dialogsOpened");
+        QTest::addColumn<int>("lastRange");
+        QTest::newRow("current range: no question") << 0 << int(MessageAnswer::Yes) << 0 << 1 << 0;
+        QTest::newRow("all ranges, Yes ends the run")
+            << 1 << int(MessageAnswer::Yes) << 1 << 1 << 0;
+        QTest::newRow("all ranges, No goes on") << 1 << int(MessageAnswer::No) << 1 << 2 << 1;
+    }
+    void abortInRunOverRanges()
+    {
+        QFETCH(int, scope);
+        QFETCH(int, answer);
+        QFETCH(int, questions);
+        QFETCH(int, dialogsOpened);
+        QFETCH(int, lastRange);
+        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        SetPoint(SetRange(1, 0, "400", "mV"), 0, "200");
+        RecordingMessageService messages;
+        messages.answers = {MessageAnswer(answer)};
+        dialogs->chosenRangeScope = qint16(scope);
+        dialogs->steps = {DialogStep::Abort(), DialogStep::Ok("200.5")};
+        procedure->OnMeasure();
+        QCOMPARE(messages.messages.size(), questions);
+        if (questions) {
+            const auto& m = messages.messages.at(0);
+            QCOMPARE(m.text, "Czy przerwać pomiary na wszystkich zakresach?");
+            QCOMPARE(m.caption, "Przeranie pomiarów!");
+            QCOMPARE(m.icon, MessageIcon::Question);
+            QCOMPARE(m.buttons, MessageButtons::YesNo);
+        }
+        QCOMPARE(dialogs->opened.size(), dialogsOpened);
+        QCOMPARE(int(currentRange), lastRange);
+        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(dialogsOpened == 2 ? 1 : 0));
+    }
+
+    void runOverAllRangesVisitsEveryRange()
+    {
+        meterCheckDoc.method = 1;
+        SetPoint(SetRange(0, 2, "400", "Ohm"), 0, "100");
+        SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
+        SetRange(2, 0, "2", "V"); // nothing marked
+        currentRange = 0;
+        dialogs->chosenRangeScope = 1;
+        dialogs->steps = {DialogStep::Ok(), DialogStep::Ok()};
+        procedure->OnMeasure();
+        QCOMPARE(dialogs->choices, 1);
+        QCOMPARE(sender.sent, QStringList({"C120", "N100.00", "C06", "N10.000"}));
+        QCOMPARE(grid->calls, QStringList({"row 1", "fill 0", "row 2", "fill 0", "row 1", "fill 1",
+                                           "row 2", "fill 1", "fill 2"}));
+        QCOMPARE(int(currentRange), 2);
+    }
+
+    void cancelledChoiceDoesNothing()
+    {
+        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        rangeScope = 1;
+        dialogs->chooseOk = false;
+        dialogs->chosenRangeScope = 0;
+        procedure->OnMeasure();
+        QCOMPARE(rangeScope, qint16(1));
+        QVERIFY(sender.sent.isEmpty());
+        QVERIFY(dialogs->opened.isEmpty());
+    }
+
+    void permissibleErrorOf400mVRange()
+    {
+        MeterRange& r = SetRange(0, 0, "400", "mV");
+        r.classReading = "0.05";
+        r.classRange = "0.1";
+        r.constTerm = "0.01";
+        r.constUnit = "mV";
+        MeterPoint& p = SetPoint(r, 0, "200");
+        dialogs->steps = {DialogStep::Ok("200.000")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(sender.sent, QStringList({"C02", "N200.00"}));
+        QCOMPARE(DecimalsForFunction(r.calFunction), 2);
+        QCOMPARE(p.permissibleError, "0.51");
+        QCOMPARE(p.actualError, "0.00");
+        QCOMPARE(p.calibratorError, "0.10");
+    }
+
+    void emptyIndicationGivesZero()
+    {
+        MeterPoint& p = SetPoint(SetRange(0, 0, "50", "mV"), 0, "20");
+        dialogs->steps = {DialogStep::Ok("")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(p.reading, "0.000");
+        QCOMPARE(p.setting, "20.000");
+        QCOMPARE(p.actualError, "-20.000");
+    }
+
+    void exactReadingStoresTheOutput()
+    {
+        meterCheckDoc.method = 1;
+        MeterRange& r = SetRange(0, 0, "400", "mV");
+        r.classRange = "0.1";
+        MeterPoint& p = SetPoint(r, 0, "100");
+        dialogs->steps = {DialogStep::Adjust([](ExactReadingControl& c) {
+            c.StepUp();
+            c.SelectDigit(2);
+            c.StepDown();
+        })};
+        QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 1);
+        QCOMPARE(sender.sent, QStringList({"C02", "N100.00", "N100.01", "N99.91"}));
+        QCOMPARE(p.setting, "99.91");
+        QCOMPARE(p.reading, "100.00");
+        QCOMPARE(p.actualError, "0.09");
+        QCOMPARE(p.permissibleError, "0.40");
+        QCOMPARE(p.unit, "mV");
+    }
+
+    void exactReadingAbortClearsTheSetting()
+    {
+        meterCheckDoc.method = 1;
+        MeterPoint& p = SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 2);
+        QCOMPARE(p.reading, "100");
+        QVERIFY(p.setting.isEmpty());
+        QVERIFY(p.unit.isEmpty());
+    }
+
+    void thermocoupleSelectionAndCalibratorError()
+    {
+        MeterRange& r = SetRange(0, 3, "1000", "°C");
+        r.sensorName = "K (NiCr-NiAl)";
+        r.coldJunction = 0;
+        MeterPoint& p = SetPoint(r, 0, "500");
+        dialogs->steps = {DialogStep::Ok("500.4")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(sender.sent, QStringList({"C62", "N500.0"}));
+        QCOMPARE(p.unit, "°C");
+        QCOMPARE(p.calibratorError, "1.4"); // 500 × 0.0003 + 0.4 + 0.8
+    }
+
+    // Mend: a point no calibrator function can produce is skipped, untouched.
+    void pointWithoutFunctionIsSkipped()
+    {
+        RecordingMessageService messages;
+        MeterRange& r = SetRange(0, 0, "20", "V");
+        MeterPoint& far = SetPoint(r, 0, "15");
+        SetPoint(r, 1, "1");
+        const MeterPoint before = far;
+        dialogs->steps = {DialogStep::Ok("1.001")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(messages.Texts(),
+                 QStringList({"Nastawa przekracza maksymalny zakres kalibratora."}));
+        QCOMPARE(sender.sent, QStringList({"C03", "N1.0000"}));
+        QCOMPARE(dialogs->opened.size(), 1);
+        QCOMPARE(dialogs->opened.at(0).point, 1);
+        QCOMPARE(far.setting, before.setting);
+        QVERIFY(far.unit.isEmpty());
+        QCOMPARE(far.pointMeasured, quint8(0));
+        QCOMPARE(r.calFunction, qint16(2));
+    }
+
+    void measuredPointWithoutFunctionKeepsItsMeasurement()
+    {
+        MeterRange& r = SetRange(0, 3, "1000", "°C");
+        r.sensorName = "J (Fe-CuNi)";
+        r.coldJunction = 1;
+        MeterPoint& p = SetPoint(r, 0, "300");
+        dialogs->steps = {DialogStep::Ok("300.2")};
+        procedure->MeasureRangeExactSetting(0, 0);
+        const MeterPoint measured = p;
+        r.sensorName = "X"; // no longer in the catalogue
+        sender.sent.clear();
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), -1);
+        QVERIFY(sender.sent.isEmpty());
+        QCOMPARE(dialogs->opened.size(), 1);
+        QCOMPARE(p.setting, measured.setting);
+        QCOMPARE(p.reading, measured.reading);
+        QCOMPARE(p.unit, measured.unit);
+        QCOMPARE(r.calFunction, qint16(10));
+    }
+
+    // Mend: a value that would not fit its 7-character field keeps fewer decimals.
+    void producedValuesFitTheirField()
+    {
+        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterPoint& p = SetPoint(r, 0, "0.05");
+        dialogs->steps = {DialogStep::Ok("12.5")}; // volts, while 50 mV was set
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(p.reading, "12500.0");
+        QCOMPARE(p.actualError, "12450.0");
+        for (const QString& v :
+             {p.reading, p.setting, p.actualError, p.permissibleError, p.calibratorError})
+            QVERIFY2(v.size() <= 7, qPrintable(v));
+    }
+
+    void lastSlotSelectsNoRowBeyondTheGrid()
+    {
+        MeterRange& r = SetRange(0, 1, "20", "mA");
+        SetPoint(r, 49, "5");
+        dialogs->steps = {DialogStep::Ok("5")};
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(grid->calls, QStringList({"row 50", "fill 0", "row 50"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcedure)
+#include "tst_procedure.moc"

@@ -1,0 +1,223 @@
+#include "RecordingCommandSender.h"
+
+#include "link/CalFunctionTable.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/procedures/ExactReadingControl.h"
+#include "metercheck/procedures/ExactSettingEntry.h"
+
+#include <QTest>
+
+// The rules behind the two measurement dialogs: the typed indication of the exact-setting
+// method and the calibrator output of the exact-reading method.
+class TestProcEntry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { FillCalFunctionTable(); }
+
+    void indication_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("decimals kept as typed")
+            << "200.00" << int(ExactSettingEntry::Stored) << "200.00";
+        QTest::newRow("no point gives one decimal")
+            << "200" << int(ExactSettingEntry::Stored) << "200.0";
+        QTest::newRow("comma is the point") << "0,125" << int(ExactSettingEntry::Stored) << "0.125";
+        QTest::newRow("leading point") << ",5" << int(ExactSettingEntry::Stored) << "0.5";
+        QTest::newRow("trailing point") << "12." << int(ExactSettingEntry::Stored) << "12";
+        QTest::newRow("negative") << "-3.2" << int(ExactSettingEntry::Stored) << "-3.2";
+        QTest::newRow("too long rounds to fit")
+            << "-,12345" << int(ExactSettingEntry::Stored) << "-0.1235";
+        QTest::newRow("seven digits") << "1234567" << int(ExactSettingEntry::Stored) << "1234567";
+        QTest::newRow("empty keeps the reading") << "" << int(ExactSettingEntry::Kept) << "old";
+        QTest::newRow("letter") << "12a" << int(ExactSettingEntry::Refused) << "";
+        QTest::newRow("blank") << "1 2" << int(ExactSettingEntry::Refused) << "";
+        QTest::newRow("minus inside") << "1-2" << int(ExactSettingEntry::Refused) << "";
+        QTest::newRow("two points") << "1.2,3" << int(ExactSettingEntry::Refused) << "";
+        QTest::newRow("only a minus") << "-" << int(ExactSettingEntry::Refused) << "";
+        QTest::newRow("plus sign") << "+5" << int(ExactSettingEntry::Refused) << "";
+    }
+    void indication()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, outcome);
+        MeterPoint p;
+        p.reading = "old";
+        QString shown;
+        QCOMPARE(int(ExactSettingEntry::Confirm(typed, p, &shown)), outcome);
+        QTEST(p.reading, "reading");
+        if (outcome == ExactSettingEntry::Stored)
+            QCOMPARE(shown, p.reading);
+    }
+
+    void display_data()
+    {
+        QTest::addColumn<int>("function");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("magnitude");
+        QTest::addColumn<QString>("sign");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<bool>("signFlag");
+        QTest::newRow("50 mV") << 0 << "12.345"
+                               << "12.345"
+                               << "" << 0.001 << true;
+        QTest::newRow("negative 500 mV") << 1 << "-250.50"
+                                         << "250.50"
+                                         << "-" << 0.01 << false;
+        QTest::newRow("2 V") << 2 << "1.5"
+                             << "1.5000"
+                             << "" << 0.0001 << true;
+        QTest::newRow("thermocouple") << 13 << "-100.0"
+                                      << "100.0"
+                                      << "-" << 0.1 << false;
+    }
+    void display()
+    {
+        QFETCH(int, function);
+        QFETCH(QString, start);
+        RecordingCommandSender sender;
+        ExactReadingControl c(function, start, sender);
+        QTEST(c.MagnitudeText(), "magnitude");
+        QTEST(c.SignText(), "sign");
+        QFETCH(double, step);
+        QCOMPARE(c.StepValue(), step);
+        QTEST(c.SignFlag(), "signFlag");
+        QCOMPARE(c.DigitPosition(), 1);
+        QVERIFY(sender.sent.isEmpty());
+    }
+
+    void digitButtons_data()
+    {
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QList<int>>("xs");
+        QTest::newRow("1 decimal") << 1 << QList<int>{144, 105, 86, 67, 48};
+        QTest::newRow("2 decimals") << 2 << QList<int>{144, 125, 86, 67, 48};
+        QTest::newRow("3 decimals") << 3 << QList<int>{144, 125, 105, 67, 48};
+        QTest::newRow("4 decimals") << 4 << QList<int>{144, 125, 105, 87, 48};
+    }
+    void digitButtons()
+    {
+        QFETCH(int, decimals);
+        QFETCH(QList<int>, xs);
+        for (int n = 1; n <= 5; ++n)
+            QCOMPARE(ExactReadingControl::DigitButtonX(decimals, n), xs.at(n - 1));
+    }
+
+    void digitSelectsStep()
+    {
+        RecordingCommandSender sender;
+        ExactReadingControl c(1, "100.00", sender); // 2 decimals
+        const double steps[] = {0.01, 0.1, 1, 10, 100};
+        for (int n = 1; n <= 5; ++n) {
+            c.SelectDigit(n);
+            QCOMPARE(c.DigitPosition(), n);
+            QVERIFY(qFuzzyCompare(c.StepValue(), steps[n - 1]));
+        }
+    }
+
+    // The spin never takes the output beyond the function's limits; it sends either way.
+    void spinStopsAtLimits_data()
+    {
+        QTest::addColumn<int>("function");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("digit");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("50 mV upper limit")
+            << 0 << "54.980" << 2 << true << QStringList{"N54.990", "N55.000", "N55.000"};
+        QTest::newRow("50 mV lower limit")
+            << 0 << "-54.990" << 2 << false << QStringList{"N-55.000", "N-55.000", "N-55.000"};
+        QTest::newRow("step bigger than the room left")
+            << 1 << "549.00" << 4 << true << QStringList{"N549.00", "N549.00", "N549.00"};
+        QTest::newRow("resistance stops at 0")
+            << 5 << "0.02" << 1 << false << QStringList{"N0.01", "N0.00", "N0.00"};
+        QTest::newRow("thermocouple B stops at 200")
+            << 9 << "200.2" << 1 << false << QStringList{"N200.1", "N200.0", "N200.0"};
+        QTest::newRow("22 mA upper")
+            << 4 << "24.199" << 1 << true << QStringList{"N24.200", "N24.200", "N24.200"};
+    }
+    void spinStopsAtLimits()
+    {
+        QFETCH(int, function);
+        QFETCH(QString, start);
+        QFETCH(int, digit);
+        QFETCH(bool, up);
+        RecordingCommandSender sender;
+        ExactReadingControl c(function, start, sender);
+        c.SelectDigit(digit);
+        for (int i = 0; i < 3; ++i)
+            up ? c.StepUp() : c.StepDown();
+        QTEST(sender.sent, "sent");
+        const CalFunction& f = CalFunctionTable[function];
+        QVERIFY(c.OutputValue() <= f.highLimit && c.OutputValue() >= f.lowLimit);
+    }
+
+    void crossingZeroShowsTheSign()
+    {
+        RecordingCommandSender sender;
+        ExactReadingControl c(0, "0.001", sender);
+        c.StepDown();
+        QCOMPARE(c.SignText(), "");
+        c.StepDown();
+        QCOMPARE(c.SignText(), "-");
+        QCOMPARE(c.MagnitudeText(), "0.001");
+        QVERIFY(c.SignFlag()); // only the sign button turns the flag
+        QCOMPARE(sender.sent, QStringList({"N0.000", "N-0.001"}));
+    }
+
+    void signButton()
+    {
+        RecordingCommandSender sender;
+        ExactReadingControl c(0, "10.000", sender);
+        QVERIFY(c.ToggleSign());
+        QCOMPARE(c.OutputValue(), -10.0);
+        QCOMPARE(c.SignText(), "-");
+        QVERIFY(!c.SignFlag());
+        QVERIFY(c.ToggleSign());
+        QCOMPARE(c.OutputValue(), 10.0);
+        QCOMPARE(c.SignText(), "");
+        QCOMPARE(sender.sent, QStringList({"N-10.000", "N10.000"}));
+        QCOMPARE(c.SettingText(), "10.000");
+    }
+
+    // A sign the function cannot produce is not sent.
+    void signButtonRefusesNegativeResistance()
+    {
+        RecordingCommandSender sender;
+        ExactReadingControl c(5, "100.00", sender);
+        QVERIFY(!c.ToggleSign());
+        QCOMPARE(c.OutputValue(), 100.0);
+        QVERIFY(c.SignFlag());
+        QVERIFY(sender.sent.isEmpty());
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<bool>("sign");
+        QTest::newRow("up steps") << int(Qt::Key_Up) << "N1.001" << false;
+        QTest::newRow("down steps") << int(Qt::Key_Down) << "N0.999" << false;
+        QTest::newRow("tab re-sends") << int(Qt::Key_Tab) << "N1.000" << false;
+        QTest::newRow("enter re-sends") << int(Qt::Key_Return) << "N1.000" << false;
+        QTest::newRow("escape re-sends") << int(Qt::Key_Escape) << "N1.000" << false;
+        QTest::newRow("a letter re-sends") << int(Qt::Key_A) << "N1.000" << false;
+        QTest::newRow("plus presses the sign button") << int(Qt::Key_Plus) << "N1.000" << true;
+        QTest::newRow("minus presses the sign button") << int(Qt::Key_Minus) << "N1.000" << true;
+    }
+    void keys()
+    {
+        QFETCH(int, key);
+        RecordingCommandSender sender;
+        ExactReadingControl c(3, "1.000", sender);
+        QTEST(c.KeyDown(key), "sign");
+        QFETCH(QString, sent);
+        QCOMPARE(sender.sent, QStringList{sent});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcEntry)
+#include "tst_procentry.moc"
