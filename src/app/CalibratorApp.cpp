@@ -1,9 +1,12 @@
 #include "app/CalibratorApp.h"
 
+#include "app/DialogFont.h"
+#include "app/MainMenuDlg.h"
+#include "app/ProgramIcon.h"
+#include "app/SplashWindow.h"
 #include "link/CalFunctionTable.h"
 
-#include <QCoreApplication>
-#include <QDialog>
+#include <QApplication>
 
 CCalibratorApp::CCalibratorApp(const QStringList& arguments) : arguments(arguments) {}
 
@@ -25,11 +28,17 @@ bool CCalibratorApp::SplashAllowed(const QStringList& arguments)
 
 int CCalibratorApp::Run()
 {
+    CSplashWindow::pictureAllowed = SplashAllowed(arguments);
+    // Per-user settings live under the maker's name; the application name stays the
+    // executable's (the meter check's recent files go under "r718").
     QCoreApplication::setOrganizationName(QStringLiteral("Modrex"));
+    QApplication::setWindowIcon(ProgramIcon());
+    // Every window is laid out in dialog units measured for this font.
+    QApplication::setFont(DialogFont());
     FillCalFunctionTable();
 
-    QDialog mainMenu;
-    mainMenu.setWindowTitle(QStringLiteral("Tevano 718"));
+    // The program ends when the main menu closes; its result is not looked at.
+    CMainMenuDlg mainMenu;
     mainMenu.exec();
     return 0;
 }

@@ -1,0 +1,9 @@
+#include "app/DialogFont.h"
+
+QFont DialogFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}

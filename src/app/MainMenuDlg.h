@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/ResourcePicture.h"
+
+#include <QDialog>
+
+class QPushButton;
+
+// The main window: a fixed dialog with a column of ten buttons over the background picture.
+// It starts each module as a modal window and ends the program when it closes (Esc, the
+// close box or "Koniec"); Enter does nothing. Five buttons name modules the program does not
+// have and stay disabled.
+class CMainMenuDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The buttons, top to bottom, with the ids of the original dialog.
+    enum ButtonId
+    {
+        IdAbout = 1005,
+        IdLanguage = 1008,
+        IdPortSettings = 1012,
+        IdVariant = 1069,
+        IdCalibratorPanel = 1000,
+        IdMeterCheck = 1001,
+        IdTransducerCheck = 1002,
+        IdWaveforms = 1003,
+        IdMemoryReadout = 1004,
+        IdEnd = 1006,
+    };
+
+    // While the menu is created, the start-up picture (when allowed) stays on the screen for
+    // startupPauseMs with nothing else processed; tests pass 0.
+    static constexpr int defaultStartupPauseMs = 2000;
+    explicit CMainMenuDlg(QWidget* parent = nullptr, int startupPauseMs = defaultStartupPauseMs);
+    ~CMainMenuDlg() override;
+
+    QPushButton* Button(ButtonId id) const;
+
+    // The Enter action of the menu does nothing.
+    void accept() override {}
+
+protected:
+    // Each module runs as a modal window owned by the menu and is gone when these return.
+    virtual void RunAbout();
+    virtual void RunPortSettings();
+    virtual void RunCalibratorPanel();
+    virtual void RunMeterCheck();
+
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnInitDialog();
+
+    QList<QPushButton*> buttons;
+    CResourcePicture background;
+};

@@ -1,0 +1,69 @@
+#include "app/PortSettings.h"
+
+#include "link/CalibratorLink.h"
+
+#include <QSettings>
+
+namespace {
+
+const QString organisation = QStringLiteral("Modrex");
+
+std::optional<int> ReadInt(const QString& application, const QString& key)
+{
+    const QSettings settings(organisation, application);
+    const QVariant value = settings.value(key);
+    if (!value.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+} // namespace
+
+namespace PortSettings {
+
+std::optional<int> StoredPortIndex()
+{
+    return ReadInt(QStringLiteral("R718"), QStringLiteral("Com/Port"));
+}
+
+void StorePortIndex(int index)
+{
+    QSettings settings(organisation, QStringLiteral("R718"));
+    settings.setValue(QStringLiteral("Com/Port"), index);
+    settings.sync();
+}
+
+int StartupPortNumber()
+{
+    // The dialog's own key first: a port chosen there must survive a restart.
+    if (const std::optional<int> index = StoredPortIndex())
+        return *index + 1;
+    if (const std::optional<int> older =
+            ReadInt(QStringLiteral("Tevano 718"), QStringLiteral("Port")))
+        return *older + 1;
+    return 1;
+}
+
+int LoadPortChoice()
+{
+    const int index = StoredPortIndex().value_or(0);
+    portNumber = index + 1;
+    return index;
+}
+
+bool ApplyPortChoice(int index)
+{
+    StorePortIndex(index);
+    portNumber = index + 1;
+    if (!OpenCalibratorPort(portNumber))
+        return false;
+    SendCommand(QStringLiteral("X"));
+    CloseCalibratorPort();
+    return true;
+}
+
+} // namespace PortSettings

@@ -1,0 +1,382 @@
+#include "ModalHelper.h"
+
+#include "app/AboutDlg.h"
+#include "app/CalibratorApp.h"
+#include "app/MainMenuDlg.h"
+#include "app/PortSettingsDlg.h"
+#include "app/ResourcePicture.h"
+#include "app/SplashWindow.h"
+#include "base/DialogUnits.h"
+#include "link/CalibratorLink.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+
+// The menu with its modules replaced by counters.
+class RecordingMenu : public CMainMenuDlg
+{
+public:
+    RecordingMenu() : CMainMenuDlg(nullptr, 0) {}
+    QStringList started;
+
+protected:
+    void RunAbout() override { started << QStringLiteral("about"); }
+    void RunPortSettings() override { started << QStringLiteral("port"); }
+    void RunCalibratorPanel() override { started << QStringLiteral("panel"); }
+    void RunMeterCheck() override { started << QStringLiteral("metercheck"); }
+};
+
+void ClearSettings()
+{
+    QSettings(QStringLiteral("Modrex"), QStringLiteral("R718")).clear();
+    QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718")).clear();
+}
+
+void ShowActive(QWidget& w)
+{
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+} // namespace
+
+class TestMainMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void buttonsInTheirPlaces_data();
+    void buttonsInTheirPlaces();
+    void fixedCentredWindow();
+    void disabledButtonsStayDisabled();
+    void enterDoesNothing();
+    void endingTheMenu_data();
+    void endingTheMenu();
+    void keyboardWalksTheEnabledButtons();
+    void spacePressesTheFocusedButton();
+    void buttonsStartTheirModules();
+    void realModulesOpenAndClose();
+    void portNumberAtStart_data();
+    void portNumberAtStart();
+    void documentFormatVersion();
+    void backgroundPictureFillsTheWindow();
+    void resourcePictureFailures();
+    void startupPicture();
+    void startupPause();
+    void splashAllowedByCommandLine_data();
+    void splashAllowedByCommandLine();
+};
+
+void TestMainMenu::init()
+{
+    ClearSettings();
+    CSplashWindow::pictureAllowed = false;
+}
+
+void TestMainMenu::cleanup()
+{
+    ClearSettings();
+    CSplashWindow::pictureAllowed = false;
+}
+
+void TestMainMenu::buttonsInTheirPlaces_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("about") << 1005 << "O programie" << 15 << true;
+    QTest::newRow("language") << 1008 << "Język" << 36 << false;
+    QTest::newRow("port settings") << 1012 << "Parametry transmisji" << 58 << true;
+    QTest::newRow("variant") << 1069 << "Wybór wykonania" << 80 << false;
+    QTest::newRow("calibrator panel") << 1000 << "Sterowanie kalibratora" << 102 << true;
+    QTest::newRow("meter check") << 1001 << "Sprawdzanie mierników" << 124 << true;
+    QTest::newRow("transducers") << 1002 << "Sprawdzanie przetworników" << 146 << false;
+    QTest::newRow("waveforms") << 1003 << "Generacja przebiegów" << 168 << false;
+    QTest::newRow("memory") << 1004 << "Odczyt pamięci" << 190 << false;
+    QTest::newRow("end") << 1006 << "Koniec" << 212 << true;
+}
+
+void TestMainMenu::buttonsInTheirPlaces()
+{
+    QFETCH(int, id);
+    QFETCH(QString, caption);
+    QFETCH(int, y);
+    QFETCH(bool, enabled);
+    CMainMenuDlg menu(nullptr, 0);
+    QPushButton* button = menu.Button(CMainMenuDlg::ButtonId(id));
+    QVERIFY(button);
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->geometry(), DialogUnits::Rect(20, y, 114, 14));
+    QCOMPARE(button->isEnabled(), enabled);
+    // The whole caption fits on the button.
+    QVERIFY(button->fontMetrics().horizontalAdvance(caption) < button->width() - 8);
+    QCOMPARE(menu.findChildren<QPushButton*>().size(), 10);
+}
+
+void TestMainMenu::fixedCentredWindow()
+{
+    CMainMenuDlg menu(nullptr, 0);
+    QCOMPARE(menu.windowTitle(), QStringLiteral("Tevano 718"));
+    QCOMPARE(menu.size(), DialogUnits::Size(319, 242));
+    QCOMPARE(menu.minimumSize(), menu.maximumSize());
+    QVERIFY(!(menu.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(menu.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!menu.windowIcon().isNull());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(qAbs(menu.geometry().center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(menu.geometry().center().y() - screen.center().y()) <= 1);
+}
+
+void TestMainMenu::disabledButtonsStayDisabled()
+{
+    RecordingMenu menu;
+    ShowActive(menu);
+    const QList<CMainMenuDlg::ButtonId> disabled = {
+        CMainMenuDlg::IdLanguage, CMainMenuDlg::IdVariant, CMainMenuDlg::IdTransducerCheck,
+        CMainMenuDlg::IdWaveforms, CMainMenuDlg::IdMemoryReadout};
+    for (CMainMenuDlg::ButtonId id : disabled) {
+        QTest::mouseClick(menu.Button(id), Qt::LeftButton);
+        QVERIFY(!menu.Button(id)->isEnabled());
+    }
+    QVERIFY(menu.started.isEmpty());
+    // Running every module leaves them disabled.
+    for (auto id : {CMainMenuDlg::IdAbout, CMainMenuDlg::IdPortSettings,
+                    CMainMenuDlg::IdCalibratorPanel, CMainMenuDlg::IdMeterCheck})
+        menu.Button(id)->click();
+    for (CMainMenuDlg::ButtonId id : disabled)
+        QVERIFY(!menu.Button(id)->isEnabled());
+    QVERIFY(menu.isVisible());
+}
+
+void TestMainMenu::enterDoesNothing()
+{
+    RecordingMenu menu;
+    ShowActive(menu);
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QTest::keyClick(&menu, key);
+    }
+    QVERIFY(menu.isVisible());
+    QVERIFY(menu.started.isEmpty());
+    QCOMPARE(menu.result(), 0);
+}
+
+void TestMainMenu::endingTheMenu_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Esc") << "esc";
+    QTest::newRow("close box") << "close";
+    QTest::newRow("Koniec") << "end";
+}
+
+void TestMainMenu::endingTheMenu()
+{
+    QFETCH(QString, how);
+    RecordingMenu menu;
+    QTimer::singleShot(0, &menu, [&] {
+        if (how == QLatin1String("esc"))
+            QTest::keyClick(menu.focusWidget(), Qt::Key_Escape);
+        else if (how == QLatin1String("close"))
+            menu.close();
+        else
+            QTest::mouseClick(menu.Button(CMainMenuDlg::IdEnd), Qt::LeftButton);
+    });
+    QTimer::singleShot(3000, &menu, [&] { menu.done(99); }); // fails the test, never hangs it
+    QCOMPARE(menu.exec(), int(QDialog::Rejected));
+    QVERIFY(menu.started.isEmpty());
+}
+
+void TestMainMenu::keyboardWalksTheEnabledButtons()
+{
+    RecordingMenu menu;
+    ShowActive(menu);
+    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdAbout));
+    const QList<CMainMenuDlg::ButtonId> order = {
+        CMainMenuDlg::IdPortSettings, CMainMenuDlg::IdCalibratorPanel, CMainMenuDlg::IdMeterCheck,
+        CMainMenuDlg::IdEnd, CMainMenuDlg::IdAbout};
+    for (CMainMenuDlg::ButtonId id : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), menu.Button(id));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdEnd));
+}
+
+void TestMainMenu::spacePressesTheFocusedButton()
+{
+    RecordingMenu menu;
+    ShowActive(menu);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(menu.started, QStringList({QStringLiteral("about"), QStringLiteral("port")}));
+    QVERIFY(menu.isVisible());
+}
+
+void TestMainMenu::buttonsStartTheirModules()
+{
+    RecordingMenu menu;
+    ShowActive(menu);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::IdCalibratorPanel), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::IdMeterCheck), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::IdPortSettings), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::IdAbout), Qt::LeftButton);
+    QCOMPARE(menu.started, QStringList({QStringLiteral("panel"), QStringLiteral("metercheck"),
+                                        QStringLiteral("port"), QStringLiteral("about")}));
+}
+
+void TestMainMenu::realModulesOpenAndClose()
+{
+    CMainMenuDlg menu(nullptr, 0);
+    ShowActive(menu);
+    bool aboutSeen = false;
+    OnModal<CAboutDlg>(aboutSeen, [](CAboutDlg* about) { about->reject(); });
+    menu.Button(CMainMenuDlg::IdAbout)->click();
+    QVERIFY(aboutSeen);
+    bool portSeen = false;
+    OnModal<CPortSettingsDlg>(portSeen, [](CPortSettingsDlg* port) { port->reject(); });
+    menu.Button(CMainMenuDlg::IdPortSettings)->click();
+    QVERIFY(portSeen);
+    QVERIFY(menu.isVisible());
+}
+
+void TestMainMenu::portNumberAtStart_data()
+{
+    QTest::addColumn<QVariant>("dialogIndex"); // R718, Com/Port
+    QTest::addColumn<QVariant>("olderValue");  // Tevano 718, Port
+    QTest::addColumn<int>("expected");
+    QTest::newRow("nothing stored: COM1") << QVariant() << QVariant() << 1;
+    QTest::newRow("older key 2: COM3") << QVariant() << QVariant(2) << 3;
+    QTest::newRow("older key 0: COM1") << QVariant() << QVariant(0) << 1;
+    QTest::newRow("dialog key 1: COM2") << QVariant(1) << QVariant() << 2;
+    QTest::newRow("dialog key wins over older key") << QVariant(3) << QVariant(1) << 4;
+    QTest::newRow("dialog key 0 wins over older key") << QVariant(0) << QVariant(2) << 1;
+    QTest::newRow("dialog key not a number: older key")
+        << QVariant(QStringLiteral("abc")) << QVariant(2) << 3;
+    QTest::newRow("older key not a number: COM1")
+        << QVariant() << QVariant(QStringLiteral("x")) << 1;
+}
+
+void TestMainMenu::portNumberAtStart()
+{
+    QFETCH(QVariant, dialogIndex);
+    QFETCH(QVariant, olderValue);
+    QFETCH(int, expected);
+    if (dialogIndex.isValid())
+        QSettings(QStringLiteral("Modrex"), QStringLiteral("R718"))
+            .setValue(QStringLiteral("Com/Port"), dialogIndex);
+    if (olderValue.isValid())
+        QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718"))
+            .setValue(QStringLiteral("Port"), olderValue);
+    portNumber = 77;
+    CMainMenuDlg menu(nullptr, 0);
+    QCOMPARE(portNumber, expected);
+}
+
+void TestMainMenu::documentFormatVersion()
+{
+    meterCheckDoc.formatVersion = 0.0;
+    CMainMenuDlg menu(nullptr, 0);
+    QCOMPARE(meterCheckDoc.formatVersion, 1.0);
+}
+
+void TestMainMenu::backgroundPictureFillsTheWindow()
+{
+    CResourcePicture picture;
+    QVERIFY(picture.Load(QStringLiteral("TLO"), QStringLiteral("JPEG")));
+    QVERIFY(picture.IsLoaded());
+
+    CMainMenuDlg menu(nullptr, 0);
+    const QImage shot = menu.grab().toImage();
+    QImage expected(menu.size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&expected);
+        QVERIFY(picture.Render(painter, 0, 0, menu.width(), menu.height()));
+    }
+    // Corners and the right-hand half show the picture stretched over the whole window.
+    for (QPoint p :
+         {QPoint(2, 2), QPoint(menu.width() - 3, 2), QPoint(menu.width() - 3, menu.height() - 3),
+          QPoint(2, menu.height() - 3), QPoint(menu.width() * 3 / 4, menu.height() / 2)})
+        QCOMPARE(shot.pixelColor(p), expected.pixelColor(p));
+    // The picture is not the plain window colour.
+    QVERIFY(shot.pixelColor(2, 2) != menu.palette().window().color());
+}
+
+void TestMainMenu::resourcePictureFailures()
+{
+    CResourcePicture picture;
+    QVERIFY(!picture.Load(QStringLiteral("BRAK"), QStringLiteral("JPEG")));
+    QImage image(10, 10, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QVERIFY(!picture.Render(painter, 0, 0, 10, 10));
+    QVERIFY(picture.Load(QStringLiteral("TLO"), QStringLiteral("JPEG")));
+    picture.Release();
+    QVERIFY(!picture.Render(painter, 0, 0, 10, 10));
+}
+
+void TestMainMenu::startupPicture()
+{
+    CSplashWindow::pictureAllowed = true;
+    {
+        CMainMenuDlg menu(nullptr, 0);
+        CSplashWindow* splash = CSplashWindow::Current();
+        QVERIFY(splash);
+        QVERIFY(splash->isVisible());
+        QCOMPARE(splash->size(), QSize(480, 300));
+        // A second request while it is up shows nothing new.
+        CSplashWindow::ShowSplashScreen(&menu);
+        QCOMPARE(CSplashWindow::Current(), splash);
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(
+                     windows.begin(), windows.end(),
+                     [](QWidget* w) { return qobject_cast<CSplashWindow*>(w) && w->isVisible(); }),
+                 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!CSplashWindow::Current(), 2000);
+    }
+    CSplashWindow::pictureAllowed = false;
+    CMainMenuDlg quiet(nullptr, 0);
+    QVERIFY(!CSplashWindow::Current());
+}
+
+void TestMainMenu::startupPause()
+{
+    QCOMPARE(CMainMenuDlg::defaultStartupPauseMs, 2000);
+    QCOMPARE(CSplashWindow::closeAfterMs, 750);
+    QElapsedTimer clock;
+    clock.start();
+    CMainMenuDlg menu(nullptr, 300);
+    QVERIFY(clock.elapsed() >= 300);
+}
+
+void TestMainMenu::splashAllowedByCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("no arguments") << QStringList{"r718"} << true;
+    QTest::newRow("/Embedding") << QStringList{"r718", "/Embedding"} << false;
+    QTest::newRow("-Automation") << QStringList{"r718", "-Automation"} << false;
+    QTest::newRow("--embedding") << QStringList{"r718", "--embedding"} << false;
+    QTest::newRow("file name Embedding") << QStringList{"r718", "Embedding"} << true;
+    QTest::newRow("other flag") << QStringList{"r718", "--simulator"} << true;
+}
+
+void TestMainMenu::splashAllowedByCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, allowed);
+    QCOMPARE(CCalibratorApp::SplashAllowed(arguments), allowed);
+}
+
+QTEST_MAIN(TestMainMenu)
+#include "tst_mainmenu.moc"
