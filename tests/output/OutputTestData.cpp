@@ -7,6 +7,7 @@
 void ResetDocument()
 {
     ClearDocument();
+    meterCheckDoc.formatVersion = 1.0; // as set at program start
     currentRange = 0;
     currentPoint = 0;
 }

@@ -6,6 +6,7 @@
 #include "metercheck/output/ExcelExport.h"
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
+#include "metercheck/output/ReportCharts.h"
 #include "metercheck/output/ReportClock.h"
 
 #include <QDesktopServices>
@@ -66,8 +67,9 @@ void OnPrint(QWidget* parent)
     if (dialog.exec() != QDialog::Accepted)
         return;
 
+    const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
     PrinterPrintJobs jobs(&printer);
-    PrintReport(options.Options(), jobs, nullptr, SystemReportClock());
+    PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
     jobs.Finish();
 }
 

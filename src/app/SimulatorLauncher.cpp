@@ -1,0 +1,127 @@
+#include "app/SimulatorLauncher.h"
+
+#include "base/MessageService.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int firstPort = 1;
+constexpr int lastPort = 4;
+constexpr int startTimeoutMs = 5000;
+
+QByteArray PortVariable(int port)
+{
+    return "R718_COM" + QByteArray::number(port);
+}
+
+} // namespace
+
+SimulatorLauncher::~SimulatorLauncher()
+{
+    Stop();
+}
+
+bool SimulatorLauncher::Requested(const QStringList& arguments)
+{
+    return arguments.mid(1).contains(QStringLiteral("--simulator"));
+}
+
+QString SimulatorLauncher::SimulatorProgram()
+{
+    const QString fromEnvironment = qEnvironmentVariable("R718_SIM");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("r718-sim"));
+}
+
+bool SimulatorLauncher::Fail(const QString& message)
+{
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    linePath.clear();
+    ShowError(message);
+    return false;
+}
+
+bool SimulatorLauncher::Start()
+{
+    Stop();
+    const QString program = SimulatorProgram();
+    const QFileInfo info(program);
+    if (!info.isFile() || !info.isExecutable())
+        return Fail(QStringLiteral("Nie znaleziono symulatora kalibratora (%1).\n"
+                                   "Program pracuje bez symulatora.")
+                        .arg(QDir::toNativeSeparators(program)));
+
+    // The link lives in the user's own runtime folder; the simulator removes it when it ends,
+    // however the program ends.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString link =
+        QDir(QFileInfo(runtime).isDir() ? runtime : QDir::tempPath())
+            .filePath(QStringLiteral("r718-line-%1").arg(QCoreApplication::applicationPid()));
+
+    const QString cannotStart = QStringLiteral("Nie można uruchomić symulatora kalibratora.\n"
+                                               "Program pracuje bez symulatora.");
+    process.setProgram(program);
+    process.setArguments({QStringLiteral("--link"), link, QStringLiteral("--parent"),
+                          QString::number(QCoreApplication::applicationPid())});
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start();
+    if (!process.waitForStarted(startTimeoutMs))
+        return Fail(cannotStart);
+
+    // The first line is the device path: the line is ready once it is there.
+    const QDeadlineTimer deadline(startTimeoutMs);
+    while (!process.canReadLine()) {
+        if (process.state() != QProcess::Running ||
+            !process.waitForReadyRead(int(qMax<qint64>(deadline.remainingTime(), 1))) ||
+            deadline.hasExpired()) {
+            if (process.canReadLine())
+                break;
+            return Fail(cannotStart);
+        }
+    }
+    if (process.readLine().trimmed().isEmpty() || !QFileInfo::exists(link))
+        return Fail(cannotStart);
+
+    linePath = link;
+    for (int port = firstPort; port <= lastPort; ++port)
+        qputenv(PortVariable(port), QFile::encodeName(linePath));
+    return true;
+}
+
+void SimulatorLauncher::Stop()
+{
+    if (!linePath.isEmpty()) {
+        for (int port = firstPort; port <= lastPort; ++port) {
+            if (qgetenv(PortVariable(port)) == QFile::encodeName(linePath))
+                qunsetenv(PortVariable(port));
+        }
+        linePath.clear();
+    }
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.closeWriteChannel();
+    process.terminate();
+    if (!process.waitForFinished(2000)) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+}
+
+bool SimulatorLauncher::IsRunning() const
+{
+    return process.state() == QProcess::Running;
+}
+
+qint64 SimulatorLauncher::ProcessId() const
+{
+    return process.processId();
+}

@@ -1,0 +1,6 @@
+#include "metercheck/output/ReportCharts.h"
+
+std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter()
+{
+    return nullptr;
+}

@@ -1,0 +1,8 @@
+#include "panel/CMeterDisplay.h"
+
+#include "panel/PanelState.h"
+
+ReadoutContent CMeterDisplay::CurrentContent() const
+{
+    return MeterReadoutContent(panelMeterState);
+}

@@ -1,0 +1,8 @@
+#include "panel/CSourceDisplay.h"
+
+#include "panel/PanelState.h"
+
+ReadoutContent CSourceDisplay::CurrentContent() const
+{
+    return SourceReadoutContent(panelSourceState);
+}

@@ -1,0 +1,87 @@
+#include "panel/ReadoutPainter.h"
+
+#include "panel/PanelState.h"
+
+#include <QPainter>
+
+ReadoutContent SourceReadoutContent(const PanelSourceState& state)
+{
+    ReadoutContent c;
+    c.valueText = state.entryText;
+    c.positive = state.entryPositive;
+    c.statusWord = state.operateOn ? QStringLiteral("OPR") : QStringLiteral("STD");
+    c.statusX = ReadoutGeometry::sourceStatusLeft;
+    c.rangeName = state.sourceRangeName;
+    c.unit = state.sourceUnit;
+    return c;
+}
+
+ReadoutContent MeterReadoutContent(const PanelMeterState& state)
+{
+    ReadoutContent c;
+    c.valueText = state.holdOn ? state.heldText : state.meterText;
+    c.positive = state.meterPositive;
+    c.statusWord = state.holdOn ? QStringLiteral("HOLD") : QString();
+    c.statusX = ReadoutGeometry::meterStatusLeft;
+    c.rangeName = state.meterRangeName;
+    c.unit = state.meterUnit;
+    return c;
+}
+
+ReadoutFonts::ReadoutFonts()
+{
+    value.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                       QStringLiteral("Courier")});
+    value.setStyleHint(QFont::TypeWriter);
+    value.setPixelSize(60);
+    value.setWeight(QFont::Bold);
+
+    label.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    label.setStyleHint(QFont::SansSerif);
+    label.setPixelSize(24);
+    label.setWeight(QFont::Normal);
+}
+
+namespace {
+
+// Texts are placed by their left (or right) end and their top, as on the instrument.
+void TextAt(QPainter& p, int x, int y, const QString& text)
+{
+    p.drawText(QRect(x, y, 4000, 400), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+void TextRightAt(QPainter& p, int right, int y, const QString& text)
+{
+    p.drawText(QRect(right - 4000, y, 4000, 400), Qt::AlignRight | Qt::AlignTop, text);
+}
+
+} // namespace
+
+void PaintReadout(QPainter& p, const ReadoutContent& content, const ReadoutFonts& fonts)
+{
+    using namespace ReadoutGeometry;
+    const QString ohm(QChar(0x03A9));
+
+    p.save();
+    p.setPen(Qt::black);
+    p.setBrush(readoutFaceColor);
+    // The outline runs along the face's edge, the far edges one pixel inside (right and
+    // bottom are exclusive).
+    p.drawRect(QRect(QPoint(faceLeft, faceTop), QPoint(faceRight - 2, faceBottom - 2)));
+
+    p.setBackgroundMode(Qt::TransparentMode);
+    p.setFont(fonts.value);
+    TextRightAt(p, valueRight, valueTop, content.valueText);
+    TextAt(p, signLeft, valueTop, content.positive ? QStringLiteral(" ") : QStringLiteral("-"));
+
+    p.setFont(fonts.label);
+    TextAt(p, content.statusX, statusTop, content.statusWord);
+    TextAt(p, rangeLeft, rangeTop, content.rangeName);
+    if (content.rangeName == QLatin1String("400") || content.rangeName == QLatin1String("4000")) {
+        TextAt(p, content.rangeName.size() == 3 ? ohmAfter400 : ohmAfter4000, ohmTop, ohm);
+        TextAt(p, unitLeft, unitTop, ohm);
+    } else {
+        TextAt(p, unitLeft, unitTop, content.unit);
+    }
+    p.restore();
+}

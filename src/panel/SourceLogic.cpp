@@ -1,0 +1,316 @@
+#include "panel/SourceLogic.h"
+
+#include "link/CommandSender.h"
+#include "link/NumberText.h"
+#include "panel/AutoSubrange.h"
+#include "panel/PanelState.h"
+#include "panel/ParamPrompt.h"
+
+namespace {
+
+const QString autoRangeName = QStringLiteral("Uauto");
+
+} // namespace
+
+SourceLogic::SourceLogic(CommandSender& sender, ParamPrompt& prompt, PanelSourceState& state)
+    : sender(sender), prompt(prompt), state(state)
+{}
+
+void SourceLogic::Repaint()
+{
+    if (repaint)
+        repaint();
+}
+
+void SourceLogic::Open()
+{
+    checkedRange.clear();
+    toCaption = QStringLiteral("0.0");
+    rlCaption = QStringLiteral("0.00");
+    ChooseFamily(SourceFamily::Range); // nothing is checked yet, so nothing is sent
+    state.operateOn = false;
+    SetOpeningState();
+}
+
+void SourceLogic::ResetHalf()
+{
+    toCaption = QStringLiteral("0.0");
+    rlCaption = QStringLiteral("0.00");
+    ChooseFamily(SourceFamily::Range); // applies the range still checked
+    SetOpeningState();
+}
+
+// 50 mV at zero, as the calibrator stands after "I" and "X"; nothing is sent.
+void SourceLogic::SetOpeningState()
+{
+    const SourceRange* row = FindSourceRange(QStringLiteral("50mV"));
+    checkedRange = row->name;
+    state.entryText = row->format;
+    state.sourceRangeName = row->name;
+    state.sourceUnit = row->unit;
+    state.entryPositive = true;
+    members.sourceMax = row->max;
+    members.sourceMin = row->min;
+    members.sourceDecimals = row->decimals;
+    members.autoRange = false;
+    state.showingSetting = true;
+    state.digitsStarted = false;
+    Repaint();
+    state.sentText = row->format;
+    state.sentPositive = true;
+    members.deltaCaption = row->format;
+    members.mCaption = row->format;
+    members.deltaStep = 0;
+    members.mStep = 0;
+    sourceToValue = 0;
+    sourceRl = 0;
+    sourceRlOn = false;
+    // The RL box follows: a checked box with compensation off would leave the next
+    // resistance-thermometer selection without its "R".
+    rlChecked = false;
+    coldJunction = ColdJunctionTex;
+    thermocoupleIndex = 0;
+    rtdIndex = 0;
+}
+
+void SourceLogic::ChooseFamily(SourceFamily newFamily)
+{
+    family = newFamily;
+    switch (family) {
+    case SourceFamily::Range:
+        if (!checkedRange.isEmpty())
+            ApplySourceSelection();
+        break;
+    case SourceFamily::Thermocouple:
+        ChooseColdJunction(coldJunction);
+        break;
+    case SourceFamily::Rtd:
+        ApplySourceSelection();
+        break;
+    }
+}
+
+void SourceLogic::CheckRange(const QString& name)
+{
+    checkedRange = name;
+    ApplySourceSelection();
+}
+
+void SourceLogic::SelectThermocouple(int index)
+{
+    thermocoupleIndex = index;
+    ApplySourceSelection();
+}
+
+void SourceLogic::SelectRtd(int index)
+{
+    rtdIndex = index;
+    ApplySourceSelection();
+}
+
+void SourceLogic::ChooseColdJunction(int junction)
+{
+    coldJunction = qBound(0, junction, 2);
+    ApplySourceSelection();
+}
+
+QString SourceLogic::SelectionName() const
+{
+    switch (family) {
+    case SourceFamily::Range:
+        return checkedRange;
+    case SourceFamily::Thermocouple:
+        return ThermocoupleNames().value(thermocoupleIndex);
+    case SourceFamily::Rtd:
+        return RtdNames().value(rtdIndex);
+    }
+    return QString();
+}
+
+void SourceLogic::ApplySourceSelection()
+{
+    const SourceRange* row = FindSourceRange(SelectionName());
+    if (!row)
+        return;
+    members.autoRange = row->name == autoRangeName;
+    state.entryText = row->format;
+    state.sourceRangeName = members.autoRange ? AutoSubranges().first().name : row->name;
+    state.sourceUnit = row->unit;
+    members.sourceMax = row->max;
+    members.sourceMin = row->min;
+    members.sourceDecimals = row->decimals;
+    state.entryPositive = true;
+    state.showingSetting = true;
+    state.digitsStarted = false;
+    Repaint();
+
+    state.sentText = row->format;
+    state.sentPositive = true;
+    members.deltaCaption = row->format;
+    members.mCaption = row->format;
+    members.deltaStep = 0;
+    members.mStep = 0;
+    for (const QString& command :
+         SourceSelectionCommands(*row, coldJunction, sourceToValue, sourceRlOn, sourceRl))
+        sender.Send(command);
+}
+
+void SourceLogic::SetLeadResistance(bool checked)
+{
+    rlChecked = checked;
+    sourceRlOn = checked;
+    sender.Send(checked ? QStringLiteral("R") + FormatFixed(sourceRl, 2)
+                        : QStringLiteral("R00.00"));
+}
+
+void SourceLogic::KeypadKey(QChar key)
+{
+    if (state.showingSetting) {
+        state.entryText.clear();
+        state.entryPositive = true;
+        state.digitsStarted = false;
+    }
+    // At most six characters: the readout shows no more.
+    if (state.entryText.size() >= 6)
+        return;
+    QString text(key);
+    if (key == QLatin1Char('0')) {
+        // No second leading zero.
+        if (state.entryText.startsWith(QLatin1Char('0')) &&
+            !state.entryText.startsWith(QLatin1String("0.")))
+            text.clear();
+    } else if (key == QLatin1Char('.')) {
+        if (!state.digitsStarted) {
+            state.entryText.clear();
+            text = QStringLiteral("0.");
+        } else if (state.entryText.contains(QLatin1Char('.'))) {
+            text.clear();
+        }
+    }
+    state.digitsStarted = true;
+    state.showingSetting = false;
+    // A digit after a lone leading zero is dropped.
+    if (!(state.entryText == QLatin1String("0") && key != QLatin1Char('.')))
+        state.entryText += text;
+    Repaint();
+}
+
+void SourceLogic::PlusMinus()
+{
+    // Resistance cannot be negative.
+    if (state.sourceRangeName == QLatin1String("400") ||
+        state.sourceRangeName == QLatin1String("4000"))
+        return;
+    state.entryPositive = !state.entryPositive;
+    if (state.showingSetting) {
+        state.entryText.clear();
+        state.showingSetting = false;
+    }
+    Repaint();
+}
+
+void SourceLogic::SendSetpoint()
+{
+    sender.Send((state.entryPositive ? QStringLiteral("N+") : QStringLiteral("N-")) +
+                state.entryText);
+}
+
+void SourceLogic::Enter()
+{
+    // Nothing typed: the set-point in force stays as it is (and so does the sub-range).
+    if (state.showingSetting)
+        return;
+    if (members.autoRange)
+        SelectAutoSubrange(state, members);
+    const double v = ParseNumber(state.entryText); // the magnitude; the sign is apart
+    // Beyond either limit the set-point is refused: the mark shows until the next repaint,
+    // and the set-point in force is kept.
+    if (v > members.sourceMax || (!state.entryPositive && -v < members.sourceMin)) {
+        state.entryText = state.entryPositive ? PanelMarks::overRange : PanelMarks::underRange;
+        Repaint();
+        state.entryPositive = state.sentPositive;
+        state.entryText = state.sentText;
+        state.showingSetting = true;
+        return;
+    }
+    if (v == 0)
+        state.entryPositive = true;
+    state.entryText = SetDecimals(state.entryText, members.sourceDecimals);
+    Repaint();
+    state.sentText = state.entryText;
+    state.sentPositive = state.entryPositive;
+    SendSetpoint();
+    state.showingSetting = true;
+    state.digitsStarted = false;
+}
+
+void SourceLogic::CancelEntry()
+{
+    state.entryText = state.sentText;
+    state.entryPositive = state.sentPositive;
+    Repaint();
+    SendSetpoint();
+    state.digitsStarted = false;
+    state.showingSetting = true;
+}
+
+void SourceLogic::SwitchOperate()
+{
+    state.operateOn = !state.operateOn;
+    sender.Send(state.operateOn ? QStringLiteral("S1") : QStringLiteral("S0"));
+    if (state.entryText.isEmpty())
+        state.entryText = state.sentText;
+    Repaint();
+}
+
+QString SourceLogic::AskParameter(const QString& caption, const QString& unit, double low,
+                                  double high, const QString& initial)
+{
+    const std::optional<QString> accepted = prompt.Ask({caption, unit, low, high, initial});
+    return accepted ? *accepted : initial;
+}
+
+void SourceLogic::EnterColdJunctionTemperature()
+{
+    const QString text =
+        AskParameter(QStringLiteral("To = "), QStringLiteral("°C"), 0, 60, toCaption);
+    toCaption = SetDecimals(text, 1);
+    sourceToValue = ParseNumber(text);
+    coldJunction = ColdJunctionTo;
+    ApplySourceSelection();
+}
+
+void SourceLogic::EnterLeadResistance()
+{
+    const QString text =
+        AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption);
+    rlCaption = SetDecimals(text, 1);
+    sourceRl = ParseNumber(text);
+    sender.Send(rlChecked ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
+                          : QStringLiteral("R00.00"));
+}
+
+void SourceLogic::EnterDeltaStep()
+{
+    const QString text = AskParameter(QStringLiteral("Delta = "), QString(), 0, members.sourceMax,
+                                      members.deltaCaption);
+    members.deltaCaption = SetDecimals(text, members.sourceDecimals);
+    members.deltaStep = ParseNumber(text);
+}
+
+void SourceLogic::EnterMStep()
+{
+    const QString text =
+        AskParameter(QStringLiteral("M = "), QString(), 0, members.sourceMax, members.mCaption);
+    members.mCaption = SetDecimals(text, members.sourceDecimals);
+    members.mStep = ParseNumber(text);
+}
+
+void SourceLogic::Step(StepKey key)
+{
+    const QString command = StepSetpoint(state, members, StepSize(key, members), StepIsUp(key));
+    if (command.isEmpty())
+        return;
+    Repaint();
+    sender.Send(command);
+}

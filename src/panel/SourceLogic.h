@@ -1,0 +1,107 @@
+#pragma once
+
+#include "panel/SetpointStepper.h"
+#include "panel/SourceMembers.h"
+#include "panel/SourceRangeTable.h"
+
+#include <QString>
+
+#include <functional>
+
+class CommandSender;
+class ParamPrompt;
+struct PanelSourceState;
+
+// The rules of the source half of the control panel: the selection of function, range and
+// sensor, the keypad entry of the set-point, operate/standby, the parameter entries and the
+// step keys. The widgets of the half mirror its state and call it; it never touches a widget.
+class SourceLogic
+{
+public:
+    SourceLogic(CommandSender& sender, ParamPrompt& prompt, PanelSourceState& state);
+
+    // Called whenever the readout has to be repainted.
+    std::function<void()> repaint;
+
+    // The state of a freshly opened panel: 50 mV at zero, family RANGE, nothing sent.
+    void Open();
+    // The source half of the panel's reset: the range radio still checked is applied (its
+    // commands go out), then the opening state.
+    void ResetHalf();
+
+    // Family option buttons, range radios, sensor lists, reference-junction radios.
+    void ChooseFamily(SourceFamily family);
+    void CheckRange(const QString& name);
+    void SelectThermocouple(int index);
+    void SelectRtd(int index);
+    void ChooseColdJunction(int junction);
+    void ApplySourceSelection();
+
+    // The RL check box.
+    void SetLeadResistance(bool checked);
+
+    // Keypad.
+    void KeypadKey(QChar key); // a digit or "."
+    void PlusMinus();
+    void Enter();
+    void CancelEntry();
+
+    // Click of the O/S toggle (the toggle has already changed its state).
+    void SwitchOperate();
+
+    // Value buttons: reference temperature, lead resistance, Δ and M step sizes.
+    void EnterColdJunctionTemperature();
+    void EnterLeadResistance();
+    void EnterDeltaStep();
+    void EnterMStep();
+
+    void Step(StepKey key);
+
+    SourceFamily Family() const { return family; }
+    QString CheckedRange() const { return checkedRange; }
+    int ThermocoupleIndex() const { return thermocoupleIndex; }
+    int RtdIndex() const { return rtdIndex; }
+    int ColdJunction() const { return coldJunction; }
+    bool ToButtonEnabled() const
+    {
+        return family == SourceFamily::Thermocouple && coldJunction == ColdJunctionTo;
+    }
+    bool LeadResistanceChecked() const { return rlChecked; }
+    bool LeadResistanceButtonEnabled() const { return family == SourceFamily::Rtd && rlChecked; }
+    QString ToCaption() const { return toCaption; }
+    QString LeadResistanceCaption() const { return rlCaption; }
+    QString DeltaCaption() const { return members.deltaCaption; }
+    QString MCaption() const { return members.mCaption; }
+    const SourceMembers& Members() const { return members; }
+    double SourceToValue() const { return sourceToValue; }
+    double SourceRl() const { return sourceRl; }
+    bool SourceRlOn() const { return sourceRlOn; }
+    const PanelSourceState& State() const { return state; }
+
+private:
+    QString SelectionName() const;
+    void SetOpeningState();
+    void Repaint();
+    void SendSetpoint();
+    // Runs the parameter dialog; gives the accepted text, or the old caption when cancelled.
+    QString AskParameter(const QString& caption, const QString& unit, double low, double high,
+                         const QString& initial);
+
+    CommandSender& sender;
+    ParamPrompt& prompt;
+    PanelSourceState& state;
+    SourceMembers members;
+
+    SourceFamily family = SourceFamily::Range;
+    QString checkedRange; // name of the checked range radio, empty while none is checked
+    int thermocoupleIndex = 0;
+    int rtdIndex = 0;
+    int coldJunction = ColdJunctionTex;
+    bool rlChecked = false;
+    QString toCaption = QStringLiteral("0.0");
+    QString rlCaption = QStringLiteral("0.00");
+
+    double sourceToValue = 0; // °C
+    double sourceRl = 0;      // Ω
+    bool sourceRlOn = false;
+};

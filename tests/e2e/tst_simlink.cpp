@@ -1,0 +1,187 @@
+// The calibrator link at real speed against r718-sim on a pseudo-terminal.
+
+#include "RecordingMessageService.h"
+#include "SimProcess.h"
+#include "link/CalibratorLink.h"
+#include "link/NumberText.h"
+
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+const QString noLink = QStringLiteral("Brak komunikacji z portem COM.");
+
+} // namespace
+
+class TestSimLink : public QObject
+{
+    Q_OBJECT
+
+private:
+    SimProcess sim;
+
+    void StartSim(const QStringList& options = {})
+    {
+        QVERIFY2(sim.Start(options), qPrintable(sim.LastError()));
+        sim.MapPort(1);
+        QVERIFY(OpenCalibratorPort(1));
+        QVERIFY(linkOpen);
+    }
+
+private slots:
+    void init()
+    {
+        lastReply.clear();
+        noLinkReported = false;
+    }
+    void cleanup()
+    {
+        CloseCalibratorPort();
+        linkOpen = false;
+        sim.Stop();
+    }
+
+    void plainCommandIsAccepted()
+    {
+        RecordingMessageService messages;
+        StartSim();
+        SendCommand(QStringLiteral("C01"));
+        QCOMPARE(lastReply, QStringLiteral("^C01%"));
+        QVERIFY(linkOpen);
+        QCOMPARE(sim.Frames(), QStringList{"^C01%"});
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void pollReading_data()
+    {
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<double>("value"); // signed, in the measure range's unit
+        QTest::addColumn<QString>("mark");
+        QTest::newRow("12.5 mV looped back into the 25 V range")
+            << QStringList{"C01", "N+12.500", "S1", "M04"} << QString() << 0.0125 << QString();
+        QTest::newRow("negative millivolts")
+            << QStringList{"C01", "N-40.000", "S1", "M01"} << QString() << -40.0 << QString();
+        QTest::newRow("over-range") << QStringList{} << "over-range on" << 0.0 << "~";
+    }
+    void pollReading()
+    {
+        QFETCH(QStringList, commands);
+        QFETCH(QString, control);
+        QFETCH(double, value);
+        QFETCH(QString, mark);
+        StartSim();
+        if (!control.isEmpty())
+            QVERIFY2(sim.Control(control), qPrintable(sim.LastError()));
+        for (const QString& c : commands) {
+            SendCommand(c);
+            QCOMPARE(lastReply, '^' + c + '%');
+        }
+        SendCommand(QStringLiteral("P"));
+        // What the panel takes from the reply: nine characters, "-" for negative, the first
+        // one dropped, then a mark or the number.
+        QVERIFY2(lastReply.size() > 9 && lastReply.indexOf(QLatin1Char('%')) >= 9,
+                 qPrintable(lastReply));
+        const QString kept = lastReply.left(9);
+        const bool positive = !kept.contains(QLatin1Char('-'));
+        const QString rest = kept.mid(1);
+        if (!mark.isEmpty()) {
+            QVERIFY2(rest.contains(mark), qPrintable(lastReply));
+            return;
+        }
+        QVERIFY2(!rest.contains(QLatin1Char('~')) && !rest.contains(QLatin1Char('_')),
+                 qPrintable(lastReply));
+        const double magnitude = qAbs(ParseNumber(rest));
+        const double shown = positive ? magnitude : -magnitude;
+        // Within the noise and the last digit of the range.
+        QVERIFY2(qAbs(shown - value) <= 0.0025, qPrintable(lastReply));
+    }
+
+    void recoveryAfterFaults_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QStringList>("frames");
+        QTest::newRow("two NAKs") << "nak 2" << QStringList{"^C02%", "^I%", "^I%", "^C02%"};
+        QTest::newRow("garbage") << "garbage 1" << QStringList{"^C02%", "^I%", "^C02%"};
+        QTest::newRow("silence") << "silence 1" << QStringList{"^C02%", "^I%", "^C02%"};
+    }
+    void recoveryAfterFaults()
+    {
+        QFETCH(QString, control);
+        QFETCH(QStringList, frames);
+        RecordingMessageService messages;
+        StartSim();
+        QVERIFY2(sim.Control(control), qPrintable(sim.LastError()));
+        noLinkReported = true; // a recovery that succeeds clears it
+        SendCommand(QStringLiteral("C02"));
+        QCOMPARE(sim.Frames(), frames);
+        QCOMPARE(lastReply, QStringLiteral("^C02%"));
+        QVERIFY(linkOpen);
+        QVERIFY(!noLinkReported);
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void silenceDropsTheLinkWithOneMessage()
+    {
+        RecordingMessageService messages;
+        StartSim({QStringLiteral("--silence-forever")});
+        SendCommand(QStringLiteral("C01"));
+        QCOMPARE(sim.Frames(), QStringList({"^C01%", "^I%", "^I%", "^I%", "^I%", "^I%"}));
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(!linkOpen);
+
+        // A dead link sends nothing more.
+        SendCommand(QStringLiteral("C02"));
+        QThread::msleep(100);
+        QCOMPARE(sim.Frames().size(), 6);
+
+        // Reopened, it fails again, but the message was shown already in this episode.
+        CloseCalibratorPort();
+        QVERIFY(OpenCalibratorPort(1));
+        SendCommand(QStringLiteral("S1"));
+        QCOMPARE(sim.Frames().size(), 12);
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+        QVERIFY(!linkOpen);
+    }
+
+    void portClosedAndOpenedAgain()
+    {
+        StartSim();
+        SendCommand(QStringLiteral("X"));
+        CloseCalibratorPort();
+        QThread::msleep(50);
+        QVERIFY(OpenCalibratorPort(1));
+        SendCommand(QStringLiteral("S1"));
+        QCOMPARE(lastReply, QStringLiteral("^S1%"));
+        QCOMPARE(sim.Frames(), QStringList({"^X%", "^S1%"}));
+    }
+
+    void reopenAfterHangUp()
+    {
+        RecordingMessageService messages;
+        StartSim();
+        SendCommand(QStringLiteral("X"));
+        QVERIFY2(sim.Control(QStringLiteral("hangup")), qPrintable(sim.LastError()));
+        // The line is gone under the open port: the transaction ends without a word.
+        SendCommand(QStringLiteral("C01"));
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(linkOpen);
+
+        CloseCalibratorPort();
+        QVERIFY(OpenCalibratorPort(1));
+        SendCommand(QStringLiteral("S1"));
+        QCOMPARE(lastReply, QStringLiteral("^S1%"));
+        const QList<SimLogEntry> log = sim.Log();
+        QVERIFY(!log.isEmpty());
+        QCOMPARE(log.first().frame, QStringLiteral("^X%"));
+        QCOMPARE(log.last().frame, QStringLiteral("^S1%"));
+        QVERIFY(std::any_of(log.begin(), log.end(),
+                            [](const SimLogEntry& e) { return e.action == "hangup"; }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimLink)
+#include "tst_simlink.moc"

@@ -1,0 +1,284 @@
+#include "OutputTestData.h"
+
+#include "metercheck/document/MetFile.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Result
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result RunReport(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM"); // the tool must choose the offscreen platform itself
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    process.setProcessEnvironment(env);
+    process.start(R718_REPORT, arguments);
+    Result r;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return r;
+    }
+    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+class TestReport : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString met; // a good file with two ranges
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        ResetDocument();
+        meterCheckDoc.meterName = "V-640";
+        meterCheckDoc.meterNumber = "A12345";
+        MeterRange& v = meterCheckDoc.ranges[0];
+        v = VoltageRange();
+        v.rangeMeasured = 1;
+        v.points[0] = MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
+        v.points[1] = MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", false);
+        MeterRange& t = meterCheckDoc.ranges[1];
+        t = ThermocoupleRange();
+        t.rangeMeasured = 1;
+        t.points[0] = MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true);
+        met = Path("meter.met");
+        QVERIFY(SaveDocument(met));
+
+        QFile empty(Path("empty.met"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        QFile source(met);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QFile shortFile(Path("short.met"));
+        QVERIFY(shortFile.open(QIODevice::WriteOnly));
+        shortFile.write(source.read(MET_FILE_SIZE - 1000));
+        shortFile.close();
+    }
+
+    void help()
+    {
+        for (const QStringList& args : {QStringList{"--help"}, QStringList{"print", "--help"}}) {
+            const Result r = RunReport(args);
+            QCOMPARE(r.code, 0);
+            for (const char* text : {"Użycie:", "show FILE.met [--json]", "--pdf OUT.pdf",
+                                     "--xlsx OUT.xlsx", "--range N | --all"})
+                QVERIFY2(r.out.contains(QString::fromUtf8(text)), text);
+        }
+    }
+
+    void showText()
+    {
+        const Result r = RunReport({"show", met});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(!r.err.contains("r718-report"), qPrintable(r.err));
+        for (const char* text :
+             {"Nazwa miernika: V-640", "Numer miernika: A12345", "Metoda: Metoda dokładnej nastawy",
+              "Zakresy: 2", "Zakres 1: 400 mV",
+              "Klasa: 0.05% wartości mierzonej, 0.1% zakresu + "
+              "0.01mV",
+              "Zakres 2: 1200 °C", "Czujnik: K (NiCr-NiAl); [To=23.0 °C]", "Punkty: 2"})
+            QVERIFY2(r.out.contains(QString::fromUtf8(text)), text);
+        QVERIFY(r.out.contains(QRegularExpression("\\n\\s+2\\s+199\\.88\\s+200\\.000\\s+-0\\.120\\*"
+                                                  "\\s+0\\.100\\s+0\\.016\\s+mV\\s+tak\\n")));
+        QVERIFY(r.out.contains(QRegularExpression("\\n\\s+1\\s+100\\.05.*mV\\s+\\+\\s+tak\\n")));
+    }
+
+    void showJson()
+    {
+        const Result r = RunReport({"show", met, "--json"});
+        QCOMPARE(r.code, 0);
+        QJsonParseError error;
+        const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(doc["meterName"].toString(), QString("V-640"));
+        QCOMPARE(doc["method"].toInt(), 0);
+        QCOMPARE(doc["formatVersion"].toDouble(), 1.0);
+        const QJsonArray ranges = doc["ranges"].toArray();
+        QCOMPARE(ranges.size(), 2);
+        const QJsonObject t = ranges[1].toObject();
+        QCOMPARE(t["rangeUnit"].toString(), QString("°C"));
+        QCOMPARE(t["sensorName"].toString(), QString("K (NiCr-NiAl)"));
+        QCOMPARE(t["coldJunction"].toInt(), 2);
+        QCOMPARE(t["toValue"].toString(), QString("23.0"));
+        QCOMPARE(t["rangeMeasured"].toBool(), true);
+        const QJsonArray points = ranges[0].toObject()["points"].toArray();
+        QCOMPARE(points.size(), 2);
+        const QJsonObject p = points[1].toObject();
+        QCOMPARE(p["actualError"].toString(), QString("-0.120"));
+        QCOMPARE(p["exceeds"].toBool(), true);
+        QCOMPARE(p["marked"].toBool(), false);
+        QCOMPARE(p["pointMeasured"].toBool(), true);
+        QCOMPARE(points[0].toObject()["marked"].toBool(), true);
+        QCOMPARE(points[0].toObject()["exceeds"].toBool(), false);
+    }
+
+    void print_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("firstRange");
+        QTest::newRow("first range by default") << QStringList{} << 1 << "Zakres: 400 mV";
+        QTest::newRow("chosen range") << QStringList{"--range", "2"} << 1 << "Zakres: 1200 °C";
+        QTest::newRow("option with equals sign")
+            << QStringList{"--range=2"} << 1 << "Zakres: 1200 °C";
+        QTest::newRow("all ranges") << QStringList{"--all"} << 2 << "Zakres: 400 mV";
+    }
+    void print()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, pages);
+        QFETCH(QString, firstRange);
+        const QString pdf = Path(QString("print-%1.pdf").arg(QTest::currentDataTag()));
+        const Result r = RunReport(QStringList{"print", met, "--pdf", pdf} + options);
+        QCOMPARE(r.code, 0);
+        QVERIFY2(!r.err.contains("r718-report"), qPrintable(r.err));
+        QCOMPARE(PdfPages(pdf), pages);
+        const QString first = PdfText(pdf, 1, 1);
+        QVERIFY(first.contains(firstRange));
+        QVERIFY(first.contains("Protokół sprawdzania miernika"));
+        QVERIFY(
+            first.contains(QRegularExpression("\\d\\d\\.\\d\\d\\.\\d{4}\\s+\\d\\d:\\d\\d:\\d\\d")));
+        if (pages == 2)
+            QVERIFY(PdfText(pdf, 2, 2).contains("Zakres: 1200 °C"));
+    }
+
+    void exportWorkbook_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("sheets");
+        QTest::newRow("first range by default") << QStringList{} << QStringList{"Zakres (400 mV)"};
+        QTest::newRow("chosen range")
+            << QStringList{"--range", "2"} << QStringList{"Zakres (1200 °C)"};
+        QTest::newRow("all ranges")
+            << QStringList{"--all"} << QStringList{"Zakres (400 mV)", "Zakres (1200 °C)"};
+    }
+    void exportWorkbook()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, sheets);
+        const QString xlsx = Path(QString("export-%1.xlsx").arg(QTest::currentDataTag()));
+        const Result r = RunReport(QStringList{"export", met, "--xlsx", xlsx} + options);
+        QCOMPARE(r.code, 0);
+        QVERIFY2(!r.err.contains("r718-report"), qPrintable(r.err));
+        const XlsxBook book = ReadXlsx(xlsx);
+        QStringList names;
+        for (const XlsxSheet& s : book.sheets)
+            names << s.name;
+        QCOMPARE(names, sheets);
+        QCOMPARE(book.sheets.last().cells.value("A1"), QString("Protokół sprawdzania miernika"));
+    }
+
+    void badFiles_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("file");
+        for (const char* command : {"show", "print", "export"}) {
+            for (const char* file : {"missing.met", "empty.met", "short.met"})
+                QTest::addRow("%s %s", command, file) << command << file;
+        }
+    }
+    void badFiles()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, file);
+        const QString out = Path("bad-output");
+        QStringList args{command, Path(file)};
+        if (command == "print")
+            args << "--pdf" << out;
+        if (command == "export")
+            args << "--xlsx" << out;
+        const Result r = RunReport(args);
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(r.err.contains(file), qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(out));
+    }
+
+    void badArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << QStringList{} << "Użycie:";
+        QTest::newRow("unknown command") << QStringList{"draw", "x.met"} << "nieznane polecenie";
+        QTest::newRow("no file") << QStringList{"show"} << "brak pliku .met";
+        QTest::newRow("two files")
+            << QStringList{"show", "@MET", "other.met"} << "nadmiarowy argument";
+        QTest::newRow("unknown option")
+            << QStringList{"show", "@MET", "--xml"} << "nieznana opcja --xml";
+        QTest::newRow("json is for show only")
+            << QStringList{"export", "@MET", "--xlsx", "@OUT", "--json"} << "nieznana opcja";
+        QTest::newRow("print without pdf") << QStringList{"print", "@MET"} << "brak opcji --pdf";
+        QTest::newRow("export without xlsx")
+            << QStringList{"export", "@MET", "--pdf", "@OUT"} << "nieznana opcja --pdf";
+        QTest::newRow("pdf without value")
+            << QStringList{"print", "@MET", "--pdf"} << "brak wartości opcji --pdf";
+        QTest::newRow("range zero") << QStringList{"print", "@MET", "--pdf", "@OUT", "--range", "0"}
+                                    << "błędny numer zakresu";
+        QTest::newRow("range not a number")
+            << QStringList{"export", "@MET", "--xlsx", "@OUT", "--range", "x"}
+            << "błędny numer zakresu";
+        QTest::newRow("range beyond the file")
+            << QStringList{"print", "@MET", "--pdf", "@OUT", "--range", "3"}
+            << "zakres 3 nie istnieje";
+        QTest::newRow("range and all")
+            << QStringList{"export", "@MET", "--xlsx", "@OUT", "--range", "1", "--all"}
+            << "wykluczają się";
+        QTest::newRow("nothing to print")
+            << QStringList{"print", "@MET", "--pdf", "@OUT", "--no-table"} << "nic do wydruku";
+    }
+    void badArguments()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const QString out = Path("arg-output");
+        args.replaceInStrings("@MET", met).replaceInStrings("@OUT", out);
+        const Result r = RunReport(args);
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(out));
+    }
+
+    void unwritableOutput()
+    {
+        const Result pdf = RunReport({"print", met, "--pdf", Path("no-such-folder/out.pdf")});
+        QCOMPARE(pdf.code, 1);
+        QVERIFY2(pdf.err.contains("Nie można zainicjalizować drukarki"), qPrintable(pdf.err));
+        const Result xlsx = RunReport({"export", met, "--xlsx", Path("no-such-folder/out.xlsx")});
+        QCOMPARE(xlsx.code, 1);
+        QVERIFY2(xlsx.err.contains("excel com: Oops - hit an error!"), qPrintable(xlsx.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReport)
+#include "tst_report.moc"

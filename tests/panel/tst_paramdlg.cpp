@@ -1,0 +1,170 @@
+#include "RecordingMessageService.h"
+#include "panel/CParamDlg.h"
+#include "panel/ParamCheck.h"
+#include "panel/ParamPrompt.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QTest>
+#include <QTimer>
+
+// The parameter dialog: what it accepts, its three messages, and that it stays open with an
+// empty edit on a refused text.
+class TestParamDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checks_data();
+    void checks();
+    void rangeMessageRoundsTheLimits();
+    void dialogRefusesThenAccepts();
+    void dialogShowsCaptionAndUnit();
+    void promptGivesNothingOnCancel();
+};
+
+void TestParamDlg::checks_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<QString>("accepted"); // empty: refused
+    QTest::addColumn<QString>("message");
+
+    const QString empty = QStringLiteral("Nie podano wartości parametru.");
+    const QString bad = QStringLiteral("Wartość parametru zawiera błędne znaki.");
+    QTest::newRow("To 60,0 with a comma") << "60,0" << 0.0 << 60.0 << "60.0"
+                                          << "";
+    QTest::newRow("To 61 out of range")
+        << "61" << 0.0 << 60.0 << ""
+        << QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 60.");
+    QTest::newRow("t 0 below 1")
+        << "0" << 1.0 << 99.0 << ""
+        << QStringLiteral("Wartość parametru może mieścić się w zakresie od 1 do 99.");
+    QTest::newRow("minus sign") << "-1" << 0.0 << 50.0 << "" << bad;
+    QTest::newRow("letters") << "2a" << 0.0 << 50.0 << "" << bad;
+    QTest::newRow("blank inside") << "2 5" << 0.0 << 50.0 << "" << bad;
+    QTest::newRow("empty") << "" << 0.0 << 50.0 << "" << empty;
+    QTest::newRow("two points") << "1.2.3" << 0.0 << 50.0 << "" << bad;
+    QTest::newRow("point alone") << "." << 0.0 << 50.0 << "" << bad;
+    QTest::newRow("lower limit itself") << "1" << 1.0 << 99.0 << "1"
+                                        << "";
+    QTest::newRow("upper limit itself") << "50.00" << 0.0 << 50.0 << "50.00"
+                                        << "";
+    QTest::newRow("leading point") << ".5" << 0.0 << 50.0 << ".5"
+                                   << "";
+    QTest::newRow("text kept as typed") << "24.50" << 0.0 << 50.0 << "24.50"
+                                        << "";
+}
+
+void TestParamDlg::checks()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(QString, accepted);
+    QFETCH(QString, message);
+    const ParamCheckResult r = CheckParamText(typed, low, high);
+    QCOMPARE(r.accepted, !accepted.isEmpty());
+    QCOMPARE(r.text, accepted);
+    QCOMPARE(r.error, message);
+}
+
+void TestParamDlg::rangeMessageRoundsTheLimits()
+{
+    QCOMPARE(ParamMessages::OutOfRange(0, 2.75),
+             QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 3."));
+    QCOMPARE(ParamMessages::OutOfRange(0, 13.2),
+             QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 13."));
+    QCOMPARE(CheckParamText(QStringLiteral("3"), 0, 2.75).error,
+             QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 3."));
+}
+
+void TestParamDlg::dialogRefusesThenAccepts()
+{
+    RecordingMessageService messages;
+    CParamDlg dlg;
+    dlg.paramCaption = QStringLiteral("To = ");
+    dlg.paramUnit = QStringLiteral("°C");
+    dlg.paramLow = 0;
+    dlg.paramHigh = 60;
+    dlg.paramInitial = QStringLiteral("0.0");
+
+    QStringList steps = {QString(), QStringLiteral("-1"), QStringLiteral("61"),
+                         QStringLiteral("60,0")};
+    QStringList editAfterRefusal;
+    QTimer driver;
+    driver.setInterval(5);
+    connect(&driver, &QTimer::timeout, &dlg, [&] {
+        if (!dlg.isVisible() || steps.isEmpty())
+            return;
+        dlg.ValueEdit()->setText(steps.takeFirst());
+        dlg.accept();
+        if (dlg.isVisible())
+            editAfterRefusal << dlg.ValueEdit()->text();
+    });
+    driver.start();
+    auto guard = qScopeGuard([&] { dlg.reject(); });
+    QCOMPARE(dlg.exec(), int(QDialog::Accepted));
+    guard.dismiss();
+
+    QCOMPARE(dlg.paramText, QStringLiteral("60.0"));
+    QCOMPARE(
+        messages.Texts(),
+        QStringList({QStringLiteral("Nie podano wartości parametru."),
+                     QStringLiteral("Wartość parametru zawiera błędne znaki."),
+                     QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 60.")}));
+    for (const auto& m : messages.messages) {
+        QCOMPARE(m.caption, QStringLiteral("Błąd!"));
+        QCOMPARE(m.icon, MessageIcon::Error);
+    }
+    QCOMPARE(editAfterRefusal, QStringList({QString(), QString(), QString()}));
+}
+
+void TestParamDlg::dialogShowsCaptionAndUnit()
+{
+    CParamDlg dlg;
+    dlg.paramCaption = QStringLiteral("t (AVR) = ");
+    dlg.paramUnit = QStringLiteral("s");
+    dlg.paramLow = 1;
+    dlg.paramHigh = 99;
+    QStringList labels;
+    QTimer::singleShot(0, &dlg, [&] {
+        for (QLabel* label : dlg.findChildren<QLabel*>())
+            labels << label->text();
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Wprowadzanie wartości parametru"));
+        QVERIFY(dlg.ValueEdit()->text().isEmpty());
+        dlg.reject();
+    });
+    QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+    QVERIFY(labels.contains(QStringLiteral("t (AVR) = ")));
+    QVERIFY(labels.contains(QStringLiteral("s")));
+}
+
+void TestParamDlg::promptGivesNothingOnCancel()
+{
+    DialogParamPrompt prompt;
+    std::optional<QString> answer = QStringLiteral("unset");
+    QTimer::singleShot(0, [] {
+        if (auto* dlg = qobject_cast<CParamDlg*>(QApplication::activeModalWidget()))
+            dlg->reject();
+    });
+    answer =
+        prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, QStringLiteral("0.00")});
+    QVERIFY(!answer.has_value());
+
+    QTimer::singleShot(0, [] {
+        if (auto* dlg = qobject_cast<CParamDlg*>(QApplication::activeModalWidget())) {
+            dlg->ValueEdit()->setText(QStringLiteral("24,5"));
+            dlg->accept();
+        }
+    });
+    answer =
+        prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, QStringLiteral("0.00")});
+    QCOMPARE(answer.value_or(QString()), QStringLiteral("24.5"));
+}
+
+QTEST_MAIN(TestParamDlg)
+#include "tst_paramdlg.moc"

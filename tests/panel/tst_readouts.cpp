@@ -1,0 +1,181 @@
+#include "panel/CMeterDisplay.h"
+#include "panel/CSourceDisplay.h"
+#include "panel/PanelState.h"
+#include "panel/ReadoutPainter.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+// The two readouts: what each shows for the panel's state, and where the painting puts it.
+class TestReadouts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void sourceContent();
+    void meterContentFollowsHold();
+    void faceAndValueAgainstTheRightEdge();
+    void negativeSignAtTheFarLeft();
+    void resistanceRangeShowsOhmNeverTheText();
+    void markStaysUntilTheNextDraw();
+};
+
+namespace {
+
+bool Dark(const QImage& image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    return c.red() < 70 && c.green() < 110 && c.blue() < 70;
+}
+
+// Leftmost and rightmost column holding dark (text) pixels inside the rows [top, bottom).
+QPair<int, int> InkColumns(const QImage& image, int left, int right, int top, int bottom)
+{
+    int first = -1, last = -1;
+    for (int x = left; x < right; ++x)
+        for (int y = top; y < bottom; ++y)
+            if (Dark(image, x, y)) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+QImage Paint(const ReadoutContent& content)
+{
+    QImage image(318, 104, QImage::Format_RGB32);
+    image.fill(QColor(192, 192, 192));
+    QPainter painter(&image);
+    PaintReadout(painter, content, ReadoutFonts());
+    return image;
+}
+
+} // namespace
+
+void TestReadouts::init()
+{
+    panelSourceState = PanelSourceState();
+    panelMeterState = PanelMeterState();
+}
+
+void TestReadouts::sourceContent()
+{
+    PanelSourceState s;
+    s.entryText = QStringLiteral("12.5");
+    s.entryPositive = false;
+    s.operateOn = true;
+    s.sourceRangeName = QStringLiteral("K (NiCr-NiAl)");
+    s.sourceUnit = QStringLiteral("°C");
+    const ReadoutContent c = SourceReadoutContent(s);
+    QCOMPARE(c.valueText, QStringLiteral("12.5"));
+    QCOMPARE(c.positive, false);
+    QCOMPARE(c.statusWord, QStringLiteral("OPR"));
+    QCOMPARE(c.statusX, 260);
+    QCOMPARE(c.rangeName, QStringLiteral("K (NiCr-NiAl)"));
+    QCOMPARE(c.unit, QStringLiteral("°C"));
+    s.operateOn = false;
+    QCOMPARE(SourceReadoutContent(s).statusWord, QStringLiteral("STD"));
+}
+
+void TestReadouts::meterContentFollowsHold()
+{
+    PanelMeterState m;
+    m.meterText = QStringLiteral("1.234");
+    QCOMPARE(MeterReadoutContent(m).valueText, QStringLiteral("1.234"));
+    QCOMPARE(MeterReadoutContent(m).statusWord, QString());
+    QCOMPARE(MeterReadoutContent(m).statusX, 245);
+    m.heldText = QStringLiteral("1.000");
+    m.holdOn = true;
+    QCOMPARE(MeterReadoutContent(m).valueText, QStringLiteral("1.000"));
+    QCOMPARE(MeterReadoutContent(m).statusWord, QStringLiteral("HOLD"));
+}
+
+void TestReadouts::faceAndValueAgainstTheRightEdge()
+{
+    CSourceDisplay display;
+    QCOMPARE(display.size(), QSize(318, 104));
+    const QImage image = display.grab().toImage();
+    QCOMPARE(image.pixelColor(150, 25), QColor(110, 194, 110));
+    QCOMPARE(image.pixelColor(1, 50), QColor(Qt::black));            // the outline
+    QCOMPARE(image.pixelColor(315, 50), image.pixelColor(316, 100)); // outside the face
+    QVERIFY(image.pixelColor(315, 50) != QColor(110, 194, 110));
+
+    // "0.000" ends just left of x = 250, whatever its width.
+    const auto [first, last] = InkColumns(image, 60, 256, 40, 90);
+    QVERIFY2(last <= 250 && last >= 235, qPrintable(QString::number(last)));
+    QVERIFY(first > 60 && first < 100); // five characters of about 36 px
+}
+
+void TestReadouts::negativeSignAtTheFarLeft()
+{
+    ReadoutContent c = SourceReadoutContent(panelSourceState);
+    c.valueText = QStringLiteral("5");
+    c.positive = false;
+    QImage image = Paint(c);
+    const auto sign = InkColumns(image, 2, 120, 40, 90);
+    QVERIFY2(sign.first >= 17 && sign.first <= 30, qPrintable(QString::number(sign.first)));
+    QVERIFY(sign.second < 60);
+    const auto digit = InkColumns(image, 120, 256, 40, 90);
+    QVERIFY(digit.first > 200 && digit.second <= 250);
+
+    // An empty entry after "+/-" shows only the sign.
+    c.valueText.clear();
+    image = Paint(c);
+    QVERIFY(InkColumns(image, 2, 120, 40, 90).first >= 17);
+    QCOMPARE(InkColumns(image, 120, 256, 40, 90).first, -1);
+    // A positive sign is blank.
+    c.positive = true;
+    QCOMPARE(InkColumns(Paint(c), 2, 256, 40, 90).first, -1);
+}
+
+void TestReadouts::resistanceRangeShowsOhmNeverTheText()
+{
+    ReadoutContent c = SourceReadoutContent(panelSourceState);
+    c.rangeName = QStringLiteral("400");
+    c.unit = QStringLiteral("Ohm");
+    const QImage withOhm = Paint(c);
+    // Unit place: a single Ω is narrower than the text "Ohm" would be.
+    const auto unit = InkColumns(withOhm, 255, 308, 59, 90);
+    QVERIFY(unit.first >= 260);
+    c.rangeName = QStringLiteral("Ohm");
+    const QImage asText = Paint(c);
+    const auto text = InkColumns(asText, 255, 308, 59, 90);
+    QVERIFY(unit.second - unit.first < text.second - text.first);
+    // Ω after the range name at x = 45.
+    const auto name = InkColumns(withOhm, 2, 120, 4, 30);
+    QVERIFY(name.second >= 45 && name.second < 75);
+
+    c.rangeName = QStringLiteral("4000");
+    const auto name4000 = InkColumns(Paint(c), 2, 120, 4, 30);
+    QVERIFY(name4000.second >= 57 && name4000.second < 87);
+
+    c.rangeName = QStringLiteral("Uauto (12V)");
+    c.unit = QStringLiteral("V");
+    const auto v = InkColumns(Paint(c), 255, 308, 59, 90);
+    QVERIFY(v.first >= 260 && v.second - v.first < 20);
+}
+
+void TestReadouts::markStaysUntilTheNextDraw()
+{
+    CSourceDisplay display;
+    panelSourceState.entryText = PanelMarks::overRange;
+    display.Draw();
+    panelSourceState.entryText = QStringLiteral("12.000");
+    QCOMPARE(display.Shown().valueText, PanelMarks::overRange);
+    QCOMPARE(PanelMarks::overRange, QStringLiteral("——————"));
+    display.Draw();
+    QCOMPARE(display.Shown().valueText, QStringLiteral("12.000"));
+
+    CMeterDisplay meter;
+    panelMeterState.meterText = QStringLiteral("2.000");
+    meter.Draw();
+    QCOMPARE(meter.Shown().rangeName, QStringLiteral("25V"));
+    QCOMPARE(meter.Shown().valueText, QStringLiteral("2.000"));
+}
+
+QTEST_MAIN(TestReadouts)
+#include "tst_readouts.moc"

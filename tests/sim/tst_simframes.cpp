@@ -1,0 +1,149 @@
+#include "SimEngine.h"
+#include "SimFrameLog.h"
+
+#include <QTest>
+
+class TestSimFrames : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parser_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("reads");
+        QTest::addColumn<QList<QByteArray>>("frames");
+        using L = QList<QByteArray>;
+        QTest::newRow("one frame") << L{"^C01%"} << L{"^C01%"};
+        QTest::newRow("byte by byte") << L{"^", "C", "0", "1", "%"} << L{"^C01%"};
+        QTest::newRow("two frames in one read") << L{"^I%^X%"} << L{"^I%", "^X%"};
+        QTest::newRow("noise before the frame") << L{"x%\x15^P%"} << L{"^P%"};
+        QTest::newRow("a caret starts over") << L{"^C0", "^P%"} << L{"^P%"};
+        QTest::newRow("empty frame") << L{"^%"} << L{"^%"};
+        QTest::newRow("overlong frame is dropped")
+            << L{"^" + QByteArray(SimFrameParser::maxCommandLength + 1, '1') + "%^X%"} << L{"^X%"};
+        QTest::newRow("longest frame")
+            << L{"^" + QByteArray(40, '1') + "%"} << L{"^" + QByteArray(40, '1') + "%"};
+    }
+    void parser()
+    {
+        QFETCH(QList<QByteArray>, reads);
+        QFETCH(QList<QByteArray>, frames);
+        SimFrameParser parser;
+        QList<QByteArray> got;
+        for (const QByteArray& r : reads)
+            got += parser.Feed(r);
+        QCOMPARE(got, frames);
+    }
+
+    void faultSequence_data()
+    {
+        QTest::addColumn<QStringList>("controls");
+        QTest::addColumn<QStringList>("actions");
+        QTest::newRow("none") << QStringList{} << QStringList{"answer", "answer"};
+        QTest::newRow("two NAKs") << QStringList{"nak 2"} << QStringList{"nak", "nak", "answer"};
+        QTest::newRow("silence before NAK")
+            << QStringList{"nak 1", "silence 1"} << QStringList{"silence", "nak", "answer"};
+        QTest::newRow("garbage last")
+            << QStringList{"garbage 1", "nak 1"} << QStringList{"nak", "garbage", "answer"};
+        QTest::newRow("silence forever")
+            << QStringList{"silence forever"}
+            << QStringList{"silence", "silence", "silence", "silence", "silence", "silence"};
+        QTest::newRow("silence off ends it")
+            << QStringList{"silence forever", "silence off"} << QStringList{"answer"};
+        QTest::newRow("clear") << QStringList{"nak 3", "garbage 2", "clear"}
+                               << QStringList{"answer"};
+        QTest::newRow("upper case") << QStringList{"NAK 1"} << QStringList{"nak", "answer"};
+    }
+    void faultSequence()
+    {
+        QFETCH(QStringList, controls);
+        QFETCH(QStringList, actions);
+        SimEngine engine;
+        for (const QString& c : controls)
+            QCOMPARE(engine.plan.Apply(c), QString());
+        QStringList got;
+        for (qsizetype i = 0; i < actions.size(); ++i) {
+            const QList<SimFrameResult> r = engine.Feed("^X%", 0);
+            QCOMPARE(r.size(), 1);
+            got << QString::fromLatin1(ActionName(r[0].action));
+        }
+        QCOMPARE(got, actions);
+    }
+
+    void badControlLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("count missing") << "nak";
+        QTest::newRow("negative count") << "silence -1";
+        QTest::newRow("count not a number") << "garbage many";
+        QTest::newRow("switch without on or off") << "over-range maybe";
+        QTest::newRow("unknown") << "explode";
+        QTest::newRow("too many words") << "nak 1 2";
+        QTest::newRow("empty") << "  ";
+    }
+    void badControlLines()
+    {
+        QFETCH(QString, line);
+        SimFaultPlan plan;
+        QVERIFY(!plan.Apply(line).isEmpty());
+        QCOMPARE(plan.NextFrame(), SimAction::Answer);
+    }
+
+    void replies()
+    {
+        SimEngine engine;
+        engine.plan.Apply(QStringLiteral("nak 1"));
+        engine.plan.Apply(QStringLiteral("garbage 50"));
+        QCOMPARE(engine.Feed("^C01%", 0).at(0).reply, QByteArray(1, SimInstrument::nak));
+        // Garbage is never accepted: no acknowledgement in it, and no NAK either.
+        for (int i = 0; i < 50; ++i) {
+            const QByteArray g = engine.Feed("^P%", 0).at(0).reply;
+            QVERIFY(!g.isEmpty());
+            QVERIFY2(!g.contains('%') && !g.contains(SimInstrument::nak), g.constData());
+        }
+        const SimFrameResult answered = engine.Feed("^C02%", 0).at(0);
+        QCOMPARE(answered.action, SimAction::Answer);
+        QCOMPARE(answered.reply, QByteArray("^C02%"));
+        QCOMPARE(engine.instrument.SourceCode(), QByteArray("02"));
+        engine.plan.Apply(QStringLiteral("silence 1"));
+        QCOMPARE(engine.Feed("^P%", 0).at(0).reply, QByteArray());
+    }
+
+    void forcedRangeReachesThePoll()
+    {
+        SimEngine engine;
+        QCOMPARE(engine.plan.Apply(QStringLiteral("over-range on")), QString());
+        QCOMPARE(engine.Feed("^P%", 0).at(0).reply, QByteArray("^+~~~~~~~%"));
+        // The last one asked for wins.
+        engine.plan.Apply(QStringLiteral("under-range on"));
+        QCOMPARE(engine.Feed("^P%", 0).at(0).reply, QByteArray("^-_______%"));
+        engine.plan.Apply(QStringLiteral("under-range off"));
+        QVERIFY(!engine.Feed("^P%", 0).at(0).reply.contains('_'));
+    }
+
+    void hangUpAfterFrames()
+    {
+        SimEngine engine;
+        engine.plan.Apply(QStringLiteral("hangup-after 2"));
+        QList<SimFrameResult> r = engine.Feed("^I%", 0);
+        QVERIFY(!r.at(0).hangUp);
+        // The second frame is answered, then the line goes: the third is lost with it.
+        r = engine.Feed("^X%^S1%", 0);
+        QCOMPARE(r.size(), 1);
+        QVERIFY(r.at(0).hangUp);
+        QCOMPARE(r.at(0).reply, QByteArray("^X%"));
+        QVERIFY(!engine.Feed("^S1%", 0).at(0).hangUp);
+        QVERIFY(!engine.plan.TakeHangUpRequest());
+        engine.plan.Apply(QStringLiteral("hangup"));
+        QVERIFY(engine.plan.TakeHangUpRequest());
+        QVERIFY(!engine.plan.TakeHangUpRequest());
+    }
+
+    void logEscapes()
+    {
+        QCOMPARE(SimFrameLog::Escape(QByteArray("^P%\x15\t\\")), QByteArray("^P%\\x15\\x09\\x5c"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimFrames)
+#include "tst_simframes.moc"

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "base/MessageService.h"
+
+#include <QStringList>
+
+class QTextStream;
+
+// Message boxes of the shared code become lines on the error stream; questions get their
+// default answer. Remembers the captions shown, so the caller can tell failures from notes.
+class ConsoleMessageService : public MessageService
+{
+public:
+    explicit ConsoleMessageService(QTextStream& err);
+    ~ConsoleMessageService() override;
+
+    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
+                       MessageButtons buttons, QWidget* owner) override;
+
+    QStringList captions;
+
+private:
+    QTextStream& err;
+    MessageService* previous;
+};

@@ -1,0 +1,131 @@
+#include "DocumentText.h"
+
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/output/ReportTexts.h"
+
+#include <QJsonArray>
+#include <QStringList>
+
+namespace {
+
+QString QuantityText(int function)
+{
+    switch (function) {
+    case 0:
+        return QStringLiteral("napięcie");
+    case 1:
+        return QStringLiteral("prąd");
+    case 2:
+        return QStringLiteral("rezystancja");
+    case 3:
+        return QStringLiteral("temperatura (termopara)");
+    case 4:
+        return QStringLiteral("temperatura (czujnik rezystancyjny)");
+    default:
+        return QStringLiteral("nieznana (%1)").arg(function);
+    }
+}
+
+QString YesNo(bool b)
+{
+    return b ? QStringLiteral("tak") : QStringLiteral("nie");
+}
+
+QString Row(const QStringList& cells)
+{
+    static const int widths[] = {4, 11, 11, 12, 12, 11, 6, 4, 9};
+    QString line;
+    for (int i = 0; i < cells.size(); ++i)
+        line += cells[i].leftJustified(widths[i]) + QLatin1Char(' ');
+    return line.trimmed();
+}
+
+} // namespace
+
+QString DocumentListing(const QString& fileName)
+{
+    const MeterCheckDoc& d = meterCheckDoc;
+    QStringList lines;
+    lines << QStringLiteral("Plik: ") + fileName;
+    lines << QStringLiteral("Nazwa miernika: ") + d.meterName;
+    lines << QStringLiteral("Numer miernika: ") + d.meterNumber;
+    lines << QStringLiteral("Metoda: ") + (MethodText(d.method).isEmpty()
+                                               ? QString::number(d.method)
+                                               : MethodText(d.method));
+    const int n = CountRanges();
+    lines << QStringLiteral("Zakresy: %1").arg(n);
+    for (int i = 0; i < n; ++i) {
+        const MeterRange& r = d.ranges[i];
+        lines << QString();
+        lines << QStringLiteral("Zakres %1: %2 %3").arg(i + 1).arg(r.rangeValue, r.rangeUnit);
+        lines << QStringLiteral("  Wielkość: ") + QuantityText(r.function);
+        lines << QStringLiteral("  Funkcja kalibratora: %1").arg(r.calFunction);
+        if (!r.sensorName.isEmpty())
+            lines << QStringLiteral("  ") + SensorText(r);
+        lines << QStringLiteral("  ") + ClassText(r);
+        lines << QStringLiteral("  Zmierzony: ") + YesNo(r.rangeMeasured == 1);
+        const int m = CountPoints(i);
+        lines << QStringLiteral("  Punkty: %1").arg(m);
+        if (m == 0)
+            continue;
+        lines << QStringLiteral("  ") + Row({"Nr", "Wskazanie", "Nastawa", "Błąd rzecz.",
+                                             "Błąd dop.", "Błąd kal.", "j.m.", "ON", "Zmierzony"});
+        for (int j = 0; j < m; ++j) {
+            const MeterPoint& p = r.points[j];
+            const QString actual = p.actualError + (ErrorExceeds(p) ? "*" : "");
+            lines << QStringLiteral("  ") +
+                         Row({QString::number(j + 1), p.reading, p.setting, actual,
+                              p.permissibleError, p.calibratorError, p.unit,
+                              p.marked == 1 ? "+" : "", YesNo(p.pointMeasured == 1)});
+        }
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QJsonObject DocumentJson(const QString& fileName)
+{
+    const MeterCheckDoc& d = meterCheckDoc;
+    QJsonArray ranges;
+    for (int i = 0; i < CountRanges(); ++i) {
+        const MeterRange& r = d.ranges[i];
+        QJsonArray points;
+        for (int j = 0; j < CountPoints(i); ++j) {
+            const MeterPoint& p = r.points[j];
+            points.append(QJsonObject{
+                {"number", j + 1},
+                {"reading", p.reading},
+                {"setting", p.setting},
+                {"actualError", p.actualError},
+                {"permissibleError", p.permissibleError},
+                {"calibratorError", p.calibratorError},
+                {"unit", p.unit},
+                {"marked", p.marked == 1},
+                {"pointMeasured", p.pointMeasured == 1},
+                {"exceeds", ErrorExceeds(p)},
+            });
+        }
+        ranges.append(QJsonObject{
+            {"number", i + 1},
+            {"rangeValue", r.rangeValue},
+            {"rangeUnit", r.rangeUnit},
+            {"sensorName", r.sensorName},
+            {"function", r.function},
+            {"calFunction", r.calFunction},
+            {"coldJunction", r.coldJunction},
+            {"toValue", r.toValue},
+            {"rlValue", r.rlValue},
+            {"classReading", r.classReading},
+            {"classRange", r.classRange},
+            {"constTerm", r.constTerm},
+            {"constUnit", r.constUnit},
+            {"rangeMeasured", r.rangeMeasured == 1},
+            {"points", points},
+        });
+    }
+    return QJsonObject{
+        {"file", fileName},         {"formatVersion", d.formatVersion},
+        {"meterName", d.meterName}, {"meterNumber", d.meterNumber},
+        {"method", d.method},       {"methodText", MethodText(d.method)},
+        {"ranges", ranges},
+    };
+}

@@ -1,0 +1,262 @@
+#include "ReportCli.h"
+
+#include "ConsoleMessageService.h"
+#include "DocumentText.h"
+
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/output/ExcelExport.h"
+#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/ProtocolPrinter.h"
+#include "metercheck/output/ReportCharts.h"
+#include "metercheck/output/ReportClock.h"
+
+#include <QJsonDocument>
+#include <QPageSize>
+#include <QPrinter>
+#include <QTextStream>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+const char* const usage = R"(Użycie:
+  r718-report show FILE.met [--json]
+  r718-report print FILE.met --pdf OUT.pdf [--range N | --all] [--points-chart]
+                             [--errors-chart] [--no-table]
+  r718-report export FILE.met --xlsx OUT.xlsx [--range N | --all]
+  r718-report --help
+
+Polecenia:
+  show     wypisuje dokument sprawdzania miernika (miernik, metoda, zakresy, punkty);
+           --json: w postaci JSON
+  print    zapisuje protokół sprawdzania do pliku PDF: tabelę pomiarów i na życzenie
+           wykresy punktów (--points-chart) i błędów (--errors-chart); --no-table pomija
+           tabelę
+  export   zapisuje skoroszyt .xlsx z jednym arkuszem na zakres
+
+Zakresy numerowane są od 1, jak w poleceniu show. Bez --range i --all: zakres 1.
+Kody wyjścia: 0 gotowe, 1 błąd pliku lub zapisu, 2 błędne argumenty.
+)";
+
+struct Arguments
+{
+    QString command;
+    QString file;
+    QString outPath;
+    bool json = false;
+    bool all = false;
+    std::optional<int> range;
+    bool table = true;
+    bool pointsChart = false;
+    bool errorsChart = false;
+};
+
+class UsageError
+{
+public:
+    explicit UsageError(QString text) : text(std::move(text)) {}
+    QString text;
+};
+
+// Parses the arguments after the command; throws UsageError with the reason.
+Arguments Parse(const QStringList& args)
+{
+    Arguments a;
+    a.command = args.value(1);
+    const QString outOption = a.command == "print" ? "--pdf" : "--xlsx";
+    for (int i = 2; i < args.size(); ++i) {
+        QString arg = args[i];
+        QString value;
+        bool hasValue = false;
+        if (arg.startsWith("--") && arg.contains('=')) {
+            value = arg.section('=', 1);
+            arg = arg.section('=', 0, 0);
+            hasValue = true;
+        }
+        auto takeValue = [&]() {
+            if (hasValue)
+                return value;
+            if (i + 1 >= args.size())
+                throw UsageError(QStringLiteral("brak wartości opcji %1").arg(arg));
+            return args[++i];
+        };
+        if (a.command == "show" && arg == "--json") {
+            a.json = true;
+        } else if (a.command != "show" && arg == outOption) {
+            a.outPath = takeValue();
+            if (a.outPath.isEmpty())
+                throw UsageError(QStringLiteral("pusta nazwa pliku w opcji %1").arg(arg));
+        } else if (a.command != "show" && arg == "--range") {
+            const QString text = takeValue();
+            bool ok = false;
+            const int n = text.toInt(&ok);
+            if (!ok || n < 1)
+                throw UsageError(
+                    QStringLiteral("błędny numer zakresu \"%1\" (liczba od 1)").arg(text));
+            a.range = n;
+        } else if (a.command != "show" && arg == "--all") {
+            a.all = true;
+        } else if (a.command == "print" && arg == "--points-chart") {
+            a.pointsChart = true;
+        } else if (a.command == "print" && arg == "--errors-chart") {
+            a.errorsChart = true;
+        } else if (a.command == "print" && arg == "--no-table") {
+            a.table = false;
+        } else if (arg.startsWith("-") && arg != "-") {
+            throw UsageError(QStringLiteral("nieznana opcja %1 polecenia %2").arg(arg, a.command));
+        } else if (a.file.isEmpty()) {
+            a.file = arg;
+        } else {
+            throw UsageError(QStringLiteral("nadmiarowy argument \"%1\"").arg(arg));
+        }
+    }
+    if (a.file.isEmpty())
+        throw UsageError(QStringLiteral("brak pliku .met"));
+    if (a.command != "show" && a.outPath.isEmpty())
+        throw UsageError(QStringLiteral("brak opcji %1 z nazwą pliku wynikowego").arg(outOption));
+    if (a.range && a.all)
+        throw UsageError(QStringLiteral("opcje --range i --all wykluczają się"));
+    if (a.command == "print" && !a.table && !a.pointsChart && !a.errorsChart)
+        throw UsageError(QStringLiteral("nic do wydruku: --no-table bez wykresów"));
+    return a;
+}
+
+// The ranges chosen (slot indexes); nullopt after a message when the file has no such range.
+std::optional<QList<int>> ChosenRanges(const Arguments& a, QTextStream& err)
+{
+    const int n = CountRanges();
+    if (n == 0) {
+        err << "r718-report: plik " << a.file << " nie zawiera żadnego zakresu pomiarowego"
+            << Qt::endl;
+        return std::nullopt;
+    }
+    QList<int> ranges;
+    if (a.all) {
+        for (int i = 0; i < n; ++i)
+            ranges << i;
+        return ranges;
+    }
+    const int number = a.range.value_or(1);
+    if (number > n) {
+        err << "r718-report: zakres " << number << " nie istnieje; plik " << a.file << " ma " << n
+            << (n == 1 ? " zakres" : " zakresów") << Qt::endl;
+        return std::nullopt;
+    }
+    return QList<int>{number - 1};
+}
+
+int Show(const Arguments& a, QTextStream& out)
+{
+    if (a.json)
+        out << QJsonDocument(DocumentJson(a.file)).toJson(QJsonDocument::Indented);
+    else
+        out << DocumentListing(a.file);
+    return exitOk;
+}
+
+int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageService& messages,
+          QTextStream& out, QTextStream& err)
+{
+    std::unique_ptr<ReportChartPrinter> charts;
+    if (a.pointsChart || a.errorsChart) {
+        charts = CreateReportChartPrinter();
+        if (!charts) {
+            err << "r718-report: wykresy nie są dostępne w tej wersji" << Qt::endl;
+            return exitFailed;
+        }
+    }
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(a.outPath);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrinterPrintJobs jobs(&printer);
+
+    PrintOptions options;
+    options.printTable = a.table ? 1 : 0;
+    options.printPointsChart = a.pointsChart ? 1 : 0;
+    options.printErrorsChart = a.errorsChart ? 1 : 0;
+    options.printScope = 0;
+    // The current range is printed once per chosen range, so that --range and --all print
+    // exactly what the window prints for the current range and for all ranges.
+    for (int range : ranges) {
+        currentRange = qint16(range);
+        PrintReport(options, jobs, charts.get(), SystemReportClock());
+    }
+    jobs.Finish();
+
+    if (messages.captions.contains(QString::fromUtf8(reportMessageCaption)))
+        return exitFailed;
+    if (jobs.PagesPrinted() == 0) {
+        err << "r718-report: nic nie wydrukowano (brak pomiarów lub zaznaczonych punktów do "
+               "wykresów)"
+            << Qt::endl;
+        return exitFailed;
+    }
+    out << a.outPath << ": " << jobs.PagesPrinted() << " str." << Qt::endl;
+    return exitOk;
+}
+
+class GivenPath : public ExportPathChooser
+{
+public:
+    explicit GivenPath(QString path) : path(std::move(path)) {}
+    QString AskWorkbookPath() override { return path; }
+    QString path;
+};
+
+int Export(const Arguments& a, const QList<int>& ranges, QTextStream& out)
+{
+    ExcelExport session;
+    GivenPath chooser(a.outPath);
+    if (!session.Export(ranges, chooser, nullptr))
+        return exitFailed;
+    out << a.outPath << ": " << session.Workbook().Sheets().size() << " ark." << Qt::endl;
+    return exitOk;
+}
+
+} // namespace
+
+int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const QString command = arguments.value(1);
+    if (command == "--help" || command == "-h" || command == "help" ||
+        (arguments.size() > 2 && (arguments.contains("--help") || arguments.contains("-h")))) {
+        out << usage;
+        return exitOk;
+    }
+    if (command.isEmpty()) {
+        err << usage;
+        return exitUsage;
+    }
+    if (command != "show" && command != "print" && command != "export") {
+        err << "r718-report: nieznane polecenie \"" << command << "\" (show, print, export)"
+            << Qt::endl
+            << "Pomoc: r718-report --help" << Qt::endl;
+        return exitUsage;
+    }
+
+    Arguments a;
+    try {
+        a = Parse(arguments);
+    } catch (const UsageError& e) {
+        err << "r718-report " << command << ": " << e.text << Qt::endl
+            << "Pomoc: r718-report --help" << Qt::endl;
+        return exitUsage;
+    }
+
+    ConsoleMessageService messages(err);
+    if (!LoadDocument(a.file))
+        return exitFailed;
+    if (a.command == "show")
+        return Show(a, out);
+
+    const std::optional<QList<int>> ranges = ChosenRanges(a, err);
+    if (!ranges)
+        return CountRanges() == 0 ? exitFailed : exitUsage;
+    if (a.command == "print")
+        return Print(a, *ranges, messages, out, err);
+    return Export(a, *ranges, out);
+}

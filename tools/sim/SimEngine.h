@@ -1,0 +1,43 @@
+#pragma once
+
+#include "SimFaultPlan.h"
+#include "SimFrameParser.h"
+#include "SimInstrument.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <random>
+
+// What became of one frame from the line.
+struct SimFrameResult
+{
+    QByteArray frame;
+    SimAction action = SimAction::Answer;
+    QByteArray reply;    // the bytes to send back; empty for a silence
+    bool hangUp = false; // the line is to be hung up after the reply
+};
+
+// The calibrator without its line: frames in, replies out, faults applied. The pty loop
+// feeds it the bytes it reads and writes back what it returns.
+class SimEngine
+{
+public:
+    SimEngine();
+
+    QList<SimFrameResult> Feed(const QByteArray& bytes, double nowSeconds);
+    // The line was hung up: a half-received frame is lost.
+    void LineHungUp() { parser.Reset(); }
+
+    SimFaultPlan plan;
+    SimInstrument instrument;
+
+private:
+    QByteArray Garbage();
+
+    SimFrameParser parser;
+    std::mt19937 random;
+};
+
+// The word a log line uses for an action.
+const char* ActionName(SimAction action);
