@@ -1,6 +1,8 @@
 #include "SimInstrument.h"
+#include "panel/MeasureRangeTable.h"
 #include "panel/PanelState.h"
 #include "panel/ReadingParser.h"
+#include "panel/SourceRangeTable.h"
 
 #include "link/NumberText.h"
 
@@ -238,6 +240,26 @@ private slots:
         QCOMPARE(SimInstrument::ReadingReply(r), QByteArray("^+~~~~~~~%"));
         r.value = -12345678;
         QCOMPARE(SimInstrument::ReadingReply(r), QByteArray("^-_______%"));
+    }
+
+    void everyPanelCommandIsAccepted()
+    {
+        SimInstrument instrument;
+        QStringList commands;
+        for (const SourceRange& row : SourceRangeTable()) {
+            for (const QString& code : row.codes)
+                commands << code << QStringLiteral("N+") + row.format
+                         << QStringLiteral("N-") + FormatFixed(-row.min, row.decimals)
+                         << QStringLiteral("T23.50") << QStringLiteral("R24.50");
+        }
+        for (const MeasureRange& row : MeasureRangeTable::Rows())
+            commands << row.command << QStringLiteral("Q0.00") << QStringLiteral("P");
+        commands << QStringLiteral("R00.00") << QStringLiteral("Q00.00");
+        QVERIFY(commands.size() > 100);
+        for (const QString& c : commands) {
+            const QByteArray reply = instrument.Handle(c.toLatin1(), 0);
+            QVERIFY2(reply.contains('%') && !reply.contains(SimInstrument::nak), qPrintable(c));
+        }
     }
 
     void everyMeasureFunctionAnswersInForm()
