@@ -198,6 +198,23 @@ private slots:
         QCOMPARE(r.points[0].setting, QStringLiteral("100.01"));
     }
 
+    // What a file holds is shown as it is at opening, without messages.
+    void storedTextsAreNotCheckedAtOpening()
+    {
+        meterCheckState = 2;
+        meterCheckDoc.ranges[2] = StoredRange();
+        meterCheckDoc.ranges[2].classRange = "x1";
+        meterCheckDoc.ranges[2].classReading = "1";
+        RecordingMessageService messages;
+        CRangeDlg dlg;
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1251")->text(), QStringLiteral("x1"));
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1246")->text(), QStringLiteral("1"));
+        QVERIFY(messages.messages.isEmpty());
+        dlg.accept();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(meterCheckDoc.ranges[2].classRange, QStringLiteral("x1"));
+    }
+
     // A slot with a quantity the editor does not know shows no option selected.
     void unknownFunctionSelectsNothing()
     {

@@ -49,6 +49,7 @@ CRangeDlg::CRangeDlg(QWidget* parent) : QDialog(parent), editor_(Slot(), AddMode
     setWindowTitle(RangeEditor::Title(AddMode()));
     BuildForm();
     Sync();
+    opened_ = true;
     if (auto focus = editor_.takeFocusRequest())
         edits_[*focus]->setFocus();
     else if (editor_.functionChoice() != RangeEditor::NoFunction)
@@ -187,6 +188,8 @@ void CRangeDlg::BuildForm()
 
 void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
 {
+    if (!opened_)
+        return;
     QLineEdit* edit = edits_[which];
     const QString typed = edit->text();
     const int caret = edit->cursorPosition();

@@ -37,6 +37,7 @@ private:
 
     RangeEditor editor_;
     bool syncing_ = false;
+    bool opened_ = false; // the stored texts put in at opening are not checked
     std::array<QLineEdit*, RangeEditor::EditCount> edits_{};
     std::array<QWidget*, RangeEditor::ControlCount> controls_{};
     QButtonGroup* functionGroup_ = nullptr;

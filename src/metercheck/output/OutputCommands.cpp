@@ -12,9 +12,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QUrl>
 
 namespace {
@@ -47,6 +49,23 @@ public:
     }
 };
 
+DesktopOpener desktopOpener;
+WorkbookOpener* workbookOpener = &desktopOpener;
+
+// Without any printer the print dialog offers only a PDF file: suggest one named after the
+// document, beside it, instead of a bare folder.
+void SuggestPdfFile(QPrinter& printer)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        return;
+    const QFileInfo document(documentName);
+    const QString base = document.completeBaseName().isEmpty() ? QStringLiteral("Protokół")
+                                                               : document.completeBaseName();
+    const QDir folder =
+        document.isAbsolute() && document.dir().exists() ? document.dir() : QDir::current();
+    printer.setOutputFileName(folder.filePath(base + QStringLiteral(".pdf")));
+}
+
 } // namespace
 
 namespace MeterCheckOutput {
@@ -59,6 +78,7 @@ void OnPrint(QWidget* parent)
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4)); // the page is laid out for A4
+    SuggestPdfFile(printer);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -88,8 +108,14 @@ void OnExport(QWidget* parent)
             ranges << i;
     }
     DialogPathChooser chooser(parent);
-    DesktopOpener opener;
-    ProgramExport().Export(ranges, chooser, &opener);
+    ProgramExport().Export(ranges, chooser, workbookOpener);
+}
+
+WorkbookOpener* SetWorkbookOpener(WorkbookOpener* opener)
+{
+    WorkbookOpener* previous = workbookOpener;
+    workbookOpener = opener ? opener : &desktopOpener;
+    return previous;
 }
 
 } // namespace MeterCheckOutput

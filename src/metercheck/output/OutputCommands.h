@@ -1,6 +1,7 @@
 #pragma once
 
 class QWidget;
+class WorkbookOpener;
 
 // The print and export commands of the meter check window ("&Drukuj...",
 // "Eksport do E&xcela..."), each a one-line call from the window's handler.
@@ -13,5 +14,9 @@ void OnPrint(QWidget* parent);
 // Asks which ranges to export, adds their sheets to the program run's workbook, writes it
 // and opens it in the desktop's spreadsheet program.
 void OnExport(QWidget* parent);
+
+// The program that shows an exported workbook; by default the desktop's program for .xlsx
+// files. Tests put their own in (nullptr restores the default); returns the previous one.
+WorkbookOpener* SetWorkbookOpener(WorkbookOpener* opener);
 
 } // namespace MeterCheckOutput

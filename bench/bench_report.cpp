@@ -1,0 +1,119 @@
+// Times r718-report on the largest document a .met file can hold: 50 ranges of 50 measured,
+// marked points. Prints the PDF of every range with the table and both charts, and exports
+// every range to a workbook. Targets: PDF under 2 s, xlsx under 0.5 s.
+//
+//   bench_report [runs]        (default 5 runs; the median and the best are shown)
+#include "link/NumberText.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+void FillFullDocument()
+{
+    ClearDocument();
+    meterCheckDoc.formatVersion = 1.0;
+    meterCheckDoc.meterName = "Bench meter";
+    meterCheckDoc.meterNumber = "50x50";
+    for (int i = 0; i < maxRanges; ++i) {
+        MeterRange& r = meterCheckDoc.ranges[i];
+        r.rangeValue = QString::number(100 + i * 10);
+        r.rangeUnit = "mV";
+        r.function = 0;
+        r.classReading = "0.05";
+        r.classRange = "0.1";
+        r.constTerm = "0.01";
+        r.constUnit = "mV";
+        r.rangeDefined = 1;
+        r.rangeMeasured = 1;
+        const double full = r.rangeValue.toDouble();
+        for (int j = 0; j < maxPoints; ++j) {
+            MeterPoint& p = r.points[j];
+            const double setting = full * (j - 10) / 40.0;
+            const double actual = ((j * 37 + i * 11) % 21 - 10) * 0.012;
+            p.setting = FormatFixed(setting, 3);
+            p.reading = FormatFixed(setting + actual, 3);
+            p.actualError = FormatFixed(actual, 3);
+            p.permissibleError = FormatFixed(full * 0.001 + 0.01 + qAbs(setting) * 0.0005, 3);
+            p.calibratorError = FormatFixed(qAbs(setting) * 0.0001 + 0.005, 3);
+            p.unit = "mV";
+            p.marked = 1;
+            p.pointDefined = 1;
+            p.pointMeasured = 1;
+        }
+    }
+}
+
+// Wall time of one run of r718-report in seconds; -1 when it failed.
+double TimeRun(const QStringList& arguments)
+{
+    QProcess process;
+    QElapsedTimer timer;
+    timer.start();
+    process.start(R718_REPORT, arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "r718-report failed:\n%s\n",
+                     process.readAllStandardError().constData());
+        return -1;
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void Report(const char* what, QList<double> times, double target, const QString& file)
+{
+    if (times.contains(-1.0)) {
+        std::printf("%-34s FAILED\n", what);
+        return;
+    }
+    std::sort(times.begin(), times.end());
+    const double median = times[times.size() / 2];
+    std::printf("%-34s median %6.3f s  best %6.3f s  target %.1f s  %s  (%lld bytes)\n", what,
+                median, times.first(), target, median < target ? "OK" : "OVER",
+                static_cast<long long>(QFileInfo(file).size()));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    QTemporaryDir dir;
+    FillFullDocument();
+    const QString met = dir.filePath("bench.met");
+    if (!SaveDocument(met))
+        return 1;
+    const QString pdf = dir.filePath("bench.pdf");
+    const QString tablePdf = dir.filePath("tables.pdf");
+    const QString xlsx = dir.filePath("bench.xlsx");
+
+    QList<double> withCharts, tablesOnly, workbook, show;
+    for (int i = 0; i < runs; ++i) {
+        const double a =
+            TimeRun({"print", met, "--pdf", pdf, "--all", "--points-chart", "--errors-chart"});
+        const double b = TimeRun({"print", met, "--pdf", tablePdf, "--all"});
+        const double c = TimeRun({"export", met, "--xlsx", xlsx, "--all"});
+        const double d = TimeRun({"show", met, "--json"});
+        withCharts << a;
+        tablesOnly << b;
+        workbook << c;
+        show << d;
+    }
+    std::printf("r718-report, 50 ranges x 50 points, %d runs:\n", runs);
+    Report("PDF, tables and both charts", withCharts, 2.0, pdf);
+    Report("PDF, tables only", tablesOnly, 2.0, tablePdf);
+    Report("xlsx, all ranges", workbook, 0.5, xlsx);
+    Report("show --json (start-up and load)", show, 0.5, met);
+    const bool failed = withCharts.contains(-1.0) || tablesOnly.contains(-1.0) ||
+                        workbook.contains(-1.0) || show.contains(-1.0);
+    return failed ? 1 : 0;
+}

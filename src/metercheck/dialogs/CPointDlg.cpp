@@ -1,0 +1,84 @@
+#include "metercheck/dialogs/CPointDlg.h"
+
+#include "metercheck/dialogs/PointEntry.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+MeterRange& Range()
+{
+    return meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)];
+}
+
+MeterPoint& Point()
+{
+    return Range().points[qBound(0, int(currentPoint), maxPoints - 1)];
+}
+
+} // namespace
+
+CPointDlg::CPointDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(PointEntry::Title());
+    caption_ = new QLabel(PointEntry::Caption(meterCheckDoc.method), this);
+    caption_->setObjectName("label1283");
+    caption_->setAlignment(Qt::AlignCenter);
+    value_ = new QLineEdit(this);
+    value_->setObjectName("edit1281");
+    value_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.00")) + 16);
+    unit_ = new QLabel(Range().rangeUnit, this);
+    unit_->setObjectName("label1340");
+    unit_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
+    if (meterCheckState == 7)
+        value_->setText(PointEntry::NominalValue(Point(), meterCheckDoc.method));
+
+    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
+    ok->setObjectName("button1");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
+    cancel->setObjectName("button2");
+    connect(ok, &QPushButton::clicked, this, &CPointDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CPointDlg::reject);
+
+    auto* valueRow = new QHBoxLayout;
+    valueRow->addStretch();
+    valueRow->addWidget(value_);
+    valueRow->addWidget(unit_);
+    valueRow->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption_);
+    layout->addLayout(valueRow);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    value_->setFocus();
+}
+
+void CPointDlg::accept()
+{
+    PointEntry entry(Range(), meterCheckDoc.method, this);
+    switch (entry.Check(value_->text())) {
+    case PointEntry::Outcome::Empty:
+        return;
+    case PointEntry::Outcome::Refused:
+        if (entry.keepText())
+            value_->selectAll();
+        else
+            value_->clear();
+        value_->setFocus();
+        return;
+    case PointEntry::Outcome::Accepted:
+        value_->setText(entry.value());
+        entry.StoreInto(Point());
+        QDialog::accept();
+        return;
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+// The rules of the meter-data dialog: name and number of at most 20 characters, the method
+// list fixed while the data of an open document are edited (meterCheckState 5).
+class MeterDataEntry
+{
+public:
+    static constexpr int maxTextLength = 20;
+
+    static QString Title();
+    static QStringList Methods();
+    static bool MethodFixed(int state);
+
+    // OK: with both texts given stores them and the method (a method index outside the list
+    // keeps the document's method) and sets documentModified; otherwise shows the message and
+    // stores nothing.
+    static bool Accept(const QString& name, const QString& number, int method,
+                       QWidget* owner = nullptr);
+};

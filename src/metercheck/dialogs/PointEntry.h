@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+struct MeterPoint;
+struct MeterRange;
+
+// The rules of the point dialog: which field holds the nominal value, the calibrator's
+// settable limits for the range, and the check of a typed value at OK.
+class PointEntry
+{
+public:
+    struct Limits
+    {
+        double low;
+        double high;
+    };
+    enum class Outcome
+    {
+        Empty,    // nothing typed: nothing happens
+        Refused,  // a message was shown; the edit is emptied unless keepText()
+        Accepted, // value() is ready to be stored
+    };
+
+    // Characters the file keeps of a reading or a setting.
+    static constexpr int maxValueLength = 7;
+
+    PointEntry(const MeterRange& range, int method, QWidget* owner = nullptr);
+
+    static QString Title();
+    // "Nastawa kalibratora" for the exact-setting method, "Wskazanie miernika" for exact reading.
+    static QString Caption(int method);
+    // The nominal value of a point: its setting (method 0) or its reading (method 1).
+    static QString NominalValue(const MeterPoint& point, int method);
+    // The calibrator's limits in the range's unit (mV and kOhm scaled); none when the range's
+    // quantity or sensor is unknown.
+    static std::optional<Limits> LimitsFor(const MeterRange& range);
+
+    Outcome Check(const QString& typed);
+    QString value() const { return value_; }
+    bool keepText() const { return keepText_; }
+    // Nominal field, unit, pointDefined and marked; the measured value and errors stay.
+    void StoreInto(MeterPoint& point) const;
+
+private:
+    Outcome Refuse(const QString& message, bool keepText);
+
+    const MeterRange& range_;
+    int method_;
+    QWidget* owner_;
+    QString value_;
+    bool keepText_ = false;
+};

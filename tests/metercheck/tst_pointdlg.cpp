@@ -1,0 +1,138 @@
+#include "metercheck/dialogs/CMeterDataDlg.h"
+#include "metercheck/dialogs/CPointDlg.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include "RecordingMessageService.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+template <typename T> T* Child(QWidget& dialog, const char* name)
+{
+    T* child = dialog.findChild<T*>(QLatin1String(name));
+    if (!child)
+        qFatal("no child %s", name);
+    return child;
+}
+
+} // namespace
+
+// The point and the meter-data dialogs on the document.
+class TestPointDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        ClearDocument();
+        documentModified = false;
+        currentRange = 1;
+        currentPoint = 3;
+        MeterRange& r = meterCheckDoc.ranges[1];
+        r.function = 0;
+        r.rangeUnit = "mV";
+        r.rangeDefined = 1;
+        r.points[3] = {"99.9", "100.0", "-0.1", "0.5", "0.04", "mV", 0, 1, 0, 1};
+    }
+
+    void editShowsTheNominalValueOfTheMethod_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("exact setting") << 0 << "Nastawa kalibratora"
+                                       << "100.0";
+        QTest::newRow("exact reading") << 1 << "Wskazanie miernika"
+                                       << "99.9";
+    }
+    void editShowsTheNominalValueOfTheMethod()
+    {
+        QFETCH(int, method);
+        QFETCH(QString, caption);
+        QFETCH(QString, shown);
+        meterCheckDoc.method = qint16(method);
+        meterCheckState = 7;
+        CPointDlg dlg;
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie punktu pomiarowego"));
+        QCOMPARE(Child<QLabel>(dlg, "label1283")->text(), caption);
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1281")->text(), shown);
+        QCOMPARE(Child<QLabel>(dlg, "label1340")->text(), QStringLiteral("mV"));
+        meterCheckState = 6;
+        CPointDlg add;
+        QCOMPARE(Child<QLineEdit>(add, "edit1281")->text(), QString());
+    }
+
+    void okOnEmptyEditDoesNothing()
+    {
+        meterCheckState = 6;
+        RecordingMessageService messages;
+        CPointDlg dlg;
+        dlg.show();
+        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void refusedValueEmptiesTheEdit()
+    {
+        meterCheckState = 7;
+        RecordingMessageService messages;
+        CPointDlg dlg;
+        dlg.show();
+        auto* edit = Child<QLineEdit>(dlg, "edit1281");
+        edit->clear();
+        QTest::keyClicks(edit, "13201");
+        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(messages.Texts(),
+                 QStringList{"Podana nastawa nie mieści się w zakresie kalibratora."});
+        QCOMPARE(edit->text(), QString());
+        QCOMPARE(meterCheckDoc.ranges[1].points[3].setting, QStringLiteral("100.0"));
+        // A value too long for the file keeps the text for correcting.
+        QTest::keyClicks(edit, "100.1251");
+        dlg.accept();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(edit->text(), QStringLiteral("100.1251"));
+        QCOMPARE(meterCheckDoc.ranges[1].points[3].setting, QStringLiteral("100.0"));
+    }
+
+    void okStoresAndSwitchesThePointOn()
+    {
+        meterCheckState = 7;
+        RecordingMessageService messages;
+        CPointDlg dlg;
+        dlg.show();
+        auto* edit = Child<QLineEdit>(dlg, "edit1281");
+        edit->selectAll();
+        QTest::keyClicks(edit, "-5,25");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        const MeterPoint& p = meterCheckDoc.ranges[1].points[3];
+        QCOMPARE(p.setting, QStringLiteral("-5.25"));
+        QCOMPARE(p.reading, QStringLiteral("99.9"));
+        QCOMPARE(p.marked, quint8(1));
+        QCOMPARE(p.pointMeasured, quint8(1));
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void cancelLeavesThePoint()
+    {
+        meterCheckState = 7;
+        CPointDlg dlg;
+        dlg.show();
+        Child<QLineEdit>(dlg, "edit1281")->setText("1.0");
+        QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(meterCheckDoc.ranges[1].points[3].setting, QStringLiteral("100.0"));
+        QCOMPARE(meterCheckDoc.ranges[1].points[3].marked, quint8(0));
+    }
+};
+
+QTEST_MAIN(TestPointDlg)
+#include "tst_pointdlg.moc"

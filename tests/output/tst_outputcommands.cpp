@@ -1,0 +1,259 @@
+#include "OutputTestData.h"
+#include "RecordingMessageService.h"
+
+#include "metercheck/output/CExportDlg.h"
+#include "metercheck/output/CPrintOptionsDlg.h"
+#include "metercheck/output/ExcelExport.h"
+#include "metercheck/output/OutputCommands.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+class RecordingOpener : public WorkbookOpener
+{
+public:
+    bool Open(const QString& path) override
+    {
+        opened << path;
+        return true;
+    }
+    QStringList opened;
+};
+
+// Acts on the modal windows of a command, one step per window, in order. A step names the
+// class of window it expects; windows it does not expect are closed and recorded.
+class ModalScript : public QObject
+{
+public:
+    using Step = std::function<bool(QWidget*)>; // false: not the window of this step
+
+    explicit ModalScript(QList<Step> steps) : steps(std::move(steps))
+    {
+        connect(&timer, &QTimer::timeout, this, &ModalScript::Poll);
+        timer.start(20);
+    }
+    ~ModalScript() override
+    {
+        // Never leave a window open behind a failed check.
+        while (QWidget* w = QApplication::activeModalWidget())
+            w->close();
+    }
+
+    QStringList unexpected;
+    int done = 0;
+
+private:
+    void Poll()
+    {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || w == last)
+            return;
+        last = w;
+        if (done < steps.size() && steps[done](w)) {
+            ++done;
+            return;
+        }
+        unexpected << w->metaObject()->className();
+        QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
+    }
+
+    QList<Step> steps;
+    QTimer timer;
+    QWidget* last = nullptr;
+};
+
+template <class T> ModalScript::Step On(std::function<void(T*)> act)
+{
+    return [act](QWidget* w) {
+        T* t = qobject_cast<T*>(w);
+        if (!t)
+            return false;
+        QTimer::singleShot(0, t, [t, act] { act(t); });
+        return true;
+    };
+}
+
+} // namespace
+
+class TestOutputCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    RecordingOpener opener;
+    RecordingMessageService messages;
+
+    static void TwoRanges()
+    {
+        ResetDocument();
+        meterCheckDoc.meterName = "V-640";
+        meterCheckDoc.ranges[0] = VoltageRange();
+        meterCheckDoc.ranges[0].points[0] =
+            MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
+        meterCheckDoc.ranges[1] = ThermocoupleRange();
+        currentRange = 1;
+    }
+
+    static bool PrintersPresent() { return !QPrinterInfo::availablePrinters().isEmpty(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        MeterCheckOutput::SetWorkbookOpener(&opener);
+    }
+    void cleanupTestCase() { MeterCheckOutput::SetWorkbookOpener(nullptr); }
+    void init()
+    {
+        messages.messages.clear();
+        opener.opened.clear();
+        TwoRanges();
+    }
+
+    void printAllRangesToPdfFile()
+    {
+        if (PrintersPresent())
+            QSKIP("a printer is installed: the print dialog would not default to a PDF file");
+        const QString pdf = dir.filePath("all.pdf");
+        ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) {
+                                d->findChild<QRadioButton*>("printAllRanges")->setChecked(true);
+                                d->accept();
+                            }),
+                            On<QPrintDialog>([pdf](QPrintDialog* d) {
+                                // Without printers the dialog offers only a PDF file.
+                                auto* file = d->findChild<QLineEdit*>("filename");
+                                if (file)
+                                    file->setText(pdf);
+                                d->accept();
+                            })});
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, 2);
+        QVERIFY(script.unexpected.isEmpty());
+        QVERIFY(messages.messages.isEmpty());
+        QCOMPARE(PdfPages(pdf), 2);
+        QVERIFY(PdfText(pdf, 1, 1).contains("Zakres: 400 mV"));
+        QVERIFY(PdfText(pdf, 2, 2).contains("Zakres: 1200 °C"));
+    }
+
+    void printCurrentRangeSuggestsFileBesideDocument()
+    {
+        if (PrintersPresent())
+            QSKIP("a printer is installed: the print dialog would not default to a PDF file");
+        documentName = dir.filePath("Miernik 7.met");
+        const auto restore = qScopeGuard([] { documentName.clear(); });
+        QString suggested;
+        ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
+                            On<QPrintDialog>([&suggested](QPrintDialog* d) {
+                                suggested = d->printer()->outputFileName();
+                                d->accept();
+                            })});
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, 2);
+        QCOMPARE(suggested, dir.filePath("Miernik 7.pdf"));
+        QCOMPARE(PdfPages(suggested), 1);
+        QVERIFY(PdfText(suggested).contains("Zakres: 1200 °C"));
+    }
+
+    void printCancelled_data()
+    {
+        QTest::addColumn<bool>("inOptions");
+        QTest::newRow("options dialog") << true;
+        QTest::newRow("print dialog") << false;
+    }
+    void printCancelled()
+    {
+        QFETCH(bool, inOptions);
+        const QString pdf = dir.filePath("cancelled.pdf");
+        QList<ModalScript::Step> steps{On<CPrintOptionsDlg>(
+            [inOptions](CPrintOptionsDlg* d) { inOptions ? d->reject() : d->accept(); })};
+        if (!inOptions) {
+            steps << On<QPrintDialog>([pdf](QPrintDialog* d) {
+                d->printer()->setOutputFileName(pdf);
+                d->reject();
+            });
+        }
+        ModalScript script(steps);
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, steps.size());
+        QVERIFY(script.unexpected.isEmpty());
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(!QFileInfo::exists(pdf));
+    }
+
+    // The export keeps its workbook for the whole program run, so these run in this order.
+    void exportCancelledInFileDialogKeepsNothing()
+    {
+        ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->accept(); }),
+                            On<QFileDialog>([](QFileDialog* d) { d->reject(); })});
+        MeterCheckOutput::OnExport(nullptr);
+        QCOMPARE(script.done, 2);
+        QVERIFY(opener.opened.isEmpty());
+        QCOMPARE(ProgramExport().exportCount, 0);
+    }
+
+    void exportsOfTheRunGoToOneWorkbook()
+    {
+        const QString xlsx = dir.filePath("run.xlsx");
+        {
+            ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->accept(); }),
+                                On<QFileDialog>([xlsx](QFileDialog* d) {
+                                    // The dialog's own name field, as a user types into it.
+                                    if (auto* name = d->findChild<QLineEdit*>("fileNameEdit"))
+                                        name->setText(xlsx);
+                                    static_cast<QDialog*>(d)->accept();
+                                })});
+            MeterCheckOutput::OnExport(nullptr);
+            QCOMPARE(script.done, 2);
+            QVERIFY(script.unexpected.isEmpty());
+        }
+        QCOMPARE(opener.opened, QStringList{xlsx});
+        {
+            // The second export asks no file name: only the options dialog appears.
+            ModalScript script({On<CExportDlg>([](CExportDlg* d) {
+                d->findChild<QRadioButton*>("exportAllRanges")->setChecked(true);
+                d->accept();
+            })});
+            MeterCheckOutput::OnExport(nullptr);
+            QCOMPARE(script.done, 1);
+            QVERIFY(script.unexpected.isEmpty());
+        }
+        QCOMPARE(opener.opened, QStringList({xlsx, xlsx}));
+        QVERIFY(messages.messages.isEmpty());
+        const XlsxBook book = ReadXlsx(xlsx);
+        QStringList names;
+        for (const XlsxSheet& s : book.sheets)
+            names << s.name;
+        QCOMPARE(names, QStringList({"Zakres (1200 °C)", "Zakres (400 mV)", "Zakres (1200 °C) 2"}));
+        QCOMPARE(book.activeSheet, 2);
+        QVERIFY(!documentModified);
+    }
+
+    void exportCancelledInOptionsChangesNothing()
+    {
+        const QString before = ProgramExport().Path();
+        ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->reject(); })});
+        MeterCheckOutput::OnExport(nullptr);
+        QCOMPARE(script.done, 1);
+        QVERIFY(opener.opened.isEmpty());
+        QCOMPARE(ProgramExport().exportCount, 3);
+        QCOMPARE(ProgramExport().Path(), before);
+    }
+};
+
+QTEST_MAIN(TestOutputCommands)
+#include "tst_outputcommands.moc"
