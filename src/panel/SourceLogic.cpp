@@ -231,6 +231,7 @@ void SourceLogic::Enter()
         state.entryPositive = state.sentPositive;
         state.entryText = state.sentText;
         state.showingSetting = true;
+        state.digitsStarted = false;
         return;
     }
     if (v == 0)
