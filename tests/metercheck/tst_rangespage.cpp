@@ -390,6 +390,25 @@ private slots:
         QVERIFY(page->pointsGrid()->firstVisibleRow() <= 3);
     }
 
+    void addingDeepInTheListKeepsTheRowInView()
+    {
+        PutRange(0, "10", 30);
+        Show();
+        ChooseRow(page->pointsGrid(), 30);
+        dialogs.pointDialog = [] {
+            MeterPoint& p = meterCheckDoc.ranges[currentRange].points[currentPoint];
+            p.setting = "9.5";
+            p.pointDefined = 1;
+            return true;
+        };
+        Click(CRangesPage::IdAddPoint);
+        QCOMPARE(CountPoints(0), 31);
+        QCOMPARE(meterCheckDoc.ranges[0].points[29].setting, QString("9.5"));
+        QCOMPARE(meterCheckDoc.ranges[0].points[30].setting, QString("30.0"));
+        QCOMPARE(page->pointsGrid()->currentGridRow(), 31);
+        QCOMPARE(page->pointsGrid()->firstVisibleRow(), 7);
+    }
+
     void procedureSelectsRow()
     {
         PutRange(0, "10", 5);

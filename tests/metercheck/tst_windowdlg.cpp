@@ -1,5 +1,6 @@
 #include "controls/ColorButton.h"
 #include "controls/DataGrid.h"
+#include "metercheck/charts/ChartPage.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/CMeterCheckDlg.h"
@@ -110,6 +111,30 @@ private slots:
         QCOMPARE(window->TabBar()->currentIndex(), 0);
         QVERIFY(window->Page(0)->isVisible());
         QVERIFY(!window->Page(2)->isVisible());
+    }
+
+    void measuredRangeDrawsItsChart()
+    {
+        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        window->Action(32771)->trigger();
+        MeterRange& r = meterCheckDoc.ranges[0];
+        r.rangeValue = "10";
+        r.rangeUnit = "V";
+        r.rangeDefined = 1;
+        r.rangeMeasured = 1;
+        r.points[0] = {"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1};
+        window->TabBar()->setCurrentIndex(2);
+        QVERIFY(messages->messages.isEmpty());
+        QVERIFY(window->Page(2)->isVisible());
+        QVERIFY(!window->Page(0)->isVisible());
+        const auto* chart = static_cast<ChartPage*>(window->Page(2));
+        QCOMPARE(chart->Data().status, ChartData::Ready);
+        QCOMPARE(chart->Data().pointCount, 1);
+
+        window->TabBar()->setCurrentIndex(0);
+        QVERIFY(window->Page(0)->isVisible());
+        QVERIFY(!window->Page(2)->isVisible());
+        QCOMPARE(window->RangesPage()->pointsGrid()->cellText(1, 0), QString("5.004"));
     }
 
     void longRecentPathShortenedButOpensFullPath()

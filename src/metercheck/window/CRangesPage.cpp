@@ -315,6 +315,7 @@ void CRangesPage::OnAddRange()
     const int row = currentRange + 1;
     SelectRow(ranges, row);
     ranges->setFirstVisibleRow(qMax(1, row - scrollMargin));
+    KeepRowInView(ranges, row);
     UpdateButtons();
 }
 
@@ -341,8 +342,7 @@ void CRangesPage::OnAddPoint()
     FillPointsGrid(currentRange);
     const int row = currentPoint + 1;
     SelectRow(points, row);
-    if (currentPoint > scrollMargin)
-        points->setFirstVisibleRow(row - scrollMargin);
+    KeepRowInView(points, row);
     UpdateButtons();
 }
 
