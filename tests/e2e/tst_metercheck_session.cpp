@@ -14,6 +14,8 @@
 #include "metercheck/dialogs/CRangeDlg.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/procedures/CExactSettingDlg.h"
+#include "metercheck/procedures/CProcedureDlg.h"
 #include "metercheck/window/CMeterCheckDlg.h"
 #include "metercheck/window/CRangesPage.h"
 
@@ -23,8 +25,11 @@
 #include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -87,6 +92,35 @@ void ChooseItem(QWidget* dialog, const char* list, const QString& item)
     QCOMPARE(combo->currentText(), item);
 }
 
+// Runs `act` on each of the next `count` modal windows of type T, in turn.
+template <typename T> void WhenModalEach(int& handled, int count, std::function<void(T*)> act)
+{
+    handled = 0;
+    auto* poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(20000);
+    auto last = std::make_shared<QPointer<T>>();
+    QObject::connect(poll, &QTimer::timeout, [poll, deadline, act, count, last, &handled] {
+        T* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (window && window != last->data()) {
+            *last = window;
+            ++handled;
+            act(window);
+        }
+        if (handled >= count || deadline->hasExpired()) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(20);
+}
+
+QPushButton* ButtonWithText(QWidget* dialog, const QString& text)
+{
+    for (QPushButton* b : dialog->findChildren<QPushButton*>())
+        if (b->text().remove('&') == text)
+            return b;
+    qFatal("no button %s", qPrintable(text));
+}
 } // namespace
 
 class TestMeterCheckSession : public QObject
@@ -201,6 +235,35 @@ private slots:
         QCOMPARE(meterCheckDoc.ranges[1].points[1].setting, QString("550.5"));
         QCOMPARE(window->RangesPage()->pointsGrid()->cellText(2, 1), QString("550.5"));
         QVERIFY(documentModified);
+
+        // "Pomiary" on the voltage range: the calibrator is set to each point and the meter's
+        // indication typed.
+        ranges->selectWholeRow(1);
+        QCOMPARE(currentRange, qint16(0));
+        WhenModal<CProcedureDlg>(seen, [](CProcedureDlg* d) { ButtonWithText(d, "OK")->click(); });
+        int measured = 0;
+        const QStringList readings = {"2.001", "5.004", "-10.02"};
+        WhenModalEach<CExactSettingDlg>(measured, 3, [&](CExactSettingDlg* d) {
+            QTest::keyClicks(d->indicationEdit, readings.value(measured - 1));
+            d->okButton->click();
+        });
+        QTest::mouseClick(
+            window->MenuBar(), Qt::LeftButton, {},
+            window->MenuBar()->actionGeometry(window->Action(CMeterCheckDlg::IdMeasure)).center());
+        QVERIFY(seen);
+        QCOMPARE(measured, 3);
+        QCOMPARE(meterCheckDoc.ranges[0].rangeMeasured, quint8(1));
+        QCOMPARE(meterCheckDoc.ranges[0].points[1].reading, QString("5.004"));
+        QVERIFY(!meterCheckDoc.ranges[0].points[1].actualError.isEmpty());
+        QCOMPARE(window->RangesPage()->pointsGrid()->cellText(2, 0), QString("5.004"));
+        QVERIFY(sim.Frames().filter(QRegularExpression("^\\^N")).size() >= 3);
+
+        // Its errors chart is drawn now.
+        window->TabBar()->setCurrentIndex(2);
+        QVERIFY(window->Page(2)->isVisible());
+        QVERIFY(messages.messages.isEmpty());
+        window->TabBar()->setCurrentIndex(0);
+        QVERIFY(window->Page(0)->isVisible());
 
         // Save: the untitled document goes through Save As.
         const QString path = dir.filePath("sesja.met");
