@@ -267,13 +267,22 @@ private slots:
 
         // Save: the untitled document goes through Save As.
         const QString path = dir.filePath("sesja.met");
-        WhenModal<QFileDialog>(seen, [](QFileDialog* d) {
+        QStringList filters;
+        QString suffix;
+        QString folder;
+        WhenModal<QFileDialog>(seen, [&](QFileDialog* d) {
+            filters = d->nameFilters();
+            suffix = d->defaultSuffix();
+            folder = d->directory().absolutePath();
             auto* name = Child<QLineEdit>(d, "fileNameEdit");
             name->setText("sesja");
             QTest::keyClick(name, Qt::Key_Return);
         });
         window->Action(CMeterCheckDlg::IdSave)->trigger();
         QVERIFY(seen);
+        QCOMPARE(filters, QStringList{"Pliki mierników (*.met)"});
+        QCOMPARE(suffix, QString("met"));
+        QCOMPARE(folder, QDir(dir.path()).absolutePath()); // the current folder
         QVERIFY(!documentModified);
         QCOMPARE(documentName, path);
         QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
