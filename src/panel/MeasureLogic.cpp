@@ -4,13 +4,14 @@
 #include "link/NumberText.h"
 #include "panel/AveragingTimer.h"
 #include "panel/MeasureRangeTable.h"
-#include "panel/MeterParamPrompt.h"
 #include "panel/PanelState.h"
+#include "panel/ParamPrompt.h"
 #include "panel/ReadingParser.h"
+#include "panel/SourceRangeTable.h"
 
 #include <cmath>
 
-MeasureLogic::MeasureLogic(CommandSender& sender, AveragingTimer& timer, MeterParamPrompt& prompt,
+MeasureLogic::MeasureLogic(CommandSender& sender, AveragingTimer& timer, ParamPrompt& prompt,
                            PanelMeterState& state)
     : sender(sender), timer(timer), prompt(prompt), state(state)
 {}
@@ -80,9 +81,9 @@ QString MeasureLogic::SelectionName() const
     case MeasureFamily::Range:
         return checkedRange;
     case MeasureFamily::Thermocouple:
-        return MeasureRangeTable::Thermocouples().value(thermocoupleIndex);
+        return ThermocoupleNames().value(thermocoupleIndex);
     case MeasureFamily::Rtd:
-        return MeasureRangeTable::ResistanceThermometers().value(rtdIndex);
+        return RtdNames().value(rtdIndex);
     }
     return QString();
 }

@@ -6,7 +6,7 @@
 
 class AveragingTimer;
 class CommandSender;
-class MeterParamPrompt;
+class ParamPrompt;
 struct PanelMeterState;
 
 enum class MeasureFamily
@@ -22,7 +22,7 @@ enum class MeasureFamily
 class MeasureLogic
 {
 public:
-    MeasureLogic(CommandSender& sender, AveragingTimer& timer, MeterParamPrompt& prompt,
+    MeasureLogic(CommandSender& sender, AveragingTimer& timer, ParamPrompt& prompt,
                  PanelMeterState& state);
 
     // The state a freshly opened panel shows: the 25 V range at zero, nothing sent.
@@ -70,7 +70,7 @@ private:
 
     CommandSender& sender;
     AveragingTimer& timer;
-    MeterParamPrompt& prompt;
+    ParamPrompt& prompt;
     PanelMeterState& state;
 
     MeasureFamily family = MeasureFamily::Range;

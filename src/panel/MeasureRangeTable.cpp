@@ -83,24 +83,4 @@ const QList<RangeRadio>& RangeRadios()
     return radios;
 }
 
-const QStringList& Thermocouples()
-{
-    static const QStringList names = {
-        QStringLiteral("R (PtRh13-Pt)"),    QStringLiteral("S (PtRh10-Pt)"),
-        QStringLiteral("B (PtRh30-PtRh6)"), QStringLiteral("J (Fe-CuNi)"),
-        QStringLiteral("T (Cu-CuNi)"),      QStringLiteral("E (NiCr-CuNi)"),
-        QStringLiteral("K (NiCr-NiAl)"),
-    };
-    return names;
-}
-
-const QStringList& ResistanceThermometers()
-{
-    static const QStringList names = {
-        QStringLiteral("Pt100 (385)"), QStringLiteral("Pt100 (391)"), QStringLiteral("Pt500"),
-        QStringLiteral("Pt1000"),      QStringLiteral("Cu100"),       QStringLiteral("Ni100"),
-    };
-    return names;
-}
-
 } // namespace MeasureRangeTable

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 // What the calibrator can be told to measure: the readout's format, unit and decimals for
 // each selection, and the "M" command that selects it.
@@ -28,9 +27,5 @@ struct RangeRadio
     QString name;
 };
 const QList<RangeRadio>& RangeRadios();
-
-// Contents of the two sensor lists, in their order.
-const QStringList& Thermocouples();
-const QStringList& ResistanceThermometers();
 
 } // namespace MeasureRangeTable

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panel/AveragingTimer.h"
-#include "panel/MeterParamPrompt.h"
+#include "panel/ParamPrompt.h"
 
 #include <QList>
 
@@ -24,7 +24,7 @@ public:
 };
 
 // The parameter dialog answering from a script (no answer left: cancelled).
-class ScriptedParamPrompt : public MeterParamPrompt
+class ScriptedParamPrompt : public ParamPrompt
 {
 public:
     std::optional<QString> Ask(const Request& request) override

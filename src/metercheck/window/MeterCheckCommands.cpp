@@ -1,0 +1,314 @@
+#include "metercheck/window/MeterCheckCommands.h"
+
+#include "base/MessageService.h"
+#include "link/CalibratorLink.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/window/MeterCheckDialogRunner.h"
+#include "metercheck/window/MeterCheckView.h"
+#include "metercheck/window/RecentFileList.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+class LinkPort : public MeterCheckPort
+{
+public:
+    void Open() override
+    {
+        OpenCalibratorPort(portNumber);
+        SendCommand(QStringLiteral("I"));
+        SendCommand(QStringLiteral("S1")); // output on
+    }
+    void Close() override { CloseCalibratorPort(); }
+};
+
+bool FileExists(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+} // namespace
+
+MeterCheckPort& LinkMeterCheckPort()
+{
+    static LinkPort port;
+    return port;
+}
+
+MeterCheckCommands::MeterCheckCommands(MeterCheckView& view, MeterCheckDialogRunner& dialogs,
+                                       MeterCheckPort& port, QWidget* owner)
+    : view(view), dialogs(dialogs), port(port), owner(owner)
+{}
+
+QString MeterCheckCommands::UntitledName()
+{
+    return QStringLiteral("Bez nazwy.met");
+}
+
+QString MeterCheckCommands::WindowCaption()
+{
+    return QStringLiteral("Sprawdzanie miernika");
+}
+
+void MeterCheckCommands::OnInitDialog()
+{
+    port.Open();
+    RefreshRecentFiles();
+    view.SetDocumentCommandsEnabled(false);
+    open = false;
+    for (int t = 0; t < 3; ++t)
+        view.HidePage(t);
+    tab = MeterCheckView::TableTab;
+    view.SelectTab(tab);
+    UpdateTitle();
+}
+
+MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
+{
+    if (!documentModified)
+        return SaveAnswer::NotAsked;
+    switch (AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"), QStringLiteral("R718"),
+                        MessageButtons::YesNoCancel, owner)) {
+    case MessageAnswer::Yes:
+        // Going on after a cancelled or failed save would drop the unsaved data.
+        return OnSave() ? SaveAnswer::Saved : SaveAnswer::Stop;
+    case MessageAnswer::No:
+        return SaveAnswer::No;
+    default:
+        return SaveAnswer::Stop;
+    }
+}
+
+void MeterCheckCommands::CloseView()
+{
+    for (int t = 0; t < 3; ++t)
+        view.HidePage(t);
+    view.SetDocumentCommandsEnabled(false);
+    open = false;
+}
+
+void MeterCheckCommands::UpdateTitle()
+{
+    view.SetTitle(documentName.isEmpty() || !open
+                      ? WindowCaption()
+                      : WindowCaption() + QStringLiteral(" - ") + documentName);
+}
+
+void MeterCheckCommands::OnNew()
+{
+    const SaveAnswer answer = AskToSave();
+    if (answer == SaveAnswer::Stop)
+        return;
+
+    CloseView();
+    ClearDocument();
+    // A fresh document starts on its first (empty) rows, or nothing could be added to it.
+    currentRange = 0;
+    currentPoint = 0;
+    documentName.clear();
+    UpdateTitle();
+    meterCheckState = 3;
+    if (answer == SaveAnswer::No)
+        documentModified = false;
+
+    if (!dialogs.RunMeterData())
+        return;
+    view.SetDocumentCommandsEnabled(true);
+    open = true;
+    documentName = UntitledName();
+    for (int t = 0; t < 3; ++t)
+        view.HidePage(t);
+    tab = MeterCheckView::TableTab;
+    view.SelectTab(tab);
+    view.ShowPage(tab);
+    UpdateTitle();
+}
+
+void MeterCheckCommands::ShowOpenedDocument(const QString& path)
+{
+    view.SetDocumentCommandsEnabled(true);
+    documentName = path;
+    documentModified = false;
+    meterCheckState = 4;
+    currentRange = 0;
+    currentPoint = 0;
+    open = true;
+    for (int t = 0; t < 3; ++t)
+        view.HidePage(t);
+    tab = MeterCheckView::TableTab;
+    view.SelectTab(tab);
+    view.ShowPage(tab);
+    UpdateTitle();
+    AddToRecentFiles(path);
+}
+
+void MeterCheckCommands::OnOpen()
+{
+    const SaveAnswer answer = AskToSave();
+    if (answer == SaveAnswer::Stop)
+        return;
+    if (answer != SaveAnswer::NotAsked) {
+        CloseView();
+        UpdateTitle();
+    }
+
+    const QString path = dialogs.ChooseFileToOpen();
+    if (path.isEmpty())
+        return;
+    // A file that cannot be loaded is reported by LoadDocument and leaves the document as it was.
+    if (!LoadDocument(path, owner))
+        return;
+    ShowOpenedDocument(path);
+}
+
+void MeterCheckCommands::OnRecentFile(int index)
+{
+    const QStringList entries = RecentFileList::Entries();
+    if (index < 0 || index >= entries.size())
+        return;
+    const QString path = entries.at(index);
+
+    if (AskToSave() == SaveAnswer::Stop)
+        return;
+
+    bool loaded = false;
+    if (!FileExists(path)) {
+        ShowError(QStringLiteral("Plik:\n%1\nnie istnieje. Dokument nie został wczytany.")
+                      .arg(QDir::toNativeSeparators(path)),
+                  owner);
+    } else {
+        loaded = LoadDocument(path, owner);
+    }
+    if (!loaded) {
+        // The document and the window stay as they were; a dead entry may leave the list.
+        if (AskQuestion(QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
+                            .arg(QDir::toNativeSeparators(path)),
+                        QStringLiteral("R718"), MessageButtons::YesNo,
+                        owner) == MessageAnswer::Yes) {
+            RecentFileList::Remove(path);
+            RefreshRecentFiles();
+        }
+        return;
+    }
+    CloseView();
+    ShowOpenedDocument(path);
+}
+
+bool MeterCheckCommands::OnSave()
+{
+    if (documentName.isEmpty() || documentName == UntitledName())
+        return OnSaveAs();
+    if (!SaveDocument(documentName, owner))
+        return false;
+    AddToRecentFiles(documentName);
+    documentModified = false;
+    return true;
+}
+
+bool MeterCheckCommands::OnSaveAs()
+{
+    const QString path = dialogs.ChooseFileToSave();
+    if (path.isEmpty())
+        return false;
+    if (!SaveDocument(path, owner))
+        return false;
+    documentName = path;
+    UpdateTitle();
+    documentModified = false;
+    AddToRecentFiles(path);
+    return true;
+}
+
+void MeterCheckCommands::OnClose()
+{
+    const SaveAnswer answer = AskToSave();
+    if (answer == SaveAnswer::Stop)
+        return;
+    CloseView();
+    // The data stay in memory; the title no longer names a document.
+    documentName.clear();
+    UpdateTitle();
+    if (answer == SaveAnswer::No)
+        documentModified = false;
+}
+
+void MeterCheckCommands::OnExit()
+{
+    if (documentModified) {
+        if (AskToSave() == SaveAnswer::Stop)
+            return;
+        documentName.clear();
+        CloseView();
+        UpdateTitle();
+        documentModified = false;
+    }
+    OnCancel();
+}
+
+void MeterCheckCommands::OnCancel()
+{
+    port.Close();
+    view.EndWindow();
+}
+
+void MeterCheckCommands::OnMeterData()
+{
+    meterCheckState = 5;
+    if (!dialogs.RunMeterData())
+        return;
+    open = true;
+    view.HidePage(MeterCheckView::PointsChartTab);
+    view.HidePage(MeterCheckView::ErrorsChartTab);
+    tab = MeterCheckView::TableTab;
+    view.SelectTab(tab);
+    view.ShowPage(tab);
+}
+
+void MeterCheckCommands::OnSelchangeTab(int t)
+{
+    tab = t;
+    if (!open) {
+        view.SelectTab(MeterCheckView::TableTab);
+        return;
+    }
+    if (t == MeterCheckView::PointsChartTab || t == MeterCheckView::ErrorsChartTab) {
+        const bool validRange = currentRange >= 0 && currentRange < maxRanges;
+        const MeterRange* range = validRange ? &meterCheckDoc.ranges[currentRange] : nullptr;
+        QString refusal;
+        if (!range || range->rangeMeasured == 0) {
+            refusal = QStringLiteral("Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów.");
+        } else {
+            bool anyMarked = false;
+            for (int j = 0; j < CountPoints(currentRange); ++j)
+                anyMarked = anyMarked || range->points[j].marked == 1;
+            if (!anyMarked)
+                refusal = QStringLiteral("Nie zaznaczono punktów do wykresu.");
+        }
+        if (!refusal.isEmpty()) {
+            // The page shown before stays on the screen.
+            view.SelectTab(MeterCheckView::TableTab);
+            Messages().Show(refusal, QStringLiteral("Brak danych!"), MessageIcon::Error,
+                            MessageButtons::Ok, owner);
+            return;
+        }
+    }
+    for (int p = 0; p < 3; ++p)
+        view.HidePage(p);
+    view.ShowPage(t);
+    if (t != MeterCheckView::TableTab)
+        view.DrawChart(t, currentRange);
+}
+
+void MeterCheckCommands::AddToRecentFiles(const QString& path)
+{
+    RecentFileList::Add(path);
+    RefreshRecentFiles();
+}
+
+void MeterCheckCommands::RefreshRecentFiles()
+{
+    view.ShowRecentFiles(RecentFileList::Entries());
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+class MeterCheckDialogRunner;
+class MeterCheckPort;
+class MeterCheckView;
+class QString;
+class QWidget;
+
+// The file, meter-data and tab commands of the meter check window, on the one document and
+// its globals. The window passes its menu commands here and draws what the view is told.
+class MeterCheckCommands
+{
+public:
+    MeterCheckCommands(MeterCheckView& view, MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
+                       QWidget* owner = nullptr);
+
+    static QString UntitledName();
+    static QString WindowCaption();
+
+    // The window opens: port, recent files, no document open, tab 0.
+    void OnInitDialog();
+
+    void OnNew();
+    void OnOpen();
+    // Both return whether the document was written.
+    bool OnSave();
+    bool OnSaveAs();
+    void OnClose();
+    void OnExit();
+    // Esc: closes the port and the window without any question.
+    void OnCancel();
+    void OnRecentFile(int index);
+    void OnMeterData();
+    void OnSelchangeTab(int tab);
+
+    bool documentOpen() const { return open; }
+    int currentTab() const { return tab; }
+
+private:
+    enum class SaveAnswer
+    {
+        NotAsked,
+        Saved,
+        No,
+        Stop
+    };
+    // The save question, when the document is modified. Stop: the user cancelled, or chose to
+    // save and the document was not written; the command must not go on.
+    SaveAnswer AskToSave();
+    void CloseView();
+    void ShowOpenedDocument(const QString& path);
+    void UpdateTitle();
+    void AddToRecentFiles(const QString& path);
+    void RefreshRecentFiles();
+
+    MeterCheckView& view;
+    MeterCheckDialogRunner& dialogs;
+    MeterCheckPort& port;
+    QWidget* owner;
+    bool open = false;
+    int tab = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+// The meter check's list of recently used files: up to four full paths, newest first, kept in
+// the user's settings (organisation "Modrex", application "r718", section "Recent Files",
+// entries "Plik1" to "Plik4").
+class RecentFileList
+{
+public:
+    static constexpr int maxEntries = 4;
+    static constexpr int maxMenuPathLength = 20;
+
+    // The stored entries in order; empty entries are skipped.
+    static QStringList Entries();
+    // Puts `path` at the top; an equal entry moves there, the list keeps four.
+    static void Add(const QString& path);
+    // Takes `path` off the list.
+    static void Remove(const QString& path);
+
+    // The menu text of entry `index` (0-3): "&1 " and the path shortened to 20 characters.
+    static QString MenuText(int index, const QString& path);
+    // Shortens a path to at most `maxLength` characters by putting "..." for folders in the
+    // middle (C:\...\folder\file.met); the file name always stays whole, alone if need be.
+    static QString AbbreviatePath(const QString& path, int maxLength = maxMenuPathLength);
+
+private:
+    static void Store(const QStringList& entries);
+};

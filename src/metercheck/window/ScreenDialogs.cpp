@@ -1,0 +1,64 @@
+#include "metercheck/window/ScreenDialogs.h"
+
+#include "metercheck/dialogs/CMeterDataDlg.h"
+#include "metercheck/dialogs/CPointDlg.h"
+#include "metercheck/dialogs/CRangeDlg.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace {
+
+// Both file dialogs start in the process's current folder and add ".met" to a bare name.
+QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setDirectory(QDir::currentPath());
+    dialog.setNameFilter(ScreenDialogs::FileFilter());
+    dialog.setDefaultSuffix(ScreenDialogs::DefaultSuffix());
+    if (mode == QFileDialog::AcceptOpen) {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::ReadOnly, false);
+    } else {
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QDir::toNativeSeparators(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
+}
+
+} // namespace
+
+QString ScreenDialogs::FileFilter()
+{
+    return QStringLiteral("Pliki mierników (*.met)");
+}
+
+QString ScreenDialogs::ChooseFileToOpen()
+{
+    return RunFileDialog(parent, QFileDialog::AcceptOpen);
+}
+
+QString ScreenDialogs::ChooseFileToSave()
+{
+    return RunFileDialog(parent, QFileDialog::AcceptSave);
+}
+
+bool ScreenDialogs::RunMeterData()
+{
+    CMeterDataDlg dialog(parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool ScreenDialogs::RunRangeDialog()
+{
+    CRangeDlg dialog(parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool ScreenDialogs::RunPointDialog()
+{
+    CPointDlg dialog(parent);
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,483 @@
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/window/MeterCheckCommands.h"
+#include "metercheck/window/RecentFileList.h"
+
+#include "RecordingMessageService.h"
+#include "tst_window_fakes.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString caption = "Sprawdzanie miernika";
+const QString saveQuestion = "Czy zapisać zmiany do pliku?";
+
+void PutRange(int slot, const QString& value, bool measured = false)
+{
+    MeterRange& r = meterCheckDoc.ranges[slot];
+    r.rangeValue = value;
+    r.rangeUnit = "V";
+    r.rangeDefined = 1;
+    r.rangeMeasured = measured ? 1 : 0;
+    r.points[0].setting = "1.0";
+    r.points[0].unit = "V";
+    r.points[0].pointDefined = 1;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestMeterCheckCommands : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<RecordingMessageService> messages;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<RecordingView> view;
+    std::unique_ptr<RecordingPort> port;
+    std::unique_ptr<MeterCheckCommands> commands;
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+    // A new document through New and the meter-data dialog, with one range, modified.
+    void OpenNewDocument()
+    {
+        dialogs->meterData = &ScriptedDialogs::FillMeterData;
+        commands->OnNew();
+        PutRange(0, "400");
+        documentModified = true;
+        messages->messages.clear();
+    }
+
+    // A saved file holding two ranges.
+    QString SavedFile(const QString& name)
+    {
+        ClearDocument();
+        meterCheckDoc.meterName = name;
+        PutRange(0, "10");
+        PutRange(1, "20");
+        const QString path = Path(name);
+        if (!SaveDocument(path))
+            qFatal("cannot save");
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        QSettings("Modrex", "r718").clear();
+        ClearDocument();
+        documentName.clear();
+        documentModified = false;
+        currentRange = 0;
+        currentPoint = 0;
+        meterCheckState = 0;
+        messages = std::make_unique<RecordingMessageService>();
+        dialogs = std::make_unique<ScriptedDialogs>();
+        view = std::make_unique<RecordingView>();
+        port = std::make_unique<RecordingPort>();
+        commands = std::make_unique<MeterCheckCommands>(*view, *dialogs, *port);
+        commands->OnInitDialog();
+    }
+    void cleanup()
+    {
+        commands.reset();
+        messages.reset();
+    }
+
+    void openingStartsWithoutDocument()
+    {
+        QCOMPARE(port->calls, QStringList{"open"});
+        QCOMPARE(view->title, caption);
+        QVERIFY(!view->commandsEnabled);
+        QCOMPARE(view->VisiblePage(), -1);
+        QVERIFY(!commands->documentOpen());
+        QCOMPARE(commands->currentTab(), 0);
+    }
+
+    void newDocumentThroughMeterData()
+    {
+        meterCheckDoc.meterName = "old";
+        currentRange = 7;
+        dialogs->meterData = &ScriptedDialogs::FillMeterData;
+        commands->OnNew();
+        QCOMPARE(dialogs->stateAtMeterData, 3);
+        QCOMPARE(view->title, caption + " - Bez nazwy.met");
+        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QVERIFY(view->commandsEnabled);
+        QVERIFY(commands->documentOpen());
+        QCOMPARE(view->VisiblePage(), 0);
+        QCOMPARE(view->selectedTab, 0);
+        QCOMPARE(currentRange, qint16(0)); // the new document can take its first range
+        QVERIFY(messages->messages.isEmpty());
+    }
+
+    void newOnModifiedAnsweredCancelChangesNothing()
+    {
+        OpenNewDocument();
+        const QString title = view->title;
+        messages->answers = {MessageAnswer::Cancel};
+        commands->OnNew();
+        QCOMPARE(messages->Texts(), QStringList{saveQuestion});
+        QCOMPARE(messages->messages[0].caption, QString("R718"));
+        QCOMPARE(messages->messages[0].buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(messages->messages[0].icon, MessageIcon::Question);
+        QCOMPARE(view->title, title);
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(meterCheckDoc.meterName, QString("V-640"));
+        QVERIFY(documentModified);
+        QCOMPARE(view->VisiblePage(), 0);
+        QVERIFY(view->commandsEnabled);
+        QCOMPARE(dialogs->meterDataDialogs, 1);
+    }
+
+    void newThenCancelInMeterData()
+    {
+        OpenNewDocument();
+        messages->answers = {MessageAnswer::No};
+        dialogs->meterData = nullptr; // "Anuluj"
+        commands->OnNew();
+        QCOMPARE(view->title, caption);
+        QVERIFY(!view->commandsEnabled);
+        QVERIFY(!commands->documentOpen());
+        QCOMPARE(view->VisiblePage(), -1);
+        QCOMPARE(CountRanges(), 0);
+        QVERIFY(meterCheckDoc.meterName.isEmpty());
+        QVERIFY(documentName.isEmpty());
+        QVERIFY(!documentModified);
+    }
+
+    void saveUntitledWithSaveAsCancelledStaysModified()
+    {
+        OpenNewDocument();
+        QVERIFY(!commands->OnSave());
+        QCOMPARE(dialogs->saveDialogs, 1);
+        QVERIFY(documentModified);
+        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QCOMPARE(view->title, caption + " - Bez nazwy.met");
+    }
+
+    void saveAsWritesTheDocument()
+    {
+        OpenNewDocument();
+        const QString path = Path("nowy.met");
+        dialogs->savePaths = {path};
+        QVERIFY(commands->OnSaveAs());
+        QVERIFY(!documentModified);
+        QCOMPARE(documentName, path);
+        QCOMPARE(view->title, caption + " - " + path);
+        QCOMPARE(FileBytes(path), MetFile::PackDocument());
+        QCOMPARE(view->recent, QStringList{path});
+
+        // A later Save writes to the same name without asking.
+        meterCheckDoc.ranges[0].rangeValue = "500";
+        documentModified = true;
+        QVERIFY(commands->OnSave());
+        QCOMPARE(dialogs->saveDialogs, 1);
+        QCOMPARE(FileBytes(path), MetFile::PackDocument());
+        QVERIFY(!documentModified);
+    }
+
+    void openLoadsChosenFile()
+    {
+        const QString path = SavedFile("dwa.met");
+        ClearDocument();
+        documentModified = false;
+        currentRange = 4;
+        dialogs->openPaths = {path};
+        commands->OnOpen();
+        QVERIFY(messages->messages.isEmpty());
+        QCOMPARE(CountRanges(), 2);
+        QCOMPARE(meterCheckDoc.meterName, QString("dwa.met"));
+        QCOMPARE(meterCheckState, qint16(4));
+        QCOMPARE(currentRange, qint16(0));
+        QCOMPARE(documentName, path);
+        QCOMPARE(view->title, caption + " - " + path);
+        QVERIFY(view->commandsEnabled);
+        QCOMPARE(view->VisiblePage(), 0);
+        QCOMPARE(RecentFileList::Entries(), QStringList{path});
+    }
+
+    void openOfBadFileKeepsDocument()
+    {
+        OpenNewDocument();
+        QFile bad(Path("krotki.met"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("za krotki");
+        bad.close();
+        messages->answers = {MessageAnswer::No};
+        dialogs->openPaths = {bad.fileName()};
+        commands->OnOpen();
+        QCOMPARE(messages->messages.size(), 2);
+        QCOMPARE(messages->messages[1].caption, QString("Błąd!"));
+        QVERIFY(messages->messages[1].text.contains("Dokument nie został wczytany."));
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(meterCheckDoc.meterName, QString("V-640"));
+        QVERIFY(RecentFileList::Entries().isEmpty());
+        QCOMPARE(documentName, QString("Bez nazwy.met"));
+    }
+
+    // Answering "Tak" to the save question and then cancelling the Save As, or failing to
+    // write, must stop the command with the document and the window as they were.
+    void yesWithoutSaveStopsCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("saveFails");
+        for (const char* c : {"new", "open", "recent", "close", "exit"}) {
+            QTest::newRow(qPrintable(QString(c) + " save as cancelled")) << c << false;
+            QTest::newRow(qPrintable(QString(c) + " save failed")) << c << true;
+        }
+    }
+    void yesWithoutSaveStopsCommand()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, saveFails);
+        const QString other = SavedFile("inny.met");
+        RecentFileList::Add(other);
+        OpenNewDocument();
+        if (saveFails)
+            dialogs->savePaths = {Path("brak/katalogu/x.met")};
+        dialogs->openPaths = {other};
+        const QString title = view->title;
+        messages->answers = {MessageAnswer::Yes};
+
+        if (command == "new")
+            commands->OnNew();
+        else if (command == "open")
+            commands->OnOpen();
+        else if (command == "recent")
+            commands->OnRecentFile(0);
+        else if (command == "close")
+            commands->OnClose();
+        else
+            commands->OnExit();
+
+        QCOMPARE(messages->messages[0].text, saveQuestion);
+        QCOMPARE(messages->messages.size(), saveFails ? 2 : 1);
+        QCOMPARE(dialogs->saveDialogs, 1);
+        QCOMPARE(dialogs->openDialogs, 0);
+        QCOMPARE(dialogs->meterDataDialogs, 1); // only the one that made the document
+        QVERIFY(documentModified);
+        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(view->title, title);
+        QVERIFY(commands->documentOpen());
+        QCOMPARE(view->VisiblePage(), 0);
+        QVERIFY(!view->ended);
+        QCOMPARE(port->calls, QStringList{"open"});
+    }
+
+    void yesSavesThenGoesOn()
+    {
+        OpenNewDocument();
+        const QString saved = Path("zapisany.met");
+        dialogs->savePaths = {saved};
+        messages->answers = {MessageAnswer::Yes};
+        dialogs->meterData = nullptr;
+        commands->OnNew();
+        QCOMPARE(dialogs->meterDataDialogs, 2);
+        QCOMPARE(FileBytes(saved).size(), MET_FILE_SIZE);
+        QCOMPARE(CountRanges(), 0);
+        QVERIFY(!documentModified);
+    }
+
+    void recentEntryOpensFullPath()
+    {
+        QVERIFY(dir.isValid());
+        QDir(dir.path()).mkpath("pomiary/woltomierze/2024");
+        const QString path = SavedFile("pomiary/woltomierze/2024/v640.met");
+        QVERIFY(path.size() > 20);
+        RecentFileList::Add(path);
+        ClearDocument();
+        commands->OnInitDialog();
+        QCOMPARE(view->recent, QStringList{path});
+        QCOMPARE(RecentFileList::MenuText(0, view->recent[0]), QString("&1 /.../2024/v640.met"));
+
+        commands->OnRecentFile(0);
+        QVERIFY(messages->messages.isEmpty());
+        QCOMPARE(documentName, path);
+        QCOMPARE(view->title, caption + " - " + path);
+        QCOMPARE(CountRanges(), 2);
+        QCOMPARE(meterCheckState, qint16(4));
+        QVERIFY(view->commandsEnabled);
+        QCOMPARE(view->VisiblePage(), 0);
+    }
+
+    void recentEntryWhoseFileHasGone_data()
+    {
+        QTest::addColumn<bool>("removeIt");
+        QTest::newRow("entry removed") << true;
+        QTest::newRow("entry kept") << false;
+    }
+    void recentEntryWhoseFileHasGone()
+    {
+        QFETCH(bool, removeIt);
+        const QString kept = SavedFile("zostaje.met");
+        const QString gone = SavedFile("usuniety.met");
+        RecentFileList::Add(kept);
+        RecentFileList::Add(gone);
+        QVERIFY(QFile::remove(gone));
+        OpenNewDocument();
+        messages->answers = {MessageAnswer::No, MessageAnswer::Ok,
+                             removeIt ? MessageAnswer::Yes : MessageAnswer::No};
+        commands->OnRecentFile(0);
+
+        QCOMPARE(messages->messages.size(), 3);
+        QCOMPARE(messages->messages[0].text, saveQuestion);
+        QCOMPARE(messages->messages[1].caption, QString("Błąd!"));
+        QCOMPARE(messages->messages[1].text, "Plik:\n" + QDir::toNativeSeparators(gone) +
+                                                 "\nnie istnieje. Dokument nie został wczytany.");
+        QCOMPARE(messages->messages[2].caption, QString("R718"));
+        QCOMPARE(messages->messages[2].buttons, MessageButtons::YesNo);
+        QVERIFY(messages->messages[2].text.startsWith("Czy usunąć plik:"));
+
+        // The document and the window as they were.
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(CountRanges(), 1);
+        QVERIFY(documentModified);
+        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QCOMPARE(view->title, caption + " - Bez nazwy.met");
+        QCOMPARE(view->VisiblePage(), 0);
+        QVERIFY(commands->documentOpen());
+
+        const QStringList expected = removeIt ? QStringList{kept} : QStringList{gone, kept};
+        QCOMPARE(RecentFileList::Entries(), expected);
+        if (removeIt) // the menu is rebuilt without the dead entry
+            QCOMPARE(view->recent, expected);
+    }
+
+    void closeKeepsDataInMemory()
+    {
+        OpenNewDocument();
+        messages->answers = {MessageAnswer::No};
+        commands->OnClose();
+        QCOMPARE(view->title, caption);
+        QVERIFY(documentName.isEmpty());
+        QVERIFY(!documentModified);
+        QVERIFY(!view->commandsEnabled);
+        QCOMPARE(view->VisiblePage(), -1);
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+    }
+
+    void exitAsksThenClosesPort()
+    {
+        OpenNewDocument();
+        messages->answers = {MessageAnswer::Cancel};
+        commands->OnExit();
+        QVERIFY(!view->ended);
+        QVERIFY(documentModified);
+
+        messages->answers = {MessageAnswer::No};
+        commands->OnExit();
+        QVERIFY(view->ended);
+        QCOMPARE(port->calls, QStringList({"open", "close"}));
+        QVERIFY(!documentModified);
+        QVERIFY(documentName.isEmpty());
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+    }
+
+    void escThenReopenAsksOnNew()
+    {
+        OpenNewDocument();
+        commands->OnCancel();
+        QVERIFY(messages->messages.isEmpty());
+        QVERIFY(view->ended);
+        QCOMPARE(port->calls, QStringList({"open", "close"}));
+
+        // The window again: no document shown, the data and the flag as they were.
+        view = std::make_unique<RecordingView>();
+        commands = std::make_unique<MeterCheckCommands>(*view, *dialogs, *port);
+        commands->OnInitDialog();
+        QCOMPARE(view->title, caption);
+        QVERIFY(!commands->documentOpen());
+        QVERIFY(!view->commandsEnabled);
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QVERIFY(documentModified);
+
+        messages->answers = {MessageAnswer::Cancel};
+        commands->OnNew();
+        QCOMPARE(messages->Texts(), QStringList{saveQuestion});
+        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+    }
+
+    void chartTabsRefuseWithoutData_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("measured");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<QString>("message");
+        const QString never = "Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów.";
+        const QString none = "Nie zaznaczono punktów do wykresu.";
+        QTest::newRow("errors chart, never measured") << 2 << false << true << never;
+        QTest::newRow("points chart, never measured") << 1 << false << true << never;
+        QTest::newRow("errors chart, nothing marked") << 2 << true << false << none;
+        QTest::newRow("points chart, drawn") << 1 << true << true << QString();
+        QTest::newRow("errors chart, drawn") << 2 << true << true << QString();
+    }
+    void chartTabsRefuseWithoutData()
+    {
+        QFETCH(int, tab);
+        QFETCH(bool, measured);
+        QFETCH(bool, marked);
+        QFETCH(QString, message);
+        OpenNewDocument();
+        PutRange(1, "20", measured);
+        meterCheckDoc.ranges[1].points[0].marked = marked ? 1 : 0;
+        meterCheckDoc.ranges[1].points[5].marked = 1; // not a defined point: never counts
+        currentRange = 1;
+
+        view->SelectTab(tab); // the user's click
+        commands->OnSelchangeTab(tab);
+        if (message.isEmpty()) {
+            QVERIFY(messages->messages.isEmpty());
+            QCOMPARE(view->VisiblePage(), tab);
+            QCOMPARE(view->charts, (QList<QPair<int, int>>{{tab, 1}}));
+        } else {
+            QCOMPARE(messages->Texts(), QStringList{message});
+            QCOMPARE(messages->messages[0].caption, QString("Brak danych!"));
+            QCOMPARE(messages->messages[0].icon, MessageIcon::Error);
+            QCOMPARE(view->selectedTab, 0);
+            QCOMPARE(view->VisiblePage(), 0);
+            QVERIFY(view->charts.isEmpty());
+        }
+    }
+
+    void tabsNeedADocument()
+    {
+        view->SelectTab(1);
+        commands->OnSelchangeTab(1);
+        QCOMPARE(view->selectedTab, 0);
+        QCOMPARE(view->VisiblePage(), -1);
+        QVERIFY(messages->messages.isEmpty());
+    }
+
+    void meterDataKeepsMethod()
+    {
+        OpenNewDocument();
+        documentModified = false;
+        dialogs->meterData = [] {
+            meterCheckDoc.meterName = "nowa";
+            documentModified = true;
+            return true;
+        };
+        commands->OnMeterData();
+        QCOMPARE(dialogs->stateAtMeterData, 5);
+        QCOMPARE(view->VisiblePage(), 0);
+        QVERIFY(documentModified);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMeterCheckCommands)
+#include "tst_window.moc"
