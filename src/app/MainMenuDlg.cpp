@@ -9,6 +9,7 @@
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"
 #include "metercheck/document/MeterCheckDoc.h"
+#include "panel/CCalibratorPanelDlg.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -117,7 +118,8 @@ void CMainMenuDlg::RunPortSettings()
 
 void CMainMenuDlg::RunCalibratorPanel()
 {
-    // The calibrator control panel starts here (CCalibratorPanelDlg, run modally).
+    CCalibratorPanelDlg panel(this);
+    panel.exec();
 }
 
 void CMainMenuDlg::RunMeterCheck()

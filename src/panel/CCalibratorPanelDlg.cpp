@@ -31,6 +31,9 @@ CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort&
     QPalette grey = palette();
     grey.setColor(QPalette::Window, PanelLook::dialogGrey);
     grey.setColor(QPalette::Button, PanelLook::dialogGrey);
+    // Disabled captions in the darker grey of the classic dialogs, legible on the face.
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        grey.setColor(QPalette::Disabled, role, PanelLook::disabledText);
     setPalette(grey);
     setAutoFillBackground(true);
 

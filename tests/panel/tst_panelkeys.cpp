@@ -56,8 +56,7 @@ void TestPanelKeys::table_data()
     QTest::newRow("Escape is not the panel's") << int(Qt::Key_Escape) << none << A::None << "";
     QTest::newRow("Tab is not the panel's") << int(Qt::Key_Tab) << none << A::None << "";
     QTest::newRow("letter X") << int(Qt::Key_X) << none << A::None << "";
-    QTest::newRow("Alt+E is a mnemonic") << int(Qt::Key_E) << int(Qt::AltModifier) << A::None
-                                         << "";
+    QTest::newRow("Alt+E is a mnemonic") << int(Qt::Key_E) << int(Qt::AltModifier) << A::None << "";
 }
 
 void TestPanelKeys::table()

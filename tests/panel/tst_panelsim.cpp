@@ -41,8 +41,8 @@ void TestPanelSim::openingSequenceThenPolls()
     panel.close();
     QVERIFY(!panel.isVisible());
     QVERIFY(messages.Texts() ==
-            QStringList{QStringLiteral(
-                "Czy chcesz zakończyć pracę z modułem sterowania kalibratora?")});
+            QStringList{
+                QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?")});
     // The port is closed: the simulator sees no more polls.
     const qsizetype polls = sim.Frames().size();
     QTest::qWait(1200);

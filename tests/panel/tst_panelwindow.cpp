@@ -152,8 +152,8 @@ void TestPanelWindow::look()
     QCOMPARE(heading->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     QVERIFY(heading->font().bold());
 
-    for (const QString& caption : {QStringLiteral("7"), QStringLiteral("+/-"),
-                                   QStringLiteral("E"), QStringLiteral("CE")}) {
+    for (const QString& caption :
+         {QStringLiteral("7"), QStringLiteral("+/-"), QStringLiteral("E"), QStringLiteral("CE")}) {
         QCOMPARE(Source()->KeypadButton(caption)->backColor(), QColor(182, 180, 143));
         QVERIFY(Source()->KeypadButton(caption)->font().bold());
     }
@@ -164,13 +164,11 @@ void TestPanelWindow::look()
     QCOMPARE(dlg->ResetButton()->QAbstractButton::text(), QStringLiteral("RESET"));
     QCOMPARE(Source()->DeltaButton()->backColor(), QColor(204, 232, 255));
     // Captions of the Symbol face drawn as the real characters.
-    QCOMPARE(Source()->StepButton(StepKey::FastUp)->QAbstractButton::text(),
-             QStringLiteral("⇑⇑"));
+    QCOMPARE(Source()->StepButton(StepKey::FastUp)->QAbstractButton::text(), QStringLiteral("⇑⇑"));
     QCOMPARE(Source()->StepButton(StepKey::Down)->QAbstractButton::text(), QStringLiteral("⇓"));
     QCOMPARE(Source()->StepButton(StepKey::DeltaUp)->QAbstractButton::text(),
              QStringLiteral("+ Δ"));
-    QCOMPARE(Source()->StepButton(StepKey::MDown)->QAbstractButton::text(),
-             QStringLiteral("- M"));
+    QCOMPARE(Source()->StepButton(StepKey::MDown)->QAbstractButton::text(), QStringLiteral("- M"));
     QCOMPARE(Source()->StepButton(StepKey::FastUp)->backColor(), QColor(214, 213, 192));
     // Layout: the keypad's "7" at (288, 245), "E" at (372, 245) in dialog units.
     const QPoint seven = Source()->KeypadButton(QStringLiteral("7"))->mapTo(dlg.get(), QPoint());
@@ -209,23 +207,22 @@ void TestPanelWindow::keyboard_data()
     QTest::addColumn<QString>("readout");
 
     using K = QList<int>;
-    QTest::newRow("12.567 and Enter")
-        << K{Qt::Key_1, Qt::Key_2, Qt::Key_Period, Qt::Key_5, Qt::Key_6, Qt::Key_7, Qt::Key_8,
-             Qt::Key_Return}
-        << QStringList{"N+12.567"} << " 12.567";
+    QTest::newRow("12.567 and Enter") << K{Qt::Key_1, Qt::Key_2, Qt::Key_Period, Qt::Key_5,
+                                           Qt::Key_6, Qt::Key_7, Qt::Key_8,      Qt::Key_Return}
+                                      << QStringList{"N+12.567"} << " 12.567";
     QTest::newRow("0 0 5") << K{Qt::Key_0, Qt::Key_0, Qt::Key_5} << QStringList() << " 0";
     QTest::newRow("0 comma 0 5 E") << K{Qt::Key_0, Qt::Key_Comma, Qt::Key_0, Qt::Key_5, Qt::Key_E}
                                    << QStringList{"N+0.050"} << " 0.050";
-    QTest::newRow("minus then Enter") << K{Qt::Key_Minus, Qt::Key_Enter}
-                                      << QStringList{"N+0.000"} << " 0.000";
+    QTest::newRow("minus then Enter")
+        << K{Qt::Key_Minus, Qt::Key_Enter} << QStringList{"N+0.000"} << " 0.000";
     QTest::newRow("56 refused") << K{Qt::Key_5, Qt::Key_6, Qt::Key_Return} << QStringList()
                                 << " ——————";
     QTest::newRow("-60 refused") << K{Qt::Key_Plus, Qt::Key_6, Qt::Key_0, Qt::Key_Return}
                                  << QStringList() << "-______";
     QTest::newRow("E twice") << K{Qt::Key_5, Qt::Key_E, Qt::Key_E} << QStringList{"N+5.000"}
                              << " 5.000";
-    QTest::newRow("Backspace is CE") << K{Qt::Key_3, Qt::Key_Backspace}
-                                     << QStringList{"N+0.000"} << " 0.000";
+    QTest::newRow("Backspace is CE")
+        << K{Qt::Key_3, Qt::Key_Backspace} << QStringList{"N+0.000"} << " 0.000";
     QTest::newRow("C is CE") << K{Qt::Key_C} << QStringList{"N+0.000"} << " 0.000";
     QTest::newRow("O and S") << K{Qt::Key_O, Qt::Key_S} << QStringList{"S0", "S1"} << " 0.000";
     QTest::newRow("Up, Down") << K{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}
@@ -252,6 +249,7 @@ void TestPanelWindow::keyboard()
 
 void TestPanelWindow::keysReachTheFocusedListToo()
 {
+    Frames();
     Click(Source()->FamilyButton(SourceFamily::Thermocouple));
     QCOMPARE(Frames(), QStringList({"C63", "N+0.0"}));
     QApplication::setActiveWindow(dlg.get());
@@ -278,7 +276,8 @@ void TestPanelWindow::closingAnsweredNoKeepsPolling()
     Press(Qt::Key_Escape);
     QCOMPARE(messages->messages.size(), 1);
     const auto& m = messages->messages.first();
-    QCOMPARE(m.text, QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?"));
+    QCOMPARE(m.text,
+             QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?"));
     QCOMPARE(m.caption, QStringLiteral("R718"));
     QCOMPARE(m.icon, MessageIcon::Question);
     QCOMPARE(m.buttons, MessageButtons::YesNo);
@@ -350,8 +349,13 @@ void TestPanelWindow::stepKeysByClicks()
     QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("Uauto (2V)"));
     QCOMPARE(Source()->Display()->Shown().unit, QStringLiteral("V"));
     QCOMPARE(Source()->DeltaButton()->QAbstractButton::text(), QStringLiteral("0.0000"));
+    // 0.5496 V lies below the 2 V sub-range, so the step goes back to millivolts, sending the
+    // set-point it started from.
     Click(Source()->StepButton(StepKey::Up));
-    QCOMPARE(Frames(), QStringList({"N+0.5496"}));
+    QCOMPARE(Frames(), QStringList({"N+549.50"}));
+    QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("Uauto (500mV)"));
+    Click(Source()->StepButton(StepKey::Up));
+    QCOMPARE(Frames(), QStringList({"N+549.51"}));
 }
 
 void TestPanelWindow::resetPanel()
