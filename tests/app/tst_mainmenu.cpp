@@ -4,6 +4,7 @@
 #include "app/CalibratorApp.h"
 #include "app/MainMenuDlg.h"
 #include "app/PortSettingsDlg.h"
+#include "app/ProgramIcon.h"
 #include "app/ResourcePicture.h"
 #include "app/SplashWindow.h"
 #include "base/DialogUnits.h"
@@ -11,6 +12,7 @@
 #include "metercheck/document/MeterCheckDoc.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -70,6 +72,7 @@ private slots:
     void portNumberAtStart();
     void documentFormatVersion();
     void backgroundPictureFillsTheWindow();
+    void artworkInTheResources();
     void resourcePictureFailures();
     void startupPicture();
     void startupPause();
@@ -311,6 +314,18 @@ void TestMainMenu::backgroundPictureFillsTheWindow()
         QCOMPARE(shot.pixelColor(p), expected.pixelColor(p));
     // The picture is not the plain window colour.
     QVERIFY(shot.pixelColor(2, 2) != menu.palette().window().color());
+}
+
+void TestMainMenu::artworkInTheResources()
+{
+    QFile background(QStringLiteral(":/JPEG/TLO"));
+    QVERIFY(background.open(QIODevice::ReadOnly));
+    QVERIFY(background.read(3) == QByteArray("\xFF\xD8\xFF")); // a JPEG file
+    QCOMPARE(QImage(QStringLiteral(":/JPEG/TLO")).size(), DialogUnits::Size(319, 242) * 2);
+    QCOMPARE(QImage(QStringLiteral(":/bitmap/startup")).size(), QSize(480, 300));
+    const QIcon icon = ProgramIcon();
+    for (int size : {16, 32, 48, 256})
+        QVERIFY(icon.availableSizes().contains(QSize(size, size)));
 }
 
 void TestMainMenu::resourcePictureFailures()

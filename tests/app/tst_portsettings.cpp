@@ -1,6 +1,4 @@
-#include "ScriptedPort.h"
-
-#include "RecordingMessageService.h"
+#include "ScopedFakeLink.h"
 #include "app/PortSettings.h"
 #include "app/PortSettingsDlg.h"
 #include "base/DialogUnits.h"
@@ -37,6 +35,20 @@ QVariant StoredIndex()
 QPushButton* OkButton(CPortSettingsDlg& dlg)
 {
     return dlg.findChild<QPushButton*>(QStringLiteral("okButton"));
+}
+
+// A calibrator that acknowledges every frame.
+void Acknowledging(ScopedFakeLink& link)
+{
+    link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
+}
+
+QList<int> OpenedPorts(const ScopedFakeLink& link)
+{
+    QList<int> ports;
+    for (const FakeSerialDevice::OpenRecord& r : link.device.opens)
+        ports << r.portNumber;
+    return ports;
 }
 
 } // namespace
@@ -129,7 +141,7 @@ void TestPortSettings::openingReadsTheStoredChoice()
 
 void TestPortSettings::cancelWritesNothing()
 {
-    ScriptedPort calibrator({1, 2, 3, 4});
+    ScopedFakeLink link;
     StoreIndex(2);
     portNumber = 1;
     CPortSettingsDlg dlg;
@@ -141,8 +153,8 @@ void TestPortSettings::cancelWritesNothing()
     // Opening already set the port from the stored choice; cancel keeps that.
     QCOMPARE(portNumber, 3);
     QCOMPARE(StoredIndex().toInt(), 2);
-    QVERIFY(calibrator.openAttempts.isEmpty());
-    QVERIFY(calibrator.wire.isEmpty());
+    QVERIFY(link.device.opens.isEmpty());
+    QVERIFY(link.device.Written().isEmpty());
 }
 
 void TestPortSettings::okStoresThenTriesThePort_data()
@@ -156,8 +168,8 @@ void TestPortSettings::okStoresThenTriesThePort_data()
 void TestPortSettings::okStoresThenTriesThePort()
 {
     QFETCH(int, index);
-    RecordingMessageService messages;
-    ScriptedPort calibrator({1, 2, 3, 4});
+    ScopedFakeLink link;
+    Acknowledging(link);
     CPortSettingsDlg dlg;
     dlg.show();
     dlg.PortList()->setCurrentIndex(index);
@@ -166,17 +178,23 @@ void TestPortSettings::okStoresThenTriesThePort()
     QVERIFY(!dlg.isVisible());
     QCOMPARE(StoredIndex().toInt(), index);
     QCOMPARE(portNumber, index + 1);
-    QCOMPARE(calibrator.openAttempts, QList<int>{index + 1});
-    QCOMPARE(calibrator.wire, QByteArray("^X%"));
-    QVERIFY(!calibrator.IsOpen());
-    QCOMPARE(calibrator.closeCount, 1);
-    QVERIFY(messages.messages.isEmpty());
+    QCOMPARE(OpenedPorts(link), QList<int>{index + 1});
+    const FakeSerialDevice::OpenRecord& line = link.device.opens.first();
+    QCOMPARE(line.baudRate, 9600u);
+    QCOMPARE(line.dataBits, quint8(8));
+    QCOMPARE(line.parity, int(ParityNone));
+    QCOMPARE(line.stopBits, int(StopBitsOne));
+    QCOMPARE(link.device.Written(), QByteArray("^X%"));
+    QVERIFY(!link.device.IsOpen());
+    QVERIFY(link.messages.messages.isEmpty());
 }
 
 void TestPortSettings::portThatCannotBeOpened()
 {
-    RecordingMessageService messages;
-    ScriptedPort calibrator({1});
+    ScopedFakeLink link;
+    Acknowledging(link);
+    RecordingMessageService& messages = link.messages;
+    link.device.openError = 2; // no such port
     CPortSettingsDlg dlg;
     dlg.show();
     dlg.PortList()->setCurrentIndex(2);
@@ -189,22 +207,26 @@ void TestPortSettings::portThatCannotBeOpened()
     QCOMPARE(messages.messages.first().icon, MessageIcon::Error);
     QCOMPARE(StoredIndex().toInt(), 2);
     QCOMPARE(portNumber, 3);
-    QVERIFY(calibrator.wire.isEmpty());
+    QCOMPARE(OpenedPorts(link), QList<int>{3});
+    QVERIFY(link.device.Written().isEmpty());
 
     // Another choice from the still open dialog works.
+    link.device.openError = 0;
     dlg.PortList()->setCurrentIndex(0);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(StoredIndex().toInt(), 0);
-    QCOMPARE(calibrator.wire, QByteArray("^X%"));
+    QCOMPARE(OpenedPorts(link), (QList<int>{3, 1}));
+    QCOMPARE(link.device.Written(), QByteArray("^X%"));
     QCOMPARE(messages.messages.size(), 1);
 }
 
 void TestPortSettings::okWithoutAChoice()
 {
-    RecordingMessageService messages;
-    ScriptedPort calibrator({1, 2, 3, 4});
+    ScopedFakeLink link;
+    RecordingMessageService& messages = link.messages;
+    link.device.openError = 2; // there is no COM0
     StoreIndex(7);
     CPortSettingsDlg dlg;
     dlg.show();
@@ -212,7 +234,7 @@ void TestPortSettings::okWithoutAChoice()
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QCOMPARE(StoredIndex().toInt(), -1);
     QCOMPARE(portNumber, 0);
-    QCOMPARE(calibrator.openAttempts, QList<int>{0});
+    QCOMPARE(OpenedPorts(link), QList<int>{0});
     QCOMPARE(messages.Texts(),
              QStringList{QStringLiteral("Nie można otworzyć portu szeregowego.")});
     QVERIFY(dlg.isVisible());
@@ -220,9 +242,8 @@ void TestPortSettings::okWithoutAChoice()
 
 void TestPortSettings::silentCalibratorStillCloses()
 {
-    RecordingMessageService messages;
-    ScriptedPort calibrator({2});
-    calibrator.silent = true;
+    ScopedFakeLink link; // without a script the line stays silent
+    RecordingMessageService& messages = link.messages;
     CPortSettingsDlg dlg;
     dlg.show();
     dlg.PortList()->setCurrentIndex(1);
@@ -230,8 +251,8 @@ void TestPortSettings::silentCalibratorStillCloses()
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(messages.Texts(), QStringList{QStringLiteral("Brak komunikacji z portem COM.")});
-    QVERIFY(calibrator.wire.startsWith("^X%"));
-    QVERIFY(!calibrator.IsOpen());
+    QVERIFY(link.device.Written().startsWith("^X%"));
+    QVERIFY(!link.device.IsOpen());
 }
 
 void TestPortSettings::storedWhereTheKeysSay()
@@ -278,8 +299,8 @@ void TestPortSettings::deviceShownUnderTheList()
 
 void TestPortSettings::keyboard()
 {
-    RecordingMessageService messages;
-    ScriptedPort calibrator({1, 2, 3, 4});
+    ScopedFakeLink link;
+    Acknowledging(link);
     CPortSettingsDlg dlg;
     dlg.show();
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
@@ -290,7 +311,7 @@ void TestPortSettings::keyboard()
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(StoredIndex().toInt(), 1);
-    QCOMPARE(calibrator.wire, QByteArray("^X%"));
+    QCOMPARE(link.device.Written(), QByteArray("^X%"));
 }
 
 QTEST_MAIN(TestPortSettings)

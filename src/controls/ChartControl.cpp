@@ -1,0 +1,222 @@
+#include "controls/ChartControl.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QLineSeries>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace {
+
+// More ticks than this would make the axis unreadable; the axis then chooses its own.
+constexpr int maxTicks = 40;
+
+} // namespace
+
+ChartControl::ChartControl(QWidget* parent) : QChartView(parent)
+{
+    setRenderHint(QPainter::Antialiasing);
+    chart()->legend()->setAlignment(Qt::AlignBottom);
+    QFont titleFont = chart()->titleFont();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    chart()->setTitleFont(titleFont);
+    rebuild();
+}
+
+void ChartControl::setChartKind(ChartKind newKind)
+{
+    kind = newKind;
+    if (!open)
+        rebuild();
+}
+
+void ChartControl::setTitle(int place, const QString& text)
+{
+    if (place < 0 || place >= titles.size())
+        return;
+    titles[place] = text;
+    if (!open)
+        rebuild();
+}
+
+void ChartControl::setAxisMinimum(double value)
+{
+    axisMin = value;
+    if (!open)
+        rebuild();
+}
+
+void ChartControl::setAxisMaximum(double value)
+{
+    axisMax = value;
+    if (!open)
+        rebuild();
+}
+
+void ChartControl::setAxisStep(double value)
+{
+    axisStepValue = value;
+    if (!open)
+        rebuild();
+}
+
+bool ChartControl::openData(int seriesCount, int pointCount)
+{
+    if (seriesCount < 0 || pointCount < 0)
+        return false;
+    series = QList<Series>(seriesCount);
+    for (Series& s : series)
+        s.values = QList<double>(pointCount, 0.0);
+    points = pointCount;
+    current = 0;
+    open = true;
+    return true;
+}
+
+bool ChartControl::closeData()
+{
+    if (!open)
+        return false;
+    open = false;
+    rebuild();
+    return true;
+}
+
+void ChartControl::setSeriesLegend(int s, const QString& legend)
+{
+    if (s >= 0 && s < series.size())
+        series[s].legend = legend;
+}
+
+void ChartControl::setCurrentSeries(int s)
+{
+    if (s >= 0 && s < series.size())
+        current = s;
+}
+
+void ChartControl::setSeriesColor(const QColor& color)
+{
+    if (current < series.size())
+        series[current].color = color;
+}
+
+void ChartControl::setPointValue(int point, double value)
+{
+    if (current < series.size() && point >= 0 && point < points)
+        series[current].values[point] = value;
+}
+
+double ChartControl::pointValue(int s, int point) const
+{
+    if (s < 0 || s >= series.size() || point < 0 || point >= points)
+        return 0.0;
+    return series[s].values[point];
+}
+
+void ChartControl::rebuild()
+{
+    QChart* c = chart();
+    c->removeAllSeries();
+    for (QAbstractAxis* axis : c->axes()) {
+        c->removeAxis(axis);
+        delete axis;
+    }
+    c->setTitle(titles[MainTitle]);
+
+    auto* categories = new QBarCategoryAxis;
+    for (int p = 0; p < points; ++p)
+        categories->append(QString::number(p + 1));
+    categories->setTitleText(titles[BottomTitle]);
+    c->addAxis(categories, Qt::AlignBottom);
+
+    auto* values = new QValueAxis;
+    double low = qMin(axisMin, axisMax);
+    double high = qMax(axisMin, axisMax);
+    if (high - low <= 0.0) {
+        // All values 0: show a symmetric band around the zero line.
+        low -= 1.0;
+        high += 1.0;
+    }
+    values->setRange(low, high);
+    values->setLabelFormat(QStringLiteral("%g"));
+    if (axisStepValue > 0.0 && (high - low) / axisStepValue <= maxTicks) {
+        values->setTickType(QValueAxis::TicksDynamic);
+        values->setTickAnchor(0.0);
+        values->setTickInterval(axisStepValue);
+    }
+    values->setTitleText(titles[ValueAxisTitle]);
+    c->addAxis(values, Qt::AlignLeft);
+
+    if (!titles[RightTitle].isEmpty()) {
+        auto* right = new QValueAxis;
+        right->setRange(low, high);
+        right->setLabelsVisible(false);
+        right->setGridLineVisible(false);
+        right->setTitleText(titles[RightTitle]);
+        c->addAxis(right, Qt::AlignRight);
+    }
+
+    if (kind == ChartKind::Bars) {
+        auto* bars = new QBarSeries;
+        for (const Series& s : series) {
+            auto* set = new QBarSet(s.legend);
+            for (double v : s.values)
+                set->append(v);
+            if (s.color.isValid())
+                set->setColor(s.color);
+            bars->append(set);
+        }
+        c->addSeries(bars);
+        bars->attachAxis(categories);
+        bars->attachAxis(values);
+        return;
+    }
+    for (const Series& s : series) {
+        QXYSeries* xy = nullptr;
+        if (kind == ChartKind::Marks) {
+            auto* marks = new QScatterSeries;
+            marks->setMarkerSize(9.0);
+            xy = marks;
+        } else {
+            auto* line = new QLineSeries;
+            line->setPointsVisible(true);
+            xy = line;
+        }
+        xy->setName(s.legend);
+        for (int p = 0; p < s.values.size(); ++p)
+            xy->append(p, s.values[p]);
+        if (s.color.isValid()) {
+            xy->setColor(s.color);
+            if (kind == ChartKind::Lines) {
+                QPen pen = xy->pen();
+                pen.setWidthF(2.0);
+                pen.setColor(s.color);
+                xy->setPen(pen);
+            }
+        }
+        c->addSeries(xy);
+        xy->attachAxis(categories);
+        xy->attachAxis(values);
+    }
+}
+
+void ChartControl::renderTo(QPainter& painter, const QRectF& target)
+{
+    // A chart that was never shown (printing from a hidden page) is laid out at the size of
+    // the chart page first, so that it looks the same on paper as on the screen.
+    QChart* c = chart();
+    const QSizeF logical = isVisible() ? QSizeF(size()) : QSizeF(unshownWidth, unshownHeight);
+    if (c->size() != logical) {
+        c->setGeometry(QRectF(QPointF(0, 0), logical));
+        QCoreApplication::sendPostedEvents();
+    }
+    scene()->render(&painter, target, QRectF(c->pos(), logical), Qt::IgnoreAspectRatio);
+}

@@ -1,0 +1,183 @@
+#include "controls/ChartControl.h"
+#include "controls/ColorRef.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QImage>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QTest>
+#include <QValueAxis>
+
+namespace {
+
+QValueAxis* ValueAxis(ChartControl& chart)
+{
+    const auto axes = chart.chart()->axes(Qt::Vertical);
+    for (QAbstractAxis* a : axes)
+        if (a->alignment() == Qt::AlignLeft)
+            return qobject_cast<QValueAxis*>(a);
+    return nullptr;
+}
+
+// The points chart of a 400 mV range with two marked points.
+void FillPointsExample(ChartControl& chart)
+{
+    QVERIFY(chart.openData(2, 2));
+    chart.setTitle(0, QStringLiteral("Wartości w punktach pomiarowych [mV]"));
+    chart.setTitle(1, QString());
+    chart.setTitle(2, QStringLiteral("Wykres punktów pomiarowych;  Miernik: M1; Nr: 7"));
+    chart.setTitle(3, QStringLiteral("Zakres miernika: 400 mV"));
+    chart.setAxisMinimum(0 * 1.07);
+    chart.setAxisMaximum(350 * 1.07);
+    chart.setAxisStep(35);
+    chart.setSeriesLegend(0, QStringLiteral("Nastawa kalibratora"));
+    chart.setCurrentSeries(0);
+    chart.setSeriesColor(ColorFromColorRef(0x00FFFF));
+    chart.setPointValue(0, 100);
+    chart.setPointValue(1, 350);
+    chart.setSeriesLegend(1, QStringLiteral("Wskazanie miernika"));
+    chart.setCurrentSeries(1);
+    chart.setSeriesColor(ColorFromColorRef(0x0000FF));
+    chart.setPointValue(0, 100.2);
+    chart.setPointValue(1, 349.5);
+}
+
+} // namespace
+
+class TestChart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dataBlockIsDrawnWhenClosed();
+    void barsCarryTheSeries();
+    void errorsChartAxis();
+    void allZeroValues();
+    void outOfRangeIndicesAreIgnored();
+    void rendersOntoAPainter();
+};
+
+void TestChart::dataBlockIsDrawnWhenClosed()
+{
+    ChartControl chart;
+    chart.setChartKind(ChartControl::ChartKind::Marks);
+    FillPointsExample(chart);
+    QVERIFY(chart.dataOpen());
+    QCOMPARE(chart.chart()->series().size(), 0); // nothing drawn while the block is open
+    QVERIFY(chart.closeData());
+    QVERIFY(!chart.closeData());
+
+    QCOMPARE(chart.seriesCount(), 2);
+    QCOMPARE(chart.pointCount(), 2);
+    QCOMPARE(chart.pointValue(1, 1), 349.5);
+    const auto drawn = chart.chart()->series();
+    QCOMPARE(drawn.size(), 2);
+    auto* settings = qobject_cast<QScatterSeries*>(drawn[0]);
+    auto* readings = qobject_cast<QScatterSeries*>(drawn[1]);
+    QVERIFY(settings && readings);
+    QCOMPARE(settings->name(), QStringLiteral("Nastawa kalibratora"));
+    QCOMPARE(settings->color(), QColor(255, 255, 0));
+    QCOMPARE(readings->name(), QStringLiteral("Wskazanie miernika"));
+    QCOMPARE(readings->color(), QColor(255, 0, 0));
+    QCOMPARE(readings->points(), (QList<QPointF>{{0, 100.2}, {1, 349.5}}));
+
+    QCOMPARE(chart.chart()->title(),
+             QStringLiteral("Wykres punktów pomiarowych;  Miernik: M1; Nr: 7"));
+    QValueAxis* axis = ValueAxis(chart);
+    QVERIFY(axis);
+    QCOMPARE(axis->titleText(), QStringLiteral("Wartości w punktach pomiarowych [mV]"));
+    QCOMPARE(axis->min(), 0.0);
+    QCOMPARE(axis->max(), 374.5);
+    QCOMPARE(axis->tickInterval(), 35.0);
+    QCOMPARE(chart.chart()->axes(Qt::Horizontal).first()->titleText(),
+             QStringLiteral("Zakres miernika: 400 mV"));
+}
+
+void TestChart::barsCarryTheSeries()
+{
+    ChartControl chart;
+    chart.setChartKind(ChartControl::ChartKind::Bars);
+    FillPointsExample(chart);
+    chart.closeData();
+    auto* bars = qobject_cast<QBarSeries*>(chart.chart()->series().value(0));
+    QVERIFY(bars);
+    QCOMPARE(bars->count(), 2);
+    QCOMPARE(bars->barSets()[1]->label(), QStringLiteral("Wskazanie miernika"));
+    QCOMPARE(bars->barSets()[1]->at(0), 100.2);
+    QCOMPARE(bars->barSets()[0]->color(), QColor(255, 255, 0));
+}
+
+void TestChart::errorsChartAxis()
+{
+    ChartControl chart;
+    QVERIFY(chart.openData(3, 2));
+    chart.setAxisMinimum(-0.5 * 1.07);
+    chart.setAxisMaximum(0.5 * 1.07);
+    chart.setAxisStep(0.1);
+    chart.closeData();
+    QValueAxis* axis = ValueAxis(chart);
+    QCOMPARE(axis->min(), -0.535);
+    QCOMPARE(axis->max(), 0.535);
+    QCOMPARE(axis->tickInterval(), 0.1);
+    QCOMPARE(axis->tickAnchor(), 0.0);
+    QCOMPARE(chart.chart()->series().size(), 3);
+}
+
+void TestChart::allZeroValues()
+{
+    ChartControl chart;
+    QVERIFY(chart.openData(2, 1));
+    chart.setAxisMinimum(0);
+    chart.setAxisMaximum(0);
+    chart.setAxisStep(0);
+    chart.closeData();
+    QValueAxis* axis = ValueAxis(chart);
+    QVERIFY(axis->min() < 0.0 && axis->max() > 0.0);
+}
+
+void TestChart::outOfRangeIndicesAreIgnored()
+{
+    ChartControl chart;
+    QVERIFY(!chart.openData(-1, 3));
+    QVERIFY(chart.openData(1, 3));
+    chart.setCurrentSeries(4);
+    QCOMPARE(chart.currentSeries(), 0);
+    chart.setPointValue(3, 9.0);
+    chart.setPointValue(-1, 9.0);
+    chart.setSeriesLegend(2, QStringLiteral("x"));
+    chart.setTitle(4, QStringLiteral("x"));
+    QCOMPARE(chart.pointValue(0, 2), 0.0);
+    QVERIFY(chart.closeData());
+    QCOMPARE(chart.pointCount(), 3);
+}
+
+void TestChart::rendersOntoAPainter()
+{
+    ChartControl chart;
+    chart.resize(770, 481);
+    chart.setChartKind(ChartControl::ChartKind::Bars);
+    FillPointsExample(chart);
+    chart.closeData();
+    QImage page(1540, 962, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        chart.renderTo(painter, QRectF(0, 0, 1540, 962));
+    }
+    page.save(QStringLiteral("chart-render.png"));
+    int red = 0;
+    int yellow = 0;
+    for (int y = 0; y < page.height(); y += 2)
+        for (int x = 0; x < page.width(); x += 2) {
+            const QColor c = page.pixelColor(x, y);
+            red += c == QColor(255, 0, 0);
+            yellow += c == QColor(255, 255, 0);
+        }
+    QVERIFY2(red > 500, qPrintable(QString::number(red)));
+    QVERIFY2(yellow > 100, qPrintable(QString::number(yellow)));
+}
+
+QTEST_MAIN(TestChart)
+#include "tst_chart.moc"
