@@ -41,9 +41,7 @@ MeterHalf::MeterHalf(QWidget* parent, CommandSender& sender)
 {
     setObjectName(QStringLiteral("meterHalf"));
     setGeometry(PanelGeometry());
-    // The panel's own face (8-point) for captions, lists and fields; disabled captions in the
-    // darker grey that stays legible on the panel's grey.
-    setFont(Arial(8, false));
+    // Disabled captions in the darker grey that stays legible on the panel's grey.
     QPalette palette = this->palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, QColor(128, 128, 128));

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "metercheck/charts/ChartPage.h"
+
+// "Wykres błędów": the actual errors of the marked points of a range between plus and minus
+// the permissible error.
+class CErrorsChartPage : public ChartPage
+{
+    Q_OBJECT
+
+public:
+    explicit CErrorsChartPage(QWidget* parent = nullptr);
+
+protected:
+    ChartData BuildChart(int range) const override;
+};

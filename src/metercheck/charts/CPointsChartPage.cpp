@@ -1,0 +1,8 @@
+#include "metercheck/charts/CPointsChartPage.h"
+
+CPointsChartPage::CPointsChartPage(QWidget* parent) : ChartPage(parent) {}
+
+ChartData CPointsChartPage::BuildChart(int range) const
+{
+    return RangeCharts::PointsChart(range);
+}

@@ -1,0 +1,209 @@
+#include "metercheck/charts/ChartBuilder.h"
+#include "metercheck/charts/ChartData.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QTest>
+
+namespace {
+
+struct PointValues
+{
+    QString setting;
+    QString reading;
+    QString actual;
+    QString permissible;
+    QString unit;
+    bool marked = true;
+};
+
+// A measured range 0 with the given points (all defined and measured unless empty texts).
+MeterRange& MeasuredRange(const QString& value, const QString& unit,
+                          const QList<PointValues>& points)
+{
+    meterCheckDoc = MeterCheckDoc{};
+    meterCheckDoc.meterName = "M1";
+    meterCheckDoc.meterNumber = "7";
+    MeterRange& r = meterCheckDoc.ranges[0];
+    r.rangeDefined = 1;
+    r.rangeMeasured = 1;
+    r.rangeValue = value;
+    r.rangeUnit = unit;
+    for (int j = 0; j < points.size(); ++j) {
+        const PointValues& v = points[j];
+        MeterPoint& p = r.points[j];
+        p.pointDefined = 1;
+        p.pointMeasured = v.setting.isEmpty() ? 0 : 1;
+        p.marked = v.marked ? 1 : 0;
+        p.setting = v.setting;
+        p.reading = v.reading;
+        p.actualError = v.actual;
+        p.permissibleError = v.permissible;
+        p.unit = v.unit;
+    }
+    return r;
+}
+
+} // namespace
+
+class TestChartData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pointsChartOf400mVRange()
+    {
+        MeasuredRange("400", "mV",
+                      {{"100.00", "100.20", "0.20", "0.50", "mV"},
+                       {"200.00", "201.00", "1.00", "0.60", "mV", false},
+                       {"350.00", "349.50", "-0.50", "0.75", "mV"}});
+        const ChartData c = RangeCharts::PointsChart(0);
+        QCOMPARE(c.status, ChartData::Ready);
+        QCOMPARE(c.optionA, short(135));
+        QCOMPARE(c.optionB, short(2));
+        QCOMPARE(c.pointCount, 2);
+        QCOMPARE(c.axisMin, 0.0);
+        QCOMPARE(c.axisMax, 374.5);
+        QCOMPARE(c.axisStep, 35.0);
+        QCOMPARE(c.titles[0], "Wartości w punktach pomiarowych [mV]");
+        QCOMPARE(c.titles[1], "");
+        QCOMPARE(c.titles[2], "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
+        QCOMPARE(c.titles[3], "Zakres miernika: 400 mV");
+        QCOMPARE(c.series.size(), 2);
+        QCOMPARE(c.series[0].legend, "Nastawa kalibratora");
+        QCOMPARE(c.series[0].color, QColor(Qt::yellow));
+        QCOMPARE(c.series[0].values, QList<double>({100.0, 350.0}));
+        QCOMPARE(c.series[1].legend, "Wskazanie miernika");
+        QCOMPARE(c.series[1].color, QColor(Qt::red));
+        QCOMPARE(c.series[1].values, QList<double>({100.2, 349.5}));
+    }
+
+    void errorsChartExample()
+    {
+        MeasuredRange("10", "V",
+                      {{"1.000", "0.800", "-0.2", "0.4", "V"},
+                       {"5.000", "5.300", "0.3", "0.5", "V"},
+                       {"9.000", "9.100", "0.1", "0.45", "V"}});
+        const ChartData c = RangeCharts::ErrorsChart(0);
+        QCOMPARE(c.status, ChartData::Ready);
+        QCOMPARE(c.optionB, short(4));
+        QCOMPARE(c.pointCount, 3);
+        QCOMPARE(c.axisMin, -0.535);
+        QCOMPARE(c.axisMax, 0.535);
+        QVERIFY(qFuzzyCompare(c.axisStep, 0.1));
+        QCOMPARE(c.titles[0], "Wartości błędów [V]");
+        QCOMPARE(c.titles[2], "Wykres błędów;  Miernik: M1; Nr: 7");
+        QCOMPARE(c.titles[3], "Zakres miernika: 10 V");
+        QCOMPARE(c.series.size(), 3);
+        QCOMPARE(c.series[0].legend, "Błąd rzeczywisty");
+        QCOMPARE(c.series[0].color, QColor(Qt::red));
+        QCOMPARE(c.series[0].values, QList<double>({-0.2, 0.3, 0.1}));
+        QCOMPARE(c.series[1].legend, "+ błąd dopuszczalny");
+        QCOMPARE(c.series[1].color, QColor(Qt::green));
+        QCOMPARE(c.series[1].values, QList<double>({0.4, 0.5, 0.45}));
+        QCOMPARE(c.series[2].legend, "- błąd dopuszczalny");
+        QCOMPARE(c.series[2].color, QColor(Qt::green));
+        QCOMPARE(c.series[2].values, QList<double>({-0.4, -0.5, -0.45}));
+    }
+
+    void axisAlwaysIncludesZero_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<double>("min");
+        QTest::addColumn<double>("max");
+        QTest::addColumn<double>("step");
+        QTest::newRow("only positive") << QStringList{"10.0", "20.0"} << 0.0 << 21.4 << 2.0;
+        QTest::newRow("only negative") << QStringList{"-10.0", "-20.0"} << -21.4 << 0.0 << 2.0;
+        QTest::newRow("both signs") << QStringList{"-10.0", "20.0"} << -10.7 << 21.4 << 3.0;
+    }
+    void axisAlwaysIncludesZero()
+    {
+        QFETCH(QStringList, settings);
+        QList<PointValues> points;
+        for (const QString& s : settings)
+            points.append({s, s, "0.0", "0.1", "°C"});
+        MeasuredRange("100", "°C", points);
+        const ChartData c = RangeCharts::PointsChart(0);
+        QTEST(c.axisMin, "min");
+        QTEST(c.axisMax, "max");
+        QFETCH(double, step);
+        QVERIFY(qFuzzyCompare(c.axisStep, step));
+    }
+
+    void markedUnmeasuredPointCountsZero()
+    {
+        MeasuredRange("20", "mA",
+                      {{"4.000", "4.010", "0.010", "0.030", "mA"}, {"", "", "", "", ""}});
+        meterCheckDoc.ranges[0].points[1].setting.clear(); // never measured, but marked
+        const ChartData errors = RangeCharts::ErrorsChart(0);
+        QCOMPARE(errors.pointCount, 2);
+        QCOMPARE(errors.series[0].values, QList<double>({0.01, 0.0}));
+        QCOMPARE(errors.series[1].values, QList<double>({0.03, 0.0}));
+        QCOMPARE(errors.series[2].values, QList<double>({-0.03, -0.0}));
+        const ChartData points = RangeCharts::PointsChart(0);
+        QCOMPARE(points.series[0].values, QList<double>({4.0, 0.0}));
+    }
+
+    void pointsInAnotherUnitAreConverted_data()
+    {
+        QTest::addColumn<QString>("rangeUnit");
+        QTest::addColumn<QString>("pointUnit");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<double>("value");
+        QTest::newRow("V range, point in mV") << "V"
+                                              << "mV"
+                                              << "50.000" << 0.05;
+        QTest::newRow("mV range, point in V") << "mV"
+                                              << "V"
+                                              << "1.5000" << 1500.0;
+        QTest::newRow("kOhm range, point in Ohm") << "kOhm"
+                                                  << "Ohm"
+                                                  << "3500.0" << 3.5;
+        QTest::newRow("same unit") << "Ohm"
+                                   << "Ohm"
+                                   << "350.0" << 350.0;
+        QTest::newRow("not a number") << "V"
+                                      << "V"
+                                      << "abc" << 0.0;
+    }
+    void pointsInAnotherUnitAreConverted()
+    {
+        QFETCH(QString, rangeUnit);
+        QFETCH(QString, pointUnit);
+        QFETCH(QString, setting);
+        QFETCH(double, value);
+        MeasuredRange("2", rangeUnit, {{setting, setting, "0", "0", pointUnit}});
+        QCOMPARE(RangeCharts::PointsChart(0).series[0].values.at(0), value);
+    }
+
+    void nothingToDraw()
+    {
+        MeasuredRange("400", "mV", {{"100.00", "100.20", "0.20", "0.50", "mV", false}});
+        QCOMPARE(RangeCharts::PointsChart(0).status, ChartData::NoMarkedPoints);
+        QCOMPARE(RangeCharts::ErrorsChart(0).status, ChartData::NoMarkedPoints);
+        meterCheckDoc.ranges[0].points[0].marked = 1;
+        meterCheckDoc.ranges[0].rangeMeasured = 0;
+        QCOMPARE(RangeCharts::PointsChart(0).status, ChartData::NotMeasured);
+        QCOMPARE(RangeCharts::ErrorsChart(0).status, ChartData::NotMeasured);
+        QCOMPARE(RangeCharts::PointsChart(50).status, ChartData::NotMeasured);
+    }
+
+    void labelFormat_data()
+    {
+        QTest::addColumn<double>("step");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("35") << 35.0 << "%.0f";
+        QTest::newRow("0.1") << 0.1 << "%.1f";
+        QTest::newRow("0.25") << 0.25 << "%.2f";
+        QTest::newRow("0.0535") << 0.0535 << "%.3f";
+        QTest::newRow("2.5") << 2.5 << "%.1f";
+        QTest::newRow("0") << 0.0 << "%.0f";
+    }
+    void labelFormat()
+    {
+        QFETCH(double, step);
+        QTEST(ChartBuilder::LabelFormat(step), "format");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChartData)
+#include "tst_chartdata.moc"

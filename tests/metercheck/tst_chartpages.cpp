@@ -1,0 +1,221 @@
+#include "RecordingMessageService.h"
+
+#include "metercheck/charts/CErrorsChartPage.h"
+#include "metercheck/charts/CPointsChartPage.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QImage>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QValueAxis>
+
+namespace {
+
+// Range 0: 400 mV of meter M1 number 7, points 100 and 350 mV marked, 200 mV not.
+void Document400mV()
+{
+    meterCheckDoc = MeterCheckDoc{};
+    meterCheckDoc.meterName = "M1";
+    meterCheckDoc.meterNumber = "7";
+    MeterRange& r = meterCheckDoc.ranges[0];
+    r.rangeDefined = 1;
+    r.rangeMeasured = 1;
+    r.rangeValue = "400";
+    r.rangeUnit = "mV";
+    const char* values[3][4] = {{"100.00", "100.20", "0.20", "0.50"},
+                                {"200.00", "201.00", "1.00", "0.60"},
+                                {"350.00", "349.50", "-0.50", "0.75"}};
+    for (int j = 0; j < 3; ++j) {
+        MeterPoint& p = r.points[j];
+        p.pointDefined = 1;
+        p.pointMeasured = 1;
+        p.marked = j == 1 ? 0 : 1;
+        p.setting = values[j][0];
+        p.reading = values[j][1];
+        p.actualError = values[j][2];
+        p.permissibleError = values[j][3];
+        p.unit = "mV";
+    }
+}
+
+QValueAxis* ValueAxis(QChart* chart)
+{
+    const auto axes = chart->axes(Qt::Vertical);
+    return axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.first());
+}
+
+int CountPixels(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour;
+    return n;
+}
+
+} // namespace
+
+class TestChartPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pointsChartDrawn()
+    {
+        Document400mV();
+        CPointsChartPage page;
+        QVERIFY(page.DrawChart(0));
+        QChart* chart = page.ChartView()->chart();
+        QCOMPARE(chart->title(), "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
+        QCOMPARE(chart->series().size(), 1);
+        auto* bars = qobject_cast<QBarSeries*>(chart->series().first());
+        QVERIFY(bars);
+        QCOMPARE(bars->count(), 2);
+        QCOMPARE(bars->barSets().at(0)->label(), "Nastawa kalibratora");
+        QCOMPARE(bars->barSets().at(0)->color(), QColor(Qt::yellow));
+        QCOMPARE(bars->barSets().at(0)->at(1), 350.0);
+        QCOMPARE(bars->barSets().at(1)->label(), "Wskazanie miernika");
+        QCOMPARE(bars->barSets().at(1)->color(), QColor(Qt::red));
+        QValueAxis* axis = ValueAxis(chart);
+        QVERIFY(axis);
+        QCOMPARE(axis->min(), 0.0);
+        QCOMPARE(axis->max(), 374.5);
+        QCOMPARE(axis->tickInterval(), 35.0);
+        QCOMPARE(axis->titleText(), "Wartości w punktach pomiarowych [mV]");
+        QCOMPARE(chart->axes(Qt::Horizontal).first()->titleText(), "Zakres miernika: 400 mV");
+
+        // Drawing again replaces the chart rather than adding to it.
+        QVERIFY(page.DrawChart(0));
+        QCOMPARE(chart->series().size(), 1);
+        QCOMPARE(chart->axes().size(), 2);
+    }
+
+    void errorsChartDrawn()
+    {
+        Document400mV();
+        CErrorsChartPage page;
+        QVERIFY(page.DrawChart(0));
+        QChart* chart = page.ChartView()->chart();
+        QCOMPARE(chart->title(), "Wykres błędów;  Miernik: M1; Nr: 7");
+        QCOMPARE(chart->series().size(), 3);
+        const QStringList legends = {"Błąd rzeczywisty", "+ błąd dopuszczalny",
+                                     "- błąd dopuszczalny"};
+        const QList<QColor> colours = {Qt::red, Qt::green, Qt::green};
+        for (int s = 0; s < 3; ++s) {
+            auto* line = qobject_cast<QLineSeries*>(chart->series().at(s));
+            QVERIFY(line);
+            QCOMPARE(line->name(), legends[s]);
+            QCOMPARE(line->pen().color(), colours[s]);
+            QCOMPARE(line->count(), 2);
+        }
+        QCOMPARE(static_cast<QLineSeries*>(chart->series().at(2))->at(1).y(), -0.75);
+        QValueAxis* axis = ValueAxis(chart);
+        QCOMPARE(axis->min(), -0.8025);
+        QCOMPARE(axis->max(), 0.8025);
+        QCOMPARE(axis->titleText(), "Wartości błędów [mV]");
+    }
+
+    void noMarkedPointHidesThePage()
+    {
+        Document400mV();
+        QWidget window;
+        auto* page = new CPointsChartPage(&window);
+        window.show();
+        QVERIFY(page->DrawChart(0));
+        for (MeterPoint& p : meterCheckDoc.ranges[0].points)
+            p.marked = 0;
+        RecordingMessageService messages;
+        QVERIFY(!page->DrawChart(0));
+        QVERIFY(page->isHidden());
+        QCOMPARE(messages.Texts(), QStringList({"Nie zaznaczono punktów do wykresu."}));
+        QCOMPARE(messages.messages.at(0).caption, "Brak danych!");
+        QCOMPARE(messages.messages.at(0).icon, MessageIcon::Error);
+    }
+
+    void neverMeasuredRangeIsNotDrawn()
+    {
+        Document400mV();
+        CErrorsChartPage page;
+        QVERIFY(page.DrawChart(0));
+        meterCheckDoc.ranges[1] = meterCheckDoc.ranges[0];
+        meterCheckDoc.ranges[1].rangeMeasured = 0;
+        meterCheckDoc.ranges[1].rangeValue = "500";
+        RecordingMessageService messages;
+        QVERIFY(!page.DrawChart(1));
+        QVERIFY(messages.messages.isEmpty());
+        // The chart keeps what it showed.
+        QCOMPARE(page.Data().titles[3], "Zakres miernika: 400 mV");
+        QCOMPARE(page.ChartView()->chart()->series().size(), 3);
+    }
+
+    void renderedWithTheSeriesColours()
+    {
+        Document400mV();
+        CPointsChartPage page;
+        QImage image(800, 500, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QVERIFY(page.PrintChart(0, painter, QRectF(0, 0, 800, 500)));
+        painter.end();
+        if (qEnvironmentVariableIsSet("KEEP_PNG"))
+            image.save(qEnvironmentVariable("KEEP_PNG"));
+        QVERIFY(CountPixels(image, qRgb(255, 255, 0)) > 500);
+        QVERIFY(CountPixels(image, qRgb(255, 0, 0)) > 500);
+    }
+
+    void printedToPdf()
+    {
+        Document400mV();
+        QTemporaryDir dir;
+        const QString file = dir.filePath("chart.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        CErrorsChartPage page;
+        QVERIFY(page.PrintChart(0, printer));
+        QVERIFY(QFileInfo(file).size() > 1000);
+        if (qEnvironmentVariableIsSet("KEEP_PDF"))
+            QFile::copy(file, qEnvironmentVariable("KEEP_PDF"));
+        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QProcess p;
+        p.start(pdftotext, {"-enc", "UTF-8", file, "-"});
+        QVERIFY(p.waitForFinished(10000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(text.contains("Wykres błędów; Miernik: M1; Nr: 7") ||
+                     text.contains("Wykres błędów;  Miernik: M1; Nr: 7"),
+                 qPrintable(text));
+        QVERIFY(text.contains("Zakres miernika: 400 mV"));
+        QVERIFY(text.contains("+ błąd dopuszczalny"));
+    }
+
+    void nothingPrintedWithoutMarkedPoints()
+    {
+        Document400mV();
+        for (MeterPoint& p : meterCheckDoc.ranges[0].points)
+            p.marked = 0;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("chart.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        RecordingMessageService messages;
+        CPointsChartPage page;
+        QVERIFY(!page.PrintChart(0, printer));
+        QVERIFY(!QFileInfo::exists(file));
+        QCOMPARE(messages.Texts(), QStringList({"Nie zaznaczono punktów do wykresu."}));
+    }
+};
+
+QTEST_MAIN(TestChartPages)
+#include "tst_chartpages.moc"
