@@ -1,4 +1,3 @@
-#include "metercheck/charts/ChartBuilder.h"
 #include "metercheck/charts/ChartData.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
@@ -185,23 +184,6 @@ private slots:
         QCOMPARE(RangeCharts::PointsChart(0).status, ChartData::NotMeasured);
         QCOMPARE(RangeCharts::ErrorsChart(0).status, ChartData::NotMeasured);
         QCOMPARE(RangeCharts::PointsChart(50).status, ChartData::NotMeasured);
-    }
-
-    void labelFormat_data()
-    {
-        QTest::addColumn<double>("step");
-        QTest::addColumn<QString>("format");
-        QTest::newRow("35") << 35.0 << "%.0f";
-        QTest::newRow("0.1") << 0.1 << "%.1f";
-        QTest::newRow("0.25") << 0.25 << "%.2f";
-        QTest::newRow("0.0535") << 0.0535 << "%.3f";
-        QTest::newRow("2.5") << 2.5 << "%.1f";
-        QTest::newRow("0") << 0.0 << "%.0f";
-    }
-    void labelFormat()
-    {
-        QFETCH(double, step);
-        QTEST(ChartBuilder::LabelFormat(step), "format");
     }
 };
 

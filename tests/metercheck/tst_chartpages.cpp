@@ -4,10 +4,10 @@
 #include "metercheck/charts/CPointsChartPage.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
+#include "controls/ChartControl.h"
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
-#include <QChartView>
 #include <QImage>
 #include <QLineSeries>
 #include <QPainter>
@@ -74,7 +74,7 @@ private slots:
         Document400mV();
         CPointsChartPage page;
         QVERIFY(page.DrawChart(0));
-        QChart* chart = page.ChartView()->chart();
+        QChart* chart = page.Chart()->chart();
         QCOMPARE(chart->title(), "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 1);
         auto* bars = qobject_cast<QBarSeries*>(chart->series().first());
@@ -104,7 +104,7 @@ private slots:
         Document400mV();
         CErrorsChartPage page;
         QVERIFY(page.DrawChart(0));
-        QChart* chart = page.ChartView()->chart();
+        QChart* chart = page.Chart()->chart();
         QCOMPARE(chart->title(), "Wykres błędów;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 3);
         const QStringList legends = {"Błąd rzeczywisty", "+ błąd dopuszczalny",
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(messages.messages.isEmpty());
         // The chart keeps what it showed.
         QCOMPARE(page.Data().titles[3], "Zakres miernika: 400 mV");
-        QCOMPARE(page.ChartView()->chart()->series().size(), 3);
+        QCOMPARE(page.Chart()->chart()->series().size(), 3);
     }
 
     void renderedWithTheSeriesColours()

@@ -1,10 +1,23 @@
 #include "SimInstrument.h"
-#include "SimReplyRules.h"
+#include "panel/MeasureRangeTable.h"
+#include "panel/PanelState.h"
+#include "panel/ReadingParser.h"
+#include "panel/SourceRangeTable.h"
+
+#include "link/NumberText.h"
 
 #include <QRegularExpression>
 #include <QTest>
 
 namespace {
+
+// The reading the control panel makes of a reply.
+PanelMeterState AsPanel(const QByteArray& reply, int decimals)
+{
+    PanelMeterState state;
+    ParseReading(QString::fromLatin1(reply), decimals, state);
+    return state;
+}
 
 SimInstrument Prepared(const QList<QByteArray>& commands)
 {
@@ -169,7 +182,7 @@ private slots:
         for (int i = 0; i < 40; ++i) {
             const QByteArray reply = instrument.Handle("P", 1);
             replies.insert(reply);
-            QVERIFY2(qAbs(ReadAsPanel(reply).magnitude - 12.5) <= 0.003, reply.constData());
+            QVERIFY2(qAbs(SignedReading(AsPanel(reply, 3)) - 12.5) <= 0.003, reply.constData());
         }
         QVERIFY2(replies.size() > 1, "the reading never moved");
     }
@@ -179,8 +192,10 @@ private slots:
         SimInstrument instrument = Prepared({"C01", "N+1.000", "S1", "M01"});
         instrument.SetForcedRange(SimForcedRange::Over);
         QCOMPARE(instrument.Handle("P", 0), QByteArray("^+~~~~~~~%"));
+        QCOMPARE(AsPanel("^+~~~~~~~%", 3).meterText, QString(6, QChar(0x2014)));
         instrument.SetForcedRange(SimForcedRange::Under);
         QCOMPARE(instrument.Handle("P", 0), QByteArray("^-_______%"));
+        QCOMPARE(AsPanel("^-_______%", 3).meterText, QStringLiteral("______"));
         instrument.SetForcedRange(SimForcedRange::None);
         QCOMPARE(instrument.Handle("P", 0), QByteArray("^+001.000%"));
     }
@@ -212,9 +227,9 @@ private slots:
         r.value = value;
         r.decimals = decimals;
         QCOMPARE(SimInstrument::ReadingReply(r), reply);
-        const PanelReading p = ReadAsPanel(reply);
-        QVERIFY(!p.over && !p.under);
-        QCOMPARE(p.positive ? p.magnitude : -p.magnitude, shown);
+        const PanelMeterState panel = AsPanel(reply, decimals);
+        QCOMPARE(panel.meterText, FormatFixed(qAbs(shown), decimals));
+        QCOMPARE(SignedReading(panel), shown);
     }
 
     void tooWideIsOverRange()
@@ -225,6 +240,26 @@ private slots:
         QCOMPARE(SimInstrument::ReadingReply(r), QByteArray("^+~~~~~~~%"));
         r.value = -12345678;
         QCOMPARE(SimInstrument::ReadingReply(r), QByteArray("^-_______%"));
+    }
+
+    void everyPanelCommandIsAccepted()
+    {
+        SimInstrument instrument;
+        QStringList commands;
+        for (const SourceRange& row : SourceRangeTable()) {
+            for (const QString& code : row.codes)
+                commands << code << QStringLiteral("N+") + row.format
+                         << QStringLiteral("N-") + FormatFixed(-row.min, row.decimals)
+                         << QStringLiteral("T23.50") << QStringLiteral("R24.50");
+        }
+        for (const MeasureRange& row : MeasureRangeTable::Rows())
+            commands << row.command << QStringLiteral("Q0.00") << QStringLiteral("P");
+        commands << QStringLiteral("R00.00") << QStringLiteral("Q00.00");
+        QVERIFY(commands.size() > 100);
+        for (const QString& c : commands) {
+            const QByteArray reply = instrument.Handle(c.toLatin1(), 0);
+            QVERIFY2(reply.contains('%') && !reply.contains(SimInstrument::nak), qPrintable(c));
+        }
     }
 
     void everyMeasureFunctionAnswersInForm()

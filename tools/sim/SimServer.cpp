@@ -23,7 +23,7 @@ void OnStopSignal(int)
 // One byte of 8N1 at 9600 baud: ten bits.
 constexpr long byteWireNs = 10L * 1000000000L / 9600;
 // How often the loop looks at a line that nobody has open.
-constexpr int idleLookMs = 5;
+constexpr int idleLookMs = 20;
 
 void AddNs(timespec* t, long ns)
 {

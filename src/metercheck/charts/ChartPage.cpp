@@ -2,34 +2,21 @@
 
 #include "base/DialogUnits.h"
 #include "base/MessageService.h"
-#include "metercheck/charts/ChartBuilder.h"
+#include "controls/ChartControl.h"
 
-#include <QChart>
-#include <QChartView>
-#include <QCoreApplication>
-#include <QGraphicsScene>
 #include <QPainter>
 #include <QPrinter>
 #include <QVBoxLayout>
-
-namespace {
-
-// The size the chart is laid out at for printing, before it is scaled onto the page: about the
-// size it has on the screen, so that its texts keep their proportions.
-constexpr qreal printWidth = 960;
-
-} // namespace
 
 ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
 {
     // A borderless child page of 527 × 310 units with the chart at 7, 7, 513 × 296.
     resize(DialogUnits::Size(527, 310));
-    view = new QChartView(this);
-    view->setRenderHint(QPainter::Antialiasing);
+    chart = new ChartControl(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(DialogUnits::X(7), DialogUnits::Y(7), DialogUnits::X(7),
                                DialogUnits::Y(7));
-    layout->addWidget(view);
+    layout->addWidget(chart);
 }
 
 bool ChartPage::DrawChart(int range)
@@ -47,7 +34,26 @@ bool ChartPage::DrawChart(int range)
         break;
     }
     data = built;
-    ChartBuilder::Fill(*view->chart(), data);
+
+    chart->openData(int(data.series.size()), data.pointCount);
+    for (int place = 0; place < int(data.titles.size()); ++place)
+        chart->setTitle(place, data.titles[place]);
+    chart->setAxisMinimum(data.axisMin);
+    chart->setAxisMaximum(data.axisMax);
+    chart->setAxisStep(data.axisStep);
+    // Bars compare setting and indication point by point; the errors are lines between the
+    // two lines of the permissible error.
+    chart->setChartKind(data.optionB == 2 ? ChartControl::ChartKind::Bars
+                                          : ChartControl::ChartKind::Lines);
+    for (int s = 0; s < int(data.series.size()); ++s) {
+        const ChartSeries& series = data.series[s];
+        chart->setSeriesLegend(s, series.legend);
+        chart->setCurrentSeries(s);
+        chart->setSeriesColor(series.color);
+        for (int n = 0; n < int(series.values.size()); ++n)
+            chart->setPointValue(n, series.values[n]);
+    }
+    chart->closeData();
     return true;
 }
 
@@ -76,20 +82,16 @@ void ChartPage::RenderChart(QPainter& painter, const QRectF& area) const
 {
     if (data.status != ChartData::Ready || area.isEmpty())
         return;
-    // A chart of its own, laid out with the proportions of the area, so that what is printed
-    // does not depend on the size of the page on the screen.
-    QGraphicsScene scene;
-    auto* chart = new QChart;
-    scene.addItem(chart);
-    const QSizeF size(printWidth, printWidth * area.height() / area.width());
-    chart->resize(size);
-    chart->setBackgroundRoundness(0);
-    ChartBuilder::Fill(*chart, data);
-    scene.setSceneRect(QRectF(QPointF(0, 0), size));
-    // The chart lays out its axes, titles and legend on posted layout requests.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // The chart is drawn stretched to its target: give it a target of its own proportions.
+    const QSizeF shape = chart->isVisible()
+                             ? QSizeF(chart->size())
+                             : QSizeF(ChartControl::unshownWidth, ChartControl::unshownHeight);
+    const QSizeF fitted = shape.scaled(area.size(), Qt::KeepAspectRatio);
+    QRectF target(QPointF(0, 0), fitted);
+    target.moveCenter(area.center());
+    target.moveTop(area.top());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    scene.render(&painter, area, scene.sceneRect(), Qt::KeepAspectRatio);
+    chart->renderTo(painter, target);
     painter.restore();
 }

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-class QChartView;
+class ChartControl;
 class QPainter;
 class QPrinter;
 class QRectF;
@@ -25,13 +25,13 @@ public:
     // Returns false when there was nothing to print or the printer could not be started.
     bool PrintChart(int range, QPrinter& printer);
     // Draws the chart of the range and paints it into `area` of a page already started (any
-    // coordinate system: the chart is scaled to the area, keeping its proportions).
+    // coordinate system: the chart is scaled into the area, keeping its proportions).
     bool PrintChart(int range, QPainter& painter, const QRectF& area);
 
-    // Paints what the chart shows now into `area`.
+    // Paints what the chart shows now into `area`, keeping its proportions.
     void RenderChart(QPainter& painter, const QRectF& area) const;
 
-    QChartView* ChartView() const { return view; }
+    ChartControl* Chart() const { return chart; }
     // What the chart shows now.
     const ChartData& Data() const { return data; }
 
@@ -40,6 +40,6 @@ protected:
     virtual ChartData BuildChart(int range) const = 0;
 
 private:
-    QChartView* view = nullptr;
+    ChartControl* chart = nullptr;
     ChartData data;
 };

@@ -1,0 +1,155 @@
+// Times real calibrator transactions against r718-sim and compares them with the protocol's
+// own minimum: (n + 2) × 20 ms of writing plus the 400 ms read, for a command of n characters.
+//
+//   bench_link [repetitions]        (R718_SIM overrides the simulator built with it)
+
+#include "SimProcess.h"
+#include "link/CalibratorLink.h"
+#include "link/LinkClock.h"
+#include "link/SerialDevice.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Stats
+{
+    double mean = 0, min = 0, max = 0;
+};
+
+Stats Summarise(std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    Stats s;
+    for (double v : ms)
+        s.mean += v;
+    s.mean /= double(ms.size());
+    s.min = ms.front();
+    s.max = ms.back();
+    return s;
+}
+
+template <typename F> Stats Time(int repetitions, F action)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < repetitions; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return Summarise(ms);
+}
+
+// Passes everything on to the real port and clock and adds up the time each part takes.
+class TimedPort : public SerialDevice, public LinkClock
+{
+public:
+    explicit TimedPort(SerialDevice& port) : port(port) {}
+    void Open(int n, quint32 baud, int parity, quint8 bits, int stop, int flow, bool ov) override
+    {
+        port.Open(n, baud, parity, bits, stop, flow, ov);
+    }
+    void Close() override { port.Close(); }
+    bool IsOpen() const override { return port.IsOpen(); }
+    qint64 Read(char* buffer, qint64 count) override
+    {
+        QElapsedTimer t;
+        t.start();
+        const qint64 n = port.Read(buffer, count);
+        readMs += double(t.nsecsElapsed()) / 1e6;
+        return n;
+    }
+    qint64 Write(const char* buffer, qint64 count) override
+    {
+        QElapsedTimer t;
+        t.start();
+        const qint64 n = port.Write(buffer, count);
+        writeMs += double(t.nsecsElapsed()) / 1e6;
+        return n;
+    }
+    SerialTimeouts GetTimeouts() override { return port.GetTimeouts(); }
+    void SetTimeouts(const SerialTimeouts& t) override { port.SetTimeouts(t); }
+    void SleepMs(int ms) override
+    {
+        QElapsedTimer t;
+        t.start();
+        SystemLinkClock().SleepMs(ms);
+        sleepMs += double(t.nsecsElapsed()) / 1e6;
+    }
+
+    SerialDevice& port;
+    double readMs = 0, writeMs = 0, sleepMs = 0;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (qEnvironmentVariableIsEmpty("R718_SIM"))
+        qputenv("R718_SIM", R718_SIM_DEFAULT);
+    const int repetitions = argc > 1 ? qMax(1, atoi(argv[1])) : 10;
+
+    SimProcess sim;
+    if (!sim.Start()) {
+        std::fprintf(stderr, "bench_link: %s\n", qPrintable(sim.LastError()));
+        return 1;
+    }
+    sim.MapPort(1);
+    if (!OpenCalibratorPort(1))
+        return 1;
+
+    std::printf("Transactions against r718-sim (replies paced at 9600 baud), %d each\n",
+                repetitions);
+    std::printf("%2s  %-9s %9s %9s %9s %9s %7s %7s\n", "n", "command", "minimum", "mean", "fastest",
+                "slowest", "ratio", "worst");
+    const char* commands[] = {"X", "S1", "C01", "C120", "N+0.0", "N+0.00", "N+0.000", "N+0.0000"};
+    bool allAccepted = true;
+    struct Parts
+    {
+        int n;
+        double write, sleep, read, total;
+    };
+    std::vector<Parts> parts;
+    TimedPort timed(CalibratorDevice());
+    SerialDevice* previousDevice = SetCalibratorDevice(&timed);
+    LinkClock* previousClock = SetLinkClock(&timed);
+    for (const char* c : commands) {
+        const QString command = QString::fromLatin1(c);
+        const double minimum = (command.size() + 2) * 20.0 + 400.0;
+        SendCommand(command); // warm-up
+        timed.readMs = timed.writeMs = timed.sleepMs = 0;
+        const Stats s = Time(repetitions, [&] {
+            SendCommand(command);
+            allAccepted = allAccepted && lastReply == '^' + command + '%' && linkOpen;
+        });
+        std::printf("%2lld  %-9s %9.2f %9.2f %9.2f %9.2f %7.4f %7.4f\n",
+                    static_cast<long long>(command.size()), c, minimum, s.mean, s.min, s.max,
+                    s.mean / minimum, s.max / minimum);
+        std::fflush(stdout);
+        parts.push_back({int(command.size()), timed.writeMs / repetitions,
+                         timed.sleepMs / repetitions, timed.readMs / repetitions, s.mean});
+    }
+    SetCalibratorDevice(previousDevice);
+    SetLinkClock(previousClock);
+
+    std::printf("\nmean ms per transaction: Write calls, pauses (minimum (n+2) x 20), Read "
+                "(minimum 400), the rest\n");
+    for (const Parts& p : parts)
+        std::printf("%2d  write %7.3f  pauses %8.2f (+%5.2f)  read %8.2f (+%5.2f)  rest %6.3f\n",
+                    p.n, p.write, p.sleep, p.sleep - (p.n + 2) * 20.0, p.read, p.read - 400.0,
+                    p.total - p.write - p.sleep - p.read);
+
+    CloseCalibratorPort();
+    if (!allAccepted) {
+        std::fprintf(stderr, "bench_link: a transaction was not accepted\n");
+        return 1;
+    }
+    return 0;
+}
