@@ -9,6 +9,7 @@
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"
 #include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/window/CMeterCheckDlg.h"
 #include "panel/CCalibratorPanelDlg.h"
 
 #include <QGuiApplication>
@@ -124,7 +125,7 @@ void CMainMenuDlg::RunCalibratorPanel()
 
 void CMainMenuDlg::RunMeterCheck()
 {
-    // The meter check window starts here (CMeterCheckDlg, run modally).
+    RunMeterCheckWindow(this);
 }
 
 void CMainMenuDlg::paintEvent(QPaintEvent* event)

@@ -1,0 +1,231 @@
+#include "metercheck/window/CMeterCheckDlg.h"
+
+#include "base/DialogUnits.h"
+#include "metercheck/charts/CErrorsChartPage.h"
+#include "metercheck/charts/CPointsChartPage.h"
+#include "metercheck/output/OutputCommands.h"
+#include "metercheck/procedures/MeasureProcedure.h"
+#include "metercheck/procedures/MeasurementDialogs.h"
+#include "metercheck/window/CRangesPage.h"
+#include "metercheck/window/RecentFileList.h"
+#include "metercheck/window/ScreenDialogs.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+CMeterCheckDlg::CMeterCheckDlg(QWidget* parent, MeterCheckDialogRunner* dialogs,
+                               MeterCheckPort* port)
+    : QDialog(parent), ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(this)),
+      dialogs(dialogs ? *dialogs : *ownDialogs),
+      commands(*this, this->dialogs, port ? *port : LinkMeterCheckPort(), this)
+{
+    setWindowTitle(MeterCheckCommands::WindowCaption());
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    resize(DialogUnits::Size(530, 327));
+    BuildMenu();
+    BuildTabs();
+    commands.OnInitDialog();
+}
+
+CMeterCheckDlg::~CMeterCheckDlg() = default;
+
+void CMeterCheckDlg::BuildMenu()
+{
+    menuBar = new QMenuBar(this);
+    fileMenu = menuBar->addMenu(QStringLiteral("&Plik"));
+    auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
+        QAction* action = menu ? menu->addAction(text) : menuBar->addAction(text);
+        action->setData(id);
+        action->setObjectName(QStringLiteral("command%1").arg(id));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    add(fileMenu, QStringLiteral("&Nowy..."), IdNew, [this] { commands.OnNew(); });
+    add(fileMenu, QStringLiteral("&Otwórz..."), IdOpen, [this] { commands.OnOpen(); });
+    documentCommands
+        << add(fileMenu, QStringLiteral("&Zapisz"), IdSave, [this] { commands.OnSave(); })
+        << add(fileMenu, QStringLiteral("Zapi&sz jako..."), IdSaveAs,
+               [this] { commands.OnSaveAs(); })
+        << add(fileMenu, QStringLiteral("&Drukuj..."), IdPrint, [this] { OnPrint(); })
+        << add(fileMenu, QStringLiteral("Eksport do E&xcela..."), IdExport, [this] { OnExport(); })
+        << add(fileMenu, QStringLiteral("&Zamknij"), IdClose, [this] { commands.OnClose(); });
+    fileMenu->addSeparator();
+    exitAction = add(fileMenu, QStringLiteral("&Wyjście"), IdExit, [this] { commands.OnExit(); });
+    documentCommands << add(nullptr, QStringLiteral("&Dane miernika"), IdMeterData, [this] {
+        commands.OnMeterData();
+    }) << add(nullptr, QStringLiteral("&Pomiary"), IdMeasure, [this] { OnMeasure(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+}
+
+void CMeterCheckDlg::BuildTabs()
+{
+    auto* area = new QWidget(this);
+    auto* column = new QVBoxLayout(area);
+    column->setContentsMargins(4, 4, 4, 4);
+    column->setSpacing(0);
+
+    tabs = new QTabBar(area);
+    tabs->setObjectName("tabs");
+    tabs->setExpanding(false);
+    tabs->addTab(QStringLiteral("Tabela"));
+    tabs->addTab(QStringLiteral("Wykres punktów"));
+    tabs->addTab(QStringLiteral("Wykres błędów"));
+    column->addWidget(tabs);
+
+    // The three pages share one place under the tabs; only the chosen one is shown.
+    auto* frame = new QWidget(area);
+    frame->setObjectName("tabPages");
+    frame->setAutoFillBackground(true);
+    auto* stack = new QGridLayout(frame);
+    stack->setContentsMargins(0, 2, 0, 0);
+    rangesPage = new CRangesPage(dialogs, frame);
+    pointsChart = new CPointsChartPage(frame);
+    errorsChart = new CErrorsChartPage(frame);
+    pages = {rangesPage, pointsChart, errorsChart};
+    for (QWidget* page : pages) {
+        stack->addWidget(page, 0, 0);
+        page->hide();
+    }
+    column->addWidget(frame, 1);
+    layout()->addWidget(area);
+
+    connect(tabs, &QTabBar::currentChanged, this, [this](int t) {
+        if (!selectingTab)
+            commands.OnSelchangeTab(t);
+    });
+}
+
+QAction* CMeterCheckDlg::Action(int id) const
+{
+    for (QAction* action : findChildren<QAction*>())
+        if (action->data().toInt() == id && !recentItems.contains(action))
+            return action;
+    return nullptr;
+}
+
+QList<QAction*> CMeterCheckDlg::RecentFileActions() const
+{
+    QList<QAction*> items;
+    for (QAction* action : recentItems)
+        if (!action->isSeparator())
+            items << action;
+    return items;
+}
+
+void CMeterCheckDlg::reject()
+{
+    commands.OnCancel();
+}
+
+void CMeterCheckDlg::closeEvent(QCloseEvent* event)
+{
+    // The close box is Exit: the save question may keep the window open.
+    event->ignore();
+    commands.OnExit();
+}
+
+void CMeterCheckDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CMeterCheckDlg::OnMeasure()
+{
+    MeasurementDialogs measurementDialogs(this);
+    MeasureProcedure procedure(measurementDialogs, *rangesPage);
+    procedure.OnMeasure();
+}
+
+void CMeterCheckDlg::OnPrint()
+{
+    MeterCheckOutput::OnPrint(this);
+}
+
+void CMeterCheckDlg::OnExport()
+{
+    MeterCheckOutput::OnExport(this);
+}
+
+void CMeterCheckDlg::SetTitle(const QString& title)
+{
+    setWindowTitle(title);
+}
+
+void CMeterCheckDlg::SetDocumentCommandsEnabled(bool enabled)
+{
+    for (QAction* action : documentCommands)
+        action->setEnabled(enabled);
+    menuBar->update();
+}
+
+void CMeterCheckDlg::HidePage(int tab)
+{
+    pages[tab]->hide();
+}
+
+void CMeterCheckDlg::ShowPage(int tab)
+{
+    pages[tab]->show();
+    if (tab == TableTab)
+        rangesPage->OnShowPage();
+}
+
+void CMeterCheckDlg::SelectTab(int tab)
+{
+    selectingTab = true;
+    tabs->setCurrentIndex(tab);
+    selectingTab = false;
+}
+
+void CMeterCheckDlg::DrawChart(int tab, int range)
+{
+    if (tab == PointsChartTab)
+        pointsChart->DrawChart(range);
+    else if (tab == ErrorsChartTab)
+        errorsChart->DrawChart(range);
+}
+
+void CMeterCheckDlg::ShowRecentFiles(const QStringList& paths)
+{
+    for (QAction* action : recentItems) {
+        fileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    recentItems.clear();
+    if (paths.isEmpty())
+        return;
+    recentItems << fileMenu->addSeparator();
+    for (int n = 0; n < paths.size() && n < RecentFileList::maxEntries; ++n) {
+        QAction* item = fileMenu->addAction(RecentFileList::MenuText(n, paths[n]));
+        item->setData(IdRecentFirst + n);
+        item->setToolTip(paths[n]);
+        item->setObjectName(QStringLiteral("command%1").arg(IdRecentFirst + n));
+        connect(item, &QAction::triggered, this, [this, n] { commands.OnRecentFile(n); });
+        recentItems << item;
+    }
+}
+
+void CMeterCheckDlg::EndWindow()
+{
+    QDialog::done(QDialog::Rejected);
+}
+
+void RunMeterCheckWindow(QWidget* parent)
+{
+    CMeterCheckDlg window(parent);
+    window.exec();
+}

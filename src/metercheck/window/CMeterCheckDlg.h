@@ -1,0 +1,98 @@
+#pragma once
+
+#include "metercheck/window/MeterCheckCommands.h"
+#include "metercheck/window/MeterCheckView.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+
+class CErrorsChartPage;
+class CPointsChartPage;
+class CRangesPage;
+class QAction;
+class QMenu;
+class QMenuBar;
+class QTabBar;
+
+// The meter check window: the File menu with the recent files, "Dane miernika", "Pomiary",
+// and the three tab pages (the ranges and points table and the two charts). The command
+// rules are MeterCheckCommands'; the window shows what they decide.
+class CMeterCheckDlg : public QDialog, private MeterCheckView
+{
+    Q_OBJECT
+
+public:
+    // Menu command ids of the original window.
+    enum CommandId
+    {
+        IdNew = 32771,
+        IdExit = 32772,
+        IdSave = 32774,
+        IdSaveAs = 32775,
+        IdPrint = 32776,
+        IdOpen = 32779,
+        IdClose = 32783,
+        IdMeterData = 32787,
+        IdMeasure = 32791,
+        IdExport = 32793,
+        IdRecentFirst = 32795,
+    };
+
+    // Tests pass their own dialogs and port; the program uses the screen and the link.
+    explicit CMeterCheckDlg(QWidget* parent = nullptr, MeterCheckDialogRunner* dialogs = nullptr,
+                            MeterCheckPort* port = nullptr);
+    ~CMeterCheckDlg() override;
+
+    QAction* Action(int id) const;
+    QList<QAction*> RecentFileActions() const;
+    QMenuBar* MenuBar() const { return menuBar; }
+    QTabBar* TabBar() const { return tabs; }
+    CRangesPage* RangesPage() const { return rangesPage; }
+    QWidget* Page(int tab) const { return pages[tab]; }
+    MeterCheckCommands& Commands() { return commands; }
+
+    // Enter does nothing; Esc (reject) closes the port and the window without a question.
+    void accept() override {}
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildMenu();
+    void BuildTabs();
+    void OnMeasure();
+    void OnPrint();
+    void OnExport();
+
+    // MeterCheckView
+    void SetTitle(const QString& title) override;
+    void SetDocumentCommandsEnabled(bool enabled) override;
+    void HidePage(int tab) override;
+    void ShowPage(int tab) override;
+    void SelectTab(int tab) override;
+    void DrawChart(int tab, int range) override;
+    void ShowRecentFiles(const QStringList& paths) override;
+    void EndWindow() override;
+
+    std::unique_ptr<MeterCheckDialogRunner> ownDialogs;
+    MeterCheckDialogRunner& dialogs;
+    MeterCheckCommands commands;
+    QMenuBar* menuBar = nullptr;
+    QMenu* fileMenu = nullptr;
+    QAction* exitAction = nullptr;
+    QList<QAction*> documentCommands;
+    QList<QAction*> recentItems;
+    QTabBar* tabs = nullptr;
+    CRangesPage* rangesPage = nullptr;
+    CPointsChartPage* pointsChart = nullptr;
+    CErrorsChartPage* errorsChart = nullptr;
+    std::array<QWidget*, 3> pages{};
+    bool selectingTab = false;
+};
+
+// The one-line start of the module from the main menu: runs the window modally over `parent`.
+void RunMeterCheckWindow(QWidget* parent);

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "metercheck/procedures/PointsGridView.h"
+#include "metercheck/window/RangesPageLogic.h"
+
+#include <QWidget>
+
+class ColorButton;
+class DataGrid;
+class MeterCheckDialogRunner;
+
+// The first page of the meter check window: the document's ranges in the left grid, the
+// points of the selected range in the right one, and the buttons that add, delete and edit
+// them and switch points ON or OFF. The rules are RangesPageLogic's.
+class CRangesPage : public QWidget, public PointsGridView
+{
+    Q_OBJECT
+
+public:
+    enum ButtonId
+    {
+        IdAddRange = 1263,
+        IdDeleteRange = 1264,
+        IdEditRange = 1265,
+        IdAddPoint = 1266,
+        IdDeletePoint = 1267,
+        IdEditPoint = 1268,
+        IdMarkAll = 1269,
+    };
+
+    CRangesPage(MeterCheckDialogRunner& dialogs, QWidget* parent = nullptr);
+
+    // Refills both grids from the document; the window calls it each time it shows the page.
+    void OnShowPage();
+
+    void FillRangesGrid();
+    void FillPointsGrid(int range) override;
+    void SelectPointsRow(int row) override;
+
+    DataGrid* rangesGrid() const { return ranges; }
+    DataGrid* pointsGrid() const { return points; }
+    ColorButton* button(ButtonId id) const;
+
+    static constexpr int gridRows = 51; // the header and 50 slots
+    static constexpr int scrollMargin = 24;
+
+private:
+    void BuildLayout();
+    void InitGrids();
+    void ColourMethodColumns();
+    void UpdateButtons();
+    void SelectRow(DataGrid* grid, int row);
+    void KeepRowInView(DataGrid* grid, int row);
+
+    void OnRangesCellEntered(int row);
+    void OnPointsCellEntered(int row);
+    void OnPointsMousePressed(int x, int y);
+    void OnAddRange();
+    void OnDeleteRange();
+    void OnEditRange();
+    void OnAddPoint();
+    void OnDeletePoint();
+    void OnEditPoint();
+    void OnMarkAll();
+
+    RangesPageLogic logic;
+    DataGrid* ranges = nullptr;
+    DataGrid* points = nullptr;
+    QList<ColorButton*> buttons;
+    int quiet = 0; // > 0 while the page itself moves the grids' current cells
+};

@@ -1,0 +1,426 @@
+#include "controls/ColorButton.h"
+#include "controls/DataGrid.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/window/CRangesPage.h"
+
+#include "tst_window_fakes.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace {
+
+const QColor lightGreen(0x93, 0xE3, 0x95); // 0x95E393 as a Windows colour value
+const QColor lightBlue(0x8C, 0xB8, 0xCC);  // 0xCCB88C
+const QColor grey(0xC0, 0xC0, 0xC0);
+
+void PutRange(int slot, const QString& value, int pointCount = 0)
+{
+    MeterRange& r = meterCheckDoc.ranges[slot];
+    r.rangeValue = value;
+    r.rangeUnit = "V";
+    r.classRange = "0.5";
+    r.calFunction = qint16(slot % 20);
+    r.rangeDefined = 1;
+    for (int j = 0; j < pointCount; ++j) {
+        MeterPoint& p = r.points[j];
+        p.setting = QString::number(j + 1) + ".0";
+        p.unit = "V";
+        p.pointDefined = 1;
+        p.marked = j % 2;
+    }
+}
+
+} // namespace
+
+class TestRangesPage : public QObject
+{
+    Q_OBJECT
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<CRangesPage> page;
+
+    bool Enabled(CRangesPage::ButtonId id) const { return page->button(id)->isEnabled(); }
+    QList<bool> AllButtons() const
+    {
+        QList<bool> states;
+        for (int id = CRangesPage::IdAddRange; id <= CRangesPage::IdMarkAll; ++id)
+            states << Enabled(CRangesPage::ButtonId(id));
+        return states;
+    }
+    void Click(CRangesPage::ButtonId id) { QTest::mouseClick(page->button(id), Qt::LeftButton); }
+    // The user's choice of a row: the arrow key down from the row above (or row 1 itself).
+    void ChooseRow(DataGrid* grid, int row)
+    {
+        grid->setFocus();
+        grid->selectWholeRow(qMax(1, row - 1));
+        if (row > 1)
+            QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(grid->currentGridRow(), row);
+    }
+    void Show()
+    {
+        page->show();
+        page->OnShowPage();
+    }
+
+private slots:
+    void init()
+    {
+        ClearDocument();
+        currentRange = 0;
+        currentPoint = 0;
+        documentModified = false;
+        meterCheckState = 3;
+        dialogs = ScriptedDialogs();
+        page = std::make_unique<CRangesPage>(dialogs);
+        page->resize(800, 560);
+    }
+
+    void gridsAsLaidOut()
+    {
+        DataGrid* r = page->rangesGrid();
+        DataGrid* p = page->pointsGrid();
+        QCOMPARE(r->rowCount(), 50);
+        QCOMPARE(p->rowCount(), 50);
+        QCOMPARE(r->cellText(0, 2), QString("% wartości mierzonej"));
+        QCOMPARE(p->cellText(0, 2), QString("Błąd mier. rzeczyw."));
+        QCOMPARE(p->cellText(0, 6), QString("ON"));
+        QCOMPARE(r->columnWidth(1), DataGrid::TwipsToPixels(2310));
+        QCOMPARE(p->columnWidth(5), DataGrid::TwipsToPixels(500));
+        QCOMPARE(r->palette().color(QPalette::Base), lightGreen);
+        QCOMPARE(p->palette().color(QPalette::Base), lightBlue);
+        QCOMPARE(static_cast<QPushButton*>(page->button(CRangesPage::IdMarkAll))->text(),
+                 QString("ON/OFF"));
+    }
+
+    void methodColoursTheTypedColumn_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<QColor>("column0");
+        QTest::addColumn<QColor>("column1");
+        QTest::newRow("exact setting: setting typed") << 0 << lightBlue << lightGreen;
+        QTest::newRow("exact reading: reading typed") << 1 << lightGreen << lightBlue;
+    }
+    void methodColoursTheTypedColumn()
+    {
+        QFETCH(int, method);
+        QFETCH(QColor, column0);
+        QFETCH(QColor, column1);
+        meterCheckDoc.method = qint16(method);
+        meterCheckState = 4;
+        Show();
+        for (int row : {1, 25, 50}) {
+            QCOMPARE(page->pointsGrid()->cellBackground(row, 0), column0);
+            QCOMPARE(page->pointsGrid()->cellBackground(row, 1), column1);
+        }
+    }
+
+    void rowTexts()
+    {
+        MeterRange& tc = meterCheckDoc.ranges[0];
+        tc.rangeValue = "600";
+        tc.rangeUnit = "°C";
+        tc.function = 3;
+        tc.sensorName = "K (NiCr-NiAl)";
+        tc.coldJunction = 2;
+        tc.toValue = "23.0";
+        tc.classReading = "0.1";
+        tc.classRange = "0.2";
+        tc.constTerm = "1.0";
+        tc.constUnit = "mV"; // temperature ranges always show °C
+        tc.rangeDefined = 1;
+        PutRange(1, "400");
+        meterCheckDoc.ranges[1].constTerm = "2";
+        meterCheckDoc.ranges[1].constUnit = "µV";
+        Show();
+        DataGrid* g = page->rangesGrid();
+        QCOMPARE(g->cellText(1, 0), QString("600 °C"));
+        QCOMPARE(g->cellText(1, 1), QString("K (NiCr-NiAl) [To=23.0°C]"));
+        QCOMPARE(g->cellText(1, 2), QString("0.1"));
+        QCOMPARE(g->cellText(1, 3), QString("0.2+1.0°C"));
+        QCOMPARE(g->cellText(2, 3), QString("0.5+2µV"));
+        QCOMPARE(g->cellText(3, 0), QString());
+    }
+
+    void emptyDocumentEnablesOnlyAddRange()
+    {
+        Show();
+        QCOMPARE(AllButtons(), QList<bool>({true, false, false, false, false, false, false}));
+        QCOMPARE(page->button(CRangesPage::IdAddRange)->backColor(), lightGreen);
+        QCOMPARE(page->button(CRangesPage::IdAddPoint)->backColor(), grey);
+    }
+
+    void insertBeforeRow3OfFive_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("cancel restores") << false;
+        QTest::newRow("ok inserts") << true;
+    }
+    void insertBeforeRow3OfFive()
+    {
+        QFETCH(bool, confirm);
+        for (int i = 0; i < 5; ++i)
+            PutRange(i, QString::number((i + 1) * 10), i);
+        meterCheckDoc.ranges[5].calFunction = 17; // a stale preset of a free slot
+        const QByteArray before = MetFile::PackDocument();
+        Show();
+        ChooseRow(page->rangesGrid(), 3);
+        QStringList seen;
+        dialogs.rangeDialog = [&] {
+            seen << QString::number(meterCheckState) << QString::number(currentRange);
+            for (int i = 0; i < 6; ++i)
+                seen << meterCheckDoc.ranges[i].rangeValue;
+            if (confirm) {
+                meterCheckDoc.ranges[2].rangeValue = "25";
+                meterCheckDoc.ranges[2].rangeUnit = "V";
+                meterCheckDoc.ranges[2].rangeDefined = 1;
+            }
+            return confirm;
+        };
+        Click(CRangesPage::IdAddRange);
+        QCOMPARE(seen, QStringList({"1", "2", "10", "20", "", "30", "40", "50"}));
+        DataGrid* g = page->rangesGrid();
+        QCOMPARE(g->currentGridRow(), 3);
+        if (!confirm) {
+            QCOMPARE(MetFile::PackDocument(), before);
+            QVERIFY(!documentModified);
+            QCOMPARE(g->cellText(3, 0), QString("30 V"));
+            QCOMPARE(g->cellText(6, 0), QString());
+        } else {
+            QCOMPARE(CountRanges(), 6);
+            QVERIFY(documentModified);
+            QStringList rows;
+            for (int r = 1; r <= 6; ++r)
+                rows << g->cellText(r, 0);
+            QCOMPARE(rows, QStringList({"10 V", "20 V", "25 V", "30 V", "40 V", "50 V"}));
+            QCOMPARE(meterCheckDoc.ranges[5].points[3].setting, QString("4.0"));
+            // The new range has no points: a point can be added at once.
+            QVERIFY(Enabled(CRangesPage::IdAddPoint));
+            QVERIFY(!Enabled(CRangesPage::IdDeletePoint));
+        }
+    }
+
+    void fiftyRangesThenDelete()
+    {
+        for (int i = 0; i < 50; ++i)
+            PutRange(i, QString::number(i + 1), 2);
+        Show();
+        QVERIFY(!Enabled(CRangesPage::IdAddRange));
+        ChooseRow(page->rangesGrid(), 10);
+        Click(CRangesPage::IdAddRange); // disabled: nothing happens
+        QCOMPARE(dialogs.rangeDialogs, 0);
+
+        Click(CRangesPage::IdDeleteRange);
+        QCOMPARE(CountRanges(), 49);
+        QVERIFY(documentModified);
+        QVERIFY(Enabled(CRangesPage::IdAddRange));
+        const MeterRange& last = meterCheckDoc.ranges[49];
+        QCOMPARE(last.rangeDefined, quint8(0));
+        QVERIFY(last.rangeValue.isEmpty());
+        QCOMPARE(last.points[0].pointDefined, quint8(0));
+        QCOMPARE(meterCheckDoc.ranges[9].rangeValue, QString("11"));
+        QCOMPARE(page->rangesGrid()->cellText(10, 0), QString("11 V"));
+        QCOMPARE(page->rangesGrid()->cellText(50, 0), QString());
+        QCOMPARE(currentRange, qint16(9));
+        QCOMPARE(currentPoint, qint16(0));
+    }
+
+    void deletingTheOnlyPoint()
+    {
+        PutRange(0, "10", 1);
+        Show();
+        ChooseRow(page->pointsGrid(), 1);
+        Click(CRangesPage::IdDeletePoint);
+        QCOMPARE(CountPoints(0), 0);
+        QVERIFY(documentModified);
+        QCOMPARE(page->pointsGrid()->cellText(1, 1), QString());
+        QCOMPARE(AllButtons(), QList<bool>({true, true, true, true, false, false, false}));
+    }
+
+    void actualErrorColour_data()
+    {
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("permissible");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("-0.6 over 0.5 red") << "-0.6"
+                                           << "0.5" << QColor(Qt::red);
+        QTest::newRow("-0.6 within 0.6 black") << "-0.6"
+                                               << "0.6" << QColor(Qt::black);
+        QTest::newRow("0.5 within 0.6 black") << "0.5"
+                                              << "0.6" << QColor(Qt::black);
+        QTest::newRow("0.61 over 0.6 red") << "0.61"
+                                           << "0.6" << QColor(Qt::red);
+    }
+    void actualErrorColour()
+    {
+        QFETCH(QString, actual);
+        QFETCH(QString, permissible);
+        QFETCH(QColor, colour);
+        PutRange(0, "10", 2);
+        meterCheckDoc.ranges[0].points[1].actualError = actual;
+        meterCheckDoc.ranges[0].points[1].permissibleError = permissible;
+        Show();
+        QCOMPARE(page->pointsGrid()->cellText(2, 2), actual);
+        QCOMPARE(page->pointsGrid()->cellTextColor(2, 2), colour);
+    }
+
+    void markAllTwice()
+    {
+        QVERIFY(!markAllState); // as at program start
+        PutRange(0, "10", 4);   // points 1 and 3 marked, 0 and 2 not
+        Show();
+        Click(CRangesPage::IdMarkAll);
+        QVERIFY(documentModified);
+        for (int r = 1; r <= 4; ++r) {
+            QCOMPARE(page->pointsGrid()->cellText(r, 6), QString("+"));
+            QCOMPARE(meterCheckDoc.ranges[0].points[r - 1].marked, quint8(1));
+        }
+        QCOMPARE(meterCheckDoc.ranges[0].points[4].marked, quint8(0)); // not a point
+        Click(CRangesPage::IdMarkAll);
+        for (int r = 1; r <= 4; ++r) {
+            QCOMPARE(page->pointsGrid()->cellText(r, 6), QString());
+            QCOMPARE(meterCheckDoc.ranges[0].points[r - 1].marked, quint8(0));
+        }
+        markAllState = false;
+    }
+
+    void addPointMovesSelectionBelow()
+    {
+        PutRange(0, "10", 0);
+        Show();
+        ChooseRow(page->pointsGrid(), 1);
+        dialogs.pointDialog = [] {
+            MeterPoint& p = meterCheckDoc.ranges[currentRange].points[currentPoint];
+            p.setting = "5.0";
+            p.unit = "V";
+            p.pointDefined = 1;
+            p.marked = 1;
+            return true;
+        };
+        Click(CRangesPage::IdAddPoint);
+        QCOMPARE(dialogs.pointDialogs, 1);
+        QCOMPARE(page->pointsGrid()->currentGridRow(), 2);
+        QCOMPARE(currentPoint, qint16(1));
+        QCOMPARE(page->pointsGrid()->cellText(1, 1), QString("5.0"));
+        QCOMPARE(page->pointsGrid()->cellText(1, 6), QString("+"));
+        QVERIFY(Enabled(CRangesPage::IdAddPoint));
+        QVERIFY(!Enabled(CRangesPage::IdDeletePoint)); // row 2 holds no point yet
+    }
+
+    void addPointCancelledRestoresPoints()
+    {
+        PutRange(0, "10", 3);
+        meterCheckDoc.ranges[0].points[2].pointMeasured = 1;
+        const QByteArray before = MetFile::PackDocument();
+        Show();
+        ChooseRow(page->pointsGrid(), 2);
+        dialogs.pointDialog = [] { return false; };
+        Click(CRangesPage::IdAddPoint);
+        QCOMPARE(dialogs.pointDialogs, 1);
+        QCOMPARE(MetFile::PackDocument(), before);
+        QVERIFY(!documentModified);
+        QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
+    }
+
+    void pressInOnColumnToggles()
+    {
+        PutRange(0, "10", 2); // point 0 unmarked, point 1 marked
+        Show();
+        DataGrid* g = page->pointsGrid();
+        QWidget* viewport = g->viewport();
+        const QPoint onCell = g->visualItemRect(g->item(1, 6)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, onCell);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, onCell);
+        QCOMPARE(meterCheckDoc.ranges[0].points[1].marked, quint8(0));
+        QCOMPARE(g->cellText(2, 6), QString());
+        QVERIFY(documentModified);
+
+        // Another column of the same row changes nothing.
+        const QPoint unitCell = g->visualItemRect(g->item(1, 5)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, unitCell);
+        QCOMPARE(meterCheckDoc.ranges[0].points[1].marked, quint8(0));
+
+        // A row without a point changes nothing either.
+        documentModified = false;
+        const QPoint empty = g->visualItemRect(g->item(4, 6)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, empty);
+        QVERIFY(!documentModified);
+        QCOMPARE(g->cellText(5, 6), QString());
+    }
+
+    void choosingARangeShowsItsPoints()
+    {
+        PutRange(0, "10", 1);
+        PutRange(1, "20", 3);
+        currentPoint = 0;
+        Show();
+        ChooseRow(page->pointsGrid(), 1);
+        ChooseRow(page->rangesGrid(), 2);
+        QCOMPARE(currentRange, qint16(1));
+        QCOMPARE(currentPoint, qint16(0));
+        QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
+        QCOMPARE(page->pointsGrid()->currentGridRow(), 1);
+        ChooseRow(page->pointsGrid(), 3);
+        QCOMPARE(currentPoint, qint16(2));
+    }
+
+    void showingKeepsCurrentPoint()
+    {
+        PutRange(0, "10", 1);
+        PutRange(1, "20", 5);
+        currentRange = 1;
+        currentPoint = 3;
+        Show();
+        QCOMPARE(page->rangesGrid()->currentGridRow(), 2);
+        QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
+        QCOMPARE(currentPoint, qint16(3));
+        QCOMPARE(page->rangesGrid()->firstVisibleRow(), 1);
+    }
+
+    void selectionPastRow24Scrolls()
+    {
+        PutRange(0, "10", 40);
+        Show();
+        ChooseRow(page->pointsGrid(), 30);
+        QCOMPARE(page->pointsGrid()->firstVisibleRow(), 6);
+        QCOMPARE(currentPoint, qint16(29));
+        ChooseRow(page->pointsGrid(), 3);
+        QVERIFY(page->pointsGrid()->firstVisibleRow() <= 3);
+    }
+
+    void addingDeepInTheListKeepsTheRowInView()
+    {
+        PutRange(0, "10", 30);
+        Show();
+        ChooseRow(page->pointsGrid(), 30);
+        dialogs.pointDialog = [] {
+            MeterPoint& p = meterCheckDoc.ranges[currentRange].points[currentPoint];
+            p.setting = "9.5";
+            p.pointDefined = 1;
+            return true;
+        };
+        Click(CRangesPage::IdAddPoint);
+        QCOMPARE(CountPoints(0), 31);
+        QCOMPARE(meterCheckDoc.ranges[0].points[29].setting, QString("9.5"));
+        QCOMPARE(meterCheckDoc.ranges[0].points[30].setting, QString("30.0"));
+        QCOMPARE(page->pointsGrid()->currentGridRow(), 31);
+        QCOMPARE(page->pointsGrid()->firstVisibleRow(), 7);
+    }
+
+    void procedureSelectsRow()
+    {
+        PutRange(0, "10", 5);
+        Show();
+        page->SelectPointsRow(4);
+        QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
+        QCOMPARE(page->pointsGrid()->selectionModel()->selectedIndexes().size(), 7);
+        meterCheckDoc.ranges[0].points[3].reading = "4.01";
+        page->FillPointsGrid(0);
+        QCOMPARE(page->pointsGrid()->cellText(4, 0), QString("4.01"));
+    }
+};
+
+QTEST_MAIN(TestRangesPage)
+#include "tst_rangespage.moc"

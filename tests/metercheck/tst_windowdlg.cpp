@@ -1,0 +1,213 @@
+#include "controls/ColorButton.h"
+#include "controls/DataGrid.h"
+#include "metercheck/charts/ChartPage.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/window/CMeterCheckDlg.h"
+#include "metercheck/window/CRangesPage.h"
+#include "metercheck/window/RecentFileList.h"
+
+#include "RecordingMessageService.h"
+#include "tst_window_fakes.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestMeterCheckDlg : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<RecordingMessageService> messages;
+    ScriptedDialogs dialogs;
+    RecordingPort port;
+    std::unique_ptr<CMeterCheckDlg> window;
+
+    QStringList FileMenuTexts() const
+    {
+        QStringList texts;
+        const QList<QAction*> bar = window->MenuBar()->actions();
+        for (QAction* a : bar.first()->menu()->actions())
+            texts << (a->isSeparator() ? QString("-") : a->text());
+        return texts;
+    }
+
+private slots:
+    void init()
+    {
+        QSettings("Modrex", "r718").clear();
+        ClearDocument();
+        documentName.clear();
+        documentModified = false;
+        currentRange = 0;
+        currentPoint = 0;
+        messages = std::make_unique<RecordingMessageService>();
+        dialogs = ScriptedDialogs();
+        port.calls.clear();
+        window = std::make_unique<CMeterCheckDlg>(nullptr, &dialogs, &port);
+        window->show();
+    }
+    void cleanup()
+    {
+        window.reset();
+        messages.reset();
+    }
+
+    void menuAndTabs()
+    {
+        QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
+        QCOMPARE(port.calls, QStringList{"open"});
+        QCOMPARE(FileMenuTexts(),
+                 QStringList({"&Nowy...", "&Otwórz...", "&Zapisz", "Zapi&sz jako...", "&Drukuj...",
+                              "Eksport do E&xcela...", "&Zamknij", "-", "&Wyjście"}));
+        QStringList bar;
+        for (QAction* a : window->MenuBar()->actions())
+            bar << a->text();
+        QCOMPARE(bar, QStringList({"&Plik", "&Dane miernika", "&Pomiary"}));
+        QCOMPARE(window->TabBar()->count(), 3);
+        QCOMPARE(window->TabBar()->tabText(1), QString("Wykres punktów"));
+        QCOMPARE(window->TabBar()->tabText(2), QString("Wykres błędów"));
+        for (int id : {32774, 32775, 32776, 32793, 32783, 32787, 32791})
+            QVERIFY2(!window->Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        for (int id : {32771, 32779, 32772})
+            QVERIFY(window->Action(id)->isEnabled());
+        for (int t = 0; t < 3; ++t)
+            QVERIFY(!window->Page(t)->isVisible());
+    }
+
+    void newShowsTheRangesPage()
+    {
+        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        window->Action(32771)->trigger();
+        QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika - Bez nazwy.met"));
+        QVERIFY(window->Page(0)->isVisible());
+        QVERIFY(!window->Page(1)->isVisible());
+        for (int id : {32774, 32775, 32776, 32793, 32783, 32787, 32791})
+            QVERIFY(window->Action(id)->isEnabled());
+        QVERIFY(window->RangesPage()->button(CRangesPage::IdAddRange)->isEnabled());
+    }
+
+    void errorsTabOnNeverMeasuredRange()
+    {
+        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        window->Action(32771)->trigger();
+        MeterRange& r = meterCheckDoc.ranges[0];
+        r.rangeValue = "10";
+        r.rangeUnit = "V";
+        r.rangeDefined = 1;
+        r.points[0].pointDefined = 1;
+        r.points[0].marked = 1;
+        window->TabBar()->setCurrentIndex(2);
+        QCOMPARE(messages->Texts(),
+                 QStringList{"Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów."});
+        QCOMPARE(messages->messages[0].caption, QString("Brak danych!"));
+        QCOMPARE(window->TabBar()->currentIndex(), 0);
+        QVERIFY(window->Page(0)->isVisible());
+        QVERIFY(!window->Page(2)->isVisible());
+    }
+
+    void measuredRangeDrawsItsChart()
+    {
+        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        window->Action(32771)->trigger();
+        MeterRange& r = meterCheckDoc.ranges[0];
+        r.rangeValue = "10";
+        r.rangeUnit = "V";
+        r.rangeDefined = 1;
+        r.rangeMeasured = 1;
+        r.points[0] = {"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1};
+        window->TabBar()->setCurrentIndex(2);
+        QVERIFY(messages->messages.isEmpty());
+        QVERIFY(window->Page(2)->isVisible());
+        QVERIFY(!window->Page(0)->isVisible());
+        const auto* chart = static_cast<ChartPage*>(window->Page(2));
+        QCOMPARE(chart->Data().status, ChartData::Ready);
+        QCOMPARE(chart->Data().pointCount, 1);
+
+        window->TabBar()->setCurrentIndex(0);
+        QVERIFY(window->Page(0)->isVisible());
+        QVERIFY(!window->Page(2)->isVisible());
+        QCOMPARE(window->RangesPage()->pointsGrid()->cellText(1, 0), QString("5.004"));
+    }
+
+    void longRecentPathShortenedButOpensFullPath()
+    {
+        QVERIFY(QDir(dir.path()).mkpath("pomiary/woltomierze/2024"));
+        const QString path = dir.filePath("pomiary/woltomierze/2024/v640.met");
+        meterCheckDoc.meterName = "z listy";
+        QVERIFY(SaveDocument(path));
+        ClearDocument();
+        RecentFileList::Add(dir.filePath("inny.met"));
+        RecentFileList::Add(path);
+        window = std::make_unique<CMeterCheckDlg>(nullptr, &dialogs, &port);
+        window->show();
+
+        const QList<QAction*> items = window->RecentFileActions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QString("&1 /.../2024/v640.met"));
+        QCOMPARE(items[0]->data().toInt(), 32795);
+        QCOMPARE(items[1]->data().toInt(), 32796);
+        QCOMPARE(FileMenuTexts().mid(8, 2), QStringList({"&Wyjście", "-"}));
+
+        items[0]->trigger();
+        QVERIFY(messages->messages.isEmpty());
+        QCOMPARE(documentName, path);
+        QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
+        QCOMPARE(meterCheckDoc.meterName, QString("z listy"));
+        QVERIFY(window->Page(0)->isVisible());
+    }
+
+    void escClosesWithoutQuestion()
+    {
+        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        window->Action(32771)->trigger();
+        QVERIFY(documentModified);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(messages->messages.isEmpty());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->result(), int(QDialog::Rejected));
+        QCOMPARE(port.calls, QStringList({"open", "close"}));
+
+        // Opened again: no document shown, and New asks about the unsaved data.
+        window = std::make_unique<CMeterCheckDlg>(nullptr, &dialogs, &port);
+        window->show();
+        QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
+        QVERIFY(!window->Page(0)->isVisible());
+        QVERIFY(!window->Action(32774)->isEnabled());
+        messages->answers = {MessageAnswer::Cancel};
+        window->Action(32771)->trigger();
+        QCOMPARE(messages->Texts(), QStringList{"Czy zapisać zmiany do pliku?"});
+        QCOMPARE(meterCheckDoc.meterName, QString("V-640"));
+    }
+
+    void enterDoesNothing()
+    {
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        QVERIFY(window->isVisible());
+        QCOMPARE(port.calls, QStringList{"open"});
+    }
+
+    void closeBoxIsExit()
+    {
+        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        window->Action(32771)->trigger();
+        messages->answers = {MessageAnswer::Cancel};
+        window->close();
+        QVERIFY(window->isVisible());
+        QCOMPARE(messages->Texts(), QStringList{"Czy zapisać zmiany do pliku?"});
+        messages->answers = {MessageAnswer::No};
+        window->close();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(port.calls, QStringList({"open", "close"}));
+    }
+};
+
+QTEST_MAIN(TestMeterCheckDlg)
+#include "tst_windowdlg.moc"
