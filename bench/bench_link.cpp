@@ -2,6 +2,10 @@
 // own minimum: (n + 2) × 20 ms of writing plus the 400 ms read, for a command of n characters.
 //
 //   bench_link [repetitions]        (R718_SIM overrides the simulator built with it)
+//
+// The second table splits each transaction into the Write calls, the 20 ms pauses and the
+// Read. On a busy machine the pauses and the read wake up late; `chrt -f 10 bench_link`
+// shows what the code itself costs.
 
 #include "SimProcess.h"
 #include "link/CalibratorLink.h"
