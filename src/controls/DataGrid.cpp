@@ -26,6 +26,7 @@ DataGrid::DataGrid(int rows, int columns, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter) |
                                             Qt::Alignment(Qt::TextWordWrap));
+    horizontalHeader()->setFont(font());
     for (int c = 0; c < columns; ++c)
         setHorizontalHeaderItem(c, new QTableWidgetItem);
 
@@ -170,6 +171,14 @@ void DataGrid::setRedraw(bool on)
     setUpdatesEnabled(on);
     if (on)
         viewport()->update();
+}
+
+void DataGrid::changeEvent(QEvent* event)
+{
+    // The header does not follow the grid's font by itself.
+    if (event->type() == QEvent::FontChange)
+        horizontalHeader()->setFont(font());
+    QTableWidget::changeEvent(event);
 }
 
 bool DataGrid::viewportEvent(QEvent* event)

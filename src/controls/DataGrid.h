@@ -60,6 +60,7 @@ signals:
 
 protected:
     bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QTableWidgetItem* bodyItem(int row, int column);

@@ -14,6 +14,7 @@ class TestButtons : public QObject
 private slots:
     void colorButtonPaintsItsFace();
     void colorButtonWithoutColoursUsesTheStyle();
+    void colorButtonCaptionUsesItsFont();
     void toggleReportsEveryChangeOnce_data();
     void toggleReportsEveryChangeOnce();
     void toggleUserClickReportsOnce();
@@ -63,6 +64,44 @@ void TestButtons::colorButtonWithoutColoursUsesTheStyle()
     button.setBackColor(QColor(10, 20, 30));
     button.setBackColor(QColor());
     QVERIFY(button.styleSheet().isEmpty());
+}
+
+// Width in pixels of the dark caption drawn on a light face.
+static int CaptionWidth(QWidget& w)
+{
+    const QImage image = w.grab().toImage();
+    int left = image.width();
+    int right = -1;
+    for (int y = 4; y < image.height() - 4; ++y)
+        for (int x = 4; x < image.width() - 4; ++x)
+            if (qGray(image.pixel(x, y)) < 90) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+            }
+    return right - left + 1;
+}
+
+void TestButtons::colorButtonCaptionUsesItsFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    QPushButton plain(QStringLiteral("Wskazanie"));
+    plain.setFont(font);
+    plain.resize(160, 30);
+    ColorButton coloured(QStringLiteral("Wskazanie"));
+    coloured.setBackColor(QColor(214, 213, 192));
+    coloured.setFont(font);
+    coloured.resize(160, 30);
+    ColorButton fontFirst(QStringLiteral("Wskazanie"));
+    fontFirst.setFont(font);
+    fontFirst.setBackColor(QColor(214, 213, 192));
+    fontFirst.setTextColor(QColor(0, 0, 255));
+    fontFirst.resize(160, 30);
+    const int expected = CaptionWidth(plain);
+    QVERIFY(expected > 20);
+    QVERIFY(qAbs(CaptionWidth(coloured) - expected) <= 1);
+    QVERIFY(qAbs(CaptionWidth(fontFirst) - expected) <= 1);
 }
 
 void TestButtons::toggleReportsEveryChangeOnce_data()

@@ -1,3 +1,4 @@
+#include "app/DialogFont.h"
 #include "controls/ColorRef.h"
 #include "controls/DataGrid.h"
 
@@ -20,6 +21,7 @@ private slots:
     void clickReportsRowAndPosition();
     void firstVisibleRow();
     void redrawOffAndOn();
+    void pointsHeadersFitTheirCells();
 };
 
 void TestDataGrid::colorRefs()
@@ -201,6 +203,46 @@ void TestDataGrid::redrawOffAndOn()
     grid.setRedraw(true);
     QVERIFY(grid.updatesEnabled());
     QCOMPARE(grid.cellText(1, 0), QStringLiteral("x"));
+}
+
+void TestDataGrid::pointsHeadersFitTheirCells()
+{
+    // The points grid of the meter check: two-line headers in a 500-twip header row.
+    DataGrid grid(51, 7);
+    grid.setFont(DialogFont());
+    grid.setGridBackground(ColorFromColorRef(0xCCB88C));
+    grid.setRowHeightTwips(0, 500);
+    const QStringList headers = {"Wskazanie miernika",
+                                 "Nastawa kalibratora",
+                                 "Błąd mier. rzeczyw.",
+                                 "Błąd mier. dopuszcz.",
+                                 "Błąd kalibratora",
+                                 "j.m.",
+                                 "ON"};
+    for (int c = 0; c < 7; ++c) {
+        grid.setColumnWidthTwips(c, c < 5 ? 950 : 500);
+        grid.setCellText(0, c, headers[c]);
+        grid.setColumnAlignment(c, Qt::AlignCenter);
+        grid.setHeaderAlignment(c, Qt::AlignCenter);
+    }
+    grid.setCellText(1, 0, QStringLiteral("100.2"));
+    grid.setCellText(1, 2, QStringLiteral("-0.6"));
+    grid.setCellTextColor(1, 2, ColorFromColorRef(0x0000FF));
+    grid.setCellText(1, 5, QStringLiteral("mV"));
+    grid.setCellText(1, 6, QStringLiteral("+"));
+    grid.resize(420, 200);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    grid.grab().save(QStringLiteral("points-grid.png"));
+    const QFontMetrics metrics(grid.horizontalHeader()->font());
+    QCOMPARE(grid.horizontalHeader()->font(), grid.font());
+    for (int c = 0; c < 7; ++c) {
+        const QRect needed = metrics.boundingRect(QRect(0, 0, grid.columnWidth(c) - 3, 1000),
+                                                  Qt::AlignCenter | Qt::TextWordWrap, headers[c]);
+        QVERIFY2(needed.width() <= grid.columnWidth(c) - 3,
+                 qPrintable(headers[c] + QString::number(needed.width())));
+        QVERIFY2(needed.height() <= grid.horizontalHeader()->height(), qPrintable(headers[c]));
+    }
 }
 
 QTEST_MAIN(TestDataGrid)
