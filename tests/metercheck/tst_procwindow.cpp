@@ -1,0 +1,178 @@
+// The measurement run as the technician does it in the meter check window, against r718-sim:
+// a document of two ranges opened from a file, "Pomiary" over all ranges by the exact-setting
+// method, the exact frames on the wire, the points grid filled with the readings and errors
+// (red where the actual error exceeds the permissible one) and both charts drawn.
+
+#include "RecordingMessageService.h"
+#include "SimProcess.h"
+
+#include "controls/DataGrid.h"
+#include "link/CalFunctionTable.h"
+#include "link/CalibratorLink.h"
+#include "metercheck/charts/CErrorsChartPage.h"
+#include "metercheck/charts/CPointsChartPage.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/procedures/CExactSettingDlg.h"
+#include "metercheck/procedures/CProcedureDlg.h"
+#include "metercheck/window/CMeterCheckDlg.h"
+#include "metercheck/window/CRangesPage.h"
+#include "metercheck/window/MeterCheckDialogRunner.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The window's own dialogs: only the file to open is asked for here.
+class OpenFileDialogs : public MeterCheckDialogRunner
+{
+public:
+    explicit OpenFileDialogs(const QString& path) : path(path) {}
+    QString ChooseFileToOpen() override { return path; }
+    QString ChooseFileToSave() override { return {}; }
+    bool RunMeterData() override { return false; }
+    bool RunRangeDialog() override { return false; }
+    bool RunPointDialog() override { return false; }
+
+private:
+    QString path;
+};
+
+void AddRange(int i, qint16 function, qint16 calFunction, const QString& value, const QString& unit,
+              const QStringList& nominals)
+{
+    MeterRange& r = meterCheckDoc.ranges[i];
+    r.rangeDefined = 1;
+    r.function = function;
+    r.calFunction = calFunction;
+    r.rangeValue = value;
+    r.rangeUnit = unit;
+    r.classRange = "0.1";
+    for (int j = 0; j < nominals.size(); ++j) {
+        r.points[j].pointDefined = 1;
+        r.points[j].marked = 1;
+        r.points[j].setting = nominals[j];
+    }
+}
+
+QStringList Row(const DataGrid* grid, int row)
+{
+    QStringList cells;
+    for (int c = 0; c < 7; ++c)
+        cells << grid->cellText(row, c);
+    return cells;
+}
+
+} // namespace
+
+class TestProcWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void measureTwoRangesInTheWindow()
+    {
+        FillCalFunctionTable();
+        SimProcess sim;
+        QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
+        sim.MapPort(1);
+        portNumber = 1;
+        auto closePort = qScopeGuard([] { CloseCalibratorPort(); });
+
+        QTemporaryDir folder;
+        const QString file = folder.filePath("v640.met");
+        meterCheckDoc = MeterCheckDoc{};
+        meterCheckDoc.formatVersion = 1.0;
+        meterCheckDoc.meterName = "V-640";
+        meterCheckDoc.meterNumber = "12";
+        AddRange(0, 0, 0, "400", "mV", {"100", "300"});
+        AddRange(1, 1, 4, "20", "mA", {"4", "12", "20"});
+        QVERIFY(SaveDocument(file));
+        meterCheckDoc = MeterCheckDoc{};
+        documentModified = false;
+
+        RecordingMessageService messages;
+        OpenFileDialogs dialogs(file);
+        CMeterCheckDlg window(nullptr, &dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Action(CMeterCheckDlg::IdOpen)->trigger();
+        QCOMPARE(meterCheckDoc.meterName, "V-640");
+
+        // What the operator reads off the meter, point after point.
+        QStringList indications = {"100.05", "300.5", "4.003", "11,98", "20.1"};
+        QTimer operatorHand;
+        operatorHand.setInterval(20);
+        connect(&operatorHand, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
+                choice->allRangesButton->setChecked(true);
+                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
+                entry->indicationEdit->setText(indications.isEmpty() ? QString()
+                                                                     : indications.takeFirst());
+                entry->okButton->click();
+            }
+        });
+        operatorHand.start();
+        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        operatorHand.stop();
+
+        QVERIFY(indications.isEmpty());
+        QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.Texts().join('|')));
+        QCOMPARE(sim.Frames(),
+                 QStringList({"^I%", "^S1%", "^C02%", "^N100.00%", "^C02%", "^N300.00%", "^C06%",
+                              "^N4.000%", "^C06%", "^N12.000%", "^C06%", "^N20.000%"}));
+        QVERIFY(documentModified);
+        QCOMPARE(int(currentRange), 1);
+
+        // The points grid shows the last range measured.
+        const DataGrid* points = window.RangesPage()->pointsGrid();
+        QCOMPARE(Row(points, 1),
+                 QStringList({"4.003", "4.000", "0.003", "0.020", "0.005", "mA", "+"}));
+        QCOMPARE(Row(points, 3),
+                 QStringList({"20.100", "20.000", "0.100", "0.020", "0.010", "mA", "+"}));
+        QCOMPARE(points->cellTextColor(1, 2), QColor(Qt::black));
+        QCOMPARE(points->cellTextColor(3, 2), QColor(Qt::red));
+
+        // Back on the voltage range (the ranges grid still stands on its row, so the
+        // technician goes there by way of the current one): 300.5 mV is beyond 0.40 mV.
+        window.RangesPage()->rangesGrid()->selectWholeRow(2);
+        window.RangesPage()->rangesGrid()->selectWholeRow(1);
+        QCOMPARE(int(currentRange), 0);
+        QCOMPARE(Row(points, 2),
+                 QStringList({"300.50", "300.00", "0.50", "0.40", "0.13", "mV", "+"}));
+        QCOMPARE(points->cellTextColor(1, 2), QColor(Qt::black));
+        QCOMPARE(points->cellTextColor(2, 2), QColor(Qt::red));
+
+        // Both charts of the voltage range.
+        window.TabBar()->setCurrentIndex(1);
+        auto* pointsChart = static_cast<CPointsChartPage*>(window.Page(1));
+        QVERIFY(pointsChart->isVisible());
+        QCOMPARE(pointsChart->Data().status, ChartData::Ready);
+        QCOMPARE(pointsChart->Data().titles[2],
+                 "Wykres punktów pomiarowych;  Miernik: V-640; Nr: 12");
+        QCOMPARE(pointsChart->Data().series[1].values, QList<double>({100.05, 300.5}));
+        window.TabBar()->setCurrentIndex(2);
+        auto* errorsChart = static_cast<CErrorsChartPage*>(window.Page(2));
+        QVERIFY(errorsChart->isVisible());
+        QVERIFY(!pointsChart->isVisible());
+        QCOMPARE(errorsChart->Data().titles[3], "Zakres miernika: 400 mV");
+        QCOMPARE(errorsChart->Data().series[0].values, QList<double>({0.05, 0.5}));
+        QVERIFY(messages.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestProcWindow)
+#include "tst_procwindow.moc"
