@@ -10,6 +10,7 @@
 #include "link/CalibratorLink.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/CMeterCheckDlg.h"
+#include "panel/CCalibratorPanelDlg.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -118,7 +119,8 @@ void CMainMenuDlg::RunPortSettings()
 
 void CMainMenuDlg::RunCalibratorPanel()
 {
-    // The calibrator control panel starts here (CCalibratorPanelDlg, run modally).
+    CCalibratorPanelDlg panel(this);
+    panel.exec();
 }
 
 void CMainMenuDlg::RunMeterCheck()

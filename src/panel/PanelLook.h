@@ -10,6 +10,7 @@ class QWidget;
 namespace PanelLook {
 
 inline const QColor dialogGrey(192, 192, 192);
+inline const QColor disabledText(128, 128, 128);
 inline const QColor sourceHeadingText(0, 0, 255);
 inline const QColor sourceHeadingBack(255, 255, 128);
 inline const QColor meterHeadingText(2, 62, 200);

@@ -100,8 +100,11 @@ void SourceHalf::BuildSelection()
     rangeGroup = new QButtonGroup(this);
     const auto& radios = SourceRadios();
     for (int i = 0; i < radios.size(); ++i) {
-        auto* radio = Placed(new QRadioButton(radios[i].caption, this), 330 + 47 * (i % 4),
-                             32 + 14 * (i / 4), 46, 10);
+        // Columns widen to the right, where the longest captions ("4000 Ohm") stand.
+        const int columnX[4] = {328, 372, 418, 466};
+        const int columnW[4] = {42, 44, 46, 54};
+        auto* radio = Placed(new QRadioButton(radios[i].caption, this), columnX[i % 4],
+                             32 + 14 * (i / 4), columnW[i % 4], 10);
         rangeGroup->addButton(radio, i);
     }
     connect(rangeGroup, &QButtonGroup::idClicked, this,

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "panel/PanelKeys.h"
+#include "panel/PanelPort.h"
+
+#include <QDialog>
+#include <QTimer>
+
+class ColorButton;
+class CommandSender;
+class MeterHalf;
+class ParamPrompt;
+class SourceHalf;
+
+// The remote front panel of the calibrator: the measure half ("METER") on the left, the
+// source half ("SOURCE") on the right, "RESET" between them. Opening sets up the link and
+// switches the calibrator to operate; closing asks first. Every key-down in the window is
+// looked at by the panel before the focused control gets it.
+class CCalibratorPanelDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CCalibratorPanelDlg(QWidget* parent = nullptr);
+    // For tests: another command sender and port, and a scripted parameter prompt for the
+    // source half (nullptr: the parameter dialog).
+    CCalibratorPanelDlg(CommandSender& sender, const PanelPort& port, ParamPrompt* prompt,
+                        QWidget* parent = nullptr);
+    ~CCalibratorPanelDlg() override;
+
+    static constexpr int pollIntervalMs = 500;
+
+    SourceHalf* Source() const { return source; }
+    MeterHalf* Meter() const { return meter; }
+    ColorButton* ResetButton() const { return resetButton; }
+    const QTimer& PollTimer() const { return pollTimer; }
+
+    // The whole-panel reset ("RESET", Delete key).
+    void ResetPanel();
+
+    // Enter never closes the panel.
+    void accept() override {}
+    // Esc and the close box: the closing question.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void HandleKey(const PanelKeyAction& action);
+
+    CommandSender& sender;
+    PanelPort port;
+    SourceHalf* source = nullptr;
+    MeterHalf* meter = nullptr;
+    ColorButton* resetButton = nullptr;
+    QTimer pollTimer;
+    bool opened = false;
+};

@@ -1,0 +1,54 @@
+// The control panel against r718-sim at real speed: what an opened panel puts on the wire.
+
+#include "RecordingMessageService.h"
+#include "SimProcess.h"
+#include "link/CalibratorLink.h"
+#include "panel/CCalibratorPanelDlg.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+class TestPanelSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openingSequenceThenPolls();
+};
+
+void TestPanelSim::openingSequenceThenPolls()
+{
+    RecordingMessageService messages;
+    SimProcess sim;
+    QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
+    sim.MapPort(1);
+    portNumber = 1;
+    linkOpen = false;
+
+    CCalibratorPanelDlg panel;
+    panel.show();
+    QVERIFY(linkOpen);
+    QCOMPARE(sim.Frames(), QStringList({"^I%", "^X%", "^S1%"}));
+
+    // The poll timer runs: two polls within about a second and a half.
+    QTRY_VERIFY_WITH_TIMEOUT(sim.Frames().count(QStringLiteral("^P%")) >= 2, 4000);
+    const QStringList frames = sim.Frames();
+    QCOMPARE(frames.mid(0, 3), QStringList({"^I%", "^X%", "^S1%"}));
+    for (const QString& f : frames.mid(3))
+        QCOMPARE(f, QStringLiteral("^P%"));
+
+    messages.answers = {MessageAnswer::Yes};
+    panel.close();
+    QVERIFY(!panel.isVisible());
+    QVERIFY(messages.Texts() ==
+            QStringList{
+                QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?")});
+    // The port is closed: the simulator sees no more polls.
+    const qsizetype polls = sim.Frames().size();
+    QTest::qWait(1200);
+    QCOMPARE(sim.Frames().size(), polls);
+    linkOpen = false;
+}
+
+QTEST_MAIN(TestPanelSim)
+#include "tst_panelsim.moc"
