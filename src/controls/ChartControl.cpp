@@ -15,6 +15,20 @@
 
 namespace {
 
+// The fewest decimals (at most 4) that show every multiple of the step exactly.
+int LabelDecimals(double step)
+{
+    if (!(step > 0.0))
+        return 0;
+    for (int d = 0; d < 4; ++d) {
+        const double scaled = step * std::pow(10.0, d);
+        if (std::fabs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, scaled))
+            return d;
+    }
+    return 4;
+}
+
+
 // More ticks than this would make the axis unreadable; the axis then chooses its own.
 constexpr int maxTicks = 40;
 
@@ -146,8 +160,12 @@ void ChartControl::rebuild()
         high += 1.0;
     }
     values->setRange(low, high);
-    values->setLabelFormat(QStringLiteral("%g"));
-    if (axisStepValue > 0.0 && (high - low) / axisStepValue <= maxTicks) {
+    const bool stepTicks = axisStepValue > 0.0 && (high - low) / axisStepValue <= maxTicks;
+    // Fixed decimals: "%g" shows the rounding left in the tick positions (2.84217e-14
+    // instead of 0).
+    const int decimals = LabelDecimals(stepTicks ? axisStepValue : (high - low) / 5.0);
+    values->setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + QLatin1Char('f'));
+    if (stepTicks) {
         values->setTickType(QValueAxis::TicksDynamic);
         values->setTickAnchor(0.0);
         values->setTickInterval(axisStepValue);
