@@ -232,9 +232,11 @@ void ChartControl::renderTo(QPainter& painter, const QRectF& target)
     // the chart page first, so that it looks the same on paper as on the screen.
     QChart* c = chart();
     const QSizeF logical = isVisible() ? QSizeF(size()) : QSizeF(unshownWidth, unshownHeight);
-    if (c->size() != logical) {
+    if (c->size() != logical)
         c->setGeometry(QRectF(QPointF(0, 0), logical));
-        QCoreApplication::sendPostedEvents();
-    }
+    // The chart lays out new axes and titles on posted requests (and deletes the old axes
+    // later); no event loop serves them while a report is printed, so serve them here.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::sendPostedEvents();
     scene()->render(&painter, target, QRectF(c->pos(), logical), Qt::IgnoreAspectRatio);
 }

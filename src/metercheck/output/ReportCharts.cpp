@@ -6,7 +6,6 @@
 #include "metercheck/output/PrintJobs.h"
 
 #include <QChart>
-#include <QCoreApplication>
 
 namespace {
 
@@ -43,10 +42,6 @@ public:
             jobs.AbortJob();
             return;
         }
-        // The chart lays out its new axes and titles on a posted request, which no event loop
-        // serves while a whole report is printed.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::sendPostedEvents();
         page.RenderChart(*painter, chartArea);
         jobs.EndPage();
         jobs.EndJob();
