@@ -3,6 +3,7 @@
 // every range to a workbook. Targets: PDF under 2 s, xlsx under 0.5 s.
 //
 //   bench_report [runs]        (default 5 runs; the median and the best are shown)
+//   R718_BENCH_KEEP=1 bench_report 1     keeps the files
 #include "link/NumberText.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
@@ -88,6 +89,11 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     QTemporaryDir dir;
+    // Set R718_BENCH_KEEP to keep the document and its outputs for a look.
+    if (!qEnvironmentVariableIsEmpty("R718_BENCH_KEEP")) {
+        dir.setAutoRemove(false);
+        std::printf("files kept in %s\n", qPrintable(dir.path()));
+    }
     FillFullDocument();
     const QString met = dir.filePath("bench.met");
     if (!SaveDocument(met))

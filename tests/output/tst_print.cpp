@@ -5,6 +5,7 @@
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ProtocolPrinter.h"
+#include "metercheck/output/ReportCharts.h"
 #include "metercheck/output/ReportClock.h"
 #include "metercheck/output/ReportTexts.h"
 
@@ -481,6 +482,46 @@ private slots:
         const QString pdf = PrintToPdf(TableOf(0));
         QCOMPARE(PdfPages(pdf), 1);
         QVERIFY(PdfText(pdf).contains("Zakres: 1200 °C"));
+    }
+
+    void chartPagesFollowTheTable()
+    {
+        SampleDocument();
+        PrintOptions o = TableOf(0);
+        o.printPointsChart = 1;
+        o.printErrorsChart = 1;
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+        QVERIFY(charts);
+        const QString pdf = PrintToPdf(o, charts.get());
+        QCOMPARE(PdfPages(pdf), 3);
+        QVERIFY(PdfText(pdf, 1, 1).contains("Protokół sprawdzania miernika"));
+        const QString points = PdfText(pdf, 2, 2);
+        QVERIFY2(points.contains("Wykres punktów pomiarowych;"), qPrintable(points));
+        QVERIFY(points.contains("Miernik: V-640; Nr: A12345"));
+        QVERIFY(points.contains("Zakres miernika: 400 mV"));
+        QVERIFY(points.contains("Nastawa kalibratora"));
+        const QString errors = PdfText(pdf, 3, 3);
+        QVERIFY2(errors.contains("Wykres błędów;"), qPrintable(errors));
+        QVERIFY(errors.contains("+ błąd dopuszczalny"));
+    }
+
+    void chartsThatCannotBeDrawnPrintNoPage()
+    {
+        SampleDocument();
+        for (MeterPoint& p : meterCheckDoc.ranges[0].points)
+            p.marked = 0;                         // measured, nothing marked
+        meterCheckDoc.ranges[1] = VoltageRange(); // never measured
+        meterCheckDoc.ranges[1].points[0] = MakePoint("1", "1", "", "", "", "mV", true, false);
+        RecordingMessageService messages;
+        PrintOptions o = TableOf(1);
+        o.printTable = 0;
+        o.printPointsChart = 1;
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+        RecordingJobs jobs;
+        PrintReport(o, jobs, charts.get(), marchClock);
+        QVERIFY(jobs.log.isEmpty());
+        QCOMPARE(messages.Texts(), QStringList{"Nie zaznaczono punktów do wykresu."});
+        QCOMPARE(messages.messages[0].caption, QString("Brak danych!"));
     }
 
     void eachPartIsAJobOfItsOwn()

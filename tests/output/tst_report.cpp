@@ -152,6 +152,10 @@ private slots:
         QTest::newRow("option with equals sign")
             << QStringList{"--range=2"} << 1 << "Zakres: 1200 °C";
         QTest::newRow("all ranges") << QStringList{"--all"} << 2 << "Zakres: 400 mV";
+        QTest::newRow("with both charts")
+            << QStringList{"--points-chart", "--errors-chart"} << 3 << "Zakres: 400 mV";
+        QTest::newRow("all ranges, errors chart only")
+            << QStringList{"--all", "--errors-chart", "--no-table"} << 2 << "Wykres błędów;";
     }
     void print()
     {
@@ -165,11 +169,20 @@ private slots:
         QCOMPARE(PdfPages(pdf), pages);
         const QString first = PdfText(pdf, 1, 1);
         QVERIFY(first.contains(firstRange));
+        if (options.contains("--no-table")) {
+            QVERIFY(!PdfText(pdf).contains("Protokół"));
+            QVERIFY(PdfText(pdf, 2, 2).contains("Zakres miernika: 1200 °C"));
+            return;
+        }
         QVERIFY(first.contains("Protokół sprawdzania miernika"));
         QVERIFY(
             first.contains(QRegularExpression("\\d\\d\\.\\d\\d\\.\\d{4}\\s+\\d\\d:\\d\\d:\\d\\d")));
-        if (pages == 2)
+        if (options.contains("--all"))
             QVERIFY(PdfText(pdf, 2, 2).contains("Zakres: 1200 °C"));
+        if (options.contains("--points-chart")) {
+            QVERIFY(PdfText(pdf, 2, 2).contains("Wykres punktów pomiarowych;"));
+            QVERIFY(PdfText(pdf, 3, 3).contains("Wykres błędów;"));
+        }
     }
 
     void exportWorkbook_data()

@@ -160,13 +160,8 @@ int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageServ
           QTextStream& out, QTextStream& err)
 {
     std::unique_ptr<ReportChartPrinter> charts;
-    if (a.pointsChart || a.errorsChart) {
+    if (a.pointsChart || a.errorsChart)
         charts = CreateReportChartPrinter();
-        if (!charts) {
-            err << "r718-report: wykresy nie są dostępne w tej wersji" << Qt::endl;
-            return exitFailed;
-        }
-    }
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

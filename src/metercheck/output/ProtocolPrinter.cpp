@@ -8,15 +8,11 @@
 
 const char* const reportMessageCaption = "Tevano 718";
 
-namespace {
-
 void ShowPrintError(const QString& text)
 {
     Messages().Show(text, QString::fromUtf8(reportMessageCaption), MessageIcon::Error,
                     MessageButtons::Ok, nullptr);
 }
-
-} // namespace
 
 bool PrintProtocolTable(PrintJobs& jobs, int range, const ReportClock& clock)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class PrintJobs;
 class ReportClock;
 
@@ -28,6 +30,8 @@ public:
 
 // The caption of the printing messages: the application's title.
 extern const char* const reportMessageCaption;
+// A printing failure ("Nie znaleziono drukarki!", ...) in its message box.
+void ShowPrintError(const QString& text);
 
 // One print job with the table page of range `range`. Failures are shown in a message box
 // and give false.

@@ -1,6 +1,65 @@
 #include "metercheck/output/ReportCharts.h"
 
+#include "controls/ChartControl.h"
+#include "metercheck/charts/CErrorsChartPage.h"
+#include "metercheck/charts/CPointsChartPage.h"
+#include "metercheck/output/PrintJobs.h"
+
+#include <QChart>
+#include <QCoreApplication>
+
+namespace {
+
+// Where a chart goes on its page (0.01 mm): as wide as the table page's lines, from the same
+// top margin; the chart keeps its own proportions inside.
+const QRectF chartArea(2000, 2000, 16000, 12000);
+
+// Prints through chart pages of its own, so that printing never changes what the window's
+// pages show.
+class PageChartPrinter : public ReportChartPrinter
+{
+public:
+    void PrintChart(Chart chart, int range, PrintJobs& jobs) override
+    {
+        ChartPage& page = chart == Chart::Points ? static_cast<ChartPage&>(pointsPage)
+                                                 : static_cast<ChartPage&>(errorsPage);
+        // A range that cannot be drawn starts no job; the page tells why when there is a
+        // reason to tell ("Nie zaznaczono punktów do wykresu.").
+        if (!page.DrawChart(range))
+            return;
+        if (!jobs.HasPrinter()) {
+            ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"));
+            return;
+        }
+        QPainter* painter =
+            jobs.BeginJob(chart == Chart::Points ? QStringLiteral("Wykres punktów - R718")
+                                                 : QStringLiteral("Wykres błędów - R718"));
+        if (!painter) {
+            ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"));
+            return;
+        }
+        if (!jobs.BeginPage()) {
+            ShowPrintError(QStringLiteral("Nie można wystartować strony"));
+            jobs.AbortJob();
+            return;
+        }
+        // The chart lays out its new axes and titles on a posted request, which no event loop
+        // serves while a whole report is printed.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::sendPostedEvents();
+        page.RenderChart(*painter, chartArea);
+        jobs.EndPage();
+        jobs.EndJob();
+    }
+
+private:
+    CPointsChartPage pointsPage;
+    CErrorsChartPage errorsPage;
+};
+
+} // namespace
+
 std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter()
 {
-    return nullptr;
+    return std::make_unique<PageChartPrinter>();
 }

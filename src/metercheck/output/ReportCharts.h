@@ -4,6 +4,6 @@
 
 #include <memory>
 
-// The chart pages' printing for the report: the points chart and the errors chart of a range,
-// each as a print job of its own. Null while the chart pages are not available.
+// The charts of the report: the points chart and the errors chart of a range, each as a print
+// job of its own, as the chart pages draw them.
 std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter();
