@@ -48,6 +48,8 @@ CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort&
     resetButton->setAutoDefault(false);
     connect(resetButton, &QAbstractButton::clicked, this, &CCalibratorPanelDlg::ResetPanel);
 
+    // Precise: a coarse timer may fire up to 5 % early, and the poll must stay at one per 500 ms.
+    pollTimer.setTimerType(Qt::PreciseTimer);
     pollTimer.setInterval(pollIntervalMs);
     connect(&pollTimer, &QTimer::timeout, this, [this] { meter->Poll(); });
 

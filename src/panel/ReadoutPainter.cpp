@@ -2,6 +2,7 @@
 
 #include "panel/PanelState.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 ReadoutContent SourceReadoutContent(const PanelSourceState& state)
@@ -28,18 +29,33 @@ ReadoutContent MeterReadoutContent(const PanelMeterState& state)
     return c;
 }
 
+namespace {
+
+// The readout's font heights are cell heights (ascent + descent), as the instrument's
+// display fonts are specified; Qt's pixel size is the em height, which is smaller.
+void SetCellHeight(QFont& font, int cellHeight)
+{
+    QFont probe = font;
+    probe.setPixelSize(100);
+    const QFontMetricsF metrics(probe);
+    const qreal cell = metrics.ascent() + metrics.descent();
+    font.setPixelSize(cell > 0 ? qMax(1, qRound(cellHeight * 100.0 / cell)) : cellHeight);
+}
+
+} // namespace
+
 ReadoutFonts::ReadoutFonts()
 {
     value.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
                        QStringLiteral("Courier")});
     value.setStyleHint(QFont::TypeWriter);
-    value.setPixelSize(60);
     value.setWeight(QFont::Bold);
+    SetCellHeight(value, 60);
 
     label.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     label.setStyleHint(QFont::SansSerif);
-    label.setPixelSize(24);
     label.setWeight(QFont::Normal);
+    SetCellHeight(label, 24);
 }
 
 namespace {
