@@ -45,23 +45,8 @@ void SourceLogic::SetOpeningState()
 {
     const SourceRange* row = FindSourceRange(QStringLiteral("50mV"));
     checkedRange = row->name;
-    state.entryText = row->format;
-    state.sourceRangeName = row->name;
-    state.sourceUnit = row->unit;
-    state.entryPositive = true;
-    members.sourceMax = row->max;
-    members.sourceMin = row->min;
-    members.sourceDecimals = row->decimals;
     members.autoRange = false;
-    state.showingSetting = true;
-    state.digitsStarted = false;
-    Repaint();
-    state.sentText = row->format;
-    state.sentPositive = true;
-    members.deltaCaption = row->format;
-    members.mCaption = row->format;
-    members.deltaStep = 0;
-    members.mStep = 0;
+    ShowRangeAtZero(*row, row->name);
     sourceToValue = 0;
     sourceRl = 0;
     sourceRlOn = false;
@@ -127,29 +112,36 @@ QString SourceLogic::SelectionName() const
     return QString();
 }
 
+// Takes the range's limits and decimals and shows its zero as the set-point in force; the
+// step sizes start again from zero.
+void SourceLogic::ShowRangeAtZero(const SourceRange& row, const QString& shownName)
+{
+    state.entryText = row.format;
+    state.sourceRangeName = shownName;
+    state.sourceUnit = row.unit;
+    members.sourceMax = row.max;
+    members.sourceMin = row.min;
+    members.sourceDecimals = row.decimals;
+    state.entryPositive = true;
+    state.showingSetting = true;
+    state.digitsStarted = false;
+    Repaint();
+
+    state.sentText = row.format;
+    state.sentPositive = true;
+    members.deltaCaption = row.format;
+    members.mCaption = row.format;
+    members.deltaStep = 0;
+    members.mStep = 0;
+}
+
 void SourceLogic::ApplySourceSelection()
 {
     const SourceRange* row = FindSourceRange(SelectionName());
     if (!row)
         return;
     members.autoRange = row->name == autoRangeName;
-    state.entryText = row->format;
-    state.sourceRangeName = members.autoRange ? AutoSubranges().first().name : row->name;
-    state.sourceUnit = row->unit;
-    members.sourceMax = row->max;
-    members.sourceMin = row->min;
-    members.sourceDecimals = row->decimals;
-    state.entryPositive = true;
-    state.showingSetting = true;
-    state.digitsStarted = false;
-    Repaint();
-
-    state.sentText = row->format;
-    state.sentPositive = true;
-    members.deltaCaption = row->format;
-    members.mCaption = row->format;
-    members.deltaStep = 0;
-    members.mStep = 0;
+    ShowRangeAtZero(*row, members.autoRange ? AutoSubranges().first().name : row->name);
     for (const QString& command :
          SourceSelectionCommands(*row, coldJunction, sourceToValue, sourceRlOn, sourceRl))
         sender.Send(command);

@@ -82,6 +82,7 @@ private:
     QString SelectionName() const;
     void SetOpeningState();
     void Repaint();
+    void ShowRangeAtZero(const SourceRange& row, const QString& shownName);
     void SendSetpoint();
     // Runs the parameter dialog; gives the accepted text, or the old caption when cancelled.
     QString AskParameter(const QString& caption, const QString& unit, double low, double high,
