@@ -1,5 +1,7 @@
 #include "metercheck/output/CExportDlg.h"
 
+#include "base/DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -21,11 +23,7 @@ CExportDlg::CExportDlg(QWidget* parent) : QDialog(parent)
     groupLayout->addWidget(currentRangeButton);
     groupLayout->addWidget(allRangesButton);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -1,5 +1,7 @@
 #include "metercheck/output/CPrintOptionsDlg.h"
 
+#include "base/DialogButtons.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -32,11 +34,7 @@ CPrintOptionsDlg::CPrintOptionsDlg(QWidget* parent) : QDialog(parent)
     groupLayout->addWidget(currentRangeButton);
     groupLayout->addWidget(allRangesButton);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -1,5 +1,7 @@
 #include "metercheck/procedures/CProcedureDlg.h"
 
+#include "base/DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,10 +38,7 @@ CProcedureDlg::CProcedureDlg(QWidget* parent) : QDialog(parent)
     groups->addWidget(
         ChoiceGroup(QStringLiteral("Punkty pomiarowe"), markedPointsButton, allPointsButton));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
