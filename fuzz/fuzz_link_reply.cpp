@@ -134,10 +134,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // The window closes the port and opens it again (the next module).
             CloseCalibratorPort();
             OpenCalibratorPort(1);
+        } else if ((choice & 0x60) == 0x60) {
+            // The window ended and closed the port while the link still counts as open.
+            CloseCalibratorPort();
         }
         const QByteArray command = commands[choice % std::size(commands)];
         const QByteArray frame = '^' + command + '%';
-        const bool openBefore = linkOpen;
+        const bool openBefore = linkOpen && link.device.IsOpen();
+        const bool flagBefore = linkOpen;
         const bool reportedBefore = noLinkReported;
         const QString replyBefore = lastReply;
         const qsizetype messagesBefore = link.messages.messages.size();
@@ -155,7 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QByteArray written = link.device.Written().mid(writtenBefore.size());
         if (!openBefore) {
             FUZZ_CHECK(written.isEmpty() && link.device.readCount == readsBefore, where);
-            FUZZ_CHECK(lastReply == replyBefore && !linkOpen, where);
+            FUZZ_CHECK(lastReply == replyBefore && linkOpen == flagBefore, where);
+            FUZZ_CHECK(noLinkReported == reportedBefore, where);
+            FUZZ_CHECK(link.messages.messages.size() == messagesBefore, where);
             continue;
         }
         const QList<QByteArray> replies = served.mid(servedBefore);
@@ -168,17 +174,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (qsizetype s = sleepsBefore; s < link.clock.sleeps.size(); ++s)
             FUZZ_CHECK(link.clock.sleeps[s] == LinkProtocol::byteDelayMs, where);
         FUZZ_CHECK(link.clock.sleeps.size() - sleepsBefore == written.size() || faulted, where);
-        if (!replies.isEmpty()) {
+        if (!replies.isEmpty() && !faulted) {
             const QByteArray& last = replies.last();
             FUZZ_CHECK(lastReply ==
                            QString::fromLatin1(last.constData(),
                                                qsizetype(qstrnlen(last.constData(), last.size()))),
                        where + QStringLiteral(", lastReply ") + Quoted(lastReply));
         }
+        const qsizetype shown = link.messages.messages.size() - messagesBefore;
+        FUZZ_CHECK(shown == 0 || shown == 1, where);
+        if (shown == 1) {
+            const auto& m = link.messages.messages.last();
+            FUZZ_CHECK(m.text == QStringLiteral("Brak komunikacji z portem COM.") &&
+                           m.caption == QStringLiteral("Błąd!") && m.icon == MessageIcon::Error,
+                       where);
+        }
         if (faulted) {
-            // A port error ends the transaction at once; nothing is reported.
+            // A port error ends the transaction at once: no reading survives it, the port is
+            // closed and the link given up as when the calibrator stops answering.
             FUZZ_CHECK(e.written.startsWith(written), where);
-            FUZZ_CHECK(link.messages.messages.size() == messagesBefore, where);
+            FUZZ_CHECK(lastReply.isEmpty() && !link.device.IsOpen(), where);
+            FUZZ_CHECK(!linkOpen && noLinkReported, where);
+            FUZZ_CHECK(shown == (reportedBefore ? 0 : 1), where);
             continue;
         }
         FUZZ_CHECK(written == e.written,
@@ -191,14 +208,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(link.messages.messages.size() == messagesBefore, where);
         } else {
             FUZZ_CHECK(!linkOpen && noLinkReported, where);
-            const qsizetype shown = link.messages.messages.size() - messagesBefore;
             FUZZ_CHECK(shown == (reportedBefore ? 0 : 1), where);
-            if (shown == 1) {
-                const auto& m = link.messages.messages.last();
-                FUZZ_CHECK(m.text == QStringLiteral("Brak komunikacji z portem COM.") &&
-                               m.caption == QStringLiteral("Błąd!") && m.icon == MessageIcon::Error,
-                           where);
-            }
         }
     }
 
