@@ -3,6 +3,7 @@
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
+#include "app/PortSettings.h"
 #include "link/CalibratorLink.h"
 #include "link/SerialDevice.h"
 
@@ -185,8 +186,8 @@ private slots:
         QCOMPARE(messages.Texts(), QStringList{noLink});
     }
 
-    // The device vanishes under the transaction and stays away: reopening fails with its own
-    // message until the device is back at the same path.
+    // The device vanishes under the transaction and stays away: the port settings' OK (open,
+    // "X", close) fails with its own message until the device is back at the same path.
     void deviceAwayUntilPluggedIn()
     {
         RecordingMessageService messages;
@@ -198,15 +199,19 @@ private slots:
         QCOMPARE(messages.Texts(), QStringList{noLink});
 
         CloseCalibratorPort();
-        QVERIFY(!OpenCalibratorPort(1));
+        QVERIFY(!PortSettings::ApplyPortChoice(0));
         QVERIFY(!linkOpen);
         SendCommand(QStringLiteral("I"));
         QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
         QCOMPARE(messages.messages[1].caption, QStringLiteral("Błąd!"));
+        QCOMPARE(messages.messages[1].icon, MessageIcon::Error);
 
         QVERIFY2(sim.Control(QStringLiteral("plug-in")), qPrintable(sim.LastError()));
+        QVERIFY(PortSettings::ApplyPortChoice(0));
+        QCOMPARE(lastReply, QStringLiteral("^X%"));
+        QVERIFY(!CalibratorDevice().IsOpen());
         VerifyReopenWorks();
-        QCOMPARE(sim.Frames().mid(1), QStringList({"^M04%", "^I%", "^X%", "^P%"}));
+        QCOMPARE(sim.Frames().mid(1), QStringList({"^M04%", "^X%", "^I%", "^X%", "^P%"}));
         QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
     }
 

@@ -23,6 +23,7 @@ struct FaultOption
     const char* name;
     const char* control; // the control line the option stands for; "%1" takes the value
     const char* help;
+    const char* valueName = "k";
 };
 
 constexpr FaultOption faultOptions[] = {
@@ -31,8 +32,9 @@ constexpr FaultOption faultOptions[] = {
     {"garbage", "garbage %1", "Answer the next <k> frames with garbage."},
     {"hangup-after", "hangup-after %1", "Hang up the line after <k> frames."},
     {"hangup-mid", "hangup-mid %1",
-     "Hang up in the middle of the next transaction: <k> = frame (after its first two "
-     "bytes) or reply (after the whole frame, before the reply)."},
+     "Hang up in the middle of the next transaction: frame = after the first two bytes of the "
+     "frame, reply = after the whole frame, before the reply.",
+     "frame|reply"},
 };
 
 constexpr FaultOption switchOptions[] = {
@@ -91,7 +93,8 @@ int main(int argc, char* argv[])
         {linkOption, logOption, parentOption, seedOption, splitOption, splitPauseOption});
     for (const FaultOption& o : faultOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(o.name),
-                                            QString::fromLatin1(o.help), QStringLiteral("k")));
+                                            QString::fromLatin1(o.help),
+                                            QString::fromLatin1(o.valueName)));
     for (const FaultOption& o : switchOptions)
         parser.addOption(
             QCommandLineOption(QString::fromLatin1(o.name), QString::fromLatin1(o.help)));
