@@ -428,11 +428,16 @@ bool LoadAndExercise(const QByteArray& fileBytes)
                        file.write(fileBytes) == fileBytes.size(),
                    ScratchPath());
     }
-    // A document is in memory when the file is opened; a refused file must leave it alone.
-    BuildSampleDocument(int(fileBytes.size() % 2));
-    const QByteArray before = MetFile::PackDocument();
+    const bool rightLength = fileBytes.size() == MET_FILE_SIZE;
+    // A document is in memory when a file is opened; a refused file must leave it alone. (A
+    // file that is taken replaces every field and the whole image, so it needs none.)
+    QByteArray before;
+    if (!rightLength) {
+        BuildSampleDocument(int(fileBytes.size() % 2));
+        before = MetFile::PackDocument();
+    }
     const bool loaded = LoadDocument(ScratchPath());
-    if (fileBytes.size() != MET_FILE_SIZE) {
+    if (!rightLength) {
         FUZZ_CHECK(!loaded, QString::number(fileBytes.size()));
         FUZZ_CHECK(messages.messages.size() == 1 &&
                        messages.messages[0].text.contains(QStringLiteral("nieprawidłowa długość")),
@@ -459,8 +464,6 @@ bool LoadAndExercise(const QByteArray& fileBytes)
                        QStringLiteral("range %1 point %2 flags").arg(r).arg(j));
         }
     }
-    FUZZ_CHECK(MetFile::UnpackDocument(packed) && MetFile::PackDocument() == packed,
-               QStringLiteral("second round trip"));
 
     CheckTexts();
     CheckExport();

@@ -206,6 +206,9 @@ private slots:
         QTest::newRow("T internal") << "T (Cu-CuNi)" << 1 << "" << 11 << QStringList{"C44"};
         QTest::newRow("E with To 0.0")
             << "E (NiCr-CuNi)" << 2 << "0.0" << 12 << QStringList{"C26", "T0.0"};
+        // A To from a damaged file goes out as its number, never with frame characters.
+        QTest::newRow("K with To 2%0 from a damaged file")
+            << "K (NiCr-NiAl)" << 2 << "2%0" << 13 << QStringList{"C22", "T2.0"};
         QTest::newRow("name must match exactly")
             << "k (NiCr-NiAl)" << 0 << "" << -1 << QStringList{};
         QTest::newRow("trailing blank") << "K (NiCr-NiAl) " << 0 << "" << -1 << QStringList{};
@@ -253,6 +256,9 @@ private slots:
                                << "" << 18 << QStringList{"C102"};
         QTest::newRow("Ni100 with RL 0.0") << "Ni100"
                                            << "0.0" << 19 << QStringList{"C90", "R0.0"};
+        QTest::newRow("Pt100 with RL 1^5 from a damaged file")
+            << "Pt100 (385)"
+            << "1^5" << 14 << QStringList{"C82", "R1.0"};
         QTest::newRow("thermocouple is no resistance thermometer") << "K (NiCr-NiAl)"
                                                                    << "" << -1 << QStringList{};
         QTest::newRow("Pt100 without alpha") << "Pt100"

@@ -89,6 +89,18 @@ int ChooseRow(int rangeIndex, int pointIndex)
     }
 }
 
+// To and RL go to the calibrator as they are stored. A text the range editor cannot have
+// written (a damaged or foreign file) is sent as the number it reads as, so that nothing but
+// a number ever follows the letter: a "%" or "^" in it would end or start a frame.
+QString NumberForCommand(const QString& text)
+{
+    for (QChar c : text) {
+        if ((c < QLatin1Char('0') || c > QLatin1Char('9')) && c != QLatin1Char('.'))
+            return FormatFixed(ParseNumber(text), 1);
+    }
+    return text;
+}
+
 } // namespace
 
 int SelectSourceForPoint(int range, int point, CommandSender& sender)
@@ -104,8 +116,8 @@ int SelectSourceForPoint(int range, int point, CommandSender& sender)
     if (!select.isEmpty())
         sender.Send(select);
     if (CalFunctions::IsThermocouple(row) && r.coldJunction == 2)
-        sender.Send(QStringLiteral("T") + r.toValue);
+        sender.Send(QStringLiteral("T") + NumberForCommand(r.toValue));
     if (CalFunctions::IsResistanceThermometer(row) && !r.rlValue.isEmpty())
-        sender.Send(QStringLiteral("R") + r.rlValue);
+        sender.Send(QStringLiteral("R") + NumberForCommand(r.rlValue));
     return row;
 }
