@@ -25,6 +25,7 @@
 #include "metercheck/procedures/PointsGridView.h"
 #include "metercheck/procedures/ProcedureGlobals.h"
 #include "metercheck/procedures/SelectSource.h"
+#include "metercheck/window/MeterCheckDialogRunner.h"
 #include "metercheck/window/RangesPageLogic.h"
 
 #include <QCoreApplication>
@@ -272,6 +273,49 @@ void CheckMeasurementRun()
     FUZZ_CHECK(MetFile::PackDocument() == image, QStringLiteral("repack"));
 }
 
+// The technician presses the ranges page's buttons and cancels every dialog.
+class CancellingDialogs : public MeterCheckDialogRunner
+{
+public:
+    QString ChooseFileToOpen() override { return {}; }
+    QString ChooseFileToSave() override { return {}; }
+    bool RunMeterData() override { return false; }
+    bool RunRangeDialog() override { return false; }
+    bool RunPointDialog() override { return false; }
+};
+
+void CheckPageOperations()
+{
+    CancellingDialogs dialogs;
+    RangesPageLogic page(dialogs);
+    for (int row = 1; row <= 3; ++row) {
+        const QByteArray before = MetFile::PackDocument();
+        const QString where = QStringLiteral("row %1").arg(row);
+        // "Dodaj" and cancel leave every slot as it was.
+        FUZZ_CHECK(!page.AddRange(row) && MetFile::PackDocument() == before, where);
+        currentRange = 0;
+        FUZZ_CHECK(!page.AddPoint(row) && MetFile::PackDocument() == before, where);
+        // Switching a point on and off again changes nothing.
+        currentRange = qint16(row - 1);
+        if (page.ToggleMarked(row))
+            FUZZ_CHECK(page.ToggleMarked(row) && MetFile::PackDocument() == before, where);
+        page.MarkAll();
+        page.MarkAll();
+        RangesPageLogic::ButtonStates();
+    }
+    // Deleting points and ranges keeps within the slots.
+    currentRange = 0;
+    const int points = CountPoints(0);
+    if (page.DeletePoint(1))
+        FUZZ_CHECK(CountPoints(0) <= points, QStringLiteral("delete point"));
+    const int ranges = CountRanges();
+    if (page.DeleteRange(1))
+        FUZZ_CHECK(CountRanges() <= ranges, QStringLiteral("delete range"));
+    const QByteArray image = MetFile::PackDocument();
+    FUZZ_CHECK(MetFile::UnpackDocument(image) && MetFile::PackDocument() == image,
+               QStringLiteral("repack after the page"));
+}
+
 void CheckReportPage()
 {
     const int n = CountRanges();
@@ -472,6 +516,7 @@ bool LoadAndExercise(const QByteArray& fileBytes)
     CheckReportPage();
     CheckChartPages();
     CheckMeasurementRun();
+    CheckPageOperations();
     // After the run the charts of the measured ranges are drawn.
     CheckTexts();
     return true;
