@@ -137,23 +137,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 0:
             editor->ChooseFunction(arg % 6);
             break;
+        // Options and lists only while the dialog has them enabled.
         case 1:
-            editor->ChooseSensorKind(arg % 4);
+            if (editor->isEnabled(RangeEditor::ThermocoupleOption))
+                editor->ChooseSensorKind(arg % 4);
             break;
         case 2:
-            editor->ChooseJunction(arg % 5);
+            if (editor->isEnabled(RangeEditor::TexOption))
+                editor->ChooseJunction(arg % 5);
             break;
         case 3:
-            editor->SelectVoltageUnit(arg % 4);
+            if (editor->isEnabled(RangeEditor::VoltageUnitList))
+                editor->SelectVoltageUnit(arg % 4);
             break;
         case 4:
-            editor->SelectResistanceUnit(arg % 4);
+            if (editor->isEnabled(RangeEditor::ResistanceUnitList))
+                editor->SelectResistanceUnit(arg % 4);
             break;
         case 5:
-            editor->SelectThermocouple(arg % 9);
+            if (editor->isEnabled(RangeEditor::ThermocoupleList))
+                editor->SelectThermocouple(arg % 9);
             break;
         case 6:
-            editor->SelectResistanceThermometer(arg % 8);
+            if (editor->isEnabled(RangeEditor::RtdList))
+                editor->SelectResistanceThermometer(arg % 8);
             break;
         case 7:
             editor->SelectConstUnit(arg % 4);
