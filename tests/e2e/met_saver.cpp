@@ -1,0 +1,78 @@
+// A stand-in for the program while it saves: fills the document with one of two known
+// contents and writes it with the program's own save routine, once or in a loop for ever.
+//   met_saver reference A|B <path>   writes that document once
+//   met_saver loop <path>            writes B, A, B, A ... to <path> until killed
+// The loop prints "saving" before its first save starts so that the killer knows.
+
+#include "base/MessageService.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+class StderrMessages : public MessageService
+{
+public:
+    MessageAnswer Show(const QString& text, const QString&, MessageIcon, MessageButtons,
+                       QWidget*) override
+    {
+        QTextStream(stderr) << text << '\n';
+        return MessageAnswer::Ok;
+    }
+};
+
+// Every range and point slot filled, so that the two documents differ all through the file.
+void FillDocument(char tag)
+{
+    ClearDocument();
+    meterCheckDoc.formatVersion = 1.0;
+    meterCheckDoc.meterName = QStringLiteral("Miernik %1 — woltomierz").arg(tag);
+    meterCheckDoc.meterNumber = QStringLiteral("NR-%1-0042").arg(tag);
+    meterCheckDoc.method = tag == 'A' ? 0 : 1;
+    for (int r = 0; r < maxRanges; ++r) {
+        MeterRange& range = meterCheckDoc.ranges[r];
+        range.rangeDefined = 1;
+        range.rangeValue = QString::number(tag == 'A' ? 10 + r : 500 + r);
+        range.rangeUnit = tag == 'A' ? QStringLiteral("V") : QStringLiteral("mV");
+        range.classReading = QStringLiteral("0.%1").arg(r);
+        range.classRange = QStringLiteral("0.0%1").arg(tag == 'A' ? 5 : 2);
+        for (int p = 0; p < maxPoints; ++p) {
+            MeterPoint& point = range.points[p];
+            point.pointDefined = 1;
+            point.marked = p % 2;
+            point.setting = QStringLiteral("%1%2.%3").arg(tag).arg(r).arg(p);
+            point.reading = QStringLiteral("%1.%2").arg(tag == 'A' ? p : 99 - p).arg(r);
+            point.unit = range.rangeUnit;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    StderrMessages messages;
+    SetMessageService(&messages);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == QLatin1String("reference")) {
+        FillDocument(args[2] == QLatin1String("A") ? 'A' : 'B');
+        return SaveDocument(args[3]) ? 0 : 1;
+    }
+    if (args.size() == 3 && args[1] == QLatin1String("loop")) {
+        std::puts("saving");
+        std::fflush(stdout);
+        for (char tag = 'B';; tag = tag == 'A' ? 'B' : 'A') {
+            FillDocument(tag);
+            if (!SaveDocument(args[2]))
+                return 1;
+        }
+    }
+    QTextStream(stderr) << "usage: met_saver reference A|B <path> | met_saver loop <path>\n";
+    return 2;
+}
