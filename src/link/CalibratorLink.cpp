@@ -62,6 +62,19 @@ bool RecoveryAttempt(const QByteArray& frame)
     return Accepted(ReadReply());
 }
 
+// The link is given up: "Brak komunikacji z portem COM." once per failure episode, and later
+// commands are dropped until the port is opened again. The flag drops before the box is
+// shown: the box runs its own event loop, where the panel's poll timer must find the link
+// dead instead of starting another failing transaction under the box.
+void DropLink()
+{
+    linkOpen = false;
+    if (!noLinkReported) {
+        noLinkReported = true;
+        ShowError(QStringLiteral("Brak komunikacji z portem COM."));
+    }
+}
+
 class LinkSender : public CommandSender
 {
 public:
@@ -86,8 +99,8 @@ bool OpenCalibratorPort(int port)
         // A port that opened but could not be configured is closed again, so that the next
         // open really tries again instead of answering "open" on an unusable link.
         device->Close();
-        ShowError(QStringLiteral("Nie można otworzyć portu szeregowego."));
         linkOpen = false;
+        ShowError(QStringLiteral("Nie można otworzyć portu szeregowego."));
         return false;
     }
     linkOpen = true;
@@ -105,6 +118,10 @@ void SendCommand(const QString& command)
 {
     if (!linkOpen)
         return;
+    // A port the program closed itself (its window ended) is no failure of the device: the
+    // command goes nowhere, without a word.
+    if (!device->IsOpen())
+        return;
     const QByteArray frame = '^' + command.toLatin1() + '%';
     try {
         WriteFramed(frame);
@@ -117,14 +134,16 @@ void SendCommand(const QString& command)
             }
         }
     } catch (const CSerialException&) {
-        // A port error ends the transaction silently; the link state stays as it was.
+        // The device failed under the open port (a read or write error, as when a USB
+        // adapter is pulled). No reading survives it; the port is closed so that the next
+        // open really opens the device again; the technician is told as for a link that
+        // stopped answering.
+        lastReply.clear();
+        device->Close();
+        DropLink();
         return;
     }
-    if (!noLinkReported) {
-        noLinkReported = true;
-        ShowError(QStringLiteral("Brak komunikacji z portem COM."));
-    }
-    linkOpen = false;
+    DropLink();
 }
 
 SerialDevice* SetCalibratorDevice(SerialDevice* newDevice)

@@ -3,6 +3,8 @@
 #include "link/PortMap.h"
 
 #include <QDeadlineTimer>
+#include <QMetaObject>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstring>
@@ -93,7 +95,42 @@ QSerialPort::FlowControl FlowFromCode(int code)
 
 } // namespace
 
-CSerialPort::CSerialPort() = default;
+CSerialPort::CSerialPort()
+{
+    QObject::connect(&port, &QSerialPort::errorOccurred, &port,
+                     [this](QSerialPort::SerialPortError error) { OnPortError(error); });
+}
+
+// Between reads the port's notifier still watches the device. When the device goes (a USB
+// adapter pulled, the far end of a pseudo-terminal closed), Qt reports the failure and then,
+// the descriptor staying readable, reports it again at once, for ever: the program would
+// spin on it until the next command. The descriptor is let go once this report is done, and
+// the failure waits for the next Read or Write, which throws it. The port counts as open
+// until Close, as a handle to a vanished device does.
+void CSerialPort::OnPortError(QSerialPort::SerialPortError error)
+{
+    if (busy || lostCode != 0)
+        return;
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+        return;
+    lostCode = SystemCode(error);
+    const quint64 lostSession = session;
+    QMetaObject::invokeMethod(
+        &port,
+        [this, lostSession] {
+            if (session == lostSession && lostCode != 0 && port.isOpen())
+                port.close();
+        },
+        Qt::QueuedConnection);
+}
+
+void CSerialPort::CheckUsable() const
+{
+    if (lostCode != 0)
+        ThrowSerialException(lostCode);
+    if (!port.isOpen())
+        ThrowSerialException(EBADF);
+}
 
 CSerialPort::~CSerialPort()
 {
@@ -110,6 +147,8 @@ void CSerialPort::ThrowPortError()
 void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits, int stopBits,
                        int flowControl, bool overlappedIo)
 {
+    ++session;
+    lostCode = 0;
     port.setPortName(PortDevicePath(portNumber));
     if (!port.open(QIODevice::ReadWrite))
         ThrowPortError();
@@ -126,6 +165,8 @@ void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 data
 
 void CSerialPort::Close()
 {
+    ++session;
+    lostCode = 0;
     if (port.isOpen())
         port.close();
     port.clearError();
@@ -134,13 +175,12 @@ void CSerialPort::Close()
 
 bool CSerialPort::IsOpen() const
 {
-    return port.isOpen();
+    return port.isOpen() || lostCode != 0;
 }
 
 SerialLineSettings CSerialPort::GetState()
 {
-    if (!port.isOpen())
-        ThrowSerialException(EBADF);
+    CheckUsable();
     SerialLineSettings s;
     s.baudRate = port.baudRate();
     s.dataBits = port.dataBits();
@@ -152,8 +192,7 @@ SerialLineSettings CSerialPort::GetState()
 
 void CSerialPort::SetState(const SerialLineSettings& s)
 {
-    if (!port.isOpen())
-        ThrowSerialException(EBADF);
+    CheckUsable();
     if (!port.setBaudRate(s.baudRate) || !port.setDataBits(s.dataBits) ||
         !port.setParity(s.parity) || !port.setStopBits(s.stopBits) ||
         !port.setFlowControl(s.flowControl))
@@ -162,22 +201,21 @@ void CSerialPort::SetState(const SerialLineSettings& s)
 
 SerialTimeouts CSerialPort::GetTimeouts()
 {
-    if (!port.isOpen())
-        ThrowSerialException(EBADF);
+    CheckUsable();
     return timeouts;
 }
 
 void CSerialPort::SetTimeouts(const SerialTimeouts& t)
 {
-    if (!port.isOpen())
-        ThrowSerialException(EBADF);
+    CheckUsable();
     timeouts = t;
 }
 
 qint64 CSerialPort::Read(char* buffer, qint64 count)
 {
-    if (!port.isOpen())
-        ThrowSerialException(EBADF);
+    CheckUsable();
+    busy = true;
+    const auto done = qScopeGuard([this] { busy = false; });
     // The total time-out: constant + multiplier per requested byte. The interval time-out
     // (between two bytes) applies once the first byte is in, when it is set.
     const qint64 total = qint64(timeouts.readTotalTimeoutConstant) +
@@ -213,8 +251,9 @@ qint64 CSerialPort::Read(char* buffer, qint64 count)
 
 qint64 CSerialPort::Write(const char* buffer, qint64 count)
 {
-    if (!port.isOpen())
-        ThrowSerialException(EBADF);
+    CheckUsable();
+    busy = true;
+    const auto done = qScopeGuard([this] { busy = false; });
     const qint64 n = port.write(buffer, count);
     if (n < 0)
         ThrowPortError();

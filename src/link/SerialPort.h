@@ -35,10 +35,16 @@ public:
 
 private:
     [[noreturn]] void ThrowPortError();
+    // Throws unless the port is open and its device still there.
+    void CheckUsable() const;
+    void OnPortError(QSerialPort::SerialPortError error);
 
     QSerialPort port;
     SerialTimeouts timeouts;
     bool overlapped = false;
+    bool busy = false;    // inside Read or Write, which report their own errors
+    quint32 lostCode = 0; // the device failed while the port was idle; 0 = it did not
+    quint64 session = 0;  // counts opens and closes, so that late work knows its port
 };
 
 // Throws a CSerialException with the code; 0 takes the last system error instead.

@@ -159,10 +159,10 @@ private slots:
         StartSim();
         SendCommand(QStringLiteral("X"));
         QVERIFY2(sim.Control(QStringLiteral("hangup")), qPrintable(sim.LastError()));
-        // The line is gone under the open port: the transaction ends without a word.
+        // The line is gone under the open port: the link is dropped with one message.
         SendCommand(QStringLiteral("C01"));
-        QVERIFY(messages.messages.isEmpty());
-        QVERIFY(linkOpen);
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+        QVERIFY(!linkOpen);
 
         CloseCalibratorPort();
         QVERIFY(OpenCalibratorPort(1));

@@ -299,48 +299,67 @@ private slots:
         QVERIFY(messages.messages.isEmpty());
     }
 
-    void portErrorEndsTheTransactionSilently_data()
+    void portErrorDropsTheLink_data()
     {
         QTest::addColumn<int>("throwOnWrite");
         QTest::addColumn<int>("throwOnRead");
         QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<bool>("reportedBefore");
         // "^X%" is writes 1-3 and read 1; recovery "^I%" writes 4-6 and read 2; the resend
         // writes 7-9 and read 3.
-        QTest::newRow("first byte") << 1 << 0 << QByteArray();
-        QTest::newRow("last byte") << 3 << 0 << QByteArray("^X");
-        QTest::newRow("first read") << 0 << 1 << QByteArray("^X%");
-        QTest::newRow("recovery frame") << 5 << 0 << QByteArray("^X%^");
-        QTest::newRow("recovery read") << 0 << 2 << QByteArray("^X%^I%");
-        QTest::newRow("resend") << 8 << 0 << QByteArray("^X%^I%^");
-        QTest::newRow("resend read") << 0 << 3 << QByteArray("^X%^I%^X%");
+        QTest::newRow("first byte") << 1 << 0 << QByteArray() << false;
+        QTest::newRow("last byte") << 3 << 0 << QByteArray("^X") << false;
+        QTest::newRow("first read") << 0 << 1 << QByteArray("^X%") << false;
+        QTest::newRow("recovery frame") << 5 << 0 << QByteArray("^X%^") << false;
+        QTest::newRow("recovery read") << 0 << 2 << QByteArray("^X%^I%") << false;
+        QTest::newRow("resend") << 8 << 0 << QByteArray("^X%^I%^") << false;
+        QTest::newRow("resend read") << 0 << 3 << QByteArray("^X%^I%^X%") << false;
+        QTest::newRow("message shown already in this episode")
+            << 0 << 1 << QByteArray("^X%") << true;
     }
-    void portErrorEndsTheTransactionSilently()
+    void portErrorDropsTheLink()
     {
         QFETCH(int, throwOnWrite);
         QFETCH(int, throwOnRead);
         QFETCH(QByteArray, wire);
+        QFETCH(bool, reportedBefore);
         ScopedFakeLink link;
         RecordingMessageService& messages = link.messages;
         OpenLink(link);
-        noLinkReported = true;
-        lastReply = QStringLiteral("before");
+        noLinkReported = reportedBefore;
+        lastReply = QStringLiteral("^+0002.000%"); // a reading from before the fault
         link.device.throwOnWrite = link.device.writeCount + throwOnWrite;
         link.device.throwOnRead = throwOnRead;
         link.device.replies = {"", "%", "%"};
+        const int closesBefore = link.device.closeCount;
         SendCommand(QStringLiteral("X"));
         QCOMPARE(link.device.Written(), wire);
-        QVERIFY(linkOpen);
+        // The old reading does not outlive the fault, and the port is closed.
+        QCOMPARE(lastReply, QString());
+        QVERIFY(!link.device.IsOpen());
+        QCOMPARE(link.device.closeCount, closesBefore + 1);
+        QVERIFY(!linkOpen);
         QVERIFY(noLinkReported);
-        QVERIFY(messages.messages.isEmpty());
-        if (throwOnRead == 1)
-            QCOMPARE(lastReply, QStringLiteral("before"));
+        if (reportedBefore)
+            QVERIFY(messages.messages.isEmpty());
+        else
+            VerifyErrorBox(messages, noLinkText);
 
-        // The next command is attempted as usual.
+        // Later commands are dropped without another word.
         link.device.ClearRecords();
-        link.device.replies = {"%"};
+        SendCommand(QStringLiteral("S1"));
+        QVERIFY(link.device.writes.isEmpty());
+        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
+
+        // Opening again really opens the device, and the link works.
+        QVERIFY(OpenCalibratorPort(1));
+        QCOMPARE(link.device.opens.size(), 1);
+        QVERIFY(linkOpen);
+        link.device.replies = {"^S1%"};
         SendCommand(QStringLiteral("S1"));
         QCOMPARE(link.device.Written(), QByteArray("^S1%"));
-        QVERIFY(linkOpen);
+        QCOMPARE(lastReply, QStringLiteral("^S1%"));
+        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
     }
 
     void zeroByteEndsTheReplyText()

@@ -79,6 +79,9 @@ private slots:
         QTest::newRow("switch without on or off") << "over-range maybe";
         QTest::newRow("unknown") << "explode";
         QTest::newRow("too many words") << "nak 1 2";
+        QTest::newRow("split without a count") << "split";
+        QTest::newRow("split pause not a number") << "split 1 soon";
+        QTest::newRow("hang-up point unknown") << "hangup-mid later";
         QTest::newRow("empty") << "  ";
     }
     void badControlLines()
@@ -137,6 +140,48 @@ private slots:
         engine.plan.Apply(QStringLiteral("hangup"));
         QVERIFY(engine.plan.TakeHangUpRequest());
         QVERIFY(!engine.plan.TakeHangUpRequest());
+    }
+
+    void splitReplies()
+    {
+        SimEngine engine;
+        QCOMPARE(engine.plan.Apply(QStringLiteral("split 2 300")), QString());
+        // A one-byte reply cannot be split and does not use a split up.
+        QCOMPARE(engine.Feed("^Z%", 0).at(0).splitPauseMs, 0);
+        QCOMPARE(engine.Feed("^I%", 0).at(0).splitPauseMs, 300);
+        QCOMPARE(engine.plan.Apply(QStringLiteral("split 5")), QString()); // keeps 300 ms
+        QCOMPARE(engine.Feed("^X%", 0).at(0).splitPauseMs, 300);
+        engine.plan.Apply(QStringLiteral("clear"));
+        QCOMPARE(engine.Feed("^X%", 0).at(0).splitPauseMs, 0);
+    }
+
+    void hangUpInTheMiddle()
+    {
+        SimEngine engine;
+        QCOMPARE(engine.plan.Apply(QStringLiteral("hangup-mid frame")), QString());
+        // "^" alone does not cut; the next byte does, and the rest of the frame is lost.
+        QVERIFY(engine.Feed("^", 0).isEmpty());
+        QList<SimFrameResult> r = engine.Feed("C01%", 0);
+        QCOMPARE(r.size(), 1);
+        QVERIFY(r[0].partial && r[0].hangUp);
+        QCOMPARE(r[0].frame, QByteArray("^C"));
+        QVERIFY(engine.Feed("01%", 0).isEmpty());
+
+        QCOMPARE(engine.plan.Apply(QStringLiteral("hangup-mid reply")), QString());
+        r = engine.Feed("^C01%^X%", 0);
+        QCOMPARE(r.size(), 1);
+        QCOMPARE(r[0].frame, QByteArray("^C01%"));
+        QVERIFY(r[0].hangUp && !r[0].partial && r[0].reply.isEmpty());
+        // Used up: the next frame is answered.
+        r = engine.Feed("^X%", 0);
+        QCOMPARE(r.at(0).reply, QByteArray("^X%"));
+        QVERIFY(!r.at(0).hangUp);
+
+        QVERIFY(!engine.plan.TakePlugInRequest());
+        QCOMPARE(engine.plan.Apply(QStringLiteral("plug-in")), QString());
+        QVERIFY(engine.plan.TakePlugInRequest());
+        QCOMPARE(engine.plan.Apply(QStringLiteral("stay-away on")), QString());
+        QVERIFY(engine.plan.stayAway);
     }
 
     void logEscapes()

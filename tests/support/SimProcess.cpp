@@ -97,10 +97,10 @@ bool SimProcess::Control(const QString& line)
     }
     process.write(line.toLatin1() + '\n');
     process.waitForBytesWritten(1000);
-    // Lines announcing a new pseudo-terminal may come first.
+    // Lines announcing a new pseudo-terminal or a device gone away may come first.
     for (;;) {
         const QString answer = ReadLine(5000);
-        if (answer.startsWith(QLatin1String("pty ")))
+        if (answer.startsWith(QLatin1String("pty ")) || answer == QLatin1String("away"))
             continue;
         if (answer == QLatin1String("ok"))
             return true;
@@ -129,7 +129,7 @@ QStringList SimProcess::Frames() const
 {
     QStringList frames;
     for (const SimLogEntry& e : Log()) {
-        if (e.action != QLatin1String("hangup"))
+        if (e.action != QLatin1String("hangup") && e.action != QLatin1String("plug-in"))
             frames << e.frame;
     }
     return frames;

@@ -8,8 +8,8 @@
 struct SimLogEntry
 {
     double seconds = 0;
-    QString frame;  // "^...%" as received; "-" for a hang-up
-    QString action; // answer, reject, nak, silence, garbage, hangup
+    QString frame;  // "^...%" as received; for a hang-up "-" or the part of a frame it cut
+    QString action; // answer, reject, nak, silence, garbage, hangup, plug-in
     QString reply;  // as sent, non-printable bytes as \xNN
 };
 
@@ -43,7 +43,7 @@ public:
     bool Control(const QString& line);
 
     QList<SimLogEntry> Log() const;
-    // The frames received so far, in order (hang-ups left out).
+    // The frames received so far, in order (hang-ups, cut frames and plug-ins left out).
     QStringList Frames() const;
 
 private:

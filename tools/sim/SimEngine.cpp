@@ -5,26 +5,23 @@ SimEngine::SimEngine() : random(1718) {}
 QList<SimFrameResult> SimEngine::Feed(const QByteArray& bytes, double nowSeconds)
 {
     QList<SimFrameResult> results;
-    for (const QByteArray& frame : parser.Feed(bytes)) {
-        SimFrameResult result;
-        result.frame = frame;
-        result.action = plan.NextFrame();
-        switch (result.action) {
-        case SimAction::Answer:
-            instrument.SetNoise(plan.noise);
-            instrument.SetForcedRange(plan.ForcedRange());
-            result.reply = instrument.Handle(SimFrameParser::CommandOf(frame), nowSeconds);
-            break;
-        case SimAction::Nak:
-            result.reply = QByteArray(1, SimInstrument::nak);
-            break;
-        case SimAction::Silence:
-            break;
-        case SimAction::Garbage:
-            result.reply = Garbage();
-            break;
+    // Byte by byte, so that a hang-up planned inside a frame cuts it where it is.
+    for (char byte : bytes) {
+        const QList<QByteArray> frames = parser.Feed(QByteArray(1, byte));
+        if (frames.isEmpty()) {
+            if (parser.Pending().size() >= 2 && plan.TakeMidHangUp(SimMidHangUp::InFrame)) {
+                SimFrameResult cut;
+                cut.frame = parser.Pending();
+                cut.action = SimAction::Silence;
+                cut.hangUp = true;
+                cut.partial = true;
+                results.append(cut);
+                parser.Reset();
+                break;
+            }
+            continue;
         }
-        result.hangUp = plan.FrameDone();
+        SimFrameResult result = Handle(frames.first(), nowSeconds);
         results.append(result);
         if (result.hangUp) {
             // Whatever follows the frame that ends the line is lost with it.
@@ -33,6 +30,37 @@ QList<SimFrameResult> SimEngine::Feed(const QByteArray& bytes, double nowSeconds
         }
     }
     return results;
+}
+
+SimFrameResult SimEngine::Handle(const QByteArray& frame, double nowSeconds)
+{
+    SimFrameResult result;
+    result.frame = frame;
+    if (plan.TakeMidHangUp(SimMidHangUp::BeforeReply)) {
+        result.action = SimAction::Silence;
+        result.hangUp = true;
+        return result;
+    }
+    result.action = plan.NextFrame();
+    switch (result.action) {
+    case SimAction::Answer:
+        instrument.SetNoise(plan.noise);
+        instrument.SetForcedRange(plan.ForcedRange());
+        result.reply = instrument.Handle(SimFrameParser::CommandOf(frame), nowSeconds);
+        break;
+    case SimAction::Nak:
+        result.reply = QByteArray(1, SimInstrument::nak);
+        break;
+    case SimAction::Silence:
+        break;
+    case SimAction::Garbage:
+        result.reply = Garbage();
+        break;
+    }
+    if (result.reply.size() >= 2)
+        result.splitPauseMs = plan.TakeSplitPause();
+    result.hangUp = plan.FrameDone();
+    return result;
 }
 
 // Printable bytes that hold neither the acknowledgement nor a NAK, as a disturbed line

@@ -14,8 +14,10 @@ struct SimFrameResult
 {
     QByteArray frame;
     SimAction action = SimAction::Answer;
-    QByteArray reply;    // the bytes to send back; empty for a silence
-    bool hangUp = false; // the line is to be hung up after the reply
+    QByteArray reply;     // the bytes to send back; empty for a silence
+    bool hangUp = false;  // the line is to be hung up after the reply
+    bool partial = false; // frame holds only the first bytes of a frame cut by the hang-up
+    int splitPauseMs = 0; // the reply goes in pieces this far apart; 0 = in one piece
 };
 
 // The calibrator without its line: frames in, replies out, faults applied. The pty loop
@@ -33,6 +35,7 @@ public:
     SimInstrument instrument;
 
 private:
+    SimFrameResult Handle(const QByteArray& frame, double nowSeconds);
     QByteArray Garbage();
 
     SimFrameParser parser;

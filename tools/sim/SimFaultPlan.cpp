@@ -28,11 +28,53 @@ bool SimFaultPlan::FrameDone()
     return --hangUpAfter == 0;
 }
 
+int SimFaultPlan::TakeSplitPause()
+{
+    if (splitReplies <= 0)
+        return 0;
+    --splitReplies;
+    return splitPauseMs;
+}
+
+bool SimFaultPlan::TakeMidHangUp(SimMidHangUp point)
+{
+    if (midHangUp != point || point == SimMidHangUp::None)
+        return false;
+    midHangUp = SimMidHangUp::None;
+    return true;
+}
+
 bool SimFaultPlan::TakeHangUpRequest()
 {
     const bool requested = hangUpRequested;
     hangUpRequested = false;
     return requested;
+}
+
+bool SimFaultPlan::TakePlugInRequest()
+{
+    const bool requested = plugInRequested;
+    plugInRequested = false;
+    return requested;
+}
+
+// "split K" or "split K MS": the next K replies go in pieces, MS milliseconds apart (without
+// MS, the pause set last).
+QString SimFaultPlan::ApplySplit(const QStringList& words)
+{
+    bool ok = false;
+    const int count = words.value(1).toInt(&ok);
+    if (!ok || count < 0)
+        return QStringLiteral("split takes a reply count");
+    int pause = splitPauseMs;
+    if (words.size() == 3) {
+        pause = words[2].toInt(&ok);
+        if (!ok || pause < 0 || pause > 10000)
+            return QStringLiteral("split takes a pause of 0 to 10000 ms");
+    }
+    splitReplies = count;
+    splitPauseMs = pause;
+    return QString();
 }
 
 SimForcedRange SimFaultPlan::ForcedRange() const
@@ -52,6 +94,8 @@ QString SimFaultPlan::Apply(const QString& line)
         return QStringLiteral("empty control line");
     const QString& what = words[0];
     const QString argument = words.value(1);
+    if (what == QLatin1String("split") && words.size() >= 2 && words.size() <= 3)
+        return ApplySplit(words);
     if (words.size() > 2)
         return QStringLiteral("too many words: %1").arg(line);
 
@@ -62,9 +106,14 @@ QString SimFaultPlan::Apply(const QString& line)
             hangUpRequested = true;
             return QString();
         }
+        if (what == QLatin1String("plug-in")) {
+            plugInRequested = true;
+            return QString();
+        }
         if (what == QLatin1String("clear")) {
-            nakFrames = silentFrames = garbageFrames = hangUpAfter = 0;
-            silentForever = overRange = underRange = false;
+            nakFrames = silentFrames = garbageFrames = hangUpAfter = splitReplies = 0;
+            silentForever = overRange = underRange = stayAway = false;
+            midHangUp = SimMidHangUp::None;
             return QString();
         }
         return QStringLiteral("unknown control line: %1").arg(line);
@@ -80,6 +129,18 @@ QString SimFaultPlan::Apply(const QString& line)
         return QString();
     }
 
+    if (what == QLatin1String("hangup-mid")) {
+        if (argument == QLatin1String("frame"))
+            midHangUp = SimMidHangUp::InFrame;
+        else if (argument == QLatin1String("reply"))
+            midHangUp = SimMidHangUp::BeforeReply;
+        else if (argument == QLatin1String("off"))
+            midHangUp = SimMidHangUp::None;
+        else
+            return QStringLiteral("hangup-mid takes frame, reply or off");
+        return QString();
+    }
+
     bool* flag = nullptr;
     if (what == QLatin1String("over-range"))
         flag = &overRange;
@@ -89,6 +150,8 @@ QString SimFaultPlan::Apply(const QString& line)
         flag = &pace;
     else if (what == QLatin1String("noise"))
         flag = &noise;
+    else if (what == QLatin1String("stay-away"))
+        flag = &stayAway;
     if (flag) {
         if (argument != QLatin1String("on") && argument != QLatin1String("off"))
             return QStringLiteral("%1 takes on or off").arg(what);

@@ -17,6 +17,8 @@ public:
     QList<QByteArray> Feed(const QByteArray& bytes);
     // Forgets a half-received frame (the line was hung up).
     void Reset();
+    // The bytes of the frame received so far; empty between frames.
+    QByteArray Pending() const { return pending; }
 
     // The command text of a frame: without the leading "^" and the closing "%".
     static QByteArray CommandOf(const QByteArray& frame);

@@ -122,9 +122,13 @@ void SimServer::ReadControl()
         if (line.isEmpty())
             continue;
         const QString error = engine.plan.Apply(line);
-        Say(error.isEmpty() ? QByteArray("ok") : "error " + error.toLatin1());
+        // The line changes before the answer, so that whoever waits for "ok" finds the
+        // device gone or back.
         if (engine.plan.TakeHangUpRequest())
             HangUp();
+        if (engine.plan.TakePlugInRequest())
+            PlugIn();
+        Say(error.isEmpty() ? QByteArray("ok") : "error " + error.toLatin1());
     }
 }
 
@@ -140,45 +144,89 @@ void SimServer::ServeLine()
     }
     const QList<SimFrameResult> results = engine.Feed(QByteArray(buffer, n), Now());
     for (const SimFrameResult& r : results) {
+        if (r.partial) {
+            HangUp(r.frame);
+            continue;
+        }
         const bool rejected = r.action == SimAction::Answer && r.reply.contains(SimInstrument::nak);
         log.Write(Now(), r.frame, rejected ? "reject" : ActionName(r.action), r.reply);
-        WriteReply(r.reply);
+        WriteReply(r.reply, r.splitPauseMs);
         if (r.hangUp)
             HangUp();
     }
 }
 
 // Replies leave at the wire speed unless pacing is off: each byte becomes readable when its
-// ten bits would have arrived.
-void SimServer::WriteReply(const QByteArray& reply)
+// ten bits would have arrived. A split reply goes in pieces with a pause after each but the
+// last; the line is not served meanwhile, as with an instrument that stalls mid-reply.
+void SimServer::WriteReply(const QByteArray& reply, int splitPauseMs)
 {
     if (reply.isEmpty() || !pty.IsOpen())
         return;
-    if (!engine.plan.pace) {
-        [[maybe_unused]] const ssize_t n = ::write(pty.MasterFd(), reply.constData(), reply.size());
-        return;
-    }
+    const qsizetype pieces =
+        splitPauseMs > 0 ? qMin<qsizetype>(SimFaultPlan::splitPieces, reply.size()) : 1;
     timespec due{};
     clock_gettime(CLOCK_MONOTONIC, &due);
-    for (char byte : reply) {
-        AddNs(&due, byteWireNs);
-        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) == EINTR) {
+    qsizetype from = 0;
+    for (qsizetype piece = 0; piece < pieces; ++piece) {
+        const qsizetype to = reply.size() * (piece + 1) / pieces;
+        if (piece > 0) {
+            AddNs(&due, long(splitPauseMs) * 1000000L);
+            SleepUntil(due);
         }
-        if (::write(pty.MasterFd(), &byte, 1) != 1 && errno != EAGAIN)
+        if (!WritePaced(reply.mid(from, to - from), &due))
             return; // the far end went away; the rest of the reply is lost with the line
+        from = to;
     }
 }
 
-void SimServer::HangUp()
+bool SimServer::WritePaced(const QByteArray& bytes, timespec* due)
 {
-    log.Write(Now(), "-", "hangup", QByteArray());
+    if (!engine.plan.pace) {
+        const ssize_t n = ::write(pty.MasterFd(), bytes.constData(), bytes.size());
+        clock_gettime(CLOCK_MONOTONIC, due);
+        return n == bytes.size() || (n < 0 && errno == EAGAIN);
+    }
+    for (char byte : bytes) {
+        AddNs(due, byteWireNs);
+        SleepUntil(*due);
+        if (::write(pty.MasterFd(), &byte, 1) != 1 && errno != EAGAIN)
+            return false;
+    }
+    return true;
+}
+
+void SimServer::SleepUntil(const timespec& due)
+{
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) == EINTR) {
+    }
+}
+
+// The line goes: whoever has the device open sees it hung up. Unless the device is to stay
+// away, a new one comes at once and the link names it.
+void SimServer::HangUp(const QByteArray& cutFrame)
+{
+    log.Write(Now(), cutFrame.isEmpty() ? QByteArray("-") : cutFrame, "hangup", QByteArray());
     pty.Close();
     engine.LineHungUp();
+    if (engine.plan.stayAway) {
+        pty.Unlink();
+        Say("away");
+        return;
+    }
+    PlugIn();
+}
+
+void SimServer::PlugIn()
+{
+    if (pty.IsOpen())
+        return;
     QByteArray error;
     if (!pty.Open(&error)) {
         Say("error " + error);
         return;
     }
     pty.Link(linkPath);
+    log.Write(Now(), "-", "plug-in", QByteArray());
     Say("pty " + pty.SlavePath());
 }

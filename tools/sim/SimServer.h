@@ -30,8 +30,11 @@ private:
     void ReadLine();
     void ReadControl();
     void ServeLine();
-    void WriteReply(const QByteArray& reply);
-    void HangUp();
+    void WriteReply(const QByteArray& reply, int splitPauseMs);
+    bool WritePaced(const QByteArray& bytes, timespec* due);
+    static void SleepUntil(const timespec& due);
+    void HangUp(const QByteArray& cutFrame = QByteArray());
+    void PlugIn();
 
     SimEngine& engine;
     SimFrameLog& log;

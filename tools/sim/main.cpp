@@ -23,6 +23,7 @@ struct FaultOption
     const char* name;
     const char* control; // the control line the option stands for; "%1" takes the value
     const char* help;
+    const char* valueName = "k";
 };
 
 constexpr FaultOption faultOptions[] = {
@@ -30,6 +31,10 @@ constexpr FaultOption faultOptions[] = {
     {"silence", "silence %1", "Do not answer the next <k> frames."},
     {"garbage", "garbage %1", "Answer the next <k> frames with garbage."},
     {"hangup-after", "hangup-after %1", "Hang up the line after <k> frames."},
+    {"hangup-mid", "hangup-mid %1",
+     "Hang up in the middle of the next transaction: frame = after the first two bytes of the "
+     "frame, reply = after the whole frame, before the reply.",
+     "frame|reply"},
 };
 
 constexpr FaultOption switchOptions[] = {
@@ -38,6 +43,9 @@ constexpr FaultOption switchOptions[] = {
     {"under-range", "under-range on", "Every reading is under the range."},
     {"no-pace", "pace off", "Send replies at once instead of at 9600 baud."},
     {"no-noise", "noise off", "Readings without noise."},
+    {"stay-away", "stay-away on",
+     "After a hang-up the device stays away (the --link path goes) until the control line "
+     "plug-in brings it back; without it a new device comes at once."},
 };
 
 } // namespace
@@ -54,9 +62,10 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulated R718 calibrator on a pseudo-terminal. Prints the device path first; "
-        "reads control lines (nak K, silence K|forever|off, garbage K, hangup, "
-        "hangup-after K, over-range on|off, under-range on|off, pace on|off, noise on|off, "
-        "clear, ping) on standard input and answers each with ok or error."));
+        "reads control lines (nak K, silence K|forever|off, garbage K, split K [MS], hangup, "
+        "hangup-after K, hangup-mid frame|reply|off, stay-away on|off, plug-in, "
+        "over-range on|off, under-range on|off, pace on|off, noise on|off, clear, ping) on "
+        "standard input and answers each with ok or error."));
     parser.addHelpOption();
     const QCommandLineOption linkOption(QStringLiteral("link"),
                                         QStringLiteral("Make <path> a link to the device."),
@@ -71,10 +80,21 @@ int main(int argc, char* argv[])
                                           QStringLiteral("pid"));
     const QCommandLineOption seedOption(
         QStringLiteral("seed"), QStringLiteral("Seed of the reading noise."), QStringLiteral("n"));
-    parser.addOptions({linkOption, logOption, parentOption, seedOption});
+    const QCommandLineOption splitOption(
+        QStringLiteral("split"),
+        QStringLiteral("Send the next <k> replies in three pieces with a pause between them."),
+        QStringLiteral("k"));
+    const QCommandLineOption splitPauseOption(
+        QStringLiteral("split-pause"),
+        QStringLiteral("The pause between the pieces of a split reply (default 100; past the "
+                       "400 ms read window the tail comes too late)."),
+        QStringLiteral("ms"));
+    parser.addOptions(
+        {linkOption, logOption, parentOption, seedOption, splitOption, splitPauseOption});
     for (const FaultOption& o : faultOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(o.name),
-                                            QString::fromLatin1(o.help), QStringLiteral("k")));
+                                            QString::fromLatin1(o.help),
+                                            QString::fromLatin1(o.valueName)));
     for (const FaultOption& o : switchOptions)
         parser.addOption(
             QCommandLineOption(QString::fromLatin1(o.name), QString::fromLatin1(o.help)));
@@ -98,6 +118,19 @@ int main(int argc, char* argv[])
     for (const FaultOption& o : switchOptions) {
         if (parser.isSet(QString::fromLatin1(o.name)))
             engine.plan.Apply(QString::fromLatin1(o.control));
+    }
+    if (parser.isSet(splitOption) || parser.isSet(splitPauseOption)) {
+        const QString split =
+            QStringLiteral("split %1 %2")
+                .arg(parser.isSet(splitOption) ? parser.value(splitOption) : QStringLiteral("0"),
+                     parser.isSet(splitPauseOption)
+                         ? parser.value(splitPauseOption)
+                         : QString::number(SimFaultPlan::defaultSplitPauseMs));
+        const QString error = engine.plan.Apply(split);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "r718-sim: %s\n", qPrintable(error));
+            return 2;
+        }
     }
     if (parser.isSet(seedOption))
         engine.instrument.SetSeed(parser.value(seedOption).toUInt());

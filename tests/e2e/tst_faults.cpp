@@ -1,0 +1,260 @@
+// Faults on the line at real speed: the real link and port against r718-sim, one transaction
+// under each fault, then the port closed and opened again as a technician would.
+
+#include "RecordingMessageService.h"
+#include "SimProcess.h"
+#include "app/PortSettings.h"
+#include "link/CalibratorLink.h"
+#include "link/SerialDevice.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+#include <ctime>
+
+namespace {
+
+const QString noLink = QStringLiteral("Brak komunikacji z portem COM.");
+const QString noPort = QStringLiteral("Nie można otworzyć portu szeregowego.");
+const QString fiveRecoveries = QStringLiteral("^I%^I%^I%^I%^I%");
+
+QStringList Frames(const QString& joined)
+{
+    // "^C02%^I%" -> {"^C02%", "^I%"}
+    QStringList frames;
+    for (const QString& part : joined.split(QLatin1Char('%'), Qt::SkipEmptyParts))
+        frames << part + QLatin1Char('%');
+    return frames;
+}
+
+// The hang-ups the simulator logged, each with the part of a frame it cut ("-" for none).
+QStringList HangUps(const QList<SimLogEntry>& log)
+{
+    QStringList cuts;
+    for (const SimLogEntry& e : log) {
+        if (e.action == QLatin1String("hangup"))
+            cuts << e.frame;
+    }
+    return cuts;
+}
+
+} // namespace
+
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+private:
+    SimProcess sim;
+
+    void StartSim(const QStringList& controls)
+    {
+        QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
+        sim.MapPort(1);
+        QVERIFY(OpenCalibratorPort(1));
+        QVERIFY(linkOpen);
+        // A live reading first, so that a stale one would show.
+        SendCommand(QStringLiteral("P"));
+        QVERIFY(lastReply.startsWith(QLatin1String("^+")) || lastReply.startsWith("^-"));
+        for (const QString& c : controls)
+            QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
+    }
+
+    // The port closed and opened again: the calibrator answers "I", "X" and a live "P".
+    void VerifyReopenWorks()
+    {
+        const qsizetype before = sim.Frames().size();
+        CloseCalibratorPort();
+        QVERIFY(OpenCalibratorPort(1));
+        QVERIFY(linkOpen);
+        SendCommand(QStringLiteral("I"));
+        QCOMPARE(lastReply, QStringLiteral("^I%"));
+        SendCommand(QStringLiteral("X"));
+        QCOMPARE(lastReply, QStringLiteral("^X%"));
+        SendCommand(QStringLiteral("P"));
+        static const QRegularExpression reading(QStringLiteral("^\\^[+-][0-9.]{7}%$"));
+        QVERIFY2(reading.match(lastReply).hasMatch(), qPrintable(lastReply));
+        QCOMPARE(sim.Frames().mid(before), QStringList({"^I%", "^X%", "^P%"}));
+        QVERIFY(linkOpen);
+    }
+
+private slots:
+    void init()
+    {
+        lastReply.clear();
+        noLinkReported = false;
+        linkOpen = false;
+    }
+    void cleanup()
+    {
+        CloseCalibratorPort();
+        linkOpen = false;
+        sim.Stop();
+    }
+
+    // One "C02" under a fault. lastReply: the text expected afterwards; "<garbage>" for any
+    // text without "%".
+    void faultInATransaction_data()
+    {
+        QTest::addColumn<QStringList>("controls");
+        QTest::addColumn<QString>("wire");   // the frames the simulator received, run together
+        QTest::addColumn<QString>("cut");    // the hang-ups logged, each with what it cut
+        QTest::addColumn<bool>("linkAfter"); // linkOpen after the command
+        QTest::addColumn<QString>("reply");
+        const QString nakText(QChar(0x15));
+        QTest::newRow("5 NAKs: the fifth recovery attempt gets through")
+            << QStringList{"nak 5"} << "^C02%" + fiveRecoveries + "^C02%" << QString() << true
+            << "^C02%";
+        QTest::newRow("6 NAKs: one more than recovery absorbs")
+            << QStringList{"nak 6"} << "^C02%" + fiveRecoveries << QString() << false << nakText;
+        QTest::newRow("6 silences") << QStringList{"silence 6"} << "^C02%" + fiveRecoveries
+                                    << QString() << false << QString();
+        QTest::newRow("6 garbage replies") << QStringList{"garbage 6"} << "^C02%" + fiveRecoveries
+                                           << QString() << false << "<garbage>";
+        QTest::newRow("reply in three pieces within the read window")
+            << QStringList{"split 1 100"} << "^C02%" << QString() << true << "^C02%";
+        // "^" + "C0" within the window, "2%" after it: recovery reads the tail together
+        // with the answer to "^I%", and the resend is answered whole.
+        QTest::newRow("reply tail after the read window")
+            << QStringList{"split 1 300"} << "^C02%^I%^C02%" << QString() << true << "^C02%";
+        QTest::newRow("device gone after the first bytes of the frame")
+            << QStringList{"hangup-mid frame"} << QString() << "^C" << false << QString();
+        QTest::newRow("device gone before the reply") << QStringList{"hangup-mid reply"} << "^C02%"
+                                                      << "-" << false << QString();
+        // "^I%" is answered, then the line goes: the resend fails on the dead port.
+        QTest::newRow("device gone during recovery")
+            << QStringList{"nak 1", "hangup-after 2"} << "^C02%^I%"
+            << "-" << false << QString();
+    }
+    void faultInATransaction()
+    {
+        QFETCH(QStringList, controls);
+        QFETCH(QString, wire);
+        QFETCH(QString, cut);
+        QFETCH(bool, linkAfter);
+        QFETCH(QString, reply);
+        RecordingMessageService messages;
+        StartSim(controls);
+        const qsizetype before = sim.Frames().size();
+
+        SendCommand(QStringLiteral("C02"));
+        QCOMPARE(sim.Frames().mid(before), Frames(wire));
+        QCOMPARE(HangUps(sim.Log()), cut.isEmpty() ? QStringList() : QStringList{cut});
+        QCOMPARE(linkOpen, linkAfter);
+        if (reply == QLatin1String("<garbage>"))
+            QVERIFY2(!lastReply.isEmpty() && !lastReply.contains('%'), qPrintable(lastReply));
+        else
+            QCOMPARE(lastReply, reply);
+        if (linkAfter) {
+            QVERIFY(messages.messages.isEmpty());
+            QVERIFY(!noLinkReported);
+        } else {
+            QCOMPARE(messages.Texts(), QStringList{noLink});
+            QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+            QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+            QVERIFY(noLinkReported);
+            // A dead port is closed, so that the next open really opens the device again.
+            if (!cut.isEmpty())
+                QVERIFY(!CalibratorDevice().IsOpen());
+            // Dropped: nothing more reaches the wire, and no second message.
+            const qsizetype frames = sim.Frames().size();
+            SendCommand(QStringLiteral("P"));
+            QTest::qWait(50);
+            QCOMPARE(sim.Frames().size(), frames);
+        }
+
+        VerifyReopenWorks();
+        QCOMPARE(messages.messages.size(), linkAfter ? 0 : 1);
+    }
+
+    // A NAK storm outlasts the technician's first reopen: the second failure belongs to the
+    // same episode and shows nothing; once the storm is over the link works again.
+    void stormOutlastingAReopen()
+    {
+        RecordingMessageService messages;
+        StartSim({QStringLiteral("nak 12")});
+        SendCommand(QStringLiteral("S1"));
+        QVERIFY(!linkOpen);
+        CloseCalibratorPort();
+        QVERIFY(OpenCalibratorPort(1));
+        SendCommand(QStringLiteral("I"));
+        QVERIFY(!linkOpen);
+        QCOMPARE(sim.Frames().mid(1), Frames("^S1%" + fiveRecoveries + "^I%" + fiveRecoveries));
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+
+        VerifyReopenWorks();
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+    }
+
+    // The device vanishes under the transaction and stays away: the port settings' OK (open,
+    // "X", close) fails with its own message until the device is back at the same path.
+    void deviceAwayUntilPluggedIn()
+    {
+        RecordingMessageService messages;
+        StartSim({QStringLiteral("stay-away on"), QStringLiteral("hangup-mid reply")});
+        SendCommand(QStringLiteral("M04"));
+        QVERIFY(!linkOpen);
+        QCOMPARE(lastReply, QString());
+        QVERIFY(!CalibratorDevice().IsOpen());
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+
+        CloseCalibratorPort();
+        QVERIFY(!PortSettings::ApplyPortChoice(0));
+        QVERIFY(!linkOpen);
+        SendCommand(QStringLiteral("I"));
+        QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
+        QCOMPARE(messages.messages[1].caption, QStringLiteral("Błąd!"));
+        QCOMPARE(messages.messages[1].icon, MessageIcon::Error);
+
+        QVERIFY2(sim.Control(QStringLiteral("plug-in")), qPrintable(sim.LastError()));
+        QVERIFY(PortSettings::ApplyPortChoice(0));
+        QCOMPARE(lastReply, QStringLiteral("^X%"));
+        QVERIFY(!CalibratorDevice().IsOpen());
+        VerifyReopenWorks();
+        QCOMPARE(sim.Frames().mid(1), QStringList({"^M04%", "^X%", "^I%", "^X%", "^P%"}));
+        QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
+    }
+
+    // The device goes while the port lies idle: the program does not spin on the dead
+    // descriptor, and the next command that reaches the port finds the fault.
+    void deviceGoneWhileIdle_data()
+    {
+        QTest::addColumn<bool>("dropFirst"); // the link was given up before the device went
+        QTest::newRow("link in use") << false;
+        QTest::newRow("link already given up") << true;
+    }
+    void deviceGoneWhileIdle()
+    {
+        QFETCH(bool, dropFirst);
+        RecordingMessageService messages;
+        StartSim(dropFirst ? QStringList{"silence forever"} : QStringList{});
+        if (dropFirst) {
+            SendCommand(QStringLiteral("C01"));
+            QVERIFY(!linkOpen);
+            QVERIFY(sim.Control(QStringLiteral("silence off")));
+        }
+        QVERIFY2(sim.Control(QStringLiteral("hangup")), qPrintable(sim.LastError()));
+        const qsizetype frames = sim.Frames().size();
+        const std::clock_t cpu = std::clock();
+        QTest::qWait(1500);
+        const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        QVERIFY2(cpuSeconds < 0.3, qPrintable(QString::number(cpuSeconds)));
+        QVERIFY(CalibratorDevice().IsOpen()); // still held, as a handle to a vanished device
+        QCOMPARE(linkOpen, !dropFirst);
+        QCOMPARE(messages.messages.size(), dropFirst ? 1 : 0);
+
+        SendCommand(QStringLiteral("P"));
+        QCOMPARE(sim.Frames().size(), frames);
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+        QVERIFY(!linkOpen);
+        if (!dropFirst) {
+            QCOMPARE(lastReply, QString());
+            QVERIFY(!CalibratorDevice().IsOpen());
+        }
+        VerifyReopenWorks();
+        QCOMPARE(messages.Texts(), QStringList{noLink});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"

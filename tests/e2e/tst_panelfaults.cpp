@@ -1,0 +1,199 @@
+// The control panel against r718-sim at real speed when the line fails while it polls: one
+// message, no stale reading, a panel that still answers, and live readings again once the
+// panel is closed and opened on a line that works.
+
+#include "RecordingMessageService.h"
+#include "SimProcess.h"
+#include "controls/ColorButton.h"
+#include "link/CalibratorLink.h"
+#include "link/NumberText.h"
+#include "link/SerialDevice.h"
+#include "panel/CCalibratorPanelDlg.h"
+#include "panel/CMeterDisplay.h"
+#include "panel/CSourceDisplay.h"
+#include "panel/MeterHalf.h"
+#include "panel/SourceHalf.h"
+
+#include <QAbstractButton>
+#include <QTest>
+
+namespace {
+
+const QString noLink = QStringLiteral("Brak komunikacji z portem COM.");
+const QString noPort = QStringLiteral("Nie można otworzyć portu szeregowego.");
+const QString closing =
+    QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?");
+
+// An error box stays up for a while, running its own event loop as a modal box does, so that
+// the poll timer keeps firing under it. Counts the frames that reach the line meanwhile.
+class ModalMessages : public RecordingMessageService
+{
+public:
+    explicit ModalMessages(SimProcess& sim) : sim(sim) {}
+
+    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
+                       MessageButtons buttons, QWidget* owner) override
+    {
+        const MessageAnswer answer =
+            RecordingMessageService::Show(text, caption, icon, buttons, owner);
+        if (icon == MessageIcon::Error) {
+            const qsizetype before = sim.Frames().size();
+            QTest::qWait(boxUpMs);
+            framesUnderBox += sim.Frames().size() - before;
+        }
+        return answer;
+    }
+
+    QStringList Errors() const
+    {
+        QStringList texts;
+        for (const Message& m : messages) {
+            if (m.icon == MessageIcon::Error && m.caption == QStringLiteral("Błąd!"))
+                texts << m.text;
+        }
+        return texts;
+    }
+
+    static constexpr int boxUpMs = 700; // longer than a poll interval
+    qsizetype framesUnderBox = 0;
+
+private:
+    SimProcess& sim;
+};
+
+double Value(const ReadoutContent& shown)
+{
+    const double magnitude = ParseNumber(shown.valueText);
+    return shown.positive ? magnitude : -magnitude;
+}
+
+void Keys(CCalibratorPanelDlg& panel, const QStringList& keys)
+{
+    for (const QString& key : keys)
+        panel.Source()->KeypadButton(key)->click();
+}
+
+void Close(CCalibratorPanelDlg& panel, ModalMessages& messages)
+{
+    messages.answers = {MessageAnswer::Yes};
+    panel.close();
+    QVERIFY(!panel.isVisible());
+    QCOMPARE(messages.messages.last().text, closing);
+}
+
+} // namespace
+
+class TestPanelFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void faultWhilePolling_data();
+    void faultWhilePolling();
+};
+
+void TestPanelFaults::faultWhilePolling_data()
+{
+    QTest::addColumn<QStringList>("fault");
+    QTest::addColumn<QStringList>("heal");
+    QTest::addColumn<QStringList>("wire"); // what reaches the line from the fault on
+    QTest::addColumn<bool>("away");        // the device stays away until plugged in
+    QTest::addColumn<QStringList>("keys"); // keypad keys that meet the fault first; none: a poll
+    const QStringList recovery{"^I%", "^I%", "^I%", "^I%", "^I%"};
+    // The set-point fails while the poll timer runs on under the error box.
+    QTest::newRow("silence for ever, met by a set-point")
+        << QStringList{"silence forever"} << QStringList{"silence off"}
+        << QStringList{"^N+1.000%"} + recovery << false << QStringList{"1", "E"};
+    QTest::newRow("NAK storm, met by a poll")
+        << QStringList{"nak 40"} << QStringList{"clear"} << QStringList{"^P%"} + recovery << false
+        << QStringList{};
+    QTest::newRow("device gone before a poll's reply")
+        << QStringList{"hangup-mid reply"} << QStringList{} << QStringList{"^P%"} << false
+        << QStringList{};
+    QTest::newRow("adapter pulled between polls, back when plugged in")
+        << QStringList{"stay-away on", "hangup"} << QStringList{"plug-in"} << QStringList{} << true
+        << QStringList{};
+}
+
+void TestPanelFaults::faultWhilePolling()
+{
+    QFETCH(QStringList, fault);
+    QFETCH(QStringList, heal);
+    QFETCH(QStringList, wire);
+    QFETCH(bool, away);
+    QFETCH(QStringList, keys);
+    SimProcess sim;
+    QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
+    sim.MapPort(1);
+    portNumber = 1;
+    linkOpen = false;
+    ModalMessages messages(sim);
+    MeterHalf* meter = nullptr;
+
+    {
+        CCalibratorPanelDlg panel;
+        panel.show();
+        QVERIFY(linkOpen);
+        meter = panel.Meter();
+        // +40 mV out, read back in the 500 mV measure range.
+        panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
+        Keys(panel, {"4", "0", "E"});
+        meter->findChild<QAbstractButton*>(QStringLiteral("meterRange_500mV"))->click();
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) - 40.0) < 0.1, 3000);
+
+        const qsizetype mark = sim.Frames().size();
+        for (const QString& c : fault)
+            QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
+        Keys(panel, keys);
+        QTRY_VERIFY_WITH_TIMEOUT(!linkOpen, 6000);
+        // The panel polls on, but nothing more reaches the line.
+        QTest::qWait(1200);
+        QCOMPARE(sim.Frames().mid(mark), wire);
+        QCOMPARE(messages.Errors(), QStringList{noLink});
+        QCOMPARE(messages.framesUnderBox, 0);
+        QVERIFY(panel.PollTimer().isActive());
+        // No stale reading: the readout falls back to zero in the range's format.
+        QCOMPARE(meter->Display()->Shown().valueText, QStringLiteral("0.00"));
+        QCOMPARE(meter->Display()->Shown().rangeName, QStringLiteral("500mV"));
+
+        // The panel still answers: a set-point is taken and shown, and goes nowhere.
+        const qsizetype dead = sim.Frames().size();
+        Keys(panel, {"1", "2", "E"});
+        QCOMPARE(panel.Source()->Display()->Shown().valueText, QStringLiteral("12.000"));
+        QTest::qWait(600);
+        QCOMPARE(sim.Frames().size(), dead);
+        Close(panel, messages);
+        QVERIFY(!CalibratorDevice().IsOpen());
+    }
+
+    if (away) {
+        // Opened while the device is still away: the port cannot be opened; the panel works
+        // on its own and says nothing more about the link.
+        CCalibratorPanelDlg panel;
+        panel.show();
+        QVERIFY(!linkOpen);
+        QCOMPARE(messages.Errors(), QStringList({noLink, noPort}));
+        QTest::qWait(600);
+        Close(panel, messages);
+    }
+
+    for (const QString& c : heal)
+        QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
+    const qsizetype mark = sim.Frames().size();
+    {
+        CCalibratorPanelDlg panel;
+        panel.show();
+        QVERIFY(linkOpen);
+        QCOMPARE(sim.Frames().mid(mark, 3), QStringList({"^I%", "^X%", "^S1%"}));
+        // Live again: a new set-point shows in the reading.
+        Keys(panel, {"2", "5", "E"});
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(panel.Meter()->Display()->Shown()) - 25.0) < 0.1, 3000);
+        QVERIFY(sim.Frames().mid(mark).contains(QStringLiteral("^N+25.000%")));
+        Close(panel, messages);
+    }
+    QCOMPARE(messages.Errors(), away ? QStringList({noLink, noPort}) : QStringList{noLink});
+    linkOpen = false;
+}
+
+QTEST_MAIN(TestPanelFaults)
+#include "tst_panelfaults.moc"
