@@ -63,11 +63,13 @@ bool RecoveryAttempt(const QByteArray& frame)
 }
 
 // The link is given up: "Brak komunikacji z portem COM." once per failure episode, and later
-// commands are dropped until the port is opened again. The flag drops before the box is
-// shown: the box runs its own event loop, where the panel's poll timer must find the link
-// dead instead of starting another failing transaction under the box.
+// commands are dropped until the port is opened again. No reply survives it: the last one
+// read was refused (noise, a NAK, a broken-off reply) and must not be taken for a reading.
+// The flag drops before the box is shown: the box runs its own event loop, where the panel's
+// poll timer must find the link dead instead of starting another failing transaction.
 void DropLink()
 {
+    lastReply.clear();
     linkOpen = false;
     if (!noLinkReported) {
         noLinkReported = true;
@@ -135,10 +137,8 @@ void SendCommand(const QString& command)
         }
     } catch (const CSerialException&) {
         // The device failed under the open port (a read or write error, as when a USB
-        // adapter is pulled). No reading survives it; the port is closed so that the next
-        // open really opens the device again; the technician is told as for a link that
-        // stopped answering.
-        lastReply.clear();
+        // adapter is pulled). The port is closed so that the next open really opens the
+        // device again; the technician is told as for a link that stopped answering.
         device->Close();
         DropLink();
         return;

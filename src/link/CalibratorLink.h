@@ -19,8 +19,8 @@ bool CloseCalibratorPort();
 // Sends "^" + command + "%" one byte at a time, reads the acknowledgement and runs the
 // recovery sequence when it is missing. Callers that expect data read lastReply afterwards.
 // When recovery fails or the port fails under the transaction, the link is dropped
-// (linkOpen false, "Brak komunikacji z portem COM." once per episode); a port error also
-// clears lastReply and closes the port.
+// (linkOpen false, lastReply empty, "Brak komunikacji z portem COM." once per episode); a
+// port error also closes the port.
 void SendCommand(const QString& command);
 
 // The device and clock behind the link. Tests put scripted ones in place; nullptr restores

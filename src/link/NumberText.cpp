@@ -77,17 +77,20 @@ QString SetDecimals(const QString& text, int n)
 {
     if (text.size() > 6)
         return text;
+    // No more decimals than a double holds (as FormatFixed): a wild count must not make the
+    // text grow without bound.
+    n = qBound(0, n, 17);
     QString result = text;
     const qsizetype point = result.indexOf(QLatin1Char('.'));
     if (point < 0) {
         if (result.isEmpty())
             result = QStringLiteral("0");
-        result += QLatin1Char('.') + QString(qMax(n, 0), QLatin1Char('0'));
+        result += QLatin1Char('.') + QString(n, QLatin1Char('0'));
         return result;
     }
     const qsizetype after = result.size() - point - 1;
     if (after > n)
-        result.chop(after - qMax(n, 0));
+        result.chop(after - n);
     else if (after < n)
         result += QString(n - after, QLatin1Char('0'));
     return result;

@@ -15,7 +15,8 @@ QString FormatFixed(double value, int decimals);
 double ParseNumber(const QString& text);
 
 // The text with exactly n digits after the point: surplus digits are cut (not rounded),
-// missing ones are zeros. A text longer than 6 characters comes back unchanged.
+// missing ones are zeros. A text longer than 6 characters comes back unchanged. n is taken
+// within 0-17, like the decimals of FormatFixed.
 QString SetDecimals(const QString& text, int n);
 
 // Decimals used for every value of a calibrator function; -1 outside 0-19.

@@ -175,6 +175,9 @@ private slots:
         QTest::newRow("recovery acknowledged but resend refused each time")
             << QList<QByteArray>{"", "%", "\x15", "%", "", "%", "x", "%", "%\x15", "%", ""}
             << frame + Repeat("^I%" + frame, 5) << false << "";
+        // The last refused reply looks like a reading; it must not be taken for one.
+        QTest::newRow("noise in the last read") << QList<QByteArray>{"", "", "", "", "", "+12.5"}
+                                                << frame + Repeat("^I%", 5) << false << "";
         QTest::newRow("refused resends then success in the fifth attempt")
             << QList<QByteArray>{"", "%", "", "%", "", "%", "", "%", "", "%", "ok%"}
             << frame + Repeat("^I%" + frame, 5) << true << "ok%";

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace RangeCharts {
 
@@ -16,6 +17,15 @@ const QColor red(0xFF, 0x00, 0x00);    // 0x0000FF
 const QColor green(0x00, 0xFF, 0x00);  // 0x00FF00
 
 using PointValue = std::function<double(const MeterPoint&)>;
+
+// A chart draws finite numbers only: a value that overflowed (a damaged file can hold
+// "9e99999") is drawn at the largest number of its sign.
+double Finite(double value)
+{
+    if (std::isfinite(value))
+        return value;
+    return std::isnan(value) ? 0.0 : std::copysign(std::numeric_limits<double>::max(), value);
+}
 
 struct ChartKind
 {
@@ -63,9 +73,10 @@ ChartData Build(int range, const ChartKind& kind)
                       QStringLiteral("; ") + QStringLiteral("Nr: ") + meterCheckDoc.meterNumber;
     chart.titles[3] =
         QStringLiteral("Zakres miernika: ") + r.rangeValue + QStringLiteral(" ") + r.rangeUnit;
-    chart.axisMin = min * 1.07;
-    chart.axisMax = max * 1.07;
-    chart.axisStep = std::fabs(max - min) * 0.1;
+    chart.axisMin = Finite(min * 1.07);
+    chart.axisMax = Finite(max * 1.07);
+    const double span = max - min;
+    chart.axisStep = std::isfinite(span) ? std::fabs(span) * 0.1 : max * 0.1 - min * 0.1;
     for (qsizetype s = 0; s < kind.legends.size(); ++s) {
         ChartSeries series{kind.legends[s].first, kind.legends[s].second, {}};
         for (const MeterPoint* p : marked)
@@ -81,7 +92,7 @@ double ValueInRangeUnit(const QString& text, const QString& pointUnit, const QSt
 {
     const double value = ParseNumber(text);
     if (rangeUnit == QLatin1String("mV") && pointUnit == QLatin1String("V"))
-        return value * 1000.0;
+        return Finite(value * 1000.0);
     if (rangeUnit == QLatin1String("V") && pointUnit == QLatin1String("mV"))
         return value * 0.001;
     if (rangeUnit == QLatin1String("kOhm") && pointUnit == QLatin1String("Ohm"))

@@ -3,10 +3,15 @@
 #include "link/NumberText.h"
 
 #include <cmath>
+#include <limits>
 
 QString FitFixed(double value, int decimals, int width)
 {
-    for (int d = qMax(decimals, 0); d >= 0; --d) {
+    // Values computed from a damaged file can overflow; a field never shows "inf" or "nan".
+    if (!std::isfinite(value))
+        value = std::isnan(value) ? 0.0 : std::copysign(std::numeric_limits<double>::max(), value);
+    // FormatFixed writes at most 17 decimals: counting down from a larger count changes nothing.
+    for (int d = qBound(0, decimals, 17); d >= 0; --d) {
         QString text = FormatFixed(value, d);
         if (d == 0 && text.endsWith(QLatin1Char('.')))
             text.chop(1);

@@ -10,6 +10,7 @@ constexpr int pointValueChars = 7;
 // characters; otherwise with fewer decimals (rounded again, a whole number then without the
 // point), so that no digit is ever cut off a number. A magnitude that does not fit even as a
 // whole number is written in the shortest exponent form ParseNumber reads back ("1.2e+08").
+// An infinity is written as the largest number, NaN as 0.
 QString FitFixed(double value, int decimals, int width = pointValueChars);
 
 // The number of digits after the point of a typed number text ("12.50" → 2, "12" → 0).

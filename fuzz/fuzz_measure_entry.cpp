@@ -1,0 +1,187 @@
+// The measurement dialogs' logic: the exact-setting dialog's typed indication, the
+// exact-reading dialog's output control from any start value and any calibrator function,
+// the meter-data dialog's name and number.
+
+#include "FuzzSupport.h"
+#include "RecordingCommandSender.h"
+#include "RecordingMessageService.h"
+#include "link/CalFunctionTable.h"
+#include "link/NumberText.h"
+#include "metercheck/dialogs/MeterDataEntry.h"
+#include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/procedures/ExactReadingControl.h"
+#include "metercheck/procedures/ExactSettingEntry.h"
+#include "metercheck/procedures/FieldText.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+using FuzzSupport::Quoted;
+
+bool NoSpecials(const QString& text)
+{
+    return !text.contains(QLatin1String("nan")) && !text.contains(QLatin1String("inf"));
+}
+
+void ExactSetting(FuzzSupport::Bytes& in)
+{
+    MeterPoint point;
+    point.reading = in.Text();
+    const QString earlier = point.reading;
+    const QString typed = in.Text();
+    QString shown = QStringLiteral("unchanged");
+    const auto outcome = ExactSettingEntry::Confirm(typed, point, &shown);
+    const QString where = Quoted(typed) + QStringLiteral(" gave ") + Quoted(point.reading);
+    switch (outcome) {
+    case ExactSettingEntry::Kept:
+        FUZZ_CHECK(typed.isEmpty() && point.reading == earlier, where);
+        break;
+    case ExactSettingEntry::Refused:
+        FUZZ_CHECK(!typed.isEmpty() && point.reading.isEmpty(), where);
+        break;
+    case ExactSettingEntry::Stored: {
+        FUZZ_CHECK(shown == point.reading, where);
+        // The reading fits its field and is the number typed, as far as the field allows.
+        FUZZ_CHECK(!point.reading.isEmpty() && point.reading.size() <= pointValueChars, where);
+        FUZZ_CHECK(NoSpecials(point.reading), where);
+        QString t = typed;
+        t.replace(QLatin1Char(','), QLatin1Char('.'));
+        const double v = ParseNumber(t);
+        const double stored = ParseNumber(point.reading);
+        FUZZ_CHECK(std::isfinite(stored), where);
+        FUZZ_CHECK(std::fabs(stored - v) <= std::max(0.5, std::fabs(v) * 0.5), where);
+        static const QRegularExpression number(QStringLiteral("^-?(\\d+\\.?\\d*|\\.\\d+)$"));
+        FUZZ_CHECK(number.match(t).hasMatch(), where);
+        break;
+    }
+    }
+}
+
+void ExactReading(FuzzSupport::Bytes& in)
+{
+    const uint8_t f = in.Byte();
+    const int function = f < 200 ? f % calFunctionCount : int(int8_t(f));
+    RecordingCommandSender sender;
+    const QString start = f & 1 ? in.Text() : FormatFixed(in.RawDouble(), in.Byte() % 6);
+    ExactReadingControl control(function, start, sender);
+    double low = 0;
+    double high = 0;
+    if (CalFunctions::IsValid(function)) {
+        low = CalFunctionTable[function].lowLimit;
+        high = CalFunctionTable[function].highLimit;
+    }
+    const int decimals = control.Decimals();
+    FUZZ_CHECK(decimals >= 1 && decimals <= 4, QString::number(decimals));
+    for (int step = 0; step < 24 && !in.AtEnd(); ++step) {
+        const uint8_t action = in.Byte();
+        const double before = control.OutputValue();
+        const qsizetype sentBefore = sender.sent.size();
+        const QString where = QStringLiteral("function %1, start %2, step %3, action %4, output %5")
+                                  .arg(function)
+                                  .arg(Quoted(start))
+                                  .arg(step)
+                                  .arg(action % 6)
+                                  .arg(before, 0, 'g', 17);
+        bool sends = true;
+        bool taken = false;
+        switch (action % 6) {
+        case 0:
+            control.SelectDigit(int(int8_t(in.Byte())));
+            FUZZ_CHECK(control.DigitPosition() >= 1 && control.DigitPosition() <= 5, where);
+            sends = false;
+            break;
+        case 1:
+            taken = control.StepUp();
+            break;
+        case 2:
+            taken = control.StepDown();
+            break;
+        case 3:
+            control.KeyDown(int(in.U32()));
+            break;
+        case 4:
+            taken = control.ToggleSign();
+            sends = taken;
+            break;
+        default:
+            control.SendOutput();
+            break;
+        }
+        const double after = control.OutputValue();
+        FUZZ_CHECK(std::isfinite(after) || !std::isfinite(before), where);
+        // A step that was taken stays within the calibrator's limits.
+        if (taken && (action % 6 == 1 || action % 6 == 2))
+            FUZZ_CHECK(after >= low && after <= high, where);
+        if (!taken && (action % 6 == 1 || action % 6 == 2 || action % 6 == 4))
+            FUZZ_CHECK(after == before, where);
+        FUZZ_CHECK(sender.sent.size() == sentBefore + (sends ? 1 : 0), where);
+        if (sends) {
+            const QString command = sender.sent.last();
+            FUZZ_CHECK(command == control.OutputCommand(), where);
+            FUZZ_CHECK(command.startsWith(QLatin1Char('N')) && NoSpecials(command), where);
+            for (QChar c : command.mid(1))
+                FUZZ_CHECK((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                               c == QLatin1Char('.') || c == QLatin1Char('-'),
+                           where + QStringLiteral(" sent ") + Quoted(command.left(60)));
+        }
+        FUZZ_CHECK(!control.MagnitudeText().contains(QLatin1Char('-')) &&
+                       NoSpecials(control.MagnitudeText()),
+                   where);
+        const QString setting = control.SettingText();
+        FUZZ_CHECK(setting.size() <= pointValueChars && NoSpecials(setting),
+                   where + QStringLiteral(" setting ") + Quoted(setting));
+        FUZZ_CHECK(ExactReadingControl::DigitButtonX(int(int8_t(action)), int(int8_t(action))) >=
+                       48,
+                   where);
+    }
+}
+
+void MeterData(FuzzSupport::Bytes& in)
+{
+    RecordingMessageService messages;
+    ClearDocument();
+    const QString name = in.Text();
+    const QString number = in.Text();
+    const int method = int(int8_t(in.Byte())) % 4;
+    const bool accepted = MeterDataEntry::Accept(name, number, method);
+    const QString where = Quoted(name) + QLatin1Char(' ') + Quoted(number);
+    FUZZ_CHECK(accepted == (!name.isEmpty() && !number.isEmpty()), where);
+    if (!accepted) {
+        FUZZ_CHECK(messages.Texts() ==
+                       QStringList{QStringLiteral("Nie wprowadzono wszystkich danych miernika.")},
+                   where);
+        return;
+    }
+    FUZZ_CHECK(meterCheckDoc.meterName.size() <= MeterDataEntry::maxTextLength &&
+                   meterCheckDoc.meterNumber.size() <= MeterDataEntry::maxTextLength,
+               where);
+    FUZZ_CHECK(meterCheckDoc.method == (method == 1 ? 1 : 0), where);
+    // The file keeps them: at most 20 characters always fit its fields of 30 bytes.
+    const QByteArray image = MetFile::PackDocument();
+    FUZZ_CHECK(MetFile::UnpackDocument(image), where);
+    FUZZ_CHECK(meterCheckDoc.meterName.size() == MetFile::FitText(name.left(20), 30).size(), where);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzSupport::EnsureApplication();
+    FuzzSupport::Bytes in(data, size);
+    switch (in.Byte() % 3) {
+    case 0:
+        ExactSetting(in);
+        break;
+    case 1:
+        ExactReading(in);
+        break;
+    default:
+        MeterData(in);
+        break;
+    }
+    return 0;
+}

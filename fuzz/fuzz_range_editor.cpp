@@ -1,0 +1,198 @@
+// The range editor's rules as the user clicks and types: option groups, lists and the nine
+// edits fed with any text, then OK; also the editor opened on a stored (or file-made) range.
+
+#include "FuzzRanges.h"
+#include "FuzzSupport.h"
+#include "RecordingMessageService.h"
+#include "link/CalFunctionTable.h"
+#include "link/NumberText.h"
+#include "metercheck/dialogs/RangeEditor.h"
+#include "metercheck/document/MetFile.h"
+
+namespace {
+
+using FuzzSupport::Quoted;
+
+const QStringList& KnownMessages()
+{
+    static const QStringList texts{
+        QStringLiteral("Błędnie podany zakres miernika."),
+        QStringLiteral("Błędna nastawa wartości To."),
+        QStringLiteral("Błędna nastawa wartości RL."),
+        QStringLiteral("Wartość To może mieścić się w zakresie 0.0 - 60.0 °C."),
+        QStringLiteral("Wartość RL może mieścić się w zakresie 0.0 - 55.0 Ohm."),
+        QStringLiteral("Błędnie podana składowa stała."),
+        QStringLiteral("Błędnie podana klasa miernika (% zakresu)."),
+        QStringLiteral("Nie wprowadzono zakresu miernika."),
+        QStringLiteral("Nie wprowadzono wartości To."),
+    };
+    return texts;
+}
+
+bool Fits(const QString& text, int width)
+{
+    return MetFile::FitText(text, width) == text;
+}
+
+bool SameRange(const MeterRange& a, const MeterRange& b)
+{
+    return a.rangeValue == b.rangeValue && a.sensorName == b.sensorName &&
+           a.rangeUnit == b.rangeUnit && a.function == b.function &&
+           a.calFunction == b.calFunction && a.coldJunction == b.coldJunction &&
+           a.toValue == b.toValue && a.rlValue == b.rlValue && a.classReading == b.classReading &&
+           a.classRange == b.classRange && a.constTerm == b.constTerm &&
+           a.constUnit == b.constUnit && a.rangeDefined == b.rangeDefined;
+}
+
+// What holds after every action.
+void CheckState(const RangeEditor& editor, const QString& where)
+{
+    for (int e = 0; e < RangeEditor::EditCount; ++e)
+        FUZZ_CHECK(editor.text(RangeEditor::Edit(e)).size() <=
+                       RangeEditor::MaxLength(RangeEditor::Edit(e)),
+                   where);
+    FUZZ_CHECK(editor.voltageUnit() >= 0 && editor.voltageUnit() < 2, where);
+    FUZZ_CHECK(editor.resistanceUnit() >= 0 && editor.resistanceUnit() < 2, where);
+    FUZZ_CHECK(editor.thermocouple() >= 0 && editor.thermocouple() < 7, where);
+    FUZZ_CHECK(editor.resistanceThermometer() >= 0 && editor.resistanceThermometer() < 6, where);
+    FUZZ_CHECK(editor.constUnits().isEmpty() ||
+                   (editor.constUnit() >= 0 && editor.constUnit() < editor.constUnits().size()),
+               where);
+    FUZZ_CHECK(editor.functionChoice() >= RangeEditor::NoFunction &&
+                   editor.functionChoice() <= RangeEditor::Temperature,
+               where);
+}
+
+// Everything OK hands back is a complete range that fits the file.
+void CheckAccepted(const RangeEditor& editor, const MeterRange& slot, const QString& where)
+{
+    const MeterRange& r = editor.range();
+    const QString w = where + QStringLiteral(" accepted ") + Quoted(r.rangeValue) +
+                      QLatin1Char(' ') + Quoted(r.rangeUnit);
+    FUZZ_CHECK(r.rangeDefined == 1, w);
+    FUZZ_CHECK(!r.rangeValue.isEmpty() && r.rangeValue.size() <= 4, w);
+    for (QChar c : r.rangeValue)
+        FUZZ_CHECK(c >= QLatin1Char('0') && c <= QLatin1Char('9'), w);
+    FUZZ_CHECK(r.function >= 0 && r.function <= 4, w);
+    // The preset of the function chosen, or what the stored range held when only its texts
+    // were edited.
+    FUZZ_CHECK(CalFunctions::IsValid(r.calFunction) || r.calFunction == slot.calFunction, w);
+    static const QStringList units{QStringLiteral("mV"),   QStringLiteral("V"),
+                                   QStringLiteral("mA"),   QStringLiteral("Ohm"),
+                                   QStringLiteral("kOhm"), QStringLiteral("°C")};
+    FUZZ_CHECK(units.contains(r.rangeUnit), w);
+    if (r.function == 3)
+        FUZZ_CHECK(CalFunctions::ThermocoupleNames().contains(r.sensorName) &&
+                       r.coldJunction >= 0 && r.coldJunction <= 2,
+                   w);
+    if (r.function == 4)
+        FUZZ_CHECK(CalFunctions::ResistanceThermometerNames().contains(r.sensorName), w);
+    if (r.function == 3 && r.coldJunction == 2) {
+        FUZZ_CHECK(!r.toValue.isEmpty(), w);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzSupport::EnsureApplication();
+    FuzzSupport::Bytes in(data, size);
+    RecordingMessageService messages;
+
+    const uint8_t start = in.Byte();
+    MeterRange slot;
+    if (start & 1)
+        slot = FuzzedRange(in);
+    auto editor = std::make_unique<RangeEditor>(slot, !(start & 1));
+    CheckState(*editor, QStringLiteral("opened"));
+
+    for (int step = 0; step < 32 && !in.AtEnd(); ++step) {
+        const uint8_t action = in.Byte();
+        const int arg = int(int8_t(in.Byte()));
+        const qsizetype before = messages.messages.size();
+        QString where =
+            QStringLiteral("step %1, action %2, arg %3").arg(step).arg(action % 12).arg(arg);
+        switch (action % 12) {
+        case 0:
+            editor->ChooseFunction(arg % 6);
+            break;
+        case 1:
+            editor->ChooseSensorKind(arg % 4);
+            break;
+        case 2:
+            editor->ChooseJunction(arg % 5);
+            break;
+        case 3:
+            editor->SelectVoltageUnit(arg % 4);
+            break;
+        case 4:
+            editor->SelectResistanceUnit(arg % 4);
+            break;
+        case 5:
+            editor->SelectThermocouple(arg % 9);
+            break;
+        case 6:
+            editor->SelectResistanceThermometer(arg % 8);
+            break;
+        case 7:
+            editor->SelectConstUnit(arg % 4);
+            break;
+        case 8:
+        case 9: {
+            // Typing: the whole text at once, as a paste, or growing character by character.
+            const auto edit = RangeEditor::Edit(uint8_t(arg) % RangeEditor::EditCount);
+            const QString typed = in.Text();
+            where += QStringLiteral(", edit %1 typed ").arg(int(edit)) + Quoted(typed);
+            if (action % 12 == 8) {
+                editor->EditChanged(edit, typed);
+            } else {
+                for (qsizetype n = 1; n <= qMin<qsizetype>(typed.size(), 8); ++n)
+                    editor->EditChanged(edit, typed.left(n));
+            }
+            for (qsizetype m = before; m < messages.messages.size(); ++m)
+                FUZZ_CHECK(KnownMessages().contains(messages.messages[m].text),
+                           where + QStringLiteral(": ") + messages.messages[m].text);
+            // Feeding back the normalised text changes nothing more.
+            const QString shown = editor->text(edit);
+            const MeterRange rangeBefore = editor->range();
+            const qsizetype count = messages.messages.size();
+            editor->EditChanged(edit, shown);
+            FUZZ_CHECK(editor->text(edit) == shown, where + QStringLiteral(" shown ") +
+                                                        Quoted(shown) + QStringLiteral(" then ") +
+                                                        Quoted(editor->text(edit)));
+            FUZZ_CHECK(messages.messages.size() == count,
+                       where + QStringLiteral(" shown ") + Quoted(shown));
+            FUZZ_CHECK(SameRange(editor->range(), rangeBefore),
+                       where + QStringLiteral(" shown ") + Quoted(shown));
+            break;
+        }
+        case 10:
+            if (editor->Accept()) {
+                CheckAccepted(*editor, slot, where);
+                // Stored and opened again for editing, the range reads back the same.
+                MeterRange stored;
+                editor->StoreInto(stored);
+                RangeEditor reopened(stored, false);
+                FUZZ_CHECK(reopened.Accept(), where + QStringLiteral(" reopened"));
+                FUZZ_CHECK(SameRange(reopened.range(), editor->range()),
+                           where + QStringLiteral(" reopened"));
+            } else {
+                FUZZ_CHECK(messages.messages.size() > before, where);
+            }
+            break;
+        default: {
+            MeterRange stored = slot;
+            editor->StoreInto(stored);
+            editor = std::make_unique<RangeEditor>(stored, false);
+            break;
+        }
+        }
+        editor->takeFocusRequest();
+        for (qsizetype m = before; m < messages.messages.size(); ++m)
+            FUZZ_CHECK(KnownMessages().contains(messages.messages[m].text),
+                       where + QStringLiteral(": ") + messages.messages[m].text);
+        CheckState(*editor, where);
+    }
+    return 0;
+}
