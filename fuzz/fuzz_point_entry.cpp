@@ -57,9 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case PointEntry::Outcome::Accepted: {
             FUZZ_CHECK(messages.messages.size() == before, where);
             const QString v = entry.value();
-            // What is stored fits the file and is a plain number within the limits.
+            // What is stored fits the file and is a plain number within the limits ("5." as
+            // FormatFixed writes a number typed with a point and no decimals).
             FUZZ_CHECK(!v.isEmpty() && v.size() <= PointEntry::maxValueLength, where);
-            static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d+)?$"));
+            static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d*)?$"));
             FUZZ_CHECK(number.match(v).hasMatch(), where);
             FUZZ_CHECK(limits.has_value(), where);
             const double value = ParseNumber(v);

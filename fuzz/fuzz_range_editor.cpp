@@ -44,6 +44,26 @@ bool SameRange(const MeterRange& a, const MeterRange& b)
            a.constUnit == b.constUnit && a.rangeDefined == b.rangeDefined;
 }
 
+bool EditEnabled(const RangeEditor& editor, RangeEditor::Edit edit)
+{
+    switch (edit) {
+    case RangeEditor::VoltageValue:
+        return editor.isEnabled(RangeEditor::VoltageEdit);
+    case RangeEditor::CurrentValue:
+        return editor.isEnabled(RangeEditor::CurrentEdit);
+    case RangeEditor::ResistanceValue:
+        return editor.isEnabled(RangeEditor::ResistanceEdit);
+    case RangeEditor::TemperatureValue:
+        return editor.isEnabled(RangeEditor::TemperatureEdit);
+    case RangeEditor::ToValue:
+        return editor.isEnabled(RangeEditor::ToEdit);
+    case RangeEditor::RlValue:
+        return editor.isEnabled(RangeEditor::RlEdit);
+    default:
+        return true; // the class edits are always open
+    }
+}
+
 // What holds after every action.
 void CheckState(const RangeEditor& editor, const QString& where)
 {
@@ -144,6 +164,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const auto edit = RangeEditor::Edit(uint8_t(arg) % RangeEditor::EditCount);
             const QString typed = in.Text();
             where += QStringLiteral(", edit %1 typed ").arg(int(edit)) + Quoted(typed);
+            // Only an edit that is enabled can be typed into.
+            if (!EditEnabled(*editor, edit) || (action % 12 == 9 && typed.isEmpty()))
+                break;
             if (action % 12 == 8) {
                 editor->EditChanged(edit, typed);
             } else {

@@ -53,6 +53,8 @@ for target in "${targets[@]}"; do
         *) max_len=1024 ;;
     esac
     log="$build_dir/fuzz-$target.log"
+    marker="$build_dir/.fuzz-start-$target"
+    touch "$marker"
     echo "== $target: ${seconds}s"
     set +e
     nice -n 10 "$build_dir/fuzz/$target" "$corpus" -max_total_time="$seconds" \
@@ -61,15 +63,15 @@ for target in "${targets[@]}"; do
     status=$?
     set -e
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
-    time=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
+    rate=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
     units=$(ls "$corpus" | wc -l)
-    found=$(ls "$crashes" | wc -l)
+    found=$(find "$crashes" -type f -newer "$marker" | wc -l)
     if [ $status -ne 0 ]; then
         failed=1
         grep -m3 -E 'ERROR: |rule broken|runtime error' "$log" || tail -5 "$log"
     fi
     summary+=("$(printf '%-20s %5ss %10s execs %7s/s corpus %5s crashes %3s exit %s' \
-        "$target" "$seconds" "${runs:-0}" "${time:-0}" "$units" "$found" "$status")")
+        "$target" "$seconds" "${runs:-0}" "${rate:-0}" "$units" "$found" "$status")")
 done
 echo
 printf '%s\n' "${summary[@]}"

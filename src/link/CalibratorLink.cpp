@@ -106,6 +106,10 @@ bool OpenCalibratorPort(int port)
         return false;
     }
     linkOpen = true;
+    // A port opened anew starts a new episode: a window opened after an earlier failure must
+    // tell the technician again when the calibrator still does not answer, rather than drop
+    // its commands without a word.
+    noLinkReported = false;
     return true;
 }
 

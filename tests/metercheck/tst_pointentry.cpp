@@ -48,6 +48,8 @@ private slots:
         row("mV lower limit fits as -13200", 0, "mV", "", "-13200", "-13200",  "");
         row("mV value needing 8 chars",  0, "mV",   "", "1234.125", "",        tooLong);
         row("V value needing 8 chars",   0, "V",    "", "0.000001", "",        tooLong);
+        row("V digits beyond 17 decimals", 0, "V", "", "0.000000000000000000018", "", tooLong);
+        row("V zeros beyond 17 decimals",  0, "V", "", "1.000000000000000000000", "1.00000", "");
         row("V lower limit",             0, "V",    "", "-13.2",    "-13.2",   "");
         row("V 14",                      0, "V",    "", "14",       "",        outside);
         row("mA limit",                  1, "mA",   "", "24.2",     "24.2",    "");

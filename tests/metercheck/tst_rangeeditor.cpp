@@ -166,6 +166,10 @@ private slots:
         QTest::newRow("To second point ends the number") << to << "23.."
                                                          << "23.0"
                                                          << "";
+        // The added decimal must fit the four characters of the edit and the file's field.
+        QTest::newRow("To 030 leading zero gives way") << to << "030"
+                                                       << "30.0"
+                                                       << "";
         QTest::newRow("RL 55") << rl << "55"
                                << "55.0"
                                << "";

@@ -117,7 +117,9 @@ PointEntry::Outcome PointEntry::Check(const QString& typed)
     }
     if (chopped && formatted.endsWith(QLatin1Char('.')))
         formatted.chop(1);
-    if (formatted.size() > maxValueLength)
+    // More decimals than a number text holds (17) are rounded away by FormatFixed, and only
+    // zeros may give way: a pasted 0.000…00018 must not turn into 0.00000.
+    if (formatted.size() > maxValueLength || ParseNumber(formatted) != v)
         return Refuse(QStringLiteral("Punkt pomiarowy może mieć najwyżej 7 znaków "
                                      "(razem z kropką i znakiem minus)."),
                       true);

@@ -438,7 +438,13 @@ void RangeEditor::ValidateSetting(Edit edit, const QString& text)
                false);
         return;
     }
-    texts_[edit] = SetDecimals(value, 1);
+    QString normalised = SetDecimals(value, 1);
+    // Leading zeros give way when the decimal would not fit the edit and the field of the file:
+    // "030" is 30.0, not "030.0" cut to "030." on the way to the file.
+    while (normalised.size() > MaxLength(edit) && normalised.size() > 1 &&
+           normalised.startsWith(QLatin1Char('0')) && normalised.at(1) != QLatin1Char('.'))
+        normalised.remove(0, 1);
+    texts_[edit] = normalised;
     field = texts_[edit];
 }
 
