@@ -101,6 +101,11 @@ void CheckAccepted(const RangeEditor& editor, const MeterRange& slot, const QStr
                                    QStringLiteral("mA"),   QStringLiteral("Ohm"),
                                    QStringLiteral("kOhm"), QStringLiteral("°C")};
     FUZZ_CHECK(units.contains(r.rangeUnit), w);
+    // A range opened from a damaged file keeps its unknown sensor or junction when only its
+    // texts are edited (the editor changes nothing it was not told to).
+    if (r.sensorName == slot.sensorName && r.coldJunction == slot.coldJunction &&
+        r.function == slot.function)
+        return;
     if (r.function == 3)
         FUZZ_CHECK(CalFunctions::ThermocoupleNames().contains(r.sensorName) &&
                        r.coldJunction >= 0 && r.coldJunction <= 2,
