@@ -1,6 +1,7 @@
 #include "metercheck/dialogs/RangeEditor.h"
 
 #include "RecordingMessageService.h"
+#include "link/CalFunctionTable.h"
 
 #include <QTest>
 
@@ -308,6 +309,18 @@ private slots:
         QCOMPARE(editor.range().rlValue, QString());
         QCOMPARE(editor.range().calFunction, qint16(14));
         QCOMPARE(editor.range().sensorName, QStringLiteral("Pt500"));
+    }
+
+    void unknownSensorGivesWayToTheShownOne()
+    {
+        MeterRange slot = ThermocoupleRange();
+        slot.sensorName = "Z (nieznany)"; // as a damaged file may hold
+        RangeEditor editor(slot, false);
+        QCOMPARE(editor.thermocouple(), 0);
+        QVERIFY(editor.Accept());
+        MeterRange stored = slot;
+        editor.StoreInto(stored);
+        QCOMPARE(stored.sensorName, CalFunctions::ThermocoupleNames().at(0));
     }
 
     void chosenFunctionsEditDecidesAtOk()

@@ -117,10 +117,16 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QWidget* owner)
         voltageUnit_ = IndexOrFirst(VoltageUnits(), range_.rangeUnit);
     if (function == 2)
         resistanceUnit_ = IndexOrFirst(ResistanceUnits(), range_.rangeUnit);
-    if (function == 3)
+    // A sensor the lists do not know (a damaged file) gives way to the one shown, so that OK
+    // stores what the technician saw and a measurement finds a calibrator function for it.
+    if (function == 3) {
         thermocouple_ = IndexOrFirst(CalFunctions::ThermocoupleNames(), range_.sensorName);
-    if (function == 4)
+        range_.sensorName = CalFunctions::ThermocoupleNames().at(thermocouple_);
+    }
+    if (function == 4) {
         rtd_ = IndexOrFirst(CalFunctions::ResistanceThermometerNames(), range_.sensorName);
+        range_.sensorName = CalFunctions::ResistanceThermometerNames().at(rtd_);
+    }
 
     if (functionChoice_ != NoFunction)
         texts_[RangeEditFor(functionChoice_)] = range_.rangeValue;
