@@ -315,12 +315,15 @@ private slots:
     {
         MeterRange slot = ThermocoupleRange();
         slot.sensorName = "Z (nieznany)"; // as a damaged file may hold
+        slot.coldJunction = 7;
         RangeEditor editor(slot, false);
         QCOMPARE(editor.thermocouple(), 0);
+        QCOMPARE(editor.junction(), int(E::Tex));
         QVERIFY(editor.Accept());
         MeterRange stored = slot;
         editor.StoreInto(stored);
         QCOMPARE(stored.sensorName, CalFunctions::ThermocoupleNames().at(0));
+        QCOMPARE(stored.coldJunction, qint16(0));
     }
 
     void chosenFunctionsEditDecidesAtOk()

@@ -90,8 +90,11 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QWidget* owner)
     } else if (function == 3) {
         functionChoice_ = Temperature;
         sensorKind_ = Thermocouple;
+        // An unknown junction (a damaged file) gives way to Tex, shown and stored, as an
+        // unknown sensor does below: a range without a junction selects no calibrator function.
         const bool known = range_.coldJunction >= Tex && range_.coldJunction <= To;
-        junction_ = known ? int(range_.coldJunction) : int(NoJunction);
+        junction_ = known ? int(range_.coldJunction) : int(Tex);
+        range_.coldJunction = qint16(junction_);
     } else if (function == 4) {
         functionChoice_ = Temperature;
         sensorKind_ = Rtd;
