@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times real calibrator transactions against r718-sim and compares them with the protocol's
 // own minimum: (n + 2) × 20 ms of writing plus the 400 ms read, for a command of n characters.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times r718-report on the largest document a .met file can hold: 50 ranges of 50 measured,
 // marked points. Prints the PDF of every range with the table and both charts, and exports
 // every range to a workbook. Targets: PDF under 2 s, xlsx under 0.5 s.

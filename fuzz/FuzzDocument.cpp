@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FuzzDocument.h"
 
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # R718_FUZZ: the whole project instrumented for libFuzzer with AddressSanitizer and
 # UndefinedBehaviorSanitizer (clang only: configure with CC=clang CXX=clang++). Included from
 # the top before any target exists, so that r718core and everything else get the flags.

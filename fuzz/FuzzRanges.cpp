@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FuzzRanges.h"
 
 #include "link/CalFunctionTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the sample documents as ".met" files through SaveDocument, the seeds of the .met
 // targets: r718-fuzz-seeds <folder>.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a fuzz target over saved inputs without the fuzzer: every file of every folder given
 // on the command line (seed corpus and minimised crash inputs), so the normal test run checks
 // each of them with the compiler and sanitizers of that build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The calibrator link's side of a transaction: SendCommand on a scripted serial device whose
 // reads return what the fuzzer chooses (acknowledgements, NAK bytes, zero bytes, silence,
 // over-long replies, port errors), checked against the acknowledgement and recovery rules;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The measurement dialogs' logic: the exact-setting dialog's typed indication, the
 // exact-reading dialog's output control from any start value and any calibrator function,
 // the meter-data dialog's name and number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening a ".met" file of any bytes and any length: a wrong length must be refused with the
 // message and leave the open document alone; a file of the right length is taken and its
 // document goes through everything an opened file reaches.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A ".met" file of the right length that differs from a valid one where the fuzzer says:
 // counts, flags, function codes, the reference junction, the double, texts without their
 // terminators, anything. The input is a list of patches; each names a place in the file by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Number texts: FormatFixed, ParseNumber, SetDecimals, DecimalsForFunction and the field
 // fitting of measured values, with every double bit pattern and any decimals count.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parameter dialog's check on OK (averaging time, lead resistances, reference-junction
 // temperature, step sizes) with any typed text.
 

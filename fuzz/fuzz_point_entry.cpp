@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The point dialog's check of a typed nominal value against the calibrator's limits of the
 // range, in either method.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The range editor's rules as the user clicks and types: option groups, lists and the nine
 // edits fed with any text, then OK; also the editor opened on a stored (or file-made) range.
 

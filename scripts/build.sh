@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Configures (once) and builds the program, the tools, the tests and the benchmarks into build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets of fuzz/ with clang (AddressSanitizer, UndefinedBehaviorSanitizer)
 # into build-fuzz/ and runs each of them for the given time with its seed corpus.
 #   scripts/fuzz.sh [seconds-per-target] [target...]

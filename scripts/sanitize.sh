@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds everything once more with AddressSanitizer + UndefinedBehaviorSanitizer into
 # build-sanitize/ (BUILD_DIR overrides) and runs the whole CTest suite under it. Any sanitizer
 # report fails: in a test binary through its exit code, in a program a test starts (r718-sim,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and runs every test through CTest; then runs the whole suite
 # once more under AddressSanitizer + UndefinedBehaviorSanitizer (scripts/sanitize.sh).
 # R718_SKIP_SANITIZE=1 skips the sanitizer run (quick local runs).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/AboutDlg.h"
 
 #include "app/DialogFont.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/CalibratorApp.h"
 
 #include "app/DialogFont.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/MainMenuDlg.h"
 
 #include "app/AboutDlg.h"

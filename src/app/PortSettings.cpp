@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/PortSettings.h"
 
 #include "link/CalibratorLink.h"

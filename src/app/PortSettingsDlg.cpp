@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/PortSettingsDlg.h"
 
 #include "app/DialogFont.h"

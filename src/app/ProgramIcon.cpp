@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ProgramIcon.h"
 
 QIcon ProgramIcon()

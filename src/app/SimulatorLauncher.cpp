@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/SimulatorLauncher.h"
 
 #include "base/MessageService.h"

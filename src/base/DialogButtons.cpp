@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/DialogButtons.h"
 
 #include <QDialog>

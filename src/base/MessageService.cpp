@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "base/MessageService.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controls/ColorButton.h"
 
 ColorButton::ColorButton(QWidget* parent) : QPushButton(parent) {}

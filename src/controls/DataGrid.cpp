@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controls/DataGrid.h"
 
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controls/OptionButton.h"
 
 OptionButton::OptionButton(QWidget* parent) : OptionButton(QString(), parent) {}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controls/ToggleButton.h"
 
 ToggleButton::ToggleButton(QWidget* parent) : ToggleButton(QString(), parent) {}

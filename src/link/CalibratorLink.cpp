@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/CalibratorLink.h"
 
 #include "base/MessageService.h"

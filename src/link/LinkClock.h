@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The pauses of the calibrator protocol go through a clock so that tests run on virtual time.

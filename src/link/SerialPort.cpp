@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/SerialPort.h"
 
 #include "link/PortMap.h"

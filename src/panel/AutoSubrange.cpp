@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/AutoSubrange.h"
 
 #include "link/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The timer that ends the averaging windows of the measure statistics. The measure half

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/CCalibratorPanelDlg.h"
 
 #include "base/DialogUnits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/CMeterDisplay.h"
 
 #include "panel/PanelState.h"

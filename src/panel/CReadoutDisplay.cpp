@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/CReadoutDisplay.h"
 
 #include "base/DialogUnits.h"

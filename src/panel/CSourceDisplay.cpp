@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/CSourceDisplay.h"
 
 #include "panel/PanelState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/MeasureLogic.h"
 
 #include "link/CommandSender.h"

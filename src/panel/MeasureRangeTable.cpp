@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/MeasureRangeTable.h"
 
 namespace MeasureRangeTable {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/MeterStatistics.h"
 
 #include "link/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/PanelKeys.h"
 
 PanelKeyAction PanelKeyFor(int key, Qt::KeyboardModifiers modifiers)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/PanelLook.h"
 
 #include "base/DialogUnits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/ParamCheck.h"
 
 #include "link/NumberText.h"

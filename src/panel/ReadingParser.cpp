@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/ReadingParser.h"
 
 #include "link/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/ReadoutPainter.h"
 
 #include "panel/PanelState.h"

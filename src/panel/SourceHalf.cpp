@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/SourceHalf.h"
 
 #include "base/DialogUnits.h"

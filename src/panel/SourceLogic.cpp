@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/SourceLogic.h"
 
 #include "link/CommandSender.h"

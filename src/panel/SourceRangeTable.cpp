@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/SourceRangeTable.h"
 
 #include "link/NumberText.h"

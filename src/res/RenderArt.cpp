@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders one of the program's drawings (SVG) into the picture file the resources carry:
 //   r718-art <drawing.svg> <picture.(jpg|png)> <width> <height>
 // JPEG pictures get an opaque white ground; PNG pictures keep transparency.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/AboutDlg.h"
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ModalHelper.h"
 
 #include "app/AboutDlg.h"

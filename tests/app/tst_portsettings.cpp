@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ScopedFakeLink.h"
 #include "app/PortSettings.h"
 #include "app/PortSettingsDlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The port settings dialog against the simulated calibrator, over a real pseudo-terminal.
 #include "RecordingMessageService.h"
 #include "SimProcess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controls/ColorButton.h"
 #include "controls/OptionButton.h"
 #include "controls/ToggleButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/DialogFont.h"
 #include "controls/ColorRef.h"
 #include "controls/DataGrid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A stand-in for the program while it saves: fills the document with one of two known
 // contents and writes it with the program's own save routine, once or in a loop for ever.
 //   met_saver reference A|B <path>   writes that document once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults on the line at real speed: the real link and port against r718-sim, one transaction
 // under each fault, then the port closed and opened again as a technician would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program killed (SIGKILL) in the middle of saving, many times: the target file must
 // always hold either the old or the new document, whole, and nothing else may be left behind.
 

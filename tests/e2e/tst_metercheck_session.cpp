@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A meter check done as a user would, with the real window and dialogs, against r718-sim:
 // new document, meter data, a voltage range and a K thermocouple range with To, points, save,
 // close, reopen from the recent-file list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control panel against r718-sim at real speed when the line fails while it polls: one
 // message, no stale reading, a panel that still answers, and live readings again once the
 // panel is closed and opened on a line that works.

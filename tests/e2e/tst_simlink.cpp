@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The calibrator link at real speed against r718-sim on a pseudo-terminal.
 
 #include "RecordingMessageService.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // r718-sim as a process: it ends with SIGTERM and with its parent, and r718 --simulator
 // starts it, maps the ports to it and leaves nothing behind.
 

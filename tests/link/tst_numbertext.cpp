@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/NumberText.h"
 
 #include <QLocale>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingMessageService.h"
 #include "link/CalibratorLink.h"
 #include "link/PortMap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingMessageService.h"
 
 #include "metercheck/charts/CErrorsChartPage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/document/DocumentSlots.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"

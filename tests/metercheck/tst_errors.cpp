@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/CalFunctionTable.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/procedures/FieldText.h"

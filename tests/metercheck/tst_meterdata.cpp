@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/dialogs/CMeterDataDlg.h"
 #include "metercheck/dialogs/MeterDataEntry.h"
 #include "metercheck/document/MeterCheckDoc.h"

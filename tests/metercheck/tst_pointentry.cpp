@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/dialogs/PointEntry.h"
 #include "metercheck/document/MeterCheckDoc.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Scripted stand-ins for the measurement dialogs and the ranges page, so that whole runs go

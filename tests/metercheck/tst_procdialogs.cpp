@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole verification run against r718-sim: two ranges by the exact-setting method over all
 // ranges, the real dialogs answered as an operator would, the frames checked on the wire and
 // both charts drawn from the results. The meter check window is left out: a recording points

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The measurement run as the technician does it in the meter check window, against r718-sim:
 // a document of two ranges opened from a file, "Pomiary" over all ranges by the exact-setting
 // method, the exact frames on the wire, the points grid filled with the readings and errors

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/dialogs/CRangeDlg.h"
 #include "metercheck/document/DocumentSlots.h"
 #include "metercheck/document/MeterCheckDoc.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/dialogs/RangeEditor.h"
 
 #include "RecordingMessageService.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/MeterCheckCommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "controls/ColorButton.h"
 #include "controls/DataGrid.h"
 #include "metercheck/charts/ChartPage.h"

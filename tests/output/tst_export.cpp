@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingCommandSender.h"
 #include "base/DialogUnits.h"
 #include "controls/ColorButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MeterFakes.h"
 #include "RecordingCommandSender.h"
 #include "panel/MeasureLogic.h"

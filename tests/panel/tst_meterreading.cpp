@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/PanelState.h"
 #include "panel/ReadingParser.h"
 

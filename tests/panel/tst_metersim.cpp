@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The measure half of an opened panel against r718-sim at real speed: the poll keeps its
 // cadence while readings reach the readout, HOLD and the statistics.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control panel against r718-sim at real speed: what an opened panel puts on the wire.
 
 #include "RecordingMessageService.h"

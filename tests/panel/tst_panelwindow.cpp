@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingMessageService.h"
 #include "SourceFakes.h"
 #include "base/DialogUnits.h"

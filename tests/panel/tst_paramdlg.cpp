@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingMessageService.h"
 #include "panel/CParamDlg.h"
 #include "panel/ParamCheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SimEngine.h"
 #include "SimFrameLog.h"
 

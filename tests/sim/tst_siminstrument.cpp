@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SimInstrument.h"
 #include "panel/MeasureRangeTable.h"
 #include "panel/PanelState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // FakeSerialDevice: a scripted stand-in for the calibrator's serial port.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DocumentText.h"
 
 #include "metercheck/document/MeterCheckDoc.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReportCli.h"
 
 #include "ConsoleMessageService.h"

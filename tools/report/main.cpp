@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // r718-report: the verification report and the workbook export of .met files, without the
 // windows; the pages and sheets are those of the meter check window.
 #include "ReportCli.h"

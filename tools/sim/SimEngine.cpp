@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SimEngine.h"
 
 SimEngine::SimEngine() : random(1718) {}

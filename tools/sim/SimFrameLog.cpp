@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SimFrameLog.h"
 
 SimFrameLog::~SimFrameLog()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SimFrameParser.h"
 
 QList<QByteArray> SimFrameParser::Feed(const QByteArray& bytes)

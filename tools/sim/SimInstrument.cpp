@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SimInstrument.h"
 
 #include "link/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SimServer.h"
 
 #include "SimEngine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // r718-sim: a simulated R718 calibrator on a pseudo-terminal. Prints the device path as its
 // first line of output; the program under test opens that path as its serial port.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/charts/CErrorsChartPage.h"
 
 CErrorsChartPage::CErrorsChartPage(QWidget* parent) : ChartPage(parent) {}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/charts/CPointsChartPage.h"
 
 CPointsChartPage::CPointsChartPage(QWidget* parent) : ChartPage(parent) {}

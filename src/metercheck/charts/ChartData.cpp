@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/charts/ChartData.h"
 
 #include "link/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/charts/ChartPage.h"
 
 #include "base/DialogUnits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/dialogs/MeterDataEntry.h"
 
 #include "base/MessageService.h"

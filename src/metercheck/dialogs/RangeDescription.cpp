@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/dialogs/RangeDescription.h"
 
 #include "metercheck/document/MeterCheckDoc.h"

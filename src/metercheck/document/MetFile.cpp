@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/document/MetFile.h"
 
 #include "base/MessageService.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/document/MeterCheckDoc.h"
 
 #include "metercheck/document/DocumentSlots.h"

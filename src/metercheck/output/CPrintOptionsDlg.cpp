@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/output/CPrintOptionsDlg.h"
 
 #include "base/DialogButtons.h"

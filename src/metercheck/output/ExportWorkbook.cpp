@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/output/ExportWorkbook.h"
 
 #include "metercheck/document/MeterCheckDoc.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/output/OutputCommands.h"
 
 #include "metercheck/document/MeterCheckDoc.h"

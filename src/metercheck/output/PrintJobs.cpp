@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/output/PrintJobs.h"
 
 #include <QPrinter>

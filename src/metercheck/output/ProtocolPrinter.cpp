@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/output/ProtocolPrinter.h"
 
 #include "base/MessageService.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/output/ReportCharts.h"
 
 #include "controls/ChartControl.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/output/ReportTexts.h"
 
 #include "link/NumberText.h"

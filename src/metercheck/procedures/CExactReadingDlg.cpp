@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/CExactReadingDlg.h"
 
 #include "controls/ToggleButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/CProcedureDlg.h"
 
 #include "base/DialogButtons.h"

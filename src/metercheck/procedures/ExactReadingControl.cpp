@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/ExactReadingControl.h"
 
 #include "link/CalFunctionTable.h"

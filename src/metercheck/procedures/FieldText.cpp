@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/FieldText.h"
 
 #include "link/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/MeasureProcedure.h"
 
 #include "base/MessageService.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/MeasurementDialogParts.h"
 
 #include <QGroupBox>

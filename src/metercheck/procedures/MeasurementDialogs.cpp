@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/MeasurementDialogs.h"
 
 #include "metercheck/procedures/CExactReadingDlg.h"

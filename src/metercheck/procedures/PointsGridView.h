@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What a measurement run needs of the ranges page: its points grid refilled with a range's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/ProcedureGlobals.h"
 
 qint16 rangeScope = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/SelectSource.h"
 
 #include "base/MessageService.h"

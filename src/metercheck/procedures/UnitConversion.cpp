@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/procedures/UnitConversion.h"
 
 #include "link/NumberText.h"

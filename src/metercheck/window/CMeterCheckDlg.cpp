@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/window/CMeterCheckDlg.h"
 
 #include "base/DialogUnits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/window/MeterCheckCommands.h"
 
 #include "base/MessageService.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/window/RangesPageLogic.h"
 
 #include "link/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "metercheck/window/ScreenDialogs.h"
 
 #include "metercheck/dialogs/CMeterDataDlg.h"
