@@ -83,6 +83,7 @@ class LinkSender : public CommandSender
 public:
     void Send(const QString& command) override { SendCommand(command); }
     QString LastReply() const override { return lastReply; }
+    bool LinkAlive() const override { return linkOpen; }
 };
 LinkSender linkSender;
 

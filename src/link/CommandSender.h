@@ -11,6 +11,10 @@ public:
     virtual ~CommandSender() = default;
     virtual void Send(const QString& command) = 0;
     virtual QString LastReply() const = 0;
+    // False once the link was given up (no answer after recovery, a port error, a failed
+    // open) until the port is opened again: commands sent meanwhile never reach the
+    // calibrator.
+    virtual bool LinkAlive() const = 0;
 };
 
 // The calibrator link: SendCommand and lastReply.

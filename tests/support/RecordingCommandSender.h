@@ -16,6 +16,7 @@ public:
             reply = replies.takeFirst();
     }
     QString LastReply() const override { return reply; }
+    bool LinkAlive() const override { return alive; }
 
     QStringList TakeSent()
     {
@@ -27,4 +28,5 @@ public:
     QStringList sent;
     QStringList replies;
     QString reply;
+    bool alive = true;
 };
