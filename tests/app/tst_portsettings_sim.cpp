@@ -3,11 +3,12 @@
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "app/PortSettingsDlg.h"
+#include "app/SerialDeviceBox.h"
 #include "link/CalibratorLink.h"
 #include "link/SerialDevice.h"
 
 #include <QComboBox>
-#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -20,6 +21,7 @@ private slots:
     void init();
     void okSendsOneXAndCloses();
     void unmappedPortStaysOpenForAnotherChoice();
+    void typedDeviceIsTheOneOpened();
 };
 
 void TestPortSettingsSim::init()
@@ -41,7 +43,8 @@ void TestPortSettingsSim::okSendsOneXAndCloses()
     CPortSettingsDlg dlg;
     dlg.show();
     dlg.PortList()->setCurrentIndex(1);
-    QCOMPARE(dlg.DeviceLabel()->toolTip(), QStringLiteral("Urządzenie: ") + sim.LinkPath());
+    QCOMPARE(dlg.DeviceBox()->currentText(), QStringLiteral("R718_COM2=") + sim.LinkPath());
+    QVERIFY(!dlg.DeviceBox()->isEnabled());
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
 
     QVERIFY(!dlg.isVisible());
@@ -85,6 +88,28 @@ void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(messages.messages.size(), 1);
+    QTRY_COMPARE(sim.Frames(), QStringList{QStringLiteral("^X%")});
+}
+
+void TestPortSettingsSim::typedDeviceIsTheOneOpened()
+{
+    SimProcess sim;
+    QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
+    RecordingMessageService messages;
+
+    CPortSettingsDlg dlg;
+    dlg.show();
+    dlg.PortList()->setCurrentIndex(2);
+    dlg.DeviceBox()->lineEdit()->clear();
+    QTest::keyClicks(dlg.DeviceBox()->lineEdit(), sim.LinkPath());
+    QTest::keyClick(dlg.DeviceBox()->lineEdit(), Qt::Key_Return); // OK is the default button
+
+    QVERIFY(!dlg.isVisible());
+    QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
+    QCOMPARE(QSettings(QStringLiteral("Modrex"), QStringLiteral("R718"))
+                 .value(QStringLiteral("Ports/COM3"))
+                 .toString(),
+             sim.LinkPath());
     QTRY_COMPARE(sim.Frames(), QStringList{QStringLiteral("^X%")});
 }
 
