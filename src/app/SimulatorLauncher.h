@@ -16,8 +16,6 @@ public:
     SimulatorLauncher(const SimulatorLauncher&) = delete;
     SimulatorLauncher& operator=(const SimulatorLauncher&) = delete;
 
-    // The command line asks for the simulator ("--simulator").
-    static bool Requested(const QStringList& arguments);
     // Where r718-sim is looked for.
     static QString SimulatorProgram();
 
