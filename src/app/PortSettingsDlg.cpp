@@ -90,10 +90,11 @@ void CPortSettingsDlg::ShowDevice()
     if (PortFixedByEnvironment(port)) {
         deviceBox->setEnabled(false);
         deviceBox->setEditText(PortVariableName(port) + QLatin1Char('=') + device);
+        deviceBox->lineEdit()->setCursorPosition(0); // the variable's name first
         deviceBox->setToolTip(
-            QStringLiteral("Urządzenie portu COM%1 ustala zmienna środowiskowa %2.")
+            QStringLiteral("Urządzenie portu COM%1 (%2) ustala zmienna środowiskowa %3.")
                 .arg(port)
-                .arg(PortVariableName(port)));
+                .arg(device, PortVariableName(port)));
         return;
     }
     deviceBox->setEnabled(true);
