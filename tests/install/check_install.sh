@@ -43,7 +43,7 @@ grep -qx 'Exec=r718 %f' "$desktop" || fail "desktop entry: Exec is not 'r718 %f'
 mime_xml="$usr/share/mime/packages/$id.xml"
 xmllint --noout "$mime_xml" || fail "xmllint $mime_xml"
 mkdir -p "$root/mime/packages" && cp "$mime_xml" "$root/mime/packages/"
-out=$(update-mime-database "$root/mime" 2>&1) && [ -z "$out" ] || fail "update-mime-database: $out"
+out=$(XDG_DATA_HOME="$root" update-mime-database "$root/mime" 2>&1) && [ -z "$out" ] || fail "update-mime-database: $out"
 type=$(sed -n 's|.*:\(application/[^:]*\):\*\.met$|\1|p' "$root/mime/globs2")
 [ -n "$type" ] || fail "no MIME type for *.met"
 grep -qx "MimeType=$type;" "$desktop" || fail "desktop entry does not open $type"

@@ -22,13 +22,13 @@ deb=$(ls "$out"/tevano718_*.deb 2>/dev/null)
 [ -f "$deb" ] || { echo "FAIL: no tevano718 package in $out"; exit 1; }
 echo "cpack: $((SECONDS - start)) s, $(basename "$deb")"
 
-info=$(dpkg-deb -I "$deb")
-echo "$info" | sed -n '/^ Package:/,$p'
-field() { echo "$info" | sed -n "s/^ $1: //p"; }
+info=$(dpkg-deb -f "$deb")
+echo "$info"
+field() { echo "$info" | sed -n "s/^$1: //p"; }
 [ "$(field Package)" = tevano718 ] || fail "Package: $(field Package)"
 [ "$(field Section)" = science ] || fail "Section: $(field Section)"
 for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6charts6 \
-    libqt6svg6 libxlsxwriter; do
+    libqt6printsupport6 libxlsxwriter; do
     field Depends | grep -q "\b$lib" || fail "Depends has no $lib: $(field Depends)"
 done
 echo "$info" | grep -q "dialout" || fail "the description does not name the dialout group"
@@ -40,7 +40,7 @@ for f in ./usr/bin/r718 ./usr/bin/r718-report ./usr/libexec/r718/r718-sim \
 done
 
 start=$SECONDS
-lintian_out=$(lintian --no-tag-display-limit "$deb" 2>&1)
+lintian_out=$(lintian --tag-display-limit 0 "$deb" 2>&1)
 echo "lintian: $((SECONDS - start)) s"
 echo "$lintian_out"
 echo "$lintian_out" | grep -q '^E: ' && fail "lintian reports errors"
