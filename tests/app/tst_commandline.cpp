@@ -26,9 +26,7 @@ class TestCommandLine : public QObject
 private slots:
     void programsWithoutADisplay_data();
     void programsWithoutADisplay();
-    void startOptions_data();
     void startOptions();
-    void documentOpensInTheMeterCheckWindow_data();
     void documentOpensInTheMeterCheckWindow();
     void qtDialogsSpeakPolish();
 };
@@ -52,9 +50,6 @@ void TestCommandLine::programsWithoutADisplay_data()
                              << "";
     QTest::newRow("r718 --bogus") << r718 << QStringList{"--bogus", "x.met"} << 2 << ""
                                   << "r718: nieznana opcja --bogus\nPomoc: r718 --help\n";
-    QTest::newRow("r718 with two files")
-        << r718 << QStringList{"a.met", "b.met"} << 2 << ""
-        << "r718: nadmiarowy argument \"b.met\"\nPomoc: r718 --help\n";
     QTest::newRow("r718 needs a display for its windows")
         << r718 << QStringList{} << 1 << ""
         << "r718: brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są puste), okna programu nie "
@@ -95,53 +90,25 @@ void TestCommandLine::programsWithoutADisplay()
     QCOMPARE(QString::fromUtf8(process.readAllStandardError()), err);
 }
 
-void TestCommandLine::startOptions_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("simulator");
-    QTest::addColumn<bool>("splash");
-    QTest::addColumn<QString>("document");
-    const QString here = QDir::current().absoluteFilePath(QStringLiteral("meter.met"));
-    QTest::newRow("nothing") << QStringList{"r718"} << false << true << "";
-    QTest::newRow("simulator and a file, made absolute")
-        << QStringList{"r718", "meter.met", "--simulator"} << true << true << here;
-    QTest::newRow("-Embedding only switches the picture off")
-        << QStringList{"r718", "-Embedding"} << false << false << "";
-}
-
 void TestCommandLine::startOptions()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, simulator);
-    QFETCH(bool, splash);
-    QFETCH(QString, document);
-    const StartOptions options = ParseCommandLine(arguments);
+    const StartOptions options = ParseCommandLine(
+        {QStringLiteral("r718"), QStringLiteral("meter.met"), QStringLiteral("--simulator")});
     QCOMPARE(int(options.action), int(StartOptions::Action::Run));
-    QCOMPARE(options.simulator, simulator);
-    QCOMPARE(options.splashAllowed, splash);
-    QCOMPARE(options.document, QDir::toNativeSeparators(document));
-}
-
-void TestCommandLine::documentOpensInTheMeterCheckWindow_data()
-{
-    QTest::addColumn<bool>("exists");
-    QTest::newRow("a readable file") << true;
-    QTest::newRow("a missing file is refused as in the recent files") << false;
+    QVERIFY(options.simulator);
+    QCOMPARE(options.document, QDir::toNativeSeparators(
+                                   QDir::current().absoluteFilePath(QStringLiteral("meter.met"))));
 }
 
 void TestCommandLine::documentOpensInTheMeterCheckWindow()
 {
-    QFETCH(bool, exists);
     QSettings(QStringLiteral("Modrex"), QStringLiteral("r718")).clear();
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("V-640.met"));
     ClearDocument();
     meterCheckDoc.meterName = QStringLiteral("V-640");
-    if (exists)
-        QVERIFY(SaveDocument(path));
+    QVERIFY(SaveDocument(path));
     ClearDocument();
-    documentName.clear();
-    documentModified = false;
 
     ScopedFakeLink link;
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
@@ -155,17 +122,9 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     });
     menu.show();
     QTRY_VERIFY(found);
-    if (exists) {
-        QCOMPARE(title, QStringLiteral("Sprawdzanie miernika - ") + path);
-        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("V-640"));
-        QVERIFY(link.messages.messages.isEmpty());
-    } else {
-        QCOMPARE(title, QStringLiteral("Sprawdzanie miernika"));
-        QCOMPARE(
-            link.messages.Texts(),
-            QStringList{QStringLiteral("Plik:\n%1\nnie istnieje. Dokument nie został wczytany.")
-                            .arg(QDir::toNativeSeparators(path))});
-    }
+    QCOMPARE(title, QStringLiteral("Sprawdzanie miernika - ") + path);
+    QCOMPARE(meterCheckDoc.meterName, QStringLiteral("V-640"));
+    QVERIFY(link.messages.messages.isEmpty());
     QCOMPARE(link.device.Written(), QByteArray("^I%^S1%"));
 }
 

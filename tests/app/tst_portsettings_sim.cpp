@@ -8,7 +8,6 @@
 #include "link/SerialDevice.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -21,7 +20,6 @@ private slots:
     void init();
     void okSendsOneXAndCloses();
     void unmappedPortStaysOpenForAnotherChoice();
-    void typedDeviceIsTheOneOpened();
 };
 
 void TestPortSettingsSim::init()
@@ -88,28 +86,6 @@ void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(messages.messages.size(), 1);
-    QTRY_COMPARE(sim.Frames(), QStringList{QStringLiteral("^X%")});
-}
-
-void TestPortSettingsSim::typedDeviceIsTheOneOpened()
-{
-    SimProcess sim;
-    QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
-    RecordingMessageService messages;
-
-    CPortSettingsDlg dlg;
-    dlg.show();
-    dlg.PortList()->setCurrentIndex(2);
-    dlg.DeviceBox()->lineEdit()->clear();
-    QTest::keyClicks(dlg.DeviceBox()->lineEdit(), sim.LinkPath());
-    QTest::keyClick(dlg.DeviceBox()->lineEdit(), Qt::Key_Return); // OK is the default button
-
-    QVERIFY(!dlg.isVisible());
-    QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
-    QCOMPARE(QSettings(QStringLiteral("Modrex"), QStringLiteral("R718"))
-                 .value(QStringLiteral("Ports/COM3"))
-                 .toString(),
-             sim.LinkPath());
     QTRY_COMPARE(sim.Frames(), QStringList{QStringLiteral("^X%")});
 }
 

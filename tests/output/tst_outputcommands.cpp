@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -175,43 +174,30 @@ private slots:
     void suggestedFile_data()
     {
         QTest::addColumn<QString>("document");
-        QTest::addColumn<int>("rememberedKind"); // -1: nothing remembered
-        QTest::addColumn<QString>("rememberedFolder");
-        QTest::addColumn<QString>("suggested"); // @DIR, @OTHER, @CWD stand for folders
-        QTest::newRow("beside the document") << "@DIR/Miernik 7.met" << -1 << ""
-                                             << "@DIR/Miernik 7.xlsx";
-        QTest::newRow("in the folder last used for workbooks")
-            << "@DIR/Miernik 7.met" << int(FileKind::Workbook) << "@OTHER"
-            << "@OTHER/Miernik 7.xlsx";
-        QTest::newRow("another kind's folder does not count")
-            << "@DIR/Miernik 7.met" << int(FileKind::Report) << "@OTHER"
-            << "@DIR/Miernik 7.xlsx";
-        QTest::newRow("a folder that has gone does not count")
-            << "@DIR/Miernik 7.met" << int(FileKind::Workbook) << "@DIR/gone"
-            << "@DIR/Miernik 7.xlsx";
-        QTest::newRow("no document") << "" << -1 << ""
-                                     << "@CWD/R718.xlsx";
+        QTest::addColumn<QString>("remembered"); // the workbook folder last used
+        QTest::addColumn<QString>("suggested");  // @DIR and @OTHER stand for folders
+        QTest::newRow("in the folder last used for workbooks") << "@DIR/Miernik 7.met"
+                                                               << "@OTHER"
+                                                               << "@OTHER/Miernik 7.xlsx";
+        QTest::newRow("a folder that has gone does not count") << "@DIR/Miernik 7.met"
+                                                               << "@DIR/gone"
+                                                               << "@DIR/Miernik 7.xlsx";
     }
     void suggestedFile()
     {
         QFETCH(QString, document);
-        QFETCH(int, rememberedKind);
-        QFETCH(QString, rememberedFolder);
+        QFETCH(QString, remembered);
         QFETCH(QString, suggested);
         QTemporaryDir other;
         auto place = [this, &other](QString text) {
-            return text.replace("@DIR", dir.path())
-                .replace("@OTHER", other.path())
-                .replace("@CWD", QDir::currentPath());
+            return text.replace("@DIR", dir.path()).replace("@OTHER", other.path());
         };
-        QSettings("Modrex", "r718").remove("Folders");
         const auto restore = qScopeGuard([] {
             documentName.clear();
             QSettings("Modrex", "r718").remove("Folders");
         });
         documentName = place(document);
-        if (rememberedKind >= 0)
-            RememberFolder(FileKind(rememberedKind), place(rememberedFolder) + "/file");
+        RememberFolder(FileKind::Workbook, place(remembered) + "/file");
         QCOMPARE(MeterCheckOutput::SuggestedPath(FileKind::Workbook, "xlsx", "R718"),
                  place(suggested));
     }
