@@ -27,11 +27,6 @@ SimulatorLauncher::~SimulatorLauncher()
     Stop();
 }
 
-bool SimulatorLauncher::Requested(const QStringList& arguments)
-{
-    return arguments.mid(1).contains(QStringLiteral("--simulator"));
-}
-
 QStringList SimulatorLauncher::SimulatorCandidates(const QString& programDir)
 {
     const QString fromEnvironment = qEnvironmentVariable("R718_SIM");

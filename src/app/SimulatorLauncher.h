@@ -17,8 +17,6 @@ public:
     SimulatorLauncher(const SimulatorLauncher&) = delete;
     SimulatorLauncher& operator=(const SimulatorLauncher&) = delete;
 
-    // The command line asks for the simulator ("--simulator").
-    static bool Requested(const QStringList& arguments);
     // The places r718-sim is looked for, in order, for a program in programDir: the path in
     // R718_SIM alone when that is set.
     static QStringList SimulatorCandidates(const QString& programDir);
