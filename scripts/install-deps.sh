@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
     libxlsxwriter-dev
+    libqt6sql6-sqlite libqt6sql6-psql postgresql
     fonts-liberation2
     xvfb xdotool imagemagick socat poppler-utils unzip
 )

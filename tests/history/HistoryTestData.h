@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "history/CheckRecord.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+// A check of a 400 mV range with class 0.1 % of range (0.40 mV): points at 100, 200 and
+// 300 mV, measured with the given indications, recorded as a run records it.
+CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
+                        const QDateTime& checkedAt,
+                        const QStringList& readings = {"100.05", "200.00", "300.50"});
