@@ -2,7 +2,9 @@
 #include "history/HistoryService.h"
 
 #include <QCoreApplication>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QPromise>
+
+#include <memory>
 
 namespace {
 
@@ -26,11 +28,34 @@ HistoryService& HistoryService::Instance()
     return *instance;
 }
 
+namespace {
+
+// Runs `job` on the thread of `context` and gives its result through a future.
+template <typename T, typename Job>
+QFuture<T> Post(QObject* context, Job job)
+{
+    auto promise = std::make_shared<QPromise<T>>();
+    QFuture<T> future = promise->future();
+    // Started now, so that whoever waits for the future waits for the job.
+    promise->start();
+    QMetaObject::invokeMethod(
+        context,
+        [promise, job] {
+            promise->addResult(job());
+            promise->finish();
+        },
+        Qt::QueuedConnection);
+    return future;
+}
+
+} // namespace
+
 HistoryService::HistoryService()
 {
-    // One thread that lives as long as the service: the SQL connections belong to it.
-    worker.setMaxThreadCount(1);
-    worker.setExpiryTimeout(-1);
+    worker.setObjectName(QStringLiteral("history"));
+    onWorker = new QObject;
+    onWorker->moveToThread(&worker);
+    worker.start();
     retry.setSingleShot(true);
     retry.setInterval(retryMilliseconds);
     connect(&retry, &QTimer::timeout, this, [this] { SendQueued(); });
@@ -39,16 +64,23 @@ HistoryService::HistoryService()
 HistoryService::~HistoryService()
 {
     retry.stop();
-    // The connections end on the thread that made them.
-    worker.start([this] { database.reset(); });
-    worker.waitForDone();
+    // After the jobs given before: the connections end on the thread that made them.
+    QMetaObject::invokeMethod(
+        onWorker,
+        [this] {
+            database.reset();
+            QThread::currentThread()->quit();
+        },
+        Qt::QueuedConnection);
+    worker.wait();
+    delete onWorker;
 }
 
 template <typename T>
 QFuture<T> HistoryService::Run(std::function<T(HistoryDatabase&)> job)
 {
     const HistoryConfig config = Config();
-    return QtConcurrent::run(&worker, [this, config, job] { return job(DatabaseFor(config)); });
+    return Post<T>(onWorker, [this, config, job] { return job(DatabaseFor(config)); });
 }
 
 template <typename T>
@@ -123,7 +155,7 @@ QFuture<Fetched<CheckRecord>> HistoryService::Check(const QString& id)
 
 QFuture<QString> HistoryService::Probe(const HistoryConfig& config)
 {
-    return QtConcurrent::run(&worker, [config] {
+    return Post<QString>(onWorker, [config] {
         HistoryDatabase probe(config);
         QString error;
         probe.Store(&error);

@@ -5,7 +5,7 @@
 
 #include <QFuture>
 #include <QObject>
-#include <QThreadPool>
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -51,7 +51,10 @@ private:
     HistoryDatabase& DatabaseFor(const HistoryConfig& config);
     void WatchQueue(const HistoryDatabase::Outcome& outcome);
 
-    QThreadPool worker;
+    // A thread of its own rather than a pool: the SQL connections belong to the thread that
+    // made them, and a pool's future may run its job on the thread that waits for it.
+    QThread worker;
+    QObject* onWorker = nullptr; // lives in the worker thread; jobs are posted to it
     std::unique_ptr<HistoryDatabase> database; // touched on the worker thread only
     QTimer retry;
 };

@@ -177,7 +177,11 @@ void HistoryWindow::ShowStatus(const QString& text)
 void HistoryWindow::LoadMeters()
 {
     ShowStatus(QStringLiteral("Wczytywanie historii..."));
-    HistoryService::Instance().Meters().then(this, [this](const Fetched<QList<MeterSummary>>& m) {
+    HistoryService& history = HistoryService::Instance();
+    // What waits for the server goes first, so that the lab's history is complete.
+    if (HistoryService::Config().IsServer())
+        history.SendQueued();
+    history.Meters().then(this, [this](const Fetched<QList<MeterSummary>>& m) {
         metersLoaded = true;
         if (!m.Ok()) {
             ShowStatus(QString());
@@ -198,21 +202,23 @@ void HistoryWindow::ShowMeters()
         if (MeterMatches(m, filter))
             shownMeters << m;
 
-    const QSignalBlocker quiet(metersTable);
-    metersTable->setUpdatesEnabled(false);
-    metersTable->clearContents();
-    metersTable->setRowCount(int(shownMeters.size()));
-    for (int row = 0; row < shownMeters.size(); ++row) {
-        const MeterSummary& m = shownMeters[row];
-        metersTable->setItem(row, 0, Cell(m.name, Qt::AlignLeft | Qt::AlignVCenter));
-        metersTable->setItem(row, 1, Cell(m.number, Qt::AlignLeft | Qt::AlignVCenter));
-        metersTable->setItem(row, 2, Cell(DateTimeText(m.lastCheckedAt)));
-        metersTable->setItem(row, 3, VerdictCell(m.lastPassed));
+    {
+        const QSignalBlocker quiet(metersTable);
+        metersTable->setUpdatesEnabled(false);
+        metersTable->clearContents();
+        metersTable->setRowCount(int(shownMeters.size()));
+        for (int row = 0; row < shownMeters.size(); ++row) {
+            const MeterSummary& m = shownMeters[row];
+            metersTable->setItem(row, 0, Cell(m.name, Qt::AlignLeft | Qt::AlignVCenter));
+            metersTable->setItem(row, 1, Cell(m.number, Qt::AlignLeft | Qt::AlignVCenter));
+            metersTable->setItem(row, 2, Cell(DateTimeText(m.lastCheckedAt)));
+            metersTable->setItem(row, 3, VerdictCell(m.lastPassed));
+        }
+        metersTable->setUpdatesEnabled(true);
+        metersTable->clearSelection();
+        if (!shownMeters.isEmpty())
+            metersTable->selectRow(0);
     }
-    metersTable->setUpdatesEnabled(true);
-    metersTable->clearSelection();
-    if (!shownMeters.isEmpty())
-        metersTable->selectRow(0);
     OnMeterChosen();
 }
 

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "HistoryTestData.h"
 
+#include "history/HistoryConfig.h"
 #include "link/NumberText.h"
 #include "metercheck/document/MeterCheckDoc.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <memory>
 
@@ -38,4 +42,9 @@ CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
     context.user = "technik";
     context.documentPath = "/lab/" + meterNumber + ".met";
     return BuildCheckRecords(*doc, {0}, context).value(0);
+}
+
+void ForgetLocalHistory()
+{
+    QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
 }

@@ -54,7 +54,9 @@ class TestHistoryCli : public QObject
 private slots:
     void initTestCase()
     {
-        older = SampleCheck("V-640; \"nowy\"", "12", QDateTime::fromString("2004-03-05T09:07:45+01:00", Qt::ISODate));
+        ForgetLocalHistory();
+        older = SampleCheck("V-640; \"nowy\"", "12", QDateTime::fromString("2004-03-05T09:07:45+01:00", Qt::ISODate),
+                            {"100.05", "200.00", "300.50"});
         newer = SampleCheck("V-640; \"nowy\"", "12", QDateTime::fromString("2005-03-05T10:00:00+01:00", Qt::ISODate),
                             {"99.95", "200.00", "300.00"});
         other = SampleCheck("Amperomierz", "A/77", QDateTime::fromString("2006-01-01T08:00:00+01:00", Qt::ISODate));

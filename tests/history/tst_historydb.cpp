@@ -77,7 +77,8 @@ class TestHistoryDb : public QObject
 
     static QString Finish(QProcess* p, int* exitCode)
     {
-        p->waitForFinished(120000);
+        if (!p->waitForFinished(120000))
+            qWarning() << "history_writer:" << p->errorString();
         *exitCode = p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
         return QString::fromUtf8(p->readAllStandardOutput()).trimmed() +
                QString::fromUtf8(p->readAllStandardError()).trimmed().prepend(" | ");

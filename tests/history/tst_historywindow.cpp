@@ -45,11 +45,12 @@ class TestHistoryWindow : public QObject
 private slots:
     void initTestCase()
     {
+        ForgetLocalHistory();
         HistoryDatabase db(HistoryConfig{});
         const HistoryDatabase::Outcome o = db.Record({
-            SampleCheck("V-640", "12", At("2004-03-05T09:07:45+01:00")),
+            SampleCheck("V-640", "12", At("2004-03-05T09:07:45+01:00"), {"100.05", "200.00", "300.50"}),
             SampleCheck("V-640", "12", At("2005-03-07T10:00:00+01:00"), {"100.10", "200.20", "300.30"}),
-            SampleCheck("V-640", "12", At("2006-03-06T11:30:00+01:00"), {"100.20", "200.30", "300.45"}),
+            SampleCheck("V-640", "12", At("2006-03-06T11:30:00+01:00"), {"100.20", "200.30", "300.35"}),
             SampleCheck("Amperomierz LM-3", "A/77", At("2006-01-01T08:00:00+01:00")),
         });
         QVERIFY2(o.error.isEmpty(), qPrintable(o.error));
@@ -82,7 +83,7 @@ private slots:
             QCOMPARE(line->count(), 3);
         QCOMPARE(lines[2]->name(), "300.00 mV");
         QCOMPARE(lines[2]->at(0).y(), 0.50);
-        QCOMPARE(lines[2]->at(2).y(), 0.45);
+        QCOMPARE(lines[2]->at(2).y(), 0.35);
 
         window.checksTable->selectRow(2);
         QCOMPARE(RowTexts(window.pointsTable, 2),

@@ -28,6 +28,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -115,6 +117,7 @@ private slots:
         portNumber = 1;
         auto closePort = qScopeGuard([] { CloseCalibratorPort(); });
 
+        QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
         QTemporaryDir folder;
         const QString file = folder.filePath("v640.met");
         meterCheckDoc = MeterCheckDoc{};
