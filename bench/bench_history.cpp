@@ -12,12 +12,15 @@
 #include "metercheck/document/MeterCheckDoc.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -74,7 +77,8 @@ int main(int argc, char* argv[])
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
 
     // Recording a 50-point check.
-    HistoryDatabase db(HistoryConfig{});
+    auto recording = std::make_unique<HistoryDatabase>(HistoryConfig{});
+    HistoryDatabase& db = *recording;
     Times build;
     Times write;
     for (int i = 0; i <= runs; ++i) {
@@ -99,8 +103,11 @@ int main(int argc, char* argv[])
                 " over %d runs; target: write under 20 ms\n",
                 build.Median(), build.Worst(), write.Median(), write.Worst(), runs);
 
-    // 10,000 checks of 500 meters (20 runs each, 10 points a check), written run by run in
+    // 10,000 checks of 500 meters (20 runs each, 10 points a check) in a new file, written in
     // batches, then the window opened on them.
+    recording.reset();
+    QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
+    HistoryDatabase filling(HistoryConfig{});
     QElapsedTimer fill;
     fill.start();
     QList<CheckRecord> batch;
@@ -117,7 +124,7 @@ int main(int argc, char* argv[])
         context.user = "bench";
         batch << BuildCheckRecords(meterCheckDoc, {0}, context);
         if (batch.size() == 500) {
-            const HistoryDatabase::Outcome o = db.Record(batch);
+            const HistoryDatabase::Outcome o = filling.Record(batch);
             if (!o.error.isEmpty()) {
                 std::fprintf(stderr, "%s\n", qPrintable(o.error));
                 return 1;
