@@ -55,6 +55,15 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
         high = std::max({high, a, b});
     };
 
+    for (const DriftData::Series& s : drift.series)
+        for (const DriftData::Value& v : s.values)
+            take(v, v.actualError, v.actualError);
+    // A single check still gets a readable span of days around it.
+    const qint64 span = first.isValid() ? std::max<qint64>(first.msecsTo(last), 2LL * 24 * 3600 * 1000) : 0;
+    const bool oneDate = first == last;
+    const QDateTime axisFrom = oneDate ? first.addMSecs(-span / 2) : first.addMSecs(-span / 20);
+    const QDateTime axisTo = oneDate ? first.addMSecs(span / 2) : first.addMSecs(span + span / 20);
+
     if (bandSeries >= 0 && bandSeries < drift.series.size()) {
         const DriftData::Series& s = drift.series[bandSeries];
         auto* upper = new QLineSeries;
@@ -63,6 +72,14 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
             upper->append(v.checkedAt.toMSecsSinceEpoch(), v.permissibleError);
             lower->append(v.checkedAt.toMSecsSinceEpoch(), -v.permissibleError);
             take(v, v.permissibleError, -v.permissibleError);
+        }
+        if (s.values.size() == 1) {
+            // One check: the band across the whole chart, or it would have no width.
+            const double e = s.values.first().permissibleError;
+            upper->clear();
+            lower->clear();
+            upper->append({QPointF(axisFrom.toMSecsSinceEpoch(), e), QPointF(axisTo.toMSecsSinceEpoch(), e)});
+            lower->append({QPointF(axisFrom.toMSecsSinceEpoch(), -e), QPointF(axisTo.toMSecsSinceEpoch(), -e)});
         }
         auto* band = new QAreaSeries(upper, lower);
         band->setObjectName(QStringLiteral("band"));
@@ -79,10 +96,8 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
         line->setObjectName(QStringLiteral("actual"));
         line->setName(s.label);
         line->setPointsVisible(true);
-        for (const DriftData::Value& v : s.values) {
+        for (const DriftData::Value& v : s.values)
             line->append(v.checkedAt.toMSecsSinceEpoch(), v.actualError);
-            take(v, v.actualError, v.actualError);
-        }
         c->addSeries(line);
         line->attachAxis(time);
         line->attachAxis(value);
@@ -90,12 +105,13 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
     }
 
     if (first.isValid()) {
-        // A single check still gets a readable span of days around it.
-        const qint64 span = std::max<qint64>(first.msecsTo(last), 2LL * 24 * 3600 * 1000);
-        time->setRange(first.addMSecs(-span / 20), first.addMSecs(span + span / 20));
+        time->setRange(axisFrom, axisTo);
+        if (span < 14LL * 24 * 3600 * 1000)
+            time->setFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
         const double margin = (high - low) * 0.07;
         value->setRange(low - margin, high + margin);
         if (high == low)
             value->setRange(-1, 1);
+        value->applyNiceNumbers();
     }
 }

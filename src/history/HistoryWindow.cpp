@@ -19,6 +19,7 @@
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -83,11 +84,12 @@ HistoryWindow::HistoryWindow(QWidget* parent) : QDialog(parent)
     checksTable =
         NewTable({QStringLiteral("Data"), QStringLiteral("Zakres"), QStringLiteral("Wynik")},
                  QStringLiteral("checks"), this);
-    pointsTable = NewTable({QStringLiteral("Wskazanie miernika"),
-                            QStringLiteral("Nastawa kalibratora"),
-                            QStringLiteral("Błąd mier. rzeczyw."),
-                            QStringLiteral("Błąd mier. dopuszcz."),
-                            QStringLiteral("Błąd kalibratora"), QStringLiteral("j.m."),
+    // The headers of the points grid, each on two lines.
+    pointsTable = NewTable({QStringLiteral("Wskazanie\nmiernika"),
+                            QStringLiteral("Nastawa\nkalibratora"),
+                            QStringLiteral("Błąd mier.\nrzeczyw."),
+                            QStringLiteral("Błąd mier.\ndopuszcz."),
+                            QStringLiteral("Błąd\nkalibratora"), QStringLiteral("j.m."),
                             QStringLiteral("ON")},
                            QStringLiteral("points"), this);
     driftChart = new DriftChartView(this);
@@ -153,8 +155,10 @@ HistoryWindow::HistoryWindow(QWidget* parent) : QDialog(parent)
     checksTable->setColumnWidth(0, 150);
     checksTable->setColumnWidth(1, 200);
     for (int c = 0; c < 5; ++c)
-        pointsTable->setColumnWidth(c, 92);
-    pointsTable->setColumnWidth(5, 48);
+        pointsTable->setColumnWidth(c, 88);
+    pointsTable->setColumnWidth(5, 44);
+    for (QTableWidget* table : {metersTable, checksTable, pointsTable})
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
 
     connect(filterEdit, &QLineEdit::textChanged, this, &HistoryWindow::ShowMeters);
     connect(metersTable, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::OnMeterChosen);
@@ -348,6 +352,13 @@ void HistoryWindow::OnPrint()
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4)); // the page is laid out for A4
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        // Only a PDF file can be chosen then: suggest one named after the meter and the date.
+        QString name = QStringLiteral("Protokół %1 %2.pdf")
+                           .arg(check->meterNumber, check->checkedAt.toString(QStringLiteral("yyyy-MM-dd")));
+        name.replace(QLatin1Char('/'), QLatin1Char('_'));
+        printer.setOutputFileName(QDir::current().filePath(name));
+    }
     QPrintDialog dialog(&printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
