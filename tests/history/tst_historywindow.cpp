@@ -2,13 +2,15 @@
 // The history window over the local database: the meters with their last verdict and a filter,
 // a meter's three checks newest first with the verdict in colour, the points of a check, the
 // drift chart (one line per measuring point, one value per check) and the report of a stored
-// check printed again with the check's own date.
+// check printed again with the check's own date. The "Baza danych" dialog keeps a server's
+// address (never a password) and refuses a server without a name.
 
 #include "HistoryTestData.h"
 #include "RecordingMessageService.h"
 
 #include "history/DriftChartView.h"
 #include "history/HistoryDatabase.h"
+#include "history/HistoryDatabaseDlg.h"
 #include "history/HistoryWindow.h"
 
 #include <QLineEdit>
@@ -16,6 +18,9 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -105,6 +110,32 @@ private slots:
                      text.contains("300.50") && text.contains("0.50*"),
                  qPrintable(text));
         QVERIFY(messages.messages.isEmpty());
+    }
+
+    void databaseSettings()
+    {
+        RecordingMessageService messages;
+        HistoryDatabaseDlg dialog;
+        QVERIFY(dialog.localButton->isChecked());
+        QVERIFY(!dialog.hostEdit->isEnabled());
+        dialog.serverButton->setChecked(true);
+        dialog.databaseEdit->setText("lab");
+        dialog.accept();
+        QCOMPARE(messages.Texts(), QStringList{"Podaj nazwę lub adres serwera bazy danych."});
+        QVERIFY(!HistoryConfig::Current().IsServer());
+
+        // A socket folder that is not there: the queue is tried and stays.
+        dialog.hostEdit->setText("/nonexistent-socket-folder");
+        dialog.portBox->setValue(5433);
+        dialog.userEdit->setText("technik");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const HistoryConfig saved = HistoryConfig::Current();
+        QVERIFY(saved.IsServer());
+        QCOMPARE(saved.Description(), "postgresql://technik@[/nonexistent-socket-folder]:5433/lab");
+        const QSettings settings("Modrex", "R718");
+        QVERIFY(!settings.allKeys().join(' ').contains("assword", Qt::CaseInsensitive));
+        HistoryConfig{}.SaveToSettings();
     }
 };
 
