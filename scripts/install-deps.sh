@@ -10,6 +10,8 @@ packages=(
     libqt6sql6-sqlite libqt6sql6-psql postgresql
     fonts-liberation2
     xvfb xdotool imagemagick socat poppler-utils unzip
+    scdoc man-db dpkg-dev file lintian
+    desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 
 missing=()
