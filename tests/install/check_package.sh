@@ -28,7 +28,7 @@ field() { echo "$info" | sed -n "s/^$1: //p"; }
 [ "$(field Package)" = tevano718 ] || fail "Package: $(field Package)"
 [ "$(field Section)" = science ] || fail "Section: $(field Section)"
 for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6serialport6 libqt6charts6 \
-    libqt6printsupport6 libxlsxwriter; do
+    libqt6printsupport6 libxlsxwriter libqt6sql6-sqlite; do
     field Depends | grep -q "\b$lib" || fail "Depends has no $lib: $(field Depends)"
 done
 echo "$info" | grep -q "dialout" || fail "the description does not name the dialout group"

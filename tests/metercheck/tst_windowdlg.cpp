@@ -75,7 +75,11 @@ private slots:
         QStringList bar;
         for (QAction* a : window->MenuBar()->actions())
             bar << a->text();
-        QCOMPARE(bar, QStringList({"&Plik", "&Dane miernika", "&Pomiary"}));
+        QCOMPARE(bar, QStringList({"&Plik", "&Dane miernika", "&Pomiary", "&Historia"}));
+        QStringList history;
+        for (QAction* a : window->MenuBar()->actions().last()->menu()->actions())
+            history << a->text() + (a->isEnabled() ? "" : " (off)");
+        QCOMPARE(history, QStringList({"Historia &sprawdzeń...", "&Baza danych..."}));
         QCOMPARE(window->TabBar()->count(), 3);
         QCOMPARE(window->TabBar()->tabText(1), QString("Wykres punktów"));
         QCOMPARE(window->TabBar()->tabText(2), QString("Wykres błędów"));

@@ -3,6 +3,7 @@
 
 #include "ConsoleMessageService.h"
 #include "DocumentText.h"
+#include "HistoryCli.h"
 
 #include "base/ProgramVersion.h"
 #include "metercheck/document/MetFile.h"
@@ -28,6 +29,7 @@ const char* const usage = R"(Użycie:
   r718-report print FILE.met --pdf OUT.pdf [--range N | --all] [--points-chart]
                              [--errors-chart] [--no-table]
   r718-report export FILE.met --xlsx OUT.xlsx [--range N | --all]
+  r718-report history list|show|export ...   (r718-report history --help)
   r718-report --help
   r718-report --version
 
@@ -220,6 +222,8 @@ int Export(const Arguments& a, const QList<int>& ranges, QTextStream& out)
 int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const QString command = arguments.value(1);
+    if (command == "history")
+        return RunHistoryCommand(arguments, out, err);
     if (command == "--help" || command == "-h" || command == "help" ||
         (arguments.size() > 2 && (arguments.contains("--help") || arguments.contains("-h")))) {
         out << usage;

@@ -20,6 +20,7 @@ MeasureProcedure::MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridV
 
 void MeasureProcedure::OnMeasure()
 {
+    measuredRanges.clear();
     if (!dialogs.ChooseProcedure(rangeScope, pointScope))
         return;
     if (rangeScope == 0) {
@@ -117,6 +118,8 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         p.setting = FitFixed(ParseNumber(p.setting), decimals);
         p.calibratorError = CalibratorErrorText(p.setting, function, r.coldJunction);
         EvaluatePointErrors(range, point);
+        if (!measuredRanges.contains(range))
+            measuredRanges << range;
         documentModified = true;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(qMin(point + 2, maxPoints));
