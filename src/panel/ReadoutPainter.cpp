@@ -74,6 +74,22 @@ void TextRightAt(QPainter& p, int right, int y, const QString& text)
 
 } // namespace
 
+QFont FittedValueFont(const QFont& value, const QString& text)
+{
+    using namespace ReadoutGeometry;
+    const qreal room = valueRight - signLeft;
+    const qreal width = QFontMetricsF(value).horizontalAdvance(text);
+    if (width <= room || value.pixelSize() <= 1)
+        return value;
+    QFont fitted = value;
+    int size = qMax(1, int(value.pixelSize() * room / width));
+    fitted.setPixelSize(size);
+    // Glyph widths do not scale exactly with the size: step down until the text fits.
+    while (size > 1 && QFontMetricsF(fitted).horizontalAdvance(text) > room)
+        fitted.setPixelSize(--size);
+    return fitted;
+}
+
 void PaintReadout(QPainter& p, const ReadoutContent& content, const ReadoutFonts& fonts)
 {
     using namespace ReadoutGeometry;
@@ -87,8 +103,13 @@ void PaintReadout(QPainter& p, const ReadoutContent& content, const ReadoutFonts
     p.drawRect(QRect(QPoint(faceLeft, faceTop), QPoint(faceRight - 2, faceBottom - 2)));
 
     p.setBackgroundMode(Qt::TransparentMode);
+    // A smaller value font keeps the number on the same baseline.
+    const QFont valueFont = FittedValueFont(fonts.value, content.valueText);
+    const int valueShift = qRound(QFontMetricsF(fonts.value).ascent() -
+                                  QFontMetricsF(valueFont).ascent());
+    p.setFont(valueFont);
+    TextRightAt(p, valueRight, valueTop + valueShift, content.valueText);
     p.setFont(fonts.value);
-    TextRightAt(p, valueRight, valueTop, content.valueText);
     TextAt(p, signLeft, valueTop, content.positive ? QStringLiteral(" ") : QStringLiteral("-"));
 
     p.setFont(fonts.label);
