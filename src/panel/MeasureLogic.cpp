@@ -17,6 +17,21 @@ MeasureLogic::MeasureLogic(CommandSender& sender, AveragingTimer& timer, ParamPr
     : sender(sender), timer(timer), prompt(prompt), state(state)
 {}
 
+void MeasureLogic::Send(const QString& command)
+{
+    sender.Send(command);
+    ShowLinkState();
+}
+
+void MeasureLogic::ShowLinkState()
+{
+    state.linkLost = !sender.LinkAlive();
+    if (state.linkLost) {
+        state.meterText = PanelMarks::noMeasurement;
+        state.meterPositive = true;
+    }
+}
+
 void MeasureLogic::Open()
 {
     rlChecked = false;
@@ -48,6 +63,7 @@ void MeasureLogic::SetOpeningState()
     thermocoupleIndex = 0;
     rtdIndex = 0;
     stats.Clear(meterDecimals);
+    ShowLinkState();
 }
 
 void MeasureLogic::ChooseFamily(MeasureFamily chosen)
@@ -97,7 +113,7 @@ void MeasureLogic::ApplyMeasureSelection()
         state.meterUnit = row->unit;
         meterDecimals = row->decimals;
         state.meterPositive = true;
-        sender.Send(row->command);
+        Send(row->command);
     }
     // The old readings mean nothing in the new function; the next poll stops the averaging.
     stats.Clear(meterDecimals);
@@ -112,9 +128,9 @@ void MeasureLogic::SetLeadResistance(bool checked)
 void MeasureLogic::SendLeadResistance()
 {
     if (rlChecked)
-        sender.Send(QLatin1Char('Q') + FormatFixed(meterRl, meterDecimals));
+        Send(QLatin1Char('Q') + FormatFixed(meterRl, meterDecimals));
     else
-        sender.Send(QStringLiteral("Q00.00"));
+        Send(QStringLiteral("Q00.00"));
 }
 
 void MeasureLogic::EnterLeadResistance()
@@ -138,12 +154,14 @@ void MeasureLogic::EnterAveragingTime()
 
 void MeasureLogic::PollReading()
 {
-    sender.Send(QStringLiteral("P"));
-    ParseReading(sender.LastReply(), meterDecimals, state);
-    if (stats.running)
-        stats.Take(SignedReading(state), meterDecimals);
-    else
+    Send(QStringLiteral("P"));
+    // A link given up gives no reading, and the statistics count none.
+    if (!state.linkLost)
+        ParseReading(sender.LastReply(), meterDecimals, state);
+    if (!stats.running)
         timer.Stop();
+    else if (!state.linkLost)
+        stats.Take(SignedReading(state), meterDecimals);
 }
 
 void MeasureLogic::SwitchHold()

@@ -4,6 +4,7 @@
 #include "panel/PanelState.h"
 
 #include <QFontMetricsF>
+#include <QtMath>
 #include <QPainter>
 
 ReadoutContent SourceReadoutContent(const PanelSourceState& state)
@@ -11,7 +12,9 @@ ReadoutContent SourceReadoutContent(const PanelSourceState& state)
     ReadoutContent c;
     c.valueText = state.entryText;
     c.positive = state.entryPositive;
-    c.statusWord = state.operateOn ? QStringLiteral("OPR") : QStringLiteral("STD");
+    c.statusWord = state.linkLost   ? PanelMarks::noLinkStatus
+                   : state.operateOn ? QStringLiteral("OPR")
+                                     : QStringLiteral("STD");
     c.statusX = ReadoutGeometry::sourceStatusLeft;
     c.rangeName = state.sourceRangeName;
     c.unit = state.sourceUnit;
@@ -21,9 +24,16 @@ ReadoutContent SourceReadoutContent(const PanelSourceState& state)
 ReadoutContent MeterReadoutContent(const PanelMeterState& state)
 {
     ReadoutContent c;
-    c.valueText = state.holdOn ? state.heldText : state.meterText;
-    c.positive = state.meterPositive;
-    c.statusWord = state.holdOn ? QStringLiteral("HOLD") : QString();
+    if (state.linkLost) {
+        // Nothing is measured: no number, not even a held one.
+        c.valueText = PanelMarks::noMeasurement;
+        c.positive = true;
+        c.statusWord = PanelMarks::noLinkStatus;
+    } else {
+        c.valueText = state.holdOn ? state.heldText : state.meterText;
+        c.positive = state.meterPositive;
+        c.statusWord = state.holdOn ? QStringLiteral("HOLD") : QString();
+    }
     c.statusX = ReadoutGeometry::meterStatusLeft;
     c.rangeName = state.meterRangeName;
     c.unit = state.meterUnit;
@@ -113,7 +123,11 @@ void PaintReadout(QPainter& p, const ReadoutContent& content, const ReadoutFonts
     TextAt(p, signLeft, valueTop, content.positive ? QStringLiteral(" ") : QStringLiteral("-"));
 
     p.setFont(fonts.label);
-    TextAt(p, content.statusX, statusTop, content.statusWord);
+    // A status word wider than its place ("BRAK" on the source side) moves left to stay on
+    // the face.
+    const int statusRoom = faceRight - 6 - content.statusX;
+    const int statusWidth = qCeil(QFontMetricsF(fonts.label).horizontalAdvance(content.statusWord));
+    TextAt(p, content.statusX - qMax(0, statusWidth - statusRoom), statusTop, content.statusWord);
     TextAt(p, rangeLeft, rangeTop, content.rangeName);
     if (content.rangeName == QLatin1String("400") || content.rangeName == QLatin1String("4000")) {
         TextAt(p, content.rangeName.size() == 3 ? ohmAfter400 : ohmAfter4000, ohmTop, ohm);

@@ -23,6 +23,21 @@ void SourceLogic::Repaint()
         repaint();
 }
 
+void SourceLogic::Send(const QString& command)
+{
+    sender.Send(command);
+    NoteLinkState();
+}
+
+void SourceLogic::NoteLinkState()
+{
+    const bool lost = !sender.LinkAlive();
+    if (lost == state.linkLost)
+        return;
+    state.linkLost = lost;
+    Repaint();
+}
+
 void SourceLogic::Open()
 {
     checkedRange.clear();
@@ -31,6 +46,7 @@ void SourceLogic::Open()
     ChooseFamily(SourceFamily::Range); // nothing is checked yet, so nothing is sent
     state.operateOn = false;
     SetOpeningState();
+    NoteLinkState();
 }
 
 void SourceLogic::ResetHalf()
@@ -39,6 +55,7 @@ void SourceLogic::ResetHalf()
     rlCaption = QStringLiteral("0.00");
     ChooseFamily(SourceFamily::Range); // applies the range still checked
     SetOpeningState();
+    NoteLinkState();
 }
 
 // 50 mV at zero, as the calibrator stands after "I" and "X"; nothing is sent.
@@ -145,14 +162,14 @@ void SourceLogic::ApplySourceSelection()
     ShowRangeAtZero(*row, members.autoRange ? AutoSubranges().first().name : row->name);
     for (const QString& command :
          SourceSelectionCommands(*row, coldJunction, sourceToValue, sourceRlOn, sourceRl))
-        sender.Send(command);
+        Send(command);
 }
 
 void SourceLogic::SetLeadResistance(bool checked)
 {
     rlChecked = checked;
     sourceRlOn = checked;
-    sender.Send(checked ? QStringLiteral("R") + FormatFixed(sourceRl, 2)
+    Send(checked ? QStringLiteral("R") + FormatFixed(sourceRl, 2)
                         : QStringLiteral("R00.00"));
 }
 
@@ -204,7 +221,7 @@ void SourceLogic::PlusMinus()
 
 void SourceLogic::SendSetpoint()
 {
-    sender.Send((state.entryPositive ? QStringLiteral("N+") : QStringLiteral("N-")) +
+    Send((state.entryPositive ? QStringLiteral("N+") : QStringLiteral("N-")) +
                 state.entryText);
 }
 
@@ -251,7 +268,7 @@ void SourceLogic::CancelEntry()
 void SourceLogic::SwitchOperate()
 {
     state.operateOn = !state.operateOn;
-    sender.Send(state.operateOn ? QStringLiteral("S1") : QStringLiteral("S0"));
+    Send(state.operateOn ? QStringLiteral("S1") : QStringLiteral("S0"));
     if (state.entryText.isEmpty())
         state.entryText = state.sentText;
     Repaint();
@@ -280,7 +297,7 @@ void SourceLogic::EnterLeadResistance()
         AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption);
     rlCaption = SetDecimals(text, 1);
     sourceRl = ParseNumber(text);
-    sender.Send(rlChecked ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
+    Send(rlChecked ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
                           : QStringLiteral("R00.00"));
 }
 
@@ -306,5 +323,5 @@ void SourceLogic::Step(StepKey key)
     if (command.isEmpty())
         return;
     Repaint();
-    sender.Send(command);
+    Send(command);
 }

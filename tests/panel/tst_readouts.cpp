@@ -27,6 +27,7 @@ private slots:
     void markStaysUntilTheNextDraw();
     void valueNeverCut_data();
     void valueNeverCut();
+    void noMeasurementMarkFitsTheFace();
 };
 
 namespace {
@@ -234,6 +235,21 @@ void TestReadouts::valueNeverCut()
     const int digitTop = InkTop(Paint(c), 17, 251, 33, 95);
     if (fullSize && text.front().isDigit())
         QCOMPARE(InkTop(image, 17, 251, 33, 95), digitTop);
+}
+
+void TestReadouts::noMeasurementMarkFitsTheFace()
+{
+    panelSourceState.linkLost = true;
+    panelMeterState.linkLost = true;
+    for (const ReadoutContent& c :
+         {SourceReadoutContent(panelSourceState), MeterReadoutContent(panelMeterState)}) {
+        QCOMPARE(c.statusWord, QStringLiteral("BRAK"));
+        const QImage image = Paint(c);
+        // Inside the outline (x = 311), clear of it.
+        const auto status = InkColumns(image, 200, 311, 4, 30);
+        QVERIFY2(status.first > 200 && status.second < 309,
+                 qPrintable(QStringLiteral("%1-%2").arg(status.first).arg(status.second)));
+    }
 }
 
 QTEST_MAIN(TestReadouts)
