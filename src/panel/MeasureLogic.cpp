@@ -135,21 +135,26 @@ void MeasureLogic::SendLeadResistance()
 
 void MeasureLogic::EnterLeadResistance()
 {
-    const std::optional<QString> accepted =
-        prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption});
-    const QString text = accepted.value_or(rlCaption);
-    rlCaption = SetDecimals(text, 1);
-    meterRl = ParseNumber(text);
-    SendLeadResistance();
+    const QString initial = rlCaption;
+    prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, initial},
+               [this, &initial](const std::optional<QString>& accepted) {
+                   const QString text = accepted.value_or(initial);
+                   rlCaption = SetDecimals(text, 1);
+                   meterRl = ParseNumber(text);
+                   SendLeadResistance();
+               });
 }
 
 void MeasureLogic::EnterAveragingTime()
 {
-    const std::optional<QString> accepted =
-        prompt.Ask({QStringLiteral("t (AVR) = "), QStringLiteral("s"), 1, 99, avgCaption});
-    avgCaption = accepted.value_or(avgCaption);
-    // The dialog keeps t within 1-99; the bound only guards the conversion.
-    avgSeconds = static_cast<int>(std::trunc(qBound(0.0, ParseNumber(avgCaption), 99.0)));
+    const QString initial = avgCaption;
+    prompt.Ask({QStringLiteral("t (AVR) = "), QStringLiteral("s"), 1, 99, initial},
+               [this, &initial](const std::optional<QString>& accepted) {
+                   avgCaption = accepted.value_or(initial);
+                   // The dialog keeps t within 1-99; the bound only guards the conversion.
+                   avgSeconds =
+                       static_cast<int>(std::trunc(qBound(0.0, ParseNumber(avgCaption), 99.0)));
+               });
 }
 
 void MeasureLogic::PollReading()

@@ -274,47 +274,53 @@ void SourceLogic::SwitchOperate()
     Repaint();
 }
 
-QString SourceLogic::AskParameter(const QString& caption, const QString& unit, double low,
-                                  double high, const QString& initial)
+void SourceLogic::AskParameter(const QString& caption, const QString& unit, double low,
+                               double high, const QString& initial,
+                               const std::function<void(const QString&)>& then)
 {
-    const std::optional<QString> accepted = prompt.Ask({caption, unit, low, high, initial});
-    return accepted ? *accepted : initial;
+    prompt.Ask({caption, unit, low, high, initial},
+               [&](const std::optional<QString>& accepted) { then(accepted.value_or(initial)); });
 }
 
 void SourceLogic::EnterColdJunctionTemperature()
 {
-    const QString text =
-        AskParameter(QStringLiteral("To = "), QStringLiteral("°C"), 0, 60, toCaption);
-    toCaption = SetDecimals(text, 1);
-    sourceToValue = ParseNumber(text);
-    coldJunction = ColdJunctionTo;
-    ApplySourceSelection();
+    AskParameter(QStringLiteral("To = "), QStringLiteral("°C"), 0, 60, toCaption,
+                 [this](const QString& text) {
+                     toCaption = SetDecimals(text, 1);
+                     sourceToValue = ParseNumber(text);
+                     coldJunction = ColdJunctionTo;
+                     ApplySourceSelection();
+                 });
 }
 
 void SourceLogic::EnterLeadResistance()
 {
-    const QString text =
-        AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption);
-    rlCaption = SetDecimals(text, 1);
-    sourceRl = ParseNumber(text);
-    Send(rlChecked ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
-                          : QStringLiteral("R00.00"));
+    AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption,
+                 [this](const QString& text) {
+                     rlCaption = SetDecimals(text, 1);
+                     sourceRl = ParseNumber(text);
+                     Send(rlChecked ? QStringLiteral("R") +
+                                          FormatFixed(sourceRl, members.sourceDecimals)
+                                    : QStringLiteral("R00.00"));
+                 });
 }
 
 void SourceLogic::EnterDeltaStep()
 {
-    const QString text = AskParameter(QStringLiteral("Delta = "), QString(), 0, members.sourceMax,
-                                      members.deltaCaption);
-    members.deltaCaption = SetDecimals(text, members.sourceDecimals);
-    members.deltaStep = ParseNumber(text);
+    AskParameter(QStringLiteral("Delta = "), QString(), 0, members.sourceMax, members.deltaCaption,
+                 [this](const QString& text) {
+                     members.deltaCaption = SetDecimals(text, members.sourceDecimals);
+                     members.deltaStep = ParseNumber(text);
+                 });
 }
 
 void SourceLogic::EnterMStep()
 {
-    const QString text =
-        AskParameter(QStringLiteral("M = "), QString(), 0, members.sourceMax, members.mCaption);
-    members.mCaption = SetDecimals(text, members.sourceDecimals);
-    members.mStep = ParseNumber(text);
+    AskParameter(QStringLiteral("M = "), QString(), 0, members.sourceMax, members.mCaption,
+                 [this](const QString& text) {
+                     members.mCaption = SetDecimals(text, members.sourceDecimals);
+                     members.mStep = ParseNumber(text);
+                 });
 }
 
 void SourceLogic::Step(StepKey key)

@@ -91,9 +91,10 @@ private:
     void ShowRangeAtZero(const SourceRange& row, const QString& shownName);
     void SendSetpoint();
     void Send(const QString& command);
-    // Runs the parameter dialog; gives the accepted text, or the old caption when cancelled.
-    QString AskParameter(const QString& caption, const QString& unit, double low, double high,
-                         const QString& initial);
+    // Runs the parameter dialog; as it closes, `then` gets the accepted text, or the old
+    // caption when cancelled.
+    void AskParameter(const QString& caption, const QString& unit, double low, double high,
+                      const QString& initial, const std::function<void(const QString&)>& then);
 
     CommandSender& sender;
     ParamPrompt& prompt;
