@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -107,6 +108,7 @@ private slots:
     void rtdWithLeadResistanceByClicks();
     void stepKeysByClicks();
     void resetPanel();
+    void captionsFit();
     void inputRightAfterAParameterDialogComesAfterItsFollowUp_data();
     void inputRightAfterAParameterDialogComesAfterItsFollowUp();
 };
@@ -410,6 +412,35 @@ void TestPanelWindow::resetPanel()
     QCOMPARE(again.first(), QStringLiteral("C01"));
     QVERIFY(!again.contains(QStringLiteral("S1")));
     QCOMPARE(again.mid(again.size() - 2), QStringList({"I", "X"}));
+}
+
+// Every caption of the selection rows fits its control with room to spare, and no control
+// reaches into the next one or out of its half; run at QT_SCALE_FACTOR 1 and 2.
+void TestPanelWindow::captionsFit()
+{
+    constexpr int spare = 3; // pixels between a caption's end and what follows it
+    QStringList faults;
+    for (QWidget* half : {static_cast<QWidget*>(dlg->Meter()), static_cast<QWidget*>(Source())}) {
+        QList<QAbstractButton*> choices;
+        for (QAbstractButton* b : half->findChildren<QAbstractButton*>())
+            if (qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b))
+                choices << b;
+        QVERIFY(choices.size() >= 14);
+        for (QAbstractButton* b : choices) {
+            const QString what = half->objectName() + QLatin1Char('/') + b->text();
+            if (b->sizeHint().width() + spare > b->width())
+                faults << QStringLiteral("%1 needs %2, has %3")
+                              .arg(what)
+                              .arg(b->sizeHint().width())
+                              .arg(b->width());
+            if (!QRect(QPoint(), half->size()).contains(b->geometry()))
+                faults << what + QStringLiteral(" leaves its half");
+            for (QAbstractButton* other : choices)
+                if (other != b && other->geometry().intersects(b->geometry()))
+                    faults << what + QStringLiteral(" overlaps ") + other->text();
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
 }
 
 // The technician confirms a parameter dialog and at once presses or clicks something else.
