@@ -87,10 +87,12 @@ void TextRightAt(QPainter& p, int right, int y, const QString& text)
 QFont FittedValueFont(const QFont& value, const QString& text)
 {
     using namespace ReadoutGeometry;
-    const qreal room = valueRight - signLeft;
-    const qreal width = QFontMetricsF(value).horizontalAdvance(text);
-    if (width <= room || value.pixelSize() <= 1)
+    const QFontMetricsF metrics(value);
+    const qreal width = metrics.horizontalAdvance(text);
+    if (width <= valueRight - signLeft || value.pixelSize() <= 1)
         return value;
+    // A smaller text keeps clear of the sign's place as well.
+    const qreal room = valueRight - signLeft - metrics.horizontalAdvance(QLatin1Char('-'));
     QFont fitted = value;
     int size = qMax(1, int(value.pixelSize() * room / width));
     fitted.setPixelSize(size);

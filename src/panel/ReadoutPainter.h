@@ -47,8 +47,9 @@ constexpr int ohmTop = 4, ohmAfter400 = 45, ohmAfter4000 = 57;
 } // namespace ReadoutGeometry
 
 // The value font for a text: the readout's own when the text fits between the sign's place
-// and the value's right end (six characters do), else as much smaller as the text needs. A
-// readout never cuts digits off a number it cannot hold at its own size.
+// and the value's right end (six characters do), else as much smaller as the text needs to
+// stand between the sign and the right end. A readout never cuts digits off a number it
+// cannot hold at its own size.
 QFont FittedValueFont(const QFont& value, const QString& text);
 
 // Paints the green face with the value, its sign, the status word, the range name and the

@@ -235,6 +235,12 @@ void TestReadouts::valueNeverCut()
     const int digitTop = InkTop(Paint(c), 17, 251, 33, 95);
     if (fullSize && text.front().isDigit())
         QCOMPARE(InkTop(image, 17, 251, 33, 95), digitTop);
+    // A smaller number stays clear of a minus sign.
+    c.valueText.clear();
+    c.positive = false;
+    const int signEnd = InkColumns(Paint(c), 2, 120, 33, 95).second;
+    if (!fullSize)
+        QVERIFY2(ink.first > signEnd + 2, qPrintable(QStringLiteral("%1 %2").arg(ink.first).arg(signEnd)));
 }
 
 void TestReadouts::noMeasurementMarkFitsTheFace()
