@@ -7,11 +7,15 @@
 #include "metercheck/window/CMeterCheckDlg.h"
 #include "metercheck/window/CRangesPage.h"
 #include "metercheck/window/RecentFileList.h"
+#include "metercheck/window/ScreenDialogs.h"
 
+#include "ModalHelper.h"
 #include "RecordingMessageService.h"
 #include "tst_window_fakes.h"
 
 #include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -207,6 +211,29 @@ private slots:
         window->close();
         QVERIFY(!window->isVisible());
         QCOMPARE(port.calls, QStringList({"open", "close"}));
+    }
+
+    void fileDialogsStartInTheLastFolder()
+    {
+        QTemporaryDir other;
+        ScreenDialogs screen(window.get());
+        bool found = false;
+        OnModal<QFileDialog>(found, [&other](QFileDialog* d) {
+            // The dialog's own name field, as a user types into it.
+            if (auto* name = d->findChild<QLineEdit*>("fileNameEdit"))
+                name->setText(other.filePath("a.met"));
+            static_cast<QDialog*>(d)->accept();
+        });
+        QCOMPARE(screen.ChooseFileToSave(), QDir::toNativeSeparators(other.filePath("a.met")));
+        QVERIFY(found);
+        QString startedIn;
+        OnModal<QFileDialog>(found, [&startedIn](QFileDialog* d) {
+            startedIn = d->directory().absolutePath();
+            d->reject();
+        });
+        QCOMPARE(screen.ChooseFileToOpen(), QString());
+        QVERIFY(found);
+        QCOMPARE(startedIn, other.path());
     }
 };
 

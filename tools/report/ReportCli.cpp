@@ -4,6 +4,7 @@
 #include "ConsoleMessageService.h"
 #include "DocumentText.h"
 
+#include "base/ProgramVersion.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/output/ExcelExport.h"
@@ -28,6 +29,7 @@ const char* const usage = R"(Użycie:
                              [--errors-chart] [--no-table]
   r718-report export FILE.met --xlsx OUT.xlsx [--range N | --all]
   r718-report --help
+  r718-report --version
 
 Polecenia:
   show     wypisuje dokument sprawdzania miernika (miernik, metoda, zakresy, punkty);
@@ -221,6 +223,10 @@ int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     if (command == "--help" || command == "-h" || command == "help" ||
         (arguments.size() > 2 && (arguments.contains("--help") || arguments.contains("-h")))) {
         out << usage;
+        return exitOk;
+    }
+    if (command == "--version" || command == "-v") {
+        out << "r718-report (Tevano 718) " << ProgramVersion() << Qt::endl;
         return exitOk;
     }
     if (command.isEmpty()) {

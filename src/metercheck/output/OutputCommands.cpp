@@ -30,10 +30,13 @@ public:
     QString AskWorkbookPath() override
     {
         QString path = QFileDialog::getSaveFileName(
-            parent, QStringLiteral("Zapisz skoroszyt"), QDir::current().filePath("R718.xlsx"),
+            parent, QStringLiteral("Zapisz skoroszyt"),
+            MeterCheckOutput::SuggestedPath(FileKind::Workbook, QStringLiteral("xlsx"),
+                                            QStringLiteral("R718")),
             QStringLiteral("Skoroszyty programu Excel (*.xlsx)"));
         if (!path.isEmpty() && !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
             path += QLatin1String(".xlsx");
+        RememberFolder(FileKind::Workbook, path);
         return path;
     }
 
@@ -54,17 +57,14 @@ DesktopOpener desktopOpener;
 WorkbookOpener* workbookOpener = &desktopOpener;
 
 // Without any printer the print dialog offers only a PDF file: suggest one named after the
-// document, beside it, instead of a bare folder.
+// document instead of a bare folder. (With printers, a file name would make the PDF file the
+// dialog's first choice instead of the printer.)
 void SuggestPdfFile(QPrinter& printer)
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         return;
-    const QFileInfo document(documentName);
-    const QString base = document.completeBaseName().isEmpty() ? QStringLiteral("Protokół")
-                                                               : document.completeBaseName();
-    const QDir folder =
-        document.isAbsolute() && document.dir().exists() ? document.dir() : QDir::current();
-    printer.setOutputFileName(folder.filePath(base + QStringLiteral(".pdf")));
+    printer.setOutputFileName(MeterCheckOutput::SuggestedPath(
+        FileKind::Report, QStringLiteral("pdf"), QStringLiteral("Protokół")));
 }
 
 } // namespace
@@ -87,6 +87,8 @@ void OnPrint(QWidget* parent)
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        RememberFolder(FileKind::Report, printer.outputFileName());
 
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
     PrinterPrintJobs jobs(&printer);
@@ -110,6 +112,18 @@ void OnExport(QWidget* parent)
     }
     DialogPathChooser chooser(parent);
     ProgramExport().Export(ranges, chooser, workbookOpener);
+}
+
+QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallbackBase)
+{
+    const QFileInfo document(documentName);
+    const QString base =
+        document.completeBaseName().isEmpty() ? fallbackBase : document.completeBaseName();
+    QString folder = LastFolder(kind);
+    if (folder.isEmpty())
+        folder = document.isAbsolute() && document.dir().exists() ? document.absolutePath()
+                                                                  : QDir::currentPath();
+    return QDir(folder).filePath(base + QLatin1Char('.') + suffix);
 }
 
 WorkbookOpener* SetWorkbookOpener(WorkbookOpener* opener)

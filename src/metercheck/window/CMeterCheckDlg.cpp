@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 CMeterCheckDlg::CMeterCheckDlg(QWidget* parent, MeterCheckDialogRunner* dialogs,
@@ -225,8 +226,10 @@ void CMeterCheckDlg::EndWindow()
     QDialog::done(QDialog::Rejected);
 }
 
-void RunMeterCheckWindow(QWidget* parent)
+void RunMeterCheckWindow(QWidget* parent, const QString& path)
 {
     CMeterCheckDlg window(parent);
+    if (!path.isEmpty())
+        QTimer::singleShot(0, &window, [&window, path] { window.Commands().OnOpenFile(path); });
     window.exec();
 }

@@ -175,15 +175,7 @@ void MeterCheckCommands::OnRecentFile(int index)
     if (AskToSave() == SaveAnswer::Stop)
         return;
 
-    bool loaded = false;
-    if (!FileExists(path)) {
-        ShowError(QStringLiteral("Plik:\n%1\nnie istnieje. Dokument nie został wczytany.")
-                      .arg(QDir::toNativeSeparators(path)),
-                  owner);
-    } else {
-        loaded = LoadDocument(path, owner);
-    }
-    if (!loaded) {
+    if (!LoadExistingFile(path)) {
         // The document and the window stay as they were; a dead entry may leave the list.
         if (AskQuestion(QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
                             .arg(QDir::toNativeSeparators(path)),
@@ -196,6 +188,25 @@ void MeterCheckCommands::OnRecentFile(int index)
     }
     CloseView();
     ShowOpenedDocument(path);
+}
+
+void MeterCheckCommands::OnOpenFile(const QString& path)
+{
+    if (AskToSave() == SaveAnswer::Stop || !LoadExistingFile(path))
+        return;
+    CloseView();
+    ShowOpenedDocument(path);
+}
+
+bool MeterCheckCommands::LoadExistingFile(const QString& path)
+{
+    if (!FileExists(path)) {
+        ShowError(QStringLiteral("Plik:\n%1\nnie istnieje. Dokument nie został wczytany.")
+                      .arg(QDir::toNativeSeparators(path)),
+                  owner);
+        return false;
+    }
+    return LoadDocument(path, owner);
 }
 
 bool MeterCheckCommands::OnSave()

@@ -31,6 +31,9 @@ public:
     // Esc: closes the port and the window without any question.
     void OnCancel();
     void OnRecentFile(int index);
+    // Opens the document at `path` as a recent-file entry does (the save question, the
+    // refusal of a missing or unreadable file), for a file named on the command line.
+    void OnOpenFile(const QString& path);
     void OnMeterData();
     void OnSelchangeTab(int tab);
 
@@ -50,6 +53,9 @@ private:
     SaveAnswer AskToSave();
     void CloseView();
     void ShowOpenedDocument(const QString& path);
+    // Loads the file at `path`; a missing or unreadable file is refused with a message and
+    // leaves the document as it was.
+    bool LoadExistingFile(const QString& path);
     void UpdateTitle();
     void AddToRecentFiles(const QString& path);
     void RefreshRecentFiles();
