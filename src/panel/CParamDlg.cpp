@@ -71,8 +71,7 @@ void DialogParamPrompt::Ask(const Request& request, const Closed& closed)
     // Keys and clicks that arrive while the dialog closes are handled by its event loop
     // before exec returns; finished comes with the closing itself, ahead of them.
     QObject::connect(&dlg, &QDialog::finished, &dlg, [&dlg, &closed](int result) {
-        closed(result == QDialog::Accepted ? std::optional<QString>(dlg.paramText)
-                                           : std::nullopt);
+        closed(result == QDialog::Accepted ? std::optional<QString>(dlg.paramText) : std::nullopt);
     });
     dlg.exec();
 }

@@ -140,11 +140,11 @@ void MeterHalf::BuildSelectors()
     }
     using DialogUnits::X;
     using DialogUnits::Y;
-    const int familyRight = qMax(rangeFamily->geometry().right(),
-                                 qMax(thermocoupleFamily->geometry().right(),
-                                      rtdFamily->geometry().right()));
-    PlaceGrid(QList<QAbstractButton*>(rangeRadios.begin(), rangeRadios.end()), 4,
-              familyRight + 3, X(originX + 240) - X(originX) - 3,
+    const int familyRight =
+        qMax(rangeFamily->geometry().right(),
+             qMax(thermocoupleFamily->geometry().right(), rtdFamily->geometry().right()));
+    PlaceGrid(QList<QAbstractButton*>(rangeRadios.begin(), rangeRadios.end()), 4, familyRight + 3,
+              X(originX + 240) - X(originX) - 3,
               {Y(30) - Y(originY), Y(40) - Y(originY), Y(50) - Y(originY)}, Y(9));
     connect(rangeGroup, &QButtonGroup::idClicked, this, [this](int id) {
         logic->CheckRange(MeasureRangeTable::RangeRadios()[id].name);

@@ -41,8 +41,8 @@ void PanelLook::FitWidth(QWidget* choice)
     choice->resize(qMax(choice->width(), NeededWidth(choice)), choice->height());
 }
 
-void PanelLook::PlaceGrid(const QList<QAbstractButton*>& choices, int columns, int left,
-                          int right, const QList<int>& tops, int height)
+void PanelLook::PlaceGrid(const QList<QAbstractButton*>& choices, int columns, int left, int right,
+                          const QList<int>& tops, int height)
 {
     QList<int> widths(columns, 0);
     for (int i = 0; i < choices.size(); ++i)

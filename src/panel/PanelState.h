@@ -27,7 +27,7 @@ struct PanelMeterState
     QString meterRangeName = QStringLiteral("25V");
     QString meterUnit = QStringLiteral("V");
     bool holdOn = false;
-    QString heldText; // copy of meterText taken when HOLD is switched
+    QString heldText;      // copy of meterText taken when HOLD is switched
     bool linkLost = false; // the link was given up: nothing is measured
 };
 

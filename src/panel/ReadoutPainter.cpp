@@ -4,15 +4,15 @@
 #include "panel/PanelState.h"
 
 #include <QFontMetricsF>
-#include <QtMath>
 #include <QPainter>
+#include <QtMath>
 
 ReadoutContent SourceReadoutContent(const PanelSourceState& state)
 {
     ReadoutContent c;
     c.valueText = state.entryText;
     c.positive = state.entryPositive;
-    c.statusWord = state.linkLost   ? PanelMarks::noLinkStatus
+    c.statusWord = state.linkLost    ? PanelMarks::noLinkStatus
                    : state.operateOn ? QStringLiteral("OPR")
                                      : QStringLiteral("STD");
     c.statusX = ReadoutGeometry::sourceStatusLeft;
@@ -117,8 +117,8 @@ void PaintReadout(QPainter& p, const ReadoutContent& content, const ReadoutFonts
     p.setBackgroundMode(Qt::TransparentMode);
     // A smaller value font keeps the number on the same baseline.
     const QFont valueFont = FittedValueFont(fonts.value, content.valueText);
-    const int valueShift = qRound(QFontMetricsF(fonts.value).ascent() -
-                                  QFontMetricsF(valueFont).ascent());
+    const int valueShift =
+        qRound(QFontMetricsF(fonts.value).ascent() - QFontMetricsF(valueFont).ascent());
     p.setFont(valueFont);
     TextRightAt(p, valueRight, valueTop + valueShift, content.valueText);
     p.setFont(fonts.value);

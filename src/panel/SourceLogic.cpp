@@ -169,8 +169,7 @@ void SourceLogic::SetLeadResistance(bool checked)
 {
     rlChecked = checked;
     sourceRlOn = checked;
-    Send(checked ? QStringLiteral("R") + FormatFixed(sourceRl, 2)
-                        : QStringLiteral("R00.00"));
+    Send(checked ? QStringLiteral("R") + FormatFixed(sourceRl, 2) : QStringLiteral("R00.00"));
 }
 
 void SourceLogic::KeypadKey(QChar key)
@@ -221,8 +220,7 @@ void SourceLogic::PlusMinus()
 
 void SourceLogic::SendSetpoint()
 {
-    Send((state.entryPositive ? QStringLiteral("N+") : QStringLiteral("N-")) +
-                state.entryText);
+    Send((state.entryPositive ? QStringLiteral("N+") : QStringLiteral("N-")) + state.entryText);
 }
 
 void SourceLogic::Enter()
@@ -274,8 +272,8 @@ void SourceLogic::SwitchOperate()
     Repaint();
 }
 
-void SourceLogic::AskParameter(const QString& caption, const QString& unit, double low,
-                               double high, const QString& initial,
+void SourceLogic::AskParameter(const QString& caption, const QString& unit, double low, double high,
+                               const QString& initial,
                                const std::function<void(const QString&)>& then)
 {
     prompt.Ask({caption, unit, low, high, initial},
@@ -299,9 +297,9 @@ void SourceLogic::EnterLeadResistance()
                  [this](const QString& text) {
                      rlCaption = SetDecimals(text, 1);
                      sourceRl = ParseNumber(text);
-                     Send(rlChecked ? QStringLiteral("R") +
-                                          FormatFixed(sourceRl, members.sourceDecimals)
-                                    : QStringLiteral("R00.00"));
+                     Send(rlChecked
+                              ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
+                              : QStringLiteral("R00.00"));
                  });
 }
 

@@ -484,11 +484,11 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
             const QPointF at = QRectF(rlBox->rect()).center();
             const QPointF global = rlBox->mapToGlobal(at);
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-                QCoreApplication::postEvent(
-                    rlBox, new QMouseEvent(type, at, global, Qt::LeftButton,
-                                           type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                            : Qt::NoButton,
-                                           {}));
+                QCoreApplication::postEvent(rlBox, new QMouseEvent(type, at, global, Qt::LeftButton,
+                                                                   type == QEvent::MouseButtonPress
+                                                                       ? Qt::LeftButton
+                                                                       : Qt::NoButton,
+                                                                   {}));
         }
     });
     Click(valueButton);

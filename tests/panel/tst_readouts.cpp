@@ -240,7 +240,8 @@ void TestReadouts::valueNeverCut()
     c.positive = false;
     const int signEnd = InkColumns(Paint(c), 2, 120, 33, 95).second;
     if (!fullSize)
-        QVERIFY2(ink.first > signEnd + 2, qPrintable(QStringLiteral("%1 %2").arg(ink.first).arg(signEnd)));
+        QVERIFY2(ink.first > signEnd + 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(ink.first).arg(signEnd)));
 }
 
 void TestReadouts::noMeasurementMarkFitsTheFace()

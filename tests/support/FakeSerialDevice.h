@@ -17,8 +17,8 @@
 //   which leaves the port open); timeoutsError makes SetTimeouts throw.
 // - Read and Write on a closed device throw CSerialException(EBADF), as the real port does.
 // - Bytes that come in unasked (a late reply): each entry of `arrivals` comes in once so many
-//   bytes have been written (since the records were cleared), waits in the input, and is read in front of the next
-//   reply unless DiscardInput drops it first (`discards` counts the calls).
+//   bytes have been written (since the records were cleared), waits in the input, and is read in
+//   front of the next reply unless DiscardInput drops it first (`discards` counts the calls).
 // ScopedFakeLink puts one behind the calibrator link (SendCommand and friends) for a test.
 
 #include "VirtualClock.h"

@@ -50,9 +50,9 @@ public:
 
     // Applies one control line. Returns an empty text when it was understood, else what is
     // wrong with it. Lines: "nak K", "silence K", "silence forever", "silence off",
-    // "garbage K", "split K [MS]", "late MS [K|forever]", "late off", "hangup", "hangup-after K", "hangup-mid frame|reply|off",
-    // "stay-away on|off", "plug-in", "over-range on|off", "under-range on|off",
-    // "pace on|off", "noise on|off", "clear" (no faults), "ping".
+    // "garbage K", "split K [MS]", "late MS [K|forever]", "late off", "hangup", "hangup-after K",
+    // "hangup-mid frame|reply|off", "stay-away on|off", "plug-in", "over-range on|off",
+    // "under-range on|off", "pace on|off", "noise on|off", "clear" (no faults), "ping".
     QString Apply(const QString& line);
 
     // A "hangup" line asks for the hang-up at once; the caller takes the request.
