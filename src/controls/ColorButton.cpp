@@ -30,7 +30,9 @@ void ColorButton::applyColors()
         const QString face = back.name();
         const QString light = back.lighter(135).name();
         const QString dark = back.darker(160).name();
-        const QString sunken = back.darker(112).name();
+        // Pressed (and a toggle held down) is sunken with a plainly darker face, so that a
+        // pressed "Hold" or "O/S" cannot be taken for a released one at a glance.
+        const QString sunken = back.darker(145).name();
         sheet = QStringLiteral("QPushButton { background-color: %1; color: %2;"
                                " border-width: 2px; border-style: solid;"
                                " border-color: %3 %4 %4 %3; padding: 1px 2px; }"

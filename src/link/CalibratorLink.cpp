@@ -30,10 +30,16 @@ ThreadSleepClock threadSleepClock;
 LinkClock* linkClock = &threadSleepClock;
 
 // Writes the framed text one byte per write, pausing after every byte (the last one too).
+// Until the frame is complete the calibrator cannot have answered it: whatever waits in the
+// input just before the closing byte is a reply that came too late for an earlier read, and
+// is dropped, so that it is never taken for this frame's reply. Dropping it there rather than
+// before the first byte also catches late bytes that come in while the frame is paced out.
 void WriteFramed(const QByteArray& frame)
 {
-    for (char byte : frame) {
-        device->Write(&byte, 1);
+    for (qsizetype i = 0; i < frame.size(); ++i) {
+        if (i == frame.size() - 1)
+            device->DiscardInput();
+        device->Write(frame.constData() + i, 1);
         linkClock->SleepMs(LinkProtocol::byteDelayMs);
     }
 }

@@ -68,6 +68,8 @@ public:
     virtual qint64 Read(char* buffer, qint64 count) = 0;
     // One blocking write; throws CSerialException on failure.
     virtual qint64 Write(const char* buffer, qint64 count) = 0;
+    // Drops whatever has come in and not been read yet. Throws CSerialException on failure.
+    virtual void DiscardInput() = 0;
     virtual SerialTimeouts GetTimeouts() = 0;
     virtual void SetTimeouts(const SerialTimeouts& timeouts) = 0;
 

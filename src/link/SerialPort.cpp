@@ -267,3 +267,14 @@ qint64 CSerialPort::Write(const char* buffer, qint64 count)
     }
     return n;
 }
+
+void CSerialPort::DiscardInput()
+{
+    CheckUsable();
+    busy = true;
+    const auto done = qScopeGuard([this] { busy = false; });
+    // What the port already holds for reading, then what the system holds for the port.
+    port.readAll();
+    if (!port.clear(QSerialPort::Input))
+        ThrowPortError();
+}

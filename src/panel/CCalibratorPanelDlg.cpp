@@ -52,7 +52,11 @@ CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort&
     // Precise: a coarse timer may fire up to 5 % early, and the poll must stay at one per 500 ms.
     pollTimer.setTimerType(Qt::PreciseTimer);
     pollTimer.setInterval(pollIntervalMs);
-    connect(&pollTimer, &QTimer::timeout, this, [this] { meter->Poll(); });
+    connect(&pollTimer, &QTimer::timeout, this, [this] {
+        meter->Poll();
+        // A link given up under the poll shows on the source side at once.
+        source->Logic().NoteLinkState();
+    });
 
     qApp->installEventFilter(this);
 }

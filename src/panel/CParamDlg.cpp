@@ -60,7 +60,7 @@ void CParamDlg::accept()
     QDialog::accept();
 }
 
-std::optional<QString> DialogParamPrompt::Ask(const Request& request)
+void DialogParamPrompt::Ask(const Request& request, const Closed& closed)
 {
     CParamDlg dlg(owner);
     dlg.paramCaption = request.caption;
@@ -68,7 +68,10 @@ std::optional<QString> DialogParamPrompt::Ask(const Request& request)
     dlg.paramLow = request.low;
     dlg.paramHigh = request.high;
     dlg.paramInitial = request.initial;
-    if (dlg.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return dlg.paramText;
+    // Keys and clicks that arrive while the dialog closes are handled by its event loop
+    // before exec returns; finished comes with the closing itself, ahead of them.
+    QObject::connect(&dlg, &QDialog::finished, &dlg, [&dlg, &closed](int result) {
+        closed(result == QDialog::Accepted ? std::optional<QString>(dlg.paramText) : std::nullopt);
+    });
+    dlg.exec();
 }

@@ -17,6 +17,21 @@ MeasureLogic::MeasureLogic(CommandSender& sender, AveragingTimer& timer, ParamPr
     : sender(sender), timer(timer), prompt(prompt), state(state)
 {}
 
+void MeasureLogic::Send(const QString& command)
+{
+    sender.Send(command);
+    ShowLinkState();
+}
+
+void MeasureLogic::ShowLinkState()
+{
+    state.linkLost = !sender.LinkAlive();
+    if (state.linkLost) {
+        state.meterText = PanelMarks::noMeasurement;
+        state.meterPositive = true;
+    }
+}
+
 void MeasureLogic::Open()
 {
     rlChecked = false;
@@ -48,6 +63,7 @@ void MeasureLogic::SetOpeningState()
     thermocoupleIndex = 0;
     rtdIndex = 0;
     stats.Clear(meterDecimals);
+    ShowLinkState();
 }
 
 void MeasureLogic::ChooseFamily(MeasureFamily chosen)
@@ -97,7 +113,7 @@ void MeasureLogic::ApplyMeasureSelection()
         state.meterUnit = row->unit;
         meterDecimals = row->decimals;
         state.meterPositive = true;
-        sender.Send(row->command);
+        Send(row->command);
     }
     // The old readings mean nothing in the new function; the next poll stops the averaging.
     stats.Clear(meterDecimals);
@@ -112,38 +128,45 @@ void MeasureLogic::SetLeadResistance(bool checked)
 void MeasureLogic::SendLeadResistance()
 {
     if (rlChecked)
-        sender.Send(QLatin1Char('Q') + FormatFixed(meterRl, meterDecimals));
+        Send(QLatin1Char('Q') + FormatFixed(meterRl, meterDecimals));
     else
-        sender.Send(QStringLiteral("Q00.00"));
+        Send(QStringLiteral("Q00.00"));
 }
 
 void MeasureLogic::EnterLeadResistance()
 {
-    const std::optional<QString> accepted =
-        prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption});
-    const QString text = accepted.value_or(rlCaption);
-    rlCaption = SetDecimals(text, 1);
-    meterRl = ParseNumber(text);
-    SendLeadResistance();
+    const QString initial = rlCaption;
+    prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, initial},
+               [this, &initial](const std::optional<QString>& accepted) {
+                   const QString text = accepted.value_or(initial);
+                   rlCaption = SetDecimals(text, 1);
+                   meterRl = ParseNumber(text);
+                   SendLeadResistance();
+               });
 }
 
 void MeasureLogic::EnterAveragingTime()
 {
-    const std::optional<QString> accepted =
-        prompt.Ask({QStringLiteral("t (AVR) = "), QStringLiteral("s"), 1, 99, avgCaption});
-    avgCaption = accepted.value_or(avgCaption);
-    // The dialog keeps t within 1-99; the bound only guards the conversion.
-    avgSeconds = static_cast<int>(std::trunc(qBound(0.0, ParseNumber(avgCaption), 99.0)));
+    const QString initial = avgCaption;
+    prompt.Ask({QStringLiteral("t (AVR) = "), QStringLiteral("s"), 1, 99, initial},
+               [this, &initial](const std::optional<QString>& accepted) {
+                   avgCaption = accepted.value_or(initial);
+                   // The dialog keeps t within 1-99; the bound only guards the conversion.
+                   avgSeconds =
+                       static_cast<int>(std::trunc(qBound(0.0, ParseNumber(avgCaption), 99.0)));
+               });
 }
 
 void MeasureLogic::PollReading()
 {
-    sender.Send(QStringLiteral("P"));
-    ParseReading(sender.LastReply(), meterDecimals, state);
-    if (stats.running)
-        stats.Take(SignedReading(state), meterDecimals);
-    else
+    Send(QStringLiteral("P"));
+    // A link given up gives no reading, and the statistics count none.
+    if (!state.linkLost)
+        ParseReading(sender.LastReply(), meterDecimals, state);
+    if (!stats.running)
         timer.Stop();
+    else if (!state.linkLost)
+        stats.Take(SignedReading(state), meterDecimals);
 }
 
 void MeasureLogic::SwitchHold()

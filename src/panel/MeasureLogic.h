@@ -68,6 +68,10 @@ private:
     QString SelectionName() const;
     void SetOpeningState();
     void SendLeadResistance();
+    void Send(const QString& command);
+    // Once the link is given up no measurement takes place: the readout shows the
+    // no-measurement mark instead of any number until the port is opened again.
+    void ShowLinkState();
 
     CommandSender& sender;
     AveragingTimer& timer;

@@ -115,6 +115,7 @@ void MeterHalf::BuildSelectors()
         option->setTextColor(familyText);
         option->setFont(FamilyFont());
         option->setFocusPolicy(Qt::NoFocus);
+        FitWidth(option);
         familyGroup->addButton(option, i);
         families[i] = option;
         connect(option, &QAbstractButton::clicked, this, [this, i] {
@@ -126,18 +127,25 @@ void MeterHalf::BuildSelectors()
     thermocoupleFamily = families[1];
     rtdFamily = families[2];
 
-    // Ten range radios in two rows of five; the columns fit their longest caption.
-    const int columnX[] = {53, 88, 130, 181, 210};
-    const int columnW[] = {35, 42, 51, 29, 34};
+    // Ten range radios in three rows, in the order of the source half's eight with "f" and
+    // "Tex" below; the columns fit their longest caption, after the widest family box.
     rangeGroup = new QButtonGroup(this);
     const QList<MeasureRangeTable::RangeRadio>& radios = MeasureRangeTable::RangeRadios();
     for (int i = 0; i < radios.size(); ++i) {
-        auto* radio = Placed(new QRadioButton(radios[i].caption, this), columnX[i % 5],
-                             32 + 14 * (i / 5), columnW[i % 5], 10);
+        auto* radio = new QRadioButton(radios[i].caption, this);
         radio->setObjectName(QStringLiteral("meterRange_") + radios[i].name);
+        CompactChoice(radio);
         rangeGroup->addButton(radio, i);
         rangeRadios << radio;
     }
+    using DialogUnits::X;
+    using DialogUnits::Y;
+    const int familyRight =
+        qMax(rangeFamily->geometry().right(),
+             qMax(thermocoupleFamily->geometry().right(), rtdFamily->geometry().right()));
+    PlaceGrid(QList<QAbstractButton*>(rangeRadios.begin(), rangeRadios.end()), 4, familyRight + 3,
+              X(originX + 240) - X(originX) - 3,
+              {Y(30) - Y(originY), Y(40) - Y(originY), Y(50) - Y(originY)}, Y(9));
     connect(rangeGroup, &QButtonGroup::idClicked, this, [this](int id) {
         logic->CheckRange(MeasureRangeTable::RangeRadios()[id].name);
         Refresh();
@@ -160,6 +168,7 @@ void MeterHalf::BuildSelectors()
     });
 
     rlBox = Placed(new QCheckBox(QStringLiteral("RL"), this), 161, 120, 28, 10);
+    CompactChoice(rlBox);
     rlBox->setObjectName(QStringLiteral("meterRlBox"));
     connect(rlBox, &QAbstractButton::clicked, this, [this](bool checked) {
         logic->SetLeadResistance(checked);

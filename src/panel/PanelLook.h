@@ -3,8 +3,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QRect>
 
+class QAbstractButton;
 class QWidget;
 
 // Colours and faces of the control panel's keys and labels, shared by both halves.
@@ -50,5 +52,24 @@ inline QFont FamilyFont()
 // Places a child given in the dialog's units, measured from the dialog's top left, inside a
 // half whose top left is (originX, originY) in the same units.
 void Place(QWidget* widget, int originX, int originY, int x, int y, int w, int h);
+
+// Pixels a choice (radio button, check box, family option) keeps free after its caption.
+constexpr int captionSpare = 3;
+
+// A compact gap between a choice's mark and its caption, so that the longest range captions
+// ("4000 Ohm") fit their rows at every scale.
+void CompactChoice(QAbstractButton* choice);
+
+// The width a choice needs for its mark and its caption, with captionSpare to spare.
+int NeededWidth(const QWidget* choice);
+
+// Widens a choice placed at its described size when its caption needs more room.
+void FitWidth(QWidget* choice);
+
+// Lays choices out in rows of `columns`, from `left` to `right` (pixels in their half), the
+// rows at `tops` and `height` pixels high: each column as wide as its widest choice needs,
+// the room left over shared out between the columns.
+void PlaceGrid(const QList<QAbstractButton*>& choices, int columns, int left, int right,
+               const QList<int>& tops, int height);
 
 } // namespace PanelLook

@@ -17,6 +17,7 @@ struct PanelSourceState
     bool operateOn = false;     // "OPR", else "STD"
     QString sourceRangeName = QStringLiteral("50mV");
     QString sourceUnit = QStringLiteral("mV");
+    bool linkLost = false; // the link was given up: what is shown did not reach the calibrator
 };
 
 struct PanelMeterState
@@ -26,13 +27,17 @@ struct PanelMeterState
     QString meterRangeName = QStringLiteral("25V");
     QString meterUnit = QStringLiteral("V");
     bool holdOn = false;
-    QString heldText; // copy of meterText taken when HOLD is switched
+    QString heldText;      // copy of meterText taken when HOLD is switched
+    bool linkLost = false; // the link was given up: nothing is measured
 };
 
-// Over- and under-range marks of both readouts.
+// Over- and under-range marks of both readouts, and what they show once the link was given
+// up: a mark that reads as no number and as neither range mark, and the status word beside it.
 namespace PanelMarks {
 inline const QString overRange = QString(6, QChar(0x2014)); // six em dashes
 inline const QString underRange = QStringLiteral("______");
+inline const QString noMeasurement = QStringLiteral("- - - -");
+inline const QString noLinkStatus = QStringLiteral("BRAK");
 } // namespace PanelMarks
 
 extern PanelSourceState panelSourceState;

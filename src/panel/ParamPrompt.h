@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -22,9 +23,13 @@ public:
         QString initial; // the button's current caption
     };
 
+    // Receives the accepted text on OK, nothing when the dialog was cancelled.
+    using Closed = std::function<void(const std::optional<QString>& accepted)>;
+
     virtual ~ParamPrompt() = default;
-    // The accepted text on OK, nothing when the dialog was cancelled.
-    virtual std::optional<QString> Ask(const Request& request) = 0;
+    // Asks, and runs `closed` as the dialog closes: the follow-up of a parameter belongs to
+    // the closing, before any key or click that came after it is handled.
+    virtual void Ask(const Request& request, const Closed& closed) = 0;
 };
 
 // Runs CParamDlg modally over the owner window.
@@ -32,7 +37,7 @@ class DialogParamPrompt : public ParamPrompt
 {
 public:
     explicit DialogParamPrompt(QWidget* owner = nullptr) : owner(owner) {}
-    std::optional<QString> Ask(const Request& request) override;
+    void Ask(const Request& request, const Closed& closed) override;
 
 private:
     QWidget* owner;

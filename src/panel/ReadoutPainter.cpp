@@ -5,13 +5,16 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 
 ReadoutContent SourceReadoutContent(const PanelSourceState& state)
 {
     ReadoutContent c;
     c.valueText = state.entryText;
     c.positive = state.entryPositive;
-    c.statusWord = state.operateOn ? QStringLiteral("OPR") : QStringLiteral("STD");
+    c.statusWord = state.linkLost    ? PanelMarks::noLinkStatus
+                   : state.operateOn ? QStringLiteral("OPR")
+                                     : QStringLiteral("STD");
     c.statusX = ReadoutGeometry::sourceStatusLeft;
     c.rangeName = state.sourceRangeName;
     c.unit = state.sourceUnit;
@@ -21,9 +24,16 @@ ReadoutContent SourceReadoutContent(const PanelSourceState& state)
 ReadoutContent MeterReadoutContent(const PanelMeterState& state)
 {
     ReadoutContent c;
-    c.valueText = state.holdOn ? state.heldText : state.meterText;
-    c.positive = state.meterPositive;
-    c.statusWord = state.holdOn ? QStringLiteral("HOLD") : QString();
+    if (state.linkLost) {
+        // Nothing is measured: no number, not even a held one.
+        c.valueText = PanelMarks::noMeasurement;
+        c.positive = true;
+        c.statusWord = PanelMarks::noLinkStatus;
+    } else {
+        c.valueText = state.holdOn ? state.heldText : state.meterText;
+        c.positive = state.meterPositive;
+        c.statusWord = state.holdOn ? QStringLiteral("HOLD") : QString();
+    }
     c.statusX = ReadoutGeometry::meterStatusLeft;
     c.rangeName = state.meterRangeName;
     c.unit = state.meterUnit;
@@ -74,6 +84,24 @@ void TextRightAt(QPainter& p, int right, int y, const QString& text)
 
 } // namespace
 
+QFont FittedValueFont(const QFont& value, const QString& text)
+{
+    using namespace ReadoutGeometry;
+    const QFontMetricsF metrics(value);
+    const qreal width = metrics.horizontalAdvance(text);
+    if (width <= valueRight - signLeft || value.pixelSize() <= 1)
+        return value;
+    // A smaller text keeps clear of the sign's place as well.
+    const qreal room = valueRight - signLeft - metrics.horizontalAdvance(QLatin1Char('-'));
+    QFont fitted = value;
+    int size = qMax(1, int(value.pixelSize() * room / width));
+    fitted.setPixelSize(size);
+    // Glyph widths do not scale exactly with the size: step down until the text fits.
+    while (size > 1 && QFontMetricsF(fitted).horizontalAdvance(text) > room)
+        fitted.setPixelSize(--size);
+    return fitted;
+}
+
 void PaintReadout(QPainter& p, const ReadoutContent& content, const ReadoutFonts& fonts)
 {
     using namespace ReadoutGeometry;
@@ -87,12 +115,21 @@ void PaintReadout(QPainter& p, const ReadoutContent& content, const ReadoutFonts
     p.drawRect(QRect(QPoint(faceLeft, faceTop), QPoint(faceRight - 2, faceBottom - 2)));
 
     p.setBackgroundMode(Qt::TransparentMode);
+    // A smaller value font keeps the number on the same baseline.
+    const QFont valueFont = FittedValueFont(fonts.value, content.valueText);
+    const int valueShift =
+        qRound(QFontMetricsF(fonts.value).ascent() - QFontMetricsF(valueFont).ascent());
+    p.setFont(valueFont);
+    TextRightAt(p, valueRight, valueTop + valueShift, content.valueText);
     p.setFont(fonts.value);
-    TextRightAt(p, valueRight, valueTop, content.valueText);
     TextAt(p, signLeft, valueTop, content.positive ? QStringLiteral(" ") : QStringLiteral("-"));
 
     p.setFont(fonts.label);
-    TextAt(p, content.statusX, statusTop, content.statusWord);
+    // A status word wider than its place ("BRAK" on the source side) moves left to stay on
+    // the face.
+    const int statusRoom = faceRight - 6 - content.statusX;
+    const int statusWidth = qCeil(QFontMetricsF(fonts.label).horizontalAdvance(content.statusWord));
+    TextAt(p, content.statusX - qMax(0, statusWidth - statusRoom), statusTop, content.statusWord);
     TextAt(p, rangeLeft, rangeTop, content.rangeName);
     if (content.rangeName == QLatin1String("400") || content.rangeName == QLatin1String("4000")) {
         TextAt(p, content.rangeName.size() == 3 ? ohmAfter400 : ohmAfter4000, ohmTop, ohm);

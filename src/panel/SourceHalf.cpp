@@ -92,22 +92,31 @@ void SourceHalf::BuildSelection()
         option->setTextColor(familyText);
         option->setFont(FamilyFont());
         option->setFocusPolicy(Qt::NoFocus);
+        FitWidth(option);
         familyGroup->addButton(option, i);
         familyButtons << option;
         connect(option, &QAbstractButton::clicked, this,
                 [this, i] { Act([&] { logic.ChooseFamily(SourceFamily(i)); }); });
     }
 
+    // Eight range radios in two rows of four; the columns fit their longest caption ("4000
+    // Ohm"), after the widest family box.
     rangeGroup = new QButtonGroup(this);
     const auto& radios = SourceRadios();
+    QList<QAbstractButton*> rangeRadios;
     for (int i = 0; i < radios.size(); ++i) {
-        // Columns widen to the right, where the longest captions ("4000 Ohm") stand.
-        const int columnX[4] = {328, 372, 418, 466};
-        const int columnW[4] = {42, 44, 46, 54};
-        auto* radio = Placed(new QRadioButton(radios[i].caption, this), columnX[i % 4],
-                             32 + 14 * (i / 4), columnW[i % 4], 10);
+        auto* radio = new QRadioButton(radios[i].caption, this);
+        CompactChoice(radio);
         rangeGroup->addButton(radio, i);
+        rangeRadios << radio;
     }
+    using DialogUnits::X;
+    using DialogUnits::Y;
+    int familyRight = 0;
+    for (OptionButton* option : familyButtons)
+        familyRight = qMax(familyRight, option->geometry().right());
+    PlaceGrid(rangeRadios, 4, familyRight + 3, X(originX + 240) - X(originX) - 3,
+              {Y(32) - Y(originY), Y(46) - Y(originY)}, Y(10));
     connect(rangeGroup, &QButtonGroup::idClicked, this,
             [this](int id) { Act([&] { logic.CheckRange(SourceRadios()[id].name); }); });
 
@@ -118,9 +127,11 @@ void SourceHalf::BuildSelection()
     junctionGroup = new QButtonGroup(this);
     const QStringList junctions = {QStringLiteral("Tex"), QStringLiteral("Tin"),
                                    QStringLiteral("To")};
-    for (int i = 0; i < 3; ++i)
-        junctionGroup->addButton(
-            Placed(new QRadioButton(junctions[i], this), 436, 65 + 11 * i, 30, 10), i);
+    for (int i = 0; i < 3; ++i) {
+        auto* junction = Placed(new QRadioButton(junctions[i], this), 436, 65 + 11 * i, 30, 10);
+        CompactChoice(junction);
+        junctionGroup->addButton(junction, i);
+    }
     connect(junctionGroup, &QButtonGroup::idClicked, this,
             [this](int id) { Act([&] { logic.ChooseColdJunction(id); }); });
     toButton = AddKey(QStringLiteral("0.0"), 472, 86, 24, 13, valueFace, ValueFont());
@@ -133,6 +144,7 @@ void SourceHalf::BuildSelection()
     connect(rtdList, &QComboBox::activated, this,
             [this](int index) { Act([&] { logic.SelectRtd(index); }); });
     rlBox = Placed(new QCheckBox(QStringLiteral("RL"), this), 436, 120, 28, 10);
+    CompactChoice(rlBox);
     connect(rlBox, &QAbstractButton::clicked, this,
             [this](bool checked) { Act([&] { logic.SetLeadResistance(checked); }); });
     rlButton = AddKey(QStringLiteral("0.00"), 466, 117, 24, 16, valueFace, ValueFont());

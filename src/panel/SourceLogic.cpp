@@ -23,6 +23,21 @@ void SourceLogic::Repaint()
         repaint();
 }
 
+void SourceLogic::Send(const QString& command)
+{
+    sender.Send(command);
+    NoteLinkState();
+}
+
+void SourceLogic::NoteLinkState()
+{
+    const bool lost = !sender.LinkAlive();
+    if (lost == state.linkLost)
+        return;
+    state.linkLost = lost;
+    Repaint();
+}
+
 void SourceLogic::Open()
 {
     checkedRange.clear();
@@ -31,6 +46,7 @@ void SourceLogic::Open()
     ChooseFamily(SourceFamily::Range); // nothing is checked yet, so nothing is sent
     state.operateOn = false;
     SetOpeningState();
+    NoteLinkState();
 }
 
 void SourceLogic::ResetHalf()
@@ -39,6 +55,7 @@ void SourceLogic::ResetHalf()
     rlCaption = QStringLiteral("0.00");
     ChooseFamily(SourceFamily::Range); // applies the range still checked
     SetOpeningState();
+    NoteLinkState();
 }
 
 // 50 mV at zero, as the calibrator stands after "I" and "X"; nothing is sent.
@@ -145,15 +162,14 @@ void SourceLogic::ApplySourceSelection()
     ShowRangeAtZero(*row, members.autoRange ? AutoSubranges().first().name : row->name);
     for (const QString& command :
          SourceSelectionCommands(*row, coldJunction, sourceToValue, sourceRlOn, sourceRl))
-        sender.Send(command);
+        Send(command);
 }
 
 void SourceLogic::SetLeadResistance(bool checked)
 {
     rlChecked = checked;
     sourceRlOn = checked;
-    sender.Send(checked ? QStringLiteral("R") + FormatFixed(sourceRl, 2)
-                        : QStringLiteral("R00.00"));
+    Send(checked ? QStringLiteral("R") + FormatFixed(sourceRl, 2) : QStringLiteral("R00.00"));
 }
 
 void SourceLogic::KeypadKey(QChar key)
@@ -204,8 +220,7 @@ void SourceLogic::PlusMinus()
 
 void SourceLogic::SendSetpoint()
 {
-    sender.Send((state.entryPositive ? QStringLiteral("N+") : QStringLiteral("N-")) +
-                state.entryText);
+    Send((state.entryPositive ? QStringLiteral("N+") : QStringLiteral("N-")) + state.entryText);
 }
 
 void SourceLogic::Enter()
@@ -251,53 +266,59 @@ void SourceLogic::CancelEntry()
 void SourceLogic::SwitchOperate()
 {
     state.operateOn = !state.operateOn;
-    sender.Send(state.operateOn ? QStringLiteral("S1") : QStringLiteral("S0"));
+    Send(state.operateOn ? QStringLiteral("S1") : QStringLiteral("S0"));
     if (state.entryText.isEmpty())
         state.entryText = state.sentText;
     Repaint();
 }
 
-QString SourceLogic::AskParameter(const QString& caption, const QString& unit, double low,
-                                  double high, const QString& initial)
+void SourceLogic::AskParameter(const QString& caption, const QString& unit, double low, double high,
+                               const QString& initial,
+                               const std::function<void(const QString&)>& then)
 {
-    const std::optional<QString> accepted = prompt.Ask({caption, unit, low, high, initial});
-    return accepted ? *accepted : initial;
+    prompt.Ask({caption, unit, low, high, initial},
+               [&](const std::optional<QString>& accepted) { then(accepted.value_or(initial)); });
 }
 
 void SourceLogic::EnterColdJunctionTemperature()
 {
-    const QString text =
-        AskParameter(QStringLiteral("To = "), QStringLiteral("°C"), 0, 60, toCaption);
-    toCaption = SetDecimals(text, 1);
-    sourceToValue = ParseNumber(text);
-    coldJunction = ColdJunctionTo;
-    ApplySourceSelection();
+    AskParameter(QStringLiteral("To = "), QStringLiteral("°C"), 0, 60, toCaption,
+                 [this](const QString& text) {
+                     toCaption = SetDecimals(text, 1);
+                     sourceToValue = ParseNumber(text);
+                     coldJunction = ColdJunctionTo;
+                     ApplySourceSelection();
+                 });
 }
 
 void SourceLogic::EnterLeadResistance()
 {
-    const QString text =
-        AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption);
-    rlCaption = SetDecimals(text, 1);
-    sourceRl = ParseNumber(text);
-    sender.Send(rlChecked ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
-                          : QStringLiteral("R00.00"));
+    AskParameter(QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, rlCaption,
+                 [this](const QString& text) {
+                     rlCaption = SetDecimals(text, 1);
+                     sourceRl = ParseNumber(text);
+                     Send(rlChecked
+                              ? QStringLiteral("R") + FormatFixed(sourceRl, members.sourceDecimals)
+                              : QStringLiteral("R00.00"));
+                 });
 }
 
 void SourceLogic::EnterDeltaStep()
 {
-    const QString text = AskParameter(QStringLiteral("Delta = "), QString(), 0, members.sourceMax,
-                                      members.deltaCaption);
-    members.deltaCaption = SetDecimals(text, members.sourceDecimals);
-    members.deltaStep = ParseNumber(text);
+    AskParameter(QStringLiteral("Delta = "), QString(), 0, members.sourceMax, members.deltaCaption,
+                 [this](const QString& text) {
+                     members.deltaCaption = SetDecimals(text, members.sourceDecimals);
+                     members.deltaStep = ParseNumber(text);
+                 });
 }
 
 void SourceLogic::EnterMStep()
 {
-    const QString text =
-        AskParameter(QStringLiteral("M = "), QString(), 0, members.sourceMax, members.mCaption);
-    members.mCaption = SetDecimals(text, members.sourceDecimals);
-    members.mStep = ParseNumber(text);
+    AskParameter(QStringLiteral("M = "), QString(), 0, members.sourceMax, members.mCaption,
+                 [this](const QString& text) {
+                     members.mCaption = SetDecimals(text, members.sourceDecimals);
+                     members.mStep = ParseNumber(text);
+                 });
 }
 
 void SourceLogic::Step(StepKey key)
@@ -306,5 +327,5 @@ void SourceLogic::Step(StepKey key)
     if (command.isEmpty())
         return;
     Repaint();
-    sender.Send(command);
+    Send(command);
 }

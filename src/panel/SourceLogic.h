@@ -58,6 +58,11 @@ public:
 
     void Step(StepKey key);
 
+    // Shows in the readout whether the link was given up (then nothing the half sends reaches
+    // the calibrator). The half notes it after each of its own commands; the panel calls it
+    // after each poll.
+    void NoteLinkState();
+
     SourceFamily Family() const { return family; }
     QString CheckedRange() const { return checkedRange; }
     int ThermocoupleIndex() const { return thermocoupleIndex; }
@@ -85,9 +90,11 @@ private:
     void Repaint();
     void ShowRangeAtZero(const SourceRange& row, const QString& shownName);
     void SendSetpoint();
-    // Runs the parameter dialog; gives the accepted text, or the old caption when cancelled.
-    QString AskParameter(const QString& caption, const QString& unit, double low, double high,
-                         const QString& initial);
+    void Send(const QString& command);
+    // Runs the parameter dialog; as it closes, `then` gets the accepted text, or the old
+    // caption when cancelled.
+    void AskParameter(const QString& caption, const QString& unit, double low, double high,
+                      const QString& initial, const std::function<void(const QString&)>& then);
 
     CommandSender& sender;
     ParamPrompt& prompt;

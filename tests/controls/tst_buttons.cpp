@@ -19,6 +19,7 @@ private slots:
     void toggleReportsEveryChangeOnce_data();
     void toggleReportsEveryChangeOnce();
     void toggleUserClickReportsOnce();
+    void pressedToggleLooksSunkenAndDarker();
     void optionReportsBecomingChosen();
     void optionUserClickInGroup();
 };
@@ -157,6 +158,27 @@ void TestButtons::toggleUserClickReportsOnce()
     QCOMPARE(spy.count(), 2);
     QVERIFY(!button.isPressed());
     QCOMPARE(spy.at(1).first().toBool(), false);
+}
+
+void TestButtons::pressedToggleLooksSunkenAndDarker()
+{
+    ToggleButton button(QStringLiteral("Hold"));
+    button.resize(75, 26);
+    button.setBackColor(QColor(214, 213, 192));
+    const QImage released = button.grab().toImage();
+    button.setPressed(true);
+    const QImage pressed = button.grab().toImage();
+    const int y = released.height() / 2;
+    const int releasedFace = QColor(released.pixel(5, y)).lightness();
+    const int pressedFace = QColor(pressed.pixel(5, y)).lightness();
+    // Plainly darker, not a shade away.
+    QVERIFY2(pressedFace * 100 <= releasedFace * 80,
+             qPrintable(QStringLiteral("%1 -> %2").arg(releasedFace).arg(pressedFace)));
+    // Sunken: the upper left edge dark and the lower right one light, the other way round
+    // from the raised face.
+    QVERIFY(QColor(released.pixel(0, y)).lightness() > releasedFace);
+    QVERIFY(QColor(pressed.pixel(0, y)).lightness() < pressedFace);
+    QVERIFY(QColor(pressed.pixel(pressed.width() - 1, y)).lightness() > pressedFace);
 }
 
 void TestButtons::optionReportsBecomingChosen()

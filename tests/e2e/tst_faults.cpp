@@ -163,6 +163,44 @@ private slots:
         QCOMPARE(messages.messages.size(), linkAfter ? 0 : 1);
     }
 
+    // Replies that come after the 400 ms read. Set-point and reading change together, so a
+    // reply taken for the next command's shows: every reading accepted is the one of its own
+    // poll, never an acknowledgement. A reply or two late cost one recovery; a calibrator
+    // that is always late is given up with the message, not read one poll behind.
+    void lateReplies_data()
+    {
+        QTest::addColumn<QString>("late");
+        QTest::addColumn<bool>("givenUp");
+        QTest::newRow("one reply 450 ms late") << "late 450" << false;
+        QTest::newRow("one reply 1 s late") << "late 1000" << false;
+        QTest::newRow("two replies 450 ms late") << "late 450 2" << false;
+        QTest::newRow("two replies 1 s late") << "late 1000 2" << false;
+        QTest::newRow("every reply 450 ms late") << "late 450 forever" << true;
+    }
+    void lateReplies()
+    {
+        QFETCH(QString, late);
+        QFETCH(bool, givenUp);
+        RecordingMessageService messages;
+        StartSim({QStringLiteral("noise off")});
+        // 12 V out in operate, read back in the 25 V range; the late replies start with a poll.
+        for (const char* c : {"C05", "M04", "S1", "N+1.000"})
+            SendCommand(QString::fromLatin1(c));
+        QVERIFY2(sim.Control(late), qPrintable(sim.LastError()));
+        for (int volts = 1; volts <= 3 && linkOpen; ++volts) {
+            if (volts > 1)
+                SendCommand(QStringLiteral("N+%1.000").arg(volts));
+            if (linkOpen)
+                SendCommand(QStringLiteral("P"));
+            if (linkOpen)
+                QCOMPARE(lastReply, QStringLiteral("^+00%1.000%").arg(volts));
+        }
+        QCOMPARE(linkOpen, !givenUp);
+        QCOMPARE(messages.Texts(), givenUp ? QStringList{noLink} : QStringList());
+        QVERIFY2(sim.Control(QStringLiteral("late off")), qPrintable(sim.LastError()));
+        VerifyReopenWorks();
+    }
+
     // A NAK storm outlasts the technician's first reopen: the port opened anew tells of the
     // second failure too; once the storm is over the link works again.
     void stormOutlastingAReopen()

@@ -153,14 +153,18 @@ void TestPanelFaults::faultWhilePolling()
         QCOMPARE(messages.Errors(), QStringList{noLink});
         QCOMPARE(messages.framesUnderBox, 0);
         QVERIFY(panel.PollTimer().isActive());
-        // No stale reading: the readout falls back to zero in the range's format.
-        QCOMPARE(meter->Display()->Shown().valueText, QStringLiteral("0.00"));
+        // No stale reading and no zero that looks live: the readout says that nothing is
+        // measured, and the source readout that its set-point does not reach the calibrator.
+        QCOMPARE(meter->Display()->Shown().valueText, QStringLiteral("- - - -"));
+        QCOMPARE(meter->Display()->Shown().statusWord, QStringLiteral("BRAK"));
         QCOMPARE(meter->Display()->Shown().rangeName, QStringLiteral("500mV"));
+        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("BRAK"));
 
         // The panel still answers: a set-point is taken and shown, and goes nowhere.
         const qsizetype dead = sim.Frames().size();
         Keys(panel, {"1", "2", "E"});
         QCOMPARE(panel.Source()->Display()->Shown().valueText, QStringLiteral("12.000"));
+        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("BRAK"));
         QTest::qWait(600);
         QCOMPARE(sim.Frames().size(), dead);
         Close(panel, messages);
@@ -175,6 +179,8 @@ void TestPanelFaults::faultWhilePolling()
         QVERIFY(!linkOpen);
         QCOMPARE(messages.Errors(), QStringList({noLink, noPort}));
         QTest::qWait(600);
+        QCOMPARE(panel.Meter()->Display()->Shown().valueText, QStringLiteral("- - - -"));
+        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("BRAK"));
         Close(panel, messages);
     }
 
@@ -190,6 +196,8 @@ void TestPanelFaults::faultWhilePolling()
         Keys(panel, {"2", "5", "E"});
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(panel.Meter()->Display()->Shown()) - 25.0) < 0.1, 3000);
         QVERIFY(sim.Frames().mid(mark).contains(QStringLiteral("^N+25.000%")));
+        QCOMPARE(panel.Meter()->Display()->Shown().statusWord, QString());
+        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("OPR"));
         Close(panel, messages);
     }
     QCOMPARE(messages.Errors(), away ? QStringList({noLink, noPort}) : QStringList{noLink});

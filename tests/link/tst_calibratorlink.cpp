@@ -367,6 +367,27 @@ private slots:
         QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
     }
 
+    // A reply that came too late for its read waits in the input. Nothing that comes in before
+    // a frame is complete can answer it: the frame's reply is read alone.
+    void lateBytesNeverTakenForTheReply_data()
+    {
+        QTest::addColumn<qsizetype>("arrivesAfter"); // bytes of "^P%" written when it comes in
+        QTest::newRow("waiting before the frame") << qsizetype(0);
+        QTest::newRow("coming in while the frame is paced out") << qsizetype(2);
+    }
+    void lateBytesNeverTakenForTheReply()
+    {
+        QFETCH(qsizetype, arrivesAfter);
+        ScopedFakeLink link;
+        OpenLink(link);
+        link.device.arrivals = {{arrivesAfter, "^I%"}};
+        link.device.replies = {"^+002.000%"};
+        SendCommand(QStringLiteral("P"));
+        QCOMPARE(lastReply, QStringLiteral("^+002.000%"));
+        QCOMPARE(link.device.Written(), QByteArray("^P%"));
+        QVERIFY(link.messages.messages.isEmpty());
+    }
+
     void zeroByteEndsTheReplyText()
     {
         ScopedFakeLink link;

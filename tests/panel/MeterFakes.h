@@ -28,10 +28,10 @@ public:
 class ScriptedParamPrompt : public ParamPrompt
 {
 public:
-    std::optional<QString> Ask(const Request& request) override
+    void Ask(const Request& request, const Closed& closed) override
     {
         requests.append(request);
-        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+        closed(answers.isEmpty() ? std::nullopt : answers.takeFirst());
     }
 
     QList<std::optional<QString>> answers;

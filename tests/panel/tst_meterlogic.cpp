@@ -3,6 +3,7 @@
 #include "RecordingCommandSender.h"
 #include "panel/MeasureLogic.h"
 #include "panel/PanelState.h"
+#include "panel/ReadoutPainter.h"
 
 #include <QTest>
 
@@ -441,6 +442,46 @@ private slots:
         QCOMPARE(state.meterText, QStringLiteral("1.250"));
         QVERIFY(!state.meterPositive);
         QCOMPARE(logic->Statistics().readingCount, 2);
+    }
+
+    // Once the link is given up no measurement takes place: the readout shows a mark that is
+    // no number and no range mark, "BRAK" stands where "HOLD" would, and the statistics
+    // count nothing, until the port is opened again.
+    void givenUpLinkShowsNoMeasurement()
+    {
+        Poll(QStringLiteral("P2.000%"));
+        logic->ResetStatistics();
+        Poll(QStringLiteral("P3.000%"));
+        const QStringList stats = Stats();
+
+        sender.alive = false;
+        Poll(QString());
+        Poll(QString());
+        ReadoutContent shown = MeterReadoutContent(state);
+        QCOMPARE(shown.valueText, QStringLiteral("- - - -"));
+        QVERIFY(shown.valueText != overRange && shown.valueText != QStringLiteral("______"));
+        QVERIFY(shown.positive);
+        QCOMPARE(shown.statusWord, QStringLiteral("BRAK"));
+        QCOMPARE(Stats(), stats);
+        QCOMPARE(logic->Statistics().readingCount, 1);
+        logic->EndAveragingWindow();
+        QCOMPARE(logic->Statistics().averageText, QStringLiteral("3.000"));
+        // A new range, HOLD and a panel opened on a port that failed show no number either.
+        logic->CheckRange(QStringLiteral("2V"));
+        logic->SwitchHold();
+        shown = MeterReadoutContent(state);
+        QCOMPARE(shown.valueText, QStringLiteral("- - - -"));
+        QCOMPARE(shown.rangeName, QStringLiteral("2V"));
+        QCOMPARE(shown.statusWord, QStringLiteral("BRAK"));
+        logic->Open();
+        QCOMPARE(MeterReadoutContent(state).valueText, QStringLiteral("- - - -"));
+
+        sender.alive = true; // the port opened again
+        logic->Open();
+        Poll(QStringLiteral("P1.500%"));
+        shown = MeterReadoutContent(state);
+        QCOMPARE(shown.valueText, QStringLiteral("1.500"));
+        QCOMPARE(shown.statusWord, QString());
     }
 
     void resetHalfAppliesCheckedRadioThenShows25V()

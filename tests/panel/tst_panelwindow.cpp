@@ -7,6 +7,7 @@
 #include "link/CalibratorLink.h"
 #include "panel/CCalibratorPanelDlg.h"
 #include "panel/CMeterDisplay.h"
+#include "panel/CParamDlg.h"
 #include "panel/CSourceDisplay.h"
 #include "panel/MeterHalf.h"
 #include "panel/SourceHalf.h"
@@ -15,7 +16,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -29,6 +33,7 @@ class TestPanelWindow : public QObject
     ScriptedPrompt prompt;
     QList<int> opened;
     int closed = 0;
+    PanelPort port;
     std::unique_ptr<RecordingMessageService> messages;
     std::unique_ptr<CCalibratorPanelDlg> dlg;
 
@@ -56,6 +61,30 @@ class TestPanelWindow : public QObject
         QTest::keyClick(target, Qt::Key(key), modifiers);
     }
     void Click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    // The panel again, its parameter entries running the real dialog.
+    void OpenWithParameterDialogs()
+    {
+        dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, nullptr);
+        dlg->show();
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+    // Once the parameter dialog is up, runs `act` on it.
+    static void OnParamDialog(std::function<void(CParamDlg*)> act)
+    {
+        auto* poll = new QTimer;
+        auto tries = std::make_shared<int>(200);
+        QObject::connect(poll, &QTimer::timeout, [poll, tries, act] {
+            auto* param = qobject_cast<CParamDlg*>(QApplication::activeModalWidget());
+            if (param || --*tries == 0) {
+                poll->stop();
+                poll->deleteLater();
+                if (param)
+                    act(param);
+            }
+        });
+        poll->start(10);
+    }
     void ClickKeys(const QString& captions)
     {
         for (const QString& caption : captions.split(QLatin1Char(' ')))
@@ -79,6 +108,9 @@ private slots:
     void rtdWithLeadResistanceByClicks();
     void stepKeysByClicks();
     void resetPanel();
+    void captionsFit();
+    void inputRightAfterAParameterDialogComesAfterItsFollowUp_data();
+    void inputRightAfterAParameterDialogComesAfterItsFollowUp();
 };
 
 void TestPanelWindow::init()
@@ -89,11 +121,11 @@ void TestPanelWindow::init()
     closed = 0;
     messages = std::make_unique<RecordingMessageService>();
     portNumber = 2;
-    PanelPort port{[this](int n) {
-                       opened << n;
-                       return true;
-                   },
-                   [this] { ++closed; }};
+    port = PanelPort{[this](int n) {
+                         opened << n;
+                         return true;
+                     },
+                     [this] { ++closed; }};
     dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, &prompt);
     dlg->show();
     dlg->activateWindow();
@@ -380,6 +412,104 @@ void TestPanelWindow::resetPanel()
     QCOMPARE(again.first(), QStringLiteral("C01"));
     QVERIFY(!again.contains(QStringLiteral("S1")));
     QCOMPARE(again.mid(again.size() - 2), QStringList({"I", "X"}));
+}
+
+// Every caption of the selection rows fits its control with room to spare, and no control
+// reaches into the next one or out of its half; run at QT_SCALE_FACTOR 1 and 2.
+void TestPanelWindow::captionsFit()
+{
+    constexpr int spare = 3; // pixels between a caption's end and what follows it
+    QStringList faults;
+    for (QWidget* half : {static_cast<QWidget*>(dlg->Meter()), static_cast<QWidget*>(Source())}) {
+        QList<QAbstractButton*> choices;
+        for (QAbstractButton* b : half->findChildren<QAbstractButton*>())
+            if (qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b))
+                choices << b;
+        QVERIFY(choices.size() >= 14);
+        for (QAbstractButton* b : choices) {
+            const QString what = half->objectName() + QLatin1Char('/') + b->text();
+            if (b->sizeHint().width() + spare > b->width())
+                faults << QStringLiteral("%1 needs %2, has %3")
+                              .arg(what)
+                              .arg(b->sizeHint().width())
+                              .arg(b->width());
+            if (!QRect(QPoint(), half->size()).contains(b->geometry()))
+                faults << what + QStringLiteral(" leaves its half");
+            for (QAbstractButton* other : choices)
+                if (other != b && other->geometry().intersects(b->geometry()))
+                    faults << what + QStringLiteral(" overlaps ") + other->text();
+        }
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+}
+
+// The technician confirms a parameter dialog and at once presses or clicks something else.
+// Both are waiting when the dialog's Return is handled; the follow-up of the dialog belongs to
+// its closing and goes out before the later input acts.
+void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("To, then Delete (RESET)") << "To";
+    QTest::newRow("measure RL, then a click on RL") << "RL";
+}
+
+void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
+{
+    QFETCH(QString, entry);
+    OpenWithParameterDialogs();
+    MeterHalf* meter = dlg->Meter();
+    auto* rlBox = meter->findChild<QCheckBox*>(QStringLiteral("meterRlBox"));
+    QAbstractButton* valueButton = nullptr;
+    if (entry == QLatin1String("To")) {
+        Click(Source()->FamilyButton(SourceFamily::Thermocouple));
+        Click(Source()->JunctionRadio(ColdJunctionTo));
+        valueButton = Source()->ToButton();
+    } else {
+        Click(meter->findChild<QAbstractButton*>(QStringLiteral("meterFamilyRtd")));
+        Click(rlBox);
+        valueButton = meter->findChild<QAbstractButton*>(QStringLiteral("meterRlButton"));
+    }
+    Frames();
+
+    bool seen = false;
+    OnParamDialog([&](CParamDlg* param) {
+        seen = true;
+        param->ValueEdit()->setText(entry == QLatin1String("To") ? "23.5" : "24.5");
+        QCoreApplication::postEvent(param->ValueEdit(),
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, {}));
+        if (entry == QLatin1String("To")) {
+            QCoreApplication::postEvent(dlg.get(),
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, {}));
+        } else {
+            const QPointF at = QRectF(rlBox->rect()).center();
+            const QPointF global = rlBox->mapToGlobal(at);
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(rlBox, new QMouseEvent(type, at, global, Qt::LeftButton,
+                                                                   type == QEvent::MouseButtonPress
+                                                                       ? Qt::LeftButton
+                                                                       : Qt::NoButton,
+                                                                   {}));
+        }
+    });
+    Click(valueButton);
+    QVERIFY(seen);
+    QCoreApplication::processEvents();
+    const QStringList frames = Frames();
+
+    if (entry == QLatin1String("To")) {
+        // The list stands on "R (PtRh13-Pt)": "C23" with To.
+        QCOMPARE(frames.mid(0, 3), QStringList({"C23", "N+0.0", "T23.50"}));
+        QCOMPARE(frames.mid(frames.size() - 2), QStringList({"I", "X"}));
+        QCOMPARE(frames.count(QStringLiteral("T23.50")), 1);
+        // The reset came last: To and its value are gone.
+        QCOMPARE(Source()->Logic().ColdJunction(), int(ColdJunctionTex));
+        QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("0.0"));
+        QCOMPARE(Source()->Logic().SourceToValue(), 0.0);
+    } else {
+        QCOMPARE(frames, QStringList({"Q24.50", "Q00.00"}));
+        QVERIFY(!rlBox->isChecked());
+        QCOMPARE(valueButton->text(), QStringLiteral("24.5"));
+    }
 }
 
 QTEST_MAIN(TestPanelWindow)

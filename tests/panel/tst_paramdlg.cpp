@@ -152,8 +152,9 @@ void TestParamDlg::promptGivesNothingOnCancel()
         if (auto* dlg = qobject_cast<CParamDlg*>(QApplication::activeModalWidget()))
             dlg->reject();
     });
-    answer =
-        prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, QStringLiteral("0.00")});
+    const auto keep = [&answer](const std::optional<QString>& accepted) { answer = accepted; };
+    prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, QStringLiteral("0.00")},
+               keep);
     QVERIFY(!answer.has_value());
 
     QTimer::singleShot(0, [] {
@@ -162,8 +163,8 @@ void TestParamDlg::promptGivesNothingOnCancel()
             dlg->accept();
         }
     });
-    answer =
-        prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, QStringLiteral("0.00")});
+    prompt.Ask({QStringLiteral("RL = "), QStringLiteral("Ohm"), 0, 50, QStringLiteral("0.00")},
+               keep);
     QCOMPARE(answer.value_or(QString()), QStringLiteral("24.5"));
 }
 

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
+#include "link/NumberText.h"
 #include "panel/CMeterDisplay.h"
 #include "panel/CSourceDisplay.h"
+#include "panel/MeasureRangeTable.h"
 #include "panel/PanelState.h"
+#include "panel/ReadingParser.h"
 #include "panel/ReadoutPainter.h"
+#include "panel/SourceRangeTable.h"
 
 #include <QImage>
 #include <QPainter>
@@ -21,6 +25,9 @@ private slots:
     void negativeSignAtTheFarLeft();
     void resistanceRangeShowsOhmNeverTheText();
     void markStaysUntilTheNextDraw();
+    void valueNeverCut_data();
+    void valueNeverCut();
+    void noMeasurementMarkFitsTheFace();
 };
 
 namespace {
@@ -44,6 +51,16 @@ QPair<int, int> InkColumns(const QImage& image, int left, int right, int top, in
                 break;
             }
     return {first, last};
+}
+
+// Topmost row holding dark pixels inside the columns [left, right).
+int InkTop(const QImage& image, int left, int right, int top, int bottom)
+{
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (Dark(image, x, y))
+                return y;
+    return -1;
 }
 
 QImage Paint(const ReadoutContent& content)
@@ -176,6 +193,70 @@ void TestReadouts::markStaysUntilTheNextDraw()
     meter.Draw();
     QCOMPARE(meter.Shown().rangeName, QStringLiteral("25V"));
     QCOMPARE(meter.Shown().valueText, QStringLiteral("2.000"));
+}
+
+// The widest texts each readout can be given: the widest legal reply of every measure range
+// (a sign and seven digits after the reply's first character), and the limits of every
+// source range with its decimals, as "E" or the step keys put them in the readout.
+void TestReadouts::valueNeverCut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fullSize"); // six characters: the readout's own size
+
+    for (const MeasureRange& row : MeasureRangeTable::Rows()) {
+        PanelMeterState state;
+        ParseReading(QStringLiteral("A+9999999"), row.decimals, state);
+        QTest::addRow("measure %s, A+9999999", qPrintable(row.name)) << state.meterText << false;
+    }
+    QTest::newRow("measure f, A+10000.5") << QStringLiteral("10000.500") << false;
+    QTest::newRow("measure 25V, A+12345.7") << QStringLiteral("12345.700") << false;
+    for (const SourceRange& row : SourceRangeTable()) {
+        const QString widest = FormatFixed(qMax(row.max, -row.min), row.decimals);
+        QTest::addRow("source %s, %s", qPrintable(row.name), qPrintable(widest))
+            << widest << (widest.size() <= 6);
+    }
+    QTest::newRow("over-range mark") << PanelMarks::overRange << true;
+    QTest::newRow("under-range mark") << PanelMarks::underRange << true;
+}
+
+void TestReadouts::valueNeverCut()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, fullSize);
+    ReadoutContent c = MeterReadoutContent(panelMeterState);
+    c.valueText = text;
+    const QImage image = Paint(c);
+    // The number stays between the sign's place (x = 17) and x = 250, above the unit.
+    QCOMPARE(InkColumns(image, 2, 17, 33, 95).first, -1);
+    QCOMPARE(InkColumns(image, 251, 310, 33, 58).first, -1);
+    const auto ink = InkColumns(image, 17, 251, 33, 95);
+    QVERIFY(ink.first >= 17 && ink.second <= 250 && ink.second >= 235);
+    c.valueText = QStringLiteral("8");
+    const int digitTop = InkTop(Paint(c), 17, 251, 33, 95);
+    if (fullSize && text.front().isDigit())
+        QCOMPARE(InkTop(image, 17, 251, 33, 95), digitTop);
+    // A smaller number stays clear of a minus sign.
+    c.valueText.clear();
+    c.positive = false;
+    const int signEnd = InkColumns(Paint(c), 2, 120, 33, 95).second;
+    if (!fullSize)
+        QVERIFY2(ink.first > signEnd + 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(ink.first).arg(signEnd)));
+}
+
+void TestReadouts::noMeasurementMarkFitsTheFace()
+{
+    panelSourceState.linkLost = true;
+    panelMeterState.linkLost = true;
+    for (const ReadoutContent& c :
+         {SourceReadoutContent(panelSourceState), MeterReadoutContent(panelMeterState)}) {
+        QCOMPARE(c.statusWord, QStringLiteral("BRAK"));
+        const QImage image = Paint(c);
+        // Inside the outline (x = 311), clear of it.
+        const auto status = InkColumns(image, 200, 311, 4, 30);
+        QVERIFY2(status.first > 200 && status.second < 309,
+                 qPrintable(QStringLiteral("%1-%2").arg(status.first).arg(status.second)));
+    }
 }
 
 QTEST_MAIN(TestReadouts)

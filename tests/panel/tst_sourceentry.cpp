@@ -15,6 +15,7 @@ private slots:
     void refusedSetpointKeepsTheOneInForce();
     void cancelEntryResendsWithItsSign();
     void operateStandby();
+    void givenUpLinkMarksTheSetpointNotSent();
     void openingStateSendsNothing();
 };
 
@@ -146,6 +147,26 @@ void TestSourceEntry::operateStandby()
     QCOMPARE(rig.shown.last().statusWord, QStringLiteral("STD"));
     // An empty entry (after "+/-") shows the set-point in force again.
     QCOMPARE(rig.shown.last().valueText, QStringLiteral("0.000"));
+}
+
+// After the link is given up the set-point shown never reached the calibrator: "BRAK" takes
+// the place of "OPR"/"STD" until the port is opened again.
+void TestSourceEntry::givenUpLinkMarksTheSetpointNotSent()
+{
+    SourceRig rig;
+    rig.Keys(QStringLiteral("O/S"));
+    rig.sender.alive = false;
+    rig.Keys(QStringLiteral("1 2 E"));
+    QCOMPARE(rig.shown.last().valueText, QStringLiteral("12.000"));
+    QCOMPARE(rig.shown.last().statusWord, QStringLiteral("BRAK"));
+    rig.sender.alive = true; // the port opened again
+    rig.logic.Open();
+    QCOMPARE(rig.shown.last().statusWord, QStringLiteral("STD"));
+
+    // A link given up under a poll shows as soon as the panel hears of it.
+    rig.sender.alive = false;
+    rig.logic.NoteLinkState();
+    QCOMPARE(rig.shown.last().statusWord, QStringLiteral("BRAK"));
 }
 
 void TestSourceEntry::openingStateSendsNothing()

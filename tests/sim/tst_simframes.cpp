@@ -83,6 +83,8 @@ private slots:
         QTest::newRow("split without a count") << "split";
         QTest::newRow("split pause not a number") << "split 1 soon";
         QTest::newRow("hang-up point unknown") << "hangup-mid later";
+        QTest::newRow("late without a delay") << "late";
+        QTest::newRow("late count not a number") << "late 450 often";
         QTest::newRow("empty") << "  ";
     }
     void badControlLines()
@@ -154,6 +156,24 @@ private slots:
         QCOMPARE(engine.Feed("^X%", 0).at(0).splitPauseMs, 300);
         engine.plan.Apply(QStringLiteral("clear"));
         QCOMPARE(engine.Feed("^X%", 0).at(0).splitPauseMs, 0);
+    }
+
+    // Late replies: counted ones are used up by replies only, "forever" until "late off".
+    void lateReplies()
+    {
+        SimEngine engine;
+        QCOMPARE(engine.plan.Apply(QStringLiteral("late 450 2")), QString());
+        QCOMPARE(engine.plan.Apply(QStringLiteral("silence 1")), QString());
+        QList<int> late;
+        for (int i = 0; i < 4; ++i)
+            late << engine.Feed("^X%", 0).at(0).lateMs;
+        QCOMPARE(late, QList<int>({0, 450, 450, 0}));
+        QCOMPARE(engine.plan.Apply(QStringLiteral("late 1000")), QString());
+        QCOMPARE(engine.Feed("^X%^X%", 0).at(1).lateMs, 0);
+        QCOMPARE(engine.plan.Apply(QStringLiteral("late 1000 forever")), QString());
+        QCOMPARE(engine.Feed("^X%^X%^X%", 0).at(2).lateMs, 1000);
+        QCOMPARE(engine.plan.Apply(QStringLiteral("late off")), QString());
+        QCOMPARE(engine.Feed("^X%", 0).at(0).lateMs, 0);
     }
 
     void hangUpInTheMiddle()

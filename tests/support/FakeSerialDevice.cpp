@@ -32,11 +32,13 @@ qint64 FakeSerialDevice::Read(char* buffer, qint64 count)
     frames.append(pending);
     pending.clear();
 
-    QByteArray reply;
+    TakeArrivals();
+    QByteArray reply = input;
+    input.clear();
     if (!replies.isEmpty())
-        reply = replies.takeFirst();
+        reply += replies.takeFirst();
     else if (responder)
-        reply = responder(frames);
+        reply += responder(frames);
     reply.truncate(count);
 
     if (reply.size() < count && clock)
@@ -57,7 +59,23 @@ qint64 FakeSerialDevice::Write(const char* buffer, qint64 count)
     const QByteArray bytes(buffer, count);
     writes.append({bytes, Now()});
     pending += bytes;
+    bytesWritten += count;
     return count;
+}
+
+void FakeSerialDevice::DiscardInput()
+{
+    if (!open)
+        throw CSerialException(EBADF);
+    ++discards;
+    TakeArrivals();
+    input.clear();
+}
+
+void FakeSerialDevice::TakeArrivals()
+{
+    while (!arrivals.isEmpty() && arrivals.first().afterBytesWritten <= bytesWritten)
+        input += arrivals.takeFirst().bytes;
 }
 
 SerialTimeouts FakeSerialDevice::GetTimeouts()
@@ -91,4 +109,5 @@ void FakeSerialDevice::ClearRecords()
     readTimes.clear();
     opens.clear();
     pending.clear();
+    bytesWritten = 0;
 }

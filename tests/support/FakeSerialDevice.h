@@ -16,6 +16,9 @@
 //   configureError makes Open throw after the device is open (like failing line settings,
 //   which leaves the port open); timeoutsError makes SetTimeouts throw.
 // - Read and Write on a closed device throw CSerialException(EBADF), as the real port does.
+// - Bytes that come in unasked (a late reply): each entry of `arrivals` comes in once so many
+//   bytes have been written (since the records were cleared), waits in the input, and is read in
+//   front of the next reply unless DiscardInput drops it first (`discards` counts the calls).
 // ScopedFakeLink puts one behind the calibrator link (SendCommand and friends) for a test.
 
 #include "VirtualClock.h"
@@ -44,6 +47,11 @@ public:
         int flowControl;
         bool overlapped;
     };
+    struct Arrival
+    {
+        qsizetype afterBytesWritten;
+        QByteArray bytes;
+    };
     using Responder = std::function<QByteArray(const QList<QByteArray>& frames)>;
 
     explicit FakeSerialDevice(VirtualClock* clock = nullptr) : clock(clock) {}
@@ -54,6 +62,7 @@ public:
     bool IsOpen() const override { return open; }
     qint64 Read(char* buffer, qint64 count) override;
     qint64 Write(const char* buffer, qint64 count) override;
+    void DiscardInput() override;
     SerialTimeouts GetTimeouts() override;
     void SetTimeouts(const SerialTimeouts& t) override;
 
@@ -67,6 +76,7 @@ public:
     VirtualClock* clock;
     QList<QByteArray> replies;
     Responder responder;
+    QList<Arrival> arrivals;
     SerialTimeouts timeouts;
 
     quint32 openError = 0;
@@ -83,10 +93,15 @@ public:
     int readCount = 0;
     int writeCount = 0;
     int closeCount = 0;
+    int discards = 0;
 
 private:
     qint64 Now() const { return clock ? clock->now : 0; }
+    // Moves the arrivals that are due by now into the input.
+    void TakeArrivals();
 
     bool open = false;
     QByteArray pending;
+    QByteArray input; // come in, not read yet
+    qsizetype bytesWritten = 0;
 };

@@ -58,6 +58,8 @@ SimFrameResult SimEngine::Handle(const QByteArray& frame, double nowSeconds)
         result.reply = Garbage();
         break;
     }
+    if (!result.reply.isEmpty())
+        result.lateMs = plan.TakeLateMs();
     if (result.reply.size() >= 2)
         result.splitPauseMs = plan.TakeSplitPause();
     result.hangUp = plan.FrameDone();

@@ -19,6 +19,7 @@ struct SimFrameResult
     bool hangUp = false;  // the line is to be hung up after the reply
     bool partial = false; // frame holds only the first bytes of a frame cut by the hang-up
     int splitPauseMs = 0; // the reply goes in pieces this far apart; 0 = in one piece
+    int lateMs = 0;       // the reply goes this long after the frame; 0 = at once
 };
 
 // The calibrator without its line: frames in, replies out, faults applied. The pty loop

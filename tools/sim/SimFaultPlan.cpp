@@ -45,6 +45,16 @@ bool SimFaultPlan::TakeMidHangUp(SimMidHangUp point)
     return true;
 }
 
+int SimFaultPlan::TakeLateMs()
+{
+    if (lateForever)
+        return lateMs;
+    if (lateReplies <= 0)
+        return 0;
+    --lateReplies;
+    return lateMs;
+}
+
 bool SimFaultPlan::TakeHangUpRequest()
 {
     const bool requested = hangUpRequested;
@@ -78,6 +88,32 @@ QString SimFaultPlan::ApplySplit(const QStringList& words)
     return QString();
 }
 
+// "late MS", "late MS K" or "late MS forever": the next reply, the next K replies or every
+// reply goes MS milliseconds after the frame; "late off" ends it.
+QString SimFaultPlan::ApplyLate(const QStringList& words)
+{
+    if (words.size() == 2 && words[1] == QLatin1String("off")) {
+        lateReplies = 0;
+        lateForever = false;
+        return QString();
+    }
+    bool ok = false;
+    const int ms = words.value(1).toInt(&ok);
+    if (!ok || ms < 0 || ms > 10000)
+        return QStringLiteral("late takes a delay of 0 to 10000 ms");
+    int count = 1;
+    const bool always = words.value(2) == QLatin1String("forever");
+    if (words.size() == 3 && !always) {
+        count = words[2].toInt(&ok);
+        if (!ok || count < 0)
+            return QStringLiteral("late takes a reply count or forever");
+    }
+    lateMs = ms;
+    lateReplies = always ? 0 : count;
+    lateForever = always;
+    return QString();
+}
+
 SimForcedRange SimFaultPlan::ForcedRange() const
 {
     if (overRange)
@@ -97,6 +133,8 @@ QString SimFaultPlan::Apply(const QString& line)
     const QString argument = words.value(1);
     if (what == QLatin1String("split") && words.size() >= 2 && words.size() <= 3)
         return ApplySplit(words);
+    if (what == QLatin1String("late") && words.size() >= 2 && words.size() <= 3)
+        return ApplyLate(words);
     if (words.size() > 2)
         return QStringLiteral("too many words: %1").arg(line);
 
@@ -113,7 +151,8 @@ QString SimFaultPlan::Apply(const QString& line)
         }
         if (what == QLatin1String("clear")) {
             nakFrames = silentFrames = garbageFrames = hangUpAfter = splitReplies = 0;
-            silentForever = overRange = underRange = stayAway = false;
+            lateReplies = 0;
+            silentForever = overRange = underRange = stayAway = lateForever = false;
             midHangUp = SimMidHangUp::None;
             return QString();
         }

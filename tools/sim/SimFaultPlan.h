@@ -26,7 +26,8 @@ enum class SimMidHangUp
 // The faults that tests inject into the line: counted NAKs, silences and garbage replies,
 // silence for ever, a hang-up after so many frames or in the middle of a transaction, a
 // device that stays away after a hang-up until it is plugged in again, replies split into
-// pieces with pauses between them, forced over- or under-range readings, and the pacing of
+// pieces with pauses between them, replies that come late, forced over- or under-range
+// readings, and the pacing of
 // replies at the wire speed. Set from the command line and changed while running by control
 // lines such as "nak 3" or "over-range on".
 class SimFaultPlan
@@ -43,12 +44,15 @@ public:
     // A hang-up planned in the middle of the next transaction at the given point: true once,
     // then the plan is used up.
     bool TakeMidHangUp(SimMidHangUp point);
+    // How late the next reply goes, in milliseconds; 0 when on time. Each late reply uses up
+    // one of the counted late ones.
+    int TakeLateMs();
 
     // Applies one control line. Returns an empty text when it was understood, else what is
     // wrong with it. Lines: "nak K", "silence K", "silence forever", "silence off",
-    // "garbage K", "split K [MS]", "hangup", "hangup-after K", "hangup-mid frame|reply|off",
-    // "stay-away on|off", "plug-in", "over-range on|off", "under-range on|off",
-    // "pace on|off", "noise on|off", "clear" (no faults), "ping".
+    // "garbage K", "split K [MS]", "late MS [K|forever]", "late off", "hangup", "hangup-after K",
+    // "hangup-mid frame|reply|off", "stay-away on|off", "plug-in", "over-range on|off",
+    // "under-range on|off", "pace on|off", "noise on|off", "clear" (no faults), "ping".
     QString Apply(const QString& line);
 
     // A "hangup" line asks for the hang-up at once; the caller takes the request.
@@ -67,6 +71,9 @@ public:
     bool stayAway = false; // after a hang-up the device stays away until "plug-in"
     int splitReplies = 0;  // replies left to be sent in pieces
     int splitPauseMs = defaultSplitPauseMs;
+    int lateReplies = 0; // replies left to be sent late
+    bool lateForever = false;
+    int lateMs = 0;
     bool overRange = false;
     bool underRange = false;
     bool pace = true;
@@ -78,6 +85,7 @@ public:
 
 private:
     QString ApplySplit(const QStringList& words);
+    QString ApplyLate(const QStringList& words);
 
     bool hangUpRequested = false;
     bool plugInRequested = false;

@@ -151,19 +151,26 @@ void SimServer::ServeLine()
         }
         const bool rejected = r.action == SimAction::Answer && r.reply.contains(SimInstrument::nak);
         log.Write(Now(), r.frame, rejected ? "reject" : ActionName(r.action), r.reply);
-        WriteReply(r.reply, r.splitPauseMs);
+        WriteReply(r.reply, r.splitPauseMs, r.lateMs);
         if (r.hangUp)
             HangUp();
     }
 }
 
 // Replies leave at the wire speed unless pacing is off: each byte becomes readable when its
-// ten bits would have arrived. A split reply goes in pieces with a pause after each but the
-// last; the line is not served meanwhile, as with an instrument that stalls mid-reply.
-void SimServer::WriteReply(const QByteArray& reply, int splitPauseMs)
+// ten bits would have arrived. A late reply starts only after its delay, and a split reply
+// goes in pieces with a pause after each but the last; the line is not served meanwhile, as
+// with an instrument that stalls: frames that come in are answered afterwards, in order.
+void SimServer::WriteReply(const QByteArray& reply, int splitPauseMs, int lateMs)
 {
     if (reply.isEmpty() || !pty.IsOpen())
         return;
+    if (lateMs > 0) {
+        timespec due{};
+        clock_gettime(CLOCK_MONOTONIC, &due);
+        AddNs(&due, long(lateMs) * 1000000L);
+        SleepUntil(due);
+    }
     const qsizetype pieces =
         splitPauseMs > 0 ? qMin<qsizetype>(SimFaultPlan::splitPieces, reply.size()) : 1;
     timespec due{};

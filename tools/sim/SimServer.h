@@ -31,7 +31,7 @@ private:
     void ReadLine();
     void ReadControl();
     void ServeLine();
-    void WriteReply(const QByteArray& reply, int splitPauseMs);
+    void WriteReply(const QByteArray& reply, int splitPauseMs, int lateMs);
     bool WritePaced(const QByteArray& bytes, timespec* due);
     static void SleepUntil(const timespec& due);
     void HangUp(const QByteArray& cutFrame = QByteArray());

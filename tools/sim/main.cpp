@@ -34,6 +34,10 @@ constexpr FaultOption faultOptions[] = {
     {"silence", "silence %1", "Do not answer the next <k> frames."},
     {"garbage", "garbage %1", "Answer the next <k> frames with garbage."},
     {"hangup-after", "hangup-after %1", "Hang up the line after <k> frames."},
+    {"late", "late %1",
+     "Answer the next frame <ms> milliseconds late (past the 400 ms read window from 400 on); "
+     "the line is not served meanwhile.",
+     "ms"},
     {"hangup-mid", "hangup-mid %1",
      "Hang up in the middle of the next transaction: frame = after the first two bytes of the "
      "frame, reply = after the whole frame, before the reply.",
@@ -66,7 +70,8 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulated R718 calibrator on a pseudo-terminal. Prints the device path first; "
-        "reads control lines (nak K, silence K|forever|off, garbage K, split K [MS], hangup, "
+        "reads control lines (nak K, silence K|forever|off, garbage K, split K [MS], "
+        "late MS [K|forever], late off, hangup, "
         "hangup-after K, hangup-mid frame|reply|off, stay-away on|off, plug-in, "
         "over-range on|off, under-range on|off, pace on|off, noise on|off, clear, ping) on "
         "standard input and answers each with ok or error."));
