@@ -251,13 +251,14 @@ int main(int argc, char* argv[])
         return 1;
     }
     sim.MapPort(1);
-    portNumber = 1;
+    CalibratorLink link;
+    link.SetPortNumber(1);
 
     std::printf("bench_ui: control panel against r718-sim; lateness of a 5 ms timer on the GUI "
                 "thread\n");
     bool ok = true;
     {
-        CCalibratorPanelDlg panel;
+        CCalibratorPanelDlg panel(link);
         panel.show();
         panel.activateWindow();
         Lateness(1500); // the opening commands
@@ -304,7 +305,6 @@ int main(int argc, char* argv[])
                     latency.size(), p90 <= 50 ? "OK" : "OVER");
         ok = ok && latency.size() == keys.size();
     }
-    CloseCalibratorPort();
     for (const QString& text : messages.Texts()) {
         if (text != QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?"))
             std::printf("message: %s\n", qPrintable(text));

@@ -9,7 +9,7 @@
 #include "tst_proc_scripted.h"
 
 #include "link/CalFunctionTable.h"
-#include "link/CalibratorLink.h"
+#include "link/LinkSession.h"
 #include "metercheck/charts/CErrorsChartPage.h"
 #include "metercheck/charts/CPointsChartPage.h"
 #include "metercheck/procedures/CExactSettingDlg.h"
@@ -59,8 +59,9 @@ private slots:
         SimProcess sim;
         QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
         sim.MapPort(1);
-        QVERIFY(OpenCalibratorPort(1));
-        auto closePort = qScopeGuard([] { CloseCalibratorPort(); });
+        CalibratorLink link;
+        LinkSession session(link);
+        session.Open(1);
 
         meterCheckDoc = MeterCheckDoc{};
         meterCheckDoc.meterName = "V-640";
@@ -90,10 +91,11 @@ private slots:
         operatorHand.start();
         QWidget window;
         RecordingPointsGrid grid;
-        MeasurementDialogs dialogs(&window);
+        MeasurementDialogs dialogs(&window, session);
         RecordingMessageService messages;
-        MeasureProcedure(dialogs, grid).OnMeasure();
+        MeasureProcedure(dialogs, grid, session).OnMeasure();
         operatorHand.stop();
+        session.WaitUntilSent();
 
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(indications.isEmpty());

@@ -4,7 +4,6 @@
 #include "base/DialogUnits.h"
 #include "controls/ColorButton.h"
 #include "controls/ToggleButton.h"
-#include "link/CalibratorLink.h"
 #include "panel/CCalibratorPanelDlg.h"
 #include "panel/CMeterDisplay.h"
 #include "panel/CParamDlg.h"
@@ -120,12 +119,7 @@ void TestPanelWindow::init()
     opened.clear();
     closed = 0;
     messages = std::make_unique<RecordingMessageService>();
-    portNumber = 2;
-    port = PanelPort{[this](int n) {
-                         opened << n;
-                         return true;
-                     },
-                     [this] { ++closed; }};
+    port = PanelPort{2, [this](int n) { opened << n; }, [this] { ++closed; }};
     dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, &prompt);
     dlg->show();
     dlg->activateWindow();

@@ -24,8 +24,7 @@ public:
         AbortedRange = 2, // "Przerwij" while only the current range was measured
     };
 
-    MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid,
-                     CommandSender& sender = LinkCommandSender());
+    MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid, CommandSender& sender);
 
     // The "Pomiary" command: asks for the scope and runs the procedure of the document's method
     // on the current range or on every range.
