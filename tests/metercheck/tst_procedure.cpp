@@ -132,6 +132,42 @@ private slots:
         QCOMPARE(p.unit, "mV");
     }
 
+    // Kilo-ohm points are compared in ohms once, whether still nominal or already measured,
+    // the point being measured again included.
+    void kiloOhmRangeStaysOnItsFunction_data()
+    {
+        QTest::addColumn<QStringList>("nominals");
+        QTest::addColumn<QStringList>("frames");
+        QTest::addColumn<QStringList>("calibratorErrors");
+        QTest::newRow("4 kOhm range, points up to 400 Ohm")
+            << QStringList({"0.1", "0.25", "0.4"})
+            << QStringList({"C120", "N100.00", "C120", "N250.00", "C120", "N400.00"})
+            << QStringList({"0.14", "0.17", "0.20"});
+        QTest::newRow("one point of 1.5 kOhm")
+            << QStringList({"1.5"}) << QStringList({"C121", "N1500.0"}) << QStringList({"1.5"});
+    }
+    void kiloOhmRangeStaysOnItsFunction()
+    {
+        QFETCH(QStringList, nominals);
+        QFETCH(QStringList, frames);
+        QFETCH(QStringList, calibratorErrors);
+        MeterRange& r = SetRange(0, 2, "4", "kOhm");
+        for (int j = 0; j < nominals.size(); ++j)
+            SetPoint(r, j, nominals[j]);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const QString& typed : nominals) // the meter shows each value exactly
+                dialogs->steps << DialogStep::Ok(typed);
+            QCOMPARE(procedure->MeasureRangeExactSetting(0, 1), 1);
+            QCOMPARE(sender.TakeSent(), frames);
+            QStringList errors;
+            for (int j = 0; j < nominals.size(); ++j)
+                errors << r.points[j].calibratorError;
+            QCOMPARE(errors, calibratorErrors);
+            QCOMPARE(r.points[0].unit, "Ohm");
+            QCOMPARE(r.points[0].actualError, frames.size() > 2 ? "0.00" : "0.0");
+        }
+    }
+
     void abortKeepsAnEarlierMeasurement()
     {
         MeterRange& r = SetRange(0, 0, "10", "V");

@@ -86,6 +86,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         nominal = ConvertToRangeUnit(nominal, p.unit, r.rangeUnit, decimals);
         if (method == 0)
             p.reading = ConvertToRangeUnit(p.reading, p.unit, r.rangeUnit, decimals);
+        p.unit = r.rangeUnit; // what the point holds now, for the choice of the function
     }
 
     const int function = SelectSourceForPoint(range, point, sender);
