@@ -253,6 +253,75 @@ private slots:
         QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(dialogsOpened == 2 ? 1 : 0));
     }
 
+    // The link given up under a set-point ends the run without a question (the link has told
+    // the technician); the point the calibrator never got is not stored.
+    void linkGivenUpEndsTheRun_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<int>("givenUpAt");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QList<int>>("measured");
+        QTest::newRow("current range, second set-point")
+            << 0 << 0 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
+            << QList<int>({1, 0, 0});
+        QTest::newRow("all ranges, second set-point")
+            << 0 << 1 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
+            << QList<int>({1, 0, 0});
+        QTest::newRow("exact reading, while the operator adjusts")
+            << 1 << 1 << 4 << QStringList({"C02", "N100.00", "N100.01", "N100.02"})
+            << QList<int>({0, 0, 0});
+    }
+    void linkGivenUpEndsTheRun()
+    {
+        QFETCH(int, method);
+        QFETCH(int, scope);
+        QFETCH(int, givenUpAt);
+        QFETCH(QStringList, sent);
+        QFETCH(QList<int>, measured);
+        meterCheckDoc.method = qint16(method);
+        MeterRange& r = SetRange(0, 0, "400", "mV");
+        for (const char* nominal : {"100", "200", "300"})
+            SetPoint(r, CountPoints(0), nominal);
+        SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
+        const MeterPoint second = r.points[1];
+        sender.givenUpAt = givenUpAt;
+        RecordingMessageService messages;
+        dialogs->chosenRangeScope = qint16(scope);
+        const auto adjust = [](ExactReadingControl& c) {
+            c.StepUp();
+            c.StepUp();
+        };
+        dialogs->steps = {method == 0 ? DialogStep::Ok("100.1") : DialogStep::Adjust(adjust),
+                          DialogStep::Ok("200.1"), DialogStep::Ok("10")};
+        procedure->OnMeasure();
+
+        QCOMPARE(sender.sent, sent);
+        QCOMPARE(dialogs->opened.size(), 1);
+        QVERIFY(messages.messages.isEmpty());
+        QList<int> flags;
+        for (int j = 0; j < 3; ++j)
+            flags << r.points[j].pointMeasured;
+        QCOMPARE(flags, measured);
+        QCOMPARE(r.points[1].setting, second.setting);
+        QCOMPARE(r.points[1].reading, second.reading);
+        QCOMPARE(r.points[1].unit, second.unit);
+        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(0));
+        QCOMPARE(int(currentRange), 0);
+    }
+
+    void runOnALinkGivenUpBeforeSaysSoOnce()
+    {
+        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        sender.alive = false;
+        RecordingMessageService messages;
+        procedure->OnMeasure();
+        QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});
+        QCOMPARE(dialogs->choices, 0);
+        QVERIFY(sender.sent.isEmpty());
+        QVERIFY(dialogs->opened.isEmpty());
+    }
+
     void runOverAllRangesVisitsEveryRange()
     {
         meterCheckDoc.method = 1;

@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -52,10 +53,11 @@ void AddRange(int i, qint16 function, const QString& value, const QString& unit,
 class OperatorHand
 {
 public:
-    OperatorHand(bool allRanges, bool allPoints, QStringList indications)
+    OperatorHand(bool allRanges, bool allPoints, QStringList indications,
+                 std::function<void()> onEntry = {})
         : indications(std::move(indications))
     {
-        QObject::connect(&timer, &QTimer::timeout, [this, allRanges, allPoints] {
+        QObject::connect(&timer, &QTimer::timeout, [this, allRanges, allPoints, onEntry] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
                 (allRanges ? choice->allRangesButton : choice->currentRangeButton)
@@ -66,6 +68,8 @@ public:
             } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
                 descriptions << entry->descriptionLabel->text() + " " +
                                     entry->setpointLabel->text();
+                if (onEntry)
+                    onEntry();
                 entry->indicationEdit->setText(
                     this->indications.isEmpty() ? QString() : this->indications.takeFirst());
                 entry->okButton->click();
@@ -187,6 +191,33 @@ private slots:
         QCOMPARE(stored, QStringList({"100.00 100.10 Ohm 0.14", "250.00 249.70 Ohm 0.17",
                                       "400.00 400.30 Ohm 0.20"}));
         QCOMPARE(meterCheckDoc.ranges[0].calFunction, qint16(5));
+    }
+
+    // The calibrator stops answering while the first point is read off the meter: the next
+    // point's selection gives the link up, with its one message, and the run ends there.
+    void linkGivenUpEndsTheRun()
+    {
+        AddRange(0, 0, "400", "mV", {"100", "300"});
+        AddRange(1, 1, "20", "mA", {"4"});
+        OperatorHand hand(true, false, {"100.05", "300.5", "4.003"},
+                          [this] { QVERIFY(sim->Control("nak 1000")); });
+        QWidget window;
+        RecordingPointsGrid grid;
+        RecordingMessageService messages;
+        RunMeasurement(window, grid);
+
+        QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});
+        QCOMPARE(hand.descriptions, QStringList{"Pomiar napięcia 100.00"});
+        const QStringList frames = sim->Frames();
+        QCOMPARE(frames.mid(0, 3), QStringList({"^C02%", "^N100.00%", "^C02%"}));
+        QVERIFY(!frames.contains("^N300.00%") && !frames.contains("^C06%"));
+        const MeterRange& volts = meterCheckDoc.ranges[0];
+        QCOMPARE(volts.points[0].pointMeasured, quint8(1));
+        QCOMPARE(volts.points[1].pointMeasured, quint8(0));
+        QCOMPARE(volts.points[1].setting, "300");
+        QVERIFY(volts.points[1].reading.isEmpty());
+        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(0));
+        QCOMPARE(int(currentRange), 0);
     }
 };
 
