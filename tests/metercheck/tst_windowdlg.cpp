@@ -13,7 +13,9 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QKeySequence>
 #include <QMenuBar>
+#include <QSet>
 #include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -69,9 +71,14 @@ private slots:
                  QStringList({"&Nowy...", "&Otwórz...", "&Zapisz", "Zapi&sz jako...", "&Drukuj...",
                               "Eksport do E&xcela...", "&Zamknij", "-", "&Wyjście"}));
         QStringList bar;
-        for (QAction* a : window->MenuBar()->actions())
+        QSet<QKeyCombination> keys{QKeySequence::mnemonic("&Historia")[0]}; // a menu to come
+        for (QAction* a : window->MenuBar()->actions()) {
             bar << a->text();
-        QCOMPARE(bar, QStringList({"&Plik", "&Dane miernika", "&Pomiary"}));
+            const QKeySequence key = QKeySequence::mnemonic(a->text());
+            QVERIFY2(!key.isEmpty() && !keys.contains(key[0]), qPrintable(a->text()));
+            keys << key[0];
+        }
+        QCOMPARE(bar, QStringList({"P&lik", "&Dane miernika", "&Pomiary"}));
         QCOMPARE(window->TabBar()->count(), 3);
         QCOMPARE(window->TabBar()->tabText(1), QString("Wykres punktów"));
         QCOMPARE(window->TabBar()->tabText(2), QString("Wykres błędów"));
