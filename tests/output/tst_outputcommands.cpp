@@ -170,6 +170,30 @@ private slots:
         QVERIFY(PdfText(suggested).contains("Zakres: 1200 °C"));
     }
 
+    // Every range prints whole: no page range, "Current Page" or "Selection" to choose.
+    void printDialogOffersAllPagesOnly()
+    {
+        QStringList offered;
+        ModalScript script(
+            {On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
+             On<QPrintDialog>([&offered](QPrintDialog* d) {
+                 // The part under "Options >>", as it shows when the user opens it.
+                 QWidget* settings = d->findChild<QWidget*>("QPrintSettingsOutput");
+                 if (!settings)
+                     offered << "QPrintSettingsOutput";
+                 for (const char* name : {"printRange", "pagesRadioButton", "pagesLineEdit",
+                                          "printCurrentPage", "printSelection", "pageSetCombo"}) {
+                     auto* w = d->findChild<QWidget*>(name);
+                     if (!w || !settings || (w->isVisibleTo(settings) && w->isEnabled()))
+                         offered << name; // a missing widget shows too: the dialog changed
+                 }
+                 d->reject();
+             })});
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, 2);
+        QCOMPARE(offered, QStringList());
+    }
+
     void printCancelled_data()
     {
         QTest::addColumn<bool>("inOptions");

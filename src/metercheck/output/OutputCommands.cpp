@@ -53,6 +53,28 @@ public:
 DesktopOpener desktopOpener;
 WorkbookOpener* workbookOpener = &desktopOpener;
 
+// The system print dialog for the report: a printer and copies, nothing else. Every range is
+// printed whole, but the dialog shows its "Print range" box (pages from-to, page set) even
+// with the page-range options off, so the box is hidden each time the dialog shows.
+class ReportPrintDialog : public QPrintDialog
+{
+public:
+    ReportPrintDialog(QPrinter* printer, QWidget* parent) : QPrintDialog(printer, parent)
+    {
+        setOption(QAbstractPrintDialog::PrintToFile, true);
+        setOption(QAbstractPrintDialog::PrintSelection, false);
+        setOption(QAbstractPrintDialog::PrintPageRange, false);
+        setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    }
+
+    void setVisible(bool visible) override
+    {
+        QPrintDialog::setVisible(visible);
+        if (QWidget* range = findChild<QWidget*>(QStringLiteral("gbPrintRange")))
+            range->hide();
+    }
+};
+
 // Without any printer the print dialog offers only a PDF file: suggest one named after the
 // document, beside it, instead of a bare folder.
 void SuggestPdfFile(QPrinter& printer)
@@ -80,13 +102,10 @@ void OnPrint(QWidget* parent)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4)); // the page is laid out for A4
     SuggestPdfFile(printer);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    ReportPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    printer.setPrintRange(QPrinter::AllPages);
 
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
     PrinterPrintJobs jobs(&printer);
