@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "FullDevice.h"
 #include "base/FileAccess.h"
 
 #include <QDir>
@@ -118,7 +119,7 @@ private slots:
         QTest::addColumn<QString>("cause");
         QTest::newRow("folder") << "folder" << "To jest folder, a nie plik";
         QTest::newRow("FIFO") << "FIFO" << "To jest potok (FIFO), a nie zwykły plik";
-        QTest::newRow("device") << "/dev/full" << "To jest urządzenie, a nie zwykły plik";
+        QTest::newRow("device") << "full device" << "To jest urządzenie, a nie zwykły plik";
         QTest::newRow("symlink loop") << "symlink loop" << "Pętla dowiązań symbolicznych";
         QTest::newRow("missing folder") << "missing folder" << "Folder docelowy nie istnieje";
         QTest::newRow("file size limit (a full disk)")
@@ -130,8 +131,8 @@ private slots:
         QFETCH(QString, cause);
         QTemporaryDir folder;
         QString path = folder.filePath("out");
-        if (target.startsWith('/'))
-            path = target;
+        if (target == "full device")
+            path = FullDevice(folder.path());
         else if (target == "missing folder")
             path = folder.filePath("gone/out");
         else if (target == "old file")

@@ -194,6 +194,34 @@ private slots:
         QCOMPARE(offered, QStringList());
     }
 
+    // Printed to a file, the report never replaces the open document, also through a link.
+    void printOverTheOpenDocumentIsRefused()
+    {
+        if (PrintersPresent())
+            QSKIP("a printer is installed: the print dialog would not default to a PDF file");
+        documentName = dir.filePath("otwarty.met");
+        const auto restore = qScopeGuard([] { documentName.clear(); });
+        QFile document(documentName);
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.write("the document");
+        document.close();
+        const QString link = dir.filePath("otwarty.pdf");
+        QVERIFY(QFile::link(documentName, link));
+        ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
+                            On<QPrintDialog>([link](QPrintDialog* d) {
+                                if (auto* file = d->findChild<QLineEdit*>("filename"))
+                                    file->setText(link);
+                                d->accept();
+                            })});
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, 2);
+        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + link +
+                                               "\nTo jest plik dokumentu, z którego powstaje "
+                                               "raport."});
+        QVERIFY(document.open(QIODevice::ReadOnly));
+        QCOMPARE(document.readAll(), QByteArray("the document"));
+    }
+
     void printCancelled_data()
     {
         QTest::addColumn<bool>("inOptions");

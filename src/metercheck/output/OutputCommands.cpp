@@ -5,6 +5,7 @@
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/CPrintOptionsDlg.h"
 #include "metercheck/output/ExcelExport.h"
+#include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"
@@ -108,9 +109,16 @@ void OnPrint(QWidget* parent)
     printer.setPrintRange(QPrinter::AllPages);
 
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // Printed to a file: all pages into one PDF, written whole once they are all there.
+        PdfFileJobs jobs(printer.pageLayout());
+        PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
+        if (jobs.PagesPrinted() > 0)
+            jobs.Save(printer.outputFileName());
+        return;
+    }
     PrinterPrintJobs jobs(&printer);
     PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
-    jobs.Finish();
 }
 
 void OnExport(QWidget* parent)
