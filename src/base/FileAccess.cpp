@@ -119,8 +119,8 @@ bool WriteAll(int fd, const QByteArray& data)
 
 // The path the data must go to: the target itself, or the file a symbolic link names (the
 // link stays). False with the cause when the target cannot be written.
-bool ResolveTarget(const QByteArray& path, QByteArray* target, struct stat* existing,
-                   bool* exists, QString* cause)
+bool ResolveTarget(const QByteArray& path, QByteArray* target, struct stat* existing, bool* exists,
+                   QString* cause)
 {
     *target = path;
     *exists = ::stat(path.constData(), existing) == 0;
@@ -216,8 +216,7 @@ bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
 #endif
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         scratch = scratchName();
-        fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
-                    0666);
+        fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0 && errno != EEXIST) {
             return Fail(cause, errno == ENOENT ? QStringLiteral("Folder docelowy nie istnieje")
                                                : SystemErrorText(errno));
@@ -240,8 +239,8 @@ bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
     for (int attempt = 0; ok && nameless && scratch.isEmpty() && attempt < 100; ++attempt) {
         const QByteArray name = scratchName();
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
-                     AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
             scratch = name;
         } else if (errno != EEXIST) {
             ok = false;

@@ -80,11 +80,16 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("missing") << "missing" << "Plik lub folder nie istnieje";
-        QTest::newRow("folder") << "folder" << "To jest folder, a nie plik";
-        QTest::newRow("FIFO") << "FIFO" << "To jest potok (FIFO), a nie zwykły plik";
-        QTest::newRow("symlink loop") << "symlink loop" << "Pętla dowiązań symbolicznych";
-        QTest::newRow("no permission") << "no permission" << "Brak uprawnień dostępu";
+        QTest::newRow("missing") << "missing"
+                                 << "Plik lub folder nie istnieje";
+        QTest::newRow("folder") << "folder"
+                                << "To jest folder, a nie plik";
+        QTest::newRow("FIFO") << "FIFO"
+                              << "To jest potok (FIFO), a nie zwykły plik";
+        QTest::newRow("symlink loop") << "symlink loop"
+                                      << "Pętla dowiązań symbolicznych";
+        QTest::newRow("no permission") << "no permission"
+                                       << "Brak uprawnień dostępu";
     }
     void unreadablePathsSayWhy()
     {
@@ -117,13 +122,18 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("folder") << "folder" << "To jest folder, a nie plik";
-        QTest::newRow("FIFO") << "FIFO" << "To jest potok (FIFO), a nie zwykły plik";
-        QTest::newRow("device") << "full device" << "To jest urządzenie, a nie zwykły plik";
-        QTest::newRow("symlink loop") << "symlink loop" << "Pętla dowiązań symbolicznych";
-        QTest::newRow("missing folder") << "missing folder" << "Folder docelowy nie istnieje";
-        QTest::newRow("file size limit (a full disk)")
-            << "old file" << "Plik przekroczyłby dopuszczalny rozmiar";
+        QTest::newRow("folder") << "folder"
+                                << "To jest folder, a nie plik";
+        QTest::newRow("FIFO") << "FIFO"
+                              << "To jest potok (FIFO), a nie zwykły plik";
+        QTest::newRow("device") << "full device"
+                                << "To jest urządzenie, a nie zwykły plik";
+        QTest::newRow("symlink loop") << "symlink loop"
+                                      << "Pętla dowiązań symbolicznych";
+        QTest::newRow("missing folder") << "missing folder"
+                                        << "Folder docelowy nie istnieje";
+        QTest::newRow("file size limit (a full disk)") << "old file"
+                                                       << "Plik przekroczyłby dopuszczalny rozmiar";
     }
     void failedWritesSayWhyAndKeepTheTarget()
     {
@@ -160,8 +170,8 @@ private slots:
         const QString file = dir.filePath("real.pdf");
         const QString link = dir.filePath("link.pdf");
         Put(file, "old");
-        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner |
-                                                QFile::ReadGroup));
+        QVERIFY(
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         const QFile::Permissions permissions = QFile::permissions(file);
         QVERIFY(QFile::link(file, link));
         QString cause;

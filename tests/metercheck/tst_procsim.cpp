@@ -182,8 +182,8 @@ private slots:
 
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(hand.indications.isEmpty());
-        QCOMPARE(sim->Frames(), QStringList({"^C120%", "^N100.00%", "^C120%", "^N250.00%",
-                                             "^C120%", "^N400.00%"}));
+        QCOMPARE(sim->Frames(), QStringList({"^C120%", "^N100.00%", "^C120%", "^N250.00%", "^C120%",
+                                             "^N400.00%"}));
         QStringList stored;
         for (const MeterPoint& p : std::as_const(meterCheckDoc.ranges[0].points))
             if (p.pointMeasured)

@@ -325,7 +325,8 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("removeIt");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("file gone, entry removed") << "gone" << true << "Plik lub folder nie istnieje";
+        QTest::newRow("file gone, entry removed")
+            << "gone" << true << "Plik lub folder nie istnieje";
         QTest::newRow("file gone, entry kept") << "gone" << false << "Plik lub folder nie istnieje";
         QTest::newRow("now a folder") << "folder" << false << "To jest folder, a nie plik";
         QTest::newRow("now a FIFO") << "FIFO" << false << "To jest potok (FIFO), a nie zwykły plik";

@@ -12,8 +12,8 @@
 #include "tst_window_fakes.h"
 
 #include <QAction>
-#include <QMenu>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSet>
 #include <QSettings>

@@ -249,8 +249,8 @@ private slots:
         QVERIFY(QDir(folder).removeRecursively());
         QVERIFY(!session.Export(Ranges({1}), chooser, &opener));
         // The file and the real cause, once; no error code that does not belong to it.
-        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano skoroszytu w pliku:\n" +
-                                               chooser.path + "\nFolder docelowy nie istnieje."});
+        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano skoroszytu w pliku:\n" + chooser.path +
+                                               "\nFolder docelowy nie istnieje."});
         QCOMPARE(messages.messages[0].caption, QString("Błąd!"));
         QCOMPARE(session.exportCount, 1);
         QCOMPARE(session.Workbook().Sheets().size(), 1);

@@ -336,9 +336,9 @@ private slots:
             if (link == "symbolic link")
                 QVERIFY(QFile::link(doc, out));
             else
-                QCOMPARE(::link(QFile::encodeName(doc).constData(),
-                                QFile::encodeName(out).constData()),
-                         0);
+                QCOMPARE(
+                    ::link(QFile::encodeName(doc).constData(), QFile::encodeName(out).constData()),
+                    0);
         }
         const Result r =
             RunReport({command, doc, command == "print" ? "--pdf" : "--xlsx", out, "--all"});
@@ -358,12 +358,12 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("cause");
         for (const char* command : {"print", "export"}) {
-            QTest::addRow("%s to /dev/full", command)
-                << command << "full device" << "To jest urządzenie, a nie zwykły plik";
-            QTest::addRow("%s into a missing folder", command)
-                << command << "missing folder" << "Folder docelowy nie istnieje";
-            QTest::addRow("%s onto a full disk", command)
-                << command << "full disk" << "Brak miejsca na dysku";
+            QTest::addRow("%s to /dev/full", command) << command << "full device"
+                                                      << "To jest urządzenie, a nie zwykły plik";
+            QTest::addRow("%s into a missing folder", command) << command << "missing folder"
+                                                               << "Folder docelowy nie istnieje";
+            QTest::addRow("%s onto a full disk", command) << command << "full disk"
+                                                          << "Brak miejsca na dysku";
         }
     }
     void failedOutput()
@@ -381,9 +381,8 @@ private slots:
             out = FullDevice(folder.path());
         } else if (target == "full disk") {
             // A file system of two pages, one of them taken by an older report.
-            if (::geteuid() != 0 ||
-                QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=8k", "tmpfs",
-                                            folder.path()}) != 0)
+            if (::geteuid() != 0 || QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=8k",
+                                                                "tmpfs", folder.path()}) != 0)
                 QSKIP("a small file system needs root to mount it");
             out = folder.filePath("older");
             QFile older(out);

@@ -57,10 +57,9 @@ ExcelExport& ProgramExport()
 void ReportComError(const ExportError& error)
 {
     // No bell characters: a message box draws them as boxes.
-    const QString text = QStringLiteral("Oops - hit an error!\n\tCode = ") +
-                         QString::asprintf("%08x", error.code) +
-                         QStringLiteral("\n\tCode meaning = ") + error.meaning.trimmed() +
-                         QLatin1Char('\n');
+    const QString text =
+        QStringLiteral("Oops - hit an error!\n\tCode = ") + QString::asprintf("%08x", error.code) +
+        QStringLiteral("\n\tCode meaning = ") + error.meaning.trimmed() + QLatin1Char('\n');
     Messages().Show(text, QStringLiteral("excel com"), MessageIcon::Error, MessageButtons::Ok,
                     nullptr);
 }
