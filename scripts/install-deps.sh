@@ -6,9 +6,13 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
+    qt6-translations-l10n
     libxlsxwriter-dev
+    libqt6sql6-sqlite libqt6sql6-psql postgresql
     fonts-liberation2
     xvfb xdotool imagemagick socat poppler-utils unzip
+    scdoc man-db dpkg-dev file lintian
+    desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 
 missing=()

@@ -1,16 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "app/CalibratorApp.h"
+#include "app/CommandLine.h"
 #include "app/SimulatorLauncher.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
+    // Help, version and refusals need no display, so the arguments are read before the
+    // window system starts.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const StartOptions options = ParseCommandLine(arguments, DisplayAvailable());
+    if (options.action != StartOptions::Action::Run) {
+        std::FILE* stream = options.action == StartOptions::Action::Print ? stdout : stderr;
+        std::fputs(options.text.toLocal8Bit().constData(), stream);
+        return options.exitCode;
+    }
+
     QApplication application(argc, argv);
     // With --simulator the ports lead to r718-sim, which ends with the program.
     SimulatorLauncher simulator;
-    if (SimulatorLauncher::Requested(QApplication::arguments()))
+    if (options.simulator)
         simulator.Start();
-    CCalibratorApp app(QApplication::arguments());
+    CCalibratorApp app(options);
     return app.Run();
 }

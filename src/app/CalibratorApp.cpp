@@ -4,12 +4,13 @@
 #include "app/DialogFont.h"
 #include "app/MainMenuDlg.h"
 #include "app/ProgramIcon.h"
+#include "app/QtTranslations.h"
 #include "app/SplashWindow.h"
 #include "link/CalFunctionTable.h"
 
 #include <QApplication>
 
-CCalibratorApp::CCalibratorApp(const QStringList& arguments) : arguments(arguments) {}
+CCalibratorApp::CCalibratorApp(const StartOptions& options) : options(options) {}
 
 bool CCalibratorApp::SplashAllowed(const QStringList& arguments)
 {
@@ -29,17 +30,21 @@ bool CCalibratorApp::SplashAllowed(const QStringList& arguments)
 
 int CCalibratorApp::Run()
 {
-    CSplashWindow::pictureAllowed = SplashAllowed(arguments);
+    CSplashWindow::pictureAllowed = options.splashAllowed;
     // Per-user settings live under the maker's name; the application name stays the
     // executable's (the meter check's recent files go under "r718").
     QCoreApplication::setOrganizationName(QStringLiteral("Modrex"));
     QApplication::setWindowIcon(ProgramIcon());
     // Every window is laid out in dialog units measured for this font.
     QApplication::setFont(DialogFont());
+    // Qt's own dialogs (files, printing, standard buttons) speak the program's language.
+    InstallQtTranslations();
     FillCalFunctionTable();
 
     // The program ends when the main menu closes; its result is not looked at.
     CMainMenuDlg mainMenu;
+    if (!options.document.isEmpty())
+        mainMenu.OpenDocumentAtStart(options.document);
     mainMenu.exec();
     return 0;
 }

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/CommandLine.h"
+
 #include <QStringList>
 
 // The application object: prepares the process, fills the calibrator's function table and
-// runs the main menu modally; the program ends when the menu closes.
+// runs the main menu modally; the program ends when the menu closes. A document named on the
+// command line opens in the meter check window as soon as the menu is up.
 class CCalibratorApp
 {
 public:
-    explicit CCalibratorApp(const QStringList& arguments);
+    explicit CCalibratorApp(const StartOptions& options);
     int Run();
 
     // The start-up picture is shown unless a flag argument ("/" or "-") is "Embedding" or
@@ -16,5 +19,5 @@ public:
     static bool SplashAllowed(const QStringList& arguments);
 
 private:
-    QStringList arguments;
+    StartOptions options;
 };

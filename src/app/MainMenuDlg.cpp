@@ -20,6 +20,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -126,7 +129,13 @@ void CMainMenuDlg::RunCalibratorPanel()
 
 void CMainMenuDlg::RunMeterCheck()
 {
-    RunMeterCheckWindow(this);
+    RunMeterCheckWindow(this, std::exchange(startDocument, QString()));
+}
+
+void CMainMenuDlg::OpenDocumentAtStart(const QString& path)
+{
+    startDocument = path;
+    QTimer::singleShot(0, this, &CMainMenuDlg::RunMeterCheck);
 }
 
 void CMainMenuDlg::paintEvent(QPaintEvent* event)

@@ -39,6 +39,9 @@ public:
 
     QPushButton* Button(ButtonId id) const;
 
+    // Opens the meter check window with the document at `path` as soon as the menu runs.
+    void OpenDocumentAtStart(const QString& path);
+
     // The Enter action of the menu does nothing.
     void accept() override {}
 
@@ -57,4 +60,5 @@ private:
 
     QList<QPushButton*> buttons;
     CResourcePicture background;
+    QString startDocument; // taken by the next meter check window
 };

@@ -2,6 +2,7 @@
 #include "app/PortSettings.h"
 
 #include "link/CalibratorLink.h"
+#include "link/PortMap.h"
 
 #include <QSettings>
 
@@ -56,9 +57,12 @@ int LoadPortChoice()
     return index;
 }
 
-bool ApplyPortChoice(int index)
+bool ApplyPortChoice(int index, const std::optional<QString>& device)
 {
     StorePortIndex(index);
+    // The device goes into the port map before the port is opened, so that the open uses it.
+    if (device && *device != PortDevicePath(index + 1))
+        StorePortDevice(index + 1, *device);
     portNumber = index + 1;
     if (!OpenCalibratorPort(portNumber))
         return false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QString>
+
 #include <optional>
 
 // Where the user's COM port choice is kept (QSettings, organisation "Modrex"; on Windows the
@@ -25,9 +27,10 @@ int StartupPortNumber();
 // index + 1 and returns the index for the list.
 int LoadPortChoice();
 
-// Port settings dialog, OK: stores the index, sets portNumber to index + 1 and tries the port:
-// open it, send "X", close it. False when the port could not be opened (the link has already
-// said so); the choice stays stored.
-bool ApplyPortChoice(int index);
+// Port settings dialog, OK: stores the index; when a device is given, stores it for COM<index+1>
+// (an empty text: the platform's own device) if it differs from the device that port stands
+// for now; sets portNumber to index + 1 and tries the port: open it, send "X", close it. False
+// when the port could not be opened (the link has already said so); the choice stays stored.
+bool ApplyPortChoice(int index, const std::optional<QString>& device = std::nullopt);
 
 } // namespace PortSettings

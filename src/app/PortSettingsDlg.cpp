@@ -3,12 +3,15 @@
 
 #include "app/DialogFont.h"
 #include "app/PortSettings.h"
+#include "app/SerialDeviceBox.h"
 #include "base/DialogUnits.h"
 #include "link/PortMap.h"
+#include "link/SerialPortEnumerator.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -22,7 +25,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, QRect place)
 
 } // namespace
 
-CPortSettingsDlg::CPortSettingsDlg(QWidget* parent)
+CPortSettingsDlg::CPortSettingsDlg(QWidget* parent, const SerialPortEnumerator* ports)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -40,12 +43,9 @@ CPortSettingsDlg::CPortSettingsDlg(QWidget* parent)
     portList->setGeometry(Rect(84, 14, 54, 13));
     portList->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
                         QStringLiteral("COM4")});
-    deviceLabel = AddLabel(this, QString(), Rect(14, 30, 124, 10));
-    deviceLabel->setObjectName(QStringLiteral("deviceLabel"));
-    deviceLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QPalette dim = deviceLabel->palette();
-    dim.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x80));
-    deviceLabel->setPalette(dim);
+    deviceBox = new SerialDeviceBox(ports ? *ports : SystemSerialPorts(), this);
+    deviceBox->setObjectName(QStringLiteral("deviceBox"));
+    deviceBox->setGeometry(Rect(14, 29, 124, 13));
 
     AddLabel(this, QStringLiteral("Szybkość :"), Rect(14, 44, 70, 10));
     AddLabel(this, QStringLiteral("9600"), Rect(86, 44, 54, 10));
@@ -65,7 +65,8 @@ CPortSettingsDlg::CPortSettingsDlg(QWidget* parent)
     cancel->setGeometry(Rect(80, 101, 50, 14));
     connect(ok, &QPushButton::clicked, this, &CPortSettingsDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CPortSettingsDlg::reject);
-    setTabOrder(portList, ok);
+    setTabOrder(portList, deviceBox);
+    setTabOrder(deviceBox, ok);
     setTabOrder(ok, cancel);
 
     // An index outside 0-3 leaves the list without a choice.
@@ -78,15 +79,37 @@ CPortSettingsDlg::CPortSettingsDlg(QWidget* parent)
 void CPortSettingsDlg::ShowDevice()
 {
     const int index = portList->currentIndex();
-    const QString device = index < 0 ? QStringLiteral("—") : PortDevicePath(index + 1);
-    const QString text = QStringLiteral("Urządzenie: %1").arg(device);
-    deviceLabel->setToolTip(text);
-    deviceLabel->setText(
-        deviceLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, deviceLabel->width()));
+    if (index < 0) {
+        deviceBox->setEnabled(false);
+        deviceBox->setEditText(QString());
+        deviceBox->setToolTip(QString());
+        return;
+    }
+    const int port = index + 1;
+    const QString device = PortDevicePath(port);
+    if (PortFixedByEnvironment(port)) {
+        deviceBox->setEnabled(false);
+        deviceBox->setEditText(PortVariableName(port) + QLatin1Char('=') + device);
+        deviceBox->lineEdit()->setCursorPosition(0); // the variable's name first
+        deviceBox->setToolTip(
+            QStringLiteral("Urządzenie portu COM%1 (%2) ustala zmienna środowiskowa %3.")
+                .arg(port)
+                .arg(device, PortVariableName(port)));
+        return;
+    }
+    deviceBox->setEnabled(true);
+    deviceBox->setEditText(device);
+    deviceBox->lineEdit()->setPlaceholderText(PlatformPortName(port));
+    deviceBox->setToolTip(
+        QStringLiteral("Urządzenie portu COM%1: wybierz z listy albo wpisz ścieżkę.").arg(port));
 }
 
 void CPortSettingsDlg::accept()
 {
-    if (PortSettings::ApplyPortChoice(portList->currentIndex()))
+    const int index = portList->currentIndex();
+    std::optional<QString> device;
+    if (index >= 0 && !PortFixedByEnvironment(index + 1))
+        device = deviceBox->Device();
+    if (PortSettings::ApplyPortChoice(index, device))
         QDialog::accept();
 }

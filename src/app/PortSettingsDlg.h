@@ -4,22 +4,26 @@
 #include <QDialog>
 
 class QComboBox;
-class QLabel;
-class QPushButton;
+class SerialDeviceBox;
+class SerialPortEnumerator;
 
 // Chooses the COM port (COM1-COM4) of the calibrator. The other line settings are fixed and
 // only shown. OK stores the choice and tries the port at once; when it cannot be opened the
-// dialog stays open for another choice. Under the list the dialog shows the device that the
-// chosen COM port stands for on this computer.
+// dialog stays open for another choice. Under the list, the device that the chosen COM port
+// stands for on this computer can be picked from the serial ports present or typed; OK stores
+// it for that COM port, unless an environment variable fixes the port, which is then shown
+// and cannot be changed here.
 class CPortSettingsDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CPortSettingsDlg(QWidget* parent = nullptr);
+    // Tests list their own ports; by default the system's.
+    explicit CPortSettingsDlg(QWidget* parent = nullptr,
+                              const SerialPortEnumerator* ports = nullptr);
 
     QComboBox* PortList() const { return portList; }
-    QLabel* DeviceLabel() const { return deviceLabel; }
+    SerialDeviceBox* DeviceBox() const { return deviceBox; }
 
     void accept() override;
 
@@ -27,5 +31,5 @@ private:
     void ShowDevice();
 
     QComboBox* portList = nullptr;
-    QLabel* deviceLabel = nullptr;
+    SerialDeviceBox* deviceBox = nullptr;
 };

@@ -27,17 +27,24 @@ SimulatorLauncher::~SimulatorLauncher()
     Stop();
 }
 
-bool SimulatorLauncher::Requested(const QStringList& arguments)
-{
-    return arguments.mid(1).contains(QStringLiteral("--simulator"));
-}
-
-QString SimulatorLauncher::SimulatorProgram()
+QStringList SimulatorLauncher::SimulatorCandidates(const QString& programDir)
 {
     const QString fromEnvironment = qEnvironmentVariable("R718_SIM");
     if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("r718-sim"));
+        return {fromEnvironment};
+    const QDir dir(programDir);
+    return {dir.filePath(QStringLiteral("r718-sim")),
+            QDir::cleanPath(dir.filePath(QStringLiteral(R718_SIM_FROM_BIN "/r718-sim")))};
+}
+
+QString SimulatorLauncher::SimulatorProgram(const QString& programDir)
+{
+    for (const QString& candidate : SimulatorCandidates(programDir)) {
+        const QFileInfo info(candidate);
+        if (info.isFile() && info.isExecutable())
+            return candidate;
+    }
+    return QString();
 }
 
 bool SimulatorLauncher::Fail(const QString& message)
@@ -54,12 +61,16 @@ bool SimulatorLauncher::Fail(const QString& message)
 bool SimulatorLauncher::Start()
 {
     Stop();
-    const QString program = SimulatorProgram();
-    const QFileInfo info(program);
-    if (!info.isFile() || !info.isExecutable())
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString program = SimulatorProgram(programDir);
+    if (program.isEmpty()) {
+        QStringList places = SimulatorCandidates(programDir);
+        for (QString& place : places)
+            place = QDir::toNativeSeparators(place);
         return Fail(QStringLiteral("Nie znaleziono symulatora kalibratora (%1).\n"
                                    "Program pracuje bez symulatora.")
-                        .arg(QDir::toNativeSeparators(program)));
+                        .arg(places.join(QStringLiteral(", "))));
+    }
 
     // The link lives in the user's own runtime folder; the simulator removes it when it ends,
     // however the program ends.

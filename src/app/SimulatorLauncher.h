@@ -7,7 +7,8 @@
 
 // Runs the program against the simulated calibrator: starts r718-sim, maps COM1..COM4 of
 // this process to its line, and stops it again when the program ends. r718-sim is found
-// through the environment variable R718_SIM, else next to the program's executable.
+// through the environment variable R718_SIM, else next to the program's executable (the build
+// tree), else in the installed layout's libexec folder (../libexec/r718 from bin).
 class SimulatorLauncher
 {
 public:
@@ -16,10 +17,11 @@ public:
     SimulatorLauncher(const SimulatorLauncher&) = delete;
     SimulatorLauncher& operator=(const SimulatorLauncher&) = delete;
 
-    // The command line asks for the simulator ("--simulator").
-    static bool Requested(const QStringList& arguments);
-    // Where r718-sim is looked for.
-    static QString SimulatorProgram();
+    // The places r718-sim is looked for, in order, for a program in programDir: the path in
+    // R718_SIM alone when that is set.
+    static QStringList SimulatorCandidates(const QString& programDir);
+    // The first candidate that is an executable file; empty when there is none.
+    static QString SimulatorProgram(const QString& programDir);
 
     // Starts the simulator and maps the ports to it. When it cannot be started, says so in
     // an error box and returns false; the program then goes on without it.

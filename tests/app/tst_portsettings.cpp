@@ -2,12 +2,17 @@
 #include "ScopedFakeLink.h"
 #include "app/PortSettings.h"
 #include "app/PortSettingsDlg.h"
+#include "app/SerialDeviceBox.h"
 #include "base/DialogUnits.h"
+#include "link/PortMap.h"
+#include "link/SerialPortEnumerator.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -52,6 +57,25 @@ QList<int> OpenedPorts(const ScopedFakeLink& link)
     return ports;
 }
 
+// The serial ports "present" for a test.
+class FakeSerialPorts : public SerialPortEnumerator
+{
+public:
+    QList<SerialPortDescription> Ports() const override { return ports; }
+    QList<SerialPortDescription> ports;
+};
+
+const QList<SerialPortDescription> threePorts = {
+    {"/dev/ttyS0", "", "", ""},
+    {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"},
+    {"/dev/ttyACM0", "", "Arduino (www.arduino.cc)", ""},
+};
+
+QVariant StoredDevice(int port)
+{
+    return DialogSettings().value(PortSettingsKey(port));
+}
+
 } // namespace
 
 class TestPortSettings : public QObject
@@ -72,7 +96,11 @@ private slots:
     void okWithoutAChoice();
     void silentCalibratorStillCloses();
     void storedWhereTheKeysSay();
-    void deviceShownUnderTheList();
+    void deviceFollowsThePortList_data();
+    void deviceFollowsThePortList();
+    void deviceListAskedForEachTime();
+    void okStoresTheDevice_data();
+    void okStoresTheDevice();
     void keyboard();
 };
 
@@ -81,6 +109,7 @@ void TestPortSettings::init()
     QSettings(QStringLiteral("Modrex"), QStringLiteral("R718")).clear();
     QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718")).clear();
     qunsetenv("R718_COM2");
+    qunsetenv("R718_COM3");
     noLinkReported = false;
     linkOpen = false;
 }
@@ -97,8 +126,7 @@ void TestPortSettings::fixedTexts()
     QCOMPARE(dlg.size(), DialogUnits::Size(152, 121));
     QStringList texts;
     for (QLabel* label : dlg.findChildren<QLabel*>())
-        if (label->objectName() != QLatin1String("deviceLabel"))
-            texts << label->text();
+        texts << label->text();
     QCOMPARE(texts, QStringList({"Port :", "Szybkość :", "9600", "Długość słowa :", "8",
                                  "Bity stopu :", "1", "Parzystość :", "Brak kontroli"}));
     QStringList items;
@@ -271,31 +299,140 @@ void TestPortSettings::storedWhereTheKeysSay()
     QCOMPARE(PortSettings::StartupPortNumber(), 4);
 }
 
-void TestPortSettings::deviceShownUnderTheList()
+void TestPortSettings::deviceFollowsThePortList_data()
 {
-    CPortSettingsDlg dlg;
-    QLabel* device = dlg.DeviceLabel();
-    QVERIFY(device->geometry().top() >= dlg.PortList()->geometry().bottom());
-#ifdef Q_OS_WIN
-    QCOMPARE(device->text(), QStringLiteral("Urządzenie: COM1"));
-#else
-    QCOMPARE(device->text(), QStringLiteral("Urządzenie: /dev/ttyS0"));
-    dlg.PortList()->setCurrentIndex(3);
-    QCOMPARE(device->text(), QStringLiteral("Urządzenie: /dev/ttyS3"));
-#endif
-    qputenv("R718_COM2", "/dev/ttyUSB0");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("editable");
+    const QString none;
+    QTest::newRow("COM1: platform device") << 0 << none << none << "/dev/ttyS0" << true;
+    QTest::newRow("COM3: stored device") << 2 << "/dev/ttyUSB0" << none << "/dev/ttyUSB0" << true;
+    QTest::newRow("COM3: the variable wins and is fixed") << 2 << "/dev/ttyUSB0"
+                                                          << "/dev/pts/9"
+                                                          << "R718_COM3=/dev/pts/9" << false;
+    QTest::newRow("no port chosen") << -1 << none << none << none << false;
+}
+
+void TestPortSettings::deviceFollowsThePortList()
+{
+    QFETCH(int, index);
+    QFETCH(QString, stored);
+    QFETCH(QString, variable);
+    QFETCH(QString, shown);
+    QFETCH(bool, editable);
+    if (!stored.isEmpty())
+        StorePortDevice(3, stored);
+    if (!variable.isEmpty())
+        qputenv("R718_COM3", variable.toLocal8Bit());
+    FakeSerialPorts ports;
+    CPortSettingsDlg dlg(nullptr, &ports);
+    QVERIFY(dlg.DeviceBox()->geometry().top() >= dlg.PortList()->geometry().bottom());
+    dlg.PortList()->setCurrentIndex(index == 0 ? 1 : 0); // the box follows every change
+    dlg.PortList()->setCurrentIndex(index);
+    QCOMPARE(dlg.DeviceBox()->currentText(), shown);
+    QCOMPARE(dlg.DeviceBox()->isEnabled(), editable);
+    if (!variable.isEmpty())
+        QVERIFY(dlg.DeviceBox()->toolTip().contains(QStringLiteral("R718_COM3")));
+}
+
+void TestPortSettings::deviceListAskedForEachTime()
+{
+    FakeSerialPorts ports;
+    ports.ports = threePorts;
+    CPortSettingsDlg dlg(nullptr, &ports);
+    dlg.show();
+    SerialDeviceBox* box = dlg.DeviceBox();
+    auto listed = [box](int role) {
+        QStringList lines;
+        for (int i = 0; i < box->count(); ++i)
+            lines << box->itemData(i, role).toString();
+        return lines;
+    };
+
+    box->showPopup();
+    QCOMPARE(listed(SerialDeviceBox::labelRole),
+             QStringList({"/dev/ttyS0", "/dev/ttyUSB0 — FT232R USB UART (FTDI, A50285BI)",
+                          "/dev/ttyACM0 (Arduino (www.arduino.cc))"}));
+    // The field takes the path alone; opening the list leaves the field as it was.
+    QCOMPARE(listed(Qt::DisplayRole), QStringList({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyACM0"}));
+    QCOMPARE(box->currentText(), QStringLiteral("/dev/ttyS0"));
+    // The list may be wider than the field, so the descriptions can be read.
+    QVERIFY(box->view()->width() >
+            box->fontMetrics().horizontalAdvance(QStringLiteral("/dev/ttyUSB0 — FT232R USB UART")));
+    box->hidePopup();
+
+    // An adapter plugged in while the dialog is open shows the next time the list opens.
+    ports.ports.append({"/dev/ttyUSB1", "CP2102", "Silicon Labs", "0001"});
+    box->showPopup();
+    QCOMPARE(box->count(), 4);
+    QCOMPARE(box->itemText(3), QStringLiteral("/dev/ttyUSB1"));
+    box->hidePopup();
+}
+
+void TestPortSettings::okStoresTheDevice_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<int>("listItem"); // -1: the path below is typed
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("opened");
+    const QString none;
+    const QVariant nothing;
+    QTest::newRow("chosen from the list")
+        << none << none << 1 << none << QVariant(QStringLiteral("/dev/ttyUSB0")) << "/dev/ttyUSB0";
+    QTest::newRow("typed") << none << none << -1 << " /dev/ttyACM3 "
+                           << QVariant(QStringLiteral("/dev/ttyACM3")) << "/dev/ttyACM3";
+    QTest::newRow("field emptied: the platform device again")
+        << "/dev/ttyUSB0" << none << -1 << none << nothing << "/dev/ttyS1";
+    QTest::newRow("unchanged: nothing written")
+        << none << none << -2 << none << nothing << "/dev/ttyS1";
+    QTest::newRow("fixed by R718_COM2: nothing written")
+        << none << "/dev/pts/9" << -2 << none << nothing << "/dev/pts/9";
+}
+
+void TestPortSettings::okStoresTheDevice()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, variable);
+    QFETCH(int, listItem);
+    QFETCH(QString, typed);
+    QFETCH(QVariant, stored);
+    QFETCH(QString, opened);
+    if (!before.isEmpty())
+        StorePortDevice(2, before);
+    if (!variable.isEmpty())
+        qputenv("R718_COM2", variable.toLocal8Bit());
+    ScopedFakeLink link;
+    QString deviceOnTheLine;
+    link.device.responder = [&deviceOnTheLine](const QList<QByteArray>&) {
+        deviceOnTheLine = PortDevicePath(2);
+        return QByteArray("%");
+    };
+    FakeSerialPorts ports;
+    ports.ports = threePorts;
+    CPortSettingsDlg dlg(nullptr, &ports);
+    dlg.show();
     dlg.PortList()->setCurrentIndex(1);
-    QCOMPARE(device->text(), QStringLiteral("Urządzenie: /dev/ttyUSB0"));
-    dlg.PortList()->setCurrentIndex(-1);
-    QCOMPARE(device->text(), QStringLiteral("Urządzenie: —"));
-    // A long device path is shortened in the middle; the whole path is in the tool tip.
-    const QString longPath = QStringLiteral(
-        "/dev/serial/by-id/usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0");
-    qputenv("R718_COM2", longPath.toLocal8Bit());
-    dlg.PortList()->setCurrentIndex(1);
-    QVERIFY(device->text().contains(QChar(0x2026)));
-    QVERIFY(device->fontMetrics().horizontalAdvance(device->text()) <= device->width());
-    QCOMPARE(device->toolTip(), QStringLiteral("Urządzenie: ") + longPath);
+    SerialDeviceBox* box = dlg.DeviceBox();
+    if (listItem >= 0) {
+        box->showPopup();
+        box->view()->setCurrentIndex(box->model()->index(listItem, 0));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), box->itemText(listItem));
+    } else if (listItem == -1) {
+        box->lineEdit()->selectAll();
+        QTest::keyClick(box->lineEdit(), Qt::Key_Delete);
+        QTest::keyClicks(box->lineEdit(), typed);
+    }
+    QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(StoredDevice(2), stored);
+    QCOMPARE(StoredIndex().toInt(), 1);
+    QCOMPARE(deviceOnTheLine, opened);
+    QCOMPARE(link.device.Written(), QByteArray("^X%"));
 }
 
 void TestPortSettings::keyboard()

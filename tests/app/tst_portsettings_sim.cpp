@@ -3,11 +3,11 @@
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "app/PortSettingsDlg.h"
+#include "app/SerialDeviceBox.h"
 #include "link/CalibratorLink.h"
 #include "link/SerialDevice.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -41,7 +41,8 @@ void TestPortSettingsSim::okSendsOneXAndCloses()
     CPortSettingsDlg dlg;
     dlg.show();
     dlg.PortList()->setCurrentIndex(1);
-    QCOMPARE(dlg.DeviceLabel()->toolTip(), QStringLiteral("Urządzenie: ") + sim.LinkPath());
+    QCOMPARE(dlg.DeviceBox()->currentText(), QStringLiteral("R718_COM2=") + sim.LinkPath());
+    QVERIFY(!dlg.DeviceBox()->isEnabled());
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
 
     QVERIFY(!dlg.isVisible());

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -91,10 +92,12 @@ private slots:
 
     void endsWhenItsParentDies()
     {
-        // A shell starts the simulator and is then killed outright.
+        // A shell starts the simulator and is then killed outright. The simulator's own first
+        // line (its device) goes elsewhere, so that the shell's line is the only one read here.
         QProcess shell;
         shell.start(QStringLiteral("/bin/sh"),
-                    {QStringLiteral("-c"), QStringLiteral("\"$0\" & echo $!; exec sleep 30"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("\"$0\" >/dev/null & echo $!; exec sleep 30"),
                      SimProgram()});
         QVERIFY(shell.waitForStarted());
         QVERIFY(shell.waitForReadyRead(5000));
@@ -147,6 +150,13 @@ private slots:
         QTest::newRow("missing") << "/nonexistent/r718-sim"
                                  << "Nie znaleziono symulatora kalibratora "
                                     "(/nonexistent/r718-sim).\nProgram pracuje bez symulatora.";
+        const QDir here(QCoreApplication::applicationDirPath());
+        QTest::newRow("nowhere, R718_SIM not set")
+            << QString()
+            << QStringLiteral("Nie znaleziono symulatora kalibratora (%1, %2).\nProgram pracuje "
+                              "bez symulatora.")
+                   .arg(here.filePath("r718-sim"),
+                        QDir::cleanPath(here.filePath("../libexec/r718/r718-sim")));
         QTest::newRow("ends without a line")
             << "/bin/false"
             << "Nie można uruchomić symulatora kalibratora.\nProgram pracuje bez symulatora.";
@@ -166,6 +176,44 @@ private slots:
         QCOMPARE(messages.Texts(), QStringList{message});
         QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
         QVERIFY(qEnvironmentVariableIsEmpty("R718_COM1"));
+    }
+
+    void simulatorLookup_data()
+    {
+        QTest::addColumn<QString>("fromEnvironment"); // R718_SIM; empty: not set
+        QTest::addColumn<QStringList>("present");      // executables in the tree
+        QTest::addColumn<QString>("found");
+        const QString beside = QStringLiteral("bin/r718-sim");
+        const QString installed = QStringLiteral("libexec/r718/r718-sim");
+        const QString other = QStringLiteral("other/r718-sim");
+        QTest::newRow("beside the program first")
+            << QString() << QStringList{beside, installed} << beside;
+        QTest::newRow("installed layout") << QString() << QStringList{installed} << installed;
+        QTest::newRow("R718_SIM first") << other << QStringList{other, beside} << other;
+        QTest::newRow("R718_SIM alone") << other << QStringList{beside, installed} << QString();
+        QTest::newRow("nowhere") << QString() << QStringList{} << QString();
+    }
+    void simulatorLookup()
+    {
+        QFETCH(QString, fromEnvironment);
+        QFETCH(QStringList, present);
+        QFETCH(QString, found);
+        QTemporaryDir tree;
+        QVERIFY(tree.isValid());
+        const QDir root(tree.path());
+        QVERIFY(root.mkpath(QStringLiteral("bin")));
+        for (const QString& path : present) {
+            QVERIFY(root.mkpath(QFileInfo(path).path()));
+            QVERIFY(QFile::copy(QStringLiteral("/bin/true"), root.filePath(path)));
+        }
+        const QByteArray saved = qgetenv("R718_SIM");
+        if (fromEnvironment.isEmpty())
+            qunsetenv("R718_SIM");
+        else
+            qputenv("R718_SIM", QFile::encodeName(root.filePath(fromEnvironment)));
+        const QString program = SimulatorLauncher::SimulatorProgram(root.filePath("bin"));
+        qputenv("R718_SIM", saved);
+        QCOMPARE(program, found.isEmpty() ? QString() : root.filePath(found));
     }
 
     void programLeavesNoSimulatorBehind_data()

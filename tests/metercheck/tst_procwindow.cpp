@@ -2,12 +2,17 @@
 // The measurement run as the technician does it in the meter check window, against r718-sim:
 // a document of two ranges opened from a file, "Pomiary" over all ranges by the exact-setting
 // method, the exact frames on the wire, the points grid filled with the readings and errors
-// (red where the actual error exceeds the permissible one) and both charts drawn.
+// (red where the actual error exceeds the permissible one) and both charts drawn. Each run
+// leaves a record per measured range in the history, with the texts of the grid; a run that
+// measured nothing leaves none, and a history that cannot be written costs one message and
+// nothing of what the window shows.
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 
 #include "controls/DataGrid.h"
+#include "history/HistoryDatabase.h"
+#include "history/HistoryService.h"
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorLink.h"
 #include "metercheck/charts/CErrorsChartPage.h"
@@ -23,11 +28,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +84,23 @@ QStringList Row(const DataGrid* grid, int row)
     return cells;
 }
 
+QStringList Row(const CheckPointRecord& p)
+{
+    return {p.reading,          p.setting, p.actualError,
+            p.permissibleError, p.calibratorError, p.unit, p.marked ? "+" : ""};
+}
+
+// The records of the local history, oldest first, ranges in document order; waits until the
+// history's worker has done what it was given.
+QList<CheckRecord> Recorded()
+{
+    HistoryService::Instance().Meters().waitForFinished();
+    QString error;
+    HistoryDatabase db(HistoryConfig{});
+    HistoryStore* store = db.Store(&error);
+    return store ? store->ChecksWithPoints("V-640", "12").value : QList<CheckRecord>{};
+}
+
 } // namespace
 
 class TestProcWindow : public QObject
@@ -91,6 +117,7 @@ private slots:
         portNumber = 1;
         auto closePort = qScopeGuard([] { CloseCalibratorPort(); });
 
+        QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
         QTemporaryDir folder;
         const QString file = folder.filePath("v640.met");
         meterCheckDoc = MeterCheckDoc{};
@@ -172,6 +199,72 @@ private slots:
         QCOMPARE(errorsChart->Data().titles[3], "Zakres miernika: 400 mV");
         QCOMPARE(errorsChart->Data().series[0].values, QList<double>({0.05, 0.5}));
         QVERIFY(messages.messages.isEmpty());
+
+        // The run left one record per range, with the texts of the grid.
+        QList<CheckRecord> records = Recorded();
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records[0].RangeText(), "400 mV");
+        QCOMPARE(records[1].RangeText(), "20 mA");
+        QCOMPARE(records[0].meterName, "V-640");
+        QCOMPARE(records[0].documentPath, file);
+        QVERIFY(!records[0].passed);
+        QVERIFY(!records[1].passed);
+        QCOMPARE(records[1].points.size(), 3);
+        for (int j = 0; j < 2; ++j)
+            QCOMPARE(Row(records[0].points[j]), Row(points, j + 1));
+        window.RangesPage()->rangesGrid()->selectWholeRow(2);
+        for (int j = 0; j < 3; ++j)
+            QCOMPARE(Row(records[1].points[j]), Row(points, j + 1));
+        window.RangesPage()->rangesGrid()->selectWholeRow(1);
+        window.TabBar()->setCurrentIndex(0);
+
+        // A run over the current range whose first point is aborted records nothing.
+        operatorHand.disconnect();
+        connect(&operatorHand, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* choice = qobject_cast<CProcedureDlg*>(modal))
+                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal))
+                entry->abortButton->click();
+        });
+        operatorHand.start();
+        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        operatorHand.stop();
+        QCOMPARE(Recorded().size(), 2);
+
+        // A history that refuses the record: one message, and the window keeps the results.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "refuse");
+            db.setDatabaseName(LocalHistoryPath());
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("CREATE TRIGGER refuse BEFORE INSERT ON checks"
+                                       " BEGIN SELECT RAISE(ABORT, 'dysk pełny'); END"));
+        }
+        QSqlDatabase::removeDatabase("refuse");
+        indications = {"100.5", "301.25"};
+        operatorHand.disconnect();
+        connect(&operatorHand, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
+                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
+                entry->indicationEdit->setText(indications.isEmpty() ? QString()
+                                                                     : indications.takeFirst());
+                entry->okButton->click();
+            }
+        });
+        operatorHand.start();
+        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        operatorHand.stop();
+        QTRY_COMPARE(messages.messages.size(), 1);
+        QCOMPARE(messages.messages[0].caption, "Błąd!");
+        QVERIFY2(messages.messages[0].text.startsWith(
+                     "Wyniki pomiarów nie zostały zapisane w historii sprawdzeń.") &&
+                     messages.messages[0].text.contains("dysk pełny"),
+                 qPrintable(messages.messages[0].text));
+        QCOMPARE(Row(points, 1).mid(0, 3), QStringList({"100.50", "100.00", "0.50"}));
+        QCOMPARE(meterCheckDoc.ranges[0].points[1].reading, "301.25");
+        QCOMPARE(Recorded().size(), 2);
     }
 };
 

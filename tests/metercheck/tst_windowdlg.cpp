@@ -7,12 +7,16 @@
 #include "metercheck/window/CMeterCheckDlg.h"
 #include "metercheck/window/CRangesPage.h"
 #include "metercheck/window/RecentFileList.h"
+#include "metercheck/window/ScreenDialogs.h"
 
+#include "ModalHelper.h"
 #include "RecordingMessageService.h"
 #include "tst_window_fakes.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -71,14 +75,18 @@ private slots:
                  QStringList({"&Nowy...", "&Otwórz...", "&Zapisz", "Zapi&sz jako...", "&Drukuj...",
                               "Eksport do E&xcela...", "&Zamknij", "-", "&Wyjście"}));
         QStringList bar;
-        QSet<QKeyCombination> keys{QKeySequence::mnemonic("&Historia")[0]}; // a menu to come
+        QSet<QKeyCombination> keys;
         for (QAction* a : window->MenuBar()->actions()) {
             bar << a->text();
             const QKeySequence key = QKeySequence::mnemonic(a->text());
             QVERIFY2(!key.isEmpty() && !keys.contains(key[0]), qPrintable(a->text()));
             keys << key[0];
         }
-        QCOMPARE(bar, QStringList({"P&lik", "&Dane miernika", "&Pomiary"}));
+        QCOMPARE(bar, QStringList({"P&lik", "&Dane miernika", "&Pomiary", "&Historia"}));
+        QStringList history;
+        for (QAction* a : window->MenuBar()->actions().last()->menu()->actions())
+            history << a->text() + (a->isEnabled() ? "" : " (off)");
+        QCOMPARE(history, QStringList({"Historia &sprawdzeń...", "&Baza danych..."}));
         QCOMPARE(window->TabBar()->count(), 3);
         QCOMPARE(window->TabBar()->tabText(1), QString("Wykres punktów"));
         QCOMPARE(window->TabBar()->tabText(2), QString("Wykres błędów"));
@@ -214,6 +222,29 @@ private slots:
         window->close();
         QVERIFY(!window->isVisible());
         QCOMPARE(port.calls, QStringList({"open", "close"}));
+    }
+
+    void fileDialogsStartInTheLastFolder()
+    {
+        QTemporaryDir other;
+        ScreenDialogs screen(window.get());
+        bool found = false;
+        OnModal<QFileDialog>(found, [&other](QFileDialog* d) {
+            // The dialog's own name field, as a user types into it.
+            if (auto* name = d->findChild<QLineEdit*>("fileNameEdit"))
+                name->setText(other.filePath("a.met"));
+            static_cast<QDialog*>(d)->accept();
+        });
+        QCOMPARE(screen.ChooseFileToSave(), QDir::toNativeSeparators(other.filePath("a.met")));
+        QVERIFY(found);
+        QString startedIn;
+        OnModal<QFileDialog>(found, [&startedIn](QFileDialog* d) {
+            startedIn = d->directory().absolutePath();
+            d->reject();
+        });
+        QCOMPARE(screen.ChooseFileToOpen(), QString());
+        QVERIFY(found);
+        QCOMPARE(startedIn, other.path());
     }
 };
 

@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -222,6 +223,37 @@ private slots:
         QCOMPARE(document.readAll(), QByteArray("the document"));
     }
 
+    void suggestedFile_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("remembered"); // the workbook folder last used
+        QTest::addColumn<QString>("suggested");  // @DIR and @OTHER stand for folders
+        QTest::newRow("in the folder last used for workbooks") << "@DIR/Miernik 7.met"
+                                                               << "@OTHER"
+                                                               << "@OTHER/Miernik 7.xlsx";
+        QTest::newRow("a folder that has gone does not count") << "@DIR/Miernik 7.met"
+                                                               << "@DIR/gone"
+                                                               << "@DIR/Miernik 7.xlsx";
+    }
+    void suggestedFile()
+    {
+        QFETCH(QString, document);
+        QFETCH(QString, remembered);
+        QFETCH(QString, suggested);
+        QTemporaryDir other;
+        auto place = [this, &other](QString text) {
+            return text.replace("@DIR", dir.path()).replace("@OTHER", other.path());
+        };
+        const auto restore = qScopeGuard([] {
+            documentName.clear();
+            QSettings("Modrex", "r718").remove("Folders");
+        });
+        documentName = place(document);
+        RememberFolder(FileKind::Workbook, place(remembered) + "/file");
+        QCOMPARE(MeterCheckOutput::SuggestedPath(FileKind::Workbook, "xlsx", "R718"),
+                 place(suggested));
+    }
+
     void printCancelled_data()
     {
         QTest::addColumn<bool>("inOptions");
@@ -251,10 +283,17 @@ private slots:
     // The export keeps its workbook for the whole program run, so these run in this order.
     void exportCancelledInFileDialogKeepsNothing()
     {
+        documentName = dir.filePath("Miernik 7.met");
+        const auto restore = qScopeGuard([] { documentName.clear(); });
+        QString suggested;
         ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->accept(); }),
-                            On<QFileDialog>([](QFileDialog* d) { d->reject(); })});
+                            On<QFileDialog>([&suggested](QFileDialog* d) {
+                                suggested = d->selectedFiles().value(0);
+                                d->reject();
+                            })});
         MeterCheckOutput::OnExport(nullptr);
         QCOMPARE(script.done, 2);
+        QCOMPARE(suggested, dir.filePath("Miernik 7.xlsx"));
         QVERIFY(opener.opened.isEmpty());
         QCOMPARE(ProgramExport().exportCount, 0);
     }
@@ -275,6 +314,7 @@ private slots:
             QVERIFY(script.unexpected.isEmpty());
         }
         QCOMPARE(opener.opened, QStringList{xlsx});
+        QCOMPARE(LastFolder(FileKind::Workbook), dir.path());
         {
             // The second export asks no file name: only the options dialog appears.
             ModalScript script({On<CExportDlg>([](CExportDlg* d) {

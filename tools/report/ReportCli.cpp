@@ -3,7 +3,9 @@
 
 #include "ConsoleMessageService.h"
 #include "DocumentText.h"
+#include "HistoryCli.h"
 
+#include "base/ProgramVersion.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/output/ExcelExport.h"
@@ -25,7 +27,9 @@ const char* const usage = R"(Użycie:
   r718-report print FILE.met --pdf OUT.pdf [--range N | --all] [--points-chart]
                              [--errors-chart] [--no-table]
   r718-report export FILE.met --xlsx OUT.xlsx [--range N | --all]
+  r718-report history list|show|export ...   (r718-report history --help)
   r718-report --help
+  r718-report --version
 
 Polecenia:
   show     wypisuje dokument sprawdzania miernika (miernik, metoda, zakresy, punkty);
@@ -212,9 +216,15 @@ int Export(const Arguments& a, const QList<int>& ranges, QTextStream& out)
 int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const QString command = arguments.value(1);
+    if (command == "history")
+        return RunHistoryCommand(arguments, out, err);
     if (command == "--help" || command == "-h" || command == "help" ||
         (arguments.size() > 2 && (arguments.contains("--help") || arguments.contains("-h")))) {
         out << usage;
+        return exitOk;
+    }
+    if (command == "--version" || command == "-v") {
+        out << "r718-report (Tevano 718) " << ProgramVersion() << Qt::endl;
         return exitOk;
     }
     if (command.isEmpty()) {

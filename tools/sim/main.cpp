@@ -7,6 +7,8 @@
 #include "SimPty.h"
 #include "SimServer.h"
 
+#include "base/ProgramVersion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -59,6 +61,7 @@ int main(int argc, char* argv[])
 #endif
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("r718-sim"));
+    QCoreApplication::setApplicationVersion(ProgramVersion());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -67,7 +70,8 @@ int main(int argc, char* argv[])
         "hangup-after K, hangup-mid frame|reply|off, stay-away on|off, plug-in, "
         "over-range on|off, under-range on|off, pace on|off, noise on|off, clear, ping) on "
         "standard input and answers each with ok or error."));
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption linkOption(QStringLiteral("link"),
                                         QStringLiteral("Make <path> a link to the device."),
                                         QStringLiteral("path"));
@@ -99,7 +103,21 @@ int main(int argc, char* argv[])
     for (const FaultOption& o : switchOptions)
         parser.addOption(
             QCommandLineOption(QString::fromLatin1(o.name), QString::fromLatin1(o.help)));
-    parser.process(application);
+    // Bad arguments end with 2, as in the other tools (QCommandLineParser::process uses 1).
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "r718-sim: %s\nHelp: r718-sim --help\n",
+                     qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "r718-sim: unexpected argument %s\nHelp: r718-sim --help\n",
+                     qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
 
     // The parent may have gone before the death signal was asked for.
     if (parser.isSet(parentOption) && getppid() != parser.value(parentOption).toLongLong())
@@ -140,7 +158,7 @@ int main(int argc, char* argv[])
     if (parser.isSet(logOption) && !log.Open(parser.value(logOption).toLocal8Bit())) {
         std::fprintf(stderr, "r718-sim: cannot open the log %s\n",
                      qPrintable(parser.value(logOption)));
-        return 2;
+        return 1;
     }
     if (!SimServer::InstallSignalHandlers()) {
         std::perror("r718-sim: signal pipe");

@@ -6,17 +6,16 @@
 #include "metercheck/output/CPrintOptionsDlg.h"
 #include "metercheck/output/ExcelExport.h"
 #include "metercheck/output/PdfFileJobs.h"
-#include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"
 #include "metercheck/output/ReportClock.h"
+#include "metercheck/output/ReportPrintDialog.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPageSize>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QUrl>
@@ -31,10 +30,13 @@ public:
     QString AskWorkbookPath() override
     {
         QString path = QFileDialog::getSaveFileName(
-            parent, QStringLiteral("Zapisz skoroszyt"), QDir::current().filePath("R718.xlsx"),
+            parent, QStringLiteral("Zapisz skoroszyt"),
+            MeterCheckOutput::SuggestedPath(FileKind::Workbook, QStringLiteral("xlsx"),
+                                            QStringLiteral("R718")),
             QStringLiteral("Skoroszyty programu Excel (*.xlsx)"));
         if (!path.isEmpty() && !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
             path += QLatin1String(".xlsx");
+        RememberFolder(FileKind::Workbook, path);
         return path;
     }
 
@@ -54,40 +56,15 @@ public:
 DesktopOpener desktopOpener;
 WorkbookOpener* workbookOpener = &desktopOpener;
 
-// The system print dialog for the report: a printer and copies, nothing else. Every range is
-// printed whole, but the dialog shows its "Print range" box (pages from-to, page set) even
-// with the page-range options off, so the box is hidden each time the dialog shows.
-class ReportPrintDialog : public QPrintDialog
-{
-public:
-    ReportPrintDialog(QPrinter* printer, QWidget* parent) : QPrintDialog(printer, parent)
-    {
-        setOption(QAbstractPrintDialog::PrintToFile, true);
-        setOption(QAbstractPrintDialog::PrintSelection, false);
-        setOption(QAbstractPrintDialog::PrintPageRange, false);
-        setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    }
-
-    void setVisible(bool visible) override
-    {
-        QPrintDialog::setVisible(visible);
-        if (QWidget* range = findChild<QWidget*>(QStringLiteral("gbPrintRange")))
-            range->hide();
-    }
-};
-
 // Without any printer the print dialog offers only a PDF file: suggest one named after the
-// document, beside it, instead of a bare folder.
+// document instead of a bare folder. (With printers, a file name would make the PDF file the
+// dialog's first choice instead of the printer.)
 void SuggestPdfFile(QPrinter& printer)
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         return;
-    const QFileInfo document(documentName);
-    const QString base = document.completeBaseName().isEmpty() ? QStringLiteral("Protokół")
-                                                               : document.completeBaseName();
-    const QDir folder =
-        document.isAbsolute() && document.dir().exists() ? document.dir() : QDir::current();
-    printer.setOutputFileName(folder.filePath(base + QStringLiteral(".pdf")));
+    printer.setOutputFileName(MeterCheckOutput::SuggestedPath(
+        FileKind::Report, QStringLiteral("pdf"), QStringLiteral("Protokół")));
 }
 
 } // namespace
@@ -106,19 +83,13 @@ void OnPrint(QWidget* parent)
     ReportPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    printer.setPrintRange(QPrinter::AllPages);
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        RememberFolder(FileKind::Report, printer.outputFileName());
 
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-        // Printed to a file: all pages into one PDF, written whole once they are all there.
-        PdfFileJobs jobs(printer.pageLayout());
+    PrintOnChosenPrinter(printer, [&](PrintJobs& jobs) {
         PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
-        if (jobs.PagesPrinted() > 0)
-            jobs.Save(printer.outputFileName());
-        return;
-    }
-    PrinterPrintJobs jobs(&printer);
-    PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
+    });
 }
 
 void OnExport(QWidget* parent)
@@ -137,6 +108,18 @@ void OnExport(QWidget* parent)
     }
     DialogPathChooser chooser(parent);
     ProgramExport().Export(ranges, chooser, workbookOpener);
+}
+
+QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallbackBase)
+{
+    const QFileInfo document(documentName);
+    const QString base =
+        document.completeBaseName().isEmpty() ? fallbackBase : document.completeBaseName();
+    QString folder = LastFolder(kind);
+    if (folder.isEmpty())
+        folder = document.isAbsolute() && document.dir().exists() ? document.absolutePath()
+                                                                  : QDir::currentPath();
+    return QDir(folder).filePath(base + QLatin1Char('.') + suffix);
 }
 
 WorkbookOpener* SetWorkbookOpener(WorkbookOpener* opener)

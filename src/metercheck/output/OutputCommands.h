@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/LastFolders.h"
+
+#include <QString>
+
 class QWidget;
 class WorkbookOpener;
 
@@ -19,5 +23,10 @@ void OnExport(QWidget* parent);
 // The program that shows an exported workbook; by default the desktop's program for .xlsx
 // files. Tests put their own in (nullptr restores the default); returns the previous one.
 WorkbookOpener* SetWorkbookOpener(WorkbookOpener* opener);
+
+// The file an output of the document is first offered under: named after the document (its
+// base name, or `fallbackBase` when there is no document name) with `suffix`, in the folder
+// last used for `kind`, else beside the document, else in the current folder.
+QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallbackBase);
 
 } // namespace MeterCheckOutput

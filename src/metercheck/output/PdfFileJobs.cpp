@@ -73,3 +73,15 @@ bool PdfFileJobs::Save(const QString& path)
     }
     return true;
 }
+
+bool PrintOnChosenPrinter(QPrinter& printer, const std::function<void(PrintJobs&)>& print)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        PdfFileJobs jobs(printer.pageLayout());
+        print(jobs);
+        return jobs.PagesPrinted() == 0 || jobs.Save(printer.outputFileName());
+    }
+    PrinterPrintJobs jobs(&printer);
+    print(jobs);
+    return true;
+}

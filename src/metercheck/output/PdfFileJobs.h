@@ -6,6 +6,9 @@
 #include <QBuffer>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QPrinter>
+
+#include <functional>
 
 // The report printed to a PDF file: the pages of all jobs of one print command go one after
 // the other into one document in memory, and the file is written whole at the end, so that a
@@ -39,3 +42,8 @@ private:
     bool pageFresh = false; // the painter has just begun: its first page is already open
     int pages = 0;
 };
+
+// Prints through what the print dialog chose: for a PDF file, all pages `print` makes go into
+// one document written whole at the end (nothing when no page was made); on a printer every
+// job goes to its queue. False when the file could not be written (said in a message box).
+bool PrintOnChosenPrinter(QPrinter& printer, const std::function<void(PrintJobs&)>& print);

@@ -70,8 +70,8 @@ const int verticalX[8] = {2000, 4800, 7600, 10400, 13200, 16000, 17000, 18000};
 const QColor black(0, 0, 0);
 const QColor red(255, 0, 0);
 
-void PaintHeader(QPainter& painter, const MeterRange& r, const QString& dateText,
-                 const QString& timeText)
+void PaintHeader(QPainter& painter, const MeterCheckDoc& doc, const MeterRange& r,
+                 const QString& dateText, const QString& timeText)
 {
     Line(painter, left, -2500, right, -2500);
     Line(painter, left, -4200, right, -4200);
@@ -80,9 +80,9 @@ void PaintHeader(QPainter& painter, const MeterRange& r, const QString& dateText
     TextTopLeft(painter, 5500, -2000,
                 QStringLiteral("Protokół sprawdzania miernika") + gap + dateText + gap + timeText);
 
-    TextTopLeft(painter, 2000, -2700, QStringLiteral("Nazwa: ") + meterCheckDoc.meterName);
-    TextTopLeft(painter, 2000, -3200, QStringLiteral("Numer: ") + meterCheckDoc.meterNumber);
-    TextTopLeft(painter, 2000, -3700, MethodText(meterCheckDoc.method));
+    TextTopLeft(painter, 2000, -2700, QStringLiteral("Nazwa: ") + doc.meterName);
+    TextTopLeft(painter, 2000, -3200, QStringLiteral("Numer: ") + doc.meterNumber);
+    TextTopLeft(painter, 2000, -3700, MethodText(doc.method));
 
     TextTopLeft(painter, 8500, -2700,
                 QStringLiteral("Zakres: ") + r.rangeValue + QLatin1Char(' ') + r.rangeUnit);
@@ -131,7 +131,13 @@ void PaintRow(QPainter& painter, const MeterPoint& p, int j)
 void PaintProtocolPage(QPainter& painter, int range, const QString& dateText,
                        const QString& timeText)
 {
-    const MeterRange& r = meterCheckDoc.ranges[range];
+    PaintProtocolPage(painter, meterCheckDoc, range, dateText, timeText);
+}
+
+void PaintProtocolPage(QPainter& painter, const MeterCheckDoc& doc, int range,
+                       const QString& dateText, const QString& timeText)
+{
+    const MeterRange& r = doc.ranges[range];
     painter.save();
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setBrush(Qt::NoBrush);
@@ -140,12 +146,15 @@ void PaintProtocolPage(QPainter& painter, int range, const QString& dateText,
 
     painter.setFont(
         ReportFont(QStringLiteral("Arial"), QFont::SansSerif, headingFontHeight, QFont::Bold));
-    PaintHeader(painter, r, dateText, timeText);
+    PaintHeader(painter, doc, r, dateText, timeText);
     PaintHeadingBox(painter);
 
     painter.setFont(
         ReportFont(QStringLiteral("Courier"), QFont::TypeWriter, tableFontHeight, QFont::Normal));
-    const int n = CountPoints(range);
+    // As many rows as defined points, counted like CountPoints.
+    int n = 0;
+    for (const MeterPoint& point : r.points)
+        n += point.pointDefined == 1 ? 1 : 0;
     for (int j = 0; j < n; ++j)
         PaintRow(painter, r.points[j], j);
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QPainter;
+struct MeterCheckDoc;
 
 // The table page of the verification report for one range of the document.
 //
@@ -39,3 +40,6 @@ constexpr int TableBottom(int rows)
 // in the title line.
 void PaintProtocolPage(QPainter& painter, int range, const QString& dateText,
                        const QString& timeText);
+// The same for range `range` of another document (a check kept in the history).
+void PaintProtocolPage(QPainter& painter, const MeterCheckDoc& doc, int range,
+                       const QString& dateText, const QString& timeText);

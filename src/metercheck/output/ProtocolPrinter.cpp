@@ -17,6 +17,12 @@ void ShowPrintError(const QString& text)
 
 bool PrintProtocolTable(PrintJobs& jobs, int range, const ReportClock& clock)
 {
+    return PrintProtocolTable(jobs, meterCheckDoc, range, clock);
+}
+
+bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
+                        const ReportClock& clock)
+{
     const QDateTime now = clock.Now();
     const QString dateText = ReportDateText(now.date());
     const QString timeText = ReportTimeText(now.time());
@@ -35,7 +41,7 @@ bool PrintProtocolTable(PrintJobs& jobs, int range, const ReportClock& clock)
         jobs.AbortJob();
         return false;
     }
-    PaintProtocolPage(*painter, range, dateText, timeText);
+    PaintProtocolPage(*painter, doc, range, dateText, timeText);
     jobs.EndPage();
     jobs.EndJob();
     return true;

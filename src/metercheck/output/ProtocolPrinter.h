@@ -5,6 +5,7 @@
 
 class PrintJobs;
 class ReportClock;
+struct MeterCheckDoc;
 
 // What the print command prints; the members are those of the print options dialog.
 struct PrintOptions
@@ -37,6 +38,9 @@ void ShowPrintError(const QString& text);
 // One print job with the table page of range `range`. Failures are shown in a message box
 // and give false.
 bool PrintProtocolTable(PrintJobs& jobs, int range, const ReportClock& clock);
+// The same for range `range` of another document (a check kept in the history).
+bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
+                        const ReportClock& clock);
 
 // The print command after its options were chosen: the chosen parts of the current range or
 // of every range, range after range. The charts are printed even when a table failed.

@@ -21,6 +21,7 @@ MeasureProcedure::MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridV
 
 void MeasureProcedure::OnMeasure()
 {
+    measuredRanges.clear();
     // On a link given up earlier nothing would reach the calibrator; its message was shown
     // when it happened, perhaps long ago, so the run says it once more instead of starting.
     if (!sender.LinkAlive()) {
@@ -144,6 +145,8 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         p.setting = FitFixed(ParseNumber(p.setting), decimals);
         p.calibratorError = CalibratorErrorText(p.setting, function, r.coldJunction);
         EvaluatePointErrors(range, point);
+        if (!measuredRanges.contains(range))
+            measuredRanges << range;
         documentModified = true;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(qMin(point + 2, maxPoints));

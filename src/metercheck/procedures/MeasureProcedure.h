@@ -3,6 +3,8 @@
 
 #include "link/CommandSender.h"
 
+#include <QList>
+
 class MeasurementDialogRunner;
 class PointsGridView;
 struct MeterPoint;
@@ -35,6 +37,9 @@ public:
     int MeasureRangeExactSetting(int range, int pointScope);
     int MeasureRangeExactReading(int range, int pointScope);
 
+    // The ranges in which the last OnMeasure confirmed at least one point, in run order.
+    const QList<int>& MeasuredRanges() const { return measuredRanges; }
+
 private:
     int MeasureRange(int range, int pointScope, int method);
     int MeasureRangeOfMethod(int range);
@@ -47,4 +52,5 @@ private:
     MeasurementDialogRunner& dialogs;
     PointsGridView& grid;
     CommandSender& sender;
+    QList<int> measuredRanges;
 };

@@ -2,6 +2,8 @@
 #include "metercheck/window/CMeterCheckDlg.h"
 
 #include "base/DialogUnits.h"
+#include "history/HistoryMenu.h"
+#include "history/RunRecording.h"
 #include "metercheck/charts/CErrorsChartPage.h"
 #include "metercheck/charts/CPointsChartPage.h"
 #include "metercheck/output/OutputCommands.h"
@@ -18,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 CMeterCheckDlg::CMeterCheckDlg(QWidget* parent, MeterCheckDialogRunner* dialogs,
@@ -61,6 +64,7 @@ void CMeterCheckDlg::BuildMenu()
     documentCommands << add(nullptr, QStringLiteral("&Dane miernika"), IdMeterData, [this] {
         commands.OnMeterData();
     }) << add(nullptr, QStringLiteral("&Pomiary"), IdMeasure, [this] { OnMeasure(); });
+    AddHistoryMenu(menuBar, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -149,6 +153,7 @@ void CMeterCheckDlg::OnMeasure()
     MeasurementDialogs measurementDialogs(this);
     MeasureProcedure procedure(measurementDialogs, *rangesPage);
     procedure.OnMeasure();
+    RecordMeasurementRun(procedure.MeasuredRanges(), this);
 }
 
 void CMeterCheckDlg::OnPrint()
@@ -225,8 +230,10 @@ void CMeterCheckDlg::EndWindow()
     QDialog::done(QDialog::Rejected);
 }
 
-void RunMeterCheckWindow(QWidget* parent)
+void RunMeterCheckWindow(QWidget* parent, const QString& path)
 {
     CMeterCheckDlg window(parent);
+    if (!path.isEmpty())
+        QTimer::singleShot(0, &window, [&window, path] { window.Commands().OnOpenFile(path); });
     window.exec();
 }

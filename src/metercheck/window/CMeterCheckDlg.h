@@ -95,5 +95,6 @@ private:
     bool selectingTab = false;
 };
 
-// The one-line start of the module from the main menu: runs the window modally over `parent`.
-void RunMeterCheckWindow(QWidget* parent);
+// The one-line start of the module from the main menu: runs the window modally over `parent`;
+// with a path, the window opens that document once it is on the screen.
+void RunMeterCheckWindow(QWidget* parent, const QString& path = QString());

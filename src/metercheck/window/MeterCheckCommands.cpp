@@ -186,6 +186,14 @@ void MeterCheckCommands::OnRecentFile(int index)
     ShowOpenedDocument(path);
 }
 
+void MeterCheckCommands::OnOpenFile(const QString& path)
+{
+    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(path, owner))
+        return;
+    CloseView();
+    ShowOpenedDocument(path);
+}
+
 bool MeterCheckCommands::OnSave()
 {
     if (documentName.isEmpty() || documentName == UntitledName())

@@ -31,6 +31,9 @@ public:
     // Esc: closes the port and the window without any question.
     void OnCancel();
     void OnRecentFile(int index);
+    // Opens the document at `path` as a recent-file entry does (the save question, the
+    // refusal of a missing or unreadable file), for a file named on the command line.
+    void OnOpenFile(const QString& path);
     void OnMeterData();
     void OnSelchangeTab(int tab);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/window/ScreenDialogs.h"
 
+#include "base/LastFolders.h"
 #include "metercheck/dialogs/CMeterDataDlg.h"
 #include "metercheck/dialogs/CPointDlg.h"
 #include "metercheck/dialogs/CRangeDlg.h"
@@ -10,12 +11,14 @@
 
 namespace {
 
-// Both file dialogs start in the process's current folder and add ".met" to a bare name.
+// Both file dialogs start in the folder where a .met file was last chosen (at first in the
+// process's current folder) and add ".met" to a bare name.
 QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
-    dialog.setDirectory(QDir::currentPath());
+    const QString lastFolder = LastFolder(FileKind::Document);
+    dialog.setDirectory(lastFolder.isEmpty() ? QDir::currentPath() : lastFolder);
     dialog.setNameFilter(ScreenDialogs::FileFilter());
     dialog.setDefaultSuffix(ScreenDialogs::DefaultSuffix());
     if (mode == QFileDialog::AcceptOpen) {
@@ -26,7 +29,9 @@ QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode)
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return QDir::toNativeSeparators(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
+    const QString path = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+    RememberFolder(FileKind::Document, path);
+    return QDir::toNativeSeparators(path);
 }
 
 } // namespace

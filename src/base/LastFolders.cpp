@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#include "base/LastFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QString Key(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Document:
+        return QStringLiteral("Folders/Documents");
+    case FileKind::Workbook:
+        return QStringLiteral("Folders/Workbooks");
+    case FileKind::Report:
+        break;
+    }
+    return QStringLiteral("Folders/Reports");
+}
+
+QSettings Profile()
+{
+    return QSettings(QStringLiteral("Modrex"), QStringLiteral("r718"));
+}
+
+} // namespace
+
+QString LastFolder(FileKind kind)
+{
+    const QString folder = Profile().value(Key(kind)).toString();
+    // A folder that has gone (a removed stick, a renamed share) is no place to start.
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void RememberFolder(FileKind kind, const QString& filePath)
+{
+    if (filePath.isEmpty())
+        return;
+    QSettings settings = Profile();
+    settings.setValue(Key(kind), QFileInfo(filePath).absolutePath());
+}

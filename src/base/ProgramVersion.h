@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// The version of the program and its tools, as the build names it (for example "1.1").
+QString ProgramVersion();

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#include "history/RunRecording.h"
+
+#include "base/MessageService.h"
+#include "history/HistoryService.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+#include <QPointer>
+#include <QWidget>
+
+QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const QList<int>& measuredRanges,
+                                                       QWidget* owner)
+{
+    const QList<CheckRecord> records =
+        BuildCheckRecords(meterCheckDoc, measuredRanges, RunContext::Current());
+    if (records.isEmpty())
+        return QtFuture::makeReadyFuture(HistoryDatabase::Outcome{});
+
+    HistoryService& history = HistoryService::Instance();
+    const QPointer<QWidget> window(owner);
+    return history.Record(records).then(&history, [window](const HistoryDatabase::Outcome& o) {
+        if (!o.error.isEmpty())
+            ShowError(QStringLiteral("Wyniki pomiarów nie zostały zapisane w historii "
+                                     "sprawdzeń.\n%1\n\nWyniki pozostają w oknie i w dokumencie; "
+                                     "można je zapisać do pliku.")
+                          .arg(o.error),
+                      window.data());
+        return o;
+    });
+}

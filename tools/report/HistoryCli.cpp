@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: MIT
+#include "HistoryCli.h"
+
+#include "ReportCli.h"
+
+#include "history/HistoryCsv.h"
+#include "history/HistoryDatabase.h"
+#include "metercheck/output/ReportClock.h"
+#include "metercheck/output/ReportTexts.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace {
+
+const char* const usage = R"(Użycie:
+  r718-report history list [--meter TEKST] [--json]
+  r718-report history show ID [--json]
+  r718-report history export --csv OUT.csv [--meter TEKST]
+
+Polecenia:
+  list     wypisuje sprawdzenia (od najnowszych) mierników, których nazwa lub numer
+           zawiera TEKST (bez --meter: wszystkich); --json: w postaci JSON
+  show     wypisuje jedno sprawdzenie z punktami; ID jak w poleceniu list
+  export   zapisuje sprawdzenia do pliku CSV (UTF-8, separator ';', przecinek dziesiętny)
+
+Baza danych jak w programie: ustawienia okna "Baza danych..." albo zmienna R718_HISTORY
+(postgresql://użytkownik@serwer:port/baza lub local). Sprawdzenia czekające na serwer są
+najpierw do niego wysyłane.
+Kody wyjścia: 0 gotowe, 1 błąd bazy danych lub zapisu, 2 błędne argumenty.
+)";
+
+struct Arguments
+{
+    QString command;
+    QString id;
+    QString meter;
+    QString csvPath;
+    bool json = false;
+};
+
+struct UsageError
+{
+    QString text;
+};
+
+Arguments Parse(const QStringList& args)
+{
+    Arguments a;
+    a.command = args.value(2);
+    if (a.command != "list" && a.command != "show" && a.command != "export")
+        throw UsageError{a.command.isEmpty()
+                             ? QStringLiteral("brak polecenia (list, show, export)")
+                             : QStringLiteral("nieznane polecenie \"%1\" (list, show, export)")
+                                   .arg(a.command)};
+    for (int i = 3; i < args.size(); ++i) {
+        QString arg = args[i];
+        QString value;
+        bool hasValue = false;
+        if (arg.startsWith("--") && arg.contains('=')) {
+            value = arg.section('=', 1);
+            arg = arg.section('=', 0, 0);
+            hasValue = true;
+        }
+        auto takeValue = [&] {
+            if (hasValue)
+                return value;
+            if (i + 1 >= args.size())
+                throw UsageError{QStringLiteral("brak wartości opcji %1").arg(arg)};
+            return args[++i];
+        };
+        if (arg == "--json" && a.command != "export") {
+            a.json = true;
+        } else if (arg == "--meter" && a.command != "show") {
+            a.meter = takeValue();
+        } else if (arg == "--csv" && a.command == "export") {
+            a.csvPath = takeValue();
+            if (a.csvPath.isEmpty())
+                throw UsageError{QStringLiteral("pusta nazwa pliku w opcji --csv")};
+        } else if (arg.startsWith("-") && arg != "-") {
+            throw UsageError{QStringLiteral("nieznana opcja %1 polecenia %2").arg(arg, a.command)};
+        } else if (a.command == "show" && a.id.isEmpty()) {
+            a.id = arg;
+        } else {
+            throw UsageError{QStringLiteral("nadmiarowy argument \"%1\"").arg(arg)};
+        }
+    }
+    if (a.command == "show" && a.id.isEmpty())
+        throw UsageError{QStringLiteral("brak identyfikatora sprawdzenia")};
+    if (a.command == "export" && a.csvPath.isEmpty())
+        throw UsageError{QStringLiteral("brak opcji --csv z nazwą pliku wynikowego")};
+    return a;
+}
+
+QString When(const QDateTime& t)
+{
+    return ReportDateText(t.date()) + QLatin1Char(' ') + ReportTimeText(t.time());
+}
+
+// The meters whose name or number holds the text, each with its checks, or the reason.
+Fetched<QList<CheckRecord>> ChecksOfMeters(HistoryStore& store, const QString& meter)
+{
+    Fetched<QList<CheckRecord>> result;
+    const Fetched<QList<MeterSummary>> meters = store.Meters();
+    if (!meters.Ok()) {
+        result.error = meters.error;
+        return result;
+    }
+    for (const MeterSummary& m : meters.value) {
+        if (!MeterMatches(m, meter))
+            continue;
+        const Fetched<QList<CheckRecord>> checks = store.ChecksWithPoints(m.name, m.number);
+        if (!checks.Ok()) {
+            result.error = checks.error;
+            return result;
+        }
+        result.value << checks.value;
+    }
+    // Newest first, the ranges of one run in document order.
+    std::stable_sort(result.value.begin(), result.value.end(),
+                     [](const CheckRecord& a, const CheckRecord& b) {
+                         return a.checkedAt == b.checkedAt ? a.rangeSlot < b.rangeSlot
+                                                           : a.checkedAt > b.checkedAt;
+                     });
+    return result;
+}
+
+int List(const QList<CheckRecord>& checks, bool json, QTextStream& out)
+{
+    if (json) {
+        QJsonArray list;
+        for (const CheckRecord& c : checks)
+            list.append(QJsonObject{{"id", c.id},
+                                    {"checkedAt", c.checkedAt.toString(Qt::ISODate)},
+                                    {"meterName", c.meterName},
+                                    {"meterNumber", c.meterNumber},
+                                    {"rangeValue", c.rangeValue},
+                                    {"rangeUnit", c.rangeUnit},
+                                    {"sensorName", c.sensorName},
+                                    {"passed", c.passed},
+                                    {"verdict", c.VerdictText()}});
+        out << QJsonDocument(list).toJson(QJsonDocument::Indented);
+        return exitOk;
+    }
+    for (const CheckRecord& c : checks)
+        out << c.id << "  " << When(c.checkedAt) << "  " << c.meterName << "  Nr " << c.meterNumber
+            << "  " << c.RangeText() << "  " << c.VerdictText() << Qt::endl;
+    out << "Sprawdzeń: " << checks.size() << Qt::endl;
+    return exitOk;
+}
+
+void Show(const CheckRecord& c, QTextStream& out)
+{
+    out << "Sprawdzenie: " << c.id << '\n'
+        << "Data: " << When(c.checkedAt) << '\n'
+        << "Komputer: " << c.computer << "; użytkownik: " << c.user << '\n'
+        << "Nazwa miernika: " << c.meterName << '\n'
+        << "Numer miernika: " << c.meterNumber << '\n'
+        << "Metoda: " << MethodText(c.method) << '\n'
+        << "Dokument: " << c.documentPath << '\n'
+        << "Zakres: " << c.RangeText() << '\n';
+    if (!c.sensorText.isEmpty())
+        out << c.sensorText << '\n';
+    out << c.classText << '\n' << "Wynik: " << c.VerdictText() << '\n';
+    out << "Nr  Wskazanie  Nastawa    Błąd rzecz.  Błąd dop.  Błąd kal.  j.m.  ON\n";
+    for (const CheckPointRecord& p : c.points)
+        out << QString::number(p.position + 1).leftJustified(4)
+            << p.reading.leftJustified(11) << p.setting.leftJustified(11)
+            << (p.actualError + (p.exceeded ? "*" : "")).leftJustified(13)
+            << p.permissibleError.leftJustified(11) << p.calibratorError.leftJustified(11)
+            << p.unit.leftJustified(6) << (p.marked ? "+" : "") << '\n';
+    out.flush();
+}
+
+} // namespace
+
+int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    const QStringList rest = arguments.mid(2);
+    if (rest.contains("--help") || rest.contains("-h") || rest.value(0) == "help") {
+        out << usage;
+        return exitOk;
+    }
+    Arguments a;
+    try {
+        a = Parse(arguments);
+    } catch (const UsageError& e) {
+        err << "r718-report history: " << e.text << Qt::endl
+            << "Pomoc: r718-report history --help" << Qt::endl;
+        return exitUsage;
+    }
+
+    HistoryDatabase database(HistoryConfig::Current());
+    // Whatever waits for the server goes first; a server out of reach fails the read below.
+    database.SendQueued();
+    QString error;
+    HistoryStore* store = database.Store(&error);
+    if (!store) {
+        err << "r718-report history: " << error << Qt::endl;
+        return exitFailed;
+    }
+
+    if (a.command == "show") {
+        const Fetched<CheckRecord> check = store->Check(a.id);
+        if (!check.Ok() || check.value.id.isEmpty()) {
+            err << "r718-report history: "
+                << (check.Ok() ? QStringLiteral("nie ma sprawdzenia o identyfikatorze %1").arg(a.id)
+                               : check.error)
+                << Qt::endl;
+            return exitFailed;
+        }
+        if (a.json)
+            out << QJsonDocument(RecordToJson(check.value)).toJson(QJsonDocument::Indented);
+        else
+            Show(check.value, out);
+        return exitOk;
+    }
+
+    const Fetched<QList<CheckRecord>> checks = ChecksOfMeters(*store, a.meter);
+    if (!checks.Ok()) {
+        err << "r718-report history: " << checks.error << Qt::endl;
+        return exitFailed;
+    }
+    if (a.command == "list")
+        return List(checks.value, a.json, out);
+
+    const QString failure = WriteHistoryCsv(a.csvPath, checks.value);
+    if (!failure.isEmpty()) {
+        err << "r718-report history: " << failure << Qt::endl;
+        return exitFailed;
+    }
+    out << a.csvPath << ": " << checks.value.size() << " sprawdz." << Qt::endl;
+    return exitOk;
+}
