@@ -80,7 +80,7 @@ void DropLink()
     linkOpen = false;
     if (!noLinkReported) {
         noLinkReported = true;
-        ShowError(QStringLiteral("Brak komunikacji z portem COM."));
+        ShowError(NoLinkMessage());
     }
 }
 
@@ -156,6 +156,11 @@ void SendCommand(const QString& command)
         return;
     }
     DropLink();
+}
+
+QString NoLinkMessage()
+{
+    return QStringLiteral("Brak komunikacji z portem COM.");
 }
 
 SerialDevice* SetCalibratorDevice(SerialDevice* newDevice)

@@ -23,6 +23,8 @@ bool CloseCalibratorPort();
 // (linkOpen false, lastReply empty, "Brak komunikacji z portem COM." once per episode); a
 // port error also closes the port.
 void SendCommand(const QString& command);
+// "Brak komunikacji z portem COM.": what the technician is told when the link is given up.
+QString NoLinkMessage();
 
 // The device and clock behind the link. Tests put scripted ones in place; nullptr restores
 // the real port and the real clock. Each returns the previous one.

@@ -12,6 +12,8 @@ public:
     void Send(const QString& command) override
     {
         sent << command;
+        if (givenUpAt > 0 && sent.size() >= givenUpAt)
+            alive = false;
         if (!replies.isEmpty())
             reply = replies.takeFirst();
     }
@@ -29,4 +31,5 @@ public:
     QStringList replies;
     QString reply;
     bool alive = true;
+    int givenUpAt = 0; // > 0: the link is given up at this command (counted from 1)
 };
