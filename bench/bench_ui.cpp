@@ -21,7 +21,7 @@
 #include "link/CalibratorLink.h"
 #include "link/NumberText.h"
 #include "metercheck/document/MeterCheckDoc.h"
-#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"
 #include "metercheck/output/ReportClock.h"
@@ -148,11 +148,7 @@ void FillDocument()
 // `finished` when the file is complete.
 void PrintDocument(const QString& path, const std::function<void()>& finished)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    PrinterPrintJobs jobs(&printer);
+    PdfFileJobs jobs;
     PrintOptions options;
     options.printTable = 1;
     options.printPointsChart = 1;
@@ -160,7 +156,7 @@ void PrintDocument(const QString& path, const std::function<void()>& finished)
     options.printScope = 1;
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
     PrintReport(options, jobs, charts.get(), SystemReportClock());
-    jobs.Finish();
+    jobs.Save(path);
     finished();
 }
 

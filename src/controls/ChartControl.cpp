@@ -39,9 +39,14 @@ ChartControl::ChartControl(QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
     chart()->legend()->setAlignment(Qt::AlignBottom);
+    // The title is a quarter larger than the chart's font, in the unit that font is given in
+    // (the program's fonts are set in pixels).
     QFont titleFont = chart()->titleFont();
     titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    if (titleFont.pointSizeF() > 0)
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    else if (titleFont.pixelSize() > 0)
+        titleFont.setPixelSize(qRound(titleFont.pixelSize() * 1.25));
     chart()->setTitleFont(titleFont);
     rebuild();
 }

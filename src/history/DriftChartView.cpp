@@ -82,6 +82,9 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
             lower->append({QPointF(axisFrom.toMSecsSinceEpoch(), -e), QPointF(axisTo.toMSecsSinceEpoch(), -e)});
         }
         auto* band = new QAreaSeries(upper, lower);
+        // The area does not own its edges; the band takes them along when the chart goes.
+        upper->setParent(band);
+        lower->setParent(band);
         band->setObjectName(QStringLiteral("band"));
         band->setName(QStringLiteral("± błąd dopuszczalny (%1)").arg(s.label));
         band->setColor(QColor(0, 200, 0, 60));

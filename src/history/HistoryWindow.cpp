@@ -6,8 +6,9 @@
 #include "history/HistoryCsv.h"
 #include "history/HistoryService.h"
 #include "history/StoredCheckReport.h"
-#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/ReportClock.h"
+#include "metercheck/output/ReportPrintDialog.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageSize>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -339,10 +339,10 @@ bool HistoryWindow::PrintChosenCheck(QPrinter& printer)
     const CheckRecord* check = ChosenCheck();
     if (!check)
         return false;
-    PrinterPrintJobs jobs(&printer);
-    const bool printed = PrintStoredCheck(*check, jobs);
-    jobs.Finish();
-    return printed;
+    bool printed = false;
+    const bool written = PrintOnChosenPrinter(
+        printer, [&](PrintJobs& jobs) { printed = PrintStoredCheck(*check, jobs); });
+    return printed && written;
 }
 
 void HistoryWindow::OnPrint()
@@ -359,11 +359,7 @@ void HistoryWindow::OnPrint()
         name.replace(QLatin1Char('/'), QLatin1Char('_'));
         printer.setOutputFileName(QDir::current().filePath(name));
     }
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    ReportPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     PrintChosenCheck(printer);

@@ -24,6 +24,11 @@ QString NoticeText(CalibratorProtocol::Notice notice)
                : QStringLiteral("Brak komunikacji z portem COM.");
 }
 
+QString NoLinkMessage()
+{
+    return NoticeText(CalibratorProtocol::Notice::NoLink);
+}
+
 CalibratorProtocol::CalibratorProtocol(SerialDevice& device, LinkClock& clock)
     : device(device), clock(clock)
 {}

@@ -66,6 +66,8 @@ private:
 
 // "Nie można otworzyć portu szeregowego." and "Brak komunikacji z portem COM.".
 QString NoticeText(CalibratorProtocol::Notice notice);
+// "Brak komunikacji z portem COM.": what the technician is told when the link is given up.
+QString NoLinkMessage();
 
 namespace LinkProtocol {
 constexpr int byteDelayMs = 20;

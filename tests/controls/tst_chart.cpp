@@ -2,11 +2,13 @@
 #include "controls/ChartControl.h"
 #include "controls/ColorRef.h"
 
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScatterSeries>
 #include <QTest>
 #include <QValueAxis>
@@ -58,6 +60,8 @@ private slots:
     void allZeroValues();
     void outOfRangeIndicesAreIgnored();
     void rendersOntoAPainter();
+    void titleFontFromTheApplicationFont_data();
+    void titleFontFromTheApplicationFont();
 };
 
 void TestChart::dataBlockIsDrawnWhenClosed()
@@ -178,6 +182,37 @@ void TestChart::rendersOntoAPainter()
         }
     QVERIFY2(red > 500, qPrintable(QString::number(red)));
     QVERIFY2(yellow > 100, qPrintable(QString::number(yellow)));
+}
+
+// The program's font is set in pixels: the title font grows in whichever unit the font has,
+// without "QFont::setPointSizeF: Point size <= 0" on every chart made.
+void TestChart::titleFontFromTheApplicationFont_data()
+{
+    QTest::addColumn<QFont>("font");
+    QTest::addColumn<double>("titlePoints");
+    QTest::addColumn<int>("titlePixels");
+    QFont points(QStringLiteral("Arial"));
+    points.setPointSizeF(8);
+    QFont pixels(QStringLiteral("Arial"));
+    pixels.setPixelSize(11);
+    QTest::newRow("points") << points << 10.0 << -1;
+    QTest::newRow("pixels, as the program's dialogs") << pixels << -1.0 << 14;
+}
+
+void TestChart::titleFontFromTheApplicationFont()
+{
+    QFETCH(QFont, font);
+    QFETCH(double, titlePoints);
+    QFETCH(int, titlePixels);
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("Point size <= 0")));
+    const QFont before = QApplication::font();
+    QApplication::setFont(font);
+    ChartControl chart;
+    QApplication::setFont(before);
+    const QFont title = chart.chart()->titleFont();
+    QVERIFY(title.bold());
+    QCOMPARE(title.pointSizeF(), titlePoints);
+    QCOMPARE(title.pixelSize(), titlePixels);
 }
 
 QTEST_MAIN(TestChart)

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -265,8 +266,10 @@ private slots:
         QTest::newRow("one byte short") << 126071 << wrong;
         QTest::newRow("one byte long") << 126073 << wrong;
         QTest::newRow("empty") << 0 << wrong;
-        QTest::newRow("missing") << -1 << QStringLiteral("Nie udało się odczytać pliku:");
-        QTest::newRow("a folder") << -2 << QStringLiteral("Nie udało się odczytać pliku:");
+        QTest::newRow("missing") << -1 << QStringLiteral("\nPlik lub folder nie istnieje.\n");
+        QTest::newRow("a folder") << -2 << QStringLiteral("\nTo jest folder, a nie plik.\n");
+        QTest::newRow("a FIFO") << -3
+                                << QStringLiteral("\nTo jest potok (FIFO), a nie zwykły plik.\n");
     }
     void badFilesAreRefused()
     {
@@ -278,6 +281,8 @@ private slots:
             WriteAll(path, QByteArray(size, '\x07'));
         if (size == -2)
             QVERIFY(QDir(dir.path()).mkdir("zly.met"));
+        if (size == -3) // opening it to read would wait for a writer for ever
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         FillSample();
         const QByteArray imageBefore = MetFile::PackDocument();
         RecordingMessageService messages;
@@ -287,7 +292,7 @@ private slots:
         QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
         QVERIFY2(messages.messages[0].text.contains(message),
                  qPrintable(messages.messages[0].text));
-        QVERIFY(messages.messages[0].text.contains(path));
+        QCOMPARE(messages.messages[0].text.count(path), 1);
         QVERIFY(messages.messages[0].text.endsWith("Dokument nie został wczytany."));
         // Neither the document nor the image changed.
         QCOMPARE(MetFile::Image(), imageBefore);
@@ -303,7 +308,8 @@ private slots:
         RecordingMessageService messages;
         QVERIFY(!SaveDocument(path));
         QCOMPARE(messages.Texts(),
-                 QStringList{QStringLiteral("Nie udało się zapisać pliku:\n%1\nDokument nie został "
+                 QStringList{QStringLiteral("Nie udało się zapisać pliku:\n%1\n"
+                                            "Folder docelowy nie istnieje.\nDokument nie został "
                                             "zapisany, plik na dysku pozostał bez zmian.")
                                  .arg(path)});
         QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
@@ -332,7 +338,11 @@ private slots:
 
         QVERIFY(!saved1);
         QCOMPARE(messages.messages.size(), 1);
-        QVERIFY(messages.messages[0].text.startsWith("Nie udało się zapisać pliku:"));
+        QCOMPARE(messages.messages[0].text,
+                 QStringLiteral("Nie udało się zapisać pliku:\n%1\n"
+                                "Plik przekroczyłby dopuszczalny rozmiar.\nDokument nie został "
+                                "zapisany, plik na dysku pozostał bez zmian.")
+                     .arg(path));
         QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"dok.met"});
         // With room again the same document is written.

@@ -132,6 +132,42 @@ private slots:
         QCOMPARE(p.unit, "mV");
     }
 
+    // Kilo-ohm points are compared in ohms once, whether still nominal or already measured,
+    // the point being measured again included.
+    void kiloOhmRangeStaysOnItsFunction_data()
+    {
+        QTest::addColumn<QStringList>("nominals");
+        QTest::addColumn<QStringList>("frames");
+        QTest::addColumn<QStringList>("calibratorErrors");
+        QTest::newRow("4 kOhm range, points up to 400 Ohm")
+            << QStringList({"0.1", "0.25", "0.4"})
+            << QStringList({"C120", "N100.00", "C120", "N250.00", "C120", "N400.00"})
+            << QStringList({"0.14", "0.17", "0.20"});
+        QTest::newRow("one point of 1.5 kOhm")
+            << QStringList({"1.5"}) << QStringList({"C121", "N1500.0"}) << QStringList({"1.5"});
+    }
+    void kiloOhmRangeStaysOnItsFunction()
+    {
+        QFETCH(QStringList, nominals);
+        QFETCH(QStringList, frames);
+        QFETCH(QStringList, calibratorErrors);
+        MeterRange& r = SetRange(0, 2, "4", "kOhm");
+        for (int j = 0; j < nominals.size(); ++j)
+            SetPoint(r, j, nominals[j]);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const QString& typed : nominals) // the meter shows each value exactly
+                dialogs->steps << DialogStep::Ok(typed);
+            QCOMPARE(procedure->MeasureRangeExactSetting(0, 1), 1);
+            QCOMPARE(sender.TakeSent(), frames);
+            QStringList errors;
+            for (int j = 0; j < nominals.size(); ++j)
+                errors << r.points[j].calibratorError;
+            QCOMPARE(errors, calibratorErrors);
+            QCOMPARE(r.points[0].unit, "Ohm");
+            QCOMPARE(r.points[0].actualError, frames.size() > 2 ? "0.00" : "0.0");
+        }
+    }
+
     void abortKeepsAnEarlierMeasurement()
     {
         MeterRange& r = SetRange(0, 0, "10", "V");
@@ -215,6 +251,75 @@ private slots:
         QCOMPARE(dialogs->opened.size(), dialogsOpened);
         QCOMPARE(int(currentRange), lastRange);
         QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(dialogsOpened == 2 ? 1 : 0));
+    }
+
+    // The link given up under a set-point ends the run without a question (the link has told
+    // the technician); the point the calibrator never got is not stored.
+    void linkGivenUpEndsTheRun_data()
+    {
+        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<int>("givenUpAt");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QList<int>>("measured");
+        QTest::newRow("current range, second set-point")
+            << 0 << 0 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
+            << QList<int>({1, 0, 0});
+        QTest::newRow("all ranges, second set-point")
+            << 0 << 1 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
+            << QList<int>({1, 0, 0});
+        QTest::newRow("exact reading, while the operator adjusts")
+            << 1 << 1 << 4 << QStringList({"C02", "N100.00", "N100.01", "N100.02"})
+            << QList<int>({0, 0, 0});
+    }
+    void linkGivenUpEndsTheRun()
+    {
+        QFETCH(int, method);
+        QFETCH(int, scope);
+        QFETCH(int, givenUpAt);
+        QFETCH(QStringList, sent);
+        QFETCH(QList<int>, measured);
+        meterCheckDoc.method = qint16(method);
+        MeterRange& r = SetRange(0, 0, "400", "mV");
+        for (const char* nominal : {"100", "200", "300"})
+            SetPoint(r, CountPoints(0), nominal);
+        SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
+        const MeterPoint second = r.points[1];
+        sender.givenUpAt = givenUpAt;
+        RecordingMessageService messages;
+        dialogs->chosenRangeScope = qint16(scope);
+        const auto adjust = [](ExactReadingControl& c) {
+            c.StepUp();
+            c.StepUp();
+        };
+        dialogs->steps = {method == 0 ? DialogStep::Ok("100.1") : DialogStep::Adjust(adjust),
+                          DialogStep::Ok("200.1"), DialogStep::Ok("10")};
+        procedure->OnMeasure();
+
+        QCOMPARE(sender.sent, sent);
+        QCOMPARE(dialogs->opened.size(), 1);
+        QVERIFY(messages.messages.isEmpty());
+        QList<int> flags;
+        for (int j = 0; j < 3; ++j)
+            flags << r.points[j].pointMeasured;
+        QCOMPARE(flags, measured);
+        QCOMPARE(r.points[1].setting, second.setting);
+        QCOMPARE(r.points[1].reading, second.reading);
+        QCOMPARE(r.points[1].unit, second.unit);
+        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(0));
+        QCOMPARE(int(currentRange), 0);
+    }
+
+    void runOnALinkGivenUpBeforeSaysSoOnce()
+    {
+        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        sender.alive = false;
+        RecordingMessageService messages;
+        procedure->OnMeasure();
+        QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});
+        QCOMPARE(dialogs->choices, 0);
+        QVERIFY(sender.sent.isEmpty());
+        QVERIFY(dialogs->opened.isEmpty());
     }
 
     void runOverAllRangesVisitsEveryRange()

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-// A whole verification run against r718-sim: two ranges by the exact-setting method over all
-// ranges, the real dialogs answered as an operator would, the frames checked on the wire and
-// both charts drawn from the results. The meter check window is left out: a recording points
-// grid stands in for its ranges page.
+// Whole verification runs against r718-sim by the exact-setting method, the real dialogs
+// answered as an operator would, the frames checked on the wire. The meter check window is
+// left out: a recording points grid stands in for its ranges page.
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
@@ -28,6 +27,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+
 namespace {
 
 void AddRange(int i, qint16 function, const QString& value, const QString& unit,
@@ -46,63 +48,102 @@ void AddRange(int i, qint16 function, const QString& value, const QString& unit,
     }
 }
 
+// The operator at the real dialogs: chooses the scope, then types one indication per point
+// and confirms it. Records the description and set-point each dialog showed.
+class OperatorHand
+{
+public:
+    OperatorHand(bool allRanges, bool allPoints, QStringList indications,
+                 std::function<void()> onEntry = {})
+        : indications(std::move(indications))
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, allRanges, allPoints, onEntry] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
+                (allRanges ? choice->allRangesButton : choice->currentRangeButton)
+                    ->setChecked(true);
+                (allPoints ? choice->allPointsButton : choice->markedPointsButton)
+                    ->setChecked(true);
+                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
+                descriptions << entry->descriptionLabel->text() + " " +
+                                    entry->setpointLabel->text();
+                if (onEntry)
+                    onEntry();
+                entry->indicationEdit->setText(
+                    this->indications.isEmpty() ? QString() : this->indications.takeFirst());
+                entry->okButton->click();
+            }
+        });
+        timer.start(20);
+    }
+
+    QStringList indications; // still to be typed
+    QStringList descriptions;
+
+private:
+    QTimer timer;
+};
+
+// Runs the "Pomiary" command on the document as it stands, until the link has carried out
+// all it was sent.
+void RunMeasurement(QWidget& window, RecordingPointsGrid& grid, LinkSession& session)
+{
+    MeasurementDialogs dialogs(&window, session);
+    MeasureProcedure(dialogs, grid, session).OnMeasure();
+    session.WaitUntilSent();
+}
+
 } // namespace
 
 class TestProcSim : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<CalibratorLink> link;
+    std::unique_ptr<LinkSession> session;
+
 private slots:
-    void exactSettingOverAllRanges()
+    void init()
     {
         FillCalFunctionTable();
-        SimProcess sim;
-        QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
-        sim.MapPort(1);
-        CalibratorLink link;
-        LinkSession session(link);
-        session.Open(1);
-
+        sim = std::make_unique<SimProcess>();
+        QVERIFY2(sim->Start(), qPrintable(sim->LastError()));
+        sim->MapPort(1);
+        link = std::make_unique<CalibratorLink>();
+        session = std::make_unique<LinkSession>(*link);
+        session->Open(1);
         meterCheckDoc = MeterCheckDoc{};
+        currentRange = 0;
+    }
+    void cleanup()
+    {
+        session.reset();
+        link.reset();
+        sim.reset();
+    }
+
+    void exactSettingOverAllRanges()
+    {
         meterCheckDoc.meterName = "V-640";
         meterCheckDoc.meterNumber = "12";
         AddRange(0, 0, "400", "mV", {"100", "300"});
         AddRange(1, 1, "20", "mA", {"4", "12", "20"});
-        currentRange = 0;
 
         // What the operator reads off the meter, point after point.
-        QStringList indications = {"100.05", "300.5", "4.003", "11,98", "20.1"};
-        QStringList descriptions;
-        QTimer operatorHand;
-        operatorHand.setInterval(20);
-        connect(&operatorHand, &QTimer::timeout, this, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                choice->allRangesButton->setChecked(true);
-                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
-                descriptions << entry->descriptionLabel->text() + " " +
-                                    entry->setpointLabel->text();
-                entry->indicationEdit->setText(indications.isEmpty() ? QString()
-                                                                     : indications.takeFirst());
-                entry->okButton->click();
-            }
-        });
-        operatorHand.start();
+        OperatorHand hand(true, false, {"100.05", "300.5", "4.003", "11,98", "20.1"});
         QWidget window;
         RecordingPointsGrid grid;
-        MeasurementDialogs dialogs(&window, session);
         RecordingMessageService messages;
-        MeasureProcedure(dialogs, grid, session).OnMeasure();
-        operatorHand.stop();
-        session.WaitUntilSent();
+        RunMeasurement(window, grid, *session);
 
         QVERIFY(messages.messages.isEmpty());
-        QVERIFY(indications.isEmpty());
-        QCOMPARE(sim.Frames(),
+        QVERIFY(hand.indications.isEmpty());
+        QCOMPARE(sim->Frames(),
                  QStringList({"^C02%", "^N100.00%", "^C02%", "^N300.00%", "^C06%", "^N4.000%",
                               "^C06%", "^N12.000%", "^C06%", "^N20.000%"}));
-        QCOMPARE(descriptions,
+        QCOMPARE(hand.descriptions,
                  QStringList({"Pomiar napięcia 100.00", "Pomiar napięcia 300.00",
                               "Pomiar prądu 4.000", "Pomiar prądu 12.000", "Pomiar prądu 20.000"}));
         QCOMPARE(int(currentRange), 1);
@@ -133,6 +174,57 @@ private slots:
         QCOMPARE(points.Data().axisMax, 321.535);
         QVERIFY(errors.DrawChart(1));
         QCOMPARE(errors.Data().series[0].values, QList<double>({0.003, -0.02, 0.1}));
+    }
+
+    // A kilo-ohm range stays on the 400 ohm function for every point up to 400 ohm, also after
+    // its first point was measured and holds ohms.
+    void kiloOhmRangeOverAllPoints()
+    {
+        AddRange(0, 2, "4", "kOhm", {"0.1", "0.25", "0.4"});
+        OperatorHand hand(false, true, {"0.1001", "0.2497", "0.4003"});
+        QWidget window;
+        RecordingPointsGrid grid;
+        RecordingMessageService messages;
+        RunMeasurement(window, grid, *session);
+
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(hand.indications.isEmpty());
+        QCOMPARE(sim->Frames(), QStringList({"^C120%", "^N100.00%", "^C120%", "^N250.00%", "^C120%",
+                                             "^N400.00%"}));
+        QStringList stored;
+        for (const MeterPoint& p : std::as_const(meterCheckDoc.ranges[0].points))
+            if (p.pointMeasured)
+                stored << p.setting + " " + p.reading + " " + p.unit + " " + p.calibratorError;
+        QCOMPARE(stored, QStringList({"100.00 100.10 Ohm 0.14", "250.00 249.70 Ohm 0.17",
+                                      "400.00 400.30 Ohm 0.20"}));
+        QCOMPARE(meterCheckDoc.ranges[0].calFunction, qint16(5));
+    }
+
+    // The calibrator stops answering while the first point is read off the meter: the next
+    // point's selection gives the link up, with its one message, and the run ends there.
+    void linkGivenUpEndsTheRun()
+    {
+        AddRange(0, 0, "400", "mV", {"100", "300"});
+        AddRange(1, 1, "20", "mA", {"4"});
+        OperatorHand hand(true, false, {"100.05", "300.5", "4.003"},
+                          [this] { QVERIFY(sim->Control("nak 1000")); });
+        QWidget window;
+        RecordingPointsGrid grid;
+        RecordingMessageService messages;
+        RunMeasurement(window, grid, *session);
+
+        QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});
+        QCOMPARE(hand.descriptions, QStringList{"Pomiar napięcia 100.00"});
+        const QStringList frames = sim->Frames();
+        QCOMPARE(frames.mid(0, 3), QStringList({"^C02%", "^N100.00%", "^C02%"}));
+        QVERIFY(!frames.contains("^N300.00%") && !frames.contains("^C06%"));
+        const MeterRange& volts = meterCheckDoc.ranges[0];
+        QCOMPARE(volts.points[0].pointMeasured, quint8(1));
+        QCOMPARE(volts.points[1].pointMeasured, quint8(0));
+        QCOMPARE(volts.points[1].setting, "300");
+        QVERIFY(volts.points[1].reading.isEmpty());
+        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(0));
+        QCOMPARE(int(currentRange), 0);
     }
 };
 

@@ -24,6 +24,7 @@ struct PointSpec
     QString reading;
     quint8 marked = 1;
     quint8 defined = 1;
+    QString measuredUnit = {}; // not empty: the point was measured and holds this unit
 };
 
 // Range slot `index` of the document, cleared and filled with the given points.
@@ -40,6 +41,8 @@ MeterRange& MakeRange(int index, qint16 function, const QString& unit,
         r.points[i].reading = points[i].reading;
         r.points[i].marked = points[i].marked;
         r.points[i].pointDefined = points[i].defined;
+        r.points[i].unit = points[i].measuredUnit;
+        r.points[i].pointMeasured = points[i].measuredUnit.isEmpty() ? 0 : 1;
     }
     return r;
 }
@@ -176,6 +179,11 @@ private slots:
         QTest::newRow("kOhm 0.4 is 400 ohm")
             << "kOhm" << QList<PointSpec>{{"0.4", ""}, {"0.1", ""}} << 5 << "C120";
         QTest::newRow("kOhm 0.4001") << "kOhm" << QList<PointSpec>{{"0.4001", ""}} << 6 << "C121";
+        // Points already measured hold their values in the calibrator's ohms.
+        QTest::newRow("kOhm range, measured 100.00 Ohm beside 0.4 kOhm")
+            << "kOhm" << QList<PointSpec>{{"100.00", "", 1, 1, "Ohm"}, {"0.4", ""}} << 5 << "C120";
+        QTest::newRow("kOhm range, measured 400.1 Ohm")
+            << "kOhm" << QList<PointSpec>{{"0.1", ""}, {"400.1", "", 1, 1, "Ohm"}} << 6 << "C121";
     }
     void resistance()
     {

@@ -7,12 +7,15 @@
 #include "RecordingMessageService.h"
 #include "tst_window_fakes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -316,20 +319,32 @@ private slots:
         QCOMPARE(view->VisiblePage(), 0);
     }
 
-    void recentEntryWhoseFileHasGone_data()
+    // A recent entry that cannot be opened says why, whatever now stands at its path.
+    void recentEntryThatCannotBeOpened_data()
     {
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("removeIt");
-        QTest::newRow("entry removed") << true;
-        QTest::newRow("entry kept") << false;
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("file gone, entry removed")
+            << "gone" << true << "Plik lub folder nie istnieje";
+        QTest::newRow("file gone, entry kept") << "gone" << false << "Plik lub folder nie istnieje";
+        QTest::newRow("now a folder") << "folder" << false << "To jest folder, a nie plik";
+        QTest::newRow("now a FIFO") << "FIFO" << false << "To jest potok (FIFO), a nie zwykły plik";
     }
-    void recentEntryWhoseFileHasGone()
+    void recentEntryThatCannotBeOpened()
     {
+        QFETCH(QString, kind);
         QFETCH(bool, removeIt);
+        QFETCH(QString, cause);
         const QString kept = SavedFile("zostaje.met");
-        const QString gone = SavedFile("usuniety.met");
+        const QString gone = SavedFile("usuniety-" + kind + ".met");
         RecentFileList::Add(kept);
         RecentFileList::Add(gone);
         QVERIFY(QFile::remove(gone));
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(gone));
+        if (kind == "FIFO")
+            QCOMPARE(mkfifo(QFile::encodeName(gone).constData(), 0600), 0);
         OpenNewDocument();
         messages->answers = {MessageAnswer::No, MessageAnswer::Ok,
                              removeIt ? MessageAnswer::Yes : MessageAnswer::No};
@@ -338,8 +353,9 @@ private slots:
         QCOMPARE(messages->messages.size(), 3);
         QCOMPARE(messages->messages[0].text, saveQuestion);
         QCOMPARE(messages->messages[1].caption, QString("Błąd!"));
-        QCOMPARE(messages->messages[1].text, "Plik:\n" + QDir::toNativeSeparators(gone) +
-                                                 "\nnie istnieje. Dokument nie został wczytany.");
+        QCOMPARE(messages->messages[1].text, "Nie udało się odczytać pliku:\n" +
+                                                 QDir::toNativeSeparators(gone) + "\n" + cause +
+                                                 ".\nDokument nie został wczytany.");
         QCOMPARE(messages->messages[2].caption, QString("R718"));
         QCOMPARE(messages->messages[2].buttons, MessageButtons::YesNo);
         QVERIFY(messages->messages[2].text.startsWith("Czy usunąć plik:"));

@@ -15,9 +15,11 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -74,9 +76,14 @@ private slots:
                  QStringList({"&Nowy...", "&Otwórz...", "&Zapisz", "Zapi&sz jako...", "&Drukuj...",
                               "Eksport do E&xcela...", "&Zamknij", "-", "&Wyjście"}));
         QStringList bar;
-        for (QAction* a : window->MenuBar()->actions())
+        QSet<QKeyCombination> keys;
+        for (QAction* a : window->MenuBar()->actions()) {
             bar << a->text();
-        QCOMPARE(bar, QStringList({"&Plik", "&Dane miernika", "&Pomiary", "&Historia"}));
+            const QKeySequence key = QKeySequence::mnemonic(a->text());
+            QVERIFY2(!key.isEmpty() && !keys.contains(key[0]), qPrintable(a->text()));
+            keys << key[0];
+        }
+        QCOMPARE(bar, QStringList({"P&lik", "&Dane miernika", "&Pomiary", "&Historia"}));
         QStringList history;
         for (QAction* a : window->MenuBar()->actions().last()->menu()->actions())
             history << a->text() + (a->isEnabled() ? "" : " (off)");

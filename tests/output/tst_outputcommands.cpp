@@ -171,6 +171,58 @@ private slots:
         QVERIFY(PdfText(suggested).contains("Zakres: 1200 °C"));
     }
 
+    // Every range prints whole: no page range, "Current Page" or "Selection" to choose.
+    void printDialogOffersAllPagesOnly()
+    {
+        QStringList offered;
+        ModalScript script(
+            {On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
+             On<QPrintDialog>([&offered](QPrintDialog* d) {
+                 // The part under "Options >>", as it shows when the user opens it.
+                 QWidget* settings = d->findChild<QWidget*>("QPrintSettingsOutput");
+                 if (!settings)
+                     offered << "QPrintSettingsOutput";
+                 for (const char* name : {"printRange", "pagesRadioButton", "pagesLineEdit",
+                                          "printCurrentPage", "printSelection", "pageSetCombo"}) {
+                     auto* w = d->findChild<QWidget*>(name);
+                     if (!w || !settings || (w->isVisibleTo(settings) && w->isEnabled()))
+                         offered << name; // a missing widget shows too: the dialog changed
+                 }
+                 d->reject();
+             })});
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, 2);
+        QCOMPARE(offered, QStringList());
+    }
+
+    // Printed to a file, the report never replaces the open document, also through a link.
+    void printOverTheOpenDocumentIsRefused()
+    {
+        if (PrintersPresent())
+            QSKIP("a printer is installed: the print dialog would not default to a PDF file");
+        documentName = dir.filePath("otwarty.met");
+        const auto restore = qScopeGuard([] { documentName.clear(); });
+        QFile document(documentName);
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.write("the document");
+        document.close();
+        const QString link = dir.filePath("otwarty.pdf");
+        QVERIFY(QFile::link(documentName, link));
+        ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
+                            On<QPrintDialog>([link](QPrintDialog* d) {
+                                if (auto* file = d->findChild<QLineEdit*>("filename"))
+                                    file->setText(link);
+                                d->accept();
+                            })});
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, 2);
+        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + link +
+                                               "\nTo jest plik dokumentu, z którego powstaje "
+                                               "raport."});
+        QVERIFY(document.open(QIODevice::ReadOnly));
+        QCOMPARE(document.readAll(), QByteArray("the document"));
+    }
+
     void suggestedFile_data()
     {
         QTest::addColumn<QString>("document");

@@ -3,6 +3,7 @@
 #include "RecordingMessageService.h"
 
 #include "metercheck/output/CPrintOptionsDlg.h"
+#include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ProtocolPrinter.h"
@@ -11,6 +12,7 @@
 #include "metercheck/output/ReportTexts.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
 #include <QPrinter>
@@ -106,13 +108,10 @@ private:
                        const ReportClock& clock = marchClock)
     {
         const QString path = dir.filePath(QString("report%1.pdf").arg(++fileNumber));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        PrinterPrintJobs jobs(&printer);
+        PdfFileJobs jobs;
         PrintReport(options, jobs, charts, clock);
-        jobs.Finish();
+        if (jobs.PagesPrinted() > 0 && !jobs.Save(path))
+            return {};
         return path;
     }
 
@@ -579,17 +578,37 @@ private slots:
         QCOMPARE(charts.calls, QStringList{"PUNKTY 0"});
     }
 
-    void unwritablePdfReportsInitFailure()
+    // A print to a file that cannot be written says so once, with the file and the cause.
+    void pdfToABadPathSaysSoOnce()
     {
         SampleDocument();
+        meterCheckDoc.ranges[1] = VoltageRange();
         RecordingMessageService messages;
+        PdfFileJobs jobs;
+        PrintReport(TableOf(1), jobs, nullptr, marchClock);
+        QCOMPARE(jobs.PagesPrinted(), 2);
+        const QString path = dir.filePath("no-such-folder/report.pdf");
+        QVERIFY(!jobs.Save(path));
+        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + path +
+                                               "\nFolder docelowy nie istnieje."});
+        QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // On a printer every part is a job of its own, of one page.
+    void printerJobsPrintThePage()
+    {
+        SampleDocument();
+        const QString path = dir.filePath("printer.pdf");
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath("no-such-folder/report.pdf"));
+        printer.setOutputFormat(QPrinter::PdfFormat); // a printer that keeps what it printed
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::A4));
         PrinterPrintJobs jobs(&printer);
-        QVERIFY(!PrintProtocolTable(jobs, 0, marchClock));
-        QCOMPARE(messages.Texts(), QStringList{"Nie można zainicjalizować drukarki"});
-        QCOMPARE(jobs.PagesPrinted(), 0);
+        QVERIFY(PrintProtocolTable(jobs, 0, marchClock));
+        QCOMPARE(jobs.PagesPrinted(), 1);
+        QCOMPARE(PdfPages(path), 1);
+        QVERIFY(PdfText(path).contains("Zakres: 400 mV"));
     }
 
     void optionsDialogDefaultsAndChoice()

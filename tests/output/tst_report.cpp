@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "FullDevice.h"
 #include "OutputTestData.h"
 
 #include "metercheck/document/MetFile.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -11,8 +13,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +48,15 @@ Result RunReport(const QStringList& arguments)
     r.out = QString::fromUtf8(process.readAllStandardOutput());
     r.err = QString::fromUtf8(process.readAllStandardError());
     return r;
+}
+
+// The bytes of a file; empty when there is none (or it is not a regular file).
+QByteArray FileBytes(const QString& path)
+{
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
 }
 
 } // namespace
@@ -84,6 +99,9 @@ private slots:
         QVERIFY(shortFile.open(QIODevice::WriteOnly));
         shortFile.write(source.read(MET_FILE_SIZE - 1000));
         shortFile.close();
+        QVERIFY(QDir(dir.path()).mkdir("folder.met"));
+        QCOMPARE(::mkfifo(QFile::encodeName(Path("fifo.met")).constData(), 0600), 0);
+        QVERIFY(QFile::link(Path("loop.met"), Path("loop.met")));
     }
 
     void help()
@@ -216,15 +234,24 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("cause");
+        const QList<std::pair<const char*, const char*>> files = {
+            {"missing.met", "Plik lub folder nie istnieje"},
+            {"empty.met", "nieprawidłowa długość pliku"},
+            {"short.met", "nieprawidłowa długość pliku"},
+            {"folder.met", "To jest folder, a nie plik"},
+            {"fifo.met", "To jest potok (FIFO), a nie zwykły plik"}, // reading it would hang
+            {"loop.met", "Pętla dowiązań symbolicznych"}};
         for (const char* command : {"show", "print", "export"}) {
-            for (const char* file : {"missing.met", "empty.met", "short.met"})
-                QTest::addRow("%s %s", command, file) << command << file;
+            for (const auto& [file, cause] : files)
+                QTest::addRow("%s %s", command, file) << command << file << QString(cause);
         }
     }
     void badFiles()
     {
         QFETCH(QString, command);
         QFETCH(QString, file);
+        QFETCH(QString, cause);
         const QString out = Path("bad-output");
         QStringList args{command, Path(file)};
         if (command == "print")
@@ -234,7 +261,8 @@ private slots:
         const Result r = RunReport(args);
         QCOMPARE(r.code, 1);
         QVERIFY(r.out.isEmpty());
-        QVERIFY2(r.err.contains(file), qPrintable(r.err));
+        QCOMPARE(r.err.count(Path(file)), 1);
+        QVERIFY2(r.err.contains(cause), qPrintable(r.err));
         QVERIFY(!QFileInfo::exists(out));
     }
 
@@ -283,14 +311,96 @@ private slots:
         QVERIFY(!QFileInfo::exists(out));
     }
 
-    void unwritableOutput()
+    // A report never replaces its own document, also when the output names it through a link.
+    void outputIsTheInput_data()
     {
-        const Result pdf = RunReport({"print", met, "--pdf", Path("no-such-folder/out.pdf")});
-        QCOMPARE(pdf.code, 1);
-        QVERIFY2(pdf.err.contains("Nie można zainicjalizować drukarki"), qPrintable(pdf.err));
-        const Result xlsx = RunReport({"export", met, "--xlsx", Path("no-such-folder/out.xlsx")});
-        QCOMPARE(xlsx.code, 1);
-        QVERIFY2(xlsx.err.contains("excel com: Oops - hit an error!"), qPrintable(xlsx.err));
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("link");
+        for (const char* command : {"print", "export"}) {
+            for (const char* link : {"same name", "symbolic link", "hard link"})
+                QTest::addRow("%s, %s", command, link) << command << link;
+        }
+    }
+    void outputIsTheInput()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, link);
+        const QString doc = Path("own.met");
+        QFile::remove(doc);
+        QVERIFY(QFile::copy(met, doc));
+        const QByteArray before = FileBytes(doc);
+        QString out = doc;
+        if (link != "same name") {
+            out = Path("own-link.pdf");
+            QFile::remove(out);
+            if (link == "symbolic link")
+                QVERIFY(QFile::link(doc, out));
+            else
+                QCOMPARE(
+                    ::link(QFile::encodeName(doc).constData(), QFile::encodeName(out).constData()),
+                    0);
+        }
+        const Result r =
+            RunReport({command, doc, command == "print" ? "--pdf" : "--xlsx", out, "--all"});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(r.err.count(out), 1);
+        QVERIFY2(r.err.contains("To jest plik dokumentu, z którego powstaje raport"),
+                 qPrintable(r.err));
+        QCOMPARE(FileBytes(doc), before);
+    }
+
+    // An output that cannot be written whole fails with its cause, once, and whatever stood at
+    // the target stays as it was.
+    void failedOutput_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("cause");
+        for (const char* command : {"print", "export"}) {
+            QTest::addRow("%s to /dev/full", command) << command << "full device"
+                                                      << "To jest urządzenie, a nie zwykły plik";
+            QTest::addRow("%s into a missing folder", command) << command << "missing folder"
+                                                               << "Folder docelowy nie istnieje";
+            QTest::addRow("%s onto a full disk", command) << command << "full disk"
+                                                          << "Brak miejsca na dysku";
+        }
+    }
+    void failedOutput()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, target);
+        QFETCH(QString, cause);
+        QTemporaryDir folder(Path("failed-XXXXXX"));
+        QString out = folder.filePath("gone/out");
+        auto unmount = qScopeGuard([&] {
+            if (target == "full disk")
+                QProcess::execute("umount", {folder.path()});
+        });
+        if (target == "full device") {
+            out = FullDevice(folder.path());
+        } else if (target == "full disk") {
+            // A file system of two pages, one of them taken by an older report.
+            if (::geteuid() != 0 || QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=8k",
+                                                                "tmpfs", folder.path()}) != 0)
+                QSKIP("a small file system needs root to mount it");
+            out = folder.filePath("older");
+            QFile older(out);
+            QVERIFY(older.open(QIODevice::WriteOnly));
+            older.write("an older report");
+        }
+        const QByteArray before = FileBytes(out);
+        const QStringList entries = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+        const Result r =
+            RunReport({command, met, command == "print" ? "--pdf" : "--xlsx", out, "--all"});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(r.err.count(out), 1);
+        QVERIFY2(r.err.contains(cause), qPrintable(r.err));
+        QVERIFY2(!r.err.contains("Code ="), qPrintable(r.err));
+        QCOMPARE(FileBytes(out), before);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden), entries);
     }
 };
 

@@ -13,6 +13,8 @@ public:
     void Send(const QString& command, Done done = {}) override
     {
         sent << command;
+        if (givenUpAt > 0 && sent.size() >= givenUpAt)
+            alive = false;
         if (!replies.isEmpty())
             reply = replies.takeFirst();
         if (done)
@@ -36,5 +38,6 @@ public:
     QStringList replies;
     QString reply;
     bool alive = true;
-    int waits = 0; // WaitUntilSent calls
+    int waits = 0;     // WaitUntilSent calls
+    int givenUpAt = 0; // > 0: the link is given up at this command (counted from 1)
 };

@@ -9,14 +9,12 @@
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/output/ExcelExport.h"
-#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"
 #include "metercheck/output/ReportClock.h"
 
 #include <QJsonDocument>
-#include <QPageSize>
-#include <QPrinter>
 #include <QTextStream>
 
 #include <memory>
@@ -167,12 +165,7 @@ int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageServ
     std::unique_ptr<ReportChartPrinter> charts;
     if (a.pointsChart || a.errorsChart)
         charts = CreateReportChartPrinter();
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(a.outPath);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    PrinterPrintJobs jobs(&printer);
+    PdfFileJobs jobs;
 
     PrintOptions options;
     options.printTable = a.table ? 1 : 0;
@@ -185,7 +178,6 @@ int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageServ
         currentRange = qint16(range);
         PrintReport(options, jobs, charts.get(), SystemReportClock());
     }
-    jobs.Finish();
 
     if (messages.captions.contains(QString::fromUtf8(reportMessageCaption)))
         return exitFailed;
@@ -195,6 +187,8 @@ int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageServ
             << Qt::endl;
         return exitFailed;
     }
+    if (!jobs.Save(a.outPath))
+        return exitFailed;
     out << a.outPath << ": " << jobs.PagesPrinted() << " str." << Qt::endl;
     return exitOk;
 }
@@ -256,6 +250,7 @@ int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     ConsoleMessageService messages(err);
     if (!LoadDocument(a.file))
         return exitFailed;
+    documentName = a.file; // the reports never replace the file they are made from
     if (a.command == "show")
         return Show(a, out);
 

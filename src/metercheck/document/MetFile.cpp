@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/document/MetFile.h"
 
+#include "base/FileAccess.h"
 #include "base/MessageService.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QtEndian>
@@ -219,16 +218,11 @@ void ResetImage()
 
 bool SaveDocument(const QString& path, QWidget* owner)
 {
-    const QByteArray image = MetFile::PackDocument();
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    written = written && file.write(image) == image.size();
-    written = written && file.commit(); // commit() replaces the target only when all went well
-    if (!written) {
-        file.cancelWriting();
-        ShowError(QStringLiteral("Nie udało się zapisać pliku:\n%1\n"
+    QString cause;
+    if (!WriteWholeFile(path, MetFile::PackDocument(), &cause)) {
+        ShowError(QStringLiteral("Nie udało się zapisać pliku:\n%1\n%2.\n"
                                  "Dokument nie został zapisany, plik na dysku pozostał bez zmian.")
-                      .arg(QDir::toNativeSeparators(path)),
+                      .arg(QDir::toNativeSeparators(path), cause),
                   owner);
         return false;
     }
@@ -237,20 +231,13 @@ bool SaveDocument(const QString& path, QWidget* owner)
 
 bool LoadDocument(const QString& path, QWidget* owner)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowError(QStringLiteral("Nie udało się odczytać pliku:\n%1\nDokument nie został wczytany.")
-                      .arg(QDir::toNativeSeparators(path)),
-                  owner);
-        return false;
-    }
     // One byte more than a document, so that a longer file shows itself.
-    const QByteArray image = file.read(MET_FILE_SIZE + 1);
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (readFailed) {
-        ShowError(QStringLiteral("Nie udało się odczytać pliku:\n%1\nDokument nie został wczytany.")
-                      .arg(QDir::toNativeSeparators(path)),
+    QByteArray image;
+    QString cause;
+    if (!ReadRegularFile(path, MET_FILE_SIZE + 1, &image, &cause)) {
+        ShowError(QStringLiteral("Nie udało się odczytać pliku:\n%1\n%2.\n"
+                                 "Dokument nie został wczytany.")
+                      .arg(QDir::toNativeSeparators(path), cause),
                   owner);
         return false;
     }

@@ -52,8 +52,9 @@ QString FitText(const QString& text, int width);
 
 // Writes the document to `path` through a temporary file in the same folder that replaces the
 // target only when everything was written, so a failed save never damages the old file.
-// On failure shows an error box (through the message service) and returns false.
+// On failure shows an error box with the cause (through the message service) and returns false.
 bool SaveDocument(const QString& path, QWidget* owner = nullptr);
-// Reads a ".met" file into the document. A file that cannot be read or is not exactly
-// MET_FILE_SIZE bytes long is refused with an error box; the document stays as it was.
+// Reads a ".met" file into the document. A path that is not a regular file, a file that
+// cannot be read or is not exactly MET_FILE_SIZE bytes long is refused with an error box that
+// names the cause; the document stays as it was.
 bool LoadDocument(const QString& path, QWidget* owner = nullptr);

@@ -2,6 +2,9 @@
 #include "metercheck/output/ExcelExport.h"
 
 #include "base/MessageService.h"
+#include "metercheck/output/ReportFile.h"
+
+#include <QDir>
 
 bool ExcelExport::Export(const QList<int>& ranges, ExportPathChooser& chooser,
                          WorkbookOpener* opener)
@@ -18,20 +21,29 @@ bool ExcelExport::Export(const QList<int>& ranges, ExportPathChooser& chooser,
     ExportWorkbook next = workbook;
     for (int range : ranges)
         ExportRangeToExcel(next, range);
+    QByteArray content;
     ExportError error;
-    if (!next.Write(target, &error)) {
+    if (!next.Content(&content, &error)) {
         ReportComError(error);
+        return false;
+    }
+    QString cause;
+    if (!WriteReportFile(target, content, &cause)) {
+        ShowError(QStringLiteral("Nie zapisano skoroszytu w pliku:\n%1\n%2.")
+                      .arg(QDir::toNativeSeparators(target), cause));
         return false;
     }
     workbook = next;
     path = target;
     exportCount += int(ranges.size());
 
+    // The workbook is saved: a missing spreadsheet program is worth knowing, not a failure.
     if (opener && !opener->Open(path)) {
-        ReportComError(
-            {openFailedCode,
-             QStringLiteral("Nie można otworzyć pliku %1 w arkuszu kalkulacyjnym.").arg(path)});
-        return false;
+        Messages().Show(QStringLiteral("Skoroszyt zapisano w pliku %1.\n"
+                                       "Nie znaleziono programu, który go otworzy.")
+                            .arg(QDir::toNativeSeparators(path)),
+                        QStringLiteral("Eksport danych do Excela"), MessageIcon::Information,
+                        MessageButtons::Ok, nullptr);
     }
     return true;
 }
@@ -44,10 +56,10 @@ ExcelExport& ProgramExport()
 
 void ReportComError(const ExportError& error)
 {
-    const QString text = QStringLiteral("Oops - hit an error!\n") + QChar(0x07) +
-                         QStringLiteral("\tCode = ") + QString::asprintf("%08x", error.code) +
-                         QLatin1Char('\n') + QChar(0x07) + QStringLiteral("\tCode meaning = ") +
-                         error.meaning.trimmed() + QLatin1Char('\n');
+    // No bell characters: a message box draws them as boxes.
+    const QString text =
+        QStringLiteral("Oops - hit an error!\n\tCode = ") + QString::asprintf("%08x", error.code) +
+        QStringLiteral("\n\tCode meaning = ") + error.meaning.trimmed() + QLatin1Char('\n');
     Messages().Show(text, QStringLiteral("excel com"), MessageIcon::Error, MessageButtons::Ok,
                     nullptr);
 }

@@ -27,9 +27,11 @@ public:
 class ExcelExport
 {
 public:
-    // Adds one sheet per range and writes the workbook; then opens it when an opener is given.
-    // A failure to write is shown in the "excel com" box and changes nothing. A failure to
-    // open is shown the same way; the sheets stay in the workbook, as the file holds them.
+    // Adds one sheet per range and writes the workbook whole (a report file: never over the
+    // document it is made from); then opens it when an opener is given. A failure to make the
+    // workbook is shown in the "excel com" box, a failure to write it with the file and the
+    // cause; either changes nothing. A workbook saved but not opened is a success, told as
+    // such.
     bool Export(const QList<int>& ranges, ExportPathChooser& chooser, WorkbookOpener* opener);
 
     const ExportWorkbook& Workbook() const { return workbook; }
@@ -47,6 +49,3 @@ ExcelExport& ProgramExport();
 
 // The "excel com" message box for a failed export.
 void ReportComError(const ExportError& error);
-
-// Error code used when the spreadsheet program cannot be started on the workbook.
-constexpr quint32 openFailedCode = 0x80004005;

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -137,14 +136,13 @@ QString ExportWorkbook::AddSheet(ExportSheet sheet)
     return sheets.last().name;
 }
 
-bool ExportWorkbook::Write(const QString& path, ExportError* error) const
+bool ExportWorkbook::Content(QByteArray* content, ExportError* error) const
 {
     ExportError ignored;
     if (!error)
         error = &ignored;
 
-    // The library writes a file of its own; the result replaces the target in one step, so a
-    // failed export leaves the earlier workbook as it was.
+    // The library writes files only: it writes a scratch file that is read back.
     QTemporaryFile scratch(QDir::tempPath() + QStringLiteral("/r718-export-XXXXXX.xlsx"));
     if (!scratch.open()) {
         *error = {quint32(scratch.error()), scratch.errorString()};
@@ -157,12 +155,9 @@ bool ExportWorkbook::Write(const QString& path, ExportError* error) const
         *error = {quint32(scratch.error()), scratch.errorString()};
         return false;
     }
-    const QByteArray content = scratch.readAll();
-
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly) || target.write(content) != content.size() ||
-        !target.commit()) {
-        *error = {quint32(target.error()), target.errorString()};
+    *content = scratch.readAll();
+    if (scratch.error() != QFileDevice::NoError) {
+        *error = {quint32(scratch.error()), scratch.errorString()};
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,7 @@ struct ExportSheet
     QString Cell(int row, int column) const;
 };
 
-// Why a workbook could not be written or opened: the code and the system's text for it.
+// Why the spreadsheet library could not make a workbook: its code and its text.
 struct ExportError
 {
     quint32 code = 0;
@@ -40,9 +41,9 @@ public:
     // Appends the sheet under a unique name made from its name; returns that name.
     QString AddSheet(ExportSheet sheet);
 
-    // Writes the whole workbook to path (replacing the file only when all of it was
-    // written); the last sheet is the active one. False with the reason on failure.
-    bool Write(const QString& path, ExportError* error) const;
+    // The bytes of the .xlsx file of the whole workbook; the last sheet is the active one.
+    // False with the spreadsheet library's reason on failure.
+    bool Content(QByteArray* content, ExportError* error) const;
 
 private:
     QList<ExportSheet> sheets;

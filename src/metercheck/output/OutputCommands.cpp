@@ -5,17 +5,17 @@
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/CPrintOptionsDlg.h"
 #include "metercheck/output/ExcelExport.h"
-#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"
 #include "metercheck/output/ReportClock.h"
+#include "metercheck/output/ReportPrintDialog.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPageSize>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QUrl>
@@ -80,20 +80,16 @@ void OnPrint(QWidget* parent)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4)); // the page is laid out for A4
     SuggestPdfFile(printer);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    ReportPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (printer.outputFormat() == QPrinter::PdfFormat)
         RememberFolder(FileKind::Report, printer.outputFileName());
 
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
-    PrinterPrintJobs jobs(&printer);
-    PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
-    jobs.Finish();
+    PrintOnChosenPrinter(printer, [&](PrintJobs& jobs) {
+        PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
+    });
 }
 
 void OnExport(QWidget* parent)

@@ -5,15 +5,14 @@
 
 PrinterPrintJobs::PrinterPrintJobs(QPrinter* printer) : printer(printer)
 {
-    if (printer) {
+    if (printer)
         printer->setFullPage(true);
-        oneFile = printer->outputFormat() == QPrinter::PdfFormat;
-    }
 }
 
 PrinterPrintJobs::~PrinterPrintJobs()
 {
-    Finish();
+    if (painter.isActive())
+        painter.end();
 }
 
 bool PrinterPrintJobs::HasPrinter() const
@@ -25,22 +24,16 @@ QPainter* PrinterPrintJobs::BeginJob(const QString& name)
 {
     if (!HasPrinter())
         return nullptr;
-    if (painter.isActive())
-        return &painter; // a later job of a PDF file: it continues on a new page
     printer->setDocName(name);
     if (!painter.begin(printer))
         return nullptr;
-    pageFresh = true;
     return &painter;
 }
 
 bool PrinterPrintJobs::BeginPage()
 {
+    // A job has one page, open as soon as the job began.
     if (!painter.isActive())
-        return false;
-    if (pageFresh)
-        pageFresh = false;
-    else if (!printer->newPage())
         return false;
     SetUpPage();
     return true;
@@ -53,22 +46,16 @@ void PrinterPrintJobs::EndPage()
 
 void PrinterPrintJobs::EndJob()
 {
-    if (!oneFile && painter.isActive())
+    if (painter.isActive())
         painter.end();
 }
 
 void PrinterPrintJobs::AbortJob()
 {
-    if (!oneFile && painter.isActive()) {
+    if (painter.isActive()) {
         printer->abort();
         painter.end();
     }
-}
-
-void PrinterPrintJobs::Finish()
-{
-    if (painter.isActive())
-        painter.end();
 }
 
 void PrinterPrintJobs::SetUpPage()

@@ -25,9 +25,8 @@ public:
     virtual void AbortJob() = 0;
 };
 
-// Jobs on a QPrinter. On a printer every job is a job of its own in the printer queue. When
-// the printer writes a PDF file, all jobs of one print command go into that one file, one
-// page after the other: one file per job would leave each overwriting the last.
+// Jobs on a printer: every job is a job of its own in the printer queue. A PDF file is no
+// printer here: PdfFileJobs writes it.
 class PrinterPrintJobs : public PrintJobs
 {
 public:
@@ -42,8 +41,6 @@ public:
     void EndJob() override;
     void AbortJob() override;
 
-    // Closes the PDF file; called at the end of the print command (and by the destructor).
-    void Finish();
     // Pages finished so far.
     int PagesPrinted() const { return pages; }
 
@@ -52,7 +49,5 @@ private:
 
     QPrinter* printer;
     QPainter painter;
-    bool oneFile = false;
-    bool pageFresh = false; // the painter has just begun: its first page is already open
     int pages = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "base/MessageService.h"
 #include "link/CalFunctionTable.h"
+#include "link/CalibratorProtocol.h"
 #include "link/NumberText.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/procedures/FieldText.h"
@@ -21,6 +22,13 @@ MeasureProcedure::MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridV
 void MeasureProcedure::OnMeasure()
 {
     measuredRanges.clear();
+    // On a link given up earlier nothing would reach the calibrator; its message was shown
+    // when it happened, perhaps long ago, so the run says it once more instead of starting.
+    // The window's commands still on their way (its opening) decide it first.
+    if (!sender.WaitUntilSent()) {
+        ShowError(NoLinkMessage());
+        return;
+    }
     if (!dialogs.ChooseProcedure(rangeScope, pointScope))
         return;
     if (rangeScope == 0) {
@@ -29,7 +37,10 @@ void MeasureProcedure::OnMeasure()
     }
     for (int i = 0; i < CountRanges(); ++i) {
         currentRange = qint16(i);
-        if (MeasureRangeOfMethod(i) == AbortedAllRanges &&
+        const int result = MeasureRangeOfMethod(i);
+        if (result == LinkLost)
+            return; // the link has told the technician; nothing more can be measured
+        if (result == AbortedAllRanges &&
             AskQuestion(QStringLiteral("Czy przerwać pomiary na wszystkich zakresach?"),
                         QStringLiteral("Przeranie pomiarów!"),
                         MessageButtons::YesNo) == MessageAnswer::Yes)
@@ -60,7 +71,7 @@ int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
     if (range < 0 || range >= maxRanges)
         return result;
     for (int j = 0; j < maxPoints; ++j) {
-        if (result == AbortedRange || result == AbortedAllRanges)
+        if (result == AbortedRange || result == AbortedAllRanges || result == LinkLost)
             break;
         const MeterPoint& p = meterCheckDoc.ranges[range].points[j];
         if (p.marked == 1 || (pointScope == 1 && p.pointDefined == 1))
@@ -79,7 +90,18 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
     grid.SelectPointsRow(point + 1);
 
     const MeterPoint before = p;
+    const qint16 functionBefore = r.calFunction;
+    const bool modifiedBefore = documentModified;
     const bool measuredBefore = p.pointMeasured == 1;
+    // The calibrator never got the set-point: the point stays as it was and the run ends.
+    const auto giveUp = [&] {
+        p = before;
+        r.calFunction = functionBefore;
+        documentModified = modifiedBefore;
+        grid.FillPointsGrid(range);
+        grid.SelectPointsRow(point + 1);
+        return LinkLost;
+    };
     if (measuredBefore) {
         // The function is chosen anew from the nominal value in the range's unit. The earlier
         // indication goes back too, so that an empty edit confirmed keeps it.
@@ -87,6 +109,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         nominal = ConvertToRangeUnit(nominal, p.unit, r.rangeUnit, decimals);
         if (method == 0)
             p.reading = ConvertToRangeUnit(p.reading, p.unit, r.rangeUnit, decimals);
+        p.unit = r.rangeUnit; // what the point holds now, for the choice of the function
     }
 
     const int function = SelectSourceForPoint(range, point, sender);
@@ -102,10 +125,15 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
     setpointText =
         FitFixed(ParseNumber(ConvertToPointUnit(nominal, r.rangeUnit, p.unit, decimals)), decimals);
     sender.Send(QStringLiteral("N") + setpointText);
+    if (!SetpointTaken())
+        return giveUp();
 
     measuredPoint = qint16(point);
     const MeasurementOutcome outcome =
         method == 0 ? dialogs.RunExactSetting(range, point) : dialogs.RunExactReading(range, point);
+    // The exact-reading dialog sends the operator's adjustments itself.
+    if (outcome == MeasurementOutcome::Ok && !SetpointTaken())
+        return giveUp();
 
     switch (outcome) {
     case MeasurementOutcome::Ok:
@@ -147,4 +175,9 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
     }
     p = before;
     return result;
+}
+
+bool MeasureProcedure::SetpointTaken()
+{
+    return sender.WaitUntilSent();
 }

@@ -22,6 +22,7 @@ public:
         NoPointTaken = -1,
         Confirmed = 1,    // the last point taken was confirmed
         AbortedRange = 2, // "Przerwij" while only the current range was measured
+        LinkLost = 3,     // the link was given up: the calibrator did not take the set-point
     };
 
     MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid, CommandSender& sender);
@@ -43,6 +44,10 @@ private:
     int MeasureRangeOfMethod(int range);
     // Takes one point; returns the new result code, or `result` when nothing was decided.
     int MeasurePoint(int range, int point, int method, int result);
+    // Whether the calibrator took the set-point sent last: waits (the windows repainted, the
+    // user's input held back) until the link has carried out what was sent; a given-up link
+    // is all there is to ask then.
+    bool SetpointTaken();
 
     MeasurementDialogRunner& dialogs;
     PointsGridView& grid;

@@ -29,6 +29,13 @@ double NominalValue(const MeterPoint& point)
     return ParseNumber(meterCheckDoc.method == 1 ? point.reading : point.setting);
 }
 
+// The unit the nominal value is held in at this moment: the range's unit while the point waits
+// for its measurement, the calibrator function's unit once it was measured.
+const QString& HeldUnit(const MeterRange& range, const MeterPoint& point)
+{
+    return point.pointMeasured == 1 ? point.unit : range.rangeUnit;
+}
+
 // The smallest of the voltage rows 0-3 whose settable limits hold `volts` (limits included);
 // the millivolt rows are compared in volts. -1 beyond the 12 V range.
 int VoltageRow(double volts)
@@ -43,17 +50,18 @@ int VoltageRow(double volts)
 }
 
 // The 400 ohm row, or the 4000 ohm row when the largest marked point of the range lies above
-// 400 ohm. Values of a kilo-ohm range are taken in ohms.
+// 400 ohm. Each value is taken in ohms once, from the unit it is held in.
 int ResistanceRow(int rangeIndex)
 {
     const MeterRange& range = meterCheckDoc.ranges[rangeIndex];
     const int defined = CountPoints(rangeIndex);
-    const double scale = range.rangeUnit == QLatin1String("kOhm") ? 1000.0 : 1.0;
     double largest = 0.0;
     for (int i = 0; i < defined; ++i) {
         const MeterPoint& p = range.points[i];
-        if (p.marked == 1)
-            largest = qMax(largest, NominalValue(p) * scale);
+        if (p.marked != 1)
+            continue;
+        const double scale = HeldUnit(range, p) == QLatin1String("kOhm") ? 1000.0 : 1.0;
+        largest = qMax(largest, NominalValue(p) * scale);
     }
     return largest > CalFunctionTable[ohm400Row].highLimit ? ohm4000Row : ohm400Row;
 }
@@ -64,11 +72,11 @@ int ChooseRow(int rangeIndex, int pointIndex)
     const MeterPoint& point = range.points[pointIndex];
     switch (range.function) {
     case Voltage: {
-        double volts = NominalValue(point);
-        if (range.rangeUnit == QLatin1String("mV"))
-            volts /= 1000.0;
-        else if (range.rangeUnit != QLatin1String("V"))
+        if (range.rangeUnit != QLatin1String("mV") && range.rangeUnit != QLatin1String("V"))
             return -1;
+        double volts = NominalValue(point);
+        if (HeldUnit(range, point) == QLatin1String("mV"))
+            volts /= 1000.0;
         const int row = VoltageRow(volts);
         if (row < 0)
             ShowError(QStringLiteral("Nastawa przekracza maksymalny zakres kalibratora."));

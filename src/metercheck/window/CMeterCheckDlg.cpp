@@ -43,7 +43,7 @@ CMeterCheckDlg::~CMeterCheckDlg() = default;
 void CMeterCheckDlg::BuildMenu()
 {
     menuBar = new QMenuBar(this);
-    fileMenu = menuBar->addMenu(QStringLiteral("&Plik"));
+    fileMenu = menuBar->addMenu(QStringLiteral("P&lik")); // Alt+P belongs to "&Pomiary"
     auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
         QAction* action = menu ? menu->addAction(text) : menuBar->addAction(text);
         action->setData(id);

@@ -11,7 +11,6 @@
 #include "metercheck/window/RecentFileList.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -31,11 +30,6 @@ public:
 private:
     LinkSession& session;
 };
-
-bool FileExists(const QString& path)
-{
-    return QFileInfo(path).isFile();
-}
 
 } // namespace
 
@@ -180,7 +174,9 @@ void MeterCheckCommands::OnRecentFile(int index)
     if (AskToSave() == SaveAnswer::Stop)
         return;
 
-    if (!LoadExistingFile(path)) {
+    // A path that cannot be loaded (gone, now a folder or a FIFO, unreadable) is reported by
+    // LoadDocument with its cause.
+    if (!LoadDocument(path, owner)) {
         // The document and the window stay as they were; a dead entry may leave the list.
         if (AskQuestion(QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
                             .arg(QDir::toNativeSeparators(path)),
@@ -197,21 +193,10 @@ void MeterCheckCommands::OnRecentFile(int index)
 
 void MeterCheckCommands::OnOpenFile(const QString& path)
 {
-    if (AskToSave() == SaveAnswer::Stop || !LoadExistingFile(path))
+    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(path, owner))
         return;
     CloseView();
     ShowOpenedDocument(path);
-}
-
-bool MeterCheckCommands::LoadExistingFile(const QString& path)
-{
-    if (!FileExists(path)) {
-        ShowError(QStringLiteral("Plik:\n%1\nnie istnieje. Dokument nie został wczytany.")
-                      .arg(QDir::toNativeSeparators(path)),
-                  owner);
-        return false;
-    }
-    return LoadDocument(path, owner);
 }
 
 bool MeterCheckCommands::OnSave()

@@ -53,9 +53,6 @@ private:
     SaveAnswer AskToSave();
     void CloseView();
     void ShowOpenedDocument(const QString& path);
-    // Loads the file at `path`; a missing or unreadable file is refused with a message and
-    // leaves the document as it was.
-    bool LoadExistingFile(const QString& path);
     void UpdateTitle();
     void AddToRecentFiles(const QString& path);
     void RefreshRecentFiles();

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Files as documents and reports need them: reads that never wait on something that is not a
+// file, writes that replace their target only when complete, and the cause of every failure
+// in the program's language. A cause is one sentence without its full stop ("Brak miejsca na
+// dysku"); the caller names the file.
+
+// The system's error code (errno) in words.
+QString SystemErrorText(int code);
+
+// Reads at most maxBytes of the regular file at path (a link to one is followed). A folder, a
+// FIFO, a device or a socket is refused without being opened.
+bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* data, QString* cause);
+
+// Writes data to path through a temporary file in the target's folder, checking every write,
+// the flush to the disk and the final size, and renames it over the target only then; on any
+// failure the temporary file goes and the target stays as it was. A link is followed and stays
+// a link; an existing target keeps its permissions. A target that exists but is not a regular
+// file (a folder, a FIFO, a device) is refused.
+bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause);
+
+// True when both paths lead to one existing file: the same name, a symbolic link to it or a
+// hard link of it.
+bool SameFile(const QString& a, const QString& b);

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#include "metercheck/output/ReportFile.h"
+
+#include "base/FileAccess.h"
+#include "metercheck/document/MeterCheckDoc.h"
+
+bool WriteReportFile(const QString& path, const QByteArray& content, QString* cause)
+{
+    if (!documentName.isEmpty() && SameFile(path, documentName)) {
+        *cause = QStringLiteral("To jest plik dokumentu, z którego powstaje raport");
+        return false;
+    }
+    return WriteWholeFile(path, content, cause);
+}
