@@ -17,6 +17,7 @@
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
+#include "base/WorkProgress.h"
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorLink.h"
 #include "link/NumberText.h"
@@ -144,10 +145,11 @@ void FillDocument()
     currentRange = 0;
 }
 
-// Prints every range with the table and both charts to `path`, as "Drukuj..." does; calls
-// `finished` when the file is complete.
+// Prints every range with the table and both charts to `path`, as "Drukuj..." does (the
+// event loop running between pages); calls `finished` when the file is complete.
 void PrintDocument(const QString& path, const std::function<void()>& finished)
 {
+    DialogWorkProgress progress(nullptr, QStringLiteral("Drukowanie"));
     PdfFileJobs jobs;
     PrintOptions options;
     options.printTable = 1;
@@ -155,7 +157,8 @@ void PrintDocument(const QString& path, const std::function<void()>& finished)
     options.printErrorsChart = 1;
     options.printScope = 1;
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
-    PrintReport(options, jobs, charts.get(), SystemReportClock());
+    PrintReport(options, jobs, charts.get(), SystemReportClock(), &progress);
+    progress.Done();
     jobs.Save(path);
     finished();
 }
