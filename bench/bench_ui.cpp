@@ -35,8 +35,6 @@
 #include <QFileInfo>
 #include <QInputDevice>
 #include <QKeyEvent>
-#include <QPageSize>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
 

@@ -117,8 +117,6 @@ CalibratorLink::~CalibratorLink()
         worker, [w = worker] { w->Stop(); }, Qt::QueuedConnection);
     thread.wait();
     delete worker;
-    for (LinkSession* session : std::as_const(sessions))
-        session->link = nullptr;
 }
 
 quint64 CalibratorLink::AddSession(LinkSession* session)
@@ -160,10 +158,8 @@ bool CalibratorLink::Dropped(quint64 session)
 
 void CalibratorLink::SetAlive(quint64 request, bool linkOpen)
 {
-    if (request < lastOpen || alive == linkOpen)
-        return;
-    alive = linkOpen;
-    emit linkStateChanged(alive);
+    if (request >= lastOpen)
+        alive = linkOpen;
 }
 
 void CalibratorLink::OnNotice(quint64 request, int notice)

@@ -44,10 +44,6 @@ public:
     // Whether the port is open, as of the requests carried out so far.
     bool PortOpen() const { return portOpen; }
 
-signals:
-    // After a request was carried out, once its messages were shown.
-    void linkStateChanged(bool alive);
-
 private:
     friend class LinkSession;
     friend class LinkWorker;

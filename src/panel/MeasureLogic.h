@@ -61,7 +61,6 @@ public:
     QString CheckedRange() const { return checkedRange; }
     int ThermocoupleIndex() const { return thermocoupleIndex; }
     int RtdIndex() const { return rtdIndex; }
-    bool PollPending() const { return pollPending; }
     bool LeadResistanceChecked() const { return rlChecked; }
     bool LeadResistanceButtonEnabled() const { return family == MeasureFamily::Rtd && rlChecked; }
     QString LeadResistanceCaption() const { return rlCaption; }

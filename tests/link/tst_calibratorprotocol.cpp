@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include "FakeLink.h"
 #include "FakeSerialDevice.h"
 #include "RecordingMessageService.h"
-#include "FakeLink.h"
 #include "link/CalibratorProtocol.h"
 
 #include <QTest>
@@ -394,8 +394,10 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("replies");
         QTest::addColumn<int>("allowed"); // checks that let the transaction go on
         QTest::addColumn<QByteArray>("wire");
-        QTest::newRow("before the first recovery frame") << QList<QByteArray>{} << 0 << QByteArray("^X%");
-        QTest::newRow("before the resend") << QList<QByteArray>{"", "%"} << 1 << QByteArray("^X%^I%");
+        QTest::newRow("before the first recovery frame")
+            << QList<QByteArray>{} << 0 << QByteArray("^X%");
+        QTest::newRow("before the resend")
+            << QList<QByteArray>{"", "%"} << 1 << QByteArray("^X%^I%");
     }
     void interruptedBetweenFrames()
     {
