@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "FakeLink.h"
+#include "HeldLine.h"
 #include "link/CalibratorLink.h"
 #include "link/LinkSession.h"
 
 #include <QCoreApplication>
-#include <QSemaphore>
 #include <QTest>
 #include <QTimer>
 
@@ -18,35 +18,6 @@
 namespace {
 
 const QString noLinkText = QStringLiteral("Brak komunikacji z portem COM.");
-
-// Holds the reply to one frame until the test lets it go, so that requests queue up behind
-// a transaction that is running. Every other frame is answered with `reply` ("" is silence).
-class HeldLine
-{
-public:
-    HeldLine(FakeSerialDevice& device, const QByteArray& held) : held(held)
-    {
-        device.responder = [this](const QList<QByteArray>& frames) {
-            if (frames.last() == this->held && !heldOnce) {
-                heldOnce = true;
-                entered.release();
-                release.acquire();
-            }
-            return reply.load() ? QByteArray("%") : QByteArray();
-        };
-    }
-    // Waits until the held frame's read has started.
-    bool Running() { return entered.tryAcquire(1, 5000); }
-    void Release() { release.release(); }
-
-    std::atomic<bool> reply{true};
-
-private:
-    QByteArray held;
-    bool heldOnce = false;
-    QSemaphore entered;
-    QSemaphore release;
-};
 
 } // namespace
 
