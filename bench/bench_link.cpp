@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Times real calibrator transactions against r718-sim and compares them with the protocol's
 // own minimum: (n + 2) × 20 ms of writing plus the 400 ms read, for a command of n characters.
+// Each is timed as a window sees it: posted to the link, carried out on the link's worker
+// thread, its reply back on this thread.
 //
 //   bench_link [repetitions]        (R718_SIM overrides the simulator built with it)
 //
@@ -8,16 +10,19 @@
 // Read. On a busy machine the pauses and the read wake up late; `chrt -f 10 bench_link`
 // shows what the code itself costs.
 
+#include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "link/CalibratorLink.h"
 #include "link/LinkClock.h"
-#include "link/SerialDevice.h"
+#include "link/LinkSession.h"
+#include "link/SerialPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -51,22 +56,25 @@ template <typename F> Stats Time(int repetitions, F action)
     return Summarise(ms);
 }
 
-// Passes everything on to the real port and clock and adds up the time each part takes.
+// Passes everything on to the real port and clock and adds up the time each part takes. It
+// is used on the link's worker thread only, where the real port is made (at the open) and
+// destroyed (at the close).
 class TimedPort : public SerialDevice, public LinkClock
 {
 public:
-    explicit TimedPort(SerialDevice& port) : port(port) {}
     void Open(int n, quint32 baud, int parity, quint8 bits, int stop, int flow, bool ov) override
     {
-        port.Open(n, baud, parity, bits, stop, flow, ov);
+        if (!port)
+            port = std::make_unique<CSerialPort>();
+        port->Open(n, baud, parity, bits, stop, flow, ov);
     }
-    void Close() override { port.Close(); }
-    bool IsOpen() const override { return port.IsOpen(); }
+    void Close() override { port.reset(); }
+    bool IsOpen() const override { return port && port->IsOpen(); }
     qint64 Read(char* buffer, qint64 count) override
     {
         QElapsedTimer t;
         t.start();
-        const qint64 n = port.Read(buffer, count);
+        const qint64 n = port->Read(buffer, count);
         readMs += double(t.nsecsElapsed()) / 1e6;
         return n;
     }
@@ -74,13 +82,13 @@ public:
     {
         QElapsedTimer t;
         t.start();
-        const qint64 n = port.Write(buffer, count);
+        const qint64 n = port->Write(buffer, count);
         writeMs += double(t.nsecsElapsed()) / 1e6;
         return n;
     }
-    void DiscardInput() override { port.DiscardInput(); }
-    SerialTimeouts GetTimeouts() override { return port.GetTimeouts(); }
-    void SetTimeouts(const SerialTimeouts& t) override { port.SetTimeouts(t); }
+    void DiscardInput() override { port->DiscardInput(); }
+    SerialTimeouts GetTimeouts() override { return port->GetTimeouts(); }
+    void SetTimeouts(const SerialTimeouts& t) override { port->SetTimeouts(t); }
     void SleepMs(int ms) override
     {
         QElapsedTimer t;
@@ -89,7 +97,7 @@ public:
         sleepMs += double(t.nsecsElapsed()) / 1e6;
     }
 
-    SerialDevice& port;
+    std::unique_ptr<CSerialPort> port;
     double readMs = 0, writeMs = 0, sleepMs = 0;
 };
 
@@ -108,7 +116,14 @@ int main(int argc, char* argv[])
         return 1;
     }
     sim.MapPort(1);
-    if (!OpenCalibratorPort(1))
+    RecordingMessageService messages;
+    TimedPort timed;
+    CalibratorLink link(&timed, &timed);
+    LinkSession session(link);
+    bool opened = false;
+    session.Open(1, [&opened](bool ok) { opened = ok; });
+    session.WaitUntilSent();
+    if (!opened)
         return 1;
 
     std::printf("Transactions against r718-sim (replies paced at 9600 baud), %d each\n",
@@ -123,17 +138,19 @@ int main(int argc, char* argv[])
         double write, sleep, read, total;
     };
     std::vector<Parts> parts;
-    TimedPort timed(CalibratorDevice());
-    SerialDevice* previousDevice = SetCalibratorDevice(&timed);
-    LinkClock* previousClock = SetLinkClock(&timed);
+    QString reply;
+    auto transact = [&](const QString& command) {
+        session.Send(command, [&reply](const QString& r) { reply = r; });
+        return session.WaitUntilSent();
+    };
     for (const char* c : commands) {
         const QString command = QString::fromLatin1(c);
         const double minimum = (command.size() + 2) * 20.0 + 400.0;
-        SendCommand(command); // warm-up
+        transact(command); // warm-up
         timed.readMs = timed.writeMs = timed.sleepMs = 0;
         const Stats s = Time(repetitions, [&] {
-            SendCommand(command);
-            allAccepted = allAccepted && lastReply == '^' + command + '%' && linkOpen;
+            const bool alive = transact(command);
+            allAccepted = allAccepted && reply == '^' + command + '%' && alive;
         });
         std::printf("%2lld  %-9s %9.2f %9.2f %9.2f %9.2f %7.4f %7.4f\n",
                     static_cast<long long>(command.size()), c, minimum, s.mean, s.min, s.max,
@@ -142,8 +159,6 @@ int main(int argc, char* argv[])
         parts.push_back({int(command.size()), timed.writeMs / repetitions,
                          timed.sleepMs / repetitions, timed.readMs / repetitions, s.mean});
     }
-    SetCalibratorDevice(previousDevice);
-    SetLinkClock(previousClock);
 
     std::printf("\nmean ms per transaction: Write calls, pauses (minimum (n+2) x 20), Read "
                 "(minimum 400), the rest\n");
@@ -152,7 +167,10 @@ int main(int argc, char* argv[])
                     p.n, p.write, p.sleep, p.sleep - (p.n + 2) * 20.0, p.read, p.read - 400.0,
                     p.total - p.write - p.sleep - p.read);
 
-    CloseCalibratorPort();
+    session.Close();
+    session.WaitUntilSent();
+    for (const QString& text : messages.Texts())
+        std::fprintf(stderr, "bench_link: %s\n", qPrintable(text));
     if (!allAccepted) {
         std::fprintf(stderr, "bench_link: a transaction was not accepted\n");
         return 1;

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The calibrator link's side of a transaction: SendCommand on a scripted serial device whose
-// reads return what the fuzzer chooses (acknowledgements, NAK bytes, zero bytes, silence,
-// over-long replies, port errors), checked against the acknowledgement and recovery rules;
+// The calibrator link's side of a transaction: the protocol's SendCommand on a scripted serial
+// device whose reads return what the fuzzer chooses (acknowledgements, NAK bytes, zero bytes,
+// silence, over-long replies, port errors), checked against the acknowledgement and recovery rules;
 // then the control panel's reading of lastReply for every measure range.
 
+#include "FakeLink.h"
 #include "FakeSerialDevice.h"
 #include "FuzzSupport.h"
-#include "ScopedFakeLink.h"
-#include "link/CalibratorLink.h"
+#include "link/CalibratorProtocol.h"
 #include "link/NumberText.h"
 #include "panel/MeasureRangeTable.h"
 #include "panel/PanelState.h"
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzSupport::EnsureApplication();
     FuzzSupport::Bytes in(data, size);
-    ScopedFakeLink link;
+    FakeProtocol link;
     const uint8_t flags = in.Byte();
     const uint8_t readFault = in.Byte();
     const uint8_t writeFault = in.Byte();
@@ -124,27 +124,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return reply;
     };
     if (flags & 0x07) {
-        FUZZ_CHECK(OpenCalibratorPort(1), QStringLiteral("open"));
-        FUZZ_CHECK(linkOpen, QStringLiteral("open"));
+        FUZZ_CHECK(link.protocol.OpenCalibratorPort(1), QStringLiteral("open"));
+        FUZZ_CHECK(link.protocol.linkOpen, QStringLiteral("open"));
     }
-    noLinkReported = flags & 0x08;
+    link.protocol.noLinkReported = flags & 0x08;
 
     for (int n = 0; n < 6 && !in.AtEnd(); ++n) {
         const uint8_t choice = in.Byte();
         if (choice & 0x80) {
             // The window closes the port and opens it again (the next module).
-            CloseCalibratorPort();
-            OpenCalibratorPort(1);
+            link.protocol.CloseCalibratorPort();
+            link.protocol.OpenCalibratorPort(1);
         } else if ((choice & 0x60) == 0x60) {
             // The window ended and closed the port while the link still counts as open.
-            CloseCalibratorPort();
+            link.protocol.CloseCalibratorPort();
         }
         const QByteArray command = commands[choice % std::size(commands)];
         const QByteArray frame = '^' + command + '%';
-        const bool openBefore = linkOpen && link.device.IsOpen();
-        const bool flagBefore = linkOpen;
-        const bool reportedBefore = noLinkReported;
-        const QString replyBefore = lastReply;
+        const bool openBefore = link.protocol.linkOpen && link.device.IsOpen();
+        const bool flagBefore = link.protocol.linkOpen;
+        const bool reportedBefore = link.protocol.noLinkReported;
+        const QString replyBefore = link.protocol.lastReply;
         const qsizetype messagesBefore = link.messages.messages.size();
         const QByteArray writtenBefore = link.device.Written();
         const int readsBefore = link.device.readCount;
@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const qsizetype servedBefore = served.size();
         const qsizetype sleepsBefore = link.clock.sleeps.size();
 
-        SendCommand(QString::fromLatin1(command));
+        link.protocol.SendCommand(QString::fromLatin1(command));
 
         const QString where = QStringLiteral("command %1, reads %2")
                                   .arg(QString::fromLatin1(command))
@@ -160,8 +160,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QByteArray written = link.device.Written().mid(writtenBefore.size());
         if (!openBefore) {
             FUZZ_CHECK(written.isEmpty() && link.device.readCount == readsBefore, where);
-            FUZZ_CHECK(lastReply == replyBefore && linkOpen == flagBefore, where);
-            FUZZ_CHECK(noLinkReported == reportedBefore, where);
+            FUZZ_CHECK(link.protocol.lastReply == replyBefore &&
+                           link.protocol.linkOpen == flagBefore,
+                       where);
+            FUZZ_CHECK(link.protocol.noLinkReported == reportedBefore, where);
             FUZZ_CHECK(link.messages.messages.size() == messagesBefore, where);
             continue;
         }
@@ -177,10 +179,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(link.clock.sleeps.size() - sleepsBefore == written.size() || faulted, where);
         if (!replies.isEmpty() && !faulted) {
             const QByteArray& last = replies.last();
-            FUZZ_CHECK(lastReply ==
+            FUZZ_CHECK(link.protocol.lastReply ==
                            QString::fromLatin1(last.constData(),
                                                qsizetype(qstrnlen(last.constData(), last.size()))),
-                       where + QStringLiteral(", lastReply ") + Quoted(lastReply));
+                       where + QStringLiteral(", lastReply ") + Quoted(link.protocol.lastReply));
         }
         const qsizetype shown = link.messages.messages.size() - messagesBefore;
         FUZZ_CHECK(shown == 0 || shown == 1, where);
@@ -194,8 +196,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // A port error ends the transaction at once: no reading survives it, the port is
             // closed and the link given up as when the calibrator stops answering.
             FUZZ_CHECK(e.written.startsWith(written), where);
-            FUZZ_CHECK(lastReply.isEmpty() && !link.device.IsOpen(), where);
-            FUZZ_CHECK(!linkOpen && noLinkReported, where);
+            FUZZ_CHECK(link.protocol.lastReply.isEmpty() && !link.device.IsOpen(), where);
+            FUZZ_CHECK(!link.protocol.linkOpen && link.protocol.noLinkReported, where);
             FUZZ_CHECK(shown == (reportedBefore ? 0 : 1), where);
             continue;
         }
@@ -204,11 +206,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(replies.size() == e.reads, where);
         FUZZ_CHECK(e.reads <= 1 + 2 * LinkProtocol::recoveryAttempts, where);
         if (e.succeeded) {
-            FUZZ_CHECK(linkOpen, where);
-            FUZZ_CHECK(noLinkReported == (e.recovered ? false : reportedBefore), where);
+            FUZZ_CHECK(link.protocol.linkOpen, where);
+            FUZZ_CHECK(link.protocol.noLinkReported == (e.recovered ? false : reportedBefore),
+                       where);
             FUZZ_CHECK(link.messages.messages.size() == messagesBefore, where);
         } else {
-            FUZZ_CHECK(!linkOpen && noLinkReported, where);
+            FUZZ_CHECK(!link.protocol.linkOpen && link.protocol.noLinkReported, where);
             FUZZ_CHECK(shown == (reportedBefore ? 0 : 1), where);
         }
     }
@@ -216,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The panel reads lastReply (and any text at all) in every measure range.
     const QString anyText = in.Text();
     for (const MeasureRange& range : MeasureRangeTable::Rows()) {
-        CheckReading(lastReply, range.decimals);
+        CheckReading(link.protocol.lastReply, range.decimals);
         CheckReading(anyText, range.decimals);
     }
     return 0;

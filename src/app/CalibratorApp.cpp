@@ -7,6 +7,7 @@
 #include "app/QtTranslations.h"
 #include "app/SplashWindow.h"
 #include "link/CalFunctionTable.h"
+#include "link/CalibratorLink.h"
 
 #include <QApplication>
 
@@ -41,8 +42,11 @@ int CCalibratorApp::Run()
     InstallQtTranslations();
     FillCalFunctionTable();
 
+    // The one link to the calibrator, for every module; it ends after the main menu, closing
+    // the port and its thread.
+    CalibratorLink link;
     // The program ends when the main menu closes; its result is not looked at.
-    CMainMenuDlg mainMenu;
+    CMainMenuDlg mainMenu(link);
     if (!options.document.isEmpty())
         mainMenu.OpenDocumentAtStart(options.document);
     mainMenu.exec();

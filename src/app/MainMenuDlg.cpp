@@ -50,9 +50,10 @@ const MenuButton menuButtons[] = {
 
 } // namespace
 
-CMainMenuDlg::CMainMenuDlg(QWidget* parent, int startupPauseMs)
+CMainMenuDlg::CMainMenuDlg(CalibratorLink& link, QWidget* parent, int startupPauseMs)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      link(link)
 {
     CSplashWindow::ShowSplashScreen(this);
     if (startupPauseMs > 0)
@@ -91,7 +92,7 @@ void CMainMenuDlg::OnInitDialog()
     // A missing picture leaves the plain window colour; no message.
     background.Load(QStringLiteral("TLO"), QStringLiteral("JPEG"));
 
-    portNumber = PortSettings::StartupPortNumber();
+    link.SetPortNumber(PortSettings::StartupPortNumber());
     meterCheckDoc.formatVersion = 1.0;
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -117,19 +118,19 @@ void CMainMenuDlg::RunAbout()
 
 void CMainMenuDlg::RunPortSettings()
 {
-    CPortSettingsDlg settings(this);
+    CPortSettingsDlg settings(link, this);
     settings.exec();
 }
 
 void CMainMenuDlg::RunCalibratorPanel()
 {
-    CCalibratorPanelDlg panel(this);
+    CCalibratorPanelDlg panel(link, this);
     panel.exec();
 }
 
 void CMainMenuDlg::RunMeterCheck()
 {
-    RunMeterCheckWindow(this, std::exchange(startDocument, QString()));
+    RunMeterCheckWindow(link, this, std::exchange(startDocument, QString()));
 }
 
 void CMainMenuDlg::OpenDocumentAtStart(const QString& path)

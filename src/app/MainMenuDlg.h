@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class CalibratorLink;
 class QPushButton;
 
 // The main window: a fixed dialog with a column of ten buttons over the background picture.
@@ -34,7 +35,8 @@ public:
     // While the menu is created, the start-up picture (when allowed) stays on the screen for
     // startupPauseMs with nothing else processed; tests pass 0.
     static constexpr int defaultStartupPauseMs = 2000;
-    explicit CMainMenuDlg(QWidget* parent = nullptr, int startupPauseMs = defaultStartupPauseMs);
+    explicit CMainMenuDlg(CalibratorLink& link, QWidget* parent = nullptr,
+                          int startupPauseMs = defaultStartupPauseMs);
     ~CMainMenuDlg() override;
 
     QPushButton* Button(ButtonId id) const;
@@ -58,6 +60,7 @@ protected:
 private:
     void OnInitDialog();
 
+    CalibratorLink& link; // the modules' way to the calibrator
     QList<QPushButton*> buttons;
     CResourcePicture background;
     QString startDocument; // taken by the next meter check window

@@ -2,6 +2,7 @@
 #include "app/PortSettings.h"
 
 #include "link/CalibratorLink.h"
+#include "link/LinkSession.h"
 #include "link/PortMap.h"
 
 #include <QSettings>
@@ -50,25 +51,29 @@ int StartupPortNumber()
     return 1;
 }
 
-int LoadPortChoice()
+int LoadPortChoice(CalibratorLink& link)
 {
     const int index = StoredPortIndex().value_or(0);
-    portNumber = index + 1;
+    link.SetPortNumber(index + 1);
     return index;
 }
 
-bool ApplyPortChoice(int index, const std::optional<QString>& device)
+bool ApplyPortChoice(CalibratorLink& link, int index, const std::optional<QString>& device)
 {
     StorePortIndex(index);
     // The device goes into the port map before the port is opened, so that the open uses it.
     if (device && *device != PortDevicePath(index + 1))
         StorePortDevice(index + 1, *device);
-    portNumber = index + 1;
-    if (!OpenCalibratorPort(portNumber))
-        return false;
-    SendCommand(QStringLiteral("X"));
-    CloseCalibratorPort();
-    return true;
+    link.SetPortNumber(index + 1);
+    // One sequence on the link: nothing of another window comes between the three. "X" goes
+    // nowhere when the port does not open.
+    LinkSession session(link);
+    bool opened = false;
+    session.Open(index + 1, [&opened](bool ok) { opened = ok; });
+    session.Send(QStringLiteral("X"));
+    session.Close();
+    session.WaitUntilSent();
+    return opened;
 }
 
 } // namespace PortSettings

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class CalibratorLink;
+
 // Where the user's COM port choice is kept (QSettings, organisation "Modrex"; on Windows the
 // current user's registry):
 // - application "R718", key "Com/Port" (HKCU\Software\Modrex\R718\Com, value "Port"): the list
@@ -23,14 +25,17 @@ void StorePortIndex(int index);
 // absent, the "Tevano 718" value + 1; when neither is there, 1 (COM1).
 int StartupPortNumber();
 
-// Port settings dialog, opening: reads the stored index (0 when absent), sets portNumber to
-// index + 1 and returns the index for the list.
-int LoadPortChoice();
+// Port settings dialog, opening: reads the stored index (0 when absent), sets the link's port
+// number to index + 1 and returns the index for the list.
+int LoadPortChoice(CalibratorLink& link);
 
 // Port settings dialog, OK: stores the index; when a device is given, stores it for COM<index+1>
 // (an empty text: the platform's own device) if it differs from the device that port stands
-// for now; sets portNumber to index + 1 and tries the port: open it, send "X", close it. False
-// when the port could not be opened (the link has already said so); the choice stays stored.
-bool ApplyPortChoice(int index, const std::optional<QString>& device = std::nullopt);
+// for now; sets the link's port number to index + 1 and tries the port: open it, send "X",
+// close it, and wait (the windows repainted, input waiting) until "X" was answered or given up.
+// False when the port could not be opened (the link has already said so); the choice stays
+// stored.
+bool ApplyPortChoice(CalibratorLink& link, int index,
+                     const std::optional<QString>& device = std::nullopt);
 
 } // namespace PortSettings

@@ -25,9 +25,11 @@ QLabel* AddLabel(QWidget* parent, const QString& text, QRect place)
 
 } // namespace
 
-CPortSettingsDlg::CPortSettingsDlg(QWidget* parent, const SerialPortEnumerator* ports)
+CPortSettingsDlg::CPortSettingsDlg(CalibratorLink& link, QWidget* parent,
+                                   const SerialPortEnumerator* ports)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      link(link)
 {
     using DialogUnits::Rect;
     setObjectName(QStringLiteral("CPortSettingsDlg"));
@@ -70,7 +72,7 @@ CPortSettingsDlg::CPortSettingsDlg(QWidget* parent, const SerialPortEnumerator* 
     setTabOrder(ok, cancel);
 
     // An index outside 0-3 leaves the list without a choice.
-    portList->setCurrentIndex(PortSettings::LoadPortChoice());
+    portList->setCurrentIndex(PortSettings::LoadPortChoice(link));
     connect(portList, &QComboBox::currentIndexChanged, this, &CPortSettingsDlg::ShowDevice);
     ShowDevice();
     portList->setFocus();
@@ -110,6 +112,6 @@ void CPortSettingsDlg::accept()
     std::optional<QString> device;
     if (index >= 0 && !PortFixedByEnvironment(index + 1))
         device = deviceBox->Device();
-    if (PortSettings::ApplyPortChoice(index, device))
+    if (PortSettings::ApplyPortChoice(link, index, device))
         QDialog::accept();
 }

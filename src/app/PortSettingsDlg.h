@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class CalibratorLink;
 class QComboBox;
 class SerialDeviceBox;
 class SerialPortEnumerator;
@@ -19,7 +20,7 @@ class CPortSettingsDlg : public QDialog
 
 public:
     // Tests list their own ports; by default the system's.
-    explicit CPortSettingsDlg(QWidget* parent = nullptr,
+    explicit CPortSettingsDlg(CalibratorLink& link, QWidget* parent = nullptr,
                               const SerialPortEnumerator* ports = nullptr);
 
     QComboBox* PortList() const { return portList; }
@@ -30,6 +31,7 @@ public:
 private:
     void ShowDevice();
 
+    CalibratorLink& link;
     QComboBox* portList = nullptr;
     SerialDeviceBox* deviceBox = nullptr;
 };

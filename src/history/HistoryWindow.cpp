@@ -85,13 +85,11 @@ HistoryWindow::HistoryWindow(QWidget* parent) : QDialog(parent)
         NewTable({QStringLiteral("Data"), QStringLiteral("Zakres"), QStringLiteral("Wynik")},
                  QStringLiteral("checks"), this);
     // The headers of the points grid, each on two lines.
-    pointsTable = NewTable({QStringLiteral("Wskazanie\nmiernika"),
-                            QStringLiteral("Nastawa\nkalibratora"),
-                            QStringLiteral("Błąd mier.\nrzeczyw."),
-                            QStringLiteral("Błąd mier.\ndopuszcz."),
-                            QStringLiteral("Błąd\nkalibratora"), QStringLiteral("j.m."),
-                            QStringLiteral("ON")},
-                           QStringLiteral("points"), this);
+    pointsTable = NewTable(
+        {QStringLiteral("Wskazanie\nmiernika"), QStringLiteral("Nastawa\nkalibratora"),
+         QStringLiteral("Błąd mier.\nrzeczyw."), QStringLiteral("Błąd mier.\ndopuszcz."),
+         QStringLiteral("Błąd\nkalibratora"), QStringLiteral("j.m."), QStringLiteral("ON")},
+        QStringLiteral("points"), this);
     driftChart = new DriftChartView(this);
     driftChart->setObjectName(QStringLiteral("drift"));
 
@@ -340,8 +338,10 @@ bool HistoryWindow::PrintChosenCheck(QPrinter& printer)
     if (!check)
         return false;
     bool printed = false;
-    const bool written = PrintOnChosenPrinter(
-        printer, [&](PrintJobs& jobs) { printed = PrintStoredCheck(*check, jobs); });
+    const bool written = PrintOnChosenPrinter(printer, [&](PrintJobs& jobs) {
+        printed = PrintStoredCheck(*check, jobs);
+        return true; // what was printed goes out, even after a failure
+    });
     return printed && written;
 }
 
@@ -354,8 +354,9 @@ void HistoryWindow::OnPrint()
     printer.setPageSize(QPageSize(QPageSize::A4)); // the page is laid out for A4
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         // Only a PDF file can be chosen then: suggest one named after the meter and the date.
-        QString name = QStringLiteral("Protokół %1 %2.pdf")
-                           .arg(check->meterNumber, check->checkedAt.toString(QStringLiteral("yyyy-MM-dd")));
+        QString name =
+            QStringLiteral("Protokół %1 %2.pdf")
+                .arg(check->meterNumber, check->checkedAt.toString(QStringLiteral("yyyy-MM-dd")));
         name.replace(QLatin1Char('/'), QLatin1Char('_'));
         printer.setOutputFileName(QDir::current().filePath(name));
     }

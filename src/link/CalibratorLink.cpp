@@ -2,192 +2,180 @@
 #include "link/CalibratorLink.h"
 
 #include "base/MessageService.h"
-#include "link/CommandSender.h"
+#include "link/CalibratorProtocol.h"
 #include "link/LinkClock.h"
+#include "link/LinkSession.h"
 #include "link/SerialPort.h"
 
-#include <QByteArray>
-#include <QThread>
+#include <QMutexLocker>
 
-#include <cstring>
+#include <memory>
 
-int portNumber = 0;
-bool linkOpen = false;
-bool noLinkReported = false;
-QString lastReply;
-
-namespace {
-
-CSerialPort calibratorPort;
-SerialDevice* device = &calibratorPort;
-
-class ThreadSleepClock : public LinkClock
+// The worker thread's side: the port and the protocol. Its slots run on the worker thread.
+class LinkWorker : public QObject
 {
+    Q_OBJECT
+
 public:
-    void SleepMs(int milliseconds) override { QThread::msleep(milliseconds); }
-};
-ThreadSleepClock threadSleepClock;
-LinkClock* linkClock = &threadSleepClock;
+    LinkWorker(CalibratorLink& link, SerialDevice* device, LinkClock* clock)
+        : link(link), device(device), clock(clock ? clock : &SystemLinkClock())
+    {}
 
-// Writes the framed text one byte per write, pausing after every byte (the last one too).
-// Until the frame is complete the calibrator cannot have answered it: whatever waits in the
-// input just before the closing byte is a reply that came too late for an earlier read, and
-// is dropped, so that it is never taken for this frame's reply. Dropping it there rather than
-// before the first byte also catches late bytes that come in while the frame is paced out.
-void WriteFramed(const QByteArray& frame)
-{
-    for (qsizetype i = 0; i < frame.size(); ++i) {
-        if (i == frame.size() - 1)
-            device->DiscardInput();
-        device->Write(frame.constData() + i, 1);
-        linkClock->SleepMs(LinkProtocol::byteDelayMs);
-    }
-}
-
-// One read of up to 50 bytes into lastReply; a zero byte ends the text. Returns the raw bytes
-// for the acceptance test.
-QByteArray ReadReply()
-{
-    char buffer[LinkProtocol::replyBufferSize];
-    const qint64 n = device->Read(buffer, sizeof buffer);
-    const QByteArray raw(buffer, int(qMax<qint64>(n, 0)));
-    lastReply = QString::fromLatin1(raw.constData(), int(strnlen(raw.constData(), raw.size())));
-    return raw;
-}
-
-bool Accepted(const QByteArray& reply)
-{
-    return !reply.isEmpty() && reply.contains('%') && !reply.contains(LinkProtocol::nak);
-}
-
-bool RecoveryAttempt(const QByteArray& frame)
-{
-    WriteFramed(QByteArrayLiteral("^I%"));
-    if (!Accepted(ReadReply()))
-        return false;
-    WriteFramed(frame);
-    return Accepted(ReadReply());
-}
-
-// The link is given up: "Brak komunikacji z portem COM." once per failure episode, and later
-// commands are dropped until the port is opened again. No reply survives it: the last one
-// read was refused (noise, a NAK, a broken-off reply) and must not be taken for a reading.
-// The flag drops before the box is shown: the box runs its own event loop, where the panel's
-// poll timer must find the link dead instead of starting another failing transaction.
-void DropLink()
-{
-    lastReply.clear();
-    linkOpen = false;
-    if (!noLinkReported) {
-        noLinkReported = true;
-        ShowError(NoLinkMessage());
-    }
-}
-
-class LinkSender : public CommandSender
-{
-public:
-    void Send(const QString& command) override { SendCommand(command); }
-    QString LastReply() const override { return lastReply; }
-    bool LinkAlive() const override { return linkOpen; }
-};
-LinkSender linkSender;
-
-} // namespace
-
-bool OpenCalibratorPort(int port)
-{
-    if (device->IsOpen())
-        return true;
-    try {
-        device->Open(port, 9600, ParityNone, 8, StopBitsOne, FlowNone, false);
-        device->DisableWriteTimeout();
-        SerialTimeouts t = device->GetTimeouts();
-        t.readTotalTimeoutConstant = LinkProtocol::readTimeoutMs;
-        device->SetTimeouts(t);
-    } catch (const CSerialException&) {
-        // A port that opened but could not be configured is closed again, so that the next
-        // open really tries again instead of answering "open" on an unusable link.
-        device->Close();
-        linkOpen = false;
-        ShowError(QStringLiteral("Nie można otworzyć portu szeregowego."));
-        return false;
-    }
-    linkOpen = true;
-    // A port opened anew starts a new episode: a window opened after an earlier failure must
-    // tell the technician again when the calibrator still does not answer, rather than drop
-    // its commands without a word.
-    noLinkReported = false;
-    return true;
-}
-
-bool CloseCalibratorPort()
-{
-    if (device->IsOpen())
-        device->Close();
-    return true;
-}
-
-void SendCommand(const QString& command)
-{
-    if (!linkOpen)
-        return;
-    // A port the program closed itself (its window ended) is no failure of the device: the
-    // command goes nowhere, without a word.
-    if (!device->IsOpen())
-        return;
-    const QByteArray frame = '^' + command.toLatin1() + '%';
-    try {
-        WriteFramed(frame);
-        if (Accepted(ReadReply()))
-            return;
-        for (int attempt = 0; attempt < LinkProtocol::recoveryAttempts; ++attempt) {
-            if (RecoveryAttempt(frame)) {
-                noLinkReported = false;
-                return;
-            }
+    // On the worker thread, first of all: the real port is made there.
+    void Start()
+    {
+        if (!device) {
+            ownPort = std::make_unique<CSerialPort>();
+            device = ownPort.get();
         }
-    } catch (const CSerialException&) {
-        // The device failed under the open port (a read or write error, as when a USB
-        // adapter is pulled). The port is closed so that the next open really opens the
-        // device again; the technician is told as for a link that stopped answering.
-        device->Close();
-        DropLink();
-        return;
+        protocol = std::make_unique<CalibratorProtocol>(*device, *clock);
+        protocol->notify = [this](CalibratorProtocol::Notice notice) {
+            emit noticed(current, int(notice));
+        };
+        protocol->interrupted = [this] { return link.Dropped(currentSession); };
     }
-    DropLink();
+
+    void Run(const CalibratorLink::Request& r)
+    {
+        current = r.id;
+        currentSession = r.session;
+        bool ok = true;
+        // A close is never dropped: the window that posted it may be gone already, and the
+        // port must not stay open behind it.
+        if (r.kind == CalibratorLink::RequestKind::Close || !link.Dropped(r.session)) {
+            switch (r.kind) {
+            case CalibratorLink::RequestKind::Open:
+                ok = protocol->OpenCalibratorPort(r.port);
+                break;
+            case CalibratorLink::RequestKind::Close:
+                protocol->CloseCalibratorPort();
+                break;
+            case CalibratorLink::RequestKind::Send:
+                protocol->SendCommand(r.command);
+                break;
+            case CalibratorLink::RequestKind::NewEpisode:
+                protocol->noLinkReported = false;
+                break;
+            case CalibratorLink::RequestKind::Sync:
+                break;
+            }
+        } else {
+            ok = false;
+        }
+        emit finished(r.session, r.id, ok, protocol->lastReply, protocol->linkOpen,
+                      protocol->Device().IsOpen());
+    }
+
+    // On the worker thread, last of all: the port is closed and the real port goes with the
+    // thread it was made on.
+    void Stop()
+    {
+        if (protocol)
+            protocol->CloseCalibratorPort();
+        protocol.reset();
+        ownPort.reset();
+        QThread::currentThread()->quit();
+    }
+
+signals:
+    void noticed(quint64 request, int notice);
+    void finished(quint64 session, quint64 request, bool ok, const QString& reply, bool linkOpen,
+                  bool portOpen);
+
+private:
+    CalibratorLink& link;
+    std::unique_ptr<CSerialPort> ownPort;
+    SerialDevice* device;
+    LinkClock* clock;
+    std::unique_ptr<CalibratorProtocol> protocol;
+    quint64 current = 0;
+    quint64 currentSession = 0;
+};
+
+CalibratorLink::CalibratorLink(QObject* parent) : CalibratorLink(nullptr, nullptr, parent) {}
+
+CalibratorLink::CalibratorLink(SerialDevice* device, LinkClock* clock, QObject* parent)
+    : QObject(parent)
+{
+    thread.setObjectName(QStringLiteral("calibrator link"));
+    worker = new LinkWorker(*this, device, clock);
+    worker->moveToThread(&thread);
+    connect(worker, &LinkWorker::noticed, this, &CalibratorLink::OnNotice, Qt::QueuedConnection);
+    connect(worker, &LinkWorker::finished, this, &CalibratorLink::OnFinished, Qt::QueuedConnection);
+    thread.start();
+    QMetaObject::invokeMethod(
+        worker, [w = worker] { w->Start(); }, Qt::QueuedConnection);
 }
 
-QString NoLinkMessage()
+CalibratorLink::~CalibratorLink()
 {
-    return QStringLiteral("Brak komunikacji z portem COM.");
+    {
+        const QMutexLocker lock(&dropMutex);
+        closing = true;
+    }
+    QMetaObject::invokeMethod(
+        worker, [w = worker] { w->Stop(); }, Qt::QueuedConnection);
+    thread.wait();
+    delete worker;
 }
 
-SerialDevice* SetCalibratorDevice(SerialDevice* newDevice)
+quint64 CalibratorLink::AddSession(LinkSession* session)
 {
-    SerialDevice* previous = device;
-    device = newDevice ? newDevice : &calibratorPort;
-    return previous;
+    const quint64 id = nextId++;
+    sessions.insert(id, session);
+    return id;
 }
 
-LinkClock* SetLinkClock(LinkClock* newClock)
+void CalibratorLink::RemoveSession(quint64 session)
 {
-    LinkClock* previous = linkClock;
-    linkClock = newClock ? newClock : &threadSleepClock;
-    return previous;
+    sessions.remove(session);
+    Drop(session);
 }
 
-SerialDevice& CalibratorDevice()
+quint64 CalibratorLink::Post(RequestKind kind, quint64 session, int port, const QString& command)
 {
-    return *device;
+    const Request request{kind, session, nextId++, port, command};
+    if (kind == RequestKind::Open) {
+        lastOpen = request.id;
+        alive = true;
+    }
+    QMetaObject::invokeMethod(
+        worker, [w = worker, request] { w->Run(request); }, Qt::QueuedConnection);
+    return request.id;
 }
 
-LinkClock& SystemLinkClock()
+void CalibratorLink::Drop(quint64 session)
 {
-    return threadSleepClock;
+    const QMutexLocker lock(&dropMutex);
+    dropped.insert(session);
 }
 
-CommandSender& LinkCommandSender()
+bool CalibratorLink::Dropped(quint64 session)
 {
-    return linkSender;
+    const QMutexLocker lock(&dropMutex);
+    return closing || dropped.contains(session);
 }
+
+void CalibratorLink::SetAlive(quint64 request, bool linkOpen)
+{
+    if (request >= lastOpen)
+        alive = linkOpen;
+}
+
+void CalibratorLink::OnNotice(quint64 request, int notice)
+{
+    // The link is dead before the message is up: whatever runs under the box finds it so.
+    SetAlive(request, false);
+    ShowError(NoticeText(CalibratorProtocol::Notice(notice)));
+}
+
+void CalibratorLink::OnFinished(quint64 session, quint64 request, bool ok, const QString& reply,
+                                bool linkOpen, bool portIsOpen)
+{
+    portOpen = portIsOpen;
+    SetAlive(request, linkOpen);
+    if (LinkSession* s = sessions.value(session))
+        s->Finished(request, ok, reply);
+}
+
+#include "CalibratorLink.moc"

@@ -1,41 +1,96 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
+#include <QMutex>
+#include <QObject>
+#include <QSet>
 #include <QString>
+#include <QThread>
 
-class SerialDevice;
 class LinkClock;
+class LinkSession;
+class LinkWorker;
+class SerialDevice;
 
-// The one link to the calibrator, shared by every window of the program.
-extern int portNumber;      // COM port 1-4 that the windows open
-extern bool linkOpen;       // the link is usable; SendCommand does nothing while false
-extern bool noLinkReported; // the no-communication message was shown in this episode
-extern QString lastReply;   // the bytes of the most recent read, as text
+// The one link to the calibrator, owned by the application. The serial port lives on a
+// worker thread of its own, where the protocol carries out the requests of the windows one
+// after another, in the order they were posted; replies and link events come back to the GUI
+// thread by queued signals. The GUI thread tells the technician when the port cannot be opened
+// or the calibrator stopped answering; the worker never shows anything.
+//
+// Windows talk to it through a LinkSession each, which drops the window's queued commands
+// when the window ends. The link outlives its sessions.
+class CalibratorLink : public QObject
+{
+    Q_OBJECT
 
-// Opens COM<port> at 9600 8N1 without flow control, 400 ms read time-out; reports a failure
-// with "Nie można otworzyć portu szeregowego." and returns false.
-bool OpenCalibratorPort(int port);
-// Closes the port if open; always true.
-bool CloseCalibratorPort();
-// Sends "^" + command + "%" one byte at a time, reads the acknowledgement and runs the
-// recovery sequence when it is missing. Callers that expect data read lastReply afterwards.
-// When recovery fails or the port fails under the transaction, the link is dropped
-// (linkOpen false, lastReply empty, "Brak komunikacji z portem COM." once per episode); a
-// port error also closes the port.
-void SendCommand(const QString& command);
-// "Brak komunikacji z portem COM.": what the technician is told when the link is given up.
-QString NoLinkMessage();
+public:
+    // The real serial port (made, used and destroyed on the worker thread) and the real clock.
+    explicit CalibratorLink(QObject* parent = nullptr);
+    // Another device and clock, used on the worker thread only (tests, benchmarks).
+    CalibratorLink(SerialDevice* device, LinkClock* clock, QObject* parent = nullptr);
+    // Drops whatever is queued, lets a running transaction end at its next frame, closes the
+    // port and ends the worker thread.
+    ~CalibratorLink() override;
 
-// The device and clock behind the link. Tests put scripted ones in place; nullptr restores
-// the real port and the real clock. Each returns the previous one.
-SerialDevice* SetCalibratorDevice(SerialDevice* device);
-LinkClock* SetLinkClock(LinkClock* clock);
-SerialDevice& CalibratorDevice();
+    // The COM port (1-4) that the windows open.
+    int PortNumber() const { return portNumber; }
+    void SetPortNumber(int port) { portNumber = port; }
 
-namespace LinkProtocol {
-constexpr int byteDelayMs = 20;
-constexpr int readTimeoutMs = 400;
-constexpr int replyBufferSize = 50;
-constexpr int recoveryAttempts = 5;
-constexpr char nak = 0x15;
-} // namespace LinkProtocol
+    // False once the link was given up or the port could not be opened, as of the requests
+    // carried out so far, until a port opens again; an open still on its way counts as alive.
+    bool LinkAlive() const { return alive; }
+    // Whether the port is open, as of the requests carried out so far.
+    bool PortOpen() const { return portOpen; }
+
+private:
+    friend class LinkSession;
+    friend class LinkWorker;
+
+    enum class RequestKind
+    {
+        Open,
+        Close,
+        Send,
+        NewEpisode,
+        Sync
+    };
+    struct Request
+    {
+        RequestKind kind;
+        quint64 session;
+        quint64 id;
+        int port = 0;
+        QString command;
+    };
+
+    // For sessions, on the GUI thread.
+    quint64 AddSession(LinkSession* session);
+    void RemoveSession(quint64 session);
+    quint64 Post(RequestKind kind, quint64 session, int port = 0, const QString& command = {});
+    // Requests of the session that have not started are skipped (a close excepted); one that
+    // runs ends at its next frame.
+    void Drop(quint64 session);
+    bool Dropped(quint64 session);
+
+    // On the GUI thread, from the worker.
+    void OnNotice(quint64 request, int notice);
+    void OnFinished(quint64 session, quint64 request, bool ok, const QString& reply, bool linkOpen,
+                    bool portIsOpen);
+    void SetAlive(quint64 request, bool linkOpen);
+
+    int portNumber = 0;
+    bool alive = false;
+    bool portOpen = false;
+    quint64 nextId = 1;
+    quint64 lastOpen = 0; // the latest open posted: older news of the link state is stale
+    QHash<quint64, LinkSession*> sessions;
+
+    QMutex dropMutex; // guards dropped and closing, which the worker reads
+    QSet<quint64> dropped;
+    bool closing = false;
+
+    QThread thread;
+    LinkWorker* worker = nullptr;
+};

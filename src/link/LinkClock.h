@@ -9,5 +9,5 @@ public:
     virtual void SleepMs(int milliseconds) = 0;
 };
 
-// The real clock: blocks the calling thread.
+// The real clock: blocks the calling thread (the link's worker thread).
 LinkClock& SystemLinkClock();

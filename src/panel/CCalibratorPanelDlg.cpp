@@ -6,6 +6,7 @@
 #include "controls/ColorButton.h"
 #include "link/CalibratorLink.h"
 #include "link/CommandSender.h"
+#include "link/LinkSession.h"
 #include "panel/MeterHalf.h"
 #include "panel/PanelLook.h"
 #include "panel/SourceHalf.h"
@@ -13,14 +14,32 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-PanelPort PanelPort::Link()
+namespace {
+
+// The port through the panel's session: opening starts a new failure episode, so that a
+// calibrator that still does not answer is told again; closing drops what is still queued.
+PanelPort SessionPort(LinkSession& session, int portNumber)
 {
-    return {[](int port) { return OpenCalibratorPort(port); }, [] { CloseCalibratorPort(); }};
+    return {portNumber,
+            [&session](int port) {
+                session.StartEpisode();
+                session.Open(port);
+            },
+            [&session] { session.End(); }};
 }
 
-CCalibratorPanelDlg::CCalibratorPanelDlg(QWidget* parent)
-    : CCalibratorPanelDlg(LinkCommandSender(), PanelPort::Link(), nullptr, parent)
+} // namespace
+
+CCalibratorPanelDlg::CCalibratorPanelDlg(CalibratorLink& link, QWidget* parent)
+    : CCalibratorPanelDlg(std::make_unique<LinkSession>(link), link.PortNumber(), parent)
 {}
+
+CCalibratorPanelDlg::CCalibratorPanelDlg(std::unique_ptr<LinkSession> linkSession, int portNumber,
+                                         QWidget* parent)
+    : CCalibratorPanelDlg(*linkSession, SessionPort(*linkSession, portNumber), nullptr, parent)
+{
+    session = std::move(linkSession);
+}
 
 CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort& port,
                                          ParamPrompt* prompt, QWidget* parent)
@@ -52,11 +71,9 @@ CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort&
     // Precise: a coarse timer may fire up to 5 % early, and the poll must stay at one per 500 ms.
     pollTimer.setTimerType(Qt::PreciseTimer);
     pollTimer.setInterval(pollIntervalMs);
-    connect(&pollTimer, &QTimer::timeout, this, [this] {
-        meter->Poll();
-        // A link given up under the poll shows on the source side at once.
-        source->Logic().NoteLinkState();
-    });
+    connect(&pollTimer, &QTimer::timeout, meter, &MeterHalf::Poll);
+    // A link given up under the poll shows on the source side at once.
+    connect(meter, &MeterHalf::replyTaken, this, [this] { source->Logic().NoteLinkState(); });
 
     qApp->installEventFilter(this);
 }
@@ -77,8 +94,7 @@ void CCalibratorPanelDlg::showEvent(QShowEvent* event)
 
 void CCalibratorPanelDlg::OnInitDialog()
 {
-    noLinkReported = false;
-    port.open(portNumber); // a failure is reported there; the panel works on regardless
+    port.open(port.portNumber); // a failure is reported there; the panel works on regardless
     sender.Send(QStringLiteral("I"));
     sender.Send(QStringLiteral("X"));
     pollTimer.start();

@@ -7,8 +7,12 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <memory>
+
+class CalibratorLink;
 class ColorButton;
 class CommandSender;
+class LinkSession;
 class MeterHalf;
 class ParamPrompt;
 class SourceHalf;
@@ -22,7 +26,7 @@ class CCalibratorPanelDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit CCalibratorPanelDlg(QWidget* parent = nullptr);
+    explicit CCalibratorPanelDlg(CalibratorLink& link, QWidget* parent = nullptr);
     // For tests: another command sender and port, and a scripted parameter prompt for the
     // source half (nullptr: the parameter dialog).
     CCalibratorPanelDlg(CommandSender& sender, const PanelPort& port, ParamPrompt* prompt,
@@ -49,9 +53,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    CCalibratorPanelDlg(std::unique_ptr<LinkSession> session, int portNumber, QWidget* parent);
     void OnInitDialog();
     void HandleKey(const PanelKeyAction& action);
 
+    // The panel's way to the link in the program (none in tests). Going before the halves,
+    // it takes their pending callbacks with it.
+    std::unique_ptr<LinkSession> session;
     CommandSender& sender;
     PanelPort port;
     SourceHalf* source = nullptr;

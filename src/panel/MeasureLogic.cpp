@@ -19,8 +19,16 @@ MeasureLogic::MeasureLogic(CommandSender& sender, AveragingTimer& timer, ParamPr
 
 void MeasureLogic::Send(const QString& command)
 {
-    sender.Send(command);
-    ShowLinkState();
+    sender.Send(command, [this](const QString&) {
+        ShowLinkState();
+        Changed();
+    });
+}
+
+void MeasureLogic::Changed()
+{
+    if (changed)
+        changed();
 }
 
 void MeasureLogic::ShowLinkState()
@@ -46,6 +54,7 @@ void MeasureLogic::ResetHalf()
 
 void MeasureLogic::SetOpeningState()
 {
+    ++selection;
     family = MeasureFamily::Range;
     avgSeconds = 10;
     avgCaption = QStringLiteral("10");
@@ -108,6 +117,7 @@ QString MeasureLogic::SelectionName() const
 void MeasureLogic::ApplyMeasureSelection()
 {
     if (const MeasureRange* row = MeasureRangeTable::Find(SelectionName())) {
+        ++selection;
         state.meterText = row->format;
         state.meterRangeName = row->name;
         state.meterUnit = row->unit;
@@ -159,13 +169,27 @@ void MeasureLogic::EnterAveragingTime()
 
 void MeasureLogic::PollReading()
 {
-    Send(QStringLiteral("P"));
+    if (pollPending)
+        return;
+    pollPending = true;
+    sender.Send(QStringLiteral("P"), [this, polled = selection](const QString& reply) {
+        pollPending = false;
+        TakeReading(reply, polled);
+        Changed();
+    });
+}
+
+void MeasureLogic::TakeReading(const QString& reply, int selectionOfPoll)
+{
+    ShowLinkState();
+    // A reading of the function measured before the latest selection is not shown in it.
+    const bool reading = !state.linkLost && selectionOfPoll == selection;
     // A link given up gives no reading, and the statistics count none.
-    if (!state.linkLost)
-        ParseReading(sender.LastReply(), meterDecimals, state);
+    if (reading)
+        ParseReading(reply, meterDecimals, state);
     if (!stats.running)
         timer.Stop();
-    else if (!state.linkLost)
+    else if (reading)
         stats.Take(SignedReading(state), meterDecimals);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class AveragingTimer;
 class CommandSender;
 class ParamPrompt;
@@ -26,6 +28,9 @@ public:
     MeasureLogic(CommandSender& sender, AveragingTimer& timer, ParamPrompt& prompt,
                  PanelMeterState& state);
 
+    // Called when a reply that came later changed the state (a reading, the link given up).
+    std::function<void()> changed;
+
     // The state a freshly opened panel shows: the 25 V range at zero, nothing sent.
     void Open();
     // The measure half of the panel's reset: the range radio still checked is applied (its
@@ -44,7 +49,9 @@ public:
     void EnterLeadResistance();
     void EnterAveragingTime();
 
-    void PollReading();        // timer 1
+    // Timer 1: posts "P" unless a poll is still on its way (a slow link lowers the poll rate
+    // instead of piling polls up); the reply becomes the reading.
+    void PollReading();
     void SwitchHold();         // Click of the Hold toggle
     void ResetStatistics();    // "Reset", key "R"
     void EndAveragingWindow(); // timer 2
@@ -69,6 +76,8 @@ private:
     void SetOpeningState();
     void SendLeadResistance();
     void Send(const QString& command);
+    void TakeReading(const QString& reply, int selectionOfPoll);
+    void Changed();
     // Once the link is given up no measurement takes place: the readout shows the
     // no-measurement mark instead of any number until the port is opened again.
     void ShowLinkState();
@@ -90,4 +99,6 @@ private:
     double meterRl = 0;
     int avgSeconds = 10;
     MeterStatistics stats;
+    bool pollPending = false;
+    int selection = 0; // counts the measure selections: a reply of the one before is stale
 };

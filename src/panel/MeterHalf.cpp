@@ -51,6 +51,10 @@ MeterHalf::MeterHalf(QWidget* parent, CommandSender& sender)
     BuildSelectors();
     BuildStatistics();
 
+    logic->changed = [this] {
+        Refresh();
+        emit replyTaken();
+    };
     connect(&averagingTimer->timer, &QTimer::timeout, this, [this] {
         logic->EndAveragingWindow();
         Refresh();

@@ -38,13 +38,18 @@ public:
 
     void Open();            // opening state; nothing is sent
     void ResetHalf();       // the measure half of the panel's reset
-    void Poll();            // one poll of the reading
+    void Poll();            // one poll of the reading (its reply comes later)
     void ToggleHold();      // key "H": the Hold toggle inverted, as if clicked
     void ResetStatistics(); // key "R" and the "Reset" button
     void StopAveraging();   // the panel is being closed
 
     MeasureLogic& Logic() { return *logic; }
     CMeterDisplay* Display() const { return display; }
+
+signals:
+    // A reply that came later (a reading, a command carried out or found the link given up)
+    // was taken and shown.
+    void replyTaken();
 
 private:
     class WindowTimer;

@@ -3,12 +3,11 @@
 
 #include <functional>
 
-// How the control panel opens and closes the calibrator's port: the link's
-// OpenCalibratorPort / CloseCalibratorPort in the program, recorders in tests.
+// How the control panel opens and closes the calibrator's port: through the panel's link
+// session in the program, recorders in tests.
 struct PanelPort
 {
-    std::function<bool(int)> open;
+    int portNumber = 1; // the COM port the panel opens
+    std::function<void(int)> open;
     std::function<void()> close;
-
-    static PanelPort Link();
 };

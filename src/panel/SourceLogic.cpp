@@ -25,8 +25,7 @@ void SourceLogic::Repaint()
 
 void SourceLogic::Send(const QString& command)
 {
-    sender.Send(command);
-    NoteLinkState();
+    sender.Send(command, [this](const QString&) { NoteLinkState(); });
 }
 
 void SourceLogic::NoteLinkState()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The command lines of r718 and its tools, and what r718 does at start with them.
+#include "FakeLink.h"
 #include "ModalHelper.h"
-#include "ScopedFakeLink.h"
 #include "app/CommandLine.h"
 #include "app/MainMenuDlg.h"
 #include "app/QtTranslations.h"
@@ -110,20 +110,22 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     QVERIFY(SaveDocument(path));
     ClearDocument();
 
-    ScopedFakeLink link;
+    FakeLink link;
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
-    CMainMenuDlg menu(nullptr, 0);
+    CMainMenuDlg menu(link.link, nullptr, 0);
     menu.OpenDocumentAtStart(path);
     QString title;
     bool found = false;
-    OnModal<CMeterCheckDlg>(found, [&title](CMeterCheckDlg* window) {
+    OnModal<CMeterCheckDlg>(found, [&title, &link](CMeterCheckDlg* window) {
         auto close = qScopeGuard([window] { window->reject(); });
         title = window->windowTitle();
+        link.Settle(); // the window's opening commands have gone out
     });
     menu.show();
     QTRY_VERIFY(found);
     QCOMPARE(title, QStringLiteral("Sprawdzanie miernika - ") + path);
     QCOMPARE(meterCheckDoc.meterName, QStringLiteral("V-640"));
+    link.Settle();
     QVERIFY(link.messages.messages.isEmpty());
     QCOMPARE(link.device.Written(), QByteArray("^I%^S1%"));
 }

@@ -26,7 +26,7 @@ namespace {
 class RecordingMenu : public CMainMenuDlg
 {
 public:
-    RecordingMenu() : CMainMenuDlg(nullptr, 0) {}
+    explicit RecordingMenu(CalibratorLink& link) : CMainMenuDlg(link, nullptr, 0) {}
     QStringList started;
 
 protected:
@@ -53,6 +53,8 @@ void ShowActive(QWidget& w)
 class TestMainMenu : public QObject
 {
     Q_OBJECT
+
+    CalibratorLink link; // the modules' link; the menu itself never touches the port
 
 private slots:
     void init();
@@ -117,7 +119,7 @@ void TestMainMenu::buttonsInTheirPlaces()
     QFETCH(QString, caption);
     QFETCH(int, y);
     QFETCH(bool, enabled);
-    CMainMenuDlg menu(nullptr, 0);
+    CMainMenuDlg menu(link, nullptr, 0);
     QPushButton* button = menu.Button(CMainMenuDlg::ButtonId(id));
     QVERIFY(button);
     QCOMPARE(button->text(), caption);
@@ -130,7 +132,7 @@ void TestMainMenu::buttonsInTheirPlaces()
 
 void TestMainMenu::fixedCentredWindow()
 {
-    CMainMenuDlg menu(nullptr, 0);
+    CMainMenuDlg menu(link, nullptr, 0);
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tevano 718"));
     QCOMPARE(menu.size(), DialogUnits::Size(319, 242));
     QCOMPARE(menu.minimumSize(), menu.maximumSize());
@@ -144,7 +146,7 @@ void TestMainMenu::fixedCentredWindow()
 
 void TestMainMenu::disabledButtonsStayDisabled()
 {
-    RecordingMenu menu;
+    RecordingMenu menu(link);
     ShowActive(menu);
     const QList<CMainMenuDlg::ButtonId> disabled = {
         CMainMenuDlg::IdLanguage, CMainMenuDlg::IdVariant, CMainMenuDlg::IdTransducerCheck,
@@ -165,7 +167,7 @@ void TestMainMenu::disabledButtonsStayDisabled()
 
 void TestMainMenu::enterDoesNothing()
 {
-    RecordingMenu menu;
+    RecordingMenu menu(link);
     ShowActive(menu);
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         QTest::keyClick(QApplication::focusWidget(), key);
@@ -187,7 +189,7 @@ void TestMainMenu::endingTheMenu_data()
 void TestMainMenu::endingTheMenu()
 {
     QFETCH(QString, how);
-    RecordingMenu menu;
+    RecordingMenu menu(link);
     QTimer::singleShot(0, &menu, [&] {
         if (how == QLatin1String("esc"))
             QTest::keyClick(menu.focusWidget(), Qt::Key_Escape);
@@ -203,7 +205,7 @@ void TestMainMenu::endingTheMenu()
 
 void TestMainMenu::keyboardWalksTheEnabledButtons()
 {
-    RecordingMenu menu;
+    RecordingMenu menu(link);
     ShowActive(menu);
     QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdAbout));
     const QList<CMainMenuDlg::ButtonId> order = {
@@ -219,7 +221,7 @@ void TestMainMenu::keyboardWalksTheEnabledButtons()
 
 void TestMainMenu::spacePressesTheFocusedButton()
 {
-    RecordingMenu menu;
+    RecordingMenu menu(link);
     ShowActive(menu);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -230,7 +232,7 @@ void TestMainMenu::spacePressesTheFocusedButton()
 
 void TestMainMenu::buttonsStartTheirModules()
 {
-    RecordingMenu menu;
+    RecordingMenu menu(link);
     ShowActive(menu);
     QTest::mouseClick(menu.Button(CMainMenuDlg::IdCalibratorPanel), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::IdMeterCheck), Qt::LeftButton);
@@ -242,7 +244,7 @@ void TestMainMenu::buttonsStartTheirModules()
 
 void TestMainMenu::realModulesOpenAndClose()
 {
-    CMainMenuDlg menu(nullptr, 0);
+    CMainMenuDlg menu(link, nullptr, 0);
     ShowActive(menu);
     bool aboutSeen = false;
     OnModal<CAboutDlg>(aboutSeen, [](CAboutDlg* about) { about->reject(); });
@@ -283,15 +285,15 @@ void TestMainMenu::portNumberAtStart()
     if (olderValue.isValid())
         QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718"))
             .setValue(QStringLiteral("Port"), olderValue);
-    portNumber = 77;
-    CMainMenuDlg menu(nullptr, 0);
-    QCOMPARE(portNumber, expected);
+    link.SetPortNumber(77);
+    CMainMenuDlg menu(link, nullptr, 0);
+    QCOMPARE(link.PortNumber(), expected);
 }
 
 void TestMainMenu::documentFormatVersion()
 {
     meterCheckDoc.formatVersion = 0.0;
-    CMainMenuDlg menu(nullptr, 0);
+    CMainMenuDlg menu(link, nullptr, 0);
     QCOMPARE(meterCheckDoc.formatVersion, 1.0);
 }
 
@@ -301,7 +303,7 @@ void TestMainMenu::backgroundPictureFillsTheWindow()
     QVERIFY(picture.Load(QStringLiteral("TLO"), QStringLiteral("JPEG")));
     QVERIFY(picture.IsLoaded());
 
-    CMainMenuDlg menu(nullptr, 0);
+    CMainMenuDlg menu(link, nullptr, 0);
     const QImage shot = menu.grab().toImage();
     QImage expected(menu.size(), QImage::Format_RGB32);
     {
@@ -345,7 +347,7 @@ void TestMainMenu::startupPicture()
 {
     CSplashWindow::pictureAllowed = true;
     {
-        CMainMenuDlg menu(nullptr, 0);
+        CMainMenuDlg menu(link, nullptr, 0);
         CSplashWindow* splash = CSplashWindow::Current();
         QVERIFY(splash);
         QVERIFY(splash->isVisible());
@@ -361,7 +363,7 @@ void TestMainMenu::startupPicture()
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWindow::Current(), 2000);
     }
     CSplashWindow::pictureAllowed = false;
-    CMainMenuDlg quiet(nullptr, 0);
+    CMainMenuDlg quiet(link, nullptr, 0);
     QVERIFY(!CSplashWindow::Current());
 }
 
@@ -371,7 +373,7 @@ void TestMainMenu::startupPause()
     QCOMPARE(CSplashWindow::closeAfterMs, 750);
     QElapsedTimer clock;
     clock.start();
-    CMainMenuDlg menu(nullptr, 300);
+    CMainMenuDlg menu(link, nullptr, 300);
     QVERIFY(clock.elapsed() >= 300);
 }
 

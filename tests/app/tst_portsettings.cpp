@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ScopedFakeLink.h"
+#include "FakeLink.h"
 #include "app/PortSettings.h"
 #include "app/PortSettingsDlg.h"
 #include "app/SerialDeviceBox.h"
@@ -44,12 +44,12 @@ QPushButton* OkButton(CPortSettingsDlg& dlg)
 }
 
 // A calibrator that acknowledges every frame.
-void Acknowledging(ScopedFakeLink& link)
+void Acknowledging(FakeLink& link)
 {
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
 }
 
-QList<int> OpenedPorts(const ScopedFakeLink& link)
+QList<int> OpenedPorts(const FakeLink& link)
 {
     QList<int> ports;
     for (const FakeSerialDevice::OpenRecord& r : link.device.opens)
@@ -110,8 +110,6 @@ void TestPortSettings::init()
     QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718")).clear();
     qunsetenv("R718_COM2");
     qunsetenv("R718_COM3");
-    noLinkReported = false;
-    linkOpen = false;
 }
 
 void TestPortSettings::cleanup()
@@ -121,7 +119,8 @@ void TestPortSettings::cleanup()
 
 void TestPortSettings::fixedTexts()
 {
-    CPortSettingsDlg dlg;
+    CalibratorLink program;
+    CPortSettingsDlg dlg(program);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Parametry transmisji"));
     QCOMPARE(dlg.size(), DialogUnits::Size(152, 121));
     QStringList texts;
@@ -162,26 +161,28 @@ void TestPortSettings::openingReadsTheStoredChoice()
     QFETCH(int, selected);
     QFETCH(int, port);
     StoreIndex(stored);
-    portNumber = 55;
-    CPortSettingsDlg dlg;
+    CalibratorLink program;
+    program.SetPortNumber(55);
+    CPortSettingsDlg dlg(program);
     QCOMPARE(dlg.PortList()->currentIndex(), selected);
-    QCOMPARE(portNumber, port);
+    QCOMPARE(program.PortNumber(), port);
 }
 
 void TestPortSettings::cancelWritesNothing()
 {
-    ScopedFakeLink link;
+    FakeLink link;
     StoreIndex(2);
-    portNumber = 1;
-    CPortSettingsDlg dlg;
+    link.link.SetPortNumber(1);
+    CPortSettingsDlg dlg(link.link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(0);
     QTest::keyClick(&dlg, Qt::Key_Escape);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     // Opening already set the port from the stored choice; cancel keeps that.
-    QCOMPARE(portNumber, 3);
+    QCOMPARE(link.link.PortNumber(), 3);
     QCOMPARE(StoredIndex().toInt(), 2);
+    link.Settle();
     QVERIFY(link.device.opens.isEmpty());
     QVERIFY(link.device.Written().isEmpty());
 }
@@ -197,16 +198,16 @@ void TestPortSettings::okStoresThenTriesThePort_data()
 void TestPortSettings::okStoresThenTriesThePort()
 {
     QFETCH(int, index);
-    ScopedFakeLink link;
+    FakeLink link;
     Acknowledging(link);
-    CPortSettingsDlg dlg;
+    CPortSettingsDlg dlg(link.link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(index);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(!dlg.isVisible());
     QCOMPARE(StoredIndex().toInt(), index);
-    QCOMPARE(portNumber, index + 1);
+    QCOMPARE(link.link.PortNumber(), index + 1);
     QCOMPARE(OpenedPorts(link), QList<int>{index + 1});
     const FakeSerialDevice::OpenRecord& line = link.device.opens.first();
     QCOMPARE(line.baudRate, 9600u);
@@ -220,11 +221,11 @@ void TestPortSettings::okStoresThenTriesThePort()
 
 void TestPortSettings::portThatCannotBeOpened()
 {
-    ScopedFakeLink link;
+    FakeLink link;
     Acknowledging(link);
     RecordingMessageService& messages = link.messages;
     link.device.openError = 2; // no such port
-    CPortSettingsDlg dlg;
+    CPortSettingsDlg dlg(link.link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(2);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
@@ -235,7 +236,7 @@ void TestPortSettings::portThatCannotBeOpened()
     QCOMPARE(messages.messages.first().caption, QStringLiteral("Błąd!"));
     QCOMPARE(messages.messages.first().icon, MessageIcon::Error);
     QCOMPARE(StoredIndex().toInt(), 2);
-    QCOMPARE(portNumber, 3);
+    QCOMPARE(link.link.PortNumber(), 3);
     QCOMPARE(OpenedPorts(link), QList<int>{3});
     QVERIFY(link.device.Written().isEmpty());
 
@@ -253,16 +254,16 @@ void TestPortSettings::portThatCannotBeOpened()
 
 void TestPortSettings::okWithoutAChoice()
 {
-    ScopedFakeLink link;
+    FakeLink link;
     RecordingMessageService& messages = link.messages;
     link.device.openError = 2; // there is no COM0
     StoreIndex(7);
-    CPortSettingsDlg dlg;
+    CPortSettingsDlg dlg(link.link);
     dlg.show();
     QCOMPARE(dlg.PortList()->currentIndex(), -1);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QCOMPARE(StoredIndex().toInt(), -1);
-    QCOMPARE(portNumber, 0);
+    QCOMPARE(link.link.PortNumber(), 0);
     QCOMPARE(OpenedPorts(link), QList<int>{0});
     QCOMPARE(messages.Texts(),
              QStringList{QStringLiteral("Nie można otworzyć portu szeregowego.")});
@@ -271,9 +272,9 @@ void TestPortSettings::okWithoutAChoice()
 
 void TestPortSettings::silentCalibratorStillCloses()
 {
-    ScopedFakeLink link; // without a script the line stays silent
+    FakeLink link; // without a script the line stays silent
     RecordingMessageService& messages = link.messages;
-    CPortSettingsDlg dlg;
+    CPortSettingsDlg dlg(link.link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(1);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
@@ -327,7 +328,8 @@ void TestPortSettings::deviceFollowsThePortList()
     if (!variable.isEmpty())
         qputenv("R718_COM3", variable.toLocal8Bit());
     FakeSerialPorts ports;
-    CPortSettingsDlg dlg(nullptr, &ports);
+    CalibratorLink program;
+    CPortSettingsDlg dlg(program, nullptr, &ports);
     QVERIFY(dlg.DeviceBox()->geometry().top() >= dlg.PortList()->geometry().bottom());
     dlg.PortList()->setCurrentIndex(index == 0 ? 1 : 0); // the box follows every change
     dlg.PortList()->setCurrentIndex(index);
@@ -341,7 +343,8 @@ void TestPortSettings::deviceListAskedForEachTime()
 {
     FakeSerialPorts ports;
     ports.ports = threePorts;
-    CPortSettingsDlg dlg(nullptr, &ports);
+    CalibratorLink program;
+    CPortSettingsDlg dlg(program, nullptr, &ports);
     dlg.show();
     SerialDeviceBox* box = dlg.DeviceBox();
     auto listed = [box](int role) {
@@ -405,7 +408,7 @@ void TestPortSettings::okStoresTheDevice()
         StorePortDevice(2, before);
     if (!variable.isEmpty())
         qputenv("R718_COM2", variable.toLocal8Bit());
-    ScopedFakeLink link;
+    FakeLink link;
     QString deviceOnTheLine;
     link.device.responder = [&deviceOnTheLine](const QList<QByteArray>&) {
         deviceOnTheLine = PortDevicePath(2);
@@ -413,7 +416,7 @@ void TestPortSettings::okStoresTheDevice()
     };
     FakeSerialPorts ports;
     ports.ports = threePorts;
-    CPortSettingsDlg dlg(nullptr, &ports);
+    CPortSettingsDlg dlg(link.link, nullptr, &ports);
     dlg.show();
     dlg.PortList()->setCurrentIndex(1);
     SerialDeviceBox* box = dlg.DeviceBox();
@@ -437,9 +440,9 @@ void TestPortSettings::okStoresTheDevice()
 
 void TestPortSettings::keyboard()
 {
-    ScopedFakeLink link;
+    FakeLink link;
     Acknowledging(link);
-    CPortSettingsDlg dlg;
+    CPortSettingsDlg dlg(link.link);
     dlg.show();
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
     QCOMPARE(QApplication::focusWidget(), dlg.PortList());

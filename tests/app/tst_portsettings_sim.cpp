@@ -5,7 +5,6 @@
 #include "app/PortSettingsDlg.h"
 #include "app/SerialDeviceBox.h"
 #include "link/CalibratorLink.h"
-#include "link/SerialDevice.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -27,8 +26,6 @@ void TestPortSettingsSim::init()
     QSettings(QStringLiteral("Modrex"), QStringLiteral("R718")).clear();
     for (int port = 1; port <= 4; ++port)
         qunsetenv(QByteArray("R718_COM") + QByteArray::number(port));
-    linkOpen = false;
-    noLinkReported = false;
 }
 
 void TestPortSettingsSim::okSendsOneXAndCloses()
@@ -38,7 +35,8 @@ void TestPortSettingsSim::okSendsOneXAndCloses()
     sim.MapPort(2);
     RecordingMessageService messages;
 
-    CPortSettingsDlg dlg;
+    CalibratorLink link;
+    CPortSettingsDlg dlg(link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(1);
     QCOMPARE(dlg.DeviceBox()->currentText(), QStringLiteral("R718_COM2=") + sim.LinkPath());
@@ -48,7 +46,7 @@ void TestPortSettingsSim::okSendsOneXAndCloses()
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.Texts().join(QLatin1Char('|'))));
-    QCOMPARE(portNumber, 2);
+    QCOMPARE(link.PortNumber(), 2);
     QCOMPARE(QSettings(QStringLiteral("Modrex"), QStringLiteral("R718"))
                  .value(QStringLiteral("Com/Port"))
                  .toInt(),
@@ -58,7 +56,7 @@ void TestPortSettingsSim::okSendsOneXAndCloses()
     QCOMPARE(log.size(), 1);
     QCOMPARE(log.first().action, QStringLiteral("answer"));
     // The port was closed again: the simulator saw the line hang up.
-    QVERIFY(!CalibratorDevice().IsOpen());
+    QVERIFY(!link.PortOpen());
 }
 
 void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
@@ -69,7 +67,8 @@ void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
     qputenv("R718_COM3", "/nonexistent/tty-r718-test");
     RecordingMessageService messages;
 
-    CPortSettingsDlg dlg;
+    CalibratorLink link;
+    CPortSettingsDlg dlg(link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(2);
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
@@ -80,7 +79,7 @@ void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
                  .value(QStringLiteral("Com/Port"))
                  .toInt(),
              2);
-    QCOMPARE(portNumber, 3);
+    QCOMPARE(link.PortNumber(), 3);
 
     dlg.PortList()->setCurrentIndex(0);
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);

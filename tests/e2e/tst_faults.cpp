@@ -2,6 +2,7 @@
 // Faults on the line at real speed: the real link and port against r718-sim, one transaction
 // under each fault, then the port closed and opened again as a technician would.
 
+#include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "app/PortSettings.h"
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <ctime>
+#include <memory>
 
 namespace {
 
@@ -47,16 +49,18 @@ class TestFaults : public QObject
 
 private:
     SimProcess sim;
+    std::unique_ptr<PortProtocol> link;
 
     void StartSim(const QStringList& controls)
     {
         QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
         sim.MapPort(1);
-        QVERIFY(OpenCalibratorPort(1));
-        QVERIFY(linkOpen);
+        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.linkOpen);
         // A live reading first, so that a stale one would show.
-        SendCommand(QStringLiteral("P"));
-        QVERIFY(lastReply.startsWith(QLatin1String("^+")) || lastReply.startsWith("^-"));
+        link->protocol.SendCommand(QStringLiteral("P"));
+        QVERIFY(link->protocol.lastReply.startsWith(QLatin1String("^+")) ||
+                link->protocol.lastReply.startsWith("^-"));
         for (const QString& c : controls)
             QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
     }
@@ -65,31 +69,26 @@ private:
     void VerifyReopenWorks()
     {
         const qsizetype before = sim.Frames().size();
-        CloseCalibratorPort();
-        QVERIFY(OpenCalibratorPort(1));
-        QVERIFY(linkOpen);
-        SendCommand(QStringLiteral("I"));
-        QCOMPARE(lastReply, QStringLiteral("^I%"));
-        SendCommand(QStringLiteral("X"));
-        QCOMPARE(lastReply, QStringLiteral("^X%"));
-        SendCommand(QStringLiteral("P"));
+        link->protocol.CloseCalibratorPort();
+        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.linkOpen);
+        link->protocol.SendCommand(QStringLiteral("I"));
+        QCOMPARE(link->protocol.lastReply, QStringLiteral("^I%"));
+        link->protocol.SendCommand(QStringLiteral("X"));
+        QCOMPARE(link->protocol.lastReply, QStringLiteral("^X%"));
+        link->protocol.SendCommand(QStringLiteral("P"));
         static const QRegularExpression reading(QStringLiteral("^\\^[+-][0-9.]{7}%$"));
-        QVERIFY2(reading.match(lastReply).hasMatch(), qPrintable(lastReply));
+        QVERIFY2(reading.match(link->protocol.lastReply).hasMatch(),
+                 qPrintable(link->protocol.lastReply));
         QCOMPARE(sim.Frames().mid(before), QStringList({"^I%", "^X%", "^P%"}));
-        QVERIFY(linkOpen);
+        QVERIFY(link->protocol.linkOpen);
     }
 
 private slots:
-    void init()
-    {
-        lastReply.clear();
-        noLinkReported = false;
-        linkOpen = false;
-    }
+    void init() { link = std::make_unique<PortProtocol>(); }
     void cleanup()
     {
-        CloseCalibratorPort();
-        linkOpen = false;
+        link.reset();
         sim.Stop();
     }
 
@@ -99,7 +98,7 @@ private slots:
         QTest::addColumn<QStringList>("controls");
         QTest::addColumn<QString>("wire");   // the frames the simulator received, run together
         QTest::addColumn<QString>("cut");    // the hang-ups logged, each with what it cut
-        QTest::addColumn<bool>("linkAfter"); // linkOpen after the command
+        QTest::addColumn<bool>("linkAfter"); // link->protocol.linkOpen after the command
         QTest::addColumn<QString>("reply");
         QTest::newRow("5 NAKs: the fifth recovery attempt gets through")
             << QStringList{"nak 5"} << "^C02%" + fiveRecoveries + "^C02%" << QString() << true
@@ -136,25 +135,25 @@ private slots:
         StartSim(controls);
         const qsizetype before = sim.Frames().size();
 
-        SendCommand(QStringLiteral("C02"));
+        link->protocol.SendCommand(QStringLiteral("C02"));
         QCOMPARE(sim.Frames().mid(before), Frames(wire));
         QCOMPARE(HangUps(sim.Log()), cut.isEmpty() ? QStringList() : QStringList{cut});
-        QCOMPARE(linkOpen, linkAfter);
-        QCOMPARE(lastReply, reply);
+        QCOMPARE(link->protocol.linkOpen, linkAfter);
+        QCOMPARE(link->protocol.lastReply, reply);
         if (linkAfter) {
             QVERIFY(messages.messages.isEmpty());
-            QVERIFY(!noLinkReported);
+            QVERIFY(!link->protocol.noLinkReported);
         } else {
             QCOMPARE(messages.Texts(), QStringList{noLink});
             QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
             QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
-            QVERIFY(noLinkReported);
+            QVERIFY(link->protocol.noLinkReported);
             // A dead port is closed, so that the next open really opens the device again.
             if (!cut.isEmpty())
-                QVERIFY(!CalibratorDevice().IsOpen());
+                QVERIFY(!link->port.IsOpen());
             // Dropped: nothing more reaches the wire, and no second message.
             const qsizetype frames = sim.Frames().size();
-            SendCommand(QStringLiteral("P"));
+            link->protocol.SendCommand(QStringLiteral("P"));
             QTest::qWait(50);
             QCOMPARE(sim.Frames().size(), frames);
         }
@@ -185,17 +184,17 @@ private slots:
         StartSim({QStringLiteral("noise off")});
         // 12 V out in operate, read back in the 25 V range; the late replies start with a poll.
         for (const char* c : {"C05", "M04", "S1", "N+1.000"})
-            SendCommand(QString::fromLatin1(c));
+            link->protocol.SendCommand(QString::fromLatin1(c));
         QVERIFY2(sim.Control(late), qPrintable(sim.LastError()));
-        for (int volts = 1; volts <= 3 && linkOpen; ++volts) {
+        for (int volts = 1; volts <= 3 && link->protocol.linkOpen; ++volts) {
             if (volts > 1)
-                SendCommand(QStringLiteral("N+%1.000").arg(volts));
-            if (linkOpen)
-                SendCommand(QStringLiteral("P"));
-            if (linkOpen)
-                QCOMPARE(lastReply, QStringLiteral("^+00%1.000%").arg(volts));
+                link->protocol.SendCommand(QStringLiteral("N+%1.000").arg(volts));
+            if (link->protocol.linkOpen)
+                link->protocol.SendCommand(QStringLiteral("P"));
+            if (link->protocol.linkOpen)
+                QCOMPARE(link->protocol.lastReply, QStringLiteral("^+00%1.000%").arg(volts));
         }
-        QCOMPARE(linkOpen, !givenUp);
+        QCOMPARE(link->protocol.linkOpen, !givenUp);
         QCOMPARE(messages.Texts(), givenUp ? QStringList{noLink} : QStringList());
         QVERIFY2(sim.Control(QStringLiteral("late off")), qPrintable(sim.LastError()));
         VerifyReopenWorks();
@@ -207,12 +206,12 @@ private slots:
     {
         RecordingMessageService messages;
         StartSim({QStringLiteral("nak 12")});
-        SendCommand(QStringLiteral("S1"));
-        QVERIFY(!linkOpen);
-        CloseCalibratorPort();
-        QVERIFY(OpenCalibratorPort(1));
-        SendCommand(QStringLiteral("I"));
-        QVERIFY(!linkOpen);
+        link->protocol.SendCommand(QStringLiteral("S1"));
+        QVERIFY(!link->protocol.linkOpen);
+        link->protocol.CloseCalibratorPort();
+        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        link->protocol.SendCommand(QStringLiteral("I"));
+        QVERIFY(!link->protocol.linkOpen);
         QCOMPARE(sim.Frames().mid(1), Frames("^S1%" + fiveRecoveries + "^I%" + fiveRecoveries));
         QCOMPARE(messages.Texts(), (QStringList{noLink, noLink}));
 
@@ -221,29 +220,34 @@ private slots:
     }
 
     // The device vanishes under the transaction and stays away: the port settings' OK (open,
-    // "X", close) fails with its own message until the device is back at the same path.
+    // "X", close, through the program's link on its thread) fails with its own message until
+    // the device is back at the same path.
     void deviceAwayUntilPluggedIn()
     {
         RecordingMessageService messages;
         StartSim({QStringLiteral("stay-away on"), QStringLiteral("hangup-mid reply")});
-        SendCommand(QStringLiteral("M04"));
-        QVERIFY(!linkOpen);
-        QCOMPARE(lastReply, QString());
-        QVERIFY(!CalibratorDevice().IsOpen());
+        link->protocol.SendCommand(QStringLiteral("M04"));
+        QVERIFY(!link->protocol.linkOpen);
+        QCOMPARE(link->protocol.lastReply, QString());
+        QVERIFY(!link->port.IsOpen());
         QCOMPARE(messages.Texts(), QStringList{noLink});
 
-        CloseCalibratorPort();
-        QVERIFY(!PortSettings::ApplyPortChoice(0));
-        QVERIFY(!linkOpen);
-        SendCommand(QStringLiteral("I"));
+        link->protocol.CloseCalibratorPort();
+        CalibratorLink program;
+        QVERIFY(!PortSettings::ApplyPortChoice(program, 0));
+        QVERIFY(!program.LinkAlive());
         QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
         QCOMPARE(messages.messages[1].caption, QStringLiteral("Błąd!"));
         QCOMPARE(messages.messages[1].icon, MessageIcon::Error);
 
         QVERIFY2(sim.Control(QStringLiteral("plug-in")), qPrintable(sim.LastError()));
-        QVERIFY(PortSettings::ApplyPortChoice(0));
-        QCOMPARE(lastReply, QStringLiteral("^X%"));
-        QVERIFY(!CalibratorDevice().IsOpen());
+        QVERIFY(PortSettings::ApplyPortChoice(program, 0));
+        QVERIFY(program.LinkAlive());
+        QVERIFY(!program.PortOpen());
+        const SimLogEntry x = sim.Log().last();
+        QCOMPARE(x.frame, QStringLiteral("^X%"));
+        QCOMPARE(x.action, QStringLiteral("answer"));
+        QCOMPARE(x.reply, QStringLiteral("^X%"));
         VerifyReopenWorks();
         QCOMPARE(sim.Frames().mid(1), QStringList({"^M04%", "^X%", "^I%", "^X%", "^P%"}));
         QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
@@ -263,8 +267,8 @@ private slots:
         RecordingMessageService messages;
         StartSim(dropFirst ? QStringList{"silence forever"} : QStringList{});
         if (dropFirst) {
-            SendCommand(QStringLiteral("C01"));
-            QVERIFY(!linkOpen);
+            link->protocol.SendCommand(QStringLiteral("C01"));
+            QVERIFY(!link->protocol.linkOpen);
             QVERIFY(sim.Control(QStringLiteral("silence off")));
         }
         QVERIFY2(sim.Control(QStringLiteral("hangup")), qPrintable(sim.LastError()));
@@ -273,17 +277,17 @@ private slots:
         QTest::qWait(1500);
         const double cpuSeconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
         QVERIFY2(cpuSeconds < 0.3, qPrintable(QString::number(cpuSeconds)));
-        QVERIFY(CalibratorDevice().IsOpen()); // still held, as a handle to a vanished device
-        QCOMPARE(linkOpen, !dropFirst);
+        QVERIFY(link->port.IsOpen()); // still held, as a handle to a vanished device
+        QCOMPARE(link->protocol.linkOpen, !dropFirst);
         QCOMPARE(messages.messages.size(), dropFirst ? 1 : 0);
 
-        SendCommand(QStringLiteral("P"));
+        link->protocol.SendCommand(QStringLiteral("P"));
         QCOMPARE(sim.Frames().size(), frames);
         QCOMPARE(messages.Texts(), QStringList{noLink});
-        QVERIFY(!linkOpen);
+        QVERIFY(!link->protocol.linkOpen);
         if (!dropFirst) {
-            QCOMPARE(lastReply, QString());
-            QVERIFY(!CalibratorDevice().IsOpen());
+            QCOMPARE(link->protocol.lastReply, QString());
+            QVERIFY(!link->port.IsOpen());
         }
         VerifyReopenWorks();
         QCOMPARE(messages.Texts(), QStringList{noLink});

@@ -130,6 +130,7 @@ class TestMeterCheckSession : public QObject
 
     SimProcess sim;
     QTemporaryDir dir;
+    CalibratorLink link;
 
     void AddPoint(CMeterCheckDlg& window, const QString& value)
     {
@@ -155,14 +156,15 @@ private slots:
     void mainMenuOpensTheWindow()
     {
         RecordingMessageService messages;
-        CMainMenuDlg menu(nullptr, 0);
-        portNumber = 1;
+        CMainMenuDlg menu(link, nullptr, 0);
+        link.SetPortNumber(1);
         menu.show();
         bool seen = false;
         QString title;
         QStringList frames;
         WhenModal<CMeterCheckDlg>(seen, [&](CMeterCheckDlg* window) {
             title = window->windowTitle();
+            QTRY_VERIFY(sim.Frames().size() >= 2);
             frames = sim.Frames();
             QTest::keyClick(window, Qt::Key_Escape);
         });
@@ -170,20 +172,21 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(title, QString("Sprawdzanie miernika"));
         QCOMPARE(frames.mid(frames.size() - 2), QStringList({"^I%", "^S1%"}));
-        QVERIFY(!CalibratorDevice().IsOpen()); // Esc closed the port
+        QTRY_VERIFY(!link.PortOpen()); // Esc closed the port
         QVERIFY(messages.messages.isEmpty());
     }
 
     void wholeSession()
     {
         RecordingMessageService messages;
-        portNumber = 1;
+        link.SetPortNumber(1);
         ClearDocument();
         documentModified = false;
         documentName.clear();
-        auto window = std::make_unique<CMeterCheckDlg>();
+        auto window = std::make_unique<CMeterCheckDlg>(link);
         window->show();
-        QVERIFY(linkOpen && CalibratorDevice().IsOpen());
+        QTRY_VERIFY(link.PortOpen());
+        QVERIFY(link.LinkAlive());
 
         // New document and its meter data.
         bool seen = false;
@@ -316,7 +319,7 @@ private slots:
         // Exit without changes: no question, the port is closed.
         window->Action(CMeterCheckDlg::IdExit)->trigger();
         QVERIFY(!window->isVisible());
-        QVERIFY(!CalibratorDevice().IsOpen());
+        QTRY_VERIFY(!link.PortOpen());
         QVERIFY(messages.messages.isEmpty());
         const QStringList frames = sim.Frames();
         QVERIFY(frames.contains("^I%"));

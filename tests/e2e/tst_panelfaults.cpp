@@ -126,27 +126,28 @@ void TestPanelFaults::faultWhilePolling()
     SimProcess sim;
     QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
     sim.MapPort(1);
-    portNumber = 1;
-    linkOpen = false;
+    CalibratorLink link;
+    link.SetPortNumber(1);
     ModalMessages messages(sim);
     MeterHalf* meter = nullptr;
 
     {
-        CCalibratorPanelDlg panel;
+        CCalibratorPanelDlg panel(link);
         panel.show();
-        QVERIFY(linkOpen);
+        QTRY_VERIFY(sim.Frames().size() >= 3);
+        QVERIFY(link.LinkAlive());
         meter = panel.Meter();
-        // +40 mV out, read back in the 500 mV measure range.
+        // +40 mV out, read back in the 500 mV measure range (four commands and a poll queued).
         panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
         Keys(panel, {"4", "0", "E"});
         meter->findChild<QAbstractButton*>(QStringLiteral("meterRange_500mV"))->click();
-        QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) - 40.0) < 0.1, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) - 40.0) < 0.1, 6000);
 
         const qsizetype mark = sim.Frames().size();
         for (const QString& c : fault)
             QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
         Keys(panel, keys);
-        QTRY_VERIFY_WITH_TIMEOUT(!linkOpen, 6000);
+        QTRY_VERIFY_WITH_TIMEOUT(!link.LinkAlive(), 6000);
         // The panel polls on, but nothing more reaches the line.
         QTest::qWait(1200);
         QCOMPARE(sim.Frames().mid(mark), wire);
@@ -168,16 +169,16 @@ void TestPanelFaults::faultWhilePolling()
         QTest::qWait(600);
         QCOMPARE(sim.Frames().size(), dead);
         Close(panel, messages);
-        QVERIFY(!CalibratorDevice().IsOpen());
+        QTRY_VERIFY(!link.PortOpen());
     }
 
     if (away) {
         // Opened while the device is still away: the port cannot be opened; the panel works
         // on its own and says nothing more about the link.
-        CCalibratorPanelDlg panel;
+        CCalibratorPanelDlg panel(link);
         panel.show();
-        QVERIFY(!linkOpen);
-        QCOMPARE(messages.Errors(), QStringList({noLink, noPort}));
+        QTRY_COMPARE(messages.Errors(), QStringList({noLink, noPort}));
+        QVERIFY(!link.LinkAlive());
         QTest::qWait(600);
         QCOMPARE(panel.Meter()->Display()->Shown().valueText, QStringLiteral("- - - -"));
         QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("BRAK"));
@@ -188,9 +189,10 @@ void TestPanelFaults::faultWhilePolling()
         QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
     const qsizetype mark = sim.Frames().size();
     {
-        CCalibratorPanelDlg panel;
+        CCalibratorPanelDlg panel(link);
         panel.show();
-        QVERIFY(linkOpen);
+        QTRY_VERIFY(sim.Frames().size() >= mark + 3);
+        QVERIFY(link.LinkAlive());
         QCOMPARE(sim.Frames().mid(mark, 3), QStringList({"^I%", "^X%", "^S1%"}));
         // Live again: a new set-point shows in the reading.
         Keys(panel, {"2", "5", "E"});
@@ -201,7 +203,6 @@ void TestPanelFaults::faultWhilePolling()
         Close(panel, messages);
     }
     QCOMPARE(messages.Errors(), away ? QStringList({noLink, noPort}) : QStringList{noLink});
-    linkOpen = false;
 }
 
 QTEST_MAIN(TestPanelFaults)

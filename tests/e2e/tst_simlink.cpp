@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The calibrator link at real speed against r718-sim on a pseudo-terminal.
 
+#include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
-#include "link/CalibratorLink.h"
 #include "panel/PanelState.h"
 #include "panel/ReadingParser.h"
 
 #include <QTest>
 #include <QThread>
+
+#include <memory>
 
 namespace {
 
@@ -22,25 +24,21 @@ class TestSimLink : public QObject
 
 private:
     SimProcess sim;
+    std::unique_ptr<PortProtocol> link;
 
     void StartSim(const QStringList& options = {})
     {
         QVERIFY2(sim.Start(options), qPrintable(sim.LastError()));
         sim.MapPort(1);
-        QVERIFY(OpenCalibratorPort(1));
-        QVERIFY(linkOpen);
+        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.linkOpen);
     }
 
 private slots:
-    void init()
-    {
-        lastReply.clear();
-        noLinkReported = false;
-    }
+    void init() { link = std::make_unique<PortProtocol>(); }
     void cleanup()
     {
-        CloseCalibratorPort();
-        linkOpen = false;
+        link.reset();
         sim.Stop();
     }
 
@@ -48,9 +46,9 @@ private slots:
     {
         RecordingMessageService messages;
         StartSim();
-        SendCommand(QStringLiteral("C01"));
-        QCOMPARE(lastReply, QStringLiteral("^C01%"));
-        QVERIFY(linkOpen);
+        link->protocol.SendCommand(QStringLiteral("C01"));
+        QCOMPARE(link->protocol.lastReply, QStringLiteral("^C01%"));
+        QVERIFY(link->protocol.linkOpen);
         QCOMPARE(sim.Frames(), QStringList{"^C01%"});
         QVERIFY(messages.messages.isEmpty());
     }
@@ -78,19 +76,20 @@ private slots:
         if (!control.isEmpty())
             QVERIFY2(sim.Control(control), qPrintable(sim.LastError()));
         for (const QString& c : commands) {
-            SendCommand(c);
-            QCOMPARE(lastReply, '^' + c + '%');
+            link->protocol.SendCommand(c);
+            QCOMPARE(link->protocol.lastReply, '^' + c + '%');
         }
-        SendCommand(QStringLiteral("P"));
+        link->protocol.SendCommand(QStringLiteral("P"));
         // The panel's own reading of the reply.
         PanelMeterState panel;
-        ParseReading(lastReply, 3, panel);
+        ParseReading(link->protocol.lastReply, 3, panel);
         if (!shown.isEmpty()) {
             QCOMPARE(panel.meterText, shown);
             return;
         }
         // Within the noise and the last digit of the range.
-        QVERIFY2(qAbs(SignedReading(panel) - value) <= 0.0025, qPrintable(lastReply));
+        QVERIFY2(qAbs(SignedReading(panel) - value) <= 0.0025,
+                 qPrintable(link->protocol.lastReply));
     }
 
     void recoveryAfterFaults_data()
@@ -108,12 +107,12 @@ private slots:
         RecordingMessageService messages;
         StartSim();
         QVERIFY2(sim.Control(control), qPrintable(sim.LastError()));
-        noLinkReported = true; // a recovery that succeeds clears it
-        SendCommand(QStringLiteral("C02"));
+        link->protocol.noLinkReported = true; // a recovery that succeeds clears it
+        link->protocol.SendCommand(QStringLiteral("C02"));
         QCOMPARE(sim.Frames(), frames);
-        QCOMPARE(lastReply, QStringLiteral("^C02%"));
-        QVERIFY(linkOpen);
-        QVERIFY(!noLinkReported);
+        QCOMPARE(link->protocol.lastReply, QStringLiteral("^C02%"));
+        QVERIFY(link->protocol.linkOpen);
+        QVERIFY(!link->protocol.noLinkReported);
         QVERIFY(messages.messages.isEmpty());
     }
 
@@ -121,36 +120,36 @@ private slots:
     {
         RecordingMessageService messages;
         StartSim({QStringLiteral("--silence-forever")});
-        SendCommand(QStringLiteral("C01"));
+        link->protocol.SendCommand(QStringLiteral("C01"));
         QCOMPARE(sim.Frames(), QStringList({"^C01%", "^I%", "^I%", "^I%", "^I%", "^I%"}));
         QCOMPARE(messages.Texts(), QStringList{noLink});
         QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
         QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
-        QVERIFY(!linkOpen);
+        QVERIFY(!link->protocol.linkOpen);
 
         // A dead link sends nothing more.
-        SendCommand(QStringLiteral("C02"));
+        link->protocol.SendCommand(QStringLiteral("C02"));
         QThread::msleep(100);
         QCOMPARE(sim.Frames().size(), 6);
 
         // Reopened, it fails again: the port opened anew tells the technician once more.
-        CloseCalibratorPort();
-        QVERIFY(OpenCalibratorPort(1));
-        SendCommand(QStringLiteral("S1"));
+        link->protocol.CloseCalibratorPort();
+        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        link->protocol.SendCommand(QStringLiteral("S1"));
         QCOMPARE(sim.Frames().size(), 12);
         QCOMPARE(messages.Texts(), QStringList({noLink, noLink}));
-        QVERIFY(!linkOpen);
+        QVERIFY(!link->protocol.linkOpen);
     }
 
     void portClosedAndOpenedAgain()
     {
         StartSim();
-        SendCommand(QStringLiteral("X"));
-        CloseCalibratorPort();
+        link->protocol.SendCommand(QStringLiteral("X"));
+        link->protocol.CloseCalibratorPort();
         QThread::msleep(50);
-        QVERIFY(OpenCalibratorPort(1));
-        SendCommand(QStringLiteral("S1"));
-        QCOMPARE(lastReply, QStringLiteral("^S1%"));
+        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        link->protocol.SendCommand(QStringLiteral("S1"));
+        QCOMPARE(link->protocol.lastReply, QStringLiteral("^S1%"));
         QCOMPARE(sim.Frames(), QStringList({"^X%", "^S1%"}));
     }
 
@@ -158,17 +157,17 @@ private slots:
     {
         RecordingMessageService messages;
         StartSim();
-        SendCommand(QStringLiteral("X"));
+        link->protocol.SendCommand(QStringLiteral("X"));
         QVERIFY2(sim.Control(QStringLiteral("hangup")), qPrintable(sim.LastError()));
         // The line is gone under the open port: the link is dropped with one message.
-        SendCommand(QStringLiteral("C01"));
+        link->protocol.SendCommand(QStringLiteral("C01"));
         QCOMPARE(messages.Texts(), QStringList{noLink});
-        QVERIFY(!linkOpen);
+        QVERIFY(!link->protocol.linkOpen);
 
-        CloseCalibratorPort();
-        QVERIFY(OpenCalibratorPort(1));
-        SendCommand(QStringLiteral("S1"));
-        QCOMPARE(lastReply, QStringLiteral("^S1%"));
+        link->protocol.CloseCalibratorPort();
+        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        link->protocol.SendCommand(QStringLiteral("S1"));
+        QCOMPARE(link->protocol.lastReply, QStringLiteral("^S1%"));
         const QList<SimLogEntry> log = sim.Log();
         QVERIFY(!log.isEmpty());
         QCOMPARE(log.first().frame, QStringLiteral("^X%"));

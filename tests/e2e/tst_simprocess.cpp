@@ -2,10 +2,10 @@
 // r718-sim as a process: it ends with SIGTERM and with its parent, and r718 --simulator
 // starts it, maps the ports to it and leaves nothing behind.
 
+#include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "app/SimulatorLauncher.h"
-#include "link/CalibratorLink.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -97,8 +97,7 @@ private slots:
         QProcess shell;
         shell.start(QStringLiteral("/bin/sh"),
                     {QStringLiteral("-c"),
-                     QStringLiteral("\"$0\" >/dev/null & echo $!; exec sleep 30"),
-                     SimProgram()});
+                     QStringLiteral("\"$0\" >/dev/null & echo $!; exec sleep 30"), SimProgram()});
         QVERIFY(shell.waitForStarted());
         QVERIFY(shell.waitForReadyRead(5000));
         const qint64 pid = shell.readLine().trimmed().toLongLong();
@@ -129,10 +128,11 @@ private slots:
             QCOMPARE(qEnvironmentVariable(qPrintable(QStringLiteral("R718_COM%1").arg(port))),
                      launcher.LinePath());
         // The program talks to it on any of the four ports.
-        QVERIFY(OpenCalibratorPort(3));
-        SendCommand(QStringLiteral("X"));
-        QCOMPARE(lastReply, QStringLiteral("^X%"));
-        CloseCalibratorPort();
+        PortProtocol link;
+        QVERIFY(link.protocol.OpenCalibratorPort(3));
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("^X%"));
+        link.protocol.CloseCalibratorPort();
 
         const qint64 pid = launcher.ProcessId();
         const QString line = launcher.LinePath();
@@ -181,7 +181,7 @@ private slots:
     void simulatorLookup_data()
     {
         QTest::addColumn<QString>("fromEnvironment"); // R718_SIM; empty: not set
-        QTest::addColumn<QStringList>("present");      // executables in the tree
+        QTest::addColumn<QStringList>("present");     // executables in the tree
         QTest::addColumn<QString>("found");
         const QString beside = QStringLiteral("bin/r718-sim");
         const QString installed = QStringLiteral("libexec/r718/r718-sim");

@@ -1,29 +1,23 @@
 // SPDX-License-Identifier: MIT
-#include "FakeSerialDevice.h"
-#include "RecordingMessageService.h"
-#include "ScopedFakeLink.h"
+#include "FakeLink.h"
+#include "HeldLine.h"
 #include "link/CalibratorLink.h"
-#include "link/CommandSender.h"
+#include "link/LinkSession.h"
 
+#include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
 
-#include <cerrno>
+#include <optional>
+#include <thread>
 
-// The calibrator protocol on a scripted port and virtual time: exact bytes on the wire, the
-// pauses between them, acknowledgement, recovery and the messages the user sees.
+// The link object on its worker thread, on a scripted line: the order of the windows'
+// commands, windows that end with commands queued, a link given up with commands queued, the
+// program ending under a transaction, and the wait that keeps the windows painted.
 
 namespace {
 
-const QString noPortText = QStringLiteral("Nie można otworzyć portu szeregowego.");
 const QString noLinkText = QStringLiteral("Brak komunikacji z portem COM.");
-
-QByteArray Repeat(const QByteArray& bytes, int times)
-{
-    QByteArray all;
-    for (int i = 0; i < times; ++i)
-        all += bytes;
-    return all;
-}
 
 } // namespace
 
@@ -31,437 +25,181 @@ class TestCalibratorLink : public QObject
 {
     Q_OBJECT
 
-private:
-    // Opens COM1 on the fake link and forgets the records of the opening.
-    static void OpenLink(ScopedFakeLink& link)
-    {
-        QVERIFY(OpenCalibratorPort(1));
-        QVERIFY(linkOpen);
-        link.device.ClearRecords();
-    }
-
-    static void VerifyErrorBox(const RecordingMessageService& messages, const QString& text)
-    {
-        QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(messages.messages[0].text, text);
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
-        QCOMPARE(messages.messages[0].buttons, MessageButtons::Ok);
-    }
-
 private slots:
-    void openAppliesTheLineSettingsAndTimeouts()
+    // One handler's commands stay together; the windows' commands go out in the order posted,
+    // each reply back on the GUI thread.
+    void commandsOfAllWindowsInPostingOrder()
     {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        // What the driver reports before the link sets its own values.
-        link.device.timeouts = {7, 3, 0, 11, 13};
-        QVERIFY(OpenCalibratorPort(3));
-        QVERIFY(linkOpen);
-        QVERIFY(link.device.IsOpen());
-        QCOMPARE(link.device.opens.size(), 1);
-        const FakeSerialDevice::OpenRecord& o = link.device.opens[0];
-        QCOMPARE(o.portNumber, 3);
-        QCOMPARE(o.baudRate, 9600u);
-        QCOMPARE(o.parity, int(ParityNone));
-        QCOMPARE(o.parity, 2);
-        QCOMPARE(o.dataBits, quint8(8));
-        QCOMPARE(o.stopBits, 0);
-        QCOMPARE(o.flowControl, 0);
-        QCOMPARE(o.overlapped, false);
-        // Writes never time out, the read waits 400 ms in all, the rest as the driver had it.
-        QCOMPARE(link.device.timeouts.writeTotalTimeoutMultiplier, 0u);
-        QCOMPARE(link.device.timeouts.writeTotalTimeoutConstant, 0u);
-        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
-        QCOMPARE(link.device.timeouts.readIntervalTimeout, 7u);
-        QCOMPARE(link.device.timeouts.readTotalTimeoutMultiplier, 3u);
-        QVERIFY(messages.messages.isEmpty());
-        QVERIFY(link.device.writes.isEmpty());
+        FakeLink line;
+        HeldLine held(line.device, "^I%");
+        LinkSession panel(line.link);
+        LinkSession other(line.link);
+        QStringList replies;
+        auto note = [&replies](const QString& what) {
+            return [&replies, what](const QString&) {
+                QCOMPARE(QThread::currentThread(), qApp->thread());
+                replies << what;
+            };
+        };
+        panel.Open(1);
+        panel.Send(QStringLiteral("I"), note("I"));
+        QVERIFY(held.Running());
+        other.Send(QStringLiteral("P"), note("P"));
+        panel.Send(QStringLiteral("C01"), note("C01"));
+        panel.Send(QStringLiteral("N+0.000"), note("N+0.000"));
+        other.Send(QStringLiteral("P"), note("P"));
+        held.Release();
+        panel.WaitUntilSent();
+        other.WaitUntilSent();
+        QCOMPARE(line.device.Written(), QByteArray("^I%^P%^C01%^N+0.000%^P%"));
+        QCOMPARE(replies, QStringList({"I", "P", "C01", "N+0.000", "P"}));
+        QVERIFY(panel.LinkAlive());
+        QVERIFY(line.messages.messages.isEmpty());
     }
 
-    void commandGoesOutFramedByteByByte()
+    // A window that ends drops its queued commands; its transaction ends before its next
+    // frame (here: the recovery after a silent read); the port closes; its callbacks never
+    // come. The next window's commands go out as usual.
+    void windowEndedWithCommandsQueued()
     {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        link.device.replies = {"%"};
-        SendCommand(QStringLiteral("C02"));
+        FakeLink line;
+        HeldLine held(line.device, "^P%");
+        held.reply = false;
+        std::optional<HeldLine> again;
+        int called = 0;
+        {
+            LinkSession panel(line.link);
+            panel.Open(1);
+            panel.Send(QStringLiteral("P"), [&called](const QString&) { ++called; });
+            QVERIFY(held.Running());
+            panel.Send(QStringLiteral("C01"), [&called](const QString&) { ++called; });
+            panel.Send(QStringLiteral("N+1.000"), [&called](const QString&) { ++called; });
+            panel.End();
+            held.Release();
+            panel.WaitUntilSent();
+            QCOMPARE(line.device.Written(), QByteArray("^P%"));
+            QVERIFY(!line.device.IsOpen());
+            QVERIFY(line.messages.messages.isEmpty());
 
-        QCOMPARE(link.device.Written(), QByteArray("^C02%"));
-        QCOMPARE(link.device.writes.size(), 5);
-        for (int i = 0; i < 5; ++i) {
-            QCOMPARE(link.device.writes[i].bytes.size(), 1);
-            QCOMPARE(link.device.writes[i].at, qint64(20 * i));
+            // A window that ends and is gone at once, with a command queued behind a running
+            // one: the same, and its port is closed all the same.
+            held.reply = true;
+            panel.Open(1);
+            panel.Send(QStringLiteral("X"));
+            panel.WaitUntilSent();
+            line.device.ClearRecords();
+            again.emplace(line.device, "^S1%");
+            panel.Send(QStringLiteral("S1"), [&called](const QString&) { ++called; });
+            QVERIFY(again->Running());
+            panel.Send(QStringLiteral("S0"), [&called](const QString&) { ++called; });
+            panel.End();
         }
-        // The pause follows the last byte too; the read then waits its full 400 ms.
-        QCOMPARE(link.device.readTimes, QList<qint64>{100});
-        QCOMPARE(link.device.readCount, 1);
-        QCOMPARE(link.clock.now, qint64(500));
-        QCOMPARE(link.clock.sleeps, QList<int>(5, 20));
-        QCOMPARE(lastReply, QStringLiteral("%"));
-        QVERIFY(linkOpen);
-        QVERIFY(messages.messages.isEmpty());
+        again->Release();
+        LinkSession next(line.link);
+        next.Open(1);
+        next.Send(QStringLiteral("I"));
+        next.WaitUntilSent();
+        QCOMPARE(line.device.Written(), QByteArray("^S1%^I%"));
+        QCOMPARE(line.device.opens.size(), 1); // opened anew: the port had been closed
+        QCOMPARE(called, 0);
     }
 
-    void replyAcceptance_data()
+    // The calibrator stops answering while commands wait: one message, on the GUI thread;
+    // the waiting commands reach nothing and report the link given up; a new opening of the
+    // port brings it back.
+    void linkGivenUpWithCommandsQueued()
     {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("percent alone") << QByteArray("%") << true;
-        QTest::newRow("reading with percent") << QByteArray("+12.345 mV%") << true;
-        QTest::newRow("percent not at the end") << QByteArray("%ok") << true;
-        QTest::newRow("percent and NAK") << QByteArray("%\x15") << false;
-        QTest::newRow("NAK before percent") << QByteArray("\x15%") << false;
-        QTest::newRow("NAK alone") << QByteArray("\x15") << false;
-        QTest::newRow("no percent") << QByteArray("OK") << false;
-        QTest::newRow("nothing") << QByteArray() << false;
-        QTest::newRow("percent behind a zero byte") << QByteArray("12\0%", 4) << true;
-    }
-    void replyAcceptance()
-    {
-        QFETCH(QByteArray, reply);
-        QFETCH(bool, accepted);
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        link.device.replies = {reply}; // then silence
-        SendCommand(QStringLiteral("P"));
+        FakeLink line;
+        HeldLine held(line.device, "^C01%");
+        held.reply = false;
+        LinkSession meterCheck(line.link);
+        meterCheck.Open(1);
+        QList<bool> aliveAfter;
+        auto note = [&] { return [&](const QString&) { aliveAfter << meterCheck.LinkAlive(); }; };
+        meterCheck.Send(QStringLiteral("C01"), note());
+        QVERIFY(held.Running());
+        meterCheck.Send(QStringLiteral("N+1.000"), note());
+        meterCheck.Send(QStringLiteral("P"), note());
+        held.Release();
+        QVERIFY(!meterCheck.WaitUntilSent());
+        QCOMPARE(line.device.Written(), QByteArray("^C01%^I%^I%^I%^I%^I%"));
+        QCOMPARE(aliveAfter, QList<bool>({false, false, false}));
+        QCOMPARE(line.messages.Texts(), QStringList{noLinkText});
+        QCOMPARE(line.messages.messages[0].thread, qApp->thread());
 
-        if (accepted) {
-            QCOMPARE(link.device.Written(), QByteArray("^P%"));
-            QCOMPARE(link.device.readCount, 1);
-            QVERIFY(linkOpen);
-            QVERIFY(messages.messages.isEmpty());
-        } else {
-            // Five recovery frames, each read answered by silence, then the message.
-            QCOMPARE(link.device.Written(), "^P%" + Repeat("^I%", 5));
-            QCOMPARE(link.device.readCount, 6);
-            QVERIFY(!linkOpen);
-            QVERIFY(noLinkReported);
-            VerifyErrorBox(messages, noLinkText);
-            // Frame 60 ms + read 400 ms, five times over after the command's own 460 ms.
-            QCOMPARE(link.clock.now, qint64(60 + 400 + 5 * (60 + 400)));
+        meterCheck.Send(QStringLiteral("S1"));
+        meterCheck.WaitUntilSent();
+        QCOMPARE(line.device.Written(), QByteArray("^C01%^I%^I%^I%^I%^I%"));
+
+        held.reply = true;
+        meterCheck.Close();
+        meterCheck.Open(1);
+        meterCheck.Send(QStringLiteral("S1"));
+        QVERIFY(meterCheck.WaitUntilSent());
+        QVERIFY(line.device.Written().endsWith("^I%^S1%"));
+        QCOMPARE(line.messages.messages.size(), 1);
+    }
+
+    // The program ends while a transaction runs and more wait: the queued ones are dropped,
+    // the running one ends before its next frame, the port is closed and the thread ends.
+    void programEndsUnderATransaction()
+    {
+        FakeLine line;
+        HeldLine held(line.device, "^P%");
+        held.reply = false;
+        std::thread later;
+        {
+            CalibratorLink link(&line.device, &line.clock);
+            LinkSession panel(link);
+            panel.Open(1);
+            panel.Send(QStringLiteral("P"));
+            QVERIFY(held.Running());
+            panel.Send(QStringLiteral("C01"));
+            later = std::thread([&held] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                held.Release();
+            });
         }
+        later.join();
+        QCOMPARE(line.device.Written(), QByteArray("^P%"));
+        QVERIFY(!line.device.IsOpen());
+        QVERIFY(line.messages.messages.isEmpty());
     }
 
-    void silenceIsRejectedAfterAnEarlierGoodReply()
+    // While a window waits for the link, its timers run and it is repainted.
+    void waitKeepsThePainting()
     {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        link.device.replies = {"12.5%"};
-        SendCommand(QStringLiteral("P"));
-        QCOMPARE(lastReply, QStringLiteral("12.5%"));
-        QVERIFY(messages.messages.isEmpty());
+        FakeLink line;
+        HeldLine held(line.device, "^X%");
+        LinkSession session(line.link);
+        session.Open(1);
+        session.Send(QStringLiteral("X"));
+        QVERIFY(held.Running());
+        class Painted : public QWidget
+        {
+        public:
+            int paints = 0;
 
-        SendCommand(QStringLiteral("P"));
-        QCOMPARE(link.device.Written(), "^P%^P%" + Repeat("^I%", 5));
-        QCOMPARE(lastReply, QString());
-        QVERIFY(!linkOpen);
-        VerifyErrorBox(messages, noLinkText);
-    }
-
-    void recovery_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("replies");
-        QTest::addColumn<QByteArray>("wire");
-        QTest::addColumn<bool>("success");
-        QTest::addColumn<QString>("reply");
-
-        const QByteArray frame("^S1%");
-        QTest::newRow("first attempt")
-            << QList<QByteArray>{"\x15", "%", "%"} << frame + "^I%" + frame << true << "%";
-        QTest::newRow("fifth attempt") << QList<QByteArray>{"", "", "", "", "", "%", "1%"}
-                                       << frame + Repeat("^I%", 5) + frame << true << "1%";
-        QTest::newRow("recovery acknowledged but resend refused each time")
-            << QList<QByteArray>{"", "%", "\x15", "%", "", "%", "x", "%", "%\x15", "%", ""}
-            << frame + Repeat("^I%" + frame, 5) << false << "";
-        // The last refused reply looks like a reading; it must not be taken for one.
-        QTest::newRow("noise in the last read") << QList<QByteArray>{"", "", "", "", "", "+12.5"}
-                                                << frame + Repeat("^I%", 5) << false << "";
-        QTest::newRow("refused resends then success in the fifth attempt")
-            << QList<QByteArray>{"", "%", "", "%", "", "%", "", "%", "", "%", "ok%"}
-            << frame + Repeat("^I%" + frame, 5) << true << "ok%";
-    }
-    void recovery()
-    {
-        QFETCH(QList<QByteArray>, replies);
-        QFETCH(QByteArray, wire);
-        QFETCH(bool, success);
-        QFETCH(QString, reply);
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        noLinkReported = true; // an earlier episode's message
-        link.device.replies = replies;
-        SendCommand(QStringLiteral("S1"));
-
-        QCOMPARE(link.device.Written(), wire);
-        QCOMPARE(lastReply, reply);
-        QCOMPARE(linkOpen, success);
-        // A success in recovery ends the episode; a failure shows nothing more this episode.
-        QCOMPARE(noLinkReported, !success);
-        QVERIFY(messages.messages.isEmpty());
-        for (const FakeSerialDevice::WriteRecord& w : link.device.writes)
-            QCOMPARE(w.bytes.size(), 1);
-        QCOMPARE(link.clock.sleeps, QList<int>(wire.size(), 20));
-    }
-
-    void linkDownWritesNothingAndKeepsTheReply()
-    {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        linkOpen = false;
-        lastReply = QStringLiteral("+1.000%");
-        link.device.replies = {"%"};
-        SendCommand(QStringLiteral("P"));
-        QVERIFY(link.device.writes.isEmpty());
-        QCOMPARE(link.device.readCount, 0);
-        QCOMPARE(lastReply, QStringLiteral("+1.000%"));
-        QCOMPARE(link.clock.now, qint64(0));
-        QVERIFY(messages.messages.isEmpty());
-    }
-
-    void messageOncePerEpisode()
-    {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        SendCommand(QStringLiteral("X")); // silence: the episode starts
-        VerifyErrorBox(messages, noLinkText);
-        QVERIFY(!linkOpen);
-
-        // The dropped link sends nothing, even though the port is still open.
-        link.device.ClearRecords();
-        SendCommand(QStringLiteral("X"));
-        QVERIFY(link.device.writes.isEmpty());
-
-        // Within one opening a later failure is not told again.
-        QVERIFY(OpenCalibratorPort(1)); // still open: nothing changes
-        SendCommand(QStringLiteral("X"));
-        QCOMPARE(messages.messages.size(), 1);
-
-        // A port opened anew starts a new episode: the window that opened it is told again,
-        // so its commands are never dropped without a word (meter check, port test).
-        QVERIFY(CloseCalibratorPort());
-        QVERIFY(OpenCalibratorPort(1));
-        QVERIFY(!noLinkReported);
-        SendCommand(QStringLiteral("X"));
-        QVERIFY(!linkOpen);
-        QCOMPARE(messages.Texts(), QStringList({noLinkText, noLinkText}));
-
-        // A success during recovery ends the episode; the next failure is reported again.
-        QVERIFY(CloseCalibratorPort());
-        QVERIFY(OpenCalibratorPort(1));
-        link.device.replies = {"", "%", "%"};
-        noLinkReported = true;
-        SendCommand(QStringLiteral("X"));
-        QVERIFY(linkOpen);
-        QVERIFY(!noLinkReported);
-        SendCommand(QStringLiteral("X"));
-        QCOMPARE(messages.Texts(), QStringList({noLinkText, noLinkText, noLinkText}));
-    }
-
-    void openOnAnOpenPortChangesNothing()
-    {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        SendCommand(QStringLiteral("I")); // fails: the link is dropped
-        QVERIFY(!linkOpen);
-        messages.messages.clear();
-
-        QVERIFY(OpenCalibratorPort(2));
-        QVERIFY(!linkOpen); // stays dropped until the port is closed and opened again
-        QVERIFY(link.device.opens.isEmpty());
-        QVERIFY(messages.messages.isEmpty());
-    }
-
-    void closeOnAClosedPort()
-    {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        QVERIFY(CloseCalibratorPort());
-        QVERIFY(CloseCalibratorPort());
-        QVERIFY(messages.messages.isEmpty());
-        QVERIFY(!link.device.IsOpen());
-    }
-
-    void commandOnAClosedPortFailsSilently()
-    {
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        lastReply = QStringLiteral("+2.000%");
-        QVERIFY(CloseCalibratorPort());
-        QVERIFY(linkOpen); // closing does not touch the flag
-        SendCommand(QStringLiteral("S0"));
-        QVERIFY(link.device.writes.isEmpty());
-        QVERIFY(linkOpen);
-        QVERIFY(!noLinkReported);
-        QCOMPARE(lastReply, QStringLiteral("+2.000%"));
-        QVERIFY(messages.messages.isEmpty());
-    }
-
-    void portErrorDropsTheLink_data()
-    {
-        QTest::addColumn<int>("throwOnWrite");
-        QTest::addColumn<int>("throwOnRead");
-        QTest::addColumn<QByteArray>("wire");
-        QTest::addColumn<bool>("reportedBefore");
-        // "^X%" is writes 1-3 and read 1; recovery "^I%" writes 4-6 and read 2; the resend
-        // writes 7-9 and read 3.
-        QTest::newRow("first byte") << 1 << 0 << QByteArray() << false;
-        QTest::newRow("last byte") << 3 << 0 << QByteArray("^X") << false;
-        QTest::newRow("first read") << 0 << 1 << QByteArray("^X%") << false;
-        QTest::newRow("recovery frame") << 5 << 0 << QByteArray("^X%^") << false;
-        QTest::newRow("recovery read") << 0 << 2 << QByteArray("^X%^I%") << false;
-        QTest::newRow("resend") << 8 << 0 << QByteArray("^X%^I%^") << false;
-        QTest::newRow("resend read") << 0 << 3 << QByteArray("^X%^I%^X%") << false;
-        QTest::newRow("message shown already in this episode")
-            << 0 << 1 << QByteArray("^X%") << true;
-    }
-    void portErrorDropsTheLink()
-    {
-        QFETCH(int, throwOnWrite);
-        QFETCH(int, throwOnRead);
-        QFETCH(QByteArray, wire);
-        QFETCH(bool, reportedBefore);
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
-        noLinkReported = reportedBefore;
-        lastReply = QStringLiteral("^+0002.000%"); // a reading from before the fault
-        link.device.throwOnWrite = link.device.writeCount + throwOnWrite;
-        link.device.throwOnRead = throwOnRead;
-        link.device.replies = {"", "%", "%"};
-        const int closesBefore = link.device.closeCount;
-        SendCommand(QStringLiteral("X"));
-        QCOMPARE(link.device.Written(), wire);
-        // The old reading does not outlive the fault, and the port is closed.
-        QCOMPARE(lastReply, QString());
-        QVERIFY(!link.device.IsOpen());
-        QCOMPARE(link.device.closeCount, closesBefore + 1);
-        QVERIFY(!linkOpen);
-        QVERIFY(noLinkReported);
-        if (reportedBefore)
-            QVERIFY(messages.messages.isEmpty());
-        else
-            VerifyErrorBox(messages, noLinkText);
-
-        // Later commands are dropped without another word.
-        link.device.ClearRecords();
-        SendCommand(QStringLiteral("S1"));
-        QVERIFY(link.device.writes.isEmpty());
-        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
-
-        // Opening again really opens the device, and the link works.
-        QVERIFY(OpenCalibratorPort(1));
-        QCOMPARE(link.device.opens.size(), 1);
-        QVERIFY(linkOpen);
-        link.device.replies = {"^S1%"};
-        SendCommand(QStringLiteral("S1"));
-        QCOMPARE(link.device.Written(), QByteArray("^S1%"));
-        QCOMPARE(lastReply, QStringLiteral("^S1%"));
-        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
-    }
-
-    // A reply that came too late for its read waits in the input. Nothing that comes in before
-    // a frame is complete can answer it: the frame's reply is read alone.
-    void lateBytesNeverTakenForTheReply_data()
-    {
-        QTest::addColumn<qsizetype>("arrivesAfter"); // bytes of "^P%" written when it comes in
-        QTest::newRow("waiting before the frame") << qsizetype(0);
-        QTest::newRow("coming in while the frame is paced out") << qsizetype(2);
-    }
-    void lateBytesNeverTakenForTheReply()
-    {
-        QFETCH(qsizetype, arrivesAfter);
-        ScopedFakeLink link;
-        OpenLink(link);
-        link.device.arrivals = {{arrivesAfter, "^I%"}};
-        link.device.replies = {"^+002.000%"};
-        SendCommand(QStringLiteral("P"));
-        QCOMPARE(lastReply, QStringLiteral("^+002.000%"));
-        QCOMPARE(link.device.Written(), QByteArray("^P%"));
-        QVERIFY(link.messages.messages.isEmpty());
-    }
-
-    void zeroByteEndsTheReplyText()
-    {
-        ScopedFakeLink link;
-        OpenLink(link);
-        link.device.replies = {QByteArray("+1.25\0junk%", 11)};
-        SendCommand(QStringLiteral("P"));
-        QCOMPARE(lastReply, QStringLiteral("+1.25"));
-        QCOMPARE(link.device.readCount, 1); // the "%" behind the zero still acknowledges
-    }
-
-    void replyIsReadIntoFiftyBytes()
-    {
-        ScopedFakeLink link;
-        OpenLink(link);
-        const QByteArray fifty = QByteArray(49, '7') + '%';
-        link.device.replies = {fifty, QByteArray(50, '7') + '%', "%", "%"};
-        SendCommand(QStringLiteral("P"));
-        QCOMPARE(lastReply, QString::fromLatin1(fifty));
-        QCOMPARE(link.device.Written(), QByteArray("^P%"));
-
-        // A "%" in the 51st byte is not read: the reply is refused and recovery runs.
-        link.device.ClearRecords();
-        SendCommand(QStringLiteral("P"));
-        QCOMPARE(link.device.Written(), QByteArray("^P%^I%^P%"));
-        QVERIFY(link.messages.messages.isEmpty());
-    }
-
-    void failedOpenIsReported_data()
-    {
-        QTest::addColumn<int>("openError");
-        QTest::addColumn<int>("configureError");
-        QTest::addColumn<int>("timeoutsError");
-        QTest::newRow("missing device") << ENOENT << 0 << 0;
-        QTest::newRow("port held by another program") << EBUSY << 0 << 0;
-        QTest::newRow("line settings refused") << 0 << EINVAL << 0;
-        QTest::newRow("time-outs refused") << 0 << 0 << EIO;
-    }
-    void failedOpenIsReported()
-    {
-        QFETCH(int, openError);
-        QFETCH(int, configureError);
-        QFETCH(int, timeoutsError);
-        ScopedFakeLink link;
-        RecordingMessageService& messages = link.messages;
-        linkOpen = true;
-        link.device.openError = openError;
-        link.device.configureError = configureError;
-        link.device.timeoutsError = timeoutsError;
-        QVERIFY(!OpenCalibratorPort(1));
-        QVERIFY(!linkOpen);
-        VerifyErrorBox(messages, noPortText);
-        // A port that opened but could not be set up is not left open half-configured.
-        QVERIFY(!link.device.IsOpen());
-
-        // The next open really tries again, and succeeds once the fault is gone.
-        link.device.openError = link.device.configureError = link.device.timeoutsError = 0;
-        QVERIFY(OpenCalibratorPort(1));
-        QCOMPARE(link.device.opens.size(), 2);
-        QVERIFY(linkOpen);
-        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
-        QCOMPARE(messages.messages.size(), 1);
-    }
-
-    void commandSenderUsesTheLink()
-    {
-        ScopedFakeLink link;
-        OpenLink(link);
-        link.device.replies = {"+0.500%"};
-        CommandSender& link718 = LinkCommandSender();
-        link718.Send(QStringLiteral("P"));
-        QCOMPARE(link.device.Written(), QByteArray("^P%"));
-        QCOMPARE(link718.LastReply(), QStringLiteral("+0.500%"));
+        protected:
+            void paintEvent(QPaintEvent*) override { ++paints; }
+        } window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int paintsBefore = window.paints;
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            window.update();
+            if (++ticks == 5)
+                held.Release();
+        });
+        ticker.start(10);
+        session.WaitUntilSent();
+        QVERIFY(ticks >= 5);
+        QVERIFY(window.paints > paintsBefore);
+        QCOMPARE(line.device.Written(), QByteArray("^X%"));
     }
 };
 
-QTEST_GUILESS_MAIN(TestCalibratorLink)
+QTEST_MAIN(TestCalibratorLink)
 #include "tst_calibratorlink.moc"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "PortProtocol.h"
 #include "RecordingMessageService.h"
-#include "link/CalibratorLink.h"
 #include "link/PortMap.h"
 #include "link/SerialPort.h"
 
@@ -305,8 +305,9 @@ private slots:
     void linkOverThePseudoTerminal()
     {
         RecordingMessageService messages;
-        QVERIFY(OpenCalibratorPort(ptyPort));
-        QVERIFY(linkOpen);
+        PortProtocol link;
+        QVERIFY(link.protocol.OpenCalibratorPort(ptyPort));
+        QVERIFY(link.protocol.linkOpen);
         QByteArray received;
         bool answered = false;
         std::thread calibrator([&] {
@@ -315,17 +316,16 @@ private slots:
         });
         QElapsedTimer elapsed;
         elapsed.start();
-        SendCommand(QStringLiteral("C02"));
+        link.protocol.SendCommand(QStringLiteral("C02"));
         calibrator.join();
         QVERIFY(answered);
         QCOMPARE(received, QByteArray("^C02%"));
-        QCOMPARE(lastReply, QStringLiteral("%"));
-        QVERIFY(linkOpen);
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("%"));
+        QVERIFY(link.protocol.linkOpen);
         QVERIFY(messages.messages.isEmpty());
         // Five bytes with their pauses, then the whole read time-out.
         QVERIFY2(elapsed.elapsed() >= 5 * 20 + 400, qPrintable(QString::number(elapsed.elapsed())));
-        QVERIFY(CloseCalibratorPort());
-        linkOpen = false;
+        QVERIFY(link.protocol.CloseCalibratorPort());
     }
 
     void closeTwice()

@@ -8,7 +8,7 @@
 #include "tst_proc_scripted.h"
 
 #include "link/CalFunctionTable.h"
-#include "link/CalibratorLink.h"
+#include "link/LinkSession.h"
 #include "metercheck/charts/CErrorsChartPage.h"
 #include "metercheck/charts/CPointsChartPage.h"
 #include "metercheck/procedures/CExactSettingDlg.h"
@@ -85,11 +85,13 @@ private:
     QTimer timer;
 };
 
-// Runs the "Pomiary" command on the document as it stands.
-void RunMeasurement(QWidget& window, RecordingPointsGrid& grid)
+// Runs the "Pomiary" command on the document as it stands, until the link has carried out
+// all it was sent.
+void RunMeasurement(QWidget& window, RecordingPointsGrid& grid, LinkSession& session)
 {
-    MeasurementDialogs dialogs(&window);
-    MeasureProcedure(dialogs, grid).OnMeasure();
+    MeasurementDialogs dialogs(&window, session);
+    MeasureProcedure(dialogs, grid, session).OnMeasure();
+    session.WaitUntilSent();
 }
 
 } // namespace
@@ -99,6 +101,8 @@ class TestProcSim : public QObject
     Q_OBJECT
 
     std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<CalibratorLink> link;
+    std::unique_ptr<LinkSession> session;
 
 private slots:
     void init()
@@ -107,13 +111,16 @@ private slots:
         sim = std::make_unique<SimProcess>();
         QVERIFY2(sim->Start(), qPrintable(sim->LastError()));
         sim->MapPort(1);
-        QVERIFY(OpenCalibratorPort(1));
+        link = std::make_unique<CalibratorLink>();
+        session = std::make_unique<LinkSession>(*link);
+        session->Open(1);
         meterCheckDoc = MeterCheckDoc{};
         currentRange = 0;
     }
     void cleanup()
     {
-        CloseCalibratorPort();
+        session.reset();
+        link.reset();
         sim.reset();
     }
 
@@ -129,7 +136,7 @@ private slots:
         QWidget window;
         RecordingPointsGrid grid;
         RecordingMessageService messages;
-        RunMeasurement(window, grid);
+        RunMeasurement(window, grid, *session);
 
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(hand.indications.isEmpty());
@@ -178,7 +185,7 @@ private slots:
         QWidget window;
         RecordingPointsGrid grid;
         RecordingMessageService messages;
-        RunMeasurement(window, grid);
+        RunMeasurement(window, grid, *session);
 
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(hand.indications.isEmpty());
@@ -204,7 +211,7 @@ private slots:
         QWidget window;
         RecordingPointsGrid grid;
         RecordingMessageService messages;
-        RunMeasurement(window, grid);
+        RunMeasurement(window, grid, *session);
 
         QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});
         QCOMPARE(hand.descriptions, QStringList{"Pomiar napięcia 100.00"});

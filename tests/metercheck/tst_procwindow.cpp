@@ -86,8 +86,8 @@ QStringList Row(const DataGrid* grid, int row)
 
 QStringList Row(const CheckPointRecord& p)
 {
-    return {p.reading,          p.setting, p.actualError,
-            p.permissibleError, p.calibratorError, p.unit, p.marked ? "+" : ""};
+    return {p.reading,         p.setting, p.actualError,      p.permissibleError,
+            p.calibratorError, p.unit,    p.marked ? "+" : ""};
 }
 
 // The records of the local history, oldest first, ranges in document order; waits until the
@@ -114,8 +114,8 @@ private slots:
         SimProcess sim;
         QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
         sim.MapPort(1);
-        portNumber = 1;
-        auto closePort = qScopeGuard([] { CloseCalibratorPort(); });
+        CalibratorLink link;
+        link.SetPortNumber(1);
 
         QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
         QTemporaryDir folder;
@@ -132,7 +132,7 @@ private slots:
 
         RecordingMessageService messages;
         OpenFileDialogs dialogs(file);
-        CMeterCheckDlg window(nullptr, &dialogs);
+        CMeterCheckDlg window(link, nullptr, &dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.Action(CMeterCheckDlg::IdOpen)->trigger();

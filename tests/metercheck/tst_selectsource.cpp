@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
+#include "FakeLink.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
-#include "ScopedFakeLink.h"
 #include "link/CalFunctionTable.h"
+#include "link/LinkSession.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/procedures/SelectSource.h"
 
 #include <QTest>
+
+#include <atomic>
 
 // Choosing the calibrator's source function for a measurement point and the selection
 // commands that go out for it.
@@ -320,22 +323,31 @@ private slots:
     // Through the calibrator link itself: the frames on the wire, and a dropped link.
     void sendsThroughTheLink()
     {
-        ScopedFakeLink link;
-        link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
+        FakeLink link;
+        std::atomic<bool> answering = true;
+        link.device.responder = [&answering](const QList<QByteArray>&) {
+            return answering ? QByteArray("%") : QByteArray();
+        };
         MeterRange& r = MakeRange(0, 3, "°C", {{"100.0", ""}});
         r.sensorName = QStringLiteral("K (NiCr-NiAl)");
         r.coldJunction = 2;
         r.toValue = QStringLiteral("20.0");
-        QVERIFY(OpenCalibratorPort(1));
-        QCOMPARE(SelectSourceForPoint(0, 0), 13);
+        LinkSession session(link.link);
+        session.Open(1);
+        QCOMPARE(SelectSourceForPoint(0, 0, session), 13);
+        QVERIFY(session.WaitUntilSent());
         QCOMPARE(link.device.Written(), QByteArray("^C22%^T20.0%"));
 
-        // A dropped link sends nothing, yet the index is still the answer.
+        // A dropped link sends nothing more, yet the index is still the answer.
+        answering = false;
+        session.Send(QStringLiteral("X"));
+        QVERIFY(!session.WaitUntilSent());
+        QCOMPARE(link.messages.messages.size(), 1);
         link.device.ClearRecords();
-        linkOpen = false;
-        QCOMPARE(SelectSourceForPoint(0, 0), 13);
+        QCOMPARE(SelectSourceForPoint(0, 0, session), 13);
+        session.WaitUntilSent();
         QVERIFY(link.device.writes.isEmpty());
-        QVERIFY(link.messages.messages.isEmpty());
+        QCOMPARE(link.messages.messages.size(), 1);
     }
 };
 

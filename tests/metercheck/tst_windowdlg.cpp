@@ -35,6 +35,7 @@ class TestMeterCheckDlg : public QObject
     std::unique_ptr<RecordingMessageService> messages;
     ScriptedDialogs dialogs;
     RecordingPort port;
+    CalibratorLink link; // the window's measurements would go there
     std::unique_ptr<CMeterCheckDlg> window;
 
     QStringList FileMenuTexts() const
@@ -58,7 +59,7 @@ private slots:
         messages = std::make_unique<RecordingMessageService>();
         dialogs = ScriptedDialogs();
         port.calls.clear();
-        window = std::make_unique<CMeterCheckDlg>(nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
         window->show();
     }
     void cleanup()
@@ -162,7 +163,7 @@ private slots:
         ClearDocument();
         RecentFileList::Add(dir.filePath("inny.met"));
         RecentFileList::Add(path);
-        window = std::make_unique<CMeterCheckDlg>(nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
         window->show();
 
         const QList<QAction*> items = window->RecentFileActions();
@@ -192,7 +193,7 @@ private slots:
         QCOMPARE(port.calls, QStringList({"open", "close"}));
 
         // Opened again: no document shown, and New asks about the unsaved data.
-        window = std::make_unique<CMeterCheckDlg>(nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
         window->show();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
         QVERIFY(!window->Page(0)->isVisible());

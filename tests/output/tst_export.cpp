@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
+#include "ScriptedProgress.h"
 
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/ExcelExport.h"
@@ -168,6 +169,27 @@ private slots:
         QCOMPARE(book.activeSheet, 1);
         QCOMPARE(book.sheets[0].cells.value("A9"), QString("299.88"));
         QCOMPARE(book.sheets[1].cells.value("E4"), QString("Czujnik: K (NiCr-NiAl); [To=23.0 °C]"));
+    }
+
+    // Cancelled between ranges: nothing is written, and the workbook of the run stays as it
+    // was; the last step before the file is its writing.
+    void cancelBetweenRanges()
+    {
+        SampleDocument();
+        ExcelExport session;
+        FixedPath chooser(dir.filePath("cancelled.xlsx"));
+        ScriptedProgress progress(2);
+        QVERIFY(!session.Export(Ranges({0, 1}), chooser, nullptr, &progress));
+        QCOMPARE(progress.steps, QStringList({"0/3 Zakres 1 z 2", "1/3 Zakres 2 z 2"}));
+        QVERIFY(!QFile::exists(chooser.path));
+        QVERIFY(session.Workbook().Sheets().isEmpty());
+        QCOMPARE(session.exportCount, 0);
+
+        ScriptedProgress whole;
+        QVERIFY(session.Export(Ranges({0, 1}), chooser, nullptr, &whole));
+        QCOMPARE(whole.steps.last(), QString("2/3 Zapisywanie skoroszytu"));
+        QCOMPARE(whole.dones, 1);
+        QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 2);
     }
 
     void duplicateNamesMadeUnique()

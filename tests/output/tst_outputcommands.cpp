@@ -14,7 +14,10 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -146,7 +149,9 @@ private slots:
         MeterCheckOutput::OnPrint(nullptr);
         QCOMPARE(script.done, 2);
         QVERIFY(script.unexpected.isEmpty());
-        QVERIFY(messages.messages.isEmpty());
+        // The technician is told where the file went.
+        QCOMPARE(messages.Texts(), QStringList{"Wydruk zapisano w pliku:\n" + pdf});
+        QCOMPARE(messages.messages[0].icon, MessageIcon::Information);
         QCOMPARE(PdfPages(pdf), 2);
         QVERIFY(PdfText(pdf, 1, 1).contains("Zakres: 400 mV"));
         QVERIFY(PdfText(pdf, 2, 2).contains("Zakres: 1200 °C"));
@@ -252,6 +257,59 @@ private slots:
         RememberFolder(FileKind::Workbook, place(remembered) + "/file");
         QCOMPARE(MeterCheckOutput::SuggestedPath(FileKind::Workbook, "xlsx", "R718"),
                  place(suggested));
+    }
+
+    // A long print shows its progress under a busy cursor; "Anuluj" stops it between pages,
+    // and the PDF file chosen stays as it was.
+    void printCancelledInTheProgressDialog()
+    {
+        if (PrintersPresent())
+            QSKIP("a printer is installed: the print dialog would not default to a PDF file");
+        ResetDocument();
+        for (int i = 0; i < maxRanges; ++i) {
+            meterCheckDoc.ranges[i] = VoltageRange();
+            meterCheckDoc.ranges[i].rangeMeasured = 1;
+            for (int j = 0; j < maxPoints; ++j)
+                meterCheckDoc.ranges[i].points[j] =
+                    MakePoint(QString::number(j * 8 + 0.05), QString::number(j * 8), "0.050",
+                              "0.100", "0.012", "mV", true);
+        }
+        const QString pdf = dir.filePath("kept.pdf");
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older report");
+        old.close();
+        QString label;
+        bool busy = false;
+        ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) {
+                                d->findChild<QRadioButton*>("printAllRanges")->setChecked(true);
+                                d->findChild<QCheckBox*>("printPointsChart")->setChecked(true);
+                                d->findChild<QCheckBox*>("printErrorsChart")->setChecked(true);
+                                d->accept();
+                            }),
+                            On<QPrintDialog>([pdf](QPrintDialog* d) {
+                                d->findChild<QLineEdit*>("filename")->setText(pdf);
+                                d->accept();
+                            }),
+                            On<QProgressDialog>([&](QProgressDialog* d) {
+                                label = d->labelText();
+                                busy = QApplication::overrideCursor() &&
+                                       QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+                                for (QPushButton* b : d->findChildren<QPushButton*>())
+                                    if (b->text() == "Anuluj")
+                                        b->click();
+                            })});
+        MeterCheckOutput::OnPrint(nullptr);
+        QCOMPARE(script.done, 3);
+        QVERIFY(script.unexpected.isEmpty());
+        QVERIFY2(
+            QRegularExpression("^Zakres \\d+ z 50, strona \\d+ z 150$").match(label).hasMatch(),
+            qPrintable(label));
+        QVERIFY(busy);
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("an older report"));
     }
 
     void printCancelled_data()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
+#include "ScriptedProgress.h"
 
 #include "metercheck/output/CPrintOptionsDlg.h"
 #include "metercheck/output/PdfFileJobs.h"
@@ -536,6 +537,32 @@ private slots:
         const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage", "EndJob"};
         const QStringList oneChart{"BeginJob chart", "BeginPage", "EndPage", "EndJob"};
         QCOMPARE(jobs.log, oneTable + oneChart + oneTable + oneChart);
+    }
+
+    // Cancelled between pages: the print stops before the next page, having told the range
+    // and the page of the total before each.
+    void cancelBetweenPages()
+    {
+        SampleDocument();
+        meterCheckDoc.ranges[1] = VoltageRange();
+        RecordingJobs jobs;
+        FakeCharts charts;
+        PrintOptions o = TableOf(1);
+        o.printPointsChart = 1;
+        ScriptedProgress progress(4);
+        QVERIFY(!PrintReport(o, jobs, &charts, marchClock, &progress));
+        QCOMPARE(progress.steps,
+                 QStringList({"0/4 Zakres 1 z 2, strona 1 z 4", "1/4 Zakres 1 z 2, strona 2 z 4",
+                              "2/4 Zakres 2 z 2, strona 3 z 4", "3/4 Zakres 2 z 2, strona 4 z 4"}));
+        const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage", "EndJob"};
+        const QStringList oneChart{"BeginJob chart", "BeginPage", "EndPage", "EndJob"};
+        QCOMPARE(jobs.log, oneTable + oneChart + oneTable);
+
+        ScriptedProgress whole;
+        jobs.log.clear();
+        QVERIFY(PrintReport(o, jobs, &charts, marchClock, &whole));
+        QCOMPARE(whole.steps.size(), 4);
+        QCOMPARE(jobs.log.size(), 16);
     }
 
     void failures_data()

@@ -40,23 +40,25 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
     SimProcess sim;
     QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
     sim.MapPort(1);
-    portNumber = 1;
-    linkOpen = false;
+    CalibratorLink link;
+    link.SetPortNumber(1);
 
-    CCalibratorPanelDlg panel;
+    CCalibratorPanelDlg panel(link);
     panel.show();
-    QVERIFY(linkOpen);
+    QTRY_COMPARE(sim.Frames().mid(0, 3), QStringList({"^I%", "^X%", "^S1%"}));
+    QVERIFY(link.LinkAlive());
     MeterHalf* meter = panel.Meter();
     auto field = [meter](const char* name) {
         return meter->findChild<QLabel*>(QString::fromLatin1(name))->text();
     };
 
-    // Source -12.5 mV, looped back into the 50 mV measure range.
+    // Source -12.5 mV, looped back into the 50 mV measure range (four commands and a poll
+    // queued).
     panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
     for (const char* key : {"+/-", "1", "2", ".", "5", "E"})
         panel.Source()->KeypadButton(QString::fromLatin1(key))->click();
     meter->findChild<QAbstractButton*>(QStringLiteral("meterRange_50mV"))->click();
-    QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) + 12.5) < 0.1, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) + 12.5) < 0.1, 6000);
     QCOMPARE(meter->Display()->Shown().unit, QStringLiteral("mV"));
 
     QTest::keyClick(&panel, Qt::Key_R);
@@ -100,7 +102,6 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
 
     messages.answers = {MessageAnswer::Yes};
     panel.close();
-    linkOpen = false;
 }
 
 QTEST_MAIN(TestMeterSim)

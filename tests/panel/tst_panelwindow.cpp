@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "FakeLink.h"
+#include "HeldLine.h"
 #include "RecordingMessageService.h"
 #include "SourceFakes.h"
 #include "base/DialogUnits.h"
 #include "controls/ColorButton.h"
 #include "controls/ToggleButton.h"
-#include "link/CalibratorLink.h"
 #include "panel/CCalibratorPanelDlg.h"
 #include "panel/CMeterDisplay.h"
 #include "panel/CParamDlg.h"
@@ -104,6 +105,7 @@ private slots:
     void enterNeverCloses();
     void closingAnsweredNoKeepsPolling();
     void closingAnsweredYesClosesThePort();
+    void keysWhileAPollRuns();
     void thermocoupleWithToByClicks();
     void rtdWithLeadResistanceByClicks();
     void stepKeysByClicks();
@@ -120,12 +122,7 @@ void TestPanelWindow::init()
     opened.clear();
     closed = 0;
     messages = std::make_unique<RecordingMessageService>();
-    portNumber = 2;
-    port = PanelPort{[this](int n) {
-                         opened << n;
-                         return true;
-                     },
-                     [this] { ++closed; }};
+    port = PanelPort{2, [this](int n) { opened << n; }, [this] { ++closed; }};
     dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, &prompt);
     dlg->show();
     dlg->activateWindow();
@@ -317,6 +314,29 @@ void TestPanelWindow::closingAnsweredNoKeepsPolling()
     QVERIFY(dlg->isVisible());
     QVERIFY(dlg->PollTimer().isActive());
     QCOMPARE(closed, 0);
+}
+
+// On the program's link: a key pressed while a poll's transaction runs shows at once; the
+// set-point it makes goes out right after the poll.
+void TestPanelWindow::keysWhileAPollRuns()
+{
+    FakeLink line;
+    HeldLine held(line.device, "^P%");
+    line.link.SetPortNumber(1);
+    CCalibratorPanelDlg panel(line.link);
+    panel.show();
+    QTRY_VERIFY_WITH_TIMEOUT(held.running, 3000);
+    for (const char* key : {"1", "E"})
+        Click(panel.Source()->KeypadButton(QString::fromLatin1(key)));
+    QCOMPARE(panel.Source()->Display()->Shown().valueText, QStringLiteral("1.000"));
+    held.Release();
+    line.Settle();
+    QVERIFY2(line.device.Written().startsWith("^I%^X%^S1%^P%^N+1.000%"),
+             line.device.Written().constData());
+    messages->answers = {MessageAnswer::Yes};
+    panel.close();
+    line.Settle();
+    QVERIFY(!line.device.IsOpen());
 }
 
 void TestPanelWindow::closingAnsweredYesClosesThePort()

@@ -19,7 +19,7 @@
 // - Bytes that come in unasked (a late reply): each entry of `arrivals` comes in once so many
 //   bytes have been written (since the records were cleared), waits in the input, and is read in
 //   front of the next reply unless DiscardInput drops it first (`discards` counts the calls).
-// ScopedFakeLink puts one behind the calibrator link (SendCommand and friends) for a test.
+// FakeLink.h puts one behind the protocol (FakeProtocol) or a link of its own (FakeLink).
 
 #include "VirtualClock.h"
 #include "link/SerialDevice.h"

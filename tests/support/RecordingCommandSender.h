@@ -5,20 +5,27 @@
 
 #include <QStringList>
 
-// Records the commands window logic sends; replies come from a queue (the last one stays).
+// Records the commands window logic sends and carries each out at once: the callback gets the
+// next scripted reply (the last one stays).
 class RecordingCommandSender : public CommandSender
 {
 public:
-    void Send(const QString& command) override
+    void Send(const QString& command, Done done = {}) override
     {
         sent << command;
         if (givenUpAt > 0 && sent.size() >= givenUpAt)
             alive = false;
         if (!replies.isEmpty())
             reply = replies.takeFirst();
+        if (done)
+            done(reply);
     }
-    QString LastReply() const override { return reply; }
     bool LinkAlive() const override { return alive; }
+    bool WaitUntilSent() override
+    {
+        ++waits;
+        return alive;
+    }
 
     QStringList TakeSent()
     {
@@ -31,5 +38,6 @@ public:
     QStringList replies;
     QString reply;
     bool alive = true;
+    int waits = 0;     // WaitUntilSent calls
     int givenUpAt = 0; // > 0: the link is given up at this command (counted from 1)
 };

@@ -4,6 +4,7 @@
 #include "base/MessageService.h"
 
 #include <QList>
+#include <QThread>
 
 // Records every message box instead of showing it, and answers from a script
 // (default answer when the script is empty: OK, or Yes for questions).
@@ -16,6 +17,7 @@ public:
         QString caption;
         MessageIcon icon;
         MessageButtons buttons;
+        QThread* thread; // the thread that showed it
     };
 
     RecordingMessageService() { previous = SetMessageService(this); }
@@ -24,7 +26,7 @@ public:
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
                        MessageButtons buttons, QWidget*) override
     {
-        messages.append({text, caption, icon, buttons});
+        messages.append({text, caption, icon, buttons, QThread::currentThread()});
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;

@@ -2,12 +2,13 @@
 #include "metercheck/output/ExcelExport.h"
 
 #include "base/MessageService.h"
+#include "base/WorkProgress.h"
 #include "metercheck/output/ReportFile.h"
 
 #include <QDir>
 
 bool ExcelExport::Export(const QList<int>& ranges, ExportPathChooser& chooser,
-                         WorkbookOpener* opener)
+                         WorkbookOpener* opener, WorkProgress* progress)
 {
     if (ranges.isEmpty())
         return true;
@@ -19,16 +20,27 @@ bool ExcelExport::Export(const QList<int>& ranges, ExportPathChooser& chooser,
     }
 
     ExportWorkbook next = workbook;
-    for (int range : ranges)
-        ExportRangeToExcel(next, range);
+    const int count = int(ranges.size());
+    for (int i = 0; i < count; ++i) {
+        if (progress && !progress->Continue(i, count + 1,
+                                            QStringLiteral("Zakres %1 z %2").arg(i + 1).arg(count)))
+            return false;
+        ExportRangeToExcel(next, ranges[i]);
+    }
+    if (progress && !progress->Continue(count, count + 1, QStringLiteral("Zapisywanie skoroszytu")))
+        return false;
     QByteArray content;
     ExportError error;
-    if (!next.Content(&content, &error)) {
+    const bool made = next.Content(&content, &error);
+    QString cause;
+    const bool written = made && WriteReportFile(target, content, &cause);
+    if (progress)
+        progress->Done();
+    if (!made) {
         ReportComError(error);
         return false;
     }
-    QString cause;
-    if (!WriteReportFile(target, content, &cause)) {
+    if (!written) {
         ShowError(QStringLiteral("Nie zapisano skoroszytu w pliku:\n%1\n%2.")
                       .arg(QDir::toNativeSeparators(target), cause));
         return false;

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class WorkProgress;
+
 // Asks where the workbook of this program run is to be saved; empty when the user cancels.
 class ExportPathChooser
 {
@@ -31,8 +33,10 @@ public:
     // document it is made from); then opens it when an opener is given. A failure to make the
     // workbook is shown in the "excel com" box, a failure to write it with the file and the
     // cause; either changes nothing. A workbook saved but not opened is a success, told as
-    // such.
-    bool Export(const QList<int>& ranges, ExportPathChooser& chooser, WorkbookOpener* opener);
+    // such. Before each range `progress` (when given) learns how far the export got and may
+    // stop it: nothing is written then.
+    bool Export(const QList<int>& ranges, ExportPathChooser& chooser, WorkbookOpener* opener,
+                WorkProgress* progress = nullptr);
 
     const ExportWorkbook& Workbook() const { return workbook; }
     const QString& Path() const { return path; }

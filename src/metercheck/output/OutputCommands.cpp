@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/output/OutputCommands.h"
 
+#include "base/MessageService.h"
+#include "base/WorkProgress.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/CPrintOptionsDlg.h"
@@ -87,9 +89,22 @@ void OnPrint(QWidget* parent)
         RememberFolder(FileKind::Report, printer.outputFileName());
 
     const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
-    PrintOnChosenPrinter(printer, [&](PrintJobs& jobs) {
-        PrintReport(options.Options(), jobs, charts.get(), SystemReportClock());
-    });
+    DialogWorkProgress progress(parent, QStringLiteral("Drukowanie"));
+    QString file;
+    PrintOnChosenPrinter(
+        printer,
+        [&](PrintJobs& jobs) {
+            const bool whole =
+                PrintReport(options.Options(), jobs, charts.get(), SystemReportClock(), &progress);
+            progress.Done();
+            return whole;
+        },
+        &file);
+    if (!file.isEmpty())
+        Messages().Show(
+            QStringLiteral("Wydruk zapisano w pliku:\n%1").arg(QDir::toNativeSeparators(file)),
+            QString::fromUtf8(reportMessageCaption), MessageIcon::Information, MessageButtons::Ok,
+            parent);
 }
 
 void OnExport(QWidget* parent)
@@ -107,7 +122,8 @@ void OnExport(QWidget* parent)
             ranges << i;
     }
     DialogPathChooser chooser(parent);
-    ProgramExport().Export(ranges, chooser, workbookOpener);
+    DialogWorkProgress progress(parent, QStringLiteral("Eksport danych do Excela"));
+    ProgramExport().Export(ranges, chooser, workbookOpener, &progress);
 }
 
 QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallbackBase)

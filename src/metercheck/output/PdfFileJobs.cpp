@@ -74,12 +74,20 @@ bool PdfFileJobs::Save(const QString& path)
     return true;
 }
 
-bool PrintOnChosenPrinter(QPrinter& printer, const std::function<void(PrintJobs&)>& print)
+bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&)>& print,
+                          QString* writtenFile)
 {
+    if (writtenFile)
+        writtenFile->clear();
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         PdfFileJobs jobs(printer.pageLayout());
-        print(jobs);
-        return jobs.PagesPrinted() == 0 || jobs.Save(printer.outputFileName());
+        if (!print(jobs) || jobs.PagesPrinted() == 0)
+            return true;
+        if (!jobs.Save(printer.outputFileName()))
+            return false;
+        if (writtenFile)
+            *writtenFile = printer.outputFileName();
+        return true;
     }
     PrinterPrintJobs jobs(&printer);
     print(jobs);

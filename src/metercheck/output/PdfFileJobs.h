@@ -44,6 +44,9 @@ private:
 };
 
 // Prints through what the print dialog chose: for a PDF file, all pages `print` makes go into
-// one document written whole at the end (nothing when no page was made); on a printer every
-// job goes to its queue. False when the file could not be written (said in a message box).
-bool PrintOnChosenPrinter(QPrinter& printer, const std::function<void(PrintJobs&)>& print);
+// one document written whole at the end (nothing when no page was made, or when `print`
+// returns false: the print was cancelled, and a file already there stays as it was); on a
+// printer every job goes to its queue. False when the file could not be written (said in a
+// message box). `writtenFile`, when given, gets the PDF file written (empty when none).
+bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&)>& print,
+                          QString* writtenFile = nullptr);

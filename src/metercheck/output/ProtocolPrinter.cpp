@@ -2,6 +2,7 @@
 #include "metercheck/output/ProtocolPrinter.h"
 
 #include "base/MessageService.h"
+#include "base/WorkProgress.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPage.h"
@@ -47,25 +48,56 @@ bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
     return true;
 }
 
-void PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinter* charts,
-                 const ReportClock& clock)
+bool PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinter* charts,
+                 const ReportClock& clock, WorkProgress* progress)
 {
+    const bool points = options.printPointsChart && charts;
+    const bool errors = options.printErrorsChart && charts;
+    const int pagesPerRange = (options.printTable ? 1 : 0) + (points ? 1 : 0) + (errors ? 1 : 0);
+    const int rangeCount = options.printScope == 0 ? 1 : CountRanges();
+    const int pageCount = rangeCount * pagesPerRange;
+    int page = 0;
+    int rangeNumber = 0;
+    // Before each page: the event loop runs there, and the technician may stop the print.
+    auto goOn = [&] {
+        const bool go =
+            !progress || progress->Continue(page, pageCount,
+                                            QStringLiteral("Zakres %1 z %2, strona %3 z %4")
+                                                .arg(rangeNumber)
+                                                .arg(rangeCount)
+                                                .arg(page + 1)
+                                                .arg(pageCount));
+        ++page;
+        return go;
+    };
     auto printRange = [&](int range) {
+        ++rangeNumber;
         if (range < 0 || range >= maxRanges)
-            return;
-        if (options.printTable)
+            return true;
+        if (options.printTable) {
+            if (!goOn())
+                return false;
             PrintProtocolTable(jobs, range, clock);
-        if (options.printPointsChart && charts)
+        }
+        if (points) {
+            if (!goOn())
+                return false;
             charts->PrintChart(ReportChartPrinter::Chart::Points, range, jobs);
-        if (options.printErrorsChart && charts)
+        }
+        if (errors) {
+            if (!goOn())
+                return false;
             charts->PrintChart(ReportChartPrinter::Chart::Errors, range, jobs);
+        }
+        return true;
     };
 
-    if (options.printScope == 0) {
-        printRange(currentRange);
-        return;
-    }
+    if (options.printScope == 0)
+        return printRange(currentRange);
     // Counted again after every range, as the other loops over all ranges do.
-    for (int i = 0; i < CountRanges(); ++i)
-        printRange(i);
+    for (int i = 0; i < CountRanges(); ++i) {
+        if (!printRange(i))
+            return false;
+    }
+    return true;
 }

@@ -5,6 +5,7 @@
 
 class PrintJobs;
 class ReportClock;
+class WorkProgress;
 struct MeterCheckDoc;
 
 // What the print command prints; the members are those of the print options dialog.
@@ -43,6 +44,8 @@ bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
                         const ReportClock& clock);
 
 // The print command after its options were chosen: the chosen parts of the current range or
-// of every range, range after range. The charts are printed even when a table failed.
-void PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinter* charts,
-                 const ReportClock& clock);
+// of every range, range after range. The charts are printed even when a table failed. Before
+// each page `progress` (when given) learns the range and the page (of the pages chosen, a
+// chart with nothing to draw included) and may stop the print; false when it was stopped.
+bool PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinter* charts,
+                 const ReportClock& clock, WorkProgress* progress = nullptr);

@@ -21,8 +21,7 @@ class CExactReadingDlg : public QDialog
     Q_OBJECT
 
 public:
-    CExactReadingDlg(int range, int point, CommandSender& sender = LinkCommandSender(),
-                     QWidget* parent = nullptr);
+    CExactReadingDlg(int range, int point, CommandSender& sender, QWidget* parent = nullptr);
 
     const ExactReadingControl& Control() const { return control; }
 

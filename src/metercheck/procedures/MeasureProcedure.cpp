@@ -3,7 +3,7 @@
 
 #include "base/MessageService.h"
 #include "link/CalFunctionTable.h"
-#include "link/CalibratorLink.h"
+#include "link/CalibratorProtocol.h"
 #include "link/NumberText.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/procedures/FieldText.h"
@@ -24,7 +24,8 @@ void MeasureProcedure::OnMeasure()
     measuredRanges.clear();
     // On a link given up earlier nothing would reach the calibrator; its message was shown
     // when it happened, perhaps long ago, so the run says it once more instead of starting.
-    if (!sender.LinkAlive()) {
+    // The window's commands still on their way (its opening) decide it first.
+    if (!sender.WaitUntilSent()) {
         ShowError(NoLinkMessage());
         return;
     }
@@ -176,7 +177,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
     return result;
 }
 
-bool MeasureProcedure::SetpointTaken() const
+bool MeasureProcedure::SetpointTaken()
 {
-    return sender.LinkAlive();
+    return sender.WaitUntilSent();
 }

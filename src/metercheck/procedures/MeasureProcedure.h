@@ -25,8 +25,7 @@ public:
         LinkLost = 3,     // the link was given up: the calibrator did not take the set-point
     };
 
-    MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid,
-                     CommandSender& sender = LinkCommandSender());
+    MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid, CommandSender& sender);
 
     // The "Pomiary" command: asks for the scope and runs the procedure of the document's method
     // on the current range or on every range.
@@ -45,9 +44,10 @@ private:
     int MeasureRangeOfMethod(int range);
     // Takes one point; returns the new result code, or `result` when nothing was decided.
     int MeasurePoint(int range, int point, int method, int result);
-    // Whether the calibrator took the set-point sent last. The link answers before Send
-    // returns, so a given-up link is all there is to ask.
-    bool SetpointTaken() const;
+    // Whether the calibrator took the set-point sent last: waits (the windows repainted, the
+    // user's input held back) until the link has carried out what was sent; a given-up link
+    // is all there is to ask then.
+    bool SetpointTaken();
 
     MeasurementDialogRunner& dialogs;
     PointsGridView& grid;

@@ -10,7 +10,7 @@ class QWidget;
 class MeasurementDialogs : public MeasurementDialogRunner
 {
 public:
-    explicit MeasurementDialogs(QWidget* parent, CommandSender& sender = LinkCommandSender());
+    MeasurementDialogs(QWidget* parent, CommandSender& sender);
 
     bool ChooseProcedure(qint16& rangeScope, qint16& pointScope) override;
     MeasurementOutcome RunExactSetting(int range, int point) override;

@@ -8,4 +8,4 @@
 // junction, "R" + RL for a resistance thermometer with lead resistance). Returns the
 // calibrator function index 0-19, or -1 when none fits (nothing is sent then; a voltage
 // beyond the 12 V range is also reported to the user).
-int SelectSourceForPoint(int range, int point, CommandSender& sender = LinkCommandSender());
+int SelectSourceForPoint(int range, int point, CommandSender& sender);

@@ -23,11 +23,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-CMeterCheckDlg::CMeterCheckDlg(QWidget* parent, MeterCheckDialogRunner* dialogs,
-                               MeterCheckPort* port)
-    : QDialog(parent), ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(this)),
+CMeterCheckDlg::CMeterCheckDlg(CalibratorLink& link, QWidget* parent,
+                               MeterCheckDialogRunner* dialogs, MeterCheckPort* port)
+    : QDialog(parent), session(link), ownPort(port ? nullptr : LinkMeterCheckPort(session)),
+      ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(this)),
       dialogs(dialogs ? *dialogs : *ownDialogs),
-      commands(*this, this->dialogs, port ? *port : LinkMeterCheckPort(), this)
+      commands(*this, this->dialogs, port ? *port : *ownPort, this)
 {
     setWindowTitle(MeterCheckCommands::WindowCaption());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -150,8 +151,8 @@ void CMeterCheckDlg::keyPressEvent(QKeyEvent* event)
 
 void CMeterCheckDlg::OnMeasure()
 {
-    MeasurementDialogs measurementDialogs(this);
-    MeasureProcedure procedure(measurementDialogs, *rangesPage);
+    MeasurementDialogs measurementDialogs(this, session);
+    MeasureProcedure procedure(measurementDialogs, *rangesPage, session);
     procedure.OnMeasure();
     RecordMeasurementRun(procedure.MeasuredRanges(), this);
 }
@@ -230,9 +231,9 @@ void CMeterCheckDlg::EndWindow()
     QDialog::done(QDialog::Rejected);
 }
 
-void RunMeterCheckWindow(QWidget* parent, const QString& path)
+void RunMeterCheckWindow(CalibratorLink& link, QWidget* parent, const QString& path)
 {
-    CMeterCheckDlg window(parent);
+    CMeterCheckDlg window(link, parent);
     if (!path.isEmpty())
         QTimer::singleShot(0, &window, [&window, path] { window.Commands().OnOpenFile(path); });
     window.exec();

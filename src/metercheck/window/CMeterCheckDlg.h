@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/LinkSession.h"
 #include "metercheck/window/MeterCheckCommands.h"
 #include "metercheck/window/MeterCheckView.h"
 
@@ -9,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class CalibratorLink;
 class CErrorsChartPage;
 class CPointsChartPage;
 class CRangesPage;
@@ -41,8 +43,10 @@ public:
         IdRecentFirst = 32795,
     };
 
-    // Tests pass their own dialogs and port; the program uses the screen and the link.
-    explicit CMeterCheckDlg(QWidget* parent = nullptr, MeterCheckDialogRunner* dialogs = nullptr,
+    // Tests pass their own dialogs and port; the program uses the screen and the link (the
+    // measurements always go through the link).
+    explicit CMeterCheckDlg(CalibratorLink& link, QWidget* parent = nullptr,
+                            MeterCheckDialogRunner* dialogs = nullptr,
                             MeterCheckPort* port = nullptr);
     ~CMeterCheckDlg() override;
 
@@ -79,6 +83,8 @@ private:
     void ShowRecentFiles(const QStringList& paths) override;
     void EndWindow() override;
 
+    LinkSession session; // the window's way to the link
+    std::unique_ptr<MeterCheckPort> ownPort;
     std::unique_ptr<MeterCheckDialogRunner> ownDialogs;
     MeterCheckDialogRunner& dialogs;
     MeterCheckCommands commands;
@@ -97,4 +103,4 @@ private:
 
 // The one-line start of the module from the main menu: runs the window modally over `parent`;
 // with a path, the window opens that document once it is on the screen.
-void RunMeterCheckWindow(QWidget* parent, const QString& path = QString());
+void RunMeterCheckWindow(CalibratorLink& link, QWidget* parent, const QString& path = QString());

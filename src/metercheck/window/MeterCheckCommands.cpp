@@ -3,6 +3,7 @@
 
 #include "base/MessageService.h"
 #include "link/CalibratorLink.h"
+#include "link/LinkSession.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/MeterCheckDialogRunner.h"
@@ -16,21 +17,25 @@ namespace {
 class LinkPort : public MeterCheckPort
 {
 public:
+    explicit LinkPort(LinkSession& session) : session(session) {}
     void Open() override
     {
-        OpenCalibratorPort(portNumber);
-        SendCommand(QStringLiteral("I"));
-        SendCommand(QStringLiteral("S1")); // output on
+        if (session.Link())
+            session.Open(session.Link()->PortNumber());
+        session.Send(QStringLiteral("I"));
+        session.Send(QStringLiteral("S1")); // output on
     }
-    void Close() override { CloseCalibratorPort(); }
+    void Close() override { session.End(); }
+
+private:
+    LinkSession& session;
 };
 
 } // namespace
 
-MeterCheckPort& LinkMeterCheckPort()
+std::unique_ptr<MeterCheckPort> LinkMeterCheckPort(LinkSession& session)
 {
-    static LinkPort port;
-    return port;
+    return std::make_unique<LinkPort>(session);
 }
 
 MeterCheckCommands::MeterCheckCommands(MeterCheckView& view, MeterCheckDialogRunner& dialogs,

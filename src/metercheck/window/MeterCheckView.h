@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <memory>
+
 // What the meter check's command logic asks of its window.
 class MeterCheckView
 {
@@ -43,5 +45,8 @@ public:
     virtual void Close() = 0;
 };
 
-// The calibrator link.
-MeterCheckPort& LinkMeterCheckPort();
+class LinkSession;
+
+// The calibrator link, through the window's session: the port number is the link's at the
+// time of opening; closing drops the window's commands still queued.
+std::unique_ptr<MeterCheckPort> LinkMeterCheckPort(LinkSession& session);

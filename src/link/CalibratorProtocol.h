@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class SerialDevice;
+class LinkClock;
+
+// The calibrator's command protocol on one serial device: the frame "^" + command + "%"
+// written a byte at a time with 20 ms after each, one read of up to 50 bytes in 400 ms, the
+// acknowledgement, five recovery attempts, and the rules for giving the link up. Synchronous
+// and bound to no thread: CalibratorLink runs it on its worker thread, tests on virtual time.
+// It shows nothing itself; what the technician must be told goes to `notify`.
+class CalibratorProtocol
+{
+public:
+    enum class Notice
+    {
+        PortNotOpened, // "Nie można otworzyć portu szeregowego."
+        NoLink,        // "Brak komunikacji z portem COM." (once per failure episode)
+    };
+
+    CalibratorProtocol(SerialDevice& device, LinkClock& clock);
+
+    // Opens COM<port> at 9600 8N1 without flow control, 400 ms read time-out. An open port is
+    // left as it is (true, the link state unchanged). A port that opens anew starts a new
+    // failure episode. A failure gives PortNotOpened and false.
+    bool OpenCalibratorPort(int port);
+    // Closes the port if open; always true. The link state is left as it is.
+    bool CloseCalibratorPort();
+    // One transaction; callers that expect data read lastReply afterwards. Nothing happens
+    // while the link is not open or the port is closed. When recovery fails or the port fails
+    // under the transaction, the link is dropped (linkOpen false, lastReply empty, NoLink
+    // unless told already in this episode); a port error also closes the port.
+    void SendCommand(const QString& command);
+
+    SerialDevice& Device() { return device; }
+
+    // Told what the technician must see, where it happens.
+    std::function<void(Notice)> notify;
+    // Asked before each frame after the first: true ends the transaction there, without a
+    // word and without a change of the link state (the window that sent it has gone).
+    std::function<bool()> interrupted;
+
+    bool linkOpen = false;       // the link is usable; SendCommand does nothing while false
+    bool noLinkReported = false; // NoLink was told in this episode
+    QString lastReply;           // the bytes of the most recent read, as text
+
+private:
+    struct Interrupted
+    {
+    };
+
+    void WriteFramed(const QByteArray& frame);
+    QByteArray ReadReply();
+    bool RecoveryAttempt(const QByteArray& frame);
+    void CheckInterrupted() const;
+    void DropLink();
+    void Tell(Notice notice) const;
+
+    SerialDevice& device;
+    LinkClock& clock;
+};
+
+// "Nie można otworzyć portu szeregowego." and "Brak komunikacji z portem COM.".
+QString NoticeText(CalibratorProtocol::Notice notice);
+// "Brak komunikacji z portem COM.": what the technician is told when the link is given up.
+QString NoLinkMessage();
+
+namespace LinkProtocol {
+constexpr int byteDelayMs = 20;
+constexpr int readTimeoutMs = 400;
+constexpr int replyBufferSize = 50;
+constexpr int recoveryAttempts = 5;
+constexpr char nak = 0x15;
+} // namespace LinkProtocol

@@ -1,0 +1,484 @@
+// SPDX-License-Identifier: MIT
+#include "FakeLink.h"
+#include "FakeSerialDevice.h"
+#include "RecordingMessageService.h"
+#include "link/CalibratorProtocol.h"
+
+#include <QTest>
+
+#include <cerrno>
+
+// The calibrator protocol on a scripted port and virtual time: exact bytes on the wire, the
+// pauses between them, acknowledgement, recovery and the messages the user sees.
+
+namespace {
+
+const QString noPortText = QStringLiteral("Nie można otworzyć portu szeregowego.");
+const QString noLinkText = QStringLiteral("Brak komunikacji z portem COM.");
+
+QByteArray Repeat(const QByteArray& bytes, int times)
+{
+    QByteArray all;
+    for (int i = 0; i < times; ++i)
+        all += bytes;
+    return all;
+}
+
+} // namespace
+
+class TestCalibratorProtocol : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Opens COM1 on the fake link and forgets the records of the opening.
+    static void OpenLink(FakeProtocol& link)
+    {
+        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        QVERIFY(link.protocol.linkOpen);
+        link.device.ClearRecords();
+    }
+
+    static void VerifyErrorBox(const RecordingMessageService& messages, const QString& text)
+    {
+        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(messages.messages[0].text, text);
+        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QCOMPARE(messages.messages[0].buttons, MessageButtons::Ok);
+    }
+
+private slots:
+    void openAppliesTheLineSettingsAndTimeouts()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        // What the driver reports before the link sets its own values.
+        link.device.timeouts = {7, 3, 0, 11, 13};
+        QVERIFY(link.protocol.OpenCalibratorPort(3));
+        QVERIFY(link.protocol.linkOpen);
+        QVERIFY(link.device.IsOpen());
+        QCOMPARE(link.device.opens.size(), 1);
+        const FakeSerialDevice::OpenRecord& o = link.device.opens[0];
+        QCOMPARE(o.portNumber, 3);
+        QCOMPARE(o.baudRate, 9600u);
+        QCOMPARE(o.parity, int(ParityNone));
+        QCOMPARE(o.parity, 2);
+        QCOMPARE(o.dataBits, quint8(8));
+        QCOMPARE(o.stopBits, 0);
+        QCOMPARE(o.flowControl, 0);
+        QCOMPARE(o.overlapped, false);
+        // Writes never time out, the read waits 400 ms in all, the rest as the driver had it.
+        QCOMPARE(link.device.timeouts.writeTotalTimeoutMultiplier, 0u);
+        QCOMPARE(link.device.timeouts.writeTotalTimeoutConstant, 0u);
+        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
+        QCOMPARE(link.device.timeouts.readIntervalTimeout, 7u);
+        QCOMPARE(link.device.timeouts.readTotalTimeoutMultiplier, 3u);
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.device.writes.isEmpty());
+    }
+
+    void commandGoesOutFramedByteByByte()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.device.replies = {"%"};
+        link.protocol.SendCommand(QStringLiteral("C02"));
+
+        QCOMPARE(link.device.Written(), QByteArray("^C02%"));
+        QCOMPARE(link.device.writes.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(link.device.writes[i].bytes.size(), 1);
+            QCOMPARE(link.device.writes[i].at, qint64(20 * i));
+        }
+        // The pause follows the last byte too; the read then waits its full 400 ms.
+        QCOMPARE(link.device.readTimes, QList<qint64>{100});
+        QCOMPARE(link.device.readCount, 1);
+        QCOMPARE(link.clock.now, qint64(500));
+        QCOMPARE(link.clock.sleeps, QList<int>(5, 20));
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("%"));
+        QVERIFY(link.protocol.linkOpen);
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void replyAcceptance_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("percent alone") << QByteArray("%") << true;
+        QTest::newRow("reading with percent") << QByteArray("+12.345 mV%") << true;
+        QTest::newRow("percent not at the end") << QByteArray("%ok") << true;
+        QTest::newRow("percent and NAK") << QByteArray("%\x15") << false;
+        QTest::newRow("NAK before percent") << QByteArray("\x15%") << false;
+        QTest::newRow("NAK alone") << QByteArray("\x15") << false;
+        QTest::newRow("no percent") << QByteArray("OK") << false;
+        QTest::newRow("nothing") << QByteArray() << false;
+        QTest::newRow("percent behind a zero byte") << QByteArray("12\0%", 4) << true;
+    }
+    void replyAcceptance()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, accepted);
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.device.replies = {reply}; // then silence
+        link.protocol.SendCommand(QStringLiteral("P"));
+
+        if (accepted) {
+            QCOMPARE(link.device.Written(), QByteArray("^P%"));
+            QCOMPARE(link.device.readCount, 1);
+            QVERIFY(link.protocol.linkOpen);
+            QVERIFY(messages.messages.isEmpty());
+        } else {
+            // Five recovery frames, each read answered by silence, then the message.
+            QCOMPARE(link.device.Written(), "^P%" + Repeat("^I%", 5));
+            QCOMPARE(link.device.readCount, 6);
+            QVERIFY(!link.protocol.linkOpen);
+            QVERIFY(link.protocol.noLinkReported);
+            VerifyErrorBox(messages, noLinkText);
+            // Frame 60 ms + read 400 ms, five times over after the command's own 460 ms.
+            QCOMPARE(link.clock.now, qint64(60 + 400 + 5 * (60 + 400)));
+        }
+    }
+
+    void silenceIsRejectedAfterAnEarlierGoodReply()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.device.replies = {"12.5%"};
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("12.5%"));
+        QVERIFY(messages.messages.isEmpty());
+
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.device.Written(), "^P%^P%" + Repeat("^I%", 5));
+        QCOMPARE(link.protocol.lastReply, QString());
+        QVERIFY(!link.protocol.linkOpen);
+        VerifyErrorBox(messages, noLinkText);
+    }
+
+    void recovery_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("replies");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<bool>("success");
+        QTest::addColumn<QString>("reply");
+
+        const QByteArray frame("^S1%");
+        QTest::newRow("first attempt")
+            << QList<QByteArray>{"\x15", "%", "%"} << frame + "^I%" + frame << true << "%";
+        QTest::newRow("fifth attempt") << QList<QByteArray>{"", "", "", "", "", "%", "1%"}
+                                       << frame + Repeat("^I%", 5) + frame << true << "1%";
+        QTest::newRow("recovery acknowledged but resend refused each time")
+            << QList<QByteArray>{"", "%", "\x15", "%", "", "%", "x", "%", "%\x15", "%", ""}
+            << frame + Repeat("^I%" + frame, 5) << false << "";
+        // The last refused reply looks like a reading; it must not be taken for one.
+        QTest::newRow("noise in the last read") << QList<QByteArray>{"", "", "", "", "", "+12.5"}
+                                                << frame + Repeat("^I%", 5) << false << "";
+        QTest::newRow("refused resends then success in the fifth attempt")
+            << QList<QByteArray>{"", "%", "", "%", "", "%", "", "%", "", "%", "ok%"}
+            << frame + Repeat("^I%" + frame, 5) << true << "ok%";
+    }
+    void recovery()
+    {
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(QByteArray, wire);
+        QFETCH(bool, success);
+        QFETCH(QString, reply);
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.protocol.noLinkReported = true; // an earlier episode's message
+        link.device.replies = replies;
+        link.protocol.SendCommand(QStringLiteral("S1"));
+
+        QCOMPARE(link.device.Written(), wire);
+        QCOMPARE(link.protocol.lastReply, reply);
+        QCOMPARE(link.protocol.linkOpen, success);
+        // A success in recovery ends the episode; a failure shows nothing more this episode.
+        QCOMPARE(link.protocol.noLinkReported, !success);
+        QVERIFY(messages.messages.isEmpty());
+        for (const FakeSerialDevice::WriteRecord& w : link.device.writes)
+            QCOMPARE(w.bytes.size(), 1);
+        QCOMPARE(link.clock.sleeps, QList<int>(wire.size(), 20));
+    }
+
+    void linkDownWritesNothingAndKeepsTheReply()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.protocol.linkOpen = false;
+        link.protocol.lastReply = QStringLiteral("+1.000%");
+        link.device.replies = {"%"};
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QVERIFY(link.device.writes.isEmpty());
+        QCOMPARE(link.device.readCount, 0);
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("+1.000%"));
+        QCOMPARE(link.clock.now, qint64(0));
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void messageOncePerEpisode()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.protocol.SendCommand(QStringLiteral("X")); // silence: the episode starts
+        VerifyErrorBox(messages, noLinkText);
+        QVERIFY(!link.protocol.linkOpen);
+
+        // The dropped link sends nothing, even though the port is still open.
+        link.device.ClearRecords();
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QVERIFY(link.device.writes.isEmpty());
+
+        // Within one opening a later failure is not told again.
+        QVERIFY(link.protocol.OpenCalibratorPort(1)); // still open: nothing changes
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QCOMPARE(messages.messages.size(), 1);
+
+        // A port opened anew starts a new episode: the window that opened it is told again,
+        // so its commands are never dropped without a word (meter check, port test).
+        QVERIFY(link.protocol.CloseCalibratorPort());
+        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        QVERIFY(!link.protocol.noLinkReported);
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QVERIFY(!link.protocol.linkOpen);
+        QCOMPARE(messages.Texts(), QStringList({noLinkText, noLinkText}));
+
+        // A success during recovery ends the episode; the next failure is reported again.
+        QVERIFY(link.protocol.CloseCalibratorPort());
+        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        link.device.replies = {"", "%", "%"};
+        link.protocol.noLinkReported = true;
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QVERIFY(link.protocol.linkOpen);
+        QVERIFY(!link.protocol.noLinkReported);
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QCOMPARE(messages.Texts(), QStringList({noLinkText, noLinkText, noLinkText}));
+    }
+
+    void openOnAnOpenPortChangesNothing()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.protocol.SendCommand(QStringLiteral("I")); // fails: the link is dropped
+        QVERIFY(!link.protocol.linkOpen);
+        messages.messages.clear();
+
+        QVERIFY(link.protocol.OpenCalibratorPort(2));
+        QVERIFY(!link.protocol.linkOpen); // stays dropped until the port is closed and opened again
+        QVERIFY(link.device.opens.isEmpty());
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void closeOnAClosedPort()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        QVERIFY(link.protocol.CloseCalibratorPort());
+        QVERIFY(link.protocol.CloseCalibratorPort());
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(!link.device.IsOpen());
+    }
+
+    void commandOnAClosedPortFailsSilently()
+    {
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.protocol.lastReply = QStringLiteral("+2.000%");
+        QVERIFY(link.protocol.CloseCalibratorPort());
+        QVERIFY(link.protocol.linkOpen); // closing does not touch the flag
+        link.protocol.SendCommand(QStringLiteral("S0"));
+        QVERIFY(link.device.writes.isEmpty());
+        QVERIFY(link.protocol.linkOpen);
+        QVERIFY(!link.protocol.noLinkReported);
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("+2.000%"));
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void portErrorDropsTheLink_data()
+    {
+        QTest::addColumn<int>("throwOnWrite");
+        QTest::addColumn<int>("throwOnRead");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<bool>("reportedBefore");
+        // "^X%" is writes 1-3 and read 1; recovery "^I%" writes 4-6 and read 2; the resend
+        // writes 7-9 and read 3.
+        QTest::newRow("first byte") << 1 << 0 << QByteArray() << false;
+        QTest::newRow("last byte") << 3 << 0 << QByteArray("^X") << false;
+        QTest::newRow("first read") << 0 << 1 << QByteArray("^X%") << false;
+        QTest::newRow("recovery frame") << 5 << 0 << QByteArray("^X%^") << false;
+        QTest::newRow("recovery read") << 0 << 2 << QByteArray("^X%^I%") << false;
+        QTest::newRow("resend") << 8 << 0 << QByteArray("^X%^I%^") << false;
+        QTest::newRow("resend read") << 0 << 3 << QByteArray("^X%^I%^X%") << false;
+        QTest::newRow("message shown already in this episode")
+            << 0 << 1 << QByteArray("^X%") << true;
+    }
+    void portErrorDropsTheLink()
+    {
+        QFETCH(int, throwOnWrite);
+        QFETCH(int, throwOnRead);
+        QFETCH(QByteArray, wire);
+        QFETCH(bool, reportedBefore);
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        OpenLink(link);
+        link.protocol.noLinkReported = reportedBefore;
+        link.protocol.lastReply = QStringLiteral("^+0002.000%"); // a reading from before the fault
+        link.device.throwOnWrite = link.device.writeCount + throwOnWrite;
+        link.device.throwOnRead = throwOnRead;
+        link.device.replies = {"", "%", "%"};
+        const int closesBefore = link.device.closeCount;
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QCOMPARE(link.device.Written(), wire);
+        // The old reading does not outlive the fault, and the port is closed.
+        QCOMPARE(link.protocol.lastReply, QString());
+        QVERIFY(!link.device.IsOpen());
+        QCOMPARE(link.device.closeCount, closesBefore + 1);
+        QVERIFY(!link.protocol.linkOpen);
+        QVERIFY(link.protocol.noLinkReported);
+        if (reportedBefore)
+            QVERIFY(messages.messages.isEmpty());
+        else
+            VerifyErrorBox(messages, noLinkText);
+
+        // Later commands are dropped without another word.
+        link.device.ClearRecords();
+        link.protocol.SendCommand(QStringLiteral("S1"));
+        QVERIFY(link.device.writes.isEmpty());
+        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
+
+        // Opening again really opens the device, and the link works.
+        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        QCOMPARE(link.device.opens.size(), 1);
+        QVERIFY(link.protocol.linkOpen);
+        link.device.replies = {"^S1%"};
+        link.protocol.SendCommand(QStringLiteral("S1"));
+        QCOMPARE(link.device.Written(), QByteArray("^S1%"));
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("^S1%"));
+        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
+    }
+
+    // A reply that came too late for its read waits in the input. Nothing that comes in before
+    // a frame is complete can answer it: the frame's reply is read alone.
+    void lateBytesNeverTakenForTheReply_data()
+    {
+        QTest::addColumn<qsizetype>("arrivesAfter"); // bytes of "^P%" written when it comes in
+        QTest::newRow("waiting before the frame") << qsizetype(0);
+        QTest::newRow("coming in while the frame is paced out") << qsizetype(2);
+    }
+    void lateBytesNeverTakenForTheReply()
+    {
+        QFETCH(qsizetype, arrivesAfter);
+        FakeProtocol link;
+        OpenLink(link);
+        link.device.arrivals = {{arrivesAfter, "^I%"}};
+        link.device.replies = {"^+002.000%"};
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("^+002.000%"));
+        QCOMPARE(link.device.Written(), QByteArray("^P%"));
+        QVERIFY(link.messages.messages.isEmpty());
+    }
+
+    // The window that sent a command has gone: the transaction ends before its next frame,
+    // never inside one, without a word and with the link as it was.
+    void interruptedBetweenFrames_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("replies");
+        QTest::addColumn<int>("allowed"); // checks that let the transaction go on
+        QTest::addColumn<QByteArray>("wire");
+        QTest::newRow("before the first recovery frame")
+            << QList<QByteArray>{} << 0 << QByteArray("^X%");
+        QTest::newRow("before the resend")
+            << QList<QByteArray>{"", "%"} << 1 << QByteArray("^X%^I%");
+    }
+    void interruptedBetweenFrames()
+    {
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(int, allowed);
+        QFETCH(QByteArray, wire);
+        FakeProtocol link;
+        OpenLink(link);
+        link.device.replies = replies;
+        int checks = 0;
+        link.protocol.interrupted = [&checks, allowed] { return checks++ >= allowed; };
+        link.protocol.SendCommand(QStringLiteral("X"));
+        QCOMPARE(link.device.Written(), wire);
+        QVERIFY(link.protocol.linkOpen);
+        QVERIFY(!link.protocol.noLinkReported);
+        QVERIFY(link.messages.messages.isEmpty());
+    }
+
+    void zeroByteEndsTheReplyText()
+    {
+        FakeProtocol link;
+        OpenLink(link);
+        link.device.replies = {QByteArray("+1.25\0junk%", 11)};
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.protocol.lastReply, QStringLiteral("+1.25"));
+        QCOMPARE(link.device.readCount, 1); // the "%" behind the zero still acknowledges
+    }
+
+    void replyIsReadIntoFiftyBytes()
+    {
+        FakeProtocol link;
+        OpenLink(link);
+        const QByteArray fifty = QByteArray(49, '7') + '%';
+        link.device.replies = {fifty, QByteArray(50, '7') + '%', "%", "%"};
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.protocol.lastReply, QString::fromLatin1(fifty));
+        QCOMPARE(link.device.Written(), QByteArray("^P%"));
+
+        // A "%" in the 51st byte is not read: the reply is refused and recovery runs.
+        link.device.ClearRecords();
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QCOMPARE(link.device.Written(), QByteArray("^P%^I%^P%"));
+        QVERIFY(link.messages.messages.isEmpty());
+    }
+
+    void failedOpenIsReported_data()
+    {
+        QTest::addColumn<int>("openError");
+        QTest::addColumn<int>("configureError");
+        QTest::addColumn<int>("timeoutsError");
+        QTest::newRow("missing device") << ENOENT << 0 << 0;
+        QTest::newRow("port held by another program") << EBUSY << 0 << 0;
+        QTest::newRow("line settings refused") << 0 << EINVAL << 0;
+        QTest::newRow("time-outs refused") << 0 << 0 << EIO;
+    }
+    void failedOpenIsReported()
+    {
+        QFETCH(int, openError);
+        QFETCH(int, configureError);
+        QFETCH(int, timeoutsError);
+        FakeProtocol link;
+        RecordingMessageService& messages = link.messages;
+        link.protocol.linkOpen = true;
+        link.device.openError = openError;
+        link.device.configureError = configureError;
+        link.device.timeoutsError = timeoutsError;
+        QVERIFY(!link.protocol.OpenCalibratorPort(1));
+        QVERIFY(!link.protocol.linkOpen);
+        VerifyErrorBox(messages, noPortText);
+        // A port that opened but could not be set up is not left open half-configured.
+        QVERIFY(!link.device.IsOpen());
+
+        // The next open really tries again, and succeeds once the fault is gone.
+        link.device.openError = link.device.configureError = link.device.timeoutsError = 0;
+        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        QCOMPARE(link.device.opens.size(), 2);
+        QVERIFY(link.protocol.linkOpen);
+        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
+        QCOMPARE(messages.messages.size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCalibratorProtocol)
+#include "tst_calibratorprotocol.moc"

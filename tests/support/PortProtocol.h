@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "base/MessageService.h"
+#include "link/CalibratorProtocol.h"
+#include "link/LinkClock.h"
+#include "link/SerialPort.h"
+
+// The protocol on a real serial port at real speed, driven on the test's thread; its notices
+// are shown as the link shows them.
+struct PortProtocol
+{
+    PortProtocol()
+    {
+        protocol.notify = [](CalibratorProtocol::Notice notice) { ShowError(NoticeText(notice)); };
+    }
+    CSerialPort port;
+    CalibratorProtocol protocol{port, SystemLinkClock()};
+};
