@@ -3,14 +3,19 @@
 
 #include "panel/CReadoutDisplay.h"
 
-// The meter readout of the control panel; paints from panelMeterState.
+struct PanelMeterState;
+
+// The meter readout of the control panel; paints from the measure half's state.
 class CMeterDisplay : public CReadoutDisplay
 {
     Q_OBJECT
 
 public:
-    using CReadoutDisplay::CReadoutDisplay;
+    explicit CMeterDisplay(const PanelMeterState& state, QWidget* parent = nullptr);
 
 protected:
     ReadoutContent CurrentContent() const override;
+
+private:
+    const PanelMeterState& state;
 };

@@ -3,14 +3,19 @@
 
 #include "panel/CReadoutDisplay.h"
 
-// The source readout of the control panel; paints from panelSourceState.
+struct PanelSourceState;
+
+// The source readout of the control panel; paints from the source half's state.
 class CSourceDisplay : public CReadoutDisplay
 {
     Q_OBJECT
 
 public:
-    using CReadoutDisplay::CReadoutDisplay;
+    explicit CSourceDisplay(const PanelSourceState& state, QWidget* parent = nullptr);
 
 protected:
     ReadoutContent CurrentContent() const override;
+
+private:
+    const PanelSourceState& state;
 };

@@ -7,7 +7,6 @@
 #include "controls/ToggleButton.h"
 #include "panel/CSourceDisplay.h"
 #include "panel/PanelLook.h"
-#include "panel/PanelState.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,13 +41,13 @@ template <typename F> void SourceHalf::Act(F&& action)
 
 SourceHalf::SourceHalf(QWidget* parent, CommandSender& sender, ParamPrompt* prompt)
     : QWidget(parent), dialogPrompt(parent),
-      logic(sender, prompt ? *prompt : dialogPrompt, panelSourceState)
+      logic(sender, prompt ? *prompt : dialogPrompt, state)
 {
     setObjectName(QStringLiteral("sourceHalf"));
     setGeometry(PanelGeometry());
     BuildHeadingAndFrame();
     BuildSelection();
-    display = Placed(new CSourceDisplay(this), 296, 155, 212, 64);
+    display = Placed(new CSourceDisplay(state, this), 296, 155, 212, 64);
     BuildKeypad();
     BuildSteps();
     logic.repaint = [this] { display->Draw(); };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "panel/PanelKeys.h"
+#include "panel/PanelState.h"
 #include "panel/ParamPrompt.h"
 #include "panel/SourceLogic.h"
 
@@ -75,6 +76,7 @@ private:
     void Sync();
 
     DialogParamPrompt dialogPrompt;
+    PanelSourceState state; // what the readout shows; the logic changes it
     SourceLogic logic;
 
     QList<OptionButton*> familyButtons;

@@ -144,7 +144,7 @@ void TestPanelWindow::opening()
     QVERIFY(dlg->PollTimer().isActive());
     QCOMPARE(dlg->PollTimer().interval(), 500);
 
-    QCOMPARE(Source()->Display()->Shown(), SourceReadoutContent(panelSourceState));
+    QCOMPARE(Source()->Display()->Shown(), SourceReadoutContent(Source()->Logic().State()));
     const ReadoutContent source = Source()->Display()->Shown();
     QCOMPARE(source.valueText, QStringLiteral("0.000"));
     QCOMPARE(source.positive, true);
