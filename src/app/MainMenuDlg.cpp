@@ -9,7 +9,7 @@
 #include "app/SplashWindow.h"
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/window/CMeterCheckDlg.h"
 #include "panel/CCalibratorPanelDlg.h"
 
@@ -50,10 +50,11 @@ const MenuButton menuButtons[] = {
 
 } // namespace
 
-CMainMenuDlg::CMainMenuDlg(CalibratorLink& link, QWidget* parent, int startupPauseMs)
+CMainMenuDlg::CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck, QWidget* parent,
+                           int startupPauseMs)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      link(link)
+      link(link), meterCheck(meterCheck)
 {
     CSplashWindow::ShowSplashScreen(this);
     if (startupPauseMs > 0)
@@ -93,7 +94,7 @@ void CMainMenuDlg::OnInitDialog()
     background.Load(QStringLiteral("TLO"), QStringLiteral("JPEG"));
 
     link.SetPortNumber(PortSettings::StartupPortNumber());
-    meterCheckDoc.formatVersion = 1.0;
+    meterCheck.document.formatVersion = 1.0;
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
@@ -130,7 +131,7 @@ void CMainMenuDlg::RunCalibratorPanel()
 
 void CMainMenuDlg::RunMeterCheck()
 {
-    RunMeterCheckWindow(link, this, std::exchange(startDocument, QString()));
+    RunMeterCheckWindow(link, meterCheck, this, std::exchange(startDocument, QString()));
 }
 
 void CMainMenuDlg::OpenDocumentAtStart(const QString& path)

@@ -7,6 +7,7 @@
 
 class CalibratorLink;
 class QPushButton;
+struct MeterCheckSession;
 
 // The main window: a fixed dialog with a column of ten buttons over the background picture.
 // It starts each module as a modal window and ends the program when it closes (Esc, the
@@ -35,8 +36,8 @@ public:
     // While the menu is created, the start-up picture (when allowed) stays on the screen for
     // startupPauseMs with nothing else processed; tests pass 0.
     static constexpr int defaultStartupPauseMs = 2000;
-    explicit CMainMenuDlg(CalibratorLink& link, QWidget* parent = nullptr,
-                          int startupPauseMs = defaultStartupPauseMs);
+    CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck, QWidget* parent = nullptr,
+                 int startupPauseMs = defaultStartupPauseMs);
     ~CMainMenuDlg() override;
 
     QPushButton* Button(ButtonId id) const;
@@ -60,7 +61,8 @@ protected:
 private:
     void OnInitDialog();
 
-    CalibratorLink& link; // the modules' way to the calibrator
+    CalibratorLink& link;          // the modules' way to the calibrator
+    MeterCheckSession& meterCheck; // the meter check windows' document
     QList<QPushButton*> buttons;
     CResourcePicture background;
     QString startDocument; // taken by the next meter check window

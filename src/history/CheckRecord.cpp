@@ -23,7 +23,7 @@ QString VerdictText(bool passed)
     return passed ? QStringLiteral("pozytywny") : QStringLiteral("negatywny");
 }
 
-RunContext RunContext::Current()
+RunContext RunContext::Current(const QString& documentPath)
 {
     RunContext context;
     QDateTime now = QDateTime::currentDateTime();
@@ -32,7 +32,7 @@ RunContext RunContext::Current()
     context.endedAt = now.toOffsetFromUtc(now.offsetFromUtc());
     context.computer = QSysInfo::machineHostName();
     context.user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
-    context.documentPath = documentName;
+    context.documentPath = documentPath;
     return context;
 }
 

@@ -82,8 +82,8 @@ struct RunContext
     QString user;
     QString documentPath;
 
-    // Now, this machine, the logged-in user and the open document.
-    static RunContext Current();
+    // Now, this machine, the logged-in user and the open document at `documentPath`.
+    static RunContext Current(const QString& documentPath);
 };
 
 // One record per range of `ranges` (slots of the document), each with a new UUID. A range

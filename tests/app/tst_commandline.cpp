@@ -2,12 +2,12 @@
 // The command lines of r718 and its tools, and what r718 does at start with them.
 #include "FakeLink.h"
 #include "ModalHelper.h"
+#include "ScopedDocument.h"
 #include "app/CommandLine.h"
 #include "app/MainMenuDlg.h"
 #include "app/QtTranslations.h"
 #include "base/ProgramVersion.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/CMeterCheckDlg.h"
 
 #include <QDialogButtonBox>
@@ -105,14 +105,16 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     QSettings(QStringLiteral("Modrex"), QStringLiteral("r718")).clear();
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("V-640.met"));
-    ClearDocument();
-    meterCheckDoc.meterName = QStringLiteral("V-640");
-    QVERIFY(SaveDocument(path));
-    ClearDocument();
+    {
+        ScopedDocument saved;
+        saved.document.meterName = QStringLiteral("V-640");
+        QVERIFY(SaveDocument(saved, path));
+    }
 
+    ScopedDocument session;
     FakeLink link;
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
-    CMainMenuDlg menu(link.link, nullptr, 0);
+    CMainMenuDlg menu(link.link, session, nullptr, 0);
     menu.OpenDocumentAtStart(path);
     QString title;
     bool found = false;
@@ -124,7 +126,7 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     menu.show();
     QTRY_VERIFY(found);
     QCOMPARE(title, QStringLiteral("Sprawdzanie miernika - ") + path);
-    QCOMPARE(meterCheckDoc.meterName, QStringLiteral("V-640"));
+    QCOMPARE(session.document.meterName, QStringLiteral("V-640"));
     link.Settle();
     QVERIFY(link.messages.messages.isEmpty());
     QCOMPARE(link.device.Written(), QByteArray("^I%^S1%"));

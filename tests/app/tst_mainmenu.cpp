@@ -10,7 +10,7 @@
 #include "app/SplashWindow.h"
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -26,7 +26,9 @@ namespace {
 class RecordingMenu : public CMainMenuDlg
 {
 public:
-    explicit RecordingMenu(CalibratorLink& link) : CMainMenuDlg(link, nullptr, 0) {}
+    RecordingMenu(CalibratorLink& link, MeterCheckSession& meterCheck)
+        : CMainMenuDlg(link, meterCheck, nullptr, 0)
+    {}
     QStringList started;
 
 protected:
@@ -55,6 +57,7 @@ class TestMainMenu : public QObject
     Q_OBJECT
 
     CalibratorLink link; // the modules' link; the menu itself never touches the port
+    MeterCheckSession meterCheck;
 
 private slots:
     void init();
@@ -119,7 +122,7 @@ void TestMainMenu::buttonsInTheirPlaces()
     QFETCH(QString, caption);
     QFETCH(int, y);
     QFETCH(bool, enabled);
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     QPushButton* button = menu.Button(CMainMenuDlg::ButtonId(id));
     QVERIFY(button);
     QCOMPARE(button->text(), caption);
@@ -132,7 +135,7 @@ void TestMainMenu::buttonsInTheirPlaces()
 
 void TestMainMenu::fixedCentredWindow()
 {
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tevano 718"));
     QCOMPARE(menu.size(), DialogUnits::Size(319, 242));
     QCOMPARE(menu.minimumSize(), menu.maximumSize());
@@ -146,7 +149,7 @@ void TestMainMenu::fixedCentredWindow()
 
 void TestMainMenu::disabledButtonsStayDisabled()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
     const QList<CMainMenuDlg::ButtonId> disabled = {
         CMainMenuDlg::IdLanguage, CMainMenuDlg::IdVariant, CMainMenuDlg::IdTransducerCheck,
@@ -167,7 +170,7 @@ void TestMainMenu::disabledButtonsStayDisabled()
 
 void TestMainMenu::enterDoesNothing()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         QTest::keyClick(QApplication::focusWidget(), key);
@@ -189,7 +192,7 @@ void TestMainMenu::endingTheMenu_data()
 void TestMainMenu::endingTheMenu()
 {
     QFETCH(QString, how);
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     QTimer::singleShot(0, &menu, [&] {
         if (how == QLatin1String("esc"))
             QTest::keyClick(menu.focusWidget(), Qt::Key_Escape);
@@ -205,7 +208,7 @@ void TestMainMenu::endingTheMenu()
 
 void TestMainMenu::keyboardWalksTheEnabledButtons()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
     QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdAbout));
     const QList<CMainMenuDlg::ButtonId> order = {
@@ -221,7 +224,7 @@ void TestMainMenu::keyboardWalksTheEnabledButtons()
 
 void TestMainMenu::spacePressesTheFocusedButton()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -232,7 +235,7 @@ void TestMainMenu::spacePressesTheFocusedButton()
 
 void TestMainMenu::buttonsStartTheirModules()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
     QTest::mouseClick(menu.Button(CMainMenuDlg::IdCalibratorPanel), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::IdMeterCheck), Qt::LeftButton);
@@ -244,7 +247,7 @@ void TestMainMenu::buttonsStartTheirModules()
 
 void TestMainMenu::realModulesOpenAndClose()
 {
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     ShowActive(menu);
     bool aboutSeen = false;
     OnModal<CAboutDlg>(aboutSeen, [](CAboutDlg* about) { about->reject(); });
@@ -286,15 +289,15 @@ void TestMainMenu::portNumberAtStart()
         QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718"))
             .setValue(QStringLiteral("Port"), olderValue);
     link.SetPortNumber(77);
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     QCOMPARE(link.PortNumber(), expected);
 }
 
 void TestMainMenu::documentFormatVersion()
 {
-    meterCheckDoc.formatVersion = 0.0;
-    CMainMenuDlg menu(link, nullptr, 0);
-    QCOMPARE(meterCheckDoc.formatVersion, 1.0);
+    meterCheck.document.formatVersion = 0.0;
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    QCOMPARE(meterCheck.document.formatVersion, 1.0);
 }
 
 void TestMainMenu::backgroundPictureFillsTheWindow()
@@ -303,7 +306,7 @@ void TestMainMenu::backgroundPictureFillsTheWindow()
     QVERIFY(picture.Load(QStringLiteral("TLO"), QStringLiteral("JPEG")));
     QVERIFY(picture.IsLoaded());
 
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     const QImage shot = menu.grab().toImage();
     QImage expected(menu.size(), QImage::Format_RGB32);
     {
@@ -347,7 +350,7 @@ void TestMainMenu::startupPicture()
 {
     CSplashWindow::pictureAllowed = true;
     {
-        CMainMenuDlg menu(link, nullptr, 0);
+        CMainMenuDlg menu(link, meterCheck, nullptr, 0);
         CSplashWindow* splash = CSplashWindow::Current();
         QVERIFY(splash);
         QVERIFY(splash->isVisible());
@@ -363,7 +366,7 @@ void TestMainMenu::startupPicture()
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWindow::Current(), 2000);
     }
     CSplashWindow::pictureAllowed = false;
-    CMainMenuDlg quiet(link, nullptr, 0);
+    CMainMenuDlg quiet(link, meterCheck, nullptr, 0);
     QVERIFY(!CSplashWindow::Current());
 }
 
@@ -373,7 +376,7 @@ void TestMainMenu::startupPause()
     QCOMPARE(CSplashWindow::closeAfterMs, 750);
     QElapsedTimer clock;
     clock.start();
-    CMainMenuDlg menu(link, nullptr, 300);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 300);
     QVERIFY(clock.elapsed() >= 300);
 }
 

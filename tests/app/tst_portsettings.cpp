@@ -233,8 +233,7 @@ void TestPortSettings::portThatCannotBeOpened()
     QCOMPARE(dlg.result(), 0);
     QCOMPARE(messages.Texts(),
              QStringList{QStringLiteral("Nie można otworzyć portu szeregowego.")});
-    QCOMPARE(messages.messages.first().caption, QStringLiteral("Błąd!"));
-    QCOMPARE(messages.messages.first().icon, MessageIcon::Error);
+    QVERIFY(messages.IsErrorBox(0));
     QCOMPARE(StoredIndex().toInt(), 2);
     QCOMPARE(link.link.PortNumber(), 3);
     QCOMPARE(OpenedPorts(link), QList<int>{3});

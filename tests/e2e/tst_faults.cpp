@@ -145,8 +145,7 @@ private slots:
             QVERIFY(!link->protocol.noLinkReported);
         } else {
             QCOMPARE(messages.Texts(), QStringList{noLink});
-            QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-            QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+            QVERIFY(messages.IsErrorBox(0));
             QVERIFY(link->protocol.noLinkReported);
             // A dead port is closed, so that the next open really opens the device again.
             if (!cut.isEmpty())
@@ -237,8 +236,7 @@ private slots:
         QVERIFY(!PortSettings::ApplyPortChoice(program, 0));
         QVERIFY(!program.LinkAlive());
         QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
-        QCOMPARE(messages.messages[1].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[1].icon, MessageIcon::Error);
+        QVERIFY(messages.IsErrorBox(1));
 
         QVERIFY2(sim.Control(QStringLiteral("plug-in")), qPrintable(sim.LastError()));
         QVERIFY(PortSettings::ApplyPortChoice(program, 0));

@@ -123,8 +123,7 @@ private slots:
         link->protocol.SendCommand(QStringLiteral("C01"));
         QCOMPARE(sim.Frames(), QStringList({"^C01%", "^I%", "^I%", "^I%", "^I%", "^I%"}));
         QCOMPARE(messages.Texts(), QStringList{noLink});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.IsErrorBox(0));
         QVERIFY(!link->protocol.linkOpen);
 
         // A dead link sends nothing more.

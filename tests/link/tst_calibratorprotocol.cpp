@@ -43,8 +43,7 @@ private:
     {
         QCOMPARE(messages.messages.size(), 1);
         QCOMPARE(messages.messages[0].text, text);
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.IsErrorBox(0));
         QCOMPARE(messages.messages[0].buttons, MessageButtons::Ok);
     }
 

@@ -4,6 +4,7 @@
 #include "metercheck/document/MeterCheckDoc.h"
 
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,14 +38,14 @@ QByteArray Hex(const char* hex)
 }
 
 // A document with something in every kind of field.
-void FillSample()
+void FillSample(MeterCheckDoc& doc)
 {
-    ClearDocument();
-    meterCheckDoc.formatVersion = 1.0;
-    meterCheckDoc.meterName = QStringLiteral("Miernik łączności µ°");
-    meterCheckDoc.meterNumber = QStringLiteral("Nr 123/ŚŻ");
-    meterCheckDoc.method = 1;
-    MeterRange& r = meterCheckDoc.ranges[0];
+    ClearDocument(doc);
+    doc.formatVersion = 1.0;
+    doc.meterName = QStringLiteral("Miernik łączności µ°");
+    doc.meterNumber = QStringLiteral("Nr 123/ŚŻ");
+    doc.method = 1;
+    MeterRange& r = doc.ranges[0];
     r.rangeValue = "400";
     r.rangeUnit = "V";
     r.classReading = "0.5";
@@ -56,7 +57,7 @@ void FillSample()
     r.rangeMeasured = 1;
     r.points[0] = {"100.0", "100.012", "-0.012", "0.7", "0.034", "V", 1, 1, 0, 1};
     r.points[1] = {"200.0", "", "", "", "", "V", 0, 1, 0, 0};
-    MeterRange& t = meterCheckDoc.ranges[1];
+    MeterRange& t = doc.ranges[1];
     t.rangeValue = "1370";
     t.sensorName = "B (PtRh30-PtRh6)";
     t.rangeUnit = "°C";
@@ -75,20 +76,18 @@ class TestDocFile : public QObject
 {
     Q_OBJECT
 
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
+
 private slots:
-    void init()
-    {
-        MetFile::ResetImage();
-        meterCheckDoc.formatVersion = 1.0;
-        ClearDocument();
-    }
+    void init() { session.Reset(); }
 
     void clearedDocumentIsVersionThenZeros()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("pusty.met");
         RecordingMessageService messages;
-        QVERIFY(SaveDocument(path));
+        QVERIFY(SaveDocument(session, path));
         QVERIFY(messages.messages.isEmpty());
         const QByteArray bytes = ReadAll(path);
         QCOMPARE(bytes.size(), 126072);
@@ -100,17 +99,17 @@ private slots:
     {
         QTemporaryDir dir;
         RecordingMessageService messages;
-        FillSample();
-        QVERIFY(SaveDocument(dir.filePath("a.met")));
-        ClearDocument();
-        meterCheckDoc.formatVersion = 7.0;
-        QVERIFY(LoadDocument(dir.filePath("a.met")));
-        QCOMPARE(meterCheckDoc.formatVersion, 1.0);
-        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Miernik łączności µ°"));
-        QCOMPARE(meterCheckDoc.ranges[1].sensorName, QStringLiteral("B (PtRh30-PtRh6)"));
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QStringLiteral("100.012"));
-        QCOMPARE(meterCheckDoc.ranges[0].calFunction, qint16(3));
-        QVERIFY(SaveDocument(dir.filePath("b.met")));
+        FillSample(doc);
+        QVERIFY(SaveDocument(session, dir.filePath("a.met")));
+        ClearDocument(doc);
+        doc.formatVersion = 7.0;
+        QVERIFY(LoadDocument(session, dir.filePath("a.met")));
+        QCOMPARE(doc.formatVersion, 1.0);
+        QCOMPARE(doc.meterName, QStringLiteral("Miernik łączności µ°"));
+        QCOMPARE(doc.ranges[1].sensorName, QStringLiteral("B (PtRh30-PtRh6)"));
+        QCOMPARE(doc.ranges[0].points[0].setting, QStringLiteral("100.012"));
+        QCOMPARE(doc.ranges[0].calFunction, qint16(3));
+        QVERIFY(SaveDocument(session, dir.filePath("b.met")));
         QCOMPARE(ReadAll(dir.filePath("b.met")), ReadAll(dir.filePath("a.met")));
         QVERIFY(messages.messages.isEmpty());
     }
@@ -144,8 +143,8 @@ private slots:
     {
         QFETCH(int, offset);
         QFETCH(QByteArray, bytes);
-        FillSample();
-        const QByteArray image = MetFile::PackDocument();
+        FillSample(doc);
+        const QByteArray image = MetFile::PackDocument(session);
         QCOMPARE(image.size(), MET_FILE_SIZE);
         QCOMPARE(image.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
     }
@@ -153,11 +152,11 @@ private slots:
     void lastRangeAndPadding()
     {
         QCOMPARE(MetFile::RangeOffset(49), 123550);
-        meterCheckDoc.ranges[49].rangeValue = "9999";
-        meterCheckDoc.ranges[49].rangeDefined = 1;
-        meterCheckDoc.ranges[49].rangeMeasured = 1;
-        meterCheckDoc.ranges[49].points[49].unit = "kOhm";
-        const QByteArray image = MetFile::PackDocument();
+        doc.ranges[49].rangeValue = "9999";
+        doc.ranges[49].rangeDefined = 1;
+        doc.ranges[49].rangeMeasured = 1;
+        doc.ranges[49].points[49].unit = "kOhm";
+        const QByteArray image = MetFile::PackDocument(session);
         QCOMPARE(image.mid(123550, 5), QByteArray("9999", 5));
         QCOMPARE(image.mid(MetFile::PointOffset(49, 49) + 40, 5), QByteArray("kOhm", 5));
         QCOMPARE(image.mid(126068, 4).toHex(' '), QByteArray("00 01 00 00"));
@@ -165,10 +164,10 @@ private slots:
 
     void markedDefinedPointBytes()
     {
-        MeterPoint& p = meterCheckDoc.ranges[3].points[7];
+        MeterPoint& p = doc.ranges[3].points[7];
         p.marked = 1;
         p.pointDefined = 1;
-        const QByteArray image = MetFile::PackDocument();
+        const QByteArray image = MetFile::PackDocument(session);
         const int at = MetFile::PointOffset(3, 7);
         QCOMPARE(at, 70 + 2520 * 3 + 69 + 49 * 7);
         QCOMPARE(image.mid(at + 45, 3).toHex(' '), QByteArray("00 01 01"));
@@ -191,9 +190,9 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, stored);
-        meterCheckDoc.meterName = name;
-        meterCheckDoc.meterNumber = "N1";
-        const QByteArray image = MetFile::PackDocument();
+        doc.meterName = name;
+        doc.meterNumber = "N1";
+        const QByteArray image = MetFile::PackDocument(session);
         QCOMPARE(image.mid(8, stored.size() + 1), stored + '\0');
         QCOMPARE(image.mid(38, 3), QByteArray("N1\0", 3));
     }
@@ -218,11 +217,11 @@ private slots:
         file.replace(38, 30, QByteArray(30, 'N'));
         file[68] = '\x01';
         WriteAll(dir.filePath("in.met"), file);
-        QVERIFY(LoadDocument(dir.filePath("in.met")));
-        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Stara nazwa"));
-        QCOMPARE(meterCheckDoc.meterNumber, QString(30, 'N'));
-        meterCheckDoc.meterName = "Nowa";
-        QVERIFY(SaveDocument(dir.filePath("out.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("in.met")));
+        QCOMPARE(doc.meterName, QStringLiteral("Stara nazwa"));
+        QCOMPARE(doc.meterNumber, QString(30, 'N'));
+        doc.meterName = "Nowa";
+        QVERIFY(SaveDocument(session, dir.filePath("out.met")));
         const QByteArray out = ReadAll(dir.filePath("out.met"));
         QCOMPARE(out.mid(8, 30), QByteArray("Nowa") + '\0' + oldName.mid(5));
         // The unterminated number is written back as 29 characters and a terminator.
@@ -239,9 +238,9 @@ private slots:
             file[MetFile::PointOffset(10, i / 7) + i % 7] = char(1 + i);
         file.replace(0, 8, Hex("0102030405060708"));
         WriteAll(dir.filePath("all.met"), file);
-        QVERIFY(LoadDocument(dir.filePath("all.met")));
-        MetFile::ResetImage();
-        QVERIFY(SaveDocument(dir.filePath("again.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("all.met")));
+        session.fileImage.fill('\0');
+        QVERIFY(SaveDocument(session, dir.filePath("again.met")));
         QCOMPARE(ReadAll(dir.filePath("again.met")), file);
     }
 
@@ -249,13 +248,13 @@ private slots:
     {
         QTemporaryDir dir;
         RecordingMessageService messages;
-        QVERIFY(SaveDocument(dir.filePath("empty.met")));
-        FillSample();
-        QVERIFY(LoadDocument(dir.filePath("empty.met")));
-        QCOMPARE(CountRanges(), 0);
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QString());
-        QCOMPARE(meterCheckDoc.ranges[1].calFunction, qint16(0));
-        QCOMPARE(meterCheckDoc.meterName, QString());
+        QVERIFY(SaveDocument(session, dir.filePath("empty.met")));
+        FillSample(doc);
+        QVERIFY(LoadDocument(session, dir.filePath("empty.met")));
+        QCOMPARE(CountRanges(doc), 0);
+        QCOMPARE(doc.ranges[0].points[0].setting, QString());
+        QCOMPARE(doc.ranges[1].calFunction, qint16(0));
+        QCOMPARE(doc.meterName, QString());
     }
 
     void badFilesAreRefused_data()
@@ -283,22 +282,21 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir("zly.met"));
         if (size == -3) // opening it to read would wait for a writer for ever
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        FillSample();
-        const QByteArray imageBefore = MetFile::PackDocument();
+        FillSample(doc);
+        const QByteArray imageBefore = MetFile::PackDocument(session);
         RecordingMessageService messages;
-        QVERIFY(!LoadDocument(path));
+        QVERIFY(!LoadDocument(session, path));
         QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.IsErrorBox(0));
         QVERIFY2(messages.messages[0].text.contains(message),
                  qPrintable(messages.messages[0].text));
         QCOMPARE(messages.messages[0].text.count(path), 1);
         QVERIFY(messages.messages[0].text.endsWith("Dokument nie został wczytany."));
         // Neither the document nor the image changed.
-        QCOMPARE(MetFile::Image(), imageBefore);
-        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Miernik łączności µ°"));
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QStringLiteral("100.012"));
-        QCOMPARE(MetFile::PackDocument(), imageBefore);
+        QCOMPARE(session.fileImage, imageBefore);
+        QCOMPARE(doc.meterName, QStringLiteral("Miernik łączności µ°"));
+        QCOMPARE(doc.ranges[0].points[0].setting, QStringLiteral("100.012"));
+        QCOMPARE(MetFile::PackDocument(session), imageBefore);
     }
 
     void saveIntoMissingFolderFails()
@@ -306,13 +304,13 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("gone/dok.met");
         RecordingMessageService messages;
-        QVERIFY(!SaveDocument(path));
+        QVERIFY(!SaveDocument(session, path));
         QCOMPARE(messages.Texts(),
                  QStringList{QStringLiteral("Nie udało się zapisać pliku:\n%1\n"
                                             "Folder docelowy nie istnieje.\nDokument nie został "
                                             "zapisany, plik na dysku pozostał bez zmian.")
                                  .arg(path)});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QVERIFY(messages.IsErrorBox(0));
         QVERIFY(!QFile::exists(path));
     }
 
@@ -330,9 +328,9 @@ private slots:
         rlimit small = saved;
         small.rlim_cur = 60000;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        FillSample();
+        FillSample(doc);
         RecordingMessageService messages;
-        const bool saved1 = SaveDocument(path);
+        const bool saved1 = SaveDocument(session, path);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
 
@@ -346,8 +344,8 @@ private slots:
         QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"dok.met"});
         // With room again the same document is written.
-        QVERIFY(SaveDocument(path));
-        QCOMPARE(ReadAll(path), MetFile::Image());
+        QVERIFY(SaveDocument(session, path));
+        QCOMPARE(ReadAll(path), session.fileImage);
     }
 };
 

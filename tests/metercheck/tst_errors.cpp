@@ -11,6 +11,8 @@ class TestErrors : public QObject
 {
     Q_OBJECT
 
+    MeterCheckDoc doc;
+
 private slots:
     void initTestCase() { FillCalFunctionTable(); }
 
@@ -133,8 +135,8 @@ private slots:
     {
         QFETCH(int, function);
         QFETCH(int, calFunction);
-        meterCheckDoc = MeterCheckDoc{};
-        MeterRange& r = meterCheckDoc.ranges[3];
+        doc = MeterCheckDoc{};
+        MeterRange& r = doc.ranges[3];
         r.rangeDefined = 1;
         r.rangeMeasured = 1;
         r.function = qint16(function);
@@ -160,7 +162,7 @@ private slots:
         p.reading = reading;
         p.setting = setting;
         p.unit = unit;
-        EvaluatePointErrors(3, 5);
+        EvaluatePointErrors(doc, 3, 5);
         QTEST(p.permissibleError, "permissible");
         QTEST(p.actualError, "actual");
     }
@@ -176,8 +178,8 @@ private slots:
     }
     void errorsOnlyForMeasuredPoints()
     {
-        meterCheckDoc = MeterCheckDoc{};
-        MeterRange& r = meterCheckDoc.ranges[0];
+        doc = MeterCheckDoc{};
+        MeterRange& r = doc.ranges[0];
         QFETCH(int, rangeMeasured);
         QFETCH(int, pointDefined);
         QFETCH(int, pointMeasured);
@@ -191,7 +193,7 @@ private slots:
         p.pointMeasured = quint8(pointMeasured);
         p.reading = "5";
         p.actualError = "old";
-        EvaluatePointErrors(0, 0);
+        EvaluatePointErrors(doc, 0, 0);
         QCOMPARE(p.actualError, "old");
         QVERIFY(p.permissibleError.isEmpty());
     }

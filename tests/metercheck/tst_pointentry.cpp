@@ -93,10 +93,8 @@ private slots:
         QCOMPARE(outcome,
                  message.isEmpty() ? PointEntry::Outcome::Accepted : PointEntry::Outcome::Refused);
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        if (!message.isEmpty()) {
-            QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-            QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
-        }
+        if (!message.isEmpty())
+            QVERIFY(messages.IsErrorBox(0));
         QCOMPARE(entry.value(), stored);
         QVERIFY(entry.value().size() <= 7);
     }

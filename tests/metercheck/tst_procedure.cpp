@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "tst_proc_scripted.h"
 
 #include "link/CalFunctionTable.h"
@@ -9,54 +10,46 @@
 
 #include <QTest>
 
-namespace {
-
-MeterRange& SetRange(int i, qint16 function, const QString& value, const QString& unit)
-{
-    MeterRange& r = meterCheckDoc.ranges[i];
-    r.rangeDefined = 1;
-    r.function = function;
-    r.rangeValue = value;
-    r.rangeUnit = unit;
-    return r;
-}
-
-// A point with its nominal value in the range's unit, where the document's method keeps it.
-MeterPoint& SetPoint(MeterRange& r, int j, const QString& nominal, bool marked = true)
-{
-    MeterPoint& p = r.points[j];
-    p.pointDefined = 1;
-    p.marked = marked ? 1 : 0;
-    (meterCheckDoc.method == 0 ? p.setting : p.reading) = nominal;
-    return p;
-}
-
-} // namespace
-
 class TestProcedure : public QObject
 {
     Q_OBJECT
 
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     RecordingCommandSender sender;
     ScriptedMeasurementDialogs* dialogs = nullptr;
     RecordingPointsGrid* grid = nullptr;
     MeasureProcedure* procedure = nullptr;
 
+    MeterRange& SetRange(int i, qint16 function, const QString& value, const QString& unit)
+    {
+        MeterRange& r = doc.ranges[i];
+        r.rangeDefined = 1;
+        r.function = function;
+        r.rangeValue = value;
+        r.rangeUnit = unit;
+        return r;
+    }
+
+    // A point with its nominal value in the range's unit, where the document's method keeps it.
+    MeterPoint& SetPoint(MeterRange& r, int j, const QString& nominal, bool marked = true)
+    {
+        MeterPoint& p = r.points[j];
+        p.pointDefined = 1;
+        p.marked = marked ? 1 : 0;
+        (doc.method == 0 ? p.setting : p.reading) = nominal;
+        return p;
+    }
+
 private slots:
     void init()
     {
         FillCalFunctionTable();
-        meterCheckDoc = MeterCheckDoc{};
-        meterCheckDoc.formatVersion = 1.0;
-        currentRange = 0;
-        documentModified = false;
-        rangeScope = 0;
-        pointScope = 0;
-        setpointText.clear();
+        session.Reset();
         sender = RecordingCommandSender{};
-        dialogs = new ScriptedMeasurementDialogs(sender);
+        dialogs = new ScriptedMeasurementDialogs(doc, sender);
         grid = new RecordingPointsGrid;
-        procedure = new MeasureProcedure(*dialogs, *grid, sender);
+        procedure = new MeasureProcedure(session, *dialogs, *grid, sender);
     }
     void cleanup()
     {
@@ -74,7 +67,7 @@ private slots:
     void noMarkedPointTakesNothing()
     {
         QFETCH(int, method);
-        meterCheckDoc.method = qint16(method);
+        doc.method = qint16(method);
         MeterRange& r = SetRange(0, 0, "400", "mV");
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
@@ -85,7 +78,7 @@ private slots:
         QVERIFY(dialogs->opened.isEmpty());
         QVERIFY(grid->calls.isEmpty());
         QCOMPARE(r.rangeMeasured, quint8(0));
-        QVERIFY(!documentModified);
+        QVERIFY(!session.documentModified);
     }
 
     void allPointsScopeTakesDefinedPoints()
@@ -99,7 +92,7 @@ private slots:
         QCOMPARE(grid->calls,
                  QStringList({"row 1", "fill 0", "row 2", "row 2", "fill 0", "row 3"}));
         QCOMPARE(r.points[1].actualError, "-0.20");
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
     }
 
     void voltRangeServedInMillivolts()
@@ -249,8 +242,8 @@ private slots:
             QCOMPARE(m.buttons, MessageButtons::YesNo);
         }
         QCOMPARE(dialogs->opened.size(), dialogsOpened);
-        QCOMPARE(int(currentRange), lastRange);
-        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(dialogsOpened == 2 ? 1 : 0));
+        QCOMPARE(int(session.currentRange), lastRange);
+        QCOMPARE(doc.ranges[1].rangeMeasured, quint8(dialogsOpened == 2 ? 1 : 0));
     }
 
     // The link given up under a set-point ends the run without a question (the link has told
@@ -279,10 +272,10 @@ private slots:
         QFETCH(int, givenUpAt);
         QFETCH(QStringList, sent);
         QFETCH(QList<int>, measured);
-        meterCheckDoc.method = qint16(method);
+        doc.method = qint16(method);
         MeterRange& r = SetRange(0, 0, "400", "mV");
         for (const char* nominal : {"100", "200", "300"})
-            SetPoint(r, CountPoints(0), nominal);
+            SetPoint(r, CountPoints(doc, 0), nominal);
         SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
         const MeterPoint second = r.points[1];
         sender.givenUpAt = givenUpAt;
@@ -306,8 +299,8 @@ private slots:
         QCOMPARE(r.points[1].setting, second.setting);
         QCOMPARE(r.points[1].reading, second.reading);
         QCOMPARE(r.points[1].unit, second.unit);
-        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(0));
-        QCOMPARE(int(currentRange), 0);
+        QCOMPARE(doc.ranges[1].rangeMeasured, quint8(0));
+        QCOMPARE(int(session.currentRange), 0);
     }
 
     void runOnALinkGivenUpBeforeSaysSoOnce()
@@ -324,11 +317,11 @@ private slots:
 
     void runOverAllRangesVisitsEveryRange()
     {
-        meterCheckDoc.method = 1;
+        doc.method = 1;
         SetPoint(SetRange(0, 2, "400", "Ohm"), 0, "100");
         SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
         SetRange(2, 0, "2", "V"); // nothing marked
-        currentRange = 0;
+        session.currentRange = 0;
         dialogs->chosenRangeScope = 1;
         dialogs->steps = {DialogStep::Ok(), DialogStep::Ok()};
         procedure->OnMeasure();
@@ -336,17 +329,17 @@ private slots:
         QCOMPARE(sender.sent, QStringList({"C120", "N100.00", "C06", "N10.000"}));
         QCOMPARE(grid->calls, QStringList({"row 1", "fill 0", "row 2", "fill 0", "row 1", "fill 1",
                                            "row 2", "fill 1", "fill 2"}));
-        QCOMPARE(int(currentRange), 2);
+        QCOMPARE(int(session.currentRange), 2);
     }
 
     void cancelledChoiceDoesNothing()
     {
         SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
-        rangeScope = 1;
+        procedure->rangeScope = 1;
         dialogs->chooseOk = false;
         dialogs->chosenRangeScope = 0;
         procedure->OnMeasure();
-        QCOMPARE(rangeScope, qint16(1));
+        QCOMPARE(procedure->rangeScope, qint16(1));
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(dialogs->opened.isEmpty());
     }
@@ -380,7 +373,7 @@ private slots:
 
     void exactReadingStoresTheOutput()
     {
-        meterCheckDoc.method = 1;
+        doc.method = 1;
         MeterRange& r = SetRange(0, 0, "400", "mV");
         r.classRange = "0.1";
         MeterPoint& p = SetPoint(r, 0, "100");
@@ -400,7 +393,7 @@ private slots:
 
     void exactReadingAbortClearsTheSetting()
     {
-        meterCheckDoc.method = 1;
+        doc.method = 1;
         MeterPoint& p = SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
         QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 2);
         QCOMPARE(p.reading, "100");

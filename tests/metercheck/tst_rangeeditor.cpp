@@ -81,8 +81,7 @@ private slots:
         RangeEditor editor(MeterRange{}, true);
         QVERIFY(!editor.Accept());
         QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono zakresu miernika."});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.IsErrorBox(0));
         QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::VoltageValue));
         QCOMPARE(editor.range().rangeDefined, quint8(0));
     }
@@ -96,7 +95,7 @@ private slots:
         QCOMPARE(editor.range().rangeValue, QStringLiteral("12"));
         Type(editor, E::VoltageValue, "a");
         QCOMPARE(messages.Texts(), QStringList{"Błędnie podany zakres miernika."});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QVERIFY(messages.IsErrorBox(0));
         QCOMPARE(editor.text(E::VoltageValue), QString());
         QCOMPARE(editor.range().rangeValue, QString());
         QCOMPARE(editor.range().rangeUnit, QString());

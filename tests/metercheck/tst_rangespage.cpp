@@ -5,6 +5,8 @@
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/CRangesPage.h"
 
+#include "DocumentBuilder.h"
+#include "ScopedDocument.h"
 #include "tst_window_fakes.h"
 
 #include <QApplication>
@@ -16,31 +18,26 @@ const QColor lightGreen(0x93, 0xE3, 0x95); // 0x95E393 as a Windows colour value
 const QColor lightBlue(0x8C, 0xB8, 0xCC);  // 0xCCB88C
 const QColor grey(0xC0, 0xC0, 0xC0);
 
-void PutRange(int slot, const QString& value, int pointCount = 0)
-{
-    MeterRange& r = meterCheckDoc.ranges[slot];
-    r.rangeValue = value;
-    r.rangeUnit = "V";
-    r.classRange = "0.5";
-    r.calFunction = qint16(slot % 20);
-    r.rangeDefined = 1;
-    for (int j = 0; j < pointCount; ++j) {
-        MeterPoint& p = r.points[j];
-        p.setting = QString::number(j + 1) + ".0";
-        p.unit = "V";
-        p.pointDefined = 1;
-        p.marked = j % 2;
-    }
-}
-
 } // namespace
 
 class TestRangesPage : public QObject
 {
     Q_OBJECT
 
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     ScriptedDialogs dialogs;
     std::unique_ptr<CRangesPage> page;
+
+    // A range of `value` V in `slot`, class 0.5, with `pointCount` points of 1.0, 2.0, ... V,
+    // every second one marked.
+    void PutRange(int slot, const QString& value, int pointCount = 0)
+    {
+        DocumentBuilder b(doc);
+        b.Range(slot, 0, value, "V").ClassRange("0.5").CalFunction(qint16(slot % 20));
+        for (int j = 0; j < pointCount; ++j)
+            b.Point({"", QString::number(j + 1) + ".0", "", "", "", "V", quint8(j % 2), 1, 0, 0});
+    }
 
     bool Enabled(CRangesPage::ButtonId id) const { return page->button(id)->isEnabled(); }
     QList<bool> AllButtons() const
@@ -69,13 +66,10 @@ class TestRangesPage : public QObject
 private slots:
     void init()
     {
-        ClearDocument();
-        currentRange = 0;
-        currentPoint = 0;
-        documentModified = false;
-        meterCheckState = 3;
+        session.Reset();
+        session.meterCheckState = MeterCheckMode::NewDocument;
         dialogs = ScriptedDialogs();
-        page = std::make_unique<CRangesPage>(dialogs);
+        page = std::make_unique<CRangesPage>(session, dialogs);
         page->resize(800, 560);
     }
 
@@ -109,8 +103,8 @@ private slots:
         QFETCH(int, method);
         QFETCH(QColor, column0);
         QFETCH(QColor, column1);
-        meterCheckDoc.method = qint16(method);
-        meterCheckState = 4;
+        doc.method = qint16(method);
+        session.meterCheckState = MeterCheckMode::OpenedDocument;
         Show();
         for (int row : {1, 25, 50}) {
             QCOMPARE(page->pointsGrid()->cellBackground(row, 0), column0);
@@ -120,7 +114,7 @@ private slots:
 
     void rowTexts()
     {
-        MeterRange& tc = meterCheckDoc.ranges[0];
+        MeterRange& tc = doc.ranges[0];
         tc.rangeValue = "600";
         tc.rangeUnit = "°C";
         tc.function = 3;
@@ -133,8 +127,8 @@ private slots:
         tc.constUnit = "mV"; // temperature ranges always show °C
         tc.rangeDefined = 1;
         PutRange(1, "400");
-        meterCheckDoc.ranges[1].constTerm = "2";
-        meterCheckDoc.ranges[1].constUnit = "µV";
+        doc.ranges[1].constTerm = "2";
+        doc.ranges[1].constUnit = "µV";
         Show();
         DataGrid* g = page->rangesGrid();
         QCOMPARE(g->cellText(1, 0), QString("600 °C"));
@@ -164,19 +158,20 @@ private slots:
         QFETCH(bool, confirm);
         for (int i = 0; i < 5; ++i)
             PutRange(i, QString::number((i + 1) * 10), i);
-        meterCheckDoc.ranges[5].calFunction = 17; // a stale preset of a free slot
-        const QByteArray before = MetFile::PackDocument();
+        doc.ranges[5].calFunction = 17; // a stale preset of a free slot
+        const QByteArray before = MetFile::PackDocument(session);
         Show();
         ChooseRow(page->rangesGrid(), 3);
         QStringList seen;
         dialogs.rangeDialog = [&] {
-            seen << QString::number(meterCheckState) << QString::number(currentRange);
+            seen << QString::number(int(dialogs.openedOn.mode))
+                 << QString::number(dialogs.openedOn.range);
             for (int i = 0; i < 6; ++i)
-                seen << meterCheckDoc.ranges[i].rangeValue;
+                seen << doc.ranges[i].rangeValue;
             if (confirm) {
-                meterCheckDoc.ranges[2].rangeValue = "25";
-                meterCheckDoc.ranges[2].rangeUnit = "V";
-                meterCheckDoc.ranges[2].rangeDefined = 1;
+                doc.ranges[2].rangeValue = "25";
+                doc.ranges[2].rangeUnit = "V";
+                doc.ranges[2].rangeDefined = 1;
             }
             return confirm;
         };
@@ -185,18 +180,18 @@ private slots:
         DataGrid* g = page->rangesGrid();
         QCOMPARE(g->currentGridRow(), 3);
         if (!confirm) {
-            QCOMPARE(MetFile::PackDocument(), before);
-            QVERIFY(!documentModified);
+            QCOMPARE(MetFile::PackDocument(session), before);
+            QVERIFY(!session.documentModified);
             QCOMPARE(g->cellText(3, 0), QString("30 V"));
             QCOMPARE(g->cellText(6, 0), QString());
         } else {
-            QCOMPARE(CountRanges(), 6);
-            QVERIFY(documentModified);
+            QCOMPARE(CountRanges(doc), 6);
+            QVERIFY(session.documentModified);
             QStringList rows;
             for (int r = 1; r <= 6; ++r)
                 rows << g->cellText(r, 0);
             QCOMPARE(rows, QStringList({"10 V", "20 V", "25 V", "30 V", "40 V", "50 V"}));
-            QCOMPARE(meterCheckDoc.ranges[5].points[3].setting, QString("4.0"));
+            QCOMPARE(doc.ranges[5].points[3].setting, QString("4.0"));
             // The new range has no points: a point can be added at once.
             QVERIFY(Enabled(CRangesPage::IdAddPoint));
             QVERIFY(!Enabled(CRangesPage::IdDeletePoint));
@@ -214,18 +209,18 @@ private slots:
         QCOMPARE(dialogs.rangeDialogs, 0);
 
         Click(CRangesPage::IdDeleteRange);
-        QCOMPARE(CountRanges(), 49);
-        QVERIFY(documentModified);
+        QCOMPARE(CountRanges(doc), 49);
+        QVERIFY(session.documentModified);
         QVERIFY(Enabled(CRangesPage::IdAddRange));
-        const MeterRange& last = meterCheckDoc.ranges[49];
+        const MeterRange& last = doc.ranges[49];
         QCOMPARE(last.rangeDefined, quint8(0));
         QVERIFY(last.rangeValue.isEmpty());
         QCOMPARE(last.points[0].pointDefined, quint8(0));
-        QCOMPARE(meterCheckDoc.ranges[9].rangeValue, QString("11"));
+        QCOMPARE(doc.ranges[9].rangeValue, QString("11"));
         QCOMPARE(page->rangesGrid()->cellText(10, 0), QString("11 V"));
         QCOMPARE(page->rangesGrid()->cellText(50, 0), QString());
-        QCOMPARE(currentRange, qint16(9));
-        QCOMPARE(currentPoint, qint16(0));
+        QCOMPARE(session.currentRange, qint16(9));
+        QCOMPARE(session.currentPoint, qint16(0));
     }
 
     void deletingTheOnlyPoint()
@@ -234,8 +229,8 @@ private slots:
         Show();
         ChooseRow(page->pointsGrid(), 1);
         Click(CRangesPage::IdDeletePoint);
-        QCOMPARE(CountPoints(0), 0);
-        QVERIFY(documentModified);
+        QCOMPARE(CountPoints(doc, 0), 0);
+        QVERIFY(session.documentModified);
         QCOMPARE(page->pointsGrid()->cellText(1, 1), QString());
         QCOMPARE(AllButtons(), QList<bool>({true, true, true, true, false, false, false}));
     }
@@ -260,8 +255,8 @@ private slots:
         QFETCH(QString, permissible);
         QFETCH(QColor, colour);
         PutRange(0, "10", 2);
-        meterCheckDoc.ranges[0].points[1].actualError = actual;
-        meterCheckDoc.ranges[0].points[1].permissibleError = permissible;
+        doc.ranges[0].points[1].actualError = actual;
+        doc.ranges[0].points[1].permissibleError = permissible;
         Show();
         QCOMPARE(page->pointsGrid()->cellText(2, 2), actual);
         QCOMPARE(page->pointsGrid()->cellTextColor(2, 2), colour);
@@ -269,22 +264,21 @@ private slots:
 
     void markAllTwice()
     {
-        QVERIFY(!markAllState); // as at program start
-        PutRange(0, "10", 4);   // points 1 and 3 marked, 0 and 2 not
+        QVERIFY(!session.markAllState); // as at program start
+        PutRange(0, "10", 4);           // points 1 and 3 marked, 0 and 2 not
         Show();
         Click(CRangesPage::IdMarkAll);
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
         for (int r = 1; r <= 4; ++r) {
             QCOMPARE(page->pointsGrid()->cellText(r, 6), QString("+"));
-            QCOMPARE(meterCheckDoc.ranges[0].points[r - 1].marked, quint8(1));
+            QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(1));
         }
-        QCOMPARE(meterCheckDoc.ranges[0].points[4].marked, quint8(0)); // not a point
+        QCOMPARE(doc.ranges[0].points[4].marked, quint8(0)); // not a point
         Click(CRangesPage::IdMarkAll);
         for (int r = 1; r <= 4; ++r) {
             QCOMPARE(page->pointsGrid()->cellText(r, 6), QString());
-            QCOMPARE(meterCheckDoc.ranges[0].points[r - 1].marked, quint8(0));
+            QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(0));
         }
-        markAllState = false;
     }
 
     void addPointMovesSelectionBelow()
@@ -292,8 +286,8 @@ private slots:
         PutRange(0, "10", 0);
         Show();
         ChooseRow(page->pointsGrid(), 1);
-        dialogs.pointDialog = [] {
-            MeterPoint& p = meterCheckDoc.ranges[currentRange].points[currentPoint];
+        dialogs.pointDialog = [this] {
+            MeterPoint& p = doc.ranges[session.currentRange].points[session.currentPoint];
             p.setting = "5.0";
             p.unit = "V";
             p.pointDefined = 1;
@@ -303,7 +297,7 @@ private slots:
         Click(CRangesPage::IdAddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
         QCOMPARE(page->pointsGrid()->currentGridRow(), 2);
-        QCOMPARE(currentPoint, qint16(1));
+        QCOMPARE(session.currentPoint, qint16(1));
         QCOMPARE(page->pointsGrid()->cellText(1, 1), QString("5.0"));
         QCOMPARE(page->pointsGrid()->cellText(1, 6), QString("+"));
         QVERIFY(Enabled(CRangesPage::IdAddPoint));
@@ -313,15 +307,15 @@ private slots:
     void addPointCancelledRestoresPoints()
     {
         PutRange(0, "10", 3);
-        meterCheckDoc.ranges[0].points[2].pointMeasured = 1;
-        const QByteArray before = MetFile::PackDocument();
+        doc.ranges[0].points[2].pointMeasured = 1;
+        const QByteArray before = MetFile::PackDocument(session);
         Show();
         ChooseRow(page->pointsGrid(), 2);
         dialogs.pointDialog = [] { return false; };
         Click(CRangesPage::IdAddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
-        QCOMPARE(MetFile::PackDocument(), before);
-        QVERIFY(!documentModified);
+        QCOMPARE(MetFile::PackDocument(session), before);
+        QVERIFY(!session.documentModified);
         QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
     }
 
@@ -334,20 +328,20 @@ private slots:
         const QPoint onCell = g->visualItemRect(g->item(1, 6)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, onCell);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, onCell);
-        QCOMPARE(meterCheckDoc.ranges[0].points[1].marked, quint8(0));
+        QCOMPARE(doc.ranges[0].points[1].marked, quint8(0));
         QCOMPARE(g->cellText(2, 6), QString());
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
 
         // Another column of the same row changes nothing.
         const QPoint unitCell = g->visualItemRect(g->item(1, 5)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, unitCell);
-        QCOMPARE(meterCheckDoc.ranges[0].points[1].marked, quint8(0));
+        QCOMPARE(doc.ranges[0].points[1].marked, quint8(0));
 
         // A row without a point changes nothing either.
-        documentModified = false;
+        session.documentModified = false;
         const QPoint empty = g->visualItemRect(g->item(4, 6)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, empty);
-        QVERIFY(!documentModified);
+        QVERIFY(!session.documentModified);
         QCOMPARE(g->cellText(5, 6), QString());
     }
 
@@ -355,28 +349,28 @@ private slots:
     {
         PutRange(0, "10", 1);
         PutRange(1, "20", 3);
-        currentPoint = 0;
+        session.currentPoint = 0;
         Show();
         ChooseRow(page->pointsGrid(), 1);
         ChooseRow(page->rangesGrid(), 2);
-        QCOMPARE(currentRange, qint16(1));
-        QCOMPARE(currentPoint, qint16(0));
+        QCOMPARE(session.currentRange, qint16(1));
+        QCOMPARE(session.currentPoint, qint16(0));
         QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
         QCOMPARE(page->pointsGrid()->currentGridRow(), 1);
         ChooseRow(page->pointsGrid(), 3);
-        QCOMPARE(currentPoint, qint16(2));
+        QCOMPARE(session.currentPoint, qint16(2));
     }
 
     void showingKeepsCurrentPoint()
     {
         PutRange(0, "10", 1);
         PutRange(1, "20", 5);
-        currentRange = 1;
-        currentPoint = 3;
+        session.currentRange = 1;
+        session.currentPoint = 3;
         Show();
         QCOMPARE(page->rangesGrid()->currentGridRow(), 2);
         QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
-        QCOMPARE(currentPoint, qint16(3));
+        QCOMPARE(session.currentPoint, qint16(3));
         QCOMPARE(page->rangesGrid()->firstVisibleRow(), 1);
     }
 
@@ -386,7 +380,7 @@ private slots:
         Show();
         ChooseRow(page->pointsGrid(), 30);
         QCOMPARE(page->pointsGrid()->firstVisibleRow(), 6);
-        QCOMPARE(currentPoint, qint16(29));
+        QCOMPARE(session.currentPoint, qint16(29));
         ChooseRow(page->pointsGrid(), 3);
         QVERIFY(page->pointsGrid()->firstVisibleRow() <= 3);
     }
@@ -396,16 +390,16 @@ private slots:
         PutRange(0, "10", 30);
         Show();
         ChooseRow(page->pointsGrid(), 30);
-        dialogs.pointDialog = [] {
-            MeterPoint& p = meterCheckDoc.ranges[currentRange].points[currentPoint];
+        dialogs.pointDialog = [this] {
+            MeterPoint& p = doc.ranges[session.currentRange].points[session.currentPoint];
             p.setting = "9.5";
             p.pointDefined = 1;
             return true;
         };
         Click(CRangesPage::IdAddPoint);
-        QCOMPARE(CountPoints(0), 31);
-        QCOMPARE(meterCheckDoc.ranges[0].points[29].setting, QString("9.5"));
-        QCOMPARE(meterCheckDoc.ranges[0].points[30].setting, QString("30.0"));
+        QCOMPARE(CountPoints(doc, 0), 31);
+        QCOMPARE(doc.ranges[0].points[29].setting, QString("9.5"));
+        QCOMPARE(doc.ranges[0].points[30].setting, QString("30.0"));
         QCOMPARE(page->pointsGrid()->currentGridRow(), 31);
         QCOMPARE(page->pointsGrid()->firstVisibleRow(), 7);
     }
@@ -417,7 +411,7 @@ private slots:
         page->SelectPointsRow(4);
         QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
         QCOMPARE(page->pointsGrid()->selectionModel()->selectedIndexes().size(), 7);
-        meterCheckDoc.ranges[0].points[3].reading = "4.01";
+        doc.ranges[0].points[3].reading = "4.01";
         page->FillPointsGrid(0);
         QCOMPARE(page->pointsGrid()->cellText(4, 0), QString("4.01"));
     }

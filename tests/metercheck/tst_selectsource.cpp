@@ -28,10 +28,10 @@ struct PointSpec
 };
 
 // Range slot `index` of the document, cleared and filled with the given points.
-MeterRange& MakeRange(int index, qint16 function, const QString& unit,
+MeterRange& MakeRange(MeterCheckDoc& doc, int index, qint16 function, const QString& unit,
                       const QList<PointSpec>& points = {})
 {
-    MeterRange& r = meterCheckDoc.ranges[index];
+    MeterRange& r = doc.ranges[index];
     r = MeterRange{};
     r.rangeDefined = 1;
     r.function = function;
@@ -55,10 +55,12 @@ class TestSelectSource : public QObject
 {
     Q_OBJECT
 
+    MeterCheckDoc doc;
+
 private slots:
     void init()
     {
-        meterCheckDoc.method = 0;
+        doc = MeterCheckDoc();
         FillCalFunctionTable();
     }
 
@@ -111,16 +113,15 @@ private slots:
         QFETCH(QString, command);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(3, 0, unit, {{QStringLiteral("9"), QStringLiteral("9")}, {value, "9"}});
+        MakeRange(doc, 3, 0, unit, {{QStringLiteral("9"), QStringLiteral("9")}, {value, "9"}});
 
-        QCOMPARE(SelectSourceForPoint(3, 1, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 3, 1, sender), index);
         QCOMPARE(sender.sent, command.isEmpty() ? QStringList() : QStringList{command});
         const bool tooHigh = index < 0 && (unit == "V" || unit == "mV");
         if (tooHigh) {
             QCOMPARE(messages.messages.size(), 1);
             QCOMPARE(messages.messages[0].text, tooHighText);
-            QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-            QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+            QVERIFY(messages.IsErrorBox(0));
         } else {
             QVERIFY(messages.messages.isEmpty());
         }
@@ -138,20 +139,20 @@ private slots:
         QFETCH(int, method);
         QFETCH(int, index);
         RecordingCommandSender sender;
-        meterCheckDoc.method = qint16(method);
-        MakeRange(0, 0, "V", {{QStringLiteral("0.01"), QStringLiteral("5")}});
-        QCOMPARE(SelectSourceForPoint(0, 0, sender), index);
+        doc.method = qint16(method);
+        MakeRange(doc, 0, 0, "V", {{QStringLiteral("0.01"), QStringLiteral("5")}});
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), index);
 
         // The resistance choice looks at the same value of every marked point.
-        MakeRange(1, 2, "Ohm", {{QStringLiteral("100"), QStringLiteral("1000")}});
-        QCOMPARE(SelectSourceForPoint(1, 0, sender), method == 0 ? 5 : 6);
+        MakeRange(doc, 1, 2, "Ohm", {{QStringLiteral("100"), QStringLiteral("1000")}});
+        QCOMPARE(SelectSourceForPoint(doc, 1, 0, sender), method == 0 ? 5 : 6);
     }
 
     void current()
     {
         RecordingCommandSender sender;
-        MakeRange(0, 1, "mA", {{QStringLiteral("100"), {}}});
-        QCOMPARE(SelectSourceForPoint(0, 0, sender), 4);
+        MakeRange(doc, 0, 1, "mA", {{QStringLiteral("100"), {}}});
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), 4);
         QCOMPARE(sender.sent, QStringList{"C06"});
     }
 
@@ -193,8 +194,8 @@ private slots:
         QFETCH(QString, command);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(7, 2, unit, points);
-        QCOMPARE(SelectSourceForPoint(7, 0, sender), index);
+        MakeRange(doc, 7, 2, unit, points);
+        QCOMPARE(SelectSourceForPoint(doc, 7, 0, sender), index);
         QCOMPARE(sender.sent, QStringList{command});
         QVERIFY(messages.messages.isEmpty());
     }
@@ -238,12 +239,12 @@ private slots:
         QFETCH(QStringList, commands);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MeterRange& r = MakeRange(2, 3, "°C", {{"1000.0", ""}});
+        MeterRange& r = MakeRange(doc, 2, 3, "°C", {{"1000.0", ""}});
         r.sensorName = sensor;
         r.coldJunction = qint16(coldJunction);
         r.toValue = to;
         r.rlValue = QStringLiteral("1.5"); // not a thermocouple setting
-        QCOMPARE(SelectSourceForPoint(2, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 2, 0, sender), index);
         QCOMPARE(sender.sent, commands);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -284,12 +285,12 @@ private slots:
         QFETCH(QStringList, commands);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MeterRange& r = MakeRange(49, 4, "°C", {{"100.00", ""}});
+        MeterRange& r = MakeRange(doc, 49, 4, "°C", {{"100.00", ""}});
         r.sensorName = sensor;
         r.rlValue = rl;
         r.coldJunction = 2; // not an RTD setting
         r.toValue = QStringLiteral("20.0");
-        QCOMPARE(SelectSourceForPoint(49, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 49, 0, sender), index);
         QCOMPARE(sender.sent, commands);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -314,8 +315,8 @@ private slots:
         QFETCH(int, point);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(0, qint16(function), "V", {{"1", "1"}});
-        QCOMPARE(SelectSourceForPoint(range, point, sender), -1);
+        MakeRange(doc, 0, qint16(function), "V", {{"1", "1"}});
+        QCOMPARE(SelectSourceForPoint(doc, range, point, sender), -1);
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(messages.messages.isEmpty());
     }
@@ -328,13 +329,13 @@ private slots:
         link.device.responder = [&answering](const QList<QByteArray>&) {
             return answering ? QByteArray("%") : QByteArray();
         };
-        MeterRange& r = MakeRange(0, 3, "°C", {{"100.0", ""}});
+        MeterRange& r = MakeRange(doc, 0, 3, "°C", {{"100.0", ""}});
         r.sensorName = QStringLiteral("K (NiCr-NiAl)");
         r.coldJunction = 2;
         r.toValue = QStringLiteral("20.0");
         LinkSession session(link.link);
         session.Open(1);
-        QCOMPARE(SelectSourceForPoint(0, 0, session), 13);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session), 13);
         QVERIFY(session.WaitUntilSent());
         QCOMPARE(link.device.Written(), QByteArray("^C22%^T20.0%"));
 
@@ -344,7 +345,7 @@ private slots:
         QVERIFY(!session.WaitUntilSent());
         QCOMPARE(link.messages.messages.size(), 1);
         link.device.ClearRecords();
-        QCOMPARE(SelectSourceForPoint(0, 0, session), 13);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session), 13);
         session.WaitUntilSent();
         QVERIFY(link.device.writes.isEmpty());
         QCOMPARE(link.messages.messages.size(), 1);

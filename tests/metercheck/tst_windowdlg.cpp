@@ -9,8 +9,10 @@
 #include "metercheck/window/RecentFileList.h"
 #include "metercheck/window/ScreenDialogs.h"
 
+#include "DocumentBuilder.h"
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "tst_window_fakes.h"
 
 #include <QAction>
@@ -32,6 +34,8 @@ class TestMeterCheckDlg : public QObject
     Q_OBJECT
 
     QTemporaryDir dir;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     std::unique_ptr<RecordingMessageService> messages;
     ScriptedDialogs dialogs;
     RecordingPort port;
@@ -51,15 +55,11 @@ private slots:
     void init()
     {
         QSettings("Modrex", "r718").clear();
-        ClearDocument();
-        documentName.clear();
-        documentModified = false;
-        currentRange = 0;
-        currentPoint = 0;
+        session.Reset();
         messages = std::make_unique<RecordingMessageService>();
         dialogs = ScriptedDialogs();
         port.calls.clear();
-        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
         window->show();
     }
     void cleanup()
@@ -101,7 +101,7 @@ private slots:
 
     void newShowsTheRangesPage()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(32771)->trigger();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika - Bez nazwy.met"));
         QVERIFY(window->Page(0)->isVisible());
@@ -113,14 +113,9 @@ private slots:
 
     void errorsTabOnNeverMeasuredRange()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(32771)->trigger();
-        MeterRange& r = meterCheckDoc.ranges[0];
-        r.rangeValue = "10";
-        r.rangeUnit = "V";
-        r.rangeDefined = 1;
-        r.points[0].pointDefined = 1;
-        r.points[0].marked = 1;
+        DocumentBuilder(doc).Range(0, 0, "10", "V").Point({"", "", "", "", "", "", 1, 1, 0, 0});
         window->TabBar()->setCurrentIndex(2);
         QCOMPARE(messages->Texts(),
                  QStringList{"Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów."});
@@ -132,14 +127,12 @@ private slots:
 
     void measuredRangeDrawsItsChart()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(32771)->trigger();
-        MeterRange& r = meterCheckDoc.ranges[0];
-        r.rangeValue = "10";
-        r.rangeUnit = "V";
-        r.rangeDefined = 1;
-        r.rangeMeasured = 1;
-        r.points[0] = {"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1};
+        DocumentBuilder(doc)
+            .Range(0, 0, "10", "V")
+            .Measured()
+            .Point({"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1});
         window->TabBar()->setCurrentIndex(2);
         QVERIFY(messages->messages.isEmpty());
         QVERIFY(window->Page(2)->isVisible());
@@ -158,12 +151,12 @@ private slots:
     {
         QVERIFY(QDir(dir.path()).mkpath("pomiary/woltomierze/2024"));
         const QString path = dir.filePath("pomiary/woltomierze/2024/v640.met");
-        meterCheckDoc.meterName = "z listy";
-        QVERIFY(SaveDocument(path));
-        ClearDocument();
+        doc.meterName = "z listy";
+        QVERIFY(SaveDocument(session, path));
+        ClearDocument(doc);
         RecentFileList::Add(dir.filePath("inny.met"));
         RecentFileList::Add(path);
-        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
         window->show();
 
         const QList<QAction*> items = window->RecentFileActions();
@@ -175,17 +168,17 @@ private slots:
 
         items[0]->trigger();
         QVERIFY(messages->messages.isEmpty());
-        QCOMPARE(documentName, path);
+        QCOMPARE(session.documentName, path);
         QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
-        QCOMPARE(meterCheckDoc.meterName, QString("z listy"));
+        QCOMPARE(doc.meterName, QString("z listy"));
         QVERIFY(window->Page(0)->isVisible());
     }
 
     void escClosesWithoutQuestion()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(32771)->trigger();
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(messages->messages.isEmpty());
         QVERIFY(!window->isVisible());
@@ -193,7 +186,7 @@ private slots:
         QCOMPARE(port.calls, QStringList({"open", "close"}));
 
         // Opened again: no document shown, and New asks about the unsaved data.
-        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
         window->show();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
         QVERIFY(!window->Page(0)->isVisible());
@@ -201,7 +194,7 @@ private slots:
         messages->answers = {MessageAnswer::Cancel};
         window->Action(32771)->trigger();
         QCOMPARE(messages->Texts(), QStringList{"Czy zapisać zmiany do pliku?"});
-        QCOMPARE(meterCheckDoc.meterName, QString("V-640"));
+        QCOMPARE(doc.meterName, QString("V-640"));
     }
 
     void enterDoesNothing()
@@ -213,7 +206,7 @@ private slots:
 
     void closeBoxIsExit()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(32771)->trigger();
         messages->answers = {MessageAnswer::Cancel};
         window->close();
@@ -228,7 +221,7 @@ private slots:
     void fileDialogsStartInTheLastFolder()
     {
         QTemporaryDir other;
-        ScreenDialogs screen(window.get());
+        ScreenDialogs screen(session, window.get());
         bool found = false;
         OnModal<QFileDialog>(found, [&other](QFileDialog* d) {
             // The dialog's own name field, as a user types into it.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "DocumentBuilder.h"
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "ScriptedProgress.h"
 
 #include "metercheck/output/CPrintOptionsDlg.h"
@@ -102,6 +104,8 @@ class TestPrint : public QObject
 
 private:
     QTemporaryDir dir;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     int fileNumber = 0;
 
     // Prints with the given options to a new PDF file and returns its path.
@@ -110,8 +114,8 @@ private:
     {
         const QString path = dir.filePath(QString("report%1.pdf").arg(++fileNumber));
         PdfFileJobs jobs;
-        PrintReport(options, jobs, charts, clock);
-        if (jobs.PagesPrinted() > 0 && !jobs.Save(path))
+        PrintReport(options, session, jobs, charts, clock);
+        if (jobs.PagesPrinted() > 0 && !jobs.Save(path, session.documentName))
             return {};
         return path;
     }
@@ -124,17 +128,16 @@ private:
     }
 
     // A voltage range with three points: within, exceeding (-0.120 against 0.100), unmarked.
-    static void SampleDocument()
+    void SampleDocument()
     {
-        ResetDocument();
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "A12345";
-        MeterRange& r = meterCheckDoc.ranges[0];
-        r = VoltageRange();
-        r.rangeMeasured = 1;
-        r.points[0] = MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
-        r.points[1] = MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", true);
-        r.points[2] = MakePoint("300.02", "300.000", "0.020", "0.150", "0.020", "mV", false);
+        session.Reset();
+        DocumentBuilder(doc)
+            .Meter("V-640", "A12345")
+            .Range(0, VoltageRange())
+            .Measured()
+            .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
+            .Point(MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", true))
+            .Point(MakePoint("300.02", "300.000", "0.020", "0.150", "0.020", "mV", false));
     }
 
     // Share of strongly red pixels in a box (millimetres) of a page rendered from the PDF.
@@ -365,9 +368,9 @@ private slots:
 
     void exactReadingAndSensorLines()
     {
-        ResetDocument();
-        meterCheckDoc.method = 1;
-        meterCheckDoc.ranges[0] = ThermocoupleRange();
+        session.Reset();
+        doc.method = 1;
+        doc.ranges[0] = ThermocoupleRange();
         const QString text = PdfText(PrintToPdf(TableOf(0)));
         QVERIFY(text.contains("Metoda dokładnego odczytu"));
         QVERIFY(text.contains("Zakres: 1200 °C"));
@@ -404,8 +407,8 @@ private slots:
 
     void emptyRangeHasFootnoteUnderHeadingBox()
     {
-        ResetDocument();
-        meterCheckDoc.ranges[0] = VoltageRange();
+        session.Reset();
+        doc.ranges[0] = VoltageRange();
         const QString pdf = PrintToPdf(TableOf(0));
         const QList<PdfWord> words = PdfWords(pdf);
         const PdfWord* footnote = Find(words, "przekracza");
@@ -418,8 +421,8 @@ private slots:
 
     void fiftyPointsFitOnePage()
     {
-        ResetDocument();
-        MeterRange& r = meterCheckDoc.ranges[0];
+        session.Reset();
+        MeterRange& r = doc.ranges[0];
         r = VoltageRange();
         for (int j = 0; j < maxPoints; ++j) {
             const QString v = QString::number(j * 8) + ".000";
@@ -440,7 +443,7 @@ private slots:
     void onlyChartsPrintNoTablePage()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         PrintOptions o;
         o.printTable = 0;
         o.printPointsChart = 1;
@@ -458,11 +461,11 @@ private slots:
     void allRangesInOrderOneFile()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = ThermocoupleRange();
-        meterCheckDoc.ranges[2] = VoltageRange();
-        meterCheckDoc.ranges[2].rangeValue = "4";
-        meterCheckDoc.ranges[2].rangeUnit = "V";
-        currentRange = 1;
+        doc.ranges[1] = ThermocoupleRange();
+        doc.ranges[2] = VoltageRange();
+        doc.ranges[2].rangeValue = "4";
+        doc.ranges[2].rangeUnit = "V";
+        session.currentRange = 1;
         PrintOptions o = TableOf(1);
         o.printErrorsChart = 1;
         FakeCharts charts;
@@ -478,8 +481,8 @@ private slots:
     void currentRangeOnly()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = ThermocoupleRange();
-        currentRange = 1;
+        doc.ranges[1] = ThermocoupleRange();
+        session.currentRange = 1;
         const QString pdf = PrintToPdf(TableOf(0));
         QCOMPARE(PdfPages(pdf), 1);
         QVERIFY(PdfText(pdf).contains("Zakres: 1200 °C"));
@@ -491,7 +494,7 @@ private slots:
         PrintOptions o = TableOf(0);
         o.printPointsChart = 1;
         o.printErrorsChart = 1;
-        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
         QVERIFY(charts);
         const QString pdf = PrintToPdf(o, charts.get());
         QCOMPARE(PdfPages(pdf), 3);
@@ -509,17 +512,17 @@ private slots:
     void chartsThatCannotBeDrawnPrintNoPage()
     {
         SampleDocument();
-        for (MeterPoint& p : meterCheckDoc.ranges[0].points)
-            p.marked = 0;                         // measured, nothing marked
-        meterCheckDoc.ranges[1] = VoltageRange(); // never measured
-        meterCheckDoc.ranges[1].points[0] = MakePoint("1", "1", "", "", "", "mV", true, false);
+        for (MeterPoint& p : doc.ranges[0].points)
+            p.marked = 0;               // measured, nothing marked
+        doc.ranges[1] = VoltageRange(); // never measured
+        doc.ranges[1].points[0] = MakePoint("1", "1", "", "", "", "mV", true, false);
         RecordingMessageService messages;
         PrintOptions o = TableOf(1);
         o.printTable = 0;
         o.printPointsChart = 1;
-        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
         RecordingJobs jobs;
-        PrintReport(o, jobs, charts.get(), marchClock);
+        PrintReport(o, session, jobs, charts.get(), marchClock);
         QVERIFY(jobs.log.isEmpty());
         QCOMPARE(messages.Texts(), QStringList{"Nie zaznaczono punktów do wykresu."});
         QCOMPARE(messages.messages[0].caption, QString("Brak danych!"));
@@ -528,12 +531,12 @@ private slots:
     void eachPartIsAJobOfItsOwn()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         RecordingJobs jobs;
         FakeCharts charts;
         PrintOptions o = TableOf(1);
         o.printPointsChart = 1;
-        PrintReport(o, jobs, &charts, marchClock);
+        PrintReport(o, session, jobs, &charts, marchClock);
         const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage", "EndJob"};
         const QStringList oneChart{"BeginJob chart", "BeginPage", "EndPage", "EndJob"};
         QCOMPARE(jobs.log, oneTable + oneChart + oneTable + oneChart);
@@ -544,13 +547,13 @@ private slots:
     void cancelBetweenPages()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         RecordingJobs jobs;
         FakeCharts charts;
         PrintOptions o = TableOf(1);
         o.printPointsChart = 1;
         ScriptedProgress progress(4);
-        QVERIFY(!PrintReport(o, jobs, &charts, marchClock, &progress));
+        QVERIFY(!PrintReport(o, session, jobs, &charts, marchClock, &progress));
         QCOMPARE(progress.steps,
                  QStringList({"0/4 Zakres 1 z 2, strona 1 z 4", "1/4 Zakres 1 z 2, strona 2 z 4",
                               "2/4 Zakres 2 z 2, strona 3 z 4", "3/4 Zakres 2 z 2, strona 4 z 4"}));
@@ -560,7 +563,7 @@ private slots:
 
         ScriptedProgress whole;
         jobs.log.clear();
-        QVERIFY(PrintReport(o, jobs, &charts, marchClock, &whole));
+        QVERIFY(PrintReport(o, session, jobs, &charts, marchClock, &whole));
         QCOMPARE(whole.steps.size(), 4);
         QCOMPARE(jobs.log.size(), 16);
     }
@@ -597,7 +600,7 @@ private slots:
         FakeCharts charts;
         PrintOptions o = TableOf(0);
         o.printPointsChart = 1;
-        PrintReport(o, jobs, &charts, marchClock);
+        PrintReport(o, session, jobs, &charts, marchClock);
         QCOMPARE(messages.Texts(), QStringList{message});
         QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
         QCOMPARE(jobs.log.mid(0, log.size()), log);
@@ -609,13 +612,13 @@ private slots:
     void pdfToABadPathSaysSoOnce()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         RecordingMessageService messages;
         PdfFileJobs jobs;
-        PrintReport(TableOf(1), jobs, nullptr, marchClock);
+        PrintReport(TableOf(1), session, jobs, nullptr, marchClock);
         QCOMPARE(jobs.PagesPrinted(), 2);
         const QString path = dir.filePath("no-such-folder/report.pdf");
-        QVERIFY(!jobs.Save(path));
+        QVERIFY(!jobs.Save(path, session.documentName));
         QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + path +
                                                "\nFolder docelowy nie istnieje."});
         QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
@@ -632,7 +635,7 @@ private slots:
         printer.setOutputFileName(path);
         printer.setPageSize(QPageSize(QPageSize::A4));
         PrinterPrintJobs jobs(&printer);
-        QVERIFY(PrintProtocolTable(jobs, 0, marchClock));
+        QVERIFY(PrintProtocolTable(jobs, doc, 0, marchClock));
         QCOMPARE(jobs.PagesPrinted(), 1);
         QCOMPARE(PdfPages(path), 1);
         QVERIFY(PdfText(path).contains("Zakres: 400 mV"));

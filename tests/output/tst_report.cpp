@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "DocumentBuilder.h"
 #include "FullDevice.h"
 #include "OutputTestData.h"
+#include "ScopedDocument.h"
 
 #include "metercheck/document/MetFile.h"
 
@@ -75,20 +77,18 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        ResetDocument();
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "A12345";
-        MeterRange& v = meterCheckDoc.ranges[0];
-        v = VoltageRange();
-        v.rangeMeasured = 1;
-        v.points[0] = MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
-        v.points[1] = MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", false);
-        MeterRange& t = meterCheckDoc.ranges[1];
-        t = ThermocoupleRange();
-        t.rangeMeasured = 1;
-        t.points[0] = MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true);
+        ScopedDocument session;
+        DocumentBuilder(session.document)
+            .Meter("V-640", "A12345")
+            .Range(0, VoltageRange())
+            .Measured()
+            .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
+            .Point(MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", false))
+            .Range(1, ThermocoupleRange())
+            .Measured()
+            .Point(MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true));
         met = Path("meter.met");
-        QVERIFY(SaveDocument(met));
+        QVERIFY(SaveDocument(session, met));
 
         QFile empty(Path("empty.met"));
         QVERIFY(empty.open(QIODevice::WriteOnly));

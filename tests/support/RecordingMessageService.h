@@ -32,6 +32,14 @@ public:
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
     }
 
+    // Whether message `index` is an error box: caption "Błąd!" and the error icon.
+    bool IsErrorBox(int index) const
+    {
+        return index >= 0 && index < messages.size() &&
+               messages[index].caption == QStringLiteral("Błąd!") &&
+               messages[index].icon == MessageIcon::Error;
+    }
+
     QStringList Texts() const
     {
         QStringList t;

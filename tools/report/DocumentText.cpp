@@ -43,9 +43,8 @@ QString Row(const QStringList& cells)
 
 } // namespace
 
-QString DocumentListing(const QString& fileName)
+QString DocumentListing(const MeterCheckDoc& d, const QString& fileName)
 {
-    const MeterCheckDoc& d = meterCheckDoc;
     QStringList lines;
     lines << QStringLiteral("Plik: ") + fileName;
     lines << QStringLiteral("Nazwa miernika: ") + d.meterName;
@@ -53,7 +52,7 @@ QString DocumentListing(const QString& fileName)
     lines << QStringLiteral("Metoda: ") + (MethodText(d.method).isEmpty()
                                                ? QString::number(d.method)
                                                : MethodText(d.method));
-    const int n = CountRanges();
+    const int n = CountRanges(d);
     lines << QStringLiteral("Zakresy: %1").arg(n);
     for (int i = 0; i < n; ++i) {
         const MeterRange& r = d.ranges[i];
@@ -65,7 +64,7 @@ QString DocumentListing(const QString& fileName)
             lines << QStringLiteral("  ") + SensorText(r);
         lines << QStringLiteral("  ") + ClassText(r);
         lines << QStringLiteral("  Zmierzony: ") + YesNo(r.rangeMeasured == 1);
-        const int m = CountPoints(i);
+        const int m = CountPoints(d, i);
         lines << QStringLiteral("  Punkty: %1").arg(m);
         if (m == 0)
             continue;
@@ -83,14 +82,13 @@ QString DocumentListing(const QString& fileName)
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QJsonObject DocumentJson(const QString& fileName)
+QJsonObject DocumentJson(const MeterCheckDoc& d, const QString& fileName)
 {
-    const MeterCheckDoc& d = meterCheckDoc;
     QJsonArray ranges;
-    for (int i = 0; i < CountRanges(); ++i) {
+    for (int i = 0; i < CountRanges(d); ++i) {
         const MeterRange& r = d.ranges[i];
         QJsonArray points;
-        for (int j = 0; j < CountPoints(i); ++j) {
+        for (int j = 0; j < CountPoints(d, i); ++j) {
             const MeterPoint& p = r.points[j];
             points.append(QJsonObject{
                 {"number", j + 1},

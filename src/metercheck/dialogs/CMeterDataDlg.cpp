@@ -2,7 +2,7 @@
 #include "metercheck/dialogs/CMeterDataDlg.h"
 
 #include "metercheck/dialogs/MeterDataEntry.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CMeterDataDlg::CMeterDataDlg(QWidget* parent) : QDialog(parent)
+CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QWidget* parent)
+    : QDialog(parent), session(session)
 {
+    const MeterCheckDoc& doc = session.document;
     setWindowTitle(MeterDataEntry::Title());
     const int editWidth = fontMetrics().horizontalAdvance(QString(20, QLatin1Char('M'))) * 3 / 4;
     auto makeEdit = [&](const char* name, const QString& text) {
@@ -24,15 +26,13 @@ CMeterDataDlg::CMeterDataDlg(QWidget* parent) : QDialog(parent)
         edit->setText(text);
         return edit;
     };
-    name_ = makeEdit("edit1275", meterCheckDoc.meterName);
-    number_ = makeEdit("edit1276", meterCheckDoc.meterNumber);
+    name_ = makeEdit("edit1275", doc.meterName);
+    number_ = makeEdit("edit1276", doc.meterNumber);
     method_ = new QComboBox(this);
     method_->setObjectName("list1278");
     method_->addItems(MeterDataEntry::Methods());
-    method_->setCurrentIndex(meterCheckDoc.method >= 0 && meterCheckDoc.method < method_->count()
-                                 ? meterCheckDoc.method
-                                 : -1);
-    method_->setEnabled(!MeterDataEntry::MethodFixed(meterCheckState));
+    method_->setCurrentIndex(doc.method >= 0 && doc.method < method_->count() ? doc.method : -1);
+    method_->setEnabled(!MeterDataEntry::MethodFixed(mode));
 
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("Nazwa miernika :"), this), 0, 0);
@@ -63,7 +63,8 @@ CMeterDataDlg::CMeterDataDlg(QWidget* parent) : QDialog(parent)
 
 void CMeterDataDlg::accept()
 {
-    if (!MeterDataEntry::Accept(name_->text(), number_->text(), method_->currentIndex(), this)) {
+    if (!MeterDataEntry::Accept(session, name_->text(), number_->text(), method_->currentIndex(),
+                                this)) {
         (name_->text().isEmpty() ? name_ : number_)->setFocus();
         return;
     }

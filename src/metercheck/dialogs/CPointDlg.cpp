@@ -2,7 +2,7 @@
 #include "metercheck/dialogs/CPointDlg.h"
 
 #include "metercheck/dialogs/PointEntry.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,34 +10,22 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-MeterRange& Range()
-{
-    return meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)];
-}
-
-MeterPoint& Point()
-{
-    return Range().points[qBound(0, int(currentPoint), maxPoints - 1)];
-}
-
-} // namespace
-
-CPointDlg::CPointDlg(QWidget* parent) : QDialog(parent)
+CPointDlg::CPointDlg(MeterCheckMode mode, qint16 method, MeterRange& range, int point,
+                     QWidget* parent)
+    : QDialog(parent), range_(range), point_(qBound(0, point, maxPoints - 1)), method_(method)
 {
     setWindowTitle(PointEntry::Title());
-    caption_ = new QLabel(PointEntry::Caption(meterCheckDoc.method), this);
+    caption_ = new QLabel(PointEntry::Caption(method), this);
     caption_->setObjectName("label1283");
     caption_->setAlignment(Qt::AlignCenter);
     value_ = new QLineEdit(this);
     value_->setObjectName("edit1281");
     value_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.00")) + 16);
-    unit_ = new QLabel(Range().rangeUnit, this);
+    unit_ = new QLabel(range.rangeUnit, this);
     unit_->setObjectName("label1340");
     unit_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
-    if (meterCheckState == 7)
-        value_->setText(PointEntry::NominalValue(Point(), meterCheckDoc.method));
+    if (mode == MeterCheckMode::EditPoint)
+        value_->setText(PointEntry::NominalValue(range.points[point_], method));
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName("button1");
@@ -65,7 +53,7 @@ CPointDlg::CPointDlg(QWidget* parent) : QDialog(parent)
 
 void CPointDlg::accept()
 {
-    PointEntry entry(Range(), meterCheckDoc.method, this);
+    PointEntry entry(range_, method_, this);
     switch (entry.Check(value_->text())) {
     case PointEntry::Outcome::Empty:
         return;
@@ -78,7 +66,7 @@ void CPointDlg::accept()
         return;
     case PointEntry::Outcome::Accepted:
         value_->setText(entry.value());
-        entry.StoreInto(Point());
+        entry.StoreInto(range_.points[point_]);
         QDialog::accept();
         return;
     }

@@ -2,7 +2,7 @@
 #include "metercheck/dialogs/CRangeDlg.h"
 
 #include "link/CalFunctionTable.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -17,16 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-bool AddMode()
-{
-    return meterCheckState == 1;
-}
-
-const MeterRange& Slot()
-{
-    return meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)];
-}
 
 QComboBox* MakeList(const QString& name, const QStringList& items, QWidget* parent)
 {
@@ -45,9 +35,10 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-CRangeDlg::CRangeDlg(QWidget* parent) : QDialog(parent), editor_(Slot(), AddMode(), this)
+CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent)
+    : QDialog(parent), slot_(slot), editor_(slot, mode == MeterCheckMode::AddRange, this)
 {
-    setWindowTitle(RangeEditor::Title(AddMode()));
+    setWindowTitle(RangeEditor::Title(mode == MeterCheckMode::AddRange));
     BuildForm();
     Sync();
     opened_ = true;
@@ -264,6 +255,6 @@ void CRangeDlg::accept()
             edits_[*focus]->setFocus();
         return;
     }
-    editor_.StoreInto(meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)]);
+    editor_.StoreInto(slot_);
     QDialog::accept();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "metercheck/dialogs/RangeEditor.h"
+#include "metercheck/document/MeterCheckMode.h"
 
 #include <QDialog>
 
@@ -12,16 +13,17 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+struct MeterRange;
 
-// The range editor (add with meterCheckState 1, edit with 2) on slot currentRange. The rules
-// are RangeEditor's; this class only mirrors its state in the widgets. OK stores the working
-// copy into the slot, "Anuluj" leaves the slot as it was.
+// The range editor on a range slot, adding a range (MeterCheckMode::AddRange) or editing one.
+// The rules are RangeEditor's; this class only mirrors its state in the widgets. OK stores the
+// working copy into the slot, "Anuluj" leaves the slot as it was.
 class CRangeDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CRangeDlg(QWidget* parent = nullptr);
+    CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent = nullptr);
 
     const RangeEditor& editor() const { return editor_; }
     QLineEdit* edit(RangeEditor::Edit which) const { return edits_[which]; }
@@ -36,6 +38,7 @@ private:
     void Sync(int changedEdit = -1, const QString& typed = {}, int caret = 0);
     void SetChecked(QButtonGroup* group, int id);
 
+    MeterRange& slot_;
     RangeEditor editor_;
     bool syncing_ = false;
     bool opened_ = false; // the stored texts put in at opening are not checked

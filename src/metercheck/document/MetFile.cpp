@@ -3,7 +3,7 @@
 
 #include "base/FileAccess.h"
 #include "base/MessageService.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
 #include <QStringDecoder>
@@ -15,14 +15,6 @@
 namespace MetFile {
 
 namespace {
-
-// The image lives for the whole run and is never cleared before packing: bytes behind a
-// text's terminator keep what the last load or save left there.
-QByteArray& ProcessImage()
-{
-    static QByteArray image(MET_FILE_SIZE, '\0');
-    return image;
-}
 
 constexpr char codePage[] = "windows-1250";
 
@@ -132,11 +124,15 @@ QString FitText(const QString& text, int width)
     return text.left(taken);
 }
 
-QByteArray PackDocument()
+QByteArray PackDocument(MeterCheckSession& session)
 {
-    QByteArray& image = ProcessImage();
+    // Never cleared before packing: bytes behind a text's terminator keep what the last load
+    // or save left there.
+    QByteArray& image = session.fileImage;
+    if (image.size() != MET_FILE_SIZE)
+        image = QByteArray(MET_FILE_SIZE, '\0');
     char* data = image.data();
-    const MeterCheckDoc& doc = meterCheckDoc;
+    const MeterCheckDoc& doc = session.document;
 
     qToLittleEndian<double>(doc.formatVersion, data);
     PackText(data + meterNameOffset, 30, doc.meterName);
@@ -167,12 +163,12 @@ QByteArray PackDocument()
     return image;
 }
 
-bool UnpackDocument(const QByteArray& image)
+bool UnpackDocument(MeterCheckSession& session, const QByteArray& image)
 {
     if (image.size() != MET_FILE_SIZE)
         return false;
     const char* data = image.constData();
-    MeterCheckDoc& doc = meterCheckDoc;
+    MeterCheckDoc& doc = session.document;
 
     doc.formatVersion = qFromLittleEndian<double>(data);
     doc.meterName = UnpackText(data + meterNameOffset, 30);
@@ -200,26 +196,16 @@ bool UnpackDocument(const QByteArray& image)
         }
         range.rangeMeasured = quint8(rec[rangeMeasuredOffset]);
     }
-    ProcessImage() = image;
+    session.fileImage = image;
     return true;
-}
-
-QByteArray Image()
-{
-    return ProcessImage();
-}
-
-void ResetImage()
-{
-    ProcessImage().fill('\0');
 }
 
 } // namespace MetFile
 
-bool SaveDocument(const QString& path, QWidget* owner)
+bool SaveDocument(MeterCheckSession& session, const QString& path, QWidget* owner)
 {
     QString cause;
-    if (!WriteWholeFile(path, MetFile::PackDocument(), &cause)) {
+    if (!WriteWholeFile(path, MetFile::PackDocument(session), &cause)) {
         ShowError(QStringLiteral("Nie udało się zapisać pliku:\n%1\n%2.\n"
                                  "Dokument nie został zapisany, plik na dysku pozostał bez zmian.")
                       .arg(QDir::toNativeSeparators(path), cause),
@@ -229,7 +215,7 @@ bool SaveDocument(const QString& path, QWidget* owner)
     return true;
 }
 
-bool LoadDocument(const QString& path, QWidget* owner)
+bool LoadDocument(MeterCheckSession& session, const QString& path, QWidget* owner)
 {
     // One byte more than a document, so that a longer file shows itself.
     QByteArray image;
@@ -248,5 +234,5 @@ bool LoadDocument(const QString& path, QWidget* owner)
                   owner);
         return false;
     }
-    return MetFile::UnpackDocument(image);
+    return MetFile::UnpackDocument(session, image);
 }

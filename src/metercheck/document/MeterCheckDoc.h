@@ -24,6 +24,8 @@ struct MeterPoint
     quint8 pointDefined = 0;  // the slot holds a point
     quint8 reserved = 0;      // always 0
     quint8 pointMeasured = 0; // the errors are valid
+
+    bool operator==(const MeterPoint&) const = default;
 };
 
 struct MeterRange
@@ -43,6 +45,8 @@ struct MeterRange
     quint8 rangeDefined = 0;
     std::array<MeterPoint, maxPoints> points;
     quint8 rangeMeasured = 0;
+
+    bool operator==(const MeterRange&) const = default;
 };
 
 struct MeterCheckDoc
@@ -52,20 +56,14 @@ struct MeterCheckDoc
     QString meterNumber;
     qint16 method = 0; // 0 exact setting, 1 exact reading
     std::array<MeterRange, maxRanges> ranges;
-};
 
-// The one document of the program run and the globals that travel with it.
-extern MeterCheckDoc meterCheckDoc;
-extern qint16 currentRange;
-extern qint16 currentPoint;
-extern QString documentName;
-extern bool documentModified;
-extern qint16 meterCheckState;
+    bool operator==(const MeterCheckDoc&) const = default;
+};
 
 // Empties the whole document: texts empty, method, function and coldJunction 0, every flag 0.
 // formatVersion and the calFunction presets stay as they are.
-void ClearDocument();
+void ClearDocument(MeterCheckDoc& doc);
 // Number of range slots whose rangeDefined is exactly 1.
-int CountRanges();
+int CountRanges(const MeterCheckDoc& doc);
 // Number of point slots of range `range` whose pointDefined is exactly 1 (0 for a bad index).
-int CountPoints(int range);
+int CountPoints(const MeterCheckDoc& doc, int range);

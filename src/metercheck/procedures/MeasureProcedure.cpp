@@ -5,18 +5,17 @@
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorProtocol.h"
 #include "link/NumberText.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/procedures/FieldText.h"
 #include "metercheck/procedures/MeasurementDialogRunner.h"
 #include "metercheck/procedures/PointErrors.h"
 #include "metercheck/procedures/PointsGridView.h"
-#include "metercheck/procedures/ProcedureGlobals.h"
 #include "metercheck/procedures/SelectSource.h"
 #include "metercheck/procedures/UnitConversion.h"
 
-MeasureProcedure::MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid,
-                                   CommandSender& sender)
-    : dialogs(dialogs), grid(grid), sender(sender)
+MeasureProcedure::MeasureProcedure(MeterCheckSession& session, MeasurementDialogRunner& dialogs,
+                                   PointsGridView& grid, CommandSender& sender)
+    : session(session), dialogs(dialogs), grid(grid), sender(sender)
 {}
 
 void MeasureProcedure::OnMeasure()
@@ -32,11 +31,11 @@ void MeasureProcedure::OnMeasure()
     if (!dialogs.ChooseProcedure(rangeScope, pointScope))
         return;
     if (rangeScope == 0) {
-        MeasureRangeOfMethod(currentRange);
+        MeasureRangeOfMethod(session.currentRange);
         return;
     }
-    for (int i = 0; i < CountRanges(); ++i) {
-        currentRange = qint16(i);
+    for (int i = 0; i < CountRanges(session.document); ++i) {
+        session.currentRange = qint16(i);
         const int result = MeasureRangeOfMethod(i);
         if (result == LinkLost)
             return; // the link has told the technician; nothing more can be measured
@@ -61,8 +60,8 @@ int MeasureProcedure::MeasureRangeExactReading(int range, int pointScope)
 
 int MeasureProcedure::MeasureRangeOfMethod(int range)
 {
-    return meterCheckDoc.method == 1 ? MeasureRangeExactReading(range, pointScope)
-                                     : MeasureRangeExactSetting(range, pointScope);
+    return session.document.method == 1 ? MeasureRangeExactReading(range, pointScope)
+                                        : MeasureRangeExactSetting(range, pointScope);
 }
 
 int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
@@ -73,7 +72,7 @@ int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
     for (int j = 0; j < maxPoints; ++j) {
         if (result == AbortedRange || result == AbortedAllRanges || result == LinkLost)
             break;
-        const MeterPoint& p = meterCheckDoc.ranges[range].points[j];
+        const MeterPoint& p = session.document.ranges[range].points[j];
         if (p.marked == 1 || (pointScope == 1 && p.pointDefined == 1))
             result = MeasurePoint(range, j, method, result);
     }
@@ -82,7 +81,7 @@ int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
 
 int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
 {
-    MeterRange& r = meterCheckDoc.ranges[range];
+    MeterRange& r = session.document.ranges[range];
     MeterPoint& p = r.points[point];
     // The nominal value: typed by the user when the point was added, in the range's unit.
     QString& nominal = method == 0 ? p.setting : p.reading;
@@ -91,13 +90,13 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
 
     const MeterPoint before = p;
     const qint16 functionBefore = r.calFunction;
-    const bool modifiedBefore = documentModified;
+    const bool modifiedBefore = session.documentModified;
     const bool measuredBefore = p.pointMeasured == 1;
     // The calibrator never got the set-point: the point stays as it was and the run ends.
     const auto giveUp = [&] {
         p = before;
         r.calFunction = functionBefore;
-        documentModified = modifiedBefore;
+        session.documentModified = modifiedBefore;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(point + 1);
         return LinkLost;
@@ -112,7 +111,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         p.unit = r.rangeUnit; // what the point holds now, for the choice of the function
     }
 
-    const int function = SelectSourceForPoint(range, point, sender);
+    const int function = SelectSourceForPoint(session.document, range, point, sender);
     if (!CalFunctions::IsValid(function)) {
         // No calibrator function can produce this value (already reported, nothing sent).
         p = before;
@@ -130,7 +129,8 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
 
     measuredPoint = qint16(point);
     const MeasurementOutcome outcome =
-        method == 0 ? dialogs.RunExactSetting(range, point) : dialogs.RunExactReading(range, point);
+        method == 0 ? dialogs.RunExactSetting(range, measuredPoint, setpointText)
+                    : dialogs.RunExactReading(range, measuredPoint, setpointText);
     // The exact-reading dialog sends the operator's adjustments itself.
     if (outcome == MeasurementOutcome::Ok && !SetpointTaken())
         return giveUp();
@@ -145,10 +145,10 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         p.reading = FitFixed(ParseNumber(p.reading), decimals);
         p.setting = FitFixed(ParseNumber(p.setting), decimals);
         p.calibratorError = CalibratorErrorText(p.setting, function, r.coldJunction);
-        EvaluatePointErrors(range, point);
+        EvaluatePointErrors(session.document, range, point);
         if (!measuredRanges.contains(range))
             measuredRanges << range;
-        documentModified = true;
+        session.documentModified = true;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(qMin(point + 2, maxPoints));
         return Confirmed;

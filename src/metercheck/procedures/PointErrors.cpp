@@ -20,12 +20,12 @@ bool Is(const QString& text, const char* unit)
 
 } // namespace
 
-void EvaluatePointErrors(int range, int point)
+void EvaluatePointErrors(MeterCheckDoc& doc, int range, int point)
 {
     if (range < 0 || range >= maxRanges || point < 0 || point >= maxPoints)
         return;
-    const MeterRange& r = meterCheckDoc.ranges[range];
-    MeterPoint& p = meterCheckDoc.ranges[range].points[point];
+    const MeterRange& r = doc.ranges[range];
+    MeterPoint& p = doc.ranges[range].points[point];
     if (r.rangeMeasured != 1 || p.pointDefined != 1 || p.pointMeasured != 1)
         return;
 

@@ -3,11 +3,13 @@
 
 #include <QString>
 
+struct MeterCheckDoc;
+
 // Recomputes actualError (reading - setting) and permissibleError (from the range's accuracy
 // class) of a measured point, both in the point's unit with the decimals of the range's
 // calibrator function. Does nothing unless the range and the point are measured and the point
 // is defined.
-void EvaluatePointErrors(int range, int point);
+void EvaluatePointErrors(MeterCheckDoc& doc, int range, int point);
 
 // The calibrator's own error at a setting of function `functionIndex`:
 // |setting| × errorFactor + errorConst, plus 0.8 °C for a thermocouple whose reference junction

@@ -6,6 +6,7 @@
 #include "history/RunRecording.h"
 #include "metercheck/charts/CErrorsChartPage.h"
 #include "metercheck/charts/CPointsChartPage.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/OutputCommands.h"
 #include "metercheck/procedures/MeasureProcedure.h"
 #include "metercheck/procedures/MeasurementDialogs.h"
@@ -23,12 +24,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-CMeterCheckDlg::CMeterCheckDlg(CalibratorLink& link, QWidget* parent,
+CMeterCheckDlg::CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
                                MeterCheckDialogRunner* dialogs, MeterCheckPort* port)
-    : QDialog(parent), session(link), ownPort(port ? nullptr : LinkMeterCheckPort(session)),
-      ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(this)),
+    : QDialog(parent), session(session), linkSession(link),
+      ownPort(port ? nullptr : LinkMeterCheckPort(linkSession)),
+      ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(session, this)),
       dialogs(dialogs ? *dialogs : *ownDialogs),
-      commands(*this, this->dialogs, port ? *port : *ownPort, this)
+      commands(session, *this, this->dialogs, port ? *port : *ownPort, this)
 {
     setWindowTitle(MeterCheckCommands::WindowCaption());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -65,7 +67,7 @@ void CMeterCheckDlg::BuildMenu()
     documentCommands << add(nullptr, QStringLiteral("&Dane miernika"), IdMeterData, [this] {
         commands.OnMeterData();
     }) << add(nullptr, QStringLiteral("&Pomiary"), IdMeasure, [this] { OnMeasure(); });
-    AddHistoryMenu(menuBar, this);
+    AddHistoryMenu(menuBar, session, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -94,9 +96,9 @@ void CMeterCheckDlg::BuildTabs()
     frame->setAutoFillBackground(true);
     auto* stack = new QGridLayout(frame);
     stack->setContentsMargins(0, 2, 0, 0);
-    rangesPage = new CRangesPage(dialogs, frame);
-    pointsChart = new CPointsChartPage(frame);
-    errorsChart = new CErrorsChartPage(frame);
+    rangesPage = new CRangesPage(session, dialogs, frame);
+    pointsChart = new CPointsChartPage(session.document, frame);
+    errorsChart = new CErrorsChartPage(session.document, frame);
     pages = {rangesPage, pointsChart, errorsChart};
     for (QWidget* page : pages) {
         stack->addWidget(page, 0, 0);
@@ -151,20 +153,20 @@ void CMeterCheckDlg::keyPressEvent(QKeyEvent* event)
 
 void CMeterCheckDlg::OnMeasure()
 {
-    MeasurementDialogs measurementDialogs(this, session);
-    MeasureProcedure procedure(measurementDialogs, *rangesPage, session);
+    MeasurementDialogs measurementDialogs(session, this, linkSession);
+    MeasureProcedure procedure(session, measurementDialogs, *rangesPage, linkSession);
     procedure.OnMeasure();
-    RecordMeasurementRun(procedure.MeasuredRanges(), this);
+    RecordMeasurementRun(session, procedure.MeasuredRanges(), this);
 }
 
 void CMeterCheckDlg::OnPrint()
 {
-    MeterCheckOutput::OnPrint(this);
+    MeterCheckOutput::OnPrint(session, this);
 }
 
 void CMeterCheckDlg::OnExport()
 {
-    MeterCheckOutput::OnExport(this);
+    MeterCheckOutput::OnExport(session, this);
 }
 
 void CMeterCheckDlg::SetTitle(const QString& title)
@@ -231,9 +233,10 @@ void CMeterCheckDlg::EndWindow()
     QDialog::done(QDialog::Rejected);
 }
 
-void RunMeterCheckWindow(CalibratorLink& link, QWidget* parent, const QString& path)
+void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
+                         const QString& path)
 {
-    CMeterCheckDlg window(link, parent);
+    CMeterCheckDlg window(link, session, parent);
     if (!path.isEmpty())
         QTimer::singleShot(0, &window, [&window, path] { window.Commands().OnOpenFile(path); });
     window.exec();

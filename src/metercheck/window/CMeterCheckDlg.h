@@ -11,6 +11,7 @@
 #include <memory>
 
 class CalibratorLink;
+struct MeterCheckSession;
 class CErrorsChartPage;
 class CPointsChartPage;
 class CRangesPage;
@@ -43,11 +44,11 @@ public:
         IdRecentFirst = 32795,
     };
 
-    // Tests pass their own dialogs and port; the program uses the screen and the link (the
-    // measurements always go through the link).
-    explicit CMeterCheckDlg(CalibratorLink& link, QWidget* parent = nullptr,
-                            MeterCheckDialogRunner* dialogs = nullptr,
-                            MeterCheckPort* port = nullptr);
+    // The window works on `session`, which outlives it. Tests pass their own dialogs and
+    // port; the program uses the screen and the link (the measurements always go through the
+    // link).
+    CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session, QWidget* parent = nullptr,
+                   MeterCheckDialogRunner* dialogs = nullptr, MeterCheckPort* port = nullptr);
     ~CMeterCheckDlg() override;
 
     QAction* Action(int id) const;
@@ -83,7 +84,8 @@ private:
     void ShowRecentFiles(const QStringList& paths) override;
     void EndWindow() override;
 
-    LinkSession session; // the window's way to the link
+    MeterCheckSession& session;
+    LinkSession linkSession; // the window's way to the link
     std::unique_ptr<MeterCheckPort> ownPort;
     std::unique_ptr<MeterCheckDialogRunner> ownDialogs;
     MeterCheckDialogRunner& dialogs;
@@ -101,6 +103,7 @@ private:
     bool selectingTab = false;
 };
 
-// The one-line start of the module from the main menu: runs the window modally over `parent`;
-// with a path, the window opens that document once it is on the screen.
-void RunMeterCheckWindow(CalibratorLink& link, QWidget* parent, const QString& path = QString());
+// The one-line start of the module from the main menu: runs the window on `session` modally over
+// `parent`; with a path, the window opens that document once it is on the screen.
+void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
+                         const QString& path = QString());

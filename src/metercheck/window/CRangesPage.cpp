@@ -4,7 +4,7 @@
 #include "controls/ColorButton.h"
 #include "controls/ColorRef.h"
 #include "controls/DataGrid.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -52,8 +52,9 @@ void FitWidth(DataGrid* grid, int twips)
 
 } // namespace
 
-CRangesPage::CRangesPage(MeterCheckDialogRunner& dialogs, QWidget* parent)
-    : QWidget(parent), logic(dialogs)
+CRangesPage::CRangesPage(MeterCheckSession& session, MeterCheckDialogRunner& dialogs,
+                         QWidget* parent)
+    : QWidget(parent), session(session), logic(session, dialogs)
 {
     BuildLayout();
     InitGrids();
@@ -186,18 +187,19 @@ void CRangesPage::KeepRowInView(DataGrid* grid, int row)
 
 void CRangesPage::OnShowPage()
 {
-    const qint16 pointAtShow = currentPoint;
+    const qint16 pointAtShow = session.currentPoint;
     ranges->clearRows(1, gridRows - 1);
     points->clearRows(1, gridRows - 1);
-    if (meterCheckState == 3 || meterCheckState == 4)
+    if (session.meterCheckState == MeterCheckMode::NewDocument ||
+        session.meterCheckState == MeterCheckMode::OpenedDocument)
         ColourMethodColumns();
 
     FillRangesGrid();
-    SelectRow(ranges, currentRange + 1);
+    SelectRow(ranges, session.currentRange + 1);
 
-    currentPoint = pointAtShow;
-    FillPointsGrid(currentRange);
-    SelectRow(points, currentPoint + 1);
+    session.currentPoint = pointAtShow;
+    FillPointsGrid(session.currentRange);
+    SelectRow(points, session.currentPoint + 1);
 
     ranges->setFirstVisibleRow(1);
     points->setFirstVisibleRow(1);
@@ -207,7 +209,7 @@ void CRangesPage::OnShowPage()
 void CRangesPage::ColourMethodColumns()
 {
     // The column of the nominal value typed by the user is light green, the measured one blue.
-    const bool exactReading = meterCheckDoc.method == 1;
+    const bool exactReading = session.document.method == 1;
     const QColor typed = ColorFromColorRef(lightGreen);
     const QColor measured = ColorFromColorRef(lightBlue);
     points->setRedraw(false);
@@ -222,7 +224,7 @@ void CRangesPage::FillRangesGrid()
 {
     ranges->clearRows(1, gridRows - 1);
     for (int i = 0; i < maxRanges; ++i) {
-        const MeterRange& range = meterCheckDoc.ranges[i];
+        const MeterRange& range = session.document.ranges[i];
         if (range.rangeDefined != 1)
             continue;
         const QStringList cells = RangesPageLogic::RangeRowTexts(range);
@@ -237,7 +239,7 @@ void CRangesPage::FillPointsGrid(int range)
     points->clearRows(1, gridRows - 1);
     if (ValidRange(range)) {
         for (int j = 0; j < maxPoints; ++j) {
-            const MeterPoint& point = meterCheckDoc.ranges[range].points[j];
+            const MeterPoint& point = session.document.ranges[range].points[j];
             if (point.pointDefined != 1)
                 continue;
             const QStringList cells = RangesPageLogic::PointRowTexts(point);
@@ -250,7 +252,7 @@ void CRangesPage::FillPointsGrid(int range)
                 points->setCellText(j + 1, c, cells[c]);
         }
     }
-    SelectRow(points, currentPoint + 1);
+    SelectRow(points, session.currentPoint + 1);
     UpdateButtons();
 }
 
@@ -262,7 +264,7 @@ void CRangesPage::SelectPointsRow(int row)
 
 void CRangesPage::UpdateButtons()
 {
-    const RangesPageButtons states = RangesPageLogic::ButtonStates();
+    const RangesPageButtons states = logic.ButtonStates();
     const bool enabled[] = {states.addRange, states.deleteRange, states.editRange,
                             states.addPoint, states.deletePoint, states.editPoint,
                             states.markAll};
@@ -276,9 +278,9 @@ void CRangesPage::OnRangesCellEntered(int row)
 {
     if (quiet > 0)
         return;
-    currentRange = qint16(row - 1);
-    currentPoint = 0;
-    FillPointsGrid(currentRange);
+    session.currentRange = qint16(row - 1);
+    session.currentPoint = 0;
+    FillPointsGrid(session.currentRange);
     points->setFirstVisibleRow(1);
     SelectRow(points, 1);
     UpdateButtons();
@@ -288,7 +290,7 @@ void CRangesPage::OnPointsCellEntered(int row)
 {
     if (quiet > 0)
         return;
-    currentPoint = qint16(row - 1);
+    session.currentPoint = qint16(row - 1);
     UpdateButtons();
 }
 
@@ -300,7 +302,7 @@ void CRangesPage::OnPointsMousePressed(int x, int y)
     const int row = points->currentGridRow();
     if (!logic.ToggleMarked(row))
         return;
-    const MeterPoint& point = meterCheckDoc.ranges[currentRange].points[row - 1];
+    const MeterPoint& point = session.document.ranges[session.currentRange].points[row - 1];
     points->setCellText(row, markColumn, RangesPageLogic::PointRowTexts(point).at(markColumn));
 }
 
@@ -309,11 +311,11 @@ void CRangesPage::OnAddRange()
     const bool added = logic.AddRange(ranges->currentGridRow());
     if (added) {
         // The new range has no points yet: its list starts at the first row.
-        currentPoint = 0;
+        session.currentPoint = 0;
         FillRangesGrid();
-        FillPointsGrid(currentRange);
+        FillPointsGrid(session.currentRange);
     }
-    const int row = currentRange + 1;
+    const int row = session.currentRange + 1;
     SelectRow(ranges, row);
     ranges->setFirstVisibleRow(qMax(1, row - scrollMargin));
     KeepRowInView(ranges, row);
@@ -340,8 +342,8 @@ void CRangesPage::OnAddPoint()
         UpdateButtons();
         return;
     }
-    FillPointsGrid(currentRange);
-    const int row = currentPoint + 1;
+    FillPointsGrid(session.currentRange);
+    const int row = session.currentPoint + 1;
     SelectRow(points, row);
     KeepRowInView(points, row);
     UpdateButtons();
@@ -350,17 +352,17 @@ void CRangesPage::OnAddPoint()
 void CRangesPage::OnDeletePoint()
 {
     logic.DeletePoint(points->currentGridRow());
-    FillPointsGrid(currentRange);
+    FillPointsGrid(session.currentRange);
 }
 
 void CRangesPage::OnEditPoint()
 {
     if (logic.EditPoint())
-        FillPointsGrid(currentRange);
+        FillPointsGrid(session.currentRange);
 }
 
 void CRangesPage::OnMarkAll()
 {
     logic.MarkAll();
-    FillPointsGrid(currentRange);
+    FillPointsGrid(session.currentRange);
 }

@@ -9,6 +9,7 @@
 class ColorButton;
 class DataGrid;
 class MeterCheckDialogRunner;
+struct MeterCheckSession;
 
 // The first page of the meter check window: the document's ranges in the left grid, the
 // points of the selected range in the right one, and the buttons that add, delete and edit
@@ -29,7 +30,8 @@ public:
         IdMarkAll = 1269,
     };
 
-    CRangesPage(MeterCheckDialogRunner& dialogs, QWidget* parent = nullptr);
+    CRangesPage(MeterCheckSession& session, MeterCheckDialogRunner& dialogs,
+                QWidget* parent = nullptr);
 
     // Refills both grids from the document; the window calls it each time it shows the page.
     void OnShowPage();
@@ -64,6 +66,7 @@ private:
     void OnEditPoint();
     void OnMarkAll();
 
+    MeterCheckSession& session;
     RangesPageLogic logic;
     DataGrid* ranges = nullptr;
     DataGrid* points = nullptr;
