@@ -26,8 +26,13 @@ public:
         // be selected and copied (a command to type, a path).
         if (!detail.isEmpty()) {
             box.setInformativeText(detail);
-            if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+            if (auto* label =
+                    box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
                 label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+                // Room for a device path and a command on one line each, rather than the
+                // width of the short sentence above.
+                label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 56);
+            }
         }
         switch (icon) {
         case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
