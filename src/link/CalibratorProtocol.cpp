@@ -195,10 +195,10 @@ void CalibratorProtocol::SendCommand(const QString& command)
         // A port the program closed itself (its window ended) is no failure of the device:
         // the command goes nowhere, without a word.
         if (LinkTracing())
-            TraceLink(QStringLiteral("not sent, %1: %2")
-                          .arg(linkOpen ? QStringLiteral("port closed")
-                                        : QStringLiteral("link not open"),
-                               command));
+            TraceLink(
+                QStringLiteral("not sent, %1: %2")
+                    .arg(linkOpen ? QStringLiteral("port closed") : QStringLiteral("link not open"),
+                         command));
         return;
     }
     const QByteArray frame = '^' + command.toLatin1() + '%';

@@ -72,7 +72,7 @@ private:
     SerialDevice& device;
     LinkClock& clock;
     int portNumber = 0;
-    QString devicePath;               // what COM<portNumber> stood for when it was opened
+    QString devicePath;              // what COM<portNumber> stood for when it was opened
     QList<LineExchange> lastAttempt; // the frames of the attempt under way and their replies
 };
 

@@ -62,7 +62,7 @@ OpenFailure ClassifyOpenFailure(QSerialPort::SerialPortError error, int systemEr
 QString SerialDeviceGroup(const QString& path)
 {
 #ifdef Q_OS_UNIX
-    struct stat info{};
+    struct stat info = {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return usualGroup;
     // Root's group, or a group without read and write rights, is no group to join.

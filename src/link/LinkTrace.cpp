@@ -7,6 +7,6 @@ Q_LOGGING_CATEGORY(linkTrace, "r718.link", QtInfoMsg)
 
 void TraceLink(const QString& event)
 {
-    qCDebug(linkTrace).noquote()
-        << QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) << event;
+    qCDebug(linkTrace).noquote() << QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"))
+                                 << event;
 }

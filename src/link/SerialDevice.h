@@ -12,8 +12,8 @@
 class CSerialException
 {
 public:
-    explicit CSerialException(quint32 errorCode, QSerialPort::SerialPortError portError =
-                                                     QSerialPort::NoError,
+    explicit CSerialException(quint32 errorCode,
+                              QSerialPort::SerialPortError portError = QSerialPort::NoError,
                               int systemError = 0)
         : errorCode(errorCode), portError(portError), systemError(systemError)
     {}

@@ -464,21 +464,26 @@ private slots:
         QTest::addColumn<int>("throwOnRead");
         QTest::addColumn<QStringList>("trace");
         const QString recovery = QStringLiteral("recovery attempt %1 of 5");
-        QTest::newRow("accepted") << QList<QByteArray>{"^+1.000%"} << QByteArray() << 0
-                                  << QStringList{"sent ^P%", "received ^+1.000%: accepted"};
         QTest::newRow("late reply discarded")
             << QList<QByteArray>{"^+2.000%"} << QByteArray("^+1.000%\r") << 0
             << QStringList{"discarded before the frame's last byte: ^+1.000%<0D>", "sent ^P%",
                            "received ^+2.000%: accepted"};
         QTest::newRow("NAK, then recovered")
             << QList<QByteArray>{"\x15", "+", "%", "%"} << QByteArray() << 0
-            << QStringList{"sent ^P%", "received <15>: refused, NAK", recovery.arg(1),
-                           "sent ^I%", "received +: refused, no %", recovery.arg(2),
-                           "sent ^I%", "received %: accepted", "sent ^P%",
+            << QStringList{"sent ^P%",
+                           "received <15>: refused, NAK",
+                           recovery.arg(1),
+                           "sent ^I%",
+                           "received +: refused, no %",
+                           recovery.arg(2),
+                           "sent ^I%",
+                           "received %: accepted",
+                           "sent ^P%",
                            "received %: accepted"};
         QStringList givenUp{"sent ^P%", "received nothing: refused"};
         for (int attempt = 1; attempt <= 5; ++attempt)
-            givenUp << recovery.arg(attempt) << "sent ^I%" << "received nothing: refused";
+            givenUp << recovery.arg(attempt) << "sent ^I%"
+                    << "received nothing: refused";
         givenUp << "given up after 5 recovery attempts";
         QTest::newRow("given up") << QList<QByteArray>{} << QByteArray() << 0 << givenUp;
         QTest::newRow("port error")
@@ -538,7 +543,6 @@ private slots:
         QTest::addColumn<int>("timeoutsError");
         QTest::addColumn<QString>("reason"); // in the message's detail
         QTest::newRow("missing device") << ENOENT << 0 << 0 << "nie jest podłączone";
-        QTest::newRow("no permission") << EACCES << 0 << 0 << "Brak uprawnień";
         QTest::newRow("port held by another program") << EBUSY << 0 << 0 << "jest zajęte";
         QTest::newRow("line settings refused")
             << 0 << EINVAL << 0 << QString::fromLocal8Bit(std::strerror(EINVAL));
