@@ -25,7 +25,8 @@ PLIK.met: okno sprawdzania mierników otwiera się z tym dokumentem.
 
 Port COM n to urządzenie ze zmiennej środowiskowej R718_COM<n>, z okna
 "Parametry transmisji" albo /dev/ttyS<n-1>.
-Ślad bez pliku, na standardowe wyjście błędów: QT_LOGGING_RULES="r718.link.debug=true".
+Ślad łącza na standardowe wyjście błędów zamiast do pliku:
+  QT_LOGGING_RULES="r718.link.debug=true" r718
 Kody wyjścia: 0 gotowe, 1 nie można otworzyć okien albo pliku śladu, 2 błędne
 argumenty.
 )";

@@ -75,6 +75,8 @@ private slots:
                          {"--reuid=65534", "--regid=65534", "--clear-groups",
                           QCoreApplication::applicationFilePath(), "openFailure:no permission"});
             QVERIFY(asUser.waitForFinished(30000));
+            if (asUser.exitCode() == 126)
+                QSKIP("a user without rights cannot run this test program from where it is");
             QVERIFY2(asUser.exitStatus() == QProcess::NormalExit && asUser.exitCode() == 0,
                      asUser.readAll().constData());
             return;
