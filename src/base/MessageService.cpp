@@ -2,6 +2,7 @@
 #include "base/MessageService.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace {
@@ -12,9 +13,27 @@ public:
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
                        MessageButtons buttons, QWidget* owner) override
     {
+        return ShowDetailed(text, QString(), caption, icon, buttons, owner);
+    }
+
+    MessageAnswer ShowDetailed(const QString& text, const QString& detail, const QString& caption,
+                               MessageIcon icon, MessageButtons buttons, QWidget* owner) override
+    {
         QMessageBox box(owner);
         box.setWindowTitle(caption);
         box.setText(text);
+        // In sight at once, under the text: the reader needs it to act, not on request. It can
+        // be selected and copied (a command to type, a path).
+        if (!detail.isEmpty()) {
+            box.setInformativeText(detail);
+            if (auto* label =
+                    box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+                label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+                // Room for a device path and a command on one line each, rather than the
+                // width of the short sentence above.
+                label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 56);
+            }
+        }
         switch (icon) {
         case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
         case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
@@ -68,6 +87,16 @@ MessageService* SetMessageService(MessageService* service)
 void ShowError(const QString& text, QWidget* owner)
 {
     Messages().Show(text, QStringLiteral("Błąd!"), MessageIcon::Error, MessageButtons::Ok, owner);
+}
+
+void ShowError(const QString& text, const QString& detail, QWidget* owner)
+{
+    if (detail.isEmpty()) {
+        ShowError(text, owner);
+        return;
+    }
+    Messages().ShowDetailed(text, detail, QStringLiteral("Błąd!"), MessageIcon::Error,
+                            MessageButtons::Ok, owner);
 }
 
 MessageAnswer AskQuestion(const QString& text, const QString& caption, MessageButtons buttons,
