@@ -146,8 +146,8 @@ void TestCommandLine::traceOfAnOpening()
 {
     QTemporaryDir folder;
     const QString document = folder.filePath(QStringLiteral("V-640.met"));
-    ClearDocument();
-    QVERIFY(SaveDocument(document));
+    ScopedDocument empty;
+    QVERIFY(SaveDocument(empty, document));
     const QString trace = folder.filePath(QStringLiteral("link.log"));
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
