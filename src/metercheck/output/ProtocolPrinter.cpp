@@ -8,8 +8,6 @@
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ReportClock.h"
 
-const char* const reportMessageCaption = "Tevano 718";
-
 void ShowPrintError(const QString& text)
 {
     Messages().Show(text, QString::fromUtf8(reportMessageCaption), MessageIcon::Error,

@@ -33,7 +33,7 @@ public:
 };
 
 // The caption of the printing messages: the application's title.
-extern const char* const reportMessageCaption;
+inline constexpr char reportMessageCaption[] = "Tevano 718";
 // A printing failure ("Nie znaleziono drukarki!", ...) in its message box.
 void ShowPrintError(const QString& text);
 
