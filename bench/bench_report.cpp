@@ -31,7 +31,7 @@ void FillFullDocument(MeterCheckDoc& doc)
         MeterRange& r = doc.ranges[i];
         r.rangeValue = QString::number(100 + i * 10);
         r.rangeUnit = "mV";
-        r.function = 0;
+        r.function = RangeFunction::Voltage;
         r.classReading = "0.05";
         r.classRange = "0.1";
         r.constTerm = "0.01";

@@ -222,7 +222,7 @@ void CheckEditorsAndEntries(const MeterCheckDoc& doc)
                            RangeEditor::MaxLength(RangeEditor::Edit(e)),
                        QString::number(r));
         if (editor.Accept()) {
-            FUZZ_CHECK(editor.range().function >= 0 && editor.range().function <= 4,
+            FUZZ_CHECK(int(editor.range().function) >= 0 && int(editor.range().function) <= 4,
                        QString::number(r));
         }
         // "Edytuj" on a point: its nominal value checked again as if typed.
@@ -384,7 +384,7 @@ void BuildSampleDocument(MeterCheckSession& session, int variant)
     MeterRange& v = doc.ranges[0];
     v.rangeValue = QStringLiteral("500");
     v.rangeUnit = QStringLiteral("mV");
-    v.function = 0;
+    v.function = RangeFunction::Voltage;
     v.calFunction = 1;
     v.classRange = QStringLiteral("0.5");
     v.classReading = QStringLiteral("0.1");
@@ -400,9 +400,9 @@ void BuildSampleDocument(MeterCheckSession& session, int variant)
     k.rangeValue = QStringLiteral("1200");
     k.rangeUnit = QStringLiteral("°C");
     k.sensorName = QStringLiteral("K (NiCr-NiAl)");
-    k.function = 3;
+    k.function = RangeFunction::Thermocouple;
     k.calFunction = 13;
-    k.coldJunction = 2;
+    k.coldJunction = ColdJunction::To;
     k.toValue = QStringLiteral("23.0");
     k.classRange = QStringLiteral("1");
     k.constUnit = QStringLiteral("°C");
@@ -415,7 +415,7 @@ void BuildSampleDocument(MeterCheckSession& session, int variant)
     pt.rangeValue = QStringLiteral("850");
     pt.rangeUnit = QStringLiteral("°C");
     pt.sensorName = QStringLiteral("Pt100 (385)");
-    pt.function = 4;
+    pt.function = RangeFunction::Rtd;
     pt.calFunction = 14;
     pt.rlValue = QStringLiteral("10.0");
     pt.classReading = QStringLiteral("0.2");
@@ -426,7 +426,7 @@ void BuildSampleDocument(MeterCheckSession& session, int variant)
     MeterRange& ohm = doc.ranges[3];
     ohm.rangeValue = QStringLiteral("4");
     ohm.rangeUnit = QStringLiteral("kOhm");
-    ohm.function = 2;
+    ohm.function = RangeFunction::Resistance;
     ohm.calFunction = 6;
     ohm.classRange = QStringLiteral("0.25");
     ohm.constTerm = QStringLiteral("0.5");
@@ -439,7 +439,7 @@ void BuildSampleDocument(MeterCheckSession& session, int variant)
     MeterRange& ma = doc.ranges[4];
     ma.rangeValue = QStringLiteral("20");
     ma.rangeUnit = QStringLiteral("mA");
-    ma.function = 1;
+    ma.function = RangeFunction::Current;
     ma.calFunction = 4;
     ma.classRange = QStringLiteral("0.5");
     ma.constUnit = QStringLiteral("mA");

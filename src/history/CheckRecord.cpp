@@ -56,9 +56,9 @@ QList<CheckRecord> BuildCheckRecords(const MeterCheckDoc& doc, const QList<int>&
         c.rangeSlot = slot;
         c.rangeValue = r.rangeValue;
         c.rangeUnit = r.rangeUnit;
-        c.quantity = r.function;
+        c.quantity = int(r.function); // the history keeps the numbers of the file
         c.sensorName = r.sensorName;
-        c.coldJunction = r.coldJunction;
+        c.coldJunction = int(r.coldJunction);
         c.toValue = r.toValue;
         c.rlValue = r.rlValue;
         c.classReading = r.classReading;
@@ -108,10 +108,10 @@ std::unique_ptr<MeterCheckDoc> DocumentOfRecord(const CheckRecord& c)
     r.rangeMeasured = 1;
     r.rangeValue = c.rangeValue;
     r.rangeUnit = c.rangeUnit;
-    r.function = qint16(c.quantity);
+    r.function = RangeFunction(c.quantity);
     r.calFunction = qint16(c.calFunction);
     r.sensorName = c.sensorName;
-    r.coldJunction = qint16(c.coldJunction);
+    r.coldJunction = ColdJunction(c.coldJunction);
     r.toValue = c.toValue;
     r.rlValue = c.rlValue;
     r.classReading = c.classReading;

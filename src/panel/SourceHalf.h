@@ -51,7 +51,7 @@ public:
     // The controls by their role, for the window's tests and its keyboard.
     QAbstractButton* FamilyButton(SourceFamily family) const;
     QAbstractButton* RangeRadio(const QString& name) const;
-    QAbstractButton* JunctionRadio(int junction) const;
+    QAbstractButton* JunctionRadio(ColdJunction junction) const;
     QComboBox* ThermocoupleList() const { return thermocoupleList; }
     QComboBox* RtdList() const { return rtdList; }
     QCheckBox* LeadResistanceBox() const { return rlBox; }

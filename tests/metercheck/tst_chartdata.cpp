@@ -32,7 +32,7 @@ class TestChartData : public QObject
     {
         doc = MeterCheckDoc();
         DocumentBuilder b(doc);
-        b.Meter("M1", "7").Range(0, 0, value, unit).Measured();
+        b.Meter("M1", "7").Range(0, RangeFunction::Voltage, value, unit).Measured();
         for (const PointValues& v : points)
             b.Point(MakePoint(v.reading, v.setting, v.actual, v.permissible, "", v.unit, v.marked,
                               !v.setting.isEmpty()));

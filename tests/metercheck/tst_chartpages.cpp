@@ -52,7 +52,7 @@ private slots:
         doc = MeterCheckDoc();
         DocumentBuilder(doc)
             .Meter("M1", "7")
-            .Range(0, 0, "400", "mV")
+            .Range(0, RangeFunction::Voltage, "400", "mV")
             .Measured()
             .Point(MakePoint("100.20", "100.00", "0.20", "0.50", "", "mV", true))
             .Point(MakePoint("201.00", "200.00", "1.00", "0.60", "", "mV", false))

@@ -61,9 +61,9 @@ void FillSample(MeterCheckDoc& doc)
     t.rangeValue = "1370";
     t.sensorName = "B (PtRh30-PtRh6)";
     t.rangeUnit = "°C";
-    t.function = 3;
+    t.function = RangeFunction::Thermocouple;
     t.calFunction = 13;
-    t.coldJunction = 2;
+    t.coldJunction = ColdJunction::To;
     t.toValue = "23.0";
     t.rlValue = "10.0";
     t.constUnit = "°C";

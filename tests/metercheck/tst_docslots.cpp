@@ -72,9 +72,9 @@ private slots:
         doc.meterName = "M";
         doc.method = 1;
         MeterRange& r = doc.ranges[7];
-        r.function = 4;
+        r.function = RangeFunction::Rtd;
         r.calFunction = 14;
-        r.coldJunction = 2;
+        r.coldJunction = ColdJunction::To;
         r.toValue = "23.0";
         r.rangeDefined = 1;
         r.rangeMeasured = 1;

@@ -139,7 +139,7 @@ private slots:
         MeterRange& r = doc.ranges[3];
         r.rangeDefined = 1;
         r.rangeMeasured = 1;
-        r.function = qint16(function);
+        r.function = RangeFunction(function);
         r.calFunction = qint16(calFunction);
         QFETCH(QString, rangeValue);
         QFETCH(QString, rangeUnit);
@@ -186,7 +186,7 @@ private slots:
         r.rangeMeasured = quint8(rangeMeasured);
         r.rangeValue = "20";
         r.classRange = "1";
-        r.function = 1;
+        r.function = RangeFunction::Current;
         r.calFunction = 4;
         MeterPoint& p = r.points[0];
         p.pointDefined = quint8(pointDefined);
@@ -220,7 +220,7 @@ private slots:
         QFETCH(QString, setting);
         QFETCH(int, function);
         QFETCH(int, coldJunction);
-        QTEST(CalibratorErrorText(setting, function, coldJunction), "error");
+        QTEST(CalibratorErrorText(setting, function, ColdJunction(coldJunction)), "error");
     }
 
     void exceedsPermissible_data()

@@ -23,7 +23,7 @@ private slots:
     {
         doc = MeterCheckDoc();
         MeterRange& r = doc.ranges[1];
-        r.function = 0;
+        r.function = RangeFunction::Voltage;
         r.rangeUnit = "mV";
         r.rangeDefined = 1;
         r.points[3] = {"99.9", "100.0", "-0.1", "0.5", "0.04", "mV", 0, 1, 0, 1};

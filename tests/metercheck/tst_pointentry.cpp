@@ -11,7 +11,7 @@ namespace {
 MeterRange Range(int function, const QString& unit, const QString& sensor = {})
 {
     MeterRange r;
-    r.function = qint16(function);
+    r.function = RangeFunction(function);
     r.rangeUnit = unit;
     r.sensorName = sensor;
     r.rangeDefined = 1;

@@ -42,7 +42,10 @@ class TestProcDialogs : public QObject
     void VoltageDocument()
     {
         session.Reset();
-        DocumentBuilder(doc).Method(1).Range(0, 0, "50", "mV").Nominals({"-12.345"}, false);
+        DocumentBuilder(doc)
+            .Method(1)
+            .Range(0, RangeFunction::Voltage, "50", "mV")
+            .Nominals({"-12.345"}, false);
         setpointText = "-12.345";
     }
 
@@ -231,7 +234,7 @@ private slots:
     {
         VoltageDocument();
         MeterRange& r = doc.ranges[0];
-        r.function = 2;
+        r.function = RangeFunction::Resistance;
         r.calFunction = 5;
         r.rangeUnit = "Ohm";
         setpointText = "100.00";

@@ -21,7 +21,7 @@ class TestProcedure : public QObject
     RecordingPointsGrid* grid = nullptr;
     MeasureProcedure* procedure = nullptr;
 
-    MeterRange& SetRange(int i, qint16 function, const QString& value, const QString& unit)
+    MeterRange& SetRange(int i, RangeFunction function, const QString& value, const QString& unit)
     {
         MeterRange& r = doc.ranges[i];
         r.rangeDefined = 1;
@@ -68,7 +68,7 @@ private slots:
     {
         QFETCH(int, method);
         doc.method = qint16(method);
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
         const int result = method == 0 ? procedure->MeasureRangeExactSetting(0, 0)
@@ -83,7 +83,7 @@ private slots:
 
     void allPointsScopeTakesDefinedPoints()
     {
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
         dialogs->steps = {DialogStep::Ok("100.1"), DialogStep::Ok("199.8")};
@@ -97,7 +97,7 @@ private slots:
 
     void voltRangeServedInMillivolts()
     {
-        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         r.classRange = "0.5";
         MeterPoint& p = SetPoint(r, 0, "0.05");
         dialogs->steps = {DialogStep::Ok("0.0502")};
@@ -144,7 +144,7 @@ private slots:
         QFETCH(QStringList, nominals);
         QFETCH(QStringList, frames);
         QFETCH(QStringList, calibratorErrors);
-        MeterRange& r = SetRange(0, 2, "4", "kOhm");
+        MeterRange& r = SetRange(0, RangeFunction::Resistance, "4", "kOhm");
         for (int j = 0; j < nominals.size(); ++j)
             SetPoint(r, j, nominals[j]);
         for (int pass = 0; pass < 2; ++pass) {
@@ -163,7 +163,7 @@ private slots:
 
     void abortKeepsAnEarlierMeasurement()
     {
-        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         MeterPoint& p = SetPoint(r, 0, "0.0123");
         dialogs->steps = {DialogStep::Ok("0.0124")};
         procedure->MeasureRangeExactSetting(0, 0);
@@ -189,7 +189,7 @@ private slots:
 
     void abortFirstPointOfNewRange()
     {
-        MeterRange& r = SetRange(0, 1, "20", "mA");
+        MeterRange& r = SetRange(0, RangeFunction::Current, "20", "mA");
         MeterPoint& p = SetPoint(r, 0, "4");
         SetPoint(r, 1, "12");
         RecordingMessageService messages;
@@ -226,8 +226,8 @@ private slots:
         QFETCH(int, questions);
         QFETCH(int, dialogsOpened);
         QFETCH(int, lastRange);
-        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
-        SetPoint(SetRange(1, 0, "400", "mV"), 0, "200");
+        SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
+        SetPoint(SetRange(1, RangeFunction::Voltage, "400", "mV"), 0, "200");
         RecordingMessageService messages;
         messages.answers = {MessageAnswer(answer)};
         dialogs->chosenRangeScope = qint16(scope);
@@ -273,10 +273,10 @@ private slots:
         QFETCH(QStringList, sent);
         QFETCH(QList<int>, measured);
         doc.method = qint16(method);
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         for (const char* nominal : {"100", "200", "300"})
             SetPoint(r, CountPoints(doc, 0), nominal);
-        SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
+        SetPoint(SetRange(1, RangeFunction::Current, "20", "mA"), 0, "10");
         const MeterPoint second = r.points[1];
         sender.givenUpAt = givenUpAt;
         RecordingMessageService messages;
@@ -305,7 +305,7 @@ private slots:
 
     void runOnALinkGivenUpBeforeSaysSoOnce()
     {
-        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         sender.alive = false;
         RecordingMessageService messages;
         procedure->OnMeasure();
@@ -318,9 +318,9 @@ private slots:
     void runOverAllRangesVisitsEveryRange()
     {
         doc.method = 1;
-        SetPoint(SetRange(0, 2, "400", "Ohm"), 0, "100");
-        SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
-        SetRange(2, 0, "2", "V"); // nothing marked
+        SetPoint(SetRange(0, RangeFunction::Resistance, "400", "Ohm"), 0, "100");
+        SetPoint(SetRange(1, RangeFunction::Current, "20", "mA"), 0, "10");
+        SetRange(2, RangeFunction::Voltage, "2", "V"); // nothing marked
         session.currentRange = 0;
         dialogs->chosenRangeScope = 1;
         dialogs->steps = {DialogStep::Ok(), DialogStep::Ok()};
@@ -334,7 +334,7 @@ private slots:
 
     void cancelledChoiceDoesNothing()
     {
-        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         procedure->rangeScope = 1;
         dialogs->chooseOk = false;
         dialogs->chosenRangeScope = 0;
@@ -346,7 +346,7 @@ private slots:
 
     void permissibleErrorOf400mVRange()
     {
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         r.classReading = "0.05";
         r.classRange = "0.1";
         r.constTerm = "0.01";
@@ -363,7 +363,7 @@ private slots:
 
     void emptyIndicationGivesZero()
     {
-        MeterPoint& p = SetPoint(SetRange(0, 0, "50", "mV"), 0, "20");
+        MeterPoint& p = SetPoint(SetRange(0, RangeFunction::Voltage, "50", "mV"), 0, "20");
         dialogs->steps = {DialogStep::Ok("")};
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
         QCOMPARE(p.reading, "0.000");
@@ -374,7 +374,7 @@ private slots:
     void exactReadingStoresTheOutput()
     {
         doc.method = 1;
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         r.classRange = "0.1";
         MeterPoint& p = SetPoint(r, 0, "100");
         dialogs->steps = {DialogStep::Adjust([](ExactReadingControl& c) {
@@ -394,7 +394,7 @@ private slots:
     void exactReadingAbortClearsTheSetting()
     {
         doc.method = 1;
-        MeterPoint& p = SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        MeterPoint& p = SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 2);
         QCOMPARE(p.reading, "100");
         QVERIFY(p.setting.isEmpty());
@@ -403,9 +403,9 @@ private slots:
 
     void thermocoupleSelectionAndCalibratorError()
     {
-        MeterRange& r = SetRange(0, 3, "1000", "°C");
+        MeterRange& r = SetRange(0, RangeFunction::Thermocouple, "1000", "°C");
         r.sensorName = "K (NiCr-NiAl)";
-        r.coldJunction = 0;
+        r.coldJunction = ColdJunction::Tex;
         MeterPoint& p = SetPoint(r, 0, "500");
         dialogs->steps = {DialogStep::Ok("500.4")};
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
@@ -418,7 +418,7 @@ private slots:
     void pointWithoutFunctionIsSkipped()
     {
         RecordingMessageService messages;
-        MeterRange& r = SetRange(0, 0, "20", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "20", "V");
         MeterPoint& far = SetPoint(r, 0, "15");
         SetPoint(r, 1, "1");
         const MeterPoint before = far;
@@ -437,9 +437,9 @@ private slots:
 
     void measuredPointWithoutFunctionKeepsItsMeasurement()
     {
-        MeterRange& r = SetRange(0, 3, "1000", "°C");
+        MeterRange& r = SetRange(0, RangeFunction::Thermocouple, "1000", "°C");
         r.sensorName = "J (Fe-CuNi)";
-        r.coldJunction = 1;
+        r.coldJunction = ColdJunction::Tin;
         MeterPoint& p = SetPoint(r, 0, "300");
         dialogs->steps = {DialogStep::Ok("300.2")};
         procedure->MeasureRangeExactSetting(0, 0);
@@ -458,7 +458,7 @@ private slots:
     // Mend: a value that would not fit its 7-character field keeps fewer decimals.
     void producedValuesFitTheirField()
     {
-        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         MeterPoint& p = SetPoint(r, 0, "0.05");
         dialogs->steps = {DialogStep::Ok("12.5")}; // volts, while 50 mV was set
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
@@ -471,7 +471,7 @@ private slots:
 
     void lastSlotSelectsNoRowBeyondTheGrid()
     {
-        MeterRange& r = SetRange(0, 1, "20", "mA");
+        MeterRange& r = SetRange(0, RangeFunction::Current, "20", "mA");
         SetPoint(r, 49, "5");
         dialogs->steps = {DialogStep::Ok("5")};
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);

@@ -111,10 +111,10 @@ private slots:
     {
         DocumentBuilder(doc)
             .Meter("V-640", "12")
-            .Range(0, 0, "400", "mV")
+            .Range(0, RangeFunction::Voltage, "400", "mV")
             .ClassRange("0.1")
             .Nominals({"100", "300"})
-            .Range(1, 1, "20", "mA")
+            .Range(1, RangeFunction::Current, "20", "mA")
             .ClassRange("0.1")
             .Nominals({"4", "12", "20"});
 
@@ -168,7 +168,7 @@ private slots:
     void kiloOhmRangeOverAllPoints()
     {
         DocumentBuilder(doc)
-            .Range(0, 2, "4", "kOhm")
+            .Range(0, RangeFunction::Resistance, "4", "kOhm")
             .ClassRange("0.1")
             .Nominals({"0.1", "0.25", "0.4"});
         OperatorHand hand(false, true, {"0.1001", "0.2497", "0.4003"});
@@ -195,10 +195,10 @@ private slots:
     void linkGivenUpEndsTheRun()
     {
         DocumentBuilder(doc)
-            .Range(0, 0, "400", "mV")
+            .Range(0, RangeFunction::Voltage, "400", "mV")
             .ClassRange("0.1")
             .Nominals({"100", "300"})
-            .Range(1, 1, "20", "mA")
+            .Range(1, RangeFunction::Current, "20", "mA")
             .ClassRange("0.1")
             .Nominals({"4"});
         OperatorHand hand(true, false, {"100.05", "300.5", "4.003"},

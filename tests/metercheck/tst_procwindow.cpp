@@ -106,10 +106,10 @@ private slots:
             ScopedDocument saved;
             DocumentBuilder(saved.document)
                 .Meter("V-640", "12")
-                .Range(0, 0, "400", "mV")
+                .Range(0, RangeFunction::Voltage, "400", "mV")
                 .ClassRange("0.1")
                 .Nominals({"100", "300"})
-                .Range(1, 1, "20", "mA")
+                .Range(1, RangeFunction::Current, "20", "mA")
                 .ClassRange("0.1")
                 .Nominals({"4", "12", "20"});
             QVERIFY(SaveDocument(saved, file));

@@ -70,7 +70,7 @@ private slots:
         MeterRange range;
         range.calFunction = qint16(calFunction);
         range.sensorName = sensor;
-        range.coldJunction = qint16(junction);
+        range.coldJunction = ColdJunction(junction);
         range.toValue = to;
         range.rlValue = rl;
         QCOMPARE(DescribeRange(range), text);
@@ -82,13 +82,13 @@ private slots:
         MeterRange range;
         range.sensorName = "Pt1000";
         range.rlValue = "55.0";
-        range.coldJunction = 1;
-        range.function = 4;
+        range.coldJunction = ColdJunction::Tin;
+        range.function = RangeFunction::Rtd;
         range.calFunction = 13;
         QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000 [RL=55.0 Ohm]"));
-        range.function = 3;
+        range.function = RangeFunction::Thermocouple;
         QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000 [Tin]"));
-        range.function = 0;
+        range.function = RangeFunction::Voltage;
         QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000"));
     }
 };

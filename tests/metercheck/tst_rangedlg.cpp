@@ -130,7 +130,7 @@ private slots:
         const MeterRange& r = slot;
         QCOMPARE(r.rangeValue, QStringLiteral("1370"));
         QCOMPARE(r.sensorName, QStringLiteral("K (NiCr-NiAl)"));
-        QCOMPARE(r.coldJunction, qint16(2));
+        QCOMPARE(r.coldJunction, ColdJunction::To);
         QCOMPARE(r.toValue, QStringLiteral("23.0"));
         QCOMPARE(r.calFunction, qint16(7));
         QCOMPARE(r.rangeDefined, quint8(1));
@@ -192,7 +192,7 @@ private slots:
     // A slot with a quantity the editor does not know shows no option selected.
     void unknownFunctionSelectsNothing()
     {
-        slot.function = 9;
+        slot.function = RangeFunction(9);
         RecordingMessageService messages;
         CRangeDlg dlg(MeterCheckMode::EditRange, slot);
         for (const char* name :

@@ -30,9 +30,9 @@ MeterRange ThermocoupleRange()
     r.rangeValue = "1370";
     r.sensorName = "K (NiCr-NiAl)";
     r.rangeUnit = "°C";
-    r.function = 3;
+    r.function = RangeFunction::Thermocouple;
     r.calFunction = 13;
-    r.coldJunction = 2;
+    r.coldJunction = ColdJunction::To;
     r.toValue = "23.0";
     r.rlValue = "";
     r.classReading = "0.5";
@@ -62,11 +62,11 @@ private slots:
         QCOMPARE(editor.sensorKind(), int(E::Thermocouple));
         QCOMPARE(editor.junction(), int(E::Tex));
         const MeterRange& r = editor.range();
-        QCOMPARE(r.function, qint16(0));
+        QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
         QCOMPARE(r.sensorName, QString());
         QCOMPARE(r.rangeUnit, QStringLiteral("mV"));
-        QCOMPARE(r.coldJunction, qint16(0));
+        QCOMPARE(r.coldJunction, ColdJunction::Tex);
         QCOMPARE(r.toValue, QString());
         QCOMPARE(r.constUnit, QStringLiteral("µV"));
         QCOMPARE(editor.constUnits(), (QStringList{"µV", "mV"}));
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(r.classRange, QStringLiteral("0.1"));
         QCOMPARE(r.constTerm, QStringLiteral("2.0"));
         QCOMPARE(r.constUnit, QStringLiteral("mV"));
-        QCOMPARE(r.function, qint16(0));
+        QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
         QCOMPARE(r.rangeDefined, quint8(1));
         QCOMPARE(editor.text(E::ClassReading), QStringLiteral("0.5"));
@@ -188,7 +188,7 @@ private slots:
         QFETCH(QString, message);
         RecordingMessageService messages;
         MeterRange slot = ThermocoupleRange();
-        slot.function = 3;
+        slot.function = RangeFunction::Thermocouple;
         RangeEditor editor(slot, false);
         editor.ChooseFunction(E::Temperature);
         editor.ChooseSensorKind(edit == E::ToValue ? E::Thermocouple : E::Rtd);
@@ -269,7 +269,7 @@ private slots:
         editor.ChooseJunction(E::Tex);
         QVERIFY(editor.Accept());
         QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(editor.range().function, qint16(3));
+        QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
         QCOMPARE(editor.range().calFunction, qint16(7));
         QCOMPARE(editor.range().sensorName, QStringLiteral("R (PtRh13-Pt)"));
         QCOMPARE(editor.range().rangeUnit, QStringLiteral("°C"));
@@ -279,26 +279,27 @@ private slots:
     void temperatureAfterVoltageResetsSensorAndJunction()
     {
         MeterRange slot = ThermocoupleRange();
-        slot.function = 0; // once a thermocouple range, now voltage: junction and To stayed
+        slot.function = RangeFunction::Voltage; // once a thermocouple range, now voltage: junction
+                                                // and To stayed
         slot.calFunction = 1;
         slot.sensorName.clear();
         slot.rangeUnit = "V";
         RangeEditor editor(slot, false);
-        QCOMPARE(editor.range().coldJunction, qint16(2));
+        QCOMPARE(editor.range().coldJunction, ColdJunction::To);
         editor.SelectThermocouple(3);
         editor.ChooseFunction(E::Temperature);
         QCOMPARE(editor.range().sensorName, QStringLiteral("J (Fe-CuNi)"));
-        QCOMPARE(editor.range().coldJunction, qint16(0));
+        QCOMPARE(editor.range().coldJunction, ColdJunction::Tex);
         QCOMPARE(editor.range().toValue, QString());
         QCOMPARE(editor.junction(), int(E::Tex));
-        QCOMPARE(editor.range().function, qint16(3));
+        QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
         QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::TemperatureValue));
     }
 
     void rtdClearsLeadResistance()
     {
         MeterRange slot = ThermocoupleRange();
-        slot.function = 4;
+        slot.function = RangeFunction::Rtd;
         slot.sensorName = "Pt500";
         slot.rlValue = "10.0";
         RangeEditor editor(slot, false);
@@ -315,7 +316,7 @@ private slots:
     {
         MeterRange slot = ThermocoupleRange();
         slot.sensorName = "Z (nieznany)"; // as a damaged file may hold
-        slot.coldJunction = 7;
+        slot.coldJunction = ColdJunction(7);
         RangeEditor editor(slot, false);
         QCOMPARE(editor.thermocouple(), 0);
         QCOMPARE(editor.junction(), int(E::Tex));
@@ -323,7 +324,7 @@ private slots:
         MeterRange stored = slot;
         editor.StoreInto(stored);
         QCOMPARE(stored.sensorName, CalFunctions::ThermocoupleNames().at(0));
-        QCOMPARE(stored.coldJunction, qint16(0));
+        QCOMPARE(stored.coldJunction, ColdJunction::Tex);
     }
 
     void chosenFunctionsEditDecidesAtOk()
@@ -338,7 +339,7 @@ private slots:
         QVERIFY(editor.Accept());
         QCOMPARE(editor.range().rangeValue, QStringLiteral("20"));
         QCOMPARE(editor.range().rangeUnit, QStringLiteral("mV"));
-        QCOMPARE(editor.range().function, qint16(0));
+        QCOMPARE(editor.range().function, RangeFunction::Voltage);
         QCOMPARE(editor.text(E::CurrentValue), QStringLiteral("10"));
     }
 
@@ -365,7 +366,7 @@ private slots:
         QCOMPARE(stored.rangeMeasured, quint8(1));
 
         MeterRange kohm;
-        kohm.function = 2;
+        kohm.function = RangeFunction::Resistance;
         kohm.rangeUnit = "kOhm";
         kohm.rangeValue = "4";
         kohm.constUnit = "µV"; // not in the list: the first item is shown
@@ -442,7 +443,7 @@ private slots:
         QFETCH(QStringList, constUnits);
         RangeEditor editor(ThermocoupleRange(), false);
         editor.ChooseFunction(choice);
-        QCOMPARE(editor.range().function, qint16(function));
+        QCOMPARE(editor.range().function, RangeFunction(function));
         QCOMPARE(editor.range().calFunction, qint16(calFunction));
         QCOMPARE(editor.range().rangeUnit, unit);
         QCOMPARE(editor.constUnits(), constUnits);

@@ -34,7 +34,9 @@ class TestRangesPage : public QObject
     void PutRange(int slot, const QString& value, int pointCount = 0)
     {
         DocumentBuilder b(doc);
-        b.Range(slot, 0, value, "V").ClassRange("0.5").CalFunction(qint16(slot % 20));
+        b.Range(slot, RangeFunction::Voltage, value, "V")
+            .ClassRange("0.5")
+            .CalFunction(qint16(slot % 20));
         for (int j = 0; j < pointCount; ++j)
             b.Point({"", QString::number(j + 1) + ".0", "", "", "", "V", quint8(j % 2), 1, 0, 0});
     }
@@ -117,9 +119,9 @@ private slots:
         MeterRange& tc = doc.ranges[0];
         tc.rangeValue = "600";
         tc.rangeUnit = "°C";
-        tc.function = 3;
+        tc.function = RangeFunction::Thermocouple;
         tc.sensorName = "K (NiCr-NiAl)";
-        tc.coldJunction = 2;
+        tc.coldJunction = ColdJunction::To;
         tc.toValue = "23.0";
         tc.classReading = "0.1";
         tc.classRange = "0.2";

@@ -28,7 +28,7 @@ struct PointSpec
 };
 
 // Range slot `index` of the document, cleared and filled with the given points.
-MeterRange& MakeRange(MeterCheckDoc& doc, int index, qint16 function, const QString& unit,
+MeterRange& MakeRange(MeterCheckDoc& doc, int index, RangeFunction function, const QString& unit,
                       const QList<PointSpec>& points = {})
 {
     MeterRange& r = doc.ranges[index];
@@ -113,7 +113,8 @@ private slots:
         QFETCH(QString, command);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(doc, 3, 0, unit, {{QStringLiteral("9"), QStringLiteral("9")}, {value, "9"}});
+        MakeRange(doc, 3, RangeFunction::Voltage, unit,
+                  {{QStringLiteral("9"), QStringLiteral("9")}, {value, "9"}});
 
         QCOMPARE(SelectSourceForPoint(doc, 3, 1, sender), index);
         QCOMPARE(sender.sent, command.isEmpty() ? QStringList() : QStringList{command});
@@ -140,18 +141,20 @@ private slots:
         QFETCH(int, index);
         RecordingCommandSender sender;
         doc.method = qint16(method);
-        MakeRange(doc, 0, 0, "V", {{QStringLiteral("0.01"), QStringLiteral("5")}});
+        MakeRange(doc, 0, RangeFunction::Voltage, "V",
+                  {{QStringLiteral("0.01"), QStringLiteral("5")}});
         QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), index);
 
         // The resistance choice looks at the same value of every marked point.
-        MakeRange(doc, 1, 2, "Ohm", {{QStringLiteral("100"), QStringLiteral("1000")}});
+        MakeRange(doc, 1, RangeFunction::Resistance, "Ohm",
+                  {{QStringLiteral("100"), QStringLiteral("1000")}});
         QCOMPARE(SelectSourceForPoint(doc, 1, 0, sender), method == 0 ? 5 : 6);
     }
 
     void current()
     {
         RecordingCommandSender sender;
-        MakeRange(doc, 0, 1, "mA", {{QStringLiteral("100"), {}}});
+        MakeRange(doc, 0, RangeFunction::Current, "mA", {{QStringLiteral("100"), {}}});
         QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), 4);
         QCOMPARE(sender.sent, QStringList{"C06"});
     }
@@ -194,7 +197,7 @@ private slots:
         QFETCH(QString, command);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(doc, 7, 2, unit, points);
+        MakeRange(doc, 7, RangeFunction::Resistance, unit, points);
         QCOMPARE(SelectSourceForPoint(doc, 7, 0, sender), index);
         QCOMPARE(sender.sent, QStringList{command});
         QVERIFY(messages.messages.isEmpty());
@@ -239,9 +242,9 @@ private slots:
         QFETCH(QStringList, commands);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MeterRange& r = MakeRange(doc, 2, 3, "°C", {{"1000.0", ""}});
+        MeterRange& r = MakeRange(doc, 2, RangeFunction::Thermocouple, "°C", {{"1000.0", ""}});
         r.sensorName = sensor;
-        r.coldJunction = qint16(coldJunction);
+        r.coldJunction = ColdJunction(coldJunction);
         r.toValue = to;
         r.rlValue = QStringLiteral("1.5"); // not a thermocouple setting
         QCOMPARE(SelectSourceForPoint(doc, 2, 0, sender), index);
@@ -285,10 +288,10 @@ private slots:
         QFETCH(QStringList, commands);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MeterRange& r = MakeRange(doc, 49, 4, "°C", {{"100.00", ""}});
+        MeterRange& r = MakeRange(doc, 49, RangeFunction::Rtd, "°C", {{"100.00", ""}});
         r.sensorName = sensor;
         r.rlValue = rl;
-        r.coldJunction = 2; // not an RTD setting
+        r.coldJunction = ColdJunction::To; // not an RTD setting
         r.toValue = QStringLiteral("20.0");
         QCOMPARE(SelectSourceForPoint(doc, 49, 0, sender), index);
         QCOMPARE(sender.sent, commands);
@@ -315,7 +318,7 @@ private slots:
         QFETCH(int, point);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(doc, 0, qint16(function), "V", {{"1", "1"}});
+        MakeRange(doc, 0, RangeFunction(function), "V", {{"1", "1"}});
         QCOMPARE(SelectSourceForPoint(doc, range, point, sender), -1);
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(messages.messages.isEmpty());
@@ -329,9 +332,9 @@ private slots:
         link.device.responder = [&answering](const QList<QByteArray>&) {
             return answering ? QByteArray("%") : QByteArray();
         };
-        MeterRange& r = MakeRange(doc, 0, 3, "°C", {{"100.0", ""}});
+        MeterRange& r = MakeRange(doc, 0, RangeFunction::Thermocouple, "°C", {{"100.0", ""}});
         r.sensorName = QStringLiteral("K (NiCr-NiAl)");
-        r.coldJunction = 2;
+        r.coldJunction = ColdJunction::To;
         r.toValue = QStringLiteral("20.0");
         LinkSession session(link.link);
         session.Open(1);

@@ -51,7 +51,7 @@ class TestMeterCheckCommands : public QObject
     void PutRange(int slot, const QString& value, bool measured = false)
     {
         DocumentBuilder(doc)
-            .Range(slot, 0, value, "V")
+            .Range(slot, RangeFunction::Voltage, value, "V")
             .Point({"", "1.0", "", "", "", "V", 0, 1, 0, 0});
         doc.ranges[slot].rangeMeasured = measured ? 1 : 0;
     }

@@ -115,7 +115,9 @@ private slots:
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(32771)->trigger();
-        DocumentBuilder(doc).Range(0, 0, "10", "V").Point({"", "", "", "", "", "", 1, 1, 0, 0});
+        DocumentBuilder(doc)
+            .Range(0, RangeFunction::Voltage, "10", "V")
+            .Point({"", "", "", "", "", "", 1, 1, 0, 0});
         window->TabBar()->setCurrentIndex(2);
         QCOMPARE(messages->Texts(),
                  QStringList{"Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów."});
@@ -130,7 +132,7 @@ private slots:
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(32771)->trigger();
         DocumentBuilder(doc)
-            .Range(0, 0, "10", "V")
+            .Range(0, RangeFunction::Voltage, "10", "V")
             .Measured()
             .Point({"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1});
         window->TabBar()->setCurrentIndex(2);

@@ -272,9 +272,9 @@ private slots:
         QFETCH(QString, sensorText);
         QFETCH(QString, classText);
         MeterRange r = VoltageRange();
-        r.function = qint16(function);
+        r.function = RangeFunction(function);
         r.sensorName = sensor;
-        r.coldJunction = qint16(coldJunction);
+        r.coldJunction = ColdJunction(coldJunction);
         r.toValue = "23.0";
         r.rlValue = rl;
         r.classReading = classReading;

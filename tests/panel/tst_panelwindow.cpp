@@ -163,7 +163,7 @@ void TestPanelWindow::opening()
     QVERIFY(!Source()->ThermocoupleList()->isEnabled());
     QCOMPARE(Source()->ThermocoupleList()->currentText(), QStringLiteral("R (PtRh13-Pt)"));
     QCOMPARE(Source()->RtdList()->currentText(), QStringLiteral("Pt100 (385)"));
-    QVERIFY(Source()->JunctionRadio(ColdJunctionTex)->isChecked());
+    QVERIFY(Source()->JunctionRadio(ColdJunction::Tex)->isChecked());
     QVERIFY(!Source()->ToButton()->isEnabled());
     QVERIFY(!Source()->LeadResistanceButton()->isEnabled());
     QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("0.0"));
@@ -357,7 +357,7 @@ void TestPanelWindow::thermocoupleWithToByClicks()
     QVERIFY(Source()->ThermocoupleList()->isEnabled());
     QVERIFY(!Source()->RangeRadio(QStringLiteral("50mV"))->isEnabled());
     QVERIFY(!Source()->RtdList()->isEnabled());
-    Click(Source()->JunctionRadio(ColdJunctionTo));
+    Click(Source()->JunctionRadio(ColdJunction::To));
     QVERIFY(Source()->ToButton()->isEnabled());
     QCOMPARE(Frames(), QStringList({"C63", "N+0.0", "C23", "N+0.0", "T0.00"}));
     prompt.answers = {QStringLiteral("23.5")};
@@ -482,7 +482,7 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
     QAbstractButton* valueButton = nullptr;
     if (entry == QLatin1String("To")) {
         Click(Source()->FamilyButton(SourceFamily::Thermocouple));
-        Click(Source()->JunctionRadio(ColdJunctionTo));
+        Click(Source()->JunctionRadio(ColdJunction::To));
         valueButton = Source()->ToButton();
     } else {
         Click(meter->findChild<QAbstractButton*>(QStringLiteral("meterFamilyRtd")));
@@ -522,7 +522,7 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
         QCOMPARE(frames.mid(frames.size() - 2), QStringList({"I", "X"}));
         QCOMPARE(frames.count(QStringLiteral("T23.50")), 1);
         // The reset came last: To and its value are gone.
-        QCOMPARE(Source()->Logic().ColdJunction(), int(ColdJunctionTex));
+        QCOMPARE(Source()->Logic().Junction(), ColdJunction::Tex);
         QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("0.0"));
         QCOMPARE(Source()->Logic().SourceToValue(), 0.0);
     } else {

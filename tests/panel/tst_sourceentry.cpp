@@ -180,7 +180,7 @@ void TestSourceEntry::openingStateSendsNothing()
     QCOMPARE(rig.logic.DeltaCaption(), QStringLiteral("0.000"));
     QCOMPARE(rig.logic.ToCaption(), QStringLiteral("0.0"));
     QCOMPARE(rig.logic.LeadResistanceCaption(), QStringLiteral("0.00"));
-    QCOMPARE(rig.logic.ColdJunction(), int(ColdJunctionTex));
+    QCOMPARE(rig.logic.Junction(), ColdJunction::Tex);
     QCOMPARE(rig.logic.Members().sourceMax, 55.0);
     QCOMPARE(rig.logic.Members().sourceMin, -55.0);
 }

@@ -123,7 +123,7 @@ void TestSourceSelection::familiesApplyWhatTheyShow()
     rig.logic.ChooseFamily(SourceFamily::Thermocouple);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C63", "N+0.0"}));
     QVERIFY(!rig.logic.ToButtonEnabled());
-    rig.logic.ChooseColdJunction(ColdJunctionTin);
+    rig.logic.ChooseColdJunction(ColdJunction::Tin);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C43", "N+0.0"}));
     rig.logic.ChooseFamily(SourceFamily::Rtd);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C82", "N+0.00"}));
@@ -139,7 +139,7 @@ void TestSourceSelection::thermocoupleWithToReference()
 {
     SourceRig rig;
     rig.Select(QStringLiteral("K (NiCr-NiAl)"));
-    rig.logic.ChooseColdJunction(ColdJunctionTo);
+    rig.logic.ChooseColdJunction(ColdJunction::To);
     QVERIFY(rig.logic.ToButtonEnabled());
     QCOMPARE(rig.sender.sent.mid(rig.sender.sent.size() - 3),
              QStringList({"C22", "N+0.0", "T0.00"}));
@@ -158,7 +158,7 @@ void TestSourceSelection::thermocoupleWithToReference()
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C23", "N+0.0", "T23.50"}));
     QCOMPARE(rig.state.sourceRangeName, QStringLiteral("R (PtRh13-Pt)"));
     // Tex again: no "T".
-    rig.logic.ChooseColdJunction(ColdJunctionTex);
+    rig.logic.ChooseColdJunction(ColdJunction::Tex);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C63", "N+0.0"}));
 }
 
@@ -235,7 +235,7 @@ void TestSourceSelection::cancelledEntriesKeepTheOldCaptionAndStillFollowUp()
 {
     SourceRig rig;
     rig.Select(QStringLiteral("J (Fe-CuNi)"));
-    rig.logic.ChooseColdJunction(ColdJunctionTo);
+    rig.logic.ChooseColdJunction(ColdJunction::To);
     rig.sender.TakeSent();
     rig.logic.EnterColdJunctionTemperature(); // cancelled
     QCOMPARE(rig.logic.ToCaption(), QStringLiteral("0.0"));
@@ -291,7 +291,7 @@ void TestSourceSelection::resetAppliesTheCheckedRangeThenShows50mV()
     QCOMPARE(rig.logic.DeltaCaption(), QStringLiteral("0.000"));
     QCOMPARE(rig.logic.SourceRlOn(), false);
     QCOMPARE(rig.logic.LeadResistanceChecked(), false);
-    QCOMPARE(rig.logic.ColdJunction(), int(ColdJunctionTex));
+    QCOMPARE(rig.logic.Junction(), ColdJunction::Tex);
     QCOMPARE(rig.logic.ThermocoupleIndex(), 0);
     QCOMPARE(rig.logic.RtdIndex(), 0);
 }

@@ -14,13 +14,14 @@ DocumentBuilder& DocumentBuilder::Method(qint16 method)
     return *this;
 }
 
-DocumentBuilder& DocumentBuilder::Range(int slot, qint16 function, const QString& value,
+DocumentBuilder& DocumentBuilder::Range(int slot, RangeFunction function, const QString& value,
                                         const QString& unit)
 {
-    static const qint16 presets[] = {0, 4, 5, 7, 14};
+    static const qint16 presets[] = {0, 4, 5, 7, 14}; // by RangeFunction
     MeterRange r;
     r.function = function;
-    r.calFunction = function >= 0 && function <= 4 ? presets[function] : 0;
+    const int quantity = int(function);
+    r.calFunction = quantity >= 0 && quantity <= 4 ? presets[quantity] : 0;
     r.rangeValue = value;
     r.rangeUnit = unit;
     r.rangeDefined = 1;
@@ -95,7 +96,7 @@ MeterRange VoltageRange()
     MeterRange r;
     r.rangeValue = "400";
     r.rangeUnit = "mV";
-    r.function = 0;
+    r.function = RangeFunction::Voltage;
     r.calFunction = 0;
     r.classReading = "0.05";
     r.classRange = "0.1";
@@ -111,9 +112,9 @@ MeterRange ThermocoupleRange()
     r.rangeValue = "1200";
     r.rangeUnit = "°C";
     r.sensorName = "K (NiCr-NiAl)";
-    r.function = 3;
+    r.function = RangeFunction::Thermocouple;
     r.calFunction = 13;
-    r.coldJunction = 2;
+    r.coldJunction = ColdJunction::To;
     r.toValue = "23.0";
     r.classRange = "0.5";
     r.rangeDefined = 1;

@@ -9,8 +9,8 @@
 // in the slots given, the points of each range packed from its first slot.
 //
 //     DocumentBuilder(doc).Meter("V-640", "12")
-//         .Range(0, 0, "400", "mV").ClassRange("0.1").Nominals({"100", "300"})
-//         .Range(1, 1, "20", "mA").Nominals({"4"});
+//         .Range(0, RangeFunction::Voltage, "400", "mV").Nominals({"100", "300"})
+//         .Range(1, RangeFunction::Current, "20", "mA").Nominals({"4"});
 class DocumentBuilder
 {
 public:
@@ -21,7 +21,8 @@ public:
 
     // Slot `slot` becomes a defined range of the quantity (`function`) with its full-scale
     // value and unit, and the calibrator function the range editor presets for the quantity.
-    DocumentBuilder& Range(int slot, qint16 function, const QString& value, const QString& unit);
+    DocumentBuilder& Range(int slot, RangeFunction function, const QString& value,
+                           const QString& unit);
     // Slot `slot` becomes `range` as it is given.
     DocumentBuilder& Range(int slot, const MeterRange& range);
     // Fields of the range last put in.

@@ -9,22 +9,21 @@
 
 namespace {
 
-QString QuantityText(int function)
+QString QuantityText(RangeFunction function)
 {
     switch (function) {
-    case 0:
+    case RangeFunction::Voltage:
         return QStringLiteral("napięcie");
-    case 1:
+    case RangeFunction::Current:
         return QStringLiteral("prąd");
-    case 2:
+    case RangeFunction::Resistance:
         return QStringLiteral("rezystancja");
-    case 3:
+    case RangeFunction::Thermocouple:
         return QStringLiteral("temperatura (termopara)");
-    case 4:
+    case RangeFunction::Rtd:
         return QStringLiteral("temperatura (czujnik rezystancyjny)");
-    default:
-        return QStringLiteral("nieznana (%1)").arg(function);
     }
+    return QStringLiteral("nieznana (%1)").arg(qint16(function));
 }
 
 QString YesNo(bool b)
@@ -108,9 +107,9 @@ QJsonObject DocumentJson(const MeterCheckDoc& d, const QString& fileName)
             {"rangeValue", r.rangeValue},
             {"rangeUnit", r.rangeUnit},
             {"sensorName", r.sensorName},
-            {"function", r.function},
+            {"function", int(r.function)},
             {"calFunction", r.calFunction},
-            {"coldJunction", r.coldJunction},
+            {"coldJunction", int(r.coldJunction)},
             {"toValue", r.toValue},
             {"rlValue", r.rlValue},
             {"classReading", r.classReading},

@@ -34,20 +34,20 @@ std::optional<PointEntry::Limits> PointEntry::LimitsFor(const MeterRange& range)
 {
     int row = -1;
     switch (range.function) {
-    case 0:
+    case RangeFunction::Voltage:
         row = 3;
         break;
-    case 1:
+    case RangeFunction::Current:
         row = 4;
         break;
-    case 2:
+    case RangeFunction::Resistance:
         row = 6;
         break;
-    case 3:
+    case RangeFunction::Thermocouple:
         row = CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstThermocouple,
                                          CalFunctions::lastThermocouple);
         break;
-    case 4:
+    case RangeFunction::Rtd:
         row = CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstResistanceThermometer,
                                          CalFunctions::lastResistanceThermometer);
         break;

@@ -74,7 +74,7 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QWidget* owner)
               &MeterRange::toValue, &MeterRange::rlValue, &MeterRange::classReading,
               &MeterRange::classRange, &MeterRange::constTerm, &MeterRange::constUnit})
             (range_.*field).clear();
-        range_.coldJunction = 0;
+        range_.coldJunction = ColdJunction::Tex;
         functionChoice_ = Voltage;
         sensorKind_ = Thermocouple;
         junction_ = Tex;
@@ -83,33 +83,34 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QWidget* owner)
     }
 
     // Edit mode: the options, list items and edits show what is stored; nothing is changed.
-    const int function = range_.function;
-    if (function >= 0 && function <= 2) {
-        functionChoice_ = function;
+    const RangeFunction function = range_.function;
+    if (function == RangeFunction::Voltage || function == RangeFunction::Current ||
+        function == RangeFunction::Resistance) {
+        functionChoice_ = int(function); // the first three options are these quantities
         sensorKind_ = Thermocouple;
         junction_ = Tex;
-    } else if (function == 3) {
+    } else if (function == RangeFunction::Thermocouple) {
         functionChoice_ = Temperature;
         sensorKind_ = Thermocouple;
         // An unknown junction (a damaged file) gives way to Tex, shown and stored, as an
         // unknown sensor does below: a range without a junction selects no calibrator function.
-        const bool known = range_.coldJunction >= Tex && range_.coldJunction <= To;
-        junction_ = known ? int(range_.coldJunction) : int(Tex);
-        range_.coldJunction = qint16(junction_);
-    } else if (function == 4) {
+        const int stored = int(range_.coldJunction);
+        junction_ = stored >= Tex && stored <= To ? stored : int(Tex);
+        range_.coldJunction = ColdJunction(junction_);
+    } else if (function == RangeFunction::Rtd) {
         functionChoice_ = Temperature;
         sensorKind_ = Rtd;
         junction_ = Tex;
     }
     switch (function) {
-    case 1:
+    case RangeFunction::Current:
         constUnits_ = {QStringLiteral("mA")};
         break;
-    case 2:
+    case RangeFunction::Resistance:
         constUnits_ = {QStringLiteral("Ohm")};
         break;
-    case 3:
-    case 4:
+    case RangeFunction::Thermocouple:
+    case RangeFunction::Rtd:
         constUnits_ = {QStringLiteral("°C")};
         break;
     default:
@@ -117,17 +118,17 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QWidget* owner)
         break;
     }
     constUnitIndex_ = IndexOrFirst(constUnits_, range_.constUnit);
-    if (function == 0)
+    if (function == RangeFunction::Voltage)
         voltageUnit_ = IndexOrFirst(VoltageUnits(), range_.rangeUnit);
-    if (function == 2)
+    if (function == RangeFunction::Resistance)
         resistanceUnit_ = IndexOrFirst(ResistanceUnits(), range_.rangeUnit);
     // A sensor the lists do not know (a damaged file) gives way to the one shown, so that OK
     // stores what the technician saw and a measurement finds a calibrator function for it.
-    if (function == 3) {
+    if (function == RangeFunction::Thermocouple) {
         thermocouple_ = IndexOrFirst(CalFunctions::ThermocoupleNames(), range_.sensorName);
         range_.sensorName = CalFunctions::ThermocoupleNames().at(thermocouple_);
     }
-    if (function == 4) {
+    if (function == RangeFunction::Rtd) {
         rtd_ = IndexOrFirst(CalFunctions::ResistanceThermometerNames(), range_.sensorName);
         range_.sensorName = CalFunctions::ResistanceThermometerNames().at(rtd_);
     }
@@ -224,21 +225,21 @@ void RangeEditor::ApplyChoiceFields()
 {
     switch (functionChoice_) {
     case Voltage:
-        range_.function = 0;
+        range_.function = RangeFunction::Voltage;
         range_.calFunction = 0;
         range_.sensorName.clear();
         range_.rangeUnit = VoltageUnits().at(voltageUnit_);
         FillConstUnits({voltageConstUnits[0], voltageConstUnits[1]});
         break;
     case Current:
-        range_.function = 1;
+        range_.function = RangeFunction::Current;
         range_.calFunction = 4;
         range_.sensorName.clear();
         range_.rangeUnit = QStringLiteral("mA");
         FillConstUnits({QStringLiteral("mA")});
         break;
     case Resistance:
-        range_.function = 2;
+        range_.function = RangeFunction::Resistance;
         range_.calFunction = 5;
         range_.sensorName.clear();
         range_.rangeUnit = ResistanceUnits().at(resistanceUnit_);
@@ -260,11 +261,11 @@ void RangeEditor::ApplyChoiceFields()
 void RangeEditor::ApplyThermocouple()
 {
     sensorKind_ = Thermocouple;
-    range_.function = 3;
+    range_.function = RangeFunction::Thermocouple;
     range_.calFunction = 7;
     range_.sensorName = CalFunctions::ThermocoupleNames().at(thermocouple_);
     junction_ = Tex;
-    range_.coldJunction = 0;
+    range_.coldJunction = ColdJunction::Tex;
     range_.toValue.clear();
     texts_[ToValue].clear();
 }
@@ -272,7 +273,7 @@ void RangeEditor::ApplyThermocouple()
 void RangeEditor::ApplyResistanceThermometer()
 {
     sensorKind_ = Rtd;
-    range_.function = 4;
+    range_.function = RangeFunction::Rtd;
     range_.calFunction = 14;
     range_.sensorName = CalFunctions::ResistanceThermometerNames().at(rtd_);
     range_.rlValue.clear();
@@ -303,7 +304,7 @@ void RangeEditor::ChooseJunction(int junction)
     if (junction < Tex || junction > To)
         return;
     junction_ = junction;
-    range_.coldJunction = qint16(junction);
+    range_.coldJunction = ColdJunction(junction);
     if (junction == To)
         focus_ = ToValue;
 }
@@ -407,11 +408,12 @@ bool RangeEditor::ValidateRangeEdit(Edit edit, const QString& text)
     range_.rangeUnit = RangeUnitFor(edit);
     if (edit == TemperatureValue) {
         if (sensorKind_ == Thermocouple)
-            range_.function = 3;
+            range_.function = RangeFunction::Thermocouple;
         else if (sensorKind_ == Rtd)
-            range_.function = 4;
+            range_.function = RangeFunction::Rtd;
     } else {
-        range_.function = qint16(edit - VoltageValue);
+        // The voltage, current and resistance edits come in the order of their quantities.
+        range_.function = RangeFunction(edit - VoltageValue);
     }
     return true;
 }

@@ -24,8 +24,8 @@ void ClearRange(MeterRange& range)
     range.rangeValue.clear();
     range.sensorName.clear();
     range.rangeUnit.clear();
-    range.function = 0;
-    range.coldJunction = 0;
+    range.function = RangeFunction::Voltage;
+    range.coldJunction = ColdJunction::Tex;
     range.toValue.clear();
     range.rlValue.clear();
     range.classReading.clear();

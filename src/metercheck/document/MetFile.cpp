@@ -144,9 +144,9 @@ QByteArray PackDocument(MeterCheckSession& session)
         char* rec = data + RangeOffset(r);
         for (const RangeLayout& f : rangeTexts)
             PackText(rec + f.offset, f.width, range.*f.text);
-        PutInt16(rec + functionOffset, range.function);
+        PutInt16(rec + functionOffset, qint16(range.function));
         PutInt16(rec + calFunctionOffset, range.calFunction);
-        PutInt16(rec + coldJunctionOffset, range.coldJunction);
+        PutInt16(rec + coldJunctionOffset, qint16(range.coldJunction));
         rec[rangeDefinedOffset] = char(range.rangeDefined);
         for (int p = 0; p < maxPoints; ++p) {
             const MeterPoint& point = range.points[p];
@@ -180,9 +180,9 @@ bool UnpackDocument(MeterCheckSession& session, const QByteArray& image)
         const char* rec = data + RangeOffset(r);
         for (const RangeLayout& f : rangeTexts)
             range.*f.text = UnpackText(rec + f.offset, f.width);
-        range.function = GetInt16(rec + functionOffset);
+        range.function = RangeFunction(GetInt16(rec + functionOffset));
         range.calFunction = GetInt16(rec + calFunctionOffset);
-        range.coldJunction = GetInt16(rec + coldJunctionOffset);
+        range.coldJunction = ColdJunction(GetInt16(rec + coldJunctionOffset));
         range.rangeDefined = quint8(rec[rangeDefinedOffset]);
         for (int p = 0; p < maxPoints; ++p) {
             MeterPoint& point = range.points[p];

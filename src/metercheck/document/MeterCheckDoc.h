@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/ColdJunction.h"
+
 #include <QString>
 
 #include <array>
@@ -11,6 +13,17 @@
 
 constexpr int maxRanges = 50;
 constexpr int maxPoints = 50;
+
+// What a meter range measures. The file keeps the number; a number outside the list (a damaged
+// or foreign file) is kept as it is and matches none of the names.
+enum class RangeFunction : qint16
+{
+    Voltage = 0,
+    Current = 1,
+    Resistance = 2,
+    Thermocouple = 3, // temperature with a thermocouple
+    Rtd = 4,          // temperature with a resistance thermometer
+};
 
 struct MeterPoint
 {
@@ -30,18 +43,18 @@ struct MeterPoint
 
 struct MeterRange
 {
-    QString rangeValue;      // full-scale value, digits only
-    QString sensorName;      // thermocouple or resistance-thermometer type; empty otherwise
-    QString rangeUnit;       // "mV", "V", "mA", "Ohm", "kOhm" or "°C"
-    qint16 function = 0;     // 0 voltage, 1 current, 2 resistance, 3 thermocouple, 4 RTD
-    qint16 calFunction = 0;  // calibrator function index last used (0-19)
-    qint16 coldJunction = 0; // 0 Tex, 1 Tin, 2 To
-    QString toValue;         // To in °C, one decimal
-    QString rlValue;         // lead resistance in Ohm, one decimal
-    QString classReading;    // class part in % of the measured value
-    QString classRange;      // class part in % of the range
-    QString constTerm;       // constant component of the permissible error
-    QString constUnit;       // its unit
+    QString rangeValue; // full-scale value, digits only
+    QString sensorName; // thermocouple or resistance-thermometer type; empty otherwise
+    QString rangeUnit;  // "mV", "V", "mA", "Ohm", "kOhm" or "°C"
+    RangeFunction function = RangeFunction::Voltage;
+    qint16 calFunction = 0;                        // calibrator function index last used (0-19)
+    ColdJunction coldJunction = ColdJunction::Tex; // To means toValue
+    QString toValue;                               // To in °C, one decimal
+    QString rlValue;                               // lead resistance in Ohm, one decimal
+    QString classReading;                          // class part in % of the measured value
+    QString classRange;                            // class part in % of the range
+    QString constTerm;                             // constant component of the permissible error
+    QString constUnit;                             // its unit
     quint8 rangeDefined = 0;
     std::array<MeterPoint, maxPoints> points;
     quint8 rangeMeasured = 0;
@@ -60,7 +73,8 @@ struct MeterCheckDoc
     bool operator==(const MeterCheckDoc&) const = default;
 };
 
-// Empties the whole document: texts empty, method, function and coldJunction 0, every flag 0.
+// Empties the whole document: texts empty, method 0, function and coldJunction the first of
+// their lists, every flag 0.
 // formatVersion and the calFunction presets stay as they are.
 void ClearDocument(MeterCheckDoc& doc);
 // Number of range slots whose rangeDefined is exactly 1.

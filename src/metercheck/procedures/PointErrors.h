@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/ColdJunction.h"
+
 #include <QString>
 
 struct MeterCheckDoc;
@@ -13,8 +15,9 @@ void EvaluatePointErrors(MeterCheckDoc& doc, int range, int point);
 
 // The calibrator's own error at a setting of function `functionIndex`:
 // |setting| × errorFactor + errorConst, plus 0.8 °C for a thermocouple whose reference junction
-// is external or internal (coldJunction 0 or 1). Empty for an index outside 0-19.
-QString CalibratorErrorText(const QString& settingText, int functionIndex, int coldJunction);
+// is external or internal (Tex or Tin). Empty for an index outside 0-19.
+QString CalibratorErrorText(const QString& settingText, int functionIndex,
+                            ColdJunction coldJunction);
 
 // True when the actual error lies outside the permissible one (|A| > E): shown in red.
 bool ErrorExceedsPermissible(const QString& actualError, const QString& permissibleError);

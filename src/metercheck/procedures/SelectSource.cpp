@@ -8,16 +8,6 @@
 
 namespace {
 
-// Quantities of a meter range.
-enum RangeFunction
-{
-    Voltage = 0,
-    Current = 1,
-    Resistance = 2,
-    Thermocouple = 3,
-    Rtd = 4
-};
-
 constexpr int currentRow = 4;
 constexpr int ohm400Row = 5;
 constexpr int ohm4000Row = 6;
@@ -71,7 +61,7 @@ int ChooseRow(const MeterCheckDoc& doc, int rangeIndex, int pointIndex)
     const MeterRange& range = doc.ranges[rangeIndex];
     const MeterPoint& point = range.points[pointIndex];
     switch (range.function) {
-    case Voltage: {
+    case RangeFunction::Voltage: {
         if (range.rangeUnit != QLatin1String("mV") && range.rangeUnit != QLatin1String("V"))
             return -1;
         double volts = NominalValue(doc, point);
@@ -82,14 +72,14 @@ int ChooseRow(const MeterCheckDoc& doc, int rangeIndex, int pointIndex)
             ShowError(QStringLiteral("Nastawa przekracza maksymalny zakres kalibratora."));
         return row;
     }
-    case Current:
+    case RangeFunction::Current:
         return currentRow;
-    case Resistance:
+    case RangeFunction::Resistance:
         return ResistanceRow(doc, rangeIndex);
-    case Thermocouple:
+    case RangeFunction::Thermocouple:
         return CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstThermocouple,
                                           CalFunctions::lastThermocouple);
-    case Rtd:
+    case RangeFunction::Rtd:
         return CalFunctions::FindBySensor(range.sensorName,
                                           CalFunctions::firstResistanceThermometer,
                                           CalFunctions::lastResistanceThermometer);
@@ -121,10 +111,10 @@ int SelectSourceForPoint(const MeterCheckDoc& doc, int range, int point, Command
     if (row < 0)
         return -1;
 
-    const QString select = CalFunctions::SelectCommand(row, r.coldJunction);
+    const QString select = CalFunctions::SelectCommand(row, int(r.coldJunction));
     if (!select.isEmpty())
         sender.Send(select);
-    if (CalFunctions::IsThermocouple(row) && r.coldJunction == 2)
+    if (CalFunctions::IsThermocouple(row) && r.coldJunction == ColdJunction::To)
         sender.Send(QStringLiteral("T") + NumberForCommand(r.toValue));
     if (CalFunctions::IsResistanceThermometer(row) && !r.rlValue.isEmpty())
         sender.Send(QStringLiteral("R") + NumberForCommand(r.rlValue));

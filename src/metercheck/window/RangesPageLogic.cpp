@@ -40,7 +40,9 @@ QStringList RangesPageLogic::RangeRowTexts(const MeterRange& range)
     QString classRange = range.classRange;
     if (!range.constTerm.isEmpty()) {
         const QString unit =
-            range.function == 3 || range.function == 4 ? QStringLiteral("°C") : range.constUnit;
+            range.function == RangeFunction::Thermocouple || range.function == RangeFunction::Rtd
+                ? QStringLiteral("°C")
+                : range.constUnit;
         classRange += QLatin1Char('+') + range.constTerm + unit;
     }
     return {range.rangeValue + QLatin1Char(' ') + range.rangeUnit, SensorWithSuffix(range),
