@@ -94,7 +94,8 @@ class TestMeterCheckSession : public QObject
             Type(d, "edit1281", value);
             ClickChild(d, "button1");
         });
-        QTest::mouseClick(window.RangesPage()->button(CRangesPage::IdAddPoint), Qt::LeftButton);
+        QTest::mouseClick(window.RangesPage()->button(CRangesPage::Button::AddPoint),
+                          Qt::LeftButton);
         QVERIFY(seen);
     }
 
@@ -147,7 +148,7 @@ private slots:
             Type(d, "edit1276", "A-1207");
             ClickChild(d, "button1");
         });
-        window->Action(CMeterCheckDlg::IdNew)->trigger();
+        window->Action(CMeterCheckDlg::Command::New)->trigger();
         QVERIFY(seen);
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika - Bez nazwy.met"));
 
@@ -159,7 +160,8 @@ private slots:
             Type(d, "edit1251", "0,1");
             ClickChild(d, "button1");
         });
-        QTest::mouseClick(window->RangesPage()->button(CRangesPage::IdAddRange), Qt::LeftButton);
+        QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
+                          Qt::LeftButton);
         QVERIFY(seen);
         for (const char* value : {"2", "5", "-10"})
             AddPoint(*window, value);
@@ -176,7 +178,8 @@ private slots:
             Type(d, "edit1251", "0,5");
             ClickChild(d, "button1");
         });
-        QTest::mouseClick(window->RangesPage()->button(CRangesPage::IdAddRange), Qt::LeftButton);
+        QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
+                          Qt::LeftButton);
         QVERIFY(seen);
         QCOMPARE(session.currentRange, qint16(1));
         for (const char* value : {"100", "550,5"})
@@ -203,9 +206,10 @@ private slots:
             QTest::keyClicks(d->indicationEdit, readings.value(measured - 1));
             d->okButton->click();
         });
-        QTest::mouseClick(
-            window->MenuBar(), Qt::LeftButton, {},
-            window->MenuBar()->actionGeometry(window->Action(CMeterCheckDlg::IdMeasure)).center());
+        QTest::mouseClick(window->MenuBar(), Qt::LeftButton, {},
+                          window->MenuBar()
+                              ->actionGeometry(window->Action(CMeterCheckDlg::Command::Measure))
+                              .center());
         QVERIFY(seen);
         QCOMPARE(measured, 3);
         QCOMPARE(doc.ranges[0].rangeMeasured, quint8(1));
@@ -234,7 +238,7 @@ private slots:
             name->setText("sesja");
             QTest::keyClick(name, Qt::Key_Return);
         });
-        window->Action(CMeterCheckDlg::IdSave)->trigger();
+        window->Action(CMeterCheckDlg::Command::Save)->trigger();
         QVERIFY(seen);
         QCOMPARE(filters, QStringList{"Pliki mierników (*.met)"});
         QCOMPARE(suffix, QString("met"));
@@ -245,9 +249,9 @@ private slots:
         const QByteArray saved = MetFile::PackDocument(session);
 
         // Close, then change the data in memory so that the reopening must really load.
-        window->Action(CMeterCheckDlg::IdClose)->trigger();
+        window->Action(CMeterCheckDlg::Command::Close)->trigger();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
-        QVERIFY(!window->Action(CMeterCheckDlg::IdSave)->isEnabled());
+        QVERIFY(!window->Action(CMeterCheckDlg::Command::Save)->isEnabled());
         ClearDocument(doc);
 
         const QList<QAction*> recent = window->RecentFileActions();
@@ -269,7 +273,7 @@ private slots:
         QVERIFY(messages.messages.isEmpty());
 
         // Exit without changes: no question, the port is closed.
-        window->Action(CMeterCheckDlg::IdExit)->trigger();
+        window->Action(CMeterCheckDlg::Command::Exit)->trigger();
         QVERIFY(!window->isVisible());
         QTRY_VERIFY(!link.PortOpen());
         QVERIFY(messages.messages.isEmpty());

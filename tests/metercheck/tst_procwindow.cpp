@@ -121,7 +121,7 @@ private slots:
         CMeterCheckDlg window(sim.link, session, nullptr, &dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.Action(CMeterCheckDlg::IdOpen)->trigger();
+        window.Action(CMeterCheckDlg::Command::Open)->trigger();
         QCOMPARE(session.document.meterName, "V-640");
 
         // What the operator reads off the meter, point after point.
@@ -140,7 +140,7 @@ private slots:
             }
         });
         operatorHand.start();
-        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();
 
         QVERIFY(indications.isEmpty());
@@ -214,7 +214,7 @@ private slots:
                 entry->abortButton->click();
         });
         operatorHand.start();
-        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();
         QCOMPARE(Recorded().size(), 2);
 
@@ -240,7 +240,7 @@ private slots:
             }
         });
         operatorHand.start();
-        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();
         QTRY_COMPARE(messages.messages.size(), 1);
         QVERIFY(messages.IsErrorBox(0));

@@ -41,15 +41,15 @@ class TestRangesPage : public QObject
             b.Point({"", QString::number(j + 1) + ".0", "", "", "", "V", quint8(j % 2), 1, 0, 0});
     }
 
-    bool Enabled(CRangesPage::ButtonId id) const { return page->button(id)->isEnabled(); }
+    bool Enabled(CRangesPage::Button b) const { return page->button(b)->isEnabled(); }
     QList<bool> AllButtons() const
     {
         QList<bool> states;
-        for (int id = CRangesPage::IdAddRange; id <= CRangesPage::IdMarkAll; ++id)
-            states << Enabled(CRangesPage::ButtonId(id));
+        for (int b = 0; b < CRangesPage::buttonCount; ++b)
+            states << Enabled(CRangesPage::Button(b));
         return states;
     }
-    void Click(CRangesPage::ButtonId id) { QTest::mouseClick(page->button(id), Qt::LeftButton); }
+    void Click(CRangesPage::Button b) { QTest::mouseClick(page->button(b), Qt::LeftButton); }
     // The user's choice of a row: the arrow key down from the row above (or row 1 itself).
     void ChooseRow(DataGrid* grid, int row)
     {
@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(p->columnWidth(5), DataGrid::TwipsToPixels(500));
         QCOMPARE(r->palette().color(QPalette::Base), lightGreen);
         QCOMPARE(p->palette().color(QPalette::Base), lightBlue);
-        QCOMPARE(static_cast<QPushButton*>(page->button(CRangesPage::IdMarkAll))->text(),
+        QCOMPARE(static_cast<QPushButton*>(page->button(CRangesPage::Button::MarkAll))->text(),
                  QString("ON/OFF"));
     }
 
@@ -145,8 +145,8 @@ private slots:
     {
         Show();
         QCOMPARE(AllButtons(), QList<bool>({true, false, false, false, false, false, false}));
-        QCOMPARE(page->button(CRangesPage::IdAddRange)->backColor(), lightGreen);
-        QCOMPARE(page->button(CRangesPage::IdAddPoint)->backColor(), grey);
+        QCOMPARE(page->button(CRangesPage::Button::AddRange)->backColor(), lightGreen);
+        QCOMPARE(page->button(CRangesPage::Button::AddPoint)->backColor(), grey);
     }
 
     void insertBeforeRow3OfFive_data()
@@ -177,7 +177,7 @@ private slots:
             }
             return confirm;
         };
-        Click(CRangesPage::IdAddRange);
+        Click(CRangesPage::Button::AddRange);
         QCOMPARE(seen, QStringList({"1", "2", "10", "20", "", "30", "40", "50"}));
         DataGrid* g = page->rangesGrid();
         QCOMPARE(g->currentGridRow(), 3);
@@ -195,8 +195,8 @@ private slots:
             QCOMPARE(rows, QStringList({"10 V", "20 V", "25 V", "30 V", "40 V", "50 V"}));
             QCOMPARE(doc.ranges[5].points[3].setting, QString("4.0"));
             // The new range has no points: a point can be added at once.
-            QVERIFY(Enabled(CRangesPage::IdAddPoint));
-            QVERIFY(!Enabled(CRangesPage::IdDeletePoint));
+            QVERIFY(Enabled(CRangesPage::Button::AddPoint));
+            QVERIFY(!Enabled(CRangesPage::Button::DeletePoint));
         }
     }
 
@@ -205,15 +205,15 @@ private slots:
         for (int i = 0; i < 50; ++i)
             PutRange(i, QString::number(i + 1), 2);
         Show();
-        QVERIFY(!Enabled(CRangesPage::IdAddRange));
+        QVERIFY(!Enabled(CRangesPage::Button::AddRange));
         ChooseRow(page->rangesGrid(), 10);
-        Click(CRangesPage::IdAddRange); // disabled: nothing happens
+        Click(CRangesPage::Button::AddRange); // disabled: nothing happens
         QCOMPARE(dialogs.rangeDialogs, 0);
 
-        Click(CRangesPage::IdDeleteRange);
+        Click(CRangesPage::Button::DeleteRange);
         QCOMPARE(CountRanges(doc), 49);
         QVERIFY(session.documentModified);
-        QVERIFY(Enabled(CRangesPage::IdAddRange));
+        QVERIFY(Enabled(CRangesPage::Button::AddRange));
         const MeterRange& last = doc.ranges[49];
         QCOMPARE(last.rangeDefined, quint8(0));
         QVERIFY(last.rangeValue.isEmpty());
@@ -230,7 +230,7 @@ private slots:
         PutRange(0, "10", 1);
         Show();
         ChooseRow(page->pointsGrid(), 1);
-        Click(CRangesPage::IdDeletePoint);
+        Click(CRangesPage::Button::DeletePoint);
         QCOMPARE(CountPoints(doc, 0), 0);
         QVERIFY(session.documentModified);
         QCOMPARE(page->pointsGrid()->cellText(1, 1), QString());
@@ -269,14 +269,14 @@ private slots:
         QVERIFY(!session.markAllState); // as at program start
         PutRange(0, "10", 4);           // points 1 and 3 marked, 0 and 2 not
         Show();
-        Click(CRangesPage::IdMarkAll);
+        Click(CRangesPage::Button::MarkAll);
         QVERIFY(session.documentModified);
         for (int r = 1; r <= 4; ++r) {
             QCOMPARE(page->pointsGrid()->cellText(r, 6), QString("+"));
             QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(1));
         }
         QCOMPARE(doc.ranges[0].points[4].marked, quint8(0)); // not a point
-        Click(CRangesPage::IdMarkAll);
+        Click(CRangesPage::Button::MarkAll);
         for (int r = 1; r <= 4; ++r) {
             QCOMPARE(page->pointsGrid()->cellText(r, 6), QString());
             QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(0));
@@ -296,14 +296,14 @@ private slots:
             p.marked = 1;
             return true;
         };
-        Click(CRangesPage::IdAddPoint);
+        Click(CRangesPage::Button::AddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
         QCOMPARE(page->pointsGrid()->currentGridRow(), 2);
         QCOMPARE(session.currentPoint, qint16(1));
         QCOMPARE(page->pointsGrid()->cellText(1, 1), QString("5.0"));
         QCOMPARE(page->pointsGrid()->cellText(1, 6), QString("+"));
-        QVERIFY(Enabled(CRangesPage::IdAddPoint));
-        QVERIFY(!Enabled(CRangesPage::IdDeletePoint)); // row 2 holds no point yet
+        QVERIFY(Enabled(CRangesPage::Button::AddPoint));
+        QVERIFY(!Enabled(CRangesPage::Button::DeletePoint)); // row 2 holds no point yet
     }
 
     void addPointCancelledRestoresPoints()
@@ -314,7 +314,7 @@ private slots:
         Show();
         ChooseRow(page->pointsGrid(), 2);
         dialogs.pointDialog = [] { return false; };
-        Click(CRangesPage::IdAddPoint);
+        Click(CRangesPage::Button::AddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
         QCOMPARE(MetFile::PackDocument(session), before);
         QVERIFY(!session.documentModified);
@@ -398,7 +398,7 @@ private slots:
             p.pointDefined = 1;
             return true;
         };
-        Click(CRangesPage::IdAddPoint);
+        Click(CRangesPage::Button::AddPoint);
         QCOMPARE(CountPoints(doc, 0), 31);
         QCOMPARE(doc.ranges[0].points[29].setting, QString("9.5"));
         QCOMPARE(doc.ranges[0].points[30].setting, QString("30.0"));

@@ -29,6 +29,13 @@
 
 #include <memory>
 
+using Command = CMeterCheckDlg::Command;
+
+// The seven commands on the open document.
+const Command documentCommands[] = {Command::Save,   Command::SaveAs, Command::Print,
+                                    Command::Export, Command::Close,  Command::MeterData,
+                                    Command::Measure};
+
 class TestMeterCheckDlg : public QObject
 {
     Q_OBJECT
@@ -91,10 +98,10 @@ private slots:
         QCOMPARE(window->TabBar()->count(), 3);
         QCOMPARE(window->TabBar()->tabText(1), QString("Wykres punktów"));
         QCOMPARE(window->TabBar()->tabText(2), QString("Wykres błędów"));
-        for (int id : {32774, 32775, 32776, 32793, 32783, 32787, 32791})
-            QVERIFY2(!window->Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        for (int id : {32771, 32779, 32772})
-            QVERIFY(window->Action(id)->isEnabled());
+        for (Command c : documentCommands)
+            QVERIFY2(!window->Action(c)->isEnabled(), qPrintable(QString::number(int(c))));
+        for (Command c : {Command::New, Command::Open, Command::Exit})
+            QVERIFY(window->Action(c)->isEnabled());
         for (int t = 0; t < 3; ++t)
             QVERIFY(!window->Page(t)->isVisible());
     }
@@ -102,19 +109,19 @@ private slots:
     void newShowsTheRangesPage()
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
-        window->Action(32771)->trigger();
+        window->Action(Command::New)->trigger();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika - Bez nazwy.met"));
         QVERIFY(window->Page(0)->isVisible());
         QVERIFY(!window->Page(1)->isVisible());
-        for (int id : {32774, 32775, 32776, 32793, 32783, 32787, 32791})
-            QVERIFY(window->Action(id)->isEnabled());
-        QVERIFY(window->RangesPage()->button(CRangesPage::IdAddRange)->isEnabled());
+        for (Command c : documentCommands)
+            QVERIFY(window->Action(c)->isEnabled());
+        QVERIFY(window->RangesPage()->button(CRangesPage::Button::AddRange)->isEnabled());
     }
 
     void errorsTabOnNeverMeasuredRange()
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
-        window->Action(32771)->trigger();
+        window->Action(Command::New)->trigger();
         DocumentBuilder(doc)
             .Range(0, RangeFunction::Voltage, "10", "V")
             .Point({"", "", "", "", "", "", 1, 1, 0, 0});
@@ -130,7 +137,7 @@ private slots:
     void measuredRangeDrawsItsChart()
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
-        window->Action(32771)->trigger();
+        window->Action(Command::New)->trigger();
         DocumentBuilder(doc)
             .Range(0, RangeFunction::Voltage, "10", "V")
             .Measured()
@@ -164,8 +171,8 @@ private slots:
         const QList<QAction*> items = window->RecentFileActions();
         QCOMPARE(items.size(), 2);
         QCOMPARE(items[0]->text(), QString("&1 /.../2024/v640.met"));
-        QCOMPARE(items[0]->data().toInt(), 32795);
-        QCOMPARE(items[1]->data().toInt(), 32796);
+        QCOMPARE(items[0]->data().toInt(), int(Command::RecentFile));
+        QCOMPARE(items[1]->data().toInt(), int(Command::RecentFile) + 1);
         QCOMPARE(FileMenuTexts().mid(8, 2), QStringList({"&Wyjście", "-"}));
 
         items[0]->trigger();
@@ -179,7 +186,7 @@ private slots:
     void escClosesWithoutQuestion()
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
-        window->Action(32771)->trigger();
+        window->Action(Command::New)->trigger();
         QVERIFY(session.documentModified);
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(messages->messages.isEmpty());
@@ -192,9 +199,9 @@ private slots:
         window->show();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
         QVERIFY(!window->Page(0)->isVisible());
-        QVERIFY(!window->Action(32774)->isEnabled());
+        QVERIFY(!window->Action(Command::Save)->isEnabled());
         messages->answers = {MessageAnswer::Cancel};
-        window->Action(32771)->trigger();
+        window->Action(Command::New)->trigger();
         QCOMPARE(messages->Texts(), QStringList{"Czy zapisać zmiany do pliku?"});
         QCOMPARE(doc.meterName, QString("V-640"));
     }
@@ -209,7 +216,7 @@ private slots:
     void closeBoxIsExit()
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
-        window->Action(32771)->trigger();
+        window->Action(Command::New)->trigger();
         messages->answers = {MessageAnswer::Cancel};
         window->close();
         QVERIFY(window->isVisible());

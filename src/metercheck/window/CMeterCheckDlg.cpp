@@ -46,27 +46,35 @@ void CMeterCheckDlg::BuildMenu()
 {
     menuBar = new QMenuBar(this);
     fileMenu = menuBar->addMenu(QStringLiteral("P&lik")); // Alt+P belongs to "&Pomiary"
-    auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
+    auto add = [this](QMenu* menu, const QString& text, Command command, const char* name,
+                      auto handler) {
         QAction* action = menu ? menu->addAction(text) : menuBar->addAction(text);
-        action->setData(id);
-        action->setObjectName(QStringLiteral("command%1").arg(id));
+        action->setData(int(command));
+        action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    add(fileMenu, QStringLiteral("&Nowy..."), IdNew, [this] { commands.OnNew(); });
-    add(fileMenu, QStringLiteral("&Otwórz..."), IdOpen, [this] { commands.OnOpen(); });
-    documentCommands
-        << add(fileMenu, QStringLiteral("&Zapisz"), IdSave, [this] { commands.OnSave(); })
-        << add(fileMenu, QStringLiteral("Zapi&sz jako..."), IdSaveAs,
-               [this] { commands.OnSaveAs(); })
-        << add(fileMenu, QStringLiteral("&Drukuj..."), IdPrint, [this] { OnPrint(); })
-        << add(fileMenu, QStringLiteral("Eksport do E&xcela..."), IdExport, [this] { OnExport(); })
-        << add(fileMenu, QStringLiteral("&Zamknij"), IdClose, [this] { commands.OnClose(); });
+    add(fileMenu, QStringLiteral("&Nowy..."), Command::New, "newAction",
+        [this] { commands.OnNew(); });
+    add(fileMenu, QStringLiteral("&Otwórz..."), Command::Open, "openAction",
+        [this] { commands.OnOpen(); });
+    documentCommands << add(fileMenu, QStringLiteral("&Zapisz"), Command::Save, "saveAction",
+                            [this] { commands.OnSave(); })
+                     << add(fileMenu, QStringLiteral("Zapi&sz jako..."), Command::SaveAs,
+                            "saveAsAction", [this] { commands.OnSaveAs(); })
+                     << add(fileMenu, QStringLiteral("&Drukuj..."), Command::Print, "printAction",
+                            [this] { OnPrint(); })
+                     << add(fileMenu, QStringLiteral("Eksport do E&xcela..."), Command::Export,
+                            "exportAction", [this] { OnExport(); })
+                     << add(fileMenu, QStringLiteral("&Zamknij"), Command::Close, "closeAction",
+                            [this] { commands.OnClose(); });
     fileMenu->addSeparator();
-    exitAction = add(fileMenu, QStringLiteral("&Wyjście"), IdExit, [this] { commands.OnExit(); });
-    documentCommands << add(nullptr, QStringLiteral("&Dane miernika"), IdMeterData, [this] {
-        commands.OnMeterData();
-    }) << add(nullptr, QStringLiteral("&Pomiary"), IdMeasure, [this] { OnMeasure(); });
+    exitAction = add(fileMenu, QStringLiteral("&Wyjście"), Command::Exit, "exitAction",
+                     [this] { commands.OnExit(); });
+    documentCommands << add(nullptr, QStringLiteral("&Dane miernika"), Command::MeterData,
+                            "meterDataAction", [this] { commands.OnMeterData(); })
+                     << add(nullptr, QStringLiteral("&Pomiary"), Command::Measure, "measureAction",
+                            [this] { OnMeasure(); });
     AddHistoryMenu(menuBar, session, this);
 
     auto* layout = new QVBoxLayout(this);
@@ -113,10 +121,11 @@ void CMeterCheckDlg::BuildTabs()
     });
 }
 
-QAction* CMeterCheckDlg::Action(int id) const
+QAction* CMeterCheckDlg::Action(Command command) const
 {
     for (QAction* action : findChildren<QAction*>())
-        if (action->data().toInt() == id && !recentItems.contains(action))
+        if (action->data().isValid() && action->data().toInt() == int(command) &&
+            !recentItems.contains(action))
             return action;
     return nullptr;
 }
@@ -220,9 +229,9 @@ void CMeterCheckDlg::ShowRecentFiles(const QStringList& paths)
     recentItems << fileMenu->addSeparator();
     for (int n = 0; n < paths.size() && n < RecentFileList::maxEntries; ++n) {
         QAction* item = fileMenu->addAction(RecentFileList::MenuText(n, paths[n]));
-        item->setData(IdRecentFirst + n);
+        item->setData(int(Command::RecentFile) + n);
         item->setToolTip(paths[n]);
-        item->setObjectName(QStringLiteral("command%1").arg(IdRecentFirst + n));
+        item->setObjectName(QStringLiteral("recentFile%1").arg(n + 1));
         connect(item, &QAction::triggered, this, [this, n] { commands.OnRecentFile(n); });
         recentItems << item;
     }

@@ -28,20 +28,21 @@ class CMeterCheckDlg : public QDialog, private MeterCheckView
     Q_OBJECT
 
 public:
-    // Menu command ids of the original window.
-    enum CommandId
+    // The menu commands; each is the data of its menu item. The items of the recent files
+    // carry RecentFile + 0 to 3.
+    enum class Command
     {
-        IdNew = 32771,
-        IdExit = 32772,
-        IdSave = 32774,
-        IdSaveAs = 32775,
-        IdPrint = 32776,
-        IdOpen = 32779,
-        IdClose = 32783,
-        IdMeterData = 32787,
-        IdMeasure = 32791,
-        IdExport = 32793,
-        IdRecentFirst = 32795,
+        New,
+        Open,
+        Save,
+        SaveAs,
+        Print,
+        Export,
+        Close,
+        Exit,
+        MeterData,
+        Measure,
+        RecentFile,
     };
 
     // The window works on `session`, which outlives it. Tests pass their own dialogs and
@@ -51,7 +52,7 @@ public:
                    MeterCheckDialogRunner* dialogs = nullptr, MeterCheckPort* port = nullptr);
     ~CMeterCheckDlg() override;
 
-    QAction* Action(int id) const;
+    QAction* Action(Command command) const;
     QList<QAction*> RecentFileActions() const;
     QMenuBar* MenuBar() const { return menuBar; }
     QTabBar* TabBar() const { return tabs; }

@@ -88,10 +88,10 @@ void CRangesPage::BuildLayout()
     points = new DataGrid(gridRows, 7, this);
     points->setObjectName("pointsGrid");
 
-    auto makeButton = [this](const QString& text, ButtonId id) {
+    // Made in the order of Button, so that buttons[int(b)] is button b.
+    auto makeButton = [this](const QString& text, const char* name) {
         auto* b = new ColorButton(text, this);
-        b->setObjectName(QStringLiteral("button%1").arg(id));
-        b->setProperty("pageId", int(id));
+        b->setObjectName(QLatin1String(name));
         b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
         buttons << b;
@@ -107,14 +107,14 @@ void CRangesPage::BuildLayout()
     };
 
     QGroupBox* rangeFrame = makeFrame(QStringLiteral("   Zakresy pomiarowe   "),
-                                      {makeButton(QStringLiteral("Dodaj"), IdAddRange),
-                                       makeButton(QStringLiteral("Usuń"), IdDeleteRange),
-                                       makeButton(QStringLiteral("Edytuj"), IdEditRange)});
+                                      {makeButton(QStringLiteral("Dodaj"), "addRangeButton"),
+                                       makeButton(QStringLiteral("Usuń"), "deleteRangeButton"),
+                                       makeButton(QStringLiteral("Edytuj"), "editRangeButton")});
     QGroupBox* pointFrame = makeFrame(QStringLiteral("   Punkty pomiarowe   "),
-                                      {makeButton(QStringLiteral("Dodaj"), IdAddPoint),
-                                       makeButton(QStringLiteral("Usuń"), IdDeletePoint),
-                                       makeButton(QStringLiteral("Edytuj"), IdEditPoint),
-                                       makeButton(QStringLiteral("ON/OFF"), IdMarkAll)});
+                                      {makeButton(QStringLiteral("Dodaj"), "addPointButton"),
+                                       makeButton(QStringLiteral("Usuń"), "deletePointButton"),
+                                       makeButton(QStringLiteral("Edytuj"), "editPointButton"),
+                                       makeButton(QStringLiteral("ON/OFF"), "markAllButton")});
 
     auto* left = new QVBoxLayout;
     left->addWidget(ranges, 1);
@@ -159,14 +159,6 @@ void CRangesPage::InitGrids()
 
     SelectRow(ranges, 1);
     SelectRow(points, 1);
-}
-
-ColorButton* CRangesPage::button(ButtonId id) const
-{
-    for (ColorButton* b : buttons)
-        if (b->property("pageId").toInt() == id)
-            return b;
-    return nullptr;
 }
 
 void CRangesPage::SelectRow(DataGrid* grid, int row)

@@ -19,16 +19,18 @@ class CRangesPage : public QWidget, public PointsGridView
     Q_OBJECT
 
 public:
-    enum ButtonId
+    // The page's buttons, in the order of the controls.
+    enum class Button
     {
-        IdAddRange = 1263,
-        IdDeleteRange = 1264,
-        IdEditRange = 1265,
-        IdAddPoint = 1266,
-        IdDeletePoint = 1267,
-        IdEditPoint = 1268,
-        IdMarkAll = 1269,
+        AddRange,
+        DeleteRange,
+        EditRange,
+        AddPoint,
+        DeletePoint,
+        EditPoint,
+        MarkAll,
     };
+    static constexpr int buttonCount = 7;
 
     CRangesPage(MeterCheckSession& session, MeterCheckDialogRunner& dialogs,
                 QWidget* parent = nullptr);
@@ -42,7 +44,7 @@ public:
 
     DataGrid* rangesGrid() const { return ranges; }
     DataGrid* pointsGrid() const { return points; }
-    ColorButton* button(ButtonId id) const;
+    ColorButton* button(Button which) const { return buttons[int(which)]; }
 
     static constexpr int gridRows = 51; // the header and 50 slots
     static constexpr int scrollMargin = 24;
