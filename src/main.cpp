@@ -2,6 +2,7 @@
 #include "app/CalibratorApp.h"
 #include "app/CommandLine.h"
 #include "app/SimulatorLauncher.h"
+#include "base/BoxMessageService.h"
 
 #include <QApplication>
 
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
+    // Every message of the program is a message box from here on.
+    BoxMessageService messageBoxes;
     // With --simulator the ports lead to r718-sim, which ends with the program.
     SimulatorLauncher simulator;
     if (options.simulator)

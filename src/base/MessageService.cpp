@@ -1,55 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "base/MessageService.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
+#include <QDebug>
 
 namespace {
 
-class BoxMessageService : public MessageService
+// Without a service installed (a program without windows, a test that installs none) a
+// message goes to the log and gets the answer of a box closed without a choice.
+class LogMessageService : public MessageService
 {
 public:
-    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
-                       MessageButtons buttons, QWidget* owner) override
+    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon,
+                       MessageButtons buttons, QWidget*) override
     {
-        QMessageBox box(owner);
-        box.setWindowTitle(caption);
-        box.setText(text);
-        switch (icon) {
-        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        }
-        switch (buttons) {
-        case MessageButtons::Ok:
-            box.setStandardButtons(QMessageBox::Ok);
-            break;
-        case MessageButtons::YesNo:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            break;
-        case MessageButtons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            break;
-        }
-        // Polish captions on the standard buttons.
-        if (auto* b = box.button(QMessageBox::Yes))
-            b->setText(QStringLiteral("&Tak"));
-        if (auto* b = box.button(QMessageBox::No))
-            b->setText(QStringLiteral("&Nie"));
-        if (auto* b = box.button(QMessageBox::Cancel))
-            b->setText(QStringLiteral("Anuluj"));
-        switch (box.exec()) {
-        case QMessageBox::Yes: return MessageAnswer::Yes;
-        case QMessageBox::No: return MessageAnswer::No;
-        case QMessageBox::Cancel: return MessageAnswer::Cancel;
-        default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
-        }
+        qWarning().noquote() << caption << text;
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     }
 };
 
-BoxMessageService boxService;
-MessageService* current = &boxService;
+LogMessageService logService;
+MessageService* current = &logService;
 
 } // namespace
 
@@ -61,7 +31,7 @@ MessageService& Messages()
 MessageService* SetMessageService(MessageService* service)
 {
     MessageService* previous = current;
-    current = service ? service : &boxService;
+    current = service ? service : &logService;
     return previous;
 }
 
