@@ -86,7 +86,7 @@ public:
         writeMs += double(t.nsecsElapsed()) / 1e6;
         return n;
     }
-    void DiscardInput() override { port->DiscardInput(); }
+    QByteArray DiscardInput() override { return port->DiscardInput(); }
     SerialTimeouts GetTimeouts() override { return port->GetTimeouts(); }
     void SetTimeouts(const SerialTimeouts& t) override { port->SetTimeouts(t); }
     void SleepMs(int ms) override

@@ -2,6 +2,7 @@
 #include "app/CalibratorApp.h"
 #include "app/CommandLine.h"
 #include "app/SimulatorLauncher.h"
+#include "app/TraceFile.h"
 #include "base/BoxMessageService.h"
 
 #include <QApplication>
@@ -20,6 +21,15 @@ int main(int argc, char* argv[])
         std::FILE* stream = options.action == StartOptions::Action::Print ? stdout : stderr;
         std::fputs(options.text.toLocal8Bit().constData(), stream);
         return options.exitCode;
+    }
+    QString traceError;
+    if (!options.traceFile.isEmpty() && !StartTraceFile(options.traceFile, &traceError)) {
+        std::fputs(QStringLiteral("r718: nie można zapisać śladu w pliku %1: %2\n")
+                       .arg(options.traceFile, traceError)
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
+        return 1;
     }
 
     QApplication application(argc, argv);

@@ -18,12 +18,17 @@ Opcje:
   -h, --help       wypisuje tę pomoc
   -v, --version    wypisuje wersję programu
   --simulator      łączy porty COM1-COM4 z symulatorem kalibratora (r718-sim)
+  --trace PLIK     dopisuje do pliku ślad łącza z kalibratorem: każdą wysłaną
+                   ramkę i odpowiedź z czasem w milisekundach i wynikiem
 
 PLIK.met: okno sprawdzania mierników otwiera się z tym dokumentem.
 
 Port COM n to urządzenie ze zmiennej środowiskowej R718_COM<n>, z okna
 "Parametry transmisji" albo /dev/ttyS<n-1>.
-Kody wyjścia: 0 gotowe, 1 nie można otworzyć okien, 2 błędne argumenty.
+Ślad łącza na standardowe wyjście błędów zamiast do pliku:
+  QT_LOGGING_RULES="r718.link.debug=true" r718
+Kody wyjścia: 0 gotowe, 1 nie można otworzyć okien albo pliku śladu, 2 błędne
+argumenty.
 )";
 
 StartOptions Refusal(const QString& reason, int exitCode = 2)
@@ -45,6 +50,13 @@ StartOptions Printed(const QString& text)
     return options;
 }
 
+const QString traceOption = QStringLiteral("trace");
+
+QString MissingTraceFile()
+{
+    return QStringLiteral("opcja --trace wymaga nazwy pliku");
+}
+
 // The reason QCommandLineParser refused the arguments, in the program's words.
 QString ParseError(const QCommandLineParser& parser, const QStringList& arguments)
 {
@@ -53,8 +65,11 @@ QString ParseError(const QCommandLineParser& parser, const QStringList& argument
         return QStringLiteral("nieznana opcja %1%2")
             .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
     }
+    if (arguments.constLast() == QLatin1String("--") + traceOption)
+        return MissingTraceFile();
     for (const QString& argument : arguments.mid(1))
-        if (argument.startsWith(QLatin1String("--")) && argument.contains(QLatin1Char('=')))
+        if (argument.startsWith(QLatin1String("--")) && argument.contains(QLatin1Char('=')) &&
+            !argument.startsWith(QLatin1String("--") + traceOption + QLatin1Char('=')))
             return QStringLiteral("opcja %1 nie przyjmuje wartości")
                 .arg(argument.section(QLatin1Char('='), 0, 0));
     return QStringLiteral("błędne argumenty");
@@ -79,7 +94,8 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption simulator(QStringLiteral("simulator"));
-    parser.addOptions({help, version, simulator});
+    const QCommandLineOption trace(traceOption, QString(), QStringLiteral("PLIK"));
+    parser.addOptions({help, version, simulator, trace});
     if (!parser.parse(rest))
         return Refusal(ParseError(parser, rest));
     if (parser.isSet(help))
@@ -89,6 +105,10 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return Refusal(QStringLiteral("nadmiarowy argument \"%1\"").arg(files.at(1)));
+    // "--trace --simulator" is a file name forgotten, not a file called "--simulator".
+    if (parser.isSet(trace) &&
+        (parser.value(trace).isEmpty() || parser.value(trace).startsWith(QLatin1Char('-'))))
+        return Refusal(MissingTraceFile());
     if (!displayAvailable)
         return Refusal(QStringLiteral("brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są "
                                       "puste), okna programu nie mogą się otworzyć"),
@@ -99,6 +119,8 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
     options.splashAllowed = splashAllowed;
     if (!files.isEmpty() && !files.first().isEmpty())
         options.document = QDir::toNativeSeparators(QFileInfo(files.first()).absoluteFilePath());
+    if (parser.isSet(trace))
+        options.traceFile = QFileInfo(parser.value(trace)).absoluteFilePath();
     return options;
 }
 

@@ -16,13 +16,16 @@ struct StartOptions
     };
 
     Action action = Action::Run;
-    // 0 after help and version, 2 for bad arguments, 1 when the windows cannot be shown.
+    // 0 after help and version, 2 for bad arguments, 1 when the windows cannot be shown (or the
+    // trace file cannot be written).
     int exitCode = 0;
     QString text;
     bool simulator = false;
     bool splashAllowed = true;
     // FILE.met as an absolute path: the meter check window opens with it; empty when none.
     QString document;
+    // --trace FILE: the link trace goes to this file; empty when not asked for.
+    QString traceFile;
 };
 
 // Reads the arguments of r718 (the first is the program's name). Without a display the

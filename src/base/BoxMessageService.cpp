@@ -2,6 +2,7 @@
 #include "base/BoxMessageService.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
 
 BoxMessageService::BoxMessageService() : previous(SetMessageService(this)) {}
@@ -14,9 +15,27 @@ BoxMessageService::~BoxMessageService()
 MessageAnswer BoxMessageService::Show(const QString& text, const QString& caption, MessageIcon icon,
                                       MessageButtons buttons, QWidget* owner)
 {
+    return ShowDetailed(text, QString(), caption, icon, buttons, owner);
+}
+
+MessageAnswer BoxMessageService::ShowDetailed(const QString& text, const QString& detail,
+                                              const QString& caption, MessageIcon icon,
+                                              MessageButtons buttons, QWidget* owner)
+{
     QMessageBox box(owner);
     box.setWindowTitle(caption);
     box.setText(text);
+    // In sight at once, under the text: the reader needs it to act, not on request. It can
+    // be selected and copied (a command to type, a path).
+    if (!detail.isEmpty()) {
+        box.setInformativeText(detail);
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            // Room for a device path and a command on one line each, rather than the
+            // width of the short sentence above.
+            label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 56);
+        }
+    }
     switch (icon) {
     case MessageIcon::Error:
         box.setIcon(QMessageBox::Critical);

@@ -13,6 +13,9 @@ public:
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
                        MessageButtons buttons, QWidget* owner) override;
+    // The detail stands under the text, selectable, with room for a path or a command.
+    MessageAnswer ShowDetailed(const QString& text, const QString& detail, const QString& caption,
+                               MessageIcon icon, MessageButtons buttons, QWidget* owner) override;
 
 private:
     MessageService* previous;

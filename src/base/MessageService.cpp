@@ -10,10 +10,19 @@ namespace {
 class LogMessageService : public MessageService
 {
 public:
-    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon,
-                       MessageButtons buttons, QWidget*) override
+    MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
+                       MessageButtons buttons, QWidget* owner) override
     {
-        qWarning().noquote() << caption << text;
+        return ShowDetailed(text, QString(), caption, icon, buttons, owner);
+    }
+
+    MessageAnswer ShowDetailed(const QString& text, const QString& detail, const QString& caption,
+                               MessageIcon, MessageButtons buttons, QWidget*) override
+    {
+        if (detail.isEmpty())
+            qWarning().noquote() << caption << text;
+        else
+            qWarning().noquote() << caption << text << detail;
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     }
 };
@@ -38,6 +47,16 @@ MessageService* SetMessageService(MessageService* service)
 void ShowError(const QString& text, QWidget* owner)
 {
     Messages().Show(text, QStringLiteral("Błąd!"), MessageIcon::Error, MessageButtons::Ok, owner);
+}
+
+void ShowError(const QString& text, const QString& detail, QWidget* owner)
+{
+    if (detail.isEmpty()) {
+        ShowError(text, owner);
+        return;
+    }
+    Messages().ShowDetailed(text, detail, QStringLiteral("Błąd!"), MessageIcon::Error,
+                            MessageButtons::Ok, owner);
 }
 
 MessageAnswer AskQuestion(const QString& text, const QString& caption, MessageButtons buttons,

@@ -18,6 +18,16 @@ public:
     virtual ~MessageService() = default;
     virtual MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
                                MessageButtons buttons, QWidget* owner) = 0;
+    // The same box with a second part under the text (the device, the reason, what to do); the
+    // text itself stays as it is. A service that has no place for the detail shows the box
+    // without it.
+    virtual MessageAnswer ShowDetailed(const QString& text, const QString& detail,
+                                       const QString& caption, MessageIcon icon,
+                                       MessageButtons buttons, QWidget* owner)
+    {
+        Q_UNUSED(detail);
+        return Show(text, caption, icon, buttons, owner);
+    }
 };
 
 // The service in use; until one is installed, messages go to the log and questions get the
@@ -28,6 +38,8 @@ MessageService* SetMessageService(MessageService* service);
 
 // The usual error box: caption "Błąd!", error icon, OK.
 void ShowError(const QString& text, QWidget* owner = nullptr);
+// The usual error box with a second part under the text; an empty detail shows none.
+void ShowError(const QString& text, const QString& detail, QWidget* owner = nullptr);
 // A question with the question icon; the buttons say which answers are possible.
 MessageAnswer AskQuestion(const QString& text, const QString& caption, MessageButtons buttons,
                           QWidget* owner = nullptr);

@@ -30,7 +30,7 @@ public:
         }
         protocol = std::make_unique<CalibratorProtocol>(*device, *clock);
         protocol->notify = [this](CalibratorProtocol::Notice notice) {
-            emit noticed(current, int(notice));
+            emit noticed(current, int(notice), protocol->noticeDetail);
         };
         protocol->interrupted = [this] { return link.Dropped(currentSession); };
     }
@@ -78,7 +78,7 @@ public:
     }
 
 signals:
-    void noticed(quint64 request, int notice);
+    void noticed(quint64 request, int notice, const QString& detail);
     void finished(quint64 session, quint64 request, bool ok, const QString& reply, bool linkOpen,
                   bool portOpen);
 
@@ -162,11 +162,11 @@ void CalibratorLink::SetAlive(quint64 request, bool linkOpen)
         alive = linkOpen;
 }
 
-void CalibratorLink::OnNotice(quint64 request, int notice)
+void CalibratorLink::OnNotice(quint64 request, int notice, const QString& detail)
 {
     // The link is dead before the message is up: whatever runs under the box finds it so.
     SetAlive(request, false);
-    ShowError(NoticeText(CalibratorProtocol::Notice(notice)));
+    ShowError(NoticeText(CalibratorProtocol::Notice(notice)), detail);
 }
 
 void CalibratorLink::OnFinished(quint64 session, quint64 request, bool ok, const QString& reply,

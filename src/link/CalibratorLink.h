@@ -17,7 +17,8 @@ class SerialDevice;
 // worker thread of its own, where the protocol carries out the requests of the windows one
 // after another, in the order they were posted; replies and link events come back to the GUI
 // thread by queued signals. The GUI thread tells the technician when the port cannot be opened
-// or the calibrator stopped answering; the worker never shows anything.
+// or the calibrator stopped answering, and why (the reason the worker found); the worker
+// never shows anything.
 //
 // Windows talk to it through a LinkSession each, which drops the window's queued commands
 // when the window ends. The link outlives its sessions.
@@ -75,7 +76,7 @@ private:
     bool Dropped(quint64 session);
 
     // On the GUI thread, from the worker.
-    void OnNotice(quint64 request, int notice);
+    void OnNotice(quint64 request, int notice, const QString& detail);
     void OnFinished(quint64 session, quint64 request, bool ok, const QString& reply, bool linkOpen,
                     bool portIsOpen);
     void SetAlive(quint64 request, bool linkOpen);

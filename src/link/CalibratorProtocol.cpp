@@ -2,9 +2,12 @@
 #include "link/CalibratorProtocol.h"
 
 #include "link/LinkClock.h"
+#include "link/LinkTrace.h"
+#include "link/PortMap.h"
 #include "link/SerialDevice.h"
 
 #include <QByteArray>
+#include <QMetaEnum>
 
 #include <cstring>
 
@@ -13,6 +16,25 @@ namespace {
 bool Accepted(const QByteArray& reply)
 {
     return !reply.isEmpty() && reply.contains('%') && !reply.contains(LinkProtocol::nak);
+}
+
+// The trace's word on a reply.
+QString Verdict(const QByteArray& reply)
+{
+    if (reply.isEmpty())
+        return QStringLiteral("received nothing: refused");
+    const QString received = QStringLiteral("received ") + PrintableBytes(reply);
+    if (reply.contains(LinkProtocol::nak))
+        return received + QStringLiteral(": refused, NAK");
+    if (!reply.contains('%'))
+        return received + QStringLiteral(": refused, no %");
+    return received + QStringLiteral(": accepted");
+}
+
+QString PortErrorName(QSerialPort::SerialPortError error)
+{
+    return QString::fromLatin1(
+        QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(int(error)));
 }
 
 } // namespace
@@ -46,23 +68,34 @@ void CalibratorProtocol::Tell(Notice notice) const
 // before the first byte also catches late bytes that come in while the frame is paced out.
 void CalibratorProtocol::WriteFramed(const QByteArray& frame)
 {
+    lastAttempt.append({frame, {}});
     for (qsizetype i = 0; i < frame.size(); ++i) {
-        if (i == frame.size() - 1)
-            device.DiscardInput();
+        if (i == frame.size() - 1) {
+            const QByteArray dropped = device.DiscardInput();
+            if (!dropped.isEmpty() && LinkTracing())
+                TraceLink(QStringLiteral("discarded before the frame's last byte: %1")
+                              .arg(PrintableBytes(dropped)));
+        }
         device.Write(frame.constData() + i, 1);
         clock.SleepMs(LinkProtocol::byteDelayMs);
     }
+    if (LinkTracing())
+        TraceLink(QStringLiteral("sent ") + PrintableBytes(frame));
 }
 
-// One read of up to 50 bytes into lastReply; a zero byte ends the text. Returns the raw bytes
-// for the acceptance test.
-QByteArray CalibratorProtocol::ReadReply()
+// One read of up to 50 bytes into lastReply; a zero byte ends the text. The acceptance test
+// looks at the raw bytes.
+bool CalibratorProtocol::ReadAccepted()
 {
     char buffer[LinkProtocol::replyBufferSize];
     const qint64 n = device.Read(buffer, sizeof buffer);
     const QByteArray raw(buffer, int(qMax<qint64>(n, 0)));
     lastReply = QString::fromLatin1(raw.constData(), int(strnlen(raw.constData(), raw.size())));
-    return raw;
+    if (!lastAttempt.isEmpty())
+        lastAttempt.last().received = raw;
+    if (LinkTracing())
+        TraceLink(Verdict(raw));
+    return Accepted(raw);
 }
 
 // A transaction is only ever cut between frames: a frame broken off would reach the
@@ -74,46 +107,65 @@ void CalibratorProtocol::CheckInterrupted() const
         throw Interrupted{};
 }
 
-bool CalibratorProtocol::RecoveryAttempt(const QByteArray& frame)
+bool CalibratorProtocol::RecoveryAttempt(const QByteArray& frame, int attempt)
 {
     CheckInterrupted();
+    lastAttempt.clear();
+    if (LinkTracing())
+        TraceLink(QStringLiteral("recovery attempt %1 of %2")
+                      .arg(attempt)
+                      .arg(LinkProtocol::recoveryAttempts));
     WriteFramed(QByteArrayLiteral("^I%"));
-    if (!Accepted(ReadReply()))
+    if (!ReadAccepted())
         return false;
     CheckInterrupted();
     WriteFramed(frame);
-    return Accepted(ReadReply());
+    return ReadAccepted();
 }
 
 // The link is given up: NoLink once per failure episode, and later commands are dropped until
 // the port is opened again. No reply survives it: the last one read was refused (noise, a
 // NAK, a broken-off reply) and must not be taken for a reading. The flag drops before the
 // technician is told, so that whatever runs while the message is up finds the link dead.
-void CalibratorProtocol::DropLink()
+void CalibratorProtocol::DropLink(const QString& portError)
 {
     lastReply.clear();
     linkOpen = false;
     if (!noLinkReported) {
         noLinkReported = true;
+        noticeDetail = NoLinkReason(devicePath, portNumber, lastAttempt, portError);
         Tell(Notice::NoLink);
     }
 }
 
 bool CalibratorProtocol::OpenCalibratorPort(int port)
 {
-    if (device.IsOpen())
+    if (device.IsOpen()) {
+        if (LinkTracing())
+            TraceLink(QStringLiteral("COM%1 open already").arg(port));
         return true;
+    }
+    portNumber = port;
+    devicePath = PortDevicePath(port);
     try {
         device.Open(port, 9600, ParityNone, 8, StopBitsOne, FlowNone, false);
         device.DisableWriteTimeout();
         SerialTimeouts t = device.GetTimeouts();
         t.readTotalTimeoutConstant = LinkProtocol::readTimeoutMs;
         device.SetTimeouts(t);
-    } catch (const CSerialException&) {
+    } catch (const CSerialException& e) {
         // A port that opened but could not be configured is closed again, so that the next
         // open really tries again instead of answering "open" on an unusable link.
         device.Close();
         linkOpen = false;
+        const int systemError = e.systemError != 0 ? e.systemError : int(e.errorCode);
+        if (LinkTracing())
+            TraceLink(QStringLiteral("COM%1 (%2) not opened: %3, errno %4 (%5)")
+                          .arg(port)
+                          .arg(devicePath, PortErrorName(e.portError))
+                          .arg(systemError)
+                          .arg(QString::fromLocal8Bit(std::strerror(systemError))));
+        noticeDetail = OpenFailureReason(devicePath, port, e.portError, systemError);
         Tell(Notice::PortNotOpened);
         return false;
     }
@@ -122,44 +174,64 @@ bool CalibratorProtocol::OpenCalibratorPort(int port)
     // tell the technician again when the calibrator still does not answer, rather than drop
     // its commands without a word.
     noLinkReported = false;
+    if (LinkTracing())
+        TraceLink(QStringLiteral("COM%1 (%2) opened").arg(port).arg(devicePath));
     return true;
 }
 
 bool CalibratorProtocol::CloseCalibratorPort()
 {
-    if (device.IsOpen())
+    if (device.IsOpen()) {
         device.Close();
+        if (LinkTracing())
+            TraceLink(QStringLiteral("COM%1 closed").arg(portNumber));
+    }
     return true;
 }
 
 void CalibratorProtocol::SendCommand(const QString& command)
 {
-    if (!linkOpen)
+    if (!linkOpen || !device.IsOpen()) {
+        // A port the program closed itself (its window ended) is no failure of the device:
+        // the command goes nowhere, without a word.
+        if (LinkTracing())
+            TraceLink(
+                QStringLiteral("not sent, %1: %2")
+                    .arg(linkOpen ? QStringLiteral("port closed") : QStringLiteral("link not open"),
+                         command));
         return;
-    // A port the program closed itself (its window ended) is no failure of the device: the
-    // command goes nowhere, without a word.
-    if (!device.IsOpen())
-        return;
+    }
     const QByteArray frame = '^' + command.toLatin1() + '%';
+    lastAttempt.clear();
     try {
         WriteFramed(frame);
-        if (Accepted(ReadReply()))
+        if (ReadAccepted())
             return;
-        for (int attempt = 0; attempt < LinkProtocol::recoveryAttempts; ++attempt) {
-            if (RecoveryAttempt(frame)) {
+        for (int attempt = 1; attempt <= LinkProtocol::recoveryAttempts; ++attempt) {
+            if (RecoveryAttempt(frame, attempt)) {
                 noLinkReported = false;
                 return;
             }
         }
     } catch (const Interrupted&) {
+        if (LinkTracing())
+            TraceLink(QStringLiteral("ended before the next frame: its window has gone"));
         return;
-    } catch (const CSerialException&) {
+    } catch (const CSerialException& e) {
         // The device failed under the open port (a read or write error, as when a USB
         // adapter is pulled). The port is closed so that the next open really opens the
         // device again; the technician is told as for a link that stopped answering.
+        QString text = e.ErrorMessage();
+        if (text.isEmpty())
+            text = QStringLiteral("błąd %1").arg(e.errorCode);
+        if (LinkTracing())
+            TraceLink(QStringLiteral("port error: %1; port closed, link given up").arg(text));
         device.Close();
-        DropLink();
+        DropLink(text);
         return;
     }
+    if (LinkTracing())
+        TraceLink(QStringLiteral("given up after %1 recovery attempts")
+                      .arg(LinkProtocol::recoveryAttempts));
     DropLink();
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/LinkReasons.h"
+
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -12,7 +15,9 @@ class LinkClock;
 // written a byte at a time with 20 ms after each, one read of up to 50 bytes in 400 ms, the
 // acknowledgement, five recovery attempts, and the rules for giving the link up. Synchronous
 // and bound to no thread: CalibratorLink runs it on its worker thread, tests on virtual time.
-// It shows nothing itself; what the technician must be told goes to `notify`.
+// It shows nothing itself; what the technician must be told goes to `notify`, and why, to
+// `noticeDetail`. What goes over the line is written to the link trace (LinkTrace.h) when
+// that is on.
 class CalibratorProtocol
 {
 public:
@@ -38,7 +43,7 @@ public:
 
     SerialDevice& Device() { return device; }
 
-    // Told what the technician must see, where it happens.
+    // Told what the technician must see, where it happens; noticeDetail then says why.
     std::function<void(Notice)> notify;
     // Asked before each frame after the first: true ends the transaction there, without a
     // word and without a change of the link state (the window that sent it has gone).
@@ -47,6 +52,9 @@ public:
     bool linkOpen = false;       // the link is usable; SendCommand does nothing while false
     bool noLinkReported = false; // NoLink was told in this episode
     QString lastReply;           // the bytes of the most recent read, as text
+    // Why, for the latest notice: the device and the reason it could not be opened, or what the
+    // last attempt sent and what came back.
+    QString noticeDetail;
 
 private:
     struct Interrupted
@@ -54,14 +62,18 @@ private:
     };
 
     void WriteFramed(const QByteArray& frame);
-    QByteArray ReadReply();
-    bool RecoveryAttempt(const QByteArray& frame);
+    // Reads the reply into lastReply; whether it is accepted.
+    bool ReadAccepted();
+    bool RecoveryAttempt(const QByteArray& frame, int attempt);
     void CheckInterrupted() const;
-    void DropLink();
+    void DropLink(const QString& portError = {});
     void Tell(Notice notice) const;
 
     SerialDevice& device;
     LinkClock& clock;
+    int portNumber = 0;
+    QString devicePath;              // what COM<portNumber> stood for when it was opened
+    QList<LineExchange> lastAttempt; // the frames of the attempt under way and their replies
 };
 
 // "Nie można otworzyć portu szeregowego." and "Brak komunikacji z portem COM.".

@@ -1,18 +1,28 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
+#include <QSerialPort>
 #include <QString>
 #include <QtGlobal>
 
 // Raised by a serial port for every failing system call; carries the system's error code.
+// A port that failed to open also tells what Qt SerialPort reported and the errno of the
+// failure, from which the technician is told why (LinkReasons.h).
 class CSerialException
 {
 public:
-    explicit CSerialException(quint32 errorCode) : errorCode(errorCode) {}
+    explicit CSerialException(quint32 errorCode,
+                              QSerialPort::SerialPortError portError = QSerialPort::NoError,
+                              int systemError = 0)
+        : errorCode(errorCode), portError(portError), systemError(systemError)
+    {}
     // The system's text for errorCode; empty when the system has none.
     QString ErrorMessage() const;
 
     quint32 errorCode;
+    QSerialPort::SerialPortError portError; // NoError when the failure did not come from Qt
+    int systemError;                        // errno as the failure left it; 0 when unknown
 };
 
 // Read and write time-outs in milliseconds, in the form the port layer takes them.
@@ -68,8 +78,9 @@ public:
     virtual qint64 Read(char* buffer, qint64 count) = 0;
     // One blocking write; throws CSerialException on failure.
     virtual qint64 Write(const char* buffer, qint64 count) = 0;
-    // Drops whatever has come in and not been read yet. Throws CSerialException on failure.
-    virtual void DiscardInput() = 0;
+    // Drops whatever has come in and not been read yet and returns it, as far as the port can
+    // tell. Throws CSerialException on failure.
+    virtual QByteArray DiscardInput() = 0;
     virtual SerialTimeouts GetTimeouts() = 0;
     virtual void SetTimeouts(const SerialTimeouts& timeouts) = 0;
 

@@ -151,8 +151,14 @@ void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 data
     ++session;
     lostCode = 0;
     port.setPortName(PortDevicePath(portNumber));
-    if (!port.open(QIODevice::ReadWrite))
-        ThrowPortError();
+    if (!port.open(QIODevice::ReadWrite)) {
+        // errno first, before anything else can change it: with Qt's error it tells a missing
+        // device from a forbidden one and from one that another program holds.
+        const int systemError = errno;
+        const QSerialPort::SerialPortError error = port.error();
+        port.clearError();
+        throw CSerialException(SystemCode(error), error, systemError);
+    }
     overlapped = overlappedIo;
 
     SerialLineSettings s = GetState();
@@ -268,13 +274,21 @@ qint64 CSerialPort::Write(const char* buffer, qint64 count)
     return n;
 }
 
-void CSerialPort::DiscardInput()
+QByteArray CSerialPort::DiscardInput()
 {
     CheckUsable();
     busy = true;
     const auto done = qScopeGuard([this] { busy = false; });
-    // What the port already holds for reading, then what the system holds for the port.
-    port.readAll();
+    // What the port already holds for reading, then what the system holds for the port: taken
+    // in without waiting, so that the caller learns what was dropped, then cleared for bytes
+    // that come in meanwhile.
+    QByteArray dropped = port.readAll();
+    if (!port.waitForReadyRead(0) && port.error() != QSerialPort::NoError &&
+        port.error() != QSerialPort::TimeoutError)
+        ThrowPortError();
+    port.clearError();
+    dropped += port.readAll();
     if (!port.clear(QSerialPort::Input))
         ThrowPortError();
+    return dropped;
 }

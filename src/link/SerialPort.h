@@ -28,7 +28,7 @@ public:
     bool IsOpen() const override;
     qint64 Read(char* buffer, qint64 count) override;
     qint64 Write(const char* buffer, qint64 count) override;
-    void DiscardInput() override;
+    QByteArray DiscardInput() override;
     SerialTimeouts GetTimeouts() override;
     void SetTimeouts(const SerialTimeouts& timeouts) override;
 

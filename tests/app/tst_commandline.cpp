@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,6 +29,7 @@ private slots:
     void programsWithoutADisplay();
     void startOptions();
     void documentOpensInTheMeterCheckWindow();
+    void traceOfAnOpening();
     void qtDialogsSpeakPolish();
 };
 
@@ -50,6 +52,9 @@ void TestCommandLine::programsWithoutADisplay_data()
                              << "";
     QTest::newRow("r718 --bogus") << r718 << QStringList{"--bogus", "x.met"} << 2 << ""
                                   << "r718: nieznana opcja --bogus\nPomoc: r718 --help\n";
+    QTest::newRow("r718 --trace without a file")
+        << r718 << QStringList{"--trace", "--simulator"} << 2 << ""
+        << "r718: opcja --trace wymaga nazwy pliku\nPomoc: r718 --help\n";
     QTest::newRow("r718 needs a display for its windows")
         << r718 << QStringList{} << 1 << ""
         << "r718: brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są puste), okna programu nie "
@@ -92,12 +97,14 @@ void TestCommandLine::programsWithoutADisplay()
 
 void TestCommandLine::startOptions()
 {
-    const StartOptions options = ParseCommandLine(
-        {QStringLiteral("r718"), QStringLiteral("meter.met"), QStringLiteral("--simulator")});
+    const StartOptions options =
+        ParseCommandLine({QStringLiteral("r718"), QStringLiteral("meter.met"),
+                          QStringLiteral("--simulator"), QStringLiteral("--trace=link.log")});
     QCOMPARE(int(options.action), int(StartOptions::Action::Run));
     QVERIFY(options.simulator);
     QCOMPARE(options.document, QDir::toNativeSeparators(
                                    QDir::current().absoluteFilePath(QStringLiteral("meter.met"))));
+    QCOMPARE(options.traceFile, QDir::current().absoluteFilePath(QStringLiteral("link.log")));
 }
 
 void TestCommandLine::documentOpensInTheMeterCheckWindow()
@@ -128,6 +135,51 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     link.Settle();
     QVERIFY(link.messages.messages.isEmpty());
     QCOMPARE(link.device.Written(), QByteArray("^I%^S1%"));
+}
+
+// r718 --trace FILE --simulator with a document: the meter check window opens the port and
+// sends its opening commands; the trace file holds them with the simulator's replies, each line
+// timed. A file that cannot be written is refused before the windows.
+void TestCommandLine::traceOfAnOpening()
+{
+    QTemporaryDir folder;
+    const QString document = folder.filePath(QStringLiteral("V-640.met"));
+    ClearDocument();
+    QVERIFY(SaveDocument(document));
+    const QString trace = folder.filePath(QStringLiteral("link.log"));
+    QProcess program;
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(R718_PROGRAM),
+                  {"--trace", folder.filePath(QStringLiteral("no/such/folder.log"))});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), 1);
+
+    program.setProcessChannelMode(QProcess::SeparateChannels);
+    program.start(QStringLiteral(R718_PROGRAM),
+                  {"--trace", trace, "--simulator", "-Embedding", document});
+    const auto stop = qScopeGuard([&program] {
+        program.kill();
+        program.waitForFinished(5000);
+    });
+    const auto traced = [&trace] {
+        QFile file(trace);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n')
+                                              : QStringList();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(traced().filter(QStringLiteral("received")).size() >= 2, 20000);
+    QStringList lines = traced();
+    lines.removeAll(QString());
+    const QRegularExpression timed(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "));
+    for (QString& line : lines) {
+        QVERIFY2(timed.match(line).hasMatch(), qPrintable(line));
+        line = line.mid(13);
+    }
+    QVERIFY2(lines.size() >= 6, qPrintable(lines.join('\n')));
+    QVERIFY(lines[0].startsWith(QStringLiteral("trace of r718 ")));
+    QVERIFY2(lines[1].startsWith(QStringLiteral("COM1 (")) && lines[1].endsWith(" opened"),
+             qPrintable(lines[1]));
+    QCOMPARE(lines.mid(2, 4), QStringList({"sent ^I%", "received ^I%: accepted", "sent ^S1%",
+                                           "received ^S1%: accepted"}));
 }
 
 void TestCommandLine::qtDialogsSpeakPolish()

@@ -4,9 +4,12 @@
 #include "RecordingMessageService.h"
 #include "link/CalibratorProtocol.h"
 
+#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cerrno>
+#include <cstring>
 
 // The calibrator protocol on a scripted port and virtual time: exact bytes on the wire, the
 // pauses between them, acknowledgement, recovery and the messages the user sees.
@@ -15,6 +18,43 @@ namespace {
 
 const QString noPortText = QStringLiteral("Nie można otworzyć portu szeregowego.");
 const QString noLinkText = QStringLiteral("Brak komunikacji z portem COM.");
+
+// The lines of the link trace written while it lives, without their times, instead of on
+// standard error.
+class TraceCapture
+{
+public:
+    TraceCapture()
+    {
+        instance = this;
+        previous = qInstallMessageHandler(Take);
+        QLoggingCategory::setFilterRules(QStringLiteral("r718.link.debug=true"));
+    }
+    ~TraceCapture()
+    {
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous);
+        instance = nullptr;
+    }
+
+    QStringList lines;
+    bool timesWellFormed = true; // every line begins with the time of day, to the millisecond
+
+private:
+    static void Take(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (qstrcmp(context.category, "r718.link") != 0) {
+            instance->previous(type, context, message);
+            return;
+        }
+        static const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "));
+        instance->timesWellFormed = instance->timesWellFormed && time.match(message).hasMatch();
+        instance->lines << message.mid(13);
+    }
+
+    static inline TraceCapture* instance = nullptr;
+    QtMessageHandler previous = nullptr;
+};
 
 QByteArray Repeat(const QByteArray& bytes, int times)
 {
@@ -416,6 +456,59 @@ private slots:
         QVERIFY(link.messages.messages.isEmpty());
     }
 
+    // The trace says what went over the line and what became of the transaction.
+    void traceTellsTheOutcome_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("replies");
+        QTest::addColumn<QByteArray>("late"); // waiting in the input before the frame
+        QTest::addColumn<int>("throwOnRead");
+        QTest::addColumn<QStringList>("trace");
+        const QString recovery = QStringLiteral("recovery attempt %1 of 5");
+        QTest::newRow("late reply discarded")
+            << QList<QByteArray>{"^+2.000%"} << QByteArray("^+1.000%\r") << 0
+            << QStringList{"discarded before the frame's last byte: ^+1.000%<0D>", "sent ^P%",
+                           "received ^+2.000%: accepted"};
+        QTest::newRow("NAK, then recovered")
+            << QList<QByteArray>{"\x15", "+", "%", "%"} << QByteArray() << 0
+            << QStringList{"sent ^P%",
+                           "received <15>: refused, NAK",
+                           recovery.arg(1),
+                           "sent ^I%",
+                           "received +: refused, no %",
+                           recovery.arg(2),
+                           "sent ^I%",
+                           "received %: accepted",
+                           "sent ^P%",
+                           "received %: accepted"};
+        QStringList givenUp{"sent ^P%", "received nothing: refused"};
+        for (int attempt = 1; attempt <= 5; ++attempt)
+            givenUp << recovery.arg(attempt) << "sent ^I%"
+                    << "received nothing: refused";
+        givenUp << "given up after 5 recovery attempts";
+        QTest::newRow("given up") << QList<QByteArray>{} << QByteArray() << 0 << givenUp;
+        QTest::newRow("port error")
+            << QList<QByteArray>{} << QByteArray() << 1
+            << QStringList{"sent ^P%", "port error: " + QString::fromLocal8Bit(std::strerror(EIO)) +
+                                           "; port closed, link given up"};
+    }
+    void traceTellsTheOutcome()
+    {
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(QByteArray, late);
+        QFETCH(int, throwOnRead);
+        QFETCH(QStringList, trace);
+        FakeProtocol link;
+        OpenLink(link);
+        link.device.replies = replies;
+        if (!late.isEmpty())
+            link.device.arrivals = {{0, late}};
+        link.device.throwOnRead = throwOnRead;
+        TraceCapture captured;
+        link.protocol.SendCommand(QStringLiteral("P"));
+        QCOMPARE(captured.lines, trace);
+        QVERIFY(captured.timesWellFormed);
+    }
+
     void zeroByteEndsTheReplyText()
     {
         FakeProtocol link;
@@ -448,16 +541,20 @@ private slots:
         QTest::addColumn<int>("openError");
         QTest::addColumn<int>("configureError");
         QTest::addColumn<int>("timeoutsError");
-        QTest::newRow("missing device") << ENOENT << 0 << 0;
-        QTest::newRow("port held by another program") << EBUSY << 0 << 0;
-        QTest::newRow("line settings refused") << 0 << EINVAL << 0;
-        QTest::newRow("time-outs refused") << 0 << 0 << EIO;
+        QTest::addColumn<QString>("reason"); // in the message's detail
+        QTest::newRow("missing device") << ENOENT << 0 << 0 << "nie jest podłączone";
+        QTest::newRow("port held by another program") << EBUSY << 0 << 0 << "jest zajęte";
+        QTest::newRow("line settings refused")
+            << 0 << EINVAL << 0 << QString::fromLocal8Bit(std::strerror(EINVAL));
+        QTest::newRow("time-outs refused")
+            << 0 << 0 << EIO << QString::fromLocal8Bit(std::strerror(EIO));
     }
     void failedOpenIsReported()
     {
         QFETCH(int, openError);
         QFETCH(int, configureError);
         QFETCH(int, timeoutsError);
+        QFETCH(QString, reason);
         FakeProtocol link;
         RecordingMessageService& messages = link.messages;
         link.protocol.linkOpen = true;
@@ -467,6 +564,9 @@ private slots:
         QVERIFY(!link.protocol.OpenCalibratorPort(1));
         QVERIFY(!link.protocol.linkOpen);
         VerifyErrorBox(messages, noPortText);
+        QVERIFY2(link.protocol.noticeDetail.contains(QStringLiteral("(port COM1)")) &&
+                     link.protocol.noticeDetail.contains(reason),
+                 qPrintable(link.protocol.noticeDetail));
         // A port that opened but could not be set up is not left open half-configured.
         QVERIFY(!link.device.IsOpen());
 

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 void FakeSerialDevice::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits,
                             int stopBits, int flowControl, bool overlapped)
@@ -63,13 +64,13 @@ qint64 FakeSerialDevice::Write(const char* buffer, qint64 count)
     return count;
 }
 
-void FakeSerialDevice::DiscardInput()
+QByteArray FakeSerialDevice::DiscardInput()
 {
     if (!open)
         throw CSerialException(EBADF);
     ++discards;
     TakeArrivals();
-    input.clear();
+    return std::exchange(input, QByteArray());
 }
 
 void FakeSerialDevice::TakeArrivals()

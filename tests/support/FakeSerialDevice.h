@@ -18,7 +18,8 @@
 // - Read and Write on a closed device throw CSerialException(EBADF), as the real port does.
 // - Bytes that come in unasked (a late reply): each entry of `arrivals` comes in once so many
 //   bytes have been written (since the records were cleared), waits in the input, and is read in
-//   front of the next reply unless DiscardInput drops it first (`discards` counts the calls).
+//   front of the next reply unless DiscardInput drops (and returns) it first (`discards` counts
+//   the calls).
 // FakeLink.h puts one behind the protocol (FakeProtocol) or a link of its own (FakeLink).
 
 #include "VirtualClock.h"
@@ -62,7 +63,7 @@ public:
     bool IsOpen() const override { return open; }
     qint64 Read(char* buffer, qint64 count) override;
     qint64 Write(const char* buffer, qint64 count) override;
-    void DiscardInput() override;
+    QByteArray DiscardInput() override;
     SerialTimeouts GetTimeouts() override;
     void SetTimeouts(const SerialTimeouts& t) override;
 

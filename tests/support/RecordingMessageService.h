@@ -18,15 +18,21 @@ public:
         MessageIcon icon;
         MessageButtons buttons;
         QThread* thread; // the thread that showed it
+        QString detail;  // the second part under the text; empty when none
     };
 
     RecordingMessageService() { previous = SetMessageService(this); }
     ~RecordingMessageService() override { SetMessageService(previous); }
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
-                       MessageButtons buttons, QWidget*) override
+                       MessageButtons buttons, QWidget* owner) override
     {
-        messages.append({text, caption, icon, buttons, QThread::currentThread()});
+        return ShowDetailed(text, QString(), caption, icon, buttons, owner);
+    }
+    MessageAnswer ShowDetailed(const QString& text, const QString& detail, const QString& caption,
+                               MessageIcon icon, MessageButtons buttons, QWidget*) override
+    {
+        messages.append({text, caption, icon, buttons, QThread::currentThread(), detail});
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
