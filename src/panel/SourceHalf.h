@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "panel/DialogParamPrompt.h"
 #include "panel/PanelKeys.h"
-#include "panel/ParamPrompt.h"
 #include "panel/SourceLogic.h"
 
 #include <QList>

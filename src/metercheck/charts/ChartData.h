@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -11,7 +10,7 @@
 struct ChartSeries
 {
     QString legend;
-    QColor color;
+    quint32 color = 0;    // 0xRRGGBB
     QList<double> values; // one per marked point, in slot order, in the range's unit
 };
 
