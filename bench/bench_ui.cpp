@@ -17,7 +17,7 @@
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
-#include "base/WorkProgress.h"
+#include "base/DialogWorkProgress.h"
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorLink.h"
 #include "link/NumberText.h"

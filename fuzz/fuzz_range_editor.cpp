@@ -8,7 +8,6 @@
 #include "link/CalFunctionTable.h"
 #include "link/NumberText.h"
 #include "metercheck/dialogs/RangeEditor.h"
-#include "metercheck/document/MetFile.h"
 
 namespace {
 
@@ -28,11 +27,6 @@ const QStringList& KnownMessages()
         QStringLiteral("Nie wprowadzono wartości To."),
     };
     return texts;
-}
-
-bool Fits(const QString& text, int width)
-{
-    return MetFile::FitText(text, width) == text;
 }
 
 bool EditEnabled(const RangeEditor& editor, RangeEditor::Edit edit)

@@ -10,11 +10,10 @@ root=$(pwd)
 bash scripts/install-deps.sh
 
 build_dir=${BUILD_DIR:-build-sanitize}
-if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    # -O1 keeps the instrumented tests quick enough on two cores without hiding stack frames.
-    cmake -S . -B "$build_dir" -G Ninja -DR718_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
-        -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
-fi
+# -O1 keeps the instrumented tests quick enough on two cores without hiding stack frames. A
+# compiler warning fails the build (R718_WERROR), also in a folder configured before.
+cmake -S . -B "$build_dir" -G Ninja -DR718_SANITIZE=ON -DR718_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
 cmake --build "$build_dir" -j"$(nproc)"
 
 logs=$(cd "$build_dir" && pwd)/sanitizer-reports

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/SimulatorLauncher.h"
 #include "app/TraceFile.h"
+#include "base/BoxMessageService.h"
 
 #include <QApplication>
 
@@ -32,6 +33,8 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
+    // Every message of the program is a message box from here on.
+    BoxMessageService messageBoxes;
     // With --simulator the ports lead to r718-sim, which ends with the program.
     SimulatorLauncher simulator;
     if (options.simulator)

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "base/MessageService.h"
 
-#include <QAbstractButton>
-#include <QLabel>
-#include <QMessageBox>
+#include <QDebug>
 
 namespace {
 
-class BoxMessageService : public MessageService
+// Without a service installed (a program without windows, a test that installs none) a
+// message goes to the log and gets the answer of a box closed without a choice.
+class LogMessageService : public MessageService
 {
 public:
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
@@ -17,58 +17,18 @@ public:
     }
 
     MessageAnswer ShowDetailed(const QString& text, const QString& detail, const QString& caption,
-                               MessageIcon icon, MessageButtons buttons, QWidget* owner) override
+                               MessageIcon, MessageButtons buttons, QWidget*) override
     {
-        QMessageBox box(owner);
-        box.setWindowTitle(caption);
-        box.setText(text);
-        // In sight at once, under the text: the reader needs it to act, not on request. It can
-        // be selected and copied (a command to type, a path).
-        if (!detail.isEmpty()) {
-            box.setInformativeText(detail);
-            if (auto* label =
-                    box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
-                label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-                // Room for a device path and a command on one line each, rather than the
-                // width of the short sentence above.
-                label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 56);
-            }
-        }
-        switch (icon) {
-        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        }
-        switch (buttons) {
-        case MessageButtons::Ok:
-            box.setStandardButtons(QMessageBox::Ok);
-            break;
-        case MessageButtons::YesNo:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            break;
-        case MessageButtons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            break;
-        }
-        // Polish captions on the standard buttons.
-        if (auto* b = box.button(QMessageBox::Yes))
-            b->setText(QStringLiteral("&Tak"));
-        if (auto* b = box.button(QMessageBox::No))
-            b->setText(QStringLiteral("&Nie"));
-        if (auto* b = box.button(QMessageBox::Cancel))
-            b->setText(QStringLiteral("Anuluj"));
-        switch (box.exec()) {
-        case QMessageBox::Yes: return MessageAnswer::Yes;
-        case QMessageBox::No: return MessageAnswer::No;
-        case QMessageBox::Cancel: return MessageAnswer::Cancel;
-        default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
-        }
+        if (detail.isEmpty())
+            qWarning().noquote() << caption << text;
+        else
+            qWarning().noquote() << caption << text << detail;
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     }
 };
 
-BoxMessageService boxService;
-MessageService* current = &boxService;
+LogMessageService logService;
+MessageService* current = &logService;
 
 } // namespace
 
@@ -80,7 +40,7 @@ MessageService& Messages()
 MessageService* SetMessageService(MessageService* service)
 {
     MessageService* previous = current;
-    current = service ? service : &boxService;
+    current = service ? service : &logService;
     return previous;
 }
 

@@ -5,8 +5,9 @@
 
 class QWidget;
 
-// Every message box of the program goes through the current MessageService, so that
-// tests can replace the boxes with a recorder and script the answers.
+// Every message box of the program goes through the current MessageService, so that the
+// rules need no widgets and tests can replace the boxes with a recorder and script the
+// answers. The windowed program installs BoxMessageService.
 enum class MessageIcon { Error, Question, Warning, Information };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
@@ -29,7 +30,8 @@ public:
     }
 };
 
-// The service in use; by default message boxes on the screen.
+// The service in use; until one is installed, messages go to the log and questions get the
+// answer of a box closed without a choice.
 MessageService& Messages();
 // Replaces the service (nullptr restores the default); returns the previous one.
 MessageService* SetMessageService(MessageService* service);

@@ -7,11 +7,11 @@
 #include "controls/ToggleButton.h"
 #include "panel/AveragingTimer.h"
 #include "panel/CMeterDisplay.h"
+#include "panel/DialogParamPrompt.h"
 #include "panel/MeasureLogic.h"
 #include "panel/MeasureRangeTable.h"
 #include "panel/PanelLook.h"
 #include "panel/PanelState.h"
-#include "panel/ParamPrompt.h"
 #include "panel/SourceRangeTable.h"
 
 #include <QButtonGroup>

@@ -6,8 +6,6 @@
 #include <functional>
 #include <optional>
 
-class QWidget;
-
 // Asks the user for one parameter of the control panel (step sizes, reference temperature,
 // lead resistance, averaging time). The panel uses the parameter dialog; tests answer from
 // a script.
@@ -30,15 +28,4 @@ public:
     // Asks, and runs `closed` as the dialog closes: the follow-up of a parameter belongs to
     // the closing, before any key or click that came after it is handled.
     virtual void Ask(const Request& request, const Closed& closed) = 0;
-};
-
-// Runs CParamDlg modally over the owner window.
-class DialogParamPrompt : public ParamPrompt
-{
-public:
-    explicit DialogParamPrompt(QWidget* owner = nullptr) : owner(owner) {}
-    void Ask(const Request& request, const Closed& closed) override;
-
-private:
-    QWidget* owner;
 };

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "panel/DialogParamPrompt.h"
 #include "panel/PanelKeys.h"
 #include "panel/PanelState.h"
-#include "panel/ParamPrompt.h"
 #include "panel/SourceLogic.h"
 
 #include <QList>

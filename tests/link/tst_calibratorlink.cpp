@@ -13,7 +13,7 @@
 
 // The link object on its worker thread, on a scripted line: the order of the windows'
 // commands, windows that end with commands queued, a link given up with commands queued, the
-// program ending under a transaction, and the wait that keeps the windows painted.
+// program ending under a transaction (the wait that keeps the windows painted: tst_linkwait).
 
 namespace {
 
@@ -165,41 +165,7 @@ private slots:
         QVERIFY(!line.device.IsOpen());
         QVERIFY(line.messages.messages.isEmpty());
     }
-
-    // While a window waits for the link, its timers run and it is repainted.
-    void waitKeepsThePainting()
-    {
-        FakeLink line;
-        HeldLine held(line.device, "^X%");
-        LinkSession session(line.link);
-        session.Open(1);
-        session.Send(QStringLiteral("X"));
-        QVERIFY(held.Running());
-        class Painted : public QWidget
-        {
-        public:
-            int paints = 0;
-
-        protected:
-            void paintEvent(QPaintEvent*) override { ++paints; }
-        } window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const int paintsBefore = window.paints;
-        int ticks = 0;
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            window.update();
-            if (++ticks == 5)
-                held.Release();
-        });
-        ticker.start(10);
-        session.WaitUntilSent();
-        QVERIFY(ticks >= 5);
-        QVERIFY(window.paints > paintsBefore);
-        QCOMPARE(line.device.Written(), QByteArray("^X%"));
-    }
 };
 
-QTEST_MAIN(TestCalibratorLink)
+QTEST_GUILESS_MAIN(TestCalibratorLink)
 #include "tst_calibratorlink.moc"

@@ -59,10 +59,10 @@ private slots:
         QCOMPARE(c.titles[3], "Zakres miernika: 400 mV");
         QCOMPARE(c.series.size(), 2);
         QCOMPARE(c.series[0].legend, "Nastawa kalibratora");
-        QCOMPARE(c.series[0].color, QColor(Qt::yellow));
+        QCOMPARE(c.series[0].color, 0xFFFF00u); // yellow
         QCOMPARE(c.series[0].values, QList<double>({100.0, 350.0}));
         QCOMPARE(c.series[1].legend, "Wskazanie miernika");
-        QCOMPARE(c.series[1].color, QColor(Qt::red));
+        QCOMPARE(c.series[1].color, 0xFF0000u); // red
         QCOMPARE(c.series[1].values, QList<double>({100.2, 349.5}));
     }
 
@@ -84,13 +84,13 @@ private slots:
         QCOMPARE(c.titles[3], "Zakres miernika: 10 V");
         QCOMPARE(c.series.size(), 3);
         QCOMPARE(c.series[0].legend, "Błąd rzeczywisty");
-        QCOMPARE(c.series[0].color, QColor(Qt::red));
+        QCOMPARE(c.series[0].color, 0xFF0000u); // red
         QCOMPARE(c.series[0].values, QList<double>({-0.2, 0.3, 0.1}));
         QCOMPARE(c.series[1].legend, "+ błąd dopuszczalny");
-        QCOMPARE(c.series[1].color, QColor(Qt::green));
+        QCOMPARE(c.series[1].color, 0x00FF00u); // green
         QCOMPARE(c.series[1].values, QList<double>({0.4, 0.5, 0.45}));
         QCOMPARE(c.series[2].legend, "- błąd dopuszczalny");
-        QCOMPARE(c.series[2].color, QColor(Qt::green));
+        QCOMPARE(c.series[2].color, 0x00FF00u); // green
         QCOMPARE(c.series[2].values, QList<double>({-0.4, -0.5, -0.45}));
     }
 

@@ -4,7 +4,7 @@
 #include "RecordingCommandSender.h"
 #include "panel/PanelState.h"
 #include "panel/ParamPrompt.h"
-#include "panel/ReadoutPainter.h"
+#include "panel/ReadoutContent.h"
 #include "panel/SourceLogic.h"
 
 #include <QList>

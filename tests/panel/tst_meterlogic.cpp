@@ -3,7 +3,7 @@
 #include "RecordingCommandSender.h"
 #include "panel/MeasureLogic.h"
 #include "panel/PanelState.h"
-#include "panel/ReadoutPainter.h"
+#include "panel/ReadoutContent.h"
 
 #include <QTest>
 

@@ -71,5 +71,5 @@ void TestPanelKeys::table()
     QCOMPARE(action.key.isNull() ? QString() : QString(action.key), keypad);
 }
 
-QTEST_MAIN(TestPanelKeys)
+QTEST_GUILESS_MAIN(TestPanelKeys)
 #include "tst_panelkeys.moc"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "RecordingMessageService.h"
 #include "panel/CParamDlg.h"
+#include "panel/DialogParamPrompt.h"
 #include "panel/ParamCheck.h"
-#include "panel/ParamPrompt.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -185,5 +185,5 @@ void TestSourceEntry::openingStateSendsNothing()
     QCOMPARE(rig.logic.Members().sourceMin, -55.0);
 }
 
-QTEST_MAIN(TestSourceEntry)
+QTEST_GUILESS_MAIN(TestSourceEntry)
 #include "tst_sourceentry.moc"

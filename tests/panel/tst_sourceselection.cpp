@@ -296,5 +296,5 @@ void TestSourceSelection::resetAppliesTheCheckedRangeThenShows50mV()
     QCOMPARE(rig.logic.RtdIndex(), 0);
 }
 
-QTEST_MAIN(TestSourceSelection)
+QTEST_GUILESS_MAIN(TestSourceSelection)
 #include "tst_sourceselection.moc"

@@ -315,5 +315,5 @@ void TestSourceStepping::autoSubrangeChoice()
     QCOMPARE(state.entryText, textAfter);
 }
 
-QTEST_MAIN(TestSourceStepping)
+QTEST_GUILESS_MAIN(TestSourceStepping)
 #include "tst_sourcestepping.moc"

@@ -12,10 +12,10 @@ namespace RangeCharts {
 
 namespace {
 
-// Colours as the charts have always had them (Windows values 0x00BBGGRR).
-const QColor yellow(0xFF, 0xFF, 0x00); // 0x00FFFF
-const QColor red(0xFF, 0x00, 0x00);    // 0x0000FF
-const QColor green(0x00, 0xFF, 0x00);  // 0x00FF00
+// The series colours, as 0xRRGGBB.
+constexpr quint32 yellow = 0xFFFF00;
+constexpr quint32 red = 0xFF0000;
+constexpr quint32 green = 0x00FF00;
 
 using PointValue = std::function<double(const MeterPoint&)>;
 
@@ -33,7 +33,7 @@ struct ChartKind
     short optionB;
     QString axisText;
     QString titleText;
-    QList<std::pair<QString, QColor>> legends;
+    QList<std::pair<QString, quint32>> legends;
     QList<PointValue> seriesValues;
     QList<PointValue> maxCandidates;
     QList<PointValue> minCandidates;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -13,7 +12,7 @@ struct MeterCheckDoc;
 struct ChartSeries
 {
     QString legend;
-    QColor color;
+    quint32 color = 0;    // 0xRRGGBB
     QList<double> values; // one per marked point, in slot order, in the range's unit
 };
 

@@ -50,7 +50,7 @@ bool ChartPage::DrawChart(int range)
         const ChartSeries& series = data.series[s];
         chart->setSeriesLegend(s, series.legend);
         chart->setCurrentSeries(s);
-        chart->setSeriesColor(series.color);
+        chart->setSeriesColor(QColor::fromRgb(series.color));
         for (int n = 0; n < int(series.values.size()); ++n)
             chart->setPointValue(n, series.values[n]);
     }

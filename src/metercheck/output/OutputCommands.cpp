@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/output/OutputCommands.h"
 
+#include "base/DialogWorkProgress.h"
 #include "base/MessageService.h"
-#include "base/WorkProgress.h"
 #include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/CPrintOptionsDlg.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "base/WorkProgress.h"
+#include "base/DialogWorkProgress.h"
 
 #include <QApplication>
 #include <QProgressDialog>
