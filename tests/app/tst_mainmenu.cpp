@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "ModalHelper.h"
 
 #include "app/AboutDlg.h"
@@ -100,20 +101,17 @@ void TestMainMenu::cleanup()
 
 void TestMainMenu::buttonsInTheirPlaces_data()
 {
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("about") << 1005 << "O programie" << 15 << true;
-    QTest::newRow("language") << 1008 << "Język" << 36 << false;
-    QTest::newRow("port settings") << 1012 << "Parametry transmisji" << 58 << true;
-    QTest::newRow("variant") << 1069 << "Wybór wykonania" << 80 << false;
-    QTest::newRow("calibrator panel") << 1000 << "Sterowanie kalibratora" << 102 << true;
-    QTest::newRow("meter check") << 1001 << "Sprawdzanie mierników" << 124 << true;
-    QTest::newRow("transducers") << 1002 << "Sprawdzanie przetworników" << 146 << false;
-    QTest::newRow("waveforms") << 1003 << "Generacja przebiegów" << 168 << false;
-    QTest::newRow("memory") << 1004 << "Odczyt pamięci" << 190 << false;
-    QTest::newRow("end") << 1006 << "Koniec" << 212 << true;
+    DataColumns<int, QString, int, bool>("id", "caption", "y", "enabled");
+    DataRow("about", 1005, "O programie", 15, true);
+    DataRow("language", 1008, "Język", 36, false);
+    DataRow("port settings", 1012, "Parametry transmisji", 58, true);
+    DataRow("variant", 1069, "Wybór wykonania", 80, false);
+    DataRow("calibrator panel", 1000, "Sterowanie kalibratora", 102, true);
+    DataRow("meter check", 1001, "Sprawdzanie mierników", 124, true);
+    DataRow("transducers", 1002, "Sprawdzanie przetworników", 146, false);
+    DataRow("waveforms", 1003, "Generacja przebiegów", 168, false);
+    DataRow("memory", 1004, "Odczyt pamięci", 190, false);
+    DataRow("end", 1006, "Koniec", 212, true);
 }
 
 void TestMainMenu::buttonsInTheirPlaces()
@@ -184,9 +182,9 @@ void TestMainMenu::enterDoesNothing()
 void TestMainMenu::endingTheMenu_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Esc") << "esc";
-    QTest::newRow("close box") << "close";
-    QTest::newRow("Koniec") << "end";
+    DataRow("Esc", "esc");
+    DataRow("close box", "close");
+    DataRow("Koniec", "end");
 }
 
 void TestMainMenu::endingTheMenu()
@@ -265,16 +263,14 @@ void TestMainMenu::portNumberAtStart_data()
     QTest::addColumn<QVariant>("dialogIndex"); // R718, Com/Port
     QTest::addColumn<QVariant>("olderValue");  // Tevano 718, Port
     QTest::addColumn<int>("expected");
-    QTest::newRow("nothing stored: COM1") << QVariant() << QVariant() << 1;
-    QTest::newRow("older key 2: COM3") << QVariant() << QVariant(2) << 3;
-    QTest::newRow("older key 0: COM1") << QVariant() << QVariant(0) << 1;
-    QTest::newRow("dialog key 1: COM2") << QVariant(1) << QVariant() << 2;
-    QTest::newRow("dialog key wins over older key") << QVariant(3) << QVariant(1) << 4;
-    QTest::newRow("dialog key 0 wins over older key") << QVariant(0) << QVariant(2) << 1;
-    QTest::newRow("dialog key not a number: older key")
-        << QVariant(QStringLiteral("abc")) << QVariant(2) << 3;
-    QTest::newRow("older key not a number: COM1")
-        << QVariant() << QVariant(QStringLiteral("x")) << 1;
+    DataRow("nothing stored: COM1", QVariant(), QVariant(), 1);
+    DataRow("older key 2: COM3", QVariant(), QVariant(2), 3);
+    DataRow("older key 0: COM1", QVariant(), QVariant(0), 1);
+    DataRow("dialog key 1: COM2", QVariant(1), QVariant(), 2);
+    DataRow("dialog key wins over older key", QVariant(3), QVariant(1), 4);
+    DataRow("dialog key 0 wins over older key", QVariant(0), QVariant(2), 1);
+    DataRow("dialog key not a number: older key", QVariant(QStringLiteral("abc")), QVariant(2), 3);
+    DataRow("older key not a number: COM1", QVariant(), QVariant(QStringLiteral("x")), 1);
 }
 
 void TestMainMenu::portNumberAtStart()
@@ -382,14 +378,13 @@ void TestMainMenu::startupPause()
 
 void TestMainMenu::splashAllowedByCommandLine_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("allowed");
-    QTest::newRow("no arguments") << QStringList{"r718"} << true;
-    QTest::newRow("/Embedding") << QStringList{"r718", "/Embedding"} << false;
-    QTest::newRow("-Automation") << QStringList{"r718", "-Automation"} << false;
-    QTest::newRow("--embedding") << QStringList{"r718", "--embedding"} << false;
-    QTest::newRow("file name Embedding") << QStringList{"r718", "Embedding"} << true;
-    QTest::newRow("other flag") << QStringList{"r718", "--simulator"} << true;
+    DataColumns<QStringList, bool>("arguments", "allowed");
+    DataRow("no arguments", QStringList{"r718"}, true);
+    DataRow("/Embedding", QStringList{"r718", "/Embedding"}, false);
+    DataRow("-Automation", QStringList{"r718", "-Automation"}, false);
+    DataRow("--embedding", QStringList{"r718", "--embedding"}, false);
+    DataRow("file name Embedding", QStringList{"r718", "Embedding"}, true);
+    DataRow("other flag", QStringList{"r718", "--simulator"}, true);
 }
 
 void TestMainMenu::splashAllowedByCommandLine()
