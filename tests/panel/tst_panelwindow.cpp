@@ -2,6 +2,7 @@
 #include "DataRows.h"
 #include "FakeLink.h"
 #include "HeldLine.h"
+#include "ModalHelper.h"
 #include "RecordingMessageService.h"
 #include "SourceFakes.h"
 #include "base/DialogUnits.h"
@@ -74,18 +75,8 @@ class TestPanelWindow : public QObject
     // Once the parameter dialog is up, runs `act` on it.
     static void OnParamDialog(std::function<void(CParamDlg*)> act)
     {
-        auto* poll = new QTimer;
-        auto tries = std::make_shared<int>(200);
-        QObject::connect(poll, &QTimer::timeout, [poll, tries, act] {
-            auto* param = qobject_cast<CParamDlg*>(QApplication::activeModalWidget());
-            if (param || --*tries == 0) {
-                poll->stop();
-                poll->deleteLater();
-                if (param)
-                    act(param);
-            }
-        });
-        poll->start(10);
+        static bool seen = false;
+        OnModal<CParamDlg>(seen, act, 2000);
     }
     void ClickKeys(const QString& captions)
     {
