@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FakeLink.h"
+#include "app/CPortSettingsDlg.h"
 #include "app/PortSettings.h"
-#include "app/PortSettingsDlg.h"
 #include "app/SerialDeviceBox.h"
 #include "base/DialogUnits.h"
 #include "link/PortMap.h"

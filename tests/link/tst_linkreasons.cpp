@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "FakeLink.h"
 #include "RecordingMessageService.h"
+#include "link/CSerialPort.h"
 #include "link/CalibratorLink.h"
 #include "link/LinkReasons.h"
 #include "link/LinkSession.h"
-#include "link/SerialPort.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
+#include "link/CSerialPort.h"
 #include "link/PortMap.h"
-#include "link/SerialPort.h"
 
 #include <QElapsedTimer>
 #include <QTest>

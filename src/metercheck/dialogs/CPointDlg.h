@@ -23,10 +23,10 @@ public:
     void accept() override;
 
 private:
-    MeterRange& range_;
-    int point_;
-    qint16 method_;
-    QLabel* caption_ = nullptr;
-    QLineEdit* value_ = nullptr;
-    QLabel* unit_ = nullptr;
+    MeterRange& editedRange;
+    int pointSlot;
+    qint16 checkMethod;
+    QLabel* captionLabel = nullptr;
+    QLineEdit* valueEdit = nullptr;
+    QLabel* unitLabel = nullptr;
 };

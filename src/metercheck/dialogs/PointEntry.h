@@ -41,17 +41,17 @@ public:
     static std::optional<Limits> LimitsFor(const MeterRange& range);
 
     Outcome Check(const QString& typed);
-    QString value() const { return value_; }
-    bool keepText() const { return keepText_; }
+    QString value() const { return enteredValue; }
+    bool keepText() const { return keepsText; }
     // Nominal field, unit, pointDefined and marked; the measured value and errors stay.
     void StoreInto(MeterPoint& point) const;
 
 private:
     Outcome Refuse(const QString& message, bool keepText);
 
-    const MeterRange& range_;
-    int method_;
-    QWidget* owner_;
-    QString value_;
-    bool keepText_ = false;
+    const MeterRange& editedRange;
+    int checkMethod;
+    QWidget* messageOwner;
+    QString enteredValue;
+    bool keepsText = false;
 };
