@@ -31,8 +31,8 @@ CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QW
     methodList = new QComboBox(this);
     methodList->setObjectName("list1278");
     methodList->addItems(MeterDataEntry::Methods());
-    methodList->setCurrentIndex(doc.method >= 0 && doc.method < methodList->count() ? doc.method
-                                                                                    : -1);
+    const int method = int(doc.method);
+    methodList->setCurrentIndex(method >= 0 && method < methodList->count() ? method : -1);
     methodList->setEnabled(!MeterDataEntry::MethodFixed(mode));
 
     auto* form = new QGridLayout;

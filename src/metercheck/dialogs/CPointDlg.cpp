@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CPointDlg::CPointDlg(MeterCheckMode mode, qint16 method, MeterRange& range, int point,
+CPointDlg::CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
                      QWidget* parent)
     : QDialog(parent), editedRange(range), pointSlot(qBound(0, point, maxPoints - 1)),
       checkMethod(method)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/document/MeterCheckMode.h"
 
 #include <QDialog>
@@ -17,7 +18,7 @@ class CPointDlg : public QDialog
     Q_OBJECT
 
 public:
-    CPointDlg(MeterCheckMode mode, qint16 method, MeterRange& range, int point,
+    CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
               QWidget* parent = nullptr);
 
     void accept() override;
@@ -25,7 +26,7 @@ public:
 private:
     MeterRange& editedRange;
     int pointSlot;
-    qint16 checkMethod;
+    CheckMethod checkMethod;
     QLabel* captionLabel = nullptr;
     QLineEdit* valueEdit = nullptr;
     QLabel* unitLabel = nullptr;

@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-PointEntry::PointEntry(const MeterRange& range, int method, QWidget* owner)
+PointEntry::PointEntry(const MeterRange& range, CheckMethod method, QWidget* owner)
     : editedRange(range), checkMethod(method), messageOwner(owner)
 {}
 
@@ -19,15 +19,15 @@ QString PointEntry::Title()
     return QStringLiteral("Dodawanie punktu pomiarowego");
 }
 
-QString PointEntry::Caption(int method)
+QString PointEntry::Caption(CheckMethod method)
 {
-    return method == 1 ? QStringLiteral("Wskazanie miernika")
-                       : QStringLiteral("Nastawa kalibratora");
+    return method == CheckMethod::ExactReading ? QStringLiteral("Wskazanie miernika")
+                                               : QStringLiteral("Nastawa kalibratora");
 }
 
-QString PointEntry::NominalValue(const MeterPoint& point, int method)
+QString PointEntry::NominalValue(const MeterPoint& point, CheckMethod method)
 {
-    return method == 1 ? point.reading : point.setting;
+    return method == CheckMethod::ExactReading ? point.reading : point.setting;
 }
 
 std::optional<PointEntry::Limits> PointEntry::LimitsFor(const MeterRange& range)
@@ -130,7 +130,7 @@ PointEntry::Outcome PointEntry::Check(const QString& typed)
 
 void PointEntry::StoreInto(MeterPoint& point) const
 {
-    (checkMethod == 1 ? point.reading : point.setting) = enteredValue;
+    (checkMethod == CheckMethod::ExactReading ? point.reading : point.setting) = enteredValue;
     point.unit = editedRange.rangeUnit;
     point.pointDefined = 1;
     point.marked = 1;
