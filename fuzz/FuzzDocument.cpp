@@ -379,7 +379,7 @@ void BuildSampleDocument(MeterCheckSession& session, int variant)
     doc.formatVersion = 1.0;
     doc.meterName = variant == 0 ? QStringLiteral("Miernik V-640") : QStringLiteral("Termometr µT");
     doc.meterNumber = QStringLiteral("12345/°C");
-    doc.method = qint16(variant);
+    doc.method = CheckMethod(variant);
 
     MeterRange& v = doc.ranges[0];
     v.rangeValue = QStringLiteral("500");

@@ -161,7 +161,8 @@ void MeterData(FuzzSupport::Bytes& in)
     FUZZ_CHECK(doc.meterName.size() <= MeterDataEntry::maxTextLength &&
                    doc.meterNumber.size() <= MeterDataEntry::maxTextLength,
                where);
-    FUZZ_CHECK(doc.method == (method == 1 ? 1 : 0), where);
+    FUZZ_CHECK(doc.method == (method == 1 ? CheckMethod::ExactReading : CheckMethod::ExactSetting),
+               where);
     // The file keeps them: at most 20 characters always fit its fields of 30 bytes.
     const QByteArray image = MetFile::PackDocument(session);
     FUZZ_CHECK(MetFile::UnpackDocument(session, image), where);

@@ -51,7 +51,7 @@ QList<CheckRecord> BuildCheckRecords(const MeterCheckDoc& doc, const QList<int>&
         c.user = context.user;
         c.meterName = doc.meterName;
         c.meterNumber = doc.meterNumber;
-        c.method = doc.method;
+        c.method = int(doc.method);
         c.documentPath = context.documentPath;
         c.rangeSlot = slot;
         c.rangeValue = r.rangeValue;
@@ -102,7 +102,7 @@ std::unique_ptr<MeterCheckDoc> DocumentOfRecord(const CheckRecord& c)
     doc->formatVersion = 1.0;
     doc->meterName = c.meterName;
     doc->meterNumber = c.meterNumber;
-    doc->method = qint16(c.method);
+    doc->method = CheckMethod(c.method);
     MeterRange& r = doc->ranges[0];
     r.rangeDefined = 1;
     r.rangeMeasured = 1;

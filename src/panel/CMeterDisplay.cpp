@@ -4,7 +4,7 @@
 #include "panel/PanelState.h"
 
 CMeterDisplay::CMeterDisplay(const PanelMeterState& state, QWidget* parent)
-    : CReadoutDisplay(parent), state(state)
+    : ReadoutDisplay(parent), state(state)
 {}
 
 ReadoutContent CMeterDisplay::CurrentContent() const

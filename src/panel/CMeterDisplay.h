@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "panel/CReadoutDisplay.h"
+#include "panel/ReadoutDisplay.h"
 
 struct PanelMeterState;
 
 // The meter readout of the control panel; paints from the measure half's state.
-class CMeterDisplay : public CReadoutDisplay
+class CMeterDisplay : public ReadoutDisplay
 {
     Q_OBJECT
 

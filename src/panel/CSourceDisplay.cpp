@@ -4,7 +4,7 @@
 #include "panel/PanelState.h"
 
 CSourceDisplay::CSourceDisplay(const PanelSourceState& state, QWidget* parent)
-    : CReadoutDisplay(parent), state(state)
+    : ReadoutDisplay(parent), state(state)
 {}
 
 ReadoutContent CSourceDisplay::CurrentContent() const

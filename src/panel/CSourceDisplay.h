@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "panel/CReadoutDisplay.h"
+#include "panel/ReadoutDisplay.h"
 
 struct PanelSourceState;
 
 // The source readout of the control panel; paints from the source half's state.
-class CSourceDisplay : public CReadoutDisplay
+class CSourceDisplay : public ReadoutDisplay
 {
     Q_OBJECT
 

@@ -2,13 +2,13 @@
 #include "DataRows.h"
 #include "ModalHelper.h"
 
-#include "app/AboutDlg.h"
-#include "app/CalibratorApp.h"
-#include "app/MainMenuDlg.h"
-#include "app/PortSettingsDlg.h"
+#include "app/CAboutDlg.h"
+#include "app/CCalibratorApp.h"
+#include "app/CMainMenuDlg.h"
+#include "app/CPortSettingsDlg.h"
+#include "app/CResourcePicture.h"
+#include "app/CSplashWindow.h"
 #include "app/ProgramIcon.h"
-#include "app/ResourcePicture.h"
-#include "app/SplashWindow.h"
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"
 #include "metercheck/document/MeterCheckSession.h"
@@ -101,27 +101,30 @@ void TestMainMenu::cleanup()
 
 void TestMainMenu::buttonsInTheirPlaces_data()
 {
-    DataColumns<int, QString, int, bool>("id", "caption", "y", "enabled");
-    DataRow("about", 1005, "O programie", 15, true);
-    DataRow("language", 1008, "Język", 36, false);
-    DataRow("port settings", 1012, "Parametry transmisji", 58, true);
-    DataRow("variant", 1069, "Wybór wykonania", 80, false);
-    DataRow("calibrator panel", 1000, "Sterowanie kalibratora", 102, true);
-    DataRow("meter check", 1001, "Sprawdzanie mierników", 124, true);
-    DataRow("transducers", 1002, "Sprawdzanie przetworników", 146, false);
-    DataRow("waveforms", 1003, "Generacja przebiegów", 168, false);
-    DataRow("memory", 1004, "Odczyt pamięci", 190, false);
-    DataRow("end", 1006, "Koniec", 212, true);
+    DataColumns<int, QString, int, bool>("item", "caption", "y", "enabled");
+    DataRow("about", int(CMainMenuDlg::Item::About), "O programie", 15, true);
+    DataRow("language", int(CMainMenuDlg::Item::Language), "Język", 36, false);
+    DataRow("port settings", int(CMainMenuDlg::Item::PortSettings), "Parametry transmisji", 58,
+            true);
+    DataRow("variant", int(CMainMenuDlg::Item::Variant), "Wybór wykonania", 80, false);
+    DataRow("calibrator panel", int(CMainMenuDlg::Item::CalibratorPanel), "Sterowanie kalibratora",
+            102, true);
+    DataRow("meter check", int(CMainMenuDlg::Item::MeterCheck), "Sprawdzanie mierników", 124, true);
+    DataRow("transducers", int(CMainMenuDlg::Item::TransducerCheck), "Sprawdzanie przetworników",
+            146, false);
+    DataRow("waveforms", int(CMainMenuDlg::Item::Waveforms), "Generacja przebiegów", 168, false);
+    DataRow("memory", int(CMainMenuDlg::Item::MemoryReadout), "Odczyt pamięci", 190, false);
+    DataRow("end", int(CMainMenuDlg::Item::End), "Koniec", 212, true);
 }
 
 void TestMainMenu::buttonsInTheirPlaces()
 {
-    QFETCH(int, id);
+    QFETCH(int, item);
     QFETCH(QString, caption);
     QFETCH(int, y);
     QFETCH(bool, enabled);
     CMainMenuDlg menu(link, meterCheck, nullptr, 0);
-    QPushButton* button = menu.Button(CMainMenuDlg::ButtonId(id));
+    QPushButton* button = menu.Button(CMainMenuDlg::Item(item));
     QVERIFY(button);
     QCOMPARE(button->text(), caption);
     QCOMPARE(button->geometry(), DialogUnits::Rect(20, y, 114, 14));
@@ -149,19 +152,20 @@ void TestMainMenu::disabledButtonsStayDisabled()
 {
     RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
-    const QList<CMainMenuDlg::ButtonId> disabled = {
-        CMainMenuDlg::IdLanguage, CMainMenuDlg::IdVariant, CMainMenuDlg::IdTransducerCheck,
-        CMainMenuDlg::IdWaveforms, CMainMenuDlg::IdMemoryReadout};
-    for (CMainMenuDlg::ButtonId id : disabled) {
+    const QList<CMainMenuDlg::Item> disabled = {
+        CMainMenuDlg::Item::Language, CMainMenuDlg::Item::Variant,
+        CMainMenuDlg::Item::TransducerCheck, CMainMenuDlg::Item::Waveforms,
+        CMainMenuDlg::Item::MemoryReadout};
+    for (CMainMenuDlg::Item id : disabled) {
         QTest::mouseClick(menu.Button(id), Qt::LeftButton);
         QVERIFY(!menu.Button(id)->isEnabled());
     }
     QVERIFY(menu.started.isEmpty());
     // Running every module leaves them disabled.
-    for (auto id : {CMainMenuDlg::IdAbout, CMainMenuDlg::IdPortSettings,
-                    CMainMenuDlg::IdCalibratorPanel, CMainMenuDlg::IdMeterCheck})
+    for (auto id : {CMainMenuDlg::Item::About, CMainMenuDlg::Item::PortSettings,
+                    CMainMenuDlg::Item::CalibratorPanel, CMainMenuDlg::Item::MeterCheck})
         menu.Button(id)->click();
-    for (CMainMenuDlg::ButtonId id : disabled)
+    for (CMainMenuDlg::Item id : disabled)
         QVERIFY(!menu.Button(id)->isEnabled());
     QVERIFY(menu.isVisible());
 }
@@ -197,7 +201,7 @@ void TestMainMenu::endingTheMenu()
         else if (how == QLatin1String("close"))
             menu.close();
         else
-            QTest::mouseClick(menu.Button(CMainMenuDlg::IdEnd), Qt::LeftButton);
+            QTest::mouseClick(menu.Button(CMainMenuDlg::Item::End), Qt::LeftButton);
     });
     QTimer::singleShot(3000, &menu, [&] { menu.done(99); }); // fails the test, never hangs it
     QCOMPARE(menu.exec(), int(QDialog::Rejected));
@@ -208,16 +212,16 @@ void TestMainMenu::keyboardWalksTheEnabledButtons()
 {
     RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
-    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdAbout));
-    const QList<CMainMenuDlg::ButtonId> order = {
-        CMainMenuDlg::IdPortSettings, CMainMenuDlg::IdCalibratorPanel, CMainMenuDlg::IdMeterCheck,
-        CMainMenuDlg::IdEnd, CMainMenuDlg::IdAbout};
-    for (CMainMenuDlg::ButtonId id : order) {
+    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::Item::About));
+    const QList<CMainMenuDlg::Item> order = {
+        CMainMenuDlg::Item::PortSettings, CMainMenuDlg::Item::CalibratorPanel,
+        CMainMenuDlg::Item::MeterCheck, CMainMenuDlg::Item::End, CMainMenuDlg::Item::About};
+    for (CMainMenuDlg::Item id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), menu.Button(id));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdEnd));
+    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::Item::End));
 }
 
 void TestMainMenu::spacePressesTheFocusedButton()
@@ -235,10 +239,10 @@ void TestMainMenu::buttonsStartTheirModules()
 {
     RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdCalibratorPanel), Qt::LeftButton);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdMeterCheck), Qt::LeftButton);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdPortSettings), Qt::LeftButton);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdAbout), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::CalibratorPanel), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::MeterCheck), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::PortSettings), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::About), Qt::LeftButton);
     QCOMPARE(menu.started, QStringList({QStringLiteral("panel"), QStringLiteral("metercheck"),
                                         QStringLiteral("port"), QStringLiteral("about")}));
 }
@@ -249,11 +253,11 @@ void TestMainMenu::realModulesOpenAndClose()
     ShowActive(menu);
     bool aboutSeen = false;
     OnModal<CAboutDlg>(aboutSeen, [](CAboutDlg* about) { about->reject(); });
-    menu.Button(CMainMenuDlg::IdAbout)->click();
+    menu.Button(CMainMenuDlg::Item::About)->click();
     QVERIFY(aboutSeen);
     bool portSeen = false;
     OnModal<CPortSettingsDlg>(portSeen, [](CPortSettingsDlg* port) { port->reject(); });
-    menu.Button(CMainMenuDlg::IdPortSettings)->click();
+    menu.Button(CMainMenuDlg::Item::PortSettings)->click();
     QVERIFY(portSeen);
     QVERIFY(menu.isVisible());
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
 #include "FakeLink.h"
+#include "app/CPortSettingsDlg.h"
 #include "app/PortSettings.h"
-#include "app/PortSettingsDlg.h"
 #include "app/SerialDeviceBox.h"
 #include "base/DialogUnits.h"
 #include "link/PortMap.h"

@@ -34,7 +34,7 @@ void FillDocument(MeterCheckDoc& doc, char tag)
     doc.formatVersion = 1.0;
     doc.meterName = QStringLiteral("Miernik %1 — woltomierz").arg(tag);
     doc.meterNumber = QStringLiteral("NR-%1-0042").arg(tag);
-    doc.method = tag == 'A' ? 0 : 1;
+    doc.method = tag == 'A' ? CheckMethod::ExactSetting : CheckMethod::ExactReading;
     for (int r = 0; r < maxRanges; ++r) {
         MeterRange& range = doc.ranges[r];
         range.rangeDefined = 1;

@@ -8,7 +8,7 @@
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
 #include "SimLink.h"
-#include "app/MainMenuDlg.h"
+#include "app/CMainMenuDlg.h"
 #include "controls/ColorButton.h"
 #include "controls/DataGrid.h"
 #include "link/CalibratorLink.h"
@@ -123,7 +123,7 @@ private slots:
             frames = sim.Frames();
             QTest::keyClick(window, Qt::Key_Escape);
         });
-        QTest::mouseClick(menu.Button(CMainMenuDlg::IdMeterCheck), Qt::LeftButton);
+        QTest::mouseClick(menu.Button(CMainMenuDlg::Item::MeterCheck), Qt::LeftButton);
         QVERIFY(seen);
         QCOMPARE(title, QString("Sprawdzanie miernika"));
         QCOMPARE(frames.mid(frames.size() - 2), QStringList({"^I%", "^S1%"}));

@@ -2,10 +2,10 @@
 #include "DataRows.h"
 #include "FakeLink.h"
 #include "RecordingMessageService.h"
+#include "link/CSerialPort.h"
 #include "link/CalibratorLink.h"
 #include "link/LinkReasons.h"
 #include "link/LinkSession.h"
-#include "link/SerialPort.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,8 +2,8 @@
 #include "DataRows.h"
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
+#include "link/CSerialPort.h"
 #include "link/PortMap.h"
-#include "link/SerialPort.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -45,7 +45,7 @@ void FillSample(MeterCheckDoc& doc)
     doc.formatVersion = 1.0;
     doc.meterName = QStringLiteral("Miernik łączności µ°");
     doc.meterNumber = QStringLiteral("Nr 123/ŚŻ");
-    doc.method = 1;
+    doc.method = CheckMethod::ExactReading;
     MeterRange& r = doc.ranges[0];
     r.rangeValue = "400";
     r.rangeUnit = "V";

@@ -71,7 +71,7 @@ private slots:
     {
         doc.formatVersion = 1.0;
         doc.meterName = "M";
-        doc.method = 1;
+        doc.method = CheckMethod::ExactReading;
         MeterRange& r = doc.ranges[7];
         r.function = RangeFunction::Rtd;
         r.calFunction = 14;
@@ -83,7 +83,7 @@ private slots:
         ClearDocument(doc);
         QCOMPARE(doc.formatVersion, 1.0);
         QCOMPARE(doc.meterName, QString());
-        QCOMPARE(doc.method, qint16(0));
+        QCOMPARE(doc.method, CheckMethod::ExactSetting);
         QCOMPARE(r.calFunction, qint16(14));
         QVERIFY(RangeIsEmpty(r));
     }

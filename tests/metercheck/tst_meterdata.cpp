@@ -26,7 +26,7 @@ private slots:
         session.Reset();
         doc.meterName = "V640";
         doc.meterNumber = "12345";
-        doc.method = 1;
+        doc.method = CheckMethod::ExactReading;
     }
 
     void opensOnTheDocument_data()
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(dlg.isVisible());
         QVERIFY(messages.OnlyError("Nie wprowadzono wszystkich danych miernika."));
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
-        QCOMPARE(doc.method, qint16(1));
+        QCOMPARE(doc.method, CheckMethod::ExactReading);
         QVERIFY(!session.documentModified);
         QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
@@ -84,7 +84,7 @@ private slots:
         QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(doc.meterName, QStringLiteral("Multimetr cyfrowy łó"));
-        QCOMPARE(doc.method, qint16(0));
+        QCOMPARE(doc.method, CheckMethod::ExactSetting);
         QVERIFY(session.documentModified);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -97,12 +97,12 @@ private slots:
         QCOMPARE(messages.messages.size(), 2);
         QVERIFY(!session.documentModified);
         // No item selected (a file with another method value): the method stays.
-        doc.method = 7;
+        doc.method = CheckMethod(7);
         QVERIFY(MeterDataEntry::Accept(session, "a", "b", -1));
-        QCOMPARE(doc.method, qint16(7));
+        QCOMPARE(doc.method, CheckMethod(7));
         QVERIFY(MeterDataEntry::Accept(session, QString(25, 'x'), "b", 1));
         QCOMPARE(doc.meterName, QString(20, 'x'));
-        QCOMPARE(doc.method, qint16(1));
+        QCOMPARE(doc.method, CheckMethod::ExactReading);
         QVERIFY(MeterDataEntry::MethodFixed(MeterCheckMode::EditMeterData));
         QVERIFY(!MeterDataEntry::MethodFixed(MeterCheckMode::NewDocument));
     }

@@ -41,7 +41,7 @@ private slots:
         QFETCH(int, method);
         QFETCH(QString, caption);
         QFETCH(QString, shown);
-        doc.method = qint16(method);
+        doc.method = CheckMethod(method);
         CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie punktu pomiarowego"));
         QCOMPARE(Child<QLabel>(dlg, "label1283")->text(), caption);

@@ -85,7 +85,7 @@ private slots:
         QFETCH(QString, message);
         RecordingMessageService messages;
         const MeterRange range = Range(function, unit, sensor);
-        PointEntry entry(range, 0);
+        PointEntry entry(range, CheckMethod::ExactSetting);
         const PointEntry::Outcome outcome = entry.Check(typed);
         QCOMPARE(outcome,
                  message.isEmpty() ? PointEntry::Outcome::Accepted : PointEntry::Outcome::Refused);
@@ -100,7 +100,7 @@ private slots:
     {
         RecordingMessageService messages;
         const MeterRange range = Range(0, "V");
-        PointEntry entry(range, 0);
+        PointEntry entry(range, CheckMethod::ExactSetting);
         QCOMPARE(entry.Check(""), PointEntry::Outcome::Empty);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -110,7 +110,7 @@ private slots:
         RecordingMessageService messages;
         const MeterRange range = Range(2, "kOhm");
         MeterPoint point{"3.990", "4.0", "-0.010", "0.02", "0.001", "kOhm", 0, 1, 0, 1};
-        PointEntry exactReading(range, 1);
+        PointEntry exactReading(range, CheckMethod::ExactReading);
         QCOMPARE(exactReading.Check("2,5"), PointEntry::Outcome::Accepted);
         exactReading.StoreInto(point);
         QCOMPARE(point.reading, QStringLiteral("2.5"));
@@ -122,19 +122,21 @@ private slots:
         QCOMPARE(point.unit, QStringLiteral("kOhm"));
 
         MeterPoint fresh;
-        PointEntry exactSetting(range, 0);
+        PointEntry exactSetting(range, CheckMethod::ExactSetting);
         QCOMPARE(exactSetting.Check("1"), PointEntry::Outcome::Accepted);
         exactSetting.StoreInto(fresh);
         QCOMPARE(fresh.setting, QStringLiteral("1.0"));
         QCOMPARE(fresh.reading, QString());
-        QCOMPARE(PointEntry::NominalValue(point, 1), QStringLiteral("2.5"));
-        QCOMPARE(PointEntry::NominalValue(point, 0), QStringLiteral("4.0"));
+        QCOMPARE(PointEntry::NominalValue(point, CheckMethod::ExactReading), QStringLiteral("2.5"));
+        QCOMPARE(PointEntry::NominalValue(point, CheckMethod::ExactSetting), QStringLiteral("4.0"));
     }
 
     void captionsAndLimits()
     {
-        QCOMPARE(PointEntry::Caption(0), QStringLiteral("Nastawa kalibratora"));
-        QCOMPARE(PointEntry::Caption(1), QStringLiteral("Wskazanie miernika"));
+        QCOMPARE(PointEntry::Caption(CheckMethod::ExactSetting),
+                 QStringLiteral("Nastawa kalibratora"));
+        QCOMPARE(PointEntry::Caption(CheckMethod::ExactReading),
+                 QStringLiteral("Wskazanie miernika"));
         QCOMPARE(PointEntry::Title(), QStringLiteral("Dodawanie punktu pomiarowego"));
         const auto mv = PointEntry::LimitsFor(Range(0, "mV"));
         QVERIFY(mv);

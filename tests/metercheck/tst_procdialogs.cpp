@@ -33,7 +33,7 @@ class TestProcDialogs : public QObject
     {
         session.Reset();
         DocumentBuilder b(doc);
-        b.Method(qint16(method)).Range(0, ThermocoupleRange()).Nominals({"300"});
+        b.Method(CheckMethod(method)).Range(0, ThermocoupleRange()).Nominals({"300"});
         b.LastRange().rangeValue = "1000";
         b.LastRange().points[0].unit = "°C";
         setpointText = "300.0";
@@ -44,7 +44,7 @@ class TestProcDialogs : public QObject
     {
         session.Reset();
         DocumentBuilder(doc)
-            .Method(1)
+            .Method(CheckMethod::ExactReading)
             .Range(0, RangeFunction::Voltage, "50", "mV")
             .Nominals({"-12.345"}, false);
         setpointText = "-12.345";

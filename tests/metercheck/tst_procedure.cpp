@@ -38,7 +38,7 @@ class TestProcedure : public QObject
         MeterPoint& p = r.points[j];
         p.pointDefined = 1;
         p.marked = marked ? 1 : 0;
-        (doc.method == 0 ? p.setting : p.reading) = nominal;
+        (doc.method == CheckMethod::ExactSetting ? p.setting : p.reading) = nominal;
         return p;
     }
 
@@ -68,7 +68,7 @@ private slots:
     void noMarkedPointTakesNothing()
     {
         QFETCH(int, method);
-        doc.method = qint16(method);
+        doc.method = CheckMethod(method);
         MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
@@ -261,7 +261,7 @@ private slots:
         QFETCH(int, givenUpAt);
         QFETCH(QStringList, sent);
         QFETCH(QList<int>, measured);
-        doc.method = qint16(method);
+        doc.method = CheckMethod(method);
         MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         for (const char* nominal : {"100", "200", "300"})
             SetPoint(r, CountPoints(doc, 0), nominal);
@@ -306,7 +306,7 @@ private slots:
 
     void runOverAllRangesVisitsEveryRange()
     {
-        doc.method = 1;
+        doc.method = CheckMethod::ExactReading;
         SetPoint(SetRange(0, RangeFunction::Resistance, "400", "Ohm"), 0, "100");
         SetPoint(SetRange(1, RangeFunction::Current, "20", "mA"), 0, "10");
         SetRange(2, RangeFunction::Voltage, "2", "V"); // nothing marked
@@ -362,7 +362,7 @@ private slots:
 
     void exactReadingStoresTheOutput()
     {
-        doc.method = 1;
+        doc.method = CheckMethod::ExactReading;
         MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         r.classRange = "0.1";
         MeterPoint& p = SetPoint(r, 0, "100");
@@ -382,7 +382,7 @@ private slots:
 
     void exactReadingAbortClearsTheSetting()
     {
-        doc.method = 1;
+        doc.method = CheckMethod::ExactReading;
         MeterPoint& p = SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 2);
         QCOMPARE(p.reading, "100");

@@ -104,7 +104,7 @@ private slots:
         QFETCH(int, method);
         QFETCH(QColor, column0);
         QFETCH(QColor, column1);
-        doc.method = qint16(method);
+        doc.method = CheckMethod(method);
         session.meterCheckState = MeterCheckMode::OpenedDocument;
         Show();
         for (int row : {1, 25, 50}) {

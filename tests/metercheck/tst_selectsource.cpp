@@ -118,7 +118,7 @@ private slots:
         QFETCH(int, method);
         QFETCH(int, index);
         RecordingCommandSender sender;
-        doc.method = qint16(method);
+        doc.method = CheckMethod(method);
         MakeRange(doc, 0, RangeFunction::Voltage, "V",
                   {{QStringLiteral("0.01"), QStringLiteral("5")}});
         QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), index);

@@ -51,7 +51,7 @@ public:
         return [&session] {
             session.document.meterName = "V-640";
             session.document.meterNumber = "1234";
-            session.document.method = 0;
+            session.document.method = CheckMethod::ExactSetting;
             session.documentModified = true;
             return true;
         };

@@ -125,7 +125,7 @@ private slots:
     void thermocoupleSensorCell()
     {
         SampleDocument();
-        doc.method = 1;
+        doc.method = CheckMethod::ExactReading;
         ExcelExport excel;
         FixedPath chooser(dir.filePath("thermo.xlsx"));
         QVERIFY(excel.Export(session, Ranges({1}), chooser, nullptr));

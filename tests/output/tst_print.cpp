@@ -326,7 +326,7 @@ private slots:
     void exactReadingAndSensorLines()
     {
         session.Reset();
-        doc.method = 1;
+        doc.method = CheckMethod::ExactReading;
         doc.ranges[0] = ThermocoupleRange();
         const QString text = PdfText(PrintToPdf(TableOf(0)));
         QVERIFY(text.contains("Metoda dokładnego odczytu"));

@@ -8,7 +8,7 @@ DocumentBuilder& DocumentBuilder::Meter(const QString& name, const QString& numb
     return *this;
 }
 
-DocumentBuilder& DocumentBuilder::Method(qint16 method)
+DocumentBuilder& DocumentBuilder::Method(CheckMethod method)
 {
     doc.method = method;
     return *this;
@@ -60,7 +60,7 @@ DocumentBuilder& DocumentBuilder::Nominals(const QStringList& values, bool marke
 {
     for (const QString& value : values) {
         MeterPoint p;
-        (doc.method == 1 ? p.reading : p.setting) = value;
+        (doc.method == CheckMethod::ExactReading ? p.reading : p.setting) = value;
         p.marked = marked ? 1 : 0;
         p.pointDefined = 1;
         Point(p);

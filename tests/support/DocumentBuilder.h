@@ -17,7 +17,7 @@ public:
     explicit DocumentBuilder(MeterCheckDoc& doc) : doc(doc) {}
 
     DocumentBuilder& Meter(const QString& name, const QString& number);
-    DocumentBuilder& Method(qint16 method);
+    DocumentBuilder& Method(CheckMethod method);
 
     // Slot `slot` becomes a defined range of the quantity (`function`) with its full-scale
     // value and unit, and the calibrator function the range editor presets for the quantity.

@@ -49,7 +49,7 @@ QString DocumentListing(const MeterCheckDoc& d, const QString& fileName)
     lines << QStringLiteral("Nazwa miernika: ") + d.meterName;
     lines << QStringLiteral("Numer miernika: ") + d.meterNumber;
     lines << QStringLiteral("Metoda: ") + (MethodText(d.method).isEmpty()
-                                               ? QString::number(d.method)
+                                               ? QString::number(int(d.method))
                                                : MethodText(d.method));
     const int n = CountRanges(d);
     lines << QStringLiteral("Zakresy: %1").arg(n);
@@ -123,7 +123,7 @@ QJsonObject DocumentJson(const MeterCheckDoc& d, const QString& fileName)
     return QJsonObject{
         {"file", fileName},         {"formatVersion", d.formatVersion},
         {"meterName", d.meterName}, {"meterNumber", d.meterNumber},
-        {"method", d.method},       {"methodText", MethodText(d.method)},
+        {"method", int(d.method)},  {"methodText", MethodText(d.method)},
         {"ranges", ranges},
     };
 }

@@ -26,21 +26,22 @@ CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QW
         edit->setText(text);
         return edit;
     };
-    name_ = makeEdit("edit1275", doc.meterName);
-    number_ = makeEdit("edit1276", doc.meterNumber);
-    method_ = new QComboBox(this);
-    method_->setObjectName("list1278");
-    method_->addItems(MeterDataEntry::Methods());
-    method_->setCurrentIndex(doc.method >= 0 && doc.method < method_->count() ? doc.method : -1);
-    method_->setEnabled(!MeterDataEntry::MethodFixed(mode));
+    nameEdit = makeEdit("edit1275", doc.meterName);
+    numberEdit = makeEdit("edit1276", doc.meterNumber);
+    methodList = new QComboBox(this);
+    methodList->setObjectName("list1278");
+    methodList->addItems(MeterDataEntry::Methods());
+    const int method = int(doc.method);
+    methodList->setCurrentIndex(method >= 0 && method < methodList->count() ? method : -1);
+    methodList->setEnabled(!MeterDataEntry::MethodFixed(mode));
 
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("Nazwa miernika :"), this), 0, 0);
-    form->addWidget(name_, 0, 1);
+    form->addWidget(nameEdit, 0, 1);
     form->addWidget(new QLabel(QStringLiteral("Numer miernika :"), this), 1, 0);
-    form->addWidget(number_, 1, 1);
+    form->addWidget(numberEdit, 1, 1);
     form->addWidget(new QLabel(QStringLiteral("Sprawdzany metodą :"), this), 2, 0);
-    form->addWidget(method_, 2, 1);
+    form->addWidget(methodList, 2, 1);
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName("button1");
@@ -58,14 +59,14 @@ CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QW
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    name_->setFocus();
+    nameEdit->setFocus();
 }
 
 void CMeterDataDlg::accept()
 {
-    if (!MeterDataEntry::Accept(session, name_->text(), number_->text(), method_->currentIndex(),
-                                this)) {
-        (name_->text().isEmpty() ? name_ : number_)->setFocus();
+    if (!MeterDataEntry::Accept(session, nameEdit->text(), numberEdit->text(),
+                                methodList->currentIndex(), this)) {
+        (nameEdit->text().isEmpty() ? nameEdit : numberEdit)->setFocus();
         return;
     }
     QDialog::accept();

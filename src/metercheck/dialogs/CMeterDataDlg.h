@@ -23,7 +23,7 @@ public:
 
 private:
     MeterCheckSession& session;
-    QLineEdit* name_ = nullptr;
-    QLineEdit* number_ = nullptr;
-    QComboBox* method_ = nullptr;
+    QLineEdit* nameEdit = nullptr;
+    QLineEdit* numberEdit = nullptr;
+    QComboBox* methodList = nullptr;
 };

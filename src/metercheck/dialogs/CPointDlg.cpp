@@ -10,22 +10,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CPointDlg::CPointDlg(MeterCheckMode mode, qint16 method, MeterRange& range, int point,
+CPointDlg::CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
                      QWidget* parent)
-    : QDialog(parent), range_(range), point_(qBound(0, point, maxPoints - 1)), method_(method)
+    : QDialog(parent), editedRange(range), pointSlot(qBound(0, point, maxPoints - 1)),
+      checkMethod(method)
 {
     setWindowTitle(PointEntry::Title());
-    caption_ = new QLabel(PointEntry::Caption(method), this);
-    caption_->setObjectName("label1283");
-    caption_->setAlignment(Qt::AlignCenter);
-    value_ = new QLineEdit(this);
-    value_->setObjectName("edit1281");
-    value_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.00")) + 16);
-    unit_ = new QLabel(range.rangeUnit, this);
-    unit_->setObjectName("label1340");
-    unit_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
+    captionLabel = new QLabel(PointEntry::Caption(method), this);
+    captionLabel->setObjectName("label1283");
+    captionLabel->setAlignment(Qt::AlignCenter);
+    valueEdit = new QLineEdit(this);
+    valueEdit->setObjectName("edit1281");
+    valueEdit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.00")) + 16);
+    unitLabel = new QLabel(range.rangeUnit, this);
+    unitLabel->setObjectName("label1340");
+    unitLabel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
     if (mode == MeterCheckMode::EditPoint)
-        value_->setText(PointEntry::NominalValue(range.points[point_], method));
+        valueEdit->setText(PointEntry::NominalValue(range.points[pointSlot], method));
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName("button1");
@@ -37,36 +38,36 @@ CPointDlg::CPointDlg(MeterCheckMode mode, qint16 method, MeterRange& range, int 
 
     auto* valueRow = new QHBoxLayout;
     valueRow->addStretch();
-    valueRow->addWidget(value_);
-    valueRow->addWidget(unit_);
+    valueRow->addWidget(valueEdit);
+    valueRow->addWidget(unitLabel);
     valueRow->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(caption_);
+    layout->addWidget(captionLabel);
     layout->addLayout(valueRow);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    value_->setFocus();
+    valueEdit->setFocus();
 }
 
 void CPointDlg::accept()
 {
-    PointEntry entry(range_, method_, this);
-    switch (entry.Check(value_->text())) {
+    PointEntry entry(editedRange, checkMethod, this);
+    switch (entry.Check(valueEdit->text())) {
     case PointEntry::Outcome::Empty:
         return;
     case PointEntry::Outcome::Refused:
         if (entry.keepText())
-            value_->selectAll();
+            valueEdit->selectAll();
         else
-            value_->clear();
-        value_->setFocus();
+            valueEdit->clear();
+        valueEdit->setFocus();
         return;
     case PointEntry::Outcome::Accepted:
-        value_->setText(entry.value());
-        entry.StoreInto(range_.points[point_]);
+        valueEdit->setText(entry.value());
+        entry.StoreInto(editedRange.points[pointSlot]);
         QDialog::accept();
         return;
     }

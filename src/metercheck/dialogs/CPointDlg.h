@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/document/MeterCheckMode.h"
 
 #include <QDialog>
@@ -17,16 +18,16 @@ class CPointDlg : public QDialog
     Q_OBJECT
 
 public:
-    CPointDlg(MeterCheckMode mode, qint16 method, MeterRange& range, int point,
+    CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
               QWidget* parent = nullptr);
 
     void accept() override;
 
 private:
-    MeterRange& range_;
-    int point_;
-    qint16 method_;
-    QLabel* caption_ = nullptr;
-    QLineEdit* value_ = nullptr;
-    QLabel* unit_ = nullptr;
+    MeterRange& editedRange;
+    int pointSlot;
+    CheckMethod checkMethod;
+    QLabel* captionLabel = nullptr;
+    QLineEdit* valueEdit = nullptr;
+    QLabel* unitLabel = nullptr;
 };

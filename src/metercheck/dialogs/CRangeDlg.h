@@ -25,8 +25,8 @@ class CRangeDlg : public QDialog
 public:
     CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent = nullptr);
 
-    const RangeEditor& editor() const { return editor_; }
-    QLineEdit* edit(RangeEditor::Edit which) const { return edits_[which]; }
+    const RangeEditor& editor() const { return rangeEditor; }
+    QLineEdit* edit(RangeEditor::Edit which) const { return lineEdits[which]; }
 
     void accept() override;
 
@@ -38,18 +38,18 @@ private:
     void Sync(int changedEdit = -1, const QString& typed = {}, int caret = 0);
     void SetChecked(QButtonGroup* group, int id);
 
-    MeterRange& slot_;
-    RangeEditor editor_;
-    bool syncing_ = false;
-    bool opened_ = false; // the stored texts put in at opening are not checked
-    std::array<QLineEdit*, RangeEditor::EditCount> edits_{};
-    std::array<QWidget*, RangeEditor::ControlCount> controls_{};
-    QButtonGroup* functionGroup_ = nullptr;
-    QButtonGroup* sensorGroup_ = nullptr;
-    QButtonGroup* junctionGroup_ = nullptr;
-    QComboBox* voltageUnits_ = nullptr;
-    QComboBox* resistanceUnits_ = nullptr;
-    QComboBox* thermocouples_ = nullptr;
-    QComboBox* thermometers_ = nullptr;
-    QComboBox* constUnits_ = nullptr;
+    MeterRange& rangeSlot;
+    RangeEditor rangeEditor;
+    bool syncing = false;
+    bool opened = false; // the stored texts put in at opening are not checked
+    std::array<QLineEdit*, RangeEditor::EditCount> lineEdits{};
+    std::array<QWidget*, RangeEditor::ControlCount> controlWidgets{};
+    QButtonGroup* functionGroup = nullptr;
+    QButtonGroup* sensorGroup = nullptr;
+    QButtonGroup* junctionGroup = nullptr;
+    QComboBox* voltageUnits = nullptr;
+    QComboBox* resistanceUnits = nullptr;
+    QComboBox* thermocouples = nullptr;
+    QComboBox* thermometers = nullptr;
+    QComboBox* constUnitTexts = nullptr;
 };

@@ -30,7 +30,7 @@ bool MeterDataEntry::Accept(MeterCheckSession& session, const QString& name, con
     doc.meterName = name.left(maxTextLength);
     doc.meterNumber = number.left(maxTextLength);
     if (method >= 0 && method < Methods().size())
-        doc.method = qint16(method);
+        doc.method = CheckMethod(method);
     session.documentModified = true;
     return true;
 }

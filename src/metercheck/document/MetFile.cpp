@@ -137,7 +137,7 @@ QByteArray PackDocument(MeterCheckSession& session)
     qToLittleEndian<double>(doc.formatVersion, data);
     PackText(data + meterNameOffset, 30, doc.meterName);
     PackText(data + meterNumberOffset, 30, doc.meterNumber);
-    PutInt16(data + methodOffset, doc.method);
+    PutInt16(data + methodOffset, qint16(doc.method));
 
     for (int r = 0; r < maxRanges; ++r) {
         const MeterRange& range = doc.ranges[r];
@@ -173,7 +173,7 @@ bool UnpackDocument(MeterCheckSession& session, const QByteArray& image)
     doc.formatVersion = qFromLittleEndian<double>(data);
     doc.meterName = UnpackText(data + meterNameOffset, 30);
     doc.meterNumber = UnpackText(data + meterNumberOffset, 30);
-    doc.method = GetInt16(data + methodOffset);
+    doc.method = CheckMethod(GetInt16(data + methodOffset));
 
     for (int r = 0; r < maxRanges; ++r) {
         MeterRange& range = doc.ranges[r];

@@ -7,7 +7,7 @@ void ClearDocument(MeterCheckDoc& doc)
 {
     doc.meterName.clear();
     doc.meterNumber.clear();
-    doc.method = 0;
+    doc.method = CheckMethod::ExactSetting;
     for (MeterRange& range : doc.ranges)
         ClearRange(range);
 }

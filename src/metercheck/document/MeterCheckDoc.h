@@ -25,6 +25,13 @@ enum class RangeFunction : qint16
     Rtd = 4,          // temperature with a resistance thermometer
 };
 
+// How a meter is checked. The file keeps the number; a number outside the list is kept as it is.
+enum class CheckMethod : qint16
+{
+    ExactSetting = 0, // the calibrator is set to the nominal value, the meter is read
+    ExactReading = 1, // the calibrator is adjusted until the meter shows the nominal value
+};
+
 struct MeterPoint
 {
     QString reading;          // indication of the meter under test
@@ -67,7 +74,7 @@ struct MeterCheckDoc
     double formatVersion = 0.0;
     QString meterName;
     QString meterNumber;
-    qint16 method = 0; // 0 exact setting, 1 exact reading
+    CheckMethod method = CheckMethod::ExactSetting;
     std::array<MeterRange, maxRanges> ranges;
 
     bool operator==(const MeterCheckDoc&) const = default;

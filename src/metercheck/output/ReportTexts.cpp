@@ -6,12 +6,12 @@
 
 #include <cmath>
 
-QString MethodText(int method)
+QString MethodText(CheckMethod method)
 {
     switch (method) {
-    case 0:
+    case CheckMethod::ExactSetting:
         return QStringLiteral("Metoda dokładnej nastawy");
-    case 1:
+    case CheckMethod::ExactReading:
         return QStringLiteral("Metoda dokładnego odczytu");
     default:
         return QString();

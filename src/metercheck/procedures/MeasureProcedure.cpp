@@ -50,21 +50,22 @@ void MeasureProcedure::OnMeasure()
 
 int MeasureProcedure::MeasureRangeExactSetting(int range, int pointScope)
 {
-    return MeasureRange(range, pointScope, 0);
+    return MeasureRange(range, pointScope, CheckMethod::ExactSetting);
 }
 
 int MeasureProcedure::MeasureRangeExactReading(int range, int pointScope)
 {
-    return MeasureRange(range, pointScope, 1);
+    return MeasureRange(range, pointScope, CheckMethod::ExactReading);
 }
 
 int MeasureProcedure::MeasureRangeOfMethod(int range)
 {
-    return session.document.method == 1 ? MeasureRangeExactReading(range, pointScope)
-                                        : MeasureRangeExactSetting(range, pointScope);
+    return session.document.method == CheckMethod::ExactReading
+               ? MeasureRangeExactReading(range, pointScope)
+               : MeasureRangeExactSetting(range, pointScope);
 }
 
-int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
+int MeasureProcedure::MeasureRange(int range, int pointScope, CheckMethod method)
 {
     int result = NoPointTaken;
     if (range < 0 || range >= maxRanges)
@@ -79,12 +80,12 @@ int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
     return result;
 }
 
-int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
+int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int result)
 {
     MeterRange& r = session.document.ranges[range];
     MeterPoint& p = r.points[point];
     // The nominal value: typed by the user when the point was added, in the range's unit.
-    QString& nominal = method == 0 ? p.setting : p.reading;
+    QString& nominal = method == CheckMethod::ExactSetting ? p.setting : p.reading;
 
     grid.SelectPointsRow(point + 1);
 
@@ -106,7 +107,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         // indication goes back too, so that an empty edit confirmed keeps it.
         const int decimals = DecimalsForFunction(r.calFunction);
         nominal = ConvertToRangeUnit(nominal, p.unit, r.rangeUnit, decimals);
-        if (method == 0)
+        if (method == CheckMethod::ExactSetting)
             p.reading = ConvertToRangeUnit(p.reading, p.unit, r.rangeUnit, decimals);
         p.unit = r.rangeUnit; // what the point holds now, for the choice of the function
     }
@@ -129,15 +130,16 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
 
     measuredPoint = qint16(point);
     const MeasurementOutcome outcome =
-        method == 0 ? dialogs.RunExactSetting(range, measuredPoint, setpointText)
-                    : dialogs.RunExactReading(range, measuredPoint, setpointText);
+        method == CheckMethod::ExactSetting
+            ? dialogs.RunExactSetting(range, measuredPoint, setpointText)
+            : dialogs.RunExactReading(range, measuredPoint, setpointText);
     // The exact-reading dialog sends the operator's adjustments itself.
     if (outcome == MeasurementOutcome::Ok && !SetpointTaken())
         return giveUp();
 
     switch (outcome) {
     case MeasurementOutcome::Ok:
-        if (method == 0)
+        if (method == CheckMethod::ExactSetting)
             p.setting = ConvertToPointUnit(p.setting, r.rangeUnit, p.unit, decimals);
         p.reading = ConvertToPointUnit(p.reading, r.rangeUnit, p.unit, decimals);
         r.rangeMeasured = 1;
@@ -158,7 +160,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
             // The earlier measurement stays as it was, in its own unit.
             p = before;
         } else {
-            (method == 0 ? p.reading : p.setting).clear();
+            (method == CheckMethod::ExactSetting ? p.reading : p.setting).clear();
             p.actualError.clear();
             p.permissibleError.clear();
             p.calibratorError.clear();

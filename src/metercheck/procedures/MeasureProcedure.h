@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/CommandSender.h"
+#include "metercheck/document/MeterCheckDoc.h"
 
 #include <QList>
 #include <QString>
@@ -49,10 +50,10 @@ public:
     qint16 measuredPoint = 0; // the point the measurement dialog writes its result into
 
 private:
-    int MeasureRange(int range, int pointScope, int method);
+    int MeasureRange(int range, int pointScope, CheckMethod method);
     int MeasureRangeOfMethod(int range);
     // Takes one point; returns the new result code, or `result` when nothing was decided.
-    int MeasurePoint(int range, int point, int method, int result);
+    int MeasurePoint(int range, int point, CheckMethod method, int result);
     // Whether the calibrator took the set-point sent last: waits (the windows repainted, the
     // user's input held back) until the link has carried out what was sent; a given-up link
     // is all there is to ask then.

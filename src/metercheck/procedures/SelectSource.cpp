@@ -16,7 +16,7 @@ constexpr int ohm4000Row = 6;
 // the exact-reading method.
 double NominalValue(const MeterCheckDoc& doc, const MeterPoint& point)
 {
-    return ParseNumber(doc.method == 1 ? point.reading : point.setting);
+    return ParseNumber(doc.method == CheckMethod::ExactReading ? point.reading : point.setting);
 }
 
 // The unit the nominal value is held in at this moment: the range's unit while the point waits

@@ -201,7 +201,7 @@ void CRangesPage::OnShowPage()
 void CRangesPage::ColourMethodColumns()
 {
     // The column of the nominal value typed by the user is light green, the measured one blue.
-    const bool exactReading = session.document.method == 1;
+    const bool exactReading = session.document.method == CheckMethod::ExactReading;
     const QColor typed = ColorFromColorRef(lightGreen);
     const QColor measured = ColorFromColorRef(lightBlue);
     points->setRedraw(false);

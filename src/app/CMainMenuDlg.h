@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/ResourcePicture.h"
+#include "app/CResourcePicture.h"
 
 #include <QDialog>
 
@@ -18,19 +18,19 @@ class CMainMenuDlg : public QDialog
     Q_OBJECT
 
 public:
-    // The buttons, top to bottom, with the ids of the original dialog.
-    enum ButtonId
+    // The menu's buttons, top to bottom; the focus and the Tab key follow this order.
+    enum class Item
     {
-        IdAbout = 1005,
-        IdLanguage = 1008,
-        IdPortSettings = 1012,
-        IdVariant = 1069,
-        IdCalibratorPanel = 1000,
-        IdMeterCheck = 1001,
-        IdTransducerCheck = 1002,
-        IdWaveforms = 1003,
-        IdMemoryReadout = 1004,
-        IdEnd = 1006,
+        About,
+        Language,
+        PortSettings,
+        Variant,
+        CalibratorPanel,
+        MeterCheck,
+        TransducerCheck,
+        Waveforms,
+        MemoryReadout,
+        End,
     };
 
     // While the menu is created, the start-up picture (when allowed) stays on the screen for
@@ -40,7 +40,7 @@ public:
                  int startupPauseMs = defaultStartupPauseMs);
     ~CMainMenuDlg() override;
 
-    QPushButton* Button(ButtonId id) const;
+    QPushButton* Button(Item item) const { return buttons[int(item)]; }
 
     // Opens the meter check window with the document at `path` as soon as the menu runs.
     void OpenDocumentAtStart(const QString& path);

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "app/CalibratorApp.h"
+#include "app/CCalibratorApp.h"
 
+#include "app/CMainMenuDlg.h"
+#include "app/CSplashWindow.h"
 #include "app/DialogFont.h"
-#include "app/MainMenuDlg.h"
 #include "app/ProgramIcon.h"
 #include "app/QtTranslations.h"
-#include "app/SplashWindow.h"
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorLink.h"
 #include "metercheck/document/MeterCheckSession.h"
