@@ -8,7 +8,7 @@
 
 #include "metercheck/output/CPrintOptionsDlg.h"
 #include "metercheck/output/PdfFileJobs.h"
-#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/PrinterPrintJobs.h"
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"

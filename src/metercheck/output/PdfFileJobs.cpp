@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/output/PdfFileJobs.h"
 
+#include "metercheck/output/PrinterPrintJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportFile.h"
 
