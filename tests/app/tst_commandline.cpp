@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The command lines of r718 and its tools, and what r718 does at start with them.
+#include "DataRows.h"
 #include "FakeLink.h"
 #include "ModalHelper.h"
 #include "ScopedDocument.h"
@@ -39,35 +40,24 @@ void TestCommandLine::programsWithoutADisplay_data()
     const QString report = QStringLiteral(R718_REPORT);
     const QString sim = qEnvironmentVariable("R718_SIM");
     const QString version = ProgramVersion();
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("code");
+    DataColumns<QString, QStringList, int>("program", "arguments", "code");
     QTest::addColumn<QString>("out"); // the start of standard output
     QTest::addColumn<QString>("err"); // standard error, whole
-    QTest::newRow("r718 --help") << r718 << QStringList{"--help"} << 0
-                                 << "Użycie: r718 [opcje] [PLIK.met]\n"
-                                 << "";
-    QTest::newRow("r718 -v") << r718 << QStringList{"-v"} << 0
-                             << "r718 (Tevano 718) " + version + "\n"
-                             << "";
-    QTest::newRow("r718 --bogus") << r718 << QStringList{"--bogus", "x.met"} << 2 << ""
-                                  << "r718: nieznana opcja --bogus\nPomoc: r718 --help\n";
-    QTest::newRow("r718 --trace without a file")
-        << r718 << QStringList{"--trace", "--simulator"} << 2 << ""
-        << "r718: opcja --trace wymaga nazwy pliku\nPomoc: r718 --help\n";
-    QTest::newRow("r718 needs a display for its windows")
-        << r718 << QStringList{} << 1 << ""
-        << "r718: brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są puste), okna programu nie "
-           "mogą się otworzyć\n";
-    QTest::newRow("r718-report --version")
-        << report << QStringList{"--version"} << 0 << "r718-report (Tevano 718) " + version + "\n"
-        << "";
-    QTest::newRow("r718-sim --version")
-        << sim << QStringList{"--version"} << 0 << "r718-sim " + version + "\n"
-        << "";
-    QTest::newRow("r718-sim --bogus")
-        << sim << QStringList{"--bogus"} << 2 << ""
-        << "r718-sim: Unknown option 'bogus'.\nHelp: r718-sim --help\n";
+    DataRow("r718 --help", r718, QStringList{"--help"}, 0, "Użycie: r718 [opcje] [PLIK.met]\n", "");
+    DataRow("r718 -v", r718, QStringList{"-v"}, 0, "r718 (Tevano 718) " + version + "\n", "");
+    DataRow("r718 --bogus", r718, QStringList{"--bogus", "x.met"}, 2, "",
+            "r718: nieznana opcja --bogus\nPomoc: r718 --help\n");
+    DataRow("r718 --trace without a file", r718, QStringList{"--trace", "--simulator"}, 2, "",
+            "r718: opcja --trace wymaga nazwy pliku\nPomoc: r718 --help\n");
+    DataRow("r718 needs a display for its windows", r718, QStringList{}, 1, "",
+            "r718: brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są puste), okna programu nie "
+            "mogą się otworzyć\n");
+    DataRow("r718-report --version", report, QStringList{"--version"}, 0,
+            "r718-report (Tevano 718) " + version + "\n", "");
+    DataRow("r718-sim --version", sim, QStringList{"--version"}, 0, "r718-sim " + version + "\n",
+            "");
+    DataRow("r718-sim --bogus", sim, QStringList{"--bogus"}, 2, "",
+            "r718-sim: Unknown option 'bogus'.\nHelp: r718-sim --help\n");
 }
 
 void TestCommandLine::programsWithoutADisplay()

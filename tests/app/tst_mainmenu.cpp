@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "ModalHelper.h"
 
 #include "app/CAboutDlg.h"
@@ -100,27 +101,20 @@ void TestMainMenu::cleanup()
 
 void TestMainMenu::buttonsInTheirPlaces_data()
 {
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("about") << int(CMainMenuDlg::Item::About) << "O programie" << 15 << true;
-    QTest::newRow("language") << int(CMainMenuDlg::Item::Language) << "Język" << 36 << false;
-    QTest::newRow("port settings")
-        << int(CMainMenuDlg::Item::PortSettings) << "Parametry transmisji" << 58 << true;
-    QTest::newRow("variant") << int(CMainMenuDlg::Item::Variant) << "Wybór wykonania" << 80
-                             << false;
-    QTest::newRow("calibrator panel")
-        << int(CMainMenuDlg::Item::CalibratorPanel) << "Sterowanie kalibratora" << 102 << true;
-    QTest::newRow("meter check") << int(CMainMenuDlg::Item::MeterCheck) << "Sprawdzanie mierników"
-                                 << 124 << true;
-    QTest::newRow("transducers") << int(CMainMenuDlg::Item::TransducerCheck)
-                                 << "Sprawdzanie przetworników" << 146 << false;
-    QTest::newRow("waveforms") << int(CMainMenuDlg::Item::Waveforms) << "Generacja przebiegów"
-                               << 168 << false;
-    QTest::newRow("memory") << int(CMainMenuDlg::Item::MemoryReadout) << "Odczyt pamięci" << 190
-                            << false;
-    QTest::newRow("end") << int(CMainMenuDlg::Item::End) << "Koniec" << 212 << true;
+    DataColumns<int, QString, int, bool>("item", "caption", "y", "enabled");
+    DataRow("about", int(CMainMenuDlg::Item::About), "O programie", 15, true);
+    DataRow("language", int(CMainMenuDlg::Item::Language), "Język", 36, false);
+    DataRow("port settings", int(CMainMenuDlg::Item::PortSettings), "Parametry transmisji", 58,
+            true);
+    DataRow("variant", int(CMainMenuDlg::Item::Variant), "Wybór wykonania", 80, false);
+    DataRow("calibrator panel", int(CMainMenuDlg::Item::CalibratorPanel), "Sterowanie kalibratora",
+            102, true);
+    DataRow("meter check", int(CMainMenuDlg::Item::MeterCheck), "Sprawdzanie mierników", 124, true);
+    DataRow("transducers", int(CMainMenuDlg::Item::TransducerCheck), "Sprawdzanie przetworników",
+            146, false);
+    DataRow("waveforms", int(CMainMenuDlg::Item::Waveforms), "Generacja przebiegów", 168, false);
+    DataRow("memory", int(CMainMenuDlg::Item::MemoryReadout), "Odczyt pamięci", 190, false);
+    DataRow("end", int(CMainMenuDlg::Item::End), "Koniec", 212, true);
 }
 
 void TestMainMenu::buttonsInTheirPlaces()
@@ -192,9 +186,9 @@ void TestMainMenu::enterDoesNothing()
 void TestMainMenu::endingTheMenu_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Esc") << "esc";
-    QTest::newRow("close box") << "close";
-    QTest::newRow("Koniec") << "end";
+    DataRow("Esc", "esc");
+    DataRow("close box", "close");
+    DataRow("Koniec", "end");
 }
 
 void TestMainMenu::endingTheMenu()
@@ -273,16 +267,14 @@ void TestMainMenu::portNumberAtStart_data()
     QTest::addColumn<QVariant>("dialogIndex"); // R718, Com/Port
     QTest::addColumn<QVariant>("olderValue");  // Tevano 718, Port
     QTest::addColumn<int>("expected");
-    QTest::newRow("nothing stored: COM1") << QVariant() << QVariant() << 1;
-    QTest::newRow("older key 2: COM3") << QVariant() << QVariant(2) << 3;
-    QTest::newRow("older key 0: COM1") << QVariant() << QVariant(0) << 1;
-    QTest::newRow("dialog key 1: COM2") << QVariant(1) << QVariant() << 2;
-    QTest::newRow("dialog key wins over older key") << QVariant(3) << QVariant(1) << 4;
-    QTest::newRow("dialog key 0 wins over older key") << QVariant(0) << QVariant(2) << 1;
-    QTest::newRow("dialog key not a number: older key")
-        << QVariant(QStringLiteral("abc")) << QVariant(2) << 3;
-    QTest::newRow("older key not a number: COM1")
-        << QVariant() << QVariant(QStringLiteral("x")) << 1;
+    DataRow("nothing stored: COM1", QVariant(), QVariant(), 1);
+    DataRow("older key 2: COM3", QVariant(), QVariant(2), 3);
+    DataRow("older key 0: COM1", QVariant(), QVariant(0), 1);
+    DataRow("dialog key 1: COM2", QVariant(1), QVariant(), 2);
+    DataRow("dialog key wins over older key", QVariant(3), QVariant(1), 4);
+    DataRow("dialog key 0 wins over older key", QVariant(0), QVariant(2), 1);
+    DataRow("dialog key not a number: older key", QVariant(QStringLiteral("abc")), QVariant(2), 3);
+    DataRow("older key not a number: COM1", QVariant(), QVariant(QStringLiteral("x")), 1);
 }
 
 void TestMainMenu::portNumberAtStart()
@@ -390,14 +382,13 @@ void TestMainMenu::startupPause()
 
 void TestMainMenu::splashAllowedByCommandLine_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("allowed");
-    QTest::newRow("no arguments") << QStringList{"r718"} << true;
-    QTest::newRow("/Embedding") << QStringList{"r718", "/Embedding"} << false;
-    QTest::newRow("-Automation") << QStringList{"r718", "-Automation"} << false;
-    QTest::newRow("--embedding") << QStringList{"r718", "--embedding"} << false;
-    QTest::newRow("file name Embedding") << QStringList{"r718", "Embedding"} << true;
-    QTest::newRow("other flag") << QStringList{"r718", "--simulator"} << true;
+    DataColumns<QStringList, bool>("arguments", "allowed");
+    DataRow("no arguments", QStringList{"r718"}, true);
+    DataRow("/Embedding", QStringList{"r718", "/Embedding"}, false);
+    DataRow("-Automation", QStringList{"r718", "-Automation"}, false);
+    DataRow("--embedding", QStringList{"r718", "--embedding"}, false);
+    DataRow("file name Embedding", QStringList{"r718", "Embedding"}, true);
+    DataRow("other flag", QStringList{"r718", "--simulator"}, true);
 }
 
 void TestMainMenu::splashAllowedByCommandLine()

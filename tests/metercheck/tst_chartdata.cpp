@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/charts/ChartData.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
@@ -96,13 +97,10 @@ private slots:
 
     void axisAlwaysIncludesZero_data()
     {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<double>("min");
-        QTest::addColumn<double>("max");
-        QTest::addColumn<double>("step");
-        QTest::newRow("only positive") << QStringList{"10.0", "20.0"} << 0.0 << 21.4 << 2.0;
-        QTest::newRow("only negative") << QStringList{"-10.0", "-20.0"} << -21.4 << 0.0 << 2.0;
-        QTest::newRow("both signs") << QStringList{"-10.0", "20.0"} << -10.7 << 21.4 << 3.0;
+        DataColumns<QStringList, double, double, double>("settings", "min", "max", "step");
+        DataRow("only positive", QStringList{"10.0", "20.0"}, 0.0, 21.4, 2.0);
+        DataRow("only negative", QStringList{"-10.0", "-20.0"}, -21.4, 0.0, 2.0);
+        DataRow("both signs", QStringList{"-10.0", "20.0"}, -10.7, 21.4, 3.0);
     }
     void axisAlwaysIncludesZero()
     {
@@ -134,25 +132,13 @@ private slots:
 
     void pointsInAnotherUnitAreConverted_data()
     {
-        QTest::addColumn<QString>("rangeUnit");
-        QTest::addColumn<QString>("pointUnit");
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<double>("value");
-        QTest::newRow("V range, point in mV") << "V"
-                                              << "mV"
-                                              << "50.000" << 0.05;
-        QTest::newRow("mV range, point in V") << "mV"
-                                              << "V"
-                                              << "1.5000" << 1500.0;
-        QTest::newRow("kOhm range, point in Ohm") << "kOhm"
-                                                  << "Ohm"
-                                                  << "3500.0" << 3.5;
-        QTest::newRow("same unit") << "Ohm"
-                                   << "Ohm"
-                                   << "350.0" << 350.0;
-        QTest::newRow("not a number") << "V"
-                                      << "V"
-                                      << "abc" << 0.0;
+        DataColumns<QString, QString, QString, double>("rangeUnit", "pointUnit", "setting",
+                                                       "value");
+        DataRow("V range, point in mV", "V", "mV", "50.000", 0.05);
+        DataRow("mV range, point in V", "mV", "V", "1.5000", 1500.0);
+        DataRow("kOhm range, point in Ohm", "kOhm", "Ohm", "3500.0", 3.5);
+        DataRow("same unit", "Ohm", "Ohm", "350.0", 350.0);
+        DataRow("not a number", "V", "V", "abc", 0.0);
     }
     void pointsInAnotherUnitAreConverted()
     {

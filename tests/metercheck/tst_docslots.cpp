@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/document/DocumentSlots.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
@@ -121,16 +122,13 @@ private slots:
 
     void insertAndRemoveLimits_data()
     {
-        QTest::addColumn<int>("defined");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("insert");
-        QTest::addColumn<bool>("remove");
-        QTest::newRow("empty document, first slot") << 0 << 0 << true << false;
-        QTest::newRow("after the last range") << 5 << 5 << true << false;
-        QTest::newRow("beyond the packed end") << 5 << 6 << false << false;
-        QTest::newRow("full document") << 50 << 10 << false << true;
-        QTest::newRow("full document, last slot") << 50 << 49 << false << true;
-        QTest::newRow("negative index") << 3 << -1 << false << false;
+        DataColumns<int, int, bool, bool>("defined", "index", "insert", "remove");
+        DataRow("empty document, first slot", 0, 0, true, false);
+        DataRow("after the last range", 5, 5, true, false);
+        DataRow("beyond the packed end", 5, 6, false, false);
+        DataRow("full document", 50, 10, false, true);
+        DataRow("full document, last slot", 50, 49, false, true);
+        DataRow("negative index", 3, -1, false, false);
     }
     void insertAndRemoveLimits()
     {

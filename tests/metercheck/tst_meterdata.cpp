@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/CMeterDataDlg.h"
 #include "metercheck/dialogs/MeterDataEntry.h"
 #include "metercheck/document/MeterCheckDoc.h"
@@ -30,10 +31,9 @@ private slots:
 
     void opensOnTheDocument_data()
     {
-        QTest::addColumn<int>("state");
-        QTest::addColumn<bool>("methodEnabled");
-        QTest::newRow("new document") << 3 << true;
-        QTest::newRow("meter data from the menu") << 5 << false;
+        DataColumns<int, bool>("state", "methodEnabled");
+        DataRow("new document", 3, true);
+        DataRow("meter data from the menu", 5, false);
     }
     void opensOnTheDocument()
     {
@@ -62,8 +62,7 @@ private slots:
         Child<QComboBox>(dlg, "list1278")->setCurrentIndex(0);
         QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
-        QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono wszystkich danych miernika."});
-        QVERIFY(messages.IsErrorBox(0));
+        QVERIFY(messages.OnlyError("Nie wprowadzono wszystkich danych miernika."));
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
         QCOMPARE(doc.method, CheckMethod::ExactReading);
         QVERIFY(!session.documentModified);

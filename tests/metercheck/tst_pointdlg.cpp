@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/CPointDlg.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
@@ -31,13 +32,9 @@ private slots:
 
     void editShowsTheNominalValueOfTheMethod_data()
     {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("exact setting") << 0 << "Nastawa kalibratora"
-                                       << "100.0";
-        QTest::newRow("exact reading") << 1 << "Wskazanie miernika"
-                                       << "99.9";
+        DataColumns<int, QString, QString>("method", "caption", "shown");
+        DataRow("exact setting", 0, "Nastawa kalibratora", "100.0");
+        DataRow("exact reading", 1, "Wskazanie miernika", "99.9");
     }
     void editShowsTheNominalValueOfTheMethod()
     {

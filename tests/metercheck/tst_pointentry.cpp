@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/PointEntry.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
@@ -27,20 +28,16 @@ class TestPointEntry : public QObject
 private slots:
     void check_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("message");
+        DataColumns<int, QString, QString, QString, QString, QString>("function", "unit", "sensor",
+                                                                      "typed", "stored", "message");
         const QString outside = "Podana nastawa nie mieści się w zakresie kalibratora.";
         const QString wrong = "Błędnie podany punkt pomiarowy.";
         const QString tooLong =
             "Punkt pomiarowy może mieć najwyżej 7 znaków (razem z kropką i znakiem minus).";
         auto row = [](const char* name, int function, const char* unit, const char* sensor,
                       const char* typed, const char* stored, const QString& message) {
-            QTest::newRow(name) << function << QString(unit) << QString(sensor) << QString(typed)
-                                << QString(stored) << message;
+            DataRow(name, function, QString(unit), QString(sensor), QString(typed), QString(stored),
+                    message);
         };
         // clang-format off
         row("mV upper limit",            0, "mV",   "", "13200",    "13200.0", "");

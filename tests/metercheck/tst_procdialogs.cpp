@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
@@ -105,8 +106,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "30a.1");
         dialog.okButton->click();
-        QCOMPARE(messages.Texts(), QStringList({"Błędnie podane wskazanie miernika."}));
-        QVERIFY(messages.IsErrorBox(0));
+        QVERIFY(messages.OnlyError("Błędnie podane wskazanie miernika."));
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.indicationEdit->text().isEmpty());
         QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
@@ -160,10 +160,10 @@ private slots:
     void dialogKeysOnlyResend_data()
     {
         QTest::addColumn<int>("key");
-        QTest::newRow("Tab") << int(Qt::Key_Tab);
-        QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab);
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        DataRow("Tab", int(Qt::Key_Tab));
+        DataRow("Shift+Tab", int(Qt::Key_Backtab));
+        DataRow("Enter", int(Qt::Key_Return));
+        DataRow("Esc", int(Qt::Key_Escape));
     }
     void dialogKeysOnlyResend()
     {

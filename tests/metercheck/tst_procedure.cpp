@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
@@ -61,8 +62,8 @@ private slots:
     void noMarkedPointTakesNothing_data()
     {
         QTest::addColumn<int>("method");
-        QTest::newRow("exact setting") << 0;
-        QTest::newRow("exact reading") << 1;
+        DataRow("exact setting", 0);
+        DataRow("exact reading", 1);
     }
     void noMarkedPointTakesNothing()
     {
@@ -129,15 +130,13 @@ private slots:
     // the point being measured again included.
     void kiloOhmRangeStaysOnItsFunction_data()
     {
-        QTest::addColumn<QStringList>("nominals");
-        QTest::addColumn<QStringList>("frames");
-        QTest::addColumn<QStringList>("calibratorErrors");
-        QTest::newRow("4 kOhm range, points up to 400 Ohm")
-            << QStringList({"0.1", "0.25", "0.4"})
-            << QStringList({"C120", "N100.00", "C120", "N250.00", "C120", "N400.00"})
-            << QStringList({"0.14", "0.17", "0.20"});
-        QTest::newRow("one point of 1.5 kOhm")
-            << QStringList({"1.5"}) << QStringList({"C121", "N1500.0"}) << QStringList({"1.5"});
+        DataColumns<QStringList, QStringList, QStringList>("nominals", "frames",
+                                                           "calibratorErrors");
+        DataRow("4 kOhm range, points up to 400 Ohm", QStringList({"0.1", "0.25", "0.4"}),
+                QStringList({"C120", "N100.00", "C120", "N250.00", "C120", "N400.00"}),
+                QStringList({"0.14", "0.17", "0.20"}));
+        DataRow("one point of 1.5 kOhm", QStringList({"1.5"}), QStringList({"C121", "N1500.0"}),
+                QStringList({"1.5"}));
     }
     void kiloOhmRangeStaysOnItsFunction()
     {
@@ -209,15 +208,11 @@ private slots:
 
     void abortInRunOverRanges_data()
     {
-        QTest::addColumn<int>("scope");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<int>("dialogsOpened");
-        QTest::addColumn<int>("lastRange");
-        QTest::newRow("current range: no question") << 0 << int(MessageAnswer::Yes) << 0 << 1 << 0;
-        QTest::newRow("all ranges, Yes ends the run")
-            << 1 << int(MessageAnswer::Yes) << 1 << 1 << 0;
-        QTest::newRow("all ranges, No goes on") << 1 << int(MessageAnswer::No) << 1 << 2 << 1;
+        DataColumns<int, int, int, int, int>("scope", "answer", "questions", "dialogsOpened",
+                                             "lastRange");
+        DataRow("current range: no question", 0, int(MessageAnswer::Yes), 0, 1, 0);
+        DataRow("all ranges, Yes ends the run", 1, int(MessageAnswer::Yes), 1, 1, 0);
+        DataRow("all ranges, No goes on", 1, int(MessageAnswer::No), 1, 2, 1);
     }
     void abortInRunOverRanges()
     {
@@ -250,20 +245,14 @@ private slots:
     // the technician); the point the calibrator never got is not stored.
     void linkGivenUpEndsTheRun_data()
     {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<int>("scope");
-        QTest::addColumn<int>("givenUpAt");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QList<int>>("measured");
-        QTest::newRow("current range, second set-point")
-            << 0 << 0 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
-            << QList<int>({1, 0, 0});
-        QTest::newRow("all ranges, second set-point")
-            << 0 << 1 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
-            << QList<int>({1, 0, 0});
-        QTest::newRow("exact reading, while the operator adjusts")
-            << 1 << 1 << 4 << QStringList({"C02", "N100.00", "N100.01", "N100.02"})
-            << QList<int>({0, 0, 0});
+        DataColumns<int, int, int, QStringList, QList<int>>("method", "scope", "givenUpAt", "sent",
+                                                            "measured");
+        DataRow("current range, second set-point", 0, 0, 4,
+                QStringList({"C02", "N100.00", "C02", "N200.00"}), QList<int>({1, 0, 0}));
+        DataRow("all ranges, second set-point", 0, 1, 4,
+                QStringList({"C02", "N100.00", "C02", "N200.00"}), QList<int>({1, 0, 0}));
+        DataRow("exact reading, while the operator adjusts", 1, 1, 4,
+                QStringList({"C02", "N100.00", "N100.01", "N100.02"}), QList<int>({0, 0, 0}));
     }
     void linkGivenUpEndsTheRun()
     {

@@ -92,6 +92,25 @@ class TestProcWindow : public QObject
 {
     Q_OBJECT
 
+    // The operator at the real dialogs, as `hand` ticks: confirms the scope (all ranges when
+    // asked) and types the next of `indications` into each point's dialog.
+    void Answer(QTimer& hand, QStringList& indications, bool allRanges)
+    {
+        hand.disconnect();
+        connect(&hand, &QTimer::timeout, this, [&indications, allRanges] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
+                if (allRanges)
+                    choice->allRangesButton->setChecked(true);
+                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
+                entry->indicationEdit->setText(indications.isEmpty() ? QString()
+                                                                     : indications.takeFirst());
+                entry->okButton->click();
+            }
+        });
+    }
+
 private slots:
     void measureTwoRangesInTheWindow()
     {
@@ -128,17 +147,7 @@ private slots:
         QStringList indications = {"100.05", "300.5", "4.003", "11,98", "20.1"};
         QTimer operatorHand;
         operatorHand.setInterval(20);
-        connect(&operatorHand, &QTimer::timeout, this, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                choice->allRangesButton->setChecked(true);
-                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
-                entry->indicationEdit->setText(indications.isEmpty() ? QString()
-                                                                     : indications.takeFirst());
-                entry->okButton->click();
-            }
-        });
+        Answer(operatorHand, indications, true);
         operatorHand.start();
         window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();
@@ -228,17 +237,7 @@ private slots:
         }
         QSqlDatabase::removeDatabase("refuse");
         indications = {"100.5", "301.25"};
-        operatorHand.disconnect();
-        connect(&operatorHand, &QTimer::timeout, this, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
-                entry->indicationEdit->setText(indications.isEmpty() ? QString()
-                                                                     : indications.takeFirst());
-                entry->okButton->click();
-            }
-        });
+        Answer(operatorHand, indications, false);
         operatorHand.start();
         window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/CRangeDlg.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/document/MeterCheckMode.h"
@@ -72,25 +73,12 @@ private slots:
     // and the typing goes on behind the digits.
     void typing_data()
     {
-        QTest::addColumn<QString>("edit");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("12a") << "edit1245"
-                             << "12a"
-                             << "" << QStringList{"Błędnie podany zakres miernika."};
-        QTest::newRow("class 0,5") << "edit1246"
-                                   << "0,5"
-                                   << "0.5" << QStringList{};
-        QTest::newRow("class 12") << "edit1251"
-                                  << "12"
-                                  << "12.0" << QStringList{};
-        QTest::newRow("class 0,25") << "edit1251"
-                                    << "0,25"
-                                    << "0.25" << QStringList{};
-        QTest::newRow("constant 2") << "edit1252"
-                                    << "2"
-                                    << "2.0" << QStringList{};
+        DataColumns<QString, QString, QString, QStringList>("edit", "keys", "shown", "messages");
+        DataRow("12a", "edit1245", "12a", "", QStringList{"Błędnie podany zakres miernika."});
+        DataRow("class 0,5", "edit1246", "0,5", "0.5", QStringList{});
+        DataRow("class 12", "edit1251", "12", "12.0", QStringList{});
+        DataRow("class 0,25", "edit1251", "0,25", "0.25", QStringList{});
+        DataRow("constant 2", "edit1252", "2", "2.0", QStringList{});
     }
     void typing()
     {

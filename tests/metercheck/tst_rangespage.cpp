@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "controls/ColorButton.h"
 #include "controls/DataGrid.h"
 #include "metercheck/document/MetFile.h"
@@ -94,11 +95,9 @@ private slots:
 
     void methodColoursTheTypedColumn_data()
     {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<QColor>("column0");
-        QTest::addColumn<QColor>("column1");
-        QTest::newRow("exact setting: setting typed") << 0 << lightBlue << lightGreen;
-        QTest::newRow("exact reading: reading typed") << 1 << lightGreen << lightBlue;
+        DataColumns<int, QColor, QColor>("method", "column0", "column1");
+        DataRow("exact setting: setting typed", 0, lightBlue, lightGreen);
+        DataRow("exact reading: reading typed", 1, lightGreen, lightBlue);
     }
     void methodColoursTheTypedColumn()
     {
@@ -152,8 +151,8 @@ private slots:
     void insertBeforeRow3OfFive_data()
     {
         QTest::addColumn<bool>("confirm");
-        QTest::newRow("cancel restores") << false;
-        QTest::newRow("ok inserts") << true;
+        DataRow("cancel restores", false);
+        DataRow("ok inserts", true);
     }
     void insertBeforeRow3OfFive()
     {
@@ -239,17 +238,11 @@ private slots:
 
     void actualErrorColour_data()
     {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("permissible");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("-0.6 over 0.5 red") << "-0.6"
-                                           << "0.5" << QColor(Qt::red);
-        QTest::newRow("-0.6 within 0.6 black") << "-0.6"
-                                               << "0.6" << QColor(Qt::black);
-        QTest::newRow("0.5 within 0.6 black") << "0.5"
-                                              << "0.6" << QColor(Qt::black);
-        QTest::newRow("0.61 over 0.6 red") << "0.61"
-                                           << "0.6" << QColor(Qt::red);
+        DataColumns<QString, QString, QColor>("actual", "permissible", "colour");
+        DataRow("-0.6 over 0.5 red", "-0.6", "0.5", QColor(Qt::red));
+        DataRow("-0.6 within 0.6 black", "-0.6", "0.6", QColor(Qt::black));
+        DataRow("0.5 within 0.6 black", "0.5", "0.6", QColor(Qt::black));
+        DataRow("0.61 over 0.6 red", "0.61", "0.6", QColor(Qt::red));
     }
     void actualErrorColour()
     {

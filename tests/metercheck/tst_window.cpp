@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/MeterCheckCommands.h"
@@ -233,11 +234,10 @@ private slots:
     // write, must stop the command with the document and the window as they were.
     void yesWithoutSaveStopsCommand_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("saveFails");
+        DataColumns<QString, bool>("command", "saveFails");
         for (const char* c : {"new", "open", "recent", "close", "exit"}) {
-            QTest::newRow(qPrintable(QString(c) + " save as cancelled")) << c << false;
-            QTest::newRow(qPrintable(QString(c) + " save failed")) << c << true;
+            DataRow(qPrintable(QString(c) + " save as cancelled"), c, false);
+            DataRow(qPrintable(QString(c) + " save failed"), c, true);
         }
     }
     void yesWithoutSaveStopsCommand()
@@ -318,14 +318,11 @@ private slots:
     // A recent entry that cannot be opened says why, whatever now stands at its path.
     void recentEntryThatCannotBeOpened_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("removeIt");
-        QTest::addColumn<QString>("cause");
-        QTest::newRow("file gone, entry removed")
-            << "gone" << true << "Plik lub folder nie istnieje";
-        QTest::newRow("file gone, entry kept") << "gone" << false << "Plik lub folder nie istnieje";
-        QTest::newRow("now a folder") << "folder" << false << "To jest folder, a nie plik";
-        QTest::newRow("now a FIFO") << "FIFO" << false << "To jest potok (FIFO), a nie zwykły plik";
+        DataColumns<QString, bool, QString>("kind", "removeIt", "cause");
+        DataRow("file gone, entry removed", "gone", true, "Plik lub folder nie istnieje");
+        DataRow("file gone, entry kept", "gone", false, "Plik lub folder nie istnieje");
+        DataRow("now a folder", "folder", false, "To jest folder, a nie plik");
+        DataRow("now a FIFO", "FIFO", false, "To jest potok (FIFO), a nie zwykły plik");
     }
     void recentEntryThatCannotBeOpened()
     {
@@ -427,17 +424,14 @@ private slots:
 
     void chartTabsRefuseWithoutData_data()
     {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<bool>("measured");
-        QTest::addColumn<bool>("marked");
-        QTest::addColumn<QString>("message");
+        DataColumns<int, bool, bool, QString>("tab", "measured", "marked", "message");
         const QString never = "Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów.";
         const QString none = "Nie zaznaczono punktów do wykresu.";
-        QTest::newRow("errors chart, never measured") << 2 << false << true << never;
-        QTest::newRow("points chart, never measured") << 1 << false << true << never;
-        QTest::newRow("errors chart, nothing marked") << 2 << true << false << none;
-        QTest::newRow("points chart, drawn") << 1 << true << true << QString();
-        QTest::newRow("errors chart, drawn") << 2 << true << true << QString();
+        DataRow("errors chart, never measured", 2, false, true, never);
+        DataRow("points chart, never measured", 1, false, true, never);
+        DataRow("errors chart, nothing marked", 2, true, false, none);
+        DataRow("points chart, drawn", 1, true, true, QString());
+        DataRow("errors chart, drawn", 2, true, true, QString());
     }
     void chartTabsRefuseWithoutData()
     {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
@@ -212,21 +213,15 @@ private slots:
 
     void sheetNames_data()
     {
-        QTest::addColumn<QStringList>("existing");
-        QTest::addColumn<QString>("wanted");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("free") << QStringList{} << "Zakres (4 V)"
-                              << "Zakres (4 V)";
-        QTest::newRow("taken ignoring case") << QStringList{"ZAKRES (4 V)"} << "Zakres (4 V)"
-                                             << "Zakres (4 V) 2";
-        QTest::newRow("next free number")
-            << QStringList{"Zakres (4 V)", "Zakres (4 V) 2"} << "Zakres (4 V)"
-            << "Zakres (4 V) 3";
-        QTest::newRow("forbidden characters replaced") << QStringList{} << "Zakres [4/V]?"
-                                                       << "Zakres _4_V__";
-        QTest::newRow("kept within 31 characters")
-            << QStringList{"Zakres (123456789012345678901 V"} << "Zakres (123456789012345678901 V)"
-            << "Zakres (123456789012345678901 2";
+        DataColumns<QStringList, QString, QString>("existing", "wanted", "name");
+        DataRow("free", QStringList{}, "Zakres (4 V)", "Zakres (4 V)");
+        DataRow("taken ignoring case", QStringList{"ZAKRES (4 V)"}, "Zakres (4 V)",
+                "Zakres (4 V) 2");
+        DataRow("next free number", QStringList{"Zakres (4 V)", "Zakres (4 V) 2"}, "Zakres (4 V)",
+                "Zakres (4 V) 3");
+        DataRow("forbidden characters replaced", QStringList{}, "Zakres [4/V]?", "Zakres _4_V__");
+        DataRow("kept within 31 characters", QStringList{"Zakres (123456789012345678901 V"},
+                "Zakres (123456789012345678901 V)", "Zakres (123456789012345678901 2");
     }
     void sheetNames()
     {
@@ -273,9 +268,8 @@ private slots:
         QVERIFY(QDir(folder).removeRecursively());
         QVERIFY(!excel.Export(session, Ranges({1}), chooser, &opener));
         // The file and the real cause, once; no error code that does not belong to it.
-        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano skoroszytu w pliku:\n" + chooser.path +
-                                               "\nFolder docelowy nie istnieje."});
-        QVERIFY(messages.IsErrorBox(0));
+        QVERIFY(messages.OnlyError("Nie zapisano skoroszytu w pliku:\n" + chooser.path +
+                                               "\nFolder docelowy nie istnieje."));
         QCOMPARE(excel.exportCount, 1);
         QCOMPARE(excel.Workbook().Sheets().size(), 1);
         QCOMPARE(opener.opened.size(), 1);

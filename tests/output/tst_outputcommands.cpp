@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
@@ -235,12 +236,10 @@ private slots:
         QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("remembered"); // the workbook folder last used
         QTest::addColumn<QString>("suggested");  // @DIR and @OTHER stand for folders
-        QTest::newRow("in the folder last used for workbooks") << "@DIR/Miernik 7.met"
-                                                               << "@OTHER"
-                                                               << "@OTHER/Miernik 7.xlsx";
-        QTest::newRow("a folder that has gone does not count") << "@DIR/Miernik 7.met"
-                                                               << "@DIR/gone"
-                                                               << "@DIR/Miernik 7.xlsx";
+        DataRow("in the folder last used for workbooks", "@DIR/Miernik 7.met", "@OTHER",
+                "@OTHER/Miernik 7.xlsx");
+        DataRow("a folder that has gone does not count", "@DIR/Miernik 7.met", "@DIR/gone",
+                "@DIR/Miernik 7.xlsx");
     }
     void suggestedFile()
     {
@@ -315,8 +314,8 @@ private slots:
     void printCancelled_data()
     {
         QTest::addColumn<bool>("inOptions");
-        QTest::newRow("options dialog") << true;
-        QTest::newRow("print dialog") << false;
+        DataRow("options dialog", true);
+        DataRow("print dialog", false);
     }
     void printCancelled()
     {

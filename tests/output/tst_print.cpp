@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
@@ -187,20 +188,14 @@ private slots:
 
     void dateAndTimeTexts_data()
     {
-        QTest::addColumn<QDateTime>("now");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        QTest::newRow("single digits get zeros")
-            << QDateTime(QDate(2004, 3, 5), QTime(9, 7, 45)) << "05.03.2004"
-            << "09:07:45";
-        QTest::newRow("two digits everywhere")
-            << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)) << "31.12.2026"
-            << "23:59:59";
-        QTest::newRow("midnight") << QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0)) << "01.01.2010"
-                                  << "00:00:00";
-        QTest::newRow("three-digit year padded")
-            << QDateTime(QDate(999, 7, 14), QTime(12, 0, 5)) << "14.07.0999"
-            << "12:00:05";
+        DataColumns<QDateTime, QString, QString>("now", "date", "time");
+        DataRow("single digits get zeros", QDateTime(QDate(2004, 3, 5), QTime(9, 7, 45)),
+                "05.03.2004", "09:07:45");
+        DataRow("two digits everywhere", QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)),
+                "31.12.2026", "23:59:59");
+        DataRow("midnight", QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0)), "01.01.2010", "00:00:00");
+        DataRow("three-digit year padded", QDateTime(QDate(999, 7, 14), QTime(12, 0, 5)),
+                "14.07.0999", "12:00:05");
     }
     void dateAndTimeTexts()
     {
@@ -213,52 +208,21 @@ private slots:
 
     void headerTexts_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<int>("coldJunction");
-        QTest::addColumn<QString>("rl");
-        QTest::addColumn<QString>("classReading");
-        QTest::addColumn<QString>("classRange");
-        QTest::addColumn<QString>("constTerm");
-        QTest::addColumn<QString>("sensorText");
-        QTest::addColumn<QString>("classText");
-        QTest::newRow("voltage, full class") << 0 << "" << 0 << ""
-                                             << "0.05"
-                                             << "0.1"
-                                             << "0.01"
-                                             << ""
-                                             << "Klasa: 0.05% wartości mierzonej, 0.1% "
-                                                "zakresu + 0.01mV";
-        QTest::newRow("thermocouple Tex, range class only") << 3 << "K (NiCr-NiAl)" << 0 << ""
-                                                            << ""
-                                                            << "0.5"
-                                                            << ""
-                                                            << "Czujnik: K (NiCr-NiAl) [Tex]"
-                                                            << "Klasa: 0.5% zakresu";
-        QTest::newRow("thermocouple Tin") << 3 << "J (Fe-CuNi)" << 1 << ""
-                                          << ""
-                                          << "0.5"
-                                          << ""
-                                          << "Czujnik: J (Fe-CuNi) [Tin]"
-                                          << "Klasa: 0.5% zakresu";
-        QTest::newRow("thermocouple To") << 3 << "K (NiCr-NiAl)" << 2 << ""
-                                         << ""
-                                         << ""
-                                         << "1"
-                                         << "Czujnik: K (NiCr-NiAl); [To=23.0 °C]"
-                                         << "Klasa:  + 1mV";
-        QTest::newRow("RTD with leads") << 4 << "Pt100 (385)" << 0 << "4.5"
-                                        << "0.2"
-                                        << ""
-                                        << ""
-                                        << "Czujnik: Pt100 (385); [RL=4.5 Ohm]"
-                                        << "Klasa: 0.2% wartości mierzonej, ";
-        QTest::newRow("RTD without leads") << 4 << "Pt1000" << 2 << ""
-                                           << ""
-                                           << ""
-                                           << ""
-                                           << "Czujnik: Pt1000"
-                                           << "Klasa: ";
+        DataColumns<int, QString, int, QString, QString, QString, QString, QString, QString>(
+            "function", "sensor", "coldJunction", "rl", "classReading", "classRange", "constTerm",
+            "sensorText", "classText");
+        DataRow("voltage, full class", 0, "", 0, "", "0.05", "0.1", "0.01", "",
+                "Klasa: 0.05% wartości mierzonej, 0.1% "
+                "zakresu + 0.01mV");
+        DataRow("thermocouple Tex, range class only", 3, "K (NiCr-NiAl)", 0, "", "", "0.5", "",
+                "Czujnik: K (NiCr-NiAl) [Tex]", "Klasa: 0.5% zakresu");
+        DataRow("thermocouple Tin", 3, "J (Fe-CuNi)", 1, "", "", "0.5", "",
+                "Czujnik: J (Fe-CuNi) [Tin]", "Klasa: 0.5% zakresu");
+        DataRow("thermocouple To", 3, "K (NiCr-NiAl)", 2, "", "", "", "1",
+                "Czujnik: K (NiCr-NiAl); [To=23.0 °C]", "Klasa:  + 1mV");
+        DataRow("RTD with leads", 4, "Pt100 (385)", 0, "4.5", "0.2", "", "",
+                "Czujnik: Pt100 (385); [RL=4.5 Ohm]", "Klasa: 0.2% wartości mierzonej, ");
+        DataRow("RTD without leads", 4, "Pt1000", 2, "", "", "", "", "Czujnik: Pt1000", "Klasa: ");
     }
     void headerTexts()
     {
@@ -286,19 +250,12 @@ private slots:
 
     void exceedsRule_data()
     {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("permissible");
-        QTest::addColumn<bool>("exceeds");
-        QTest::newRow("negative beyond") << "-0.120"
-                                         << "0.100" << true;
-        QTest::newRow("positive beyond") << "0.101"
-                                         << "0.100" << true;
-        QTest::newRow("equal is not beyond") << "-0.100"
-                                             << "0.100" << false;
-        QTest::newRow("within") << "0.050"
-                                << "0.100" << false;
-        QTest::newRow("never measured") << ""
-                                        << "" << false;
+        DataColumns<QString, QString, bool>("actual", "permissible", "exceeds");
+        DataRow("negative beyond", "-0.120", "0.100", true);
+        DataRow("positive beyond", "0.101", "0.100", true);
+        DataRow("equal is not beyond", "-0.100", "0.100", false);
+        DataRow("within", "0.050", "0.100", false);
+        DataRow("never measured", "", "", false);
     }
     void exceedsRule()
     {
@@ -570,19 +527,13 @@ private slots:
 
     void failures_data()
     {
-        QTest::addColumn<bool>("printer");
-        QTest::addColumn<bool>("startJob");
-        QTest::addColumn<bool>("startPage");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("no printer")
-            << false << true << true << "Nie znaleziono drukarki!" << QStringList{};
-        QTest::newRow("job cannot start")
-            << true << false << true << "Nie można zainicjalizować drukarki"
-            << QStringList{"BeginJob Wydruk - R718"};
-        QTest::newRow("page cannot start")
-            << true << true << false << "Nie można wystartować strony"
-            << QStringList{"BeginJob Wydruk - R718", "BeginPage", "AbortJob"};
+        DataColumns<bool, bool, bool, QString, QStringList>("printer", "startJob", "startPage",
+                                                            "message", "log");
+        DataRow("no printer", false, true, true, "Nie znaleziono drukarki!", QStringList{});
+        DataRow("job cannot start", true, false, true, "Nie można zainicjalizować drukarki",
+                QStringList{"BeginJob Wydruk - R718"});
+        DataRow("page cannot start", true, true, false, "Nie można wystartować strony",
+                QStringList{"BeginJob Wydruk - R718", "BeginPage", "AbortJob"});
     }
     void failures()
     {

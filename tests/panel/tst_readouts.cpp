@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "link/NumberText.h"
 #include "panel/CMeterDisplay.h"
 #include "panel/CSourceDisplay.h"
@@ -212,15 +213,15 @@ void TestReadouts::valueNeverCut_data()
         ParseReading(QStringLiteral("A+9999999"), row.decimals, state);
         QTest::addRow("measure %s, A+9999999", qPrintable(row.name)) << state.meterText << false;
     }
-    QTest::newRow("measure f, A+10000.5") << QStringLiteral("10000.500") << false;
-    QTest::newRow("measure 25V, A+12345.7") << QStringLiteral("12345.700") << false;
+    DataRow("measure f, A+10000.5", QStringLiteral("10000.500"), false);
+    DataRow("measure 25V, A+12345.7", QStringLiteral("12345.700"), false);
     for (const SourceRange& row : SourceRangeTable()) {
         const QString widest = FormatFixed(qMax(row.max, -row.min), row.decimals);
         QTest::addRow("source %s, %s", qPrintable(row.name), qPrintable(widest))
             << widest << (widest.size() <= 6);
     }
-    QTest::newRow("over-range mark") << PanelMarks::overRange << true;
-    QTest::newRow("under-range mark") << PanelMarks::underRange << true;
+    DataRow("over-range mark", PanelMarks::overRange, true);
+    DataRow("under-range mark", PanelMarks::underRange, true);
 }
 
 void TestReadouts::valueNeverCut()

@@ -46,6 +46,22 @@ public:
                messages[index].icon == MessageIcon::Error;
     }
 
+    // Whether exactly one message was shown and it is an error box with this text.
+    bool OnlyError(const QString& text) const
+    {
+        return messages.size() == 1 && messages[0].text == text && IsErrorBox(0);
+    }
+    // The texts of the error boxes, in order.
+    QStringList Errors() const
+    {
+        QStringList texts;
+        for (int i = 0; i < messages.size(); ++i) {
+            if (IsErrorBox(i))
+                texts << messages[i].text;
+        }
+        return texts;
+    }
+
     QStringList Texts() const
     {
         QStringList t;
