@@ -3,6 +3,7 @@
 
 #include "base/MessageService.h"
 
+#include <QDebug>
 #include <QList>
 #include <QThread>
 
@@ -49,7 +50,11 @@ public:
     // Whether exactly one message was shown and it is an error box with this text.
     bool OnlyError(const QString& text) const
     {
-        return messages.size() == 1 && messages[0].text == text && IsErrorBox(0);
+        const bool only = messages.size() == 1 && messages[0].text == text && IsErrorBox(0);
+        if (!only)
+            qWarning().noquote() << "expected the one error box" << text
+                                 << "shown:" << Texts().join(QLatin1String(" | "));
+        return only;
     }
     // The texts of the error boxes, in order.
     QStringList Errors() const
