@@ -13,8 +13,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -24,13 +24,14 @@
 
 namespace {
 
-// Range 0 of the program's document: 400 mV, 50 measured points.
-void FillRange(const QString& meterName, const QString& meterNumber, int variant)
+// Range 0 of the document: 400 mV, 50 measured points.
+void FillRange(MeterCheckDoc& doc, const QString& meterName, const QString& meterNumber,
+               int variant)
 {
-    ClearDocument();
-    meterCheckDoc.meterName = meterName;
-    meterCheckDoc.meterNumber = meterNumber;
-    MeterRange& r = meterCheckDoc.ranges[0];
+    ClearDocument(doc);
+    doc.meterName = meterName;
+    doc.meterNumber = meterNumber;
+    MeterRange& r = doc.ranges[0];
     r.rangeDefined = 1;
     r.rangeMeasured = 1;
     r.rangeValue = "400";
@@ -68,6 +69,7 @@ struct Times
 
 int main(int argc, char* argv[])
 {
+    MeterCheckDoc doc;
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
     qunsetenv("R718_HISTORY");
@@ -82,10 +84,11 @@ int main(int argc, char* argv[])
     Times build;
     Times write;
     for (int i = 0; i <= runs; ++i) {
-        FillRange("Bench meter", "50 points", i);
+        FillRange(doc, "Bench meter", "50 points", i);
         QElapsedTimer t;
         t.start();
-        const QList<CheckRecord> records = BuildCheckRecords(meterCheckDoc, {0}, RunContext::Current());
+        const QList<CheckRecord> records =
+            BuildCheckRecords(doc, {0}, RunContext::Current(QString()));
         const double built = t.nsecsElapsed() / 1e6;
         t.restart();
         const HistoryDatabase::Outcome o = db.Record(records);
@@ -114,15 +117,15 @@ int main(int argc, char* argv[])
     const QDateTime start = QDateTime::currentDateTime().addYears(-20);
     for (int check = 0; check < 10000; ++check) {
         const int meter = check % 500;
-        FillRange(QStringLiteral("Miernik %1").arg(meter, 3, 10, QLatin1Char('0')),
+        FillRange(doc, QStringLiteral("Miernik %1").arg(meter, 3, 10, QLatin1Char('0')),
                   QStringLiteral("%1/2004").arg(meter), check);
         for (int j = 10; j < maxPoints; ++j)
-            meterCheckDoc.ranges[0].points[j] = MeterPoint{};
+            doc.ranges[0].points[j] = MeterPoint{};
         RunContext context;
         context.endedAt = start.addDays(check / 500 * 365).addSecs(meter * 60);
         context.computer = "bench";
         context.user = "bench";
-        batch << BuildCheckRecords(meterCheckDoc, {0}, context);
+        batch << BuildCheckRecords(doc, {0}, context);
         if (batch.size() == 500) {
             const HistoryDatabase::Outcome o = filling.Record(batch);
             if (!o.error.isEmpty()) {

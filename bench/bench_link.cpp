@@ -12,10 +12,10 @@
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
+#include "link/CSerialPort.h"
 #include "link/CalibratorLink.h"
 #include "link/LinkClock.h"
 #include "link/LinkSession.h"
-#include "link/SerialPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

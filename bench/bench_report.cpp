@@ -7,7 +7,7 @@
 //   R718_BENCH_KEEP=1 bench_report 1     keeps the files
 #include "link/NumberText.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,17 +21,17 @@
 
 namespace {
 
-void FillFullDocument()
+void FillFullDocument(MeterCheckDoc& doc)
 {
-    ClearDocument();
-    meterCheckDoc.formatVersion = 1.0;
-    meterCheckDoc.meterName = "Bench meter";
-    meterCheckDoc.meterNumber = "50x50";
+    ClearDocument(doc);
+    doc.formatVersion = 1.0;
+    doc.meterName = "Bench meter";
+    doc.meterNumber = "50x50";
     for (int i = 0; i < maxRanges; ++i) {
-        MeterRange& r = meterCheckDoc.ranges[i];
+        MeterRange& r = doc.ranges[i];
         r.rangeValue = QString::number(100 + i * 10);
         r.rangeUnit = "mV";
-        r.function = 0;
+        r.function = RangeFunction::Voltage;
         r.classReading = "0.05";
         r.classRange = "0.1";
         r.constTerm = "0.01";
@@ -134,9 +134,10 @@ int main(int argc, char* argv[])
         dir.setAutoRemove(false);
         std::printf("files kept in %s\n", qPrintable(dir.path()));
     }
-    FillFullDocument();
+    MeterCheckSession session;
+    FillFullDocument(session.document);
     const QString met = dir.filePath("bench.met");
-    if (!SaveDocument(met))
+    if (!SaveDocument(session, met))
         return 1;
     const QString pdf = dir.filePath("bench.pdf");
     const QString tablePdf = dir.filePath("tables.pdf");

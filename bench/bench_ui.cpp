@@ -21,7 +21,7 @@
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorLink.h"
 #include "link/NumberText.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"
@@ -107,17 +107,18 @@ void PrintLateness(const char* what, const std::vector<double>& late, double p99
 }
 
 // 20 ranges of 50 measured, marked points: the table and both charts of every range print.
-void FillDocument()
+void FillDocument(MeterCheckSession& session)
 {
-    ClearDocument();
-    meterCheckDoc.formatVersion = 1.0;
-    meterCheckDoc.meterName = "Bench meter";
-    meterCheckDoc.meterNumber = "20x50";
+    MeterCheckDoc& doc = session.document;
+    ClearDocument(doc);
+    doc.formatVersion = 1.0;
+    doc.meterName = "Bench meter";
+    doc.meterNumber = "20x50";
     for (int i = 0; i < 20; ++i) {
-        MeterRange& r = meterCheckDoc.ranges[i];
+        MeterRange& r = doc.ranges[i];
         r.rangeValue = QString::number(100 + i * 10);
         r.rangeUnit = "mV";
-        r.function = 0;
+        r.function = RangeFunction::Voltage;
         r.classReading = "0.05";
         r.classRange = "0.1";
         r.constTerm = "0.01";
@@ -140,12 +141,13 @@ void FillDocument()
             p.pointMeasured = 1;
         }
     }
-    currentRange = 0;
+    session.currentRange = 0;
 }
 
 // Prints every range with the table and both charts to `path`, as "Drukuj..." does (the
 // event loop running between pages); calls `finished` when the file is complete.
-void PrintDocument(const QString& path, const std::function<void()>& finished)
+void PrintDocument(const MeterCheckSession& session, const QString& path,
+                   const std::function<void()>& finished)
 {
     DialogWorkProgress progress(nullptr, QStringLiteral("Drukowanie"));
     PdfFileJobs jobs;
@@ -154,10 +156,10 @@ void PrintDocument(const QString& path, const std::function<void()>& finished)
     options.printPointsChart = 1;
     options.printErrorsChart = 1;
     options.printScope = 1;
-    const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
-    PrintReport(options, jobs, charts.get(), SystemReportClock(), &progress);
+    const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(session.document);
+    PrintReport(options, session, jobs, charts.get(), SystemReportClock(), &progress);
     progress.Done();
-    jobs.Save(path);
+    jobs.Save(path, session.documentName);
     finished();
 }
 
@@ -269,14 +271,15 @@ int main(int argc, char* argv[])
             dir.setAutoRemove(false);
             std::printf("files kept in %s\n", qPrintable(dir.path()));
         }
-        FillDocument();
+        MeterCheckSession session;
+        FillDocument(session);
         const QString pdf = dir.filePath("bench.pdf");
         bool printed = false;
         QElapsedTimer printTime;
         qint64 printMs = 0;
         QTimer::singleShot(100, [&] {
             printTime.start();
-            PrintDocument(pdf, [&] {
+            PrintDocument(session, pdf, [&] {
                 printMs = printTime.elapsed();
                 printed = true;
             });

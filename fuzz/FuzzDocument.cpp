@@ -13,7 +13,7 @@
 #include "metercheck/dialogs/RangeDescription.h"
 #include "metercheck/dialogs/RangeEditor.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/ExportWorkbook.h"
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ReportTexts.h"
@@ -24,7 +24,6 @@
 #include "metercheck/procedures/MeasurementDialogRunner.h"
 #include "metercheck/procedures/PointErrors.h"
 #include "metercheck/procedures/PointsGridView.h"
-#include "metercheck/procedures/ProcedureGlobals.h"
 #include "metercheck/procedures/SelectSource.h"
 #include "metercheck/window/MeterCheckDialogRunner.h"
 #include "metercheck/window/RangesPageLogic.h"
@@ -67,7 +66,7 @@ bool NoSpecials(const QString& text)
 class ScriptedDialogs : public MeasurementDialogRunner
 {
 public:
-    explicit ScriptedDialogs(CommandSender& sender) : sender(sender) {}
+    ScriptedDialogs(MeterCheckDoc& doc, CommandSender& sender) : doc(doc), sender(sender) {}
 
     bool ChooseProcedure(qint16& rangeChoice, qint16& pointChoice) override
     {
@@ -75,19 +74,19 @@ public:
         pointChoice = 1;
         return true;
     }
-    MeasurementOutcome RunExactSetting(int range, int point) override
+    MeasurementOutcome RunExactSetting(int range, int point, const QString&) override
     {
-        MeterPoint& p = meterCheckDoc.ranges[range].points[point];
+        MeterPoint& p = doc.ranges[range].points[point];
         ExactSettingEntry::Confirm(p.setting, p);
         confirmed << qMakePair(range, point);
         return MeasurementOutcome::Ok;
     }
-    MeasurementOutcome RunExactReading(int range, int point) override
+    MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override
     {
-        ExactReadingControl control(meterCheckDoc.ranges[range].calFunction, setpointText, sender);
+        ExactReadingControl control(doc.ranges[range].calFunction, setpointText, sender);
         control.SelectDigit(point % 5 + 1);
         control.StepUp();
-        meterCheckDoc.ranges[range].points[point].setting = control.SettingText();
+        doc.ranges[range].points[point].setting = control.SettingText();
         confirmed << qMakePair(range, point);
         return MeasurementOutcome::Ok;
     }
@@ -95,7 +94,19 @@ public:
     QList<QPair<int, int>> confirmed;
 
 private:
+    MeterCheckDoc& doc;
     CommandSender& sender;
+};
+
+// The technician presses the ranges page's buttons and cancels every dialog.
+class CancellingDialogs : public MeterCheckDialogRunner
+{
+public:
+    QString ChooseFileToOpen() override { return {}; }
+    QString ChooseFileToSave() override { return {}; }
+    bool RunMeterData(MeterCheckMode) override { return false; }
+    bool RunRangeDialog(MeterCheckMode, int) override { return false; }
+    bool RunPointDialog(MeterCheckMode, int, int) override { return false; }
 };
 
 class NoGrid : public PointsGridView
@@ -105,11 +116,11 @@ public:
     void SelectPointsRow(int) override {}
 };
 
-void CheckChart(const ChartData& chart, int range, const char* kind)
+void CheckChart(const MeterCheckDoc& doc, const ChartData& chart, int range, const char* kind)
 {
     const QString where =
         QStringLiteral("%1 chart of range %2").arg(QLatin1String(kind)).arg(range);
-    const MeterRange& r = meterCheckDoc.ranges[range];
+    const MeterRange& r = doc.ranges[range];
     if (r.rangeMeasured != 1) {
         FUZZ_CHECK(chart.status == ChartData::NotMeasured, where);
         return;
@@ -149,14 +160,15 @@ void CheckCommands(const QStringList& sent, const QString& where)
     }
 }
 
-void CheckTexts()
+void CheckTexts(MeterCheckSession& session)
 {
-    const int n = CountRanges();
+    MeterCheckDoc& doc = session.document;
+    const int n = CountRanges(doc);
     FUZZ_CHECK(n >= 0 && n <= maxRanges, QString::number(n));
-    MethodText(meterCheckDoc.method);
+    MethodText(doc.method);
     for (int r = 0; r < maxRanges; ++r) {
-        const MeterRange& range = meterCheckDoc.ranges[r];
-        const int m = CountPoints(r);
+        const MeterRange& range = doc.ranges[r];
+        const int m = CountPoints(doc, r);
         FUZZ_CHECK(m >= 0 && m <= maxPoints, QString::number(m));
         const QString description = DescribeRange(range);
         FUZZ_CHECK(description.isEmpty() == !CalFunctions::IsValid(range.calFunction),
@@ -170,20 +182,21 @@ void CheckTexts()
             FUZZ_CHECK(RangesPageLogic::ActualErrorExceeds(p) == ErrorExceeds(p),
                        QString::number(r));
         }
-        CheckChart(RangeCharts::PointsChart(r), r, "points");
-        CheckChart(RangeCharts::ErrorsChart(r), r, "errors");
+        CheckChart(doc, RangeCharts::PointsChart(doc, r), r, "points");
+        CheckChart(doc, RangeCharts::ErrorsChart(doc, r), r, "errors");
     }
-    currentRange = 0;
-    currentPoint = 0;
-    RangesPageLogic::ButtonStates();
+    session.currentRange = 0;
+    session.currentPoint = 0;
+    CancellingDialogs dialogs;
+    RangesPageLogic(session, dialogs).ButtonStates();
 }
 
-void CheckExport()
+void CheckExport(const MeterCheckDoc& doc)
 {
     ExportWorkbook book;
-    const int n = CountRanges();
+    const int n = CountRanges(doc);
     for (int r = 0; r < n; ++r)
-        ExportRangeToExcel(book, r);
+        ExportRangeToExcel(book, doc, r);
     QSet<QString> names;
     for (const ExportSheet& sheet : book.Sheets()) {
         const QString where = QStringLiteral("sheet ") + Quoted(sheet.name);
@@ -196,12 +209,12 @@ void CheckExport()
     FUZZ_CHECK(book.Sheets().size() == n, QString::number(n));
 }
 
-void CheckEditorsAndEntries()
+void CheckEditorsAndEntries(const MeterCheckDoc& doc)
 {
     RecordingMessageService messages;
-    const int n = CountRanges();
+    const int n = CountRanges(doc);
     for (int r = 0; r < n; ++r) {
-        const MeterRange& range = meterCheckDoc.ranges[r];
+        const MeterRange& range = doc.ranges[r];
         // "Edytuj" on the range: the editor shows it and OK either refuses or gives a range.
         RangeEditor editor(range, false);
         for (int e = 0; e < RangeEditor::EditCount; ++e)
@@ -209,14 +222,14 @@ void CheckEditorsAndEntries()
                            RangeEditor::MaxLength(RangeEditor::Edit(e)),
                        QString::number(r));
         if (editor.Accept()) {
-            FUZZ_CHECK(editor.range().function >= 0 && editor.range().function <= 4,
+            FUZZ_CHECK(int(editor.range().function) >= 0 && int(editor.range().function) <= 4,
                        QString::number(r));
         }
         // "Edytuj" on a point: its nominal value checked again as if typed.
         const auto limits = PointEntry::LimitsFor(range);
-        for (int j = 0; j < CountPoints(r); ++j) {
-            PointEntry entry(range, meterCheckDoc.method);
-            const QString nominal = PointEntry::NominalValue(range.points[j], meterCheckDoc.method);
+        for (int j = 0; j < CountPoints(doc, r); ++j) {
+            PointEntry entry(range, doc.method);
+            const QString nominal = PointEntry::NominalValue(range.points[j], doc.method);
             if (entry.Check(nominal) == PointEntry::Outcome::Accepted) {
                 FUZZ_CHECK(limits && entry.value().size() <= PointEntry::maxValueLength,
                            Quoted(nominal));
@@ -225,14 +238,14 @@ void CheckEditorsAndEntries()
     }
 }
 
-void CheckSourceSelection()
+void CheckSourceSelection(const MeterCheckDoc& doc)
 {
     RecordingMessageService messages;
     RecordingCommandSender sender;
-    const int n = CountRanges();
+    const int n = CountRanges(doc);
     for (int r = 0; r < n; ++r) {
-        for (int j = 0; j < CountPoints(r); ++j) {
-            const int f = SelectSourceForPoint(r, j, sender);
+        for (int j = 0; j < CountPoints(doc, r); ++j) {
+            const int f = SelectSourceForPoint(doc, r, j, sender);
             FUZZ_CHECK(f == -1 || CalFunctions::IsValid(f), QString::number(f));
             const QStringList sent = sender.TakeSent();
             CheckCommands(sent, QStringLiteral("selection for range %1 point %2").arg(r).arg(j));
@@ -242,19 +255,20 @@ void CheckSourceSelection()
     }
 }
 
-void CheckMeasurementRun()
+void CheckMeasurementRun(MeterCheckSession& session)
 {
+    MeterCheckDoc& doc = session.document;
     RecordingMessageService messages;
     messages.answers = {};
     RecordingCommandSender sender;
-    ScriptedDialogs dialogs(sender);
+    ScriptedDialogs dialogs(doc, sender);
     NoGrid grid;
-    MeasureProcedure procedure(dialogs, grid, sender);
-    currentRange = 0;
+    MeasureProcedure procedure(session, dialogs, grid, sender);
+    session.currentRange = 0;
     procedure.OnMeasure();
     CheckCommands(sender.sent, QStringLiteral("measurement run"));
     for (const auto& [r, j] : dialogs.confirmed) {
-        const MeterRange& range = meterCheckDoc.ranges[r];
+        const MeterRange& range = doc.ranges[r];
         const MeterPoint& p = range.points[j];
         if (p.pointMeasured != 1)
             continue; // not confirmed after all (the run left the point as it was)
@@ -269,76 +283,66 @@ void CheckMeasurementRun()
         FUZZ_CHECK(CalFunctions::IsValid(range.calFunction), where);
     }
     // The measured document still packs into a file that reads back the same.
-    const QByteArray image = MetFile::PackDocument();
-    FUZZ_CHECK(MetFile::UnpackDocument(image), QStringLiteral("repack"));
-    FUZZ_CHECK(MetFile::PackDocument() == image, QStringLiteral("repack"));
+    const QByteArray image = MetFile::PackDocument(session);
+    FUZZ_CHECK(MetFile::UnpackDocument(session, image), QStringLiteral("repack"));
+    FUZZ_CHECK(MetFile::PackDocument(session) == image, QStringLiteral("repack"));
 }
 
-// The technician presses the ranges page's buttons and cancels every dialog.
-class CancellingDialogs : public MeterCheckDialogRunner
+void CheckPageOperations(MeterCheckSession& session)
 {
-public:
-    QString ChooseFileToOpen() override { return {}; }
-    QString ChooseFileToSave() override { return {}; }
-    bool RunMeterData() override { return false; }
-    bool RunRangeDialog() override { return false; }
-    bool RunPointDialog() override { return false; }
-};
-
-void CheckPageOperations()
-{
+    MeterCheckDoc& doc = session.document;
     CancellingDialogs dialogs;
-    RangesPageLogic page(dialogs);
+    RangesPageLogic page(session, dialogs);
     for (int row = 1; row <= 3; ++row) {
-        const QByteArray before = MetFile::PackDocument();
+        const QByteArray before = MetFile::PackDocument(session);
         const QString where = QStringLiteral("row %1").arg(row);
         // "Dodaj" and cancel leave every slot as it was.
-        FUZZ_CHECK(!page.AddRange(row) && MetFile::PackDocument() == before, where);
-        currentRange = 0;
-        FUZZ_CHECK(!page.AddPoint(row) && MetFile::PackDocument() == before, where);
+        FUZZ_CHECK(!page.AddRange(row) && MetFile::PackDocument(session) == before, where);
+        session.currentRange = 0;
+        FUZZ_CHECK(!page.AddPoint(row) && MetFile::PackDocument(session) == before, where);
         // Switching a point on and off again changes nothing.
-        currentRange = qint16(row - 1);
+        session.currentRange = qint16(row - 1);
         if (page.ToggleMarked(row))
-            FUZZ_CHECK(page.ToggleMarked(row) && MetFile::PackDocument() == before, where);
+            FUZZ_CHECK(page.ToggleMarked(row) && MetFile::PackDocument(session) == before, where);
         page.MarkAll();
         page.MarkAll();
-        RangesPageLogic::ButtonStates();
+        page.ButtonStates();
     }
     // Deleting points and ranges keeps within the slots.
-    currentRange = 0;
-    const int points = CountPoints(0);
+    session.currentRange = 0;
+    const int points = CountPoints(doc, 0);
     if (page.DeletePoint(1))
-        FUZZ_CHECK(CountPoints(0) <= points, QStringLiteral("delete point"));
-    const int ranges = CountRanges();
+        FUZZ_CHECK(CountPoints(doc, 0) <= points, QStringLiteral("delete point"));
+    const int ranges = CountRanges(doc);
     if (page.DeleteRange(1))
-        FUZZ_CHECK(CountRanges() <= ranges, QStringLiteral("delete range"));
-    const QByteArray image = MetFile::PackDocument();
-    FUZZ_CHECK(MetFile::UnpackDocument(image) && MetFile::PackDocument() == image,
+        FUZZ_CHECK(CountRanges(doc) <= ranges, QStringLiteral("delete range"));
+    const QByteArray image = MetFile::PackDocument(session);
+    FUZZ_CHECK(MetFile::UnpackDocument(session, image) && MetFile::PackDocument(session) == image,
                QStringLiteral("repack after the page"));
 }
 
-void CheckReportPage()
+void CheckReportPage(const MeterCheckDoc& doc)
 {
-    const int n = CountRanges();
+    const int n = CountRanges(doc);
     for (int r = 0; r < qMin(n, 2); ++r) {
         QPicture picture;
         QPainter painter(&picture);
         painter.setWindow(0, 0, 21000, 29700);
-        PaintProtocolPage(painter, r, QStringLiteral("2026-12-07"), QStringLiteral("11:00"));
+        PaintProtocolPage(painter, doc, r, QStringLiteral("2026-12-07"), QStringLiteral("11:00"));
         painter.end();
     }
 }
 
 // The chart pages draw the first measured range with marked points, as the window shows it
 // and as the report prints it.
-void CheckChartPages()
+void CheckChartPages(const MeterCheckDoc& doc)
 {
-    static CPointsChartPage* pointsPage = new CPointsChartPage;
-    static CErrorsChartPage* errorsPage = new CErrorsChartPage;
+    static CPointsChartPage* pointsPage = new CPointsChartPage(doc);
+    static CErrorsChartPage* errorsPage = new CErrorsChartPage(doc);
     static QImage paper(400, 300, QImage::Format_RGB32);
     RecordingMessageService messages;
-    for (int r = 0; r < CountRanges(); ++r) {
-        if (RangeCharts::PointsChart(r).status != ChartData::Ready)
+    for (int r = 0; r < CountRanges(doc); ++r) {
+        if (RangeCharts::PointsChart(doc, r).status != ChartData::Ready)
             continue;
         for (ChartPage* page :
              {static_cast<ChartPage*>(pointsPage), static_cast<ChartPage*>(errorsPage)}) {
@@ -367,20 +371,20 @@ QString ScratchPath()
 
 } // namespace
 
-void BuildSampleDocument(int variant)
+void BuildSampleDocument(MeterCheckSession& session, int variant)
 {
-    ClearDocument();
-    MetFile::ResetImage();
-    meterCheckDoc.formatVersion = 1.0;
-    meterCheckDoc.meterName =
-        variant == 0 ? QStringLiteral("Miernik V-640") : QStringLiteral("Termometr µT");
-    meterCheckDoc.meterNumber = QStringLiteral("12345/°C");
-    meterCheckDoc.method = qint16(variant);
+    MeterCheckDoc& doc = session.document;
+    ClearDocument(doc);
+    session.fileImage.fill('\0');
+    doc.formatVersion = 1.0;
+    doc.meterName = variant == 0 ? QStringLiteral("Miernik V-640") : QStringLiteral("Termometr µT");
+    doc.meterNumber = QStringLiteral("12345/°C");
+    doc.method = CheckMethod(variant);
 
-    MeterRange& v = meterCheckDoc.ranges[0];
+    MeterRange& v = doc.ranges[0];
     v.rangeValue = QStringLiteral("500");
     v.rangeUnit = QStringLiteral("mV");
-    v.function = 0;
+    v.function = RangeFunction::Voltage;
     v.calFunction = 1;
     v.classRange = QStringLiteral("0.5");
     v.classReading = QStringLiteral("0.1");
@@ -392,13 +396,13 @@ void BuildSampleDocument(int variant)
     AddPoint(v, 1, "-250.1", "-250.00", "mV", true);
     AddPoint(v, 2, "", "499", "mV", false);
 
-    MeterRange& k = meterCheckDoc.ranges[1];
+    MeterRange& k = doc.ranges[1];
     k.rangeValue = QStringLiteral("1200");
     k.rangeUnit = QStringLiteral("°C");
     k.sensorName = QStringLiteral("K (NiCr-NiAl)");
-    k.function = 3;
+    k.function = RangeFunction::Thermocouple;
     k.calFunction = 13;
-    k.coldJunction = 2;
+    k.coldJunction = ColdJunction::To;
     k.toValue = QStringLiteral("23.0");
     k.classRange = QStringLiteral("1");
     k.constUnit = QStringLiteral("°C");
@@ -407,11 +411,11 @@ void BuildSampleDocument(int variant)
     AddPoint(k, 0, "200.0", "200.0", "°C", variant == 0);
     AddPoint(k, 1, "1000.4", "1000.0", "°C", variant == 0);
 
-    MeterRange& pt = meterCheckDoc.ranges[2];
+    MeterRange& pt = doc.ranges[2];
     pt.rangeValue = QStringLiteral("850");
     pt.rangeUnit = QStringLiteral("°C");
     pt.sensorName = QStringLiteral("Pt100 (385)");
-    pt.function = 4;
+    pt.function = RangeFunction::Rtd;
     pt.calFunction = 14;
     pt.rlValue = QStringLiteral("10.0");
     pt.classReading = QStringLiteral("0.2");
@@ -419,10 +423,10 @@ void BuildSampleDocument(int variant)
     pt.rangeDefined = 1;
     AddPoint(pt, 0, "0.00", "0.00", "°C", false);
 
-    MeterRange& ohm = meterCheckDoc.ranges[3];
+    MeterRange& ohm = doc.ranges[3];
     ohm.rangeValue = QStringLiteral("4");
     ohm.rangeUnit = QStringLiteral("kOhm");
-    ohm.function = 2;
+    ohm.function = RangeFunction::Resistance;
     ohm.calFunction = 6;
     ohm.classRange = QStringLiteral("0.25");
     ohm.constTerm = QStringLiteral("0.5");
@@ -432,10 +436,10 @@ void BuildSampleDocument(int variant)
     AddPoint(ohm, 0, "3999.0", "4000.0", "Ohm", true);
     AddPoint(ohm, 1, "0.4", "0.4", "kOhm", false);
 
-    MeterRange& ma = meterCheckDoc.ranges[4];
+    MeterRange& ma = doc.ranges[4];
     ma.rangeValue = QStringLiteral("20");
     ma.rangeUnit = QStringLiteral("mA");
-    ma.function = 1;
+    ma.function = RangeFunction::Current;
     ma.calFunction = 4;
     ma.classRange = QStringLiteral("0.5");
     ma.constUnit = QStringLiteral("mA");
@@ -445,27 +449,31 @@ void BuildSampleDocument(int variant)
 
     // Errors of the measured points as a run computes them.
     for (int r = 0; r < 5; ++r) {
-        MeterRange& range = meterCheckDoc.ranges[r];
-        for (int j = 0; j < CountPoints(r); ++j) {
+        MeterRange& range = doc.ranges[r];
+        for (int j = 0; j < CountPoints(doc, r); ++j) {
             MeterPoint& p = range.points[j];
             if (p.pointMeasured != 1)
                 continue;
             p.calibratorError =
                 CalibratorErrorText(p.setting, range.calFunction, range.coldJunction);
-            EvaluatePointErrors(r, j);
+            EvaluatePointErrors(doc, r, j);
         }
     }
 }
 
 QByteArray SampleImage(int variant)
 {
-    BuildSampleDocument(variant);
-    return MetFile::PackDocument();
+    MeterCheckSession session;
+    BuildSampleDocument(session, variant);
+    return MetFile::PackDocument(session);
 }
 
 bool LoadAndExercise(const QByteArray& fileBytes)
 {
     FuzzSupport::EnsureApplication();
+    // The document of the fuzzing run, as the program's lives for its run; the chart pages
+    // drawn on it stay from one input to the next.
+    static MeterCheckSession session;
     RecordingMessageService messages;
     {
         QFile file(ScratchPath());
@@ -478,22 +486,22 @@ bool LoadAndExercise(const QByteArray& fileBytes)
     // file that is taken replaces every field and the whole image, so it needs none.)
     QByteArray before;
     if (!rightLength) {
-        BuildSampleDocument(int(fileBytes.size() % 2));
-        before = MetFile::PackDocument();
+        BuildSampleDocument(session, int(fileBytes.size() % 2));
+        before = MetFile::PackDocument(session);
     }
-    const bool loaded = LoadDocument(ScratchPath());
+    const bool loaded = LoadDocument(session, ScratchPath());
     if (!rightLength) {
         FUZZ_CHECK(!loaded, QString::number(fileBytes.size()));
         FUZZ_CHECK(messages.messages.size() == 1 &&
                        messages.messages[0].text.contains(QStringLiteral("nieprawidłowa długość")),
                    messages.Texts().join(QLatin1Char('|')));
-        FUZZ_CHECK(MetFile::PackDocument() == before, QStringLiteral("document changed"));
+        FUZZ_CHECK(MetFile::PackDocument(session) == before, QStringLiteral("document changed"));
         return false;
     }
     FUZZ_CHECK(loaded && messages.messages.isEmpty(), messages.Texts().join(QLatin1Char('|')));
 
     // Everything but the texts comes back exactly; texts come back as read, once normalised.
-    const QByteArray packed = MetFile::PackDocument();
+    const QByteArray packed = MetFile::PackDocument(session);
     FUZZ_CHECK(packed.size() == MET_FILE_SIZE, QStringLiteral("size"));
     FUZZ_CHECK(packed.left(8) == fileBytes.left(8) && packed.mid(68, 2) == fileBytes.mid(68, 2),
                QStringLiteral("header numbers"));
@@ -510,15 +518,15 @@ bool LoadAndExercise(const QByteArray& fileBytes)
         }
     }
 
-    CheckTexts();
-    CheckExport();
-    CheckEditorsAndEntries();
-    CheckSourceSelection();
-    CheckReportPage();
-    CheckChartPages();
-    CheckMeasurementRun();
-    CheckPageOperations();
+    CheckTexts(session);
+    CheckExport(session.document);
+    CheckEditorsAndEntries(session.document);
+    CheckSourceSelection(session.document);
+    CheckReportPage(session.document);
+    CheckChartPages(session.document);
+    CheckMeasurementRun(session);
+    CheckPageOperations(session);
     // After the run the charts of the measured ranges are drawn.
-    CheckTexts();
+    CheckTexts(session);
     return true;
 }

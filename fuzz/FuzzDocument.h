@@ -3,12 +3,14 @@
 
 #include <QByteArray>
 
+struct MeterCheckSession;
+
 // The .met targets' common part: a sample document as a technician makes one, and the run of
 // a loaded document through everything an opened file reaches without a screen.
 
-// Fills the document with a few ranges of every kind and measured points; variant 0 uses the
-// exact-setting method, variant 1 the exact-reading method.
-void BuildSampleDocument(int variant);
+// Fills the session's document with a few ranges of every kind and measured points; variant 0
+// uses the exact-setting method, variant 1 the exact-reading method.
+void BuildSampleDocument(MeterCheckSession& session, int variant);
 
 // The sample document packed as a file image.
 QByteArray SampleImage(int variant);

@@ -11,38 +11,38 @@ MeterRange FuzzedRange(FuzzSupport::Bytes& in)
     r.rangeDefined = 1;
     switch (kind % 6) {
     case 0:
-        r.function = 0;
+        r.function = RangeFunction::Voltage;
         r.calFunction = 0;
         r.rangeUnit = pick & 1 ? QStringLiteral("V") : QStringLiteral("mV");
         break;
     case 1:
-        r.function = 1;
+        r.function = RangeFunction::Current;
         r.calFunction = 4;
         r.rangeUnit = QStringLiteral("mA");
         break;
     case 2:
-        r.function = 2;
+        r.function = RangeFunction::Resistance;
         r.calFunction = 5;
         r.rangeUnit = pick & 1 ? QStringLiteral("kOhm") : QStringLiteral("Ohm");
         break;
     case 3:
-        r.function = 3;
+        r.function = RangeFunction::Thermocouple;
         r.calFunction = 7;
         r.rangeUnit = QStringLiteral("°C");
         r.sensorName = CalFunctions::ThermocoupleNames().at(pick % 7);
-        r.coldJunction = qint16(pick / 7 % 3);
+        r.coldJunction = ColdJunction(pick / 7 % 3);
         break;
     case 4:
-        r.function = 4;
+        r.function = RangeFunction::Rtd;
         r.calFunction = 14;
         r.rangeUnit = QStringLiteral("°C");
         r.sensorName = CalFunctions::ResistanceThermometerNames().at(pick % 6);
         break;
     default:
         // What only a file can hold.
-        r.function = qint16(in.U16());
+        r.function = RangeFunction(in.U16());
         r.calFunction = qint16(in.U16());
-        r.coldJunction = qint16(in.U16());
+        r.coldJunction = ColdJunction(in.U16());
         r.rangeUnit = in.Text().left(5);
         r.sensorName = in.Text().left(16);
         break;
@@ -58,7 +58,7 @@ MeterRange FuzzedRange(FuzzSupport::Bytes& in)
     } else {
         r.toValue = QStringLiteral("23.0");
         r.classRange = QStringLiteral("0.5");
-        r.constUnit = r.function == 0 ? QStringLiteral("mV") : r.rangeUnit;
+        r.constUnit = r.function == RangeFunction::Voltage ? QStringLiteral("mV") : r.rangeUnit;
     }
     return r;
 }

@@ -5,6 +5,7 @@
 #include "FuzzDocument.h"
 #include "FuzzSupport.h"
 #include "metercheck/document/MetFile.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
 
@@ -19,10 +20,11 @@ int main(int argc, char** argv)
     FuzzSupport::EnsureApplication();
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
     for (int variant = 0; variant < 2; ++variant) {
-        BuildSampleDocument(variant);
+        MeterCheckSession session;
+        BuildSampleDocument(session, variant);
         const QString path =
             QString::fromLocal8Bit(argv[1]) + QStringLiteral("/sample-%1.met").arg(variant);
-        if (!SaveDocument(path))
+        if (!SaveDocument(session, path))
             return 1;
     }
     return 0;

@@ -178,10 +178,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(link.clock.sleeps[s] == LinkProtocol::byteDelayMs, where);
         FUZZ_CHECK(link.clock.sleeps.size() - sleepsBefore == written.size() || faulted, where);
         if (!replies.isEmpty() && !faulted) {
+            // The accepted reply stays readable; a link given up keeps none (its last reply
+            // was refused and is no reading).
             const QByteArray& last = replies.last();
-            FUZZ_CHECK(link.protocol.lastReply ==
-                           QString::fromLatin1(last.constData(),
-                                               qsizetype(qstrnlen(last.constData(), last.size()))),
+            const QString expected =
+                e.succeeded
+                    ? QString::fromLatin1(last.constData(),
+                                          qsizetype(qstrnlen(last.constData(), last.size())))
+                    : QString();
+            FUZZ_CHECK(link.protocol.lastReply == expected,
                        where + QStringLiteral(", lastReply ") + Quoted(link.protocol.lastReply));
         }
         const qsizetype shown = link.messages.messages.size() - messagesBefore;

@@ -10,7 +10,7 @@
 #include "link/NumberText.h"
 #include "metercheck/dialogs/MeterDataEntry.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/procedures/ExactReadingControl.h"
 #include "metercheck/procedures/ExactSettingEntry.h"
 #include "metercheck/procedures/FieldText.h"
@@ -144,11 +144,12 @@ void ExactReading(FuzzSupport::Bytes& in)
 void MeterData(FuzzSupport::Bytes& in)
 {
     RecordingMessageService messages;
-    ClearDocument();
+    MeterCheckSession session;
+    const MeterCheckDoc& doc = session.document;
     const QString name = in.Text();
     const QString number = in.Text();
     const int method = int(int8_t(in.Byte())) % 4;
-    const bool accepted = MeterDataEntry::Accept(name, number, method);
+    const bool accepted = MeterDataEntry::Accept(session, name, number, method);
     const QString where = Quoted(name) + QLatin1Char(' ') + Quoted(number);
     FUZZ_CHECK(accepted == (!name.isEmpty() && !number.isEmpty()), where);
     if (!accepted) {
@@ -157,15 +158,16 @@ void MeterData(FuzzSupport::Bytes& in)
                    where);
         return;
     }
-    FUZZ_CHECK(meterCheckDoc.meterName.size() <= MeterDataEntry::maxTextLength &&
-                   meterCheckDoc.meterNumber.size() <= MeterDataEntry::maxTextLength,
+    FUZZ_CHECK(doc.meterName.size() <= MeterDataEntry::maxTextLength &&
+                   doc.meterNumber.size() <= MeterDataEntry::maxTextLength,
                where);
-    FUZZ_CHECK(meterCheckDoc.method == (method == 1 ? 1 : 0), where);
+    FUZZ_CHECK(doc.method == (method == 1 ? CheckMethod::ExactReading : CheckMethod::ExactSetting),
+               where);
     // The file keeps them: at most 20 characters always fit its fields of 30 bytes.
-    const QByteArray image = MetFile::PackDocument();
-    FUZZ_CHECK(MetFile::UnpackDocument(image), where);
-    FUZZ_CHECK(meterCheckDoc.meterName.size() <= MeterDataEntry::maxTextLength &&
-                   meterCheckDoc.meterNumber.size() <= MeterDataEntry::maxTextLength,
+    const QByteArray image = MetFile::PackDocument(session);
+    FUZZ_CHECK(MetFile::UnpackDocument(session, image), where);
+    FUZZ_CHECK(doc.meterName.size() <= MeterDataEntry::maxTextLength &&
+                   doc.meterNumber.size() <= MeterDataEntry::maxTextLength,
                where);
 }
 

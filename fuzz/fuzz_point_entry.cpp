@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzSupport::Bytes in(data, size);
     RecordingMessageService messages;
     const MeterRange range = FuzzedRange(in);
-    const int method = in.Byte() % 3 - (size % 2); // 0 and 1, sometimes a stray value
+    const auto method =
+        CheckMethod(in.Byte() % 3 - (size % 2)); // both methods, sometimes a stray value
     const auto limits = PointEntry::LimitsFor(range);
 
     for (int n = 0; n < 4 && !in.AtEnd(); ++n) {
@@ -78,9 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                        where);
             MeterPoint point;
             entry.StoreInto(point);
-            FUZZ_CHECK(PointEntry::NominalValue(point, method == 1 ? 1 : 0) == v &&
-                           point.pointDefined == 1 && point.marked == 1 &&
-                           point.unit == range.rangeUnit,
+            FUZZ_CHECK(PointEntry::NominalValue(point, method) == v && point.pointDefined == 1 &&
+                           point.marked == 1 && point.unit == range.rangeUnit,
                        where);
             break;
         }

@@ -29,16 +29,6 @@ const QStringList& KnownMessages()
     return texts;
 }
 
-bool SameRange(const MeterRange& a, const MeterRange& b)
-{
-    return a.rangeValue == b.rangeValue && a.sensorName == b.sensorName &&
-           a.rangeUnit == b.rangeUnit && a.function == b.function &&
-           a.calFunction == b.calFunction && a.coldJunction == b.coldJunction &&
-           a.toValue == b.toValue && a.rlValue == b.rlValue && a.classReading == b.classReading &&
-           a.classRange == b.classRange && a.constTerm == b.constTerm &&
-           a.constUnit == b.constUnit && a.rangeDefined == b.rangeDefined;
-}
-
 bool EditEnabled(const RangeEditor& editor, RangeEditor::Edit edit)
 {
     switch (edit) {
@@ -88,7 +78,7 @@ void CheckAccepted(const RangeEditor& editor, const MeterRange& slot, const QStr
     FUZZ_CHECK(!r.rangeValue.isEmpty() && r.rangeValue.size() <= 4, w);
     for (QChar c : r.rangeValue)
         FUZZ_CHECK(c >= QLatin1Char('0') && c <= QLatin1Char('9'), w);
-    FUZZ_CHECK(r.function >= 0 && r.function <= 4, w);
+    FUZZ_CHECK(int(r.function) >= 0 && int(r.function) <= 4, w);
     // The preset of the function chosen, or what the stored range held when only its texts
     // were edited.
     FUZZ_CHECK(CalFunctions::IsValid(r.calFunction) || r.calFunction == slot.calFunction, w);
@@ -101,13 +91,13 @@ void CheckAccepted(const RangeEditor& editor, const MeterRange& slot, const QStr
     if (r.sensorName == slot.sensorName && r.coldJunction == slot.coldJunction &&
         r.function == slot.function)
         return;
-    if (r.function == 3)
+    if (r.function == RangeFunction::Thermocouple)
         FUZZ_CHECK(CalFunctions::ThermocoupleNames().contains(r.sensorName) &&
-                       r.coldJunction >= 0 && r.coldJunction <= 2,
+                       int(r.coldJunction) >= 0 && int(r.coldJunction) <= 2,
                    w);
-    if (r.function == 4)
+    if (r.function == RangeFunction::Rtd)
         FUZZ_CHECK(CalFunctions::ResistanceThermometerNames().contains(r.sensorName), w);
-    if (r.function == 3 && r.coldJunction == 2) {
+    if (r.function == RangeFunction::Thermocouple && r.coldJunction == ColdJunction::To) {
         FUZZ_CHECK(!r.toValue.isEmpty(), w);
     }
 }
@@ -193,19 +183,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                                         Quoted(editor->text(edit)));
             FUZZ_CHECK(messages.messages.size() == count,
                        where + QStringLiteral(" shown ") + Quoted(shown));
-            FUZZ_CHECK(SameRange(editor->range(), rangeBefore),
+            FUZZ_CHECK(editor->range() == rangeBefore,
                        where + QStringLiteral(" shown ") + Quoted(shown));
             break;
         }
         case 10:
             if (editor->Accept()) {
                 CheckAccepted(*editor, slot, where);
-                // Stored and opened again for editing, the range reads back the same.
-                MeterRange stored;
+                // Stored into its slot and opened again for editing, the range reads back the
+                // same.
+                MeterRange stored = slot;
                 editor->StoreInto(stored);
                 RangeEditor reopened(stored, false);
                 FUZZ_CHECK(reopened.Accept(), where + QStringLiteral(" reopened"));
-                FUZZ_CHECK(SameRange(reopened.range(), editor->range()),
+                FUZZ_CHECK(reopened.range() == editor->range(),
                            where + QStringLiteral(" reopened"));
             } else {
                 FUZZ_CHECK(messages.messages.size() > before, where);

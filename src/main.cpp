@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/CalibratorApp.h"
+#include "app/CCalibratorApp.h"
 #include "app/CommandLine.h"
 #include "app/SimulatorLauncher.h"
 #include "app/TraceFile.h"

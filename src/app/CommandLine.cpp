@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 
-#include "app/CalibratorApp.h"
+#include "app/CCalibratorApp.h"
 #include "base/ProgramVersion.h"
 
 #include <QCommandLineParser>

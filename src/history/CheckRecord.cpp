@@ -23,7 +23,7 @@ QString VerdictText(bool passed)
     return passed ? QStringLiteral("pozytywny") : QStringLiteral("negatywny");
 }
 
-RunContext RunContext::Current()
+RunContext RunContext::Current(const QString& documentPath)
 {
     RunContext context;
     QDateTime now = QDateTime::currentDateTime();
@@ -32,7 +32,7 @@ RunContext RunContext::Current()
     context.endedAt = now.toOffsetFromUtc(now.offsetFromUtc());
     context.computer = QSysInfo::machineHostName();
     context.user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
-    context.documentPath = documentName;
+    context.documentPath = documentPath;
     return context;
 }
 
@@ -51,14 +51,14 @@ QList<CheckRecord> BuildCheckRecords(const MeterCheckDoc& doc, const QList<int>&
         c.user = context.user;
         c.meterName = doc.meterName;
         c.meterNumber = doc.meterNumber;
-        c.method = doc.method;
+        c.method = int(doc.method);
         c.documentPath = context.documentPath;
         c.rangeSlot = slot;
         c.rangeValue = r.rangeValue;
         c.rangeUnit = r.rangeUnit;
-        c.quantity = r.function;
+        c.quantity = int(r.function); // the history keeps the numbers of the file
         c.sensorName = r.sensorName;
-        c.coldJunction = r.coldJunction;
+        c.coldJunction = int(r.coldJunction);
         c.toValue = r.toValue;
         c.rlValue = r.rlValue;
         c.classReading = r.classReading;
@@ -102,16 +102,16 @@ std::unique_ptr<MeterCheckDoc> DocumentOfRecord(const CheckRecord& c)
     doc->formatVersion = 1.0;
     doc->meterName = c.meterName;
     doc->meterNumber = c.meterNumber;
-    doc->method = qint16(c.method);
+    doc->method = CheckMethod(c.method);
     MeterRange& r = doc->ranges[0];
     r.rangeDefined = 1;
     r.rangeMeasured = 1;
     r.rangeValue = c.rangeValue;
     r.rangeUnit = c.rangeUnit;
-    r.function = qint16(c.quantity);
+    r.function = RangeFunction(c.quantity);
     r.calFunction = qint16(c.calFunction);
     r.sensorName = c.sensorName;
-    r.coldJunction = qint16(c.coldJunction);
+    r.coldJunction = ColdJunction(c.coldJunction);
     r.toValue = c.toValue;
     r.rlValue = c.rlValue;
     r.classReading = c.classReading;

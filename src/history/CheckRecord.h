@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "metercheck/document/MeterCheckDoc.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
 
 #include <memory>
-
-struct MeterCheckDoc;
 
 // One point of a recorded check, with its texts exactly as the points grid shows them.
 struct CheckPointRecord
@@ -26,7 +26,10 @@ struct CheckPointRecord
 
     // The value the operator gave when the point was added: the setting (exact setting) or the
     // indication (exact reading).
-    QString NominalText(int method) const { return method == 1 ? reading : setting; }
+    QString NominalText(int method) const
+    {
+        return CheckMethod(method) == CheckMethod::ExactReading ? reading : setting;
+    }
 
     friend bool operator==(const CheckPointRecord&, const CheckPointRecord&) = default;
 };
@@ -82,8 +85,8 @@ struct RunContext
     QString user;
     QString documentPath;
 
-    // Now, this machine, the logged-in user and the open document.
-    static RunContext Current();
+    // Now, this machine, the logged-in user and the open document at `documentPath`.
+    static RunContext Current(const QString& documentPath);
 };
 
 // One record per range of `ranges` (slots of the document), each with a new UUID. A range

@@ -45,11 +45,27 @@ QString Flag(bool on)
 QByteArray HistoryCsv(const QList<CheckRecord>& checks)
 {
     QStringList lines;
-    lines << QStringList({"Data", "Godzina", "Nazwa miernika", "Numer miernika", "Metoda",
-                          "Zakres", "Jednostka zakresu", "Czujnik", "Klasa", "Wynik", "Punkt",
-                          "Wskazanie miernika", "Nastawa kalibratora", "Błąd rzeczywisty",
-                          "Błąd dopuszczalny", "Błąd kalibratora", "j.m.", "ON", "Zmierzony",
-                          "Przekroczony", "Identyfikator sprawdzenia"})
+    lines << QStringList({"Data",
+                          "Godzina",
+                          "Nazwa miernika",
+                          "Numer miernika",
+                          "Metoda",
+                          "Zakres",
+                          "Jednostka zakresu",
+                          "Czujnik",
+                          "Klasa",
+                          "Wynik",
+                          "Punkt",
+                          "Wskazanie miernika",
+                          "Nastawa kalibratora",
+                          "Błąd rzeczywisty",
+                          "Błąd dopuszczalny",
+                          "Błąd kalibratora",
+                          "j.m.",
+                          "ON",
+                          "Zmierzony",
+                          "Przekroczony",
+                          "Identyfikator sprawdzenia"})
                  .join(QLatin1Char(';'));
     for (const CheckRecord& c : checks) {
         const QStringList check = {
@@ -57,7 +73,7 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
             ReportTimeText(c.checkedAt.time()),
             Field(c.meterName),
             Field(c.meterNumber),
-            Field(MethodText(c.method)),
+            Field(MethodText(CheckMethod(c.method))),
             Number(c.rangeValue),
             Field(c.rangeUnit),
             Field(c.sensorText),
@@ -67,9 +83,8 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
         for (const CheckPointRecord& p : c.points) {
             QStringList row = check;
             row << QString::number(p.position + 1) << Number(p.reading) << Number(p.setting)
-                << Number(p.actualError) << Number(p.permissibleError)
-                << Number(p.calibratorError) << Field(p.unit)
-                << (p.marked ? QStringLiteral("+") : QString()) << Flag(p.measured)
+                << Number(p.actualError) << Number(p.permissibleError) << Number(p.calibratorError)
+                << Field(p.unit) << (p.marked ? QStringLiteral("+") : QString()) << Flag(p.measured)
                 << Flag(p.exceeded) << c.id;
             lines << row.join(QLatin1Char(';'));
         }

@@ -3,18 +3,19 @@
 
 #include "history/HistoryDatabaseDlg.h"
 #include "history/HistoryWindow.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QMenu>
 #include <QMenuBar>
 
-void AddHistoryMenu(QMenuBar* bar, QWidget* owner)
+void AddHistoryMenu(QMenuBar* bar, const MeterCheckSession& session, QWidget* owner)
 {
     QMenu* menu = bar->addMenu(QStringLiteral("&Historia"));
     menu->setObjectName(QStringLiteral("historyMenu"));
     QAction* window = menu->addAction(QStringLiteral("Historia &sprawdzeń..."));
     window->setObjectName(QStringLiteral("historyWindow"));
-    QObject::connect(window, &QAction::triggered, owner, [owner] {
-        HistoryWindow history(owner);
+    QObject::connect(window, &QAction::triggered, owner, [owner, &session] {
+        HistoryWindow history(owner, session.documentName);
         history.exec();
     });
     QAction* database = menu->addAction(QStringLiteral("&Baza danych..."));

@@ -65,7 +65,8 @@ QTableWidgetItem* VerdictCell(bool passed)
 
 } // namespace
 
-HistoryWindow::HistoryWindow(QWidget* parent) : QDialog(parent)
+HistoryWindow::HistoryWindow(QWidget* parent, const QString& openDocument)
+    : QDialog(parent), openDocument(openDocument)
 {
     setWindowTitle(QStringLiteral("Historia sprawdzeń"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -338,10 +339,13 @@ bool HistoryWindow::PrintChosenCheck(QPrinter& printer)
     if (!check)
         return false;
     bool printed = false;
-    const bool written = PrintOnChosenPrinter(printer, [&](PrintJobs& jobs) {
-        printed = PrintStoredCheck(*check, jobs);
-        return true; // what was printed goes out, even after a failure
-    });
+    const bool written = PrintOnChosenPrinter(
+        printer,
+        [&](PrintJobs& jobs) {
+            printed = PrintStoredCheck(*check, jobs);
+            return true; // what was printed goes out, even after a failure
+        },
+        openDocument);
     return printed && written;
 }
 

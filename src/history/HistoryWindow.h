@@ -21,7 +21,8 @@ class HistoryWindow : public QDialog
     Q_OBJECT
 
 public:
-    explicit HistoryWindow(QWidget* parent = nullptr);
+    // `openDocument`: the meter check's document, which a printed PDF file never replaces.
+    explicit HistoryWindow(QWidget* parent = nullptr, const QString& openDocument = QString());
     ~HistoryWindow() override;
 
     QLineEdit* filterEdit = nullptr;
@@ -63,4 +64,5 @@ private:
     int request = 0; // answers to an older choice of meter are dropped
     bool metersLoaded = false;
     bool checksLoaded = false;
+    QString openDocument;
 };

@@ -3,16 +3,17 @@
 
 #include "base/MessageService.h"
 #include "history/HistoryService.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QPointer>
 #include <QWidget>
 
-QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const QList<int>& measuredRanges,
+QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& session,
+                                                       const QList<int>& measuredRanges,
                                                        QWidget* owner)
 {
-    const QList<CheckRecord> records =
-        BuildCheckRecords(meterCheckDoc, measuredRanges, RunContext::Current());
+    const QList<CheckRecord> records = BuildCheckRecords(session.document, measuredRanges,
+                                                         RunContext::Current(session.documentName));
     if (records.isEmpty())
         return QtFuture::makeReadyFuture(HistoryDatabase::Outcome{});
 

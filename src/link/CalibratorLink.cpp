@@ -2,10 +2,10 @@
 #include "link/CalibratorLink.h"
 
 #include "base/MessageService.h"
+#include "link/CSerialPort.h"
 #include "link/CalibratorProtocol.h"
 #include "link/LinkClock.h"
 #include "link/LinkSession.h"
-#include "link/SerialPort.h"
 
 #include <QMutexLocker>
 

@@ -3,7 +3,11 @@
 
 #include "panel/PanelState.h"
 
+CMeterDisplay::CMeterDisplay(const PanelMeterState& state, QWidget* parent)
+    : ReadoutDisplay(parent), state(state)
+{}
+
 ReadoutContent CMeterDisplay::CurrentContent() const
 {
-    return MeterReadoutContent(panelMeterState);
+    return MeterReadoutContent(state);
 }

@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "panel/CReadoutDisplay.h"
+#include "panel/ReadoutDisplay.h"
 
-// The meter readout of the control panel; paints from panelMeterState.
-class CMeterDisplay : public CReadoutDisplay
+struct PanelMeterState;
+
+// The meter readout of the control panel; paints from the measure half's state.
+class CMeterDisplay : public ReadoutDisplay
 {
     Q_OBJECT
 
 public:
-    using CReadoutDisplay::CReadoutDisplay;
+    explicit CMeterDisplay(const PanelMeterState& state, QWidget* parent = nullptr);
 
 protected:
     ReadoutContent CurrentContent() const override;
+
+private:
+    const PanelMeterState& state;
 };

@@ -3,7 +3,11 @@
 
 #include "panel/PanelState.h"
 
+CSourceDisplay::CSourceDisplay(const PanelSourceState& state, QWidget* parent)
+    : ReadoutDisplay(parent), state(state)
+{}
+
 ReadoutContent CSourceDisplay::CurrentContent() const
 {
-    return SourceReadoutContent(panelSourceState);
+    return SourceReadoutContent(state);
 }

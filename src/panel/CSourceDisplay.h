@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "panel/CReadoutDisplay.h"
+#include "panel/ReadoutDisplay.h"
 
-// The source readout of the control panel; paints from panelSourceState.
-class CSourceDisplay : public CReadoutDisplay
+struct PanelSourceState;
+
+// The source readout of the control panel; paints from the source half's state.
+class CSourceDisplay : public ReadoutDisplay
 {
     Q_OBJECT
 
 public:
-    using CReadoutDisplay::CReadoutDisplay;
+    explicit CSourceDisplay(const PanelSourceState& state, QWidget* parent = nullptr);
 
 protected:
     ReadoutContent CurrentContent() const override;
+
+private:
+    const PanelSourceState& state;
 };

@@ -38,7 +38,7 @@ public:
 MeterHalf::MeterHalf(QWidget* parent, CommandSender& sender)
     : QWidget(parent), averagingTimer(std::make_unique<WindowTimer>(this)),
       prompt(std::make_unique<DialogParamPrompt>(parent)),
-      logic(std::make_unique<MeasureLogic>(sender, *averagingTimer, *prompt, panelMeterState))
+      logic(std::make_unique<MeasureLogic>(sender, *averagingTimer, *prompt, state))
 {
     setObjectName(QStringLiteral("meterHalf"));
     setGeometry(PanelGeometry());
@@ -190,7 +190,7 @@ void MeterHalf::BuildSelectors()
     });
     rlOhm = AddLabel(QString(QChar(0x03A9)), 218, 120, 12, 10, Qt::AlignLeft);
 
-    display = Placed(new CMeterDisplay(this), 21, 155, 212, 64);
+    display = Placed(new CMeterDisplay(state, this), 21, 155, 212, 64);
     display->setObjectName(QStringLiteral("meterDisplay"));
 }
 

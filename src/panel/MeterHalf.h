@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "panel/PanelState.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -63,6 +65,7 @@ private:
     template <typename W> W* Placed(W* widget, int x, int y, int w, int h);
     QLabel* AddLabel(const QString& text, int x, int y, int w, int h, Qt::Alignment align);
 
+    PanelMeterState state; // what the readout shows; the logic changes it
     std::unique_ptr<WindowTimer> averagingTimer;
     std::unique_ptr<DialogParamPrompt> prompt;
     std::unique_ptr<MeasureLogic> logic;

@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// What the two readouts of the control panel show. The panel changes it and asks the
-// readouts to repaint; the readouts only paint from it.
+// What the two readouts of the control panel show. Each half of the panel owns its record,
+// changes it and asks its readout to repaint; the readout only paints from it.
 
 struct PanelSourceState
 {
@@ -39,6 +39,3 @@ inline const QString underRange = QStringLiteral("______");
 inline const QString noMeasurement = QStringLiteral("- - - -");
 inline const QString noLinkStatus = QStringLiteral("BRAK");
 } // namespace PanelMarks
-
-extern PanelSourceState panelSourceState;
-extern PanelMeterState panelMeterState;

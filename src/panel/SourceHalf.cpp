@@ -7,7 +7,6 @@
 #include "controls/ToggleButton.h"
 #include "panel/CSourceDisplay.h"
 #include "panel/PanelLook.h"
-#include "panel/PanelState.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -41,14 +40,13 @@ template <typename F> void SourceHalf::Act(F&& action)
 }
 
 SourceHalf::SourceHalf(QWidget* parent, CommandSender& sender, ParamPrompt* prompt)
-    : QWidget(parent), dialogPrompt(parent),
-      logic(sender, prompt ? *prompt : dialogPrompt, panelSourceState)
+    : QWidget(parent), dialogPrompt(parent), logic(sender, prompt ? *prompt : dialogPrompt, state)
 {
     setObjectName(QStringLiteral("sourceHalf"));
     setGeometry(PanelGeometry());
     BuildHeadingAndFrame();
     BuildSelection();
-    display = Placed(new CSourceDisplay(this), 296, 155, 212, 64);
+    display = Placed(new CSourceDisplay(state, this), 296, 155, 212, 64);
     BuildKeypad();
     BuildSteps();
     logic.repaint = [this] { display->Draw(); };
@@ -133,7 +131,7 @@ void SourceHalf::BuildSelection()
         junctionGroup->addButton(junction, i);
     }
     connect(junctionGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { Act([&] { logic.ChooseColdJunction(id); }); });
+            [this](int id) { Act([&] { logic.ChooseColdJunction(ColdJunction(id)); }); });
     toButton = AddKey(QStringLiteral("0.0"), 472, 86, 24, 13, valueFace, ValueFont());
     connect(toButton, &QAbstractButton::clicked, this,
             [this] { Act([&] { logic.EnterColdJunctionTemperature(); }); });
@@ -276,7 +274,7 @@ void SourceHalf::Sync()
     thermocoupleList->setCurrentIndex(logic.ThermocoupleIndex());
     thermocoupleList->setEnabled(thermocouple);
     for (int i = 0; i < 3; ++i) {
-        junctionGroup->button(i)->setChecked(logic.ColdJunction() == i);
+        junctionGroup->button(i)->setChecked(int(logic.Junction()) == i);
         junctionGroup->button(i)->setEnabled(thermocouple);
     }
     degreeLabel->setEnabled(thermocouple);
@@ -371,9 +369,9 @@ QAbstractButton* SourceHalf::RangeRadio(const QString& name) const
     return nullptr;
 }
 
-QAbstractButton* SourceHalf::JunctionRadio(int junction) const
+QAbstractButton* SourceHalf::JunctionRadio(ColdJunction junction) const
 {
-    return junctionGroup->button(junction);
+    return junctionGroup->button(int(junction));
 }
 
 ColorButton* SourceHalf::KeypadButton(const QString& caption) const

@@ -3,6 +3,7 @@
 
 #include "panel/DialogParamPrompt.h"
 #include "panel/PanelKeys.h"
+#include "panel/PanelState.h"
 #include "panel/SourceLogic.h"
 
 #include <QList>
@@ -50,7 +51,7 @@ public:
     // The controls by their role, for the window's tests and its keyboard.
     QAbstractButton* FamilyButton(SourceFamily family) const;
     QAbstractButton* RangeRadio(const QString& name) const;
-    QAbstractButton* JunctionRadio(int junction) const;
+    QAbstractButton* JunctionRadio(ColdJunction junction) const;
     QComboBox* ThermocoupleList() const { return thermocoupleList; }
     QComboBox* RtdList() const { return rtdList; }
     QCheckBox* LeadResistanceBox() const { return rlBox; }
@@ -75,6 +76,7 @@ private:
     void Sync();
 
     DialogParamPrompt dialogPrompt;
+    PanelSourceState state; // what the readout shows; the logic changes it
     SourceLogic logic;
 
     QList<OptionButton*> familyButtons;

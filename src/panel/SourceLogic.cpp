@@ -70,7 +70,7 @@ void SourceLogic::SetOpeningState()
     // The RL box follows: a checked box with compensation off would leave the next
     // resistance-thermometer selection without its "R".
     rlChecked = false;
-    coldJunction = ColdJunctionTex;
+    coldJunction = ColdJunction::Tex;
     thermocoupleIndex = 0;
     rtdIndex = 0;
 }
@@ -110,9 +110,9 @@ void SourceLogic::SelectRtd(int index)
     ApplySourceSelection();
 }
 
-void SourceLogic::ChooseColdJunction(int junction)
+void SourceLogic::ChooseColdJunction(ColdJunction junction)
 {
-    coldJunction = qBound(0, junction, 2);
+    coldJunction = junction;
     ApplySourceSelection();
 }
 
@@ -285,7 +285,7 @@ void SourceLogic::EnterColdJunctionTemperature()
                  [this](const QString& text) {
                      toCaption = SetDecimals(text, 1);
                      sourceToValue = ParseNumber(text);
-                     coldJunction = ColdJunctionTo;
+                     coldJunction = ColdJunction::To;
                      ApplySourceSelection();
                  });
 }

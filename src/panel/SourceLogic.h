@@ -35,7 +35,7 @@ public:
     void CheckRange(const QString& name);
     void SelectThermocouple(int index);
     void SelectRtd(int index);
-    void ChooseColdJunction(int junction);
+    void ChooseColdJunction(ColdJunction junction);
     void ApplySourceSelection();
 
     // The RL check box.
@@ -67,10 +67,10 @@ public:
     QString CheckedRange() const { return checkedRange; }
     int ThermocoupleIndex() const { return thermocoupleIndex; }
     int RtdIndex() const { return rtdIndex; }
-    int ColdJunction() const { return coldJunction; }
+    ColdJunction Junction() const { return coldJunction; }
     bool ToButtonEnabled() const
     {
-        return family == SourceFamily::Thermocouple && coldJunction == ColdJunctionTo;
+        return family == SourceFamily::Thermocouple && coldJunction == ColdJunction::To;
     }
     bool LeadResistanceChecked() const { return rlChecked; }
     bool LeadResistanceButtonEnabled() const { return family == SourceFamily::Rtd && rlChecked; }
@@ -105,7 +105,7 @@ private:
     QString checkedRange; // name of the checked range radio, empty while none is checked
     int thermocoupleIndex = 0;
     int rtdIndex = 0;
-    int coldJunction = ColdJunctionTex;
+    ColdJunction coldJunction = ColdJunction::Tex;
     bool rlChecked = false;
     QString toCaption = QStringLiteral("0.0");
     QString rlCaption = QStringLiteral("0.00");

@@ -100,16 +100,16 @@ const QList<SourceRadio>& SourceRadios()
     return radios;
 }
 
-QStringList SourceSelectionCommands(const SourceRange& row, int coldJunction, double toValue,
-                                    bool rlOn, double rl)
+QStringList SourceSelectionCommands(const SourceRange& row, ColdJunction coldJunction,
+                                    double toValue, bool rlOn, double rl)
 {
     QStringList commands;
     if (row.family == SourceFamily::Thermocouple)
-        commands << row.codes.value(qBound(0, coldJunction, 2));
+        commands << row.codes.value(int(coldJunction));
     else
         commands << row.codes.value(0);
     commands << QStringLiteral("N+") + row.format;
-    if (row.family == SourceFamily::Thermocouple && coldJunction == ColdJunctionTo)
+    if (row.family == SourceFamily::Thermocouple && coldJunction == ColdJunction::To)
         commands << QStringLiteral("T") + FormatFixed(toValue, 2);
     if (row.family == SourceFamily::Rtd && rlOn)
         commands << QStringLiteral("R") + FormatFixed(rl, 2);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/ColdJunction.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,16 +43,8 @@ struct SourceRadio
 };
 const QList<SourceRadio>& SourceRadios();
 
-// Reference junction of the thermocouple simulation.
-enum ColdJunction
-{
-    ColdJunctionTex = 0,
-    ColdJunctionTin = 1,
-    ColdJunctionTo = 2
-};
-
 // The commands of a selection, in order: the range code, the zero set-point, and for a
 // thermocouple with the To junction "T" + the reference temperature, for a resistance
 // thermometer with lead-resistance compensation "R" + the lead resistance.
-QStringList SourceSelectionCommands(const SourceRange& row, int coldJunction, double toValue,
-                                    bool rlOn, double rl);
+QStringList SourceSelectionCommands(const SourceRange& row, ColdJunction coldJunction,
+                                    double toValue, bool rlOn, double rl);

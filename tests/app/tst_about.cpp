@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/AboutDlg.h"
+#include "app/CAboutDlg.h"
 #include "base/DialogUnits.h"
 
 #include <QDir>

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The command lines of r718 and its tools, and what r718 does at start with them.
+#include "DataRows.h"
 #include "FakeLink.h"
 #include "ModalHelper.h"
+#include "ScopedDocument.h"
+#include "app/CMainMenuDlg.h"
 #include "app/CommandLine.h"
-#include "app/MainMenuDlg.h"
 #include "app/QtTranslations.h"
 #include "base/ProgramVersion.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/CMeterCheckDlg.h"
 
 #include <QDialogButtonBox>
@@ -39,35 +40,24 @@ void TestCommandLine::programsWithoutADisplay_data()
     const QString report = QStringLiteral(R718_REPORT);
     const QString sim = qEnvironmentVariable("R718_SIM");
     const QString version = ProgramVersion();
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("code");
+    DataColumns<QString, QStringList, int>("program", "arguments", "code");
     QTest::addColumn<QString>("out"); // the start of standard output
     QTest::addColumn<QString>("err"); // standard error, whole
-    QTest::newRow("r718 --help") << r718 << QStringList{"--help"} << 0
-                                 << "Użycie: r718 [opcje] [PLIK.met]\n"
-                                 << "";
-    QTest::newRow("r718 -v") << r718 << QStringList{"-v"} << 0
-                             << "r718 (Tevano 718) " + version + "\n"
-                             << "";
-    QTest::newRow("r718 --bogus") << r718 << QStringList{"--bogus", "x.met"} << 2 << ""
-                                  << "r718: nieznana opcja --bogus\nPomoc: r718 --help\n";
-    QTest::newRow("r718 --trace without a file")
-        << r718 << QStringList{"--trace", "--simulator"} << 2 << ""
-        << "r718: opcja --trace wymaga nazwy pliku\nPomoc: r718 --help\n";
-    QTest::newRow("r718 needs a display for its windows")
-        << r718 << QStringList{} << 1 << ""
-        << "r718: brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są puste), okna programu nie "
-           "mogą się otworzyć\n";
-    QTest::newRow("r718-report --version")
-        << report << QStringList{"--version"} << 0 << "r718-report (Tevano 718) " + version + "\n"
-        << "";
-    QTest::newRow("r718-sim --version")
-        << sim << QStringList{"--version"} << 0 << "r718-sim " + version + "\n"
-        << "";
-    QTest::newRow("r718-sim --bogus")
-        << sim << QStringList{"--bogus"} << 2 << ""
-        << "r718-sim: Unknown option 'bogus'.\nHelp: r718-sim --help\n";
+    DataRow("r718 --help", r718, QStringList{"--help"}, 0, "Użycie: r718 [opcje] [PLIK.met]\n", "");
+    DataRow("r718 -v", r718, QStringList{"-v"}, 0, "r718 (Tevano 718) " + version + "\n", "");
+    DataRow("r718 --bogus", r718, QStringList{"--bogus", "x.met"}, 2, "",
+            "r718: nieznana opcja --bogus\nPomoc: r718 --help\n");
+    DataRow("r718 --trace without a file", r718, QStringList{"--trace", "--simulator"}, 2, "",
+            "r718: opcja --trace wymaga nazwy pliku\nPomoc: r718 --help\n");
+    DataRow("r718 needs a display for its windows", r718, QStringList{}, 1, "",
+            "r718: brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są puste), okna programu nie "
+            "mogą się otworzyć\n");
+    DataRow("r718-report --version", report, QStringList{"--version"}, 0,
+            "r718-report (Tevano 718) " + version + "\n", "");
+    DataRow("r718-sim --version", sim, QStringList{"--version"}, 0, "r718-sim " + version + "\n",
+            "");
+    DataRow("r718-sim --bogus", sim, QStringList{"--bogus"}, 2, "",
+            "r718-sim: Unknown option 'bogus'.\nHelp: r718-sim --help\n");
 }
 
 void TestCommandLine::programsWithoutADisplay()
@@ -112,14 +102,16 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     QSettings(QStringLiteral("Modrex"), QStringLiteral("r718")).clear();
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("V-640.met"));
-    ClearDocument();
-    meterCheckDoc.meterName = QStringLiteral("V-640");
-    QVERIFY(SaveDocument(path));
-    ClearDocument();
+    {
+        ScopedDocument saved;
+        saved.document.meterName = QStringLiteral("V-640");
+        QVERIFY(SaveDocument(saved, path));
+    }
 
+    ScopedDocument session;
     FakeLink link;
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
-    CMainMenuDlg menu(link.link, nullptr, 0);
+    CMainMenuDlg menu(link.link, session, nullptr, 0);
     menu.OpenDocumentAtStart(path);
     QString title;
     bool found = false;
@@ -131,7 +123,7 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     menu.show();
     QTRY_VERIFY(found);
     QCOMPARE(title, QStringLiteral("Sprawdzanie miernika - ") + path);
-    QCOMPARE(meterCheckDoc.meterName, QStringLiteral("V-640"));
+    QCOMPARE(session.document.meterName, QStringLiteral("V-640"));
     link.Settle();
     QVERIFY(link.messages.messages.isEmpty());
     QCOMPARE(link.device.Written(), QByteArray("^I%^S1%"));
@@ -144,8 +136,8 @@ void TestCommandLine::traceOfAnOpening()
 {
     QTemporaryDir folder;
     const QString document = folder.filePath(QStringLiteral("V-640.met"));
-    ClearDocument();
-    QVERIFY(SaveDocument(document));
+    ScopedDocument empty;
+    QVERIFY(SaveDocument(empty, document));
     const QString trace = folder.filePath(QStringLiteral("link.log"));
     QProcess program;
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "ModalHelper.h"
 
-#include "app/AboutDlg.h"
-#include "app/CalibratorApp.h"
-#include "app/MainMenuDlg.h"
-#include "app/PortSettingsDlg.h"
+#include "app/CAboutDlg.h"
+#include "app/CCalibratorApp.h"
+#include "app/CMainMenuDlg.h"
+#include "app/CPortSettingsDlg.h"
+#include "app/CResourcePicture.h"
+#include "app/CSplashWindow.h"
 #include "app/ProgramIcon.h"
-#include "app/ResourcePicture.h"
-#include "app/SplashWindow.h"
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -26,7 +27,9 @@ namespace {
 class RecordingMenu : public CMainMenuDlg
 {
 public:
-    explicit RecordingMenu(CalibratorLink& link) : CMainMenuDlg(link, nullptr, 0) {}
+    RecordingMenu(CalibratorLink& link, MeterCheckSession& meterCheck)
+        : CMainMenuDlg(link, meterCheck, nullptr, 0)
+    {}
     QStringList started;
 
 protected:
@@ -55,6 +58,7 @@ class TestMainMenu : public QObject
     Q_OBJECT
 
     CalibratorLink link; // the modules' link; the menu itself never touches the port
+    MeterCheckSession meterCheck;
 
 private slots:
     void init();
@@ -97,30 +101,30 @@ void TestMainMenu::cleanup()
 
 void TestMainMenu::buttonsInTheirPlaces_data()
 {
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("about") << 1005 << "O programie" << 15 << true;
-    QTest::newRow("language") << 1008 << "Język" << 36 << false;
-    QTest::newRow("port settings") << 1012 << "Parametry transmisji" << 58 << true;
-    QTest::newRow("variant") << 1069 << "Wybór wykonania" << 80 << false;
-    QTest::newRow("calibrator panel") << 1000 << "Sterowanie kalibratora" << 102 << true;
-    QTest::newRow("meter check") << 1001 << "Sprawdzanie mierników" << 124 << true;
-    QTest::newRow("transducers") << 1002 << "Sprawdzanie przetworników" << 146 << false;
-    QTest::newRow("waveforms") << 1003 << "Generacja przebiegów" << 168 << false;
-    QTest::newRow("memory") << 1004 << "Odczyt pamięci" << 190 << false;
-    QTest::newRow("end") << 1006 << "Koniec" << 212 << true;
+    DataColumns<int, QString, int, bool>("item", "caption", "y", "enabled");
+    DataRow("about", int(CMainMenuDlg::Item::About), "O programie", 15, true);
+    DataRow("language", int(CMainMenuDlg::Item::Language), "Język", 36, false);
+    DataRow("port settings", int(CMainMenuDlg::Item::PortSettings), "Parametry transmisji", 58,
+            true);
+    DataRow("variant", int(CMainMenuDlg::Item::Variant), "Wybór wykonania", 80, false);
+    DataRow("calibrator panel", int(CMainMenuDlg::Item::CalibratorPanel), "Sterowanie kalibratora",
+            102, true);
+    DataRow("meter check", int(CMainMenuDlg::Item::MeterCheck), "Sprawdzanie mierników", 124, true);
+    DataRow("transducers", int(CMainMenuDlg::Item::TransducerCheck), "Sprawdzanie przetworników",
+            146, false);
+    DataRow("waveforms", int(CMainMenuDlg::Item::Waveforms), "Generacja przebiegów", 168, false);
+    DataRow("memory", int(CMainMenuDlg::Item::MemoryReadout), "Odczyt pamięci", 190, false);
+    DataRow("end", int(CMainMenuDlg::Item::End), "Koniec", 212, true);
 }
 
 void TestMainMenu::buttonsInTheirPlaces()
 {
-    QFETCH(int, id);
+    QFETCH(int, item);
     QFETCH(QString, caption);
     QFETCH(int, y);
     QFETCH(bool, enabled);
-    CMainMenuDlg menu(link, nullptr, 0);
-    QPushButton* button = menu.Button(CMainMenuDlg::ButtonId(id));
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    QPushButton* button = menu.Button(CMainMenuDlg::Item(item));
     QVERIFY(button);
     QCOMPARE(button->text(), caption);
     QCOMPARE(button->geometry(), DialogUnits::Rect(20, y, 114, 14));
@@ -132,7 +136,7 @@ void TestMainMenu::buttonsInTheirPlaces()
 
 void TestMainMenu::fixedCentredWindow()
 {
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tevano 718"));
     QCOMPARE(menu.size(), DialogUnits::Size(319, 242));
     QCOMPARE(menu.minimumSize(), menu.maximumSize());
@@ -146,28 +150,29 @@ void TestMainMenu::fixedCentredWindow()
 
 void TestMainMenu::disabledButtonsStayDisabled()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
-    const QList<CMainMenuDlg::ButtonId> disabled = {
-        CMainMenuDlg::IdLanguage, CMainMenuDlg::IdVariant, CMainMenuDlg::IdTransducerCheck,
-        CMainMenuDlg::IdWaveforms, CMainMenuDlg::IdMemoryReadout};
-    for (CMainMenuDlg::ButtonId id : disabled) {
+    const QList<CMainMenuDlg::Item> disabled = {
+        CMainMenuDlg::Item::Language, CMainMenuDlg::Item::Variant,
+        CMainMenuDlg::Item::TransducerCheck, CMainMenuDlg::Item::Waveforms,
+        CMainMenuDlg::Item::MemoryReadout};
+    for (CMainMenuDlg::Item id : disabled) {
         QTest::mouseClick(menu.Button(id), Qt::LeftButton);
         QVERIFY(!menu.Button(id)->isEnabled());
     }
     QVERIFY(menu.started.isEmpty());
     // Running every module leaves them disabled.
-    for (auto id : {CMainMenuDlg::IdAbout, CMainMenuDlg::IdPortSettings,
-                    CMainMenuDlg::IdCalibratorPanel, CMainMenuDlg::IdMeterCheck})
+    for (auto id : {CMainMenuDlg::Item::About, CMainMenuDlg::Item::PortSettings,
+                    CMainMenuDlg::Item::CalibratorPanel, CMainMenuDlg::Item::MeterCheck})
         menu.Button(id)->click();
-    for (CMainMenuDlg::ButtonId id : disabled)
+    for (CMainMenuDlg::Item id : disabled)
         QVERIFY(!menu.Button(id)->isEnabled());
     QVERIFY(menu.isVisible());
 }
 
 void TestMainMenu::enterDoesNothing()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         QTest::keyClick(QApplication::focusWidget(), key);
@@ -181,22 +186,22 @@ void TestMainMenu::enterDoesNothing()
 void TestMainMenu::endingTheMenu_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Esc") << "esc";
-    QTest::newRow("close box") << "close";
-    QTest::newRow("Koniec") << "end";
+    DataRow("Esc", "esc");
+    DataRow("close box", "close");
+    DataRow("Koniec", "end");
 }
 
 void TestMainMenu::endingTheMenu()
 {
     QFETCH(QString, how);
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     QTimer::singleShot(0, &menu, [&] {
         if (how == QLatin1String("esc"))
             QTest::keyClick(menu.focusWidget(), Qt::Key_Escape);
         else if (how == QLatin1String("close"))
             menu.close();
         else
-            QTest::mouseClick(menu.Button(CMainMenuDlg::IdEnd), Qt::LeftButton);
+            QTest::mouseClick(menu.Button(CMainMenuDlg::Item::End), Qt::LeftButton);
     });
     QTimer::singleShot(3000, &menu, [&] { menu.done(99); }); // fails the test, never hangs it
     QCOMPARE(menu.exec(), int(QDialog::Rejected));
@@ -205,23 +210,23 @@ void TestMainMenu::endingTheMenu()
 
 void TestMainMenu::keyboardWalksTheEnabledButtons()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
-    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdAbout));
-    const QList<CMainMenuDlg::ButtonId> order = {
-        CMainMenuDlg::IdPortSettings, CMainMenuDlg::IdCalibratorPanel, CMainMenuDlg::IdMeterCheck,
-        CMainMenuDlg::IdEnd, CMainMenuDlg::IdAbout};
-    for (CMainMenuDlg::ButtonId id : order) {
+    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::Item::About));
+    const QList<CMainMenuDlg::Item> order = {
+        CMainMenuDlg::Item::PortSettings, CMainMenuDlg::Item::CalibratorPanel,
+        CMainMenuDlg::Item::MeterCheck, CMainMenuDlg::Item::End, CMainMenuDlg::Item::About};
+    for (CMainMenuDlg::Item id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), menu.Button(id));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::IdEnd));
+    QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::Item::End));
 }
 
 void TestMainMenu::spacePressesTheFocusedButton()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -232,27 +237,27 @@ void TestMainMenu::spacePressesTheFocusedButton()
 
 void TestMainMenu::buttonsStartTheirModules()
 {
-    RecordingMenu menu(link);
+    RecordingMenu menu(link, meterCheck);
     ShowActive(menu);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdCalibratorPanel), Qt::LeftButton);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdMeterCheck), Qt::LeftButton);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdPortSettings), Qt::LeftButton);
-    QTest::mouseClick(menu.Button(CMainMenuDlg::IdAbout), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::CalibratorPanel), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::MeterCheck), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::PortSettings), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::About), Qt::LeftButton);
     QCOMPARE(menu.started, QStringList({QStringLiteral("panel"), QStringLiteral("metercheck"),
                                         QStringLiteral("port"), QStringLiteral("about")}));
 }
 
 void TestMainMenu::realModulesOpenAndClose()
 {
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     ShowActive(menu);
     bool aboutSeen = false;
     OnModal<CAboutDlg>(aboutSeen, [](CAboutDlg* about) { about->reject(); });
-    menu.Button(CMainMenuDlg::IdAbout)->click();
+    menu.Button(CMainMenuDlg::Item::About)->click();
     QVERIFY(aboutSeen);
     bool portSeen = false;
     OnModal<CPortSettingsDlg>(portSeen, [](CPortSettingsDlg* port) { port->reject(); });
-    menu.Button(CMainMenuDlg::IdPortSettings)->click();
+    menu.Button(CMainMenuDlg::Item::PortSettings)->click();
     QVERIFY(portSeen);
     QVERIFY(menu.isVisible());
 }
@@ -262,16 +267,14 @@ void TestMainMenu::portNumberAtStart_data()
     QTest::addColumn<QVariant>("dialogIndex"); // R718, Com/Port
     QTest::addColumn<QVariant>("olderValue");  // Tevano 718, Port
     QTest::addColumn<int>("expected");
-    QTest::newRow("nothing stored: COM1") << QVariant() << QVariant() << 1;
-    QTest::newRow("older key 2: COM3") << QVariant() << QVariant(2) << 3;
-    QTest::newRow("older key 0: COM1") << QVariant() << QVariant(0) << 1;
-    QTest::newRow("dialog key 1: COM2") << QVariant(1) << QVariant() << 2;
-    QTest::newRow("dialog key wins over older key") << QVariant(3) << QVariant(1) << 4;
-    QTest::newRow("dialog key 0 wins over older key") << QVariant(0) << QVariant(2) << 1;
-    QTest::newRow("dialog key not a number: older key")
-        << QVariant(QStringLiteral("abc")) << QVariant(2) << 3;
-    QTest::newRow("older key not a number: COM1")
-        << QVariant() << QVariant(QStringLiteral("x")) << 1;
+    DataRow("nothing stored: COM1", QVariant(), QVariant(), 1);
+    DataRow("older key 2: COM3", QVariant(), QVariant(2), 3);
+    DataRow("older key 0: COM1", QVariant(), QVariant(0), 1);
+    DataRow("dialog key 1: COM2", QVariant(1), QVariant(), 2);
+    DataRow("dialog key wins over older key", QVariant(3), QVariant(1), 4);
+    DataRow("dialog key 0 wins over older key", QVariant(0), QVariant(2), 1);
+    DataRow("dialog key not a number: older key", QVariant(QStringLiteral("abc")), QVariant(2), 3);
+    DataRow("older key not a number: COM1", QVariant(), QVariant(QStringLiteral("x")), 1);
 }
 
 void TestMainMenu::portNumberAtStart()
@@ -286,15 +289,15 @@ void TestMainMenu::portNumberAtStart()
         QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718"))
             .setValue(QStringLiteral("Port"), olderValue);
     link.SetPortNumber(77);
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     QCOMPARE(link.PortNumber(), expected);
 }
 
 void TestMainMenu::documentFormatVersion()
 {
-    meterCheckDoc.formatVersion = 0.0;
-    CMainMenuDlg menu(link, nullptr, 0);
-    QCOMPARE(meterCheckDoc.formatVersion, 1.0);
+    meterCheck.document.formatVersion = 0.0;
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    QCOMPARE(meterCheck.document.formatVersion, 1.0);
 }
 
 void TestMainMenu::backgroundPictureFillsTheWindow()
@@ -303,7 +306,7 @@ void TestMainMenu::backgroundPictureFillsTheWindow()
     QVERIFY(picture.Load(QStringLiteral("TLO"), QStringLiteral("JPEG")));
     QVERIFY(picture.IsLoaded());
 
-    CMainMenuDlg menu(link, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
     const QImage shot = menu.grab().toImage();
     QImage expected(menu.size(), QImage::Format_RGB32);
     {
@@ -347,7 +350,7 @@ void TestMainMenu::startupPicture()
 {
     CSplashWindow::pictureAllowed = true;
     {
-        CMainMenuDlg menu(link, nullptr, 0);
+        CMainMenuDlg menu(link, meterCheck, nullptr, 0);
         CSplashWindow* splash = CSplashWindow::Current();
         QVERIFY(splash);
         QVERIFY(splash->isVisible());
@@ -363,7 +366,7 @@ void TestMainMenu::startupPicture()
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWindow::Current(), 2000);
     }
     CSplashWindow::pictureAllowed = false;
-    CMainMenuDlg quiet(link, nullptr, 0);
+    CMainMenuDlg quiet(link, meterCheck, nullptr, 0);
     QVERIFY(!CSplashWindow::Current());
 }
 
@@ -373,20 +376,19 @@ void TestMainMenu::startupPause()
     QCOMPARE(CSplashWindow::closeAfterMs, 750);
     QElapsedTimer clock;
     clock.start();
-    CMainMenuDlg menu(link, nullptr, 300);
+    CMainMenuDlg menu(link, meterCheck, nullptr, 300);
     QVERIFY(clock.elapsed() >= 300);
 }
 
 void TestMainMenu::splashAllowedByCommandLine_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("allowed");
-    QTest::newRow("no arguments") << QStringList{"r718"} << true;
-    QTest::newRow("/Embedding") << QStringList{"r718", "/Embedding"} << false;
-    QTest::newRow("-Automation") << QStringList{"r718", "-Automation"} << false;
-    QTest::newRow("--embedding") << QStringList{"r718", "--embedding"} << false;
-    QTest::newRow("file name Embedding") << QStringList{"r718", "Embedding"} << true;
-    QTest::newRow("other flag") << QStringList{"r718", "--simulator"} << true;
+    DataColumns<QStringList, bool>("arguments", "allowed");
+    DataRow("no arguments", QStringList{"r718"}, true);
+    DataRow("/Embedding", QStringList{"r718", "/Embedding"}, false);
+    DataRow("-Automation", QStringList{"r718", "-Automation"}, false);
+    DataRow("--embedding", QStringList{"r718", "--embedding"}, false);
+    DataRow("file name Embedding", QStringList{"r718", "Embedding"}, true);
+    DataRow("other flag", QStringList{"r718", "--simulator"}, true);
 }
 
 void TestMainMenu::splashAllowedByCommandLine()

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "FakeLink.h"
+#include "app/CPortSettingsDlg.h"
 #include "app/PortSettings.h"
-#include "app/PortSettingsDlg.h"
 #include "app/SerialDeviceBox.h"
 #include "base/DialogUnits.h"
 #include "link/PortMap.h"
@@ -144,15 +145,13 @@ void TestPortSettings::fixedTexts()
 
 void TestPortSettings::openingReadsTheStoredChoice_data()
 {
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<int>("selected");
-    QTest::addColumn<int>("port");
-    QTest::newRow("nothing stored: COM1") << QVariant() << 0 << 1;
-    QTest::newRow("stored 1: COM2") << QVariant(1) << 1 << 2;
-    QTest::newRow("stored 3: COM4") << QVariant(3) << 3 << 4;
-    QTest::newRow("stored 7: no choice, port 8") << QVariant(7) << -1 << 8;
-    QTest::newRow("stored -1: no choice, port 0") << QVariant(-1) << -1 << 0;
-    QTest::newRow("stored text: COM1") << QVariant(QStringLiteral("COM2")) << 0 << 1;
+    DataColumns<QVariant, int, int>("stored", "selected", "port");
+    DataRow("nothing stored: COM1", QVariant(), 0, 1);
+    DataRow("stored 1: COM2", QVariant(1), 1, 2);
+    DataRow("stored 3: COM4", QVariant(3), 3, 4);
+    DataRow("stored 7: no choice, port 8", QVariant(7), -1, 8);
+    DataRow("stored -1: no choice, port 0", QVariant(-1), -1, 0);
+    DataRow("stored text: COM1", QVariant(QStringLiteral("COM2")), 0, 1);
 }
 
 void TestPortSettings::openingReadsTheStoredChoice()
@@ -190,9 +189,9 @@ void TestPortSettings::cancelWritesNothing()
 void TestPortSettings::okStoresThenTriesThePort_data()
 {
     QTest::addColumn<int>("index");
-    QTest::newRow("COM1") << 0;
-    QTest::newRow("COM2") << 1;
-    QTest::newRow("COM4") << 3;
+    DataRow("COM1", 0);
+    DataRow("COM2", 1);
+    DataRow("COM4", 3);
 }
 
 void TestPortSettings::okStoresThenTriesThePort()
@@ -231,10 +230,7 @@ void TestPortSettings::portThatCannotBeOpened()
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QVERIFY(dlg.isVisible());
     QCOMPARE(dlg.result(), 0);
-    QCOMPARE(messages.Texts(),
-             QStringList{QStringLiteral("Nie można otworzyć portu szeregowego.")});
-    QCOMPARE(messages.messages.first().caption, QStringLiteral("Błąd!"));
-    QCOMPARE(messages.messages.first().icon, MessageIcon::Error);
+    QVERIFY(messages.OnlyError(QStringLiteral("Nie można otworzyć portu szeregowego.")));
     QCOMPARE(StoredIndex().toInt(), 2);
     QCOMPARE(link.link.PortNumber(), 3);
     QCOMPARE(OpenedPorts(link), QList<int>{3});
@@ -302,18 +298,14 @@ void TestPortSettings::storedWhereTheKeysSay()
 
 void TestPortSettings::deviceFollowsThePortList_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("variable");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<bool>("editable");
+    DataColumns<int, QString, QString, QString, bool>("index", "stored", "variable", "shown",
+                                                      "editable");
     const QString none;
-    QTest::newRow("COM1: platform device") << 0 << none << none << "/dev/ttyS0" << true;
-    QTest::newRow("COM3: stored device") << 2 << "/dev/ttyUSB0" << none << "/dev/ttyUSB0" << true;
-    QTest::newRow("COM3: the variable wins and is fixed") << 2 << "/dev/ttyUSB0"
-                                                          << "/dev/pts/9"
-                                                          << "R718_COM3=/dev/pts/9" << false;
-    QTest::newRow("no port chosen") << -1 << none << none << none << false;
+    DataRow("COM1: platform device", 0, none, none, "/dev/ttyS0", true);
+    DataRow("COM3: stored device", 2, "/dev/ttyUSB0", none, "/dev/ttyUSB0", true);
+    DataRow("COM3: the variable wins and is fixed", 2, "/dev/ttyUSB0", "/dev/pts/9",
+            "R718_COM3=/dev/pts/9", false);
+    DataRow("no port chosen", -1, none, none, none, false);
 }
 
 void TestPortSettings::deviceFollowsThePortList()
@@ -376,24 +368,20 @@ void TestPortSettings::deviceListAskedForEachTime()
 
 void TestPortSettings::okStoresTheDevice_data()
 {
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("variable");
+    DataColumns<QString, QString>("before", "variable");
     QTest::addColumn<int>("listItem"); // -1: the path below is typed
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<QString>("opened");
+    DataColumns<QString, QVariant, QString>("typed", "stored", "opened");
     const QString none;
     const QVariant nothing;
-    QTest::newRow("chosen from the list")
-        << none << none << 1 << none << QVariant(QStringLiteral("/dev/ttyUSB0")) << "/dev/ttyUSB0";
-    QTest::newRow("typed") << none << none << -1 << " /dev/ttyACM3 "
-                           << QVariant(QStringLiteral("/dev/ttyACM3")) << "/dev/ttyACM3";
-    QTest::newRow("field emptied: the platform device again")
-        << "/dev/ttyUSB0" << none << -1 << none << nothing << "/dev/ttyS1";
-    QTest::newRow("unchanged: nothing written")
-        << none << none << -2 << none << nothing << "/dev/ttyS1";
-    QTest::newRow("fixed by R718_COM2: nothing written")
-        << none << "/dev/pts/9" << -2 << none << nothing << "/dev/pts/9";
+    DataRow("chosen from the list", none, none, 1, none, QVariant(QStringLiteral("/dev/ttyUSB0")),
+            "/dev/ttyUSB0");
+    DataRow("typed", none, none, -1, " /dev/ttyACM3 ", QVariant(QStringLiteral("/dev/ttyACM3")),
+            "/dev/ttyACM3");
+    DataRow("field emptied: the platform device again", "/dev/ttyUSB0", none, -1, none, nothing,
+            "/dev/ttyS1");
+    DataRow("unchanged: nothing written", none, none, -2, none, nothing, "/dev/ttyS1");
+    DataRow("fixed by R718_COM2: nothing written", none, "/dev/pts/9", -2, none, nothing,
+            "/dev/pts/9");
 }
 
 void TestPortSettings::okStoresTheDevice()

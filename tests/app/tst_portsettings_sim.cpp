@@ -2,7 +2,7 @@
 // The port settings dialog against the simulated calibrator, over a real pseudo-terminal.
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
-#include "app/PortSettingsDlg.h"
+#include "app/CPortSettingsDlg.h"
 #include "app/SerialDeviceBox.h"
 #include "link/CalibratorLink.h"
 

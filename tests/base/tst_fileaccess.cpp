@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "FullDevice.h"
 #include "base/FileAccess.h"
 
@@ -78,18 +79,12 @@ class TestFileAccess : public QObject
 private slots:
     void unreadablePathsSayWhy_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("cause");
-        QTest::newRow("missing") << "missing"
-                                 << "Plik lub folder nie istnieje";
-        QTest::newRow("folder") << "folder"
-                                << "To jest folder, a nie plik";
-        QTest::newRow("FIFO") << "FIFO"
-                              << "To jest potok (FIFO), a nie zwykły plik";
-        QTest::newRow("symlink loop") << "symlink loop"
-                                      << "Pętla dowiązań symbolicznych";
-        QTest::newRow("no permission") << "no permission"
-                                       << "Brak uprawnień dostępu";
+        DataColumns<QString, QString>("kind", "cause");
+        DataRow("missing", "missing", "Plik lub folder nie istnieje");
+        DataRow("folder", "folder", "To jest folder, a nie plik");
+        DataRow("FIFO", "FIFO", "To jest potok (FIFO), a nie zwykły plik");
+        DataRow("symlink loop", "symlink loop", "Pętla dowiązań symbolicznych");
+        DataRow("no permission", "no permission", "Brak uprawnień dostępu");
     }
     void unreadablePathsSayWhy()
     {
@@ -120,20 +115,14 @@ private slots:
     // A failed write leaves whatever was at the target and no temporary file behind.
     void failedWritesSayWhyAndKeepTheTarget_data()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("cause");
-        QTest::newRow("folder") << "folder"
-                                << "To jest folder, a nie plik";
-        QTest::newRow("FIFO") << "FIFO"
-                              << "To jest potok (FIFO), a nie zwykły plik";
-        QTest::newRow("device") << "full device"
-                                << "To jest urządzenie, a nie zwykły plik";
-        QTest::newRow("symlink loop") << "symlink loop"
-                                      << "Pętla dowiązań symbolicznych";
-        QTest::newRow("missing folder") << "missing folder"
-                                        << "Folder docelowy nie istnieje";
-        QTest::newRow("file size limit (a full disk)") << "old file"
-                                                       << "Plik przekroczyłby dopuszczalny rozmiar";
+        DataColumns<QString, QString>("target", "cause");
+        DataRow("folder", "folder", "To jest folder, a nie plik");
+        DataRow("FIFO", "FIFO", "To jest potok (FIFO), a nie zwykły plik");
+        DataRow("device", "full device", "To jest urządzenie, a nie zwykły plik");
+        DataRow("symlink loop", "symlink loop", "Pętla dowiązań symbolicznych");
+        DataRow("missing folder", "missing folder", "Folder docelowy nie istnieje");
+        DataRow("file size limit (a full disk)", "old file",
+                "Plik przekroczyłby dopuszczalny rozmiar");
     }
     void failedWritesSayWhyAndKeepTheTarget()
     {
@@ -183,13 +172,12 @@ private slots:
 
     void sameFile_data()
     {
-        QTest::addColumn<QString>("other");
-        QTest::addColumn<bool>("same");
-        QTest::newRow("same name") << "doc.met" << true;
-        QTest::newRow("symbolic link") << "symlink.met" << true;
-        QTest::newRow("hard link") << "hardlink.met" << true;
-        QTest::newRow("a copy") << "copy.met" << false;
-        QTest::newRow("not there") << "none.met" << false;
+        DataColumns<QString, bool>("other", "same");
+        DataRow("same name", "doc.met", true);
+        DataRow("symbolic link", "symlink.met", true);
+        DataRow("hard link", "hardlink.met", true);
+        DataRow("a copy", "copy.met", false);
+        DataRow("not there", "none.met", false);
     }
     void sameFile()
     {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "controls/ColorButton.h"
 #include "controls/OptionButton.h"
 #include "controls/ToggleButton.h"
@@ -108,17 +109,14 @@ void TestButtons::colorButtonCaptionUsesItsFont()
 
 void TestButtons::toggleReportsEveryChangeOnce_data()
 {
-    QTest::addColumn<bool>("initial");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<int>("reports");
-    QTest::addColumn<bool>("after");
+    DataColumns<bool, QString, int, bool>("initial", "action", "reports", "after");
 
-    QTest::newRow("released, set pressed") << false << "press" << 1 << true;
-    QTest::newRow("pressed, set pressed again") << true << "press" << 0 << true;
-    QTest::newRow("released, set released again") << false << "release" << 0 << false;
-    QTest::newRow("pressed, set released") << true << "release" << 1 << false;
-    QTest::newRow("released, key inverts") << false << "toggle" << 1 << true;
-    QTest::newRow("pressed, key inverts") << true << "toggle" << 1 << false;
+    DataRow("released, set pressed", false, "press", 1, true);
+    DataRow("pressed, set pressed again", true, "press", 0, true);
+    DataRow("released, set released again", false, "release", 0, false);
+    DataRow("pressed, set released", true, "release", 1, false);
+    DataRow("released, key inverts", false, "toggle", 1, true);
+    DataRow("pressed, key inverts", true, "toggle", 1, false);
 }
 
 void TestButtons::toggleReportsEveryChangeOnce()

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "controls/ChartControl.h"
 #include "controls/ColorRef.h"
 
@@ -188,15 +189,13 @@ void TestChart::rendersOntoAPainter()
 // without "QFont::setPointSizeF: Point size <= 0" on every chart made.
 void TestChart::titleFontFromTheApplicationFont_data()
 {
-    QTest::addColumn<QFont>("font");
-    QTest::addColumn<double>("titlePoints");
-    QTest::addColumn<int>("titlePixels");
+    DataColumns<QFont, double, int>("font", "titlePoints", "titlePixels");
     QFont points(QStringLiteral("Arial"));
     points.setPointSizeF(8);
     QFont pixels(QStringLiteral("Arial"));
     pixels.setPixelSize(11);
-    QTest::newRow("points") << points << 10.0 << -1;
-    QTest::newRow("pixels, as the program's dialogs") << pixels << -1.0 << 14;
+    DataRow("points", points, 10.0, -1);
+    DataRow("pixels, as the program's dialogs", pixels, -1.0, 14);
 }
 
 void TestChart::titleFontFromTheApplicationFont()

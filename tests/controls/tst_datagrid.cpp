@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "app/DialogFont.h"
 #include "controls/ColorRef.h"
 #include "controls/DataGrid.h"
@@ -58,13 +59,12 @@ void TestDataGrid::headerAndBodyTexts()
 
 void TestDataGrid::twipsToPixels_data()
 {
-    QTest::addColumn<int>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("ranges: Zakres") << 910 << 61;
-    QTest::newRow("ranges: Czujnik") << 2310 << 154;
-    QTest::newRow("ranges: class") << 1150 << 77;
-    QTest::newRow("points: values") << 950 << 63;
-    QTest::newRow("points: unit, ON") << 500 << 33;
+    DataColumns<int, int>("twips", "pixels");
+    DataRow("ranges: Zakres", 910, 61);
+    DataRow("ranges: Czujnik", 2310, 154);
+    DataRow("ranges: class", 1150, 77);
+    DataRow("points: values", 950, 63);
+    DataRow("points: unit, ON", 500, 33);
 }
 
 void TestDataGrid::twipsToPixels()

@@ -7,7 +7,7 @@
 
 #include "base/MessageService.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -28,15 +28,15 @@ public:
 };
 
 // Every range and point slot filled, so that the two documents differ all through the file.
-void FillDocument(char tag)
+void FillDocument(MeterCheckDoc& doc, char tag)
 {
-    ClearDocument();
-    meterCheckDoc.formatVersion = 1.0;
-    meterCheckDoc.meterName = QStringLiteral("Miernik %1 — woltomierz").arg(tag);
-    meterCheckDoc.meterNumber = QStringLiteral("NR-%1-0042").arg(tag);
-    meterCheckDoc.method = tag == 'A' ? 0 : 1;
+    ClearDocument(doc);
+    doc.formatVersion = 1.0;
+    doc.meterName = QStringLiteral("Miernik %1 — woltomierz").arg(tag);
+    doc.meterNumber = QStringLiteral("NR-%1-0042").arg(tag);
+    doc.method = tag == 'A' ? CheckMethod::ExactSetting : CheckMethod::ExactReading;
     for (int r = 0; r < maxRanges; ++r) {
-        MeterRange& range = meterCheckDoc.ranges[r];
+        MeterRange& range = doc.ranges[r];
         range.rangeDefined = 1;
         range.rangeValue = QString::number(tag == 'A' ? 10 + r : 500 + r);
         range.rangeUnit = tag == 'A' ? QStringLiteral("V") : QStringLiteral("mV");
@@ -60,17 +60,18 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     StderrMessages messages;
     SetMessageService(&messages);
+    MeterCheckSession session; // one file image for every save, as in the program
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QLatin1String("reference")) {
-        FillDocument(args[2] == QLatin1String("A") ? 'A' : 'B');
-        return SaveDocument(args[3]) ? 0 : 1;
+        FillDocument(session.document, args[2] == QLatin1String("A") ? 'A' : 'B');
+        return SaveDocument(session, args[3]) ? 0 : 1;
     }
     if (args.size() == 3 && args[1] == QLatin1String("loop")) {
         std::puts("saving");
         std::fflush(stdout);
         for (char tag = 'B';; tag = tag == 'A' ? 'B' : 'A') {
-            FillDocument(tag);
-            if (!SaveDocument(args[2]))
+            FillDocument(session.document, tag);
+            if (!SaveDocument(session, args[2]))
                 return 1;
         }
     }

@@ -2,6 +2,7 @@
 // Faults on the line at real speed: the real link and port against r718-sim, one transaction
 // under each fault, then the port closed and opened again as a technician would.
 
+#include "DataRows.h"
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
@@ -100,29 +101,27 @@ private slots:
         QTest::addColumn<QString>("cut");    // the hang-ups logged, each with what it cut
         QTest::addColumn<bool>("linkAfter"); // link->protocol.linkOpen after the command
         QTest::addColumn<QString>("reply");
-        QTest::newRow("5 NAKs: the fifth recovery attempt gets through")
-            << QStringList{"nak 5"} << "^C02%" + fiveRecoveries + "^C02%" << QString() << true
-            << "^C02%";
-        QTest::newRow("6 NAKs: one more than recovery absorbs")
-            << QStringList{"nak 6"} << "^C02%" + fiveRecoveries << QString() << false << QString();
-        QTest::newRow("6 silences") << QStringList{"silence 6"} << "^C02%" + fiveRecoveries
-                                    << QString() << false << QString();
-        QTest::newRow("6 garbage replies") << QStringList{"garbage 6"} << "^C02%" + fiveRecoveries
-                                           << QString() << false << QString();
-        QTest::newRow("reply in three pieces within the read window")
-            << QStringList{"split 1 100"} << "^C02%" << QString() << true << "^C02%";
+        DataRow("5 NAKs: the fifth recovery attempt gets through", QStringList{"nak 5"},
+                "^C02%" + fiveRecoveries + "^C02%", QString(), true, "^C02%");
+        DataRow("6 NAKs: one more than recovery absorbs", QStringList{"nak 6"},
+                "^C02%" + fiveRecoveries, QString(), false, QString());
+        DataRow("6 silences", QStringList{"silence 6"}, "^C02%" + fiveRecoveries, QString(), false,
+                QString());
+        DataRow("6 garbage replies", QStringList{"garbage 6"}, "^C02%" + fiveRecoveries, QString(),
+                false, QString());
+        DataRow("reply in three pieces within the read window", QStringList{"split 1 100"}, "^C02%",
+                QString(), true, "^C02%");
         // "^" + "C0" within the window, "2%" after it: recovery reads the tail together
         // with the answer to "^I%", and the resend is answered whole.
-        QTest::newRow("reply tail after the read window")
-            << QStringList{"split 1 300"} << "^C02%^I%^C02%" << QString() << true << "^C02%";
-        QTest::newRow("device gone after the first bytes of the frame")
-            << QStringList{"hangup-mid frame"} << QString() << "^C" << false << QString();
-        QTest::newRow("device gone before the reply") << QStringList{"hangup-mid reply"} << "^C02%"
-                                                      << "-" << false << QString();
+        DataRow("reply tail after the read window", QStringList{"split 1 300"}, "^C02%^I%^C02%",
+                QString(), true, "^C02%");
+        DataRow("device gone after the first bytes of the frame", QStringList{"hangup-mid frame"},
+                QString(), "^C", false, QString());
+        DataRow("device gone before the reply", QStringList{"hangup-mid reply"}, "^C02%", "-",
+                false, QString());
         // "^I%" is answered, then the line goes: the resend fails on the dead port.
-        QTest::newRow("device gone during recovery")
-            << QStringList{"nak 1", "hangup-after 2"} << "^C02%^I%"
-            << "-" << false << QString();
+        DataRow("device gone during recovery", QStringList{"nak 1", "hangup-after 2"}, "^C02%^I%",
+                "-", false, QString());
     }
     void faultInATransaction()
     {
@@ -144,9 +143,7 @@ private slots:
             QVERIFY(messages.messages.isEmpty());
             QVERIFY(!link->protocol.noLinkReported);
         } else {
-            QCOMPARE(messages.Texts(), QStringList{noLink});
-            QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-            QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+            QVERIFY(messages.OnlyError(noLink));
             QVERIFY(link->protocol.noLinkReported);
             // A dead port is closed, so that the next open really opens the device again.
             if (!cut.isEmpty())
@@ -168,13 +165,12 @@ private slots:
     // that is always late is given up with the message, not read one poll behind.
     void lateReplies_data()
     {
-        QTest::addColumn<QString>("late");
-        QTest::addColumn<bool>("givenUp");
-        QTest::newRow("one reply 450 ms late") << "late 450" << false;
-        QTest::newRow("one reply 1 s late") << "late 1000" << false;
-        QTest::newRow("two replies 450 ms late") << "late 450 2" << false;
-        QTest::newRow("two replies 1 s late") << "late 1000 2" << false;
-        QTest::newRow("every reply 450 ms late") << "late 450 forever" << true;
+        DataColumns<QString, bool>("late", "givenUp");
+        DataRow("one reply 450 ms late", "late 450", false);
+        DataRow("one reply 1 s late", "late 1000", false);
+        DataRow("two replies 450 ms late", "late 450 2", false);
+        DataRow("two replies 1 s late", "late 1000 2", false);
+        DataRow("every reply 450 ms late", "late 450 forever", true);
     }
     void lateReplies()
     {
@@ -237,8 +233,7 @@ private slots:
         QVERIFY(!PortSettings::ApplyPortChoice(program, 0));
         QVERIFY(!program.LinkAlive());
         QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
-        QCOMPARE(messages.messages[1].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[1].icon, MessageIcon::Error);
+        QVERIFY(messages.IsErrorBox(1));
 
         QVERIFY2(sim.Control(QStringLiteral("plug-in")), qPrintable(sim.LastError()));
         QVERIFY(PortSettings::ApplyPortChoice(program, 0));
@@ -258,8 +253,8 @@ private slots:
     void deviceGoneWhileIdle_data()
     {
         QTest::addColumn<bool>("dropFirst"); // the link was given up before the device went
-        QTest::newRow("link in use") << false;
-        QTest::newRow("link already given up") << true;
+        DataRow("link in use", false);
+        DataRow("link already given up", true);
     }
     void deviceGoneWhileIdle()
     {

@@ -4,7 +4,7 @@
 
 #include "RecordingMessageService.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -120,7 +120,8 @@ private slots:
             }
 
             RecordingMessageService messages;
-            QVERIFY2(LoadDocument(target), qPrintable(context));
+            MeterCheckSession session;
+            QVERIFY2(LoadDocument(session, target), qPrintable(context));
             QVERIFY(messages.messages.isEmpty());
         }
         qInfo("%d kills during saving (seed %u, one save about %lld ms): %d left document A, "

@@ -3,9 +3,12 @@
 // new document, meter data, a voltage range and a K thermocouple range with To, points, save,
 // close, reopen from the recent-file list.
 
+#include "Child.h"
+#include "ModalHelper.h"
 #include "RecordingMessageService.h"
-#include "SimProcess.h"
-#include "app/MainMenuDlg.h"
+#include "ScopedDocument.h"
+#include "SimLink.h"
+#include "app/CMainMenuDlg.h"
 #include "controls/ColorButton.h"
 #include "controls/DataGrid.h"
 #include "link/CalibratorLink.h"
@@ -42,34 +45,6 @@
 
 namespace {
 
-// Runs `act` on the first modal window of type T that comes up; `seen` tells whether one did.
-template <typename T> void WhenModal(bool& seen, std::function<void(T*)> act)
-{
-    seen = false;
-    auto* poll = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(10000);
-    QObject::connect(poll, &QTimer::timeout, [poll, deadline, act, &seen] {
-        T* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!window && !deadline->hasExpired())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (window) {
-            seen = true;
-            act(window);
-        }
-    });
-    poll->start(20);
-}
-
-template <typename T> T* Child(QWidget* parent, const char* name)
-{
-    T* child = parent->findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no %s", name);
-    return child;
-}
-
 void Type(QWidget* dialog, const char* edit, const QString& text)
 {
     auto* line = Child<QLineEdit>(dialog, edit);
@@ -93,28 +68,6 @@ void ChooseItem(QWidget* dialog, const char* list, const QString& item)
     QCOMPARE(combo->currentText(), item);
 }
 
-// Runs `act` on each of the next `count` modal windows of type T, in turn.
-template <typename T> void WhenModalEach(int& handled, int count, std::function<void(T*)> act)
-{
-    handled = 0;
-    auto* poll = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(20000);
-    auto last = std::make_shared<QPointer<T>>();
-    QObject::connect(poll, &QTimer::timeout, [poll, deadline, act, count, last, &handled] {
-        T* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (window && window != last->data()) {
-            *last = window;
-            ++handled;
-            act(window);
-        }
-        if (handled >= count || deadline->hasExpired()) {
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start(20);
-}
-
 QPushButton* ButtonWithText(QWidget* dialog, const QString& text)
 {
     for (QPushButton* b : dialog->findChildren<QPushButton*>())
@@ -128,26 +81,28 @@ class TestMeterCheckSession : public QObject
 {
     Q_OBJECT
 
-    SimProcess sim;
+    SimLink sim;
+    CalibratorLink& link = sim.link;
     QTemporaryDir dir;
-    CalibratorLink link;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
 
     void AddPoint(CMeterCheckDlg& window, const QString& value)
     {
         bool seen = false;
-        WhenModal<CPointDlg>(seen, [value](CPointDlg* d) {
+        OnModal<CPointDlg>(seen, [value](CPointDlg* d) {
             Type(d, "edit1281", value);
             ClickChild(d, "button1");
         });
-        QTest::mouseClick(window.RangesPage()->button(CRangesPage::IdAddPoint), Qt::LeftButton);
+        QTest::mouseClick(window.RangesPage()->button(CRangesPage::Button::AddPoint),
+                          Qt::LeftButton);
         QVERIFY(seen);
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
-        sim.MapPort(1);
+        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
         QVERIFY(dir.isValid());
         QDir::setCurrent(dir.path());
         QSettings("Modrex", "r718").clear();
@@ -156,19 +111,19 @@ private slots:
     void mainMenuOpensTheWindow()
     {
         RecordingMessageService messages;
-        CMainMenuDlg menu(link, nullptr, 0);
+        CMainMenuDlg menu(link, session, nullptr, 0);
         link.SetPortNumber(1);
         menu.show();
         bool seen = false;
         QString title;
         QStringList frames;
-        WhenModal<CMeterCheckDlg>(seen, [&](CMeterCheckDlg* window) {
+        OnModal<CMeterCheckDlg>(seen, [&](CMeterCheckDlg* window) {
             title = window->windowTitle();
             QTRY_VERIFY(sim.Frames().size() >= 2);
             frames = sim.Frames();
             QTest::keyClick(window, Qt::Key_Escape);
         });
-        QTest::mouseClick(menu.Button(CMainMenuDlg::IdMeterCheck), Qt::LeftButton);
+        QTest::mouseClick(menu.Button(CMainMenuDlg::Item::MeterCheck), Qt::LeftButton);
         QVERIFY(seen);
         QCOMPARE(title, QString("Sprawdzanie miernika"));
         QCOMPARE(frames.mid(frames.size() - 2), QStringList({"^I%", "^S1%"}));
@@ -180,34 +135,33 @@ private slots:
     {
         RecordingMessageService messages;
         link.SetPortNumber(1);
-        ClearDocument();
-        documentModified = false;
-        documentName.clear();
-        auto window = std::make_unique<CMeterCheckDlg>(link);
+        session.Reset();
+        auto window = std::make_unique<CMeterCheckDlg>(link, session);
         window->show();
         QTRY_VERIFY(link.PortOpen());
         QVERIFY(link.LinkAlive());
 
         // New document and its meter data.
         bool seen = false;
-        WhenModal<CMeterDataDlg>(seen, [](CMeterDataDlg* d) {
+        OnModal<CMeterDataDlg>(seen, [](CMeterDataDlg* d) {
             Type(d, "edit1275", "Multimetr V-640");
             Type(d, "edit1276", "A-1207");
             ClickChild(d, "button1");
         });
-        window->Action(CMeterCheckDlg::IdNew)->trigger();
+        window->Action(CMeterCheckDlg::Command::New)->trigger();
         QVERIFY(seen);
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika - Bez nazwy.met"));
 
         // A 10 V voltage range.
-        WhenModal<CRangeDlg>(seen, [](CRangeDlg* d) {
+        OnModal<CRangeDlg>(seen, [](CRangeDlg* d) {
             Type(d, "edit1245", "10");
             ChooseItem(d, "list1158", "V");
             Type(d, "edit1246", "0,05");
             Type(d, "edit1251", "0,1");
             ClickChild(d, "button1");
         });
-        QTest::mouseClick(window->RangesPage()->button(CRangesPage::IdAddRange), Qt::LeftButton);
+        QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
+                          Qt::LeftButton);
         QVERIFY(seen);
         for (const char* value : {"2", "5", "-10"})
             AddPoint(*window, value);
@@ -215,7 +169,7 @@ private slots:
         // A 600 °C range of a K thermocouple with the junction at To = 23 °C, after the first.
         DataGrid* ranges = window->RangesPage()->rangesGrid();
         ranges->selectWholeRow(2);
-        WhenModal<CRangeDlg>(seen, [](CRangeDlg* d) {
+        OnModal<CRangeDlg>(seen, [](CRangeDlg* d) {
             ClickChild(d, "option1244");
             ChooseItem(d, "list1253", "K (NiCr-NiAl)");
             ClickChild(d, "option1256");
@@ -224,41 +178,43 @@ private slots:
             Type(d, "edit1251", "0,5");
             ClickChild(d, "button1");
         });
-        QTest::mouseClick(window->RangesPage()->button(CRangesPage::IdAddRange), Qt::LeftButton);
+        QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
+                          Qt::LeftButton);
         QVERIFY(seen);
-        QCOMPARE(currentRange, qint16(1));
+        QCOMPARE(session.currentRange, qint16(1));
         for (const char* value : {"100", "550,5"})
             AddPoint(*window, value);
 
-        QCOMPARE(CountRanges(), 2);
+        QCOMPARE(CountRanges(doc), 2);
         QCOMPARE(ranges->cellText(1, 0), QString("10 V"));
         QCOMPARE(ranges->cellText(2, 0), QString("600 °C"));
         QCOMPARE(ranges->cellText(2, 1), QString("K (NiCr-NiAl) [To=23.0°C]"));
-        QCOMPARE(CountPoints(0), 3);
-        QCOMPARE(meterCheckDoc.ranges[0].points[2].setting, QString("-10.0"));
-        QCOMPARE(meterCheckDoc.ranges[1].points[1].setting, QString("550.5"));
+        QCOMPARE(CountPoints(doc, 0), 3);
+        QCOMPARE(doc.ranges[0].points[2].setting, QString("-10.0"));
+        QCOMPARE(doc.ranges[1].points[1].setting, QString("550.5"));
         QCOMPARE(window->RangesPage()->pointsGrid()->cellText(2, 1), QString("550.5"));
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
 
         // "Pomiary" on the voltage range: the calibrator is set to each point and the meter's
         // indication typed.
         ranges->selectWholeRow(1);
-        QCOMPARE(currentRange, qint16(0));
-        WhenModal<CProcedureDlg>(seen, [](CProcedureDlg* d) { ButtonWithText(d, "OK")->click(); });
+        QCOMPARE(session.currentRange, qint16(0));
+        OnModal<CProcedureDlg>(seen, [](CProcedureDlg* d) { ButtonWithText(d, "OK")->click(); });
         int measured = 0;
         const QStringList readings = {"2.001", "5.004", "-10.02"};
-        WhenModalEach<CExactSettingDlg>(measured, 3, [&](CExactSettingDlg* d) {
+        OnEachModal<CExactSettingDlg>(measured, 3, [&](CExactSettingDlg* d) {
             QTest::keyClicks(d->indicationEdit, readings.value(measured - 1));
             d->okButton->click();
         });
-        QTest::mouseClick(
-            window->MenuBar(), Qt::LeftButton, {},
-            window->MenuBar()->actionGeometry(window->Action(CMeterCheckDlg::IdMeasure)).center());
+        QTest::mouseClick(window->MenuBar(), Qt::LeftButton, {},
+                          window->MenuBar()
+                              ->actionGeometry(window->Action(CMeterCheckDlg::Command::Measure))
+                              .center());
         QVERIFY(seen);
         QCOMPARE(measured, 3);
-        QCOMPARE(meterCheckDoc.ranges[0].rangeMeasured, quint8(1));
-        QCOMPARE(meterCheckDoc.ranges[0].points[1].reading, QString("5.004"));
-        QVERIFY(!meterCheckDoc.ranges[0].points[1].actualError.isEmpty());
+        QCOMPARE(doc.ranges[0].rangeMeasured, quint8(1));
+        QCOMPARE(doc.ranges[0].points[1].reading, QString("5.004"));
+        QVERIFY(!doc.ranges[0].points[1].actualError.isEmpty());
         QCOMPARE(window->RangesPage()->pointsGrid()->cellText(2, 0), QString("5.004"));
         QVERIFY(sim.Frames().filter(QRegularExpression("^\\^N")).size() >= 3);
 
@@ -274,7 +230,7 @@ private slots:
         QStringList filters;
         QString suffix;
         QString folder;
-        WhenModal<QFileDialog>(seen, [&](QFileDialog* d) {
+        OnModal<QFileDialog>(seen, [&](QFileDialog* d) {
             filters = d->nameFilters();
             suffix = d->defaultSuffix();
             folder = d->directory().absolutePath();
@@ -282,42 +238,42 @@ private slots:
             name->setText("sesja");
             QTest::keyClick(name, Qt::Key_Return);
         });
-        window->Action(CMeterCheckDlg::IdSave)->trigger();
+        window->Action(CMeterCheckDlg::Command::Save)->trigger();
         QVERIFY(seen);
         QCOMPARE(filters, QStringList{"Pliki mierników (*.met)"});
         QCOMPARE(suffix, QString("met"));
         QCOMPARE(folder, QDir(dir.path()).absolutePath()); // the current folder
-        QVERIFY(!documentModified);
-        QCOMPARE(documentName, path);
+        QVERIFY(!session.documentModified);
+        QCOMPARE(session.documentName, path);
         QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
-        const QByteArray saved = MetFile::PackDocument();
+        const QByteArray saved = MetFile::PackDocument(session);
 
         // Close, then change the data in memory so that the reopening must really load.
-        window->Action(CMeterCheckDlg::IdClose)->trigger();
+        window->Action(CMeterCheckDlg::Command::Close)->trigger();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
-        QVERIFY(!window->Action(CMeterCheckDlg::IdSave)->isEnabled());
-        ClearDocument();
+        QVERIFY(!window->Action(CMeterCheckDlg::Command::Save)->isEnabled());
+        ClearDocument(doc);
 
         const QList<QAction*> recent = window->RecentFileActions();
         QCOMPARE(recent.size(), 1);
         QCOMPARE(recent[0]->text(), QString("&1 ") + (path.size() > 20 ? "/.../sesja.met" : path));
         recent[0]->trigger();
         QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
-        QCOMPARE(CountRanges(), 2);
-        QCOMPARE(meterCheckDoc.meterName, QString("Multimetr V-640"));
-        QCOMPARE(meterCheckDoc.ranges[1].toValue, QString("23.0"));
+        QCOMPARE(CountRanges(doc), 2);
+        QCOMPARE(doc.meterName, QString("Multimetr V-640"));
+        QCOMPARE(doc.ranges[1].toValue, QString("23.0"));
         QCOMPARE(ranges->cellText(2, 1), QString("K (NiCr-NiAl) [To=23.0°C]"));
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray onDisk = file.readAll();
         QCOMPARE(onDisk.size(), MET_FILE_SIZE);
-        QVERIFY(onDisk == MetFile::PackDocument());
+        QVERIFY(onDisk == MetFile::PackDocument(session));
         QVERIFY(onDisk == saved);
         QVERIFY(messages.messages.isEmpty());
 
         // Exit without changes: no question, the port is closed.
-        window->Action(CMeterCheckDlg::IdExit)->trigger();
+        window->Action(CMeterCheckDlg::Command::Exit)->trigger();
         QVERIFY(!window->isVisible());
         QTRY_VERIFY(!link.PortOpen());
         QVERIFY(messages.messages.isEmpty());

@@ -3,8 +3,9 @@
 // message, no stale reading, a panel that still answers, and live readings again once the
 // panel is closed and opened on a line that works.
 
+#include "DataRows.h"
 #include "RecordingMessageService.h"
-#include "SimProcess.h"
+#include "SimLink.h"
 #include "controls/ColorButton.h"
 #include "link/CalibratorLink.h"
 #include "link/NumberText.h"
@@ -43,16 +44,6 @@ public:
             framesUnderBox += sim.Frames().size() - before;
         }
         return answer;
-    }
-
-    QStringList Errors() const
-    {
-        QStringList texts;
-        for (const Message& m : messages) {
-            if (m.icon == MessageIcon::Error && m.caption == QStringLiteral("Błąd!"))
-                texts << m.text;
-        }
-        return texts;
     }
 
     static constexpr int boxUpMs = 700; // longer than a poll interval
@@ -95,25 +86,22 @@ private slots:
 
 void TestPanelFaults::faultWhilePolling_data()
 {
-    QTest::addColumn<QStringList>("fault");
-    QTest::addColumn<QStringList>("heal");
+    DataColumns<QStringList, QStringList>("fault", "heal");
     QTest::addColumn<QStringList>("wire"); // what reaches the line from the fault on
     QTest::addColumn<bool>("away");        // the device stays away until plugged in
     QTest::addColumn<QStringList>("keys"); // keypad keys that meet the fault first; none: a poll
     const QStringList recovery{"^I%", "^I%", "^I%", "^I%", "^I%"};
     // The set-point fails while the poll timer runs on under the error box.
-    QTest::newRow("silence for ever, met by a set-point")
-        << QStringList{"silence forever"} << QStringList{"silence off"}
-        << QStringList{"^N+1.000%"} + recovery << false << QStringList{"1", "E"};
-    QTest::newRow("NAK storm, met by a poll")
-        << QStringList{"nak 40"} << QStringList{"clear"} << QStringList{"^P%"} + recovery << false
-        << QStringList{};
-    QTest::newRow("device gone before a poll's reply")
-        << QStringList{"hangup-mid reply"} << QStringList{} << QStringList{"^P%"} << false
-        << QStringList{};
-    QTest::newRow("adapter pulled between polls, back when plugged in")
-        << QStringList{"stay-away on", "hangup"} << QStringList{"plug-in"} << QStringList{} << true
-        << QStringList{};
+    DataRow("silence for ever, met by a set-point", QStringList{"silence forever"},
+            QStringList{"silence off"}, QStringList{"^N+1.000%"} + recovery, false,
+            QStringList{"1", "E"});
+    DataRow("NAK storm, met by a poll", QStringList{"nak 40"}, QStringList{"clear"},
+            QStringList{"^P%"} + recovery, false, QStringList{});
+    DataRow("device gone before a poll's reply", QStringList{"hangup-mid reply"}, QStringList{},
+            QStringList{"^P%"}, false, QStringList{});
+    DataRow("adapter pulled between polls, back when plugged in",
+            QStringList{"stay-away on", "hangup"}, QStringList{"plug-in"}, QStringList{}, true,
+            QStringList{});
 }
 
 void TestPanelFaults::faultWhilePolling()
@@ -123,11 +111,9 @@ void TestPanelFaults::faultWhilePolling()
     QFETCH(QStringList, wire);
     QFETCH(bool, away);
     QFETCH(QStringList, keys);
-    SimProcess sim;
-    QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
-    sim.MapPort(1);
-    CalibratorLink link;
-    link.SetPortNumber(1);
+    SimLink sim;
+    QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+    CalibratorLink& link = sim.link;
     ModalMessages messages(sim);
     MeterHalf* meter = nullptr;
 

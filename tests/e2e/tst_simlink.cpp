@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The calibrator link at real speed against r718-sim on a pseudo-terminal.
 
+#include "DataRows.h"
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
@@ -55,16 +56,14 @@ private slots:
 
     void pollReading_data()
     {
-        QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<QString>("control");
+        DataColumns<QStringList, QString>("commands", "control");
         QTest::addColumn<double>("value");  // signed, in the measure range's unit
         QTest::addColumn<QString>("shown"); // the readout's text when it is a mark
-        QTest::newRow("12.5 mV looped back into the 25 V range")
-            << QStringList{"C01", "N+12.500", "S1", "M04"} << QString() << 0.0125 << QString();
-        QTest::newRow("negative millivolts")
-            << QStringList{"C01", "N-40.000", "S1", "M01"} << QString() << -40.0 << QString();
-        QTest::newRow("over-range")
-            << QStringList{} << "over-range on" << 0.0 << QString(6, QChar(0x2014));
+        DataRow("12.5 mV looped back into the 25 V range",
+                QStringList{"C01", "N+12.500", "S1", "M04"}, QString(), 0.0125, QString());
+        DataRow("negative millivolts", QStringList{"C01", "N-40.000", "S1", "M01"}, QString(),
+                -40.0, QString());
+        DataRow("over-range", QStringList{}, "over-range on", 0.0, QString(6, QChar(0x2014)));
     }
     void pollReading()
     {
@@ -94,11 +93,10 @@ private slots:
 
     void recoveryAfterFaults_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QStringList>("frames");
-        QTest::newRow("two NAKs") << "nak 2" << QStringList{"^C02%", "^I%", "^I%", "^C02%"};
-        QTest::newRow("garbage") << "garbage 1" << QStringList{"^C02%", "^I%", "^C02%"};
-        QTest::newRow("silence") << "silence 1" << QStringList{"^C02%", "^I%", "^C02%"};
+        DataColumns<QString, QStringList>("control", "frames");
+        DataRow("two NAKs", "nak 2", QStringList{"^C02%", "^I%", "^I%", "^C02%"});
+        DataRow("garbage", "garbage 1", QStringList{"^C02%", "^I%", "^C02%"});
+        DataRow("silence", "silence 1", QStringList{"^C02%", "^I%", "^C02%"});
     }
     void recoveryAfterFaults()
     {
@@ -122,9 +120,7 @@ private slots:
         StartSim({QStringLiteral("--silence-forever")});
         link->protocol.SendCommand(QStringLiteral("C01"));
         QCOMPARE(sim.Frames(), QStringList({"^C01%", "^I%", "^I%", "^I%", "^I%", "^I%"}));
-        QCOMPARE(messages.Texts(), QStringList{noLink});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.OnlyError(noLink));
         QVERIFY(!link->protocol.linkOpen);
 
         // A dead link sends nothing more.

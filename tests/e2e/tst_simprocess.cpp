@@ -2,6 +2,7 @@
 // r718-sim as a process: it ends with SIGTERM and with its parent, and r718 --simulator
 // starts it, maps the ports to it and leaves nothing behind.
 
+#include "DataRows.h"
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
@@ -145,21 +146,18 @@ private slots:
 
     void launcherFailures_data()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << "/nonexistent/r718-sim"
-                                 << "Nie znaleziono symulatora kalibratora "
-                                    "(/nonexistent/r718-sim).\nProgram pracuje bez symulatora.";
+        DataColumns<QString, QString>("program", "message");
+        DataRow("missing", "/nonexistent/r718-sim",
+                "Nie znaleziono symulatora kalibratora "
+                "(/nonexistent/r718-sim).\nProgram pracuje bez symulatora.");
         const QDir here(QCoreApplication::applicationDirPath());
-        QTest::newRow("nowhere, R718_SIM not set")
-            << QString()
-            << QStringLiteral("Nie znaleziono symulatora kalibratora (%1, %2).\nProgram pracuje "
-                              "bez symulatora.")
-                   .arg(here.filePath("r718-sim"),
-                        QDir::cleanPath(here.filePath("../libexec/r718/r718-sim")));
-        QTest::newRow("ends without a line")
-            << "/bin/false"
-            << "Nie można uruchomić symulatora kalibratora.\nProgram pracuje bez symulatora.";
+        DataRow("nowhere, R718_SIM not set", QString(),
+                QStringLiteral("Nie znaleziono symulatora kalibratora (%1, %2).\nProgram pracuje "
+                               "bez symulatora.")
+                    .arg(here.filePath("r718-sim"),
+                         QDir::cleanPath(here.filePath("../libexec/r718/r718-sim"))));
+        DataRow("ends without a line", "/bin/false",
+                "Nie można uruchomić symulatora kalibratora.\nProgram pracuje bez symulatora.");
     }
     void launcherFailures()
     {
@@ -173,8 +171,7 @@ private slots:
         qputenv("R718_SIM", saved);
         QVERIFY(!started);
         QVERIFY(!launcher.IsRunning());
-        QCOMPARE(messages.Texts(), QStringList{message});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QVERIFY(messages.OnlyError(message));
         QVERIFY(qEnvironmentVariableIsEmpty("R718_COM1"));
     }
 
@@ -186,12 +183,11 @@ private slots:
         const QString beside = QStringLiteral("bin/r718-sim");
         const QString installed = QStringLiteral("libexec/r718/r718-sim");
         const QString other = QStringLiteral("other/r718-sim");
-        QTest::newRow("beside the program first")
-            << QString() << QStringList{beside, installed} << beside;
-        QTest::newRow("installed layout") << QString() << QStringList{installed} << installed;
-        QTest::newRow("R718_SIM first") << other << QStringList{other, beside} << other;
-        QTest::newRow("R718_SIM alone") << other << QStringList{beside, installed} << QString();
-        QTest::newRow("nowhere") << QString() << QStringList{} << QString();
+        DataRow("beside the program first", QString(), QStringList{beside, installed}, beside);
+        DataRow("installed layout", QString(), QStringList{installed}, installed);
+        DataRow("R718_SIM first", other, QStringList{other, beside}, other);
+        DataRow("R718_SIM alone", other, QStringList{beside, installed}, QString());
+        DataRow("nowhere", QString(), QStringList{}, QString());
     }
     void simulatorLookup()
     {
@@ -219,8 +215,8 @@ private slots:
     void programLeavesNoSimulatorBehind_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGKILL") << int(SIGKILL);
+        DataRow("SIGTERM", int(SIGTERM));
+        DataRow("SIGKILL", int(SIGKILL));
     }
     void programLeavesNoSimulatorBehind()
     {

@@ -4,6 +4,7 @@
 // round-trip, tables of the first version are upgraded, two benches record at once, and a
 // server that is down gets every queued record once when it is back.
 
+#include "DataRows.h"
 #include "HistoryTestData.h"
 #include "PgServer.h"
 
@@ -90,8 +91,8 @@ private slots:
     void roundTrip_data()
     {
         QTest::addColumn<bool>("onServer");
-        QTest::newRow("sqlite") << false;
-        QTest::newRow("postgresql") << true;
+        DataRow("sqlite", false);
+        DataRow("postgresql", true);
     }
     void roundTrip()
     {
@@ -99,9 +100,11 @@ private slots:
         const HistoryConfig config = onServer ? ServerConfig(server.Url()) : HistoryConfig{};
         HistoryDatabase db(config, scratch.filePath(QTest::currentDataTag() + QString(".sqlite")));
 
-        CheckRecord older = SampleCheck("Woltomierz V-640", "0417/2004", At("2004-03-05T09:07:45+01:00"));
-        CheckRecord newer = SampleCheck("Woltomierz V-640", "0417/2004", At("2024-06-30T23:59:59+02:00"),
-                                        {"100.00", "200.10", "299.00"});
+        CheckRecord older =
+            SampleCheck("Woltomierz V-640", "0417/2004", At("2004-03-05T09:07:45+01:00"));
+        CheckRecord newer =
+            SampleCheck("Woltomierz V-640", "0417/2004", At("2024-06-30T23:59:59+02:00"),
+                        {"100.00", "200.10", "299.00"});
         newer.sensorName = "K (NiCr-NiAl)";
         newer.rangeUnit = "°C";
         newer.sensorText = "Czujnik: K (NiCr-NiAl); [To=23.0 °C]";
@@ -128,7 +131,8 @@ private slots:
             // The bench's own clock, as the reprint shows it.
             QCOMPARE(back.value.checkedAt.toString(Qt::ISODate), c.checkedAt.toString(Qt::ISODate));
         }
-        const Fetched<QList<CheckRecord>> all = store->ChecksWithPoints(older.meterName, older.meterNumber);
+        const Fetched<QList<CheckRecord>> all =
+            store->ChecksWithPoints(older.meterName, older.meterNumber);
         QVERIFY(all.Ok());
         QCOMPARE(all.value, QList<CheckRecord>({older, newer}));
         const Fetched<QList<MeterSummary>> meters = store->Meters();
@@ -142,8 +146,8 @@ private slots:
     void upgradeFromFirstVersion_data()
     {
         QTest::addColumn<bool>("onServer");
-        QTest::newRow("sqlite") << false;
-        QTest::newRow("postgresql") << true;
+        DataRow("sqlite", false);
+        DataRow("postgresql", true);
     }
     void upgradeFromFirstVersion()
     {
@@ -177,12 +181,14 @@ private slots:
         QCOMPARE(HistorySchema::Version(v1), 1);
         // A check written by the first version: no offset from UTC kept.
         QSqlQuery q(v1);
-        QVERIFY2(q.exec("INSERT INTO checks VALUES ('v1-check', '2020-01-02T03:04:05Z', 'pc', 'jan',"
-                        " 'M1', '7', 0, '/lab/m1.met', 0, '10', 'V', 0, '', 0, '', '', '', '0.5',"
-                        " '', '', 2, 'Klasa: 0.5% zakresu', '', 1)"),
-                 qPrintable(q.lastError().text()));
-        QVERIFY(q.exec("INSERT INTO points VALUES ('v1-check', 0, '5.01', '5.000', '0.010', '0.050',"
-                       " '0.003', 'V', 1, 1, 0)"));
+        QVERIFY2(
+            q.exec("INSERT INTO checks VALUES ('v1-check', '2020-01-02T03:04:05Z', 'pc', 'jan',"
+                   " 'M1', '7', 0, '/lab/m1.met', 0, '10', 'V', 0, '', 0, '', '', '', '0.5',"
+                   " '', '', 2, 'Klasa: 0.5% zakresu', '', 1)"),
+            qPrintable(q.lastError().text()));
+        QVERIFY(
+            q.exec("INSERT INTO points VALUES ('v1-check', 0, '5.01', '5.000', '0.010', '0.050',"
+                   " '0.003', 'V', 1, 1, 0)"));
         q.finish();
         v1.close();
         v1 = QSqlDatabase();
@@ -217,7 +223,9 @@ private slots:
         QVERIFY2(codeA == 0 && codeB == 0, qPrintable(outA + " / " + outB));
         QCOMPARE(outA, "recorded 200 waiting 0 | ");
         QCOMPARE(outB, "recorded 200 waiting 0 | ");
-        QCOMPARE(ServerCount("SELECT COUNT(DISTINCT id) FROM checks WHERE meter_name IN ('A', 'B')"), 400);
+        QCOMPARE(
+            ServerCount("SELECT COUNT(DISTINCT id) FROM checks WHERE meter_name IN ('A', 'B')"),
+            400);
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM checks WHERE meter_name IN ('A', 'B')"), 400);
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM points p JOIN checks c ON c.id = p.check_id"
                              " WHERE meter_name IN ('A', 'B')"),

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "link/CalFunctionTable.h"
 #include "link/NumberText.h"
 
@@ -15,24 +16,17 @@ private slots:
 
     void rows_data()
     {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("range");
-        QTest::addColumn<double>("low");
-        QTest::addColumn<double>("high");
-        QTest::addColumn<double>("errorConst");
-        QTest::addColumn<double>("errorFactor");
-        QTest::addColumn<int>("decimals");
+        DataColumns<int, QString, QString, QString, double, double, double, double, int>(
+            "index", "sensor", "unit", "range", "low", "high", "errorConst", "errorFactor",
+            "decimals");
         // Selection for reference-junction modes 0, 1, 2 (the same for every mode outside the
         // thermocouples).
         QTest::addColumn<QStringList>("select");
 
         auto row = [](int i, const char* sensor, const char* unit, const char* range, double low,
                       double high, double c, double f, int d, QStringList select) {
-            QTest::newRow(sensor) << i << QString::fromUtf8(sensor) << QString::fromUtf8(unit)
-                                  << QString::fromUtf8(range) << low << high << c << f << d
-                                  << select;
+            DataRow(sensor, i, QString::fromUtf8(sensor), QString::fromUtf8(unit),
+                    QString::fromUtf8(range), low, high, c, f, d, select);
         };
         row(0, "50mV", "mV", "50", -55, 55, 0.006, 0.0003, 3, {"C01", "C01", "C01"});
         row(1, "500mV", "mV", "500", -550, 550, 0.04, 0.0003, 2, {"C02", "C02", "C02"});

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "FakeLink.h"
 #include "FakeSerialDevice.h"
 #include "RecordingMessageService.h"
@@ -81,10 +82,7 @@ private:
 
     static void VerifyErrorBox(const RecordingMessageService& messages, const QString& text)
     {
-        QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(messages.messages[0].text, text);
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.OnlyError(text));
         QCOMPARE(messages.messages[0].buttons, MessageButtons::Ok);
     }
 
@@ -144,17 +142,16 @@ private slots:
 
     void replyAcceptance_data()
     {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("percent alone") << QByteArray("%") << true;
-        QTest::newRow("reading with percent") << QByteArray("+12.345 mV%") << true;
-        QTest::newRow("percent not at the end") << QByteArray("%ok") << true;
-        QTest::newRow("percent and NAK") << QByteArray("%\x15") << false;
-        QTest::newRow("NAK before percent") << QByteArray("\x15%") << false;
-        QTest::newRow("NAK alone") << QByteArray("\x15") << false;
-        QTest::newRow("no percent") << QByteArray("OK") << false;
-        QTest::newRow("nothing") << QByteArray() << false;
-        QTest::newRow("percent behind a zero byte") << QByteArray("12\0%", 4) << true;
+        DataColumns<QByteArray, bool>("reply", "accepted");
+        DataRow("percent alone", QByteArray("%"), true);
+        DataRow("reading with percent", QByteArray("+12.345 mV%"), true);
+        DataRow("percent not at the end", QByteArray("%ok"), true);
+        DataRow("percent and NAK", QByteArray("%\x15"), false);
+        DataRow("NAK before percent", QByteArray("\x15%"), false);
+        DataRow("NAK alone", QByteArray("\x15"), false);
+        DataRow("no percent", QByteArray("OK"), false);
+        DataRow("nothing", QByteArray(), false);
+        DataRow("percent behind a zero byte", QByteArray("12\0%", 4), true);
     }
     void replyAcceptance()
     {
@@ -202,25 +199,23 @@ private slots:
 
     void recovery_data()
     {
-        QTest::addColumn<QList<QByteArray>>("replies");
-        QTest::addColumn<QByteArray>("wire");
-        QTest::addColumn<bool>("success");
-        QTest::addColumn<QString>("reply");
+        DataColumns<QList<QByteArray>, QByteArray, bool, QString>("replies", "wire", "success",
+                                                                  "reply");
 
         const QByteArray frame("^S1%");
-        QTest::newRow("first attempt")
-            << QList<QByteArray>{"\x15", "%", "%"} << frame + "^I%" + frame << true << "%";
-        QTest::newRow("fifth attempt") << QList<QByteArray>{"", "", "", "", "", "%", "1%"}
-                                       << frame + Repeat("^I%", 5) + frame << true << "1%";
-        QTest::newRow("recovery acknowledged but resend refused each time")
-            << QList<QByteArray>{"", "%", "\x15", "%", "", "%", "x", "%", "%\x15", "%", ""}
-            << frame + Repeat("^I%" + frame, 5) << false << "";
+        DataRow("first attempt", QList<QByteArray>{"\x15", "%", "%"}, frame + "^I%" + frame, true,
+                "%");
+        DataRow("fifth attempt", QList<QByteArray>{"", "", "", "", "", "%", "1%"},
+                frame + Repeat("^I%", 5) + frame, true, "1%");
+        DataRow("recovery acknowledged but resend refused each time",
+                QList<QByteArray>{"", "%", "\x15", "%", "", "%", "x", "%", "%\x15", "%", ""},
+                frame + Repeat("^I%" + frame, 5), false, "");
         // The last refused reply looks like a reading; it must not be taken for one.
-        QTest::newRow("noise in the last read") << QList<QByteArray>{"", "", "", "", "", "+12.5"}
-                                                << frame + Repeat("^I%", 5) << false << "";
-        QTest::newRow("refused resends then success in the fifth attempt")
-            << QList<QByteArray>{"", "%", "", "%", "", "%", "", "%", "", "%", "ok%"}
-            << frame + Repeat("^I%" + frame, 5) << true << "ok%";
+        DataRow("noise in the last read", QList<QByteArray>{"", "", "", "", "", "+12.5"},
+                frame + Repeat("^I%", 5), false, "");
+        DataRow("refused resends then success in the fifth attempt",
+                QList<QByteArray>{"", "%", "", "%", "", "%", "", "%", "", "%", "ok%"},
+                frame + Repeat("^I%" + frame, 5), true, "ok%");
     }
     void recovery()
     {
@@ -345,21 +340,18 @@ private slots:
 
     void portErrorDropsTheLink_data()
     {
-        QTest::addColumn<int>("throwOnWrite");
-        QTest::addColumn<int>("throwOnRead");
-        QTest::addColumn<QByteArray>("wire");
-        QTest::addColumn<bool>("reportedBefore");
+        DataColumns<int, int, QByteArray, bool>("throwOnWrite", "throwOnRead", "wire",
+                                                "reportedBefore");
         // "^X%" is writes 1-3 and read 1; recovery "^I%" writes 4-6 and read 2; the resend
         // writes 7-9 and read 3.
-        QTest::newRow("first byte") << 1 << 0 << QByteArray() << false;
-        QTest::newRow("last byte") << 3 << 0 << QByteArray("^X") << false;
-        QTest::newRow("first read") << 0 << 1 << QByteArray("^X%") << false;
-        QTest::newRow("recovery frame") << 5 << 0 << QByteArray("^X%^") << false;
-        QTest::newRow("recovery read") << 0 << 2 << QByteArray("^X%^I%") << false;
-        QTest::newRow("resend") << 8 << 0 << QByteArray("^X%^I%^") << false;
-        QTest::newRow("resend read") << 0 << 3 << QByteArray("^X%^I%^X%") << false;
-        QTest::newRow("message shown already in this episode")
-            << 0 << 1 << QByteArray("^X%") << true;
+        DataRow("first byte", 1, 0, QByteArray(), false);
+        DataRow("last byte", 3, 0, QByteArray("^X"), false);
+        DataRow("first read", 0, 1, QByteArray("^X%"), false);
+        DataRow("recovery frame", 5, 0, QByteArray("^X%^"), false);
+        DataRow("recovery read", 0, 2, QByteArray("^X%^I%"), false);
+        DataRow("resend", 8, 0, QByteArray("^X%^I%^"), false);
+        DataRow("resend read", 0, 3, QByteArray("^X%^I%^X%"), false);
+        DataRow("message shown already in this episode", 0, 1, QByteArray("^X%"), true);
     }
     void portErrorDropsTheLink()
     {
@@ -411,8 +403,8 @@ private slots:
     void lateBytesNeverTakenForTheReply_data()
     {
         QTest::addColumn<qsizetype>("arrivesAfter"); // bytes of "^P%" written when it comes in
-        QTest::newRow("waiting before the frame") << qsizetype(0);
-        QTest::newRow("coming in while the frame is paced out") << qsizetype(2);
+        DataRow("waiting before the frame", qsizetype(0));
+        DataRow("coming in while the frame is paced out", qsizetype(2));
     }
     void lateBytesNeverTakenForTheReply()
     {
@@ -434,10 +426,8 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("replies");
         QTest::addColumn<int>("allowed"); // checks that let the transaction go on
         QTest::addColumn<QByteArray>("wire");
-        QTest::newRow("before the first recovery frame")
-            << QList<QByteArray>{} << 0 << QByteArray("^X%");
-        QTest::newRow("before the resend")
-            << QList<QByteArray>{"", "%"} << 1 << QByteArray("^X%^I%");
+        DataRow("before the first recovery frame", QList<QByteArray>{}, 0, QByteArray("^X%"));
+        DataRow("before the resend", QList<QByteArray>{"", "%"}, 1, QByteArray("^X%^I%"));
     }
     void interruptedBetweenFrames()
     {
@@ -461,35 +451,25 @@ private slots:
     {
         QTest::addColumn<QList<QByteArray>>("replies");
         QTest::addColumn<QByteArray>("late"); // waiting in the input before the frame
-        QTest::addColumn<int>("throwOnRead");
-        QTest::addColumn<QStringList>("trace");
+        DataColumns<int, QStringList>("throwOnRead", "trace");
         const QString recovery = QStringLiteral("recovery attempt %1 of 5");
-        QTest::newRow("late reply discarded")
-            << QList<QByteArray>{"^+2.000%"} << QByteArray("^+1.000%\r") << 0
-            << QStringList{"discarded before the frame's last byte: ^+1.000%<0D>", "sent ^P%",
-                           "received ^+2.000%: accepted"};
-        QTest::newRow("NAK, then recovered")
-            << QList<QByteArray>{"\x15", "+", "%", "%"} << QByteArray() << 0
-            << QStringList{"sent ^P%",
-                           "received <15>: refused, NAK",
-                           recovery.arg(1),
-                           "sent ^I%",
-                           "received +: refused, no %",
-                           recovery.arg(2),
-                           "sent ^I%",
-                           "received %: accepted",
-                           "sent ^P%",
-                           "received %: accepted"};
+        DataRow("late reply discarded", QList<QByteArray>{"^+2.000%"}, QByteArray("^+1.000%\r"), 0,
+                QStringList{"discarded before the frame's last byte: ^+1.000%<0D>", "sent ^P%",
+                            "received ^+2.000%: accepted"});
+        DataRow("NAK, then recovered", QList<QByteArray>{"\x15", "+", "%", "%"}, QByteArray(), 0,
+                QStringList{"sent ^P%", "received <15>: refused, NAK", recovery.arg(1), "sent ^I%",
+                            "received +: refused, no %", recovery.arg(2), "sent ^I%",
+                            "received %: accepted", "sent ^P%", "received %: accepted"});
         QStringList givenUp{"sent ^P%", "received nothing: refused"};
         for (int attempt = 1; attempt <= 5; ++attempt)
             givenUp << recovery.arg(attempt) << "sent ^I%"
                     << "received nothing: refused";
         givenUp << "given up after 5 recovery attempts";
-        QTest::newRow("given up") << QList<QByteArray>{} << QByteArray() << 0 << givenUp;
-        QTest::newRow("port error")
-            << QList<QByteArray>{} << QByteArray() << 1
-            << QStringList{"sent ^P%", "port error: " + QString::fromLocal8Bit(std::strerror(EIO)) +
-                                           "; port closed, link given up"};
+        DataRow("given up", QList<QByteArray>{}, QByteArray(), 0, givenUp);
+        DataRow(
+            "port error", QList<QByteArray>{}, QByteArray(), 1,
+            QStringList{"sent ^P%", "port error: " + QString::fromLocal8Bit(std::strerror(EIO)) +
+                                        "; port closed, link given up"});
     }
     void traceTellsTheOutcome()
     {
@@ -538,16 +518,13 @@ private slots:
 
     void failedOpenIsReported_data()
     {
-        QTest::addColumn<int>("openError");
-        QTest::addColumn<int>("configureError");
-        QTest::addColumn<int>("timeoutsError");
+        DataColumns<int, int, int>("openError", "configureError", "timeoutsError");
         QTest::addColumn<QString>("reason"); // in the message's detail
-        QTest::newRow("missing device") << ENOENT << 0 << 0 << "nie jest podłączone";
-        QTest::newRow("port held by another program") << EBUSY << 0 << 0 << "jest zajęte";
-        QTest::newRow("line settings refused")
-            << 0 << EINVAL << 0 << QString::fromLocal8Bit(std::strerror(EINVAL));
-        QTest::newRow("time-outs refused")
-            << 0 << 0 << EIO << QString::fromLocal8Bit(std::strerror(EIO));
+        DataRow("missing device", ENOENT, 0, 0, "nie jest podłączone");
+        DataRow("port held by another program", EBUSY, 0, 0, "jest zajęte");
+        DataRow("line settings refused", 0, EINVAL, 0,
+                QString::fromLocal8Bit(std::strerror(EINVAL)));
+        DataRow("time-outs refused", 0, 0, EIO, QString::fromLocal8Bit(std::strerror(EIO)));
     }
     void failedOpenIsReported()
     {

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "FakeLink.h"
 #include "RecordingMessageService.h"
+#include "link/CSerialPort.h"
 #include "link/CalibratorLink.h"
 #include "link/LinkReasons.h"
 #include "link/LinkSession.h"
-#include "link/SerialPort.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -53,15 +54,14 @@ private slots:
     {
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QStringList>("reason"); // parts of the detail
-        QTest::newRow("missing") << "missing"
-                                 << QStringList{"/nonexistent/tty-r718 (port COM7) nie jest "
-                                                "podłączone"};
-        QTest::newRow("busy") << "held"
-                              << QStringList{"(port COM7) jest zajęte: używa go inny program"};
-        QTest::newRow("no permission")
-            << "forbidden"
-            << QStringList{"Brak uprawnień do urządzenia", "grupy dialout",
-                           "\nsudo usermod -aG dialout $USER\n", "wyloguj się i zaloguj ponownie"};
+        DataRow("missing", "missing",
+                QStringList{"/nonexistent/tty-r718 (port COM7) nie jest "
+                            "podłączone"});
+        DataRow("busy", "held", QStringList{"(port COM7) jest zajęte: używa go inny program"});
+        DataRow("no permission", "forbidden",
+                QStringList{"Brak uprawnień do urządzenia", "grupy dialout",
+                            "\nsudo usermod -aG dialout $USER\n",
+                            "wyloguj się i zaloguj ponownie"});
     }
     void openFailure()
     {
@@ -129,14 +129,11 @@ private slots:
     // what came back, non-printable bytes by their codes.
     void noLinkDetail_data()
     {
-        QTest::addColumn<QByteArray>("recoveryReply");
-        QTest::addColumn<QByteArray>("commandReply");
-        QTest::addColumn<QString>("lastAttempt");
-        QTest::newRow("silent") << QByteArray() << QByteArray()
-                                << "wysłano \"^I%\", nic nie odebrano.";
-        QTest::newRow("command refused with a NAK")
-            << QByteArray("%") << QByteArray("\x15")
-            << "wysłano \"^I%\", odebrano \"%\"; wysłano \"^C02%\", odebrano \"<15>\".";
+        DataColumns<QByteArray, QByteArray, QString>("recoveryReply", "commandReply",
+                                                     "lastAttempt");
+        DataRow("silent", QByteArray(), QByteArray(), "wysłano \"^I%\", nic nie odebrano.");
+        DataRow("command refused with a NAK", QByteArray("%"), QByteArray("\x15"),
+                "wysłano \"^I%\", odebrano \"%\"; wysłano \"^C02%\", odebrano \"<15>\".");
     }
     void noLinkDetail()
     {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "link/NumberText.h"
 
 #include <QLocale>
@@ -14,16 +15,14 @@ class TestNumberText : public QObject
 private slots:
     void formatFixed_data()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("negative small keeps leading zero") << -0.05 << 3 << "-0.050";
-        QTest::newRow("rounds half up") << 12.3456 << 2 << "12.35";
-        QTest::newRow("positive small") << 0.05 << 3 << "0.050";
-        QTest::newRow("zero") << 0.0 << 3 << "0.000";
-        QTest::newRow("negative rounding to zero has no sign") << -0.0001 << 3 << "0.000";
-        QTest::newRow("large never exponent") << 1e20 << 1 << "100000000000000000000.0";
-        QTest::newRow("no decimals keeps the point") << 12.3 << 0 << "12.";
+        DataColumns<double, int, QString>("value", "decimals", "text");
+        DataRow("negative small keeps leading zero", -0.05, 3, "-0.050");
+        DataRow("rounds half up", 12.3456, 2, "12.35");
+        DataRow("positive small", 0.05, 3, "0.050");
+        DataRow("zero", 0.0, 3, "0.000");
+        DataRow("negative rounding to zero has no sign", -0.0001, 3, "0.000");
+        DataRow("large never exponent", 1e20, 1, "100000000000000000000.0");
+        DataRow("no decimals keeps the point", 12.3, 0, "12.");
     }
     void formatFixed()
     {
@@ -35,30 +34,28 @@ private slots:
 
     void parseNumber_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("point is the decimal point") << "12.5" << 12.5;
-        QTest::newRow("comma stops the number") << "1,5" << 1.0;
-        QTest::newRow("leading blanks") << "   -3.25" << -3.25;
-        QTest::newRow("trailing garbage") << "12a" << 12.0;
-        QTest::newRow("no number") << "abc" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("lone point") << "." << 0.0;
-        QTest::newRow("exponent") << "1.5e3" << 1500.0;
-        QTest::newRow("incomplete exponent") << "2e" << 2.0;
-        QTest::newRow("infinity text is no number") << "inf" << 0.0;
-        QTest::newRow("overflow is the largest number")
-            << "1e999" << std::numeric_limits<double>::max();
-        QTest::newRow("underflow is zero") << "1e-999" << 0.0;
-        QTest::newRow("no digit before the point") << ".5" << 0.5;
-        QTest::newRow("negative without digit before the point") << "-.25" << -0.25;
-        QTest::newRow("point at the end") << "5." << 5.0;
-        QTest::newRow("explicit plus") << "+2.5" << 2.5;
-        QTest::newRow("sign alone") << "-" << 0.0;
-        QTest::newRow("blank after the sign") << "- 5" << 0.0;
-        QTest::newRow("tab before the number") << "\t7" << 7.0;
-        QTest::newRow("hexadecimal is not read") << "0x10" << 0.0;
-        QTest::newRow("second point stops") << "1.2.3" << 1.2;
+        DataColumns<QString, double>("text", "value");
+        DataRow("point is the decimal point", "12.5", 12.5);
+        DataRow("comma stops the number", "1,5", 1.0);
+        DataRow("leading blanks", "   -3.25", -3.25);
+        DataRow("trailing garbage", "12a", 12.0);
+        DataRow("no number", "abc", 0.0);
+        DataRow("empty", "", 0.0);
+        DataRow("lone point", ".", 0.0);
+        DataRow("exponent", "1.5e3", 1500.0);
+        DataRow("incomplete exponent", "2e", 2.0);
+        DataRow("infinity text is no number", "inf", 0.0);
+        DataRow("overflow is the largest number", "1e999", std::numeric_limits<double>::max());
+        DataRow("underflow is zero", "1e-999", 0.0);
+        DataRow("no digit before the point", ".5", 0.5);
+        DataRow("negative without digit before the point", "-.25", -0.25);
+        DataRow("point at the end", "5.", 5.0);
+        DataRow("explicit plus", "+2.5", 2.5);
+        DataRow("sign alone", "-", 0.0);
+        DataRow("blank after the sign", "- 5", 0.0);
+        DataRow("tab before the number", "\t7", 7.0);
+        DataRow("hexadecimal is not read", "0x10", 0.0);
+        DataRow("second point stops", "1.2.3", 1.2);
     }
     void parseNumber()
     {
@@ -69,14 +66,12 @@ private slots:
 
     void setDecimals_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("integer gets zeros") << "5" << 2 << "5.00";
-        QTest::newRow("surplus cut not rounded") << "1.2345" << 2 << "1.23";
-        QTest::newRow("seven characters unchanged") << "1.23456" << 2 << "1.23456";
-        QTest::newRow("empty becomes zero") << "" << 1 << "0.0";
-        QTest::newRow("missing decimals added") << "23.4" << 3 << "23.400";
+        DataColumns<QString, int, QString>("text", "n", "result");
+        DataRow("integer gets zeros", "5", 2, "5.00");
+        DataRow("surplus cut not rounded", "1.2345", 2, "1.23");
+        DataRow("seven characters unchanged", "1.23456", 2, "1.23456");
+        DataRow("empty becomes zero", "", 1, "0.0");
+        DataRow("missing decimals added", "23.4", 3, "23.400");
     }
     void setDecimals()
     {

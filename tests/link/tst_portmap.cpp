@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "link/PortMap.h"
 
 #include <QSettings>
@@ -33,11 +34,10 @@ private slots:
 
     void platformDefault_data()
     {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("COM1") << 1 << "/dev/ttyS0";
-        QTest::newRow("COM4") << 4 << "/dev/ttyS3";
-        QTest::newRow("COM12 (above 9 as well)") << 12 << "/dev/ttyS11";
+        DataColumns<int, QString>("port", "path");
+        DataRow("COM1", 1, "/dev/ttyS0");
+        DataRow("COM4", 4, "/dev/ttyS3");
+        DataRow("COM12 (above 9 as well)", 12, "/dev/ttyS11");
     }
     void platformDefault()
     {

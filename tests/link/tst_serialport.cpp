@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
+#include "link/CSerialPort.h"
 #include "link/PortMap.h"
-#include "link/SerialPort.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -118,8 +119,8 @@ private slots:
     void missingDeviceThrowsAndStaysClosed_data()
     {
         QTest::addColumn<int>("portNumber");
-        QTest::newRow("mapped path does not exist") << missingPort;
-        QTest::newRow("port 0") << 0;
+        DataRow("mapped path does not exist", missingPort);
+        DataRow("port 0", 0);
     }
     void missingDeviceThrowsAndStaysClosed()
     {
@@ -170,27 +171,21 @@ private slots:
 
     void lineSettingsApplied_data()
     {
-        QTest::addColumn<int>("baud");
-        QTest::addColumn<int>("parity");
-        QTest::addColumn<int>("dataBits");
-        QTest::addColumn<int>("stopBits");
-        QTest::addColumn<int>("flow");
-        QTest::addColumn<uint>("speed");
+        DataColumns<int, int, int, int, int, uint>("baud", "parity", "dataBits", "stopBits", "flow",
+                                                   "speed");
         QTest::addColumn<uint>("cflagSet");   // these bits must be set...
         QTest::addColumn<uint>("cflagClear"); // ...and these clear
-        QTest::addColumn<uint>("iflagSet");
-        QTest::addColumn<uint>("iflagClear");
+        DataColumns<uint, uint>("iflagSet", "iflagClear");
         // A pseudo-terminal keeps 8 data bits and refuses even and odd parity, so the rows
         // vary the speed, the stop bits and the flow control.
-        QTest::newRow("calibrator link 9600 8N1 no flow control")
-            << 9600 << int(ParityNone) << 8 << int(StopBitsOne) << int(FlowNone) << uint(B9600)
-            << uint(CS8) << uint(PARENB | CMSPAR | CSTOPB | CRTSCTS) << 0u << uint(IXON | IXOFF);
-        QTest::newRow("19200 8N2 hardware handshake")
-            << 19200 << int(ParityNone) << 8 << int(StopBitsTwo) << int(FlowCtsRts) << uint(B19200)
-            << uint(CS8 | CSTOPB | CRTSCTS) << uint(PARENB) << 0u << uint(IXON | IXOFF);
-        QTest::newRow("4800 8N1 XON/XOFF")
-            << 4800 << int(ParityNone) << 8 << int(StopBitsOne) << int(FlowXonXoff) << uint(B4800)
-            << uint(CS8) << uint(PARENB | CSTOPB | CRTSCTS) << uint(IXON | IXOFF) << 0u;
+        DataRow("calibrator link 9600 8N1 no flow control", 9600, int(ParityNone), 8,
+                int(StopBitsOne), int(FlowNone), uint(B9600), uint(CS8),
+                uint(PARENB | CMSPAR | CSTOPB | CRTSCTS), 0u, uint(IXON | IXOFF));
+        DataRow("19200 8N2 hardware handshake", 19200, int(ParityNone), 8, int(StopBitsTwo),
+                int(FlowCtsRts), uint(B19200), uint(CS8 | CSTOPB | CRTSCTS), uint(PARENB), 0u,
+                uint(IXON | IXOFF));
+        DataRow("4800 8N1 XON/XOFF", 4800, int(ParityNone), 8, int(StopBitsOne), int(FlowXonXoff),
+                uint(B4800), uint(CS8), uint(PARENB | CSTOPB | CRTSCTS), uint(IXON | IXOFF), 0u);
     }
     void lineSettingsApplied()
     {
@@ -364,14 +359,11 @@ private slots:
 
     void errorMessageIsTheSystemText_data()
     {
-        QTest::addColumn<uint>("code");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("missing file")
-            << uint(ENOENT) << QString::fromLocal8Bit(std::strerror(ENOENT));
-        QTest::newRow("access denied")
-            << uint(EACCES) << QString::fromLocal8Bit(std::strerror(EACCES));
-        QTest::newRow("no code") << 0u << QString();
-        QTest::newRow("code without a text") << 987654u << QString();
+        DataColumns<uint, QString>("code", "text");
+        DataRow("missing file", uint(ENOENT), QString::fromLocal8Bit(std::strerror(ENOENT)));
+        DataRow("access denied", uint(EACCES), QString::fromLocal8Bit(std::strerror(EACCES)));
+        DataRow("no code", 0u, QString());
+        DataRow("code without a text", 987654u, QString());
     }
     void errorMessageIsTheSystemText()
     {

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/charts/ChartData.h"
 #include "metercheck/document/MeterCheckDoc.h"
+
+#include "DocumentBuilder.h"
 
 #include <QTest>
 
@@ -16,38 +19,25 @@ struct PointValues
     bool marked = true;
 };
 
-// A measured range 0 with the given points (all defined and measured unless empty texts).
-MeterRange& MeasuredRange(const QString& value, const QString& unit,
-                          const QList<PointValues>& points)
-{
-    meterCheckDoc = MeterCheckDoc{};
-    meterCheckDoc.meterName = "M1";
-    meterCheckDoc.meterNumber = "7";
-    MeterRange& r = meterCheckDoc.ranges[0];
-    r.rangeDefined = 1;
-    r.rangeMeasured = 1;
-    r.rangeValue = value;
-    r.rangeUnit = unit;
-    for (int j = 0; j < points.size(); ++j) {
-        const PointValues& v = points[j];
-        MeterPoint& p = r.points[j];
-        p.pointDefined = 1;
-        p.pointMeasured = v.setting.isEmpty() ? 0 : 1;
-        p.marked = v.marked ? 1 : 0;
-        p.setting = v.setting;
-        p.reading = v.reading;
-        p.actualError = v.actual;
-        p.permissibleError = v.permissible;
-        p.unit = v.unit;
-    }
-    return r;
-}
-
 } // namespace
 
 class TestChartData : public QObject
 {
     Q_OBJECT
+
+    MeterCheckDoc doc;
+
+    // Range 0 of meter M1 number 7, measured, with the given points (all defined, and measured
+    // unless their setting is empty).
+    void MeasuredRange(const QString& value, const QString& unit, const QList<PointValues>& points)
+    {
+        doc = MeterCheckDoc();
+        DocumentBuilder b(doc);
+        b.Meter("M1", "7").Range(0, RangeFunction::Voltage, value, unit).Measured();
+        for (const PointValues& v : points)
+            b.Point(MakePoint(v.reading, v.setting, v.actual, v.permissible, "", v.unit, v.marked,
+                              !v.setting.isEmpty()));
+    }
 
 private slots:
     void pointsChartOf400mVRange()
@@ -56,7 +46,7 @@ private slots:
                       {{"100.00", "100.20", "0.20", "0.50", "mV"},
                        {"200.00", "201.00", "1.00", "0.60", "mV", false},
                        {"350.00", "349.50", "-0.50", "0.75", "mV"}});
-        const ChartData c = RangeCharts::PointsChart(0);
+        const ChartData c = RangeCharts::PointsChart(doc, 0);
         QCOMPARE(c.status, ChartData::Ready);
         QCOMPARE(c.optionA, short(135));
         QCOMPARE(c.optionB, short(2));
@@ -83,7 +73,7 @@ private slots:
                       {{"1.000", "0.800", "-0.2", "0.4", "V"},
                        {"5.000", "5.300", "0.3", "0.5", "V"},
                        {"9.000", "9.100", "0.1", "0.45", "V"}});
-        const ChartData c = RangeCharts::ErrorsChart(0);
+        const ChartData c = RangeCharts::ErrorsChart(doc, 0);
         QCOMPARE(c.status, ChartData::Ready);
         QCOMPARE(c.optionB, short(4));
         QCOMPARE(c.pointCount, 3);
@@ -107,13 +97,10 @@ private slots:
 
     void axisAlwaysIncludesZero_data()
     {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<double>("min");
-        QTest::addColumn<double>("max");
-        QTest::addColumn<double>("step");
-        QTest::newRow("only positive") << QStringList{"10.0", "20.0"} << 0.0 << 21.4 << 2.0;
-        QTest::newRow("only negative") << QStringList{"-10.0", "-20.0"} << -21.4 << 0.0 << 2.0;
-        QTest::newRow("both signs") << QStringList{"-10.0", "20.0"} << -10.7 << 21.4 << 3.0;
+        DataColumns<QStringList, double, double, double>("settings", "min", "max", "step");
+        DataRow("only positive", QStringList{"10.0", "20.0"}, 0.0, 21.4, 2.0);
+        DataRow("only negative", QStringList{"-10.0", "-20.0"}, -21.4, 0.0, 2.0);
+        DataRow("both signs", QStringList{"-10.0", "20.0"}, -10.7, 21.4, 3.0);
     }
     void axisAlwaysIncludesZero()
     {
@@ -122,7 +109,7 @@ private slots:
         for (const QString& s : settings)
             points.append({s, s, "0.0", "0.1", "°C"});
         MeasuredRange("100", "°C", points);
-        const ChartData c = RangeCharts::PointsChart(0);
+        const ChartData c = RangeCharts::PointsChart(doc, 0);
         QTEST(c.axisMin, "min");
         QTEST(c.axisMax, "max");
         QFETCH(double, step);
@@ -133,37 +120,25 @@ private slots:
     {
         MeasuredRange("20", "mA",
                       {{"4.000", "4.010", "0.010", "0.030", "mA"}, {"", "", "", "", ""}});
-        meterCheckDoc.ranges[0].points[1].setting.clear(); // never measured, but marked
-        const ChartData errors = RangeCharts::ErrorsChart(0);
+        doc.ranges[0].points[1].setting.clear(); // never measured, but marked
+        const ChartData errors = RangeCharts::ErrorsChart(doc, 0);
         QCOMPARE(errors.pointCount, 2);
         QCOMPARE(errors.series[0].values, QList<double>({0.01, 0.0}));
         QCOMPARE(errors.series[1].values, QList<double>({0.03, 0.0}));
         QCOMPARE(errors.series[2].values, QList<double>({-0.03, -0.0}));
-        const ChartData points = RangeCharts::PointsChart(0);
+        const ChartData points = RangeCharts::PointsChart(doc, 0);
         QCOMPARE(points.series[0].values, QList<double>({4.0, 0.0}));
     }
 
     void pointsInAnotherUnitAreConverted_data()
     {
-        QTest::addColumn<QString>("rangeUnit");
-        QTest::addColumn<QString>("pointUnit");
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<double>("value");
-        QTest::newRow("V range, point in mV") << "V"
-                                              << "mV"
-                                              << "50.000" << 0.05;
-        QTest::newRow("mV range, point in V") << "mV"
-                                              << "V"
-                                              << "1.5000" << 1500.0;
-        QTest::newRow("kOhm range, point in Ohm") << "kOhm"
-                                                  << "Ohm"
-                                                  << "3500.0" << 3.5;
-        QTest::newRow("same unit") << "Ohm"
-                                   << "Ohm"
-                                   << "350.0" << 350.0;
-        QTest::newRow("not a number") << "V"
-                                      << "V"
-                                      << "abc" << 0.0;
+        DataColumns<QString, QString, QString, double>("rangeUnit", "pointUnit", "setting",
+                                                       "value");
+        DataRow("V range, point in mV", "V", "mV", "50.000", 0.05);
+        DataRow("mV range, point in V", "mV", "V", "1.5000", 1500.0);
+        DataRow("kOhm range, point in Ohm", "kOhm", "Ohm", "3500.0", 3.5);
+        DataRow("same unit", "Ohm", "Ohm", "350.0", 350.0);
+        DataRow("not a number", "V", "V", "abc", 0.0);
     }
     void pointsInAnotherUnitAreConverted()
     {
@@ -172,19 +147,19 @@ private slots:
         QFETCH(QString, setting);
         QFETCH(double, value);
         MeasuredRange("2", rangeUnit, {{setting, setting, "0", "0", pointUnit}});
-        QCOMPARE(RangeCharts::PointsChart(0).series[0].values.at(0), value);
+        QCOMPARE(RangeCharts::PointsChart(doc, 0).series[0].values.at(0), value);
     }
 
     void nothingToDraw()
     {
         MeasuredRange("400", "mV", {{"100.00", "100.20", "0.20", "0.50", "mV", false}});
-        QCOMPARE(RangeCharts::PointsChart(0).status, ChartData::NoMarkedPoints);
-        QCOMPARE(RangeCharts::ErrorsChart(0).status, ChartData::NoMarkedPoints);
-        meterCheckDoc.ranges[0].points[0].marked = 1;
-        meterCheckDoc.ranges[0].rangeMeasured = 0;
-        QCOMPARE(RangeCharts::PointsChart(0).status, ChartData::NotMeasured);
-        QCOMPARE(RangeCharts::ErrorsChart(0).status, ChartData::NotMeasured);
-        QCOMPARE(RangeCharts::PointsChart(50).status, ChartData::NotMeasured);
+        QCOMPARE(RangeCharts::PointsChart(doc, 0).status, ChartData::NoMarkedPoints);
+        QCOMPARE(RangeCharts::ErrorsChart(doc, 0).status, ChartData::NoMarkedPoints);
+        doc.ranges[0].points[0].marked = 1;
+        doc.ranges[0].rangeMeasured = 0;
+        QCOMPARE(RangeCharts::PointsChart(doc, 0).status, ChartData::NotMeasured);
+        QCOMPARE(RangeCharts::ErrorsChart(doc, 0).status, ChartData::NotMeasured);
+        QCOMPARE(RangeCharts::PointsChart(doc, 50).status, ChartData::NotMeasured);
     }
 };
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DocumentBuilder.h"
 #include "RecordingMessageService.h"
 
 #include "metercheck/charts/CErrorsChartPage.h"
@@ -21,33 +22,6 @@
 
 namespace {
 
-// Range 0: 400 mV of meter M1 number 7, points 100 and 350 mV marked, 200 mV not.
-void Document400mV()
-{
-    meterCheckDoc = MeterCheckDoc{};
-    meterCheckDoc.meterName = "M1";
-    meterCheckDoc.meterNumber = "7";
-    MeterRange& r = meterCheckDoc.ranges[0];
-    r.rangeDefined = 1;
-    r.rangeMeasured = 1;
-    r.rangeValue = "400";
-    r.rangeUnit = "mV";
-    const char* values[3][4] = {{"100.00", "100.20", "0.20", "0.50"},
-                                {"200.00", "201.00", "1.00", "0.60"},
-                                {"350.00", "349.50", "-0.50", "0.75"}};
-    for (int j = 0; j < 3; ++j) {
-        MeterPoint& p = r.points[j];
-        p.pointDefined = 1;
-        p.pointMeasured = 1;
-        p.marked = j == 1 ? 0 : 1;
-        p.setting = values[j][0];
-        p.reading = values[j][1];
-        p.actualError = values[j][2];
-        p.permissibleError = values[j][3];
-        p.unit = "mV";
-    }
-}
-
 QValueAxis* ValueAxis(QChart* chart)
 {
     const auto axes = chart->axes(Qt::Vertical);
@@ -69,11 +43,25 @@ class TestChartPages : public QObject
 {
     Q_OBJECT
 
+    MeterCheckDoc doc;
+
 private slots:
+    // Range 0: 400 mV of meter M1 number 7, points 100 and 350 mV marked, 200 mV not.
+    void init()
+    {
+        doc = MeterCheckDoc();
+        DocumentBuilder(doc)
+            .Meter("M1", "7")
+            .Range(0, RangeFunction::Voltage, "400", "mV")
+            .Measured()
+            .Point(MakePoint("100.20", "100.00", "0.20", "0.50", "", "mV", true))
+            .Point(MakePoint("201.00", "200.00", "1.00", "0.60", "", "mV", false))
+            .Point(MakePoint("349.50", "350.00", "-0.50", "0.75", "", "mV", true));
+    }
+
     void pointsChartDrawn()
     {
-        Document400mV();
-        CPointsChartPage page;
+        CPointsChartPage page(doc);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
         QCOMPARE(chart->title(), "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
@@ -102,8 +90,7 @@ private slots:
 
     void errorsChartDrawn()
     {
-        Document400mV();
-        CErrorsChartPage page;
+        CErrorsChartPage page(doc);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
         QCOMPARE(chart->title(), "Wykres błędów;  Miernik: M1; Nr: 7");
@@ -127,12 +114,11 @@ private slots:
 
     void noMarkedPointHidesThePage()
     {
-        Document400mV();
         QWidget window;
-        auto* page = new CPointsChartPage(&window);
+        auto* page = new CPointsChartPage(doc, &window);
         window.show();
         QVERIFY(page->DrawChart(0));
-        for (MeterPoint& p : meterCheckDoc.ranges[0].points)
+        for (MeterPoint& p : doc.ranges[0].points)
             p.marked = 0;
         RecordingMessageService messages;
         QVERIFY(!page->DrawChart(0));
@@ -144,12 +130,11 @@ private slots:
 
     void neverMeasuredRangeIsNotDrawn()
     {
-        Document400mV();
-        CErrorsChartPage page;
+        CErrorsChartPage page(doc);
         QVERIFY(page.DrawChart(0));
-        meterCheckDoc.ranges[1] = meterCheckDoc.ranges[0];
-        meterCheckDoc.ranges[1].rangeMeasured = 0;
-        meterCheckDoc.ranges[1].rangeValue = "500";
+        doc.ranges[1] = doc.ranges[0];
+        doc.ranges[1].rangeMeasured = 0;
+        doc.ranges[1].rangeValue = "500";
         RecordingMessageService messages;
         QVERIFY(!page.DrawChart(1));
         QVERIFY(messages.messages.isEmpty());
@@ -160,8 +145,7 @@ private slots:
 
     void renderedWithTheSeriesColours()
     {
-        Document400mV();
-        CPointsChartPage page;
+        CPointsChartPage page(doc);
         QImage image(800, 500, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
@@ -175,13 +159,12 @@ private slots:
 
     void printedToPdf()
     {
-        Document400mV();
         QTemporaryDir dir;
         const QString file = dir.filePath("chart.pdf");
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
-        CErrorsChartPage page;
+        CErrorsChartPage page(doc);
         QVERIFY(page.PrintChart(0, printer));
         QVERIFY(QFileInfo(file).size() > 1000);
         if (qEnvironmentVariableIsSet("KEEP_PDF"))
@@ -202,8 +185,7 @@ private slots:
 
     void nothingPrintedWithoutMarkedPoints()
     {
-        Document400mV();
-        for (MeterPoint& p : meterCheckDoc.ranges[0].points)
+        for (MeterPoint& p : doc.ranges[0].points)
             p.marked = 0;
         QTemporaryDir dir;
         const QString file = dir.filePath("chart.pdf");
@@ -211,7 +193,7 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         RecordingMessageService messages;
-        CPointsChartPage page;
+        CPointsChartPage page(doc);
         QVERIFY(!page.PrintChart(0, printer));
         QVERIFY(!QFileInfo::exists(file));
         QCOMPARE(messages.Texts(), QStringList({"Nie zaznaczono punktów do wykresu."}));

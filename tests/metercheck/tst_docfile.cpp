@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/document/DocumentSlots.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,14 +39,14 @@ QByteArray Hex(const char* hex)
 }
 
 // A document with something in every kind of field.
-void FillSample()
+void FillSample(MeterCheckDoc& doc)
 {
-    ClearDocument();
-    meterCheckDoc.formatVersion = 1.0;
-    meterCheckDoc.meterName = QStringLiteral("Miernik łączności µ°");
-    meterCheckDoc.meterNumber = QStringLiteral("Nr 123/ŚŻ");
-    meterCheckDoc.method = 1;
-    MeterRange& r = meterCheckDoc.ranges[0];
+    ClearDocument(doc);
+    doc.formatVersion = 1.0;
+    doc.meterName = QStringLiteral("Miernik łączności µ°");
+    doc.meterNumber = QStringLiteral("Nr 123/ŚŻ");
+    doc.method = CheckMethod::ExactReading;
+    MeterRange& r = doc.ranges[0];
     r.rangeValue = "400";
     r.rangeUnit = "V";
     r.classReading = "0.5";
@@ -56,13 +58,13 @@ void FillSample()
     r.rangeMeasured = 1;
     r.points[0] = {"100.0", "100.012", "-0.012", "0.7", "0.034", "V", 1, 1, 0, 1};
     r.points[1] = {"200.0", "", "", "", "", "V", 0, 1, 0, 0};
-    MeterRange& t = meterCheckDoc.ranges[1];
+    MeterRange& t = doc.ranges[1];
     t.rangeValue = "1370";
     t.sensorName = "B (PtRh30-PtRh6)";
     t.rangeUnit = "°C";
-    t.function = 3;
+    t.function = RangeFunction::Thermocouple;
     t.calFunction = 13;
-    t.coldJunction = 2;
+    t.coldJunction = ColdJunction::To;
     t.toValue = "23.0";
     t.rlValue = "10.0";
     t.constUnit = "°C";
@@ -75,20 +77,18 @@ class TestDocFile : public QObject
 {
     Q_OBJECT
 
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
+
 private slots:
-    void init()
-    {
-        MetFile::ResetImage();
-        meterCheckDoc.formatVersion = 1.0;
-        ClearDocument();
-    }
+    void init() { session.Reset(); }
 
     void clearedDocumentIsVersionThenZeros()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("pusty.met");
         RecordingMessageService messages;
-        QVERIFY(SaveDocument(path));
+        QVERIFY(SaveDocument(session, path));
         QVERIFY(messages.messages.isEmpty());
         const QByteArray bytes = ReadAll(path);
         QCOMPARE(bytes.size(), 126072);
@@ -100,52 +100,50 @@ private slots:
     {
         QTemporaryDir dir;
         RecordingMessageService messages;
-        FillSample();
-        QVERIFY(SaveDocument(dir.filePath("a.met")));
-        ClearDocument();
-        meterCheckDoc.formatVersion = 7.0;
-        QVERIFY(LoadDocument(dir.filePath("a.met")));
-        QCOMPARE(meterCheckDoc.formatVersion, 1.0);
-        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Miernik łączności µ°"));
-        QCOMPARE(meterCheckDoc.ranges[1].sensorName, QStringLiteral("B (PtRh30-PtRh6)"));
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QStringLiteral("100.012"));
-        QCOMPARE(meterCheckDoc.ranges[0].calFunction, qint16(3));
-        QVERIFY(SaveDocument(dir.filePath("b.met")));
+        FillSample(doc);
+        QVERIFY(SaveDocument(session, dir.filePath("a.met")));
+        ClearDocument(doc);
+        doc.formatVersion = 7.0;
+        QVERIFY(LoadDocument(session, dir.filePath("a.met")));
+        QCOMPARE(doc.formatVersion, 1.0);
+        QCOMPARE(doc.meterName, QStringLiteral("Miernik łączności µ°"));
+        QCOMPARE(doc.ranges[1].sensorName, QStringLiteral("B (PtRh30-PtRh6)"));
+        QCOMPARE(doc.ranges[0].points[0].setting, QStringLiteral("100.012"));
+        QCOMPARE(doc.ranges[0].calFunction, qint16(3));
+        QVERIFY(SaveDocument(session, dir.filePath("b.met")));
         QCOMPARE(ReadAll(dir.filePath("b.met")), ReadAll(dir.filePath("a.met")));
         QVERIFY(messages.messages.isEmpty());
     }
 
     void fieldBytes_data()
     {
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QByteArray>("bytes");
+        DataColumns<int, QByteArray>("offset", "bytes");
         const int r1 = MetFile::RangeOffset(1);
         const int p0 = MetFile::PointOffset(0, 0);
-        QTest::newRow("method int16 little-endian") << 68 << Hex("0100");
-        QTest::newRow("name in windows-1250") << 8
-                                              << QByteArray("Miernik \xB3\xB9"
-                                                            "czno\x9C"
-                                                            "ci \xB5\xB0",
-                                                            21);
-        QTest::newRow("degree C is three bytes") << r1 + 22 << Hex("B04300");
-        QTest::newRow("function of range 1") << r1 + 28 << Hex("0300");
-        QTest::newRow("calFunction 13") << r1 + 30 << Hex("0D00");
-        QTest::newRow("coldJunction To") << r1 + 32 << Hex("0200");
-        QTest::newRow("toValue") << r1 + 34 << QByteArray("23.0", 5);
-        QTest::newRow("longest sensor name fills its field")
-            << r1 + 5 << QByteArray("B (PtRh30-PtRh6)", 17);
-        QTest::newRow("rangeDefined") << r1 + 68 << Hex("01");
-        QTest::newRow("point 0 setting of seven characters") << p0 + 8 << QByteArray("100.012", 8);
-        QTest::newRow("point flags reserved marked defined measured") << p0 + 45 << Hex("00010101");
-        QTest::newRow("unmarked defined point") << p0 + 49 + 45 << Hex("000001");
-        QTest::newRow("rangeMeasured of range 0") << MetFile::RangeOffset(0) + 2519 << Hex("01");
+        DataRow("method int16 little-endian", 68, Hex("0100"));
+        DataRow("name in windows-1250", 8,
+                QByteArray("Miernik \xB3\xB9"
+                           "czno\x9C"
+                           "ci \xB5\xB0",
+                           21));
+        DataRow("degree C is three bytes", r1 + 22, Hex("B04300"));
+        DataRow("function of range 1", r1 + 28, Hex("0300"));
+        DataRow("calFunction 13", r1 + 30, Hex("0D00"));
+        DataRow("coldJunction To", r1 + 32, Hex("0200"));
+        DataRow("toValue", r1 + 34, QByteArray("23.0", 5));
+        DataRow("longest sensor name fills its field", r1 + 5, QByteArray("B (PtRh30-PtRh6)", 17));
+        DataRow("rangeDefined", r1 + 68, Hex("01"));
+        DataRow("point 0 setting of seven characters", p0 + 8, QByteArray("100.012", 8));
+        DataRow("point flags reserved marked defined measured", p0 + 45, Hex("00010101"));
+        DataRow("unmarked defined point", p0 + 49 + 45, Hex("000001"));
+        DataRow("rangeMeasured of range 0", MetFile::RangeOffset(0) + 2519, Hex("01"));
     }
     void fieldBytes()
     {
         QFETCH(int, offset);
         QFETCH(QByteArray, bytes);
-        FillSample();
-        const QByteArray image = MetFile::PackDocument();
+        FillSample(doc);
+        const QByteArray image = MetFile::PackDocument(session);
         QCOMPARE(image.size(), MET_FILE_SIZE);
         QCOMPARE(image.mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
     }
@@ -153,11 +151,11 @@ private slots:
     void lastRangeAndPadding()
     {
         QCOMPARE(MetFile::RangeOffset(49), 123550);
-        meterCheckDoc.ranges[49].rangeValue = "9999";
-        meterCheckDoc.ranges[49].rangeDefined = 1;
-        meterCheckDoc.ranges[49].rangeMeasured = 1;
-        meterCheckDoc.ranges[49].points[49].unit = "kOhm";
-        const QByteArray image = MetFile::PackDocument();
+        doc.ranges[49].rangeValue = "9999";
+        doc.ranges[49].rangeDefined = 1;
+        doc.ranges[49].rangeMeasured = 1;
+        doc.ranges[49].points[49].unit = "kOhm";
+        const QByteArray image = MetFile::PackDocument(session);
         QCOMPARE(image.mid(123550, 5), QByteArray("9999", 5));
         QCOMPARE(image.mid(MetFile::PointOffset(49, 49) + 40, 5), QByteArray("kOhm", 5));
         QCOMPARE(image.mid(126068, 4).toHex(' '), QByteArray("00 01 00 00"));
@@ -165,10 +163,10 @@ private slots:
 
     void markedDefinedPointBytes()
     {
-        MeterPoint& p = meterCheckDoc.ranges[3].points[7];
+        MeterPoint& p = doc.ranges[3].points[7];
         p.marked = 1;
         p.pointDefined = 1;
-        const QByteArray image = MetFile::PackDocument();
+        const QByteArray image = MetFile::PackDocument(session);
         const int at = MetFile::PointOffset(3, 7);
         QCOMPARE(at, 70 + 2520 * 3 + 69 + 49 * 7);
         QCOMPARE(image.mid(at + 45, 3).toHex(' '), QByteArray("00 01 01"));
@@ -177,23 +175,22 @@ private slots:
     // Texts longer than their field are cut at a whole character and never touch the next field.
     void longTextsStayInTheirFields_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("ascii") << QString(40, 'x') << QByteArray(29, 'x');
-        QTest::newRow("polish letters are one byte each")
-            << QString(35, QChar(0x0142)) << QByteArray(29, '\xB3');
-        QTest::newRow("outside the code page is one question mark")
-            << QString::fromUtf8("a€😀bЖ") << QByteArray("a\x80?b?");
-        QTest::newRow("surrogate pair at the cut")
-            << QString(28, 'y') + QString::fromUtf8("😀😀") << QByteArray(28, 'y') + "?";
+        DataColumns<QString, QByteArray>("name", "stored");
+        DataRow("ascii", QString(40, 'x'), QByteArray(29, 'x'));
+        DataRow("polish letters are one byte each", QString(35, QChar(0x0142)),
+                QByteArray(29, '\xB3'));
+        DataRow("outside the code page is one question mark", QString::fromUtf8("a€😀bЖ"),
+                QByteArray("a\x80?b?"));
+        DataRow("surrogate pair at the cut", QString(28, 'y') + QString::fromUtf8("😀😀"),
+                QByteArray(28, 'y') + "?");
     }
     void longTextsStayInTheirFields()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, stored);
-        meterCheckDoc.meterName = name;
-        meterCheckDoc.meterNumber = "N1";
-        const QByteArray image = MetFile::PackDocument();
+        doc.meterName = name;
+        doc.meterNumber = "N1";
+        const QByteArray image = MetFile::PackDocument(session);
         QCOMPARE(image.mid(8, stored.size() + 1), stored + '\0');
         QCOMPARE(image.mid(38, 3), QByteArray("N1\0", 3));
     }
@@ -218,11 +215,11 @@ private slots:
         file.replace(38, 30, QByteArray(30, 'N'));
         file[68] = '\x01';
         WriteAll(dir.filePath("in.met"), file);
-        QVERIFY(LoadDocument(dir.filePath("in.met")));
-        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Stara nazwa"));
-        QCOMPARE(meterCheckDoc.meterNumber, QString(30, 'N'));
-        meterCheckDoc.meterName = "Nowa";
-        QVERIFY(SaveDocument(dir.filePath("out.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("in.met")));
+        QCOMPARE(doc.meterName, QStringLiteral("Stara nazwa"));
+        QCOMPARE(doc.meterNumber, QString(30, 'N'));
+        doc.meterName = "Nowa";
+        QVERIFY(SaveDocument(session, dir.filePath("out.met")));
         const QByteArray out = ReadAll(dir.filePath("out.met"));
         QCOMPARE(out.mid(8, 30), QByteArray("Nowa") + '\0' + oldName.mid(5));
         // The unterminated number is written back as 29 characters and a terminator.
@@ -239,9 +236,9 @@ private slots:
             file[MetFile::PointOffset(10, i / 7) + i % 7] = char(1 + i);
         file.replace(0, 8, Hex("0102030405060708"));
         WriteAll(dir.filePath("all.met"), file);
-        QVERIFY(LoadDocument(dir.filePath("all.met")));
-        MetFile::ResetImage();
-        QVERIFY(SaveDocument(dir.filePath("again.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("all.met")));
+        session.fileImage.fill('\0');
+        QVERIFY(SaveDocument(session, dir.filePath("again.met")));
         QCOMPARE(ReadAll(dir.filePath("again.met")), file);
     }
 
@@ -249,27 +246,25 @@ private slots:
     {
         QTemporaryDir dir;
         RecordingMessageService messages;
-        QVERIFY(SaveDocument(dir.filePath("empty.met")));
-        FillSample();
-        QVERIFY(LoadDocument(dir.filePath("empty.met")));
-        QCOMPARE(CountRanges(), 0);
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QString());
-        QCOMPARE(meterCheckDoc.ranges[1].calFunction, qint16(0));
-        QCOMPARE(meterCheckDoc.meterName, QString());
+        QVERIFY(SaveDocument(session, dir.filePath("empty.met")));
+        FillSample(doc);
+        QVERIFY(LoadDocument(session, dir.filePath("empty.met")));
+        QCOMPARE(CountRanges(doc), 0);
+        QCOMPARE(doc.ranges[0].points[0].setting, QString());
+        QCOMPARE(doc.ranges[1].calFunction, qint16(0));
+        QCOMPARE(doc.meterName, QString());
     }
 
     void badFilesAreRefused_data()
     {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QString>("message");
+        DataColumns<int, QString>("size", "message");
         const QString wrong = QStringLiteral("nie jest plikiem danych miernika");
-        QTest::newRow("one byte short") << 126071 << wrong;
-        QTest::newRow("one byte long") << 126073 << wrong;
-        QTest::newRow("empty") << 0 << wrong;
-        QTest::newRow("missing") << -1 << QStringLiteral("\nPlik lub folder nie istnieje.\n");
-        QTest::newRow("a folder") << -2 << QStringLiteral("\nTo jest folder, a nie plik.\n");
-        QTest::newRow("a FIFO") << -3
-                                << QStringLiteral("\nTo jest potok (FIFO), a nie zwykły plik.\n");
+        DataRow("one byte short", 126071, wrong);
+        DataRow("one byte long", 126073, wrong);
+        DataRow("empty", 0, wrong);
+        DataRow("missing", -1, QStringLiteral("\nPlik lub folder nie istnieje.\n"));
+        DataRow("a folder", -2, QStringLiteral("\nTo jest folder, a nie plik.\n"));
+        DataRow("a FIFO", -3, QStringLiteral("\nTo jest potok (FIFO), a nie zwykły plik.\n"));
     }
     void badFilesAreRefused()
     {
@@ -283,22 +278,21 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir("zly.met"));
         if (size == -3) // opening it to read would wait for a writer for ever
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        FillSample();
-        const QByteArray imageBefore = MetFile::PackDocument();
+        FillSample(doc);
+        const QByteArray imageBefore = MetFile::PackDocument(session);
         RecordingMessageService messages;
-        QVERIFY(!LoadDocument(path));
+        QVERIFY(!LoadDocument(session, path));
         QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.IsErrorBox(0));
         QVERIFY2(messages.messages[0].text.contains(message),
                  qPrintable(messages.messages[0].text));
         QCOMPARE(messages.messages[0].text.count(path), 1);
         QVERIFY(messages.messages[0].text.endsWith("Dokument nie został wczytany."));
         // Neither the document nor the image changed.
-        QCOMPARE(MetFile::Image(), imageBefore);
-        QCOMPARE(meterCheckDoc.meterName, QStringLiteral("Miernik łączności µ°"));
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, QStringLiteral("100.012"));
-        QCOMPARE(MetFile::PackDocument(), imageBefore);
+        QCOMPARE(session.fileImage, imageBefore);
+        QCOMPARE(doc.meterName, QStringLiteral("Miernik łączności µ°"));
+        QCOMPARE(doc.ranges[0].points[0].setting, QStringLiteral("100.012"));
+        QCOMPARE(MetFile::PackDocument(session), imageBefore);
     }
 
     void saveIntoMissingFolderFails()
@@ -306,13 +300,11 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("gone/dok.met");
         RecordingMessageService messages;
-        QVERIFY(!SaveDocument(path));
-        QCOMPARE(messages.Texts(),
-                 QStringList{QStringLiteral("Nie udało się zapisać pliku:\n%1\n"
+        QVERIFY(!SaveDocument(session, path));
+        QVERIFY(messages.OnlyError(QStringLiteral("Nie udało się zapisać pliku:\n%1\n"
                                             "Folder docelowy nie istnieje.\nDokument nie został "
                                             "zapisany, plik na dysku pozostał bez zmian.")
-                                 .arg(path)});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+                                 .arg(path)));
         QVERIFY(!QFile::exists(path));
     }
 
@@ -330,9 +322,9 @@ private slots:
         rlimit small = saved;
         small.rlim_cur = 60000;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        FillSample();
+        FillSample(doc);
         RecordingMessageService messages;
-        const bool saved1 = SaveDocument(path);
+        const bool saved1 = SaveDocument(session, path);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
 
@@ -346,8 +338,8 @@ private slots:
         QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"dok.met"});
         // With room again the same document is written.
-        QVERIFY(SaveDocument(path));
-        QCOMPARE(ReadAll(path), MetFile::Image());
+        QVERIFY(SaveDocument(session, path));
+        QCOMPARE(ReadAll(path), session.fileImage);
     }
 };
 

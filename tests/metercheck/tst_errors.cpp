@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "link/CalFunctionTable.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/procedures/FieldText.h"
@@ -11,133 +12,45 @@ class TestErrors : public QObject
 {
     Q_OBJECT
 
+    MeterCheckDoc doc;
+
 private slots:
     void initTestCase() { FillCalFunctionTable(); }
 
     void permissibleAndActualError_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<int>("calFunction");
-        QTest::addColumn<QString>("rangeValue");
-        QTest::addColumn<QString>("rangeUnit");
-        QTest::addColumn<QString>("classReading");
-        QTest::addColumn<QString>("classRange");
-        QTest::addColumn<QString>("constTerm");
-        QTest::addColumn<QString>("constUnit");
-        QTest::addColumn<QString>("reading");
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("permissible");
-        QTest::addColumn<QString>("actual");
-        QTest::newRow("400 mV, class 0.05 + 0.1 + 0.01 mV") << 0 << 1 << "400"
-                                                            << "mV"
-                                                            << "0.05"
-                                                            << "0.1"
-                                                            << "0.01"
-                                                            << "mV"
-                                                            << "200.000"
-                                                            << "200.00"
-                                                            << "mV"
-                                                            << "0.51"
-                                                            << "0.00";
-        QTest::newRow("constant in µV") << 0 << 1 << "400"
-                                        << "mV"
-                                        << ""
-                                        << "0.1"
-                                        << "20"
-                                        << "µV"
-                                        << "100.05"
-                                        << "100.00"
-                                        << "mV"
-                                        << "0.42"
-                                        << "0.05";
-        QTest::newRow("volt range, point in mV") << 0 << 0 << "2"
-                                                 << "V"
-                                                 << "0.5"
-                                                 << ""
-                                                 << ""
-                                                 << ""
-                                                 << "40.000"
-                                                 << "40.100"
-                                                 << "mV"
-                                                 << "0.200"
-                                                 << "-0.100";
-        QTest::newRow("millivolt range, point in V") << 0 << 3 << "2000"
-                                                     << "mV"
-                                                     << ""
-                                                     << "0.5"
-                                                     << ""
-                                                     << ""
-                                                     << "1.800"
-                                                     << "1.795"
-                                                     << "V"
-                                                     << "0.010"
-                                                     << "0.005";
-        QTest::newRow("current in mA") << 1 << 4 << "20"
-                                       << "mA"
-                                       << "0.1"
-                                       << "0.2"
-                                       << "0.01"
-                                       << "mA"
-                                       << "10.000"
-                                       << "10.020"
-                                       << "mA"
-                                       << "0.060"
-                                       << "-0.020";
-        QTest::newRow("kOhm range in Ohm") << 2 << 6 << "4"
-                                           << "kOhm"
-                                           << ""
-                                           << "1"
-                                           << ""
-                                           << ""
-                                           << "2005.0"
-                                           << "2000.0"
-                                           << "Ohm"
-                                           << "40.0"
-                                           << "5.0";
-        QTest::newRow("temperature") << 3 << 13 << "1000"
-                                     << "°C"
-                                     << "0.5"
-                                     << "0.2"
-                                     << "1"
-                                     << "°C"
-                                     << "500.4"
-                                     << "500.0"
-                                     << "°C"
-                                     << "5.5"
-                                     << "0.4";
-        QTest::newRow("empty class and texts count 0") << 1 << 4 << "20"
-                                                       << "mA"
-                                                       << ""
-                                                       << ""
-                                                       << ""
-                                                       << ""
-                                                       << ""
-                                                       << ""
-                                                       << "mA"
-                                                       << "0.000"
-                                                       << "0.000";
-        QTest::newRow("too large keeps fewer decimals") << 2 << 6 << "9999"
-                                                        << "kOhm"
-                                                        << ""
-                                                        << "5"
-                                                        << ""
-                                                        << ""
-                                                        << "3000.0"
-                                                        << "2999.0"
-                                                        << "Ohm"
-                                                        << "499950"
-                                                        << "1.0";
+        DataColumns<int, int, QString, QString, QString, QString, QString, QString, QString,
+                    QString, QString, QString, QString>(
+            "function", "calFunction", "rangeValue", "rangeUnit", "classReading", "classRange",
+            "constTerm", "constUnit", "reading", "setting", "unit", "permissible", "actual");
+        DataRow("400 mV, class 0.05 + 0.1 + 0.01 mV", 0, 1, "400", "mV", "0.05", "0.1", "0.01",
+                "mV", "200.000", "200.00", "mV", "0.51", "0.00");
+        DataRow("constant in µV", 0, 1, "400", "mV", "", "0.1", "20", "µV", "100.05", "100.00",
+                "mV", "0.42", "0.05");
+        DataRow("volt range, point in mV", 0, 0, "2", "V", "0.5", "", "", "", "40.000", "40.100",
+                "mV", "0.200", "-0.100");
+        DataRow("millivolt range, point in V", 0, 3, "2000", "mV", "", "0.5", "", "", "1.800",
+                "1.795", "V", "0.010", "0.005");
+        DataRow("current in mA", 1, 4, "20", "mA", "0.1", "0.2", "0.01", "mA", "10.000", "10.020",
+                "mA", "0.060", "-0.020");
+        DataRow("kOhm range in Ohm", 2, 6, "4", "kOhm", "", "1", "", "", "2005.0", "2000.0", "Ohm",
+                "40.0", "5.0");
+        DataRow("temperature", 3, 13, "1000", "°C", "0.5", "0.2", "1", "°C", "500.4", "500.0", "°C",
+                "5.5", "0.4");
+        DataRow("empty class and texts count 0", 1, 4, "20", "mA", "", "", "", "", "", "", "mA",
+                "0.000", "0.000");
+        DataRow("too large keeps fewer decimals", 2, 6, "9999", "kOhm", "", "5", "", "", "3000.0",
+                "2999.0", "Ohm", "499950", "1.0");
     }
     void permissibleAndActualError()
     {
         QFETCH(int, function);
         QFETCH(int, calFunction);
-        meterCheckDoc = MeterCheckDoc{};
-        MeterRange& r = meterCheckDoc.ranges[3];
+        doc = MeterCheckDoc{};
+        MeterRange& r = doc.ranges[3];
         r.rangeDefined = 1;
         r.rangeMeasured = 1;
-        r.function = qint16(function);
+        r.function = RangeFunction(function);
         r.calFunction = qint16(calFunction);
         QFETCH(QString, rangeValue);
         QFETCH(QString, rangeUnit);
@@ -160,80 +73,69 @@ private slots:
         p.reading = reading;
         p.setting = setting;
         p.unit = unit;
-        EvaluatePointErrors(3, 5);
+        EvaluatePointErrors(doc, 3, 5);
         QTEST(p.permissibleError, "permissible");
         QTEST(p.actualError, "actual");
     }
 
     void errorsOnlyForMeasuredPoints_data()
     {
-        QTest::addColumn<int>("rangeMeasured");
-        QTest::addColumn<int>("pointDefined");
-        QTest::addColumn<int>("pointMeasured");
-        QTest::newRow("range not measured") << 0 << 1 << 1;
-        QTest::newRow("point not defined") << 1 << 0 << 1;
-        QTest::newRow("point not measured") << 1 << 1 << 0;
+        DataColumns<int, int, int>("rangeMeasured", "pointDefined", "pointMeasured");
+        DataRow("range not measured", 0, 1, 1);
+        DataRow("point not defined", 1, 0, 1);
+        DataRow("point not measured", 1, 1, 0);
     }
     void errorsOnlyForMeasuredPoints()
     {
-        meterCheckDoc = MeterCheckDoc{};
-        MeterRange& r = meterCheckDoc.ranges[0];
+        doc = MeterCheckDoc{};
+        MeterRange& r = doc.ranges[0];
         QFETCH(int, rangeMeasured);
         QFETCH(int, pointDefined);
         QFETCH(int, pointMeasured);
         r.rangeMeasured = quint8(rangeMeasured);
         r.rangeValue = "20";
         r.classRange = "1";
-        r.function = 1;
+        r.function = RangeFunction::Current;
         r.calFunction = 4;
         MeterPoint& p = r.points[0];
         p.pointDefined = quint8(pointDefined);
         p.pointMeasured = quint8(pointMeasured);
         p.reading = "5";
         p.actualError = "old";
-        EvaluatePointErrors(0, 0);
+        EvaluatePointErrors(doc, 0, 0);
         QCOMPARE(p.actualError, "old");
         QVERIFY(p.permissibleError.isEmpty());
     }
 
     void calibratorError_data()
     {
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<int>("function");
-        QTest::addColumn<int>("coldJunction");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("50 mV range") << "50.000" << 0 << 0 << "0.021";
-        QTest::newRow("negative setting counts its size") << "-500.00" << 1 << 0 << "0.19";
-        QTest::newRow("2 V range") << "1.0000" << 2 << 0 << "0.0007";
-        QTest::newRow("resistance") << "1000.0" << 6 << 0 << "1.4";
-        QTest::newRow("K with Tex adds the junction") << "100.0" << 13 << 0 << "1.2";
-        QTest::newRow("K with Tin adds the junction") << "100.0" << 13 << 1 << "1.2";
-        QTest::newRow("K with To does not") << "100.0" << 13 << 2 << "0.4";
-        QTest::newRow("R with Tex") << "1000.0" << 7 << 0 << "2.3";
-        QTest::newRow("RTD has no junction") << "100.00" << 14 << 0 << "0.33";
-        QTest::newRow("no function") << "1.0" << -1 << 0 << "";
+        DataColumns<QString, int, int, QString>("setting", "function", "coldJunction", "error");
+        DataRow("50 mV range", "50.000", 0, 0, "0.021");
+        DataRow("negative setting counts its size", "-500.00", 1, 0, "0.19");
+        DataRow("2 V range", "1.0000", 2, 0, "0.0007");
+        DataRow("resistance", "1000.0", 6, 0, "1.4");
+        DataRow("K with Tex adds the junction", "100.0", 13, 0, "1.2");
+        DataRow("K with Tin adds the junction", "100.0", 13, 1, "1.2");
+        DataRow("K with To does not", "100.0", 13, 2, "0.4");
+        DataRow("R with Tex", "1000.0", 7, 0, "2.3");
+        DataRow("RTD has no junction", "100.00", 14, 0, "0.33");
+        DataRow("no function", "1.0", -1, 0, "");
     }
     void calibratorError()
     {
         QFETCH(QString, setting);
         QFETCH(int, function);
         QFETCH(int, coldJunction);
-        QTEST(CalibratorErrorText(setting, function, coldJunction), "error");
+        QTEST(CalibratorErrorText(setting, function, ColdJunction(coldJunction)), "error");
     }
 
     void exceedsPermissible_data()
     {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("permissible");
-        QTest::addColumn<bool>("exceeds");
-        QTest::newRow("-0.6 against 0.5") << "-0.6"
-                                          << "0.5" << true;
-        QTest::newRow("-0.6 against 0.6") << "-0.6"
-                                          << "0.6" << false;
-        QTest::newRow("0.5 against 0.6") << "0.5"
-                                         << "0.6" << false;
-        QTest::newRow("empty texts") << ""
-                                     << "" << false;
+        DataColumns<QString, QString, bool>("actual", "permissible", "exceeds");
+        DataRow("-0.6 against 0.5", "-0.6", "0.5", true);
+        DataRow("-0.6 against 0.6", "-0.6", "0.6", false);
+        DataRow("0.5 against 0.6", "0.5", "0.6", false);
+        DataRow("empty texts", "", "", false);
     }
     void exceedsPermissible()
     {
@@ -244,48 +146,17 @@ private slots:
 
     void unitConversion_data()
     {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("rangeUnit");
-        QTest::addColumn<QString>("pointUnit");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("inPointUnit");
-        QTest::addColumn<QString>("backInRangeUnit");
-        QTest::newRow("V to mV") << "0.05"
-                                 << "V"
-                                 << "mV" << 3 << "50.000"
-                                 << "0.050";
-        QTest::newRow("V to mV keeps digits coming back") << "0.0123"
-                                                          << "V"
-                                                          << "mV" << 3 << "12.300"
-                                                          << "0.0123";
-        QTest::newRow("mV to V") << "1500"
-                                 << "mV"
-                                 << "V" << 4 << "1.5000"
-                                 << "1500.00";
-        QTest::newRow("kOhm to Ohm") << "3.5"
-                                     << "kOhm"
-                                     << "Ohm" << 1 << "3500.0"
-                                     << "3.5";
-        QTest::newRow("Ohm to kOhm") << "350"
-                                     << "Ohm"
-                                     << "kOhm" << 2 << "0.35"
-                                     << "350.00";
-        QTest::newRow("equal units unchanged") << "12.34567"
-                                               << "V"
-                                               << "V" << 3 << "12.34567"
-                                               << "12.34567";
-        QTest::newRow("mA unchanged") << "4"
-                                      << "mA"
-                                      << "mA" << 3 << "4"
-                                      << "4";
-        QTest::newRow("°C unchanged") << "100"
-                                      << "°C"
-                                      << "°C" << 1 << "100"
-                                      << "100";
-        QTest::newRow("too long keeps fewer decimals") << "12.5"
-                                                       << "V"
-                                                       << "mV" << 3 << "12500.0"
-                                                       << "12.500";
+        DataColumns<QString, QString, QString, int, QString, QString>(
+            "value", "rangeUnit", "pointUnit", "decimals", "inPointUnit", "backInRangeUnit");
+        DataRow("V to mV", "0.05", "V", "mV", 3, "50.000", "0.050");
+        DataRow("V to mV keeps digits coming back", "0.0123", "V", "mV", 3, "12.300", "0.0123");
+        DataRow("mV to V", "1500", "mV", "V", 4, "1.5000", "1500.00");
+        DataRow("kOhm to Ohm", "3.5", "kOhm", "Ohm", 1, "3500.0", "3.5");
+        DataRow("Ohm to kOhm", "350", "Ohm", "kOhm", 2, "0.35", "350.00");
+        DataRow("equal units unchanged", "12.34567", "V", "V", 3, "12.34567", "12.34567");
+        DataRow("mA unchanged", "4", "mA", "mA", 3, "4", "4");
+        DataRow("°C unchanged", "100", "°C", "°C", 1, "100", "100");
+        DataRow("too long keeps fewer decimals", "12.5", "V", "mV", 3, "12500.0", "12.500");
     }
     void unitConversion()
     {
@@ -300,17 +171,15 @@ private slots:
 
     void fitFixed_data()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("fits as asked") << 12.3456 << 3 << "12.346";
-        QTest::newRow("seven characters") << -0.1234 << 4 << "-0.1234";
-        QTest::newRow("rounded, not cut") << -0.12345 << 5 << "-0.1235";
-        QTest::newRow("rounding carries") << 99999.99 << 3 << "100000";
-        QTest::newRow("whole number without point") << 1234567.0 << 1 << "1234567";
-        QTest::newRow("whole negative") << -123456.7 << 2 << "-123457";
-        QTest::newRow("too large for fixed form") << 12345678.0 << 1 << "1.2e+07";
-        QTest::newRow("too large negative") << -98765432.0 << 1 << "-1e+08";
+        DataColumns<double, int, QString>("value", "decimals", "text");
+        DataRow("fits as asked", 12.3456, 3, "12.346");
+        DataRow("seven characters", -0.1234, 4, "-0.1234");
+        DataRow("rounded, not cut", -0.12345, 5, "-0.1235");
+        DataRow("rounding carries", 99999.99, 3, "100000");
+        DataRow("whole number without point", 1234567.0, 1, "1234567");
+        DataRow("whole negative", -123456.7, 2, "-123457");
+        DataRow("too large for fixed form", 12345678.0, 1, "1.2e+07");
+        DataRow("too large negative", -98765432.0, 1, "-1e+08");
     }
     void fitFixed()
     {

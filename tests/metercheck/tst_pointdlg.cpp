@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "metercheck/dialogs/CMeterDataDlg.h"
+#include "DataRows.h"
 #include "metercheck/dialogs/CPointDlg.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
+#include "Child.h"
 #include "RecordingMessageService.h"
 
 #include <QComboBox>
@@ -11,32 +12,19 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-template <typename T> T* Child(QWidget& dialog, const char* name)
-{
-    T* child = dialog.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
-
-} // namespace
-
-// The point and the meter-data dialogs on the document.
+// The point dialog on point 3 of range 1 of the document.
 class TestPointDlg : public QObject
 {
     Q_OBJECT
 
+    MeterCheckDoc doc;
+
 private slots:
     void init()
     {
-        ClearDocument();
-        documentModified = false;
-        currentRange = 1;
-        currentPoint = 3;
-        MeterRange& r = meterCheckDoc.ranges[1];
-        r.function = 0;
+        doc = MeterCheckDoc();
+        MeterRange& r = doc.ranges[1];
+        r.function = RangeFunction::Voltage;
         r.rangeUnit = "mV";
         r.rangeDefined = 1;
         r.points[3] = {"99.9", "100.0", "-0.1", "0.5", "0.04", "mV", 0, 1, 0, 1};
@@ -44,36 +32,29 @@ private slots:
 
     void editShowsTheNominalValueOfTheMethod_data()
     {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("exact setting") << 0 << "Nastawa kalibratora"
-                                       << "100.0";
-        QTest::newRow("exact reading") << 1 << "Wskazanie miernika"
-                                       << "99.9";
+        DataColumns<int, QString, QString>("method", "caption", "shown");
+        DataRow("exact setting", 0, "Nastawa kalibratora", "100.0");
+        DataRow("exact reading", 1, "Wskazanie miernika", "99.9");
     }
     void editShowsTheNominalValueOfTheMethod()
     {
         QFETCH(int, method);
         QFETCH(QString, caption);
         QFETCH(QString, shown);
-        meterCheckDoc.method = qint16(method);
-        meterCheckState = 7;
-        CPointDlg dlg;
+        doc.method = CheckMethod(method);
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie punktu pomiarowego"));
         QCOMPARE(Child<QLabel>(dlg, "label1283")->text(), caption);
         QCOMPARE(Child<QLineEdit>(dlg, "edit1281")->text(), shown);
         QCOMPARE(Child<QLabel>(dlg, "label1340")->text(), QStringLiteral("mV"));
-        meterCheckState = 6;
-        CPointDlg add;
+        CPointDlg add(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3);
         QCOMPARE(Child<QLineEdit>(add, "edit1281")->text(), QString());
     }
 
     void okOnEmptyEditDoesNothing()
     {
-        meterCheckState = 6;
         RecordingMessageService messages;
-        CPointDlg dlg;
+        CPointDlg dlg(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3);
         dlg.show();
         QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
@@ -82,9 +63,8 @@ private slots:
 
     void refusedValueEmptiesTheEdit()
     {
-        meterCheckState = 7;
         RecordingMessageService messages;
-        CPointDlg dlg;
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
         dlg.show();
         auto* edit = Child<QLineEdit>(dlg, "edit1281");
         edit->clear();
@@ -94,27 +74,26 @@ private slots:
         QCOMPARE(messages.Texts(),
                  QStringList{"Podana nastawa nie mieści się w zakresie kalibratora."});
         QCOMPARE(edit->text(), QString());
-        QCOMPARE(meterCheckDoc.ranges[1].points[3].setting, QStringLiteral("100.0"));
+        QCOMPARE(doc.ranges[1].points[3].setting, QStringLiteral("100.0"));
         // A value too long for the file keeps the text for correcting.
         QTest::keyClicks(edit, "100.1251");
         dlg.accept();
         QVERIFY(dlg.isVisible());
         QCOMPARE(edit->text(), QStringLiteral("100.1251"));
-        QCOMPARE(meterCheckDoc.ranges[1].points[3].setting, QStringLiteral("100.0"));
+        QCOMPARE(doc.ranges[1].points[3].setting, QStringLiteral("100.0"));
     }
 
     void okStoresAndSwitchesThePointOn()
     {
-        meterCheckState = 7;
         RecordingMessageService messages;
-        CPointDlg dlg;
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
         dlg.show();
         auto* edit = Child<QLineEdit>(dlg, "edit1281");
         edit->selectAll();
         QTest::keyClicks(edit, "-5,25");
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        const MeterPoint& p = meterCheckDoc.ranges[1].points[3];
+        const MeterPoint& p = doc.ranges[1].points[3];
         QCOMPARE(p.setting, QStringLiteral("-5.25"));
         QCOMPARE(p.reading, QStringLiteral("99.9"));
         QCOMPARE(p.marked, quint8(1));
@@ -124,14 +103,13 @@ private slots:
 
     void cancelLeavesThePoint()
     {
-        meterCheckState = 7;
-        CPointDlg dlg;
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
         dlg.show();
         Child<QLineEdit>(dlg, "edit1281")->setText("1.0");
         QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(meterCheckDoc.ranges[1].points[3].setting, QStringLiteral("100.0"));
-        QCOMPARE(meterCheckDoc.ranges[1].points[3].marked, quint8(0));
+        QCOMPARE(doc.ranges[1].points[3].setting, QStringLiteral("100.0"));
+        QCOMPARE(doc.ranges[1].points[3].marked, quint8(0));
     }
 };
 

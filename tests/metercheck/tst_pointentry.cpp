@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/PointEntry.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
@@ -11,7 +12,7 @@ namespace {
 MeterRange Range(int function, const QString& unit, const QString& sensor = {})
 {
     MeterRange r;
-    r.function = qint16(function);
+    r.function = RangeFunction(function);
     r.rangeUnit = unit;
     r.sensorName = sensor;
     r.rangeDefined = 1;
@@ -27,20 +28,16 @@ class TestPointEntry : public QObject
 private slots:
     void check_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("message");
+        DataColumns<int, QString, QString, QString, QString, QString>("function", "unit", "sensor",
+                                                                      "typed", "stored", "message");
         const QString outside = "Podana nastawa nie mieści się w zakresie kalibratora.";
         const QString wrong = "Błędnie podany punkt pomiarowy.";
         const QString tooLong =
             "Punkt pomiarowy może mieć najwyżej 7 znaków (razem z kropką i znakiem minus).";
         auto row = [](const char* name, int function, const char* unit, const char* sensor,
                       const char* typed, const char* stored, const QString& message) {
-            QTest::newRow(name) << function << QString(unit) << QString(sensor) << QString(typed)
-                                << QString(stored) << message;
+            DataRow(name, function, QString(unit), QString(sensor), QString(typed), QString(stored),
+                    message);
         };
         // clang-format off
         row("mV upper limit",            0, "mV",   "", "13200",    "13200.0", "");
@@ -88,15 +85,13 @@ private slots:
         QFETCH(QString, message);
         RecordingMessageService messages;
         const MeterRange range = Range(function, unit, sensor);
-        PointEntry entry(range, 0);
+        PointEntry entry(range, CheckMethod::ExactSetting);
         const PointEntry::Outcome outcome = entry.Check(typed);
         QCOMPARE(outcome,
                  message.isEmpty() ? PointEntry::Outcome::Accepted : PointEntry::Outcome::Refused);
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        if (!message.isEmpty()) {
-            QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-            QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
-        }
+        if (!message.isEmpty())
+            QVERIFY(messages.IsErrorBox(0));
         QCOMPARE(entry.value(), stored);
         QVERIFY(entry.value().size() <= 7);
     }
@@ -105,7 +100,7 @@ private slots:
     {
         RecordingMessageService messages;
         const MeterRange range = Range(0, "V");
-        PointEntry entry(range, 0);
+        PointEntry entry(range, CheckMethod::ExactSetting);
         QCOMPARE(entry.Check(""), PointEntry::Outcome::Empty);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -115,7 +110,7 @@ private slots:
         RecordingMessageService messages;
         const MeterRange range = Range(2, "kOhm");
         MeterPoint point{"3.990", "4.0", "-0.010", "0.02", "0.001", "kOhm", 0, 1, 0, 1};
-        PointEntry exactReading(range, 1);
+        PointEntry exactReading(range, CheckMethod::ExactReading);
         QCOMPARE(exactReading.Check("2,5"), PointEntry::Outcome::Accepted);
         exactReading.StoreInto(point);
         QCOMPARE(point.reading, QStringLiteral("2.5"));
@@ -127,19 +122,21 @@ private slots:
         QCOMPARE(point.unit, QStringLiteral("kOhm"));
 
         MeterPoint fresh;
-        PointEntry exactSetting(range, 0);
+        PointEntry exactSetting(range, CheckMethod::ExactSetting);
         QCOMPARE(exactSetting.Check("1"), PointEntry::Outcome::Accepted);
         exactSetting.StoreInto(fresh);
         QCOMPARE(fresh.setting, QStringLiteral("1.0"));
         QCOMPARE(fresh.reading, QString());
-        QCOMPARE(PointEntry::NominalValue(point, 1), QStringLiteral("2.5"));
-        QCOMPARE(PointEntry::NominalValue(point, 0), QStringLiteral("4.0"));
+        QCOMPARE(PointEntry::NominalValue(point, CheckMethod::ExactReading), QStringLiteral("2.5"));
+        QCOMPARE(PointEntry::NominalValue(point, CheckMethod::ExactSetting), QStringLiteral("4.0"));
     }
 
     void captionsAndLimits()
     {
-        QCOMPARE(PointEntry::Caption(0), QStringLiteral("Nastawa kalibratora"));
-        QCOMPARE(PointEntry::Caption(1), QStringLiteral("Wskazanie miernika"));
+        QCOMPARE(PointEntry::Caption(CheckMethod::ExactSetting),
+                 QStringLiteral("Nastawa kalibratora"));
+        QCOMPARE(PointEntry::Caption(CheckMethod::ExactReading),
+                 QStringLiteral("Wskazanie miernika"));
         QCOMPARE(PointEntry::Title(), QStringLiteral("Dodawanie punktu pomiarowego"));
         const auto mv = PointEntry::LimitsFor(Range(0, "mV"));
         QVERIFY(mv);

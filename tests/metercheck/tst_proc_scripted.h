@@ -6,12 +6,11 @@
 // ones (ExactSettingEntry, ExactReadingControl).
 
 #include "RecordingCommandSender.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/procedures/ExactReadingControl.h"
 #include "metercheck/procedures/ExactSettingEntry.h"
 #include "metercheck/procedures/MeasurementDialogRunner.h"
 #include "metercheck/procedures/PointsGridView.h"
-#include "metercheck/procedures/ProcedureGlobals.h"
 
 #include <QList>
 #include <QStringList>
@@ -46,7 +45,9 @@ struct OpenedDialog
 class ScriptedMeasurementDialogs : public MeasurementDialogRunner
 {
 public:
-    explicit ScriptedMeasurementDialogs(RecordingCommandSender& sender) : sender(sender) {}
+    ScriptedMeasurementDialogs(MeterCheckDoc& doc, RecordingCommandSender& sender)
+        : doc(doc), sender(sender)
+    {}
 
     bool ChooseProcedure(qint16& rangeChoice, qint16& pointChoice) override
     {
@@ -58,9 +59,9 @@ public:
         return true;
     }
 
-    MeasurementOutcome RunExactSetting(int range, int point) override
+    MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override
     {
-        MeterPoint& p = Open(range, point);
+        MeterPoint& p = Open(range, point, setpointText);
         const DialogStep step = Next();
         if (step.outcome == MeasurementOutcome::Ok &&
             ExactSettingEntry::Confirm(step.typed, p) == ExactSettingEntry::Refused)
@@ -68,11 +69,11 @@ public:
         return step.outcome;
     }
 
-    MeasurementOutcome RunExactReading(int range, int point) override
+    MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override
     {
-        MeterPoint& p = Open(range, point);
+        MeterPoint& p = Open(range, point, setpointText);
         const DialogStep step = Next();
-        ExactReadingControl control(meterCheckDoc.ranges[range].calFunction, setpointText, sender);
+        ExactReadingControl control(doc.ranges[range].calFunction, setpointText, sender);
         if (step.adjust)
             step.adjust(control);
         if (step.outcome == MeasurementOutcome::Ok)
@@ -88,14 +89,15 @@ public:
     QList<OpenedDialog> opened;
 
 private:
-    MeterPoint& Open(int range, int point)
+    MeterPoint& Open(int range, int point, const QString& setpointText)
     {
-        MeterPoint& p = meterCheckDoc.ranges[range].points[point];
+        MeterPoint& p = doc.ranges[range].points[point];
         opened.append({range, point, setpointText, p.setting, p.reading});
         return p;
     }
     DialogStep Next() { return steps.isEmpty() ? DialogStep::Abort() : steps.takeFirst(); }
 
+    MeterCheckDoc& doc;
     RecordingCommandSender& sender;
 };
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
+#include "DocumentBuilder.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 
 #include "controls/ToggleButton.h"
 #include "link/CalFunctionTable.h"
@@ -8,7 +11,6 @@
 #include "metercheck/procedures/CExactReadingDlg.h"
 #include "metercheck/procedures/CExactSettingDlg.h"
 #include "metercheck/procedures/CProcedureDlg.h"
-#include "metercheck/procedures/ProcedureGlobals.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,54 +20,35 @@
 #include <QTest>
 #include <QToolButton>
 
-namespace {
-
-// Range 0: a K thermocouple with To = 23.0 served by function 13; point 0 nominal 300 °C.
-void ThermocoupleDocument(int method)
-{
-    meterCheckDoc = MeterCheckDoc{};
-    meterCheckDoc.method = qint16(method);
-    MeterRange& r = meterCheckDoc.ranges[0];
-    r.rangeDefined = 1;
-    r.function = 3;
-    r.calFunction = 13;
-    r.sensorName = "K (NiCr-NiAl)";
-    r.coldJunction = 2;
-    r.toValue = "23.0";
-    r.rangeValue = "1000";
-    r.rangeUnit = "°C";
-    MeterPoint& p = r.points[0];
-    p.pointDefined = 1;
-    p.marked = 1;
-    (method == 0 ? p.setting : p.reading) = "300";
-    p.unit = "°C";
-    setpointText = "300.0";
-    measuredPoint = 0;
-    documentModified = false;
-}
-
-// A 50 mV voltage range served by function 0, output -12.345 mV.
-void VoltageDocument()
-{
-    meterCheckDoc = MeterCheckDoc{};
-    meterCheckDoc.method = 1;
-    MeterRange& r = meterCheckDoc.ranges[0];
-    r.rangeDefined = 1;
-    r.function = 0;
-    r.calFunction = 0;
-    r.rangeValue = "50";
-    r.rangeUnit = "mV";
-    r.points[0].pointDefined = 1;
-    r.points[0].reading = "-12.345";
-    setpointText = "-12.345";
-    documentModified = false;
-}
-
-} // namespace
-
 class TestProcDialogs : public QObject
 {
     Q_OBJECT
+
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
+    QString setpointText; // the value the procedure sent last
+
+    // Range 0: a K thermocouple with To = 23.0 served by function 13; point 0 nominal 300 °C.
+    void ThermocoupleDocument(int method)
+    {
+        session.Reset();
+        DocumentBuilder b(doc);
+        b.Method(CheckMethod(method)).Range(0, ThermocoupleRange()).Nominals({"300"});
+        b.LastRange().rangeValue = "1000";
+        b.LastRange().points[0].unit = "°C";
+        setpointText = "300.0";
+    }
+
+    // A 50 mV voltage range served by function 0, output -12.345 mV.
+    void VoltageDocument()
+    {
+        session.Reset();
+        DocumentBuilder(doc)
+            .Method(CheckMethod::ExactReading)
+            .Range(0, RangeFunction::Voltage, "50", "mV")
+            .Nominals({"-12.345"}, false);
+        setpointText = "-12.345";
+    }
 
 private slots:
     void initTestCase() { FillCalFunctionTable(); }
@@ -92,7 +75,7 @@ private slots:
     void exactSettingShowsThePoint()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(0, 0);
+        CExactSettingDlg dialog(session, 0, 0, setpointText);
         QCOMPARE(dialog.windowTitle(), "Metoda dokładnej nastawy");
         QCOMPARE(dialog.descriptionLabel->text(),
                  "Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
@@ -116,47 +99,45 @@ private slots:
     void exactSettingRefusesBadIndication()
     {
         ThermocoupleDocument(0);
-        meterCheckDoc.ranges[0].points[0].reading = "old";
+        doc.ranges[0].points[0].reading = "old";
         RecordingMessageService messages;
-        CExactSettingDlg dialog(0, 0);
+        CExactSettingDlg dialog(session, 0, 0, setpointText);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "30a.1");
         dialog.okButton->click();
-        QCOMPARE(messages.Texts(), QStringList({"Błędnie podane wskazanie miernika."}));
-        QCOMPARE(messages.messages.at(0).caption, "Błąd!");
-        QCOMPARE(messages.messages.at(0).icon, MessageIcon::Error);
+        QVERIFY(messages.OnlyError("Błędnie podane wskazanie miernika."));
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.indicationEdit->text().isEmpty());
-        QVERIFY(meterCheckDoc.ranges[0].points[0].reading.isEmpty());
-        QVERIFY(!documentModified);
+        QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
+        QVERIFY(!session.documentModified);
 
         QTest::keyClicks(dialog.indicationEdit, "300,20");
         dialog.okButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.indicationEdit->text(), "300.20");
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].reading, "300.20");
-        QVERIFY(documentModified);
+        QCOMPARE(doc.ranges[0].points[0].reading, "300.20");
+        QVERIFY(session.documentModified);
     }
 
     void exactSettingAbortStoresNothing()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(0, 0);
+        CExactSettingDlg dialog(session, 0, 0, setpointText);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "299.9");
         dialog.abortButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(meterCheckDoc.ranges[0].points[0].reading.isEmpty());
-        QVERIFY(!documentModified);
+        QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
+        QVERIFY(!session.documentModified);
     }
 
     void exactReadingShowsTheOutput()
     {
         VoltageDocument();
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         QCOMPARE(dialog.windowTitle(), "Metoda dokładnego odczytu");
         QCOMPARE(dialog.descriptionLabel->text(), "Pomiar napięcia");
         QCOMPARE(dialog.readingLabel->text(), "-12.345");
@@ -179,17 +160,17 @@ private slots:
     void dialogKeysOnlyResend_data()
     {
         QTest::addColumn<int>("key");
-        QTest::newRow("Tab") << int(Qt::Key_Tab);
-        QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab);
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        DataRow("Tab", int(Qt::Key_Tab));
+        DataRow("Shift+Tab", int(Qt::Key_Backtab));
+        DataRow("Enter", int(Qt::Key_Return));
+        DataRow("Esc", int(Qt::Key_Escape));
     }
     void dialogKeysOnlyResend()
     {
         QFETCH(int, key);
         VoltageDocument();
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QWidget* focus = QApplication::focusWidget();
@@ -206,7 +187,7 @@ private slots:
     {
         VoltageDocument();
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QTest::mouseClick(dialog.digitButtons[2], Qt::LeftButton); // 0.1 mV
@@ -225,7 +206,7 @@ private slots:
         VoltageDocument();
         setpointText = "-54.9";
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.digitButtons[2]->click(); // 0.1 mV
         for (int i = 0; i < 3; ++i)
             dialog.spinDown->click();
@@ -237,7 +218,7 @@ private slots:
     {
         VoltageDocument();
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.signButton->click();
@@ -252,13 +233,13 @@ private slots:
     void signButtonCannotMakeNegativeResistance()
     {
         VoltageDocument();
-        MeterRange& r = meterCheckDoc.ranges[0];
-        r.function = 2;
+        MeterRange& r = doc.ranges[0];
+        r.function = RangeFunction::Resistance;
         r.calFunction = 5;
         r.rangeUnit = "Ohm";
         setpointText = "100.00";
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.signButton->click();
         QVERIFY(!dialog.signButton->isChecked());
         QCOMPARE(dialog.signLabel->text(), "");
@@ -269,24 +250,24 @@ private slots:
     {
         VoltageDocument();
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.spinUp->click();
         dialog.okButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(meterCheckDoc.ranges[0].points[0].setting, "-12.344");
-        QVERIFY(documentModified);
+        QCOMPARE(doc.ranges[0].points[0].setting, "-12.344");
+        QVERIFY(session.documentModified);
     }
 
     void abortStoresNothing()
     {
         VoltageDocument();
         RecordingCommandSender sender;
-        CExactReadingDlg dialog(0, 0, sender);
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.spinUp->click();
         dialog.abortButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(meterCheckDoc.ranges[0].points[0].setting.isEmpty());
-        QVERIFY(!documentModified);
+        QVERIFY(doc.ranges[0].points[0].setting.isEmpty());
+        QVERIFY(!session.documentModified);
     }
 };
 

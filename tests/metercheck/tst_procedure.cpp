@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "tst_proc_scripted.h"
 
 #include "link/CalFunctionTable.h"
@@ -9,54 +11,46 @@
 
 #include <QTest>
 
-namespace {
-
-MeterRange& SetRange(int i, qint16 function, const QString& value, const QString& unit)
-{
-    MeterRange& r = meterCheckDoc.ranges[i];
-    r.rangeDefined = 1;
-    r.function = function;
-    r.rangeValue = value;
-    r.rangeUnit = unit;
-    return r;
-}
-
-// A point with its nominal value in the range's unit, where the document's method keeps it.
-MeterPoint& SetPoint(MeterRange& r, int j, const QString& nominal, bool marked = true)
-{
-    MeterPoint& p = r.points[j];
-    p.pointDefined = 1;
-    p.marked = marked ? 1 : 0;
-    (meterCheckDoc.method == 0 ? p.setting : p.reading) = nominal;
-    return p;
-}
-
-} // namespace
-
 class TestProcedure : public QObject
 {
     Q_OBJECT
 
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     RecordingCommandSender sender;
     ScriptedMeasurementDialogs* dialogs = nullptr;
     RecordingPointsGrid* grid = nullptr;
     MeasureProcedure* procedure = nullptr;
 
+    MeterRange& SetRange(int i, RangeFunction function, const QString& value, const QString& unit)
+    {
+        MeterRange& r = doc.ranges[i];
+        r.rangeDefined = 1;
+        r.function = function;
+        r.rangeValue = value;
+        r.rangeUnit = unit;
+        return r;
+    }
+
+    // A point with its nominal value in the range's unit, where the document's method keeps it.
+    MeterPoint& SetPoint(MeterRange& r, int j, const QString& nominal, bool marked = true)
+    {
+        MeterPoint& p = r.points[j];
+        p.pointDefined = 1;
+        p.marked = marked ? 1 : 0;
+        (doc.method == CheckMethod::ExactSetting ? p.setting : p.reading) = nominal;
+        return p;
+    }
+
 private slots:
     void init()
     {
         FillCalFunctionTable();
-        meterCheckDoc = MeterCheckDoc{};
-        meterCheckDoc.formatVersion = 1.0;
-        currentRange = 0;
-        documentModified = false;
-        rangeScope = 0;
-        pointScope = 0;
-        setpointText.clear();
+        session.Reset();
         sender = RecordingCommandSender{};
-        dialogs = new ScriptedMeasurementDialogs(sender);
+        dialogs = new ScriptedMeasurementDialogs(doc, sender);
         grid = new RecordingPointsGrid;
-        procedure = new MeasureProcedure(*dialogs, *grid, sender);
+        procedure = new MeasureProcedure(session, *dialogs, *grid, sender);
     }
     void cleanup()
     {
@@ -68,14 +62,14 @@ private slots:
     void noMarkedPointTakesNothing_data()
     {
         QTest::addColumn<int>("method");
-        QTest::newRow("exact setting") << 0;
-        QTest::newRow("exact reading") << 1;
+        DataRow("exact setting", 0);
+        DataRow("exact reading", 1);
     }
     void noMarkedPointTakesNothing()
     {
         QFETCH(int, method);
-        meterCheckDoc.method = qint16(method);
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        doc.method = CheckMethod(method);
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
         const int result = method == 0 ? procedure->MeasureRangeExactSetting(0, 0)
@@ -85,12 +79,12 @@ private slots:
         QVERIFY(dialogs->opened.isEmpty());
         QVERIFY(grid->calls.isEmpty());
         QCOMPARE(r.rangeMeasured, quint8(0));
-        QVERIFY(!documentModified);
+        QVERIFY(!session.documentModified);
     }
 
     void allPointsScopeTakesDefinedPoints()
     {
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
         dialogs->steps = {DialogStep::Ok("100.1"), DialogStep::Ok("199.8")};
@@ -99,12 +93,12 @@ private slots:
         QCOMPARE(grid->calls,
                  QStringList({"row 1", "fill 0", "row 2", "row 2", "fill 0", "row 3"}));
         QCOMPARE(r.points[1].actualError, "-0.20");
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
     }
 
     void voltRangeServedInMillivolts()
     {
-        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         r.classRange = "0.5";
         MeterPoint& p = SetPoint(r, 0, "0.05");
         dialogs->steps = {DialogStep::Ok("0.0502")};
@@ -136,22 +130,20 @@ private slots:
     // the point being measured again included.
     void kiloOhmRangeStaysOnItsFunction_data()
     {
-        QTest::addColumn<QStringList>("nominals");
-        QTest::addColumn<QStringList>("frames");
-        QTest::addColumn<QStringList>("calibratorErrors");
-        QTest::newRow("4 kOhm range, points up to 400 Ohm")
-            << QStringList({"0.1", "0.25", "0.4"})
-            << QStringList({"C120", "N100.00", "C120", "N250.00", "C120", "N400.00"})
-            << QStringList({"0.14", "0.17", "0.20"});
-        QTest::newRow("one point of 1.5 kOhm")
-            << QStringList({"1.5"}) << QStringList({"C121", "N1500.0"}) << QStringList({"1.5"});
+        DataColumns<QStringList, QStringList, QStringList>("nominals", "frames",
+                                                           "calibratorErrors");
+        DataRow("4 kOhm range, points up to 400 Ohm", QStringList({"0.1", "0.25", "0.4"}),
+                QStringList({"C120", "N100.00", "C120", "N250.00", "C120", "N400.00"}),
+                QStringList({"0.14", "0.17", "0.20"}));
+        DataRow("one point of 1.5 kOhm", QStringList({"1.5"}), QStringList({"C121", "N1500.0"}),
+                QStringList({"1.5"}));
     }
     void kiloOhmRangeStaysOnItsFunction()
     {
         QFETCH(QStringList, nominals);
         QFETCH(QStringList, frames);
         QFETCH(QStringList, calibratorErrors);
-        MeterRange& r = SetRange(0, 2, "4", "kOhm");
+        MeterRange& r = SetRange(0, RangeFunction::Resistance, "4", "kOhm");
         for (int j = 0; j < nominals.size(); ++j)
             SetPoint(r, j, nominals[j]);
         for (int pass = 0; pass < 2; ++pass) {
@@ -170,7 +162,7 @@ private slots:
 
     void abortKeepsAnEarlierMeasurement()
     {
-        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         MeterPoint& p = SetPoint(r, 0, "0.0123");
         dialogs->steps = {DialogStep::Ok("0.0124")};
         procedure->MeasureRangeExactSetting(0, 0);
@@ -196,7 +188,7 @@ private slots:
 
     void abortFirstPointOfNewRange()
     {
-        MeterRange& r = SetRange(0, 1, "20", "mA");
+        MeterRange& r = SetRange(0, RangeFunction::Current, "20", "mA");
         MeterPoint& p = SetPoint(r, 0, "4");
         SetPoint(r, 1, "12");
         RecordingMessageService messages;
@@ -216,15 +208,11 @@ private slots:
 
     void abortInRunOverRanges_data()
     {
-        QTest::addColumn<int>("scope");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<int>("dialogsOpened");
-        QTest::addColumn<int>("lastRange");
-        QTest::newRow("current range: no question") << 0 << int(MessageAnswer::Yes) << 0 << 1 << 0;
-        QTest::newRow("all ranges, Yes ends the run")
-            << 1 << int(MessageAnswer::Yes) << 1 << 1 << 0;
-        QTest::newRow("all ranges, No goes on") << 1 << int(MessageAnswer::No) << 1 << 2 << 1;
+        DataColumns<int, int, int, int, int>("scope", "answer", "questions", "dialogsOpened",
+                                             "lastRange");
+        DataRow("current range: no question", 0, int(MessageAnswer::Yes), 0, 1, 0);
+        DataRow("all ranges, Yes ends the run", 1, int(MessageAnswer::Yes), 1, 1, 0);
+        DataRow("all ranges, No goes on", 1, int(MessageAnswer::No), 1, 2, 1);
     }
     void abortInRunOverRanges()
     {
@@ -233,8 +221,8 @@ private slots:
         QFETCH(int, questions);
         QFETCH(int, dialogsOpened);
         QFETCH(int, lastRange);
-        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
-        SetPoint(SetRange(1, 0, "400", "mV"), 0, "200");
+        SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
+        SetPoint(SetRange(1, RangeFunction::Voltage, "400", "mV"), 0, "200");
         RecordingMessageService messages;
         messages.answers = {MessageAnswer(answer)};
         dialogs->chosenRangeScope = qint16(scope);
@@ -249,28 +237,22 @@ private slots:
             QCOMPARE(m.buttons, MessageButtons::YesNo);
         }
         QCOMPARE(dialogs->opened.size(), dialogsOpened);
-        QCOMPARE(int(currentRange), lastRange);
-        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(dialogsOpened == 2 ? 1 : 0));
+        QCOMPARE(int(session.currentRange), lastRange);
+        QCOMPARE(doc.ranges[1].rangeMeasured, quint8(dialogsOpened == 2 ? 1 : 0));
     }
 
     // The link given up under a set-point ends the run without a question (the link has told
     // the technician); the point the calibrator never got is not stored.
     void linkGivenUpEndsTheRun_data()
     {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<int>("scope");
-        QTest::addColumn<int>("givenUpAt");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QList<int>>("measured");
-        QTest::newRow("current range, second set-point")
-            << 0 << 0 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
-            << QList<int>({1, 0, 0});
-        QTest::newRow("all ranges, second set-point")
-            << 0 << 1 << 4 << QStringList({"C02", "N100.00", "C02", "N200.00"})
-            << QList<int>({1, 0, 0});
-        QTest::newRow("exact reading, while the operator adjusts")
-            << 1 << 1 << 4 << QStringList({"C02", "N100.00", "N100.01", "N100.02"})
-            << QList<int>({0, 0, 0});
+        DataColumns<int, int, int, QStringList, QList<int>>("method", "scope", "givenUpAt", "sent",
+                                                            "measured");
+        DataRow("current range, second set-point", 0, 0, 4,
+                QStringList({"C02", "N100.00", "C02", "N200.00"}), QList<int>({1, 0, 0}));
+        DataRow("all ranges, second set-point", 0, 1, 4,
+                QStringList({"C02", "N100.00", "C02", "N200.00"}), QList<int>({1, 0, 0}));
+        DataRow("exact reading, while the operator adjusts", 1, 1, 4,
+                QStringList({"C02", "N100.00", "N100.01", "N100.02"}), QList<int>({0, 0, 0}));
     }
     void linkGivenUpEndsTheRun()
     {
@@ -279,11 +261,11 @@ private slots:
         QFETCH(int, givenUpAt);
         QFETCH(QStringList, sent);
         QFETCH(QList<int>, measured);
-        meterCheckDoc.method = qint16(method);
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        doc.method = CheckMethod(method);
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         for (const char* nominal : {"100", "200", "300"})
-            SetPoint(r, CountPoints(0), nominal);
-        SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
+            SetPoint(r, CountPoints(doc, 0), nominal);
+        SetPoint(SetRange(1, RangeFunction::Current, "20", "mA"), 0, "10");
         const MeterPoint second = r.points[1];
         sender.givenUpAt = givenUpAt;
         RecordingMessageService messages;
@@ -306,13 +288,13 @@ private slots:
         QCOMPARE(r.points[1].setting, second.setting);
         QCOMPARE(r.points[1].reading, second.reading);
         QCOMPARE(r.points[1].unit, second.unit);
-        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(0));
-        QCOMPARE(int(currentRange), 0);
+        QCOMPARE(doc.ranges[1].rangeMeasured, quint8(0));
+        QCOMPARE(int(session.currentRange), 0);
     }
 
     void runOnALinkGivenUpBeforeSaysSoOnce()
     {
-        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         sender.alive = false;
         RecordingMessageService messages;
         procedure->OnMeasure();
@@ -324,11 +306,11 @@ private slots:
 
     void runOverAllRangesVisitsEveryRange()
     {
-        meterCheckDoc.method = 1;
-        SetPoint(SetRange(0, 2, "400", "Ohm"), 0, "100");
-        SetPoint(SetRange(1, 1, "20", "mA"), 0, "10");
-        SetRange(2, 0, "2", "V"); // nothing marked
-        currentRange = 0;
+        doc.method = CheckMethod::ExactReading;
+        SetPoint(SetRange(0, RangeFunction::Resistance, "400", "Ohm"), 0, "100");
+        SetPoint(SetRange(1, RangeFunction::Current, "20", "mA"), 0, "10");
+        SetRange(2, RangeFunction::Voltage, "2", "V"); // nothing marked
+        session.currentRange = 0;
         dialogs->chosenRangeScope = 1;
         dialogs->steps = {DialogStep::Ok(), DialogStep::Ok()};
         procedure->OnMeasure();
@@ -336,24 +318,24 @@ private slots:
         QCOMPARE(sender.sent, QStringList({"C120", "N100.00", "C06", "N10.000"}));
         QCOMPARE(grid->calls, QStringList({"row 1", "fill 0", "row 2", "fill 0", "row 1", "fill 1",
                                            "row 2", "fill 1", "fill 2"}));
-        QCOMPARE(int(currentRange), 2);
+        QCOMPARE(int(session.currentRange), 2);
     }
 
     void cancelledChoiceDoesNothing()
     {
-        SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
-        rangeScope = 1;
+        SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
+        procedure->rangeScope = 1;
         dialogs->chooseOk = false;
         dialogs->chosenRangeScope = 0;
         procedure->OnMeasure();
-        QCOMPARE(rangeScope, qint16(1));
+        QCOMPARE(procedure->rangeScope, qint16(1));
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(dialogs->opened.isEmpty());
     }
 
     void permissibleErrorOf400mVRange()
     {
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         r.classReading = "0.05";
         r.classRange = "0.1";
         r.constTerm = "0.01";
@@ -370,7 +352,7 @@ private slots:
 
     void emptyIndicationGivesZero()
     {
-        MeterPoint& p = SetPoint(SetRange(0, 0, "50", "mV"), 0, "20");
+        MeterPoint& p = SetPoint(SetRange(0, RangeFunction::Voltage, "50", "mV"), 0, "20");
         dialogs->steps = {DialogStep::Ok("")};
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
         QCOMPARE(p.reading, "0.000");
@@ -380,8 +362,8 @@ private slots:
 
     void exactReadingStoresTheOutput()
     {
-        meterCheckDoc.method = 1;
-        MeterRange& r = SetRange(0, 0, "400", "mV");
+        doc.method = CheckMethod::ExactReading;
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         r.classRange = "0.1";
         MeterPoint& p = SetPoint(r, 0, "100");
         dialogs->steps = {DialogStep::Adjust([](ExactReadingControl& c) {
@@ -400,8 +382,8 @@ private slots:
 
     void exactReadingAbortClearsTheSetting()
     {
-        meterCheckDoc.method = 1;
-        MeterPoint& p = SetPoint(SetRange(0, 0, "400", "mV"), 0, "100");
+        doc.method = CheckMethod::ExactReading;
+        MeterPoint& p = SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 2);
         QCOMPARE(p.reading, "100");
         QVERIFY(p.setting.isEmpty());
@@ -410,9 +392,9 @@ private slots:
 
     void thermocoupleSelectionAndCalibratorError()
     {
-        MeterRange& r = SetRange(0, 3, "1000", "°C");
+        MeterRange& r = SetRange(0, RangeFunction::Thermocouple, "1000", "°C");
         r.sensorName = "K (NiCr-NiAl)";
-        r.coldJunction = 0;
+        r.coldJunction = ColdJunction::Tex;
         MeterPoint& p = SetPoint(r, 0, "500");
         dialogs->steps = {DialogStep::Ok("500.4")};
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
@@ -425,7 +407,7 @@ private slots:
     void pointWithoutFunctionIsSkipped()
     {
         RecordingMessageService messages;
-        MeterRange& r = SetRange(0, 0, "20", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "20", "V");
         MeterPoint& far = SetPoint(r, 0, "15");
         SetPoint(r, 1, "1");
         const MeterPoint before = far;
@@ -444,9 +426,9 @@ private slots:
 
     void measuredPointWithoutFunctionKeepsItsMeasurement()
     {
-        MeterRange& r = SetRange(0, 3, "1000", "°C");
+        MeterRange& r = SetRange(0, RangeFunction::Thermocouple, "1000", "°C");
         r.sensorName = "J (Fe-CuNi)";
-        r.coldJunction = 1;
+        r.coldJunction = ColdJunction::Tin;
         MeterPoint& p = SetPoint(r, 0, "300");
         dialogs->steps = {DialogStep::Ok("300.2")};
         procedure->MeasureRangeExactSetting(0, 0);
@@ -465,7 +447,7 @@ private slots:
     // Mend: a value that would not fit its 7-character field keeps fewer decimals.
     void producedValuesFitTheirField()
     {
-        MeterRange& r = SetRange(0, 0, "10", "V");
+        MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         MeterPoint& p = SetPoint(r, 0, "0.05");
         dialogs->steps = {DialogStep::Ok("12.5")}; // volts, while 50 mV was set
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
@@ -478,7 +460,7 @@ private slots:
 
     void lastSlotSelectsNoRowBeyondTheGrid()
     {
-        MeterRange& r = SetRange(0, 1, "20", "mA");
+        MeterRange& r = SetRange(0, RangeFunction::Current, "20", "mA");
         SetPoint(r, 49, "5");
         dialogs->steps = {DialogStep::Ok("5")};
         QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);

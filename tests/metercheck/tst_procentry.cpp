@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "RecordingCommandSender.h"
 
 #include "link/CalFunctionTable.h"
@@ -19,27 +20,22 @@ private slots:
 
     void indication_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<QString>("reading");
-        QTest::newRow("decimals kept as typed")
-            << "200.00" << int(ExactSettingEntry::Stored) << "200.00";
-        QTest::newRow("no point gives one decimal")
-            << "200" << int(ExactSettingEntry::Stored) << "200.0";
-        QTest::newRow("comma is the point") << "0,125" << int(ExactSettingEntry::Stored) << "0.125";
-        QTest::newRow("leading point") << ",5" << int(ExactSettingEntry::Stored) << "0.5";
-        QTest::newRow("trailing point") << "12." << int(ExactSettingEntry::Stored) << "12";
-        QTest::newRow("negative") << "-3.2" << int(ExactSettingEntry::Stored) << "-3.2";
-        QTest::newRow("too long rounds to fit")
-            << "-,12345" << int(ExactSettingEntry::Stored) << "-0.1235";
-        QTest::newRow("seven digits") << "1234567" << int(ExactSettingEntry::Stored) << "1234567";
-        QTest::newRow("empty keeps the reading") << "" << int(ExactSettingEntry::Kept) << "old";
-        QTest::newRow("letter") << "12a" << int(ExactSettingEntry::Refused) << "";
-        QTest::newRow("blank") << "1 2" << int(ExactSettingEntry::Refused) << "";
-        QTest::newRow("minus inside") << "1-2" << int(ExactSettingEntry::Refused) << "";
-        QTest::newRow("two points") << "1.2,3" << int(ExactSettingEntry::Refused) << "";
-        QTest::newRow("only a minus") << "-" << int(ExactSettingEntry::Refused) << "";
-        QTest::newRow("plus sign") << "+5" << int(ExactSettingEntry::Refused) << "";
+        DataColumns<QString, int, QString>("typed", "outcome", "reading");
+        DataRow("decimals kept as typed", "200.00", int(ExactSettingEntry::Stored), "200.00");
+        DataRow("no point gives one decimal", "200", int(ExactSettingEntry::Stored), "200.0");
+        DataRow("comma is the point", "0,125", int(ExactSettingEntry::Stored), "0.125");
+        DataRow("leading point", ",5", int(ExactSettingEntry::Stored), "0.5");
+        DataRow("trailing point", "12.", int(ExactSettingEntry::Stored), "12");
+        DataRow("negative", "-3.2", int(ExactSettingEntry::Stored), "-3.2");
+        DataRow("too long rounds to fit", "-,12345", int(ExactSettingEntry::Stored), "-0.1235");
+        DataRow("seven digits", "1234567", int(ExactSettingEntry::Stored), "1234567");
+        DataRow("empty keeps the reading", "", int(ExactSettingEntry::Kept), "old");
+        DataRow("letter", "12a", int(ExactSettingEntry::Refused), "");
+        DataRow("blank", "1 2", int(ExactSettingEntry::Refused), "");
+        DataRow("minus inside", "1-2", int(ExactSettingEntry::Refused), "");
+        DataRow("two points", "1.2,3", int(ExactSettingEntry::Refused), "");
+        DataRow("only a minus", "-", int(ExactSettingEntry::Refused), "");
+        DataRow("plus sign", "+5", int(ExactSettingEntry::Refused), "");
     }
     void indication()
     {
@@ -56,24 +52,12 @@ private slots:
 
     void display_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("magnitude");
-        QTest::addColumn<QString>("sign");
-        QTest::addColumn<double>("step");
-        QTest::addColumn<bool>("signFlag");
-        QTest::newRow("50 mV") << 0 << "12.345"
-                               << "12.345"
-                               << "" << 0.001 << true;
-        QTest::newRow("negative 500 mV") << 1 << "-250.50"
-                                         << "250.50"
-                                         << "-" << 0.01 << false;
-        QTest::newRow("2 V") << 2 << "1.5"
-                             << "1.5000"
-                             << "" << 0.0001 << true;
-        QTest::newRow("thermocouple") << 13 << "-100.0"
-                                      << "100.0"
-                                      << "-" << 0.1 << false;
+        DataColumns<int, QString, QString, QString, double, bool>("function", "start", "magnitude",
+                                                                  "sign", "step", "signFlag");
+        DataRow("50 mV", 0, "12.345", "12.345", "", 0.001, true);
+        DataRow("negative 500 mV", 1, "-250.50", "250.50", "-", 0.01, false);
+        DataRow("2 V", 2, "1.5", "1.5000", "", 0.0001, true);
+        DataRow("thermocouple", 13, "-100.0", "100.0", "-", 0.1, false);
     }
     void display()
     {
@@ -92,12 +76,11 @@ private slots:
 
     void digitButtons_data()
     {
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QList<int>>("xs");
-        QTest::newRow("1 decimal") << 1 << QList<int>{144, 105, 86, 67, 48};
-        QTest::newRow("2 decimals") << 2 << QList<int>{144, 125, 86, 67, 48};
-        QTest::newRow("3 decimals") << 3 << QList<int>{144, 125, 105, 67, 48};
-        QTest::newRow("4 decimals") << 4 << QList<int>{144, 125, 105, 87, 48};
+        DataColumns<int, QList<int>>("decimals", "xs");
+        DataRow("1 decimal", 1, QList<int>{144, 105, 86, 67, 48});
+        DataRow("2 decimals", 2, QList<int>{144, 125, 86, 67, 48});
+        DataRow("3 decimals", 3, QList<int>{144, 125, 105, 67, 48});
+        DataRow("4 decimals", 4, QList<int>{144, 125, 105, 87, 48});
     }
     void digitButtons()
     {
@@ -122,23 +105,19 @@ private slots:
     // The spin never takes the output beyond the function's limits; it sends either way.
     void spinStopsAtLimits_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("digit");
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<QStringList>("sent");
-        QTest::newRow("50 mV upper limit")
-            << 0 << "54.980" << 2 << true << QStringList{"N54.990", "N55.000", "N55.000"};
-        QTest::newRow("50 mV lower limit")
-            << 0 << "-54.990" << 2 << false << QStringList{"N-55.000", "N-55.000", "N-55.000"};
-        QTest::newRow("step bigger than the room left")
-            << 1 << "549.00" << 4 << true << QStringList{"N549.00", "N549.00", "N549.00"};
-        QTest::newRow("resistance stops at 0")
-            << 5 << "0.02" << 1 << false << QStringList{"N0.01", "N0.00", "N0.00"};
-        QTest::newRow("thermocouple B stops at 200")
-            << 9 << "200.2" << 1 << false << QStringList{"N200.1", "N200.0", "N200.0"};
-        QTest::newRow("22 mA upper")
-            << 4 << "24.199" << 1 << true << QStringList{"N24.200", "N24.200", "N24.200"};
+        DataColumns<int, QString, int, bool, QStringList>("function", "start", "digit", "up",
+                                                          "sent");
+        DataRow("50 mV upper limit", 0, "54.980", 2, true,
+                QStringList{"N54.990", "N55.000", "N55.000"});
+        DataRow("50 mV lower limit", 0, "-54.990", 2, false,
+                QStringList{"N-55.000", "N-55.000", "N-55.000"});
+        DataRow("step bigger than the room left", 1, "549.00", 4, true,
+                QStringList{"N549.00", "N549.00", "N549.00"});
+        DataRow("resistance stops at 0", 5, "0.02", 1, false,
+                QStringList{"N0.01", "N0.00", "N0.00"});
+        DataRow("thermocouple B stops at 200", 9, "200.2", 1, false,
+                QStringList{"N200.1", "N200.0", "N200.0"});
+        DataRow("22 mA upper", 4, "24.199", 1, true, QStringList{"N24.200", "N24.200", "N24.200"});
     }
     void spinStopsAtLimits()
     {
@@ -197,17 +176,15 @@ private slots:
 
     void keys_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("sent");
-        QTest::addColumn<bool>("sign");
-        QTest::newRow("up steps") << int(Qt::Key_Up) << "N1.001" << false;
-        QTest::newRow("down steps") << int(Qt::Key_Down) << "N0.999" << false;
-        QTest::newRow("tab re-sends") << int(Qt::Key_Tab) << "N1.000" << false;
-        QTest::newRow("enter re-sends") << int(Qt::Key_Return) << "N1.000" << false;
-        QTest::newRow("escape re-sends") << int(Qt::Key_Escape) << "N1.000" << false;
-        QTest::newRow("a letter re-sends") << int(Qt::Key_A) << "N1.000" << false;
-        QTest::newRow("plus presses the sign button") << int(Qt::Key_Plus) << "N1.000" << true;
-        QTest::newRow("minus presses the sign button") << int(Qt::Key_Minus) << "N1.000" << true;
+        DataColumns<int, QString, bool>("key", "sent", "sign");
+        DataRow("up steps", int(Qt::Key_Up), "N1.001", false);
+        DataRow("down steps", int(Qt::Key_Down), "N0.999", false);
+        DataRow("tab re-sends", int(Qt::Key_Tab), "N1.000", false);
+        DataRow("enter re-sends", int(Qt::Key_Return), "N1.000", false);
+        DataRow("escape re-sends", int(Qt::Key_Escape), "N1.000", false);
+        DataRow("a letter re-sends", int(Qt::Key_A), "N1.000", false);
+        DataRow("plus presses the sign button", int(Qt::Key_Plus), "N1.000", true);
+        DataRow("minus presses the sign button", int(Qt::Key_Minus), "N1.000", true);
     }
     void keys()
     {

@@ -3,8 +3,10 @@
 // answered as an operator would, the frames checked on the wire. The meter check window is
 // left out: a recording points grid stands in for its ranges page.
 
+#include "DocumentBuilder.h"
 #include "RecordingMessageService.h"
-#include "SimProcess.h"
+#include "ScopedDocument.h"
+#include "SimLink.h"
 #include "tst_proc_scripted.h"
 
 #include "link/CalFunctionTable.h"
@@ -31,22 +33,6 @@
 #include <memory>
 
 namespace {
-
-void AddRange(int i, qint16 function, const QString& value, const QString& unit,
-              const QStringList& nominals)
-{
-    MeterRange& r = meterCheckDoc.ranges[i];
-    r.rangeDefined = 1;
-    r.function = function;
-    r.rangeValue = value;
-    r.rangeUnit = unit;
-    r.classRange = "0.1";
-    for (int j = 0; j < nominals.size(); ++j) {
-        r.points[j].pointDefined = 1;
-        r.points[j].marked = 1;
-        r.points[j].setting = nominals[j];
-    }
-}
 
 // The operator at the real dialogs: chooses the scope, then types one indication per point
 // and confirms it. Records the description and set-point each dialog showed.
@@ -85,58 +71,59 @@ private:
     QTimer timer;
 };
 
-// Runs the "Pomiary" command on the document as it stands, until the link has carried out
-// all it was sent.
-void RunMeasurement(QWidget& window, RecordingPointsGrid& grid, LinkSession& session)
-{
-    MeasurementDialogs dialogs(&window, session);
-    MeasureProcedure(dialogs, grid, session).OnMeasure();
-    session.WaitUntilSent();
-}
-
 } // namespace
 
 class TestProcSim : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<CalibratorLink> link;
-    std::unique_ptr<LinkSession> session;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
+    std::unique_ptr<SimLink> sim;
+    std::unique_ptr<LinkSession> linkSession;
+
+    // Runs the "Pomiary" command on the document as it stands, until the link has carried out
+    // all it was sent.
+    void RunMeasurement(QWidget& window, RecordingPointsGrid& grid)
+    {
+        MeasurementDialogs dialogs(session, &window, *linkSession);
+        MeasureProcedure(session, dialogs, grid, *linkSession).OnMeasure();
+        linkSession->WaitUntilSent();
+    }
 
 private slots:
     void init()
     {
         FillCalFunctionTable();
-        sim = std::make_unique<SimProcess>();
-        QVERIFY2(sim->Start(), qPrintable(sim->LastError()));
-        sim->MapPort(1);
-        link = std::make_unique<CalibratorLink>();
-        session = std::make_unique<LinkSession>(*link);
-        session->Open(1);
-        meterCheckDoc = MeterCheckDoc{};
-        currentRange = 0;
+        sim = std::make_unique<SimLink>();
+        QVERIFY2(sim->Started(), qPrintable(sim->LastError()));
+        linkSession = std::make_unique<LinkSession>(sim->link);
+        linkSession->Open(1);
+        session.Reset();
     }
     void cleanup()
     {
-        session.reset();
-        link.reset();
+        linkSession.reset();
         sim.reset();
     }
 
     void exactSettingOverAllRanges()
     {
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "12";
-        AddRange(0, 0, "400", "mV", {"100", "300"});
-        AddRange(1, 1, "20", "mA", {"4", "12", "20"});
+        DocumentBuilder(doc)
+            .Meter("V-640", "12")
+            .Range(0, RangeFunction::Voltage, "400", "mV")
+            .ClassRange("0.1")
+            .Nominals({"100", "300"})
+            .Range(1, RangeFunction::Current, "20", "mA")
+            .ClassRange("0.1")
+            .Nominals({"4", "12", "20"});
 
         // What the operator reads off the meter, point after point.
         OperatorHand hand(true, false, {"100.05", "300.5", "4.003", "11,98", "20.1"});
         QWidget window;
         RecordingPointsGrid grid;
         RecordingMessageService messages;
-        RunMeasurement(window, grid, *session);
+        RunMeasurement(window, grid);
 
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(hand.indications.isEmpty());
@@ -146,10 +133,10 @@ private slots:
         QCOMPARE(hand.descriptions,
                  QStringList({"Pomiar napięcia 100.00", "Pomiar napięcia 300.00",
                               "Pomiar prądu 4.000", "Pomiar prądu 12.000", "Pomiar prądu 20.000"}));
-        QCOMPARE(int(currentRange), 1);
-        QVERIFY(documentModified);
+        QCOMPARE(int(session.currentRange), 1);
+        QVERIFY(session.documentModified);
 
-        const MeterRange& volts = meterCheckDoc.ranges[0];
+        const MeterRange& volts = doc.ranges[0];
         QCOMPARE(volts.rangeMeasured, quint8(1));
         QCOMPARE(volts.points[1].reading, "300.50");
         QCOMPARE(volts.points[1].setting, "300.00");
@@ -160,7 +147,7 @@ private slots:
             ErrorExceedsPermissible(volts.points[1].actualError, volts.points[1].permissibleError));
         QVERIFY(!ErrorExceedsPermissible(volts.points[0].actualError,
                                          volts.points[0].permissibleError));
-        const MeterRange& amps = meterCheckDoc.ranges[1];
+        const MeterRange& amps = doc.ranges[1];
         QCOMPARE(amps.points[1].reading, "11.980");
         QCOMPARE(amps.points[1].actualError, "-0.020");
         QCOMPARE(amps.points[2].actualError, "0.100");
@@ -168,8 +155,8 @@ private slots:
         QCOMPARE(amps.points[2].unit, "mA");
         QCOMPARE(grid.calls.last(), "fill 1");
 
-        CPointsChartPage points(&window);
-        CErrorsChartPage errors(&window);
+        CPointsChartPage points(doc, &window);
+        CErrorsChartPage errors(doc, &window);
         QVERIFY(points.DrawChart(0));
         QCOMPARE(points.Data().axisMax, 321.535);
         QVERIFY(errors.DrawChart(1));
@@ -180,51 +167,59 @@ private slots:
     // its first point was measured and holds ohms.
     void kiloOhmRangeOverAllPoints()
     {
-        AddRange(0, 2, "4", "kOhm", {"0.1", "0.25", "0.4"});
+        DocumentBuilder(doc)
+            .Range(0, RangeFunction::Resistance, "4", "kOhm")
+            .ClassRange("0.1")
+            .Nominals({"0.1", "0.25", "0.4"});
         OperatorHand hand(false, true, {"0.1001", "0.2497", "0.4003"});
         QWidget window;
         RecordingPointsGrid grid;
         RecordingMessageService messages;
-        RunMeasurement(window, grid, *session);
+        RunMeasurement(window, grid);
 
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(hand.indications.isEmpty());
         QCOMPARE(sim->Frames(), QStringList({"^C120%", "^N100.00%", "^C120%", "^N250.00%", "^C120%",
                                              "^N400.00%"}));
         QStringList stored;
-        for (const MeterPoint& p : std::as_const(meterCheckDoc.ranges[0].points))
+        for (const MeterPoint& p : std::as_const(doc.ranges[0].points))
             if (p.pointMeasured)
                 stored << p.setting + " " + p.reading + " " + p.unit + " " + p.calibratorError;
         QCOMPARE(stored, QStringList({"100.00 100.10 Ohm 0.14", "250.00 249.70 Ohm 0.17",
                                       "400.00 400.30 Ohm 0.20"}));
-        QCOMPARE(meterCheckDoc.ranges[0].calFunction, qint16(5));
+        QCOMPARE(doc.ranges[0].calFunction, qint16(5));
     }
 
     // The calibrator stops answering while the first point is read off the meter: the next
     // point's selection gives the link up, with its one message, and the run ends there.
     void linkGivenUpEndsTheRun()
     {
-        AddRange(0, 0, "400", "mV", {"100", "300"});
-        AddRange(1, 1, "20", "mA", {"4"});
+        DocumentBuilder(doc)
+            .Range(0, RangeFunction::Voltage, "400", "mV")
+            .ClassRange("0.1")
+            .Nominals({"100", "300"})
+            .Range(1, RangeFunction::Current, "20", "mA")
+            .ClassRange("0.1")
+            .Nominals({"4"});
         OperatorHand hand(true, false, {"100.05", "300.5", "4.003"},
                           [this] { QVERIFY(sim->Control("nak 1000")); });
         QWidget window;
         RecordingPointsGrid grid;
         RecordingMessageService messages;
-        RunMeasurement(window, grid, *session);
+        RunMeasurement(window, grid);
 
         QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});
         QCOMPARE(hand.descriptions, QStringList{"Pomiar napięcia 100.00"});
         const QStringList frames = sim->Frames();
         QCOMPARE(frames.mid(0, 3), QStringList({"^C02%", "^N100.00%", "^C02%"}));
         QVERIFY(!frames.contains("^N300.00%") && !frames.contains("^C06%"));
-        const MeterRange& volts = meterCheckDoc.ranges[0];
+        const MeterRange& volts = doc.ranges[0];
         QCOMPARE(volts.points[0].pointMeasured, quint8(1));
         QCOMPARE(volts.points[1].pointMeasured, quint8(0));
         QCOMPARE(volts.points[1].setting, "300");
         QVERIFY(volts.points[1].reading.isEmpty());
-        QCOMPARE(meterCheckDoc.ranges[1].rangeMeasured, quint8(0));
-        QCOMPARE(int(currentRange), 0);
+        QCOMPARE(doc.ranges[1].rangeMeasured, quint8(0));
+        QCOMPARE(int(session.currentRange), 0);
     }
 };
 

@@ -7,8 +7,10 @@
 // measured nothing leaves none, and a history that cannot be written costs one message and
 // nothing of what the window shows.
 
+#include "DocumentBuilder.h"
 #include "RecordingMessageService.h"
-#include "SimProcess.h"
+#include "ScopedDocument.h"
+#include "SimLink.h"
 
 #include "controls/DataGrid.h"
 #include "history/HistoryDatabase.h"
@@ -51,30 +53,13 @@ public:
     explicit OpenFileDialogs(const QString& path) : path(path) {}
     QString ChooseFileToOpen() override { return path; }
     QString ChooseFileToSave() override { return {}; }
-    bool RunMeterData() override { return false; }
-    bool RunRangeDialog() override { return false; }
-    bool RunPointDialog() override { return false; }
+    bool RunMeterData(MeterCheckMode) override { return false; }
+    bool RunRangeDialog(MeterCheckMode, int) override { return false; }
+    bool RunPointDialog(MeterCheckMode, int, int) override { return false; }
 
 private:
     QString path;
 };
-
-void AddRange(int i, qint16 function, qint16 calFunction, const QString& value, const QString& unit,
-              const QStringList& nominals)
-{
-    MeterRange& r = meterCheckDoc.ranges[i];
-    r.rangeDefined = 1;
-    r.function = function;
-    r.calFunction = calFunction;
-    r.rangeValue = value;
-    r.rangeUnit = unit;
-    r.classRange = "0.1";
-    for (int j = 0; j < nominals.size(); ++j) {
-        r.points[j].pointDefined = 1;
-        r.points[j].marked = 1;
-        r.points[j].setting = nominals[j];
-    }
-}
 
 QStringList Row(const DataGrid* grid, int row)
 {
@@ -107,45 +92,16 @@ class TestProcWindow : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void measureTwoRangesInTheWindow()
+    // The operator at the real dialogs, as `hand` ticks: confirms the scope (all ranges when
+    // asked) and types the next of `indications` into each point's dialog.
+    void Answer(QTimer& hand, QStringList& indications, bool allRanges)
     {
-        FillCalFunctionTable();
-        SimProcess sim;
-        QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
-        sim.MapPort(1);
-        CalibratorLink link;
-        link.SetPortNumber(1);
-
-        QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
-        QTemporaryDir folder;
-        const QString file = folder.filePath("v640.met");
-        meterCheckDoc = MeterCheckDoc{};
-        meterCheckDoc.formatVersion = 1.0;
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "12";
-        AddRange(0, 0, 0, "400", "mV", {"100", "300"});
-        AddRange(1, 1, 4, "20", "mA", {"4", "12", "20"});
-        QVERIFY(SaveDocument(file));
-        meterCheckDoc = MeterCheckDoc{};
-        documentModified = false;
-
-        RecordingMessageService messages;
-        OpenFileDialogs dialogs(file);
-        CMeterCheckDlg window(link, nullptr, &dialogs);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.Action(CMeterCheckDlg::IdOpen)->trigger();
-        QCOMPARE(meterCheckDoc.meterName, "V-640");
-
-        // What the operator reads off the meter, point after point.
-        QStringList indications = {"100.05", "300.5", "4.003", "11,98", "20.1"};
-        QTimer operatorHand;
-        operatorHand.setInterval(20);
-        connect(&operatorHand, &QTimer::timeout, this, [&] {
+        hand.disconnect();
+        connect(&hand, &QTimer::timeout, this, [&indications, allRanges] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                choice->allRangesButton->setChecked(true);
+                if (allRanges)
+                    choice->allRangesButton->setChecked(true);
                 choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
             } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
                 entry->indicationEdit->setText(indications.isEmpty() ? QString()
@@ -153,8 +109,47 @@ private slots:
                 entry->okButton->click();
             }
         });
+    }
+
+private slots:
+    void measureTwoRangesInTheWindow()
+    {
+        FillCalFunctionTable();
+        SimLink sim;
+        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+
+        QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
+        QTemporaryDir folder;
+        const QString file = folder.filePath("v640.met");
+        {
+            ScopedDocument saved;
+            DocumentBuilder(saved.document)
+                .Meter("V-640", "12")
+                .Range(0, RangeFunction::Voltage, "400", "mV")
+                .ClassRange("0.1")
+                .Nominals({"100", "300"})
+                .Range(1, RangeFunction::Current, "20", "mA")
+                .ClassRange("0.1")
+                .Nominals({"4", "12", "20"});
+            QVERIFY(SaveDocument(saved, file));
+        }
+
+        ScopedDocument session;
+        RecordingMessageService messages;
+        OpenFileDialogs dialogs(file);
+        CMeterCheckDlg window(sim.link, session, nullptr, &dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Action(CMeterCheckDlg::Command::Open)->trigger();
+        QCOMPARE(session.document.meterName, "V-640");
+
+        // What the operator reads off the meter, point after point.
+        QStringList indications = {"100.05", "300.5", "4.003", "11,98", "20.1"};
+        QTimer operatorHand;
+        operatorHand.setInterval(20);
+        Answer(operatorHand, indications, true);
         operatorHand.start();
-        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();
 
         QVERIFY(indications.isEmpty());
@@ -162,8 +157,8 @@ private slots:
         QCOMPARE(sim.Frames(),
                  QStringList({"^I%", "^S1%", "^C02%", "^N100.00%", "^C02%", "^N300.00%", "^C06%",
                               "^N4.000%", "^C06%", "^N12.000%", "^C06%", "^N20.000%"}));
-        QVERIFY(documentModified);
-        QCOMPARE(int(currentRange), 1);
+        QVERIFY(session.documentModified);
+        QCOMPARE(int(session.currentRange), 1);
 
         // The points grid shows the last range measured.
         const DataGrid* points = window.RangesPage()->pointsGrid();
@@ -178,7 +173,7 @@ private slots:
         // technician goes there by way of the current one): 300.5 mV is beyond 0.40 mV.
         window.RangesPage()->rangesGrid()->selectWholeRow(2);
         window.RangesPage()->rangesGrid()->selectWholeRow(1);
-        QCOMPARE(int(currentRange), 0);
+        QCOMPARE(int(session.currentRange), 0);
         QCOMPARE(Row(points, 2),
                  QStringList({"300.50", "300.00", "0.50", "0.40", "0.13", "mV", "+"}));
         QCOMPARE(points->cellTextColor(1, 2), QColor(Qt::black));
@@ -228,7 +223,7 @@ private slots:
                 entry->abortButton->click();
         });
         operatorHand.start();
-        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();
         QCOMPARE(Recorded().size(), 2);
 
@@ -242,28 +237,18 @@ private slots:
         }
         QSqlDatabase::removeDatabase("refuse");
         indications = {"100.5", "301.25"};
-        operatorHand.disconnect();
-        connect(&operatorHand, &QTimer::timeout, this, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
-                entry->indicationEdit->setText(indications.isEmpty() ? QString()
-                                                                     : indications.takeFirst());
-                entry->okButton->click();
-            }
-        });
+        Answer(operatorHand, indications, false);
         operatorHand.start();
-        window.Action(CMeterCheckDlg::IdMeasure)->trigger();
+        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         operatorHand.stop();
         QTRY_COMPARE(messages.messages.size(), 1);
-        QCOMPARE(messages.messages[0].caption, "Błąd!");
+        QVERIFY(messages.IsErrorBox(0));
         QVERIFY2(messages.messages[0].text.startsWith(
                      "Wyniki pomiarów nie zostały zapisane w historii sprawdzeń.") &&
                      messages.messages[0].text.contains("dysk pełny"),
                  qPrintable(messages.messages[0].text));
         QCOMPARE(Row(points, 1).mid(0, 3), QStringList({"100.50", "100.00", "0.50"}));
-        QCOMPARE(meterCheckDoc.ranges[0].points[1].reading, "301.25");
+        QCOMPARE(session.document.ranges[0].points[1].reading, "301.25");
         QCOMPARE(Recorded().size(), 2);
     }
 };

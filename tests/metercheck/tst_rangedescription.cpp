@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/RangeDescription.h"
 #include "metercheck/document/MeterCheckDoc.h"
 
@@ -11,53 +12,27 @@ class TestRangeDescription : public QObject
 private slots:
     void describe_data()
     {
-        QTest::addColumn<int>("calFunction");
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<int>("junction");
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("rl");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("50 mV") << 0 << "" << 0 << ""
-                               << ""
-                               << "Pomiar napięcia";
-        QTest::newRow("12 V") << 3 << "" << 0 << ""
-                              << ""
-                              << "Pomiar napięcia";
-        QTest::newRow("current") << 4 << "" << 2 << "5.0"
-                                 << ""
-                                 << "Pomiar prądu";
-        QTest::newRow("400 Ohm") << 5 << "" << 0 << ""
-                                 << ""
-                                 << "Pomiar rezystancji";
-        QTest::newRow("4000 Ohm") << 6 << "" << 0 << ""
-                                  << "1.0"
-                                  << "Pomiar rezystancji";
-        QTest::newRow("K with To")
-            << 13 << "K (NiCr-NiAl)" << 2 << "23.0"
-            << "" << QStringLiteral("Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
-        QTest::newRow("R with Tex") << 7 << "R (PtRh13-Pt)" << 0 << ""
-                                    << "10.0"
-                                    << "Pomiar temperatury; Czujnik T/C: R (PtRh13-Pt) [Tex]";
-        QTest::newRow("J with Tin") << 10 << "J (Fe-CuNi)" << 1 << ""
-                                    << ""
-                                    << "Pomiar temperatury; Czujnik T/C: J (Fe-CuNi) [Tin]";
-        QTest::newRow("unknown junction has no suffix")
-            << 9 << "B (PtRh30-PtRh6)" << 5 << "1.0"
-            << ""
-            << "Pomiar temperatury; Czujnik T/C: B (PtRh30-PtRh6)";
-        QTest::newRow("Pt100 with RL")
-            << 14 << "Pt100 (385)" << 2 << "9.0"
-            << "10.0"
-            << "Pomiar temperatury; Czujnik RTD: Pt100 (385) [RL=10.0 Ohm]";
-        QTest::newRow("Ni100 without RL") << 19 << "Ni100" << 0 << ""
-                                          << ""
-                                          << "Pomiar temperatury; Czujnik RTD: Ni100";
-        QTest::newRow("index 20 describes nothing") << 20 << "" << 0 << ""
-                                                    << ""
-                                                    << "";
-        QTest::newRow("negative index describes nothing") << -1 << "" << 0 << ""
-                                                          << ""
-                                                          << "";
+        DataColumns<int, QString, int, QString, QString, QString>("calFunction", "sensor",
+                                                                  "junction", "to", "rl", "text");
+        DataRow("50 mV", 0, "", 0, "", "", "Pomiar napięcia");
+        DataRow("12 V", 3, "", 0, "", "", "Pomiar napięcia");
+        DataRow("current", 4, "", 2, "5.0", "", "Pomiar prądu");
+        DataRow("400 Ohm", 5, "", 0, "", "", "Pomiar rezystancji");
+        DataRow("4000 Ohm", 6, "", 0, "", "1.0", "Pomiar rezystancji");
+        DataRow("K with To", 13, "K (NiCr-NiAl)", 2, "23.0", "",
+                QStringLiteral("Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]"));
+        DataRow("R with Tex", 7, "R (PtRh13-Pt)", 0, "", "10.0",
+                "Pomiar temperatury; Czujnik T/C: R (PtRh13-Pt) [Tex]");
+        DataRow("J with Tin", 10, "J (Fe-CuNi)", 1, "", "",
+                "Pomiar temperatury; Czujnik T/C: J (Fe-CuNi) [Tin]");
+        DataRow("unknown junction has no suffix", 9, "B (PtRh30-PtRh6)", 5, "1.0", "",
+                "Pomiar temperatury; Czujnik T/C: B (PtRh30-PtRh6)");
+        DataRow("Pt100 with RL", 14, "Pt100 (385)", 2, "9.0", "10.0",
+                "Pomiar temperatury; Czujnik RTD: Pt100 (385) [RL=10.0 Ohm]");
+        DataRow("Ni100 without RL", 19, "Ni100", 0, "", "",
+                "Pomiar temperatury; Czujnik RTD: Ni100");
+        DataRow("index 20 describes nothing", 20, "", 0, "", "", "");
+        DataRow("negative index describes nothing", -1, "", 0, "", "", "");
     }
     void describe()
     {
@@ -70,7 +45,7 @@ private slots:
         MeterRange range;
         range.calFunction = qint16(calFunction);
         range.sensorName = sensor;
-        range.coldJunction = qint16(junction);
+        range.coldJunction = ColdJunction(junction);
         range.toValue = to;
         range.rlValue = rl;
         QCOMPARE(DescribeRange(range), text);
@@ -82,13 +57,13 @@ private slots:
         MeterRange range;
         range.sensorName = "Pt1000";
         range.rlValue = "55.0";
-        range.coldJunction = 1;
-        range.function = 4;
+        range.coldJunction = ColdJunction::Tin;
+        range.function = RangeFunction::Rtd;
         range.calFunction = 13;
         QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000 [RL=55.0 Ohm]"));
-        range.function = 3;
+        range.function = RangeFunction::Thermocouple;
         QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000 [Tin]"));
-        range.function = 0;
+        range.function = RangeFunction::Voltage;
         QCOMPARE(SensorWithSuffix(range), QStringLiteral("Pt1000"));
     }
 };

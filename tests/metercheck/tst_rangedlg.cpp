@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/CRangeDlg.h"
-#include "metercheck/document/DocumentSlots.h"
 #include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckMode.h"
 
+#include "Child.h"
 #include "RecordingMessageService.h"
 
 #include <QComboBox>
@@ -12,14 +14,6 @@
 #include <QTest>
 
 namespace {
-
-template <typename T> T* Child(QWidget& dialog, const char* name)
-{
-    T* child = dialog.findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no child %s", name);
-    return child;
-}
 
 MeterRange StoredRange()
 {
@@ -36,34 +30,20 @@ MeterRange StoredRange()
     return r;
 }
 
-bool SameRange(const MeterRange& a, const MeterRange& b)
-{
-    return a.rangeValue == b.rangeValue && a.sensorName == b.sensorName &&
-           a.rangeUnit == b.rangeUnit && a.function == b.function &&
-           a.calFunction == b.calFunction && a.coldJunction == b.coldJunction &&
-           a.toValue == b.toValue && a.rlValue == b.rlValue && a.classReading == b.classReading &&
-           a.classRange == b.classRange && a.constTerm == b.constTerm &&
-           a.constUnit == b.constUnit && a.rangeDefined == b.rangeDefined &&
-           a.rangeMeasured == b.rangeMeasured && a.points[0].setting == b.points[0].setting;
-}
-
 } // namespace
 
 class TestRangeDlg : public QObject
 {
     Q_OBJECT
 
+    MeterRange slot; // the range the dialog works on
+
 private slots:
-    void init()
-    {
-        ClearDocument();
-        currentRange = 2;
-    }
+    void init() { slot = MeterRange(); }
 
     void addModeOpensOnVoltage()
     {
-        meterCheckState = 1;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie zakresu pomiarowego"));
         QVERIFY(Child<QRadioButton>(dlg, "option1239")->isChecked());
         QVERIFY(Child<QRadioButton>(dlg, "option1242")->isChecked());
@@ -80,39 +60,25 @@ private slots:
 
     void okWithoutTypingStaysOpen()
     {
-        meterCheckState = 1;
         RecordingMessageService messages;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
         dlg.show();
         QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
         QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono zakresu miernika."});
-        QCOMPARE(meterCheckDoc.ranges[2].rangeDefined, quint8(0));
+        QCOMPARE(slot.rangeDefined, quint8(0));
     }
 
     // Keys typed into the edits: refused texts vanish, normalised ones are written back once
     // and the typing goes on behind the digits.
     void typing_data()
     {
-        QTest::addColumn<QString>("edit");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("messages");
-        QTest::newRow("12a") << "edit1245"
-                             << "12a"
-                             << "" << QStringList{"Błędnie podany zakres miernika."};
-        QTest::newRow("class 0,5") << "edit1246"
-                                   << "0,5"
-                                   << "0.5" << QStringList{};
-        QTest::newRow("class 12") << "edit1251"
-                                  << "12"
-                                  << "12.0" << QStringList{};
-        QTest::newRow("class 0,25") << "edit1251"
-                                    << "0,25"
-                                    << "0.25" << QStringList{};
-        QTest::newRow("constant 2") << "edit1252"
-                                    << "2"
-                                    << "2.0" << QStringList{};
+        DataColumns<QString, QString, QString, QStringList>("edit", "keys", "shown", "messages");
+        DataRow("12a", "edit1245", "12a", "", QStringList{"Błędnie podany zakres miernika."});
+        DataRow("class 0,5", "edit1246", "0,5", "0.5", QStringList{});
+        DataRow("class 12", "edit1251", "12", "12.0", QStringList{});
+        DataRow("class 0,25", "edit1251", "0,25", "0.25", QStringList{});
+        DataRow("constant 2", "edit1252", "2", "2.0", QStringList{});
     }
     void typing()
     {
@@ -120,11 +86,10 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, shown);
         QFETCH(QStringList, messages);
-        meterCheckState = 1;
         RecordingMessageService recorder;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
         dlg.show();
-        auto* line = Child<QLineEdit>(dlg, edit.toLatin1());
+        auto* line = Child<QLineEdit>(dlg, edit);
         line->setFocus();
         QTest::keyClicks(line, keys);
         QCOMPARE(line->text(), shown);
@@ -133,9 +98,8 @@ private slots:
 
     void toTypedAfterChoosingTemperature()
     {
-        meterCheckState = 1;
         RecordingMessageService messages;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
         dlg.show();
         QTest::mouseClick(Child<QRadioButton>(dlg, "option1244"), Qt::LeftButton);
         QVERIFY(Child<QLineEdit>(dlg, "edit1259")->isEnabled());
@@ -151,10 +115,10 @@ private slots:
         QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QVERIFY(messages.messages.isEmpty());
-        const MeterRange& r = meterCheckDoc.ranges[2];
+        const MeterRange& r = slot;
         QCOMPARE(r.rangeValue, QStringLiteral("1370"));
         QCOMPARE(r.sensorName, QStringLiteral("K (NiCr-NiAl)"));
-        QCOMPARE(r.coldJunction, qint16(2));
+        QCOMPARE(r.coldJunction, ColdJunction::To);
         QCOMPARE(r.toValue, QStringLiteral("23.0"));
         QCOMPARE(r.calFunction, qint16(7));
         QCOMPARE(r.rangeDefined, quint8(1));
@@ -162,11 +126,10 @@ private slots:
 
     void cancelLeavesTheRange()
     {
-        meterCheckState = 2;
-        meterCheckDoc.ranges[2] = StoredRange();
-        const MeterRange before = meterCheckDoc.ranges[2];
+        slot = StoredRange();
+        const MeterRange before = slot;
         RecordingMessageService messages;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
         dlg.show();
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Edycja zakresu pomiarowego"));
         QCOMPARE(Child<QLineEdit>(dlg, "edit1245")->text(), QStringLiteral("400"));
@@ -177,22 +140,21 @@ private slots:
         QTest::keyClicks(Child<QLineEdit>(dlg, "edit1246"), "1");
         QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QVERIFY(SameRange(meterCheckDoc.ranges[2], before));
+        QCOMPARE(slot, before);
     }
 
     void okKeepsPointsAndMeasuredFlag()
     {
-        meterCheckState = 2;
-        meterCheckDoc.ranges[2] = StoredRange();
+        slot = StoredRange();
         RecordingMessageService messages;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
         dlg.show();
         auto* value = Child<QLineEdit>(dlg, "edit1245");
         value->selectAll();
         QTest::keyClicks(value, "200");
         dlg.accept();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        const MeterRange& r = meterCheckDoc.ranges[2];
+        const MeterRange& r = slot;
         QCOMPARE(r.rangeValue, QStringLiteral("200"));
         QCOMPARE(r.calFunction, qint16(3));
         QCOMPARE(r.rangeMeasured, quint8(1));
@@ -202,27 +164,25 @@ private slots:
     // What a file holds is shown as it is at opening, without messages.
     void storedTextsAreNotCheckedAtOpening()
     {
-        meterCheckState = 2;
-        meterCheckDoc.ranges[2] = StoredRange();
-        meterCheckDoc.ranges[2].classRange = "x1";
-        meterCheckDoc.ranges[2].classReading = "1";
+        slot = StoredRange();
+        slot.classRange = "x1";
+        slot.classReading = "1";
         RecordingMessageService messages;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
         QCOMPARE(Child<QLineEdit>(dlg, "edit1251")->text(), QStringLiteral("x1"));
         QCOMPARE(Child<QLineEdit>(dlg, "edit1246")->text(), QStringLiteral("1"));
         QVERIFY(messages.messages.isEmpty());
         dlg.accept();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(meterCheckDoc.ranges[2].classRange, QStringLiteral("x1"));
+        QCOMPARE(slot.classRange, QStringLiteral("x1"));
     }
 
     // A slot with a quantity the editor does not know shows no option selected.
     void unknownFunctionSelectsNothing()
     {
-        meterCheckState = 2;
-        meterCheckDoc.ranges[2].function = 9;
+        slot.function = RangeFunction(9);
         RecordingMessageService messages;
-        CRangeDlg dlg;
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
         for (const char* name :
              {"option1239", "option1240", "option1241", "option1244", "option1242", "option1243",
               "option1254", "option1255", "option1256"})

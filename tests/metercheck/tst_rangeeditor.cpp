@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/dialogs/RangeEditor.h"
 
 #include "RecordingMessageService.h"
@@ -30,9 +31,9 @@ MeterRange ThermocoupleRange()
     r.rangeValue = "1370";
     r.sensorName = "K (NiCr-NiAl)";
     r.rangeUnit = "°C";
-    r.function = 3;
+    r.function = RangeFunction::Thermocouple;
     r.calFunction = 13;
-    r.coldJunction = 2;
+    r.coldJunction = ColdJunction::To;
     r.toValue = "23.0";
     r.rlValue = "";
     r.classReading = "0.5";
@@ -62,11 +63,11 @@ private slots:
         QCOMPARE(editor.sensorKind(), int(E::Thermocouple));
         QCOMPARE(editor.junction(), int(E::Tex));
         const MeterRange& r = editor.range();
-        QCOMPARE(r.function, qint16(0));
+        QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
         QCOMPARE(r.sensorName, QString());
         QCOMPARE(r.rangeUnit, QStringLiteral("mV"));
-        QCOMPARE(r.coldJunction, qint16(0));
+        QCOMPARE(r.coldJunction, ColdJunction::Tex);
         QCOMPARE(r.toValue, QString());
         QCOMPARE(r.constUnit, QStringLiteral("µV"));
         QCOMPARE(editor.constUnits(), (QStringList{"µV", "mV"}));
@@ -80,9 +81,7 @@ private slots:
         RecordingMessageService messages;
         RangeEditor editor(MeterRange{}, true);
         QVERIFY(!editor.Accept());
-        QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono zakresu miernika."});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-        QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+        QVERIFY(messages.OnlyError("Nie wprowadzono zakresu miernika."));
         QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::VoltageValue));
         QCOMPARE(editor.range().rangeDefined, quint8(0));
     }
@@ -95,8 +94,7 @@ private slots:
         QVERIFY(messages.messages.isEmpty());
         QCOMPARE(editor.range().rangeValue, QStringLiteral("12"));
         Type(editor, E::VoltageValue, "a");
-        QCOMPARE(messages.Texts(), QStringList{"Błędnie podany zakres miernika."});
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
+        QVERIFY(messages.OnlyError("Błędnie podany zakres miernika."));
         QCOMPARE(editor.text(E::VoltageValue), QString());
         QCOMPARE(editor.range().rangeValue, QString());
         QCOMPARE(editor.range().rangeUnit, QString());
@@ -125,7 +123,7 @@ private slots:
         QCOMPARE(r.classRange, QStringLiteral("0.1"));
         QCOMPARE(r.constTerm, QStringLiteral("2.0"));
         QCOMPARE(r.constUnit, QStringLiteral("mV"));
-        QCOMPARE(r.function, qint16(0));
+        QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
         QCOMPARE(r.rangeDefined, quint8(1));
         QCOMPARE(editor.text(E::ClassReading), QStringLiteral("0.5"));
@@ -143,43 +141,22 @@ private slots:
 
     void settings_data()
     {
-        QTest::addColumn<int>("edit");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("message");
+        DataColumns<int, QString, QString, QString>("edit", "typed", "stored", "message");
         const int to = E::ToValue, rl = E::RlValue;
         const QString toRange = "Wartość To może mieścić się w zakresie 0.0 - 60.0 °C.";
         const QString rlRange = "Wartość RL może mieścić się w zakresie 0.0 - 55.0 Ohm.";
-        QTest::newRow("To 60") << to << "60"
-                               << "60.0"
-                               << "";
-        QTest::newRow("To 60.1") << to << "60.1"
-                                 << "" << toRange;
+        DataRow("To 60", to, "60", "60.0", "");
+        DataRow("To 60.1", to, "60.1", "", toRange);
         // The minus sign is refused at once; the 1 typed after it stands alone.
-        QTest::newRow("To -1 refused for its sign") << to << "-1"
-                                                    << "1.0"
-                                                    << "Błędna nastawa wartości To.";
-        QTest::newRow("To 0") << to << "0"
-                              << "0.0"
-                              << "";
-        QTest::newRow("To 23,45 cut not rounded") << to << "23,45"
-                                                  << "23.4"
-                                                  << "";
-        QTest::newRow("To second point ends the number") << to << "23.."
-                                                         << "23.0"
-                                                         << "";
+        DataRow("To -1 refused for its sign", to, "-1", "1.0", "Błędna nastawa wartości To.");
+        DataRow("To 0", to, "0", "0.0", "");
+        DataRow("To 23,45 cut not rounded", to, "23,45", "23.4", "");
+        DataRow("To second point ends the number", to, "23..", "23.0", "");
         // The added decimal must fit the four characters of the edit and the file's field.
-        QTest::newRow("To 030 leading zero gives way") << to << "030"
-                                                       << "30.0"
-                                                       << "";
-        QTest::newRow("RL 55") << rl << "55"
-                               << "55.0"
-                               << "";
-        QTest::newRow("RL 55.5") << rl << "55.5"
-                                 << "" << rlRange;
-        QTest::newRow("RL letter") << rl << "1x"
-                                   << ""
-                                   << "Błędna nastawa wartości RL.";
+        DataRow("To 030 leading zero gives way", to, "030", "30.0", "");
+        DataRow("RL 55", rl, "55", "55.0", "");
+        DataRow("RL 55.5", rl, "55.5", "", rlRange);
+        DataRow("RL letter", rl, "1x", "", "Błędna nastawa wartości RL.");
     }
     void settings()
     {
@@ -189,7 +166,7 @@ private slots:
         QFETCH(QString, message);
         RecordingMessageService messages;
         MeterRange slot = ThermocoupleRange();
-        slot.function = 3;
+        slot.function = RangeFunction::Thermocouple;
         RangeEditor editor(slot, false);
         editor.ChooseFunction(E::Temperature);
         editor.ChooseSensorKind(edit == E::ToValue ? E::Thermocouple : E::Rtd);
@@ -205,33 +182,16 @@ private slots:
 
     void classTexts_data()
     {
-        QTest::addColumn<int>("edit");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("message");
+        DataColumns<int, QString, QString, QString>("edit", "typed", "stored", "message");
         const QString wrongClass = "Błędnie podana klasa miernika (% zakresu).";
-        QTest::newRow("1 gets a decimal") << int(E::ClassReading) << "1"
-                                          << "1.0"
-                                          << "";
-        QTest::newRow("comma 0,25") << int(E::ClassRange) << "0,25"
-                                    << "0.25"
-                                    << "";
-        QTest::newRow("no limit") << int(E::ClassRange) << "250"
-                                  << "250.0"
-                                  << "";
-        QTest::newRow("leading point kept in the field") << int(E::ClassReading) << ".5555"
-                                                         << "0.555"
-                                                         << "";
-        QTest::newRow("five digits drop the point") << int(E::ConstTerm) << "12345"
-                                                    << "12345"
-                                                    << "";
-        QTest::newRow("reading class letter") << int(E::ClassReading) << "0,5a"
-                                              << "" << wrongClass;
-        QTest::newRow("range class minus") << int(E::ClassRange) << "-1"
-                                           << "" << wrongClass;
-        QTest::newRow("constant letter") << int(E::ConstTerm) << "2x"
-                                         << ""
-                                         << "Błędnie podana składowa stała.";
+        DataRow("1 gets a decimal", int(E::ClassReading), "1", "1.0", "");
+        DataRow("comma 0,25", int(E::ClassRange), "0,25", "0.25", "");
+        DataRow("no limit", int(E::ClassRange), "250", "250.0", "");
+        DataRow("leading point kept in the field", int(E::ClassReading), ".5555", "0.555", "");
+        DataRow("five digits drop the point", int(E::ConstTerm), "12345", "12345", "");
+        DataRow("reading class letter", int(E::ClassReading), "0,5a", "", wrongClass);
+        DataRow("range class minus", int(E::ClassRange), "-1", "", wrongClass);
+        DataRow("constant letter", int(E::ConstTerm), "2x", "", "Błędnie podana składowa stała.");
     }
     void classTexts()
     {
@@ -270,7 +230,7 @@ private slots:
         editor.ChooseJunction(E::Tex);
         QVERIFY(editor.Accept());
         QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(editor.range().function, qint16(3));
+        QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
         QCOMPARE(editor.range().calFunction, qint16(7));
         QCOMPARE(editor.range().sensorName, QStringLiteral("R (PtRh13-Pt)"));
         QCOMPARE(editor.range().rangeUnit, QStringLiteral("°C"));
@@ -280,26 +240,27 @@ private slots:
     void temperatureAfterVoltageResetsSensorAndJunction()
     {
         MeterRange slot = ThermocoupleRange();
-        slot.function = 0; // once a thermocouple range, now voltage: junction and To stayed
+        slot.function = RangeFunction::Voltage; // once a thermocouple range, now voltage: junction
+                                                // and To stayed
         slot.calFunction = 1;
         slot.sensorName.clear();
         slot.rangeUnit = "V";
         RangeEditor editor(slot, false);
-        QCOMPARE(editor.range().coldJunction, qint16(2));
+        QCOMPARE(editor.range().coldJunction, ColdJunction::To);
         editor.SelectThermocouple(3);
         editor.ChooseFunction(E::Temperature);
         QCOMPARE(editor.range().sensorName, QStringLiteral("J (Fe-CuNi)"));
-        QCOMPARE(editor.range().coldJunction, qint16(0));
+        QCOMPARE(editor.range().coldJunction, ColdJunction::Tex);
         QCOMPARE(editor.range().toValue, QString());
         QCOMPARE(editor.junction(), int(E::Tex));
-        QCOMPARE(editor.range().function, qint16(3));
+        QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
         QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::TemperatureValue));
     }
 
     void rtdClearsLeadResistance()
     {
         MeterRange slot = ThermocoupleRange();
-        slot.function = 4;
+        slot.function = RangeFunction::Rtd;
         slot.sensorName = "Pt500";
         slot.rlValue = "10.0";
         RangeEditor editor(slot, false);
@@ -316,7 +277,7 @@ private slots:
     {
         MeterRange slot = ThermocoupleRange();
         slot.sensorName = "Z (nieznany)"; // as a damaged file may hold
-        slot.coldJunction = 7;
+        slot.coldJunction = ColdJunction(7);
         RangeEditor editor(slot, false);
         QCOMPARE(editor.thermocouple(), 0);
         QCOMPARE(editor.junction(), int(E::Tex));
@@ -324,7 +285,7 @@ private slots:
         MeterRange stored = slot;
         editor.StoreInto(stored);
         QCOMPARE(stored.sensorName, CalFunctions::ThermocoupleNames().at(0));
-        QCOMPARE(stored.coldJunction, qint16(0));
+        QCOMPARE(stored.coldJunction, ColdJunction::Tex);
     }
 
     void chosenFunctionsEditDecidesAtOk()
@@ -339,7 +300,7 @@ private slots:
         QVERIFY(editor.Accept());
         QCOMPARE(editor.range().rangeValue, QStringLiteral("20"));
         QCOMPARE(editor.range().rangeUnit, QStringLiteral("mV"));
-        QCOMPARE(editor.range().function, qint16(0));
+        QCOMPARE(editor.range().function, RangeFunction::Voltage);
         QCOMPARE(editor.text(E::CurrentValue), QStringLiteral("10"));
     }
 
@@ -366,7 +327,7 @@ private slots:
         QCOMPARE(stored.rangeMeasured, quint8(1));
 
         MeterRange kohm;
-        kohm.function = 2;
+        kohm.function = RangeFunction::Resistance;
         kohm.rangeUnit = "kOhm";
         kohm.rangeValue = "4";
         kohm.constUnit = "µV"; // not in the list: the first item is shown
@@ -381,29 +342,22 @@ private slots:
 
     void enabling_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<int>("sensor");
-        QTest::addColumn<int>("junction");
-        QTest::addColumn<QList<int>>("enabled");
-        QTest::newRow("voltage") << int(E::Voltage) << -1 << -1
-                                 << QList<int>{E::VoltageEdit, E::VoltageUnitList};
-        QTest::newRow("current") << int(E::Current) << -1 << -1
-                                 << QList<int>{E::CurrentEdit, E::CurrentUnitLabel};
-        QTest::newRow("resistance") << int(E::Resistance) << -1 << -1
-                                    << QList<int>{E::ResistanceEdit, E::ResistanceUnitList};
+        DataColumns<int, int, int, QList<int>>("function", "sensor", "junction", "enabled");
+        DataRow("voltage", int(E::Voltage), -1, -1, QList<int>{E::VoltageEdit, E::VoltageUnitList});
+        DataRow("current", int(E::Current), -1, -1,
+                QList<int>{E::CurrentEdit, E::CurrentUnitLabel});
+        DataRow("resistance", int(E::Resistance), -1, -1,
+                QList<int>{E::ResistanceEdit, E::ResistanceUnitList});
         const QList<int> temperature{E::TemperatureEdit, E::TemperatureUnitLabel,
                                      E::ThermocoupleOption, E::RtdOption};
         const QList<int> thermocouple =
             temperature + QList<int>{E::ThermocoupleList, E::TexOption, E::TinOption, E::ToOption};
-        QTest::newRow("T/C Tex") << int(E::Temperature) << int(E::Thermocouple) << int(E::Tex)
-                                 << thermocouple;
-        QTest::newRow("T/C Tin") << int(E::Temperature) << int(E::Thermocouple) << int(E::Tin)
-                                 << thermocouple;
-        QTest::newRow("T/C To") << int(E::Temperature) << int(E::Thermocouple) << int(E::To)
-                                << thermocouple + QList<int>{E::ToEdit, E::ToUnitLabel};
-        QTest::newRow("RTD") << int(E::Temperature) << int(E::Rtd) << -1
-                             << temperature +
-                                    QList<int>{E::RtdList, E::RlLabel, E::RlEdit, E::RlUnitLabel};
+        DataRow("T/C Tex", int(E::Temperature), int(E::Thermocouple), int(E::Tex), thermocouple);
+        DataRow("T/C Tin", int(E::Temperature), int(E::Thermocouple), int(E::Tin), thermocouple);
+        DataRow("T/C To", int(E::Temperature), int(E::Thermocouple), int(E::To),
+                thermocouple + QList<int>{E::ToEdit, E::ToUnitLabel});
+        DataRow("RTD", int(E::Temperature), int(E::Rtd), -1,
+                temperature + QList<int>{E::RtdList, E::RlLabel, E::RlEdit, E::RlUnitLabel});
     }
     void enabling()
     {
@@ -424,15 +378,12 @@ private slots:
 
     void functionChoicesWriteTheirFields_data()
     {
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<int>("function");
-        QTest::addColumn<int>("calFunction");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QStringList>("constUnits");
-        QTest::newRow("Napięcie") << 0 << 0 << 0 << "mV" << QStringList{"µV", "mV"};
-        QTest::newRow("Prąd") << 1 << 1 << 4 << "mA" << QStringList{"mA"};
-        QTest::newRow("Rezystancja") << 2 << 2 << 5 << "Ohm" << QStringList{"Ohm"};
-        QTest::newRow("Temperatura") << 3 << 3 << 7 << "°C" << QStringList{"°C"};
+        DataColumns<int, int, int, QString, QStringList>("choice", "function", "calFunction",
+                                                         "unit", "constUnits");
+        DataRow("Napięcie", 0, 0, 0, "mV", QStringList{"µV", "mV"});
+        DataRow("Prąd", 1, 1, 4, "mA", QStringList{"mA"});
+        DataRow("Rezystancja", 2, 2, 5, "Ohm", QStringList{"Ohm"});
+        DataRow("Temperatura", 3, 3, 7, "°C", QStringList{"°C"});
     }
     void functionChoicesWriteTheirFields()
     {
@@ -443,7 +394,7 @@ private slots:
         QFETCH(QStringList, constUnits);
         RangeEditor editor(ThermocoupleRange(), false);
         editor.ChooseFunction(choice);
-        QCOMPARE(editor.range().function, qint16(function));
+        QCOMPARE(editor.range().function, RangeFunction(function));
         QCOMPARE(editor.range().calFunction, qint16(calFunction));
         QCOMPARE(editor.range().rangeUnit, unit);
         QCOMPARE(editor.constUnits(), constUnits);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "controls/ColorButton.h"
 #include "controls/DataGrid.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/CRangesPage.h"
 
+#include "DocumentBuilder.h"
+#include "ScopedDocument.h"
 #include "tst_window_fakes.h"
 
 #include <QApplication>
@@ -16,41 +19,38 @@ const QColor lightGreen(0x93, 0xE3, 0x95); // 0x95E393 as a Windows colour value
 const QColor lightBlue(0x8C, 0xB8, 0xCC);  // 0xCCB88C
 const QColor grey(0xC0, 0xC0, 0xC0);
 
-void PutRange(int slot, const QString& value, int pointCount = 0)
-{
-    MeterRange& r = meterCheckDoc.ranges[slot];
-    r.rangeValue = value;
-    r.rangeUnit = "V";
-    r.classRange = "0.5";
-    r.calFunction = qint16(slot % 20);
-    r.rangeDefined = 1;
-    for (int j = 0; j < pointCount; ++j) {
-        MeterPoint& p = r.points[j];
-        p.setting = QString::number(j + 1) + ".0";
-        p.unit = "V";
-        p.pointDefined = 1;
-        p.marked = j % 2;
-    }
-}
-
 } // namespace
 
 class TestRangesPage : public QObject
 {
     Q_OBJECT
 
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     ScriptedDialogs dialogs;
     std::unique_ptr<CRangesPage> page;
 
-    bool Enabled(CRangesPage::ButtonId id) const { return page->button(id)->isEnabled(); }
+    // A range of `value` V in `slot`, class 0.5, with `pointCount` points of 1.0, 2.0, ... V,
+    // every second one marked.
+    void PutRange(int slot, const QString& value, int pointCount = 0)
+    {
+        DocumentBuilder b(doc);
+        b.Range(slot, RangeFunction::Voltage, value, "V")
+            .ClassRange("0.5")
+            .CalFunction(qint16(slot % 20));
+        for (int j = 0; j < pointCount; ++j)
+            b.Point({"", QString::number(j + 1) + ".0", "", "", "", "V", quint8(j % 2), 1, 0, 0});
+    }
+
+    bool Enabled(CRangesPage::Button b) const { return page->button(b)->isEnabled(); }
     QList<bool> AllButtons() const
     {
         QList<bool> states;
-        for (int id = CRangesPage::IdAddRange; id <= CRangesPage::IdMarkAll; ++id)
-            states << Enabled(CRangesPage::ButtonId(id));
+        for (int b = 0; b < CRangesPage::buttonCount; ++b)
+            states << Enabled(CRangesPage::Button(b));
         return states;
     }
-    void Click(CRangesPage::ButtonId id) { QTest::mouseClick(page->button(id), Qt::LeftButton); }
+    void Click(CRangesPage::Button b) { QTest::mouseClick(page->button(b), Qt::LeftButton); }
     // The user's choice of a row: the arrow key down from the row above (or row 1 itself).
     void ChooseRow(DataGrid* grid, int row)
     {
@@ -69,13 +69,10 @@ class TestRangesPage : public QObject
 private slots:
     void init()
     {
-        ClearDocument();
-        currentRange = 0;
-        currentPoint = 0;
-        documentModified = false;
-        meterCheckState = 3;
+        session.Reset();
+        session.meterCheckState = MeterCheckMode::NewDocument;
         dialogs = ScriptedDialogs();
-        page = std::make_unique<CRangesPage>(dialogs);
+        page = std::make_unique<CRangesPage>(session, dialogs);
         page->resize(800, 560);
     }
 
@@ -92,25 +89,23 @@ private slots:
         QCOMPARE(p->columnWidth(5), DataGrid::TwipsToPixels(500));
         QCOMPARE(r->palette().color(QPalette::Base), lightGreen);
         QCOMPARE(p->palette().color(QPalette::Base), lightBlue);
-        QCOMPARE(static_cast<QPushButton*>(page->button(CRangesPage::IdMarkAll))->text(),
+        QCOMPARE(static_cast<QPushButton*>(page->button(CRangesPage::Button::MarkAll))->text(),
                  QString("ON/OFF"));
     }
 
     void methodColoursTheTypedColumn_data()
     {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<QColor>("column0");
-        QTest::addColumn<QColor>("column1");
-        QTest::newRow("exact setting: setting typed") << 0 << lightBlue << lightGreen;
-        QTest::newRow("exact reading: reading typed") << 1 << lightGreen << lightBlue;
+        DataColumns<int, QColor, QColor>("method", "column0", "column1");
+        DataRow("exact setting: setting typed", 0, lightBlue, lightGreen);
+        DataRow("exact reading: reading typed", 1, lightGreen, lightBlue);
     }
     void methodColoursTheTypedColumn()
     {
         QFETCH(int, method);
         QFETCH(QColor, column0);
         QFETCH(QColor, column1);
-        meterCheckDoc.method = qint16(method);
-        meterCheckState = 4;
+        doc.method = CheckMethod(method);
+        session.meterCheckState = MeterCheckMode::OpenedDocument;
         Show();
         for (int row : {1, 25, 50}) {
             QCOMPARE(page->pointsGrid()->cellBackground(row, 0), column0);
@@ -120,12 +115,12 @@ private slots:
 
     void rowTexts()
     {
-        MeterRange& tc = meterCheckDoc.ranges[0];
+        MeterRange& tc = doc.ranges[0];
         tc.rangeValue = "600";
         tc.rangeUnit = "°C";
-        tc.function = 3;
+        tc.function = RangeFunction::Thermocouple;
         tc.sensorName = "K (NiCr-NiAl)";
-        tc.coldJunction = 2;
+        tc.coldJunction = ColdJunction::To;
         tc.toValue = "23.0";
         tc.classReading = "0.1";
         tc.classRange = "0.2";
@@ -133,8 +128,8 @@ private slots:
         tc.constUnit = "mV"; // temperature ranges always show °C
         tc.rangeDefined = 1;
         PutRange(1, "400");
-        meterCheckDoc.ranges[1].constTerm = "2";
-        meterCheckDoc.ranges[1].constUnit = "µV";
+        doc.ranges[1].constTerm = "2";
+        doc.ranges[1].constUnit = "µV";
         Show();
         DataGrid* g = page->rangesGrid();
         QCOMPARE(g->cellText(1, 0), QString("600 °C"));
@@ -149,57 +144,58 @@ private slots:
     {
         Show();
         QCOMPARE(AllButtons(), QList<bool>({true, false, false, false, false, false, false}));
-        QCOMPARE(page->button(CRangesPage::IdAddRange)->backColor(), lightGreen);
-        QCOMPARE(page->button(CRangesPage::IdAddPoint)->backColor(), grey);
+        QCOMPARE(page->button(CRangesPage::Button::AddRange)->backColor(), lightGreen);
+        QCOMPARE(page->button(CRangesPage::Button::AddPoint)->backColor(), grey);
     }
 
     void insertBeforeRow3OfFive_data()
     {
         QTest::addColumn<bool>("confirm");
-        QTest::newRow("cancel restores") << false;
-        QTest::newRow("ok inserts") << true;
+        DataRow("cancel restores", false);
+        DataRow("ok inserts", true);
     }
     void insertBeforeRow3OfFive()
     {
         QFETCH(bool, confirm);
         for (int i = 0; i < 5; ++i)
             PutRange(i, QString::number((i + 1) * 10), i);
-        meterCheckDoc.ranges[5].calFunction = 17; // a stale preset of a free slot
-        const QByteArray before = MetFile::PackDocument();
+        doc.ranges[5].calFunction = 17; // a stale preset of a free slot
+        const QByteArray before = MetFile::PackDocument(session);
         Show();
         ChooseRow(page->rangesGrid(), 3);
         QStringList seen;
         dialogs.rangeDialog = [&] {
-            seen << QString::number(meterCheckState) << QString::number(currentRange);
+            seen << QString::number(int(dialogs.openedOn.mode))
+                 << QString::number(dialogs.openedOn.range);
             for (int i = 0; i < 6; ++i)
-                seen << meterCheckDoc.ranges[i].rangeValue;
+                seen << doc.ranges[i].rangeValue;
             if (confirm) {
-                meterCheckDoc.ranges[2].rangeValue = "25";
-                meterCheckDoc.ranges[2].rangeUnit = "V";
-                meterCheckDoc.ranges[2].rangeDefined = 1;
+                doc.ranges[2].rangeValue = "25";
+                doc.ranges[2].rangeUnit = "V";
+                doc.ranges[2].rangeDefined = 1;
             }
             return confirm;
         };
-        Click(CRangesPage::IdAddRange);
+        Click(CRangesPage::Button::AddRange);
         QCOMPARE(seen, QStringList({"1", "2", "10", "20", "", "30", "40", "50"}));
         DataGrid* g = page->rangesGrid();
         QCOMPARE(g->currentGridRow(), 3);
         if (!confirm) {
-            QCOMPARE(MetFile::PackDocument(), before);
-            QVERIFY(!documentModified);
+            QCOMPARE(MetFile::PackDocument(session), before);
+            QVERIFY(!session.documentModified);
             QCOMPARE(g->cellText(3, 0), QString("30 V"));
             QCOMPARE(g->cellText(6, 0), QString());
         } else {
-            QCOMPARE(CountRanges(), 6);
-            QVERIFY(documentModified);
+            QCOMPARE(CountRanges(doc), 6);
+            QVERIFY(session.documentModified);
             QStringList rows;
             for (int r = 1; r <= 6; ++r)
                 rows << g->cellText(r, 0);
             QCOMPARE(rows, QStringList({"10 V", "20 V", "25 V", "30 V", "40 V", "50 V"}));
-            QCOMPARE(meterCheckDoc.ranges[5].points[3].setting, QString("4.0"));
+            QCOMPARE(doc.ranges[5].points[3].setting, QString("4.0"));
             // The new range has no points: a point can be added at once.
-            QVERIFY(Enabled(CRangesPage::IdAddPoint));
-            QVERIFY(!Enabled(CRangesPage::IdDeletePoint));
+            QVERIFY(Enabled(CRangesPage::Button::AddPoint));
+            QVERIFY(!Enabled(CRangesPage::Button::DeletePoint));
         }
     }
 
@@ -208,24 +204,24 @@ private slots:
         for (int i = 0; i < 50; ++i)
             PutRange(i, QString::number(i + 1), 2);
         Show();
-        QVERIFY(!Enabled(CRangesPage::IdAddRange));
+        QVERIFY(!Enabled(CRangesPage::Button::AddRange));
         ChooseRow(page->rangesGrid(), 10);
-        Click(CRangesPage::IdAddRange); // disabled: nothing happens
+        Click(CRangesPage::Button::AddRange); // disabled: nothing happens
         QCOMPARE(dialogs.rangeDialogs, 0);
 
-        Click(CRangesPage::IdDeleteRange);
-        QCOMPARE(CountRanges(), 49);
-        QVERIFY(documentModified);
-        QVERIFY(Enabled(CRangesPage::IdAddRange));
-        const MeterRange& last = meterCheckDoc.ranges[49];
+        Click(CRangesPage::Button::DeleteRange);
+        QCOMPARE(CountRanges(doc), 49);
+        QVERIFY(session.documentModified);
+        QVERIFY(Enabled(CRangesPage::Button::AddRange));
+        const MeterRange& last = doc.ranges[49];
         QCOMPARE(last.rangeDefined, quint8(0));
         QVERIFY(last.rangeValue.isEmpty());
         QCOMPARE(last.points[0].pointDefined, quint8(0));
-        QCOMPARE(meterCheckDoc.ranges[9].rangeValue, QString("11"));
+        QCOMPARE(doc.ranges[9].rangeValue, QString("11"));
         QCOMPARE(page->rangesGrid()->cellText(10, 0), QString("11 V"));
         QCOMPARE(page->rangesGrid()->cellText(50, 0), QString());
-        QCOMPARE(currentRange, qint16(9));
-        QCOMPARE(currentPoint, qint16(0));
+        QCOMPARE(session.currentRange, qint16(9));
+        QCOMPARE(session.currentPoint, qint16(0));
     }
 
     void deletingTheOnlyPoint()
@@ -233,26 +229,20 @@ private slots:
         PutRange(0, "10", 1);
         Show();
         ChooseRow(page->pointsGrid(), 1);
-        Click(CRangesPage::IdDeletePoint);
-        QCOMPARE(CountPoints(0), 0);
-        QVERIFY(documentModified);
+        Click(CRangesPage::Button::DeletePoint);
+        QCOMPARE(CountPoints(doc, 0), 0);
+        QVERIFY(session.documentModified);
         QCOMPARE(page->pointsGrid()->cellText(1, 1), QString());
         QCOMPARE(AllButtons(), QList<bool>({true, true, true, true, false, false, false}));
     }
 
     void actualErrorColour_data()
     {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("permissible");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("-0.6 over 0.5 red") << "-0.6"
-                                           << "0.5" << QColor(Qt::red);
-        QTest::newRow("-0.6 within 0.6 black") << "-0.6"
-                                               << "0.6" << QColor(Qt::black);
-        QTest::newRow("0.5 within 0.6 black") << "0.5"
-                                              << "0.6" << QColor(Qt::black);
-        QTest::newRow("0.61 over 0.6 red") << "0.61"
-                                           << "0.6" << QColor(Qt::red);
+        DataColumns<QString, QString, QColor>("actual", "permissible", "colour");
+        DataRow("-0.6 over 0.5 red", "-0.6", "0.5", QColor(Qt::red));
+        DataRow("-0.6 within 0.6 black", "-0.6", "0.6", QColor(Qt::black));
+        DataRow("0.5 within 0.6 black", "0.5", "0.6", QColor(Qt::black));
+        DataRow("0.61 over 0.6 red", "0.61", "0.6", QColor(Qt::red));
     }
     void actualErrorColour()
     {
@@ -260,8 +250,8 @@ private slots:
         QFETCH(QString, permissible);
         QFETCH(QColor, colour);
         PutRange(0, "10", 2);
-        meterCheckDoc.ranges[0].points[1].actualError = actual;
-        meterCheckDoc.ranges[0].points[1].permissibleError = permissible;
+        doc.ranges[0].points[1].actualError = actual;
+        doc.ranges[0].points[1].permissibleError = permissible;
         Show();
         QCOMPARE(page->pointsGrid()->cellText(2, 2), actual);
         QCOMPARE(page->pointsGrid()->cellTextColor(2, 2), colour);
@@ -269,22 +259,21 @@ private slots:
 
     void markAllTwice()
     {
-        QVERIFY(!markAllState); // as at program start
-        PutRange(0, "10", 4);   // points 1 and 3 marked, 0 and 2 not
+        QVERIFY(!session.markAllState); // as at program start
+        PutRange(0, "10", 4);           // points 1 and 3 marked, 0 and 2 not
         Show();
-        Click(CRangesPage::IdMarkAll);
-        QVERIFY(documentModified);
+        Click(CRangesPage::Button::MarkAll);
+        QVERIFY(session.documentModified);
         for (int r = 1; r <= 4; ++r) {
             QCOMPARE(page->pointsGrid()->cellText(r, 6), QString("+"));
-            QCOMPARE(meterCheckDoc.ranges[0].points[r - 1].marked, quint8(1));
+            QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(1));
         }
-        QCOMPARE(meterCheckDoc.ranges[0].points[4].marked, quint8(0)); // not a point
-        Click(CRangesPage::IdMarkAll);
+        QCOMPARE(doc.ranges[0].points[4].marked, quint8(0)); // not a point
+        Click(CRangesPage::Button::MarkAll);
         for (int r = 1; r <= 4; ++r) {
             QCOMPARE(page->pointsGrid()->cellText(r, 6), QString());
-            QCOMPARE(meterCheckDoc.ranges[0].points[r - 1].marked, quint8(0));
+            QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(0));
         }
-        markAllState = false;
     }
 
     void addPointMovesSelectionBelow()
@@ -292,36 +281,36 @@ private slots:
         PutRange(0, "10", 0);
         Show();
         ChooseRow(page->pointsGrid(), 1);
-        dialogs.pointDialog = [] {
-            MeterPoint& p = meterCheckDoc.ranges[currentRange].points[currentPoint];
+        dialogs.pointDialog = [this] {
+            MeterPoint& p = doc.ranges[session.currentRange].points[session.currentPoint];
             p.setting = "5.0";
             p.unit = "V";
             p.pointDefined = 1;
             p.marked = 1;
             return true;
         };
-        Click(CRangesPage::IdAddPoint);
+        Click(CRangesPage::Button::AddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
         QCOMPARE(page->pointsGrid()->currentGridRow(), 2);
-        QCOMPARE(currentPoint, qint16(1));
+        QCOMPARE(session.currentPoint, qint16(1));
         QCOMPARE(page->pointsGrid()->cellText(1, 1), QString("5.0"));
         QCOMPARE(page->pointsGrid()->cellText(1, 6), QString("+"));
-        QVERIFY(Enabled(CRangesPage::IdAddPoint));
-        QVERIFY(!Enabled(CRangesPage::IdDeletePoint)); // row 2 holds no point yet
+        QVERIFY(Enabled(CRangesPage::Button::AddPoint));
+        QVERIFY(!Enabled(CRangesPage::Button::DeletePoint)); // row 2 holds no point yet
     }
 
     void addPointCancelledRestoresPoints()
     {
         PutRange(0, "10", 3);
-        meterCheckDoc.ranges[0].points[2].pointMeasured = 1;
-        const QByteArray before = MetFile::PackDocument();
+        doc.ranges[0].points[2].pointMeasured = 1;
+        const QByteArray before = MetFile::PackDocument(session);
         Show();
         ChooseRow(page->pointsGrid(), 2);
         dialogs.pointDialog = [] { return false; };
-        Click(CRangesPage::IdAddPoint);
+        Click(CRangesPage::Button::AddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
-        QCOMPARE(MetFile::PackDocument(), before);
-        QVERIFY(!documentModified);
+        QCOMPARE(MetFile::PackDocument(session), before);
+        QVERIFY(!session.documentModified);
         QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
     }
 
@@ -334,20 +323,20 @@ private slots:
         const QPoint onCell = g->visualItemRect(g->item(1, 6)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, onCell);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, onCell);
-        QCOMPARE(meterCheckDoc.ranges[0].points[1].marked, quint8(0));
+        QCOMPARE(doc.ranges[0].points[1].marked, quint8(0));
         QCOMPARE(g->cellText(2, 6), QString());
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
 
         // Another column of the same row changes nothing.
         const QPoint unitCell = g->visualItemRect(g->item(1, 5)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, unitCell);
-        QCOMPARE(meterCheckDoc.ranges[0].points[1].marked, quint8(0));
+        QCOMPARE(doc.ranges[0].points[1].marked, quint8(0));
 
         // A row without a point changes nothing either.
-        documentModified = false;
+        session.documentModified = false;
         const QPoint empty = g->visualItemRect(g->item(4, 6)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, empty);
-        QVERIFY(!documentModified);
+        QVERIFY(!session.documentModified);
         QCOMPARE(g->cellText(5, 6), QString());
     }
 
@@ -355,28 +344,28 @@ private slots:
     {
         PutRange(0, "10", 1);
         PutRange(1, "20", 3);
-        currentPoint = 0;
+        session.currentPoint = 0;
         Show();
         ChooseRow(page->pointsGrid(), 1);
         ChooseRow(page->rangesGrid(), 2);
-        QCOMPARE(currentRange, qint16(1));
-        QCOMPARE(currentPoint, qint16(0));
+        QCOMPARE(session.currentRange, qint16(1));
+        QCOMPARE(session.currentPoint, qint16(0));
         QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
         QCOMPARE(page->pointsGrid()->currentGridRow(), 1);
         ChooseRow(page->pointsGrid(), 3);
-        QCOMPARE(currentPoint, qint16(2));
+        QCOMPARE(session.currentPoint, qint16(2));
     }
 
     void showingKeepsCurrentPoint()
     {
         PutRange(0, "10", 1);
         PutRange(1, "20", 5);
-        currentRange = 1;
-        currentPoint = 3;
+        session.currentRange = 1;
+        session.currentPoint = 3;
         Show();
         QCOMPARE(page->rangesGrid()->currentGridRow(), 2);
         QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
-        QCOMPARE(currentPoint, qint16(3));
+        QCOMPARE(session.currentPoint, qint16(3));
         QCOMPARE(page->rangesGrid()->firstVisibleRow(), 1);
     }
 
@@ -386,7 +375,7 @@ private slots:
         Show();
         ChooseRow(page->pointsGrid(), 30);
         QCOMPARE(page->pointsGrid()->firstVisibleRow(), 6);
-        QCOMPARE(currentPoint, qint16(29));
+        QCOMPARE(session.currentPoint, qint16(29));
         ChooseRow(page->pointsGrid(), 3);
         QVERIFY(page->pointsGrid()->firstVisibleRow() <= 3);
     }
@@ -396,16 +385,16 @@ private slots:
         PutRange(0, "10", 30);
         Show();
         ChooseRow(page->pointsGrid(), 30);
-        dialogs.pointDialog = [] {
-            MeterPoint& p = meterCheckDoc.ranges[currentRange].points[currentPoint];
+        dialogs.pointDialog = [this] {
+            MeterPoint& p = doc.ranges[session.currentRange].points[session.currentPoint];
             p.setting = "9.5";
             p.pointDefined = 1;
             return true;
         };
-        Click(CRangesPage::IdAddPoint);
-        QCOMPARE(CountPoints(0), 31);
-        QCOMPARE(meterCheckDoc.ranges[0].points[29].setting, QString("9.5"));
-        QCOMPARE(meterCheckDoc.ranges[0].points[30].setting, QString("30.0"));
+        Click(CRangesPage::Button::AddPoint);
+        QCOMPARE(CountPoints(doc, 0), 31);
+        QCOMPARE(doc.ranges[0].points[29].setting, QString("9.5"));
+        QCOMPARE(doc.ranges[0].points[30].setting, QString("30.0"));
         QCOMPARE(page->pointsGrid()->currentGridRow(), 31);
         QCOMPARE(page->pointsGrid()->firstVisibleRow(), 7);
     }
@@ -417,7 +406,7 @@ private slots:
         page->SelectPointsRow(4);
         QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
         QCOMPARE(page->pointsGrid()->selectionModel()->selectedIndexes().size(), 7);
-        meterCheckDoc.ranges[0].points[3].reading = "4.01";
+        doc.ranges[0].points[3].reading = "4.01";
         page->FillPointsGrid(0);
         QCOMPARE(page->pointsGrid()->cellText(4, 0), QString("4.01"));
     }

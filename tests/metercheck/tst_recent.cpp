@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/window/RecentFileList.h"
 
 #include <QSettings>
@@ -13,29 +14,22 @@ private slots:
 
     void abbreviate_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("short path stays") << "/tmp/a.met"
-                                          << "/tmp/a.met";
-        QTest::newRow("exactly 20 stays") << "/home/ab/pomiar1.met"
-                                          << "/home/ab/pomiar1.met";
-        QTest::newRow("unix folders dropped from the front") << "/home/user/data/meters/m1.met"
-                                                             << "/.../meters/m1.met";
-        QTest::newRow("windows volume kept") << "C:\\Pomiary\\Mierniki\\2024\\wolt.met"
-                                             << "C:\\...\\2024\\wolt.met";
-        QTest::newRow("one folder less") << "C:\\Pomiary\\Mierniki\\wolt12.met"
-                                         << "C:\\...\\wolt12.met";
-        QTest::newRow("no folder fits behind the volume: name alone")
-            << "C:\\Pomiary\\Mierniki\\woltomierz1.met"
-            << "woltomierz1.met";
-        QTest::newRow("name too long for a folder: name alone")
-            << "/home/user/woltomierz_mera_12.met"
-            << "woltomierz_mera_12.met";
-        QTest::newRow("name longer than 20 is kept whole")
-            << "/home/user/bardzo_dlugi_plik_pomiarowy.met"
-            << "bardzo_dlugi_plik_pomiarowy.met";
-        QTest::newRow("unc share kept") << "\\\\srv\\dane\\pomiary\\mierniki\\x.met"
-                                        << "\\\\srv\\dane\\...\\x.met";
+        DataColumns<QString, QString>("path", "shown");
+        DataRow("short path stays", "/tmp/a.met", "/tmp/a.met");
+        DataRow("exactly 20 stays", "/home/ab/pomiar1.met", "/home/ab/pomiar1.met");
+        DataRow("unix folders dropped from the front", "/home/user/data/meters/m1.met",
+                "/.../meters/m1.met");
+        DataRow("windows volume kept", "C:\\Pomiary\\Mierniki\\2024\\wolt.met",
+                "C:\\...\\2024\\wolt.met");
+        DataRow("one folder less", "C:\\Pomiary\\Mierniki\\wolt12.met", "C:\\...\\wolt12.met");
+        DataRow("no folder fits behind the volume: name alone",
+                "C:\\Pomiary\\Mierniki\\woltomierz1.met", "woltomierz1.met");
+        DataRow("name too long for a folder: name alone", "/home/user/woltomierz_mera_12.met",
+                "woltomierz_mera_12.met");
+        DataRow("name longer than 20 is kept whole", "/home/user/bardzo_dlugi_plik_pomiarowy.met",
+                "bardzo_dlugi_plik_pomiarowy.met");
+        DataRow("unc share kept", "\\\\srv\\dane\\pomiary\\mierniki\\x.met",
+                "\\\\srv\\dane\\...\\x.met");
     }
     void abbreviate()
     {

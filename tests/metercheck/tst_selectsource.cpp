@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "FakeLink.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
@@ -28,10 +29,10 @@ struct PointSpec
 };
 
 // Range slot `index` of the document, cleared and filled with the given points.
-MeterRange& MakeRange(int index, qint16 function, const QString& unit,
+MeterRange& MakeRange(MeterCheckDoc& doc, int index, RangeFunction function, const QString& unit,
                       const QList<PointSpec>& points = {})
 {
-    MeterRange& r = meterCheckDoc.ranges[index];
+    MeterRange& r = doc.ranges[index];
     r = MeterRange{};
     r.rangeDefined = 1;
     r.function = function;
@@ -55,53 +56,35 @@ class TestSelectSource : public QObject
 {
     Q_OBJECT
 
+    MeterCheckDoc doc;
+
 private slots:
     void init()
     {
-        meterCheckDoc.method = 0;
+        doc = MeterCheckDoc();
         FillCalFunctionTable();
     }
 
     void voltage_data()
     {
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("command");
-        QTest::newRow("55 mV is on the 50 mV range") << "mV"
-                                                     << "55" << 0 << "C01";
-        QTest::newRow("55.001 mV needs 500 mV") << "mV"
-                                                << "55.001" << 1 << "C02";
-        QTest::newRow("-55 mV") << "mV"
-                                << "-55" << 0 << "C01";
-        QTest::newRow("-550 mV") << "mV"
-                                 << "-550" << 1 << "C02";
-        QTest::newRow("-550.001 mV needs 2 V") << "mV"
-                                               << "-550.001" << 2 << "C03";
-        QTest::newRow("0.055 V in volts") << "V"
-                                          << "0.055" << 0 << "C01";
-        QTest::newRow("zero volts") << "V"
-                                    << "0" << 0 << "C01";
-        QTest::newRow("2.75 V") << "V"
-                                << "2.75" << 2 << "C03";
-        QTest::newRow("2.7501 V needs 12 V") << "V"
-                                             << "2.7501" << 3 << "C05";
-        QTest::newRow("13.2 V") << "V"
-                                << "13.2" << 3 << "C05";
-        QTest::newRow("-13.2 V") << "V"
-                                 << "-13.2" << 3 << "C05";
-        QTest::newRow("13200 mV") << "mV"
-                                  << "13200" << 3 << "C05";
-        QTest::newRow("13.3 V is too high") << "V"
-                                            << "13.3" << -1 << "";
-        QTest::newRow("13300 mV is too high") << "mV"
-                                              << "13300" << -1 << "";
-        QTest::newRow("-13.3 V is too high") << "V"
-                                             << "-13.3" << -1 << "";
-        QTest::newRow("microvolts are not a voltage unit here") << "µV"
-                                                                << "1" << -1 << "";
-        QTest::newRow("no unit") << ""
-                                 << "1" << -1 << "";
+        DataColumns<QString, QString, int, QString>("unit", "value", "index", "command");
+        DataRow("55 mV is on the 50 mV range", "mV", "55", 0, "C01");
+        DataRow("55.001 mV needs 500 mV", "mV", "55.001", 1, "C02");
+        DataRow("-55 mV", "mV", "-55", 0, "C01");
+        DataRow("-550 mV", "mV", "-550", 1, "C02");
+        DataRow("-550.001 mV needs 2 V", "mV", "-550.001", 2, "C03");
+        DataRow("0.055 V in volts", "V", "0.055", 0, "C01");
+        DataRow("zero volts", "V", "0", 0, "C01");
+        DataRow("2.75 V", "V", "2.75", 2, "C03");
+        DataRow("2.7501 V needs 12 V", "V", "2.7501", 3, "C05");
+        DataRow("13.2 V", "V", "13.2", 3, "C05");
+        DataRow("-13.2 V", "V", "-13.2", 3, "C05");
+        DataRow("13200 mV", "mV", "13200", 3, "C05");
+        DataRow("13.3 V is too high", "V", "13.3", -1, "");
+        DataRow("13300 mV is too high", "mV", "13300", -1, "");
+        DataRow("-13.3 V is too high", "V", "-13.3", -1, "");
+        DataRow("microvolts are not a voltage unit here", "µV", "1", -1, "");
+        DataRow("no unit", "", "1", -1, "");
     }
     void voltage()
     {
@@ -111,16 +94,14 @@ private slots:
         QFETCH(QString, command);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(3, 0, unit, {{QStringLiteral("9"), QStringLiteral("9")}, {value, "9"}});
+        MakeRange(doc, 3, RangeFunction::Voltage, unit,
+                  {{QStringLiteral("9"), QStringLiteral("9")}, {value, "9"}});
 
-        QCOMPARE(SelectSourceForPoint(3, 1, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 3, 1, sender), index);
         QCOMPARE(sender.sent, command.isEmpty() ? QStringList() : QStringList{command});
         const bool tooHigh = index < 0 && (unit == "V" || unit == "mV");
         if (tooHigh) {
-            QCOMPARE(messages.messages.size(), 1);
-            QCOMPARE(messages.messages[0].text, tooHighText);
-            QCOMPARE(messages.messages[0].caption, QStringLiteral("Błąd!"));
-            QCOMPARE(messages.messages[0].icon, MessageIcon::Error);
+            QVERIFY(messages.OnlyError(tooHighText));
         } else {
             QVERIFY(messages.messages.isEmpty());
         }
@@ -128,62 +109,57 @@ private slots:
 
     void nominalValueFollowsTheMethod_data()
     {
-        QTest::addColumn<int>("method");
-        QTest::addColumn<int>("index");
-        QTest::newRow("exact setting uses the setting") << 0 << 0;
-        QTest::newRow("exact reading uses the reading") << 1 << 3;
+        DataColumns<int, int>("method", "index");
+        DataRow("exact setting uses the setting", 0, 0);
+        DataRow("exact reading uses the reading", 1, 3);
     }
     void nominalValueFollowsTheMethod()
     {
         QFETCH(int, method);
         QFETCH(int, index);
         RecordingCommandSender sender;
-        meterCheckDoc.method = qint16(method);
-        MakeRange(0, 0, "V", {{QStringLiteral("0.01"), QStringLiteral("5")}});
-        QCOMPARE(SelectSourceForPoint(0, 0, sender), index);
+        doc.method = CheckMethod(method);
+        MakeRange(doc, 0, RangeFunction::Voltage, "V",
+                  {{QStringLiteral("0.01"), QStringLiteral("5")}});
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), index);
 
         // The resistance choice looks at the same value of every marked point.
-        MakeRange(1, 2, "Ohm", {{QStringLiteral("100"), QStringLiteral("1000")}});
-        QCOMPARE(SelectSourceForPoint(1, 0, sender), method == 0 ? 5 : 6);
+        MakeRange(doc, 1, RangeFunction::Resistance, "Ohm",
+                  {{QStringLiteral("100"), QStringLiteral("1000")}});
+        QCOMPARE(SelectSourceForPoint(doc, 1, 0, sender), method == 0 ? 5 : 6);
     }
 
     void current()
     {
         RecordingCommandSender sender;
-        MakeRange(0, 1, "mA", {{QStringLiteral("100"), {}}});
-        QCOMPARE(SelectSourceForPoint(0, 0, sender), 4);
+        MakeRange(doc, 0, RangeFunction::Current, "mA", {{QStringLiteral("100"), {}}});
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), 4);
         QCOMPARE(sender.sent, QStringList{"C06"});
     }
 
     void resistance_data()
     {
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QList<PointSpec>>("points");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("command");
-        QTest::newRow("largest marked 400")
-            << "Ohm" << QList<PointSpec>{{"100", ""}, {"400", ""}} << 5 << "C120";
-        QTest::newRow("largest marked 400.1")
-            << "Ohm" << QList<PointSpec>{{"400.1", ""}, {"100", ""}} << 6 << "C121";
-        QTest::newRow("unmarked larger point ignored")
-            << "Ohm" << QList<PointSpec>{{"100", ""}, {"3000", "", 0}} << 5 << "C120";
-        QTest::newRow("no marked point")
-            << "Ohm" << QList<PointSpec>{{"3000", "", 0}} << 5 << "C120";
-        QTest::newRow("no point") << "Ohm" << QList<PointSpec>{} << 5 << "C120";
-        QTest::newRow("all negative") << "Ohm" << QList<PointSpec>{{"-500", ""}} << 5 << "C120";
-        QTest::newRow("only the first defined-count slots")
-            << "Ohm" << QList<PointSpec>{{"100", ""}, {"200", ""}, {"", "", 0, 0}, {"1000", ""}}
-            << 5 << "C120";
-        QTest::newRow("kOhm 1.5 is 1500 ohm")
-            << "kOhm" << QList<PointSpec>{{"1.5", ""}} << 6 << "C121";
-        QTest::newRow("kOhm 0.4 is 400 ohm")
-            << "kOhm" << QList<PointSpec>{{"0.4", ""}, {"0.1", ""}} << 5 << "C120";
-        QTest::newRow("kOhm 0.4001") << "kOhm" << QList<PointSpec>{{"0.4001", ""}} << 6 << "C121";
+        DataColumns<QString, QList<PointSpec>, int, QString>("unit", "points", "index", "command");
+        DataRow("largest marked 400", "Ohm", QList<PointSpec>{{"100", ""}, {"400", ""}}, 5, "C120");
+        DataRow("largest marked 400.1", "Ohm", QList<PointSpec>{{"400.1", ""}, {"100", ""}}, 6,
+                "C121");
+        DataRow("unmarked larger point ignored", "Ohm",
+                QList<PointSpec>{{"100", ""}, {"3000", "", 0}}, 5, "C120");
+        DataRow("no marked point", "Ohm", QList<PointSpec>{{"3000", "", 0}}, 5, "C120");
+        DataRow("no point", "Ohm", QList<PointSpec>{}, 5, "C120");
+        DataRow("all negative", "Ohm", QList<PointSpec>{{"-500", ""}}, 5, "C120");
+        DataRow("only the first defined-count slots", "Ohm",
+                QList<PointSpec>{{"100", ""}, {"200", ""}, {"", "", 0, 0}, {"1000", ""}}, 5,
+                "C120");
+        DataRow("kOhm 1.5 is 1500 ohm", "kOhm", QList<PointSpec>{{"1.5", ""}}, 6, "C121");
+        DataRow("kOhm 0.4 is 400 ohm", "kOhm", QList<PointSpec>{{"0.4", ""}, {"0.1", ""}}, 5,
+                "C120");
+        DataRow("kOhm 0.4001", "kOhm", QList<PointSpec>{{"0.4001", ""}}, 6, "C121");
         // Points already measured hold their values in the calibrator's ohms.
-        QTest::newRow("kOhm range, measured 100.00 Ohm beside 0.4 kOhm")
-            << "kOhm" << QList<PointSpec>{{"100.00", "", 1, 1, "Ohm"}, {"0.4", ""}} << 5 << "C120";
-        QTest::newRow("kOhm range, measured 400.1 Ohm")
-            << "kOhm" << QList<PointSpec>{{"0.1", ""}, {"400.1", "", 1, 1, "Ohm"}} << 6 << "C121";
+        DataRow("kOhm range, measured 100.00 Ohm beside 0.4 kOhm", "kOhm",
+                QList<PointSpec>{{"100.00", "", 1, 1, "Ohm"}, {"0.4", ""}}, 5, "C120");
+        DataRow("kOhm range, measured 400.1 Ohm", "kOhm",
+                QList<PointSpec>{{"0.1", ""}, {"400.1", "", 1, 1, "Ohm"}}, 6, "C121");
     }
     void resistance()
     {
@@ -193,41 +169,34 @@ private slots:
         QFETCH(QString, command);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(7, 2, unit, points);
-        QCOMPARE(SelectSourceForPoint(7, 0, sender), index);
+        MakeRange(doc, 7, RangeFunction::Resistance, unit, points);
+        QCOMPARE(SelectSourceForPoint(doc, 7, 0, sender), index);
         QCOMPARE(sender.sent, QStringList{command});
         QVERIFY(messages.messages.isEmpty());
     }
 
     void thermocouple_data()
     {
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<int>("coldJunction");
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QStringList>("commands");
-        QTest::newRow("K with To 20.0")
-            << "K (NiCr-NiAl)" << 2 << "20.0" << 13 << QStringList{"C22", "T20.0"};
-        QTest::newRow("K external") << "K (NiCr-NiAl)" << 0 << "20.0" << 13 << QStringList{"C62"};
-        QTest::newRow("K internal") << "K (NiCr-NiAl)" << 1 << "" << 13 << QStringList{"C42"};
-        QTest::newRow("R external") << "R (PtRh13-Pt)" << 0 << "" << 7 << QStringList{"C63"};
-        QTest::newRow("S internal") << "S (PtRh10-Pt)" << 1 << "" << 8 << QStringList{"C40"};
-        QTest::newRow("B with To 23.5")
-            << "B (PtRh30-PtRh6)" << 2 << "23.5" << 9 << QStringList{"C25", "T23.5"};
-        QTest::newRow("J external") << "J (Fe-CuNi)" << 0 << "" << 10 << QStringList{"C61"};
-        QTest::newRow("T internal") << "T (Cu-CuNi)" << 1 << "" << 11 << QStringList{"C44"};
-        QTest::newRow("E with To 0.0")
-            << "E (NiCr-CuNi)" << 2 << "0.0" << 12 << QStringList{"C26", "T0.0"};
+        DataColumns<QString, int, QString, int, QStringList>("sensor", "coldJunction", "to",
+                                                             "index", "commands");
+        DataRow("K with To 20.0", "K (NiCr-NiAl)", 2, "20.0", 13, QStringList{"C22", "T20.0"});
+        DataRow("K external", "K (NiCr-NiAl)", 0, "20.0", 13, QStringList{"C62"});
+        DataRow("K internal", "K (NiCr-NiAl)", 1, "", 13, QStringList{"C42"});
+        DataRow("R external", "R (PtRh13-Pt)", 0, "", 7, QStringList{"C63"});
+        DataRow("S internal", "S (PtRh10-Pt)", 1, "", 8, QStringList{"C40"});
+        DataRow("B with To 23.5", "B (PtRh30-PtRh6)", 2, "23.5", 9, QStringList{"C25", "T23.5"});
+        DataRow("J external", "J (Fe-CuNi)", 0, "", 10, QStringList{"C61"});
+        DataRow("T internal", "T (Cu-CuNi)", 1, "", 11, QStringList{"C44"});
+        DataRow("E with To 0.0", "E (NiCr-CuNi)", 2, "0.0", 12, QStringList{"C26", "T0.0"});
         // A To from a damaged file goes out as its number, never with frame characters.
-        QTest::newRow("K with To 2%0 from a damaged file")
-            << "K (NiCr-NiAl)" << 2 << "2%0" << 13 << QStringList{"C22", "T2.0"};
-        QTest::newRow("name must match exactly")
-            << "k (NiCr-NiAl)" << 0 << "" << -1 << QStringList{};
-        QTest::newRow("trailing blank") << "K (NiCr-NiAl) " << 0 << "" << -1 << QStringList{};
-        QTest::newRow("resistance thermometer is no thermocouple")
-            << "Pt100 (385)" << 0 << "" << -1 << QStringList{};
-        QTest::newRow("unknown sensor") << "X" << 0 << "" << -1 << QStringList{};
-        QTest::newRow("empty sensor") << "" << 2 << "20.0" << -1 << QStringList{};
+        DataRow("K with To 2%0 from a damaged file", "K (NiCr-NiAl)", 2, "2%0", 13,
+                QStringList{"C22", "T2.0"});
+        DataRow("name must match exactly", "k (NiCr-NiAl)", 0, "", -1, QStringList{});
+        DataRow("trailing blank", "K (NiCr-NiAl) ", 0, "", -1, QStringList{});
+        DataRow("resistance thermometer is no thermocouple", "Pt100 (385)", 0, "", -1,
+                QStringList{});
+        DataRow("unknown sensor", "X", 0, "", -1, QStringList{});
+        DataRow("empty sensor", "", 2, "20.0", -1, QStringList{});
     }
     void thermocouple()
     {
@@ -238,43 +207,31 @@ private slots:
         QFETCH(QStringList, commands);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MeterRange& r = MakeRange(2, 3, "°C", {{"1000.0", ""}});
+        MeterRange& r = MakeRange(doc, 2, RangeFunction::Thermocouple, "°C", {{"1000.0", ""}});
         r.sensorName = sensor;
-        r.coldJunction = qint16(coldJunction);
+        r.coldJunction = ColdJunction(coldJunction);
         r.toValue = to;
         r.rlValue = QStringLiteral("1.5"); // not a thermocouple setting
-        QCOMPARE(SelectSourceForPoint(2, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 2, 0, sender), index);
         QCOMPARE(sender.sent, commands);
         QVERIFY(messages.messages.isEmpty());
     }
 
     void resistanceThermometer_data()
     {
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<QString>("rl");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QStringList>("commands");
-        QTest::newRow("Pt100 (385) without RL") << "Pt100 (385)"
-                                                << "" << 14 << QStringList{"C82"};
-        QTest::newRow("Pt100 (385) with RL 1.5") << "Pt100 (385)"
-                                                 << "1.5" << 14 << QStringList{"C82", "R1.5"};
-        QTest::newRow("Pt100 (391)") << "Pt100 (391)"
-                                     << "" << 15 << QStringList{"C83"};
-        QTest::newRow("Pt500") << "Pt500"
-                               << "" << 16 << QStringList{"C85"};
-        QTest::newRow("Pt1000 with RL 55.0") << "Pt1000"
-                                             << "55.0" << 17 << QStringList{"C86", "R55.0"};
-        QTest::newRow("Cu100") << "Cu100"
-                               << "" << 18 << QStringList{"C102"};
-        QTest::newRow("Ni100 with RL 0.0") << "Ni100"
-                                           << "0.0" << 19 << QStringList{"C90", "R0.0"};
-        QTest::newRow("Pt100 with RL 1^5 from a damaged file")
-            << "Pt100 (385)"
-            << "1^5" << 14 << QStringList{"C82", "R1.0"};
-        QTest::newRow("thermocouple is no resistance thermometer") << "K (NiCr-NiAl)"
-                                                                   << "" << -1 << QStringList{};
-        QTest::newRow("Pt100 without alpha") << "Pt100"
-                                             << "1.5" << -1 << QStringList{};
+        DataColumns<QString, QString, int, QStringList>("sensor", "rl", "index", "commands");
+        DataRow("Pt100 (385) without RL", "Pt100 (385)", "", 14, QStringList{"C82"});
+        DataRow("Pt100 (385) with RL 1.5", "Pt100 (385)", "1.5", 14, QStringList{"C82", "R1.5"});
+        DataRow("Pt100 (391)", "Pt100 (391)", "", 15, QStringList{"C83"});
+        DataRow("Pt500", "Pt500", "", 16, QStringList{"C85"});
+        DataRow("Pt1000 with RL 55.0", "Pt1000", "55.0", 17, QStringList{"C86", "R55.0"});
+        DataRow("Cu100", "Cu100", "", 18, QStringList{"C102"});
+        DataRow("Ni100 with RL 0.0", "Ni100", "0.0", 19, QStringList{"C90", "R0.0"});
+        DataRow("Pt100 with RL 1^5 from a damaged file", "Pt100 (385)", "1^5", 14,
+                QStringList{"C82", "R1.0"});
+        DataRow("thermocouple is no resistance thermometer", "K (NiCr-NiAl)", "", -1,
+                QStringList{});
+        DataRow("Pt100 without alpha", "Pt100", "1.5", -1, QStringList{});
     }
     void resistanceThermometer()
     {
@@ -284,28 +241,26 @@ private slots:
         QFETCH(QStringList, commands);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MeterRange& r = MakeRange(49, 4, "°C", {{"100.00", ""}});
+        MeterRange& r = MakeRange(doc, 49, RangeFunction::Rtd, "°C", {{"100.00", ""}});
         r.sensorName = sensor;
         r.rlValue = rl;
-        r.coldJunction = 2; // not an RTD setting
+        r.coldJunction = ColdJunction::To; // not an RTD setting
         r.toValue = QStringLiteral("20.0");
-        QCOMPARE(SelectSourceForPoint(49, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 49, 0, sender), index);
         QCOMPARE(sender.sent, commands);
         QVERIFY(messages.messages.isEmpty());
     }
 
     void unknownFunctionOrSlot_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<int>("range");
-        QTest::addColumn<int>("point");
-        QTest::newRow("function 5") << 5 << 0 << 0;
-        QTest::newRow("function 7") << 7 << 0 << 0;
-        QTest::newRow("function -1") << -1 << 0 << 0;
-        QTest::newRow("range -1") << 1 << -1 << 0;
-        QTest::newRow("range 50") << 1 << 50 << 0;
-        QTest::newRow("point 50") << 1 << 0 << 50;
-        QTest::newRow("point -1") << 1 << 0 << -1;
+        DataColumns<int, int, int>("function", "range", "point");
+        DataRow("function 5", 5, 0, 0);
+        DataRow("function 7", 7, 0, 0);
+        DataRow("function -1", -1, 0, 0);
+        DataRow("range -1", 1, -1, 0);
+        DataRow("range 50", 1, 50, 0);
+        DataRow("point 50", 1, 0, 50);
+        DataRow("point -1", 1, 0, -1);
     }
     void unknownFunctionOrSlot()
     {
@@ -314,8 +269,8 @@ private slots:
         QFETCH(int, point);
         RecordingMessageService messages;
         RecordingCommandSender sender;
-        MakeRange(0, qint16(function), "V", {{"1", "1"}});
-        QCOMPARE(SelectSourceForPoint(range, point, sender), -1);
+        MakeRange(doc, 0, RangeFunction(function), "V", {{"1", "1"}});
+        QCOMPARE(SelectSourceForPoint(doc, range, point, sender), -1);
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(messages.messages.isEmpty());
     }
@@ -328,13 +283,13 @@ private slots:
         link.device.responder = [&answering](const QList<QByteArray>&) {
             return answering ? QByteArray("%") : QByteArray();
         };
-        MeterRange& r = MakeRange(0, 3, "°C", {{"100.0", ""}});
+        MeterRange& r = MakeRange(doc, 0, RangeFunction::Thermocouple, "°C", {{"100.0", ""}});
         r.sensorName = QStringLiteral("K (NiCr-NiAl)");
-        r.coldJunction = 2;
+        r.coldJunction = ColdJunction::To;
         r.toValue = QStringLiteral("20.0");
         LinkSession session(link.link);
         session.Open(1);
-        QCOMPARE(SelectSourceForPoint(0, 0, session), 13);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session), 13);
         QVERIFY(session.WaitUntilSent());
         QCOMPARE(link.device.Written(), QByteArray("^C22%^T20.0%"));
 
@@ -344,7 +299,7 @@ private slots:
         QVERIFY(!session.WaitUntilSent());
         QCOMPARE(link.messages.messages.size(), 1);
         link.device.ClearRecords();
-        QCOMPARE(SelectSourceForPoint(0, 0, session), 13);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session), 13);
         session.WaitUntilSent();
         QVERIFY(link.device.writes.isEmpty());
         QCOMPARE(link.messages.messages.size(), 1);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
 #include "metercheck/window/MeterCheckCommands.h"
 #include "metercheck/window/RecentFileList.h"
 
+#include "DocumentBuilder.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "tst_window_fakes.h"
 
 #include <QDir>
@@ -22,18 +25,6 @@ namespace {
 const QString caption = "Sprawdzanie miernika";
 const QString saveQuestion = "Czy zapisać zmiany do pliku?";
 
-void PutRange(int slot, const QString& value, bool measured = false)
-{
-    MeterRange& r = meterCheckDoc.ranges[slot];
-    r.rangeValue = value;
-    r.rangeUnit = "V";
-    r.rangeDefined = 1;
-    r.rangeMeasured = measured ? 1 : 0;
-    r.points[0].setting = "1.0";
-    r.points[0].unit = "V";
-    r.points[0].pointDefined = 1;
-}
-
 QByteArray FileBytes(const QString& path)
 {
     QFile f(path);
@@ -47,6 +38,8 @@ class TestMeterCheckCommands : public QObject
     Q_OBJECT
 
     QTemporaryDir dir;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     std::unique_ptr<RecordingMessageService> messages;
     std::unique_ptr<ScriptedDialogs> dialogs;
     std::unique_ptr<RecordingView> view;
@@ -55,25 +48,34 @@ class TestMeterCheckCommands : public QObject
 
     QString Path(const QString& name) const { return dir.filePath(name); }
 
+    // A range of `value` V in `slot` with one unmarked point of 1.0 V.
+    void PutRange(int slot, const QString& value, bool measured = false)
+    {
+        DocumentBuilder(doc)
+            .Range(slot, RangeFunction::Voltage, value, "V")
+            .Point({"", "1.0", "", "", "", "V", 0, 1, 0, 0});
+        doc.ranges[slot].rangeMeasured = measured ? 1 : 0;
+    }
+
     // A new document through New and the meter-data dialog, with one range, modified.
     void OpenNewDocument()
     {
-        dialogs->meterData = &ScriptedDialogs::FillMeterData;
+        dialogs->meterData = ScriptedDialogs::FillMeterData(session);
         commands->OnNew();
         PutRange(0, "400");
-        documentModified = true;
+        session.documentModified = true;
         messages->messages.clear();
     }
 
     // A saved file holding two ranges.
     QString SavedFile(const QString& name)
     {
-        ClearDocument();
-        meterCheckDoc.meterName = name;
+        ClearDocument(doc);
+        doc.meterName = name;
         PutRange(0, "10");
         PutRange(1, "20");
         const QString path = Path(name);
-        if (!SaveDocument(path))
+        if (!SaveDocument(session, path))
             qFatal("cannot save");
         return path;
     }
@@ -82,17 +84,12 @@ private slots:
     void init()
     {
         QSettings("Modrex", "r718").clear();
-        ClearDocument();
-        documentName.clear();
-        documentModified = false;
-        currentRange = 0;
-        currentPoint = 0;
-        meterCheckState = 0;
+        session.Reset();
         messages = std::make_unique<RecordingMessageService>();
         dialogs = std::make_unique<ScriptedDialogs>();
         view = std::make_unique<RecordingView>();
         port = std::make_unique<RecordingPort>();
-        commands = std::make_unique<MeterCheckCommands>(*view, *dialogs, *port);
+        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port);
         commands->OnInitDialog();
     }
     void cleanup()
@@ -113,18 +110,18 @@ private slots:
 
     void newDocumentThroughMeterData()
     {
-        meterCheckDoc.meterName = "old";
-        currentRange = 7;
-        dialogs->meterData = &ScriptedDialogs::FillMeterData;
+        doc.meterName = "old";
+        session.currentRange = 7;
+        dialogs->meterData = ScriptedDialogs::FillMeterData(session);
         commands->OnNew();
-        QCOMPARE(dialogs->stateAtMeterData, 3);
+        QCOMPARE(dialogs->stateAtMeterData, MeterCheckMode::NewDocument);
         QCOMPARE(view->title, caption + " - Bez nazwy.met");
-        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QVERIFY(view->commandsEnabled);
         QVERIFY(commands->documentOpen());
         QCOMPARE(view->VisiblePage(), 0);
         QCOMPARE(view->selectedTab, 0);
-        QCOMPARE(currentRange, qint16(0)); // the new document can take its first range
+        QCOMPARE(session.currentRange, qint16(0)); // the new document can take its first range
         QVERIFY(messages->messages.isEmpty());
     }
 
@@ -139,9 +136,9 @@ private slots:
         QCOMPARE(messages->messages[0].buttons, MessageButtons::YesNoCancel);
         QCOMPARE(messages->messages[0].icon, MessageIcon::Question);
         QCOMPARE(view->title, title);
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
-        QCOMPARE(meterCheckDoc.meterName, QString("V-640"));
-        QVERIFY(documentModified);
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(doc.meterName, QString("V-640"));
+        QVERIFY(session.documentModified);
         QCOMPARE(view->VisiblePage(), 0);
         QVERIFY(view->commandsEnabled);
         QCOMPARE(dialogs->meterDataDialogs, 1);
@@ -157,10 +154,10 @@ private slots:
         QVERIFY(!view->commandsEnabled);
         QVERIFY(!commands->documentOpen());
         QCOMPARE(view->VisiblePage(), -1);
-        QCOMPARE(CountRanges(), 0);
-        QVERIFY(meterCheckDoc.meterName.isEmpty());
-        QVERIFY(documentName.isEmpty());
-        QVERIFY(!documentModified);
+        QCOMPARE(CountRanges(doc), 0);
+        QVERIFY(doc.meterName.isEmpty());
+        QVERIFY(session.documentName.isEmpty());
+        QVERIFY(!session.documentModified);
     }
 
     void saveUntitledWithSaveAsCancelledStaysModified()
@@ -168,8 +165,8 @@ private slots:
         OpenNewDocument();
         QVERIFY(!commands->OnSave());
         QCOMPARE(dialogs->saveDialogs, 1);
-        QVERIFY(documentModified);
-        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QVERIFY(session.documentModified);
+        QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QCOMPARE(view->title, caption + " - Bez nazwy.met");
     }
 
@@ -179,35 +176,35 @@ private slots:
         const QString path = Path("nowy.met");
         dialogs->savePaths = {path};
         QVERIFY(commands->OnSaveAs());
-        QVERIFY(!documentModified);
-        QCOMPARE(documentName, path);
+        QVERIFY(!session.documentModified);
+        QCOMPARE(session.documentName, path);
         QCOMPARE(view->title, caption + " - " + path);
-        QCOMPARE(FileBytes(path), MetFile::PackDocument());
+        QCOMPARE(FileBytes(path), MetFile::PackDocument(session));
         QCOMPARE(view->recent, QStringList{path});
 
         // A later Save writes to the same name without asking.
-        meterCheckDoc.ranges[0].rangeValue = "500";
-        documentModified = true;
+        doc.ranges[0].rangeValue = "500";
+        session.documentModified = true;
         QVERIFY(commands->OnSave());
         QCOMPARE(dialogs->saveDialogs, 1);
-        QCOMPARE(FileBytes(path), MetFile::PackDocument());
-        QVERIFY(!documentModified);
+        QCOMPARE(FileBytes(path), MetFile::PackDocument(session));
+        QVERIFY(!session.documentModified);
     }
 
     void openLoadsChosenFile()
     {
         const QString path = SavedFile("dwa.met");
-        ClearDocument();
-        documentModified = false;
-        currentRange = 4;
+        ClearDocument(doc);
+        session.documentModified = false;
+        session.currentRange = 4;
         dialogs->openPaths = {path};
         commands->OnOpen();
         QVERIFY(messages->messages.isEmpty());
-        QCOMPARE(CountRanges(), 2);
-        QCOMPARE(meterCheckDoc.meterName, QString("dwa.met"));
-        QCOMPARE(meterCheckState, qint16(4));
-        QCOMPARE(currentRange, qint16(0));
-        QCOMPARE(documentName, path);
+        QCOMPARE(CountRanges(doc), 2);
+        QCOMPARE(doc.meterName, QString("dwa.met"));
+        QCOMPARE(session.meterCheckState, MeterCheckMode::OpenedDocument);
+        QCOMPARE(session.currentRange, qint16(0));
+        QCOMPARE(session.documentName, path);
         QCOMPARE(view->title, caption + " - " + path);
         QVERIFY(view->commandsEnabled);
         QCOMPARE(view->VisiblePage(), 0);
@@ -225,23 +222,22 @@ private slots:
         dialogs->openPaths = {bad.fileName()};
         commands->OnOpen();
         QCOMPARE(messages->messages.size(), 2);
-        QCOMPARE(messages->messages[1].caption, QString("Błąd!"));
+        QVERIFY(messages->IsErrorBox(1));
         QVERIFY(messages->messages[1].text.contains("Dokument nie został wczytany."));
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
-        QCOMPARE(meterCheckDoc.meterName, QString("V-640"));
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(doc.meterName, QString("V-640"));
         QVERIFY(RecentFileList::Entries().isEmpty());
-        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QCOMPARE(session.documentName, QString("Bez nazwy.met"));
     }
 
     // Answering "Tak" to the save question and then cancelling the Save As, or failing to
     // write, must stop the command with the document and the window as they were.
     void yesWithoutSaveStopsCommand_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("saveFails");
+        DataColumns<QString, bool>("command", "saveFails");
         for (const char* c : {"new", "open", "recent", "close", "exit"}) {
-            QTest::newRow(qPrintable(QString(c) + " save as cancelled")) << c << false;
-            QTest::newRow(qPrintable(QString(c) + " save failed")) << c << true;
+            DataRow(qPrintable(QString(c) + " save as cancelled"), c, false);
+            DataRow(qPrintable(QString(c) + " save failed"), c, true);
         }
     }
     void yesWithoutSaveStopsCommand()
@@ -273,9 +269,9 @@ private slots:
         QCOMPARE(dialogs->saveDialogs, 1);
         QCOMPARE(dialogs->openDialogs, 0);
         QCOMPARE(dialogs->meterDataDialogs, 1); // only the one that made the document
-        QVERIFY(documentModified);
-        QCOMPARE(documentName, QString("Bez nazwy.met"));
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QVERIFY(session.documentModified);
+        QCOMPARE(session.documentName, QString("Bez nazwy.met"));
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
         QCOMPARE(view->title, title);
         QVERIFY(commands->documentOpen());
         QCOMPARE(view->VisiblePage(), 0);
@@ -293,8 +289,8 @@ private slots:
         commands->OnNew();
         QCOMPARE(dialogs->meterDataDialogs, 2);
         QCOMPARE(FileBytes(saved).size(), MET_FILE_SIZE);
-        QCOMPARE(CountRanges(), 0);
-        QVERIFY(!documentModified);
+        QCOMPARE(CountRanges(doc), 0);
+        QVERIFY(!session.documentModified);
     }
 
     void recentEntryOpensFullPath()
@@ -304,17 +300,17 @@ private slots:
         const QString path = SavedFile("pomiary/woltomierze/2024/v640.met");
         QVERIFY(path.size() > 20);
         RecentFileList::Add(path);
-        ClearDocument();
+        ClearDocument(doc);
         commands->OnInitDialog();
         QCOMPARE(view->recent, QStringList{path});
         QCOMPARE(RecentFileList::MenuText(0, view->recent[0]), QString("&1 /.../2024/v640.met"));
 
         commands->OnRecentFile(0);
         QVERIFY(messages->messages.isEmpty());
-        QCOMPARE(documentName, path);
+        QCOMPARE(session.documentName, path);
         QCOMPARE(view->title, caption + " - " + path);
-        QCOMPARE(CountRanges(), 2);
-        QCOMPARE(meterCheckState, qint16(4));
+        QCOMPARE(CountRanges(doc), 2);
+        QCOMPARE(session.meterCheckState, MeterCheckMode::OpenedDocument);
         QVERIFY(view->commandsEnabled);
         QCOMPARE(view->VisiblePage(), 0);
     }
@@ -322,14 +318,11 @@ private slots:
     // A recent entry that cannot be opened says why, whatever now stands at its path.
     void recentEntryThatCannotBeOpened_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("removeIt");
-        QTest::addColumn<QString>("cause");
-        QTest::newRow("file gone, entry removed")
-            << "gone" << true << "Plik lub folder nie istnieje";
-        QTest::newRow("file gone, entry kept") << "gone" << false << "Plik lub folder nie istnieje";
-        QTest::newRow("now a folder") << "folder" << false << "To jest folder, a nie plik";
-        QTest::newRow("now a FIFO") << "FIFO" << false << "To jest potok (FIFO), a nie zwykły plik";
+        DataColumns<QString, bool, QString>("kind", "removeIt", "cause");
+        DataRow("file gone, entry removed", "gone", true, "Plik lub folder nie istnieje");
+        DataRow("file gone, entry kept", "gone", false, "Plik lub folder nie istnieje");
+        DataRow("now a folder", "folder", false, "To jest folder, a nie plik");
+        DataRow("now a FIFO", "FIFO", false, "To jest potok (FIFO), a nie zwykły plik");
     }
     void recentEntryThatCannotBeOpened()
     {
@@ -352,7 +345,7 @@ private slots:
 
         QCOMPARE(messages->messages.size(), 3);
         QCOMPARE(messages->messages[0].text, saveQuestion);
-        QCOMPARE(messages->messages[1].caption, QString("Błąd!"));
+        QVERIFY(messages->IsErrorBox(1));
         QCOMPARE(messages->messages[1].text, "Nie udało się odczytać pliku:\n" +
                                                  QDir::toNativeSeparators(gone) + "\n" + cause +
                                                  ".\nDokument nie został wczytany.");
@@ -361,10 +354,10 @@ private slots:
         QVERIFY(messages->messages[2].text.startsWith("Czy usunąć plik:"));
 
         // The document and the window as they were.
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
-        QCOMPARE(CountRanges(), 1);
-        QVERIFY(documentModified);
-        QCOMPARE(documentName, QString("Bez nazwy.met"));
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(CountRanges(doc), 1);
+        QVERIFY(session.documentModified);
+        QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QCOMPARE(view->title, caption + " - Bez nazwy.met");
         QCOMPARE(view->VisiblePage(), 0);
         QVERIFY(commands->documentOpen());
@@ -381,11 +374,11 @@ private slots:
         messages->answers = {MessageAnswer::No};
         commands->OnClose();
         QCOMPARE(view->title, caption);
-        QVERIFY(documentName.isEmpty());
-        QVERIFY(!documentModified);
+        QVERIFY(session.documentName.isEmpty());
+        QVERIFY(!session.documentModified);
         QVERIFY(!view->commandsEnabled);
         QCOMPARE(view->VisiblePage(), -1);
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
     }
 
     void exitAsksThenClosesPort()
@@ -394,15 +387,15 @@ private slots:
         messages->answers = {MessageAnswer::Cancel};
         commands->OnExit();
         QVERIFY(!view->ended);
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
 
         messages->answers = {MessageAnswer::No};
         commands->OnExit();
         QVERIFY(view->ended);
         QCOMPARE(port->calls, QStringList({"open", "close"}));
-        QVERIFY(!documentModified);
-        QVERIFY(documentName.isEmpty());
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QVERIFY(!session.documentModified);
+        QVERIFY(session.documentName.isEmpty());
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
     }
 
     void escThenReopenAsksOnNew()
@@ -415,33 +408,30 @@ private slots:
 
         // The window again: no document shown, the data and the flag as they were.
         view = std::make_unique<RecordingView>();
-        commands = std::make_unique<MeterCheckCommands>(*view, *dialogs, *port);
+        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port);
         commands->OnInitDialog();
         QCOMPARE(view->title, caption);
         QVERIFY(!commands->documentOpen());
         QVERIFY(!view->commandsEnabled);
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
-        QVERIFY(documentModified);
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
+        QVERIFY(session.documentModified);
 
         messages->answers = {MessageAnswer::Cancel};
         commands->OnNew();
         QCOMPARE(messages->Texts(), QStringList{saveQuestion});
-        QCOMPARE(meterCheckDoc.ranges[0].rangeValue, QString("400"));
+        QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
     }
 
     void chartTabsRefuseWithoutData_data()
     {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<bool>("measured");
-        QTest::addColumn<bool>("marked");
-        QTest::addColumn<QString>("message");
+        DataColumns<int, bool, bool, QString>("tab", "measured", "marked", "message");
         const QString never = "Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów.";
         const QString none = "Nie zaznaczono punktów do wykresu.";
-        QTest::newRow("errors chart, never measured") << 2 << false << true << never;
-        QTest::newRow("points chart, never measured") << 1 << false << true << never;
-        QTest::newRow("errors chart, nothing marked") << 2 << true << false << none;
-        QTest::newRow("points chart, drawn") << 1 << true << true << QString();
-        QTest::newRow("errors chart, drawn") << 2 << true << true << QString();
+        DataRow("errors chart, never measured", 2, false, true, never);
+        DataRow("points chart, never measured", 1, false, true, never);
+        DataRow("errors chart, nothing marked", 2, true, false, none);
+        DataRow("points chart, drawn", 1, true, true, QString());
+        DataRow("errors chart, drawn", 2, true, true, QString());
     }
     void chartTabsRefuseWithoutData()
     {
@@ -451,9 +441,9 @@ private slots:
         QFETCH(QString, message);
         OpenNewDocument();
         PutRange(1, "20", measured);
-        meterCheckDoc.ranges[1].points[0].marked = marked ? 1 : 0;
-        meterCheckDoc.ranges[1].points[5].marked = 1; // not a defined point: never counts
-        currentRange = 1;
+        doc.ranges[1].points[0].marked = marked ? 1 : 0;
+        doc.ranges[1].points[5].marked = 1; // not a defined point: never counts
+        session.currentRange = 1;
 
         view->SelectTab(tab); // the user's click
         commands->OnSelchangeTab(tab);
@@ -483,16 +473,16 @@ private slots:
     void meterDataKeepsMethod()
     {
         OpenNewDocument();
-        documentModified = false;
-        dialogs->meterData = [] {
-            meterCheckDoc.meterName = "nowa";
-            documentModified = true;
+        session.documentModified = false;
+        dialogs->meterData = [this] {
+            doc.meterName = "nowa";
+            session.documentModified = true;
             return true;
         };
         commands->OnMeterData();
-        QCOMPARE(dialogs->stateAtMeterData, 5);
+        QCOMPARE(dialogs->stateAtMeterData, MeterCheckMode::EditMeterData);
         QCOMPARE(view->VisiblePage(), 0);
-        QVERIFY(documentModified);
+        QVERIFY(session.documentModified);
     }
 };
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/window/MeterCheckDialogRunner.h"
 #include "metercheck/window/MeterCheckView.h"
 
@@ -11,7 +11,8 @@
 #include <functional>
 
 // Dialogs answered from a script: file dialogs take the next queued path (cancel when none is
-// left), the entry dialogs run the given function (cancel when none is set).
+// left), the entry dialogs run the given function (cancel when none is set). What the entry
+// dialogs were opened on is kept.
 class ScriptedDialogs : public MeterCheckDialogRunner
 {
 public:
@@ -25,32 +26,43 @@ public:
         ++saveDialogs;
         return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
     }
-    bool RunMeterData() override
+    bool RunMeterData(MeterCheckMode mode) override
     {
         ++meterDataDialogs;
-        stateAtMeterData = meterCheckState;
+        stateAtMeterData = mode;
         return meterData ? meterData() : false;
     }
-    bool RunRangeDialog() override
+    bool RunRangeDialog(MeterCheckMode mode, int range) override
     {
         ++rangeDialogs;
+        openedOn = {mode, range, -1};
         return rangeDialog ? rangeDialog() : false;
     }
-    bool RunPointDialog() override
+    bool RunPointDialog(MeterCheckMode mode, int range, int point) override
     {
         ++pointDialogs;
+        openedOn = {mode, range, point};
         return pointDialog ? pointDialog() : false;
     }
 
     // OK in the meter-data dialog as a user would fill it.
-    static bool FillMeterData()
+    static std::function<bool()> FillMeterData(MeterCheckSession& session)
     {
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "1234";
-        meterCheckDoc.method = 0;
-        documentModified = true;
-        return true;
+        return [&session] {
+            session.document.meterName = "V-640";
+            session.document.meterNumber = "1234";
+            session.document.method = CheckMethod::ExactSetting;
+            session.documentModified = true;
+            return true;
+        };
     }
+
+    struct OpenedOn
+    {
+        MeterCheckMode mode;
+        int range;
+        int point; // -1 for the range editor
+    };
 
     QStringList openPaths;
     QStringList savePaths;
@@ -62,7 +74,8 @@ public:
     int meterDataDialogs = 0;
     int rangeDialogs = 0;
     int pointDialogs = 0;
-    int stateAtMeterData = -1;
+    MeterCheckMode stateAtMeterData = MeterCheckMode::None;
+    OpenedOn openedOn{MeterCheckMode::None, -1, -1}; // the last range or point dialog
 };
 
 // Remembers what the window was told to show.

@@ -9,8 +9,10 @@
 #include "metercheck/window/RecentFileList.h"
 #include "metercheck/window/ScreenDialogs.h"
 
+#include "DocumentBuilder.h"
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "tst_window_fakes.h"
 
 #include <QAction>
@@ -27,11 +29,20 @@
 
 #include <memory>
 
+using Command = CMeterCheckDlg::Command;
+
+// The seven commands on the open document.
+const Command documentCommands[] = {Command::Save,   Command::SaveAs, Command::Print,
+                                    Command::Export, Command::Close,  Command::MeterData,
+                                    Command::Measure};
+
 class TestMeterCheckDlg : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir dir;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     std::unique_ptr<RecordingMessageService> messages;
     ScriptedDialogs dialogs;
     RecordingPort port;
@@ -51,15 +62,11 @@ private slots:
     void init()
     {
         QSettings("Modrex", "r718").clear();
-        ClearDocument();
-        documentName.clear();
-        documentModified = false;
-        currentRange = 0;
-        currentPoint = 0;
+        session.Reset();
         messages = std::make_unique<RecordingMessageService>();
         dialogs = ScriptedDialogs();
         port.calls.clear();
-        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
         window->show();
     }
     void cleanup()
@@ -91,36 +98,33 @@ private slots:
         QCOMPARE(window->TabBar()->count(), 3);
         QCOMPARE(window->TabBar()->tabText(1), QString("Wykres punktów"));
         QCOMPARE(window->TabBar()->tabText(2), QString("Wykres błędów"));
-        for (int id : {32774, 32775, 32776, 32793, 32783, 32787, 32791})
-            QVERIFY2(!window->Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        for (int id : {32771, 32779, 32772})
-            QVERIFY(window->Action(id)->isEnabled());
+        for (Command c : documentCommands)
+            QVERIFY2(!window->Action(c)->isEnabled(), qPrintable(QString::number(int(c))));
+        for (Command c : {Command::New, Command::Open, Command::Exit})
+            QVERIFY(window->Action(c)->isEnabled());
         for (int t = 0; t < 3; ++t)
             QVERIFY(!window->Page(t)->isVisible());
     }
 
     void newShowsTheRangesPage()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
-        window->Action(32771)->trigger();
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
+        window->Action(Command::New)->trigger();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika - Bez nazwy.met"));
         QVERIFY(window->Page(0)->isVisible());
         QVERIFY(!window->Page(1)->isVisible());
-        for (int id : {32774, 32775, 32776, 32793, 32783, 32787, 32791})
-            QVERIFY(window->Action(id)->isEnabled());
-        QVERIFY(window->RangesPage()->button(CRangesPage::IdAddRange)->isEnabled());
+        for (Command c : documentCommands)
+            QVERIFY(window->Action(c)->isEnabled());
+        QVERIFY(window->RangesPage()->button(CRangesPage::Button::AddRange)->isEnabled());
     }
 
     void errorsTabOnNeverMeasuredRange()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
-        window->Action(32771)->trigger();
-        MeterRange& r = meterCheckDoc.ranges[0];
-        r.rangeValue = "10";
-        r.rangeUnit = "V";
-        r.rangeDefined = 1;
-        r.points[0].pointDefined = 1;
-        r.points[0].marked = 1;
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
+        window->Action(Command::New)->trigger();
+        DocumentBuilder(doc)
+            .Range(0, RangeFunction::Voltage, "10", "V")
+            .Point({"", "", "", "", "", "", 1, 1, 0, 0});
         window->TabBar()->setCurrentIndex(2);
         QCOMPARE(messages->Texts(),
                  QStringList{"Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów."});
@@ -132,14 +136,12 @@ private slots:
 
     void measuredRangeDrawsItsChart()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
-        window->Action(32771)->trigger();
-        MeterRange& r = meterCheckDoc.ranges[0];
-        r.rangeValue = "10";
-        r.rangeUnit = "V";
-        r.rangeDefined = 1;
-        r.rangeMeasured = 1;
-        r.points[0] = {"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1};
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
+        window->Action(Command::New)->trigger();
+        DocumentBuilder(doc)
+            .Range(0, RangeFunction::Voltage, "10", "V")
+            .Measured()
+            .Point({"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1});
         window->TabBar()->setCurrentIndex(2);
         QVERIFY(messages->messages.isEmpty());
         QVERIFY(window->Page(2)->isVisible());
@@ -158,34 +160,34 @@ private slots:
     {
         QVERIFY(QDir(dir.path()).mkpath("pomiary/woltomierze/2024"));
         const QString path = dir.filePath("pomiary/woltomierze/2024/v640.met");
-        meterCheckDoc.meterName = "z listy";
-        QVERIFY(SaveDocument(path));
-        ClearDocument();
+        doc.meterName = "z listy";
+        QVERIFY(SaveDocument(session, path));
+        ClearDocument(doc);
         RecentFileList::Add(dir.filePath("inny.met"));
         RecentFileList::Add(path);
-        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
         window->show();
 
         const QList<QAction*> items = window->RecentFileActions();
         QCOMPARE(items.size(), 2);
         QCOMPARE(items[0]->text(), QString("&1 /.../2024/v640.met"));
-        QCOMPARE(items[0]->data().toInt(), 32795);
-        QCOMPARE(items[1]->data().toInt(), 32796);
+        QCOMPARE(items[0]->data().toInt(), int(Command::RecentFile));
+        QCOMPARE(items[1]->data().toInt(), int(Command::RecentFile) + 1);
         QCOMPARE(FileMenuTexts().mid(8, 2), QStringList({"&Wyjście", "-"}));
 
         items[0]->trigger();
         QVERIFY(messages->messages.isEmpty());
-        QCOMPARE(documentName, path);
+        QCOMPARE(session.documentName, path);
         QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
-        QCOMPARE(meterCheckDoc.meterName, QString("z listy"));
+        QCOMPARE(doc.meterName, QString("z listy"));
         QVERIFY(window->Page(0)->isVisible());
     }
 
     void escClosesWithoutQuestion()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
-        window->Action(32771)->trigger();
-        QVERIFY(documentModified);
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
+        window->Action(Command::New)->trigger();
+        QVERIFY(session.documentModified);
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(messages->messages.isEmpty());
         QVERIFY(!window->isVisible());
@@ -193,15 +195,15 @@ private slots:
         QCOMPARE(port.calls, QStringList({"open", "close"}));
 
         // Opened again: no document shown, and New asks about the unsaved data.
-        window = std::make_unique<CMeterCheckDlg>(link, nullptr, &dialogs, &port);
+        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
         window->show();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
         QVERIFY(!window->Page(0)->isVisible());
-        QVERIFY(!window->Action(32774)->isEnabled());
+        QVERIFY(!window->Action(Command::Save)->isEnabled());
         messages->answers = {MessageAnswer::Cancel};
-        window->Action(32771)->trigger();
+        window->Action(Command::New)->trigger();
         QCOMPARE(messages->Texts(), QStringList{"Czy zapisać zmiany do pliku?"});
-        QCOMPARE(meterCheckDoc.meterName, QString("V-640"));
+        QCOMPARE(doc.meterName, QString("V-640"));
     }
 
     void enterDoesNothing()
@@ -213,8 +215,8 @@ private slots:
 
     void closeBoxIsExit()
     {
-        dialogs.meterData = &ScriptedDialogs::FillMeterData;
-        window->Action(32771)->trigger();
+        dialogs.meterData = ScriptedDialogs::FillMeterData(session);
+        window->Action(Command::New)->trigger();
         messages->answers = {MessageAnswer::Cancel};
         window->close();
         QVERIFY(window->isVisible());
@@ -228,7 +230,7 @@ private slots:
     void fileDialogsStartInTheLastFolder()
     {
         QTemporaryDir other;
-        ScreenDialogs screen(window.get());
+        ScreenDialogs screen(session, window.get());
         bool found = false;
         OnModal<QFileDialog>(found, [&other](QFileDialog* d) {
             // The dialog's own name field, as a user types into it.

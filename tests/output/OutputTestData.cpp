@@ -5,61 +5,6 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
-void ResetDocument()
-{
-    ClearDocument();
-    meterCheckDoc.formatVersion = 1.0; // as set at program start
-    currentRange = 0;
-    currentPoint = 0;
-}
-
-MeterPoint MakePoint(const QString& reading, const QString& setting, const QString& actual,
-                     const QString& permissible, const QString& calibrator, const QString& unit,
-                     bool marked, bool measured)
-{
-    MeterPoint p;
-    p.reading = reading;
-    p.setting = setting;
-    p.actualError = actual;
-    p.permissibleError = permissible;
-    p.calibratorError = calibrator;
-    p.unit = unit;
-    p.marked = marked ? 1 : 0;
-    p.pointDefined = 1;
-    p.pointMeasured = measured ? 1 : 0;
-    return p;
-}
-
-MeterRange VoltageRange()
-{
-    MeterRange r;
-    r.rangeValue = "400";
-    r.rangeUnit = "mV";
-    r.function = 0;
-    r.calFunction = 0;
-    r.classReading = "0.05";
-    r.classRange = "0.1";
-    r.constTerm = "0.01";
-    r.constUnit = "mV";
-    r.rangeDefined = 1;
-    return r;
-}
-
-MeterRange ThermocoupleRange()
-{
-    MeterRange r;
-    r.rangeValue = "1200";
-    r.rangeUnit = "°C";
-    r.sensorName = "K (NiCr-NiAl)";
-    r.function = 3;
-    r.calFunction = 13;
-    r.coldJunction = 2;
-    r.toValue = "23.0";
-    r.classRange = "0.5";
-    r.rangeDefined = 1;
-    return r;
-}
-
 namespace {
 
 QByteArray Run(const QString& program, const QStringList& arguments)

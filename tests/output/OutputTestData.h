@@ -1,27 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "metercheck/document/MeterCheckDoc.h"
-
 #include <QDateTime>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
-// Documents, readers of PDF and .xlsx files, and a fixed clock for the report tests.
-
-// Empties the whole document.
-void ResetDocument();
-
-// A point with all its texts; marked and measured as given.
-MeterPoint MakePoint(const QString& reading, const QString& setting, const QString& actual,
-                     const QString& permissible, const QString& calibrator, const QString& unit,
-                     bool marked, bool measured = true);
-
-// A defined 400 mV range with class 0.05 % of value + 0.1 % of range + 0.01 mV and no point.
-MeterRange VoltageRange();
-// A defined 1200 °C K-thermocouple range with the reference junction at To = 23.0 °C.
-MeterRange ThermocoupleRange();
+// Readers of PDF and .xlsx files for the report tests.
 
 // The text of a PDF file as pdftotext gives it (UTF-8); pages from..to (1-based, 0 = all).
 QString PdfText(const QString& path, int firstPage = 0, int lastPage = 0);

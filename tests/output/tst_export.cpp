@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
+#include "DocumentBuilder.h"
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "ScriptedProgress.h"
 
 #include "metercheck/output/CExportDlg.h"
@@ -47,23 +50,23 @@ class TestExport : public QObject
 
 private:
     QTemporaryDir dir;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
 
     // One voltage range (0) with three points, the second unmarked and never measured, and a
     // K-thermocouple range (1) with one point.
-    static void SampleDocument()
+    void SampleDocument()
     {
-        ResetDocument();
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "A12345";
-        MeterRange& v = meterCheckDoc.ranges[0];
-        v = VoltageRange();
-        v.rangeMeasured = 1;
-        v.points[0] = MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
-        v.points[1] = MakePoint("", "200", "", "", "", "", false, false);
-        v.points[2] = MakePoint("299.88", "300.000", "-0.120", "0.100", "0.020", "mV", true);
-        MeterRange& t = meterCheckDoc.ranges[1];
-        t = ThermocoupleRange();
-        t.points[0] = MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true);
+        session.Reset();
+        DocumentBuilder(doc)
+            .Meter("V-640", "A12345")
+            .Range(0, VoltageRange())
+            .Measured()
+            .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
+            .Point(MakePoint("", "200", "", "", "", "", false, false))
+            .Point(MakePoint("299.88", "300.000", "-0.120", "0.100", "0.020", "mV", true))
+            .Range(1, ThermocoupleRange())
+            .Point(MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true));
     }
 
     static QList<int> Ranges(std::initializer_list<int> r) { return QList<int>(r); }
@@ -74,9 +77,9 @@ private slots:
     void voltageRangeCells()
     {
         SampleDocument();
-        ExcelExport session;
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("voltage.xlsx"));
-        QVERIFY(session.Export(Ranges({0}), chooser, nullptr));
+        QVERIFY(excel.Export(session, Ranges({0}), chooser, nullptr));
         const XlsxBook book = ReadXlsx(chooser.path);
         QVERIFY(book.ok);
         QCOMPARE(book.title, QString("R718"));
@@ -122,10 +125,10 @@ private slots:
     void thermocoupleSensorCell()
     {
         SampleDocument();
-        meterCheckDoc.method = 1;
-        ExcelExport session;
+        doc.method = CheckMethod::ExactReading;
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("thermo.xlsx"));
-        QVERIFY(session.Export(Ranges({1}), chooser, nullptr));
+        QVERIFY(excel.Export(session, Ranges({1}), chooser, nullptr));
         const XlsxBook book = ReadXlsx(chooser.path);
         QCOMPARE(book.sheets.size(), 1);
         const XlsxSheet& s = book.sheets[0];
@@ -141,10 +144,10 @@ private slots:
     void rangeWithoutPointsHasSixRows()
     {
         SampleDocument();
-        meterCheckDoc.ranges[2] = VoltageRange();
-        ExcelExport session;
+        doc.ranges[2] = VoltageRange();
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("empty.xlsx"));
-        QVERIFY(session.Export(Ranges({2}), chooser, nullptr));
+        QVERIFY(excel.Export(session, Ranges({2}), chooser, nullptr));
         const XlsxSheet s = ReadXlsx(chooser.path).sheets.value(0);
         QVERIFY(!s.cells.isEmpty());
         for (const QString& address : s.cells.keys())
@@ -154,14 +157,14 @@ private slots:
     void exportsOfOneRunShareTheWorkbook()
     {
         SampleDocument();
-        ExcelExport session;
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("shared.xlsx"));
         RecordingOpener opener;
-        QVERIFY(session.Export(Ranges({0}), chooser, &opener));
-        QVERIFY(session.Export(Ranges({1}), chooser, &opener));
+        QVERIFY(excel.Export(session, Ranges({0}), chooser, &opener));
+        QVERIFY(excel.Export(session, Ranges({1}), chooser, &opener));
         QCOMPARE(chooser.asked, 1); // only the first export asks where to save
         QCOMPARE(opener.opened, QStringList({chooser.path, chooser.path}));
-        QCOMPARE(session.exportCount, 2);
+        QCOMPARE(excel.exportCount, 2);
         const XlsxBook book = ReadXlsx(chooser.path);
         QCOMPARE(book.sheets.size(), 2);
         QCOMPARE(book.sheets[0].name, QString("Zakres (400 mV)"));
@@ -176,17 +179,17 @@ private slots:
     void cancelBetweenRanges()
     {
         SampleDocument();
-        ExcelExport session;
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("cancelled.xlsx"));
         ScriptedProgress progress(2);
-        QVERIFY(!session.Export(Ranges({0, 1}), chooser, nullptr, &progress));
+        QVERIFY(!excel.Export(session, Ranges({0, 1}), chooser, nullptr, &progress));
         QCOMPARE(progress.steps, QStringList({"0/3 Zakres 1 z 2", "1/3 Zakres 2 z 2"}));
         QVERIFY(!QFile::exists(chooser.path));
-        QVERIFY(session.Workbook().Sheets().isEmpty());
-        QCOMPARE(session.exportCount, 0);
+        QVERIFY(excel.Workbook().Sheets().isEmpty());
+        QCOMPARE(excel.exportCount, 0);
 
         ScriptedProgress whole;
-        QVERIFY(session.Export(Ranges({0, 1}), chooser, nullptr, &whole));
+        QVERIFY(excel.Export(session, Ranges({0, 1}), chooser, nullptr, &whole));
         QCOMPARE(whole.steps.last(), QString("2/3 Zapisywanie skoroszytu"));
         QCOMPARE(whole.dones, 1);
         QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 2);
@@ -195,11 +198,11 @@ private slots:
     void duplicateNamesMadeUnique()
     {
         SampleDocument();
-        meterCheckDoc.ranges[2] = VoltageRange(); // same value and unit as range 0
-        ExcelExport session;
+        doc.ranges[2] = VoltageRange(); // same value and unit as range 0
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("dupes.xlsx"));
-        QVERIFY(session.Export(Ranges({0, 1, 2}), chooser, nullptr));
-        QVERIFY(session.Export(Ranges({0}), chooser, nullptr));
+        QVERIFY(excel.Export(session, Ranges({0, 1, 2}), chooser, nullptr));
+        QVERIFY(excel.Export(session, Ranges({0}), chooser, nullptr));
         const XlsxBook book = ReadXlsx(chooser.path);
         QStringList names;
         for (const XlsxSheet& s : book.sheets)
@@ -210,21 +213,15 @@ private slots:
 
     void sheetNames_data()
     {
-        QTest::addColumn<QStringList>("existing");
-        QTest::addColumn<QString>("wanted");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("free") << QStringList{} << "Zakres (4 V)"
-                              << "Zakres (4 V)";
-        QTest::newRow("taken ignoring case") << QStringList{"ZAKRES (4 V)"} << "Zakres (4 V)"
-                                             << "Zakres (4 V) 2";
-        QTest::newRow("next free number")
-            << QStringList{"Zakres (4 V)", "Zakres (4 V) 2"} << "Zakres (4 V)"
-            << "Zakres (4 V) 3";
-        QTest::newRow("forbidden characters replaced") << QStringList{} << "Zakres [4/V]?"
-                                                       << "Zakres _4_V__";
-        QTest::newRow("kept within 31 characters")
-            << QStringList{"Zakres (123456789012345678901 V"} << "Zakres (123456789012345678901 V)"
-            << "Zakres (123456789012345678901 2";
+        DataColumns<QStringList, QString, QString>("existing", "wanted", "name");
+        DataRow("free", QStringList{}, "Zakres (4 V)", "Zakres (4 V)");
+        DataRow("taken ignoring case", QStringList{"ZAKRES (4 V)"}, "Zakres (4 V)",
+                "Zakres (4 V) 2");
+        DataRow("next free number", QStringList{"Zakres (4 V)", "Zakres (4 V) 2"}, "Zakres (4 V)",
+                "Zakres (4 V) 3");
+        DataRow("forbidden characters replaced", QStringList{}, "Zakres [4/V]?", "Zakres _4_V__");
+        DataRow("kept within 31 characters", QStringList{"Zakres (123456789012345678901 V"},
+                "Zakres (123456789012345678901 V)", "Zakres (123456789012345678901 2");
     }
     void sheetNames()
     {
@@ -242,25 +239,25 @@ private slots:
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport session;
+        ExcelExport excel;
         FixedPath chooser("");
         RecordingOpener opener;
-        QVERIFY(!session.Export(Ranges({0}), chooser, &opener));
+        QVERIFY(!excel.Export(session, Ranges({0}), chooser, &opener));
         QVERIFY(messages.messages.isEmpty());
         QVERIFY(opener.opened.isEmpty());
-        QCOMPARE(session.exportCount, 0);
+        QCOMPARE(excel.exportCount, 0);
     }
 
     void writeFailureChangesNothing()
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport session;
+        ExcelExport excel;
         const QString folder = dir.filePath("gone");
         QVERIFY(QDir().mkpath(folder));
         FixedPath chooser(folder + "/book.xlsx");
         RecordingOpener opener;
-        QVERIFY(session.Export(Ranges({0}), chooser, &opener));
+        QVERIFY(excel.Export(session, Ranges({0}), chooser, &opener));
         const QByteArray before = [&] {
             QFile f(chooser.path);
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -269,18 +266,17 @@ private slots:
 
         // The folder disappears: the second export cannot write and must leave all as it was.
         QVERIFY(QDir(folder).removeRecursively());
-        QVERIFY(!session.Export(Ranges({1}), chooser, &opener));
+        QVERIFY(!excel.Export(session, Ranges({1}), chooser, &opener));
         // The file and the real cause, once; no error code that does not belong to it.
-        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano skoroszytu w pliku:\n" + chooser.path +
-                                               "\nFolder docelowy nie istnieje."});
-        QCOMPARE(messages.messages[0].caption, QString("Błąd!"));
-        QCOMPARE(session.exportCount, 1);
-        QCOMPARE(session.Workbook().Sheets().size(), 1);
+        QVERIFY(messages.OnlyError("Nie zapisano skoroszytu w pliku:\n" + chooser.path +
+                                               "\nFolder docelowy nie istnieje."));
+        QCOMPARE(excel.exportCount, 1);
+        QCOMPARE(excel.Workbook().Sheets().size(), 1);
         QCOMPARE(opener.opened.size(), 1);
 
         // Once the folder is back, the next export writes both the old and the new sheet.
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(session.Export(Ranges({1}), chooser, &opener));
+        QVERIFY(excel.Export(session, Ranges({1}), chooser, &opener));
         QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 2);
     }
 
@@ -288,13 +284,13 @@ private slots:
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport session;
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("missing/book.xlsx"));
-        QVERIFY(!session.Export(Ranges({0}), chooser, nullptr));
+        QVERIFY(!excel.Export(session, Ranges({0}), chooser, nullptr));
         QCOMPARE(messages.messages.size(), 1);
-        QVERIFY(session.Path().isEmpty());
+        QVERIFY(excel.Path().isEmpty());
         chooser.path = dir.filePath("second-try.xlsx");
-        QVERIFY(session.Export(Ranges({0}), chooser, nullptr));
+        QVERIFY(excel.Export(session, Ranges({0}), chooser, nullptr));
         QCOMPARE(chooser.asked, 2);
         QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 1);
     }
@@ -304,16 +300,16 @@ private slots:
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport session;
+        ExcelExport excel;
         FixedPath chooser(dir.filePath("noviewer.xlsx"));
         RecordingOpener opener;
         opener.result = false;
-        QVERIFY(session.Export(Ranges({0}), chooser, &opener));
+        QVERIFY(excel.Export(session, Ranges({0}), chooser, &opener));
         QCOMPARE(messages.Texts(), QStringList{"Skoroszyt zapisano w pliku " + chooser.path +
                                                ".\nNie znaleziono programu, który go otworzy."});
         QCOMPARE(messages.messages[0].icon, MessageIcon::Information);
         QCOMPARE(ReadXlsx(chooser.path).sheets.size(), 1);
-        QCOMPARE(session.exportCount, 1);
+        QCOMPARE(excel.exportCount, 1);
     }
 
     void libraryErrorBoxHasNoBellCharacters()

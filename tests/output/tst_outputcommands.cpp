@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
+#include "DocumentBuilder.h"
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/CPrintOptionsDlg.h"
@@ -102,16 +105,18 @@ private:
     QTemporaryDir dir;
     RecordingOpener opener;
     RecordingMessageService messages;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
 
-    static void TwoRanges()
+    void TwoRanges()
     {
-        ResetDocument();
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.ranges[0] = VoltageRange();
-        meterCheckDoc.ranges[0].points[0] =
-            MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
-        meterCheckDoc.ranges[1] = ThermocoupleRange();
-        currentRange = 1;
+        session.Reset();
+        DocumentBuilder(doc)
+            .Meter("V-640", "")
+            .Range(0, VoltageRange())
+            .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
+            .Range(1, ThermocoupleRange());
+        session.currentRange = 1;
     }
 
     static bool PrintersPresent() { return !QPrinterInfo::availablePrinters().isEmpty(); }
@@ -146,7 +151,7 @@ private slots:
                                     file->setText(pdf);
                                 d->accept();
                             })});
-        MeterCheckOutput::OnPrint(nullptr);
+        MeterCheckOutput::OnPrint(session, nullptr);
         QCOMPARE(script.done, 2);
         QVERIFY(script.unexpected.isEmpty());
         // The technician is told where the file went.
@@ -161,15 +166,14 @@ private slots:
     {
         if (PrintersPresent())
             QSKIP("a printer is installed: the print dialog would not default to a PDF file");
-        documentName = dir.filePath("Miernik 7.met");
-        const auto restore = qScopeGuard([] { documentName.clear(); });
+        session.documentName = dir.filePath("Miernik 7.met");
         QString suggested;
         ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
                             On<QPrintDialog>([&suggested](QPrintDialog* d) {
                                 suggested = d->printer()->outputFileName();
                                 d->accept();
                             })});
-        MeterCheckOutput::OnPrint(nullptr);
+        MeterCheckOutput::OnPrint(session, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(suggested, dir.filePath("Miernik 7.pdf"));
         QCOMPARE(PdfPages(suggested), 1);
@@ -195,7 +199,7 @@ private slots:
                  }
                  d->reject();
              })});
-        MeterCheckOutput::OnPrint(nullptr);
+        MeterCheckOutput::OnPrint(session, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(offered, QStringList());
     }
@@ -205,21 +209,20 @@ private slots:
     {
         if (PrintersPresent())
             QSKIP("a printer is installed: the print dialog would not default to a PDF file");
-        documentName = dir.filePath("otwarty.met");
-        const auto restore = qScopeGuard([] { documentName.clear(); });
-        QFile document(documentName);
+        session.documentName = dir.filePath("otwarty.met");
+        QFile document(session.documentName);
         QVERIFY(document.open(QIODevice::WriteOnly));
         document.write("the document");
         document.close();
         const QString link = dir.filePath("otwarty.pdf");
-        QVERIFY(QFile::link(documentName, link));
+        QVERIFY(QFile::link(session.documentName, link));
         ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
                             On<QPrintDialog>([link](QPrintDialog* d) {
                                 if (auto* file = d->findChild<QLineEdit*>("filename"))
                                     file->setText(link);
                                 d->accept();
                             })});
-        MeterCheckOutput::OnPrint(nullptr);
+        MeterCheckOutput::OnPrint(session, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + link +
                                                "\nTo jest plik dokumentu, z którego powstaje "
@@ -233,12 +236,10 @@ private slots:
         QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("remembered"); // the workbook folder last used
         QTest::addColumn<QString>("suggested");  // @DIR and @OTHER stand for folders
-        QTest::newRow("in the folder last used for workbooks") << "@DIR/Miernik 7.met"
-                                                               << "@OTHER"
-                                                               << "@OTHER/Miernik 7.xlsx";
-        QTest::newRow("a folder that has gone does not count") << "@DIR/Miernik 7.met"
-                                                               << "@DIR/gone"
-                                                               << "@DIR/Miernik 7.xlsx";
+        DataRow("in the folder last used for workbooks", "@DIR/Miernik 7.met", "@OTHER",
+                "@OTHER/Miernik 7.xlsx");
+        DataRow("a folder that has gone does not count", "@DIR/Miernik 7.met", "@DIR/gone",
+                "@DIR/Miernik 7.xlsx");
     }
     void suggestedFile()
     {
@@ -249,13 +250,11 @@ private slots:
         auto place = [this, &other](QString text) {
             return text.replace("@DIR", dir.path()).replace("@OTHER", other.path());
         };
-        const auto restore = qScopeGuard([] {
-            documentName.clear();
-            QSettings("Modrex", "r718").remove("Folders");
-        });
-        documentName = place(document);
+        const auto restore = qScopeGuard([] { QSettings("Modrex", "r718").remove("Folders"); });
+        session.documentName = place(document);
         RememberFolder(FileKind::Workbook, place(remembered) + "/file");
-        QCOMPARE(MeterCheckOutput::SuggestedPath(FileKind::Workbook, "xlsx", "R718"),
+        QCOMPARE(MeterCheckOutput::SuggestedPath(FileKind::Workbook, "xlsx", "R718",
+                                                 session.documentName),
                  place(suggested));
     }
 
@@ -265,12 +264,12 @@ private slots:
     {
         if (PrintersPresent())
             QSKIP("a printer is installed: the print dialog would not default to a PDF file");
-        ResetDocument();
+        session.Reset();
         for (int i = 0; i < maxRanges; ++i) {
-            meterCheckDoc.ranges[i] = VoltageRange();
-            meterCheckDoc.ranges[i].rangeMeasured = 1;
+            doc.ranges[i] = VoltageRange();
+            doc.ranges[i].rangeMeasured = 1;
             for (int j = 0; j < maxPoints; ++j)
-                meterCheckDoc.ranges[i].points[j] =
+                doc.ranges[i].points[j] =
                     MakePoint(QString::number(j * 8 + 0.05), QString::number(j * 8), "0.050",
                               "0.100", "0.012", "mV", true);
         }
@@ -299,7 +298,7 @@ private slots:
                                     if (b->text() == "Anuluj")
                                         b->click();
                             })});
-        MeterCheckOutput::OnPrint(nullptr);
+        MeterCheckOutput::OnPrint(session, nullptr);
         QCOMPARE(script.done, 3);
         QVERIFY(script.unexpected.isEmpty());
         QVERIFY2(
@@ -315,8 +314,8 @@ private slots:
     void printCancelled_data()
     {
         QTest::addColumn<bool>("inOptions");
-        QTest::newRow("options dialog") << true;
-        QTest::newRow("print dialog") << false;
+        DataRow("options dialog", true);
+        DataRow("print dialog", false);
     }
     void printCancelled()
     {
@@ -331,7 +330,7 @@ private slots:
             });
         }
         ModalScript script(steps);
-        MeterCheckOutput::OnPrint(nullptr);
+        MeterCheckOutput::OnPrint(session, nullptr);
         QCOMPARE(script.done, steps.size());
         QVERIFY(script.unexpected.isEmpty());
         QVERIFY(messages.messages.isEmpty());
@@ -341,15 +340,14 @@ private slots:
     // The export keeps its workbook for the whole program run, so these run in this order.
     void exportCancelledInFileDialogKeepsNothing()
     {
-        documentName = dir.filePath("Miernik 7.met");
-        const auto restore = qScopeGuard([] { documentName.clear(); });
+        session.documentName = dir.filePath("Miernik 7.met");
         QString suggested;
         ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->accept(); }),
                             On<QFileDialog>([&suggested](QFileDialog* d) {
                                 suggested = d->selectedFiles().value(0);
                                 d->reject();
                             })});
-        MeterCheckOutput::OnExport(nullptr);
+        MeterCheckOutput::OnExport(session, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(suggested, dir.filePath("Miernik 7.xlsx"));
         QVERIFY(opener.opened.isEmpty());
@@ -367,7 +365,7 @@ private slots:
                                         name->setText(xlsx);
                                     static_cast<QDialog*>(d)->accept();
                                 })});
-            MeterCheckOutput::OnExport(nullptr);
+            MeterCheckOutput::OnExport(session, nullptr);
             QCOMPARE(script.done, 2);
             QVERIFY(script.unexpected.isEmpty());
         }
@@ -379,7 +377,7 @@ private slots:
                 d->findChild<QRadioButton*>("exportAllRanges")->setChecked(true);
                 d->accept();
             })});
-            MeterCheckOutput::OnExport(nullptr);
+            MeterCheckOutput::OnExport(session, nullptr);
             QCOMPARE(script.done, 1);
             QVERIFY(script.unexpected.isEmpty());
         }
@@ -391,14 +389,14 @@ private slots:
             names << s.name;
         QCOMPARE(names, QStringList({"Zakres (1200 °C)", "Zakres (400 mV)", "Zakres (1200 °C) 2"}));
         QCOMPARE(book.activeSheet, 2);
-        QVERIFY(!documentModified);
+        QVERIFY(!session.documentModified);
     }
 
     void exportCancelledInOptionsChangesNothing()
     {
         const QString before = ProgramExport().Path();
         ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->reject(); })});
-        MeterCheckOutput::OnExport(nullptr);
+        MeterCheckOutput::OnExport(session, nullptr);
         QCOMPARE(script.done, 1);
         QVERIFY(opener.opened.isEmpty());
         QCOMPARE(ProgramExport().exportCount, 3);

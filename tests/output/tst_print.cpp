@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
+#include "DocumentBuilder.h"
 #include "OutputTestData.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 #include "ScriptedProgress.h"
 
 #include "metercheck/output/CPrintOptionsDlg.h"
 #include "metercheck/output/PdfFileJobs.h"
-#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/PrinterPrintJobs.h"
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportCharts.h"
@@ -102,6 +105,8 @@ class TestPrint : public QObject
 
 private:
     QTemporaryDir dir;
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
     int fileNumber = 0;
 
     // Prints with the given options to a new PDF file and returns its path.
@@ -110,8 +115,8 @@ private:
     {
         const QString path = dir.filePath(QString("report%1.pdf").arg(++fileNumber));
         PdfFileJobs jobs;
-        PrintReport(options, jobs, charts, clock);
-        if (jobs.PagesPrinted() > 0 && !jobs.Save(path))
+        PrintReport(options, session, jobs, charts, clock);
+        if (jobs.PagesPrinted() > 0 && !jobs.Save(path, session.documentName))
             return {};
         return path;
     }
@@ -124,17 +129,16 @@ private:
     }
 
     // A voltage range with three points: within, exceeding (-0.120 against 0.100), unmarked.
-    static void SampleDocument()
+    void SampleDocument()
     {
-        ResetDocument();
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "A12345";
-        MeterRange& r = meterCheckDoc.ranges[0];
-        r = VoltageRange();
-        r.rangeMeasured = 1;
-        r.points[0] = MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
-        r.points[1] = MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", true);
-        r.points[2] = MakePoint("300.02", "300.000", "0.020", "0.150", "0.020", "mV", false);
+        session.Reset();
+        DocumentBuilder(doc)
+            .Meter("V-640", "A12345")
+            .Range(0, VoltageRange())
+            .Measured()
+            .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
+            .Point(MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", true))
+            .Point(MakePoint("300.02", "300.000", "0.020", "0.150", "0.020", "mV", false));
     }
 
     // Share of strongly red pixels in a box (millimetres) of a page rendered from the PDF.
@@ -184,20 +188,14 @@ private slots:
 
     void dateAndTimeTexts_data()
     {
-        QTest::addColumn<QDateTime>("now");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        QTest::newRow("single digits get zeros")
-            << QDateTime(QDate(2004, 3, 5), QTime(9, 7, 45)) << "05.03.2004"
-            << "09:07:45";
-        QTest::newRow("two digits everywhere")
-            << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)) << "31.12.2026"
-            << "23:59:59";
-        QTest::newRow("midnight") << QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0)) << "01.01.2010"
-                                  << "00:00:00";
-        QTest::newRow("three-digit year padded")
-            << QDateTime(QDate(999, 7, 14), QTime(12, 0, 5)) << "14.07.0999"
-            << "12:00:05";
+        DataColumns<QDateTime, QString, QString>("now", "date", "time");
+        DataRow("single digits get zeros", QDateTime(QDate(2004, 3, 5), QTime(9, 7, 45)),
+                "05.03.2004", "09:07:45");
+        DataRow("two digits everywhere", QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)),
+                "31.12.2026", "23:59:59");
+        DataRow("midnight", QDateTime(QDate(2010, 1, 1), QTime(0, 0, 0)), "01.01.2010", "00:00:00");
+        DataRow("three-digit year padded", QDateTime(QDate(999, 7, 14), QTime(12, 0, 5)),
+                "14.07.0999", "12:00:05");
     }
     void dateAndTimeTexts()
     {
@@ -210,52 +208,21 @@ private slots:
 
     void headerTexts_data()
     {
-        QTest::addColumn<int>("function");
-        QTest::addColumn<QString>("sensor");
-        QTest::addColumn<int>("coldJunction");
-        QTest::addColumn<QString>("rl");
-        QTest::addColumn<QString>("classReading");
-        QTest::addColumn<QString>("classRange");
-        QTest::addColumn<QString>("constTerm");
-        QTest::addColumn<QString>("sensorText");
-        QTest::addColumn<QString>("classText");
-        QTest::newRow("voltage, full class") << 0 << "" << 0 << ""
-                                             << "0.05"
-                                             << "0.1"
-                                             << "0.01"
-                                             << ""
-                                             << "Klasa: 0.05% wartości mierzonej, 0.1% "
-                                                "zakresu + 0.01mV";
-        QTest::newRow("thermocouple Tex, range class only") << 3 << "K (NiCr-NiAl)" << 0 << ""
-                                                            << ""
-                                                            << "0.5"
-                                                            << ""
-                                                            << "Czujnik: K (NiCr-NiAl) [Tex]"
-                                                            << "Klasa: 0.5% zakresu";
-        QTest::newRow("thermocouple Tin") << 3 << "J (Fe-CuNi)" << 1 << ""
-                                          << ""
-                                          << "0.5"
-                                          << ""
-                                          << "Czujnik: J (Fe-CuNi) [Tin]"
-                                          << "Klasa: 0.5% zakresu";
-        QTest::newRow("thermocouple To") << 3 << "K (NiCr-NiAl)" << 2 << ""
-                                         << ""
-                                         << ""
-                                         << "1"
-                                         << "Czujnik: K (NiCr-NiAl); [To=23.0 °C]"
-                                         << "Klasa:  + 1mV";
-        QTest::newRow("RTD with leads") << 4 << "Pt100 (385)" << 0 << "4.5"
-                                        << "0.2"
-                                        << ""
-                                        << ""
-                                        << "Czujnik: Pt100 (385); [RL=4.5 Ohm]"
-                                        << "Klasa: 0.2% wartości mierzonej, ";
-        QTest::newRow("RTD without leads") << 4 << "Pt1000" << 2 << ""
-                                           << ""
-                                           << ""
-                                           << ""
-                                           << "Czujnik: Pt1000"
-                                           << "Klasa: ";
+        DataColumns<int, QString, int, QString, QString, QString, QString, QString, QString>(
+            "function", "sensor", "coldJunction", "rl", "classReading", "classRange", "constTerm",
+            "sensorText", "classText");
+        DataRow("voltage, full class", 0, "", 0, "", "0.05", "0.1", "0.01", "",
+                "Klasa: 0.05% wartości mierzonej, 0.1% "
+                "zakresu + 0.01mV");
+        DataRow("thermocouple Tex, range class only", 3, "K (NiCr-NiAl)", 0, "", "", "0.5", "",
+                "Czujnik: K (NiCr-NiAl) [Tex]", "Klasa: 0.5% zakresu");
+        DataRow("thermocouple Tin", 3, "J (Fe-CuNi)", 1, "", "", "0.5", "",
+                "Czujnik: J (Fe-CuNi) [Tin]", "Klasa: 0.5% zakresu");
+        DataRow("thermocouple To", 3, "K (NiCr-NiAl)", 2, "", "", "", "1",
+                "Czujnik: K (NiCr-NiAl); [To=23.0 °C]", "Klasa:  + 1mV");
+        DataRow("RTD with leads", 4, "Pt100 (385)", 0, "4.5", "0.2", "", "",
+                "Czujnik: Pt100 (385); [RL=4.5 Ohm]", "Klasa: 0.2% wartości mierzonej, ");
+        DataRow("RTD without leads", 4, "Pt1000", 2, "", "", "", "", "Czujnik: Pt1000", "Klasa: ");
     }
     void headerTexts()
     {
@@ -269,9 +236,9 @@ private slots:
         QFETCH(QString, sensorText);
         QFETCH(QString, classText);
         MeterRange r = VoltageRange();
-        r.function = qint16(function);
+        r.function = RangeFunction(function);
         r.sensorName = sensor;
-        r.coldJunction = qint16(coldJunction);
+        r.coldJunction = ColdJunction(coldJunction);
         r.toValue = "23.0";
         r.rlValue = rl;
         r.classReading = classReading;
@@ -283,19 +250,12 @@ private slots:
 
     void exceedsRule_data()
     {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("permissible");
-        QTest::addColumn<bool>("exceeds");
-        QTest::newRow("negative beyond") << "-0.120"
-                                         << "0.100" << true;
-        QTest::newRow("positive beyond") << "0.101"
-                                         << "0.100" << true;
-        QTest::newRow("equal is not beyond") << "-0.100"
-                                             << "0.100" << false;
-        QTest::newRow("within") << "0.050"
-                                << "0.100" << false;
-        QTest::newRow("never measured") << ""
-                                        << "" << false;
+        DataColumns<QString, QString, bool>("actual", "permissible", "exceeds");
+        DataRow("negative beyond", "-0.120", "0.100", true);
+        DataRow("positive beyond", "0.101", "0.100", true);
+        DataRow("equal is not beyond", "-0.100", "0.100", false);
+        DataRow("within", "0.050", "0.100", false);
+        DataRow("never measured", "", "", false);
     }
     void exceedsRule()
     {
@@ -365,9 +325,9 @@ private slots:
 
     void exactReadingAndSensorLines()
     {
-        ResetDocument();
-        meterCheckDoc.method = 1;
-        meterCheckDoc.ranges[0] = ThermocoupleRange();
+        session.Reset();
+        doc.method = CheckMethod::ExactReading;
+        doc.ranges[0] = ThermocoupleRange();
         const QString text = PdfText(PrintToPdf(TableOf(0)));
         QVERIFY(text.contains("Metoda dokładnego odczytu"));
         QVERIFY(text.contains("Zakres: 1200 °C"));
@@ -404,8 +364,8 @@ private slots:
 
     void emptyRangeHasFootnoteUnderHeadingBox()
     {
-        ResetDocument();
-        meterCheckDoc.ranges[0] = VoltageRange();
+        session.Reset();
+        doc.ranges[0] = VoltageRange();
         const QString pdf = PrintToPdf(TableOf(0));
         const QList<PdfWord> words = PdfWords(pdf);
         const PdfWord* footnote = Find(words, "przekracza");
@@ -418,8 +378,8 @@ private slots:
 
     void fiftyPointsFitOnePage()
     {
-        ResetDocument();
-        MeterRange& r = meterCheckDoc.ranges[0];
+        session.Reset();
+        MeterRange& r = doc.ranges[0];
         r = VoltageRange();
         for (int j = 0; j < maxPoints; ++j) {
             const QString v = QString::number(j * 8) + ".000";
@@ -440,7 +400,7 @@ private slots:
     void onlyChartsPrintNoTablePage()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         PrintOptions o;
         o.printTable = 0;
         o.printPointsChart = 1;
@@ -458,11 +418,11 @@ private slots:
     void allRangesInOrderOneFile()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = ThermocoupleRange();
-        meterCheckDoc.ranges[2] = VoltageRange();
-        meterCheckDoc.ranges[2].rangeValue = "4";
-        meterCheckDoc.ranges[2].rangeUnit = "V";
-        currentRange = 1;
+        doc.ranges[1] = ThermocoupleRange();
+        doc.ranges[2] = VoltageRange();
+        doc.ranges[2].rangeValue = "4";
+        doc.ranges[2].rangeUnit = "V";
+        session.currentRange = 1;
         PrintOptions o = TableOf(1);
         o.printErrorsChart = 1;
         FakeCharts charts;
@@ -478,8 +438,8 @@ private slots:
     void currentRangeOnly()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = ThermocoupleRange();
-        currentRange = 1;
+        doc.ranges[1] = ThermocoupleRange();
+        session.currentRange = 1;
         const QString pdf = PrintToPdf(TableOf(0));
         QCOMPARE(PdfPages(pdf), 1);
         QVERIFY(PdfText(pdf).contains("Zakres: 1200 °C"));
@@ -491,7 +451,7 @@ private slots:
         PrintOptions o = TableOf(0);
         o.printPointsChart = 1;
         o.printErrorsChart = 1;
-        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
         QVERIFY(charts);
         const QString pdf = PrintToPdf(o, charts.get());
         QCOMPARE(PdfPages(pdf), 3);
@@ -509,17 +469,17 @@ private slots:
     void chartsThatCannotBeDrawnPrintNoPage()
     {
         SampleDocument();
-        for (MeterPoint& p : meterCheckDoc.ranges[0].points)
-            p.marked = 0;                         // measured, nothing marked
-        meterCheckDoc.ranges[1] = VoltageRange(); // never measured
-        meterCheckDoc.ranges[1].points[0] = MakePoint("1", "1", "", "", "", "mV", true, false);
+        for (MeterPoint& p : doc.ranges[0].points)
+            p.marked = 0;               // measured, nothing marked
+        doc.ranges[1] = VoltageRange(); // never measured
+        doc.ranges[1].points[0] = MakePoint("1", "1", "", "", "", "mV", true, false);
         RecordingMessageService messages;
         PrintOptions o = TableOf(1);
         o.printTable = 0;
         o.printPointsChart = 1;
-        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
         RecordingJobs jobs;
-        PrintReport(o, jobs, charts.get(), marchClock);
+        PrintReport(o, session, jobs, charts.get(), marchClock);
         QVERIFY(jobs.log.isEmpty());
         QCOMPARE(messages.Texts(), QStringList{"Nie zaznaczono punktów do wykresu."});
         QCOMPARE(messages.messages[0].caption, QString("Brak danych!"));
@@ -528,12 +488,12 @@ private slots:
     void eachPartIsAJobOfItsOwn()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         RecordingJobs jobs;
         FakeCharts charts;
         PrintOptions o = TableOf(1);
         o.printPointsChart = 1;
-        PrintReport(o, jobs, &charts, marchClock);
+        PrintReport(o, session, jobs, &charts, marchClock);
         const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage", "EndJob"};
         const QStringList oneChart{"BeginJob chart", "BeginPage", "EndPage", "EndJob"};
         QCOMPARE(jobs.log, oneTable + oneChart + oneTable + oneChart);
@@ -544,13 +504,13 @@ private slots:
     void cancelBetweenPages()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         RecordingJobs jobs;
         FakeCharts charts;
         PrintOptions o = TableOf(1);
         o.printPointsChart = 1;
         ScriptedProgress progress(4);
-        QVERIFY(!PrintReport(o, jobs, &charts, marchClock, &progress));
+        QVERIFY(!PrintReport(o, session, jobs, &charts, marchClock, &progress));
         QCOMPARE(progress.steps,
                  QStringList({"0/4 Zakres 1 z 2, strona 1 z 4", "1/4 Zakres 1 z 2, strona 2 z 4",
                               "2/4 Zakres 2 z 2, strona 3 z 4", "3/4 Zakres 2 z 2, strona 4 z 4"}));
@@ -560,26 +520,20 @@ private slots:
 
         ScriptedProgress whole;
         jobs.log.clear();
-        QVERIFY(PrintReport(o, jobs, &charts, marchClock, &whole));
+        QVERIFY(PrintReport(o, session, jobs, &charts, marchClock, &whole));
         QCOMPARE(whole.steps.size(), 4);
         QCOMPARE(jobs.log.size(), 16);
     }
 
     void failures_data()
     {
-        QTest::addColumn<bool>("printer");
-        QTest::addColumn<bool>("startJob");
-        QTest::addColumn<bool>("startPage");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("log");
-        QTest::newRow("no printer")
-            << false << true << true << "Nie znaleziono drukarki!" << QStringList{};
-        QTest::newRow("job cannot start")
-            << true << false << true << "Nie można zainicjalizować drukarki"
-            << QStringList{"BeginJob Wydruk - R718"};
-        QTest::newRow("page cannot start")
-            << true << true << false << "Nie można wystartować strony"
-            << QStringList{"BeginJob Wydruk - R718", "BeginPage", "AbortJob"};
+        DataColumns<bool, bool, bool, QString, QStringList>("printer", "startJob", "startPage",
+                                                            "message", "log");
+        DataRow("no printer", false, true, true, "Nie znaleziono drukarki!", QStringList{});
+        DataRow("job cannot start", true, false, true, "Nie można zainicjalizować drukarki",
+                QStringList{"BeginJob Wydruk - R718"});
+        DataRow("page cannot start", true, true, false, "Nie można wystartować strony",
+                QStringList{"BeginJob Wydruk - R718", "BeginPage", "AbortJob"});
     }
     void failures()
     {
@@ -597,7 +551,7 @@ private slots:
         FakeCharts charts;
         PrintOptions o = TableOf(0);
         o.printPointsChart = 1;
-        PrintReport(o, jobs, &charts, marchClock);
+        PrintReport(o, session, jobs, &charts, marchClock);
         QCOMPARE(messages.Texts(), QStringList{message});
         QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
         QCOMPARE(jobs.log.mid(0, log.size()), log);
@@ -609,13 +563,13 @@ private slots:
     void pdfToABadPathSaysSoOnce()
     {
         SampleDocument();
-        meterCheckDoc.ranges[1] = VoltageRange();
+        doc.ranges[1] = VoltageRange();
         RecordingMessageService messages;
         PdfFileJobs jobs;
-        PrintReport(TableOf(1), jobs, nullptr, marchClock);
+        PrintReport(TableOf(1), session, jobs, nullptr, marchClock);
         QCOMPARE(jobs.PagesPrinted(), 2);
         const QString path = dir.filePath("no-such-folder/report.pdf");
-        QVERIFY(!jobs.Save(path));
+        QVERIFY(!jobs.Save(path, session.documentName));
         QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + path +
                                                "\nFolder docelowy nie istnieje."});
         QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
@@ -632,7 +586,7 @@ private slots:
         printer.setOutputFileName(path);
         printer.setPageSize(QPageSize(QPageSize::A4));
         PrinterPrintJobs jobs(&printer);
-        QVERIFY(PrintProtocolTable(jobs, 0, marchClock));
+        QVERIFY(PrintProtocolTable(jobs, doc, 0, marchClock));
         QCOMPARE(jobs.PagesPrinted(), 1);
         QCOMPARE(PdfPages(path), 1);
         QVERIFY(PdfText(path).contains("Zakres: 400 mV"));

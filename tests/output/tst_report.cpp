@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
+#include "DocumentBuilder.h"
 #include "FullDevice.h"
 #include "OutputTestData.h"
+#include "ScopedDocument.h"
 
 #include "metercheck/document/MetFile.h"
 
@@ -75,20 +78,18 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        ResetDocument();
-        meterCheckDoc.meterName = "V-640";
-        meterCheckDoc.meterNumber = "A12345";
-        MeterRange& v = meterCheckDoc.ranges[0];
-        v = VoltageRange();
-        v.rangeMeasured = 1;
-        v.points[0] = MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true);
-        v.points[1] = MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", false);
-        MeterRange& t = meterCheckDoc.ranges[1];
-        t = ThermocoupleRange();
-        t.rangeMeasured = 1;
-        t.points[0] = MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true);
+        ScopedDocument session;
+        DocumentBuilder(session.document)
+            .Meter("V-640", "A12345")
+            .Range(0, VoltageRange())
+            .Measured()
+            .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
+            .Point(MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", false))
+            .Range(1, ThermocoupleRange())
+            .Measured()
+            .Point(MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true));
         met = Path("meter.met");
-        QVERIFY(SaveDocument(met));
+        QVERIFY(SaveDocument(session, met));
 
         QFile empty(Path("empty.met"));
         QVERIFY(empty.open(QIODevice::WriteOnly));
@@ -163,18 +164,15 @@ private slots:
 
     void print_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<QString>("firstRange");
-        QTest::newRow("first range by default") << QStringList{} << 1 << "Zakres: 400 mV";
-        QTest::newRow("chosen range") << QStringList{"--range", "2"} << 1 << "Zakres: 1200 °C";
-        QTest::newRow("option with equals sign")
-            << QStringList{"--range=2"} << 1 << "Zakres: 1200 °C";
-        QTest::newRow("all ranges") << QStringList{"--all"} << 2 << "Zakres: 400 mV";
-        QTest::newRow("with both charts")
-            << QStringList{"--points-chart", "--errors-chart"} << 3 << "Zakres: 400 mV";
-        QTest::newRow("all ranges, errors chart only")
-            << QStringList{"--all", "--errors-chart", "--no-table"} << 2 << "Wykres błędów;";
+        DataColumns<QStringList, int, QString>("options", "pages", "firstRange");
+        DataRow("first range by default", QStringList{}, 1, "Zakres: 400 mV");
+        DataRow("chosen range", QStringList{"--range", "2"}, 1, "Zakres: 1200 °C");
+        DataRow("option with equals sign", QStringList{"--range=2"}, 1, "Zakres: 1200 °C");
+        DataRow("all ranges", QStringList{"--all"}, 2, "Zakres: 400 mV");
+        DataRow("with both charts", QStringList{"--points-chart", "--errors-chart"}, 3,
+                "Zakres: 400 mV");
+        DataRow("all ranges, errors chart only",
+                QStringList{"--all", "--errors-chart", "--no-table"}, 2, "Wykres błędów;");
     }
     void print()
     {
@@ -206,13 +204,11 @@ private slots:
 
     void exportWorkbook_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QStringList>("sheets");
-        QTest::newRow("first range by default") << QStringList{} << QStringList{"Zakres (400 mV)"};
-        QTest::newRow("chosen range")
-            << QStringList{"--range", "2"} << QStringList{"Zakres (1200 °C)"};
-        QTest::newRow("all ranges")
-            << QStringList{"--all"} << QStringList{"Zakres (400 mV)", "Zakres (1200 °C)"};
+        DataColumns<QStringList, QStringList>("options", "sheets");
+        DataRow("first range by default", QStringList{}, QStringList{"Zakres (400 mV)"});
+        DataRow("chosen range", QStringList{"--range", "2"}, QStringList{"Zakres (1200 °C)"});
+        DataRow("all ranges", QStringList{"--all"},
+                QStringList{"Zakres (400 mV)", "Zakres (1200 °C)"});
     }
     void exportWorkbook()
     {
@@ -232,9 +228,7 @@ private slots:
 
     void badFiles_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("cause");
+        DataColumns<QString, QString, QString>("command", "file", "cause");
         const QList<std::pair<const char*, const char*>> files = {
             {"missing.met", "Plik lub folder nie istnieje"},
             {"empty.met", "nieprawidłowa długość pliku"},
@@ -268,35 +262,32 @@ private slots:
 
     void badArguments_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no command") << QStringList{} << "Użycie:";
-        QTest::newRow("unknown command") << QStringList{"draw", "x.met"} << "nieznane polecenie";
-        QTest::newRow("no file") << QStringList{"show"} << "brak pliku .met";
-        QTest::newRow("two files")
-            << QStringList{"show", "@MET", "other.met"} << "nadmiarowy argument";
-        QTest::newRow("unknown option")
-            << QStringList{"show", "@MET", "--xml"} << "nieznana opcja --xml";
-        QTest::newRow("json is for show only")
-            << QStringList{"export", "@MET", "--xlsx", "@OUT", "--json"} << "nieznana opcja";
-        QTest::newRow("print without pdf") << QStringList{"print", "@MET"} << "brak opcji --pdf";
-        QTest::newRow("export without xlsx")
-            << QStringList{"export", "@MET", "--pdf", "@OUT"} << "nieznana opcja --pdf";
-        QTest::newRow("pdf without value")
-            << QStringList{"print", "@MET", "--pdf"} << "brak wartości opcji --pdf";
-        QTest::newRow("range zero") << QStringList{"print", "@MET", "--pdf", "@OUT", "--range", "0"}
-                                    << "błędny numer zakresu";
-        QTest::newRow("range not a number")
-            << QStringList{"export", "@MET", "--xlsx", "@OUT", "--range", "x"}
-            << "błędny numer zakresu";
-        QTest::newRow("range beyond the file")
-            << QStringList{"print", "@MET", "--pdf", "@OUT", "--range", "3"}
-            << "zakres 3 nie istnieje";
-        QTest::newRow("range and all")
-            << QStringList{"export", "@MET", "--xlsx", "@OUT", "--range", "1", "--all"}
-            << "wykluczają się";
-        QTest::newRow("nothing to print")
-            << QStringList{"print", "@MET", "--pdf", "@OUT", "--no-table"} << "nic do wydruku";
+        DataColumns<QStringList, QString>("args", "message");
+        DataRow("no command", QStringList{}, "Użycie:");
+        DataRow("unknown command", QStringList{"draw", "x.met"}, "nieznane polecenie");
+        DataRow("no file", QStringList{"show"}, "brak pliku .met");
+        DataRow("two files", QStringList{"show", "@MET", "other.met"}, "nadmiarowy argument");
+        DataRow("unknown option", QStringList{"show", "@MET", "--xml"}, "nieznana opcja --xml");
+        DataRow("json is for show only", QStringList{"export", "@MET", "--xlsx", "@OUT", "--json"},
+                "nieznana opcja");
+        DataRow("print without pdf", QStringList{"print", "@MET"}, "brak opcji --pdf");
+        DataRow("export without xlsx", QStringList{"export", "@MET", "--pdf", "@OUT"},
+                "nieznana opcja --pdf");
+        DataRow("pdf without value", QStringList{"print", "@MET", "--pdf"},
+                "brak wartości opcji --pdf");
+        DataRow("range zero", QStringList{"print", "@MET", "--pdf", "@OUT", "--range", "0"},
+                "błędny numer zakresu");
+        DataRow("range not a number",
+                QStringList{"export", "@MET", "--xlsx", "@OUT", "--range", "x"},
+                "błędny numer zakresu");
+        DataRow("range beyond the file",
+                QStringList{"print", "@MET", "--pdf", "@OUT", "--range", "3"},
+                "zakres 3 nie istnieje");
+        DataRow("range and all",
+                QStringList{"export", "@MET", "--xlsx", "@OUT", "--range", "1", "--all"},
+                "wykluczają się");
+        DataRow("nothing to print", QStringList{"print", "@MET", "--pdf", "@OUT", "--no-table"},
+                "nic do wydruku");
     }
     void badArguments()
     {
@@ -314,8 +305,7 @@ private slots:
     // A report never replaces its own document, also when the output names it through a link.
     void outputIsTheInput_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("link");
+        DataColumns<QString, QString>("command", "link");
         for (const char* command : {"print", "export"}) {
             for (const char* link : {"same name", "symbolic link", "hard link"})
                 QTest::addRow("%s, %s", command, link) << command << link;
@@ -354,9 +344,7 @@ private slots:
     // the target stays as it was.
     void failedOutput_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("cause");
+        DataColumns<QString, QString, QString>("command", "target", "cause");
         for (const char* command : {"print", "export"}) {
             QTest::addRow("%s to /dev/full", command) << command << "full device"
                                                       << "To jest urządzenie, a nie zwykły plik";

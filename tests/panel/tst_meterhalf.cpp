@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
+#include "ModalHelper.h"
 #include "RecordingCommandSender.h"
 #include "base/DialogUnits.h"
 #include "controls/ColorButton.h"
@@ -32,13 +34,7 @@ class TestMeterHalf : public QObject
     std::unique_ptr<QWidget> panel;
     MeterHalf* half = nullptr;
 
-    template <typename T> T* Child(const char* name)
-    {
-        T* child = half->findChild<T*>(QString::fromLatin1(name));
-        if (!child)
-            qFatal("no control %s", name);
-        return child;
-    }
+    template <typename T> T* Child(const char* name) { return ::Child<T>(half, name); }
     QString Field(const char* name) { return Child<QLabel>(name)->text(); }
     QStringList Fields()
     {
@@ -52,14 +48,7 @@ class TestMeterHalf : public QObject
     // Answers the parameter dialog that the next click opens; an empty text cancels it.
     void AnswerParamDialog(const QString& text, QString* caption = nullptr)
     {
-        auto* timer = new QTimer(this);
-        timer->setInterval(10);
-        connect(timer, &QTimer::timeout, this, [timer, text, caption] {
-            auto* dialog = qobject_cast<CParamDlg*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            timer->stop();
-            timer->deleteLater();
+        OnModal<CParamDlg>(paramDialogSeen, [text, caption](CParamDlg* dialog) {
             if (caption)
                 *caption = dialog->paramCaption;
             if (text.isEmpty()) {
@@ -69,8 +58,8 @@ class TestMeterHalf : public QObject
                 dialog->accept();
             }
         });
-        timer->start();
     }
+    bool paramDialogSeen = false;
     // The rectangle of a control in the panel's coordinates.
     QRect InPanel(QWidget* w) { return QRect(w->mapTo(panel.get(), QPoint(0, 0)), w->size()); }
 

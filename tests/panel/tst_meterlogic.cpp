@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "MeterFakes.h"
 #include "RecordingCommandSender.h"
 #include "panel/MeasureLogic.h"
@@ -75,119 +76,36 @@ private slots:
     {
         QTest::addColumn<MeasureFamily>("family");
         QTest::addColumn<QString>("range"); // radio name, or the list index for sensors
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<QString>("zero");
+        DataColumns<QString, QString, QString, QString, QString>("command", "text", "name", "unit",
+                                                                 "zero");
 
         const auto R = MeasureFamily::Range;
         const auto TC = MeasureFamily::Thermocouple;
         const auto RTD = MeasureFamily::Rtd;
-        QTest::newRow("50mV") << R << "50mV"
-                              << "M01"
-                              << "0.000"
-                              << "50mV"
-                              << "mV"
-                              << "0.000";
-        QTest::newRow("500mV") << R << "500mV"
-                               << "M02"
-                               << "0.00"
-                               << "500mV"
-                               << "mV"
-                               << "0.00";
-        QTest::newRow("2V") << R << "2V"
-                            << "M03"
-                            << "0.0000"
-                            << "2V"
-                            << "V"
-                            << "0.0000";
-        QTest::newRow("25V") << R << "25V"
-                             << "M04"
-                             << "0.000"
-                             << "25V"
-                             << "V"
-                             << "0.000";
-        QTest::newRow("Uauto") << R << "Uauto"
-                               << "M00"
-                               << "0.000"
-                               << "Uauto"
-                               << "mV"
-                               << "0.000";
-        QTest::newRow("22mA") << R << "22mA"
-                              << "M06"
-                              << "0.000"
-                              << "22mA"
-                              << "mA"
-                              << "0.000";
-        QTest::newRow("400") << R << "400"
-                             << "M120"
-                             << "0.00"
-                             << "400"
-                             << "Ohm"
-                             << "0.00";
-        QTest::newRow("4000") << R << "4000"
-                              << "M121"
-                              << "0.0"
-                              << "4000"
-                              << "Ohm"
-                              << "0.0";
-        QTest::newRow("f") << R << "frequency"
-                           << "M130"
-                           << "0.000"
-                           << "frequency"
-                           << "Hz"
-                           << "0.000";
-        QTest::newRow("Tex keeps its format, reads one decimal") << R << "Tex"
-                                                                 << "M131"
-                                                                 << "0.000"
-                                                                 << "Tex"
-                                                                 << "°C"
-                                                                 << "0.0";
+        DataRow("50mV", R, "50mV", "M01", "0.000", "50mV", "mV", "0.000");
+        DataRow("500mV", R, "500mV", "M02", "0.00", "500mV", "mV", "0.00");
+        DataRow("2V", R, "2V", "M03", "0.0000", "2V", "V", "0.0000");
+        DataRow("25V", R, "25V", "M04", "0.000", "25V", "V", "0.000");
+        DataRow("Uauto", R, "Uauto", "M00", "0.000", "Uauto", "mV", "0.000");
+        DataRow("22mA", R, "22mA", "M06", "0.000", "22mA", "mA", "0.000");
+        DataRow("400", R, "400", "M120", "0.00", "400", "Ohm", "0.00");
+        DataRow("4000", R, "4000", "M121", "0.0", "4000", "Ohm", "0.0");
+        DataRow("f", R, "frequency", "M130", "0.000", "frequency", "Hz", "0.000");
+        DataRow("Tex keeps its format, reads one decimal", R, "Tex", "M131", "0.000", "Tex", "°C",
+                "0.0");
         const QStringList tcCodes = {"M43", "M40", "M45", "M41", "M44", "M46", "M42"};
         const QStringList tcNames = {"R (PtRh13-Pt)", "S (PtRh10-Pt)", "B (PtRh30-PtRh6)",
                                      "J (Fe-CuNi)",   "T (Cu-CuNi)",   "E (NiCr-CuNi)",
                                      "K (NiCr-NiAl)"};
         for (int i = 0; i < tcNames.size(); ++i)
-            QTest::newRow(qPrintable(tcNames[i]))
-                << TC << QString::number(i) << tcCodes[i] << "0.0" << tcNames[i] << "°C"
-                << "0.0";
-        QTest::newRow("Pt100 (385)") << RTD << "0"
-                                     << "M82"
-                                     << "0.00"
-                                     << "Pt100 (385)"
-                                     << "°C"
-                                     << "0.00";
-        QTest::newRow("Pt100 (391)") << RTD << "1"
-                                     << "M83"
-                                     << "0.00"
-                                     << "Pt100 (391)"
-                                     << "°C"
-                                     << "0.00";
-        QTest::newRow("Pt500") << RTD << "2"
-                               << "M85"
-                               << "0.0"
-                               << "Pt500"
-                               << "°C"
-                               << "0.0";
-        QTest::newRow("Pt1000") << RTD << "3"
-                                << "M86"
-                                << "0.0"
-                                << "Pt1000"
-                                << "°C"
-                                << "0.0";
-        QTest::newRow("Cu100") << RTD << "4"
-                               << "M102"
-                               << "0.0"
-                               << "Cu100"
-                               << "°C"
-                               << "0.0";
-        QTest::newRow("Ni100") << RTD << "5"
-                               << "M90"
-                               << "0.0"
-                               << "Ni100"
-                               << "°C"
-                               << "0.0";
+            DataRow(qPrintable(tcNames[i]), TC, QString::number(i), tcCodes[i], "0.0", tcNames[i],
+                    "°C", "0.0");
+        DataRow("Pt100 (385)", RTD, "0", "M82", "0.00", "Pt100 (385)", "°C", "0.00");
+        DataRow("Pt100 (391)", RTD, "1", "M83", "0.00", "Pt100 (391)", "°C", "0.00");
+        DataRow("Pt500", RTD, "2", "M85", "0.0", "Pt500", "°C", "0.0");
+        DataRow("Pt1000", RTD, "3", "M86", "0.0", "Pt1000", "°C", "0.0");
+        DataRow("Cu100", RTD, "4", "M102", "0.0", "Cu100", "°C", "0.0");
+        DataRow("Ni100", RTD, "5", "M90", "0.0", "Ni100", "°C", "0.0");
     }
     void selection()
     {
@@ -363,23 +281,18 @@ private slots:
 
     void leadResistance_data()
     {
-        QTest::addColumn<int>("rtd");
-        QTest::addColumn<bool>("checked");
-        QTest::addColumn<std::optional<QString>>("answer");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QStringList>("commands");
-        QTest::newRow("24.5 in Pt100 (385)") << 0 << true << std::optional<QString>("24.5")
-                                             << "24.5" << QStringList({"Q0.00", "Q24.50"});
-        QTest::newRow("24.5 in Pt500 goes with one decimal")
-            << 2 << true << std::optional<QString>("24.5") << "24.5"
-            << QStringList({"Q0.0", "Q24.5"});
-        QTest::newRow("box cleared sends zero text") << 0 << false << std::optional<QString>("24.5")
-                                                     << "24.5" << QStringList({"Q00.00", "Q00.00"});
-        QTest::newRow("cancel re-sends the old value")
-            << 0 << true << std::optional<QString>() << "0.0" << QStringList({"Q0.00", "Q0.00"});
-        QTest::newRow("caption cut to one decimal, value as typed")
-            << 1 << true << std::optional<QString>("12.37") << "12.3"
-            << QStringList({"Q0.00", "Q12.37"});
+        DataColumns<int, bool, std::optional<QString>, QString, QStringList>(
+            "rtd", "checked", "answer", "caption", "commands");
+        DataRow("24.5 in Pt100 (385)", 0, true, std::optional<QString>("24.5"), "24.5",
+                QStringList({"Q0.00", "Q24.50"}));
+        DataRow("24.5 in Pt500 goes with one decimal", 2, true, std::optional<QString>("24.5"),
+                "24.5", QStringList({"Q0.0", "Q24.5"}));
+        DataRow("box cleared sends zero text", 0, false, std::optional<QString>("24.5"), "24.5",
+                QStringList({"Q00.00", "Q00.00"}));
+        DataRow("cancel re-sends the old value", 0, true, std::optional<QString>(), "0.0",
+                QStringList({"Q0.00", "Q0.00"}));
+        DataRow("caption cut to one decimal, value as typed", 1, true,
+                std::optional<QString>("12.37"), "12.3", QStringList({"Q0.00", "Q12.37"}));
     }
     void leadResistance()
     {
@@ -413,14 +326,10 @@ private slots:
 
     void uautoShowsMillivoltsWithThreeDecimals_data()
     {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("calibrator in 50 mV") << "P12.34567%"
-                                             << "12.346";
-        QTest::newRow("calibrator in 12 V") << "P5.0000%"
-                                            << "5.000";
-        QTest::newRow("calibrator in 500 mV") << "P-123.45%"
-                                              << "123.450";
+        DataColumns<QString, QString>("reply", "text");
+        DataRow("calibrator in 50 mV", "P12.34567%", "12.346");
+        DataRow("calibrator in 12 V", "P5.0000%", "5.000");
+        DataRow("calibrator in 500 mV", "P-123.45%", "123.450");
     }
     void uautoShowsMillivoltsWithThreeDecimals()
     {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "panel/PanelState.h"
 #include "panel/ReadingParser.h"
 
@@ -11,37 +12,29 @@ class TestMeterReading : public QObject
 private slots:
     void parseReading_data()
     {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("positive");
+        DataColumns<QString, int, QString, bool>("reply", "decimals", "text", "positive");
 
         const QString over = QString(6, QChar(0x2014));
-        QTest::newRow("plain positive") << "P12.3456%" << 3 << "12.346" << true;
-        QTest::newRow("minus before the number") << "P-12.345%" << 3 << "12.345" << false;
-        QTest::newRow("minus after the number still negative")
-            << "P 1.234-%" << 3 << "1.234" << false;
-        QTest::newRow("minus in the ninth character") << "P1.23456-" << 2 << "1.23" << false;
-        QTest::newRow("minus in the tenth character is cut off")
-            << "P1.234567-" << 2 << "1.23" << true;
-        QTest::newRow("minus as the first character makes it negative")
-            << "-5.000%" << 3 << "5.000" << false;
-        QTest::newRow("first character never counts") << "7123.4%" << 1 << "123.4" << true;
-        QTest::newRow("first digit dropped") << "12.000%" << 3 << "2.000" << true;
-        QTest::newRow("number cut after nine characters")
-            << "P1234.56789%" << 4 << "1234.5670" << true;
-        QTest::newRow("over-range") << "P~~~~~~%" << 3 << over << true;
-        QTest::newRow("negative over-range keeps its sign") << "P-~~~~~%" << 3 << over << false;
-        QTest::newRow("under-range") << "P______%" << 3 << "______" << true;
-        QTest::newRow("over- and under-range both") << "P__~___%" << 3 << over << true;
-        QTest::newRow("over-range mark as first character does not count")
-            << "~1.500%" << 3 << "1.500" << true;
-        QTest::newRow("under-range mark past nine characters does not count")
-            << "P1.23456789_" << 3 << "1.235" << true;
-        QTest::newRow("empty reply is zero in three decimals") << "" << 3 << "0.000" << true;
-        QTest::newRow("empty reply is zero in one decimal") << "" << 1 << "0.0" << true;
-        QTest::newRow("acknowledgement only") << "%" << 2 << "0.00" << true;
-        QTest::newRow("garbage reads as zero") << "Pabc%" << 4 << "0.0000" << true;
+        DataRow("plain positive", "P12.3456%", 3, "12.346", true);
+        DataRow("minus before the number", "P-12.345%", 3, "12.345", false);
+        DataRow("minus after the number still negative", "P 1.234-%", 3, "1.234", false);
+        DataRow("minus in the ninth character", "P1.23456-", 2, "1.23", false);
+        DataRow("minus in the tenth character is cut off", "P1.234567-", 2, "1.23", true);
+        DataRow("minus as the first character makes it negative", "-5.000%", 3, "5.000", false);
+        DataRow("first character never counts", "7123.4%", 1, "123.4", true);
+        DataRow("first digit dropped", "12.000%", 3, "2.000", true);
+        DataRow("number cut after nine characters", "P1234.56789%", 4, "1234.5670", true);
+        DataRow("over-range", "P~~~~~~%", 3, over, true);
+        DataRow("negative over-range keeps its sign", "P-~~~~~%", 3, over, false);
+        DataRow("under-range", "P______%", 3, "______", true);
+        DataRow("over- and under-range both", "P__~___%", 3, over, true);
+        DataRow("over-range mark as first character does not count", "~1.500%", 3, "1.500", true);
+        DataRow("under-range mark past nine characters does not count", "P1.23456789_", 3, "1.235",
+                true);
+        DataRow("empty reply is zero in three decimals", "", 3, "0.000", true);
+        DataRow("empty reply is zero in one decimal", "", 1, "0.0", true);
+        DataRow("acknowledgement only", "%", 2, "0.00", true);
+        DataRow("garbage reads as zero", "Pabc%", 4, "0.0000", true);
     }
     void parseReading()
     {
@@ -60,13 +53,11 @@ private slots:
 
     void signedReading_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("positive");
-        QTest::addColumn<double>("value");
-        QTest::newRow("positive") << "1.250" << true << 1.25;
-        QTest::newRow("negative") << "1.250" << false << -1.25;
-        QTest::newRow("over-range counts as zero") << QString(6, QChar(0x2014)) << false << 0.0;
-        QTest::newRow("under-range counts as zero") << "______" << true << 0.0;
+        DataColumns<QString, bool, double>("text", "positive", "value");
+        DataRow("positive", "1.250", true, 1.25);
+        DataRow("negative", "1.250", false, -1.25);
+        DataRow("over-range counts as zero", QString(6, QChar(0x2014)), false, 0.0);
+        DataRow("under-range counts as zero", "______", true, 0.0);
     }
     void signedReading()
     {

@@ -3,7 +3,7 @@
 // cadence while readings reach the readout, HOLD and the statistics.
 
 #include "RecordingMessageService.h"
-#include "SimProcess.h"
+#include "SimLink.h"
 #include "controls/ColorButton.h"
 #include "link/CalibratorLink.h"
 #include "link/NumberText.h"
@@ -37,11 +37,9 @@ double Value(const ReadoutContent& shown)
 void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
 {
     RecordingMessageService messages;
-    SimProcess sim;
-    QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
-    sim.MapPort(1);
-    CalibratorLink link;
-    link.SetPortNumber(1);
+    SimLink sim;
+    QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+    CalibratorLink& link = sim.link;
 
     CCalibratorPanelDlg panel(link);
     panel.show();

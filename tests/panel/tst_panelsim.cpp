@@ -2,7 +2,7 @@
 // The control panel against r718-sim at real speed: what an opened panel puts on the wire.
 
 #include "RecordingMessageService.h"
-#include "SimProcess.h"
+#include "SimLink.h"
 #include "link/CalibratorLink.h"
 #include "panel/CCalibratorPanelDlg.h"
 
@@ -20,11 +20,9 @@ private slots:
 void TestPanelSim::openingSequenceThenPolls()
 {
     RecordingMessageService messages;
-    SimProcess sim;
-    QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
-    sim.MapPort(1);
-    CalibratorLink link;
-    link.SetPortNumber(1);
+    SimLink sim;
+    QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+    CalibratorLink& link = sim.link;
 
     CCalibratorPanelDlg panel(link);
     panel.show();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "FakeLink.h"
 #include "HeldLine.h"
+#include "ModalHelper.h"
 #include "RecordingMessageService.h"
 #include "SourceFakes.h"
 #include "base/DialogUnits.h"
@@ -73,18 +75,8 @@ class TestPanelWindow : public QObject
     // Once the parameter dialog is up, runs `act` on it.
     static void OnParamDialog(std::function<void(CParamDlg*)> act)
     {
-        auto* poll = new QTimer;
-        auto tries = std::make_shared<int>(200);
-        QObject::connect(poll, &QTimer::timeout, [poll, tries, act] {
-            auto* param = qobject_cast<CParamDlg*>(QApplication::activeModalWidget());
-            if (param || --*tries == 0) {
-                poll->stop();
-                poll->deleteLater();
-                if (param)
-                    act(param);
-            }
-        });
-        poll->start(10);
+        static bool seen = false;
+        OnModal<CParamDlg>(seen, act, 2000);
     }
     void ClickKeys(const QString& captions)
     {
@@ -144,7 +136,7 @@ void TestPanelWindow::opening()
     QVERIFY(dlg->PollTimer().isActive());
     QCOMPARE(dlg->PollTimer().interval(), 500);
 
-    QCOMPARE(Source()->Display()->Shown(), SourceReadoutContent(panelSourceState));
+    QCOMPARE(Source()->Display()->Shown(), SourceReadoutContent(Source()->Logic().State()));
     const ReadoutContent source = Source()->Display()->Shown();
     QCOMPARE(source.valueText, QStringLiteral("0.000"));
     QCOMPARE(source.positive, true);
@@ -163,7 +155,7 @@ void TestPanelWindow::opening()
     QVERIFY(!Source()->ThermocoupleList()->isEnabled());
     QCOMPARE(Source()->ThermocoupleList()->currentText(), QStringLiteral("R (PtRh13-Pt)"));
     QCOMPARE(Source()->RtdList()->currentText(), QStringLiteral("Pt100 (385)"));
-    QVERIFY(Source()->JunctionRadio(ColdJunctionTex)->isChecked());
+    QVERIFY(Source()->JunctionRadio(ColdJunction::Tex)->isChecked());
     QVERIFY(!Source()->ToButton()->isEnabled());
     QVERIFY(!Source()->LeadResistanceButton()->isEnabled());
     QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("0.0"));
@@ -232,36 +224,31 @@ void TestPanelWindow::keypadByClicks()
 
 void TestPanelWindow::keyboard_data()
 {
-    QTest::addColumn<QList<int>>("keys");
-    QTest::addColumn<QStringList>("frames");
-    QTest::addColumn<QString>("readout");
+    DataColumns<QList<int>, QStringList, QString>("keys", "frames", "readout");
 
     using K = QList<int>;
-    QTest::newRow("12.567 and Enter") << K{Qt::Key_1, Qt::Key_2, Qt::Key_Period, Qt::Key_5,
-                                           Qt::Key_6, Qt::Key_7, Qt::Key_8,      Qt::Key_Return}
-                                      << QStringList{"N+12.567"} << " 12.567";
-    QTest::newRow("0 0 5") << K{Qt::Key_0, Qt::Key_0, Qt::Key_5} << QStringList() << " 0";
-    QTest::newRow("0 comma 0 5 E") << K{Qt::Key_0, Qt::Key_Comma, Qt::Key_0, Qt::Key_5, Qt::Key_E}
-                                   << QStringList{"N+0.050"} << " 0.050";
-    QTest::newRow("minus then Enter")
-        << K{Qt::Key_Minus, Qt::Key_Enter} << QStringList{"N+0.000"} << " 0.000";
-    QTest::newRow("56 refused") << K{Qt::Key_5, Qt::Key_6, Qt::Key_Return} << QStringList()
-                                << " ——————";
-    QTest::newRow("-60 refused") << K{Qt::Key_Plus, Qt::Key_6, Qt::Key_0, Qt::Key_Return}
-                                 << QStringList() << "-______";
-    QTest::newRow("E twice") << K{Qt::Key_5, Qt::Key_E, Qt::Key_E} << QStringList{"N+5.000"}
-                             << " 5.000";
-    QTest::newRow("Backspace is CE")
-        << K{Qt::Key_3, Qt::Key_Backspace} << QStringList{"N+0.000"} << " 0.000";
-    QTest::newRow("C is CE") << K{Qt::Key_C} << QStringList{"N+0.000"} << " 0.000";
-    QTest::newRow("O and S") << K{Qt::Key_O, Qt::Key_S} << QStringList{"S0", "S1"} << " 0.000";
-    QTest::newRow("Up, Down") << K{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}
-                              << QStringList{"N+0.001", "N+0.002", "N+0.001"} << " 0.001";
-    QTest::newRow("Left, Right") << K{Qt::Key_Left, Qt::Key_Right, Qt::Key_Right}
-                                 << QStringList{"N+0.100", "N+0.000", "N-0.100"} << "-0.100";
-    QTest::newRow("Home, End, Page Up, Page Down with zero steps")
-        << K{Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown}
-        << QStringList{"N+0.000", "N+0.000", "N+0.000", "N+0.000"} << " 0.000";
+    DataRow("12.567 and Enter",
+            K{Qt::Key_1, Qt::Key_2, Qt::Key_Period, Qt::Key_5, Qt::Key_6, Qt::Key_7, Qt::Key_8,
+              Qt::Key_Return},
+            QStringList{"N+12.567"}, " 12.567");
+    DataRow("0 0 5", K{Qt::Key_0, Qt::Key_0, Qt::Key_5}, QStringList(), " 0");
+    DataRow("0 comma 0 5 E", K{Qt::Key_0, Qt::Key_Comma, Qt::Key_0, Qt::Key_5, Qt::Key_E},
+            QStringList{"N+0.050"}, " 0.050");
+    DataRow("minus then Enter", K{Qt::Key_Minus, Qt::Key_Enter}, QStringList{"N+0.000"}, " 0.000");
+    DataRow("56 refused", K{Qt::Key_5, Qt::Key_6, Qt::Key_Return}, QStringList(), " ——————");
+    DataRow("-60 refused", K{Qt::Key_Plus, Qt::Key_6, Qt::Key_0, Qt::Key_Return}, QStringList(),
+            "-______");
+    DataRow("E twice", K{Qt::Key_5, Qt::Key_E, Qt::Key_E}, QStringList{"N+5.000"}, " 5.000");
+    DataRow("Backspace is CE", K{Qt::Key_3, Qt::Key_Backspace}, QStringList{"N+0.000"}, " 0.000");
+    DataRow("C is CE", K{Qt::Key_C}, QStringList{"N+0.000"}, " 0.000");
+    DataRow("O and S", K{Qt::Key_O, Qt::Key_S}, QStringList{"S0", "S1"}, " 0.000");
+    DataRow("Up, Down", K{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down},
+            QStringList{"N+0.001", "N+0.002", "N+0.001"}, " 0.001");
+    DataRow("Left, Right", K{Qt::Key_Left, Qt::Key_Right, Qt::Key_Right},
+            QStringList{"N+0.100", "N+0.000", "N-0.100"}, "-0.100");
+    DataRow("Home, End, Page Up, Page Down with zero steps",
+            K{Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown},
+            QStringList{"N+0.000", "N+0.000", "N+0.000", "N+0.000"}, " 0.000");
 }
 
 void TestPanelWindow::keyboard()
@@ -357,7 +344,7 @@ void TestPanelWindow::thermocoupleWithToByClicks()
     QVERIFY(Source()->ThermocoupleList()->isEnabled());
     QVERIFY(!Source()->RangeRadio(QStringLiteral("50mV"))->isEnabled());
     QVERIFY(!Source()->RtdList()->isEnabled());
-    Click(Source()->JunctionRadio(ColdJunctionTo));
+    Click(Source()->JunctionRadio(ColdJunction::To));
     QVERIFY(Source()->ToButton()->isEnabled());
     QCOMPARE(Frames(), QStringList({"C63", "N+0.0", "C23", "N+0.0", "T0.00"}));
     prompt.answers = {QStringLiteral("23.5")};
@@ -469,8 +456,8 @@ void TestPanelWindow::captionsFit()
 void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp_data()
 {
     QTest::addColumn<QString>("entry");
-    QTest::newRow("To, then Delete (RESET)") << "To";
-    QTest::newRow("measure RL, then a click on RL") << "RL";
+    DataRow("To, then Delete (RESET)", "To");
+    DataRow("measure RL, then a click on RL", "RL");
 }
 
 void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
@@ -482,7 +469,7 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
     QAbstractButton* valueButton = nullptr;
     if (entry == QLatin1String("To")) {
         Click(Source()->FamilyButton(SourceFamily::Thermocouple));
-        Click(Source()->JunctionRadio(ColdJunctionTo));
+        Click(Source()->JunctionRadio(ColdJunction::To));
         valueButton = Source()->ToButton();
     } else {
         Click(meter->findChild<QAbstractButton*>(QStringLiteral("meterFamilyRtd")));
@@ -522,7 +509,7 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
         QCOMPARE(frames.mid(frames.size() - 2), QStringList({"I", "X"}));
         QCOMPARE(frames.count(QStringLiteral("T23.50")), 1);
         // The reset came last: To and its value are gone.
-        QCOMPARE(Source()->Logic().ColdJunction(), int(ColdJunctionTex));
+        QCOMPARE(Source()->Logic().Junction(), ColdJunction::Tex);
         QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("0.0"));
         QCOMPARE(Source()->Logic().SourceToValue(), 0.0);
     } else {

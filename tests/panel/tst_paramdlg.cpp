@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "RecordingMessageService.h"
 #include "panel/CParamDlg.h"
 #include "panel/DialogParamPrompt.h"
@@ -28,36 +29,27 @@ private slots:
 
 void TestParamDlg::checks_data()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<double>("low");
-    QTest::addColumn<double>("high");
+    DataColumns<QString, double, double>("typed", "low", "high");
     QTest::addColumn<QString>("accepted"); // empty: refused
     QTest::addColumn<QString>("message");
 
     const QString empty = QStringLiteral("Nie podano wartości parametru.");
     const QString bad = QStringLiteral("Wartość parametru zawiera błędne znaki.");
-    QTest::newRow("To 60,0 with a comma") << "60,0" << 0.0 << 60.0 << "60.0"
-                                          << "";
-    QTest::newRow("To 61 out of range")
-        << "61" << 0.0 << 60.0 << ""
-        << QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 60.");
-    QTest::newRow("t 0 below 1")
-        << "0" << 1.0 << 99.0 << ""
-        << QStringLiteral("Wartość parametru może mieścić się w zakresie od 1 do 99.");
-    QTest::newRow("minus sign") << "-1" << 0.0 << 50.0 << "" << bad;
-    QTest::newRow("letters") << "2a" << 0.0 << 50.0 << "" << bad;
-    QTest::newRow("blank inside") << "2 5" << 0.0 << 50.0 << "" << bad;
-    QTest::newRow("empty") << "" << 0.0 << 50.0 << "" << empty;
-    QTest::newRow("two points") << "1.2.3" << 0.0 << 50.0 << "" << bad;
-    QTest::newRow("point alone") << "." << 0.0 << 50.0 << "" << bad;
-    QTest::newRow("lower limit itself") << "1" << 1.0 << 99.0 << "1"
-                                        << "";
-    QTest::newRow("upper limit itself") << "50.00" << 0.0 << 50.0 << "50.00"
-                                        << "";
-    QTest::newRow("leading point") << ".5" << 0.0 << 50.0 << ".5"
-                                   << "";
-    QTest::newRow("text kept as typed") << "24.50" << 0.0 << 50.0 << "24.50"
-                                        << "";
+    DataRow("To 60,0 with a comma", "60,0", 0.0, 60.0, "60.0", "");
+    DataRow("To 61 out of range", "61", 0.0, 60.0, "",
+            QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 60."));
+    DataRow("t 0 below 1", "0", 1.0, 99.0, "",
+            QStringLiteral("Wartość parametru może mieścić się w zakresie od 1 do 99."));
+    DataRow("minus sign", "-1", 0.0, 50.0, "", bad);
+    DataRow("letters", "2a", 0.0, 50.0, "", bad);
+    DataRow("blank inside", "2 5", 0.0, 50.0, "", bad);
+    DataRow("empty", "", 0.0, 50.0, "", empty);
+    DataRow("two points", "1.2.3", 0.0, 50.0, "", bad);
+    DataRow("point alone", ".", 0.0, 50.0, "", bad);
+    DataRow("lower limit itself", "1", 1.0, 99.0, "1", "");
+    DataRow("upper limit itself", "50.00", 0.0, 50.0, "50.00", "");
+    DataRow("leading point", ".5", 0.0, 50.0, ".5", "");
+    DataRow("text kept as typed", "24.50", 0.0, 50.0, "24.50", "");
 }
 
 void TestParamDlg::checks()
@@ -117,10 +109,8 @@ void TestParamDlg::dialogRefusesThenAccepts()
         QStringList({QStringLiteral("Nie podano wartości parametru."),
                      QStringLiteral("Wartość parametru zawiera błędne znaki."),
                      QStringLiteral("Wartość parametru może mieścić się w zakresie od 0 do 60.")}));
-    for (const auto& m : messages.messages) {
-        QCOMPARE(m.caption, QStringLiteral("Błąd!"));
-        QCOMPARE(m.icon, MessageIcon::Error);
-    }
+    for (int i = 0; i < messages.messages.size(); ++i)
+        QVERIFY(messages.IsErrorBox(i));
     QCOMPARE(editAfterRefusal, QStringList({QString(), QString(), QString()}));
 }
 

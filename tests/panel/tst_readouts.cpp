@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "link/NumberText.h"
 #include "panel/CMeterDisplay.h"
 #include "panel/CSourceDisplay.h"
@@ -28,6 +29,10 @@ private slots:
     void valueNeverCut_data();
     void valueNeverCut();
     void noMeasurementMarkFitsTheFace();
+
+private:
+    PanelSourceState sourceState;
+    PanelMeterState meterState;
 };
 
 namespace {
@@ -76,8 +81,8 @@ QImage Paint(const ReadoutContent& content)
 
 void TestReadouts::init()
 {
-    panelSourceState = PanelSourceState();
-    panelMeterState = PanelMeterState();
+    sourceState = PanelSourceState();
+    meterState = PanelMeterState();
 }
 
 void TestReadouts::sourceContent()
@@ -114,7 +119,7 @@ void TestReadouts::meterContentFollowsHold()
 
 void TestReadouts::faceAndValueAgainstTheRightEdge()
 {
-    CSourceDisplay display;
+    CSourceDisplay display(sourceState);
     QCOMPARE(display.size(), QSize(318, 104));
     const QImage image = display.grab().toImage();
     QCOMPARE(image.pixelColor(150, 25), QColor(110, 194, 110));
@@ -130,7 +135,7 @@ void TestReadouts::faceAndValueAgainstTheRightEdge()
 
 void TestReadouts::negativeSignAtTheFarLeft()
 {
-    ReadoutContent c = SourceReadoutContent(panelSourceState);
+    ReadoutContent c = SourceReadoutContent(sourceState);
     c.valueText = QStringLiteral("5");
     c.positive = false;
     QImage image = Paint(c);
@@ -152,7 +157,7 @@ void TestReadouts::negativeSignAtTheFarLeft()
 
 void TestReadouts::resistanceRangeShowsOhmNeverTheText()
 {
-    ReadoutContent c = SourceReadoutContent(panelSourceState);
+    ReadoutContent c = SourceReadoutContent(sourceState);
     c.rangeName = QStringLiteral("400");
     c.unit = QStringLiteral("Ohm");
     const QImage withOhm = Paint(c);
@@ -179,17 +184,17 @@ void TestReadouts::resistanceRangeShowsOhmNeverTheText()
 
 void TestReadouts::markStaysUntilTheNextDraw()
 {
-    CSourceDisplay display;
-    panelSourceState.entryText = PanelMarks::overRange;
+    CSourceDisplay display(sourceState);
+    sourceState.entryText = PanelMarks::overRange;
     display.Draw();
-    panelSourceState.entryText = QStringLiteral("12.000");
+    sourceState.entryText = QStringLiteral("12.000");
     QCOMPARE(display.Shown().valueText, PanelMarks::overRange);
     QCOMPARE(PanelMarks::overRange, QStringLiteral("——————"));
     display.Draw();
     QCOMPARE(display.Shown().valueText, QStringLiteral("12.000"));
 
-    CMeterDisplay meter;
-    panelMeterState.meterText = QStringLiteral("2.000");
+    CMeterDisplay meter(meterState);
+    meterState.meterText = QStringLiteral("2.000");
     meter.Draw();
     QCOMPARE(meter.Shown().rangeName, QStringLiteral("25V"));
     QCOMPARE(meter.Shown().valueText, QStringLiteral("2.000"));
@@ -208,22 +213,22 @@ void TestReadouts::valueNeverCut_data()
         ParseReading(QStringLiteral("A+9999999"), row.decimals, state);
         QTest::addRow("measure %s, A+9999999", qPrintable(row.name)) << state.meterText << false;
     }
-    QTest::newRow("measure f, A+10000.5") << QStringLiteral("10000.500") << false;
-    QTest::newRow("measure 25V, A+12345.7") << QStringLiteral("12345.700") << false;
+    DataRow("measure f, A+10000.5", QStringLiteral("10000.500"), false);
+    DataRow("measure 25V, A+12345.7", QStringLiteral("12345.700"), false);
     for (const SourceRange& row : SourceRangeTable()) {
         const QString widest = FormatFixed(qMax(row.max, -row.min), row.decimals);
         QTest::addRow("source %s, %s", qPrintable(row.name), qPrintable(widest))
             << widest << (widest.size() <= 6);
     }
-    QTest::newRow("over-range mark") << PanelMarks::overRange << true;
-    QTest::newRow("under-range mark") << PanelMarks::underRange << true;
+    DataRow("over-range mark", PanelMarks::overRange, true);
+    DataRow("under-range mark", PanelMarks::underRange, true);
 }
 
 void TestReadouts::valueNeverCut()
 {
     QFETCH(QString, text);
     QFETCH(bool, fullSize);
-    ReadoutContent c = MeterReadoutContent(panelMeterState);
+    ReadoutContent c = MeterReadoutContent(meterState);
     c.valueText = text;
     const QImage image = Paint(c);
     // The number stays between the sign's place (x = 17) and x = 250, above the unit.
@@ -246,10 +251,10 @@ void TestReadouts::valueNeverCut()
 
 void TestReadouts::noMeasurementMarkFitsTheFace()
 {
-    panelSourceState.linkLost = true;
-    panelMeterState.linkLost = true;
+    sourceState.linkLost = true;
+    meterState.linkLost = true;
     for (const ReadoutContent& c :
-         {SourceReadoutContent(panelSourceState), MeterReadoutContent(panelMeterState)}) {
+         {SourceReadoutContent(sourceState), MeterReadoutContent(meterState)}) {
         QCOMPARE(c.statusWord, QStringLiteral("BRAK"));
         const QImage image = Paint(c);
         // Inside the outline (x = 311), clear of it.

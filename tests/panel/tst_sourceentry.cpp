@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "SourceFakes.h"
 
 #include <QTest>
@@ -22,71 +23,43 @@ private slots:
 void TestSourceEntry::keypad_data()
 {
     QTest::addColumn<QString>("range"); // empty: the opening state (50 mV)
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QStringList>("sent");
+    DataColumns<QString, QStringList>("keys", "sent");
     QTest::addColumn<QString>("readout"); // sign and value at the last repaint
 
     const QString over = QStringLiteral(" ——————");
     const QString under = QStringLiteral("-______");
-    QTest::newRow("seventh key refused") << ""
-                                         << "1 2 . 5 6 7 8" << QStringList() << " 12.567";
-    QTest::newRow("seventh key refused, then E")
-        << ""
-        << "1 2 . 5 6 7 8 E" << QStringList{"N+12.567"} << " 12.567";
-    QTest::newRow("0 0 5 stays 0") << ""
-                                   << "0 0 5" << QStringList() << " 0";
-    QTest::newRow("0 . 0 5 E") << ""
-                               << "0 . 0 5 E" << QStringList{"N+0.050"} << " 0.050";
-    QTest::newRow("point first") << ""
-                                 << "." << QStringList() << " 0.";
-    QTest::newRow("second point ignored") << ""
-                                          << ". . 5 ." << QStringList() << " 0.5";
-    QTest::newRow("point after digits") << ""
-                                        << "1 2 . 5 . 3" << QStringList() << " 12.53";
-    QTest::newRow("+/- alone shows the sign only") << ""
-                                                   << "+/-" << QStringList() << "-";
-    QTest::newRow("+/- then E sends plus zero") << ""
-                                                << "+/- E" << QStringList{"N+0.000"} << " 0.000";
-    QTest::newRow("+/- 0 E sends plus zero") << ""
-                                             << "+/- 0 E" << QStringList{"N+0.000"} << " 0.000";
-    QTest::newRow("12.5 in 50 mV") << ""
-                                   << "1 2 . 5 E" << QStringList{"N+12.500"} << " 12.500";
-    QTest::newRow("negative entry") << ""
-                                    << "+/- 5 4 . 9 9 E" << QStringList{"N-54.990"} << "-54.990";
-    QTest::newRow("limit itself accepted") << ""
-                                           << "5 5 E" << QStringList{"N+55.000"} << " 55.000";
-    QTest::newRow("56 refused") << ""
-                                << "5 6 E" << QStringList() << over;
-    QTest::newRow("-60 refused") << ""
-                                 << "+/- 6 0 E" << QStringList() << under;
-    QTest::newRow("E twice sends once") << ""
-                                        << "5 E E" << QStringList{"N+5.000"} << " 5.000";
-    QTest::newRow("E with nothing typed sends nothing") << ""
-                                                        << "E" << QStringList() << "";
-    QTest::newRow("extra decimals cut") << "500mV"
-                                        << "1 . 2 3 4 E" << QStringList{"N+1.23"} << " 1.23";
-    QTest::newRow("+/- ignored in 400") << "400"
-                                        << "+/- 5 E" << QStringList{"N+5.00"} << " 5.00";
-    QTest::newRow("+/- ignored in 4000") << "4000"
-                                         << "+/- +/- 5 E" << QStringList{"N+5.0"} << " 5.0";
-    QTest::newRow("400 limit") << "400"
-                               << "4 0 1 E" << QStringList() << over;
-    QTest::newRow("22 mA negative") << "22mA"
-                                    << "+/- 2 4 . 2 E" << QStringList{"N-24.200"} << "-24.200";
+    DataRow("seventh key refused", "", "1 2 . 5 6 7 8", QStringList(), " 12.567");
+    DataRow("seventh key refused, then E", "", "1 2 . 5 6 7 8 E", QStringList{"N+12.567"},
+            " 12.567");
+    DataRow("0 0 5 stays 0", "", "0 0 5", QStringList(), " 0");
+    DataRow("0 . 0 5 E", "", "0 . 0 5 E", QStringList{"N+0.050"}, " 0.050");
+    DataRow("point first", "", ".", QStringList(), " 0.");
+    DataRow("second point ignored", "", ". . 5 .", QStringList(), " 0.5");
+    DataRow("point after digits", "", "1 2 . 5 . 3", QStringList(), " 12.53");
+    DataRow("+/- alone shows the sign only", "", "+/-", QStringList(), "-");
+    DataRow("+/- then E sends plus zero", "", "+/- E", QStringList{"N+0.000"}, " 0.000");
+    DataRow("+/- 0 E sends plus zero", "", "+/- 0 E", QStringList{"N+0.000"}, " 0.000");
+    DataRow("12.5 in 50 mV", "", "1 2 . 5 E", QStringList{"N+12.500"}, " 12.500");
+    DataRow("negative entry", "", "+/- 5 4 . 9 9 E", QStringList{"N-54.990"}, "-54.990");
+    DataRow("limit itself accepted", "", "5 5 E", QStringList{"N+55.000"}, " 55.000");
+    DataRow("56 refused", "", "5 6 E", QStringList(), over);
+    DataRow("-60 refused", "", "+/- 6 0 E", QStringList(), under);
+    DataRow("E twice sends once", "", "5 E E", QStringList{"N+5.000"}, " 5.000");
+    DataRow("E with nothing typed sends nothing", "", "E", QStringList(), "");
+    DataRow("extra decimals cut", "500mV", "1 . 2 3 4 E", QStringList{"N+1.23"}, " 1.23");
+    DataRow("+/- ignored in 400", "400", "+/- 5 E", QStringList{"N+5.00"}, " 5.00");
+    DataRow("+/- ignored in 4000", "4000", "+/- +/- 5 E", QStringList{"N+5.0"}, " 5.0");
+    DataRow("400 limit", "400", "4 0 1 E", QStringList(), over);
+    DataRow("22 mA negative", "22mA", "+/- 2 4 . 2 E", QStringList{"N-24.200"}, "-24.200");
     // Thermocouple ranges are not symmetric: the lower limit is its own.
-    QTest::newRow("K -300 below the lower limit") << "K (NiCr-NiAl)"
-                                                  << "+/- 3 0 0 E" << QStringList() << under;
-    QTest::newRow("K -270 at the lower limit")
-        << "K (NiCr-NiAl)"
-        << "+/- 2 7 0 E" << QStringList{"N-270.0"} << "-270.0";
-    QTest::newRow("K 1371 above") << "K (NiCr-NiAl)"
-                                  << "1 3 7 1 E" << QStringList() << over;
-    QTest::newRow("R -51 below") << "R (PtRh13-Pt)"
-                                 << "+/- 5 1 E" << QStringList() << under;
-    QTest::newRow("Pt100 -200.5 below") << "Pt100 (385)"
-                                        << "+/- 2 0 0 . 5 E" << QStringList() << under;
-    QTest::newRow("Pt100 -199.99") << "Pt100 (385)"
-                                   << "+/- 1 9 9 . 9 9 E" << QStringList{"N-199.99"} << "-199.99";
+    DataRow("K -300 below the lower limit", "K (NiCr-NiAl)", "+/- 3 0 0 E", QStringList(), under);
+    DataRow("K -270 at the lower limit", "K (NiCr-NiAl)", "+/- 2 7 0 E", QStringList{"N-270.0"},
+            "-270.0");
+    DataRow("K 1371 above", "K (NiCr-NiAl)", "1 3 7 1 E", QStringList(), over);
+    DataRow("R -51 below", "R (PtRh13-Pt)", "+/- 5 1 E", QStringList(), under);
+    DataRow("Pt100 -200.5 below", "Pt100 (385)", "+/- 2 0 0 . 5 E", QStringList(), under);
+    DataRow("Pt100 -199.99", "Pt100 (385)", "+/- 1 9 9 . 9 9 E", QStringList{"N-199.99"},
+            "-199.99");
 }
 
 void TestSourceEntry::keypad()
@@ -180,7 +153,7 @@ void TestSourceEntry::openingStateSendsNothing()
     QCOMPARE(rig.logic.DeltaCaption(), QStringLiteral("0.000"));
     QCOMPARE(rig.logic.ToCaption(), QStringLiteral("0.0"));
     QCOMPARE(rig.logic.LeadResistanceCaption(), QStringLiteral("0.00"));
-    QCOMPARE(rig.logic.ColdJunction(), int(ColdJunctionTex));
+    QCOMPARE(rig.logic.Junction(), ColdJunction::Tex);
     QCOMPARE(rig.logic.Members().sourceMax, 55.0);
     QCOMPARE(rig.logic.Members().sourceMin, -55.0);
 }

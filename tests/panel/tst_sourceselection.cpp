@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "SourceFakes.h"
 
 #include <QTest>
@@ -25,52 +26,24 @@ private slots:
 
 void TestSourceSelection::selectionCommands_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QStringList>("sent");
-    QTest::addColumn<QString>("rangeName");
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<QString>("zero");
+    DataColumns<QString, QStringList, QString, QString, QString>("name", "sent", "rangeName",
+                                                                 "unit", "zero");
 
-    QTest::newRow("50mV") << "50mV" << QStringList{"C01", "N+0.000"} << "50mV"
-                          << "mV"
-                          << "0.000";
-    QTest::newRow("500mV") << "500mV" << QStringList{"C02", "N+0.00"} << "500mV"
-                           << "mV"
-                           << "0.00";
-    QTest::newRow("2V") << "2V" << QStringList{"C03", "N+0.0000"} << "2V"
-                        << "V"
-                        << "0.0000";
-    QTest::newRow("12V") << "12V" << QStringList{"C05", "N+0.000"} << "12V"
-                         << "V"
-                         << "0.000";
-    QTest::newRow("Uauto") << "Uauto" << QStringList{"C00", "N+0.000"} << "Uauto (50mV)"
-                           << "mV"
-                           << "0.000";
-    QTest::newRow("22mA") << "22mA" << QStringList{"C06", "N+0.000"} << "22mA"
-                          << "mA"
-                          << "0.000";
-    QTest::newRow("400") << "400" << QStringList{"C120", "N+0.00"} << "400"
-                         << "Ohm"
-                         << "0.00";
-    QTest::newRow("4000") << "4000" << QStringList{"C121", "N+0.0"} << "4000"
-                          << "Ohm"
-                          << "0.0";
-    QTest::newRow("K, Tex") << "K (NiCr-NiAl)" << QStringList{"C62", "N+0.0"} << "K (NiCr-NiAl)"
-                            << "°C"
-                            << "0.0";
-    QTest::newRow("B, Tex") << "B (PtRh30-PtRh6)" << QStringList{"C65", "N+0.0"}
-                            << "B (PtRh30-PtRh6)"
-                            << "°C"
-                            << "0.0";
-    QTest::newRow("Pt100 (391)") << "Pt100 (391)" << QStringList{"C83", "N+0.00"} << "Pt100 (391)"
-                                 << "°C"
-                                 << "0.00";
-    QTest::newRow("Cu100") << "Cu100" << QStringList{"C102", "N+0.0"} << "Cu100"
-                           << "°C"
-                           << "0.0";
-    QTest::newRow("Ni100") << "Ni100" << QStringList{"C90", "N+0.0"} << "Ni100"
-                           << "°C"
-                           << "0.0";
+    DataRow("50mV", "50mV", QStringList{"C01", "N+0.000"}, "50mV", "mV", "0.000");
+    DataRow("500mV", "500mV", QStringList{"C02", "N+0.00"}, "500mV", "mV", "0.00");
+    DataRow("2V", "2V", QStringList{"C03", "N+0.0000"}, "2V", "V", "0.0000");
+    DataRow("12V", "12V", QStringList{"C05", "N+0.000"}, "12V", "V", "0.000");
+    DataRow("Uauto", "Uauto", QStringList{"C00", "N+0.000"}, "Uauto (50mV)", "mV", "0.000");
+    DataRow("22mA", "22mA", QStringList{"C06", "N+0.000"}, "22mA", "mA", "0.000");
+    DataRow("400", "400", QStringList{"C120", "N+0.00"}, "400", "Ohm", "0.00");
+    DataRow("4000", "4000", QStringList{"C121", "N+0.0"}, "4000", "Ohm", "0.0");
+    DataRow("K, Tex", "K (NiCr-NiAl)", QStringList{"C62", "N+0.0"}, "K (NiCr-NiAl)", "°C", "0.0");
+    DataRow("B, Tex", "B (PtRh30-PtRh6)", QStringList{"C65", "N+0.0"}, "B (PtRh30-PtRh6)", "°C",
+            "0.0");
+    DataRow("Pt100 (391)", "Pt100 (391)", QStringList{"C83", "N+0.00"}, "Pt100 (391)", "°C",
+            "0.00");
+    DataRow("Cu100", "Cu100", QStringList{"C102", "N+0.0"}, "Cu100", "°C", "0.0");
+    DataRow("Ni100", "Ni100", QStringList{"C90", "N+0.0"}, "Ni100", "°C", "0.0");
 }
 
 void TestSourceSelection::selectionCommands()
@@ -123,7 +96,7 @@ void TestSourceSelection::familiesApplyWhatTheyShow()
     rig.logic.ChooseFamily(SourceFamily::Thermocouple);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C63", "N+0.0"}));
     QVERIFY(!rig.logic.ToButtonEnabled());
-    rig.logic.ChooseColdJunction(ColdJunctionTin);
+    rig.logic.ChooseColdJunction(ColdJunction::Tin);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C43", "N+0.0"}));
     rig.logic.ChooseFamily(SourceFamily::Rtd);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C82", "N+0.00"}));
@@ -139,7 +112,7 @@ void TestSourceSelection::thermocoupleWithToReference()
 {
     SourceRig rig;
     rig.Select(QStringLiteral("K (NiCr-NiAl)"));
-    rig.logic.ChooseColdJunction(ColdJunctionTo);
+    rig.logic.ChooseColdJunction(ColdJunction::To);
     QVERIFY(rig.logic.ToButtonEnabled());
     QCOMPARE(rig.sender.sent.mid(rig.sender.sent.size() - 3),
              QStringList({"C22", "N+0.0", "T0.00"}));
@@ -158,7 +131,7 @@ void TestSourceSelection::thermocoupleWithToReference()
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C23", "N+0.0", "T23.50"}));
     QCOMPARE(rig.state.sourceRangeName, QStringLiteral("R (PtRh13-Pt)"));
     // Tex again: no "T".
-    rig.logic.ChooseColdJunction(ColdJunctionTex);
+    rig.logic.ChooseColdJunction(ColdJunction::Tex);
     QCOMPARE(rig.sender.TakeSent(), QStringList({"C63", "N+0.0"}));
 }
 
@@ -193,26 +166,11 @@ void TestSourceSelection::rtdWithLeadResistance()
 
 void TestSourceSelection::leadResistanceEntryDecimals_data()
 {
-    QTest::addColumn<QString>("sensor");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("sent");
-    QTest::newRow("Pt100 (385), 24.5") << "Pt100 (385)"
-                                       << "24.5"
-                                       << "24.5"
-                                       << "R24.50";
-    QTest::newRow("Pt500, 24.5") << "Pt500"
-                                 << "24.5"
-                                 << "24.5"
-                                 << "R24.5";
-    QTest::newRow("Pt100 (385), 7") << "Pt100 (385)"
-                                    << "7"
-                                    << "7.0"
-                                    << "R7.00";
-    QTest::newRow("Cu100, 12.34") << "Cu100"
-                                  << "12.34"
-                                  << "12.3"
-                                  << "R12.3";
+    DataColumns<QString, QString, QString, QString>("sensor", "typed", "caption", "sent");
+    DataRow("Pt100 (385), 24.5", "Pt100 (385)", "24.5", "24.5", "R24.50");
+    DataRow("Pt500, 24.5", "Pt500", "24.5", "24.5", "R24.5");
+    DataRow("Pt100 (385), 7", "Pt100 (385)", "7", "7.0", "R7.00");
+    DataRow("Cu100, 12.34", "Cu100", "12.34", "12.3", "R12.3");
 }
 
 void TestSourceSelection::leadResistanceEntryDecimals()
@@ -235,7 +193,7 @@ void TestSourceSelection::cancelledEntriesKeepTheOldCaptionAndStillFollowUp()
 {
     SourceRig rig;
     rig.Select(QStringLiteral("J (Fe-CuNi)"));
-    rig.logic.ChooseColdJunction(ColdJunctionTo);
+    rig.logic.ChooseColdJunction(ColdJunction::To);
     rig.sender.TakeSent();
     rig.logic.EnterColdJunctionTemperature(); // cancelled
     QCOMPARE(rig.logic.ToCaption(), QStringLiteral("0.0"));
@@ -291,7 +249,7 @@ void TestSourceSelection::resetAppliesTheCheckedRangeThenShows50mV()
     QCOMPARE(rig.logic.DeltaCaption(), QStringLiteral("0.000"));
     QCOMPARE(rig.logic.SourceRlOn(), false);
     QCOMPARE(rig.logic.LeadResistanceChecked(), false);
-    QCOMPARE(rig.logic.ColdJunction(), int(ColdJunctionTex));
+    QCOMPARE(rig.logic.Junction(), ColdJunction::Tex);
     QCOMPARE(rig.logic.ThermocoupleIndex(), 0);
     QCOMPARE(rig.logic.RtdIndex(), 0);
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "SimEngine.h"
 #include "SimFrameLog.h"
 
@@ -11,19 +12,18 @@ class TestSimFrames : public QObject
 private slots:
     void parser_data()
     {
-        QTest::addColumn<QList<QByteArray>>("reads");
-        QTest::addColumn<QList<QByteArray>>("frames");
+        DataColumns<QList<QByteArray>, QList<QByteArray>>("reads", "frames");
         using L = QList<QByteArray>;
-        QTest::newRow("one frame") << L{"^C01%"} << L{"^C01%"};
-        QTest::newRow("byte by byte") << L{"^", "C", "0", "1", "%"} << L{"^C01%"};
-        QTest::newRow("two frames in one read") << L{"^I%^X%"} << L{"^I%", "^X%"};
-        QTest::newRow("noise before the frame") << L{"x%\x15^P%"} << L{"^P%"};
-        QTest::newRow("a caret starts over") << L{"^C0", "^P%"} << L{"^P%"};
-        QTest::newRow("empty frame") << L{"^%"} << L{"^%"};
-        QTest::newRow("overlong frame is dropped")
-            << L{"^" + QByteArray(SimFrameParser::maxCommandLength + 1, '1') + "%^X%"} << L{"^X%"};
-        QTest::newRow("longest frame")
-            << L{"^" + QByteArray(40, '1') + "%"} << L{"^" + QByteArray(40, '1') + "%"};
+        DataRow("one frame", L{"^C01%"}, L{"^C01%"});
+        DataRow("byte by byte", L{"^", "C", "0", "1", "%"}, L{"^C01%"});
+        DataRow("two frames in one read", L{"^I%^X%"}, L{"^I%", "^X%"});
+        DataRow("noise before the frame", L{"x%\x15^P%"}, L{"^P%"});
+        DataRow("a caret starts over", L{"^C0", "^P%"}, L{"^P%"});
+        DataRow("empty frame", L{"^%"}, L{"^%"});
+        DataRow("overlong frame is dropped",
+                L{"^" + QByteArray(SimFrameParser::maxCommandLength + 1, '1') + "%^X%"}, L{"^X%"});
+        DataRow("longest frame", L{"^" + QByteArray(40, '1') + "%"},
+                L{"^" + QByteArray(40, '1') + "%"});
     }
     void parser()
     {
@@ -38,22 +38,19 @@ private slots:
 
     void faultSequence_data()
     {
-        QTest::addColumn<QStringList>("controls");
-        QTest::addColumn<QStringList>("actions");
-        QTest::newRow("none") << QStringList{} << QStringList{"answer", "answer"};
-        QTest::newRow("two NAKs") << QStringList{"nak 2"} << QStringList{"nak", "nak", "answer"};
-        QTest::newRow("silence before NAK")
-            << QStringList{"nak 1", "silence 1"} << QStringList{"silence", "nak", "answer"};
-        QTest::newRow("garbage last")
-            << QStringList{"garbage 1", "nak 1"} << QStringList{"nak", "garbage", "answer"};
-        QTest::newRow("silence forever")
-            << QStringList{"silence forever"}
-            << QStringList{"silence", "silence", "silence", "silence", "silence", "silence"};
-        QTest::newRow("silence off ends it")
-            << QStringList{"silence forever", "silence off"} << QStringList{"answer"};
-        QTest::newRow("clear") << QStringList{"nak 3", "garbage 2", "clear"}
-                               << QStringList{"answer"};
-        QTest::newRow("upper case") << QStringList{"NAK 1"} << QStringList{"nak", "answer"};
+        DataColumns<QStringList, QStringList>("controls", "actions");
+        DataRow("none", QStringList{}, QStringList{"answer", "answer"});
+        DataRow("two NAKs", QStringList{"nak 2"}, QStringList{"nak", "nak", "answer"});
+        DataRow("silence before NAK", QStringList{"nak 1", "silence 1"},
+                QStringList{"silence", "nak", "answer"});
+        DataRow("garbage last", QStringList{"garbage 1", "nak 1"},
+                QStringList{"nak", "garbage", "answer"});
+        DataRow("silence forever", QStringList{"silence forever"},
+                QStringList{"silence", "silence", "silence", "silence", "silence", "silence"});
+        DataRow("silence off ends it", QStringList{"silence forever", "silence off"},
+                QStringList{"answer"});
+        DataRow("clear", QStringList{"nak 3", "garbage 2", "clear"}, QStringList{"answer"});
+        DataRow("upper case", QStringList{"NAK 1"}, QStringList{"nak", "answer"});
     }
     void faultSequence()
     {
@@ -74,18 +71,18 @@ private slots:
     void badControlLines_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::newRow("count missing") << "nak";
-        QTest::newRow("negative count") << "silence -1";
-        QTest::newRow("count not a number") << "garbage many";
-        QTest::newRow("switch without on or off") << "over-range maybe";
-        QTest::newRow("unknown") << "explode";
-        QTest::newRow("too many words") << "nak 1 2";
-        QTest::newRow("split without a count") << "split";
-        QTest::newRow("split pause not a number") << "split 1 soon";
-        QTest::newRow("hang-up point unknown") << "hangup-mid later";
-        QTest::newRow("late without a delay") << "late";
-        QTest::newRow("late count not a number") << "late 450 often";
-        QTest::newRow("empty") << "  ";
+        DataRow("count missing", "nak");
+        DataRow("negative count", "silence -1");
+        DataRow("count not a number", "garbage many");
+        DataRow("switch without on or off", "over-range maybe");
+        DataRow("unknown", "explode");
+        DataRow("too many words", "nak 1 2");
+        DataRow("split without a count", "split");
+        DataRow("split pause not a number", "split 1 soon");
+        DataRow("hang-up point unknown", "hangup-mid later");
+        DataRow("late without a delay", "late");
+        DataRow("late count not a number", "late 450 often");
+        DataRow("empty", "  ");
     }
     void badControlLines()
     {

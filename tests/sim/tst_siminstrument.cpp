@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "SimInstrument.h"
 #include "panel/MeasureRangeTable.h"
 #include "panel/PanelState.h"
@@ -41,40 +42,39 @@ class TestSimInstrument : public QObject
 private slots:
     void commands_data()
     {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("first command") << QByteArray("I") << true;
-        QTest::newRow("port test") << QByteArray("X") << true;
-        QTest::newRow("operate") << QByteArray("S1") << true;
-        QTest::newRow("standby") << QByteArray("S0") << true;
-        QTest::newRow("50 mV") << QByteArray("C01") << true;
-        QTest::newRow("automatic voltage") << QByteArray("C00") << true;
-        QTest::newRow("4000 ohm") << QByteArray("C121") << true;
-        QTest::newRow("K fixed junction") << QByteArray("C22") << true;
-        QTest::newRow("B external junction") << QByteArray("C65") << true;
-        QTest::newRow("S internal junction") << QByteArray("C40") << true;
-        QTest::newRow("Cu100") << QByteArray("C102") << true;
-        QTest::newRow("Ni100") << QByteArray("C90") << true;
-        QTest::newRow("value with plus") << QByteArray("N+12.500") << true;
-        QTest::newRow("value with minus") << QByteArray("N-0.001") << true;
-        QTest::newRow("value without sign") << QByteArray("N5") << true;
-        QTest::newRow("reference temperature") << QByteArray("T23.50") << true;
-        QTest::newRow("lead resistance off") << QByteArray("R00.00") << true;
-        QTest::newRow("measure lead resistance") << QByteArray("Q24.50") << true;
-        QTest::newRow("measure 25 V") << QByteArray("M04") << true;
-        QTest::newRow("measure external junction") << QByteArray("M131") << true;
-        QTest::newRow("measure frequency") << QByteArray("M130") << true;
-        QTest::newRow("empty frame") << QByteArray() << false;
-        QTest::newRow("unknown source code") << QByteArray("C07") << false;
-        QTest::newRow("source code of a measure range") << QByteArray("C04") << false;
-        QTest::newRow("unknown measure code") << QByteArray("M05") << false;
-        QTest::newRow("operate 2") << QByteArray("S2") << false;
-        QTest::newRow("value without digits") << QByteArray("N+") << false;
-        QTest::newRow("value with letters") << QByteArray("N12a") << false;
-        QTest::newRow("value with two points") << QByteArray("N1.2.3") << false;
-        QTest::newRow("value with comma") << QByteArray("N1,5") << false;
-        QTest::newRow("unknown letter") << QByteArray("Z") << false;
-        QTest::newRow("poll with argument") << QByteArray("P1") << false;
+        DataColumns<QByteArray, bool>("command", "accepted");
+        DataRow("first command", QByteArray("I"), true);
+        DataRow("port test", QByteArray("X"), true);
+        DataRow("operate", QByteArray("S1"), true);
+        DataRow("standby", QByteArray("S0"), true);
+        DataRow("50 mV", QByteArray("C01"), true);
+        DataRow("automatic voltage", QByteArray("C00"), true);
+        DataRow("4000 ohm", QByteArray("C121"), true);
+        DataRow("K fixed junction", QByteArray("C22"), true);
+        DataRow("B external junction", QByteArray("C65"), true);
+        DataRow("S internal junction", QByteArray("C40"), true);
+        DataRow("Cu100", QByteArray("C102"), true);
+        DataRow("Ni100", QByteArray("C90"), true);
+        DataRow("value with plus", QByteArray("N+12.500"), true);
+        DataRow("value with minus", QByteArray("N-0.001"), true);
+        DataRow("value without sign", QByteArray("N5"), true);
+        DataRow("reference temperature", QByteArray("T23.50"), true);
+        DataRow("lead resistance off", QByteArray("R00.00"), true);
+        DataRow("measure lead resistance", QByteArray("Q24.50"), true);
+        DataRow("measure 25 V", QByteArray("M04"), true);
+        DataRow("measure external junction", QByteArray("M131"), true);
+        DataRow("measure frequency", QByteArray("M130"), true);
+        DataRow("empty frame", QByteArray(), false);
+        DataRow("unknown source code", QByteArray("C07"), false);
+        DataRow("source code of a measure range", QByteArray("C04"), false);
+        DataRow("unknown measure code", QByteArray("M05"), false);
+        DataRow("operate 2", QByteArray("S2"), false);
+        DataRow("value without digits", QByteArray("N+"), false);
+        DataRow("value with letters", QByteArray("N12a"), false);
+        DataRow("value with two points", QByteArray("N1.2.3"), false);
+        DataRow("value with comma", QByteArray("N1,5"), false);
+        DataRow("unknown letter", QByteArray("Z"), false);
+        DataRow("poll with argument", QByteArray("P1"), false);
     }
     void commands()
     {
@@ -108,50 +108,38 @@ private slots:
 
     void reading_data()
     {
-        QTest::addColumn<QList<QByteArray>>("commands");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<double>("value");
+        DataColumns<QList<QByteArray>, int, double>("commands", "kind", "value");
         const int value = int(SimReading::Kind::Value);
         const int over = int(SimReading::Kind::OverRange);
         const int under = int(SimReading::Kind::UnderRange);
         using L = QList<QByteArray>;
-        QTest::newRow("millivolts into the 25 V range")
-            << L{"C01", "N+12.500", "S1", "M04"} << value << 0.0125;
-        QTest::newRow("standby reads zero") << L{"C01", "N+12.500", "S0", "M04"} << value << 0.0;
-        QTest::newRow("power-on is standby") << L{"C01", "N+12.500", "M04"} << value << 0.0;
-        QTest::newRow("negative millivolts") << L{"C01", "N-40.000", "S1", "M01"} << value << -40.0;
-        QTest::newRow("volts into millivolts")
-            << L{"C03", "N+0.1234", "S1", "M02"} << value << 123.4;
-        QTest::newRow("12 V beyond the 2 V range")
-            << L{"C05", "N+13.000", "S1", "M03"} << over << 0.0;
-        QTest::newRow("-12 V below the 2 V range")
-            << L{"C05", "N-13.000", "S1", "M03"} << under << 0.0;
-        QTest::newRow("current loop") << L{"C06", "N+12.000", "S1", "M06"} << value << 12.0;
-        QTest::newRow("resistance") << L{"C121", "N+1500.0", "S1", "M121"} << value << 1500.0;
-        QTest::newRow("resistance beyond 400 ohm")
-            << L{"C121", "N+1500.0", "S1", "M120"} << over << 0.0;
-        QTest::newRow("thermocouple loop-back")
-            << L{"C22", "T20.00", "N+100.0", "S1", "M42"} << value << 100.0;
-        QTest::newRow("thermocouple as millivolts")
-            << L{"C42", "N+100.0", "S1", "M01"} << value << 4.1;
-        QTest::newRow("K thermocouple read as J")
-            << L{"C42", "N+100.0", "S1", "M41"} << value << 100 * 0.0410 / 0.0545;
-        QTest::newRow("Pt100 as resistance")
-            << L{"C82", "N+100.00", "S1", "M120"} << value << 138.5;
-        QTest::newRow("resistance as Pt100")
-            << L{"C120", "N+138.50", "S1", "M82"} << value << 100.0;
-        QTest::newRow("B thermocouple below its range")
-            << L{"C45", "N+100.0", "S1", "M45"} << under << 0.0;
-        QTest::newRow("automatic range starts in millivolts")
-            << L{"C00", "N+5.000", "S1", "M01"} << value << 5.0;
-        QTest::newRow("automatic range in the 2 V sub-range")
-            << L{"C00", "N+0.5495", "S1", "M02"} << value << 549.5;
-        QTest::newRow("automatic range stays in volts for the 12 V sub-range")
-            << L{"C00", "N+2.8000", "N+5.000", "S1", "M04"} << value << 5.0;
-        QTest::newRow("automatic range back to millivolts")
-            << L{"C00", "N+2.8000", "N+100.00", "S1", "M01"} << over << 0.0;
-        QTest::newRow("automatic measure range in millivolts")
-            << L{"C05", "N+12.000", "S1", "M00"} << value << 12000.0;
+        DataRow("millivolts into the 25 V range", L{"C01", "N+12.500", "S1", "M04"}, value, 0.0125);
+        DataRow("standby reads zero", L{"C01", "N+12.500", "S0", "M04"}, value, 0.0);
+        DataRow("power-on is standby", L{"C01", "N+12.500", "M04"}, value, 0.0);
+        DataRow("negative millivolts", L{"C01", "N-40.000", "S1", "M01"}, value, -40.0);
+        DataRow("volts into millivolts", L{"C03", "N+0.1234", "S1", "M02"}, value, 123.4);
+        DataRow("12 V beyond the 2 V range", L{"C05", "N+13.000", "S1", "M03"}, over, 0.0);
+        DataRow("-12 V below the 2 V range", L{"C05", "N-13.000", "S1", "M03"}, under, 0.0);
+        DataRow("current loop", L{"C06", "N+12.000", "S1", "M06"}, value, 12.0);
+        DataRow("resistance", L{"C121", "N+1500.0", "S1", "M121"}, value, 1500.0);
+        DataRow("resistance beyond 400 ohm", L{"C121", "N+1500.0", "S1", "M120"}, over, 0.0);
+        DataRow("thermocouple loop-back", L{"C22", "T20.00", "N+100.0", "S1", "M42"}, value, 100.0);
+        DataRow("thermocouple as millivolts", L{"C42", "N+100.0", "S1", "M01"}, value, 4.1);
+        DataRow("K thermocouple read as J", L{"C42", "N+100.0", "S1", "M41"}, value,
+                100 * 0.0410 / 0.0545);
+        DataRow("Pt100 as resistance", L{"C82", "N+100.00", "S1", "M120"}, value, 138.5);
+        DataRow("resistance as Pt100", L{"C120", "N+138.50", "S1", "M82"}, value, 100.0);
+        DataRow("B thermocouple below its range", L{"C45", "N+100.0", "S1", "M45"}, under, 0.0);
+        DataRow("automatic range starts in millivolts", L{"C00", "N+5.000", "S1", "M01"}, value,
+                5.0);
+        DataRow("automatic range in the 2 V sub-range", L{"C00", "N+0.5495", "S1", "M02"}, value,
+                549.5);
+        DataRow("automatic range stays in volts for the 12 V sub-range",
+                L{"C00", "N+2.8000", "N+5.000", "S1", "M04"}, value, 5.0);
+        DataRow("automatic range back to millivolts", L{"C00", "N+2.8000", "N+100.00", "S1", "M01"},
+                over, 0.0);
+        DataRow("automatic measure range in millivolts", L{"C05", "N+12.000", "S1", "M00"}, value,
+                12000.0);
     }
     void reading()
     {
@@ -203,20 +191,17 @@ private slots:
 
     void replyFormat_data()
     {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<QByteArray>("reply");
+        DataColumns<double, int, QByteArray>("value", "decimals", "reply");
         QTest::addColumn<double>("shown"); // what the panel makes of it, signed
-        QTest::newRow("positive") << 12.5 << 3 << QByteArray("^+012.500%") << 12.5;
-        QTest::newRow("negative") << -40.0 << 3 << QByteArray("^-040.000%") << -40.0;
-        QTest::newRow("four decimals") << 2.75 << 4 << QByteArray("^+02.7500%") << 2.75;
-        QTest::newRow("zero") << 0.0 << 2 << QByteArray("^+0000.00%") << 0.0;
-        QTest::newRow("negative that rounds to zero has no minus")
-            << -0.0004 << 3 << QByteArray("^+000.000%") << 0.0;
-        QTest::newRow("decimals that do not fit are dropped")
-            << 12345.678 << 3 << QByteArray("^+12345.7%") << 12345.7;
-        QTest::newRow("whole number with a point")
-            << 123456.4 << 1 << QByteArray("^+123456.%") << 123456.0;
+        DataRow("positive", 12.5, 3, QByteArray("^+012.500%"), 12.5);
+        DataRow("negative", -40.0, 3, QByteArray("^-040.000%"), -40.0);
+        DataRow("four decimals", 2.75, 4, QByteArray("^+02.7500%"), 2.75);
+        DataRow("zero", 0.0, 2, QByteArray("^+0000.00%"), 0.0);
+        DataRow("negative that rounds to zero has no minus", -0.0004, 3, QByteArray("^+000.000%"),
+                0.0);
+        DataRow("decimals that do not fit are dropped", 12345.678, 3, QByteArray("^+12345.7%"),
+                12345.7);
+        DataRow("whole number with a point", 123456.4, 1, QByteArray("^+123456.%"), 123456.0);
     }
     void replyFormat()
     {

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "base/MessageService.h"
+#include "link/CSerialPort.h"
 #include "link/CalibratorProtocol.h"
 #include "link/LinkClock.h"
-#include "link/SerialPort.h"
 
 // The protocol on a real serial port at real speed, driven on the test's thread; its notices
 // are shown as the link shows them.

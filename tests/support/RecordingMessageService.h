@@ -3,6 +3,7 @@
 
 #include "base/MessageService.h"
 
+#include <QDebug>
 #include <QList>
 #include <QThread>
 
@@ -36,6 +37,34 @@ public:
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+    }
+
+    // Whether message `index` is an error box: caption "Błąd!" and the error icon.
+    bool IsErrorBox(int index) const
+    {
+        return index >= 0 && index < messages.size() &&
+               messages[index].caption == QStringLiteral("Błąd!") &&
+               messages[index].icon == MessageIcon::Error;
+    }
+
+    // Whether exactly one message was shown and it is an error box with this text.
+    bool OnlyError(const QString& text) const
+    {
+        const bool only = messages.size() == 1 && messages[0].text == text && IsErrorBox(0);
+        if (!only)
+            qWarning().noquote() << "expected the one error box" << text
+                                 << "shown:" << Texts().join(QLatin1String(" | "));
+        return only;
+    }
+    // The texts of the error boxes, in order.
+    QStringList Errors() const
+    {
+        QStringList texts;
+        for (int i = 0; i < messages.size(); ++i) {
+            if (IsErrorBox(i))
+                texts << messages[i].text;
+        }
+        return texts;
     }
 
     QStringList Texts() const

@@ -9,22 +9,21 @@
 
 namespace {
 
-QString QuantityText(int function)
+QString QuantityText(RangeFunction function)
 {
     switch (function) {
-    case 0:
+    case RangeFunction::Voltage:
         return QStringLiteral("napięcie");
-    case 1:
+    case RangeFunction::Current:
         return QStringLiteral("prąd");
-    case 2:
+    case RangeFunction::Resistance:
         return QStringLiteral("rezystancja");
-    case 3:
+    case RangeFunction::Thermocouple:
         return QStringLiteral("temperatura (termopara)");
-    case 4:
+    case RangeFunction::Rtd:
         return QStringLiteral("temperatura (czujnik rezystancyjny)");
-    default:
-        return QStringLiteral("nieznana (%1)").arg(function);
     }
+    return QStringLiteral("nieznana (%1)").arg(qint16(function));
 }
 
 QString YesNo(bool b)
@@ -43,17 +42,16 @@ QString Row(const QStringList& cells)
 
 } // namespace
 
-QString DocumentListing(const QString& fileName)
+QString DocumentListing(const MeterCheckDoc& d, const QString& fileName)
 {
-    const MeterCheckDoc& d = meterCheckDoc;
     QStringList lines;
     lines << QStringLiteral("Plik: ") + fileName;
     lines << QStringLiteral("Nazwa miernika: ") + d.meterName;
     lines << QStringLiteral("Numer miernika: ") + d.meterNumber;
     lines << QStringLiteral("Metoda: ") + (MethodText(d.method).isEmpty()
-                                               ? QString::number(d.method)
+                                               ? QString::number(int(d.method))
                                                : MethodText(d.method));
-    const int n = CountRanges();
+    const int n = CountRanges(d);
     lines << QStringLiteral("Zakresy: %1").arg(n);
     for (int i = 0; i < n; ++i) {
         const MeterRange& r = d.ranges[i];
@@ -65,7 +63,7 @@ QString DocumentListing(const QString& fileName)
             lines << QStringLiteral("  ") + SensorText(r);
         lines << QStringLiteral("  ") + ClassText(r);
         lines << QStringLiteral("  Zmierzony: ") + YesNo(r.rangeMeasured == 1);
-        const int m = CountPoints(i);
+        const int m = CountPoints(d, i);
         lines << QStringLiteral("  Punkty: %1").arg(m);
         if (m == 0)
             continue;
@@ -83,14 +81,13 @@ QString DocumentListing(const QString& fileName)
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-QJsonObject DocumentJson(const QString& fileName)
+QJsonObject DocumentJson(const MeterCheckDoc& d, const QString& fileName)
 {
-    const MeterCheckDoc& d = meterCheckDoc;
     QJsonArray ranges;
-    for (int i = 0; i < CountRanges(); ++i) {
+    for (int i = 0; i < CountRanges(d); ++i) {
         const MeterRange& r = d.ranges[i];
         QJsonArray points;
-        for (int j = 0; j < CountPoints(i); ++j) {
+        for (int j = 0; j < CountPoints(d, i); ++j) {
             const MeterPoint& p = r.points[j];
             points.append(QJsonObject{
                 {"number", j + 1},
@@ -110,9 +107,9 @@ QJsonObject DocumentJson(const QString& fileName)
             {"rangeValue", r.rangeValue},
             {"rangeUnit", r.rangeUnit},
             {"sensorName", r.sensorName},
-            {"function", r.function},
+            {"function", int(r.function)},
             {"calFunction", r.calFunction},
-            {"coldJunction", r.coldJunction},
+            {"coldJunction", int(r.coldJunction)},
             {"toValue", r.toValue},
             {"rlValue", r.rlValue},
             {"classReading", r.classReading},
@@ -126,7 +123,7 @@ QJsonObject DocumentJson(const QString& fileName)
     return QJsonObject{
         {"file", fileName},         {"formatVersion", d.formatVersion},
         {"meterName", d.meterName}, {"meterNumber", d.meterNumber},
-        {"method", d.method},       {"methodText", MethodText(d.method)},
+        {"method", int(d.method)},  {"methodText", MethodText(d.method)},
         {"ranges", ranges},
     };
 }

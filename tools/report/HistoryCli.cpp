@@ -50,10 +50,10 @@ Arguments Parse(const QStringList& args)
     Arguments a;
     a.command = args.value(2);
     if (a.command != "list" && a.command != "show" && a.command != "export")
-        throw UsageError{a.command.isEmpty()
-                             ? QStringLiteral("brak polecenia (list, show, export)")
-                             : QStringLiteral("nieznane polecenie \"%1\" (list, show, export)")
-                                   .arg(a.command)};
+        throw UsageError{
+            a.command.isEmpty()
+                ? QStringLiteral("brak polecenia (list, show, export)")
+                : QStringLiteral("nieznane polecenie \"%1\" (list, show, export)").arg(a.command)};
     for (int i = 3; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
@@ -157,7 +157,7 @@ void Show(const CheckRecord& c, QTextStream& out)
         << "Komputer: " << c.computer << "; użytkownik: " << c.user << '\n'
         << "Nazwa miernika: " << c.meterName << '\n'
         << "Numer miernika: " << c.meterNumber << '\n'
-        << "Metoda: " << MethodText(c.method) << '\n'
+        << "Metoda: " << MethodText(CheckMethod(c.method)) << '\n'
         << "Dokument: " << c.documentPath << '\n'
         << "Zakres: " << c.RangeText() << '\n';
     if (!c.sensorText.isEmpty())
@@ -165,8 +165,8 @@ void Show(const CheckRecord& c, QTextStream& out)
     out << c.classText << '\n' << "Wynik: " << c.VerdictText() << '\n';
     out << "Nr  Wskazanie  Nastawa    Błąd rzecz.  Błąd dop.  Błąd kal.  j.m.  ON\n";
     for (const CheckPointRecord& p : c.points)
-        out << QString::number(p.position + 1).leftJustified(4)
-            << p.reading.leftJustified(11) << p.setting.leftJustified(11)
+        out << QString::number(p.position + 1).leftJustified(4) << p.reading.leftJustified(11)
+            << p.setting.leftJustified(11)
             << (p.actualError + (p.exceeded ? "*" : "")).leftJustified(13)
             << p.permissibleError.leftJustified(11) << p.calibratorError.leftJustified(11)
             << p.unit.leftJustified(6) << (p.marked ? "+" : "") << '\n';

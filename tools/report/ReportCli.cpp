@@ -7,7 +7,7 @@
 
 #include "base/ProgramVersion.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/ExcelExport.h"
 #include "metercheck/output/PdfFileJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
@@ -127,9 +127,10 @@ Arguments Parse(const QStringList& args)
 }
 
 // The ranges chosen (slot indexes); nullopt after a message when the file has no such range.
-std::optional<QList<int>> ChosenRanges(const Arguments& a, QTextStream& err)
+std::optional<QList<int>> ChosenRanges(const MeterCheckDoc& doc, const Arguments& a,
+                                       QTextStream& err)
 {
-    const int n = CountRanges();
+    const int n = CountRanges(doc);
     if (n == 0) {
         err << "r718-report: plik " << a.file << " nie zawiera żadnego zakresu pomiarowego"
             << Qt::endl;
@@ -150,21 +151,21 @@ std::optional<QList<int>> ChosenRanges(const Arguments& a, QTextStream& err)
     return QList<int>{number - 1};
 }
 
-int Show(const Arguments& a, QTextStream& out)
+int Show(const MeterCheckDoc& doc, const Arguments& a, QTextStream& out)
 {
     if (a.json)
-        out << QJsonDocument(DocumentJson(a.file)).toJson(QJsonDocument::Indented);
+        out << QJsonDocument(DocumentJson(doc, a.file)).toJson(QJsonDocument::Indented);
     else
-        out << DocumentListing(a.file);
+        out << DocumentListing(doc, a.file);
     return exitOk;
 }
 
-int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageService& messages,
-          QTextStream& out, QTextStream& err)
+int Print(MeterCheckSession& session, const Arguments& a, const QList<int>& ranges,
+          const ConsoleMessageService& messages, QTextStream& out, QTextStream& err)
 {
     std::unique_ptr<ReportChartPrinter> charts;
     if (a.pointsChart || a.errorsChart)
-        charts = CreateReportChartPrinter();
+        charts = CreateReportChartPrinter(session.document);
     PdfFileJobs jobs;
 
     PrintOptions options;
@@ -175,8 +176,8 @@ int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageServ
     // The current range is printed once per chosen range, so that --range and --all print
     // exactly what the window prints for the current range and for all ranges.
     for (int range : ranges) {
-        currentRange = qint16(range);
-        PrintReport(options, jobs, charts.get(), SystemReportClock());
+        session.currentRange = qint16(range);
+        PrintReport(options, session, jobs, charts.get(), SystemReportClock());
     }
 
     if (messages.captions.contains(QString::fromUtf8(reportMessageCaption)))
@@ -187,7 +188,7 @@ int Print(const Arguments& a, const QList<int>& ranges, const ConsoleMessageServ
             << Qt::endl;
         return exitFailed;
     }
-    if (!jobs.Save(a.outPath))
+    if (!jobs.Save(a.outPath, session.documentName))
         return exitFailed;
     out << a.outPath << ": " << jobs.PagesPrinted() << " str." << Qt::endl;
     return exitOk;
@@ -201,13 +202,14 @@ public:
     QString path;
 };
 
-int Export(const Arguments& a, const QList<int>& ranges, QTextStream& out)
+int Export(const MeterCheckSession& session, const Arguments& a, const QList<int>& ranges,
+           QTextStream& out)
 {
-    ExcelExport session;
+    ExcelExport excel;
     GivenPath chooser(a.outPath);
-    if (!session.Export(ranges, chooser, nullptr))
+    if (!excel.Export(session, ranges, chooser, nullptr))
         return exitFailed;
-    out << a.outPath << ": " << session.Workbook().Sheets().size() << " ark." << Qt::endl;
+    out << a.outPath << ": " << excel.Workbook().Sheets().size() << " ark." << Qt::endl;
     return exitOk;
 }
 
@@ -248,16 +250,17 @@ int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     }
 
     ConsoleMessageService messages(err);
-    if (!LoadDocument(a.file))
+    MeterCheckSession session;
+    if (!LoadDocument(session, a.file))
         return exitFailed;
-    documentName = a.file; // the reports never replace the file they are made from
+    session.documentName = a.file; // the reports never replace the file they are made from
     if (a.command == "show")
-        return Show(a, out);
+        return Show(session.document, a, out);
 
-    const std::optional<QList<int>> ranges = ChosenRanges(a, err);
+    const std::optional<QList<int>> ranges = ChosenRanges(session.document, a, err);
     if (!ranges)
-        return CountRanges() == 0 ? exitFailed : exitUsage;
+        return CountRanges(session.document) == 0 ? exitFailed : exitUsage;
     if (a.command == "print")
-        return Print(a, *ranges, messages, out, err);
-    return Export(a, *ranges, out);
+        return Print(session, a, *ranges, messages, out, err);
+    return Export(session, a, *ranges, out);
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/charts/CErrorsChartPage.h"
 
-CErrorsChartPage::CErrorsChartPage(QWidget* parent) : ChartPage(parent) {}
+CErrorsChartPage::CErrorsChartPage(const MeterCheckDoc& doc, QWidget* parent)
+    : ChartPage(doc, parent)
+{}
 
 ChartData CErrorsChartPage::BuildChart(int range) const
 {
-    return RangeCharts::ErrorsChart(range);
+    return RangeCharts::ErrorsChart(doc, range);
 }

@@ -10,7 +10,7 @@ class CErrorsChartPage : public ChartPage
     Q_OBJECT
 
 public:
-    explicit CErrorsChartPage(QWidget* parent = nullptr);
+    explicit CErrorsChartPage(const MeterCheckDoc& doc, QWidget* parent = nullptr);
 
 protected:
     ChartData BuildChart(int range) const override;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/charts/CPointsChartPage.h"
 
-CPointsChartPage::CPointsChartPage(QWidget* parent) : ChartPage(parent) {}
+CPointsChartPage::CPointsChartPage(const MeterCheckDoc& doc, QWidget* parent)
+    : ChartPage(doc, parent)
+{}
 
 ChartData CPointsChartPage::BuildChart(int range) const
 {
-    return RangeCharts::PointsChart(range);
+    return RangeCharts::PointsChart(doc, range);
 }

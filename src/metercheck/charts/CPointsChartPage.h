@@ -10,7 +10,7 @@ class CPointsChartPage : public ChartPage
     Q_OBJECT
 
 public:
-    explicit CPointsChartPage(QWidget* parent = nullptr);
+    explicit CPointsChartPage(const MeterCheckDoc& doc, QWidget* parent = nullptr);
 
 protected:
     ChartData BuildChart(int range) const override;

@@ -39,12 +39,12 @@ struct ChartKind
     QList<PointValue> minCandidates;
 };
 
-ChartData Build(int range, const ChartKind& kind)
+ChartData Build(const MeterCheckDoc& doc, int range, const ChartKind& kind)
 {
     ChartData chart;
     if (range < 0 || range >= maxRanges)
         return chart;
-    const MeterRange& r = meterCheckDoc.ranges[range];
+    const MeterRange& r = doc.ranges[range];
     if (r.rangeMeasured != 1)
         return chart;
 
@@ -70,8 +70,8 @@ ChartData Build(int range, const ChartKind& kind)
     chart.optionB = kind.optionB;
     chart.pointCount = int(marked.size());
     chart.titles[0] = kind.axisText + r.rangeUnit + QStringLiteral("]");
-    chart.titles[2] = kind.titleText + QStringLiteral("Miernik: ") + meterCheckDoc.meterName +
-                      QStringLiteral("; ") + QStringLiteral("Nr: ") + meterCheckDoc.meterNumber;
+    chart.titles[2] = kind.titleText + QStringLiteral("Miernik: ") + doc.meterName +
+                      QStringLiteral("; ") + QStringLiteral("Nr: ") + doc.meterNumber;
     chart.titles[3] =
         QStringLiteral("Zakres miernika: ") + r.rangeValue + QStringLiteral(" ") + r.rangeUnit;
     chart.axisMin = Finite(min * 1.07);
@@ -101,32 +101,33 @@ double ValueInRangeUnit(const QString& text, const QString& pointUnit, const QSt
     return value;
 }
 
-ChartData PointsChart(int range)
+ChartData PointsChart(const MeterCheckDoc& doc, int range)
 {
     if (range < 0 || range >= maxRanges)
         return {};
-    const QString unit = meterCheckDoc.ranges[range].rangeUnit;
+    const QString unit = doc.ranges[range].rangeUnit;
     const PointValue setting = [unit](const MeterPoint& p) {
         return ValueInRangeUnit(p.setting, p.unit, unit);
     };
     const PointValue reading = [unit](const MeterPoint& p) {
         return ValueInRangeUnit(p.reading, p.unit, unit);
     };
-    return Build(range, {2,
-                         QStringLiteral("Wartości w punktach pomiarowych ["),
-                         QStringLiteral("Wykres punktów pomiarowych;  "),
-                         {{QStringLiteral("Nastawa kalibratora"), yellow},
-                          {QStringLiteral("Wskazanie miernika"), red}},
-                         {setting, reading},
-                         {reading, setting},
-                         {reading, setting}});
+    return Build(doc, range,
+                 {2,
+                  QStringLiteral("Wartości w punktach pomiarowych ["),
+                  QStringLiteral("Wykres punktów pomiarowych;  "),
+                  {{QStringLiteral("Nastawa kalibratora"), yellow},
+                   {QStringLiteral("Wskazanie miernika"), red}},
+                  {setting, reading},
+                  {reading, setting},
+                  {reading, setting}});
 }
 
-ChartData ErrorsChart(int range)
+ChartData ErrorsChart(const MeterCheckDoc& doc, int range)
 {
     if (range < 0 || range >= maxRanges)
         return {};
-    const QString unit = meterCheckDoc.ranges[range].rangeUnit;
+    const QString unit = doc.ranges[range].rangeUnit;
     const PointValue actual = [unit](const MeterPoint& p) {
         return ValueInRangeUnit(p.actualError, p.unit, unit);
     };
@@ -134,15 +135,16 @@ ChartData ErrorsChart(int range)
         return ValueInRangeUnit(p.permissibleError, p.unit, unit);
     };
     const PointValue minus = [plus](const MeterPoint& p) { return -plus(p); };
-    return Build(range, {4,
-                         QStringLiteral("Wartości błędów ["),
-                         QStringLiteral("Wykres błędów;  "),
-                         {{QStringLiteral("Błąd rzeczywisty"), red},
-                          {QStringLiteral("+ błąd dopuszczalny"), green},
-                          {QStringLiteral("- błąd dopuszczalny"), green}},
-                         {actual, plus, minus},
-                         {actual, plus},
-                         {actual, minus}});
+    return Build(doc, range,
+                 {4,
+                  QStringLiteral("Wartości błędów ["),
+                  QStringLiteral("Wykres błędów;  "),
+                  {{QStringLiteral("Błąd rzeczywisty"), red},
+                   {QStringLiteral("+ błąd dopuszczalny"), green},
+                   {QStringLiteral("- błąd dopuszczalny"), green}},
+                  {actual, plus, minus},
+                  {actual, plus},
+                  {actual, minus}});
 }
 
 } // namespace RangeCharts

@@ -6,6 +6,8 @@
 
 #include <array>
 
+struct MeterCheckDoc;
+
 // What a chart of one range shows: built from the document, drawn by the chart pages.
 struct ChartSeries
 {
@@ -50,8 +52,8 @@ inline QString NoDataCaption()
 double ValueInRangeUnit(const QString& text, const QString& pointUnit, const QString& rangeUnit);
 
 // Calibrator settings against meter indications of the marked points of a range.
-ChartData PointsChart(int range);
+ChartData PointsChart(const MeterCheckDoc& doc, int range);
 // Actual errors of the marked points between plus and minus the permissible error.
-ChartData ErrorsChart(int range);
+ChartData ErrorsChart(const MeterCheckDoc& doc, int range);
 
 } // namespace RangeCharts

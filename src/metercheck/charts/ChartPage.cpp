@@ -9,7 +9,7 @@
 #include <QPrinter>
 #include <QVBoxLayout>
 
-ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
+ChartPage::ChartPage(const MeterCheckDoc& doc, QWidget* parent) : QWidget(parent), doc(doc)
 {
     // A borderless child page of 527 × 310 units with the chart at 7, 7, 513 × 296.
     resize(DialogUnits::Size(527, 310));

@@ -9,9 +9,10 @@ class ChartControl;
 class QPainter;
 class QPrinter;
 class QRectF;
+struct MeterCheckDoc;
 
-// A tab page of the meter check window holding one chart of a range. The page has no state
-// of its own: every DrawChart reads the document again.
+// A tab page of the meter check window holding one chart of a range of a document. The page
+// has no state of its own: every DrawChart reads the document again.
 class ChartPage : public QWidget
 {
     Q_OBJECT
@@ -37,8 +38,10 @@ public:
     const ChartData& Data() const { return data; }
 
 protected:
-    explicit ChartPage(QWidget* parent);
+    ChartPage(const MeterCheckDoc& doc, QWidget* parent);
     virtual ChartData BuildChart(int range) const = 0;
+
+    const MeterCheckDoc& doc;
 
 private:
     ChartControl* chart = nullptr;

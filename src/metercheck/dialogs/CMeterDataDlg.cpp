@@ -2,7 +2,7 @@
 #include "metercheck/dialogs/CMeterDataDlg.h"
 
 #include "metercheck/dialogs/MeterDataEntry.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,8 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CMeterDataDlg::CMeterDataDlg(QWidget* parent) : QDialog(parent)
+CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QWidget* parent)
+    : QDialog(parent), session(session)
 {
+    const MeterCheckDoc& doc = session.document;
     setWindowTitle(MeterDataEntry::Title());
     const int editWidth = fontMetrics().horizontalAdvance(QString(20, QLatin1Char('M'))) * 3 / 4;
     auto makeEdit = [&](const char* name, const QString& text) {
@@ -24,23 +26,22 @@ CMeterDataDlg::CMeterDataDlg(QWidget* parent) : QDialog(parent)
         edit->setText(text);
         return edit;
     };
-    name_ = makeEdit("edit1275", meterCheckDoc.meterName);
-    number_ = makeEdit("edit1276", meterCheckDoc.meterNumber);
-    method_ = new QComboBox(this);
-    method_->setObjectName("list1278");
-    method_->addItems(MeterDataEntry::Methods());
-    method_->setCurrentIndex(meterCheckDoc.method >= 0 && meterCheckDoc.method < method_->count()
-                                 ? meterCheckDoc.method
-                                 : -1);
-    method_->setEnabled(!MeterDataEntry::MethodFixed(meterCheckState));
+    nameEdit = makeEdit("edit1275", doc.meterName);
+    numberEdit = makeEdit("edit1276", doc.meterNumber);
+    methodList = new QComboBox(this);
+    methodList->setObjectName("list1278");
+    methodList->addItems(MeterDataEntry::Methods());
+    const int method = int(doc.method);
+    methodList->setCurrentIndex(method >= 0 && method < methodList->count() ? method : -1);
+    methodList->setEnabled(!MeterDataEntry::MethodFixed(mode));
 
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("Nazwa miernika :"), this), 0, 0);
-    form->addWidget(name_, 0, 1);
+    form->addWidget(nameEdit, 0, 1);
     form->addWidget(new QLabel(QStringLiteral("Numer miernika :"), this), 1, 0);
-    form->addWidget(number_, 1, 1);
+    form->addWidget(numberEdit, 1, 1);
     form->addWidget(new QLabel(QStringLiteral("Sprawdzany metodą :"), this), 2, 0);
-    form->addWidget(method_, 2, 1);
+    form->addWidget(methodList, 2, 1);
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName("button1");
@@ -58,13 +59,14 @@ CMeterDataDlg::CMeterDataDlg(QWidget* parent) : QDialog(parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    name_->setFocus();
+    nameEdit->setFocus();
 }
 
 void CMeterDataDlg::accept()
 {
-    if (!MeterDataEntry::Accept(name_->text(), number_->text(), method_->currentIndex(), this)) {
-        (name_->text().isEmpty() ? name_ : number_)->setFocus();
+    if (!MeterDataEntry::Accept(session, nameEdit->text(), numberEdit->text(),
+                                methodList->currentIndex(), this)) {
+        (nameEdit->text().isEmpty() ? nameEdit : numberEdit)->setFocus();
         return;
     }
     QDialog::accept();

@@ -2,7 +2,7 @@
 #include "metercheck/dialogs/CPointDlg.h"
 
 #include "metercheck/dialogs/PointEntry.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,34 +10,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-MeterRange& Range()
-{
-    return meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)];
-}
-
-MeterPoint& Point()
-{
-    return Range().points[qBound(0, int(currentPoint), maxPoints - 1)];
-}
-
-} // namespace
-
-CPointDlg::CPointDlg(QWidget* parent) : QDialog(parent)
+CPointDlg::CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
+                     QWidget* parent)
+    : QDialog(parent), editedRange(range), pointSlot(qBound(0, point, maxPoints - 1)),
+      checkMethod(method)
 {
     setWindowTitle(PointEntry::Title());
-    caption_ = new QLabel(PointEntry::Caption(meterCheckDoc.method), this);
-    caption_->setObjectName("label1283");
-    caption_->setAlignment(Qt::AlignCenter);
-    value_ = new QLineEdit(this);
-    value_->setObjectName("edit1281");
-    value_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.00")) + 16);
-    unit_ = new QLabel(Range().rangeUnit, this);
-    unit_->setObjectName("label1340");
-    unit_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
-    if (meterCheckState == 7)
-        value_->setText(PointEntry::NominalValue(Point(), meterCheckDoc.method));
+    captionLabel = new QLabel(PointEntry::Caption(method), this);
+    captionLabel->setObjectName("label1283");
+    captionLabel->setAlignment(Qt::AlignCenter);
+    valueEdit = new QLineEdit(this);
+    valueEdit->setObjectName("edit1281");
+    valueEdit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.00")) + 16);
+    unitLabel = new QLabel(range.rangeUnit, this);
+    unitLabel->setObjectName("label1340");
+    unitLabel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
+    if (mode == MeterCheckMode::EditPoint)
+        valueEdit->setText(PointEntry::NominalValue(range.points[pointSlot], method));
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName("button1");
@@ -49,36 +38,36 @@ CPointDlg::CPointDlg(QWidget* parent) : QDialog(parent)
 
     auto* valueRow = new QHBoxLayout;
     valueRow->addStretch();
-    valueRow->addWidget(value_);
-    valueRow->addWidget(unit_);
+    valueRow->addWidget(valueEdit);
+    valueRow->addWidget(unitLabel);
     valueRow->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(caption_);
+    layout->addWidget(captionLabel);
     layout->addLayout(valueRow);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    value_->setFocus();
+    valueEdit->setFocus();
 }
 
 void CPointDlg::accept()
 {
-    PointEntry entry(Range(), meterCheckDoc.method, this);
-    switch (entry.Check(value_->text())) {
+    PointEntry entry(editedRange, checkMethod, this);
+    switch (entry.Check(valueEdit->text())) {
     case PointEntry::Outcome::Empty:
         return;
     case PointEntry::Outcome::Refused:
         if (entry.keepText())
-            value_->selectAll();
+            valueEdit->selectAll();
         else
-            value_->clear();
-        value_->setFocus();
+            valueEdit->clear();
+        valueEdit->setFocus();
         return;
     case PointEntry::Outcome::Accepted:
-        value_->setText(entry.value());
-        entry.StoreInto(Point());
+        valueEdit->setText(entry.value());
+        entry.StoreInto(editedRange.points[pointSlot]);
         QDialog::accept();
         return;
     }

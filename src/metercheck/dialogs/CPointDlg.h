@@ -1,24 +1,33 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckMode.h"
+
 #include <QDialog>
 
 class QLabel;
 class QLineEdit;
+struct MeterRange;
 
-// The nominal value of point currentPoint of range currentRange (add with meterCheckState 6,
-// edit with 7). The checks are PointEntry's; OK stores the value, "Anuluj" leaves the point.
+// The nominal value of point slot `point` of a range, adding a point (MeterCheckMode::AddPoint)
+// or editing one, by the document's method. The checks are PointEntry's; OK stores the value,
+// "Anuluj" leaves the point.
 class CPointDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CPointDlg(QWidget* parent = nullptr);
+    CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
+              QWidget* parent = nullptr);
 
     void accept() override;
 
 private:
-    QLabel* caption_ = nullptr;
-    QLineEdit* value_ = nullptr;
-    QLabel* unit_ = nullptr;
+    MeterRange& editedRange;
+    int pointSlot;
+    CheckMethod checkMethod;
+    QLabel* captionLabel = nullptr;
+    QLineEdit* valueEdit = nullptr;
+    QLabel* unitLabel = nullptr;
 };

@@ -2,7 +2,7 @@
 #include "metercheck/dialogs/CRangeDlg.h"
 
 #include "link/CalFunctionTable.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -17,16 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-bool AddMode()
-{
-    return meterCheckState == 1;
-}
-
-const MeterRange& Slot()
-{
-    return meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)];
-}
 
 QComboBox* MakeList(const QString& name, const QStringList& items, QWidget* parent)
 {
@@ -45,16 +35,17 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-CRangeDlg::CRangeDlg(QWidget* parent) : QDialog(parent), editor_(Slot(), AddMode(), this)
+CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent)
+    : QDialog(parent), rangeSlot(slot), rangeEditor(slot, mode == MeterCheckMode::AddRange, this)
 {
-    setWindowTitle(RangeEditor::Title(AddMode()));
+    setWindowTitle(RangeEditor::Title(mode == MeterCheckMode::AddRange));
     BuildForm();
     Sync();
-    opened_ = true;
-    if (auto focus = editor_.takeFocusRequest())
-        edits_[*focus]->setFocus();
-    else if (editor_.functionChoice() != RangeEditor::NoFunction)
-        edits_[editor_.functionChoice()]->setFocus();
+    opened = true;
+    if (auto focus = rangeEditor.takeFocusRequest())
+        lineEdits[*focus]->setFocus();
+    else if (rangeEditor.functionChoice() != RangeEditor::NoFunction)
+        lineEdits[rangeEditor.functionChoice()]->setFocus();
 }
 
 void CRangeDlg::BuildForm()
@@ -65,7 +56,7 @@ void CRangeDlg::BuildForm()
         edit->setObjectName(name);
         edit->setMaxLength(RangeEditor::MaxLength(which));
         edit->setFixedWidth(editWidth);
-        edits_[which] = edit;
+        lineEdits[which] = edit;
         connect(edit, &QLineEdit::textChanged, this, [this, which] { OnEditChanged(which); });
         return edit;
     };
@@ -76,59 +67,64 @@ void CRangeDlg::BuildForm()
         return option;
     };
 
-    functionGroup_ = new QButtonGroup(this);
-    sensorGroup_ = new QButtonGroup(this);
-    junctionGroup_ = new QButtonGroup(this);
+    functionGroup = new QButtonGroup(this);
+    sensorGroup = new QButtonGroup(this);
+    junctionGroup = new QButtonGroup(this);
 
     using E = RangeEditor;
     auto* functions = new QGridLayout;
-    functions->addWidget(makeOption(functionGroup_, E::Voltage, "option1239", "Napięcie"), 0, 0);
-    functions->addWidget(makeOption(functionGroup_, E::Current, "option1240", "Prąd"), 1, 0);
-    functions->addWidget(makeOption(functionGroup_, E::Resistance, "option1241", "Rezystancja"), 2,
+    functions->addWidget(makeOption(functionGroup, E::Voltage, "option1239", "Napięcie"), 0, 0);
+    functions->addWidget(makeOption(functionGroup, E::Current, "option1240", "Prąd"), 1, 0);
+    functions->addWidget(makeOption(functionGroup, E::Resistance, "option1241", "Rezystancja"), 2,
                          0);
-    functions->addWidget(makeOption(functionGroup_, E::Temperature, "option1244", "Temperatura"), 3,
+    functions->addWidget(makeOption(functionGroup, E::Temperature, "option1244", "Temperatura"), 3,
                          0);
-    functions->addWidget(controls_[E::VoltageEdit] = makeEdit(E::VoltageValue, "edit1245"), 0, 1);
-    functions->addWidget(controls_[E::CurrentEdit] = makeEdit(E::CurrentValue, "edit1249"), 1, 1);
-    functions->addWidget(controls_[E::ResistanceEdit] = makeEdit(E::ResistanceValue, "edit1250"), 2,
+    functions->addWidget(controlWidgets[E::VoltageEdit] = makeEdit(E::VoltageValue, "edit1245"), 0,
                          1);
-    functions->addWidget(controls_[E::TemperatureEdit] = makeEdit(E::TemperatureValue, "edit1259"),
-                         3, 1);
-    voltageUnits_ = MakeList("list1158", E::VoltageUnits(), this);
-    resistanceUnits_ = MakeList("list1160", E::ResistanceUnits(), this);
-    functions->addWidget(controls_[E::VoltageUnitList] = voltageUnits_, 0, 2);
-    functions->addWidget(controls_[E::CurrentUnitLabel] = MakeLabel("label1134", "mA", this), 1, 2);
-    functions->addWidget(controls_[E::ResistanceUnitList] = resistanceUnits_, 2, 2);
-    functions->addWidget(controls_[E::TemperatureUnitLabel] = MakeLabel("label1133", "°C", this), 3,
-                         2);
+    functions->addWidget(controlWidgets[E::CurrentEdit] = makeEdit(E::CurrentValue, "edit1249"), 1,
+                         1);
+    functions->addWidget(
+        controlWidgets[E::ResistanceEdit] = makeEdit(E::ResistanceValue, "edit1250"), 2, 1);
+    functions->addWidget(
+        controlWidgets[E::TemperatureEdit] = makeEdit(E::TemperatureValue, "edit1259"), 3, 1);
+    voltageUnits = MakeList("list1158", E::VoltageUnits(), this);
+    resistanceUnits = MakeList("list1160", E::ResistanceUnits(), this);
+    functions->addWidget(controlWidgets[E::VoltageUnitList] = voltageUnits, 0, 2);
+    functions->addWidget(controlWidgets[E::CurrentUnitLabel] = MakeLabel("label1134", "mA", this),
+                         1, 2);
+    functions->addWidget(controlWidgets[E::ResistanceUnitList] = resistanceUnits, 2, 2);
+    functions->addWidget(
+        controlWidgets[E::TemperatureUnitLabel] = MakeLabel("label1133", "°C", this), 3, 2);
     functions->setColumnStretch(3, 1);
 
-    thermocouples_ = MakeList("list1253", CalFunctions::ThermocoupleNames(), this);
-    thermometers_ = MakeList("list1258", CalFunctions::ResistanceThermometerNames(), this);
+    thermocouples = MakeList("list1253", CalFunctions::ThermocoupleNames(), this);
+    thermometers = MakeList("list1258", CalFunctions::ResistanceThermometerNames(), this);
     auto* sensors = new QGridLayout;
-    sensors->addWidget(controls_[E::ThermocoupleOption] =
-                           makeOption(sensorGroup_, E::Thermocouple, "option1242", "T/C"),
+    sensors->addWidget(controlWidgets[E::ThermocoupleOption] =
+                           makeOption(sensorGroup, E::Thermocouple, "option1242", "T/C"),
                        0, 0);
-    sensors->addWidget(controls_[E::ThermocoupleList] = thermocouples_, 0, 1, 1, 5);
+    sensors->addWidget(controlWidgets[E::ThermocoupleList] = thermocouples, 0, 1, 1, 5);
+    sensors->addWidget(controlWidgets[E::TexOption] =
+                           makeOption(junctionGroup, E::Tex, "option1254", "Tex"),
+                       1, 1);
+    sensors->addWidget(controlWidgets[E::TinOption] =
+                           makeOption(junctionGroup, E::Tin, "option1255", "Tin"),
+                       1, 2);
     sensors->addWidget(
-        controls_[E::TexOption] = makeOption(junctionGroup_, E::Tex, "option1254", "Tex"), 1, 1);
+        controlWidgets[E::ToOption] = makeOption(junctionGroup, E::To, "option1256", "To"), 1, 3);
+    sensors->addWidget(controlWidgets[E::ToEdit] = makeEdit(E::ToValue, "edit1257"), 1, 4);
+    sensors->addWidget(controlWidgets[E::ToUnitLabel] = MakeLabel("label1131", "°C", this), 1, 5);
     sensors->addWidget(
-        controls_[E::TinOption] = makeOption(junctionGroup_, E::Tin, "option1255", "Tin"), 1, 2);
-    sensors->addWidget(
-        controls_[E::ToOption] = makeOption(junctionGroup_, E::To, "option1256", "To"), 1, 3);
-    sensors->addWidget(controls_[E::ToEdit] = makeEdit(E::ToValue, "edit1257"), 1, 4);
-    sensors->addWidget(controls_[E::ToUnitLabel] = MakeLabel("label1131", "°C", this), 1, 5);
-    sensors->addWidget(
-        controls_[E::RtdOption] = makeOption(sensorGroup_, E::Rtd, "option1243", "RTD"), 2, 0);
-    sensors->addWidget(controls_[E::RtdList] = thermometers_, 2, 1, 1, 5);
-    sensors->addWidget(controls_[E::RlLabel] = MakeLabel("label1269", "RL", this), 3, 3,
+        controlWidgets[E::RtdOption] = makeOption(sensorGroup, E::Rtd, "option1243", "RTD"), 2, 0);
+    sensors->addWidget(controlWidgets[E::RtdList] = thermometers, 2, 1, 1, 5);
+    sensors->addWidget(controlWidgets[E::RlLabel] = MakeLabel("label1269", "RL", this), 3, 3,
                        Qt::AlignRight);
-    sensors->addWidget(controls_[E::RlEdit] = makeEdit(E::RlValue, "edit1260"), 3, 4);
-    sensors->addWidget(controls_[E::RlUnitLabel] = MakeLabel("label1132", "Ohm", this), 3, 5);
+    sensors->addWidget(controlWidgets[E::RlEdit] = makeEdit(E::RlValue, "edit1260"), 3, 4);
+    sensors->addWidget(controlWidgets[E::RlUnitLabel] = MakeLabel("label1132", "Ohm", this), 3, 5);
     auto* sensorFrame = new QGroupBox(this);
     sensorFrame->setLayout(sensors);
 
-    constUnits_ = MakeList("list1161", {}, this);
+    constUnitTexts = MakeList("list1161", {}, this);
     auto classFrame = [&](const QString& title, QWidget* a, QWidget* b = nullptr) {
         auto* frame = new QGroupBox(title, this);
         auto* row = new QHBoxLayout(frame);
@@ -142,7 +138,7 @@ void CRangeDlg::BuildForm()
     classes->addWidget(classFrame("% wartości mierzonej", makeEdit(E::ClassReading, "edit1246")));
     classes->addWidget(classFrame("% zakresu", makeEdit(E::ClassRange, "edit1251")));
     classes->addWidget(
-        classFrame("( + składowa stała )", makeEdit(E::ConstTerm, "edit1252"), constUnits_));
+        classFrame("( + składowa stała )", makeEdit(E::ConstTerm, "edit1252"), constUnitTexts));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName("button1");
@@ -167,40 +163,40 @@ void CRangeDlg::BuildForm()
     // User actions go to the editor, then the widgets follow its state.
     auto after = [this](auto action) {
         return [this, action](int value) {
-            if (syncing_)
+            if (syncing)
                 return;
-            (editor_.*action)(value);
+            (rangeEditor.*action)(value);
             Sync();
-            if (auto focus = editor_.takeFocusRequest())
-                edits_[*focus]->setFocus();
+            if (auto focus = rangeEditor.takeFocusRequest())
+                lineEdits[*focus]->setFocus();
         };
     };
-    connect(functionGroup_, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseFunction));
-    connect(sensorGroup_, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseSensorKind));
-    connect(junctionGroup_, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseJunction));
-    connect(voltageUnits_, &QComboBox::activated, this, after(&RangeEditor::SelectVoltageUnit));
-    connect(resistanceUnits_, &QComboBox::activated, this,
+    connect(functionGroup, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseFunction));
+    connect(sensorGroup, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseSensorKind));
+    connect(junctionGroup, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseJunction));
+    connect(voltageUnits, &QComboBox::activated, this, after(&RangeEditor::SelectVoltageUnit));
+    connect(resistanceUnits, &QComboBox::activated, this,
             after(&RangeEditor::SelectResistanceUnit));
-    connect(thermocouples_, &QComboBox::activated, this, after(&RangeEditor::SelectThermocouple));
-    connect(thermometers_, &QComboBox::activated, this,
+    connect(thermocouples, &QComboBox::activated, this, after(&RangeEditor::SelectThermocouple));
+    connect(thermometers, &QComboBox::activated, this,
             after(&RangeEditor::SelectResistanceThermometer));
-    connect(constUnits_, &QComboBox::activated, this, after(&RangeEditor::SelectConstUnit));
+    connect(constUnitTexts, &QComboBox::activated, this, after(&RangeEditor::SelectConstUnit));
 }
 
 void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
 {
-    if (!opened_)
+    if (!opened)
         return;
-    QLineEdit* edit = edits_[which];
+    QLineEdit* edit = lineEdits[which];
     const QString typed = edit->text();
     const int caret = edit->cursorPosition();
-    editor_.EditChanged(which, typed);
+    rangeEditor.EditChanged(which, typed);
     // A text written back by Sync comes here again; the editor finds it normalised.
-    if (syncing_)
+    if (syncing)
         return;
     Sync(which, typed, caret);
-    if (auto focus = editor_.takeFocusRequest())
-        edits_[*focus]->setFocus();
+    if (auto focus = rangeEditor.takeFocusRequest())
+        lineEdits[*focus]->setFocus();
 }
 
 void CRangeDlg::SetChecked(QButtonGroup* group, int id)
@@ -217,26 +213,26 @@ void CRangeDlg::SetChecked(QButtonGroup* group, int id)
 
 void CRangeDlg::Sync(int changedEdit, const QString& typed, int caret)
 {
-    syncing_ = true;
-    SetChecked(functionGroup_, editor_.functionChoice());
-    SetChecked(sensorGroup_, editor_.sensorKind());
-    SetChecked(junctionGroup_, editor_.junction());
-    voltageUnits_->setCurrentIndex(editor_.voltageUnit());
-    resistanceUnits_->setCurrentIndex(editor_.resistanceUnit());
-    thermocouples_->setCurrentIndex(editor_.thermocouple());
-    thermometers_->setCurrentIndex(editor_.resistanceThermometer());
+    syncing = true;
+    SetChecked(functionGroup, rangeEditor.functionChoice());
+    SetChecked(sensorGroup, rangeEditor.sensorKind());
+    SetChecked(junctionGroup, rangeEditor.junction());
+    voltageUnits->setCurrentIndex(rangeEditor.voltageUnit());
+    resistanceUnits->setCurrentIndex(rangeEditor.resistanceUnit());
+    thermocouples->setCurrentIndex(rangeEditor.thermocouple());
+    thermometers->setCurrentIndex(rangeEditor.resistanceThermometer());
     QStringList shown;
-    for (int i = 0; i < constUnits_->count(); ++i)
-        shown << constUnits_->itemText(i);
-    if (shown != editor_.constUnits()) {
-        constUnits_->clear();
-        constUnits_->addItems(editor_.constUnits());
+    for (int i = 0; i < constUnitTexts->count(); ++i)
+        shown << constUnitTexts->itemText(i);
+    if (shown != rangeEditor.constUnits()) {
+        constUnitTexts->clear();
+        constUnitTexts->addItems(rangeEditor.constUnits());
     }
-    constUnits_->setCurrentIndex(editor_.constUnit());
+    constUnitTexts->setCurrentIndex(rangeEditor.constUnit());
 
     for (int e = 0; e < RangeEditor::EditCount; ++e) {
-        QLineEdit* edit = edits_[e];
-        const QString text = editor_.text(RangeEditor::Edit(e));
+        QLineEdit* edit = lineEdits[e];
+        const QString text = rangeEditor.text(RangeEditor::Edit(e));
         if (edit->text() == text) // written back only when it differs: no endless chain
             continue;
         edit->setText(text);
@@ -253,17 +249,17 @@ void CRangeDlg::Sync(int changedEdit, const QString& typed, int caret)
     }
 
     for (int c = 0; c < RangeEditor::ControlCount; ++c)
-        controls_[c]->setEnabled(editor_.isEnabled(RangeEditor::Control(c)));
-    syncing_ = false;
+        controlWidgets[c]->setEnabled(rangeEditor.isEnabled(RangeEditor::Control(c)));
+    syncing = false;
 }
 
 void CRangeDlg::accept()
 {
-    if (!editor_.Accept()) {
-        if (auto focus = editor_.takeFocusRequest())
-            edits_[*focus]->setFocus();
+    if (!rangeEditor.Accept()) {
+        if (auto focus = rangeEditor.takeFocusRequest())
+            lineEdits[*focus]->setFocus();
         return;
     }
-    editor_.StoreInto(meterCheckDoc.ranges[qBound(0, int(currentRange), maxRanges - 1)]);
+    rangeEditor.StoreInto(rangeSlot);
     QDialog::accept();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "metercheck/dialogs/RangeEditor.h"
+#include "metercheck/document/MeterCheckMode.h"
 
 #include <QDialog>
 
@@ -12,19 +13,20 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+struct MeterRange;
 
-// The range editor (add with meterCheckState 1, edit with 2) on slot currentRange. The rules
-// are RangeEditor's; this class only mirrors its state in the widgets. OK stores the working
-// copy into the slot, "Anuluj" leaves the slot as it was.
+// The range editor on a range slot, adding a range (MeterCheckMode::AddRange) or editing one.
+// The rules are RangeEditor's; this class only mirrors its state in the widgets. OK stores the
+// working copy into the slot, "Anuluj" leaves the slot as it was.
 class CRangeDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CRangeDlg(QWidget* parent = nullptr);
+    CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent = nullptr);
 
-    const RangeEditor& editor() const { return editor_; }
-    QLineEdit* edit(RangeEditor::Edit which) const { return edits_[which]; }
+    const RangeEditor& editor() const { return rangeEditor; }
+    QLineEdit* edit(RangeEditor::Edit which) const { return lineEdits[which]; }
 
     void accept() override;
 
@@ -36,17 +38,18 @@ private:
     void Sync(int changedEdit = -1, const QString& typed = {}, int caret = 0);
     void SetChecked(QButtonGroup* group, int id);
 
-    RangeEditor editor_;
-    bool syncing_ = false;
-    bool opened_ = false; // the stored texts put in at opening are not checked
-    std::array<QLineEdit*, RangeEditor::EditCount> edits_{};
-    std::array<QWidget*, RangeEditor::ControlCount> controls_{};
-    QButtonGroup* functionGroup_ = nullptr;
-    QButtonGroup* sensorGroup_ = nullptr;
-    QButtonGroup* junctionGroup_ = nullptr;
-    QComboBox* voltageUnits_ = nullptr;
-    QComboBox* resistanceUnits_ = nullptr;
-    QComboBox* thermocouples_ = nullptr;
-    QComboBox* thermometers_ = nullptr;
-    QComboBox* constUnits_ = nullptr;
+    MeterRange& rangeSlot;
+    RangeEditor rangeEditor;
+    bool syncing = false;
+    bool opened = false; // the stored texts put in at opening are not checked
+    std::array<QLineEdit*, RangeEditor::EditCount> lineEdits{};
+    std::array<QWidget*, RangeEditor::ControlCount> controlWidgets{};
+    QButtonGroup* functionGroup = nullptr;
+    QButtonGroup* sensorGroup = nullptr;
+    QButtonGroup* junctionGroup = nullptr;
+    QComboBox* voltageUnits = nullptr;
+    QComboBox* resistanceUnits = nullptr;
+    QComboBox* thermocouples = nullptr;
+    QComboBox* thermometers = nullptr;
+    QComboBox* constUnitTexts = nullptr;
 };

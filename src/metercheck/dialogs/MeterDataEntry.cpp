@@ -2,7 +2,7 @@
 #include "metercheck/dialogs/MeterDataEntry.h"
 
 #include "base/MessageService.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 QString MeterDataEntry::Title()
 {
@@ -14,21 +14,23 @@ QStringList MeterDataEntry::Methods()
     return {QStringLiteral("dokładnej nastawy"), QStringLiteral("dokładnego odczytu")};
 }
 
-bool MeterDataEntry::MethodFixed(int state)
+bool MeterDataEntry::MethodFixed(MeterCheckMode mode)
 {
-    return state == 5;
+    return mode == MeterCheckMode::EditMeterData;
 }
 
-bool MeterDataEntry::Accept(const QString& name, const QString& number, int method, QWidget* owner)
+bool MeterDataEntry::Accept(MeterCheckSession& session, const QString& name, const QString& number,
+                            int method, QWidget* owner)
 {
     if (name.isEmpty() || number.isEmpty()) {
         ShowError(QStringLiteral("Nie wprowadzono wszystkich danych miernika."), owner);
         return false;
     }
-    meterCheckDoc.meterName = name.left(maxTextLength);
-    meterCheckDoc.meterNumber = number.left(maxTextLength);
+    MeterCheckDoc& doc = session.document;
+    doc.meterName = name.left(maxTextLength);
+    doc.meterNumber = number.left(maxTextLength);
     if (method >= 0 && method < Methods().size())
-        meterCheckDoc.method = qint16(method);
-    documentModified = true;
+        doc.method = CheckMethod(method);
+    session.documentModified = true;
     return true;
 }

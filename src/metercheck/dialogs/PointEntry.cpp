@@ -10,8 +10,8 @@
 
 #include <cmath>
 
-PointEntry::PointEntry(const MeterRange& range, int method, QWidget* owner)
-    : range_(range), method_(method), owner_(owner)
+PointEntry::PointEntry(const MeterRange& range, CheckMethod method, QWidget* owner)
+    : editedRange(range), checkMethod(method), messageOwner(owner)
 {}
 
 QString PointEntry::Title()
@@ -19,35 +19,35 @@ QString PointEntry::Title()
     return QStringLiteral("Dodawanie punktu pomiarowego");
 }
 
-QString PointEntry::Caption(int method)
+QString PointEntry::Caption(CheckMethod method)
 {
-    return method == 1 ? QStringLiteral("Wskazanie miernika")
-                       : QStringLiteral("Nastawa kalibratora");
+    return method == CheckMethod::ExactReading ? QStringLiteral("Wskazanie miernika")
+                                               : QStringLiteral("Nastawa kalibratora");
 }
 
-QString PointEntry::NominalValue(const MeterPoint& point, int method)
+QString PointEntry::NominalValue(const MeterPoint& point, CheckMethod method)
 {
-    return method == 1 ? point.reading : point.setting;
+    return method == CheckMethod::ExactReading ? point.reading : point.setting;
 }
 
 std::optional<PointEntry::Limits> PointEntry::LimitsFor(const MeterRange& range)
 {
     int row = -1;
     switch (range.function) {
-    case 0:
+    case RangeFunction::Voltage:
         row = 3;
         break;
-    case 1:
+    case RangeFunction::Current:
         row = 4;
         break;
-    case 2:
+    case RangeFunction::Resistance:
         row = 6;
         break;
-    case 3:
+    case RangeFunction::Thermocouple:
         row = CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstThermocouple,
                                          CalFunctions::lastThermocouple);
         break;
-    case 4:
+    case RangeFunction::Rtd:
         row = CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstResistanceThermometer,
                                          CalFunctions::lastResistanceThermometer);
         break;
@@ -69,15 +69,15 @@ std::optional<PointEntry::Limits> PointEntry::LimitsFor(const MeterRange& range)
 
 PointEntry::Outcome PointEntry::Refuse(const QString& message, bool keepText)
 {
-    keepText_ = keepText;
-    ShowError(message, owner_);
+    keepsText = keepText;
+    ShowError(message, messageOwner);
     return Outcome::Refused;
 }
 
 PointEntry::Outcome PointEntry::Check(const QString& typed)
 {
-    value_.clear();
-    keepText_ = false;
+    enteredValue.clear();
+    keepsText = false;
     if (typed.isEmpty())
         return Outcome::Empty;
 
@@ -98,7 +98,7 @@ PointEntry::Outcome PointEntry::Check(const QString& typed)
     const double v = ParseNumber(text);
 
     // The limits themselves are accepted; the margin only absorbs the scaling's rounding.
-    const std::optional<Limits> limits = LimitsFor(range_);
+    const std::optional<Limits> limits = LimitsFor(editedRange);
     const auto margin = [](double limit) { return 1e-9 * std::max(1.0, std::fabs(limit)); };
     if (!limits || v > limits->high + margin(limits->high) || v < limits->low - margin(limits->low))
         return Refuse(QStringLiteral("Podana nastawa nie mieści się w zakresie kalibratora."),
@@ -124,14 +124,14 @@ PointEntry::Outcome PointEntry::Check(const QString& typed)
         return Refuse(QStringLiteral("Punkt pomiarowy może mieć najwyżej 7 znaków "
                                      "(razem z kropką i znakiem minus)."),
                       true);
-    value_ = formatted;
+    enteredValue = formatted;
     return Outcome::Accepted;
 }
 
 void PointEntry::StoreInto(MeterPoint& point) const
 {
-    (method_ == 1 ? point.reading : point.setting) = value_;
-    point.unit = range_.rangeUnit;
+    (checkMethod == CheckMethod::ExactReading ? point.reading : point.setting) = enteredValue;
+    point.unit = editedRange.rangeUnit;
     point.pointDefined = 1;
     point.marked = 1;
 }

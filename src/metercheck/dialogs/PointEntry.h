@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "metercheck/document/MeterCheckDoc.h"
+
 #include <QString>
 
 #include <optional>
 
 class QWidget;
-struct MeterPoint;
-struct MeterRange;
 
 // The rules of the point dialog: which field holds the nominal value, the calibrator's
 // settable limits for the range, and the check of a typed value at OK.
@@ -29,29 +29,29 @@ public:
     // Characters the file keeps of a reading or a setting.
     static constexpr int maxValueLength = 7;
 
-    PointEntry(const MeterRange& range, int method, QWidget* owner = nullptr);
+    PointEntry(const MeterRange& range, CheckMethod method, QWidget* owner = nullptr);
 
     static QString Title();
     // "Nastawa kalibratora" for the exact-setting method, "Wskazanie miernika" for exact reading.
-    static QString Caption(int method);
-    // The nominal value of a point: its setting (method 0) or its reading (method 1).
-    static QString NominalValue(const MeterPoint& point, int method);
+    static QString Caption(CheckMethod method);
+    // The nominal value of a point: its setting (exact setting) or its reading (exact reading).
+    static QString NominalValue(const MeterPoint& point, CheckMethod method);
     // The calibrator's limits in the range's unit (mV and kOhm scaled); none when the range's
     // quantity or sensor is unknown.
     static std::optional<Limits> LimitsFor(const MeterRange& range);
 
     Outcome Check(const QString& typed);
-    QString value() const { return value_; }
-    bool keepText() const { return keepText_; }
+    QString value() const { return enteredValue; }
+    bool keepText() const { return keepsText; }
     // Nominal field, unit, pointDefined and marked; the measured value and errors stay.
     void StoreInto(MeterPoint& point) const;
 
 private:
     Outcome Refuse(const QString& message, bool keepText);
 
-    const MeterRange& range_;
-    int method_;
-    QWidget* owner_;
-    QString value_;
-    bool keepText_ = false;
+    const MeterRange& editedRange;
+    CheckMethod checkMethod;
+    QWidget* messageOwner;
+    QString enteredValue;
+    bool keepsText = false;
 };

@@ -6,11 +6,11 @@
 QString ThermocoupleSuffix(const MeterRange& range)
 {
     switch (range.coldJunction) {
-    case 0:
+    case ColdJunction::Tex:
         return QStringLiteral(" [Tex]");
-    case 1:
+    case ColdJunction::Tin:
         return QStringLiteral(" [Tin]");
-    case 2:
+    case ColdJunction::To:
         return QStringLiteral(" [To=") + range.toValue + QStringLiteral("°C]");
     default:
         return {};
@@ -27,9 +27,9 @@ QString ResistanceThermometerSuffix(const MeterRange& range)
 QString SensorWithSuffix(const MeterRange& range)
 {
     switch (range.function) {
-    case 3:
+    case RangeFunction::Thermocouple:
         return range.sensorName + ThermocoupleSuffix(range);
-    case 4:
+    case RangeFunction::Rtd:
         return range.sensorName + ResistanceThermometerSuffix(range);
     default:
         return range.sensorName;

@@ -66,83 +66,85 @@ QString MeterRange::*FieldOf(RangeEditor::Edit edit)
 } // namespace
 
 RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QWidget* owner)
-    : owner_(owner), range_(slot)
+    : messageOwner(owner), editedRange(slot)
 {
     if (addMode) {
         for (QString MeterRange::*field :
              {&MeterRange::rangeValue, &MeterRange::sensorName, &MeterRange::rangeUnit,
               &MeterRange::toValue, &MeterRange::rlValue, &MeterRange::classReading,
               &MeterRange::classRange, &MeterRange::constTerm, &MeterRange::constUnit})
-            (range_.*field).clear();
-        range_.coldJunction = 0;
-        functionChoice_ = Voltage;
-        sensorKind_ = Thermocouple;
-        junction_ = Tex;
+            (editedRange.*field).clear();
+        editedRange.coldJunction = ColdJunction::Tex;
+        chosenFunction = Voltage;
+        chosenSensorKind = Thermocouple;
+        chosenJunction = Tex;
         ApplyChoiceFields();
         return;
     }
 
     // Edit mode: the options, list items and edits show what is stored; nothing is changed.
-    const int function = range_.function;
-    if (function >= 0 && function <= 2) {
-        functionChoice_ = function;
-        sensorKind_ = Thermocouple;
-        junction_ = Tex;
-    } else if (function == 3) {
-        functionChoice_ = Temperature;
-        sensorKind_ = Thermocouple;
+    const RangeFunction function = editedRange.function;
+    if (function == RangeFunction::Voltage || function == RangeFunction::Current ||
+        function == RangeFunction::Resistance) {
+        chosenFunction = int(function); // the first three options are these quantities
+        chosenSensorKind = Thermocouple;
+        chosenJunction = Tex;
+    } else if (function == RangeFunction::Thermocouple) {
+        chosenFunction = Temperature;
+        chosenSensorKind = Thermocouple;
         // An unknown junction (a damaged file) gives way to Tex, shown and stored, as an
         // unknown sensor does below: a range without a junction selects no calibrator function.
-        const bool known = range_.coldJunction >= Tex && range_.coldJunction <= To;
-        junction_ = known ? int(range_.coldJunction) : int(Tex);
-        range_.coldJunction = qint16(junction_);
-    } else if (function == 4) {
-        functionChoice_ = Temperature;
-        sensorKind_ = Rtd;
-        junction_ = Tex;
+        const int stored = int(editedRange.coldJunction);
+        chosenJunction = stored >= Tex && stored <= To ? stored : int(Tex);
+        editedRange.coldJunction = ColdJunction(chosenJunction);
+    } else if (function == RangeFunction::Rtd) {
+        chosenFunction = Temperature;
+        chosenSensorKind = Rtd;
+        chosenJunction = Tex;
     }
     switch (function) {
-    case 1:
-        constUnits_ = {QStringLiteral("mA")};
+    case RangeFunction::Current:
+        constUnitTexts = {QStringLiteral("mA")};
         break;
-    case 2:
-        constUnits_ = {QStringLiteral("Ohm")};
+    case RangeFunction::Resistance:
+        constUnitTexts = {QStringLiteral("Ohm")};
         break;
-    case 3:
-    case 4:
-        constUnits_ = {QStringLiteral("°C")};
+    case RangeFunction::Thermocouple:
+    case RangeFunction::Rtd:
+        constUnitTexts = {QStringLiteral("°C")};
         break;
     default:
-        constUnits_ = {voltageConstUnits[0], voltageConstUnits[1]};
+        constUnitTexts = {voltageConstUnits[0], voltageConstUnits[1]};
         break;
     }
-    constUnitIndex_ = IndexOrFirst(constUnits_, range_.constUnit);
-    if (function == 0)
-        voltageUnit_ = IndexOrFirst(VoltageUnits(), range_.rangeUnit);
-    if (function == 2)
-        resistanceUnit_ = IndexOrFirst(ResistanceUnits(), range_.rangeUnit);
+    constUnitIndex = IndexOrFirst(constUnitTexts, editedRange.constUnit);
+    if (function == RangeFunction::Voltage)
+        voltageUnitIndex = IndexOrFirst(VoltageUnits(), editedRange.rangeUnit);
+    if (function == RangeFunction::Resistance)
+        resistanceUnitIndex = IndexOrFirst(ResistanceUnits(), editedRange.rangeUnit);
     // A sensor the lists do not know (a damaged file) gives way to the one shown, so that OK
     // stores what the technician saw and a measurement finds a calibrator function for it.
-    if (function == 3) {
-        thermocouple_ = IndexOrFirst(CalFunctions::ThermocoupleNames(), range_.sensorName);
-        range_.sensorName = CalFunctions::ThermocoupleNames().at(thermocouple_);
+    if (function == RangeFunction::Thermocouple) {
+        thermocoupleIndex = IndexOrFirst(CalFunctions::ThermocoupleNames(), editedRange.sensorName);
+        editedRange.sensorName = CalFunctions::ThermocoupleNames().at(thermocoupleIndex);
     }
-    if (function == 4) {
-        rtd_ = IndexOrFirst(CalFunctions::ResistanceThermometerNames(), range_.sensorName);
-        range_.sensorName = CalFunctions::ResistanceThermometerNames().at(rtd_);
+    if (function == RangeFunction::Rtd) {
+        thermometerIndex =
+            IndexOrFirst(CalFunctions::ResistanceThermometerNames(), editedRange.sensorName);
+        editedRange.sensorName = CalFunctions::ResistanceThermometerNames().at(thermometerIndex);
     }
 
-    if (functionChoice_ != NoFunction)
-        texts_[RangeEditFor(functionChoice_)] = range_.rangeValue;
-    texts_[ClassReading] = range_.classReading;
-    texts_[ClassRange] = range_.classRange;
-    texts_[ConstTerm] = range_.constTerm;
-    if (functionChoice_ == Temperature) {
-        texts_[ToValue] = range_.toValue;
-        texts_[RlValue] = range_.rlValue;
+    if (chosenFunction != NoFunction)
+        editTexts[RangeEditFor(chosenFunction)] = editedRange.rangeValue;
+    editTexts[ClassReading] = editedRange.classReading;
+    editTexts[ClassRange] = editedRange.classRange;
+    editTexts[ConstTerm] = editedRange.constTerm;
+    if (chosenFunction == Temperature) {
+        editTexts[ToValue] = editedRange.toValue;
+        editTexts[RlValue] = editedRange.rlValue;
     }
     for (int e = 0; e < EditCount; ++e)
-        texts_[e] = texts_[e].left(MaxLength(Edit(e)));
+        editTexts[e] = editTexts[e].left(MaxLength(Edit(e)));
 }
 
 QString RangeEditor::Title(bool addMode)
@@ -170,19 +172,19 @@ const QStringList& RangeEditor::ResistanceUnits()
 
 bool RangeEditor::isEnabled(Control control) const
 {
-    const bool temperature = functionChoice_ == Temperature;
-    const bool thermocouple = temperature && sensorKind_ == Thermocouple;
-    const bool rtd = temperature && sensorKind_ == Rtd;
+    const bool temperature = chosenFunction == Temperature;
+    const bool thermocouple = temperature && chosenSensorKind == Thermocouple;
+    const bool rtd = temperature && chosenSensorKind == Rtd;
     switch (control) {
     case VoltageEdit:
     case VoltageUnitList:
-        return functionChoice_ == Voltage;
+        return chosenFunction == Voltage;
     case CurrentEdit:
     case CurrentUnitLabel:
-        return functionChoice_ == Current;
+        return chosenFunction == Current;
     case ResistanceEdit:
     case ResistanceUnitList:
-        return functionChoice_ == Resistance;
+        return chosenFunction == Resistance;
     case TemperatureEdit:
     case TemperatureUnitLabel:
     case ThermocoupleOption:
@@ -195,7 +197,7 @@ bool RangeEditor::isEnabled(Control control) const
         return thermocouple;
     case ToEdit:
     case ToUnitLabel:
-        return thermocouple && junction_ == To;
+        return thermocouple && chosenJunction == To;
     case RtdList:
     case RlLabel:
     case RlEdit:
@@ -209,45 +211,45 @@ bool RangeEditor::isEnabled(Control control) const
 
 std::optional<RangeEditor::Edit> RangeEditor::takeFocusRequest()
 {
-    return std::exchange(focus_, std::nullopt);
+    return std::exchange(focusedEdit, std::nullopt);
 }
 
 void RangeEditor::FillConstUnits(const QStringList& units)
 {
-    constUnits_ = units;
-    constUnitIndex_ = 0;
-    range_.constUnit = constUnits_.first();
+    constUnitTexts = units;
+    constUnitIndex = 0;
+    editedRange.constUnit = constUnitTexts.first();
 }
 
 // The fields a click on a function option writes; typed texts stay in their edits.
 void RangeEditor::ApplyChoiceFields()
 {
-    switch (functionChoice_) {
+    switch (chosenFunction) {
     case Voltage:
-        range_.function = 0;
-        range_.calFunction = 0;
-        range_.sensorName.clear();
-        range_.rangeUnit = VoltageUnits().at(voltageUnit_);
+        editedRange.function = RangeFunction::Voltage;
+        editedRange.calFunction = 0;
+        editedRange.sensorName.clear();
+        editedRange.rangeUnit = VoltageUnits().at(voltageUnitIndex);
         FillConstUnits({voltageConstUnits[0], voltageConstUnits[1]});
         break;
     case Current:
-        range_.function = 1;
-        range_.calFunction = 4;
-        range_.sensorName.clear();
-        range_.rangeUnit = QStringLiteral("mA");
+        editedRange.function = RangeFunction::Current;
+        editedRange.calFunction = 4;
+        editedRange.sensorName.clear();
+        editedRange.rangeUnit = QStringLiteral("mA");
         FillConstUnits({QStringLiteral("mA")});
         break;
     case Resistance:
-        range_.function = 2;
-        range_.calFunction = 5;
-        range_.sensorName.clear();
-        range_.rangeUnit = ResistanceUnits().at(resistanceUnit_);
+        editedRange.function = RangeFunction::Resistance;
+        editedRange.calFunction = 5;
+        editedRange.sensorName.clear();
+        editedRange.rangeUnit = ResistanceUnits().at(resistanceUnitIndex);
         FillConstUnits({QStringLiteral("Ohm")});
         break;
     case Temperature:
-        range_.rangeUnit = QStringLiteral("°C");
+        editedRange.rangeUnit = QStringLiteral("°C");
         FillConstUnits({QStringLiteral("°C")});
-        if (sensorKind_ == Rtd)
+        if (chosenSensorKind == Rtd)
             ApplyResistanceThermometer();
         else
             ApplyThermocouple();
@@ -259,38 +261,38 @@ void RangeEditor::ApplyChoiceFields()
 
 void RangeEditor::ApplyThermocouple()
 {
-    sensorKind_ = Thermocouple;
-    range_.function = 3;
-    range_.calFunction = 7;
-    range_.sensorName = CalFunctions::ThermocoupleNames().at(thermocouple_);
-    junction_ = Tex;
-    range_.coldJunction = 0;
-    range_.toValue.clear();
-    texts_[ToValue].clear();
+    chosenSensorKind = Thermocouple;
+    editedRange.function = RangeFunction::Thermocouple;
+    editedRange.calFunction = 7;
+    editedRange.sensorName = CalFunctions::ThermocoupleNames().at(thermocoupleIndex);
+    chosenJunction = Tex;
+    editedRange.coldJunction = ColdJunction::Tex;
+    editedRange.toValue.clear();
+    editTexts[ToValue].clear();
 }
 
 void RangeEditor::ApplyResistanceThermometer()
 {
-    sensorKind_ = Rtd;
-    range_.function = 4;
-    range_.calFunction = 14;
-    range_.sensorName = CalFunctions::ResistanceThermometerNames().at(rtd_);
-    range_.rlValue.clear();
-    texts_[RlValue].clear();
+    chosenSensorKind = Rtd;
+    editedRange.function = RangeFunction::Rtd;
+    editedRange.calFunction = 14;
+    editedRange.sensorName = CalFunctions::ResistanceThermometerNames().at(thermometerIndex);
+    editedRange.rlValue.clear();
+    editTexts[RlValue].clear();
 }
 
 void RangeEditor::ChooseFunction(int choice)
 {
     if (choice < Voltage || choice > Temperature)
         return;
-    functionChoice_ = choice;
+    chosenFunction = choice;
     ApplyChoiceFields();
-    focus_ = RangeEditFor(choice);
+    focusedEdit = RangeEditFor(choice);
 }
 
 void RangeEditor::ChooseSensorKind(int kind)
 {
-    if (functionChoice_ != Temperature)
+    if (chosenFunction != Temperature)
         return;
     if (kind == Thermocouple)
         ApplyThermocouple();
@@ -302,26 +304,26 @@ void RangeEditor::ChooseJunction(int junction)
 {
     if (junction < Tex || junction > To)
         return;
-    junction_ = junction;
-    range_.coldJunction = qint16(junction);
+    chosenJunction = junction;
+    editedRange.coldJunction = ColdJunction(junction);
     if (junction == To)
-        focus_ = ToValue;
+        focusedEdit = ToValue;
 }
 
 void RangeEditor::SelectVoltageUnit(int index)
 {
     if (index < 0 || index >= VoltageUnits().size())
         return;
-    voltageUnit_ = index;
-    range_.rangeUnit = VoltageUnits().at(index);
+    voltageUnitIndex = index;
+    editedRange.rangeUnit = VoltageUnits().at(index);
 }
 
 void RangeEditor::SelectResistanceUnit(int index)
 {
     if (index < 0 || index >= ResistanceUnits().size())
         return;
-    resistanceUnit_ = index;
-    range_.rangeUnit = ResistanceUnits().at(index);
+    resistanceUnitIndex = index;
+    editedRange.rangeUnit = ResistanceUnits().at(index);
 }
 
 void RangeEditor::SelectThermocouple(int index)
@@ -329,8 +331,8 @@ void RangeEditor::SelectThermocouple(int index)
     const QStringList names = CalFunctions::ThermocoupleNames();
     if (index < 0 || index >= names.size())
         return;
-    thermocouple_ = index;
-    range_.sensorName = names.at(index);
+    thermocoupleIndex = index;
+    editedRange.sensorName = names.at(index);
 }
 
 void RangeEditor::SelectResistanceThermometer(int index)
@@ -338,58 +340,58 @@ void RangeEditor::SelectResistanceThermometer(int index)
     const QStringList names = CalFunctions::ResistanceThermometerNames();
     if (index < 0 || index >= names.size())
         return;
-    rtd_ = index;
-    range_.sensorName = names.at(index);
+    thermometerIndex = index;
+    editedRange.sensorName = names.at(index);
 }
 
 void RangeEditor::SelectConstUnit(int index)
 {
-    if (index < 0 || index >= constUnits_.size())
+    if (index < 0 || index >= constUnitTexts.size())
         return;
-    constUnitIndex_ = index;
-    range_.constUnit = constUnits_.at(index);
+    constUnitIndex = index;
+    editedRange.constUnit = constUnitTexts.at(index);
 }
 
 void RangeEditor::EditChanged(Edit edit, const QString& text)
 {
     if (edit < 0 || edit >= EditCount)
         return;
-    texts_[edit] = text.left(MaxLength(edit));
+    editTexts[edit] = text.left(MaxLength(edit));
     switch (edit) {
     case VoltageValue:
     case CurrentValue:
     case ResistanceValue:
     case TemperatureValue:
-        if (!texts_[edit].isEmpty())
-            ValidateRangeEdit(edit, texts_[edit]);
+        if (!editTexts[edit].isEmpty())
+            ValidateRangeEdit(edit, editTexts[edit]);
         break;
     case ToValue:
     case RlValue:
-        ValidateSetting(edit, texts_[edit]);
+        ValidateSetting(edit, editTexts[edit]);
         break;
     default:
-        ValidateClass(edit, texts_[edit]);
+        ValidateClass(edit, editTexts[edit]);
         break;
     }
 }
 
 void RangeEditor::Refuse(Edit edit, const QString& message, bool focus)
 {
-    texts_[edit].clear();
+    editTexts[edit].clear();
     if (focus)
-        focus_ = edit;
-    ShowError(message, owner_);
+        focusedEdit = edit;
+    ShowError(message, messageOwner);
 }
 
 QString RangeEditor::RangeUnitFor(Edit edit) const
 {
     switch (edit) {
     case VoltageValue:
-        return VoltageUnits().at(voltageUnit_);
+        return VoltageUnits().at(voltageUnitIndex);
     case CurrentValue:
         return QStringLiteral("mA");
     case ResistanceValue:
-        return ResistanceUnits().at(resistanceUnit_);
+        return ResistanceUnits().at(resistanceUnitIndex);
     default:
         return QStringLiteral("°C");
     }
@@ -398,20 +400,21 @@ QString RangeEditor::RangeUnitFor(Edit edit) const
 bool RangeEditor::ValidateRangeEdit(Edit edit, const QString& text)
 {
     if (!OnlyDigits(text)) {
-        range_.rangeValue.clear();
-        range_.rangeUnit.clear();
+        editedRange.rangeValue.clear();
+        editedRange.rangeUnit.clear();
         Refuse(edit, QStringLiteral("Błędnie podany zakres miernika."), true);
         return false;
     }
-    range_.rangeValue = QString::number(text.toInt()); // "0040" is 40, "0" stays 0
-    range_.rangeUnit = RangeUnitFor(edit);
+    editedRange.rangeValue = QString::number(text.toInt()); // "0040" is 40, "0" stays 0
+    editedRange.rangeUnit = RangeUnitFor(edit);
     if (edit == TemperatureValue) {
-        if (sensorKind_ == Thermocouple)
-            range_.function = 3;
-        else if (sensorKind_ == Rtd)
-            range_.function = 4;
+        if (chosenSensorKind == Thermocouple)
+            editedRange.function = RangeFunction::Thermocouple;
+        else if (chosenSensorKind == Rtd)
+            editedRange.function = RangeFunction::Rtd;
     } else {
-        range_.function = qint16(edit - VoltageValue);
+        // The voltage, current and resistance edits come in the order of their quantities.
+        editedRange.function = RangeFunction(edit - VoltageValue);
     }
     return true;
 }
@@ -420,7 +423,7 @@ bool RangeEditor::ValidateRangeEdit(Edit edit, const QString& text)
 void RangeEditor::ValidateSetting(Edit edit, const QString& text)
 {
     const bool isTo = edit == ToValue;
-    QString& field = range_.*FieldOf(edit);
+    QString& field = editedRange.*FieldOf(edit);
     if (text.isEmpty()) {
         field.clear();
         return;
@@ -454,14 +457,14 @@ void RangeEditor::ValidateSetting(Edit edit, const QString& text)
     while (normalised.size() > MaxLength(edit) && normalised.size() > 1 &&
            normalised.startsWith(QLatin1Char('0')) && normalised.at(1) != QLatin1Char('.'))
         normalised.remove(0, 1);
-    texts_[edit] = normalised;
-    field = texts_[edit];
+    editTexts[edit] = normalised;
+    field = editTexts[edit];
 }
 
 // Class parts and the constant component keep the decimals typed, at least one.
 void RangeEditor::ValidateClass(Edit edit, const QString& text)
 {
-    QString& field = range_.*FieldOf(edit);
+    QString& field = editedRange.*FieldOf(edit);
     if (text.isEmpty()) {
         field.clear();
         return;
@@ -482,47 +485,47 @@ void RangeEditor::ValidateClass(Edit edit, const QString& text)
     // ".5555" would become "0.5555": drop surplus decimals so that the text fits its field.
     while (value.size() > MaxLength(edit) && value.contains(QLatin1Char('.')))
         value.chop(1);
-    texts_[edit] = value;
+    editTexts[edit] = value;
     field = value;
 }
 
 bool RangeEditor::Accept()
 {
-    range_.rangeDefined = 0;
-    const Edit rangeEdit = RangeEditFor(functionChoice_);
-    if (functionChoice_ == NoFunction || texts_[rangeEdit].isEmpty()) {
-        range_.rangeValue.clear();
-        if (functionChoice_ != NoFunction)
-            focus_ = rangeEdit;
-        ShowError(QStringLiteral("Nie wprowadzono zakresu miernika."), owner_);
+    editedRange.rangeDefined = 0;
+    const Edit rangeEdit = RangeEditFor(chosenFunction);
+    if (chosenFunction == NoFunction || editTexts[rangeEdit].isEmpty()) {
+        editedRange.rangeValue.clear();
+        if (chosenFunction != NoFunction)
+            focusedEdit = rangeEdit;
+        ShowError(QStringLiteral("Nie wprowadzono zakresu miernika."), messageOwner);
         return false;
     }
     // Whatever was typed into the other range edits, the chosen function's edit decides.
-    if (!ValidateRangeEdit(rangeEdit, texts_[rangeEdit]))
+    if (!ValidateRangeEdit(rangeEdit, editTexts[rangeEdit]))
         return false;
-    if (functionChoice_ == Temperature && sensorKind_ == Thermocouple && junction_ == To &&
-        texts_[ToValue].isEmpty()) {
-        focus_ = ToValue;
-        ShowError(QStringLiteral("Nie wprowadzono wartości To."), owner_);
+    if (chosenFunction == Temperature && chosenSensorKind == Thermocouple && chosenJunction == To &&
+        editTexts[ToValue].isEmpty()) {
+        focusedEdit = ToValue;
+        ShowError(QStringLiteral("Nie wprowadzono wartości To."), messageOwner);
         return false;
     }
-    range_.rangeDefined = 1;
+    editedRange.rangeDefined = 1;
     return true;
 }
 
 void RangeEditor::StoreInto(MeterRange& slot) const
 {
-    slot.rangeValue = range_.rangeValue;
-    slot.sensorName = range_.sensorName;
-    slot.rangeUnit = range_.rangeUnit;
-    slot.function = range_.function;
-    slot.calFunction = range_.calFunction;
-    slot.coldJunction = range_.coldJunction;
-    slot.toValue = range_.toValue;
-    slot.rlValue = range_.rlValue;
-    slot.classReading = range_.classReading;
-    slot.classRange = range_.classRange;
-    slot.constTerm = range_.constTerm;
-    slot.constUnit = range_.constUnit;
-    slot.rangeDefined = range_.rangeDefined;
+    slot.rangeValue = editedRange.rangeValue;
+    slot.sensorName = editedRange.sensorName;
+    slot.rangeUnit = editedRange.rangeUnit;
+    slot.function = editedRange.function;
+    slot.calFunction = editedRange.calFunction;
+    slot.coldJunction = editedRange.coldJunction;
+    slot.toValue = editedRange.toValue;
+    slot.rlValue = editedRange.rlValue;
+    slot.classReading = editedRange.classReading;
+    slot.classRange = editedRange.classRange;
+    slot.constTerm = editedRange.constTerm;
+    slot.constUnit = editedRange.constUnit;
+    slot.rangeDefined = editedRange.rangeDefined;
 }

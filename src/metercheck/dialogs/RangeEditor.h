@@ -85,20 +85,20 @@ public:
     static const QStringList& ResistanceUnits();
 
     // Option groups (-1: nothing selected).
-    int functionChoice() const { return functionChoice_; }
-    int sensorKind() const { return sensorKind_; }
-    int junction() const { return junction_; }
+    int functionChoice() const { return chosenFunction; }
+    int sensorKind() const { return chosenSensorKind; }
+    int junction() const { return chosenJunction; }
     // Selected list items (index into the list).
-    int voltageUnit() const { return voltageUnit_; }
-    int resistanceUnit() const { return resistanceUnit_; }
-    int thermocouple() const { return thermocouple_; }
-    int resistanceThermometer() const { return rtd_; }
-    const QStringList& constUnits() const { return constUnits_; }
-    int constUnit() const { return constUnitIndex_; }
+    int voltageUnit() const { return voltageUnitIndex; }
+    int resistanceUnit() const { return resistanceUnitIndex; }
+    int thermocouple() const { return thermocoupleIndex; }
+    int resistanceThermometer() const { return thermometerIndex; }
+    const QStringList& constUnits() const { return constUnitTexts; }
+    int constUnit() const { return constUnitIndex; }
 
-    QString text(Edit edit) const { return texts_[edit]; }
+    QString text(Edit edit) const { return editTexts[edit]; }
     bool isEnabled(Control control) const;
-    const MeterRange& range() const { return range_; }
+    const MeterRange& range() const { return editedRange; }
     // The edit that should get the focus after the last action, once.
     std::optional<Edit> takeFocusRequest();
 
@@ -129,17 +129,17 @@ private:
     QString RangeUnitFor(Edit edit) const;
     void Refuse(Edit edit, const QString& message, bool focus);
 
-    QWidget* owner_;
-    MeterRange range_;
-    std::array<QString, EditCount> texts_;
-    int functionChoice_ = NoFunction;
-    int sensorKind_ = NoSensor;
-    int junction_ = NoJunction;
-    int voltageUnit_ = 0;
-    int resistanceUnit_ = 0;
-    int thermocouple_ = 0;
-    int rtd_ = 0;
-    QStringList constUnits_;
-    int constUnitIndex_ = 0;
-    std::optional<Edit> focus_;
+    QWidget* messageOwner;
+    MeterRange editedRange;
+    std::array<QString, EditCount> editTexts;
+    int chosenFunction = NoFunction;
+    int chosenSensorKind = NoSensor;
+    int chosenJunction = NoJunction;
+    int voltageUnitIndex = 0;
+    int resistanceUnitIndex = 0;
+    int thermocoupleIndex = 0;
+    int thermometerIndex = 0;
+    QStringList constUnitTexts;
+    int constUnitIndex = 0;
+    std::optional<Edit> focusedEdit;
 };

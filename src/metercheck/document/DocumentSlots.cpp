@@ -24,8 +24,8 @@ void ClearRange(MeterRange& range)
     range.rangeValue.clear();
     range.sensorName.clear();
     range.rangeUnit.clear();
-    range.function = 0;
-    range.coldJunction = 0;
+    range.function = RangeFunction::Voltage;
+    range.coldJunction = ColdJunction::Tex;
     range.toValue.clear();
     range.rlValue.clear();
     range.classReading.clear();
@@ -38,49 +38,49 @@ void ClearRange(MeterRange& range)
     range.rangeMeasured = 0;
 }
 
-bool InsertRangeSlot(int index)
+bool InsertRangeSlot(MeterCheckDoc& doc, int index)
 {
-    const int n = CountRanges();
+    const int n = CountRanges(doc);
     if (n >= maxRanges || index < 0 || index > n)
         return false;
-    auto& ranges = meterCheckDoc.ranges;
+    auto& ranges = doc.ranges;
     std::move_backward(ranges.begin() + index, ranges.begin() + n, ranges.begin() + n + 1);
     ClearRange(ranges[index]);
     return true;
 }
 
-bool RemoveRangeSlot(int index)
+bool RemoveRangeSlot(MeterCheckDoc& doc, int index)
 {
-    const int n = CountRanges();
+    const int n = CountRanges(doc);
     if (index < 0 || index >= n)
         return false;
-    auto& ranges = meterCheckDoc.ranges;
+    auto& ranges = doc.ranges;
     std::move(ranges.begin() + index + 1, ranges.begin() + n, ranges.begin() + index);
     ClearRange(ranges[n - 1]);
     return true;
 }
 
-bool InsertPointSlot(int range, int index)
+bool InsertPointSlot(MeterCheckDoc& doc, int range, int index)
 {
     if (range < 0 || range >= maxRanges)
         return false;
-    const int m = CountPoints(range);
+    const int m = CountPoints(doc, range);
     if (m >= maxPoints || index < 0 || index > m)
         return false;
-    auto& points = meterCheckDoc.ranges[range].points;
+    auto& points = doc.ranges[range].points;
     std::move_backward(points.begin() + index, points.begin() + m, points.begin() + m + 1);
     ClearPoint(points[index]);
     return true;
 }
 
-bool RemovePointSlot(int range, int index)
+bool RemovePointSlot(MeterCheckDoc& doc, int range, int index)
 {
     if (range < 0 || range >= maxRanges)
         return false;
-    const int m = CountPoints(range);
+    const int m = CountPoints(doc, range);
     if (index < 0 || index >= m)
         return false;
-    auto& points = meterCheckDoc.ranges[range].points;
+    auto& points = doc.ranges[range].points;
     std::move(points.begin() + index + 1, points.begin() + m, points.begin() + index);
     ClearPoint(points[m - 1]);
     return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+struct MeterCheckDoc;
 struct MeterPoint;
 struct MeterRange;
 
@@ -16,12 +17,12 @@ void ClearRange(MeterRange& range);
 // Makes room for a new range before slot `index`: ranges index..n-1 move one slot down and
 // slot index is cleared. Done only when fewer than 50 ranges exist and index <= n; returns
 // whether it was done.
-bool InsertRangeSlot(int index);
+bool InsertRangeSlot(MeterCheckDoc& doc, int index);
 // Removes range `index` (< n): the following ranges move one slot up and the freed last slot
 // is cleared. Returns whether it was done.
-bool RemoveRangeSlot(int index);
+bool RemoveRangeSlot(MeterCheckDoc& doc, int index);
 
 // The same for the points of range `range`: insert when m < 50 and index <= m, remove when
 // index < m.
-bool InsertPointSlot(int range, int index);
-bool RemovePointSlot(int range, int index);
+bool InsertPointSlot(MeterCheckDoc& doc, int range, int index);
+bool RemovePointSlot(MeterCheckDoc& doc, int range, int index);

@@ -3,7 +3,7 @@
 
 #include "base/FileAccess.h"
 #include "base/MessageService.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
 #include <QStringDecoder>
@@ -15,14 +15,6 @@
 namespace MetFile {
 
 namespace {
-
-// The image lives for the whole run and is never cleared before packing: bytes behind a
-// text's terminator keep what the last load or save left there.
-QByteArray& ProcessImage()
-{
-    static QByteArray image(MET_FILE_SIZE, '\0');
-    return image;
-}
 
 constexpr char codePage[] = "windows-1250";
 
@@ -132,25 +124,29 @@ QString FitText(const QString& text, int width)
     return text.left(taken);
 }
 
-QByteArray PackDocument()
+QByteArray PackDocument(MeterCheckSession& session)
 {
-    QByteArray& image = ProcessImage();
+    // Never cleared before packing: bytes behind a text's terminator keep what the last load
+    // or save left there.
+    QByteArray& image = session.fileImage;
+    if (image.size() != MET_FILE_SIZE)
+        image = QByteArray(MET_FILE_SIZE, '\0');
     char* data = image.data();
-    const MeterCheckDoc& doc = meterCheckDoc;
+    const MeterCheckDoc& doc = session.document;
 
     qToLittleEndian<double>(doc.formatVersion, data);
     PackText(data + meterNameOffset, 30, doc.meterName);
     PackText(data + meterNumberOffset, 30, doc.meterNumber);
-    PutInt16(data + methodOffset, doc.method);
+    PutInt16(data + methodOffset, qint16(doc.method));
 
     for (int r = 0; r < maxRanges; ++r) {
         const MeterRange& range = doc.ranges[r];
         char* rec = data + RangeOffset(r);
         for (const RangeLayout& f : rangeTexts)
             PackText(rec + f.offset, f.width, range.*f.text);
-        PutInt16(rec + functionOffset, range.function);
+        PutInt16(rec + functionOffset, qint16(range.function));
         PutInt16(rec + calFunctionOffset, range.calFunction);
-        PutInt16(rec + coldJunctionOffset, range.coldJunction);
+        PutInt16(rec + coldJunctionOffset, qint16(range.coldJunction));
         rec[rangeDefinedOffset] = char(range.rangeDefined);
         for (int p = 0; p < maxPoints; ++p) {
             const MeterPoint& point = range.points[p];
@@ -167,26 +163,26 @@ QByteArray PackDocument()
     return image;
 }
 
-bool UnpackDocument(const QByteArray& image)
+bool UnpackDocument(MeterCheckSession& session, const QByteArray& image)
 {
     if (image.size() != MET_FILE_SIZE)
         return false;
     const char* data = image.constData();
-    MeterCheckDoc& doc = meterCheckDoc;
+    MeterCheckDoc& doc = session.document;
 
     doc.formatVersion = qFromLittleEndian<double>(data);
     doc.meterName = UnpackText(data + meterNameOffset, 30);
     doc.meterNumber = UnpackText(data + meterNumberOffset, 30);
-    doc.method = GetInt16(data + methodOffset);
+    doc.method = CheckMethod(GetInt16(data + methodOffset));
 
     for (int r = 0; r < maxRanges; ++r) {
         MeterRange& range = doc.ranges[r];
         const char* rec = data + RangeOffset(r);
         for (const RangeLayout& f : rangeTexts)
             range.*f.text = UnpackText(rec + f.offset, f.width);
-        range.function = GetInt16(rec + functionOffset);
+        range.function = RangeFunction(GetInt16(rec + functionOffset));
         range.calFunction = GetInt16(rec + calFunctionOffset);
-        range.coldJunction = GetInt16(rec + coldJunctionOffset);
+        range.coldJunction = ColdJunction(GetInt16(rec + coldJunctionOffset));
         range.rangeDefined = quint8(rec[rangeDefinedOffset]);
         for (int p = 0; p < maxPoints; ++p) {
             MeterPoint& point = range.points[p];
@@ -200,26 +196,16 @@ bool UnpackDocument(const QByteArray& image)
         }
         range.rangeMeasured = quint8(rec[rangeMeasuredOffset]);
     }
-    ProcessImage() = image;
+    session.fileImage = image;
     return true;
-}
-
-QByteArray Image()
-{
-    return ProcessImage();
-}
-
-void ResetImage()
-{
-    ProcessImage().fill('\0');
 }
 
 } // namespace MetFile
 
-bool SaveDocument(const QString& path, QWidget* owner)
+bool SaveDocument(MeterCheckSession& session, const QString& path, QWidget* owner)
 {
     QString cause;
-    if (!WriteWholeFile(path, MetFile::PackDocument(), &cause)) {
+    if (!WriteWholeFile(path, MetFile::PackDocument(session), &cause)) {
         ShowError(QStringLiteral("Nie udało się zapisać pliku:\n%1\n%2.\n"
                                  "Dokument nie został zapisany, plik na dysku pozostał bez zmian.")
                       .arg(QDir::toNativeSeparators(path), cause),
@@ -229,7 +215,7 @@ bool SaveDocument(const QString& path, QWidget* owner)
     return true;
 }
 
-bool LoadDocument(const QString& path, QWidget* owner)
+bool LoadDocument(MeterCheckSession& session, const QString& path, QWidget* owner)
 {
     // One byte more than a document, so that a longer file shows itself.
     QByteArray image;
@@ -248,5 +234,5 @@ bool LoadDocument(const QString& path, QWidget* owner)
                   owner);
         return false;
     }
-    return MetFile::UnpackDocument(image);
+    return MetFile::UnpackDocument(session, image);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QWidget;
+struct MeterCheckSession;
 
 // The ".met" file: the document packed into one fixed block, little-endian numbers,
 // windows-1250 texts with a terminating zero inside a field of fixed width.
@@ -29,16 +30,12 @@ inline constexpr int PointOffset(int range, int point)
     return RangeOffset(range) + pointsOffset + pointSize * point;
 }
 
-// Packs the document into the process-wide image and returns a copy of it. Bytes of a text
-// field behind the terminator keep what the image held before.
-QByteArray PackDocument();
-// Unpacks a full image (exactly MET_FILE_SIZE bytes) into the document and makes it the
-// process-wide image; anything else is refused and changes nothing.
-bool UnpackDocument(const QByteArray& image);
-// The process-wide image as it stands.
-QByteArray Image();
-// Back to all zeros, as at program start.
-void ResetImage();
+// Packs the session's document into the session's file image and returns a copy of it. Bytes
+// of a text field behind the terminator keep what the image held before.
+QByteArray PackDocument(MeterCheckSession& session);
+// Unpacks a full image (exactly MET_FILE_SIZE bytes) into the session's document and makes it
+// the session's file image; anything else is refused and changes nothing.
+bool UnpackDocument(MeterCheckSession& session, const QByteArray& image);
 
 // Writes the bytes of `text` into a field of `width` bytes: at most width-1 windows-1250
 // bytes, cut at a whole character, then the terminator. Characters outside the code page are
@@ -50,11 +47,11 @@ QString UnpackText(const char* field, int width);
 QString FitText(const QString& text, int width);
 } // namespace MetFile
 
-// Writes the document to `path` through a temporary file in the same folder that replaces the
-// target only when everything was written, so a failed save never damages the old file.
-// On failure shows an error box with the cause (through the message service) and returns false.
-bool SaveDocument(const QString& path, QWidget* owner = nullptr);
-// Reads a ".met" file into the document. A path that is not a regular file, a file that
+// Writes the session's document to `path` through a temporary file in the same folder that replaces
+// the target only when everything was written, so a failed save never damages the old file. On
+// failure shows an error box with the cause (through the message service) and returns false.
+bool SaveDocument(MeterCheckSession& session, const QString& path, QWidget* owner = nullptr);
+// Reads a ".met" file into the session's document. A path that is not a regular file, a file that
 // cannot be read or is not exactly MET_FILE_SIZE bytes long is refused with an error box that
 // names the cause; the document stays as it was.
-bool LoadDocument(const QString& path, QWidget* owner = nullptr);
+bool LoadDocument(MeterCheckSession& session, const QString& path, QWidget* owner = nullptr);

@@ -3,36 +3,29 @@
 
 #include "metercheck/document/DocumentSlots.h"
 
-MeterCheckDoc meterCheckDoc;
-qint16 currentRange = 0;
-qint16 currentPoint = 0;
-QString documentName;
-bool documentModified = false;
-qint16 meterCheckState = 0;
-
-void ClearDocument()
+void ClearDocument(MeterCheckDoc& doc)
 {
-    meterCheckDoc.meterName.clear();
-    meterCheckDoc.meterNumber.clear();
-    meterCheckDoc.method = 0;
-    for (MeterRange& range : meterCheckDoc.ranges)
+    doc.meterName.clear();
+    doc.meterNumber.clear();
+    doc.method = CheckMethod::ExactSetting;
+    for (MeterRange& range : doc.ranges)
         ClearRange(range);
 }
 
-int CountRanges()
+int CountRanges(const MeterCheckDoc& doc)
 {
     int n = 0;
-    for (const MeterRange& range : meterCheckDoc.ranges)
+    for (const MeterRange& range : doc.ranges)
         n += range.rangeDefined == 1 ? 1 : 0;
     return n;
 }
 
-int CountPoints(int range)
+int CountPoints(const MeterCheckDoc& doc, int range)
 {
     if (range < 0 || range >= maxRanges)
         return 0;
     int m = 0;
-    for (const MeterPoint& point : meterCheckDoc.ranges[range].points)
+    for (const MeterPoint& point : doc.ranges[range].points)
         m += point.pointDefined == 1 ? 1 : 0;
     return m;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/ColdJunction.h"
+
 #include <QString>
 
 #include <array>
@@ -11,6 +13,24 @@
 
 constexpr int maxRanges = 50;
 constexpr int maxPoints = 50;
+
+// What a meter range measures. The file keeps the number; a number outside the list (a damaged
+// or foreign file) is kept as it is and matches none of the names.
+enum class RangeFunction : qint16
+{
+    Voltage = 0,
+    Current = 1,
+    Resistance = 2,
+    Thermocouple = 3, // temperature with a thermocouple
+    Rtd = 4,          // temperature with a resistance thermometer
+};
+
+// How a meter is checked. The file keeps the number; a number outside the list is kept as it is.
+enum class CheckMethod : qint16
+{
+    ExactSetting = 0, // the calibrator is set to the nominal value, the meter is read
+    ExactReading = 1, // the calibrator is adjusted until the meter shows the nominal value
+};
 
 struct MeterPoint
 {
@@ -24,25 +44,29 @@ struct MeterPoint
     quint8 pointDefined = 0;  // the slot holds a point
     quint8 reserved = 0;      // always 0
     quint8 pointMeasured = 0; // the errors are valid
+
+    bool operator==(const MeterPoint&) const = default;
 };
 
 struct MeterRange
 {
-    QString rangeValue;      // full-scale value, digits only
-    QString sensorName;      // thermocouple or resistance-thermometer type; empty otherwise
-    QString rangeUnit;       // "mV", "V", "mA", "Ohm", "kOhm" or "°C"
-    qint16 function = 0;     // 0 voltage, 1 current, 2 resistance, 3 thermocouple, 4 RTD
-    qint16 calFunction = 0;  // calibrator function index last used (0-19)
-    qint16 coldJunction = 0; // 0 Tex, 1 Tin, 2 To
-    QString toValue;         // To in °C, one decimal
-    QString rlValue;         // lead resistance in Ohm, one decimal
-    QString classReading;    // class part in % of the measured value
-    QString classRange;      // class part in % of the range
-    QString constTerm;       // constant component of the permissible error
-    QString constUnit;       // its unit
+    QString rangeValue; // full-scale value, digits only
+    QString sensorName; // thermocouple or resistance-thermometer type; empty otherwise
+    QString rangeUnit;  // "mV", "V", "mA", "Ohm", "kOhm" or "°C"
+    RangeFunction function = RangeFunction::Voltage;
+    qint16 calFunction = 0;                        // calibrator function index last used (0-19)
+    ColdJunction coldJunction = ColdJunction::Tex; // To means toValue
+    QString toValue;                               // To in °C, one decimal
+    QString rlValue;                               // lead resistance in Ohm, one decimal
+    QString classReading;                          // class part in % of the measured value
+    QString classRange;                            // class part in % of the range
+    QString constTerm;                             // constant component of the permissible error
+    QString constUnit;                             // its unit
     quint8 rangeDefined = 0;
     std::array<MeterPoint, maxPoints> points;
     quint8 rangeMeasured = 0;
+
+    bool operator==(const MeterRange&) const = default;
 };
 
 struct MeterCheckDoc
@@ -50,22 +74,17 @@ struct MeterCheckDoc
     double formatVersion = 0.0;
     QString meterName;
     QString meterNumber;
-    qint16 method = 0; // 0 exact setting, 1 exact reading
+    CheckMethod method = CheckMethod::ExactSetting;
     std::array<MeterRange, maxRanges> ranges;
+
+    bool operator==(const MeterCheckDoc&) const = default;
 };
 
-// The one document of the program run and the globals that travel with it.
-extern MeterCheckDoc meterCheckDoc;
-extern qint16 currentRange;
-extern qint16 currentPoint;
-extern QString documentName;
-extern bool documentModified;
-extern qint16 meterCheckState;
-
-// Empties the whole document: texts empty, method, function and coldJunction 0, every flag 0.
+// Empties the whole document: texts empty, method 0, function and coldJunction the first of
+// their lists, every flag 0.
 // formatVersion and the calFunction presets stay as they are.
-void ClearDocument();
+void ClearDocument(MeterCheckDoc& doc);
 // Number of range slots whose rangeDefined is exactly 1.
-int CountRanges();
+int CountRanges(const MeterCheckDoc& doc);
 // Number of point slots of range `range` whose pointDefined is exactly 1 (0 for a bad index).
-int CountPoints(int range);
+int CountPoints(const MeterCheckDoc& doc, int range);

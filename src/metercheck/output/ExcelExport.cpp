@@ -3,12 +3,13 @@
 
 #include "base/MessageService.h"
 #include "base/WorkProgress.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/ReportFile.h"
 
 #include <QDir>
 
-bool ExcelExport::Export(const QList<int>& ranges, ExportPathChooser& chooser,
-                         WorkbookOpener* opener, WorkProgress* progress)
+bool ExcelExport::Export(const MeterCheckSession& session, const QList<int>& ranges,
+                         ExportPathChooser& chooser, WorkbookOpener* opener, WorkProgress* progress)
 {
     if (ranges.isEmpty())
         return true;
@@ -25,7 +26,7 @@ bool ExcelExport::Export(const QList<int>& ranges, ExportPathChooser& chooser,
         if (progress && !progress->Continue(i, count + 1,
                                             QStringLiteral("Zakres %1 z %2").arg(i + 1).arg(count)))
             return false;
-        ExportRangeToExcel(next, ranges[i]);
+        ExportRangeToExcel(next, session.document, ranges[i]);
     }
     if (progress && !progress->Continue(count, count + 1, QStringLiteral("Zapisywanie skoroszytu")))
         return false;
@@ -33,7 +34,7 @@ bool ExcelExport::Export(const QList<int>& ranges, ExportPathChooser& chooser,
     ExportError error;
     const bool made = next.Content(&content, &error);
     QString cause;
-    const bool written = made && WriteReportFile(target, content, &cause);
+    const bool written = made && WriteReportFile(target, content, session.documentName, &cause);
     if (progress)
         progress->Done();
     if (!made) {

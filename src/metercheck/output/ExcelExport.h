@@ -7,6 +7,7 @@
 #include <QString>
 
 class WorkProgress;
+struct MeterCheckSession;
 
 // Asks where the workbook of this program run is to be saved; empty when the user cancels.
 class ExportPathChooser
@@ -29,13 +30,14 @@ public:
 class ExcelExport
 {
 public:
-    // Adds one sheet per range and writes the workbook whole (a report file: never over the
-    // document it is made from); then opens it when an opener is given. A failure to make the
-    // workbook is shown in the "excel com" box, a failure to write it with the file and the
-    // cause; either changes nothing. A workbook saved but not opened is a success, told as
-    // such. Before each range `progress` (when given) learns how far the export got and may
+    // Adds one sheet per range of the session's document and writes the workbook whole (a report
+    // file: never over the document it is made from); then opens it when an opener is given. A
+    // failure to make the workbook is shown in the "excel com" box, a failure to write it with the
+    // file and the cause; either changes nothing. A workbook saved but not opened is a success,
+    // told as such. Before each range `progress` (when given) learns how far the export got and may
     // stop it: nothing is written then.
-    bool Export(const QList<int>& ranges, ExportPathChooser& chooser, WorkbookOpener* opener,
+    bool Export(const MeterCheckSession& session, const QList<int>& ranges,
+                ExportPathChooser& chooser, WorkbookOpener* opener,
                 WorkProgress* progress = nullptr);
 
     const ExportWorkbook& Workbook() const { return workbook; }

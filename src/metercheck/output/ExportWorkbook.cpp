@@ -163,14 +163,14 @@ bool ExportWorkbook::Content(QByteArray* content, ExportError* error) const
     return true;
 }
 
-QString RangeSheetName(int range)
+QString RangeSheetName(const MeterCheckDoc& doc, int range)
 {
-    const MeterRange& r = meterCheckDoc.ranges[range];
+    const MeterRange& r = doc.ranges[range];
     return QStringLiteral("Zakres (") + r.rangeValue + QLatin1Char(' ') + r.rangeUnit +
            QLatin1Char(')');
 }
 
-void ExportRangeToExcel(ExportWorkbook& workbook, int range)
+void ExportRangeToExcel(ExportWorkbook& workbook, const MeterCheckDoc& doc, int range)
 {
     enum Column
     {
@@ -182,16 +182,16 @@ void ExportRangeToExcel(ExportWorkbook& workbook, int range)
         F,
         G
     };
-    const MeterRange& r = meterCheckDoc.ranges[range];
+    const MeterRange& r = doc.ranges[range];
 
     ExportSheet sheet;
-    sheet.name = RangeSheetName(range);
+    sheet.name = RangeSheetName(doc, range);
     sheet.SetCell(1, A, QStringLiteral("Protokół sprawdzania miernika"));
     sheet.SetCell(2, A, QStringLiteral("Nazwa:"));
-    sheet.SetCell(2, B, meterCheckDoc.meterName);
+    sheet.SetCell(2, B, doc.meterName);
     sheet.SetCell(3, A, QStringLiteral("Numer:"));
-    sheet.SetCell(3, B, meterCheckDoc.meterNumber);
-    sheet.SetCell(4, A, MethodText(meterCheckDoc.method));
+    sheet.SetCell(3, B, doc.meterNumber);
+    sheet.SetCell(4, A, MethodText(doc.method));
     sheet.SetCell(
         2, E, QStringLiteral("Zakres miernika: ") + r.rangeValue + QLatin1Char(' ') + r.rangeUnit);
     sheet.SetCell(3, E, ClassText(r));
@@ -205,7 +205,7 @@ void ExportRangeToExcel(ExportWorkbook& workbook, int range)
     sheet.SetCell(6, F, QStringLiteral("j.m."));
     sheet.SetCell(6, G, QStringLiteral("ON"));
 
-    const int n = CountPoints(range);
+    const int n = CountPoints(doc, range);
     for (int j = 0; j < n; ++j) {
         const MeterPoint& p = r.points[j];
         const int row = 7 + j;

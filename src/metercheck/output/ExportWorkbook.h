@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+struct MeterCheckDoc;
+
 // One sheet of the export: its name and its cells, row by row from row 1, column A first.
 // Every cell holds text; an empty text is an empty cell.
 struct ExportSheet
@@ -50,7 +52,7 @@ private:
 };
 
 // Adds the sheet of range `range` of the document: the header cells and one row per point.
-void ExportRangeToExcel(ExportWorkbook& workbook, int range);
+void ExportRangeToExcel(ExportWorkbook& workbook, const MeterCheckDoc& doc, int range);
 
 // The name a range's sheet is given before it is made unique: "Zakres (400 mV)".
-QString RangeSheetName(int range);
+QString RangeSheetName(const MeterCheckDoc& doc, int range);

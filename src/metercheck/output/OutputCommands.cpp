@@ -3,7 +3,7 @@
 
 #include "base/DialogWorkProgress.h"
 #include "base/MessageService.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/CExportDlg.h"
 #include "metercheck/output/CPrintOptionsDlg.h"
 #include "metercheck/output/ExcelExport.h"
@@ -27,14 +27,16 @@ namespace {
 class DialogPathChooser : public ExportPathChooser
 {
 public:
-    explicit DialogPathChooser(QWidget* parent) : parent(parent) {}
+    DialogPathChooser(const QString& documentName, QWidget* parent)
+        : documentName(documentName), parent(parent)
+    {}
 
     QString AskWorkbookPath() override
     {
         QString path = QFileDialog::getSaveFileName(
             parent, QStringLiteral("Zapisz skoroszyt"),
             MeterCheckOutput::SuggestedPath(FileKind::Workbook, QStringLiteral("xlsx"),
-                                            QStringLiteral("R718")),
+                                            QStringLiteral("R718"), documentName),
             QStringLiteral("Skoroszyty programu Excel (*.xlsx)"));
         if (!path.isEmpty() && !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
             path += QLatin1String(".xlsx");
@@ -43,6 +45,7 @@ public:
     }
 
 private:
+    QString documentName;
     QWidget* parent;
 };
 
@@ -61,19 +64,19 @@ WorkbookOpener* workbookOpener = &desktopOpener;
 // Without any printer the print dialog offers only a PDF file: suggest one named after the
 // document instead of a bare folder. (With printers, a file name would make the PDF file the
 // dialog's first choice instead of the printer.)
-void SuggestPdfFile(QPrinter& printer)
+void SuggestPdfFile(QPrinter& printer, const QString& documentName)
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         return;
     printer.setOutputFileName(MeterCheckOutput::SuggestedPath(
-        FileKind::Report, QStringLiteral("pdf"), QStringLiteral("Protokół")));
+        FileKind::Report, QStringLiteral("pdf"), QStringLiteral("Protokół"), documentName));
 }
 
 } // namespace
 
 namespace MeterCheckOutput {
 
-void OnPrint(QWidget* parent)
+void OnPrint(const MeterCheckSession& session, QWidget* parent)
 {
     CPrintOptionsDlg options(parent);
     if (options.exec() != QDialog::Accepted)
@@ -81,25 +84,25 @@ void OnPrint(QWidget* parent)
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4)); // the page is laid out for A4
-    SuggestPdfFile(printer);
+    SuggestPdfFile(printer, session.documentName);
     ReportPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (printer.outputFormat() == QPrinter::PdfFormat)
         RememberFolder(FileKind::Report, printer.outputFileName());
 
-    const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter();
+    const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(session.document);
     DialogWorkProgress progress(parent, QStringLiteral("Drukowanie"));
     QString file;
     PrintOnChosenPrinter(
         printer,
         [&](PrintJobs& jobs) {
-            const bool whole =
-                PrintReport(options.Options(), jobs, charts.get(), SystemReportClock(), &progress);
+            const bool whole = PrintReport(options.Options(), session, jobs, charts.get(),
+                                           SystemReportClock(), &progress);
             progress.Done();
             return whole;
         },
-        &file);
+        session.documentName, &file);
     if (!file.isEmpty())
         Messages().Show(
             QStringLiteral("Wydruk zapisano w pliku:\n%1").arg(QDir::toNativeSeparators(file)),
@@ -107,7 +110,7 @@ void OnPrint(QWidget* parent)
             parent);
 }
 
-void OnExport(QWidget* parent)
+void OnExport(const MeterCheckSession& session, QWidget* parent)
 {
     CExportDlg options(parent);
     if (options.exec() != QDialog::Accepted)
@@ -115,18 +118,19 @@ void OnExport(QWidget* parent)
 
     QList<int> ranges;
     if (options.exportScope == 0) {
-        if (currentRange >= 0 && currentRange < maxRanges)
-            ranges << currentRange;
+        if (session.currentRange >= 0 && session.currentRange < maxRanges)
+            ranges << session.currentRange;
     } else {
-        for (int i = 0; i < CountRanges(); ++i)
+        for (int i = 0; i < CountRanges(session.document); ++i)
             ranges << i;
     }
-    DialogPathChooser chooser(parent);
+    DialogPathChooser chooser(session.documentName, parent);
     DialogWorkProgress progress(parent, QStringLiteral("Eksport danych do Excela"));
-    ProgramExport().Export(ranges, chooser, workbookOpener, &progress);
+    ProgramExport().Export(session, ranges, chooser, workbookOpener, &progress);
 }
 
-QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallbackBase)
+QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallbackBase,
+                      const QString& documentName)
 {
     const QFileInfo document(documentName);
     const QString base =

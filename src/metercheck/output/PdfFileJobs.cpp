@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "metercheck/output/PdfFileJobs.h"
 
+#include "metercheck/output/PrinterPrintJobs.h"
 #include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportFile.h"
 
@@ -61,12 +62,12 @@ bool PdfFileJobs::BeginPage()
     return true;
 }
 
-bool PdfFileJobs::Save(const QString& path)
+bool PdfFileJobs::Save(const QString& path, const QString& documentName)
 {
     if (painter.isActive())
         painter.end();
     QString cause;
-    if (!WriteReportFile(path, buffer.data(), &cause)) {
+    if (!WriteReportFile(path, buffer.data(), documentName, &cause)) {
         ShowPrintError(QStringLiteral("Nie zapisano wydruku w pliku:\n%1\n%2.")
                            .arg(QDir::toNativeSeparators(path), cause));
         return false;
@@ -75,7 +76,7 @@ bool PdfFileJobs::Save(const QString& path)
 }
 
 bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&)>& print,
-                          QString* writtenFile)
+                          const QString& documentName, QString* writtenFile)
 {
     if (writtenFile)
         writtenFile->clear();
@@ -83,7 +84,7 @@ bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&
         PdfFileJobs jobs(printer.pageLayout());
         if (!print(jobs) || jobs.PagesPrinted() == 0)
             return true;
-        if (!jobs.Save(printer.outputFileName()))
+        if (!jobs.Save(printer.outputFileName(), documentName))
             return false;
         if (writtenFile)
             *writtenFile = printer.outputFileName();

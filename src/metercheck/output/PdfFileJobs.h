@@ -29,9 +29,9 @@ public:
 
     int PagesPrinted() const { return pages; }
     // Ends the document and writes it to path (a report file: never over the document it is
-    // made from). A failure is shown in the printing message box, naming the file and the
-    // cause; nothing is written then.
-    bool Save(const QString& path);
+    // made from, `documentName`). A failure is shown in the printing message box, naming the
+    // file and the cause; nothing is written then.
+    bool Save(const QString& path, const QString& documentName);
 
     static QPageLayout A4();
 
@@ -46,7 +46,8 @@ private:
 // Prints through what the print dialog chose: for a PDF file, all pages `print` makes go into
 // one document written whole at the end (nothing when no page was made, or when `print`
 // returns false: the print was cancelled, and a file already there stays as it was); on a
-// printer every job goes to its queue. False when the file could not be written (said in a
-// message box). `writtenFile`, when given, gets the PDF file written (empty when none).
+// printer every job goes to its queue. The file is never the open document `documentName`.
+// False when the file could not be written (said in a message box). `writtenFile`, when given,
+// gets the PDF file written (empty when none).
 bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&)>& print,
-                          QString* writtenFile = nullptr);
+                          const QString& documentName, QString* writtenFile = nullptr);

@@ -4,8 +4,6 @@
 #include <QPainter>
 #include <QString>
 
-class QPrinter;
-
 // Where the report goes: a series of print jobs of one page each (the table of a range, a
 // chart of a range). Each page is drawn in 0.01 mm with the origin at the page's top-left
 // corner and y growing downwards.
@@ -23,31 +21,4 @@ public:
     virtual void EndJob() = 0;
     // Drops a job whose page could not be started.
     virtual void AbortJob() = 0;
-};
-
-// Jobs on a printer: every job is a job of its own in the printer queue. A PDF file is no
-// printer here: PdfFileJobs writes it.
-class PrinterPrintJobs : public PrintJobs
-{
-public:
-    // printer may be nullptr (no printer chosen). The printer is switched to full-page mode.
-    explicit PrinterPrintJobs(QPrinter* printer);
-    ~PrinterPrintJobs() override;
-
-    bool HasPrinter() const override;
-    QPainter* BeginJob(const QString& name) override;
-    bool BeginPage() override;
-    void EndPage() override;
-    void EndJob() override;
-    void AbortJob() override;
-
-    // Pages finished so far.
-    int PagesPrinted() const { return pages; }
-
-private:
-    void SetUpPage();
-
-    QPrinter* printer;
-    QPainter painter;
-    int pages = 0;
 };

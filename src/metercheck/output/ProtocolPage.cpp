@@ -128,12 +128,6 @@ void PaintRow(QPainter& painter, const MeterPoint& p, int j)
 
 } // namespace
 
-void PaintProtocolPage(QPainter& painter, int range, const QString& dateText,
-                       const QString& timeText)
-{
-    PaintProtocolPage(painter, meterCheckDoc, range, dateText, timeText);
-}
-
 void PaintProtocolPage(QPainter& painter, const MeterCheckDoc& doc, int range,
                        const QString& dateText, const QString& timeText)
 {

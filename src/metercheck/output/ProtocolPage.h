@@ -36,10 +36,7 @@ constexpr int TableBottom(int rows)
 
 } // namespace ProtocolPage
 
-// Draws the whole page for range `range` of the document; dateText and timeText are printed
-// in the title line.
-void PaintProtocolPage(QPainter& painter, int range, const QString& dateText,
-                       const QString& timeText);
-// The same for range `range` of another document (a check kept in the history).
+// Draws the whole page for range `range` of a document (the meter check's, or one made of a
+// check kept in the history); dateText and timeText are printed in the title line.
 void PaintProtocolPage(QPainter& painter, const MeterCheckDoc& doc, int range,
                        const QString& dateText, const QString& timeText);

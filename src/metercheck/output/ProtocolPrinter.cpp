@@ -3,22 +3,15 @@
 
 #include "base/MessageService.h"
 #include "base/WorkProgress.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/PrintJobs.h"
 #include "metercheck/output/ProtocolPage.h"
 #include "metercheck/output/ReportClock.h"
-
-const char* const reportMessageCaption = "Tevano 718";
 
 void ShowPrintError(const QString& text)
 {
     Messages().Show(text, QString::fromUtf8(reportMessageCaption), MessageIcon::Error,
                     MessageButtons::Ok, nullptr);
-}
-
-bool PrintProtocolTable(PrintJobs& jobs, int range, const ReportClock& clock)
-{
-    return PrintProtocolTable(jobs, meterCheckDoc, range, clock);
 }
 
 bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
@@ -48,13 +41,14 @@ bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
     return true;
 }
 
-bool PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinter* charts,
-                 const ReportClock& clock, WorkProgress* progress)
+bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
+                 ReportChartPrinter* charts, const ReportClock& clock, WorkProgress* progress)
 {
+    const MeterCheckDoc& doc = session.document;
     const bool points = options.printPointsChart && charts;
     const bool errors = options.printErrorsChart && charts;
     const int pagesPerRange = (options.printTable ? 1 : 0) + (points ? 1 : 0) + (errors ? 1 : 0);
-    const int rangeCount = options.printScope == 0 ? 1 : CountRanges();
+    const int rangeCount = options.printScope == 0 ? 1 : CountRanges(doc);
     const int pageCount = rangeCount * pagesPerRange;
     int page = 0;
     int rangeNumber = 0;
@@ -77,7 +71,7 @@ bool PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinte
         if (options.printTable) {
             if (!goOn())
                 return false;
-            PrintProtocolTable(jobs, range, clock);
+            PrintProtocolTable(jobs, doc, range, clock);
         }
         if (points) {
             if (!goOn())
@@ -93,9 +87,9 @@ bool PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinte
     };
 
     if (options.printScope == 0)
-        return printRange(currentRange);
+        return printRange(session.currentRange);
     // Counted again after every range, as the other loops over all ranges do.
-    for (int i = 0; i < CountRanges(); ++i) {
+    for (int i = 0; i < CountRanges(doc); ++i) {
         if (!printRange(i))
             return false;
     }

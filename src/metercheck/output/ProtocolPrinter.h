@@ -7,6 +7,7 @@ class PrintJobs;
 class ReportClock;
 class WorkProgress;
 struct MeterCheckDoc;
+struct MeterCheckSession;
 
 // What the print command prints; the members are those of the print options dialog.
 struct PrintOptions
@@ -32,20 +33,19 @@ public:
 };
 
 // The caption of the printing messages: the application's title.
-extern const char* const reportMessageCaption;
+inline constexpr char reportMessageCaption[] = "Tevano 718";
 // A printing failure ("Nie znaleziono drukarki!", ...) in its message box.
 void ShowPrintError(const QString& text);
 
-// One print job with the table page of range `range`. Failures are shown in a message box
-// and give false.
-bool PrintProtocolTable(PrintJobs& jobs, int range, const ReportClock& clock);
-// The same for range `range` of another document (a check kept in the history).
+// One print job with the table page of range `range` of a document (the meter check's, or one
+// made of a check kept in the history). Failures are shown in a message box and give false.
 bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
                         const ReportClock& clock);
 
-// The print command after its options were chosen: the chosen parts of the current range or
-// of every range, range after range. The charts are printed even when a table failed. Before
-// each page `progress` (when given) learns the range and the page (of the pages chosen, a
+// The print command after its options were chosen: the chosen parts of the session's current
+// range or of every range, range after range. The charts are printed even when a table failed.
+// Before each page `progress` (when given) learns the range and the page (of the pages chosen, a
 // chart with nothing to draw included) and may stop the print; false when it was stopped.
-bool PrintReport(const PrintOptions& options, PrintJobs& jobs, ReportChartPrinter* charts,
-                 const ReportClock& clock, WorkProgress* progress = nullptr);
+bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
+                 ReportChartPrinter* charts, const ReportClock& clock,
+                 WorkProgress* progress = nullptr);

@@ -19,6 +19,8 @@ const QRectF chartArea(2000, 2000, 16000, 12000);
 class PageChartPrinter : public ReportChartPrinter
 {
 public:
+    explicit PageChartPrinter(const MeterCheckDoc& doc) : pointsPage(doc), errorsPage(doc) {}
+
     void PrintChart(Chart chart, int range, PrintJobs& jobs) override
     {
         ChartPage& page = chart == Chart::Points ? static_cast<ChartPage&>(pointsPage)
@@ -55,7 +57,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter()
+std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter(const MeterCheckDoc& doc)
 {
-    return std::make_unique<PageChartPrinter>();
+    return std::make_unique<PageChartPrinter>(doc);
 }

@@ -2,9 +2,9 @@
 #include "metercheck/output/ReportFile.h"
 
 #include "base/FileAccess.h"
-#include "metercheck/document/MeterCheckDoc.h"
 
-bool WriteReportFile(const QString& path, const QByteArray& content, QString* cause)
+bool WriteReportFile(const QString& path, const QByteArray& content, const QString& documentName,
+                     QString* cause)
 {
     if (!documentName.isEmpty() && SameFile(path, documentName)) {
         *cause = QStringLiteral("To jest plik dokumentu, z którego powstaje raport");

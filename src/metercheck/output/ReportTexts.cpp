@@ -6,12 +6,12 @@
 
 #include <cmath>
 
-QString MethodText(int method)
+QString MethodText(CheckMethod method)
 {
     switch (method) {
-    case 0:
+    case CheckMethod::ExactSetting:
         return QStringLiteral("Metoda dokładnej nastawy");
-    case 1:
+    case CheckMethod::ExactReading:
         return QStringLiteral("Metoda dokładnego odczytu");
     default:
         return QString();
@@ -35,21 +35,21 @@ QString SensorText(const MeterRange& range)
     if (range.sensorName.isEmpty())
         return QString();
     QString text = QStringLiteral("Czujnik: ") + range.sensorName;
-    if (range.function == 3) {
+    if (range.function == RangeFunction::Thermocouple) {
         switch (range.coldJunction) {
-        case 0:
+        case ColdJunction::Tex:
             text += QStringLiteral(" [Tex]");
             break;
-        case 1:
+        case ColdJunction::Tin:
             text += QStringLiteral(" [Tin]");
             break;
-        case 2:
+        case ColdJunction::To:
             text += QStringLiteral("; [To=") + range.toValue + QStringLiteral(" °C]");
             break;
         default:
             break;
         }
-    } else if (range.function == 4 && !range.rlValue.isEmpty()) {
+    } else if (range.function == RangeFunction::Rtd && !range.rlValue.isEmpty()) {
         text += QStringLiteral("; [RL=") + range.rlValue + QStringLiteral(" Ohm]");
     }
     return text;

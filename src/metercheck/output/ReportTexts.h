@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QString>
+#include "metercheck/document/MeterCheckDoc.h"
 
-struct MeterPoint;
-struct MeterRange;
+#include <QString>
 
 // Texts the printed report and the workbook share, so that both describe a range alike.
 
-// "Metoda dokładnej nastawy" (0) or "Metoda dokładnego odczytu" (1); empty for anything else.
-QString MethodText(int method);
+// "Metoda dokładnej nastawy" or "Metoda dokładnego odczytu"; empty for a number outside the list.
+QString MethodText(CheckMethod method);
 
 // "Klasa: " with the parts of the accuracy class that are filled in.
 QString ClassText(const MeterRange& range);

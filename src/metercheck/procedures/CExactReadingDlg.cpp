@@ -4,9 +4,8 @@
 #include "controls/ToggleButton.h"
 #include "link/CalFunctionTable.h"
 #include "metercheck/dialogs/RangeDescription.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/procedures/MeasurementDialogParts.h"
-#include "metercheck/procedures/ProcedureGlobals.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -44,13 +43,15 @@ bool IsDialogKey(int key)
 
 } // namespace
 
-CExactReadingDlg::CExactReadingDlg(int range, int point, CommandSender& sender, QWidget* parent)
-    : QDialog(parent), control(meterCheckDoc.ranges[range].calFunction, setpointText, sender),
-      range(range), point(point)
+CExactReadingDlg::CExactReadingDlg(MeterCheckSession& session, int range, int point,
+                                   const QString& setpointText, CommandSender& sender,
+                                   QWidget* parent)
+    : QDialog(parent), control(session.document.ranges[range].calFunction, setpointText, sender),
+      session(session), range(range), point(point)
 {
     setWindowTitle(QStringLiteral("Metoda dokładnego odczytu"));
     setFixedSize(480, 262);
-    const MeterRange& r = meterCheckDoc.ranges[range];
+    const MeterRange& r = session.document.ranges[range];
     const int function = r.calFunction;
     const QFont value = ValueFont();
 
@@ -184,7 +185,7 @@ bool CExactReadingDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CExactReadingDlg::OnOk()
 {
-    meterCheckDoc.ranges[range].points[point].setting = control.SettingText();
-    documentModified = true;
+    session.document.ranges[range].points[point].setting = control.SettingText();
+    session.documentModified = true;
     accept();
 }

@@ -11,17 +11,20 @@ class QLabel;
 class QPushButton;
 class QToolButton;
 class ToggleButton;
+struct MeterCheckSession;
 
 // "Metoda dokładnego odczytu": the operator moves the calibrator output digit by digit (spin,
 // Up/Down keys, sign button) until the meter shows the nominal value. Every key pressed in the
 // dialog re-sends the output; Tab, Enter and Esc are no dialog keys here, so OK and "Przerwij"
-// must be clicked. OK stores the output in the point's setting.
+// must be clicked. The output starts at `setpointText`. OK stores the output in the setting of
+// point `point` of range `range` of the session's document and sets documentModified.
 class CExactReadingDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    CExactReadingDlg(int range, int point, CommandSender& sender, QWidget* parent = nullptr);
+    CExactReadingDlg(MeterCheckSession& session, int range, int point, const QString& setpointText,
+                     CommandSender& sender, QWidget* parent = nullptr);
 
     const ExactReadingControl& Control() const { return control; }
 
@@ -52,6 +55,7 @@ private:
 
     ExactReadingControl control;
     QButtonGroup* digitGroup = nullptr;
+    MeterCheckSession& session;
     int range;
     int point;
 };

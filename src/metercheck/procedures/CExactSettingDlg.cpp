@@ -4,10 +4,9 @@
 #include "base/MessageService.h"
 #include "link/CalFunctionTable.h"
 #include "metercheck/dialogs/RangeDescription.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/procedures/ExactSettingEntry.h"
 #include "metercheck/procedures/MeasurementDialogParts.h"
-#include "metercheck/procedures/ProcedureGlobals.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,12 +15,13 @@
 
 using namespace MeasurementDialogParts;
 
-CExactSettingDlg::CExactSettingDlg(int range, int point, QWidget* parent)
-    : QDialog(parent), range(range), point(point)
+CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int point,
+                                   const QString& setpointText, QWidget* parent)
+    : QDialog(parent), session(session), range(range), point(point)
 {
     setWindowTitle(QStringLiteral("Metoda dokładnej nastawy"));
     setFixedSize(480, 262);
-    const MeterRange& r = meterCheckDoc.ranges[range];
+    const MeterRange& r = session.document.ranges[range];
     const int function = r.calFunction;
     const bool known = CalFunctions::IsValid(function);
     const QFont value = ValueFont();
@@ -75,7 +75,7 @@ CExactSettingDlg::CExactSettingDlg(int range, int point, QWidget* parent)
 
 void CExactSettingDlg::OnOk()
 {
-    MeterPoint& p = meterCheckDoc.ranges[range].points[point];
+    MeterPoint& p = session.document.ranges[range].points[point];
     QString shown;
     switch (ExactSettingEntry::Confirm(indicationEdit->text(), p, &shown)) {
     case ExactSettingEntry::Refused:
@@ -85,7 +85,7 @@ void CExactSettingDlg::OnOk()
         return;
     case ExactSettingEntry::Stored:
         indicationEdit->setText(shown);
-        documentModified = true;
+        session.documentModified = true;
         break;
     case ExactSettingEntry::Kept:
         break;

@@ -6,16 +6,19 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct MeterCheckSession;
 
-// "Metoda dokładnej nastawy": the calibrator is set to the nominal value and the operator types
-// what the meter shows. OK stores the indication in the point's reading (range unit);
+// "Metoda dokładnej nastawy": the calibrator is set to the nominal value (`setpointText`) and the
+// operator types what the meter shows. OK stores the indication in the reading of point `point`
+// of range `range` of the session's document (range unit) and sets documentModified;
 // "Przerwij" stores nothing.
 class CExactSettingDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    CExactSettingDlg(int range, int point, QWidget* parent = nullptr);
+    CExactSettingDlg(MeterCheckSession& session, int range, int point, const QString& setpointText,
+                     QWidget* parent = nullptr);
 
     QLabel* descriptionLabel = nullptr;    // 1316
     QLineEdit* indicationEdit = nullptr;   // 1312
@@ -32,6 +35,7 @@ public:
 private:
     void OnOk();
 
+    MeterCheckSession& session;
     int range;
     int point;
 };

@@ -5,18 +5,17 @@
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorProtocol.h"
 #include "link/NumberText.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/procedures/FieldText.h"
 #include "metercheck/procedures/MeasurementDialogRunner.h"
 #include "metercheck/procedures/PointErrors.h"
 #include "metercheck/procedures/PointsGridView.h"
-#include "metercheck/procedures/ProcedureGlobals.h"
 #include "metercheck/procedures/SelectSource.h"
 #include "metercheck/procedures/UnitConversion.h"
 
-MeasureProcedure::MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid,
-                                   CommandSender& sender)
-    : dialogs(dialogs), grid(grid), sender(sender)
+MeasureProcedure::MeasureProcedure(MeterCheckSession& session, MeasurementDialogRunner& dialogs,
+                                   PointsGridView& grid, CommandSender& sender)
+    : session(session), dialogs(dialogs), grid(grid), sender(sender)
 {}
 
 void MeasureProcedure::OnMeasure()
@@ -32,11 +31,11 @@ void MeasureProcedure::OnMeasure()
     if (!dialogs.ChooseProcedure(rangeScope, pointScope))
         return;
     if (rangeScope == 0) {
-        MeasureRangeOfMethod(currentRange);
+        MeasureRangeOfMethod(session.currentRange);
         return;
     }
-    for (int i = 0; i < CountRanges(); ++i) {
-        currentRange = qint16(i);
+    for (int i = 0; i < CountRanges(session.document); ++i) {
+        session.currentRange = qint16(i);
         const int result = MeasureRangeOfMethod(i);
         if (result == LinkLost)
             return; // the link has told the technician; nothing more can be measured
@@ -51,21 +50,22 @@ void MeasureProcedure::OnMeasure()
 
 int MeasureProcedure::MeasureRangeExactSetting(int range, int pointScope)
 {
-    return MeasureRange(range, pointScope, 0);
+    return MeasureRange(range, pointScope, CheckMethod::ExactSetting);
 }
 
 int MeasureProcedure::MeasureRangeExactReading(int range, int pointScope)
 {
-    return MeasureRange(range, pointScope, 1);
+    return MeasureRange(range, pointScope, CheckMethod::ExactReading);
 }
 
 int MeasureProcedure::MeasureRangeOfMethod(int range)
 {
-    return meterCheckDoc.method == 1 ? MeasureRangeExactReading(range, pointScope)
-                                     : MeasureRangeExactSetting(range, pointScope);
+    return session.document.method == CheckMethod::ExactReading
+               ? MeasureRangeExactReading(range, pointScope)
+               : MeasureRangeExactSetting(range, pointScope);
 }
 
-int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
+int MeasureProcedure::MeasureRange(int range, int pointScope, CheckMethod method)
 {
     int result = NoPointTaken;
     if (range < 0 || range >= maxRanges)
@@ -73,31 +73,31 @@ int MeasureProcedure::MeasureRange(int range, int pointScope, int method)
     for (int j = 0; j < maxPoints; ++j) {
         if (result == AbortedRange || result == AbortedAllRanges || result == LinkLost)
             break;
-        const MeterPoint& p = meterCheckDoc.ranges[range].points[j];
+        const MeterPoint& p = session.document.ranges[range].points[j];
         if (p.marked == 1 || (pointScope == 1 && p.pointDefined == 1))
             result = MeasurePoint(range, j, method, result);
     }
     return result;
 }
 
-int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
+int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int result)
 {
-    MeterRange& r = meterCheckDoc.ranges[range];
+    MeterRange& r = session.document.ranges[range];
     MeterPoint& p = r.points[point];
     // The nominal value: typed by the user when the point was added, in the range's unit.
-    QString& nominal = method == 0 ? p.setting : p.reading;
+    QString& nominal = method == CheckMethod::ExactSetting ? p.setting : p.reading;
 
     grid.SelectPointsRow(point + 1);
 
     const MeterPoint before = p;
     const qint16 functionBefore = r.calFunction;
-    const bool modifiedBefore = documentModified;
+    const bool modifiedBefore = session.documentModified;
     const bool measuredBefore = p.pointMeasured == 1;
     // The calibrator never got the set-point: the point stays as it was and the run ends.
     const auto giveUp = [&] {
         p = before;
         r.calFunction = functionBefore;
-        documentModified = modifiedBefore;
+        session.documentModified = modifiedBefore;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(point + 1);
         return LinkLost;
@@ -107,12 +107,12 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         // indication goes back too, so that an empty edit confirmed keeps it.
         const int decimals = DecimalsForFunction(r.calFunction);
         nominal = ConvertToRangeUnit(nominal, p.unit, r.rangeUnit, decimals);
-        if (method == 0)
+        if (method == CheckMethod::ExactSetting)
             p.reading = ConvertToRangeUnit(p.reading, p.unit, r.rangeUnit, decimals);
         p.unit = r.rangeUnit; // what the point holds now, for the choice of the function
     }
 
-    const int function = SelectSourceForPoint(range, point, sender);
+    const int function = SelectSourceForPoint(session.document, range, point, sender);
     if (!CalFunctions::IsValid(function)) {
         // No calibrator function can produce this value (already reported, nothing sent).
         p = before;
@@ -130,14 +130,16 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
 
     measuredPoint = qint16(point);
     const MeasurementOutcome outcome =
-        method == 0 ? dialogs.RunExactSetting(range, point) : dialogs.RunExactReading(range, point);
+        method == CheckMethod::ExactSetting
+            ? dialogs.RunExactSetting(range, measuredPoint, setpointText)
+            : dialogs.RunExactReading(range, measuredPoint, setpointText);
     // The exact-reading dialog sends the operator's adjustments itself.
     if (outcome == MeasurementOutcome::Ok && !SetpointTaken())
         return giveUp();
 
     switch (outcome) {
     case MeasurementOutcome::Ok:
-        if (method == 0)
+        if (method == CheckMethod::ExactSetting)
             p.setting = ConvertToPointUnit(p.setting, r.rangeUnit, p.unit, decimals);
         p.reading = ConvertToPointUnit(p.reading, r.rangeUnit, p.unit, decimals);
         r.rangeMeasured = 1;
@@ -145,10 +147,10 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
         p.reading = FitFixed(ParseNumber(p.reading), decimals);
         p.setting = FitFixed(ParseNumber(p.setting), decimals);
         p.calibratorError = CalibratorErrorText(p.setting, function, r.coldJunction);
-        EvaluatePointErrors(range, point);
+        EvaluatePointErrors(session.document, range, point);
         if (!measuredRanges.contains(range))
             measuredRanges << range;
-        documentModified = true;
+        session.documentModified = true;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(qMin(point + 2, maxPoints));
         return Confirmed;
@@ -158,7 +160,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, int method, int result)
             // The earlier measurement stays as it was, in its own unit.
             p = before;
         } else {
-            (method == 0 ? p.reading : p.setting).clear();
+            (method == CheckMethod::ExactSetting ? p.reading : p.setting).clear();
             p.actualError.clear();
             p.permissibleError.clear();
             p.calibratorError.clear();

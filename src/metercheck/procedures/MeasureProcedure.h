@@ -2,11 +2,14 @@
 #pragma once
 
 #include "link/CommandSender.h"
+#include "metercheck/document/MeterCheckDoc.h"
 
 #include <QList>
+#include <QString>
 
 class MeasurementDialogRunner;
 class PointsGridView;
+struct MeterCheckSession;
 struct MeterPoint;
 
 // The measurement run of the meter check: the procedure choice, then point by point the
@@ -25,7 +28,8 @@ public:
         LinkLost = 3,     // the link was given up: the calibrator did not take the set-point
     };
 
-    MeasureProcedure(MeasurementDialogRunner& dialogs, PointsGridView& grid, CommandSender& sender);
+    MeasureProcedure(MeterCheckSession& session, MeasurementDialogRunner& dialogs,
+                     PointsGridView& grid, CommandSender& sender);
 
     // The "Pomiary" command: asks for the scope and runs the procedure of the document's method
     // on the current range or on every range.
@@ -39,16 +43,23 @@ public:
     // The ranges in which the last OnMeasure confirmed at least one point, in run order.
     const QList<int>& MeasuredRanges() const { return measuredRanges; }
 
+    // The state of the run, as the procedure choice and the points leave it.
+    qint16 rangeScope = 0;    // 0 the current range only, 1 all ranges
+    qint16 pointScope = 0;    // 0 the marked points only, 1 all points
+    QString setpointText;     // the value last sent with "N", in the calibrator's unit
+    qint16 measuredPoint = 0; // the point the measurement dialog writes its result into
+
 private:
-    int MeasureRange(int range, int pointScope, int method);
+    int MeasureRange(int range, int pointScope, CheckMethod method);
     int MeasureRangeOfMethod(int range);
     // Takes one point; returns the new result code, or `result` when nothing was decided.
-    int MeasurePoint(int range, int point, int method, int result);
+    int MeasurePoint(int range, int point, CheckMethod method, int result);
     // Whether the calibrator took the set-point sent last: waits (the windows repainted, the
     // user's input held back) until the link has carried out what was sent; a given-up link
     // is all there is to ask then.
     bool SetpointTaken();
 
+    MeterCheckSession& session;
     MeasurementDialogRunner& dialogs;
     PointsGridView& grid;
     CommandSender& sender;

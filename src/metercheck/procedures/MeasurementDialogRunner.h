@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 // How a measurement dialog ended: OK, "Przerwij", or anything else (which changes nothing).
 enum class MeasurementOutcome
@@ -21,12 +21,15 @@ public:
     // "Anuluj" it returns false and changes nothing.
     virtual bool ChooseProcedure(qint16& rangeScope, qint16& pointScope) = 0;
 
-    // The exact-setting dialog for a point. On OK it has stored the typed indication in the
-    // point's reading, in the range's unit (an empty edit leaves the reading as it was).
-    virtual MeasurementOutcome RunExactSetting(int range, int point) = 0;
+    // The exact-setting dialog for a point, the calibrator set to `setpointText`. On OK it has
+    // stored the typed indication in the point's reading, in the range's unit (an empty edit
+    // leaves the reading as it was).
+    virtual MeasurementOutcome RunExactSetting(int range, int point,
+                                               const QString& setpointText) = 0;
 
-    // The exact-reading dialog for a point; it starts the calibrator at setpointText and sends
-    // every change of the output. On OK it has stored the final output in the point's setting,
-    // in the calibrator function's unit.
-    virtual MeasurementOutcome RunExactReading(int range, int point) = 0;
+    // The exact-reading dialog for a point; it starts the calibrator at `setpointText` and
+    // sends every change of the output. On OK it has stored the final output in the point's
+    // setting, in the calibrator function's unit.
+    virtual MeasurementOutcome RunExactReading(int range, int point,
+                                               const QString& setpointText) = 0;
 };

@@ -21,8 +21,9 @@ MeasurementOutcome OutcomeOf(int dialogResult)
 
 } // namespace
 
-MeasurementDialogs::MeasurementDialogs(QWidget* parent, CommandSender& sender)
-    : parent(parent), sender(sender)
+MeasurementDialogs::MeasurementDialogs(MeterCheckSession& session, QWidget* parent,
+                                       CommandSender& sender)
+    : session(session), parent(parent), sender(sender)
 {}
 
 bool MeasurementDialogs::ChooseProcedure(qint16& rangeScope, qint16& pointScope)
@@ -35,14 +36,16 @@ bool MeasurementDialogs::ChooseProcedure(qint16& rangeScope, qint16& pointScope)
     return true;
 }
 
-MeasurementOutcome MeasurementDialogs::RunExactSetting(int range, int point)
+MeasurementOutcome MeasurementDialogs::RunExactSetting(int range, int point,
+                                                       const QString& setpointText)
 {
-    CExactSettingDlg dialog(range, point, parent);
+    CExactSettingDlg dialog(session, range, point, setpointText, parent);
     return OutcomeOf(dialog.exec());
 }
 
-MeasurementOutcome MeasurementDialogs::RunExactReading(int range, int point)
+MeasurementOutcome MeasurementDialogs::RunExactReading(int range, int point,
+                                                       const QString& setpointText)
 {
-    CExactReadingDlg dialog(range, point, sender, parent);
+    CExactReadingDlg dialog(session, range, point, setpointText, sender, parent);
     return OutcomeOf(dialog.exec());
 }

@@ -5,18 +5,21 @@
 #include "metercheck/procedures/MeasurementDialogRunner.h"
 
 class QWidget;
+struct MeterCheckSession;
 
-// The measurement dialogs on the screen, each run modally over the meter check window.
+// The measurement dialogs on the screen, each run modally over the meter check window, on the
+// session's document.
 class MeasurementDialogs : public MeasurementDialogRunner
 {
 public:
-    MeasurementDialogs(QWidget* parent, CommandSender& sender);
+    MeasurementDialogs(MeterCheckSession& session, QWidget* parent, CommandSender& sender);
 
     bool ChooseProcedure(qint16& rangeScope, qint16& pointScope) override;
-    MeasurementOutcome RunExactSetting(int range, int point) override;
-    MeasurementOutcome RunExactReading(int range, int point) override;
+    MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override;
+    MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override;
 
 private:
+    MeterCheckSession& session;
     QWidget* parent;
     CommandSender& sender;
 };

@@ -20,12 +20,12 @@ bool Is(const QString& text, const char* unit)
 
 } // namespace
 
-void EvaluatePointErrors(int range, int point)
+void EvaluatePointErrors(MeterCheckDoc& doc, int range, int point)
 {
     if (range < 0 || range >= maxRanges || point < 0 || point >= maxPoints)
         return;
-    const MeterRange& r = meterCheckDoc.ranges[range];
-    MeterPoint& p = meterCheckDoc.ranges[range].points[point];
+    const MeterRange& r = doc.ranges[range];
+    MeterPoint& p = doc.ranges[range].points[point];
     if (r.rangeMeasured != 1 || p.pointDefined != 1 || p.pointMeasured != 1)
         return;
 
@@ -41,17 +41,17 @@ void EvaluatePointErrors(int range, int point)
     else if (Is(r.constUnit, "mV") || Is(r.constUnit, "mA"))
         constTerm *= 0.001;
     switch (r.function) {
-    case 0:
+    case RangeFunction::Voltage:
         if (Is(r.rangeUnit, "mV"))
             rangeValue *= 0.001;
         if (Is(p.unit, "mV"))
             reading *= 0.001;
         break;
-    case 1:
+    case RangeFunction::Current:
         rangeValue *= 0.001;
         reading *= 0.001;
         break;
-    case 2:
+    case RangeFunction::Resistance:
         if (Is(r.rangeUnit, "kOhm"))
             rangeValue *= 1000.0;
         break;
@@ -70,13 +70,15 @@ void EvaluatePointErrors(int range, int point)
     p.actualError = FitFixed(actual, decimals);
 }
 
-QString CalibratorErrorText(const QString& settingText, int functionIndex, int coldJunction)
+QString CalibratorErrorText(const QString& settingText, int functionIndex,
+                            ColdJunction coldJunction)
 {
     if (!CalFunctions::IsValid(functionIndex))
         return {};
     const CalFunction& f = CalFunctionTable[functionIndex];
     double error = std::fabs(ParseNumber(settingText)) * f.errorFactor + f.errorConst;
-    if (CalFunctions::IsThermocouple(functionIndex) && (coldJunction == 0 || coldJunction == 1))
+    if (CalFunctions::IsThermocouple(functionIndex) &&
+        (coldJunction == ColdJunction::Tex || coldJunction == ColdJunction::Tin))
         error += referenceJunctionError;
     return FitFixed(error, DecimalsForFunction(functionIndex));
 }

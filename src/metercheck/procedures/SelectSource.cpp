@@ -8,25 +8,15 @@
 
 namespace {
 
-// Quantities of a meter range.
-enum RangeFunction
-{
-    Voltage = 0,
-    Current = 1,
-    Resistance = 2,
-    Thermocouple = 3,
-    Rtd = 4
-};
-
 constexpr int currentRow = 4;
 constexpr int ohm400Row = 5;
 constexpr int ohm4000Row = 6;
 
 // The point's nominal value: the setting in the exact-setting method, the meter's reading in
 // the exact-reading method.
-double NominalValue(const MeterPoint& point)
+double NominalValue(const MeterCheckDoc& doc, const MeterPoint& point)
 {
-    return ParseNumber(meterCheckDoc.method == 1 ? point.reading : point.setting);
+    return ParseNumber(doc.method == CheckMethod::ExactReading ? point.reading : point.setting);
 }
 
 // The unit the nominal value is held in at this moment: the range's unit while the point waits
@@ -51,30 +41,30 @@ int VoltageRow(double volts)
 
 // The 400 ohm row, or the 4000 ohm row when the largest marked point of the range lies above
 // 400 ohm. Each value is taken in ohms once, from the unit it is held in.
-int ResistanceRow(int rangeIndex)
+int ResistanceRow(const MeterCheckDoc& doc, int rangeIndex)
 {
-    const MeterRange& range = meterCheckDoc.ranges[rangeIndex];
-    const int defined = CountPoints(rangeIndex);
+    const MeterRange& range = doc.ranges[rangeIndex];
+    const int defined = CountPoints(doc, rangeIndex);
     double largest = 0.0;
     for (int i = 0; i < defined; ++i) {
         const MeterPoint& p = range.points[i];
         if (p.marked != 1)
             continue;
         const double scale = HeldUnit(range, p) == QLatin1String("kOhm") ? 1000.0 : 1.0;
-        largest = qMax(largest, NominalValue(p) * scale);
+        largest = qMax(largest, NominalValue(doc, p) * scale);
     }
     return largest > CalFunctionTable[ohm400Row].highLimit ? ohm4000Row : ohm400Row;
 }
 
-int ChooseRow(int rangeIndex, int pointIndex)
+int ChooseRow(const MeterCheckDoc& doc, int rangeIndex, int pointIndex)
 {
-    const MeterRange& range = meterCheckDoc.ranges[rangeIndex];
+    const MeterRange& range = doc.ranges[rangeIndex];
     const MeterPoint& point = range.points[pointIndex];
     switch (range.function) {
-    case Voltage: {
+    case RangeFunction::Voltage: {
         if (range.rangeUnit != QLatin1String("mV") && range.rangeUnit != QLatin1String("V"))
             return -1;
-        double volts = NominalValue(point);
+        double volts = NominalValue(doc, point);
         if (HeldUnit(range, point) == QLatin1String("mV"))
             volts /= 1000.0;
         const int row = VoltageRow(volts);
@@ -82,14 +72,14 @@ int ChooseRow(int rangeIndex, int pointIndex)
             ShowError(QStringLiteral("Nastawa przekracza maksymalny zakres kalibratora."));
         return row;
     }
-    case Current:
+    case RangeFunction::Current:
         return currentRow;
-    case Resistance:
-        return ResistanceRow(rangeIndex);
-    case Thermocouple:
+    case RangeFunction::Resistance:
+        return ResistanceRow(doc, rangeIndex);
+    case RangeFunction::Thermocouple:
         return CalFunctions::FindBySensor(range.sensorName, CalFunctions::firstThermocouple,
                                           CalFunctions::lastThermocouple);
-    case Rtd:
+    case RangeFunction::Rtd:
         return CalFunctions::FindBySensor(range.sensorName,
                                           CalFunctions::firstResistanceThermometer,
                                           CalFunctions::lastResistanceThermometer);
@@ -112,19 +102,19 @@ QString NumberForCommand(const QString& text)
 
 } // namespace
 
-int SelectSourceForPoint(int range, int point, CommandSender& sender)
+int SelectSourceForPoint(const MeterCheckDoc& doc, int range, int point, CommandSender& sender)
 {
     if (range < 0 || range >= maxRanges || point < 0 || point >= maxPoints)
         return -1;
-    const MeterRange& r = meterCheckDoc.ranges[range];
-    const int row = ChooseRow(range, point);
+    const MeterRange& r = doc.ranges[range];
+    const int row = ChooseRow(doc, range, point);
     if (row < 0)
         return -1;
 
-    const QString select = CalFunctions::SelectCommand(row, r.coldJunction);
+    const QString select = CalFunctions::SelectCommand(row, int(r.coldJunction));
     if (!select.isEmpty())
         sender.Send(select);
-    if (CalFunctions::IsThermocouple(row) && r.coldJunction == 2)
+    if (CalFunctions::IsThermocouple(row) && r.coldJunction == ColdJunction::To)
         sender.Send(QStringLiteral("T") + NumberForCommand(r.toValue));
     if (CalFunctions::IsResistanceThermometer(row) && !r.rlValue.isEmpty())
         sender.Send(QStringLiteral("R") + NumberForCommand(r.rlValue));

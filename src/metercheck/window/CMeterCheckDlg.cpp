@@ -6,6 +6,7 @@
 #include "history/RunRecording.h"
 #include "metercheck/charts/CErrorsChartPage.h"
 #include "metercheck/charts/CPointsChartPage.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/output/OutputCommands.h"
 #include "metercheck/procedures/MeasureProcedure.h"
 #include "metercheck/procedures/MeasurementDialogs.h"
@@ -23,12 +24,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-CMeterCheckDlg::CMeterCheckDlg(CalibratorLink& link, QWidget* parent,
+CMeterCheckDlg::CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
                                MeterCheckDialogRunner* dialogs, MeterCheckPort* port)
-    : QDialog(parent), session(link), ownPort(port ? nullptr : LinkMeterCheckPort(session)),
-      ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(this)),
+    : QDialog(parent), session(session), linkSession(link),
+      ownPort(port ? nullptr : LinkMeterCheckPort(linkSession)),
+      ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(session, this)),
       dialogs(dialogs ? *dialogs : *ownDialogs),
-      commands(*this, this->dialogs, port ? *port : *ownPort, this)
+      commands(session, *this, this->dialogs, port ? *port : *ownPort, this)
 {
     setWindowTitle(MeterCheckCommands::WindowCaption());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -44,28 +46,36 @@ void CMeterCheckDlg::BuildMenu()
 {
     menuBar = new QMenuBar(this);
     fileMenu = menuBar->addMenu(QStringLiteral("P&lik")); // Alt+P belongs to "&Pomiary"
-    auto add = [this](QMenu* menu, const QString& text, int id, auto handler) {
+    auto add = [this](QMenu* menu, const QString& text, Command command, const char* name,
+                      auto handler) {
         QAction* action = menu ? menu->addAction(text) : menuBar->addAction(text);
-        action->setData(id);
-        action->setObjectName(QStringLiteral("command%1").arg(id));
+        action->setData(int(command));
+        action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    add(fileMenu, QStringLiteral("&Nowy..."), IdNew, [this] { commands.OnNew(); });
-    add(fileMenu, QStringLiteral("&Otwórz..."), IdOpen, [this] { commands.OnOpen(); });
-    documentCommands
-        << add(fileMenu, QStringLiteral("&Zapisz"), IdSave, [this] { commands.OnSave(); })
-        << add(fileMenu, QStringLiteral("Zapi&sz jako..."), IdSaveAs,
-               [this] { commands.OnSaveAs(); })
-        << add(fileMenu, QStringLiteral("&Drukuj..."), IdPrint, [this] { OnPrint(); })
-        << add(fileMenu, QStringLiteral("Eksport do E&xcela..."), IdExport, [this] { OnExport(); })
-        << add(fileMenu, QStringLiteral("&Zamknij"), IdClose, [this] { commands.OnClose(); });
+    add(fileMenu, QStringLiteral("&Nowy..."), Command::New, "newAction",
+        [this] { commands.OnNew(); });
+    add(fileMenu, QStringLiteral("&Otwórz..."), Command::Open, "openAction",
+        [this] { commands.OnOpen(); });
+    documentCommands << add(fileMenu, QStringLiteral("&Zapisz"), Command::Save, "saveAction",
+                            [this] { commands.OnSave(); })
+                     << add(fileMenu, QStringLiteral("Zapi&sz jako..."), Command::SaveAs,
+                            "saveAsAction", [this] { commands.OnSaveAs(); })
+                     << add(fileMenu, QStringLiteral("&Drukuj..."), Command::Print, "printAction",
+                            [this] { OnPrint(); })
+                     << add(fileMenu, QStringLiteral("Eksport do E&xcela..."), Command::Export,
+                            "exportAction", [this] { OnExport(); })
+                     << add(fileMenu, QStringLiteral("&Zamknij"), Command::Close, "closeAction",
+                            [this] { commands.OnClose(); });
     fileMenu->addSeparator();
-    exitAction = add(fileMenu, QStringLiteral("&Wyjście"), IdExit, [this] { commands.OnExit(); });
-    documentCommands << add(nullptr, QStringLiteral("&Dane miernika"), IdMeterData, [this] {
-        commands.OnMeterData();
-    }) << add(nullptr, QStringLiteral("&Pomiary"), IdMeasure, [this] { OnMeasure(); });
-    AddHistoryMenu(menuBar, this);
+    exitAction = add(fileMenu, QStringLiteral("&Wyjście"), Command::Exit, "exitAction",
+                     [this] { commands.OnExit(); });
+    documentCommands << add(nullptr, QStringLiteral("&Dane miernika"), Command::MeterData,
+                            "meterDataAction", [this] { commands.OnMeterData(); })
+                     << add(nullptr, QStringLiteral("&Pomiary"), Command::Measure, "measureAction",
+                            [this] { OnMeasure(); });
+    AddHistoryMenu(menuBar, session, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -94,9 +104,9 @@ void CMeterCheckDlg::BuildTabs()
     frame->setAutoFillBackground(true);
     auto* stack = new QGridLayout(frame);
     stack->setContentsMargins(0, 2, 0, 0);
-    rangesPage = new CRangesPage(dialogs, frame);
-    pointsChart = new CPointsChartPage(frame);
-    errorsChart = new CErrorsChartPage(frame);
+    rangesPage = new CRangesPage(session, dialogs, frame);
+    pointsChart = new CPointsChartPage(session.document, frame);
+    errorsChart = new CErrorsChartPage(session.document, frame);
     pages = {rangesPage, pointsChart, errorsChart};
     for (QWidget* page : pages) {
         stack->addWidget(page, 0, 0);
@@ -111,10 +121,11 @@ void CMeterCheckDlg::BuildTabs()
     });
 }
 
-QAction* CMeterCheckDlg::Action(int id) const
+QAction* CMeterCheckDlg::Action(Command command) const
 {
     for (QAction* action : findChildren<QAction*>())
-        if (action->data().toInt() == id && !recentItems.contains(action))
+        if (action->data().isValid() && action->data().toInt() == int(command) &&
+            !recentItems.contains(action))
             return action;
     return nullptr;
 }
@@ -151,20 +162,20 @@ void CMeterCheckDlg::keyPressEvent(QKeyEvent* event)
 
 void CMeterCheckDlg::OnMeasure()
 {
-    MeasurementDialogs measurementDialogs(this, session);
-    MeasureProcedure procedure(measurementDialogs, *rangesPage, session);
+    MeasurementDialogs measurementDialogs(session, this, linkSession);
+    MeasureProcedure procedure(session, measurementDialogs, *rangesPage, linkSession);
     procedure.OnMeasure();
-    RecordMeasurementRun(procedure.MeasuredRanges(), this);
+    RecordMeasurementRun(session, procedure.MeasuredRanges(), this);
 }
 
 void CMeterCheckDlg::OnPrint()
 {
-    MeterCheckOutput::OnPrint(this);
+    MeterCheckOutput::OnPrint(session, this);
 }
 
 void CMeterCheckDlg::OnExport()
 {
-    MeterCheckOutput::OnExport(this);
+    MeterCheckOutput::OnExport(session, this);
 }
 
 void CMeterCheckDlg::SetTitle(const QString& title)
@@ -218,9 +229,9 @@ void CMeterCheckDlg::ShowRecentFiles(const QStringList& paths)
     recentItems << fileMenu->addSeparator();
     for (int n = 0; n < paths.size() && n < RecentFileList::maxEntries; ++n) {
         QAction* item = fileMenu->addAction(RecentFileList::MenuText(n, paths[n]));
-        item->setData(IdRecentFirst + n);
+        item->setData(int(Command::RecentFile) + n);
         item->setToolTip(paths[n]);
-        item->setObjectName(QStringLiteral("command%1").arg(IdRecentFirst + n));
+        item->setObjectName(QStringLiteral("recentFile%1").arg(n + 1));
         connect(item, &QAction::triggered, this, [this, n] { commands.OnRecentFile(n); });
         recentItems << item;
     }
@@ -231,9 +242,10 @@ void CMeterCheckDlg::EndWindow()
     QDialog::done(QDialog::Rejected);
 }
 
-void RunMeterCheckWindow(CalibratorLink& link, QWidget* parent, const QString& path)
+void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
+                         const QString& path)
 {
-    CMeterCheckDlg window(link, parent);
+    CMeterCheckDlg window(link, session, parent);
     if (!path.isEmpty())
         QTimer::singleShot(0, &window, [&window, path] { window.Commands().OnOpenFile(path); });
     window.exec();

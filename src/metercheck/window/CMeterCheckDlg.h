@@ -11,6 +11,7 @@
 #include <memory>
 
 class CalibratorLink;
+struct MeterCheckSession;
 class CErrorsChartPage;
 class CPointsChartPage;
 class CRangesPage;
@@ -27,30 +28,31 @@ class CMeterCheckDlg : public QDialog, private MeterCheckView
     Q_OBJECT
 
 public:
-    // Menu command ids of the original window.
-    enum CommandId
+    // The menu commands; each is the data of its menu item. The items of the recent files
+    // carry RecentFile + 0 to 3.
+    enum class Command
     {
-        IdNew = 32771,
-        IdExit = 32772,
-        IdSave = 32774,
-        IdSaveAs = 32775,
-        IdPrint = 32776,
-        IdOpen = 32779,
-        IdClose = 32783,
-        IdMeterData = 32787,
-        IdMeasure = 32791,
-        IdExport = 32793,
-        IdRecentFirst = 32795,
+        New,
+        Open,
+        Save,
+        SaveAs,
+        Print,
+        Export,
+        Close,
+        Exit,
+        MeterData,
+        Measure,
+        RecentFile,
     };
 
-    // Tests pass their own dialogs and port; the program uses the screen and the link (the
-    // measurements always go through the link).
-    explicit CMeterCheckDlg(CalibratorLink& link, QWidget* parent = nullptr,
-                            MeterCheckDialogRunner* dialogs = nullptr,
-                            MeterCheckPort* port = nullptr);
+    // The window works on `session`, which outlives it. Tests pass their own dialogs and
+    // port; the program uses the screen and the link (the measurements always go through the
+    // link).
+    CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session, QWidget* parent = nullptr,
+                   MeterCheckDialogRunner* dialogs = nullptr, MeterCheckPort* port = nullptr);
     ~CMeterCheckDlg() override;
 
-    QAction* Action(int id) const;
+    QAction* Action(Command command) const;
     QList<QAction*> RecentFileActions() const;
     QMenuBar* MenuBar() const { return menuBar; }
     QTabBar* TabBar() const { return tabs; }
@@ -83,7 +85,8 @@ private:
     void ShowRecentFiles(const QStringList& paths) override;
     void EndWindow() override;
 
-    LinkSession session; // the window's way to the link
+    MeterCheckSession& session;
+    LinkSession linkSession; // the window's way to the link
     std::unique_ptr<MeterCheckPort> ownPort;
     std::unique_ptr<MeterCheckDialogRunner> ownDialogs;
     MeterCheckDialogRunner& dialogs;
@@ -101,6 +104,7 @@ private:
     bool selectingTab = false;
 };
 
-// The one-line start of the module from the main menu: runs the window modally over `parent`;
-// with a path, the window opens that document once it is on the screen.
-void RunMeterCheckWindow(CalibratorLink& link, QWidget* parent, const QString& path = QString());
+// The one-line start of the module from the main menu: runs the window on `session` modally over
+// `parent`; with a path, the window opens that document once it is on the screen.
+void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
+                         const QString& path = QString());

@@ -4,7 +4,7 @@
 #include "controls/ColorButton.h"
 #include "controls/ColorRef.h"
 #include "controls/DataGrid.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -52,8 +52,9 @@ void FitWidth(DataGrid* grid, int twips)
 
 } // namespace
 
-CRangesPage::CRangesPage(MeterCheckDialogRunner& dialogs, QWidget* parent)
-    : QWidget(parent), logic(dialogs)
+CRangesPage::CRangesPage(MeterCheckSession& session, MeterCheckDialogRunner& dialogs,
+                         QWidget* parent)
+    : QWidget(parent), session(session), logic(session, dialogs)
 {
     BuildLayout();
     InitGrids();
@@ -87,10 +88,10 @@ void CRangesPage::BuildLayout()
     points = new DataGrid(gridRows, 7, this);
     points->setObjectName("pointsGrid");
 
-    auto makeButton = [this](const QString& text, ButtonId id) {
+    // Made in the order of Button, so that buttons[int(b)] is button b.
+    auto makeButton = [this](const QString& text, const char* name) {
         auto* b = new ColorButton(text, this);
-        b->setObjectName(QStringLiteral("button%1").arg(id));
-        b->setProperty("pageId", int(id));
+        b->setObjectName(QLatin1String(name));
         b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
         buttons << b;
@@ -106,14 +107,14 @@ void CRangesPage::BuildLayout()
     };
 
     QGroupBox* rangeFrame = makeFrame(QStringLiteral("   Zakresy pomiarowe   "),
-                                      {makeButton(QStringLiteral("Dodaj"), IdAddRange),
-                                       makeButton(QStringLiteral("Usuń"), IdDeleteRange),
-                                       makeButton(QStringLiteral("Edytuj"), IdEditRange)});
+                                      {makeButton(QStringLiteral("Dodaj"), "addRangeButton"),
+                                       makeButton(QStringLiteral("Usuń"), "deleteRangeButton"),
+                                       makeButton(QStringLiteral("Edytuj"), "editRangeButton")});
     QGroupBox* pointFrame = makeFrame(QStringLiteral("   Punkty pomiarowe   "),
-                                      {makeButton(QStringLiteral("Dodaj"), IdAddPoint),
-                                       makeButton(QStringLiteral("Usuń"), IdDeletePoint),
-                                       makeButton(QStringLiteral("Edytuj"), IdEditPoint),
-                                       makeButton(QStringLiteral("ON/OFF"), IdMarkAll)});
+                                      {makeButton(QStringLiteral("Dodaj"), "addPointButton"),
+                                       makeButton(QStringLiteral("Usuń"), "deletePointButton"),
+                                       makeButton(QStringLiteral("Edytuj"), "editPointButton"),
+                                       makeButton(QStringLiteral("ON/OFF"), "markAllButton")});
 
     auto* left = new QVBoxLayout;
     left->addWidget(ranges, 1);
@@ -160,14 +161,6 @@ void CRangesPage::InitGrids()
     SelectRow(points, 1);
 }
 
-ColorButton* CRangesPage::button(ButtonId id) const
-{
-    for (ColorButton* b : buttons)
-        if (b->property("pageId").toInt() == id)
-            return b;
-    return nullptr;
-}
-
 void CRangesPage::SelectRow(DataGrid* grid, int row)
 {
     ++quiet;
@@ -186,18 +179,19 @@ void CRangesPage::KeepRowInView(DataGrid* grid, int row)
 
 void CRangesPage::OnShowPage()
 {
-    const qint16 pointAtShow = currentPoint;
+    const qint16 pointAtShow = session.currentPoint;
     ranges->clearRows(1, gridRows - 1);
     points->clearRows(1, gridRows - 1);
-    if (meterCheckState == 3 || meterCheckState == 4)
+    if (session.meterCheckState == MeterCheckMode::NewDocument ||
+        session.meterCheckState == MeterCheckMode::OpenedDocument)
         ColourMethodColumns();
 
     FillRangesGrid();
-    SelectRow(ranges, currentRange + 1);
+    SelectRow(ranges, session.currentRange + 1);
 
-    currentPoint = pointAtShow;
-    FillPointsGrid(currentRange);
-    SelectRow(points, currentPoint + 1);
+    session.currentPoint = pointAtShow;
+    FillPointsGrid(session.currentRange);
+    SelectRow(points, session.currentPoint + 1);
 
     ranges->setFirstVisibleRow(1);
     points->setFirstVisibleRow(1);
@@ -207,7 +201,7 @@ void CRangesPage::OnShowPage()
 void CRangesPage::ColourMethodColumns()
 {
     // The column of the nominal value typed by the user is light green, the measured one blue.
-    const bool exactReading = meterCheckDoc.method == 1;
+    const bool exactReading = session.document.method == CheckMethod::ExactReading;
     const QColor typed = ColorFromColorRef(lightGreen);
     const QColor measured = ColorFromColorRef(lightBlue);
     points->setRedraw(false);
@@ -222,7 +216,7 @@ void CRangesPage::FillRangesGrid()
 {
     ranges->clearRows(1, gridRows - 1);
     for (int i = 0; i < maxRanges; ++i) {
-        const MeterRange& range = meterCheckDoc.ranges[i];
+        const MeterRange& range = session.document.ranges[i];
         if (range.rangeDefined != 1)
             continue;
         const QStringList cells = RangesPageLogic::RangeRowTexts(range);
@@ -237,7 +231,7 @@ void CRangesPage::FillPointsGrid(int range)
     points->clearRows(1, gridRows - 1);
     if (ValidRange(range)) {
         for (int j = 0; j < maxPoints; ++j) {
-            const MeterPoint& point = meterCheckDoc.ranges[range].points[j];
+            const MeterPoint& point = session.document.ranges[range].points[j];
             if (point.pointDefined != 1)
                 continue;
             const QStringList cells = RangesPageLogic::PointRowTexts(point);
@@ -250,7 +244,7 @@ void CRangesPage::FillPointsGrid(int range)
                 points->setCellText(j + 1, c, cells[c]);
         }
     }
-    SelectRow(points, currentPoint + 1);
+    SelectRow(points, session.currentPoint + 1);
     UpdateButtons();
 }
 
@@ -262,7 +256,7 @@ void CRangesPage::SelectPointsRow(int row)
 
 void CRangesPage::UpdateButtons()
 {
-    const RangesPageButtons states = RangesPageLogic::ButtonStates();
+    const RangesPageButtons states = logic.ButtonStates();
     const bool enabled[] = {states.addRange, states.deleteRange, states.editRange,
                             states.addPoint, states.deletePoint, states.editPoint,
                             states.markAll};
@@ -276,9 +270,9 @@ void CRangesPage::OnRangesCellEntered(int row)
 {
     if (quiet > 0)
         return;
-    currentRange = qint16(row - 1);
-    currentPoint = 0;
-    FillPointsGrid(currentRange);
+    session.currentRange = qint16(row - 1);
+    session.currentPoint = 0;
+    FillPointsGrid(session.currentRange);
     points->setFirstVisibleRow(1);
     SelectRow(points, 1);
     UpdateButtons();
@@ -288,7 +282,7 @@ void CRangesPage::OnPointsCellEntered(int row)
 {
     if (quiet > 0)
         return;
-    currentPoint = qint16(row - 1);
+    session.currentPoint = qint16(row - 1);
     UpdateButtons();
 }
 
@@ -300,7 +294,7 @@ void CRangesPage::OnPointsMousePressed(int x, int y)
     const int row = points->currentGridRow();
     if (!logic.ToggleMarked(row))
         return;
-    const MeterPoint& point = meterCheckDoc.ranges[currentRange].points[row - 1];
+    const MeterPoint& point = session.document.ranges[session.currentRange].points[row - 1];
     points->setCellText(row, markColumn, RangesPageLogic::PointRowTexts(point).at(markColumn));
 }
 
@@ -309,11 +303,11 @@ void CRangesPage::OnAddRange()
     const bool added = logic.AddRange(ranges->currentGridRow());
     if (added) {
         // The new range has no points yet: its list starts at the first row.
-        currentPoint = 0;
+        session.currentPoint = 0;
         FillRangesGrid();
-        FillPointsGrid(currentRange);
+        FillPointsGrid(session.currentRange);
     }
-    const int row = currentRange + 1;
+    const int row = session.currentRange + 1;
     SelectRow(ranges, row);
     ranges->setFirstVisibleRow(qMax(1, row - scrollMargin));
     KeepRowInView(ranges, row);
@@ -340,8 +334,8 @@ void CRangesPage::OnAddPoint()
         UpdateButtons();
         return;
     }
-    FillPointsGrid(currentRange);
-    const int row = currentPoint + 1;
+    FillPointsGrid(session.currentRange);
+    const int row = session.currentPoint + 1;
     SelectRow(points, row);
     KeepRowInView(points, row);
     UpdateButtons();
@@ -350,17 +344,17 @@ void CRangesPage::OnAddPoint()
 void CRangesPage::OnDeletePoint()
 {
     logic.DeletePoint(points->currentGridRow());
-    FillPointsGrid(currentRange);
+    FillPointsGrid(session.currentRange);
 }
 
 void CRangesPage::OnEditPoint()
 {
     if (logic.EditPoint())
-        FillPointsGrid(currentRange);
+        FillPointsGrid(session.currentRange);
 }
 
 void CRangesPage::OnMarkAll()
 {
     logic.MarkAll();
-    FillPointsGrid(currentRange);
+    FillPointsGrid(session.currentRange);
 }

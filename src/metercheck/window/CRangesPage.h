@@ -9,6 +9,7 @@
 class ColorButton;
 class DataGrid;
 class MeterCheckDialogRunner;
+struct MeterCheckSession;
 
 // The first page of the meter check window: the document's ranges in the left grid, the
 // points of the selected range in the right one, and the buttons that add, delete and edit
@@ -18,18 +19,21 @@ class CRangesPage : public QWidget, public PointsGridView
     Q_OBJECT
 
 public:
-    enum ButtonId
+    // The page's buttons, in the order of the controls.
+    enum class Button
     {
-        IdAddRange = 1263,
-        IdDeleteRange = 1264,
-        IdEditRange = 1265,
-        IdAddPoint = 1266,
-        IdDeletePoint = 1267,
-        IdEditPoint = 1268,
-        IdMarkAll = 1269,
+        AddRange,
+        DeleteRange,
+        EditRange,
+        AddPoint,
+        DeletePoint,
+        EditPoint,
+        MarkAll,
     };
+    static constexpr int buttonCount = 7;
 
-    CRangesPage(MeterCheckDialogRunner& dialogs, QWidget* parent = nullptr);
+    CRangesPage(MeterCheckSession& session, MeterCheckDialogRunner& dialogs,
+                QWidget* parent = nullptr);
 
     // Refills both grids from the document; the window calls it each time it shows the page.
     void OnShowPage();
@@ -40,7 +44,7 @@ public:
 
     DataGrid* rangesGrid() const { return ranges; }
     DataGrid* pointsGrid() const { return points; }
-    ColorButton* button(ButtonId id) const;
+    ColorButton* button(Button which) const { return buttons[int(which)]; }
 
     static constexpr int gridRows = 51; // the header and 50 slots
     static constexpr int scrollMargin = 24;
@@ -64,6 +68,7 @@ private:
     void OnEditPoint();
     void OnMarkAll();
 
+    MeterCheckSession& session;
     RangesPageLogic logic;
     DataGrid* ranges = nullptr;
     DataGrid* points = nullptr;

@@ -5,7 +5,7 @@
 #include "link/CalibratorLink.h"
 #include "link/LinkSession.h"
 #include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/window/MeterCheckDialogRunner.h"
 #include "metercheck/window/MeterCheckView.h"
 #include "metercheck/window/RecentFileList.h"
@@ -38,9 +38,10 @@ std::unique_ptr<MeterCheckPort> LinkMeterCheckPort(LinkSession& session)
     return std::make_unique<LinkPort>(session);
 }
 
-MeterCheckCommands::MeterCheckCommands(MeterCheckView& view, MeterCheckDialogRunner& dialogs,
-                                       MeterCheckPort& port, QWidget* owner)
-    : view(view), dialogs(dialogs), port(port), owner(owner)
+MeterCheckCommands::MeterCheckCommands(MeterCheckSession& session, MeterCheckView& view,
+                                       MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
+                                       QWidget* owner)
+    : session(session), view(view), dialogs(dialogs), port(port), owner(owner)
 {}
 
 QString MeterCheckCommands::UntitledName()
@@ -68,7 +69,7 @@ void MeterCheckCommands::OnInitDialog()
 
 MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
 {
-    if (!documentModified)
+    if (!session.documentModified)
         return SaveAnswer::NotAsked;
     switch (AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"), QStringLiteral("R718"),
                         MessageButtons::YesNoCancel, owner)) {
@@ -92,9 +93,9 @@ void MeterCheckCommands::CloseView()
 
 void MeterCheckCommands::UpdateTitle()
 {
-    view.SetTitle(documentName.isEmpty() || !open
+    view.SetTitle(session.documentName.isEmpty() || !open
                       ? WindowCaption()
-                      : WindowCaption() + QStringLiteral(" - ") + documentName);
+                      : WindowCaption() + QStringLiteral(" - ") + session.documentName);
 }
 
 void MeterCheckCommands::OnNew()
@@ -104,21 +105,21 @@ void MeterCheckCommands::OnNew()
         return;
 
     CloseView();
-    ClearDocument();
+    ClearDocument(session.document);
     // A fresh document starts on its first (empty) rows, or nothing could be added to it.
-    currentRange = 0;
-    currentPoint = 0;
-    documentName.clear();
+    session.currentRange = 0;
+    session.currentPoint = 0;
+    session.documentName.clear();
     UpdateTitle();
-    meterCheckState = 3;
+    session.meterCheckState = MeterCheckMode::NewDocument;
     if (answer == SaveAnswer::No)
-        documentModified = false;
+        session.documentModified = false;
 
-    if (!dialogs.RunMeterData())
+    if (!dialogs.RunMeterData(session.meterCheckState))
         return;
     view.SetDocumentCommandsEnabled(true);
     open = true;
-    documentName = UntitledName();
+    session.documentName = UntitledName();
     for (int t = 0; t < 3; ++t)
         view.HidePage(t);
     tab = MeterCheckView::TableTab;
@@ -130,11 +131,11 @@ void MeterCheckCommands::OnNew()
 void MeterCheckCommands::ShowOpenedDocument(const QString& path)
 {
     view.SetDocumentCommandsEnabled(true);
-    documentName = path;
-    documentModified = false;
-    meterCheckState = 4;
-    currentRange = 0;
-    currentPoint = 0;
+    session.documentName = path;
+    session.documentModified = false;
+    session.meterCheckState = MeterCheckMode::OpenedDocument;
+    session.currentRange = 0;
+    session.currentPoint = 0;
     open = true;
     for (int t = 0; t < 3; ++t)
         view.HidePage(t);
@@ -159,7 +160,7 @@ void MeterCheckCommands::OnOpen()
     if (path.isEmpty())
         return;
     // A file that cannot be loaded is reported by LoadDocument and leaves the document as it was.
-    if (!LoadDocument(path, owner))
+    if (!LoadDocument(session, path, owner))
         return;
     ShowOpenedDocument(path);
 }
@@ -176,7 +177,7 @@ void MeterCheckCommands::OnRecentFile(int index)
 
     // A path that cannot be loaded (gone, now a folder or a FIFO, unreadable) is reported by
     // LoadDocument with its cause.
-    if (!LoadDocument(path, owner)) {
+    if (!LoadDocument(session, path, owner)) {
         // The document and the window stay as they were; a dead entry may leave the list.
         if (AskQuestion(QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
                             .arg(QDir::toNativeSeparators(path)),
@@ -193,7 +194,7 @@ void MeterCheckCommands::OnRecentFile(int index)
 
 void MeterCheckCommands::OnOpenFile(const QString& path)
 {
-    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(path, owner))
+    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(session, path, owner))
         return;
     CloseView();
     ShowOpenedDocument(path);
@@ -201,12 +202,12 @@ void MeterCheckCommands::OnOpenFile(const QString& path)
 
 bool MeterCheckCommands::OnSave()
 {
-    if (documentName.isEmpty() || documentName == UntitledName())
+    if (session.documentName.isEmpty() || session.documentName == UntitledName())
         return OnSaveAs();
-    if (!SaveDocument(documentName, owner))
+    if (!SaveDocument(session, session.documentName, owner))
         return false;
-    AddToRecentFiles(documentName);
-    documentModified = false;
+    AddToRecentFiles(session.documentName);
+    session.documentModified = false;
     return true;
 }
 
@@ -215,11 +216,11 @@ bool MeterCheckCommands::OnSaveAs()
     const QString path = dialogs.ChooseFileToSave();
     if (path.isEmpty())
         return false;
-    if (!SaveDocument(path, owner))
+    if (!SaveDocument(session, path, owner))
         return false;
-    documentName = path;
+    session.documentName = path;
     UpdateTitle();
-    documentModified = false;
+    session.documentModified = false;
     AddToRecentFiles(path);
     return true;
 }
@@ -231,21 +232,21 @@ void MeterCheckCommands::OnClose()
         return;
     CloseView();
     // The data stay in memory; the title no longer names a document.
-    documentName.clear();
+    session.documentName.clear();
     UpdateTitle();
     if (answer == SaveAnswer::No)
-        documentModified = false;
+        session.documentModified = false;
 }
 
 void MeterCheckCommands::OnExit()
 {
-    if (documentModified) {
+    if (session.documentModified) {
         if (AskToSave() == SaveAnswer::Stop)
             return;
-        documentName.clear();
+        session.documentName.clear();
         CloseView();
         UpdateTitle();
-        documentModified = false;
+        session.documentModified = false;
     }
     OnCancel();
 }
@@ -258,8 +259,8 @@ void MeterCheckCommands::OnCancel()
 
 void MeterCheckCommands::OnMeterData()
 {
-    meterCheckState = 5;
-    if (!dialogs.RunMeterData())
+    session.meterCheckState = MeterCheckMode::EditMeterData;
+    if (!dialogs.RunMeterData(session.meterCheckState))
         return;
     open = true;
     view.HidePage(MeterCheckView::PointsChartTab);
@@ -277,14 +278,15 @@ void MeterCheckCommands::OnSelchangeTab(int t)
         return;
     }
     if (t == MeterCheckView::PointsChartTab || t == MeterCheckView::ErrorsChartTab) {
-        const bool validRange = currentRange >= 0 && currentRange < maxRanges;
-        const MeterRange* range = validRange ? &meterCheckDoc.ranges[currentRange] : nullptr;
+        const int current = session.currentRange;
+        const bool validRange = current >= 0 && current < maxRanges;
+        const MeterRange* range = validRange ? &session.document.ranges[current] : nullptr;
         QString refusal;
         if (!range || range->rangeMeasured == 0) {
             refusal = QStringLiteral("Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów.");
         } else {
             bool anyMarked = false;
-            for (int j = 0; j < CountPoints(currentRange); ++j)
+            for (int j = 0; j < CountPoints(session.document, current); ++j)
                 anyMarked = anyMarked || range->points[j].marked == 1;
             if (!anyMarked)
                 refusal = QStringLiteral("Nie zaznaczono punktów do wykresu.");
@@ -301,7 +303,7 @@ void MeterCheckCommands::OnSelchangeTab(int t)
         view.HidePage(p);
     view.ShowPage(t);
     if (t != MeterCheckView::TableTab)
-        view.DrawChart(t, currentRange);
+        view.DrawChart(t, session.currentRange);
 }
 
 void MeterCheckCommands::AddToRecentFiles(const QString& path)

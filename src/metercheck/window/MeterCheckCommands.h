@@ -6,13 +6,15 @@ class MeterCheckPort;
 class MeterCheckView;
 class QString;
 class QWidget;
+struct MeterCheckSession;
 
-// The file, meter-data and tab commands of the meter check window, on the one document and
-// its globals. The window passes its menu commands here and draws what the view is told.
+// The file, meter-data and tab commands of the meter check window, on the session's document.
+// The window passes its menu commands here and draws what the view is told.
 class MeterCheckCommands
 {
 public:
-    MeterCheckCommands(MeterCheckView& view, MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
+    MeterCheckCommands(MeterCheckSession& session, MeterCheckView& view,
+                       MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
                        QWidget* owner = nullptr);
 
     static QString UntitledName();
@@ -57,6 +59,7 @@ private:
     void AddToRecentFiles(const QString& path);
     void RefreshRecentFiles();
 
+    MeterCheckSession& session;
     MeterCheckView& view;
     MeterCheckDialogRunner& dialogs;
     MeterCheckPort& port;

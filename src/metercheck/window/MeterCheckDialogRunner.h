@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "metercheck/document/MeterCheckMode.h"
+
 #include <QString>
 
 // The dialogs that the meter check window and its ranges page open. The program shows the
@@ -14,11 +16,11 @@ public:
     virtual QString ChooseFileToOpen() = 0;
     // The file dialog for saving (asks before overwriting); an empty text when cancelled.
     virtual QString ChooseFileToSave() = 0;
-    // The meter-data dialog on the document (meterCheckState 3 or 5); true on OK.
-    virtual bool RunMeterData() = 0;
-    // The range editor on slot currentRange (meterCheckState 1 or 2); true on OK.
-    virtual bool RunRangeDialog() = 0;
-    // The point dialog on point currentPoint of range currentRange (meterCheckState 6 or 7);
-    // true on OK.
-    virtual bool RunPointDialog() = 0;
+    // The meter-data dialog on the document, for a new document or the open one (the method
+    // then stays); true on OK.
+    virtual bool RunMeterData(MeterCheckMode mode) = 0;
+    // The range editor on range slot `range`, adding or editing; true on OK.
+    virtual bool RunRangeDialog(MeterCheckMode mode, int range) = 0;
+    // The point dialog on point slot `point` of range `range`, adding or editing; true on OK.
+    virtual bool RunPointDialog(MeterCheckMode mode, int range, int point) = 0;
 };

@@ -4,33 +4,31 @@
 #include "link/NumberText.h"
 #include "metercheck/dialogs/RangeDescription.h"
 #include "metercheck/document/DocumentSlots.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/window/MeterCheckDialogRunner.h"
 
 #include <QtMath>
 
-bool markAllState = false;
+RangesPageLogic::RangesPageLogic(MeterCheckSession& session, MeterCheckDialogRunner& dialogs)
+    : session(session), dialogs(dialogs)
+{}
 
-namespace {
-
-bool RangeIsDefined(int range)
+bool RangesPageLogic::RangeIsDefined(int range) const
 {
-    return range >= 0 && range < maxRanges && meterCheckDoc.ranges[range].rangeDefined == 1;
+    return range >= 0 && range < maxRanges && session.document.ranges[range].rangeDefined == 1;
 }
 
-} // namespace
-
-RangesPageButtons RangesPageLogic::ButtonStates()
+RangesPageButtons RangesPageLogic::ButtonStates() const
 {
     RangesPageButtons b;
-    const int n = CountRanges();
-    b.addRange = n < maxRanges && currentRange <= n;
-    b.deleteRange = currentRange < n;
+    const int n = CountRanges(session.document);
+    b.addRange = n < maxRanges && session.currentRange <= n;
+    b.deleteRange = session.currentRange < n;
     b.editRange = b.deleteRange;
-    if (RangeIsDefined(currentRange)) {
-        const int m = CountPoints(currentRange);
-        b.addPoint = m < maxPoints && currentPoint <= m;
-        b.deletePoint = currentPoint < m;
+    if (RangeIsDefined(session.currentRange)) {
+        const int m = CountPoints(session.document, session.currentRange);
+        b.addPoint = m < maxPoints && session.currentPoint <= m;
+        b.deletePoint = session.currentPoint < m;
         b.editPoint = b.deletePoint;
         b.markAll = b.deletePoint;
     }
@@ -42,7 +40,9 @@ QStringList RangesPageLogic::RangeRowTexts(const MeterRange& range)
     QString classRange = range.classRange;
     if (!range.constTerm.isEmpty()) {
         const QString unit =
-            range.function == 3 || range.function == 4 ? QStringLiteral("°C") : range.constUnit;
+            range.function == RangeFunction::Thermocouple || range.function == RangeFunction::Rtd
+                ? QStringLiteral("°C")
+                : range.constUnit;
         classRange += QLatin1Char('+') + range.constTerm + unit;
     }
     return {range.rangeValue + QLatin1Char(' ') + range.rangeUnit, SensorWithSuffix(range),
@@ -67,97 +67,104 @@ bool RangesPageLogic::ActualErrorExceeds(const MeterPoint& point)
 
 bool RangesPageLogic::AddRange(int row)
 {
-    meterCheckState = 1;
-    currentRange = qint16(row - 1);
+    session.meterCheckState = MeterCheckMode::AddRange;
+    session.currentRange = qint16(row - 1);
+    MeterCheckDoc& doc = session.document;
     // Cancelling must leave every slot as it was, the calFunction presets of free slots
     // included, so the slots are kept aside rather than moved back.
-    const auto before = meterCheckDoc.ranges;
-    if (!InsertRangeSlot(currentRange))
+    const auto before = doc.ranges;
+    if (!InsertRangeSlot(doc, session.currentRange))
         return false; // the editor would overwrite a defined range
-    if (!dialogs.RunRangeDialog()) {
-        meterCheckDoc.ranges = before;
+    if (!dialogs.RunRangeDialog(session.meterCheckState, session.currentRange)) {
+        doc.ranges = before;
         return false;
     }
-    documentModified = true;
+    session.documentModified = true;
     return true;
 }
 
 bool RangesPageLogic::DeleteRange(int row)
 {
-    currentRange = qint16(row - 1);
-    if (!RemoveRangeSlot(currentRange))
+    session.currentRange = qint16(row - 1);
+    if (!RemoveRangeSlot(session.document, session.currentRange))
         return false;
-    documentModified = true;
+    session.documentModified = true;
     return true;
 }
 
 bool RangesPageLogic::EditRange(int row)
 {
-    meterCheckState = 2;
-    currentRange = qint16(row - 1);
-    if (!RangeIsDefined(currentRange) || !dialogs.RunRangeDialog())
+    session.meterCheckState = MeterCheckMode::EditRange;
+    session.currentRange = qint16(row - 1);
+    if (!RangeIsDefined(session.currentRange) ||
+        !dialogs.RunRangeDialog(session.meterCheckState, session.currentRange))
         return false;
-    documentModified = true;
+    session.documentModified = true;
     return true;
 }
 
 bool RangesPageLogic::AddPoint(int row)
 {
-    meterCheckState = 6;
-    currentPoint = qint16(row - 1);
-    if (!RangeIsDefined(currentRange))
+    session.meterCheckState = MeterCheckMode::AddPoint;
+    session.currentPoint = qint16(row - 1);
+    const int range = session.currentRange;
+    if (!RangeIsDefined(range))
         return false;
-    const auto before = meterCheckDoc.ranges[currentRange].points;
-    if (!InsertPointSlot(currentRange, currentPoint))
+    auto& points = session.document.ranges[range].points;
+    const auto before = points;
+    if (!InsertPointSlot(session.document, range, session.currentPoint))
         return false;
-    if (!dialogs.RunPointDialog()) {
-        meterCheckDoc.ranges[currentRange].points = before;
+    if (!dialogs.RunPointDialog(session.meterCheckState, range, session.currentPoint)) {
+        points = before;
         return false;
     }
-    documentModified = true;
-    currentPoint += 1;
+    session.documentModified = true;
+    session.currentPoint += 1;
     return true;
 }
 
 bool RangesPageLogic::DeletePoint(int row)
 {
-    currentPoint = qint16(row - 1);
-    if (!RangeIsDefined(currentRange) || !RemovePointSlot(currentRange, currentPoint))
+    session.currentPoint = qint16(row - 1);
+    const int range = session.currentRange;
+    if (!RangeIsDefined(range) || !RemovePointSlot(session.document, range, session.currentPoint))
         return false;
-    documentModified = true;
+    session.documentModified = true;
     return true;
 }
 
 bool RangesPageLogic::EditPoint()
 {
-    meterCheckState = 7;
-    if (!RangeIsDefined(currentRange) || currentPoint < 0 ||
-        currentPoint >= CountPoints(currentRange) || !dialogs.RunPointDialog())
+    session.meterCheckState = MeterCheckMode::EditPoint;
+    const int range = session.currentRange;
+    const int point = session.currentPoint;
+    if (!RangeIsDefined(range) || point < 0 || point >= CountPoints(session.document, range) ||
+        !dialogs.RunPointDialog(session.meterCheckState, range, point))
         return false;
-    documentModified = true;
+    session.documentModified = true;
     return true;
 }
 
 bool RangesPageLogic::ToggleMarked(int row)
 {
     const int slot = row - 1;
-    if (!RangeIsDefined(currentRange) || slot < 0 || slot >= maxPoints)
+    if (!RangeIsDefined(session.currentRange) || slot < 0 || slot >= maxPoints)
         return false;
-    MeterPoint& point = meterCheckDoc.ranges[currentRange].points[slot];
+    MeterPoint& point = session.document.ranges[session.currentRange].points[slot];
     if (point.pointDefined != 1)
         return false;
     point.marked = point.marked == 1 ? 0 : 1;
-    documentModified = true;
+    session.documentModified = true;
     return true;
 }
 
 void RangesPageLogic::MarkAll()
 {
-    documentModified = true;
-    markAllState = !markAllState;
-    if (currentRange < 0 || currentRange >= maxRanges)
+    session.documentModified = true;
+    session.markAllState = !session.markAllState;
+    if (session.currentRange < 0 || session.currentRange >= maxRanges)
         return;
-    for (MeterPoint& point : meterCheckDoc.ranges[currentRange].points)
+    for (MeterPoint& point : session.document.ranges[session.currentRange].points)
         if (point.pointDefined == 1)
-            point.marked = markAllState ? 1 : 0;
+            point.marked = session.markAllState ? 1 : 0;
 }

@@ -4,12 +4,9 @@
 #include <QStringList>
 
 class MeterCheckDialogRunner;
+struct MeterCheckSession;
 struct MeterPoint;
 struct MeterRange;
-
-// "ON/OFF" of the ranges page switches all points of a range ON or OFF by turns, for the whole
-// program run; false at start, so the first press switches them ON.
-extern bool markAllState;
 
 // Which of the page's seven buttons may be used.
 struct RangesPageButtons
@@ -23,16 +20,17 @@ struct RangesPageButtons
     bool markAll = false;
 };
 
-// The rules of the ranges and points page, on the document and currentRange / currentPoint.
+// The rules of the ranges and points page, on the session's document, currentRange and
+// currentPoint.
 // Grid rows are counted as the page shows them: row 0 is the header, row r shows slot r-1.
 // Ranges and the points of every range stay packed in slots 0..n-1.
 class RangesPageLogic
 {
 public:
-    explicit RangesPageLogic(MeterCheckDialogRunner& dialogs) : dialogs(dialogs) {}
+    RangesPageLogic(MeterCheckSession& session, MeterCheckDialogRunner& dialogs);
 
     // Button states from the document, currentRange and currentPoint.
-    static RangesPageButtons ButtonStates();
+    RangesPageButtons ButtonStates() const;
 
     // The four cells of a range row and the seven cells of a point row.
     static QStringList RangeRowTexts(const MeterRange& range);
@@ -59,9 +57,12 @@ public:
     // A press in the "ON" column of grid row `row`: switches that point ON or OFF. False when
     // the row holds no point.
     bool ToggleMarked(int row);
-    // "ON/OFF": every defined point of currentRange ON, or OFF, by turns.
+    // "ON/OFF": every defined point of currentRange ON, or OFF, by turns (markAllState).
     void MarkAll();
 
 private:
+    bool RangeIsDefined(int range) const;
+
+    MeterCheckSession& session;
     MeterCheckDialogRunner& dialogs;
 };

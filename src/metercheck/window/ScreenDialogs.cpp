@@ -5,6 +5,7 @@
 #include "metercheck/dialogs/CMeterDataDlg.h"
 #include "metercheck/dialogs/CPointDlg.h"
 #include "metercheck/dialogs/CRangeDlg.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -51,20 +52,21 @@ QString ScreenDialogs::ChooseFileToSave()
     return RunFileDialog(parent, QFileDialog::AcceptSave);
 }
 
-bool ScreenDialogs::RunMeterData()
+bool ScreenDialogs::RunMeterData(MeterCheckMode mode)
 {
-    CMeterDataDlg dialog(parent);
+    CMeterDataDlg dialog(session, mode, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool ScreenDialogs::RunRangeDialog()
+bool ScreenDialogs::RunRangeDialog(MeterCheckMode mode, int range)
 {
-    CRangeDlg dialog(parent);
+    CRangeDlg dialog(mode, session.document.ranges[qBound(0, range, maxRanges - 1)], parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool ScreenDialogs::RunPointDialog()
+bool ScreenDialogs::RunPointDialog(MeterCheckMode mode, int range, int point)
 {
-    CPointDlg dialog(parent);
+    MeterRange& slot = session.document.ranges[qBound(0, range, maxRanges - 1)];
+    CPointDlg dialog(mode, session.document.method, slot, qBound(0, point, maxPoints - 1), parent);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -4,23 +4,25 @@
 #include "metercheck/window/MeterCheckDialogRunner.h"
 
 class QWidget;
+struct MeterCheckSession;
 
-// The meter check's dialogs on the screen, each modal over `parent`.
+// The meter check's dialogs on the screen, each modal over `parent`, on the session's document.
 class ScreenDialogs : public MeterCheckDialogRunner
 {
 public:
-    explicit ScreenDialogs(QWidget* parent) : parent(parent) {}
+    ScreenDialogs(MeterCheckSession& session, QWidget* parent) : session(session), parent(parent) {}
 
     QString ChooseFileToOpen() override;
     QString ChooseFileToSave() override;
-    bool RunMeterData() override;
-    bool RunRangeDialog() override;
-    bool RunPointDialog() override;
+    bool RunMeterData(MeterCheckMode mode) override;
+    bool RunRangeDialog(MeterCheckMode mode, int range) override;
+    bool RunPointDialog(MeterCheckMode mode, int range, int point) override;
 
     // Filter and default suffix of both file dialogs.
     static QString FileFilter();
     static QString DefaultSuffix() { return QStringLiteral("met"); }
 
 private:
+    MeterCheckSession& session;
     QWidget* parent;
 };

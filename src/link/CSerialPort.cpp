@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "link/SerialPort.h"
+#include "link/CSerialPort.h"
 
 #include "link/PortMap.h"
 
@@ -9,18 +9,6 @@
 
 #include <cerrno>
 #include <cstring>
-
-QString CSerialException::ErrorMessage() const
-{
-    if (errorCode == 0)
-        return {};
-#ifdef __GLIBC__
-    // A code the system has no text for gives an empty message, not "Unknown error".
-    if (strerrordesc_np(int(errorCode)) == nullptr)
-        return {};
-#endif
-    return qt_error_string(int(errorCode));
-}
 
 void ThrowSerialException(quint32 errorCode)
 {

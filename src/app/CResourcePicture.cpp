@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/ResourcePicture.h"
+#include "app/CResourcePicture.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/ResourcePicture.h"
+#include "app/CResourcePicture.h"
 
 #include <QDialog>
 
 class CalibratorLink;
 class QPushButton;
+struct MeterCheckSession;
 
 // The main window: a fixed dialog with a column of ten buttons over the background picture.
 // It starts each module as a modal window and ends the program when it closes (Esc, the
@@ -17,29 +18,29 @@ class CMainMenuDlg : public QDialog
     Q_OBJECT
 
 public:
-    // The buttons, top to bottom, with the ids of the original dialog.
-    enum ButtonId
+    // The menu's buttons, top to bottom; the focus and the Tab key follow this order.
+    enum class Item
     {
-        IdAbout = 1005,
-        IdLanguage = 1008,
-        IdPortSettings = 1012,
-        IdVariant = 1069,
-        IdCalibratorPanel = 1000,
-        IdMeterCheck = 1001,
-        IdTransducerCheck = 1002,
-        IdWaveforms = 1003,
-        IdMemoryReadout = 1004,
-        IdEnd = 1006,
+        About,
+        Language,
+        PortSettings,
+        Variant,
+        CalibratorPanel,
+        MeterCheck,
+        TransducerCheck,
+        Waveforms,
+        MemoryReadout,
+        End,
     };
 
     // While the menu is created, the start-up picture (when allowed) stays on the screen for
     // startupPauseMs with nothing else processed; tests pass 0.
     static constexpr int defaultStartupPauseMs = 2000;
-    explicit CMainMenuDlg(CalibratorLink& link, QWidget* parent = nullptr,
-                          int startupPauseMs = defaultStartupPauseMs);
+    CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck, QWidget* parent = nullptr,
+                 int startupPauseMs = defaultStartupPauseMs);
     ~CMainMenuDlg() override;
 
-    QPushButton* Button(ButtonId id) const;
+    QPushButton* Button(Item item) const { return buttons[int(item)]; }
 
     // Opens the meter check window with the document at `path` as soon as the menu runs.
     void OpenDocumentAtStart(const QString& path);
@@ -60,7 +61,8 @@ protected:
 private:
     void OnInitDialog();
 
-    CalibratorLink& link; // the modules' way to the calibrator
+    CalibratorLink& link;          // the modules' way to the calibrator
+    MeterCheckSession& meterCheck; // the meter check windows' document
     QList<QPushButton*> buttons;
     CResourcePicture background;
     QString startDocument; // taken by the next meter check window

@@ -1,28 +1,28 @@
 // SPDX-License-Identifier: MIT
-#include "panel/CReadoutDisplay.h"
+#include "panel/ReadoutDisplay.h"
 
 #include "base/DialogUnits.h"
 
 #include <QPainter>
 
-CReadoutDisplay::CReadoutDisplay(QWidget* parent) : QWidget(parent)
+ReadoutDisplay::ReadoutDisplay(QWidget* parent) : QWidget(parent)
 {
     setFixedSize(DialogUnits::Size(212, 64));
 }
 
-void CReadoutDisplay::Draw()
+void ReadoutDisplay::Draw()
 {
     shown = CurrentContent();
     drawn = true;
     update();
 }
 
-ReadoutContent CReadoutDisplay::Shown() const
+ReadoutContent ReadoutDisplay::Shown() const
 {
     return drawn ? shown : CurrentContent();
 }
 
-void CReadoutDisplay::paintEvent(QPaintEvent*)
+void ReadoutDisplay::paintEvent(QPaintEvent*)
 {
     if (!drawn) {
         shown = CurrentContent();

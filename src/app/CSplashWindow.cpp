@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/SplashWindow.h"
+#include "app/CSplashWindow.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

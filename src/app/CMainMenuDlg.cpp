@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "app/MainMenuDlg.h"
+#include "app/CMainMenuDlg.h"
 
-#include "app/AboutDlg.h"
+#include "app/CAboutDlg.h"
+#include "app/CPortSettingsDlg.h"
+#include "app/CSplashWindow.h"
 #include "app/DialogFont.h"
 #include "app/PortSettings.h"
-#include "app/PortSettingsDlg.h"
 #include "app/ProgramIcon.h"
-#include "app/SplashWindow.h"
 #include "base/DialogUnits.h"
 #include "link/CalibratorLink.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/window/CMeterCheckDlg.h"
 #include "panel/CCalibratorPanelDlg.h"
 
@@ -28,32 +28,32 @@ namespace {
 
 struct MenuButton
 {
-    CMainMenuDlg::ButtonId id;
     const char* caption;
     int y;
     bool enabled;
 };
 
-// Top to bottom; the focus and the Tab key follow this order.
+// In the order of CMainMenuDlg::Item.
 const MenuButton menuButtons[] = {
-    {CMainMenuDlg::IdAbout, "O programie", 15, true},
-    {CMainMenuDlg::IdLanguage, "Język", 36, false},
-    {CMainMenuDlg::IdPortSettings, "Parametry transmisji", 58, true},
-    {CMainMenuDlg::IdVariant, "Wybór wykonania", 80, false},
-    {CMainMenuDlg::IdCalibratorPanel, "Sterowanie kalibratora", 102, true},
-    {CMainMenuDlg::IdMeterCheck, "Sprawdzanie mierników", 124, true},
-    {CMainMenuDlg::IdTransducerCheck, "Sprawdzanie przetworników", 146, false},
-    {CMainMenuDlg::IdWaveforms, "Generacja przebiegów", 168, false},
-    {CMainMenuDlg::IdMemoryReadout, "Odczyt pamięci", 190, false},
-    {CMainMenuDlg::IdEnd, "Koniec", 212, true},
+    {"O programie", 15, true},
+    {"Język", 36, false},
+    {"Parametry transmisji", 58, true},
+    {"Wybór wykonania", 80, false},
+    {"Sterowanie kalibratora", 102, true},
+    {"Sprawdzanie mierników", 124, true},
+    {"Sprawdzanie przetworników", 146, false},
+    {"Generacja przebiegów", 168, false},
+    {"Odczyt pamięci", 190, false},
+    {"Koniec", 212, true},
 };
 
 } // namespace
 
-CMainMenuDlg::CMainMenuDlg(CalibratorLink& link, QWidget* parent, int startupPauseMs)
+CMainMenuDlg::CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck, QWidget* parent,
+                           int startupPauseMs)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      link(link)
+      link(link), meterCheck(meterCheck)
 {
     CSplashWindow::ShowSplashScreen(this);
     if (startupPauseMs > 0)
@@ -77,37 +77,29 @@ void CMainMenuDlg::OnInitDialog()
         auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
         button->setGeometry(DialogUnits::Rect(20, b.y, 114, 14));
         button->setAutoDefault(false);
-        button->setProperty("menuId", int(b.id));
         button->setEnabled(b.enabled);
         buttons.append(button);
     }
-    connect(Button(IdAbout), &QPushButton::clicked, this, &CMainMenuDlg::RunAbout);
-    connect(Button(IdPortSettings), &QPushButton::clicked, this, &CMainMenuDlg::RunPortSettings);
-    connect(Button(IdCalibratorPanel), &QPushButton::clicked, this,
+    connect(Button(Item::About), &QPushButton::clicked, this, &CMainMenuDlg::RunAbout);
+    connect(Button(Item::PortSettings), &QPushButton::clicked, this,
+            &CMainMenuDlg::RunPortSettings);
+    connect(Button(Item::CalibratorPanel), &QPushButton::clicked, this,
             &CMainMenuDlg::RunCalibratorPanel);
-    connect(Button(IdMeterCheck), &QPushButton::clicked, this, &CMainMenuDlg::RunMeterCheck);
-    connect(Button(IdEnd), &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button(Item::MeterCheck), &QPushButton::clicked, this, &CMainMenuDlg::RunMeterCheck);
+    connect(Button(Item::End), &QPushButton::clicked, this, &QDialog::reject);
     buttons.first()->setFocus();
 
     // A missing picture leaves the plain window colour; no message.
     background.Load(QStringLiteral("TLO"), QStringLiteral("JPEG"));
 
     link.SetPortNumber(PortSettings::StartupPortNumber());
-    meterCheckDoc.formatVersion = 1.0;
+    meterCheck.document.formatVersion = 1.0;
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-}
-
-QPushButton* CMainMenuDlg::Button(ButtonId id) const
-{
-    for (QPushButton* button : buttons)
-        if (button->property("menuId").toInt() == id)
-            return button;
-    return nullptr;
 }
 
 void CMainMenuDlg::RunAbout()
@@ -130,7 +122,7 @@ void CMainMenuDlg::RunCalibratorPanel()
 
 void CMainMenuDlg::RunMeterCheck()
 {
-    RunMeterCheckWindow(link, this, std::exchange(startDocument, QString()));
+    RunMeterCheckWindow(link, meterCheck, this, std::exchange(startDocument, QString()));
 }
 
 void CMainMenuDlg::OpenDocumentAtStart(const QString& path)

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "app/CalibratorApp.h"
+#include "app/CCalibratorApp.h"
 
+#include "app/CMainMenuDlg.h"
+#include "app/CSplashWindow.h"
 #include "app/DialogFont.h"
-#include "app/MainMenuDlg.h"
 #include "app/ProgramIcon.h"
 #include "app/QtTranslations.h"
-#include "app/SplashWindow.h"
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorLink.h"
+#include "metercheck/document/MeterCheckSession.h"
 
 #include <QApplication>
 
@@ -45,8 +46,11 @@ int CCalibratorApp::Run()
     // The one link to the calibrator, for every module; it ends after the main menu, closing
     // the port and its thread.
     CalibratorLink link;
+    // The meter check's document lives from here to the end of the program: closing the meter
+    // check window does not clear it.
+    MeterCheckSession meterCheck;
     // The program ends when the main menu closes; its result is not looked at.
-    CMainMenuDlg mainMenu(link);
+    CMainMenuDlg mainMenu(link, meterCheck);
     if (!options.document.isEmpty())
         mainMenu.OpenDocumentAtStart(options.document);
     mainMenu.exec();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/PortSettingsDlg.h"
+#include "app/CPortSettingsDlg.h"
 
 #include "app/DialogFont.h"
 #include "app/PortSettings.h"

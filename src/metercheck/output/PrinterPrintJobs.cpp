@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "metercheck/output/PrintJobs.h"
+#include "metercheck/output/PrinterPrintJobs.h"
 
 #include <QPrinter>
 

@@ -8,12 +8,12 @@
 // A painted readout of the control panel. It keeps no data of its own: Draw takes what the
 // panel's shared state shows at that moment and paints it. A later change of the state shows
 // only at the next Draw, so a mark the panel shows briefly stays until then.
-class CReadoutDisplay : public QWidget
+class ReadoutDisplay : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit CReadoutDisplay(QWidget* parent = nullptr);
+    explicit ReadoutDisplay(QWidget* parent = nullptr);
 
     void Draw();
     // What the readout shows now (after the last Draw).

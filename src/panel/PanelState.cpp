@@ -1,5 +1,0 @@
-// SPDX-License-Identifier: MIT
-#include "panel/PanelState.h"
-
-PanelSourceState panelSourceState;
-PanelMeterState panelMeterState;
