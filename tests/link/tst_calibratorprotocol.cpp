@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 // The calibrator protocol on a scripted port and virtual time: exact bytes on the wire, the
 // pauses between them, acknowledgement, recovery and the messages the user sees.
@@ -72,12 +73,19 @@ class TestCalibratorProtocol : public QObject
     Q_OBJECT
 
 private:
-    // Opens COM1 on the fake link and forgets the records of the opening.
-    static void OpenLink(FakeProtocol& link)
+    std::optional<FakeProtocol> opened;
+
+    // A fresh fake link of the test's with COM1 open, the records of the opening forgotten.
+    FakeProtocol& OpenedLink()
     {
-        QVERIFY(link.protocol.OpenCalibratorPort(1));
-        QVERIFY(link.protocol.linkOpen);
-        link.device.ClearRecords();
+        opened.reset(); // its message service goes before the new one comes
+        opened.emplace();
+        [this] {
+            QVERIFY(opened->protocol.OpenCalibratorPort(1));
+            QVERIFY(opened->protocol.linkOpen);
+        }();
+        opened->device.ClearRecords();
+        return *opened;
     }
 
     static void VerifyErrorBox(const RecordingMessageService& messages, const QString& text)
@@ -87,10 +95,11 @@ private:
     }
 
 private slots:
+    void cleanup() { opened.reset(); }
+
     void openAppliesTheLineSettingsAndTimeouts()
     {
         FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
         // What the driver reports before the link sets its own values.
         link.device.timeouts = {7, 3, 0, 11, 13};
         QVERIFY(link.protocol.OpenCalibratorPort(3));
@@ -112,15 +121,13 @@ private slots:
         QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
         QCOMPARE(link.device.timeouts.readIntervalTimeout, 7u);
         QCOMPARE(link.device.timeouts.readTotalTimeoutMultiplier, 3u);
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
         QVERIFY(link.device.writes.isEmpty());
     }
 
     void commandGoesOutFramedByteByByte()
     {
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.device.replies = {"%"};
         link.protocol.SendCommand(QStringLiteral("C02"));
 
@@ -137,7 +144,7 @@ private slots:
         QCOMPARE(link.clock.sleeps, QList<int>(5, 20));
         QCOMPARE(link.protocol.lastReply, QStringLiteral("%"));
         QVERIFY(link.protocol.linkOpen);
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
     }
 
     void replyAcceptance_data()
@@ -157,9 +164,7 @@ private slots:
     {
         QFETCH(QByteArray, reply);
         QFETCH(bool, accepted);
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.device.replies = {reply}; // then silence
         link.protocol.SendCommand(QStringLiteral("P"));
 
@@ -167,14 +172,14 @@ private slots:
             QCOMPARE(link.device.Written(), QByteArray("^P%"));
             QCOMPARE(link.device.readCount, 1);
             QVERIFY(link.protocol.linkOpen);
-            QVERIFY(messages.messages.isEmpty());
+            QVERIFY(link.messages.messages.isEmpty());
         } else {
             // Five recovery frames, each read answered by silence, then the message.
             QCOMPARE(link.device.Written(), "^P%" + Repeat("^I%", 5));
             QCOMPARE(link.device.readCount, 6);
             QVERIFY(!link.protocol.linkOpen);
             QVERIFY(link.protocol.noLinkReported);
-            VerifyErrorBox(messages, noLinkText);
+            VerifyErrorBox(link.messages, noLinkText);
             // Frame 60 ms + read 400 ms, five times over after the command's own 460 ms.
             QCOMPARE(link.clock.now, qint64(60 + 400 + 5 * (60 + 400)));
         }
@@ -182,19 +187,17 @@ private slots:
 
     void silenceIsRejectedAfterAnEarlierGoodReply()
     {
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.device.replies = {"12.5%"};
         link.protocol.SendCommand(QStringLiteral("P"));
         QCOMPARE(link.protocol.lastReply, QStringLiteral("12.5%"));
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
 
         link.protocol.SendCommand(QStringLiteral("P"));
         QCOMPARE(link.device.Written(), "^P%^P%" + Repeat("^I%", 5));
         QCOMPARE(link.protocol.lastReply, QString());
         QVERIFY(!link.protocol.linkOpen);
-        VerifyErrorBox(messages, noLinkText);
+        VerifyErrorBox(link.messages, noLinkText);
     }
 
     void recovery_data()
@@ -223,9 +226,7 @@ private slots:
         QFETCH(QByteArray, wire);
         QFETCH(bool, success);
         QFETCH(QString, reply);
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.protocol.noLinkReported = true; // an earlier episode's message
         link.device.replies = replies;
         link.protocol.SendCommand(QStringLiteral("S1"));
@@ -235,7 +236,7 @@ private slots:
         QCOMPARE(link.protocol.linkOpen, success);
         // A success in recovery ends the episode; a failure shows nothing more this episode.
         QCOMPARE(link.protocol.noLinkReported, !success);
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
         for (const FakeSerialDevice::WriteRecord& w : link.device.writes)
             QCOMPARE(w.bytes.size(), 1);
         QCOMPARE(link.clock.sleeps, QList<int>(wire.size(), 20));
@@ -243,9 +244,7 @@ private slots:
 
     void linkDownWritesNothingAndKeepsTheReply()
     {
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.protocol.linkOpen = false;
         link.protocol.lastReply = QStringLiteral("+1.000%");
         link.device.replies = {"%"};
@@ -254,16 +253,14 @@ private slots:
         QCOMPARE(link.device.readCount, 0);
         QCOMPARE(link.protocol.lastReply, QStringLiteral("+1.000%"));
         QCOMPARE(link.clock.now, qint64(0));
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
     }
 
     void messageOncePerEpisode()
     {
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.protocol.SendCommand(QStringLiteral("X")); // silence: the episode starts
-        VerifyErrorBox(messages, noLinkText);
+        VerifyErrorBox(link.messages, noLinkText);
         QVERIFY(!link.protocol.linkOpen);
 
         // The dropped link sends nothing, even though the port is still open.
@@ -274,7 +271,7 @@ private slots:
         // Within one opening a later failure is not told again.
         QVERIFY(link.protocol.OpenCalibratorPort(1)); // still open: nothing changes
         link.protocol.SendCommand(QStringLiteral("X"));
-        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(link.messages.messages.size(), 1);
 
         // A port opened anew starts a new episode: the window that opened it is told again,
         // so its commands are never dropped without a word (meter check, port test).
@@ -283,7 +280,7 @@ private slots:
         QVERIFY(!link.protocol.noLinkReported);
         link.protocol.SendCommand(QStringLiteral("X"));
         QVERIFY(!link.protocol.linkOpen);
-        QCOMPARE(messages.Texts(), QStringList({noLinkText, noLinkText}));
+        QCOMPARE(link.messages.Texts(), QStringList({noLinkText, noLinkText}));
 
         // A success during recovery ends the episode; the next failure is reported again.
         QVERIFY(link.protocol.CloseCalibratorPort());
@@ -294,39 +291,34 @@ private slots:
         QVERIFY(link.protocol.linkOpen);
         QVERIFY(!link.protocol.noLinkReported);
         link.protocol.SendCommand(QStringLiteral("X"));
-        QCOMPARE(messages.Texts(), QStringList({noLinkText, noLinkText, noLinkText}));
+        QCOMPARE(link.messages.Texts(), QStringList({noLinkText, noLinkText, noLinkText}));
     }
 
     void openOnAnOpenPortChangesNothing()
     {
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.protocol.SendCommand(QStringLiteral("I")); // fails: the link is dropped
         QVERIFY(!link.protocol.linkOpen);
-        messages.messages.clear();
+        link.messages.messages.clear();
 
         QVERIFY(link.protocol.OpenCalibratorPort(2));
         QVERIFY(!link.protocol.linkOpen); // stays dropped until the port is closed and opened again
         QVERIFY(link.device.opens.isEmpty());
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
     }
 
     void closeOnAClosedPort()
     {
         FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
         QVERIFY(link.protocol.CloseCalibratorPort());
         QVERIFY(link.protocol.CloseCalibratorPort());
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
         QVERIFY(!link.device.IsOpen());
     }
 
     void commandOnAClosedPortFailsSilently()
     {
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.protocol.lastReply = QStringLiteral("+2.000%");
         QVERIFY(link.protocol.CloseCalibratorPort());
         QVERIFY(link.protocol.linkOpen); // closing does not touch the flag
@@ -335,7 +327,7 @@ private slots:
         QVERIFY(link.protocol.linkOpen);
         QVERIFY(!link.protocol.noLinkReported);
         QCOMPARE(link.protocol.lastReply, QStringLiteral("+2.000%"));
-        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(link.messages.messages.isEmpty());
     }
 
     void portErrorDropsTheLink_data()
@@ -359,9 +351,7 @@ private slots:
         QFETCH(int, throwOnRead);
         QFETCH(QByteArray, wire);
         QFETCH(bool, reportedBefore);
-        FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.protocol.noLinkReported = reportedBefore;
         link.protocol.lastReply = QStringLiteral("^+0002.000%"); // a reading from before the fault
         link.device.throwOnWrite = link.device.writeCount + throwOnWrite;
@@ -377,15 +367,15 @@ private slots:
         QVERIFY(!link.protocol.linkOpen);
         QVERIFY(link.protocol.noLinkReported);
         if (reportedBefore)
-            QVERIFY(messages.messages.isEmpty());
+            QVERIFY(link.messages.messages.isEmpty());
         else
-            VerifyErrorBox(messages, noLinkText);
+            VerifyErrorBox(link.messages, noLinkText);
 
         // Later commands are dropped without another word.
         link.device.ClearRecords();
         link.protocol.SendCommand(QStringLiteral("S1"));
         QVERIFY(link.device.writes.isEmpty());
-        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
+        QCOMPARE(link.messages.messages.size(), reportedBefore ? 0 : 1);
 
         // Opening again really opens the device, and the link works.
         QVERIFY(link.protocol.OpenCalibratorPort(1));
@@ -395,7 +385,7 @@ private slots:
         link.protocol.SendCommand(QStringLiteral("S1"));
         QCOMPARE(link.device.Written(), QByteArray("^S1%"));
         QCOMPARE(link.protocol.lastReply, QStringLiteral("^S1%"));
-        QCOMPARE(messages.messages.size(), reportedBefore ? 0 : 1);
+        QCOMPARE(link.messages.messages.size(), reportedBefore ? 0 : 1);
     }
 
     // A reply that came too late for its read waits in the input. Nothing that comes in before
@@ -409,8 +399,7 @@ private slots:
     void lateBytesNeverTakenForTheReply()
     {
         QFETCH(qsizetype, arrivesAfter);
-        FakeProtocol link;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.device.arrivals = {{arrivesAfter, "^I%"}};
         link.device.replies = {"^+002.000%"};
         link.protocol.SendCommand(QStringLiteral("P"));
@@ -434,8 +423,7 @@ private slots:
         QFETCH(QList<QByteArray>, replies);
         QFETCH(int, allowed);
         QFETCH(QByteArray, wire);
-        FakeProtocol link;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.device.replies = replies;
         int checks = 0;
         link.protocol.interrupted = [&checks, allowed] { return checks++ >= allowed; };
@@ -477,8 +465,7 @@ private slots:
         QFETCH(QByteArray, late);
         QFETCH(int, throwOnRead);
         QFETCH(QStringList, trace);
-        FakeProtocol link;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.device.replies = replies;
         if (!late.isEmpty())
             link.device.arrivals = {{0, late}};
@@ -491,8 +478,7 @@ private slots:
 
     void zeroByteEndsTheReplyText()
     {
-        FakeProtocol link;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         link.device.replies = {QByteArray("+1.25\0junk%", 11)};
         link.protocol.SendCommand(QStringLiteral("P"));
         QCOMPARE(link.protocol.lastReply, QStringLiteral("+1.25"));
@@ -501,8 +487,7 @@ private slots:
 
     void replyIsReadIntoFiftyBytes()
     {
-        FakeProtocol link;
-        OpenLink(link);
+        FakeProtocol& link = OpenedLink();
         const QByteArray fifty = QByteArray(49, '7') + '%';
         link.device.replies = {fifty, QByteArray(50, '7') + '%', "%", "%"};
         link.protocol.SendCommand(QStringLiteral("P"));
@@ -533,14 +518,13 @@ private slots:
         QFETCH(int, timeoutsError);
         QFETCH(QString, reason);
         FakeProtocol link;
-        RecordingMessageService& messages = link.messages;
         link.protocol.linkOpen = true;
         link.device.openError = openError;
         link.device.configureError = configureError;
         link.device.timeoutsError = timeoutsError;
         QVERIFY(!link.protocol.OpenCalibratorPort(1));
         QVERIFY(!link.protocol.linkOpen);
-        VerifyErrorBox(messages, noPortText);
+        VerifyErrorBox(link.messages, noPortText);
         QVERIFY2(link.protocol.noticeDetail.contains(QStringLiteral("(port COM1)")) &&
                      link.protocol.noticeDetail.contains(reason),
                  qPrintable(link.protocol.noticeDetail));
@@ -553,7 +537,7 @@ private slots:
         QCOMPARE(link.device.opens.size(), 2);
         QVERIFY(link.protocol.linkOpen);
         QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
-        QCOMPARE(messages.messages.size(), 1);
+        QCOMPARE(link.messages.messages.size(), 1);
     }
 };
 

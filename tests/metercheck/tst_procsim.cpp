@@ -4,6 +4,7 @@
 // left out: a recording points grid stands in for its ranges page.
 
 #include "DocumentBuilder.h"
+#include "OperatorHand.h"
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
 #include "SimLink.h"
@@ -13,65 +14,13 @@
 #include "link/LinkSession.h"
 #include "metercheck/charts/CErrorsChartPage.h"
 #include "metercheck/charts/CPointsChartPage.h"
-#include "metercheck/procedures/CExactSettingDlg.h"
-#include "metercheck/procedures/CProcedureDlg.h"
 #include "metercheck/procedures/MeasureProcedure.h"
 #include "metercheck/procedures/MeasurementDialogs.h"
 #include "metercheck/procedures/PointErrors.h"
 
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScopeGuard>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <memory>
-
-namespace {
-
-// The operator at the real dialogs: chooses the scope, then types one indication per point
-// and confirms it. Records the description and set-point each dialog showed.
-class OperatorHand
-{
-public:
-    OperatorHand(bool allRanges, bool allPoints, QStringList indications,
-                 std::function<void()> onEntry = {})
-        : indications(std::move(indications))
-    {
-        QObject::connect(&timer, &QTimer::timeout, [this, allRanges, allPoints, onEntry] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                (allRanges ? choice->allRangesButton : choice->currentRangeButton)
-                    ->setChecked(true);
-                (allPoints ? choice->allPointsButton : choice->markedPointsButton)
-                    ->setChecked(true);
-                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
-                descriptions << entry->descriptionLabel->text() + " " +
-                                    entry->setpointLabel->text();
-                if (onEntry)
-                    onEntry();
-                entry->indicationEdit->setText(
-                    this->indications.isEmpty() ? QString() : this->indications.takeFirst());
-                entry->okButton->click();
-            }
-        });
-        timer.start(20);
-    }
-
-    QStringList indications; // still to be typed
-    QStringList descriptions;
-
-private:
-    QTimer timer;
-};
-
-} // namespace
 
 class TestProcSim : public QObject
 {
@@ -109,14 +58,7 @@ private slots:
 
     void exactSettingOverAllRanges()
     {
-        DocumentBuilder(doc)
-            .Meter("V-640", "12")
-            .Range(0, RangeFunction::Voltage, "400", "mV")
-            .ClassRange("0.1")
-            .Nominals({"100", "300"})
-            .Range(1, RangeFunction::Current, "20", "mA")
-            .ClassRange("0.1")
-            .Nominals({"4", "12", "20"});
+        VoltsAndAmps(doc);
 
         // What the operator reads off the meter, point after point.
         OperatorHand hand(true, false, {"100.05", "300.5", "4.003", "11,98", "20.1"});

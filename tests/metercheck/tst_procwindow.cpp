@@ -8,6 +8,7 @@
 // nothing of what the window shows.
 
 #include "DocumentBuilder.h"
+#include "OperatorHand.h"
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
 #include "SimLink.h"
@@ -21,28 +22,18 @@
 #include "metercheck/charts/CPointsChartPage.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckDoc.h"
-#include "metercheck/procedures/CExactSettingDlg.h"
-#include "metercheck/procedures/CProcedureDlg.h"
 #include "metercheck/window/CMeterCheckDlg.h"
 #include "metercheck/window/CRangesPage.h"
 #include "metercheck/window/MeterCheckDialogRunner.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -92,25 +83,6 @@ class TestProcWindow : public QObject
 {
     Q_OBJECT
 
-    // The operator at the real dialogs, as `hand` ticks: confirms the scope (all ranges when
-    // asked) and types the next of `indications` into each point's dialog.
-    void Answer(QTimer& hand, QStringList& indications, bool allRanges)
-    {
-        hand.disconnect();
-        connect(&hand, &QTimer::timeout, this, [&indications, allRanges] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                if (allRanges)
-                    choice->allRangesButton->setChecked(true);
-                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
-                entry->indicationEdit->setText(indications.isEmpty() ? QString()
-                                                                     : indications.takeFirst());
-                entry->okButton->click();
-            }
-        });
-    }
-
 private slots:
     void measureTwoRangesInTheWindow()
     {
@@ -123,14 +95,7 @@ private slots:
         const QString file = folder.filePath("v640.met");
         {
             ScopedDocument saved;
-            DocumentBuilder(saved.document)
-                .Meter("V-640", "12")
-                .Range(0, RangeFunction::Voltage, "400", "mV")
-                .ClassRange("0.1")
-                .Nominals({"100", "300"})
-                .Range(1, RangeFunction::Current, "20", "mA")
-                .ClassRange("0.1")
-                .Nominals({"4", "12", "20"});
+            VoltsAndAmps(saved.document);
             QVERIFY(SaveDocument(saved, file));
         }
 
@@ -144,15 +109,11 @@ private slots:
         QCOMPARE(session.document.meterName, "V-640");
 
         // What the operator reads off the meter, point after point.
-        QStringList indications = {"100.05", "300.5", "4.003", "11,98", "20.1"};
-        QTimer operatorHand;
-        operatorHand.setInterval(20);
-        Answer(operatorHand, indications, true);
-        operatorHand.start();
-        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
-        operatorHand.stop();
-
-        QVERIFY(indications.isEmpty());
+        {
+            OperatorHand hand(true, false, {"100.05", "300.5", "4.003", "11,98", "20.1"});
+            window.Action(CMeterCheckDlg::Command::Measure)->trigger();
+            QVERIFY(hand.indications.isEmpty());
+        }
         QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.Texts().join('|')));
         QCOMPARE(sim.Frames(),
                  QStringList({"^I%", "^S1%", "^C02%", "^N100.00%", "^C02%", "^N300.00%", "^C06%",
@@ -214,17 +175,11 @@ private slots:
         window.TabBar()->setCurrentIndex(0);
 
         // A run over the current range whose first point is aborted records nothing.
-        operatorHand.disconnect();
-        connect(&operatorHand, &QTimer::timeout, this, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* choice = qobject_cast<CProcedureDlg*>(modal))
-                choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal))
-                entry->abortButton->click();
-        });
-        operatorHand.start();
-        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
-        operatorHand.stop();
+        {
+            OperatorHand hand(false, false, {});
+            hand.abort = true;
+            window.Action(CMeterCheckDlg::Command::Measure)->trigger();
+        }
         QCOMPARE(Recorded().size(), 2);
 
         // A history that refuses the record: one message, and the window keeps the results.
@@ -236,11 +191,10 @@ private slots:
                                        " BEGIN SELECT RAISE(ABORT, 'dysk pełny'); END"));
         }
         QSqlDatabase::removeDatabase("refuse");
-        indications = {"100.5", "301.25"};
-        Answer(operatorHand, indications, false);
-        operatorHand.start();
-        window.Action(CMeterCheckDlg::Command::Measure)->trigger();
-        operatorHand.stop();
+        {
+            OperatorHand hand(false, false, {"100.5", "301.25"});
+            window.Action(CMeterCheckDlg::Command::Measure)->trigger();
+        }
         QTRY_COMPARE(messages.messages.size(), 1);
         QVERIFY(messages.IsErrorBox(0));
         QVERIFY2(messages.messages[0].text.startsWith(

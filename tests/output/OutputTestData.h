@@ -1,12 +1,27 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "metercheck/output/ExcelExport.h"
+
 #include <QDateTime>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
-// Readers of PDF and .xlsx files for the report tests.
+// What the output tests share: a recording workbook opener, readers of PDF and .xlsx files.
+
+// Records the workbooks it is asked to open; answers `result`.
+class RecordingOpener : public WorkbookOpener
+{
+public:
+    bool Open(const QString& path) override
+    {
+        opened << path;
+        return result;
+    }
+    QStringList opened;
+    bool result = true;
+};
 
 // The text of a PDF file as pdftotext gives it (UTF-8); pages from..to (1-based, 0 = all).
 QString PdfText(const QString& path, int firstPage = 0, int lastPage = 0);

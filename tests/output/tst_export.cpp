@@ -30,18 +30,6 @@ public:
     int asked = 0;
 };
 
-class RecordingOpener : public WorkbookOpener
-{
-public:
-    bool Open(const QString& path) override
-    {
-        opened << path;
-        return result;
-    }
-    QStringList opened;
-    bool result = true;
-};
-
 } // namespace
 
 class TestExport : public QObject
@@ -269,7 +257,7 @@ private slots:
         QVERIFY(!excel.Export(session, Ranges({1}), chooser, &opener));
         // The file and the real cause, once; no error code that does not belong to it.
         QVERIFY(messages.OnlyError("Nie zapisano skoroszytu w pliku:\n" + chooser.path +
-                                               "\nFolder docelowy nie istnieje."));
+                                   "\nFolder docelowy nie istnieje."));
         QCOMPARE(excel.exportCount, 1);
         QCOMPARE(excel.Workbook().Sheets().size(), 1);
         QCOMPARE(opener.opened.size(), 1);

@@ -31,17 +31,6 @@
 
 namespace {
 
-class RecordingOpener : public WorkbookOpener
-{
-public:
-    bool Open(const QString& path) override
-    {
-        opened << path;
-        return true;
-    }
-    QStringList opened;
-};
-
 // Acts on the modal windows of a command, one step per window, in order. A step names the
 // class of window it expects; windows it does not expect are closed and recorded.
 class ModalScript : public QObject

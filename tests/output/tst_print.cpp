@@ -121,15 +121,19 @@ private:
         return path;
     }
 
-    static PrintOptions TableOf(int scope)
+    // The parts to print (1: printed) and their scope (0: the current range, 1: every range).
+    static PrintOptions Parts(int scope, int table = 1, int points = 0, int errors = 0)
     {
-        PrintOptions o;
-        o.printScope = scope;
-        return o;
+        return PrintOptions{table, points, errors, scope};
     }
+    // The print jobs of a table page and of a chart.
+    inline static const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage",
+                                             "EndJob"};
+    inline static const QStringList oneChart{"BeginJob chart", "BeginPage", "EndPage", "EndJob"};
 
-    // A voltage range with three points: within, exceeding (-0.120 against 0.100), unmarked.
-    void SampleDocument()
+    // A voltage range with three points: within, exceeding (-0.120 against 0.100), unmarked;
+    // with `withEmptyRange` a second 400 mV range, nothing measured.
+    void SampleDocument(bool withEmptyRange = false)
     {
         session.Reset();
         DocumentBuilder(doc)
@@ -139,6 +143,8 @@ private:
             .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
             .Point(MakePoint("199.88", "200.000", "-0.120", "0.100", "0.016", "mV", true))
             .Point(MakePoint("300.02", "300.000", "0.020", "0.150", "0.020", "mV", false));
+        if (withEmptyRange)
+            doc.ranges[1] = VoltageRange();
     }
 
     // Share of strongly red pixels in a box (millimetres) of a page rendered from the PDF.
@@ -268,7 +274,7 @@ private slots:
     void tablePageTexts()
     {
         SampleDocument();
-        const QString pdf = PrintToPdf(TableOf(0));
+        const QString pdf = PrintToPdf(Parts(0));
         QCOMPARE(PdfPages(pdf), 1);
         const QString text = PdfText(pdf);
         for (const char* expected : {"Protokół sprawdzania miernika",
@@ -310,7 +316,7 @@ private slots:
     void exceededErrorAndFootnoteAreRed()
     {
         SampleDocument();
-        const QString pdf = PrintToPdf(TableOf(0));
+        const QString pdf = PrintToPdf(Parts(0));
         const QList<PdfWord> words = PdfWords(pdf);
         const PdfWord* exceeded = Find(words, "-0.120*");
         const PdfWord* within = Find(words, "0.050");
@@ -328,7 +334,7 @@ private slots:
         session.Reset();
         doc.method = CheckMethod::ExactReading;
         doc.ranges[0] = ThermocoupleRange();
-        const QString text = PdfText(PrintToPdf(TableOf(0)));
+        const QString text = PdfText(PrintToPdf(Parts(0)));
         QVERIFY(text.contains("Metoda dokładnego odczytu"));
         QVERIFY(text.contains("Zakres: 1200 °C"));
         QVERIFY(text.contains("Czujnik: K (NiCr-NiAl); [To=23.0 °C]"));
@@ -337,7 +343,7 @@ private slots:
     void rowsAtTheirPositions()
     {
         SampleDocument();
-        const QList<PdfWord> words = PdfWords(PrintToPdf(TableOf(0)));
+        const QList<PdfWord> words = PdfWords(PrintToPdf(Parts(0)));
         // The top of row j lies 59.70 + 4.10 j mm below the top edge; columns are centred.
         const struct
         {
@@ -366,7 +372,7 @@ private slots:
     {
         session.Reset();
         doc.ranges[0] = VoltageRange();
-        const QString pdf = PrintToPdf(TableOf(0));
+        const QString pdf = PrintToPdf(Parts(0));
         const QList<PdfWord> words = PdfWords(pdf);
         const PdfWord* footnote = Find(words, "przekracza");
         const PdfWord* heading = Find(words, "badanego"); // last heading line, at 54 mm
@@ -386,7 +392,7 @@ private slots:
             r.points[j] = MakePoint(v, v, "0.000", "0.100", "0.010", "mV", j % 2 == 0);
         }
         r.points[49].reading = "LAST";
-        const QString pdf = PrintToPdf(TableOf(0));
+        const QString pdf = PrintToPdf(Parts(0));
         QCOMPARE(PdfPages(pdf), 1);
         const QList<PdfWord> words = PdfWords(pdf);
         const PdfWord* last = Find(words, "LAST");
@@ -399,15 +405,9 @@ private slots:
 
     void onlyChartsPrintNoTablePage()
     {
-        SampleDocument();
-        doc.ranges[1] = VoltageRange();
-        PrintOptions o;
-        o.printTable = 0;
-        o.printPointsChart = 1;
-        o.printErrorsChart = 1;
-        o.printScope = 1;
+        SampleDocument(true);
         FakeCharts charts;
-        const QString pdf = PrintToPdf(o, &charts);
+        const QString pdf = PrintToPdf(Parts(1, 0, 1, 1), &charts);
         QCOMPARE(charts.calls, QStringList({"PUNKTY 0", "BLEDY 0", "PUNKTY 1", "BLEDY 1"}));
         QCOMPARE(PdfPages(pdf), 4);
         const QString text = PdfText(pdf);
@@ -423,10 +423,8 @@ private slots:
         doc.ranges[2].rangeValue = "4";
         doc.ranges[2].rangeUnit = "V";
         session.currentRange = 1;
-        PrintOptions o = TableOf(1);
-        o.printErrorsChart = 1;
         FakeCharts charts;
-        const QString pdf = PrintToPdf(o, &charts);
+        const QString pdf = PrintToPdf(Parts(1, 1, 0, 1), &charts);
         QCOMPARE(PdfPages(pdf), 6);
         QVERIFY(PdfText(pdf, 1, 1).contains("Zakres: 400 mV"));
         QVERIFY(PdfText(pdf, 2, 2).contains("WYKRES BLEDY 0"));
@@ -440,7 +438,7 @@ private slots:
         SampleDocument();
         doc.ranges[1] = ThermocoupleRange();
         session.currentRange = 1;
-        const QString pdf = PrintToPdf(TableOf(0));
+        const QString pdf = PrintToPdf(Parts(0));
         QCOMPARE(PdfPages(pdf), 1);
         QVERIFY(PdfText(pdf).contains("Zakres: 1200 °C"));
     }
@@ -448,12 +446,9 @@ private slots:
     void chartPagesFollowTheTable()
     {
         SampleDocument();
-        PrintOptions o = TableOf(0);
-        o.printPointsChart = 1;
-        o.printErrorsChart = 1;
         const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
         QVERIFY(charts);
-        const QString pdf = PrintToPdf(o, charts.get());
+        const QString pdf = PrintToPdf(Parts(0, 1, 1, 1), charts.get());
         QCOMPARE(PdfPages(pdf), 3);
         QVERIFY(PdfText(pdf, 1, 1).contains("Protokół sprawdzania miernika"));
         const QString points = PdfText(pdf, 2, 2);
@@ -474,12 +469,9 @@ private slots:
         doc.ranges[1] = VoltageRange(); // never measured
         doc.ranges[1].points[0] = MakePoint("1", "1", "", "", "", "mV", true, false);
         RecordingMessageService messages;
-        PrintOptions o = TableOf(1);
-        o.printTable = 0;
-        o.printPointsChart = 1;
         const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
         RecordingJobs jobs;
-        PrintReport(o, session, jobs, charts.get(), marchClock);
+        PrintReport(Parts(1, 0, 1), session, jobs, charts.get(), marchClock);
         QVERIFY(jobs.log.isEmpty());
         QCOMPARE(messages.Texts(), QStringList{"Nie zaznaczono punktów do wykresu."});
         QCOMPARE(messages.messages[0].caption, QString("Brak danych!"));
@@ -487,15 +479,10 @@ private slots:
 
     void eachPartIsAJobOfItsOwn()
     {
-        SampleDocument();
-        doc.ranges[1] = VoltageRange();
+        SampleDocument(true);
         RecordingJobs jobs;
         FakeCharts charts;
-        PrintOptions o = TableOf(1);
-        o.printPointsChart = 1;
-        PrintReport(o, session, jobs, &charts, marchClock);
-        const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage", "EndJob"};
-        const QStringList oneChart{"BeginJob chart", "BeginPage", "EndPage", "EndJob"};
+        PrintReport(Parts(1, 1, 1), session, jobs, &charts, marchClock);
         QCOMPARE(jobs.log, oneTable + oneChart + oneTable + oneChart);
     }
 
@@ -503,19 +490,15 @@ private slots:
     // and the page of the total before each.
     void cancelBetweenPages()
     {
-        SampleDocument();
-        doc.ranges[1] = VoltageRange();
+        SampleDocument(true);
         RecordingJobs jobs;
         FakeCharts charts;
-        PrintOptions o = TableOf(1);
-        o.printPointsChart = 1;
+        const PrintOptions o = Parts(1, 1, 1);
         ScriptedProgress progress(4);
         QVERIFY(!PrintReport(o, session, jobs, &charts, marchClock, &progress));
         QCOMPARE(progress.steps,
                  QStringList({"0/4 Zakres 1 z 2, strona 1 z 4", "1/4 Zakres 1 z 2, strona 2 z 4",
                               "2/4 Zakres 2 z 2, strona 3 z 4", "3/4 Zakres 2 z 2, strona 4 z 4"}));
-        const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage", "EndJob"};
-        const QStringList oneChart{"BeginJob chart", "BeginPage", "EndPage", "EndJob"};
         QCOMPARE(jobs.log, oneTable + oneChart + oneTable);
 
         ScriptedProgress whole;
@@ -549,9 +532,7 @@ private slots:
         jobs.startJob = startJob;
         jobs.startPage = startPage;
         FakeCharts charts;
-        PrintOptions o = TableOf(0);
-        o.printPointsChart = 1;
-        PrintReport(o, session, jobs, &charts, marchClock);
+        PrintReport(Parts(0, 1, 1), session, jobs, &charts, marchClock);
         QCOMPARE(messages.Texts(), QStringList{message});
         QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
         QCOMPARE(jobs.log.mid(0, log.size()), log);
@@ -562,11 +543,10 @@ private slots:
     // A print to a file that cannot be written says so once, with the file and the cause.
     void pdfToABadPathSaysSoOnce()
     {
-        SampleDocument();
-        doc.ranges[1] = VoltageRange();
+        SampleDocument(true);
         RecordingMessageService messages;
         PdfFileJobs jobs;
-        PrintReport(TableOf(1), session, jobs, nullptr, marchClock);
+        PrintReport(Parts(1), session, jobs, nullptr, marchClock);
         QCOMPARE(jobs.PagesPrinted(), 2);
         const QString path = dir.filePath("no-such-folder/report.pdf");
         QVERIFY(!jobs.Save(path, session.documentName));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ScriptedPrompt.h"
 #include "panel/AveragingTimer.h"
-#include "panel/ParamPrompt.h"
 
 #include <QList>
 
@@ -22,18 +22,4 @@ public:
     bool running = false;
     int periodMs = 0;
     int starts = 0;
-};
-
-// The parameter dialog answering from a script (no answer left: cancelled).
-class ScriptedParamPrompt : public ParamPrompt
-{
-public:
-    void Ask(const Request& request, const Closed& closed) override
-    {
-        requests.append(request);
-        closed(answers.isEmpty() ? std::nullopt : answers.takeFirst());
-    }
-
-    QList<std::optional<QString>> answers;
-    QList<Request> requests;
 };

@@ -2,27 +2,13 @@
 #pragma once
 
 #include "RecordingCommandSender.h"
+#include "ScriptedPrompt.h"
 #include "panel/PanelState.h"
-#include "panel/ParamPrompt.h"
 #include "panel/ReadoutContent.h"
 #include "panel/SourceLogic.h"
 
 #include <QList>
 #include <QStringList>
-
-// The parameter dialog answering from a script (no answer left: cancelled).
-class ScriptedPrompt : public ParamPrompt
-{
-public:
-    void Ask(const Request& request, const Closed& closed) override
-    {
-        requests.append(request);
-        closed(answers.isEmpty() ? std::nullopt : answers.takeFirst());
-    }
-
-    QList<std::optional<QString>> answers;
-    QList<Request> requests;
-};
 
 // The source half's rules with everything they talk to recorded: the commands sent and what
 // the readout showed at each repaint.

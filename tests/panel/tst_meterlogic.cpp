@@ -24,7 +24,7 @@ class TestMeterLogic : public QObject
 
     RecordingCommandSender sender;
     FakeAveragingTimer timer;
-    ScriptedParamPrompt prompt;
+    ScriptedPrompt prompt;
     PanelMeterState state;
     std::unique_ptr<MeasureLogic> logic;
 
@@ -33,6 +33,12 @@ class TestMeterLogic : public QObject
     {
         sender.replies << reply;
         logic->PollReading();
+    }
+    // One poll for each reply, answered with it.
+    void Poll(std::initializer_list<const char*> replies)
+    {
+        for (const char* reply : replies)
+            Poll(QString::fromUtf8(reply));
     }
     QStringList Stats() const
     {
@@ -45,7 +51,7 @@ private slots:
     {
         sender = RecordingCommandSender();
         timer = FakeAveragingTimer();
-        prompt = ScriptedParamPrompt();
+        prompt = ScriptedPrompt();
         state = PanelMeterState();
         state.meterText = QStringLiteral("left over");
         state.holdOn = true;
@@ -169,9 +175,7 @@ private slots:
         QVERIFY(timer.running);
         QCOMPARE(timer.periodMs, 10000);
 
-        Poll(QStringLiteral("P1.000%"));
-        Poll(QStringLiteral("P3.000%"));
-        Poll(QStringLiteral("P2.000%"));
+        Poll({"P1.000%", "P3.000%", "P2.000%"});
         QCOMPARE(Stats(), QStringList({"1.000", "3.000", "2.000", "0.000"}));
         QCOMPARE(logic->Statistics().readingCount, 3);
         QCOMPARE(logic->Statistics().lastReading, 2.0);
@@ -193,15 +197,12 @@ private slots:
     void averageOfConsecutiveWindows()
     {
         logic->ResetStatistics();
-        Poll(QStringLiteral("P1.000%"));
-        Poll(QStringLiteral("P2.000%"));
-        Poll(QStringLiteral("P4.000%"));
+        Poll({"P1.000%", "P2.000%", "P4.000%"});
         logic->EndAveragingWindow();
         QCOMPARE(logic->Statistics().averageText, QStringLiteral("2.333"));
         QCOMPARE(logic->Statistics().readingCount, 0);
         // The next window starts from zero: only its own readings count.
-        Poll(QStringLiteral("P10.000%"));
-        Poll(QStringLiteral("P11.000%"));
+        Poll({"P10.000%", "P11.000%"});
         QCOMPARE(logic->Statistics().averageText, QStringLiteral("2.333"));
         logic->EndAveragingWindow();
         QCOMPARE(logic->Statistics().averageText, QStringLiteral("10.500"));
@@ -216,8 +217,7 @@ private slots:
         // No reading yet: zero, never NaN.
         logic->EndAveragingWindow();
         QCOMPARE(logic->Statistics().averageText, QStringLiteral("0.000"));
-        Poll(QStringLiteral("P1.000%"));
-        Poll(QStringLiteral("P-4.000%"));
+        Poll({"P1.000%", "P-4.000%"});
         logic->EndAveragingWindow();
         QCOMPARE(logic->Statistics().averageText, QStringLiteral("-1.500"));
         logic->EndAveragingWindow();
@@ -267,8 +267,7 @@ private slots:
         logic->SwitchHold();
         QVERIFY(state.holdOn);
         QCOMPARE(state.heldText, QStringLiteral("1.000"));
-        Poll(QStringLiteral("P5.000%"));
-        Poll(QStringLiteral("P-2.000%"));
+        Poll({"P5.000%", "P-2.000%"});
         QCOMPARE(state.heldText, QStringLiteral("1.000"));
         QCOMPARE(state.meterText, QStringLiteral("2.000"));
         QVERIFY(!state.meterPositive);
@@ -364,8 +363,7 @@ private slots:
         const QStringList stats = Stats();
 
         sender.alive = false;
-        Poll(QString());
-        Poll(QString());
+        Poll({"", ""});
         ReadoutContent shown = MeterReadoutContent(state);
         QCOMPARE(shown.valueText, QStringLiteral("- - - -"));
         QVERIFY(shown.valueText != overRange && shown.valueText != QStringLiteral("______"));

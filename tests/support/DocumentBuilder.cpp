@@ -120,3 +120,15 @@ MeterRange ThermocoupleRange()
     r.rangeDefined = 1;
     return r;
 }
+
+void VoltsAndAmps(MeterCheckDoc& doc)
+{
+    DocumentBuilder(doc)
+        .Meter("V-640", "12")
+        .Range(0, RangeFunction::Voltage, "400", "mV")
+        .ClassRange("0.1")
+        .Nominals({"100", "300"})
+        .Range(1, RangeFunction::Current, "20", "mA")
+        .ClassRange("0.1")
+        .Nominals({"4", "12", "20"});
+}

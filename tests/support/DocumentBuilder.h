@@ -54,3 +54,6 @@ MeterRange VoltageRange();
 // A defined 1200 °C K-thermocouple range with the reference junction at To = 23.0 °C, served by
 // calibrator function 13, class 0.5 % of range.
 MeterRange ThermocoupleRange();
+// Meter V-640 no. 12: a 400 mV range with the points 100 and 300, a 20 mA range with 4, 12 and
+// 20, both of class 0.1 % of range, nothing measured.
+void VoltsAndAmps(MeterCheckDoc& doc);
