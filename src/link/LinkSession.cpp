@@ -16,11 +16,12 @@ LinkSession::~LinkSession()
         link->RemoveSession(id);
 }
 
-void LinkSession::Post(int kind, int port, const QString& command, Callback done)
+void LinkSession::Post(CalibratorLink::RequestKind kind, int port, const QString& command,
+                       Callback done)
 {
     if (!link)
         return;
-    const quint64 request = link->Post(CalibratorLink::RequestKind(kind), id, port, command);
+    const quint64 request = link->Post(kind, id, port, command);
     ++pending;
     if (done)
         callbacks.insert(request, std::move(done));
@@ -38,28 +39,28 @@ void LinkSession::Finished(quint64 request, bool ok, const QString& reply)
 
 void LinkSession::Open(int port, std::function<void(bool)> done)
 {
-    Post(int(CalibratorLink::RequestKind::Open), port, {},
+    Post(CalibratorLink::RequestKind::Open, port, {},
          done ? Callback([done](bool ok, const QString&) { done(ok); }) : Callback());
 }
 
 void LinkSession::Close()
 {
-    Post(int(CalibratorLink::RequestKind::Close), 0, {}, {});
+    Post(CalibratorLink::RequestKind::Close, 0, {}, {});
 }
 
 void LinkSession::StartEpisode()
 {
-    Post(int(CalibratorLink::RequestKind::NewEpisode), 0, {}, {});
+    Post(CalibratorLink::RequestKind::NewEpisode, 0, {}, {});
 }
 
 void LinkSession::Sync()
 {
-    Post(int(CalibratorLink::RequestKind::Sync), 0, {}, {});
+    Post(CalibratorLink::RequestKind::Sync, 0, {}, {});
 }
 
 void LinkSession::Send(const QString& command, Done done)
 {
-    Post(int(CalibratorLink::RequestKind::Send), 0, command,
+    Post(CalibratorLink::RequestKind::Send, 0, command,
          done ? Callback([done](bool, const QString& reply) { done(reply); }) : Callback());
 }
 

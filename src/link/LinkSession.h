@@ -49,7 +49,7 @@ private:
     friend class CalibratorLink;
 
     using Callback = std::function<void(bool ok, const QString& reply)>;
-    void Post(int kind, int port, const QString& command, Callback done);
+    void Post(CalibratorLink::RequestKind kind, int port, const QString& command, Callback done);
     void Finished(quint64 request, bool ok, const QString& reply);
 
     QPointer<CalibratorLink> link;

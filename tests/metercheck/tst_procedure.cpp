@@ -38,7 +38,7 @@ class TestProcedure : public QObject
         MeterPoint& p = r.points[j];
         p.pointDefined = 1;
         p.marked = marked ? 1 : 0;
-        (doc.method == CheckMethod::ExactSetting ? p.setting : p.reading) = nominal;
+        p.Nominal(doc.method) = nominal;
         return p;
     }
 

@@ -60,7 +60,7 @@ DocumentBuilder& DocumentBuilder::Nominals(const QStringList& values, bool marke
 {
     for (const QString& value : values) {
         MeterPoint p;
-        (doc.method == CheckMethod::ExactReading ? p.reading : p.setting) = value;
+        p.Nominal(doc.method) = value;
         p.marked = marked ? 1 : 0;
         p.pointDefined = 1;
         Point(p);

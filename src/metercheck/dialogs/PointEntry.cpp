@@ -27,7 +27,7 @@ QString PointEntry::Caption(CheckMethod method)
 
 QString PointEntry::NominalValue(const MeterPoint& point, CheckMethod method)
 {
-    return method == CheckMethod::ExactReading ? point.reading : point.setting;
+    return point.Nominal(method);
 }
 
 std::optional<PointEntry::Limits> PointEntry::LimitsFor(const MeterRange& range)
@@ -130,7 +130,7 @@ PointEntry::Outcome PointEntry::Check(const QString& typed)
 
 void PointEntry::StoreInto(MeterPoint& point) const
 {
-    (checkMethod == CheckMethod::ExactReading ? point.reading : point.setting) = enteredValue;
+    point.Nominal(checkMethod) = enteredValue;
     point.unit = editedRange.rangeUnit;
     point.pointDefined = 1;
     point.marked = 1;

@@ -45,6 +45,23 @@ struct MeterPoint
     quint8 reserved = 0;      // always 0
     quint8 pointMeasured = 0; // the errors are valid
 
+    // The value the point is defined by: the calibrator's setting in the exact-setting method,
+    // the meter's reading in the exact-reading method (a number outside the list counts as
+    // exact setting).
+    QString& Nominal(CheckMethod method)
+    {
+        return method == CheckMethod::ExactReading ? reading : setting;
+    }
+    const QString& Nominal(CheckMethod method) const
+    {
+        return method == CheckMethod::ExactReading ? reading : setting;
+    }
+    // The other value: what the measurement finds.
+    QString& Measured(CheckMethod method)
+    {
+        return method == CheckMethod::ExactReading ? setting : reading;
+    }
+
     bool operator==(const MeterPoint&) const = default;
 };
 

@@ -85,7 +85,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int
     MeterRange& r = session.document.ranges[range];
     MeterPoint& p = r.points[point];
     // The nominal value: typed by the user when the point was added, in the range's unit.
-    QString& nominal = method == CheckMethod::ExactSetting ? p.setting : p.reading;
+    QString& nominal = p.Nominal(method);
 
     grid.SelectPointsRow(point + 1);
 
@@ -160,7 +160,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int
             // The earlier measurement stays as it was, in its own unit.
             p = before;
         } else {
-            (method == CheckMethod::ExactSetting ? p.reading : p.setting).clear();
+            p.Measured(method).clear();
             p.actualError.clear();
             p.permissibleError.clear();
             p.calibratorError.clear();

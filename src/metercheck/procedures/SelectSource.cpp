@@ -12,11 +12,10 @@ constexpr int currentRow = 4;
 constexpr int ohm400Row = 5;
 constexpr int ohm4000Row = 6;
 
-// The point's nominal value: the setting in the exact-setting method, the meter's reading in
-// the exact-reading method.
+// The point's nominal value as a number.
 double NominalValue(const MeterCheckDoc& doc, const MeterPoint& point)
 {
-    return ParseNumber(doc.method == CheckMethod::ExactReading ? point.reading : point.setting);
+    return ParseNumber(point.Nominal(doc.method));
 }
 
 // The unit the nominal value is held in at this moment: the range's unit while the point waits
