@@ -171,6 +171,7 @@ private slots:
         DataRow("two replies 450 ms late", "late 450 2", false);
         DataRow("two replies 1 s late", "late 1000 2", false);
         DataRow("every reply 450 ms late", "late 450 forever", true);
+        DataRow("every reply 700 ms late", "late 700 forever", true);
     }
     void lateReplies()
     {
