@@ -215,6 +215,8 @@ bool CalibratorProtocol::OpenCalibratorPort(int port)
         SerialTimeouts t = device.GetTimeouts();
         t.readTotalTimeoutConstant = LinkProtocol::readTimeoutMs;
         device.SetTimeouts(t);
+        // Whatever waits in the input was sent before the port was opened: no reply to come.
+        device.DiscardInput();
     } catch (const CSerialException& e) {
         // A port that opened but could not be configured is closed again, so that the next
         // open really tries again instead of answering "open" on an unusable link.
@@ -232,7 +234,7 @@ bool CalibratorProtocol::OpenCalibratorPort(int port)
         return false;
     }
     linkOpen = true;
-    // Nothing that was owed before the port was closed can come in on it now.
+    // Replies owed before the port was closed are not awaited on the port opened anew.
     ledger.Forgive();
     // A port opened anew starts a new episode: a window opened after an earlier failure must
     // tell the technician again when the calibrator still does not answer, rather than drop
