@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The calibrator link's side of a transaction: the protocol's SendCommand on a scripted serial
 // device whose reads return what the fuzzer chooses (acknowledgements, NAK bytes, zero bytes,
-// silence, over-long replies, port errors), checked against the acknowledgement and recovery rules;
-// then the control panel's reading of lastReply for every measure range.
+// silence, over-long replies, port errors), checked against the acknowledgement, the count of
+// replies owed and the recovery rules; then the control panel's reading of lastReply for every
+// measure range.
 
 #include "FakeLink.h"
 #include "FakeSerialDevice.h"
@@ -59,6 +60,45 @@ void CheckReading(const QString& reply, int decimals)
     FUZZ_CHECK(state.meterPositive ? v >= 0 : v <= 0, where);
 }
 
+// The count of replies owed that the link keeps across commands: one more for every frame,
+// one less for every reply that ends with "%" or a NAK ("%" straight after a NAK is part of
+// it). Started afresh when the port opens.
+struct Owed
+{
+    int replies = 0;
+    bool midReply = false;
+    bool afterNak = false;
+
+    struct Ends
+    {
+        int count = 0;
+        bool surplus = false;
+    };
+    Ends Take(const QByteArray& bytes)
+    {
+        Ends e;
+        for (char c : bytes) {
+            if (afterNak && c == '%') {
+                afterNak = false;
+                continue;
+            }
+            afterNak = c == LinkProtocol::nak;
+            if (c == '%' || c == LinkProtocol::nak) {
+                midReply = false;
+                ++e.count;
+                if (replies > 0)
+                    --replies;
+                else
+                    e.surplus = true;
+            } else {
+                midReply = true;
+            }
+        }
+        return e;
+    }
+    bool Clear() const { return replies == 0 && !midReply; }
+};
+
 // What one SendCommand must have done, given the replies its reads got.
 struct Expected
 {
@@ -68,7 +108,7 @@ struct Expected
     bool recovered = false;
 };
 
-Expected Model(const QByteArray& frame, const QList<QByteArray>& replies)
+Expected Model(const QByteArray& frame, const QList<QByteArray>& replies, Owed& owed)
 {
     Expected e;
     auto read = [&](QByteArray* got) {
@@ -78,23 +118,51 @@ Expected Model(const QByteArray& frame, const QList<QByteArray>& replies)
         return true;
     };
     QByteArray reply;
-    e.written += frame;
-    if (!read(&reply))
+    // The command goes out on a clear line: owed replies are read first, and forgotten after
+    // quiet reads. Its reply is its own when it is the one reply its read ended.
+    auto command = [&](bool* accepted) {
+        if (!owed.Clear()) {
+            int quiet = 0;
+            for (int r = 0; r < LinkProtocol::owedReadsLimit && !owed.Clear(); ++r) {
+                if (!read(&reply))
+                    return false;
+                if (!reply.isEmpty()) {
+                    quiet = 0;
+                    owed.Take(reply);
+                } else if (++quiet == LinkProtocol::quietReadsToForgive) {
+                    owed = Owed();
+                }
+            }
+        }
+        const bool clear = owed.Clear();
+        e.written += frame;
+        ++owed.replies;
+        if (!read(&reply))
+            return false;
+        const Owed::Ends ends = owed.Take(reply);
+        *accepted = Accepted(reply) && clear && !ends.surplus && ends.count == 1;
+        if (*accepted)
+            owed = Owed();
+        return true;
+    };
+    bool accepted = false;
+    if (!command(&accepted))
         return e;
-    if (Accepted(reply)) {
+    if (accepted) {
         e.succeeded = true;
         return e;
     }
     for (int attempt = 0; attempt < LinkProtocol::recoveryAttempts; ++attempt) {
         e.written += "^I%";
+        ++owed.replies;
         if (!read(&reply))
             return e;
+        owed.Take(reply);
         if (!Accepted(reply))
             continue;
-        e.written += frame;
-        if (!read(&reply))
+        if (!command(&accepted))
             return e;
-        if (Accepted(reply)) {
+        if (accepted) {
             e.succeeded = e.recovered = true;
             return e;
         }
@@ -129,8 +197,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     link.protocol.noLinkReported = flags & 0x08;
 
+    Owed owed;
     for (int n = 0; n < 6 && !in.AtEnd(); ++n) {
         const uint8_t choice = in.Byte();
+        const qsizetype opensBefore = link.device.opens.size();
         if (choice & 0x80) {
             // The window closes the port and opens it again (the next module).
             link.protocol.CloseCalibratorPort();
@@ -139,6 +209,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // The window ended and closed the port while the link still counts as open.
             link.protocol.CloseCalibratorPort();
         }
+        if (link.device.opens.size() > opensBefore)
+            owed = Owed(); // the port opened anew
         const QByteArray command = commands[choice % std::size(commands)];
         const QByteArray frame = '^' + command + '%';
         const bool openBefore = link.protocol.linkOpen && link.device.IsOpen();
@@ -168,7 +240,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         }
         const QList<QByteArray> replies = served.mid(servedBefore);
-        const Expected e = Model(frame, replies);
+        const Expected e = Model(frame, replies, owed);
         const bool faulted = (link.device.throwOnRead > readsBefore &&
                               link.device.throwOnRead <= link.device.readCount) ||
                              (link.device.throwOnWrite > writesBefore &&
@@ -209,7 +281,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(written == e.written,
                    where + QStringLiteral(", wrote ") + Quoted(QString::fromLatin1(written)));
         FUZZ_CHECK(replies.size() == e.reads, where);
-        FUZZ_CHECK(e.reads <= 1 + 2 * LinkProtocol::recoveryAttempts, where);
+        FUZZ_CHECK(e.reads <= 1 + LinkProtocol::owedReadsLimit +
+                                  LinkProtocol::recoveryAttempts * (2 + LinkProtocol::owedReadsLimit),
+                   where);
         if (e.succeeded) {
             FUZZ_CHECK(link.protocol.linkOpen, where);
             FUZZ_CHECK(link.protocol.noLinkReported == (e.recovered ? false : reportedBefore),

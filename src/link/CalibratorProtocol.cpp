@@ -64,28 +64,44 @@ void CalibratorProtocol::Tell(Notice notice) const
 // Writes the framed text one byte per write, pausing after every byte (the last one too).
 // Until the frame is complete the calibrator cannot have answered it: whatever waits in the
 // input just before the closing byte is a reply that came too late for an earlier read, and
-// is dropped, so that it is never taken for this frame's reply. Dropping it there rather than
-// before the first byte also catches late bytes that come in while the frame is paced out.
-void CalibratorProtocol::WriteFramed(const QByteArray& frame)
+// is dropped. Dropping it there rather than before the first byte also catches late bytes
+// that come in while the frame is paced out.
+//
+// The command's own frame goes out only on a clear line: replies owed by earlier frames are
+// awaited first. Whether the line was clear as it went out comes back: nothing owed, nothing
+// dropped. The recovery frame "^I%" goes out at once; its reply is judged by its bytes alone,
+// as it only decides whether the command is sent again.
+bool CalibratorProtocol::WriteFramed(const QByteArray& frame, FrameRole role)
 {
+    if (role == FrameRole::Command && (ledger.Owed() > 0 || ledger.MidReply()))
+        AwaitOwedReplies();
+    bool clear = ledger.Owed() == 0 && !ledger.MidReply();
     lastAttempt.append({frame, {}});
     for (qsizetype i = 0; i < frame.size(); ++i) {
         if (i == frame.size() - 1) {
             const QByteArray dropped = device.DiscardInput();
-            if (!dropped.isEmpty() && LinkTracing())
-                TraceLink(QStringLiteral("discarded before the frame's last byte: %1")
-                              .arg(PrintableBytes(dropped)));
+            if (!dropped.isEmpty()) {
+                clear = false;
+                ledger.Take(dropped);
+                if (LinkTracing())
+                    TraceLink(QStringLiteral("discarded before the frame's last byte: %1")
+                                  .arg(PrintableBytes(dropped)));
+            }
         }
         device.Write(frame.constData() + i, 1);
         clock.SleepMs(LinkProtocol::byteDelayMs);
     }
+    ledger.FrameSent();
     if (LinkTracing())
         TraceLink(QStringLiteral("sent ") + PrintableBytes(frame));
+    return clear;
 }
 
 // One read of up to 50 bytes into lastReply; a zero byte ends the text. The acceptance test
-// looks at the raw bytes.
-bool CalibratorProtocol::ReadAccepted()
+// looks at the raw bytes. A command's reply is its own only when its frame went out on a clear
+// line and the read ends exactly one reply (bytes behind its end count as part of it); the
+// recovery frame's reply is judged by its bytes alone.
+bool CalibratorProtocol::ReadAccepted(FrameRole role, bool lineWasClear)
 {
     char buffer[LinkProtocol::replyBufferSize];
     const qint64 n = device.Read(buffer, sizeof buffer);
@@ -93,9 +109,56 @@ bool CalibratorProtocol::ReadAccepted()
     lastReply = QString::fromLatin1(raw.constData(), int(strnlen(raw.constData(), raw.size())));
     if (!lastAttempt.isEmpty())
         lastAttempt.last().received = raw;
+    const ReplyLedger::Taken taken = ledger.Take(raw);
+    QString notOwn;
+    if (role == FrameRole::Command) {
+        if (!lineWasClear)
+            notOwn = QStringLiteral("the line was not clear before its frame");
+        else if (taken.surplus || taken.replies > 1)
+            notOwn = QStringLiteral("more replies than frames");
+        else if (taken.replies == 0)
+            notOwn = QStringLiteral("the reply did not end");
+    }
+    const bool accepted = Accepted(raw) && notOwn.isEmpty();
+    if (accepted && role == FrameRole::Command)
+        ledger.Forgive(); // the bytes behind the reply's end were part of it
     if (LinkTracing())
-        TraceLink(Verdict(raw));
-    return Accepted(raw);
+        TraceLink(
+            Accepted(raw) && !notOwn.isEmpty()
+                ? QStringLiteral("received %1: not taken, %2").arg(PrintableBytes(raw), notOwn)
+                : Verdict(raw));
+    return accepted;
+}
+
+// The replies owed by earlier frames are read and dropped as they come. Four reads in a row
+// with nothing (1.6 s after the last frame's own read) mean the calibrator dropped those
+// frames: a reply later than that is beyond what it does when it answers at all.
+void CalibratorProtocol::AwaitOwedReplies()
+{
+    if (LinkTracing())
+        TraceLink(QStringLiteral("waiting for %1 owed by earlier frames")
+                      .arg(ledger.Owed() == 1 ? QStringLiteral("1 reply")
+                                              : QStringLiteral("%1 replies").arg(ledger.Owed())));
+    int quietReads = 0;
+    for (int reads = 0; reads < LinkProtocol::owedReadsLimit; ++reads) {
+        CheckInterrupted();
+        char buffer[LinkProtocol::replyBufferSize];
+        const qint64 n = device.Read(buffer, sizeof buffer);
+        const QByteArray raw(buffer, int(qMax<qint64>(n, 0)));
+        if (!raw.isEmpty()) {
+            quietReads = 0;
+            ledger.Take(raw);
+            if (LinkTracing())
+                TraceLink(QStringLiteral("received %1: owed by an earlier frame")
+                              .arg(PrintableBytes(raw)));
+        } else if (++quietReads == LinkProtocol::quietReadsToForgive) {
+            if (LinkTracing())
+                TraceLink(QStringLiteral("line quiet: the owed replies are not coming"));
+            ledger.Forgive();
+        }
+        if (ledger.Owed() == 0 && !ledger.MidReply())
+            return;
+    }
 }
 
 // A transaction is only ever cut between frames: a frame broken off would reach the
@@ -115,12 +178,11 @@ bool CalibratorProtocol::RecoveryAttempt(const QByteArray& frame, int attempt)
         TraceLink(QStringLiteral("recovery attempt %1 of %2")
                       .arg(attempt)
                       .arg(LinkProtocol::recoveryAttempts));
-    WriteFramed(QByteArrayLiteral("^I%"));
-    if (!ReadAccepted())
+    if (!ReadAccepted(FrameRole::Recovery,
+                      WriteFramed(QByteArrayLiteral("^I%"), FrameRole::Recovery)))
         return false;
     CheckInterrupted();
-    WriteFramed(frame);
-    return ReadAccepted();
+    return ReadAccepted(FrameRole::Command, WriteFramed(frame, FrameRole::Command));
 }
 
 // The link is given up: NoLink once per failure episode, and later commands are dropped until
@@ -153,6 +215,8 @@ bool CalibratorProtocol::OpenCalibratorPort(int port)
         SerialTimeouts t = device.GetTimeouts();
         t.readTotalTimeoutConstant = LinkProtocol::readTimeoutMs;
         device.SetTimeouts(t);
+        // Whatever waits in the input was sent before the port was opened: no reply to come.
+        device.DiscardInput();
     } catch (const CSerialException& e) {
         // A port that opened but could not be configured is closed again, so that the next
         // open really tries again instead of answering "open" on an unusable link.
@@ -170,6 +234,8 @@ bool CalibratorProtocol::OpenCalibratorPort(int port)
         return false;
     }
     linkOpen = true;
+    // Replies owed before the port was closed are not awaited on the port opened anew.
+    ledger.Forgive();
     // A port opened anew starts a new episode: a window opened after an earlier failure must
     // tell the technician again when the calibrator still does not answer, rather than drop
     // its commands without a word.
@@ -204,8 +270,7 @@ void CalibratorProtocol::SendCommand(const QString& command)
     const QByteArray frame = '^' + command.toLatin1() + '%';
     lastAttempt.clear();
     try {
-        WriteFramed(frame);
-        if (ReadAccepted())
+        if (ReadAccepted(FrameRole::Command, WriteFramed(frame, FrameRole::Command)))
             return;
         for (int attempt = 1; attempt <= LinkProtocol::recoveryAttempts; ++attempt) {
             if (RecoveryAttempt(frame, attempt)) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/LinkReasons.h"
+#include "link/ReplyLedger.h"
 
 #include <QList>
 #include <QString>
@@ -18,6 +19,16 @@ class LinkClock;
 // It shows nothing itself; what the technician must be told goes to `notify`, and why, to
 // `noticeDetail`. What goes over the line is written to the link trace (LinkTrace.h) when
 // that is on.
+//
+// A reply is its own frame's or none. The calibrator answers every frame in order, and a late
+// reply looks like any other, so the protocol keeps count of the replies owed (ReplyLedger).
+// A command's reply is taken only when its frame went out on a clear line (no reply owed by
+// an earlier frame, nothing waiting in the input) and its read brings exactly one reply;
+// anything else fails the transaction, which then runs recovery and, when that fails, gives
+// the link up with the message. Before a command's frame goes out while replies are owed, the
+// protocol reads on until they have come, or until the line has been quiet for four reads:
+// the calibrator then dropped those frames and the count starts again. The recovery frame
+// goes out at once, as ever; its reply only decides whether the command is sent again.
 class CalibratorProtocol
 {
 public:
@@ -61,9 +72,18 @@ private:
     {
     };
 
-    void WriteFramed(const QByteArray& frame);
+    enum class FrameRole
+    {
+        Command,  // the command itself: its reply must be its own
+        Recovery, // "^I%": its reply is judged by its bytes alone
+    };
+
+    // Writes the frame; whether the line was clear as it went out.
+    bool WriteFramed(const QByteArray& frame, FrameRole role);
     // Reads the reply into lastReply; whether it is accepted.
-    bool ReadAccepted();
+    bool ReadAccepted(FrameRole role, bool lineWasClear);
+    // Reads until the replies owed by earlier frames have come, or forgives them.
+    void AwaitOwedReplies();
     bool RecoveryAttempt(const QByteArray& frame, int attempt);
     void CheckInterrupted() const;
     void DropLink(const QString& portError = {});
@@ -74,6 +94,7 @@ private:
     int portNumber = 0;
     QString devicePath;              // what COM<portNumber> stood for when it was opened
     QList<LineExchange> lastAttempt; // the frames of the attempt under way and their replies
+    ReplyLedger ledger;
 };
 
 // "Nie można otworzyć portu szeregowego." and "Brak komunikacji z portem COM.".
@@ -86,5 +107,9 @@ constexpr int byteDelayMs = 20;
 constexpr int readTimeoutMs = 400;
 constexpr int replyBufferSize = 50;
 constexpr int recoveryAttempts = 5;
+// Reads in a row that bring nothing before replies still owed are given up.
+constexpr int quietReadsToForgive = 4;
+// Reads at most spent waiting for owed replies on a line that keeps bringing broken bytes.
+constexpr int owedReadsLimit = 10;
 constexpr char nak = 0x15;
 } // namespace LinkProtocol

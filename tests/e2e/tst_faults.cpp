@@ -171,6 +171,7 @@ private slots:
         DataRow("two replies 450 ms late", "late 450 2", false);
         DataRow("two replies 1 s late", "late 1000 2", false);
         DataRow("every reply 450 ms late", "late 450 forever", true);
+        DataRow("every reply 700 ms late", "late 700 forever", true);
     }
     void lateReplies()
     {
@@ -193,6 +194,9 @@ private slots:
         QCOMPARE(link->protocol.linkOpen, !givenUp);
         QCOMPARE(messages.Texts(), givenUp ? QStringList{noLink} : QStringList());
         QVERIFY2(sim.Control(QStringLiteral("late off")), qPrintable(sim.LastError()));
+        // The frames that came in while the calibrator was late are answered and logged before
+        // the next control line is.
+        QVERIFY2(sim.Control(QStringLiteral("ping")), qPrintable(sim.LastError()));
         VerifyReopenWorks();
     }
 

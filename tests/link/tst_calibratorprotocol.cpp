@@ -2,6 +2,7 @@
 #include "DataRows.h"
 #include "FakeLink.h"
 #include "FakeSerialDevice.h"
+#include "LaggingCalibrator.h"
 #include "RecordingMessageService.h"
 #include "link/CalibratorProtocol.h"
 
@@ -57,6 +58,12 @@ private:
     static inline TraceCapture* instance = nullptr;
     QtMessageHandler previous = nullptr;
 };
+
+// The empty reads after which replies still owed are no longer waited for.
+QList<QByteArray> Quiet()
+{
+    return QList<QByteArray>(LinkProtocol::quietReadsToForgive, QByteArray());
+}
 
 QByteArray Repeat(const QByteArray& bytes, int times)
 {
@@ -205,19 +212,27 @@ private slots:
         DataColumns<QList<QByteArray>, QByteArray, bool, QString>("replies", "wire", "success",
                                                                   "reply");
 
+        // A frame left unanswered (an empty read) owes its reply: before the command goes out
+        // again the line must stay quiet for a few reads, the calibrator having dropped it.
         const QByteArray frame("^S1%");
-        DataRow("first attempt", QList<QByteArray>{"\x15", "%", "%"}, frame + "^I%" + frame, true,
+        const QList<QByteArray> quiet = Quiet();
+        DataRow("first attempt", QList<QByteArray>{"\x15", "^I%", "%"}, frame + "^I%" + frame, true,
                 "%");
-        DataRow("fifth attempt", QList<QByteArray>{"", "", "", "", "", "%", "1%"},
+        DataRow("fifth attempt",
+                QList<QByteArray>{"", "", "", "", "", "^I%"} + quiet + QList<QByteArray>{"1%"},
                 frame + Repeat("^I%", 5) + frame, true, "1%");
         DataRow("recovery acknowledged but resend refused each time",
-                QList<QByteArray>{"", "%", "\x15", "%", "", "%", "x", "%", "%\x15", "%", ""},
+                QList<QByteArray>{"", "^I%"} + quiet + QList<QByteArray>{"\x15", "^I%", "", "^I%"} +
+                    quiet + QList<QByteArray>{"x", "^I%"} + quiet +
+                    QList<QByteArray>{"%\x15", "^I%", ""},
                 frame + Repeat("^I%" + frame, 5), false, "");
         // The last refused reply looks like a reading; it must not be taken for one.
         DataRow("noise in the last read", QList<QByteArray>{"", "", "", "", "", "+12.5"},
                 frame + Repeat("^I%", 5), false, "");
-        DataRow("refused resends then success in the fifth attempt",
-                QList<QByteArray>{"", "%", "", "%", "", "%", "", "%", "", "%", "ok%"},
+        QList<QByteArray> refusedResends{""};
+        for (int attempt = 1; attempt <= 5; ++attempt)
+            refusedResends << "^I%" << quiet << (attempt < 5 ? "" : "ok%");
+        DataRow("refused resends then success in the fifth attempt", refusedResends,
                 frame + Repeat("^I%" + frame, 5), true, "ok%");
     }
     void recovery()
@@ -285,7 +300,7 @@ private slots:
         // A success during recovery ends the episode; the next failure is reported again.
         QVERIFY(link.protocol.CloseCalibratorPort());
         QVERIFY(link.protocol.OpenCalibratorPort(1));
-        link.device.replies = {"", "%", "%"};
+        link.device.replies = QList<QByteArray>{"", "^I%"} + Quiet() + QList<QByteArray>{"%"};
         link.protocol.noLinkReported = true;
         link.protocol.SendCommand(QStringLiteral("X"));
         QVERIFY(link.protocol.linkOpen);
@@ -356,7 +371,7 @@ private slots:
         link.protocol.lastReply = QStringLiteral("^+0002.000%"); // a reading from before the fault
         link.device.throwOnWrite = link.device.writeCount + throwOnWrite;
         link.device.throwOnRead = throwOnRead;
-        link.device.replies = {"", "%", "%"};
+        link.device.replies = {"\x15", "^I%", "%"};
         const int closesBefore = link.device.closeCount;
         link.protocol.SendCommand(QStringLiteral("X"));
         QCOMPARE(link.device.Written(), wire);
@@ -389,7 +404,8 @@ private slots:
     }
 
     // A reply that came too late for its read waits in the input. Nothing that comes in before
-    // a frame is complete can answer it: the frame's reply is read alone.
+    // a frame is complete can answer it, and the frame that follows it cannot be sure of its
+    // own reply: the transaction goes through recovery.
     void lateBytesNeverTakenForTheReply_data()
     {
         QTest::addColumn<qsizetype>("arrivesAfter"); // bytes of "^P%" written when it comes in
@@ -401,10 +417,10 @@ private slots:
         QFETCH(qsizetype, arrivesAfter);
         FakeProtocol& link = OpenedLink();
         link.device.arrivals = {{arrivesAfter, "^I%"}};
-        link.device.replies = {"^+002.000%"};
+        link.device.replies = {"^+001.000%", "^I%", "^+002.000%"};
         link.protocol.SendCommand(QStringLiteral("P"));
         QCOMPARE(link.protocol.lastReply, QStringLiteral("^+002.000%"));
-        QCOMPARE(link.device.Written(), QByteArray("^P%"));
+        QCOMPARE(link.device.Written(), QByteArray("^P%^I%^P%"));
         QVERIFY(link.messages.messages.isEmpty());
     }
 
@@ -441,13 +457,21 @@ private slots:
         QTest::addColumn<QByteArray>("late"); // waiting in the input before the frame
         DataColumns<int, QStringList>("throwOnRead", "trace");
         const QString recovery = QStringLiteral("recovery attempt %1 of 5");
-        DataRow("late reply discarded", QList<QByteArray>{"^+2.000%"}, QByteArray("^+1.000%\r"), 0,
+        DataRow("late reply discarded", QList<QByteArray>{"^+2.000%", "^I%", "^+2.000%"},
+                QByteArray("^+1.000%\r"), 0,
                 QStringList{"discarded before the frame's last byte: ^+1.000%<0D>", "sent ^P%",
+                            "received ^+2.000%: not taken, the line was not clear before its "
+                            "frame",
+                            recovery.arg(1), "sent ^I%", "received ^I%: accepted", "sent ^P%",
                             "received ^+2.000%: accepted"});
-        DataRow("NAK, then recovered", QList<QByteArray>{"\x15", "+", "%", "%"}, QByteArray(), 0,
+        DataRow("NAK, then recovered",
+                QList<QByteArray>{"\x15", "+", "%"} + Quiet() + QList<QByteArray>{"%"},
+                QByteArray(), 0,
                 QStringList{"sent ^P%", "received <15>: refused, NAK", recovery.arg(1), "sent ^I%",
                             "received +: refused, no %", recovery.arg(2), "sent ^I%",
-                            "received %: accepted", "sent ^P%", "received %: accepted"});
+                            "received %: accepted", "waiting for 1 reply owed by earlier frames",
+                            "line quiet: the owed replies are not coming", "sent ^P%",
+                            "received %: accepted"});
         QStringList givenUp{"sent ^P%", "received nothing: refused"};
         for (int attempt = 1; attempt <= 5; ++attempt)
             givenUp << recovery.arg(attempt) << "sent ^I%"
@@ -476,6 +500,57 @@ private slots:
         QVERIFY(captured.timesWellFormed);
     }
 
+    // Replies that lag behind their frames, from on time to three reads late, from a
+    // calibrator that answers each frame after the delay or one that is busy while it waits:
+    // every reply taken is the one its own frame got, and when the replies come too late for
+    // their reads the link is given up with the one message. With the second point's set-point
+    // refused (and acknowledgements that all look alike, "<06>%") it is never taken.
+    void lateRepliesNeverTakenForAnotherFrames_data()
+    {
+        DataColumns<int, bool, bool>("delayMs", "refuseSecondPoint", "busy");
+        for (int delay = 0; delay <= 1200; delay += 50)
+            for (const bool refuse : {false, true})
+                for (const bool busy : {false, true})
+                    QTest::addRow("%d ms%s%s", delay, refuse ? ", N4.000 refused" : "",
+                                  busy ? ", busy while late" : "")
+                        << delay << refuse << busy;
+    }
+    void lateRepliesNeverTakenForAnotherFrames()
+    {
+        QFETCH(int, delayMs);
+        QFETCH(bool, refuseSecondPoint);
+        QFETCH(bool, busy);
+        RecordingMessageService messages;
+        VirtualClock clock;
+        int polls = 0;
+        LaggingCalibrator calibrator(
+            clock, delayMs,
+            [&](const QByteArray& command) {
+                if (command == "P")
+                    return "^+00" + QByteArray::number(++polls) + ".000%";
+                if (!refuseSecondPoint)
+                    return '^' + command + '%';
+                return QByteArray(command == "N4.000" ? "\x15%" : "\x06%");
+            },
+            busy);
+        CalibratorProtocol protocol(calibrator, clock);
+        protocol.notify = [](CalibratorProtocol::Notice notice) { ShowError(NoticeText(notice)); };
+        QVERIFY(protocol.OpenCalibratorPort(1));
+
+        for (const char* command : {"I", "S1", "C05", "N2.000", "P", "N4.000", "P"}) {
+            protocol.SendCommand(QString::fromLatin1(command));
+            if (!protocol.linkOpen)
+                break;
+            QVERIFY2(qstrcmp(command, "N4.000") != 0 || !refuseSecondPoint,
+                     "a refused set-point was taken");
+            QCOMPARE(protocol.lastReply, QString::fromLatin1(calibrator.LastReplyTo(command)));
+        }
+        // On time the run completes; too late for the read, it stops with the message.
+        if (delayMs <= 350 && !refuseSecondPoint)
+            QVERIFY(protocol.linkOpen);
+        QCOMPARE(messages.Texts(), protocol.linkOpen ? QStringList() : QStringList{noLinkText});
+    }
+
     void zeroByteEndsTheReplyText()
     {
         FakeProtocol& link = OpenedLink();
@@ -489,7 +564,8 @@ private slots:
     {
         FakeProtocol& link = OpenedLink();
         const QByteArray fifty = QByteArray(49, '7') + '%';
-        link.device.replies = {fifty, QByteArray(50, '7') + '%', "%", "%"};
+        link.device.replies = QList<QByteArray>{fifty, QByteArray(50, '7') + '%', "%"} + Quiet() +
+                              QList<QByteArray>{"%"};
         link.protocol.SendCommand(QStringLiteral("P"));
         QCOMPARE(link.protocol.lastReply, QString::fromLatin1(fifty));
         QCOMPARE(link.device.Written(), QByteArray("^P%"));
