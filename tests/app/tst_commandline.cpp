@@ -90,11 +90,12 @@ void TestCommandLine::programsWithoutADisplay()
 
 void TestCommandLine::startOptions()
 {
-    const StartOptions options =
-        ParseCommandLine({QStringLiteral("r718"), QStringLiteral("meter.met"),
-                          QStringLiteral("--simulator"), QStringLiteral("--trace=link.log")});
+    const StartOptions options = ParseCommandLine(
+        {QStringLiteral("r718"), QStringLiteral("meter.met"), QStringLiteral("--simulator"),
+         QStringLiteral("--trace=link.log"), QStringLiteral("--new-instance")});
     QCOMPARE(int(options.action), int(StartOptions::Action::Run));
     QVERIFY(options.simulator);
+    QVERIFY(options.newInstance);
     QCOMPARE(options.document, QDir::toNativeSeparators(
                                    QDir::current().absoluteFilePath(QStringLiteral("meter.met"))));
     QCOMPARE(options.traceFile, QDir::current().absoluteFilePath(QStringLiteral("link.log")));
