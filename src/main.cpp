@@ -2,12 +2,45 @@
 #include "app/CCalibratorApp.h"
 #include "app/CommandLine.h"
 #include "app/SimulatorLauncher.h"
+#include "app/SingleInstance.h"
 #include "app/TraceFile.h"
 #include "base/BoxMessageService.h"
 
 #include <QApplication>
 
 #include <cstdio>
+
+namespace {
+
+void Say(const QString& text)
+{
+    std::fputs(QStringLiteral("r718: %1\n").arg(text).toLocal8Bit().constData(), stderr);
+}
+
+// Whether this program runs: false when the program already running in the session took the
+// document (it comes forward and opens it there).
+bool ClaimSession(SingleInstance& session, const StartOptions& options)
+{
+    switch (session.ClaimOrHandOver(options.document)) {
+    case SingleInstance::Claim::First:
+        return true;
+    case SingleInstance::Claim::HandedOver:
+        Say(options.document.isEmpty()
+                ? QStringLiteral("program już działa; jego okno jest na wierzchu")
+                : QStringLiteral("program już działa; przekazano mu plik %1")
+                      .arg(options.document));
+        if (!options.traceFile.isEmpty())
+            Say(QStringLiteral("ślad łącza zapisuje tylko nowy program: r718 --new-instance "
+                               "--trace PLIK"));
+        return false;
+    case SingleInstance::Claim::NoAnswer:
+        Say(QStringLiteral("działający już program nie odpowiada; ten pracuje osobno"));
+        return true;
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -35,10 +68,14 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // Every message of the program is a message box from here on.
     BoxMessageService messageBoxes;
+    // One program per desktop session: a later start hands its document to the running one.
+    SingleInstance session(SingleInstance::SessionSocketPath(DesktopSession(), options.simulator));
+    if (!options.newInstance && !ClaimSession(session, options))
+        return 0;
     // With --simulator the ports lead to r718-sim, which ends with the program.
     SimulatorLauncher simulator;
     if (options.simulator)
         simulator.Start();
-    CCalibratorApp app(options);
+    CCalibratorApp app(options, options.newInstance ? nullptr : &session);
     return app.Run();
 }

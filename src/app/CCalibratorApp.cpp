@@ -6,13 +6,16 @@
 #include "app/DialogFont.h"
 #include "app/ProgramIcon.h"
 #include "app/QtTranslations.h"
+#include "app/SingleInstance.h"
 #include "link/CalFunctionTable.h"
 #include "link/CalibratorLink.h"
 #include "metercheck/document/MeterCheckSession.h"
 
 #include <QApplication>
 
-CCalibratorApp::CCalibratorApp(const StartOptions& options) : options(options) {}
+CCalibratorApp::CCalibratorApp(const StartOptions& options, SingleInstance* session)
+    : options(options), session(session)
+{}
 
 bool CCalibratorApp::SplashAllowed(const QStringList& arguments)
 {
@@ -53,6 +56,9 @@ int CCalibratorApp::Run()
     CMainMenuDlg mainMenu(link, meterCheck);
     if (!options.document.isEmpty())
         mainMenu.OpenDocumentAtStart(options.document);
+    if (session)
+        QObject::connect(session, &SingleInstance::Requested, &mainMenu,
+                         &CMainMenuDlg::OnAnotherStart);
     mainMenu.exec();
     return 0;
 }

@@ -8,16 +8,19 @@
 #include "app/PortSettings.h"
 #include "app/ProgramIcon.h"
 #include "base/DialogUnits.h"
+#include "base/MessageService.h"
 #include "link/CalibratorLink.h"
 #include "metercheck/document/MeterCheckSession.h"
 #include "metercheck/window/CMeterCheckDlg.h"
 #include "panel/CCalibratorPanelDlg.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
@@ -80,12 +83,14 @@ void CMainMenuDlg::OnInitDialog()
         button->setEnabled(b.enabled);
         buttons.append(button);
     }
-    connect(Button(Item::About), &QPushButton::clicked, this, &CMainMenuDlg::RunAbout);
-    connect(Button(Item::PortSettings), &QPushButton::clicked, this,
-            &CMainMenuDlg::RunPortSettings);
-    connect(Button(Item::CalibratorPanel), &QPushButton::clicked, this,
-            &CMainMenuDlg::RunCalibratorPanel);
-    connect(Button(Item::MeterCheck), &QPushButton::clicked, this, &CMainMenuDlg::RunMeterCheck);
+    const std::pair<Item, void (CMainMenuDlg::*)()> modules[] = {
+        {Item::About, &CMainMenuDlg::RunAbout},
+        {Item::PortSettings, &CMainMenuDlg::RunPortSettings},
+        {Item::CalibratorPanel, &CMainMenuDlg::RunCalibratorPanel},
+        {Item::MeterCheck, &CMainMenuDlg::RunMeterCheck},
+    };
+    for (const auto& [item, run] : modules)
+        connect(Button(item), &QPushButton::clicked, this, [this, run = run] { RunModule(run); });
     connect(Button(Item::End), &QPushButton::clicked, this, &QDialog::reject);
     buttons.first()->setFocus();
 
@@ -125,10 +130,52 @@ void CMainMenuDlg::RunMeterCheck()
     RunMeterCheckWindow(link, meterCheck, this, std::exchange(startDocument, QString()));
 }
 
+void CMainMenuDlg::RunModule(void (CMainMenuDlg::*run)())
+{
+    const QScopedValueRollback<bool> running(moduleRunning, true);
+    (this->*run)();
+}
+
 void CMainMenuDlg::OpenDocumentAtStart(const QString& path)
 {
-    startDocument = path;
-    QTimer::singleShot(0, this, &CMainMenuDlg::RunMeterCheck);
+    QTimer::singleShot(0, this, [this, path] { OpenDocument(path); });
+}
+
+void CMainMenuDlg::OnAnotherStart(const QString& document)
+{
+    QWidget* top = QApplication::activeModalWidget();
+    if (!top)
+        top = this;
+    // The window the user works in comes forward; where the desktop refuses to hand over the
+    // focus, the taskbar entry asks for attention.
+    if (top->isMinimized())
+        top->showNormal();
+    top->raise();
+    top->activateWindow();
+    QApplication::alert(top);
+    if (!document.isEmpty())
+        OpenDocument(document);
+}
+
+void CMainMenuDlg::OpenDocument(const QString& document)
+{
+    if (!moduleRunning) {
+        startDocument = document;
+        RunModule(&CMainMenuDlg::RunMeterCheck);
+        return;
+    }
+    auto* meterCheckWindow = findChild<CMeterCheckDlg*>(QString(), Qt::FindDirectChildrenOnly);
+    if (meterCheckWindow && meterCheckWindow->OpenHandedDocument(document))
+        return;
+    // Opening it later, unasked, could land in the middle of other work: the user opens it
+    // again when done.
+    QWidget* top = QApplication::activeModalWidget();
+    if (!top)
+        top = this;
+    Messages().Show(QStringLiteral("Nie można teraz otworzyć pliku:\n%1\n"
+                                   "Zakończ pracę w oknie „%2” i otwórz plik ponownie.")
+                        .arg(QDir::toNativeSeparators(document), top->windowTitle()),
+                    windowTitle(), MessageIcon::Warning, MessageButtons::Ok, top);
 }
 
 void CMainMenuDlg::paintEvent(QPaintEvent* event)

@@ -45,6 +45,12 @@ public:
     // Opens the meter check window with the document at `path` as soon as the menu runs.
     void OpenDocumentAtStart(const QString& path);
 
+    // A later start of the program handed over `document` (empty: none): the program comes
+    // forward, and the document opens in the meter check window (started for it when the menu
+    // is alone; with the save question when the open document has changes). While another
+    // module runs, or the meter check is busy, the user is told that it cannot open now.
+    void OnAnotherStart(const QString& document);
+
     // The Enter action of the menu does nothing.
     void accept() override {}
 
@@ -60,10 +66,15 @@ protected:
 
 private:
     void OnInitDialog();
+    // Runs one module; the menu knows that a module is running until it returns.
+    void RunModule(void (CMainMenuDlg::*run)());
+    // Opens the document in the meter check window, or tells the user why not now.
+    void OpenDocument(const QString& document);
 
     CalibratorLink& link;          // the modules' way to the calibrator
     MeterCheckSession& meterCheck; // the meter check windows' document
     QList<QPushButton*> buttons;
     CResourcePicture background;
     QString startDocument; // taken by the next meter check window
+    bool moduleRunning = false;
 };

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
@@ -18,10 +19,14 @@ Opcje:
   -h, --help       wypisuje tę pomoc
   -v, --version    wypisuje wersję programu
   --simulator      łączy porty COM1-COM4 z symulatorem kalibratora (r718-sim)
+  --new-instance   uruchamia osobny program, także gdy jeden już działa
   --trace PLIK     dopisuje do pliku ślad łącza z kalibratorem: każdą wysłaną
                    ramkę i odpowiedź z czasem w milisekundach i wynikiem
 
 PLIK.met: okno sprawdzania mierników otwiera się z tym dokumentem.
+Gdy program już działa w tej sesji, kolejne uruchomienie przekazuje mu PLIK.met
+(albo tylko wysuwa jego okno) i kończy się; przebiegi z --simulator działają
+osobno od przebiegów z przyrządem.
 
 Port COM n to urządzenie ze zmiennej środowiskowej R718_COM<n>, z okna
 "Parametry transmisji" albo /dev/ttyS<n-1>.
@@ -94,8 +99,9 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption simulator(QStringLiteral("simulator"));
+    const QCommandLineOption newInstance(QStringLiteral("new-instance"));
     const QCommandLineOption trace(traceOption, QString(), QStringLiteral("PLIK"));
-    parser.addOptions({help, version, simulator, trace});
+    parser.addOptions({help, version, simulator, newInstance, trace});
     if (!parser.parse(rest))
         return Refusal(ParseError(parser, rest));
     if (parser.isSet(help))
@@ -116,12 +122,24 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
 
     StartOptions options;
     options.simulator = parser.isSet(simulator);
+    options.newInstance = parser.isSet(newInstance);
     options.splashAllowed = splashAllowed;
     if (!files.isEmpty() && !files.first().isEmpty())
         options.document = QDir::toNativeSeparators(QFileInfo(files.first()).absoluteFilePath());
     if (parser.isSet(trace))
         options.traceFile = QFileInfo(parser.value(trace)).absoluteFilePath();
     return options;
+}
+
+QString DesktopSession()
+{
+    const QString platform = QGuiApplication::platformName();
+    QString display;
+    if (platform == QLatin1String("xcb"))
+        display = qEnvironmentVariable("DISPLAY");
+    else if (platform == QLatin1String("wayland"))
+        display = qEnvironmentVariable("WAYLAND_DISPLAY", QStringLiteral("wayland-0"));
+    return display.isEmpty() ? platform : platform + QLatin1Char('-') + display;
 }
 
 bool DisplayAvailable()

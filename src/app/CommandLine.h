@@ -21,6 +21,9 @@ struct StartOptions
     int exitCode = 0;
     QString text;
     bool simulator = false;
+    // --new-instance: a program of its own, which neither hands its document to the program
+    // already running in the session nor takes documents from later starts.
+    bool newInstance = false;
     bool splashAllowed = true;
     // FILE.met as an absolute path: the meter check window opens with it; empty when none.
     QString document;
@@ -31,6 +34,11 @@ struct StartOptions
 // Reads the arguments of r718 (the first is the program's name). Without a display the
 // windows cannot run, which is refused with a message instead of Qt's abort.
 StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailable = true);
+
+// The desktop session the windows show in, for telling programs on different displays apart:
+// the window system's name, with the display when it has one ("xcb-:0", "wayland-wayland-0",
+// "offscreen"). Needs the application object.
+QString DesktopSession();
 
 // Whether there is a display for the windows: a chosen Qt platform (QT_QPA_PLATFORM), or an
 // X11 or Wayland display; always true outside Linux and the BSDs.

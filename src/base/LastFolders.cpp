@@ -14,6 +14,8 @@ QString Key(FileKind kind)
         return QStringLiteral("Folders/Documents");
     case FileKind::Workbook:
         return QStringLiteral("Folders/Workbooks");
+    case FileKind::Csv:
+        return QStringLiteral("Folders/Csv");
     case FileKind::Report:
         break;
     }
@@ -32,6 +34,12 @@ QString LastFolder(FileKind kind)
     const QString folder = Profile().value(Key(kind)).toString();
     // A folder that has gone (a removed stick, a renamed share) is no place to start.
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+QString StartFolder(FileKind kind)
+{
+    const QString folder = LastFolder(kind);
+    return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
 void RememberFolder(FileKind kind, const QString& filePath)

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "history/HistoryWindow.h"
 
+#include "base/LastFolders.h"
 #include "base/MessageService.h"
 #include "history/DriftChartView.h"
 #include "history/HistoryCsv.h"
 #include "history/HistoryService.h"
 #include "history/StoredCheckReport.h"
 #include "metercheck/output/PdfFileJobs.h"
+#include "metercheck/output/ProtocolPrinter.h"
 #include "metercheck/output/ReportClock.h"
 #include "metercheck/output/ReportPrintDialog.h"
 
@@ -333,7 +335,7 @@ void HistoryWindow::OnPointChosen()
     }
 }
 
-bool HistoryWindow::PrintChosenCheck(QPrinter& printer)
+bool HistoryWindow::PrintChosenCheck(QPrinter& printer, QString* writtenFile)
 {
     const CheckRecord* check = ChosenCheck();
     if (!check)
@@ -345,7 +347,7 @@ bool HistoryWindow::PrintChosenCheck(QPrinter& printer)
             printed = PrintStoredCheck(*check, jobs);
             return true; // what was printed goes out, even after a failure
         },
-        openDocument);
+        openDocument, writtenFile);
     return printed && written;
 }
 
@@ -362,12 +364,25 @@ void HistoryWindow::OnPrint()
             QStringLiteral("Protokół %1 %2.pdf")
                 .arg(check->meterNumber, check->checkedAt.toString(QStringLiteral("yyyy-MM-dd")));
         name.replace(QLatin1Char('/'), QLatin1Char('_'));
-        printer.setOutputFileName(QDir::current().filePath(name));
+        printer.setOutputFileName(QDir(StartFolder(FileKind::Report)).filePath(name));
     }
     ReportPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    PrintChosenCheck(printer);
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        RememberFolder(FileKind::Report, printer.outputFileName());
+    QString file;
+    PrintChosenCheck(printer, &file);
+    if (!file.isEmpty())
+        ShowWrittenFile(QStringLiteral("Wydruk"), file);
+}
+
+void HistoryWindow::ShowWrittenFile(const QString& what, const QString& file)
+{
+    Messages().Show(
+        QStringLiteral("%1 zapisano w pliku:\n%2").arg(what, QDir::toNativeSeparators(file)),
+        QString::fromUtf8(reportMessageCaption), MessageIcon::Information, MessageButtons::Ok,
+        this);
 }
 
 bool HistoryWindow::ExportShownChecks(const QString& path)
@@ -387,11 +402,13 @@ void HistoryWindow::OnExport()
     QString name = QStringLiteral("Historia %1.csv").arg(checks.first().meterNumber);
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Eksport do CSV"),
-                                                QDir::current().filePath(name),
+                                                QDir(StartFolder(FileKind::Csv)).filePath(name),
                                                 QStringLiteral("Pliki CSV (*.csv)"));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         path += QLatin1String(".csv");
-    ExportShownChecks(path);
+    RememberFolder(FileKind::Csv, path);
+    if (ExportShownChecks(path))
+        ShowWrittenFile(QStringLiteral("Historię sprawdzeń"), path);
 }

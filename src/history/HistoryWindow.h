@@ -42,8 +42,9 @@ public:
     // The checks listed for the chosen meter, newest first.
     const QList<CheckRecord>& ShownChecks() const { return checks; }
 
-    // Prints the report of the chosen check on this printer (the button asks for one first).
-    bool PrintChosenCheck(QPrinter& printer);
+    // Prints the report of the chosen check on this printer (the button asks for one first);
+    // `writtenFile`, when given, gets the PDF file written (empty when none).
+    bool PrintChosenCheck(QPrinter& printer, QString* writtenFile = nullptr);
     // Writes the shown checks to a CSV file (the button asks for the name first).
     bool ExportShownChecks(const QString& path);
 
@@ -56,6 +57,8 @@ private:
     void OnPrint();
     void OnExport();
     void ShowStatus(const QString& text);
+    // "<what> zapisano w pliku:" and the file, as after a printed report's PDF file.
+    void ShowWrittenFile(const QString& what, const QString& file);
 
     QLabel* status = nullptr;
     QList<MeterSummary> meters;

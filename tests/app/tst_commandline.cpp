@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class TestCommandLine : public QObject
 {
@@ -30,6 +31,8 @@ private slots:
     void programsWithoutADisplay();
     void startOptions();
     void documentOpensInTheMeterCheckWindow();
+    void documentFromALaterStart_data();
+    void documentFromALaterStart();
     void traceOfAnOpening();
     void qtDialogsSpeakPolish();
 };
@@ -87,11 +90,12 @@ void TestCommandLine::programsWithoutADisplay()
 
 void TestCommandLine::startOptions()
 {
-    const StartOptions options =
-        ParseCommandLine({QStringLiteral("r718"), QStringLiteral("meter.met"),
-                          QStringLiteral("--simulator"), QStringLiteral("--trace=link.log")});
+    const StartOptions options = ParseCommandLine(
+        {QStringLiteral("r718"), QStringLiteral("meter.met"), QStringLiteral("--simulator"),
+         QStringLiteral("--trace=link.log"), QStringLiteral("--new-instance")});
     QCOMPARE(int(options.action), int(StartOptions::Action::Run));
     QVERIFY(options.simulator);
+    QVERIFY(options.newInstance);
     QCOMPARE(options.document, QDir::toNativeSeparators(
                                    QDir::current().absoluteFilePath(QStringLiteral("meter.met"))));
     QCOMPARE(options.traceFile, QDir::current().absoluteFilePath(QStringLiteral("link.log")));
@@ -129,6 +133,87 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     QCOMPARE(link.device.Written(), QByteArray("^I%^S1%"));
 }
 
+// A document handed over by a later start opens in the meter check window: the window starts
+// for it when the menu is alone, and asks the save question first when the open document has
+// changes. While another module runs the user is told, and the document stays as it was.
+void TestCommandLine::documentFromALaterStart_data()
+{
+    DataColumns<QString, QString, QStringList>("running", "title", "messages");
+    DataRow("the menu alone: the meter check window opens with it", "menu",
+            "Sprawdzanie miernika - @NEW", QStringList());
+    DataRow("the meter check with changes: the save question first", "meter check",
+            "Sprawdzanie miernika - @NEW", QStringList{"Czy zapisać zmiany do pliku?"});
+    DataRow("another module: the user is told", "about", "",
+            QStringList{"Nie można teraz otworzyć pliku:\n@NEW\nZakończ pracę w oknie "
+                        "„Informacja o programie” i otwórz plik ponownie."});
+}
+
+void TestCommandLine::documentFromALaterStart()
+{
+    QFETCH(QString, running);
+    QFETCH(QString, title);
+    QFETCH(QStringList, messages);
+    QSettings(QStringLiteral("Modrex"), QStringLiteral("r718")).clear();
+    QTemporaryDir folder;
+    const QString first = folder.filePath(QStringLiteral("V-640.met"));
+    const QString handed = folder.filePath(QStringLiteral("LM-3.met"));
+    for (const QString& path : {first, handed}) {
+        ScopedDocument saved;
+        saved.document.meterName = QFileInfo(path).baseName();
+        QVERIFY(SaveDocument(saved, path));
+    }
+    title.replace(QStringLiteral("@NEW"), handed);
+    messages.replaceInStrings(QStringLiteral("@NEW"), handed);
+
+    ScopedDocument session;
+    FakeLink link;
+    link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
+    CMainMenuDlg menu(link.link, session, nullptr, 0);
+    menu.show();
+    QString shownTitle;
+    bool found = false;
+    // No meter check window may start over another module or over itself; one that does is
+    // closed, and the test fails.
+    bool stray = false;
+    const int windows = running == QLatin1String("about") ? 0 : 1;
+    QTimer strayCloser;
+    connect(&strayCloser, &QTimer::timeout, [&stray, &menu, windows] {
+        auto* window = qobject_cast<CMeterCheckDlg*>(QApplication::activeModalWidget());
+        if (window && menu.findChildren<CMeterCheckDlg*>().size() > windows)
+            stray = true, window->reject();
+    });
+    strayCloser.start(10);
+    if (running == QLatin1String("about")) {
+        OnModal<QDialog>(found, [&menu, &handed](QDialog* about) {
+            menu.OnAnotherStart(handed);
+            about->reject();
+        });
+        menu.Button(CMainMenuDlg::Item::About)->click();
+        QVERIFY(found);
+        QCOMPARE(session.document.meterName, QString());
+    } else {
+        if (running == QLatin1String("meter check"))
+            menu.OpenDocumentAtStart(first);
+        OnModal<CMeterCheckDlg>(found, [&](CMeterCheckDlg* window) {
+            auto close = qScopeGuard([window] { window->reject(); });
+            if (running == QLatin1String("meter check")) {
+                QTRY_COMPARE(session.document.meterName, QStringLiteral("V-640"));
+                session.documentModified = true;
+                link.messages.answers = {MessageAnswer::No};
+                menu.OnAnotherStart(handed);
+            }
+            shownTitle = window->windowTitle();
+        });
+        if (running == QLatin1String("menu"))
+            QTimer::singleShot(0, &menu, [&menu, &handed] { menu.OnAnotherStart(handed); });
+        QTRY_VERIFY(found);
+        QCOMPARE(session.document.meterName, QStringLiteral("LM-3"));
+    }
+    QVERIFY(!stray);
+    QCOMPARE(shownTitle, title);
+    QCOMPARE(link.messages.Texts(), messages);
+}
+
 // r718 --trace FILE --simulator with a document: the meter check window opens the port and
 // sends its opening commands; the trace file holds them with the simulator's replies, each line
 // timed. A file that cannot be written is refused before the windows.
@@ -148,7 +233,7 @@ void TestCommandLine::traceOfAnOpening()
 
     program.setProcessChannelMode(QProcess::SeparateChannels);
     program.start(QStringLiteral(R718_PROGRAM),
-                  {"--trace", trace, "--simulator", "-Embedding", document});
+                  {"--trace", trace, "--simulator", "--new-instance", "-Embedding", document});
     const auto stop = qScopeGuard([&program] {
         program.kill();
         program.waitForFinished(5000);

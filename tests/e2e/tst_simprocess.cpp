@@ -225,7 +225,8 @@ private slots:
         if (!QFileInfo(r718).isExecutable())
             QSKIP("r718 is not built next to r718-sim");
         QProcess program;
-        program.start(r718, {QStringLiteral("--simulator")});
+        // A program of its own: other tests may run one in the same session at the same time.
+        program.start(r718, {QStringLiteral("--simulator"), QStringLiteral("--new-instance")});
         QVERIFY(program.waitForStarted());
         const qint64 pid = program.processId();
         QList<qint64> children;

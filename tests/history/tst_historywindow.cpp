@@ -5,20 +5,28 @@
 // check printed again with the check's own date. The "Baza danych" dialog keeps a server's
 // address (never a password) and refuses a server without a name.
 
+#include "DataRows.h"
 #include "HistoryTestData.h"
+#include "ModalHelper.h"
 #include "RecordingMessageService.h"
 
+#include "base/LastFolders.h"
 #include "history/DriftChartView.h"
 #include "history/HistoryDatabase.h"
 #include "history/HistoryDatabaseDlg.h"
 #include "history/HistoryWindow.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -110,6 +118,73 @@ private slots:
                      text.contains("300.50") && text.contains("0.50*"),
                  qPrintable(text));
         QVERIFY(messages.messages.isEmpty());
+    }
+
+    // The CSV export and the reprint to a PDF file offer the folder last used for their kind of
+    // file, else the home folder (never the working folder), and say where the file went.
+    void filesGoToTheFolderLastUsed_data()
+    {
+        DataColumns<QString, QString>("kind", "remembered");
+        DataRow("CSV, the first time: the home folder", "csv", "none");
+        DataRow("CSV: the folder last used for CSV", "csv", "folder");
+        DataRow("PDF reprint: the folder last used for reports", "pdf", "folder");
+        DataRow("PDF reprint, that folder gone: the home folder", "pdf", "gone");
+    }
+    void filesGoToTheFolderLastUsed()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, remembered);
+        const bool csv = kind == "csv";
+        if (!csv && !QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed: the print dialog would not default to a PDF file");
+        const QTemporaryDir work;  // the working folder
+        const QTemporaryDir last;  // the folder last used
+        const QTemporaryDir other; // where the user puts the file this time
+        const QString startedIn = QDir::currentPath();
+        QDir::setCurrent(work.path());
+        const auto restore = qScopeGuard([startedIn] {
+            QDir::setCurrent(startedIn);
+            QSettings("Modrex", "r718").remove("Folders");
+        });
+        const FileKind fileKind = csv ? FileKind::Csv : FileKind::Report;
+        QSettings("Modrex", "r718").remove("Folders");
+        if (remembered == "folder")
+            RememberFolder(fileKind, last.filePath("x"));
+        else if (remembered == "gone")
+            RememberFolder(fileKind, work.filePath("gone/x"));
+        const QString offeredFolder = remembered == "folder" ? last.path() : QDir::homePath();
+
+        RecordingMessageService messages;
+        HistoryWindow window;
+        window.show();
+        QTRY_VERIFY(window.MetersLoaded());
+        window.filterEdit->setText("v-6");
+        QTRY_VERIFY(window.ChecksLoaded());
+        window.checksTable->selectRow(0);
+        const QString chosen = other.filePath(csv ? "historia.csv" : "protokół.pdf");
+        QString offered;
+        bool found = false;
+        if (csv) {
+            OnModal<QFileDialog>(found, [&offered, &chosen](QFileDialog* d) {
+                offered = d->directory().absolutePath();
+                d->findChild<QLineEdit*>("fileNameEdit")->setText(chosen);
+                static_cast<QDialog*>(d)->accept(); // as its "Zapisz" button does
+            });
+            window.exportButton->click();
+        } else {
+            OnModal<QPrintDialog>(found, [&offered, &chosen](QPrintDialog* d) {
+                offered = QFileInfo(d->printer()->outputFileName()).absolutePath();
+                d->findChild<QLineEdit*>("filename")->setText(chosen);
+                d->accept();
+            });
+            window.printButton->click();
+        }
+        QVERIFY(found);
+        QCOMPARE(offered, offeredFolder);
+        QCOMPARE(messages.Texts(), QStringList{(csv ? "Historię sprawdzeń" : "Wydruk") +
+                                               QString(" zapisano w pliku:\n") + chosen});
+        QVERIFY(QFileInfo(chosen).size() > 0);
+        QCOMPARE(LastFolder(fileKind), other.path());
     }
 
     void databaseSettings()

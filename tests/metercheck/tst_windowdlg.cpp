@@ -183,6 +183,30 @@ private slots:
         QVERIFY(window->Page(0)->isVisible());
     }
 
+    // A document handed over by a later start waits for no command: while one runs (here in
+    // the meter-data dialog) it is refused; afterwards it opens.
+    void handedDocumentNotWhileACommandRuns()
+    {
+        const QString path = dir.filePath("przekazany.met");
+        doc.meterName = "przekazany";
+        QVERIFY(SaveDocument(session, path));
+        ClearDocument(doc);
+        window->hide();
+        window->setWindowModality(Qt::ApplicationModal); // as the menu runs it
+        window->show();
+        bool openedDuringCommand = true;
+        dialogs.meterData = [this, &path, &openedDuringCommand] {
+            openedDuringCommand = window->OpenHandedDocument(path);
+            return false;
+        };
+        window->Action(Command::New)->trigger();
+        QVERIFY(!openedDuringCommand);
+        QCOMPARE(doc.meterName, QString());
+        QVERIFY(window->OpenHandedDocument(path));
+        QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
+        QCOMPARE(doc.meterName, QString("przekazany"));
+    }
+
     void escClosesWithoutQuestion()
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);

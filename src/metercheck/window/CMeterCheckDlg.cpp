@@ -15,11 +15,13 @@
 #include "metercheck/window/ScreenDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -51,7 +53,10 @@ void CMeterCheckDlg::BuildMenu()
         QAction* action = menu ? menu->addAction(text) : menuBar->addAction(text);
         action->setData(int(command));
         action->setObjectName(QLatin1String(name));
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            const QScopedValueRollback<int> running(runningCommands, runningCommands + 1);
+            handler();
+        });
         return action;
     };
     add(fileMenu, QStringLiteral("&Nowy..."), Command::New, "newAction",
@@ -137,6 +142,14 @@ QList<QAction*> CMeterCheckDlg::RecentFileActions() const
         if (!action->isSeparator())
             items << action;
     return items;
+}
+
+bool CMeterCheckDlg::OpenHandedDocument(const QString& path)
+{
+    if (runningCommands > 0 || QApplication::activeModalWidget() != this)
+        return false;
+    commands.OnOpenFile(path);
+    return true;
 }
 
 void CMeterCheckDlg::reject()

@@ -60,6 +60,11 @@ public:
     QWidget* Page(int tab) const { return pages[tab]; }
     MeterCheckCommands& Commands() { return commands; }
 
+    // Opens a document handed over by a later start of the program as a recent file opens (the
+    // save question first, a file that cannot be read refused). False, doing nothing, while a
+    // command of the window runs (a measurement, a print) or a dialog is open over it.
+    bool OpenHandedDocument(const QString& path);
+
     // Enter does nothing; Esc (reject) closes the port and the window without a question.
     void accept() override {}
     void reject() override;
@@ -102,6 +107,7 @@ private:
     CErrorsChartPage* errorsChart = nullptr;
     std::array<QWidget*, 3> pages{};
     bool selectingTab = false;
+    int runningCommands = 0; // menu commands under way (they may wait in event loops)
 };
 
 // The one-line start of the module from the main menu: runs the window on `session` modally over
