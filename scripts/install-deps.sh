@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages one command needs, when any is missing:
-#   install-deps.sh build    building and running the program (scripts/run.sh, scripts/build.sh)
+#   install-deps.sh build    building (scripts/build.sh) and running the program (scripts/run.sh)
 #   install-deps.sh package  and making the Debian package (scripts/package.sh)
 #   install-deps.sh test     and running every test, the package's too (scripts/test.sh, .ci/run)
 #   install-deps.sh fuzz     and building the fuzz targets with clang (scripts/fuzz.sh)
