@@ -13,19 +13,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_met_load fuzz_met_overlay fuzz_link_reply
     fuzz_number_text fuzz_param_check fuzz_range_editor fuzz_point_entry fuzz_measure_entry)
 
-bash scripts/install-deps.sh
-fuzz_packages=(clang libclang-rt-14-dev)
-missing=()
-for p in "${fuzz_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
-fi
+bash scripts/install-deps.sh fuzz
 
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 
 build_dir=${BUILD_DIR:-build-sanitize}
 # -O1 keeps the instrumented tests quick enough on two cores without hiding stack frames. A

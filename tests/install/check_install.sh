@@ -37,6 +37,14 @@ metainfo="$usr/share/metainfo/$id.metainfo.xml"
 out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
 out=$(appstreamcli validate-tree --no-net "$root/dest" 2>&1) || fail "appstreamcli validate-tree: $out"
 grep -qx 'Exec=r718 %f' "$desktop" || fail "desktop entry: Exec is not 'r718 %f'"
+# The action "Symulator" (the program on the simulated calibrator, for trying it without an
+# instrument): the installed program is started below with its command line.
+action() { awk -v key="$1" '/^\[/ { group = $0 } group == "[Desktop Action Symulator]" &&
+    index($0, key "=") == 1 { print substr($0, length(key) + 2) }' "$desktop"; }
+grep -qx 'Actions=Symulator;' "$desktop" || fail "desktop entry: no action Symulator"
+[ "$(action 'Name[pl]')" = Symulator ] || fail "desktop entry: the action is not named Symulator"
+read -r -a simulator_command <<<"$(action Exec)"
+[ "${simulator_command[0]:-}" = r718 ] || fail "desktop entry: the action does not start r718"
 
 # The .met file type: well formed, accepted by update-mime-database, and the type the desktop
 # entry opens.
@@ -70,11 +78,12 @@ for page in r718 r718-report r718-sim; do
         fail "man $page: no EXIT STATUS"
 done
 
-# The installed r718 --simulator starts the installed simulator and leaves nothing behind.
+# The installed r718, started as the action "Symulator" starts it (r718 --simulator), starts the
+# installed simulator and leaves nothing behind.
 mkdir -p "$root/config" "$root/run" && chmod 700 "$root/run"
 env -u R718_SIM -u R718_COM1 -u R718_COM2 -u R718_COM3 -u R718_COM4 \
     QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$root/config" XDG_RUNTIME_DIR="$root/run" \
-    "$usr/bin/r718" --simulator &
+    "$usr/bin/r718" "${simulator_command[@]:1}" &
 pid=$!
 sim_exe=$(readlink -f "$usr/libexec/r718/r718-sim")
 line="$root/run/r718-line-$pid"
@@ -86,7 +95,7 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 if [ -z "$sim_pid" ] || [ ! -L "$line" ]; then
-    fail "the installed r718 --simulator did not start $sim_exe (child ${sim_pid:-none})"
+    fail "the installed ${simulator_command[*]} did not start $sim_exe (child ${sim_pid:-none})"
     kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
 else
