@@ -5,8 +5,10 @@
 #include "app/SingleInstance.h"
 #include "app/TraceFile.h"
 #include "base/BoxMessageService.h"
+#include "base/ConsoleText.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <cstdio>
 
@@ -57,11 +59,11 @@ int main(int argc, char* argv[])
     }
     QString traceError;
     if (!options.traceFile.isEmpty() && !StartTraceFile(options.traceFile, &traceError)) {
-        std::fputs(QStringLiteral("r718: nie można zapisać śladu w pliku %1: %2\n")
-                       .arg(options.traceFile, traceError)
-                       .toLocal8Bit()
-                       .constData(),
-                   stderr);
+        const QString message =
+            ConsoleMessage(QStringLiteral("r718"),
+                           QStringLiteral("nie można zapisać śladu łącza w pliku %1: %2")
+                               .arg(QDir::toNativeSeparators(options.traceFile), traceError));
+        std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
         return 1;
     }
 
@@ -77,5 +79,7 @@ int main(int argc, char* argv[])
     if (options.simulator)
         simulator.Start();
     CCalibratorApp app(options, options.newInstance ? nullptr : &session);
-    return app.Run();
+    const int code = app.Run();
+    // A trace asked for and not written whole is a failed run, whatever else went right.
+    return TraceWriteFailed() ? 1 : code;
 }

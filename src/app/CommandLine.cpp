@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include "app/CCalibratorApp.h"
+#include "base/ConsoleText.h"
 #include "base/ProgramVersion.h"
 
 #include <QCommandLineParser>
@@ -32,8 +33,8 @@ Port COM n to urządzenie ze zmiennej środowiskowej R718_COM<n>, z okna
 "Parametry transmisji" albo /dev/ttyS<n-1>.
 Ślad łącza na standardowe wyjście błędów zamiast do pliku:
   QT_LOGGING_RULES="r718.link.debug=true" r718
-Kody wyjścia: 0 gotowe, 1 nie można otworzyć okien albo pliku śladu, 2 błędne
-argumenty.
+Kody wyjścia: 0 gotowe, 1 nie można otworzyć okien albo zapisać śladu w pliku,
+2 błędne argumenty.
 )";
 
 StartOptions Refusal(const QString& reason, int exitCode = 2)
@@ -41,7 +42,7 @@ StartOptions Refusal(const QString& reason, int exitCode = 2)
     StartOptions options;
     options.action = StartOptions::Action::Refuse;
     options.exitCode = exitCode;
-    options.text = QStringLiteral("r718: %1\n").arg(reason);
+    options.text = ConsoleMessage(QStringLiteral("r718"), reason) + QLatin1Char('\n');
     if (exitCode == 2)
         options.text += QStringLiteral("Pomoc: r718 --help\n");
     return options;

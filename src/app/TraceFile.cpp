@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "app/TraceFile.h"
 
+#include "base/ConsoleText.h"
+#include "base/FileAccess.h"
 #include "base/ProgramVersion.h"
 #include "link/LinkTrace.h"
 
 #include <QDate>
-#include <QFile>
+#include <QDir>
 #include <QMutex>
 #include <QMutexLocker>
+
+#include <cstdio>
 
 namespace {
 
@@ -24,7 +28,11 @@ struct TraceSink
             qInstallMessageHandler(previousHandler);
     }
 
-    QFile file;
+    AppendFile file;
+    QString path;
+    // The first write's cause, or empty; after a failure no more lines are written.
+    QString failure;
+    bool started = false;
     QMutex mutex; // lines come from the link's thread and the GUI thread
     QtMessageHandler previousHandler = nullptr;
     QLoggingCategory::CategoryFilter previousFilter = nullptr;
@@ -54,8 +62,24 @@ void WriteTrace(QtMsgType type, const QMessageLogContext& context, const QString
     }
     const QByteArray line = message.toUtf8() + '\n';
     const QMutexLocker lock(&sink.mutex);
-    sink.file.write(line);
-    sink.file.flush();
+    if (!sink.failure.isEmpty() || !sink.file.IsOpen())
+        return;
+    QString cause;
+    if (sink.file.Append(line, &cause))
+        return;
+    sink.failure = cause;
+    sink.file.Close();
+    // Said once, where whoever asked for the trace looks; the first line's failure is told by
+    // StartTraceFile's caller.
+    if (sink.started)
+        std::fputs(
+            ConsoleMessage(QStringLiteral("r718"),
+                           QStringLiteral("ślad łącza nie jest już zapisywany w pliku %1: %2")
+                               .arg(QDir::toNativeSeparators(sink.path), cause))
+                .append(QLatin1Char('\n'))
+                .toLocal8Bit()
+                .constData(),
+            stderr);
 }
 
 } // namespace
@@ -63,17 +87,28 @@ void WriteTrace(QtMsgType type, const QMessageLogContext& context, const QString
 bool StartTraceFile(const QString& path, QString* error)
 {
     TraceSink& sink = Sink();
-    if (sink.file.isOpen())
+    if (sink.file.IsOpen())
         return true;
-    sink.file.setFileName(path);
-    if (!sink.file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (error)
-            *error = sink.file.errorString();
+    sink.path = path;
+    if (!sink.file.Open(path, error))
         return false;
-    }
     sink.previousHandler = qInstallMessageHandler(WriteTrace);
     sink.previousFilter = QLoggingCategory::installFilter(EnableTrace);
     TraceLink(QStringLiteral("trace of r718 %1 started on %2")
                   .arg(ProgramVersion(), QDate::currentDate().toString(Qt::ISODate)));
+    const QMutexLocker lock(&sink.mutex);
+    if (!sink.failure.isEmpty()) {
+        if (error)
+            *error = sink.failure;
+        return false;
+    }
+    sink.started = true;
     return true;
+}
+
+bool TraceWriteFailed()
+{
+    TraceSink& sink = Sink();
+    const QMutexLocker lock(&sink.mutex);
+    return sink.started && !sink.failure.isEmpty();
 }

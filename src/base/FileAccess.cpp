@@ -267,6 +267,70 @@ bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
     return true;
 }
 
+AppendFile::~AppendFile()
+{
+    Close();
+}
+
+bool AppendFile::Open(const QString& path, QString* cause)
+{
+    Close();
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return Fail(cause, KindText(st.st_mode));
+    // Not blocking, should the path have become a FIFO since; the second look refuses it.
+    const int opened = ::open(
+        name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (opened < 0)
+        return Fail(cause, errno == ENOENT ? QStringLiteral("Folder docelowy nie istnieje")
+                                           : SystemErrorText(errno));
+    if (::fstat(opened, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const QString kind = KindText(st.st_mode);
+        ::close(opened);
+        return Fail(cause, kind);
+    }
+    ::fcntl(opened, F_SETFL, ::fcntl(opened, F_GETFL) & ~O_NONBLOCK);
+    fd = opened;
+    return true;
+}
+
+bool AppendFile::Append(const QByteArray& data, QString* cause)
+{
+    if (fd < 0)
+        return Fail(cause, SystemErrorText(EBADF));
+    const off_t before = ::lseek(fd, 0, SEEK_END);
+    if (WriteAll(fd, data))
+        return true;
+    const int error = errno;
+    // What got through goes again, so that the file holds whole appends only.
+    const bool cut = before >= 0 && ::ftruncate(fd, before) == 0;
+    Q_UNUSED(cut);
+    return Fail(cause, SystemErrorText(error));
+}
+
+bool AppendFile::IsOpen() const
+{
+    return fd >= 0;
+}
+
+void AppendFile::Close()
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+QString ReadWriteCause(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
+    if (fd < 0)
+        return SystemErrorText(errno);
+    ::close(fd);
+    return QString();
+}
+
 bool SameFile(const QString& a, const QString& b)
 {
     struct stat first, second;
@@ -314,6 +378,56 @@ bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
     *cause = file.errorString();
     file.cancelWriting();
     return false;
+}
+
+AppendFile::~AppendFile()
+{
+    Close();
+}
+
+bool AppendFile::Open(const QString& path, QString* cause)
+{
+    Close();
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *cause = info.isDir() ? SystemErrorText(EISDIR) : QStringLiteral("To nie jest zwykły plik");
+        return false;
+    }
+    file = new QFile(path);
+    if (file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return true;
+    *cause = file->errorString();
+    Close();
+    return false;
+}
+
+bool AppendFile::Append(const QByteArray& data, QString* cause)
+{
+    const qint64 before = file ? file->size() : 0;
+    if (file && file->write(data) == data.size())
+        return true;
+    if (file) {
+        *cause = file->errorString();
+        file->resize(before);
+    }
+    return false;
+}
+
+bool AppendFile::IsOpen() const
+{
+    return file != nullptr;
+}
+
+void AppendFile::Close()
+{
+    delete file;
+    file = nullptr;
+}
+
+QString ReadWriteCause(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) ? QString() : file.errorString();
 }
 
 bool SameFile(const QString& a, const QString& b)

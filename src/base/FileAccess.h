@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 // Files as documents and reports need them: reads that never wait on something that is not a
 // file, writes that replace their target only when complete, and the cause of every failure
 // in the program's language. A cause is one sentence without its full stop ("Brak miejsca na
@@ -22,6 +24,34 @@ bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* data, QSt
 // a link; an existing target keeps its permissions. A target that exists but is not a regular
 // file (a folder, a FIFO, a device) is refused.
 bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause);
+
+// A file that lines are appended to, such as a trace: only a regular file (made when missing)
+// is opened; a folder, a FIFO, a device or a socket is refused without waiting on it. Each
+// Append is written whole or not at all: a failed one leaves the file as it was before it.
+class AppendFile
+{
+public:
+    AppendFile() = default;
+    ~AppendFile();
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    bool Open(const QString& path, QString* cause);
+    bool Append(const QByteArray& data, QString* cause);
+    bool IsOpen() const;
+    void Close();
+
+private:
+#ifdef Q_OS_UNIX
+    int fd = -1;
+#else
+    QFile* file = nullptr;
+#endif
+};
+
+// Why the file at path cannot be opened for reading and writing, made when missing as a
+// database makes its file; empty when it can. For libraries that say only "unable to open".
+QString ReadWriteCause(const QString& path);
 
 // True when both paths lead to one existing file: the same name, a symbolic link to it or a
 // hard link of it.

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "history/HistoryCsv.h"
 
+#include "base/FileAccess.h"
 #include "history/CheckRecord.h"
 #include "metercheck/output/ReportClock.h"
 #include "metercheck/output/ReportTexts.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -94,9 +94,9 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
 
 QString WriteHistoryCsv(const QString& path, const QList<CheckRecord>& checks)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(HistoryCsv(checks)) < 0 || !file.commit())
-        return QStringLiteral("Nie można zapisać pliku %1: %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
+    QString cause;
+    if (!WriteWholeFile(path, HistoryCsv(checks), &cause))
+        return QStringLiteral("Nie zapisano historii sprawdzeń w pliku:\n%1\n%2.")
+            .arg(QDir::toNativeSeparators(path), cause);
     return QString();
 }

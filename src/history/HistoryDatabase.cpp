@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "history/HistoryDatabase.h"
 
+#include "base/FileAccess.h"
 #include "history/HistorySchema.h"
 #include "history/SqlHistoryStore.h"
 
@@ -22,6 +23,14 @@ QString NewConnectionName(const char* kind)
 
 // Records are sent in batches of this many, each batch in one transaction.
 constexpr int sendBatch = 50;
+
+// The database's own words (libpq speaks the user's language), without the driver's English
+// "Unable to connect" behind them.
+QString DatabaseReason(const QSqlError& error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
 
 QString LocalFailure(const QString& path, const QString& reason)
 {
@@ -64,7 +73,9 @@ bool HistoryDatabase::OpenLocal(QString* error)
     // Another program on this machine may be writing: wait for it rather than fail.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db.open()) {
-        *error = LocalFailure(localPath, db.lastError().text());
+        // SQLite says only "unable to open database file"; the system knows why.
+        const QString cause = ReadWriteCause(localPath);
+        *error = LocalFailure(localPath, cause.isEmpty() ? DatabaseReason(db.lastError()) : cause);
         return false;
     }
     // Write-ahead log: a reader never waits for a writer and a commit costs one sync.
@@ -107,7 +118,7 @@ bool HistoryDatabase::OpenServer(QString* error)
         db.setConnectOptions(QStringLiteral("connect_timeout=3;application_name=r718"));
         if (!db.open()) {
             failure = QStringLiteral("Nie można połączyć się z serwerem bazy danych %1: %2")
-                          .arg(config.Description(), db.lastError().text().trimmed());
+                          .arg(config.Description(), DatabaseReason(db.lastError()));
         } else {
             failure = HistorySchema::Migrate(db);
             if (!failure.isEmpty())

@@ -2,6 +2,7 @@
 // The command lines of r718 and its tools, and what r718 does at start with them.
 #include "DataRows.h"
 #include "FakeLink.h"
+#include "FullDevice.h"
 #include "ModalHelper.h"
 #include "ScopedDocument.h"
 #include "app/CMainMenuDlg.h"
@@ -22,6 +23,23 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+// In a child before it starts: files it writes may grow to `bytes` only, and a write past that
+// fails (EFBIG) instead of ending the process.
+void LimitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+} // namespace
+
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -34,6 +52,9 @@ private slots:
     void documentFromALaterStart_data();
     void documentFromALaterStart();
     void traceOfAnOpening();
+    void traceFileRefused_data();
+    void traceFileRefused();
+    void traceStopsWhenTheFileIsFull();
     void qtDialogsSpeakPolish();
 };
 
@@ -49,18 +70,25 @@ void TestCommandLine::programsWithoutADisplay_data()
     DataRow("r718 --help", r718, QStringList{"--help"}, 0, "Użycie: r718 [opcje] [PLIK.met]\n", "");
     DataRow("r718 -v", r718, QStringList{"-v"}, 0, "r718 (Tevano 718) " + version + "\n", "");
     DataRow("r718 --bogus", r718, QStringList{"--bogus", "x.met"}, 2, "",
-            "r718: nieznana opcja --bogus\nPomoc: r718 --help\n");
+            "r718: nieznana opcja --bogus.\nPomoc: r718 --help\n");
     DataRow("r718 --trace without a file", r718, QStringList{"--trace", "--simulator"}, 2, "",
-            "r718: opcja --trace wymaga nazwy pliku\nPomoc: r718 --help\n");
+            "r718: opcja --trace wymaga nazwy pliku.\nPomoc: r718 --help\n");
     DataRow("r718 needs a display for its windows", r718, QStringList{}, 1, "",
             "r718: brak ekranu (zmienne DISPLAY i WAYLAND_DISPLAY są puste), okna programu nie "
-            "mogą się otworzyć\n");
+            "mogą się otworzyć.\n");
     DataRow("r718-report --version", report, QStringList{"--version"}, 0,
             "r718-report (Tevano 718) " + version + "\n", "");
     DataRow("r718-sim --version", sim, QStringList{"--version"}, 0, "r718-sim " + version + "\n",
             "");
+    DataRow("r718-sim --help", sim, QStringList{"--help"}, 0,
+            "Użycie: r718-sim [opcje]\n\nSymulowany kalibrator R718 na pseudoterminalu.", "");
     DataRow("r718-sim --bogus", sim, QStringList{"--bogus"}, 2, "",
-            "r718-sim: Unknown option 'bogus'.\nHelp: r718-sim --help\n");
+            "r718-sim: nieznana opcja --bogus.\nPomoc: r718-sim --help\n");
+    DataRow("r718-sim --nak without a count", sim, QStringList{"--nak"}, 2, "",
+            "r718-sim: opcja --nak wymaga wartości.\nPomoc: r718-sim --help\n");
+    DataRow("r718-sim --nak many", sim, QStringList{"--nak", "many"}, 2, "",
+            "r718-sim: błędna wartość opcji --nak (nak wymaga liczby ramek).\n"
+            "Pomoc: r718-sim --help\n");
 }
 
 void TestCommandLine::programsWithoutADisplay()
@@ -74,9 +102,8 @@ void TestCommandLine::programsWithoutADisplay()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
-    // Keeps Qt's start-up warning about a missing runtime folder off standard error.
-    const QTemporaryDir runtime;
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    // As from cron: no session, so no runtime folder either.
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     QVERIFY2(process.waitForFinished(10000), qPrintable(program));
@@ -216,7 +243,7 @@ void TestCommandLine::documentFromALaterStart()
 
 // r718 --trace FILE --simulator with a document: the meter check window opens the port and
 // sends its opening commands; the trace file holds them with the simulator's replies, each line
-// timed. A file that cannot be written is refused before the windows.
+// timed.
 void TestCommandLine::traceOfAnOpening()
 {
     QTemporaryDir folder;
@@ -225,13 +252,6 @@ void TestCommandLine::traceOfAnOpening()
     QVERIFY(SaveDocument(empty, document));
     const QString trace = folder.filePath(QStringLiteral("link.log"));
     QProcess program;
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(R718_PROGRAM),
-                  {"--trace", folder.filePath(QStringLiteral("no/such/folder.log"))});
-    QVERIFY(program.waitForFinished(10000));
-    QCOMPARE(program.exitCode(), 1);
-
-    program.setProcessChannelMode(QProcess::SeparateChannels);
     program.start(QStringLiteral(R718_PROGRAM),
                   {"--trace", trace, "--simulator", "--new-instance", "-Embedding", document});
     const auto stop = qScopeGuard([&program] {
@@ -257,6 +277,85 @@ void TestCommandLine::traceOfAnOpening()
              qPrintable(lines[1]));
     QCOMPARE(lines.mid(2, 4), QStringList({"sent ^I%", "received ^I%: accepted", "sent ^S1%",
                                            "received ^S1%: accepted"}));
+}
+
+// A trace goes to a regular file only: a FIFO without a reader would hold the start in open()
+// for ever, a device would swallow every line. What cannot take the trace, or not even its
+// first line, ends the program with status 1 and the cause before any window.
+void TestCommandLine::traceFileRefused_data()
+{
+    DataColumns<QString, QString>("target", "cause");
+    DataRow("missing folder", "no/such/folder.log", "Folder docelowy nie istnieje");
+    DataRow("FIFO without a reader", "fifo", "To jest potok (FIFO), a nie zwykły plik");
+    DataRow("device that keeps nothing", "full", "To jest urządzenie, a nie zwykły plik");
+    DataRow("folder", "", "To jest folder, a nie plik");
+    DataRow("no room for the first line", "limited.log", "Plik przekroczyłby dopuszczalny rozmiar");
+}
+
+void TestCommandLine::traceFileRefused()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, cause);
+    QTemporaryDir folder;
+    QString trace = target.isEmpty() ? folder.path() : folder.filePath(target);
+    if (target == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(trace).constData(), 0600), 0);
+    if (target == "full")
+        trace = FullDevice(folder.path());
+    QProcess program;
+    if (target == "limited.log")
+        program.setChildProcessModifier([] { LimitFileSize(0); });
+    program.start(QStringLiteral(R718_PROGRAM), {"--trace", trace});
+    const auto stop = qScopeGuard([&program] {
+        program.kill();
+        program.waitForFinished(5000);
+    });
+    QVERIFY2(program.waitForFinished(10000), "r718 still runs");
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+             QStringLiteral("r718: nie można zapisać śladu łącza w pliku %1: %2.\n")
+                 .arg(QFileInfo(trace).absoluteFilePath(), cause));
+}
+
+// A line that cannot be written (a full disk) is said once on standard error; the program goes
+// on, and the file keeps whole lines only.
+void TestCommandLine::traceStopsWhenTheFileIsFull()
+{
+    QTemporaryDir folder;
+    const QString document = folder.filePath(QStringLiteral("V-640.met"));
+    ScopedDocument empty;
+    QVERIFY(SaveDocument(empty, document));
+    const QString trace = folder.filePath(QStringLiteral("link.log"));
+    // Room for the first line and part of the next: "hh:mm:ss.zzz trace of r718 ... \n".
+    const int room = int(QStringLiteral("hh:mm:ss.zzz trace of r718 %1 started on 2000-01-01\n")
+                             .arg(ProgramVersion())
+                             .size()) +
+                     5;
+    QProcess program;
+    program.setChildProcessModifier([room] { LimitFileSize(rlim_t(room)); });
+    program.start(QStringLiteral(R718_PROGRAM),
+                  {"--trace", trace, "--simulator", "-Embedding", document});
+    const auto stop = qScopeGuard([&program] {
+        program.kill();
+        program.waitForFinished(5000);
+    });
+    // The program's own lines (Qt's offscreen platform adds notes of its own).
+    QString err;
+    const auto said = [&] {
+        err += QString::fromUtf8(program.readAllStandardError());
+        return err.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^r718: ")));
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!said().isEmpty(), 20000);
+    QTest::qWait(500);
+    QCOMPARE(said(), QStringList(QStringLiteral("r718: ślad łącza nie jest już zapisywany w pliku "
+                                                "%1: Plik przekroczyłby dopuszczalny rozmiar.")
+                                     .arg(trace)));
+    QCOMPARE(program.state(), QProcess::Running);
+    QFile file(trace);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY2(written.size() <= room && written.endsWith('\n') && written.contains("trace of r718 "),
+             written.constData());
 }
 
 void TestCommandLine::qtDialogsSpeakPolish()

@@ -202,6 +202,26 @@ private slots:
         QCOMPARE(MetFile::FitText("°C", 6), QStringLiteral("°C"));
     }
 
+    // The one rule for every text typed for the file: what it cannot hold, each character once.
+    void charactersNotHeld_data()
+    {
+        DataColumns<QString, QString>("text", "notHeld");
+        DataRow("polish letters, degree and micro sign", QString::fromUtf8("Zażółć °C µV"), "");
+        DataRow("outside windows-1250, in order, once", QString::fromUtf8("Zażółć ∑€ 日本 ☃ ∑"),
+                QString::fromUtf8("∑日本☃"));
+        DataRow("greek mu is not the micro sign", QString::fromUtf8("μV"), QString::fromUtf8("μ"));
+        DataRow("a pair of surrogates is one character", QString::fromUtf8("a😀b😀"),
+                QString::fromUtf8("😀"));
+        DataRow("a zero would end the field", QString("a") + QChar(0) + "b", QString(QChar(0)));
+        DataRow("the control character 0x1A is a byte of its own", QString("a\x1A"), "");
+    }
+    void charactersNotHeld()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, notHeld);
+        QCOMPARE(MetFile::CharactersNotHeld(text), notHeld);
+    }
+
     // Bytes behind a terminator come from the image (the file loaded last), and are ignored.
     void bytesBehindTerminatorCarriedOver()
     {

@@ -89,6 +89,45 @@ private slots:
         QVERIFY(messages.messages.isEmpty());
     }
 
+    // A name or number the .met file cannot hold whole is refused, the characters named; the
+    // text stays as typed, the caret at the first of them, and nothing is stored.
+    void charactersTheFileCannotHold_data()
+    {
+        DataColumns<QString, QString, QString, QString, int>("name", "number", "message", "field",
+                                                             "caret");
+        DataRow("name outside windows-1250", QString::fromUtf8("Zażółć ∑€ 日本 ☃"), "0417/2004",
+                QString::fromUtf8("Nazwa miernika zawiera znaki, których nie można zapisać w "
+                                  "pliku .met: „∑”, „日”, „本”, „☃”."),
+                "edit1275", 7);
+        DataRow("number with an invisible character", "V-640", QString::fromUtf8("12\u200B34"),
+                QString::fromUtf8("Numer miernika zawiera znaki, których nie można zapisać w "
+                                  "pliku .met: U+200B."),
+                "edit1276", 2);
+    }
+    void charactersTheFileCannotHold()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, number);
+        QFETCH(QString, message);
+        QFETCH(QString, field);
+        QFETCH(int, caret);
+        RecordingMessageService messages;
+        CMeterDataDlg dlg(session, MeterCheckMode::NewDocument);
+        dlg.show();
+        Child<QLineEdit>(dlg, "edit1275")->setText(name);
+        Child<QLineEdit>(dlg, "edit1276")->setText(number);
+        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(messages.OnlyError(message));
+        auto* refused = Child<QLineEdit>(dlg, field);
+        QCOMPARE(dlg.focusWidget(), refused);
+        QCOMPARE(refused->cursorPosition(), caret);
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1275")->text(), name);
+        QCOMPARE(Child<QLineEdit>(dlg, "edit1276")->text(), number);
+        QCOMPARE(doc.meterName, QStringLiteral("V640"));
+        QVERIFY(!session.documentModified);
+    }
+
     void acceptRules()
     {
         RecordingMessageService messages;

@@ -4,6 +4,7 @@
 
 #include "RecordingMessageService.h"
 #include "link/CalFunctionTable.h"
+#include "metercheck/document/MetFile.h"
 
 #include <QTest>
 
@@ -400,6 +401,28 @@ private slots:
         QCOMPARE(editor.constUnits(), constUnits);
         QCOMPARE(editor.range().constUnit, constUnits.first());
         QCOMPARE(editor.range().sensorName.isEmpty(), choice != 3);
+    }
+
+    // Every text the editor writes into the range comes from its lists or is typed as ASCII
+    // digits: the .met file holds them all ("µV" with the micro sign, not the Greek mu).
+    void everyTextItWritesIsHeldByTheFile()
+    {
+        QStringList written = E::VoltageUnits() + E::ResistanceUnits() +
+                              CalFunctions::ThermocoupleNames() +
+                              CalFunctions::ResistanceThermometerNames();
+        for (int choice = E::Voltage; choice <= E::Temperature; ++choice) {
+            RangeEditor editor(MeterRange{}, true);
+            editor.ChooseFunction(choice);
+            written << editor.range().rangeUnit << editor.constUnits();
+        }
+        for (const QString& text : written)
+            QVERIFY2(MetFile::CharactersNotHeld(text).isEmpty(), qPrintable(text));
+
+        RecordingMessageService messages;
+        RangeEditor editor(MeterRange{}, true);
+        Type(editor, E::VoltageValue, QString::fromUtf8("٤")); // a digit of another script
+        QVERIFY(messages.OnlyError("Błędnie podany zakres miernika."));
+        QCOMPARE(editor.range().rangeValue, QString());
     }
 };
 

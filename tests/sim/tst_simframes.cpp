@@ -68,27 +68,32 @@ private slots:
         QCOMPARE(got, actions);
     }
 
+    // Refused with the reason in Polish; the control words stay as they are.
     void badControlLines_data()
     {
-        QTest::addColumn<QString>("line");
-        DataRow("count missing", "nak");
-        DataRow("negative count", "silence -1");
-        DataRow("count not a number", "garbage many");
-        DataRow("switch without on or off", "over-range maybe");
-        DataRow("unknown", "explode");
-        DataRow("too many words", "nak 1 2");
-        DataRow("split without a count", "split");
-        DataRow("split pause not a number", "split 1 soon");
-        DataRow("hang-up point unknown", "hangup-mid later");
-        DataRow("late without a delay", "late");
-        DataRow("late count not a number", "late 450 often");
-        DataRow("empty", "  ");
+        DataColumns<QString, QString>("line", "reason");
+        DataRow("count missing", "nak", "nieznany wiersz sterujący: nak");
+        DataRow("negative count", "silence -1", "silence wymaga liczby ramek");
+        DataRow("count not a number", "garbage many", "garbage wymaga liczby ramek");
+        DataRow("switch without on or off", "over-range maybe", "over-range przyjmuje on albo off");
+        DataRow("unknown", "explode", "nieznany wiersz sterujący: explode");
+        DataRow("too many words", "nak 1 2", "za dużo słów w wierszu sterującym: nak 1 2");
+        DataRow("split without a count", "split", "nieznany wiersz sterujący: split");
+        DataRow("split pause not a number", "split 1 soon",
+                "split przyjmuje przerwę od 0 do 10000 ms");
+        DataRow("hang-up point unknown", "hangup-mid later",
+                "hangup-mid przyjmuje frame, reply albo off");
+        DataRow("late without a delay", "late", "nieznany wiersz sterujący: late");
+        DataRow("late count not a number", "late 450 often",
+                "late przyjmuje liczbę odpowiedzi albo forever");
+        DataRow("empty", "  ", "pusty wiersz sterujący");
     }
     void badControlLines()
     {
         QFETCH(QString, line);
+        QFETCH(QString, reason);
         SimFaultPlan plan;
-        QVERIFY(!plan.Apply(line).isEmpty());
+        QCOMPARE(plan.Apply(line), reason);
         QCOMPARE(plan.NextFrame(), SimAction::Answer);
     }
 

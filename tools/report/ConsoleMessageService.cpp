@@ -1,7 +1,28 @@
 // SPDX-License-Identifier: MIT
 #include "ConsoleMessageService.h"
 
+#include "base/ConsoleText.h"
+#include "metercheck/output/ExcelExport.h"
+
 #include <QTextStream>
+
+namespace {
+
+// The export's automation error box speaks the words of another program ("Oops - hit an
+// error!", "Code meaning = ..."); on the terminal it says what failed and the library's reason.
+QString ExportErrorText(const QString& text)
+{
+    const QString meaningLabel = QStringLiteral("Code meaning = ");
+    QString meaning;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const qsizetype at = line.indexOf(meaningLabel);
+        if (at >= 0)
+            meaning = line.mid(at + meaningLabel.size()).trimmed();
+    }
+    return QStringLiteral("nie udało się utworzyć skoroszytu: %1").arg(meaning);
+}
+
+} // namespace
 
 ConsoleMessageService::ConsoleMessageService(QTextStream& err)
     : err(err), previous(SetMessageService(this))
@@ -16,9 +37,8 @@ MessageAnswer ConsoleMessageService::Show(const QString& text, const QString& ca
                                           MessageButtons buttons, QWidget*)
 {
     captions << caption;
-    QString line = text;
-    line.remove(QChar(0x07)); // the bell of the export's error text means nothing here
-    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    err << "r718-report: " << caption << ": " << line.trimmed().replace('\n', ' ') << Qt::endl;
+    const QString message =
+        caption == QLatin1String(exportErrorCaption) ? ExportErrorText(text) : text;
+    err << ConsoleMessage(QStringLiteral("r718-report"), message) << Qt::endl;
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
 }

@@ -7,8 +7,10 @@
 
 class QTextStream;
 
-// Message boxes of the shared code become lines on the error stream; questions get their
-// default answer. Remembers the captions shown, so the caller can tell failures from notes.
+// Message boxes of the shared code become lines on the error stream in the form of every
+// message of the command-line programs (ConsoleText.h), without the box's caption; questions
+// get their default answer. Remembers the captions shown, so the caller can tell failures
+// from notes.
 class ConsoleMessageService : public MessageService
 {
 public:

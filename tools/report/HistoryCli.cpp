@@ -3,6 +3,7 @@
 
 #include "ReportCli.h"
 
+#include "base/ConsoleText.h"
 #include "history/HistoryCsv.h"
 #include "history/HistoryDatabase.h"
 #include "metercheck/output/ReportClock.h"
@@ -14,10 +15,12 @@
 
 namespace {
 
+const QString program = QStringLiteral("r718-report");
+
 const char* const usage = R"(Użycie:
   r718-report history list [--meter TEKST] [--json]
   r718-report history show ID [--json]
-  r718-report history export --csv OUT.csv [--meter TEKST]
+  r718-report history export --csv WYNIK.csv [--meter TEKST]
 
 Polecenia:
   list     wypisuje sprawdzenia (od najnowszych) mierników, których nazwa lub numer
@@ -79,7 +82,8 @@ Arguments Parse(const QStringList& args)
             if (a.csvPath.isEmpty())
                 throw UsageError{QStringLiteral("pusta nazwa pliku w opcji --csv")};
         } else if (arg.startsWith("-") && arg != "-") {
-            throw UsageError{QStringLiteral("nieznana opcja %1 polecenia %2").arg(arg, a.command)};
+            throw UsageError{
+                QStringLiteral("nieznana opcja %1 polecenia history %2").arg(arg, a.command)};
         } else if (a.command == "show" && a.id.isEmpty()) {
             a.id = arg;
         } else {
@@ -126,6 +130,25 @@ Fetched<QList<CheckRecord>> ChecksOfMeters(HistoryStore& store, const QString& m
     return result;
 }
 
+// Columns two spaces apart, each as wide as its widest text; the last one not padded.
+void PrintTable(const QList<QStringList>& rows, QTextStream& out)
+{
+    QList<qsizetype> widths;
+    for (const QStringList& row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i == widths.size())
+                widths << 0;
+            widths[i] = qMax(widths[i], row[i].size());
+        }
+    }
+    for (const QStringList& row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size(); ++i)
+            line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+        out << line << '\n';
+    }
+}
+
 int List(const QList<CheckRecord>& checks, bool json, QTextStream& out)
 {
     if (json) {
@@ -143,9 +166,15 @@ int List(const QList<CheckRecord>& checks, bool json, QTextStream& out)
         out << QJsonDocument(list).toJson(QJsonDocument::Indented);
         return exitOk;
     }
+    // The number as it was typed: it may hold its own "Nr".
+    QList<QStringList> rows{{QStringLiteral("Identyfikator"), QStringLiteral("Data"),
+                             QStringLiteral("Nazwa miernika"), QStringLiteral("Numer miernika"),
+                             QStringLiteral("Zakres"), QStringLiteral("Wynik")}};
     for (const CheckRecord& c : checks)
-        out << c.id << "  " << When(c.checkedAt) << "  " << c.meterName << "  Nr " << c.meterNumber
-            << "  " << c.RangeText() << "  " << c.VerdictText() << Qt::endl;
+        rows << QStringList{c.id,          When(c.checkedAt), c.meterName,
+                            c.meterNumber, c.RangeText(),     c.VerdictText()};
+    if (!checks.isEmpty())
+        PrintTable(rows, out);
     out << "Sprawdzeń: " << checks.size() << Qt::endl;
     return exitOk;
 }
@@ -186,7 +215,7 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     try {
         a = Parse(arguments);
     } catch (const UsageError& e) {
-        err << "r718-report history: " << e.text << Qt::endl
+        err << ConsoleMessage(program, e.text) << Qt::endl
             << "Pomoc: r718-report history --help" << Qt::endl;
         return exitUsage;
     }
@@ -197,16 +226,17 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     QString error;
     HistoryStore* store = database.Store(&error);
     if (!store) {
-        err << "r718-report history: " << error << Qt::endl;
+        err << ConsoleMessage(program, error) << Qt::endl;
         return exitFailed;
     }
 
     if (a.command == "show") {
         const Fetched<CheckRecord> check = store->Check(a.id);
         if (!check.Ok() || check.value.id.isEmpty()) {
-            err << "r718-report history: "
-                << (check.Ok() ? QStringLiteral("nie ma sprawdzenia o identyfikatorze %1").arg(a.id)
-                               : check.error)
+            err << ConsoleMessage(program, check.Ok() ? QStringLiteral("nie ma sprawdzenia o "
+                                                                       "identyfikatorze %1")
+                                                            .arg(a.id)
+                                                      : check.error)
                 << Qt::endl;
             return exitFailed;
         }
@@ -219,7 +249,7 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
 
     const Fetched<QList<CheckRecord>> checks = ChecksOfMeters(*store, a.meter);
     if (!checks.Ok()) {
-        err << "r718-report history: " << checks.error << Qt::endl;
+        err << ConsoleMessage(program, checks.error) << Qt::endl;
         return exitFailed;
     }
     if (a.command == "list")
@@ -227,9 +257,13 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
 
     const QString failure = WriteHistoryCsv(a.csvPath, checks.value);
     if (!failure.isEmpty()) {
-        err << "r718-report history: " << failure << Qt::endl;
+        err << ConsoleMessage(program, failure) << Qt::endl;
         return exitFailed;
     }
-    out << a.csvPath << ": " << checks.value.size() << " sprawdz." << Qt::endl;
+    out << QStringLiteral("Historię sprawdzeń zapisano w pliku %1 (%2).")
+               .arg(a.csvPath,
+                    CountText(checks.value.size(), QStringLiteral("sprawdzenie"),
+                              QStringLiteral("sprawdzenia"), QStringLiteral("sprawdzeń")))
+        << Qt::endl;
     return exitOk;
 }

@@ -5,6 +5,7 @@
 #include "DocumentText.h"
 #include "HistoryCli.h"
 
+#include "base/ConsoleText.h"
 #include "base/ProgramVersion.h"
 #include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckSession.h"
@@ -22,11 +23,13 @@
 
 namespace {
 
+const QString program = QStringLiteral("r718-report");
+
 const char* const usage = R"(Użycie:
-  r718-report show FILE.met [--json]
-  r718-report print FILE.met --pdf OUT.pdf [--range N | --all] [--points-chart]
+  r718-report show PLIK.met [--json]
+  r718-report print PLIK.met --pdf WYNIK.pdf [--range N | --all] [--points-chart]
                              [--errors-chart] [--no-table]
-  r718-report export FILE.met --xlsx OUT.xlsx [--range N | --all]
+  r718-report export PLIK.met --xlsx WYNIK.xlsx [--range N | --all]
   r718-report history list|show|export ...   (r718-report history --help)
   r718-report --help
   r718-report --version
@@ -132,7 +135,9 @@ std::optional<QList<int>> ChosenRanges(const MeterCheckDoc& doc, const Arguments
 {
     const int n = CountRanges(doc);
     if (n == 0) {
-        err << "r718-report: plik " << a.file << " nie zawiera żadnego zakresu pomiarowego"
+        err << ConsoleMessage(program, QStringLiteral("plik %1 nie zawiera żadnego zakresu "
+                                                      "pomiarowego")
+                                           .arg(a.file))
             << Qt::endl;
         return std::nullopt;
     }
@@ -144,8 +149,12 @@ std::optional<QList<int>> ChosenRanges(const MeterCheckDoc& doc, const Arguments
     }
     const int number = a.range.value_or(1);
     if (number > n) {
-        err << "r718-report: zakres " << number << " nie istnieje; plik " << a.file << " ma " << n
-            << (n == 1 ? " zakres" : " zakresów") << Qt::endl;
+        err << ConsoleMessage(program, QStringLiteral("zakres %1 nie istnieje; plik %2 ma %3")
+                                           .arg(number)
+                                           .arg(a.file, CountText(n, QStringLiteral("zakres"),
+                                                                  QStringLiteral("zakresy"),
+                                                                  QStringLiteral("zakresów"))))
+            << Qt::endl;
         return std::nullopt;
     }
     return QList<int>{number - 1};
@@ -183,14 +192,17 @@ int Print(MeterCheckSession& session, const Arguments& a, const QList<int>& rang
     if (messages.captions.contains(QString::fromUtf8(reportMessageCaption)))
         return exitFailed;
     if (jobs.PagesPrinted() == 0) {
-        err << "r718-report: nic nie wydrukowano (brak pomiarów lub zaznaczonych punktów do "
-               "wykresów)"
+        err << ConsoleMessage(program, QStringLiteral("nic nie wydrukowano (brak pomiarów lub "
+                                                      "zaznaczonych punktów do wykresów)"))
             << Qt::endl;
         return exitFailed;
     }
     if (!jobs.Save(a.outPath, session.documentName))
         return exitFailed;
-    out << a.outPath << ": " << jobs.PagesPrinted() << " str." << Qt::endl;
+    out << QStringLiteral("Wydruk zapisano w pliku %1 (%2).")
+               .arg(a.outPath, CountText(jobs.PagesPrinted(), QStringLiteral("strona"),
+                                         QStringLiteral("strony"), QStringLiteral("stron")))
+        << Qt::endl;
     return exitOk;
 }
 
@@ -209,7 +221,10 @@ int Export(const MeterCheckSession& session, const Arguments& a, const QList<int
     GivenPath chooser(a.outPath);
     if (!excel.Export(session, ranges, chooser, nullptr))
         return exitFailed;
-    out << a.outPath << ": " << excel.Workbook().Sheets().size() << " ark." << Qt::endl;
+    out << QStringLiteral("Skoroszyt zapisano w pliku %1 (%2).")
+               .arg(a.outPath, CountText(excel.Workbook().Sheets().size(), QStringLiteral("arkusz"),
+                                         QStringLiteral("arkusze"), QStringLiteral("arkuszy")))
+        << Qt::endl;
     return exitOk;
 }
 
@@ -234,7 +249,9 @@ int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         return exitUsage;
     }
     if (command != "show" && command != "print" && command != "export") {
-        err << "r718-report: nieznane polecenie \"" << command << "\" (show, print, export)"
+        err << ConsoleMessage(program, QStringLiteral("nieznane polecenie \"%1\" (show, print, "
+                                                      "export)")
+                                           .arg(command))
             << Qt::endl
             << "Pomoc: r718-report --help" << Qt::endl;
         return exitUsage;
@@ -244,7 +261,7 @@ int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     try {
         a = Parse(arguments);
     } catch (const UsageError& e) {
-        err << "r718-report " << command << ": " << e.text << Qt::endl
+        err << ConsoleMessage(program, e.text) << Qt::endl
             << "Pomoc: r718-report --help" << Qt::endl;
         return exitUsage;
     }

@@ -76,12 +76,12 @@ QString SimFaultPlan::ApplySplit(const QStringList& words)
     bool ok = false;
     const int count = words.value(1).toInt(&ok);
     if (!ok || count < 0)
-        return QStringLiteral("split takes a reply count");
+        return QStringLiteral("split wymaga liczby odpowiedzi");
     int pause = splitPauseMs;
     if (words.size() == 3) {
         pause = words[2].toInt(&ok);
         if (!ok || pause < 0 || pause > 10000)
-            return QStringLiteral("split takes a pause of 0 to 10000 ms");
+            return QStringLiteral("split przyjmuje przerwę od 0 do 10000 ms");
     }
     splitReplies = count;
     splitPauseMs = pause;
@@ -100,13 +100,13 @@ QString SimFaultPlan::ApplyLate(const QStringList& words)
     bool ok = false;
     const int ms = words.value(1).toInt(&ok);
     if (!ok || ms < 0 || ms > 10000)
-        return QStringLiteral("late takes a delay of 0 to 10000 ms");
+        return QStringLiteral("late wymaga opóźnienia od 0 do 10000 ms");
     int count = 1;
     const bool always = words.value(2) == QLatin1String("forever");
     if (words.size() == 3 && !always) {
         count = words[2].toInt(&ok);
         if (!ok || count < 0)
-            return QStringLiteral("late takes a reply count or forever");
+            return QStringLiteral("late przyjmuje liczbę odpowiedzi albo forever");
     }
     lateMs = ms;
     lateReplies = always ? 0 : count;
@@ -128,7 +128,7 @@ QString SimFaultPlan::Apply(const QString& line)
     const QStringList words =
         line.simplified().toLower().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.isEmpty())
-        return QStringLiteral("empty control line");
+        return QStringLiteral("pusty wiersz sterujący");
     const QString& what = words[0];
     const QString argument = words.value(1);
     if (what == QLatin1String("split") && words.size() >= 2 && words.size() <= 3)
@@ -136,7 +136,7 @@ QString SimFaultPlan::Apply(const QString& line)
     if (what == QLatin1String("late") && words.size() >= 2 && words.size() <= 3)
         return ApplyLate(words);
     if (words.size() > 2)
-        return QStringLiteral("too many words: %1").arg(line);
+        return QStringLiteral("za dużo słów w wierszu sterującym: %1").arg(line);
 
     if (words.size() == 1) {
         if (what == QLatin1String("ping"))
@@ -156,7 +156,7 @@ QString SimFaultPlan::Apply(const QString& line)
             midHangUp = SimMidHangUp::None;
             return QString();
         }
-        return QStringLiteral("unknown control line: %1").arg(line);
+        return QStringLiteral("nieznany wiersz sterujący: %1").arg(line);
     }
 
     if (what == QLatin1String("silence") && argument == QLatin1String("forever")) {
@@ -177,7 +177,7 @@ QString SimFaultPlan::Apply(const QString& line)
         else if (argument == QLatin1String("off"))
             midHangUp = SimMidHangUp::None;
         else
-            return QStringLiteral("hangup-mid takes frame, reply or off");
+            return QStringLiteral("hangup-mid przyjmuje frame, reply albo off");
         return QString();
     }
 
@@ -194,7 +194,7 @@ QString SimFaultPlan::Apply(const QString& line)
         flag = &stayAway;
     if (flag) {
         if (argument != QLatin1String("on") && argument != QLatin1String("off"))
-            return QStringLiteral("%1 takes on or off").arg(what);
+            return QStringLiteral("%1 przyjmuje on albo off").arg(what);
         *flag = argument == QLatin1String("on");
         // The last forced range asked for is the one in force.
         if (flag == &overRange && overRange)
@@ -214,11 +214,11 @@ QString SimFaultPlan::Apply(const QString& line)
     else if (what == QLatin1String("hangup-after"))
         counter = &hangUpAfter;
     if (!counter)
-        return QStringLiteral("unknown control line: %1").arg(line);
+        return QStringLiteral("nieznany wiersz sterujący: %1").arg(line);
     bool ok = false;
     const int count = argument.toInt(&ok);
     if (!ok || count < 0)
-        return QStringLiteral("%1 takes a frame count").arg(what);
+        return QStringLiteral("%1 wymaga liczby ramek").arg(what);
     *counter = count;
     return QString();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "SimPty.h"
 
+#include "base/FileAccess.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,17 +17,19 @@ SimPty::~SimPty()
     Unlink();
 }
 
-bool SimPty::Open(QByteArray* error)
+bool SimPty::Open(QString* error)
 {
     Close();
     const int fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        *error = QByteArray("posix_openpt: ") + std::strerror(errno);
+        *error =
+            QStringLiteral("nie można otworzyć pseudoterminala: %1").arg(SystemErrorText(errno));
         return false;
     }
     char name[128];
     if (grantpt(fd) != 0 || unlockpt(fd) != 0 || ptsname_r(fd, name, sizeof name) != 0) {
-        *error = QByteArray("pseudo-terminal set-up: ") + std::strerror(errno);
+        *error =
+            QStringLiteral("nie można przygotować pseudoterminala: %1").arg(SystemErrorText(errno));
         ::close(fd);
         return false;
     }
@@ -33,7 +37,8 @@ bool SimPty::Open(QByteArray* error)
     // sees the bytes unchanged (no echo, no line editing, no CR/LF mapping).
     const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (slave < 0) {
-        *error = QByteArray("open ") + name + ": " + std::strerror(errno);
+        *error = QStringLiteral("nie można otworzyć urządzenia %1: %2")
+                     .arg(QString::fromLocal8Bit(name), SystemErrorText(errno));
         ::close(fd);
         return false;
     }

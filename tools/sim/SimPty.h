@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 // The instrument's end of the line: the master side of a pseudo-terminal. The program opens
 // the slave device as its serial port. Optionally a symbolic link names the slave, so that
@@ -13,7 +14,7 @@ public:
 
     // Opens a new pseudo-terminal: the master non-blocking, the slave set raw, 9600 8N1.
     // On failure returns false with the reason in *error.
-    bool Open(QByteArray* error);
+    bool Open(QString* error);
     // Closes the master: whoever has the slave open sees the line hung up.
     void Close();
     bool IsOpen() const { return master >= 0; }

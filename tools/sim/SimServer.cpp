@@ -118,7 +118,7 @@ void SimServer::ReadControl()
     }
     controlInput.append(buffer, n);
     for (qsizetype end; (end = controlInput.indexOf('\n')) >= 0;) {
-        const QString line = QString::fromLatin1(controlInput.left(end)).trimmed();
+        const QString line = QString::fromUtf8(controlInput.left(end)).trimmed();
         controlInput.remove(0, end + 1);
         if (line.isEmpty())
             continue;
@@ -129,7 +129,7 @@ void SimServer::ReadControl()
             HangUp();
         if (engine.plan.TakePlugInRequest())
             PlugIn();
-        Say(error.isEmpty() ? QByteArray("ok") : "error " + error.toLatin1());
+        Say(error.isEmpty() ? QByteArray("ok") : "error " + error.toUtf8());
     }
 }
 
@@ -229,9 +229,9 @@ void SimServer::PlugIn()
 {
     if (pty.IsOpen())
         return;
-    QByteArray error;
+    QString error;
     if (!pty.Open(&error)) {
-        Say("error " + error);
+        Say("error " + error.toUtf8());
         return;
     }
     pty.Link(linkPath);

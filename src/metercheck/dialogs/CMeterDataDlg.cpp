@@ -2,6 +2,7 @@
 #include "metercheck/dialogs/CMeterDataDlg.h"
 
 #include "metercheck/dialogs/MeterDataEntry.h"
+#include "metercheck/document/MetFile.h"
 #include "metercheck/document/MeterCheckSession.h"
 
 #include <QComboBox>
@@ -64,9 +65,15 @@ CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QW
 
 void CMeterDataDlg::accept()
 {
+    MeterDataEntry::Field refused = MeterDataEntry::Field::None;
     if (!MeterDataEntry::Accept(session, nameEdit->text(), numberEdit->text(),
-                                methodList->currentIndex(), this)) {
-        (nameEdit->text().isEmpty() ? nameEdit : numberEdit)->setFocus();
+                                methodList->currentIndex(), this, &refused)) {
+        // Back to the field, at the first character the file cannot hold when there is one.
+        QLineEdit* field = refused == MeterDataEntry::Field::Name ? nameEdit : numberEdit;
+        field->setFocus();
+        const QString notHeld = MetFile::CharactersNotHeld(field->text());
+        if (!notHeld.isEmpty())
+            field->setCursorPosition(int(field->text().indexOf(notHeld.at(0))));
         return;
     }
     QDialog::accept();

@@ -11,6 +11,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <optional>
 
 namespace MetFile {
 
@@ -72,23 +73,30 @@ constexpr int markedOffset = 46;
 constexpr int pointDefinedOffset = 47;
 constexpr int pointMeasuredOffset = 48;
 
-// One windows-1250 byte per character; "?" for a character the code page lacks, which the
-// encoder would write as the substitution byte 0x1A.
-QByteArray EncodeBounded(const QString& text, int maxBytes)
+// The windows-1250 byte of one character (one or two UTF-16 units), or nothing when the code
+// page lacks it (the encoder would write the substitution byte 0x1A).
+std::optional<char> CodePageByte(QStringView character)
 {
-    QByteArray out;
-    out.reserve(maxBytes);
     // One converter for the whole run: opening one per field made a file of 15 000 fields
     // take tens of milliseconds. The code page has no state between characters.
     static QStringEncoder encoder(codePage);
     encoder.resetState();
+    const QByteArray bytes = encoder.encode(character);
+    const bool substituted = bytes == "\x1A" && character != QStringView(u"\x1A");
+    if (bytes.size() != 1 || substituted)
+        return std::nullopt;
+    return bytes.at(0);
+}
+
+// One windows-1250 byte per character; "?" for a character the code page lacks.
+QByteArray EncodeBounded(const QString& text, int maxBytes)
+{
+    QByteArray out;
+    out.reserve(maxBytes);
     for (qsizetype i = 0; i < text.size() && out.size() < maxBytes;) {
         const qsizetype length = CharacterLength(text, i);
-        const QStringView character = QStringView(text).mid(i, length);
+        out += CodePageByte(QStringView(text).mid(i, length)).value_or('?');
         i += length;
-        const QByteArray bytes = encoder.encode(character);
-        const bool substituted = bytes == "\x1A" && character != QStringView(u"\x1A");
-        out += bytes.size() == 1 && !substituted ? bytes.at(0) : '?';
     }
     return out;
 }
@@ -122,6 +130,20 @@ QString FitText(const QString& text, int width)
     for (qsizetype n = 0; n < bytes.size(); ++n)
         taken += CharacterLength(text, taken);
     return text.left(taken);
+}
+
+QString CharactersNotHeld(const QString& text)
+{
+    QString notHeld;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = CharacterLength(text, i);
+        const QStringView character = QStringView(text).mid(i, length);
+        i += length;
+        const std::optional<char> byte = CodePageByte(character);
+        if ((!byte || *byte == '\0') && !notHeld.contains(character))
+            notHeld += character;
+    }
+    return notHeld;
 }
 
 QByteArray PackDocument(MeterCheckSession& session)

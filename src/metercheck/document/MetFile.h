@@ -45,6 +45,11 @@ void PackText(char* field, int width, const QString& text);
 QString UnpackText(const char* field, int width);
 // How many characters of `text` fit into a field of `width` bytes with the terminator.
 QString FitText(const QString& text, int width);
+// The characters of `text` that a text field cannot hold (outside windows-1250, or the zero
+// that ends a field), each once in the order they first appear; empty when the file keeps the
+// whole text. Every text typed for the file is checked with it, so that the file and the
+// history never know one meter under two names.
+QString CharactersNotHeld(const QString& text);
 } // namespace MetFile
 
 // Writes the session's document to `path` through a temporary file in the same folder that replaces

@@ -73,6 +73,6 @@ void ReportComError(const ExportError& error)
     const QString text =
         QStringLiteral("Oops - hit an error!\n\tCode = ") + QString::asprintf("%08x", error.code) +
         QStringLiteral("\n\tCode meaning = ") + error.meaning.trimmed() + QLatin1Char('\n');
-    Messages().Show(text, QStringLiteral("excel com"), MessageIcon::Error, MessageButtons::Ok,
-                    nullptr);
+    Messages().Show(text, QString::fromUtf8(exportErrorCaption), MessageIcon::Error,
+                    MessageButtons::Ok, nullptr);
 }

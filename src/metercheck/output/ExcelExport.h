@@ -53,5 +53,6 @@ private:
 // The export of this program run.
 ExcelExport& ProgramExport();
 
-// The "excel com" message box for a failed export.
+// The caption of the message box for a failed export, and the box itself.
+inline constexpr char exportErrorCaption[] = "excel com";
 void ReportComError(const ExportError& error);
