@@ -16,6 +16,10 @@
 
 namespace {
 
+// The stable name of a common USB-serial adapter: the device field shows it whole.
+const QString longDevicePath =
+    QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+
 QLabel* AddLabel(QWidget* parent, const QString& text, QRect place)
 {
     auto* label = new QLabel(text, parent);
@@ -35,19 +39,26 @@ CPortSettingsDlg::CPortSettingsDlg(CalibratorLink& link, QWidget* parent,
     setObjectName(QStringLiteral("CPortSettingsDlg"));
     setWindowTitle(QStringLiteral("Parametry transmisji"));
     setFont(DialogFont());
-    setFixedSize(DialogUnits::Size(152, 121));
 
     auto* frame = new QGroupBox(this);
-    frame->setGeometry(Rect(7, 4, 138, 92));
-
     AddLabel(this, QStringLiteral("Port :"), Rect(14, 16, 66, 10));
     portList = new QComboBox(this);
     portList->setGeometry(Rect(84, 14, 54, 13));
     portList->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
                         QStringLiteral("COM4")});
+    QLabel* deviceLabel = AddLabel(this, QStringLiteral("Urządzenie :"), Rect(14, 31, 66, 10));
     deviceBox = new SerialDeviceBox(ports ? *ports : SystemSerialPorts(), this);
     deviceBox->setObjectName(QStringLiteral("deviceBox"));
-    deviceBox->setGeometry(Rect(14, 29, 124, 13));
+    deviceLabel->setBuddy(deviceBox);
+    // The device field shows the stable name of a USB adapter whole: the dialog grows to the
+    // right for it, and the other controls keep their places.
+    const int fieldWidth = qMax(DialogUnits::X(54), deviceBox->WidthToShow(longDevicePath));
+    deviceBox->setGeometry(
+        QRect(DialogUnits::X(84), DialogUnits::Y(29), fieldWidth, DialogUnits::Y(13)));
+    setFixedSize(qMax(DialogUnits::X(84) + fieldWidth + DialogUnits::X(14), DialogUnits::X(152)),
+                 DialogUnits::Y(121));
+    frame->setGeometry(QRect(DialogUnits::X(7), DialogUnits::Y(4),
+                             this->width() - DialogUnits::X(14), DialogUnits::Y(92)));
 
     AddLabel(this, QStringLiteral("Szybkość :"), Rect(14, 44, 70, 10));
     AddLabel(this, QStringLiteral("9600"), Rect(86, 44, 54, 10));
@@ -58,13 +69,17 @@ CPortSettingsDlg::CPortSettingsDlg(CalibratorLink& link, QWidget* parent,
     AddLabel(this, QStringLiteral("Parzystość :"), Rect(14, 80, 70, 10));
     AddLabel(this, QStringLiteral("Brak kontroli"), Rect(86, 80, 54, 10));
 
+    // The two buttons stay centred under the frame.
+    const int middle = this->width() / 2;
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
-    ok->setGeometry(Rect(22, 101, 50, 14));
+    ok->setGeometry(QRect(middle - DialogUnits::X(54), DialogUnits::Y(101), DialogUnits::X(50),
+                          DialogUnits::Y(14)));
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
     cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setGeometry(Rect(80, 101, 50, 14));
+    cancel->setGeometry(QRect(middle + DialogUnits::X(4), DialogUnits::Y(101), DialogUnits::X(50),
+                              DialogUnits::Y(14)));
     connect(ok, &QPushButton::clicked, this, &CPortSettingsDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CPortSettingsDlg::reject);
     setTabOrder(portList, deviceBox);

@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -62,6 +64,18 @@ void SerialDeviceBox::RefreshPorts()
     view()->setMinimumWidth(widest + 4 * view()->fontMetrics().averageCharWidth());
     setCurrentIndex(text.isEmpty() ? -1 : findText(text));
     setEditText(text);
+}
+
+int SerialDeviceBox::WidthToShow(const QString& path) const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.rect = QRect(0, 0, 200, height());
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    // The line edit keeps 2 px beside its text on either side, and a pixel for the cursor.
+    const int text = fontMetrics().horizontalAdvance(path) + 2 * 2 + 1;
+    return option.rect.width() - field.width() + text;
 }
 
 void SerialDeviceBox::showPopup()

@@ -24,6 +24,9 @@ public:
     // The path in the field, without surrounding blanks.
     QString Device() const { return currentText().trimmed(); }
 
+    // The width at which the field shows `path` whole.
+    int WidthToShow(const QString& path) const;
+
     void showPopup() override;
 
 private:

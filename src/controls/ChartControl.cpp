@@ -4,19 +4,24 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QLineSeries>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScatterSeries>
 #include <QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// The fewest decimals (at most 4) that show every multiple of the step exactly.
+// The fewest decimals that show every multiple of the step exactly; a step that few decimals
+// do not show exactly gets four, or two significant digits when it is smaller (up to 15), so
+// that no tick but the zero line reads as zero.
 int LabelDecimals(double step)
 {
     if (!(step > 0.0))
@@ -26,12 +31,38 @@ int LabelDecimals(double step)
         if (std::fabs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, scaled))
             return d;
     }
-    return 4;
+    return std::clamp(1 - int(std::floor(std::log10(step) + 1e-9)), 4, 15);
 }
 
-
-// More ticks than this would make the axis unreadable; the axis then chooses its own.
+// More ticks than this would make the axis unreadable; the axis then takes a round step.
 constexpr int maxTicks = 40;
+
+// A step of 1, 2 or 5 times a power of ten that gives about ten ticks over span.
+double RoundStep(double span)
+{
+    const double wanted = span / 10.0;
+    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+    for (const double multiple : {1.0, 2.0, 5.0})
+        if (multiple * power >= wanted)
+            return multiple * power;
+    return 10.0 * power;
+}
+
+// A tick's label with the axis's decimals. The zero line reads "0.0", never "-0.0", whatever
+// sign the rounding of a computed tick leaves.
+QString TickLabel(double value, int decimals)
+{
+    const QString text = QString::number(value, 'f', decimals);
+    return text.toDouble() == 0.0 ? QString::number(0.0, 'f', decimals) : text;
+}
+
+// The chart draws its texts as HTML, which would take "<" and "&" for markup and fold a run of
+// blanks into one: the text is handed over to be shown as it is.
+QString ShownAsIs(const QString& text)
+{
+    static const QRegularExpression foldedBlank(QStringLiteral("(?<= ) |^ | $"));
+    return text.toHtmlEscaped().replace(foldedBlank, QStringLiteral("&nbsp;"));
+}
 
 } // namespace
 
@@ -149,15 +180,14 @@ void ChartControl::rebuild()
         c->removeAxis(axis);
         delete axis;
     }
-    c->setTitle(titles[MainTitle]);
+    c->setTitle(ShownAsIs(titles[MainTitle]));
 
     auto* categories = new QBarCategoryAxis;
     for (int p = 0; p < points; ++p)
         categories->append(QString::number(p + 1));
-    categories->setTitleText(titles[BottomTitle]);
+    categories->setTitleText(ShownAsIs(titles[BottomTitle]));
     c->addAxis(categories, Qt::AlignBottom);
 
-    auto* values = new QValueAxis;
     double low = qMin(axisMin, axisMax);
     double high = qMax(axisMin, axisMax);
     if (high - low <= 0.0) {
@@ -165,18 +195,22 @@ void ChartControl::rebuild()
         low -= 1.0;
         high += 1.0;
     }
+    // The ticks are the multiples of the step between low and high, labelled here.
+    auto* values = new QCategoryAxis;
     values->setRange(low, high);
+    values->setStartValue(low);
+    values->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     const bool stepTicks = axisStepValue > 0.0 && (high - low) / axisStepValue <= maxTicks;
-    // Fixed decimals: "%g" shows the rounding left in the tick positions (2.84217e-14
-    // instead of 0).
-    const int decimals = LabelDecimals(stepTicks ? axisStepValue : (high - low) / 5.0);
-    values->setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + QLatin1Char('f'));
-    if (stepTicks) {
-        values->setTickType(QValueAxis::TicksDynamic);
-        values->setTickAnchor(0.0);
-        values->setTickInterval(axisStepValue);
+    const double step = stepTicks ? axisStepValue : RoundStep(high - low);
+    if (std::isfinite(step) && step > 0.0) {
+        // Fixed decimals: the fewest that show every tick exactly.
+        const int decimals = LabelDecimals(step);
+        const double first = std::ceil(low / step - 1e-9);
+        const double last = std::floor(high / step + 1e-9);
+        for (int i = 0; i <= 2 * maxTicks && first + i <= last; ++i)
+            values->append(TickLabel((first + i) * step, decimals), (first + i) * step);
     }
-    values->setTitleText(titles[ValueAxisTitle]);
+    values->setTitleText(ShownAsIs(titles[ValueAxisTitle]));
     c->addAxis(values, Qt::AlignLeft);
 
     if (!titles[RightTitle].isEmpty()) {
@@ -184,14 +218,14 @@ void ChartControl::rebuild()
         right->setRange(low, high);
         right->setLabelsVisible(false);
         right->setGridLineVisible(false);
-        right->setTitleText(titles[RightTitle]);
+        right->setTitleText(ShownAsIs(titles[RightTitle]));
         c->addAxis(right, Qt::AlignRight);
     }
 
     if (kind == ChartKind::Bars) {
         auto* bars = new QBarSeries;
         for (const Series& s : series) {
-            auto* set = new QBarSet(s.legend);
+            auto* set = new QBarSet(ShownAsIs(s.legend));
             for (double v : s.values)
                 set->append(v);
             if (s.color.isValid())
@@ -214,7 +248,7 @@ void ChartControl::rebuild()
             line->setPointsVisible(true);
             xy = line;
         }
-        xy->setName(s.legend);
+        xy->setName(ShownAsIs(s.legend));
         for (int p = 0; p < s.values.size(); ++p)
             xy->append(p, s.values[p]);
         if (s.color.isValid()) {

@@ -2,14 +2,18 @@
 #include "link/LinkReasons.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -59,21 +63,81 @@ OpenFailure ClassifyOpenFailure(QSerialPort::SerialPortError error, int systemEr
     return OpenFailure::Other;
 }
 
-QString SerialDeviceGroup(const QString& path)
+DeviceAccess ExamineDeviceAccess(const QString& path)
 {
+    DeviceAccess access;
 #ifdef Q_OS_UNIX
     struct stat info = {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return usualGroup;
-    // Root's group, or a group without read and write rights, is no group to join.
-    if (info.st_gid == 0 || (info.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
-        return usualGroup;
-    if (const group* g = ::getgrgid(info.st_gid))
-        return QString::fromLocal8Bit(g->gr_name);
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        access.examined = true;
+        access.groupId = info.st_gid;
+        access.mode = info.st_mode & 07777;
+        const group* g = ::getgrgid(info.st_gid);
+        access.groupName = g ? QString::fromLocal8Bit(g->gr_name) : QString::number(info.st_gid);
+    }
+    QStringList userGroups;
+    std::vector<gid_t> ids(size_t(std::max(::getgroups(0, nullptr), 0)));
+    ids.resize(size_t(std::max(::getgroups(int(ids.size()), ids.data()), 0)));
+    ids.push_back(::getegid());
+    for (const gid_t id : ids)
+        if (const group* g = ::getgrgid(id))
+            userGroups << QString::fromLocal8Bit(g->gr_name);
+    const bool sudoInstalled =
+        !QStandardPaths::findExecutable(QStringLiteral("sudo")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("sudo"), {QStringLiteral("/usr/bin")})
+             .isEmpty();
+    access.userMayUseSudo = MayUseSudo(sudoInstalled, userGroups);
 #else
     Q_UNUSED(path);
 #endif
-    return usualGroup;
+    return access;
+}
+
+QString GroupToJoin(const DeviceAccess& access)
+{
+    if (!access.examined)
+        return usualGroup;
+    constexpr uint groupReadWrite = 060;
+    if (access.groupId == 0 || (access.mode & groupReadWrite) != groupReadWrite)
+        return QString();
+    return access.groupName;
+}
+
+bool MayUseSudo(bool sudoInstalled, const QStringList& userGroups)
+{
+    static const QStringList administrators = {QStringLiteral("sudo"), QStringLiteral("wheel"),
+                                               QStringLiteral("admin")};
+    return sudoInstalled && std::any_of(administrators.begin(), administrators.end(),
+                                        [&](const QString& g) { return userGroups.contains(g); });
+}
+
+QString NoPermissionReason(const QString& device, int port, const DeviceAccess& access)
+{
+    QString text =
+        QStringLiteral("Brak uprawnień do urządzenia %1. ").arg(DeviceName(device, port));
+    const QString group = GroupToJoin(access);
+    if (!group.isEmpty()) {
+        text += QStringLiteral("Port mogą otwierać członkowie grupy %1. ").arg(group);
+        if (access.userMayUseSudo)
+            return text + QStringLiteral("Dołącz do niej poleceniem\n"
+                                         "sudo usermod -aG %1 $USER\n"
+                                         "a potem wyloguj się i zaloguj ponownie.")
+                              .arg(group);
+        return text + QStringLiteral("Poproś administratora komputera o dołączenie do niej, "
+                                     "a potem wyloguj się i zaloguj ponownie.");
+    }
+    // Only the administrator can open such a device to others.
+    text += access.groupId == 0
+                ? QStringLiteral("Urządzenie należy do grupy root, więc dołączenie do grupy "
+                                 "nie pomoże. ")
+                : QStringLiteral("Grupa %1 nie ma prawa odczytu i zapisu urządzenia, więc "
+                                 "dołączenie do niej nie pomoże. ")
+                      .arg(access.groupName);
+    const QString how = QStringLiteral("regułą udev albo grupą urządzenia z prawem odczytu i "
+                                       "zapisu (na przykład dialout).");
+    if (access.userMayUseSudo)
+        return text + QStringLiteral("Dostęp musi nadać administrator: ") + how;
+    return text + QStringLiteral("Poproś administratora komputera o nadanie dostępu: ") + how;
 }
 
 QString OpenFailureReason(const QString& device, int port, QSerialPort::SerialPortError error,
@@ -85,14 +149,8 @@ QString OpenFailureReason(const QString& device, int port, QSerialPort::SerialPo
         return QStringLiteral("Urządzenie %1 nie jest podłączone. Sprawdź przewód i urządzenie "
                               "wybrane dla portu w oknie \"Parametry transmisji\".")
             .arg(name);
-    case OpenFailure::NoPermission: {
-        const QString group = SerialDeviceGroup(device);
-        return QStringLiteral("Brak uprawnień do urządzenia %1. Port mogą otwierać członkowie "
-                              "grupy %2. Dołącz do niej poleceniem\n"
-                              "sudo usermod -aG %2 $USER\n"
-                              "a potem wyloguj się i zaloguj ponownie.")
-            .arg(name, group);
-    }
+    case OpenFailure::NoPermission:
+        return NoPermissionReason(device, port, ExamineDeviceAccess(device));
     case OpenFailure::Busy:
         return QStringLiteral("Urządzenie %1 jest zajęte: używa go inny program. Zamknij ten "
                               "program i spróbuj ponownie.")

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
 
 // Why the link failed, in the technician's words: the second part of the link's two messages.
 
@@ -24,9 +25,30 @@ enum class OpenFailure
 // a device locked by another program as a permission error, with whatever errno the lock left.
 OpenFailure ClassifyOpenFailure(QSerialPort::SerialPortError error, int systemError);
 
-// The group whose members may use the device: the device file's own group when that group may
-// read and write it, else "dialout", the group of serial devices on Debian.
-QString SerialDeviceGroup(const QString& path);
+// What the advice on a device the user may not open rests on, read from the system by
+// ExamineDeviceAccess (tests give their own).
+struct DeviceAccess
+{
+    bool examined = false; // the device file could be looked at; else nothing below is known
+    uint groupId = 0;      // its group
+    uint mode = 0;         // its permission bits
+    QString groupName;     // the name of its group (its number when it has none)
+    // The user can run commands as the administrator (MayUseSudo).
+    bool userMayUseSudo = false;
+};
+DeviceAccess ExamineDeviceAccess(const QString& path);
+
+// The group to join for the device: its own when that group may read and write it and is not
+// root's (the administrator's, never one to join); "dialout", the group of serial devices on
+// Debian, when the file could not be looked at; empty when joining a group cannot help.
+QString GroupToJoin(const DeviceAccess& access);
+
+// Told without running sudo (which could ask for a password): sudo is installed and the user
+// belongs to a group that sudo lets act as the administrator on Debian and its kin.
+bool MayUseSudo(bool sudoInstalled, const QStringList& userGroups);
+
+// Why COM<port>, standing for `device`, may not be opened by the user, and who can change it.
+QString NoPermissionReason(const QString& device, int port, const DeviceAccess& access);
 
 // Why COM<port>, standing for `device`, could not be opened.
 QString OpenFailureReason(const QString& device, int port, QSerialPort::SerialPortError error,

@@ -99,6 +99,8 @@ private slots:
     void storedWhereTheKeysSay();
     void deviceFollowsThePortList_data();
     void deviceFollowsThePortList();
+    void longDeviceShownWhole_data();
+    void longDeviceShownWhole();
     void deviceListAskedForEachTime();
     void okStoresTheDevice_data();
     void okStoresTheDevice();
@@ -123,12 +125,14 @@ void TestPortSettings::fixedTexts()
     CalibratorLink program;
     CPortSettingsDlg dlg(program);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Parametry transmisji"));
-    QCOMPARE(dlg.size(), DialogUnits::Size(152, 121));
+    // The device field widens the dialog to the right.
+    QCOMPARE(dlg.height(), DialogUnits::Y(121));
+    QVERIFY(dlg.width() >= DialogUnits::X(152));
     QStringList texts;
     for (QLabel* label : dlg.findChildren<QLabel*>())
         texts << label->text();
-    QCOMPARE(texts, QStringList({"Port :", "Szybkość :", "9600", "Długość słowa :", "8",
-                                 "Bity stopu :", "1", "Parzystość :", "Brak kontroli"}));
+    QCOMPARE(texts, QStringList({"Port :", "Urządzenie :", "Szybkość :", "9600", "Długość słowa :",
+                                 "8", "Bity stopu :", "1", "Parzystość :", "Brak kontroli"}));
     QStringList items;
     for (int i = 0; i < dlg.PortList()->count(); ++i)
         items << dlg.PortList()->itemText(i);
@@ -329,6 +333,48 @@ void TestPortSettings::deviceFollowsThePortList()
     QCOMPARE(dlg.DeviceBox()->isEnabled(), editable);
     if (!variable.isEmpty())
         QVERIFY(dlg.DeviceBox()->toolTip().contains(QStringLiteral("R718_COM3")));
+}
+
+// The field, labelled, shows a USB adapter's stable name and a port fixed by the environment
+// whole.
+void TestPortSettings::longDeviceShownWhole_data()
+{
+    DataColumns<int, QString, QString, QString>("index", "stored", "variable", "shown");
+    const QString stableName =
+        QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    DataRow("adapter by its stable name", 0, stableName, QString(), stableName);
+    DataRow("fixed by R718_COM3", 2, QString(), "/dev/pts/5", "R718_COM3=/dev/pts/5");
+}
+
+void TestPortSettings::longDeviceShownWhole()
+{
+    QFETCH(int, index);
+    QFETCH(QString, stored);
+    QFETCH(QString, variable);
+    QFETCH(QString, shown);
+    if (!stored.isEmpty())
+        StorePortDevice(index + 1, stored);
+    if (!variable.isEmpty())
+        qputenv("R718_COM3", variable.toLocal8Bit());
+    FakeSerialPorts ports;
+    CalibratorLink program;
+    CPortSettingsDlg dlg(program, nullptr, &ports);
+    dlg.PortList()->setCurrentIndex(index);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QLabel* label = nullptr;
+    for (QLabel* l : dlg.findChildren<QLabel*>())
+        if (l->buddy() == dlg.DeviceBox())
+            label = l;
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("Urządzenie :"));
+    QLineEdit* field = dlg.DeviceBox()->lineEdit();
+    QCOMPARE(field->text(), shown);
+    // Drawn with the cursor at its end, the text still starts at the field's left edge.
+    field->end(false);
+    field->grab();
+    QCOMPARE(field->cursorPositionAt(QPoint(2, field->height() / 2)), 0);
+    QVERIFY(dlg.DeviceBox()->geometry().right() < dlg.width() - DialogUnits::X(7));
 }
 
 void TestPortSettings::deviceListAskedForEachTime()

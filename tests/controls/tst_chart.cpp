@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -23,6 +26,26 @@ QValueAxis* ValueAxis(ChartControl& chart)
         if (a->alignment() == Qt::AlignLeft)
             return qobject_cast<QValueAxis*>(a);
     return nullptr;
+}
+
+// The value axis's tick labels, bottom to top.
+QStringList TickLabels(ChartControl& chart)
+{
+    auto* axis = qobject_cast<QCategoryAxis*>(ValueAxis(chart));
+    return axis ? axis->categoriesLabels() : QStringList();
+}
+
+// The texts the chart shows, once it is laid out as for printing.
+QStringList ShownTexts(ChartControl& chart)
+{
+    QImage image(770, 481, QImage::Format_RGB32);
+    QPainter painter(&image);
+    chart.renderTo(painter, image.rect());
+    QStringList texts;
+    for (QGraphicsItem* item : chart.scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+            texts << text->toPlainText();
+    return texts;
 }
 
 // The points chart of a 400 mV range with two marked points.
@@ -57,7 +80,10 @@ class TestChart : public QObject
 private slots:
     void dataBlockIsDrawnWhenClosed();
     void barsCarryTheSeries();
+    void errorsChartAxis_data();
     void errorsChartAxis();
+    void textsShownAsGiven_data();
+    void textsShownAsGiven();
     void allZeroValues();
     void outOfRangeIndicesAreIgnored();
     void rendersOntoAPainter();
@@ -89,14 +115,15 @@ void TestChart::dataBlockIsDrawnWhenClosed()
     QCOMPARE(readings->color(), QColor(255, 0, 0));
     QCOMPARE(readings->points(), (QList<QPointF>{{0, 100.2}, {1, 349.5}}));
 
-    QCOMPARE(chart.chart()->title(),
-             QStringLiteral("Wykres punktów pomiarowych;  Miernik: M1; Nr: 7"));
+    QVERIFY(ShownTexts(chart).contains(
+        QStringLiteral("Wykres punktów pomiarowych;  Miernik: M1; Nr: 7")));
     QValueAxis* axis = ValueAxis(chart);
     QVERIFY(axis);
     QCOMPARE(axis->titleText(), QStringLiteral("Wartości w punktach pomiarowych [mV]"));
     QCOMPARE(axis->min(), 0.0);
     QCOMPARE(axis->max(), 374.5);
-    QCOMPARE(axis->tickInterval(), 35.0);
+    QCOMPARE(TickLabels(chart), QStringList({"0", "35", "70", "105", "140", "175", "210", "245",
+                                             "280", "315", "350"}));
     QCOMPARE(chart.chart()->axes(Qt::Horizontal).first()->titleText(),
              QStringLiteral("Zakres miernika: 400 mV"));
 }
@@ -115,20 +142,57 @@ void TestChart::barsCarryTheSeries()
     QCOMPARE(bars->barSets()[0]->color(), QColor(255, 255, 0));
 }
 
+void TestChart::errorsChartAxis_data()
+{
+    DataColumns<double, QStringList>("largest", "labels");
+    DataRow("errors up to 0.5", 0.5,
+            QStringList{"-0.5", "-0.4", "-0.3", "-0.2", "-0.1", "0.0", "0.1", "0.2", "0.3", "0.4",
+                        "0.5"});
+    DataRow("errors of a few millionths", 0.00005,
+            QStringList{"-0.000050", "-0.000040", "-0.000030", "-0.000020", "-0.000010", "0.000000",
+                        "0.000010", "0.000020", "0.000030", "0.000040", "0.000050"});
+}
+
 void TestChart::errorsChartAxis()
 {
+    QFETCH(double, largest);
+    QFETCH(QStringList, labels);
     ChartControl chart;
     QVERIFY(chart.openData(3, 2));
-    chart.setAxisMinimum(-0.5 * 1.07);
-    chart.setAxisMaximum(0.5 * 1.07);
-    chart.setAxisStep(0.1);
+    chart.setAxisMinimum(-largest * 1.07);
+    chart.setAxisMaximum(largest * 1.07);
+    chart.setAxisStep(largest * 2 * 0.1);
     chart.closeData();
+    // The zero line reads as zero without a sign, whatever rounding the computed tick has.
+    const QString zero = labels[5];
+    const QStringList shown = ShownTexts(chart);
+    QVERIFY2(shown.contains(zero) && !shown.contains("-" + zero), qPrintable(shown.join('|')));
     QValueAxis* axis = ValueAxis(chart);
-    QCOMPARE(axis->min(), -0.535);
-    QCOMPARE(axis->max(), 0.535);
-    QCOMPARE(axis->tickInterval(), 0.1);
-    QCOMPARE(axis->tickAnchor(), 0.0);
+    QCOMPARE(axis->min(), -largest * 1.07);
+    QCOMPARE(axis->max(), largest * 1.07);
+    QCOMPARE(TickLabels(chart), labels);
     QCOMPARE(chart.chart()->series().size(), 3);
+}
+
+// Texts are shown as given: the chart draws HTML, where "<" is markup and blanks fold.
+void TestChart::textsShownAsGiven_data()
+{
+    DataColumns<int, QString>("place", "text");
+    DataRow("main title with two blanks after the semicolon", int(ChartControl::MainTitle),
+            QString("Wykres błędów;  Miernik: <M1> & Co; Nr: 7"));
+    DataRow("value axis title", int(ChartControl::ValueAxisTitle), QString(" Wartości  <a> [mV]"));
+}
+
+void TestChart::textsShownAsGiven()
+{
+    QFETCH(int, place);
+    QFETCH(QString, text);
+    ChartControl chart;
+    QVERIFY(chart.openData(1, 2));
+    chart.setTitle(place, text);
+    chart.closeData();
+    const QStringList shown = ShownTexts(chart);
+    QVERIFY2(shown.contains(text), qPrintable(shown.join('|')));
 }
 
 void TestChart::allZeroValues()

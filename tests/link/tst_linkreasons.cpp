@@ -58,10 +58,10 @@ private slots:
                 QStringList{"/nonexistent/tty-r718 (port COM7) nie jest "
                             "podłączone"});
         DataRow("busy", "held", QStringList{"(port COM7) jest zajęte: używa go inny program"});
+        // No group may read and write the device: only the administrator can help.
         DataRow("no permission", "forbidden",
-                QStringList{"Brak uprawnień do urządzenia", "grupy dialout",
-                            "\nsudo usermod -aG dialout $USER\n",
-                            "wyloguj się i zaloguj ponownie"});
+                QStringList{"Brak uprawnień do urządzenia", "(port COM7)", "administrator",
+                            "regułą udev"});
     }
     void openFailure()
     {
@@ -109,8 +109,9 @@ private slots:
             QVERIFY2(shown[0].detail.contains(part), qPrintable(shown[0].detail));
     }
 
-    // The group to join is the device's own when its members may read and write it.
-    void groupToJoin()
+    // The device file's group and rights are read from the system; the group to join is its
+    // own when its members may read and write it.
+    void deviceFileExamined()
     {
         QTemporaryFile file;
         QVERIFY(file.open());
@@ -119,10 +120,80 @@ private slots:
         QCOMPARE(::chown(path.constData(), uid_t(-1), gid), 0);
         const group* g = ::getgrgid(gid);
         QVERIFY(g);
+        const QString name = QString::fromLocal8Bit(g->gr_name);
         QCOMPARE(::chmod(path.constData(), 0660), 0);
-        QCOMPARE(SerialDeviceGroup(file.fileName()), QString::fromLocal8Bit(g->gr_name));
+        const DeviceAccess access = ExamineDeviceAccess(file.fileName());
+        QVERIFY(access.examined);
+        QCOMPARE(access.groupId, uint(gid));
+        QCOMPARE(access.mode, 0660u);
+        QCOMPARE(GroupToJoin(access), name);
         QCOMPARE(::chmod(path.constData(), 0600), 0);
-        QCOMPARE(SerialDeviceGroup(file.fileName()), QStringLiteral("dialout"));
+        QCOMPARE(GroupToJoin(ExamineDeviceAccess(file.fileName())), QString());
+        QVERIFY(!ExamineDeviceAccess(QStringLiteral("/nonexistent/tty-r718")).examined);
+    }
+
+    // The advice follows the device file and whether the user can act as the administrator:
+    // joining a group only when one may use the device, sudo only for those who have it.
+    void noPermissionAdvice_data()
+    {
+        DataColumns<bool, uint, uint, QString, bool, QStringList, QStringList>(
+            "examined", "gid", "mode", "group", "sudo", "present", "absent");
+        DataRow("root:root 600", true, 0u, 0600u, QString("root"), true,
+                QStringList{"Urządzenie należy do grupy root, więc dołączenie do grupy nie "
+                            "pomoże. Dostęp musi nadać administrator: regułą udev"},
+                QStringList{"członkowie grupy", "usermod"});
+        DataRow("root:root 660 without sudo", true, 0u, 0660u, QString("root"), false,
+                QStringList{"należy do grupy root",
+                            "Poproś administratora komputera o nadanie dostępu"},
+                QStringList{"członkowie grupy", "sudo"});
+        DataRow("root:dialout 600", true, 20u, 0600u, QString("dialout"), true,
+                QStringList{"Grupa dialout nie ma prawa odczytu i zapisu urządzenia",
+                            "Dostęp musi nadać administrator"},
+                QStringList{"członkowie grupy", "usermod"});
+        DataRow("root:dialout 660", true, 20u, 0660u, QString("dialout"), true,
+                QStringList{"Brak uprawnień do urządzenia /dev/ttyUSB0 (port COM1). Port mogą "
+                            "otwierać członkowie grupy dialout. Dołącz do niej poleceniem\n"
+                            "sudo usermod -aG dialout $USER\na potem wyloguj się"},
+                QStringList{"administrator"});
+        DataRow("root:uucp 660 without sudo", true, 14u, 0660u, QString("uucp"), false,
+                QStringList{"członkowie grupy uucp. Poproś administratora komputera o "
+                            "dołączenie do niej, a potem wyloguj się"},
+                QStringList{"sudo"});
+        DataRow("device not examined", false, 0u, 0u, QString(), true,
+                QStringList{"członkowie grupy dialout", "sudo usermod -aG dialout $USER"},
+                QStringList{"administrator"});
+    }
+    void noPermissionAdvice()
+    {
+        QFETCH(bool, examined);
+        QFETCH(uint, gid);
+        QFETCH(uint, mode);
+        QFETCH(QString, group);
+        QFETCH(bool, sudo);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        const QString text = NoPermissionReason(QStringLiteral("/dev/ttyUSB0"), 1,
+                                                DeviceAccess{examined, gid, mode, group, sudo});
+        for (const QString& part : present)
+            QVERIFY2(text.contains(part), qPrintable(text));
+        for (const QString& part : absent)
+            QVERIFY2(!text.contains(part), qPrintable(text));
+    }
+
+    void mayUseSudo_data()
+    {
+        DataColumns<bool, QStringList, bool>("installed", "groups", "may");
+        DataRow("in sudo", true, QStringList{"users", "sudo"}, true);
+        DataRow("in wheel", true, QStringList{"wheel"}, true);
+        DataRow("in no administrators' group", true, QStringList{"users", "dialout"}, false);
+        DataRow("sudo not installed", false, QStringList{"sudo"}, false);
+    }
+    void mayUseSudo()
+    {
+        QFETCH(bool, installed);
+        QFETCH(QStringList, groups);
+        QFETCH(bool, may);
+        QCOMPARE(MayUseSudo(installed, groups), may);
     }
 
     // The calibrator stops answering: the detail holds what the last recovery attempt sent and

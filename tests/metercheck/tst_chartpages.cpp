@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,7 +65,8 @@ private slots:
         CPointsChartPage page(doc);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
-        QCOMPARE(chart->title(), "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
+        QCOMPARE(page.Chart()->title(ChartControl::MainTitle),
+                 "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 1);
         auto* bars = qobject_cast<QBarSeries*>(chart->series().first());
         QVERIFY(bars);
@@ -78,7 +80,7 @@ private slots:
         QVERIFY(axis);
         QCOMPARE(axis->min(), 0.0);
         QCOMPARE(axis->max(), 374.5);
-        QCOMPARE(axis->tickInterval(), 35.0);
+        QCOMPARE(page.Chart()->axisStep(), 35.0);
         QCOMPARE(axis->titleText(), "Wartości w punktach pomiarowych [mV]");
         QCOMPARE(chart->axes(Qt::Horizontal).first()->titleText(), "Zakres miernika: 400 mV");
 
@@ -93,7 +95,8 @@ private slots:
         CErrorsChartPage page(doc);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
-        QCOMPARE(chart->title(), "Wykres błędów;  Miernik: M1; Nr: 7");
+        QCOMPARE(page.Chart()->title(ChartControl::MainTitle),
+                 "Wykres błędów;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 3);
         const QStringList legends = {"Błąd rzeczywisty", "+ błąd dopuszczalny",
                                      "- błąd dopuszczalny"};
@@ -172,15 +175,31 @@ private slots:
         const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
         if (pdftotext.isEmpty())
             QSKIP("pdftotext is not installed");
+        // The words on the page and where they start and end.
         QProcess p;
-        p.start(pdftotext, {"-enc", "UTF-8", file, "-"});
+        p.start(pdftotext, {"-bbox", "-enc", "UTF-8", file, "-"});
         QVERIFY(p.waitForFinished(10000));
-        const QString text = QString::fromUtf8(p.readAllStandardOutput());
-        QVERIFY2(text.contains("Wykres błędów; Miernik: M1; Nr: 7") ||
-                     text.contains("Wykres błędów;  Miernik: M1; Nr: 7"),
-                 qPrintable(text));
+        const QString boxes = QString::fromUtf8(p.readAllStandardOutput());
+        static const QRegularExpression word(
+            QStringLiteral("xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+        QStringList words;
+        QList<std::pair<double, double>> spans;
+        for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
+            words << m.captured(3);
+            spans.append({m.captured(1).toDouble(), m.captured(2).toDouble()});
+        }
+        const QString text = words.join(' ');
+        QVERIFY2(text.contains("Wykres błędów; Miernik: M1; Nr: 7"), qPrintable(text));
         QVERIFY(text.contains("Zakres miernika: 400 mV"));
         QVERIFY(text.contains("+ błąd dopuszczalny"));
+        // Two blanks after the semicolon: twice the gap between the words before it.
+        const qsizetype w = words.indexOf("Wykres");
+        const double gap = spans[w + 1].first - spans[w].second;
+        const double gapAfterSemicolon = spans[w + 2].first - spans[w + 1].second;
+        QVERIFY2(gapAfterSemicolon > 1.8 * gap && gapAfterSemicolon < 2.2 * gap,
+                 qPrintable(QString("%1 %2").arg(gap).arg(gapAfterSemicolon)));
+        // The zero line of the value axis is labelled without a sign.
+        QVERIFY2(words.contains("0.00") && !words.contains("-0.00"), qPrintable(text));
     }
 
     void nothingPrintedWithoutMarkedPoints()
