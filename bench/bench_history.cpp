@@ -6,10 +6,10 @@
 //    of the first are shown; target: under 300 ms.
 //
 //   bench_history [runs]       (default 20 recordings and 5 openings; median and worst shown)
-#include "history/HistoryDatabase.h"
-#include "history/HistoryWindow.h"
-#include "link/NumberText.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "core/history/HistoryDatabase.h"
+#include "ui/history/HistoryWindow.h"
+#include "core/link/NumberText.h"
+#include "core/metercheck/document/MeterCheckDoc.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,10 +12,10 @@
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
-#include "link/CSerialPort.h"
-#include "link/CalibratorLink.h"
-#include "link/LinkClock.h"
-#include "link/LinkSession.h"
+#include "core/link/CSerialPort.h"
+#include "core/link/CalibratorLink.h"
+#include "core/link/LinkClock.h"
+#include "core/link/LinkSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -5,9 +5,9 @@
 //
 //   bench_report [runs]        (default 5 runs; the median and the best are shown)
 //   R718_BENCH_KEEP=1 bench_report 1     keeps the files
-#include "link/NumberText.h"
-#include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckSession.h"
+#include "core/link/NumberText.h"
+#include "core/metercheck/document/MetFile.h"
+#include "core/metercheck/document/MeterCheckSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FuzzRanges.h"
 
-#include "link/CalFunctionTable.h"
+#include "core/link/CalFunctionTable.h"
 
 MeterRange FuzzedRange(FuzzSupport::Bytes& in)
 {

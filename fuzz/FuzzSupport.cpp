@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FuzzSupport.h"
 
-#include "link/CalFunctionTable.h"
+#include "core/link/CalFunctionTable.h"
 
 #include <QApplication>
 #include <QStringDecoder>

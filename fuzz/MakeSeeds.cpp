@@ -4,8 +4,8 @@
 
 #include "FuzzDocument.h"
 #include "FuzzSupport.h"
-#include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/document/MetFile.h"
+#include "core/metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
 

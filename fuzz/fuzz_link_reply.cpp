@@ -8,11 +8,11 @@
 #include "FakeLink.h"
 #include "FakeSerialDevice.h"
 #include "FuzzSupport.h"
-#include "link/CalibratorProtocol.h"
-#include "link/NumberText.h"
-#include "panel/MeasureRangeTable.h"
-#include "panel/PanelState.h"
-#include "panel/ReadingParser.h"
+#include "core/link/CalibratorProtocol.h"
+#include "core/link/NumberText.h"
+#include "core/panel/MeasureRangeTable.h"
+#include "core/panel/PanelState.h"
+#include "core/panel/ReadingParser.h"
 
 #include <cmath>
 #include <cstring>

@@ -6,14 +6,14 @@
 #include "FuzzSupport.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
-#include "link/CalFunctionTable.h"
-#include "link/NumberText.h"
-#include "metercheck/dialogs/MeterDataEntry.h"
-#include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckSession.h"
-#include "metercheck/procedures/ExactReadingControl.h"
-#include "metercheck/procedures/ExactSettingEntry.h"
-#include "metercheck/procedures/FieldText.h"
+#include "core/link/CalFunctionTable.h"
+#include "core/link/NumberText.h"
+#include "core/metercheck/entry/MeterDataEntry.h"
+#include "core/metercheck/document/MetFile.h"
+#include "core/metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/run/ExactReadingControl.h"
+#include "core/metercheck/run/ExactSettingEntry.h"
+#include "core/metercheck/run/FieldText.h"
 
 #include <QRegularExpression>
 

@@ -7,8 +7,8 @@
 
 #include "FuzzDocument.h"
 #include "FuzzSupport.h"
-#include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckDoc.h"
+#include "core/metercheck/document/MetFile.h"
+#include "core/metercheck/document/MeterCheckDoc.h"
 
 #include <QByteArray>
 

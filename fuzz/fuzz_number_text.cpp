@@ -3,8 +3,8 @@
 // fitting of measured values, with every double bit pattern and any decimals count.
 
 #include "FuzzSupport.h"
-#include "link/NumberText.h"
-#include "metercheck/procedures/FieldText.h"
+#include "core/link/NumberText.h"
+#include "core/metercheck/run/FieldText.h"
 
 #include <algorithm>
 #include <bit>

@@ -3,9 +3,9 @@
 // temperature, step sizes) with any typed text.
 
 #include "FuzzSupport.h"
-#include "link/CalFunctionTable.h"
-#include "link/NumberText.h"
-#include "panel/ParamCheck.h"
+#include "core/link/CalFunctionTable.h"
+#include "core/link/NumberText.h"
+#include "core/panel/ParamCheck.h"
 
 namespace {
 

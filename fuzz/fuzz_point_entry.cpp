@@ -5,8 +5,8 @@
 #include "FuzzRanges.h"
 #include "FuzzSupport.h"
 #include "RecordingMessageService.h"
-#include "link/NumberText.h"
-#include "metercheck/dialogs/PointEntry.h"
+#include "core/link/NumberText.h"
+#include "core/metercheck/entry/PointEntry.h"
 
 #include <QRegularExpression>
 

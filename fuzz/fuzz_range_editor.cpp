@@ -5,9 +5,9 @@
 #include "FuzzRanges.h"
 #include "FuzzSupport.h"
 #include "RecordingMessageService.h"
-#include "link/CalFunctionTable.h"
-#include "link/NumberText.h"
-#include "metercheck/dialogs/RangeEditor.h"
+#include "core/link/CalFunctionTable.h"
+#include "core/link/NumberText.h"
+#include "core/metercheck/entry/RangeEditor.h"
 
 namespace {
 

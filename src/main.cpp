@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "app/CCalibratorApp.h"
-#include "app/CommandLine.h"
-#include "app/SimulatorLauncher.h"
-#include "app/SingleInstance.h"
-#include "app/TraceFile.h"
-#include "base/BoxMessageService.h"
-#include "base/ConsoleText.h"
+#include "ui/app/CCalibratorApp.h"
+#include "ui/app/CommandLine.h"
+#include "core/app/SimulatorLauncher.h"
+#include "core/app/SingleInstance.h"
+#include "core/app/TraceFile.h"
+#include "ui/base/BoxMessageService.h"
+#include "core/base/ConsoleText.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,9 +5,9 @@
 //   met_saver loop <path>            writes B, A, B, A ... to <path> until killed
 // The loop prints "saving" before its first save starts so that the killer knows.
 
-#include "base/MessageService.h"
-#include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckSession.h"
+#include "core/base/MessageService.h"
+#include "core/metercheck/document/MetFile.h"
+#include "core/metercheck/document/MeterCheckSession.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -20,7 +20,7 @@ class StderrMessages : public MessageService
 {
 public:
     MessageAnswer Show(const QString& text, const QString&, MessageIcon, MessageButtons,
-                       QWidget*) override
+                       QObject*) override
     {
         QTextStream(stderr) << text << '\n';
         return MessageAnswer::Ok;

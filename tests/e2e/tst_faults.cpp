@@ -6,9 +6,9 @@
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
-#include "app/PortSettings.h"
-#include "link/CalibratorLink.h"
-#include "link/SerialDevice.h"
+#include "core/app/PortSettings.h"
+#include "core/link/CalibratorLink.h"
+#include "core/link/SerialDevice.h"
 
 #include <QRegularExpression>
 #include <QTest>

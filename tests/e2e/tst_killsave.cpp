@@ -3,8 +3,8 @@
 // always hold either the old or the new document, whole, and nothing else may be left behind.
 
 #include "RecordingMessageService.h"
-#include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/document/MetFile.h"
+#include "core/metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
 #include <QElapsedTimer>

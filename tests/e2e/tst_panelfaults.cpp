@@ -6,15 +6,15 @@
 #include "DataRows.h"
 #include "RecordingMessageService.h"
 #include "SimLink.h"
-#include "controls/ColorButton.h"
-#include "link/CalibratorLink.h"
-#include "link/NumberText.h"
-#include "link/SerialDevice.h"
-#include "panel/CCalibratorPanelDlg.h"
-#include "panel/CMeterDisplay.h"
-#include "panel/CSourceDisplay.h"
-#include "panel/MeterHalf.h"
-#include "panel/SourceHalf.h"
+#include "ui/controls/ColorButton.h"
+#include "core/link/CalibratorLink.h"
+#include "core/link/NumberText.h"
+#include "core/link/SerialDevice.h"
+#include "ui/panel/CCalibratorPanelDlg.h"
+#include "ui/panel/CMeterDisplay.h"
+#include "ui/panel/CSourceDisplay.h"
+#include "ui/panel/MeterHalf.h"
+#include "ui/panel/SourceHalf.h"
 
 #include <QAbstractButton>
 #include <QTest>
@@ -34,7 +34,7 @@ public:
     explicit ModalMessages(SimProcess& sim) : sim(sim) {}
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
-                       MessageButtons buttons, QWidget* owner) override
+                       MessageButtons buttons, QObject* owner) override
     {
         const MessageAnswer answer =
             RecordingMessageService::Show(text, caption, icon, buttons, owner);

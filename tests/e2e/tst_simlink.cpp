@@ -5,8 +5,8 @@
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
-#include "panel/PanelState.h"
-#include "panel/ReadingParser.h"
+#include "core/panel/PanelState.h"
+#include "core/panel/ReadingParser.h"
 
 #include <QTest>
 #include <QThread>

@@ -6,7 +6,7 @@
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
-#include "app/SimulatorLauncher.h"
+#include "core/app/SimulatorLauncher.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

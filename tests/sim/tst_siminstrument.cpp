@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
 #include "SimInstrument.h"
-#include "panel/MeasureRangeTable.h"
-#include "panel/PanelState.h"
-#include "panel/ReadingParser.h"
-#include "panel/SourceRangeTable.h"
+#include "core/panel/MeasureRangeTable.h"
+#include "core/panel/PanelState.h"
+#include "core/panel/ReadingParser.h"
+#include "core/panel/SourceRangeTable.h"
 
-#include "link/NumberText.h"
+#include "core/link/NumberText.h"
 
 #include <QRegularExpression>
 #include <QTest>

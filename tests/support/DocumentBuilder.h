@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "metercheck/document/MeterCheckDoc.h"
+#include "core/metercheck/document/MeterCheckDoc.h"
 
 #include <QStringList>
 

@@ -4,10 +4,10 @@
 #include "FakeSerialDevice.h"
 #include "RecordingMessageService.h"
 #include "VirtualClock.h"
-#include "base/MessageService.h"
-#include "link/CalibratorLink.h"
-#include "link/CalibratorProtocol.h"
-#include "link/LinkSession.h"
+#include "core/base/MessageService.h"
+#include "core/link/CalibratorLink.h"
+#include "core/link/CalibratorProtocol.h"
+#include "core/link/LinkSession.h"
 
 // A scripted line for the calibrator link: a FakeSerialDevice on a VirtualClock, and a
 // RecordingMessageService in place of the message boxes for the lifetime of the object.

@@ -23,7 +23,7 @@
 // FakeLink.h puts one behind the protocol (FakeProtocol) or a link of its own (FakeLink).
 
 #include "VirtualClock.h"
-#include "link/SerialDevice.h"
+#include "core/link/SerialDevice.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "VirtualClock.h"
-#include "link/SerialDevice.h"
+#include "core/link/SerialDevice.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "base/MessageService.h"
-#include "link/CSerialPort.h"
-#include "link/CalibratorProtocol.h"
-#include "link/LinkClock.h"
+#include "core/base/MessageService.h"
+#include "core/link/CSerialPort.h"
+#include "core/link/CalibratorProtocol.h"
+#include "core/link/LinkClock.h"
 
 // The protocol on a real serial port at real speed, driven on the test's thread; its notices
 // are shown as the link shows them.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "link/CommandSender.h"
+#include "core/link/CommandSender.h"
 
 #include <QStringList>
 

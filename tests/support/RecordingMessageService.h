@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "base/MessageService.h"
+#include "core/base/MessageService.h"
 
 #include <QDebug>
 #include <QList>
@@ -26,12 +26,12 @@ public:
     ~RecordingMessageService() override { SetMessageService(previous); }
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
-                       MessageButtons buttons, QWidget* owner) override
+                       MessageButtons buttons, QObject* owner) override
     {
         return ShowDetailed(text, QString(), caption, icon, buttons, owner);
     }
     MessageAnswer ShowDetailed(const QString& text, const QString& detail, const QString& caption,
-                               MessageIcon icon, MessageButtons buttons, QWidget*) override
+                               MessageIcon icon, MessageButtons buttons, QObject*) override
     {
         messages.append({text, caption, icon, buttons, QThread::currentThread(), detail});
         if (!answers.isEmpty())

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/document/MeterCheckSession.h"
 
 // The meter check session of one test, as the program starts it: an empty document of format
 // version 1.0, nothing selected, not modified, the file image all zeros. A test class keeps one

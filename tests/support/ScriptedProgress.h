@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "base/WorkProgress.h"
+#include "core/base/WorkProgress.h"
 
 #include <QStringList>
 

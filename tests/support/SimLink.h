@@ -2,7 +2,7 @@
 #pragma once
 
 #include "SimProcess.h"
-#include "link/CalibratorLink.h"
+#include "core/link/CalibratorLink.h"
 
 // r718-sim started for a test with COM<port> of this process leading to it, and the program's
 // link set to that port. Check Started() (with LastError()) before using it; the link goes

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "link/LinkClock.h"
+#include "core/link/LinkClock.h"
 
 #include <QList>
 #include <QtGlobal>

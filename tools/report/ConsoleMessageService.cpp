@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ConsoleMessageService.h"
 
-#include "base/ConsoleText.h"
-#include "metercheck/output/ExcelExport.h"
+#include "core/base/ConsoleText.h"
+#include "core/metercheck/report/ExcelExport.h"
 
 #include <QTextStream>
 
@@ -34,7 +34,7 @@ ConsoleMessageService::~ConsoleMessageService()
 }
 
 MessageAnswer ConsoleMessageService::Show(const QString& text, const QString& caption, MessageIcon,
-                                          MessageButtons buttons, QWidget*)
+                                          MessageButtons buttons, QObject*)
 {
     captions << caption;
     const QString message =

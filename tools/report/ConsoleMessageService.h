@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "base/MessageService.h"
+#include "core/base/MessageService.h"
 
 #include <QStringList>
 
@@ -18,7 +18,7 @@ public:
     ~ConsoleMessageService() override;
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
-                       MessageButtons buttons, QWidget* owner) override;
+                       MessageButtons buttons, QObject* owner) override;
 
     QStringList captions;
 

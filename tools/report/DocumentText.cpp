@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "DocumentText.h"
 
-#include "metercheck/document/MeterCheckDoc.h"
-#include "metercheck/output/ReportTexts.h"
+#include "core/metercheck/document/MeterCheckDoc.h"
+#include "core/metercheck/report/ReportTexts.h"
 
 #include <QJsonArray>
 #include <QStringList>

@@ -3,11 +3,11 @@
 
 #include "ReportCli.h"
 
-#include "base/ConsoleText.h"
-#include "history/HistoryCsv.h"
-#include "history/HistoryDatabase.h"
-#include "metercheck/output/ReportClock.h"
-#include "metercheck/output/ReportTexts.h"
+#include "core/base/ConsoleText.h"
+#include "core/history/HistoryCsv.h"
+#include "core/history/HistoryDatabase.h"
+#include "core/metercheck/report/ReportClock.h"
+#include "core/metercheck/report/ReportTexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

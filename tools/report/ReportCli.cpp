@@ -5,15 +5,15 @@
 #include "DocumentText.h"
 #include "HistoryCli.h"
 
-#include "base/ConsoleText.h"
-#include "base/ProgramVersion.h"
-#include "metercheck/document/MetFile.h"
-#include "metercheck/document/MeterCheckSession.h"
-#include "metercheck/output/ExcelExport.h"
-#include "metercheck/output/PdfFileJobs.h"
-#include "metercheck/output/ProtocolPrinter.h"
-#include "metercheck/output/ReportCharts.h"
-#include "metercheck/output/ReportClock.h"
+#include "core/base/ConsoleText.h"
+#include "core/base/ProgramVersion.h"
+#include "core/metercheck/document/MetFile.h"
+#include "core/metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/report/ExcelExport.h"
+#include "ui/metercheck/report/PdfFileJobs.h"
+#include "ui/metercheck/report/ProtocolPrinter.h"
+#include "ui/metercheck/report/ReportCharts.h"
+#include "core/metercheck/report/ReportClock.h"
 
 #include <QJsonDocument>
 #include <QTextStream>

@@ -3,7 +3,7 @@
 // windows; the pages and sheets are those of the meter check window.
 #include "ReportCli.h"
 
-#include "link/CalFunctionTable.h"
+#include "core/link/CalFunctionTable.h"
 
 #include <QApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SimInstrument.h"
 
-#include "link/NumberText.h"
+#include "core/link/NumberText.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SimPty.h"
 
-#include "base/FileAccess.h"
+#include "core/base/FileAccess.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -7,9 +7,9 @@
 #include "SimPty.h"
 #include "SimServer.h"
 
-#include "base/ConsoleText.h"
-#include "base/FileAccess.h"
-#include "base/ProgramVersion.h"
+#include "core/base/ConsoleText.h"
+#include "core/base/FileAccess.h"
+#include "core/base/ProgramVersion.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

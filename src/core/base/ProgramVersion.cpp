@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#include "core/base/ProgramVersion.h"
+
+QString ProgramVersion()
+{
+    return QStringLiteral(R718_VERSION);
+}

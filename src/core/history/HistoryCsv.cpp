@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include "core/history/HistoryCsv.h"
+
+#include "core/base/FileAccess.h"
+#include "core/history/CheckRecord.h"
+#include "core/metercheck/report/ReportClock.h"
+#include "core/metercheck/report/ReportTexts.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+QString Field(const QString& text)
+{
+    static const QRegularExpression special(QStringLiteral("[;\"\\r\\n]|^\\s|\\s$"));
+    if (!text.contains(special))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// A number text of the program ("-0.120", "12.") with a decimal comma; anything else stays a
+// text.
+QString Number(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d*)?$"));
+    if (!number.match(text).hasMatch())
+        return Field(text);
+    QString n = text;
+    if (n.endsWith(QLatin1Char('.')))
+        n.chop(1);
+    return n.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString Flag(bool on)
+{
+    return on ? QStringLiteral("tak") : QStringLiteral("nie");
+}
+
+} // namespace
+
+QByteArray HistoryCsv(const QList<CheckRecord>& checks)
+{
+    QStringList lines;
+    lines << QStringList({"Data",
+                          "Godzina",
+                          "Nazwa miernika",
+                          "Numer miernika",
+                          "Metoda",
+                          "Zakres",
+                          "Jednostka zakresu",
+                          "Czujnik",
+                          "Klasa",
+                          "Wynik",
+                          "Punkt",
+                          "Wskazanie miernika",
+                          "Nastawa kalibratora",
+                          "Błąd rzeczywisty",
+                          "Błąd dopuszczalny",
+                          "Błąd kalibratora",
+                          "j.m.",
+                          "ON",
+                          "Zmierzony",
+                          "Przekroczony",
+                          "Identyfikator sprawdzenia"})
+                 .join(QLatin1Char(';'));
+    for (const CheckRecord& c : checks) {
+        const QStringList check = {
+            ReportDateText(c.checkedAt.date()),
+            ReportTimeText(c.checkedAt.time()),
+            Field(c.meterName),
+            Field(c.meterNumber),
+            Field(MethodText(CheckMethod(c.method))),
+            Number(c.rangeValue),
+            Field(c.rangeUnit),
+            Field(c.sensorText),
+            Field(c.classText),
+            c.VerdictText(),
+        };
+        for (const CheckPointRecord& p : c.points) {
+            QStringList row = check;
+            row << QString::number(p.position + 1) << Number(p.reading) << Number(p.setting)
+                << Number(p.actualError) << Number(p.permissibleError) << Number(p.calibratorError)
+                << Field(p.unit) << (p.marked ? QStringLiteral("+") : QString()) << Flag(p.measured)
+                << Flag(p.exceeded) << c.id;
+            lines << row.join(QLatin1Char(';'));
+        }
+    }
+    return QByteArray("\xEF\xBB\xBF") + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+}
+
+QString WriteHistoryCsv(const QString& path, const QList<CheckRecord>& checks)
+{
+    QString cause;
+    if (!WriteWholeFile(path, HistoryCsv(checks), &cause))
+        return QStringLiteral("Nie zapisano historii sprawdzeń w pliku:\n%1\n%2.")
+            .arg(QDir::toNativeSeparators(path), cause);
+    return QString();
+}

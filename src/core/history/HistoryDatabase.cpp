@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: MIT
+#include "core/history/HistoryDatabase.h"
+
+#include "core/base/FileAccess.h"
+#include "core/history/HistorySchema.h"
+#include "core/history/SqlHistoryStore.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+QString NewConnectionName(const char* kind)
+{
+    return QStringLiteral("r718-history-%1-%2").arg(QLatin1String(kind)).arg(connectionCounter.fetchAndAddRelaxed(1));
+}
+
+// Records are sent in batches of this many, each batch in one transaction.
+constexpr int sendBatch = 50;
+
+// The database's own words (libpq speaks the user's language), without the driver's English
+// "Unable to connect" behind them.
+QString DatabaseReason(const QSqlError& error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+QString LocalFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Baza danych historii sprawdzeń %1: %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+HistoryDatabase::HistoryDatabase(const HistoryConfig& config, const QString& localPath)
+    : config(config), localPath(localPath), localName(NewConnectionName("local")),
+      serverName(NewConnectionName("server"))
+{}
+
+HistoryDatabase::~HistoryDatabase()
+{
+    localStore.reset();
+    serverStore.reset();
+    for (const QString& name : {localName, serverName}) {
+        if (QSqlDatabase::contains(name)) {
+            QSqlDatabase::database(name, false).close();
+            QSqlDatabase::removeDatabase(name);
+        }
+    }
+}
+
+bool HistoryDatabase::OpenLocal(QString* error)
+{
+    if (localStore)
+        return true;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        *error = QStringLiteral("Brak sterownika SQLite bibliotek Qt (pakiet libqt6sql6-sqlite).");
+        return false;
+    }
+    QDir().mkpath(QFileInfo(localPath).absolutePath());
+    QSqlDatabase db = QSqlDatabase::contains(localName)
+                          ? QSqlDatabase::database(localName, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), localName);
+    db.setDatabaseName(localPath);
+    // Another program on this machine may be writing: wait for it rather than fail.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open()) {
+        // SQLite says only "unable to open database file"; the system knows why.
+        const QString cause = ReadWriteCause(localPath);
+        *error = LocalFailure(localPath, cause.isEmpty() ? DatabaseReason(db.lastError()) : cause);
+        return false;
+    }
+    // Write-ahead log: a reader never waits for a writer and a commit costs one sync.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    const QString failure = HistorySchema::Migrate(db);
+    if (!failure.isEmpty()) {
+        *error = LocalFailure(localPath, failure);
+        db.close();
+        return false;
+    }
+    localStore = std::make_unique<SqlHistoryStore>(db);
+    return true;
+}
+
+bool HistoryDatabase::OpenServer(QString* error)
+{
+    if (serverStore)
+        return true;
+    if (!config.invalid.isEmpty()) {
+        *error = config.invalid;
+        return false;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        *error = QStringLiteral(
+            "Brak sterownika PostgreSQL bibliotek Qt (pakiet libqt6sql6-psql).");
+        return false;
+    }
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::contains(serverName)
+                              ? QSqlDatabase::database(serverName, false)
+                              : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), serverName);
+        db.setHostName(config.host);
+        db.setPort(config.port);
+        db.setDatabaseName(config.database);
+        db.setUserName(config.user);
+        // No password here: libpq reads ~/.pgpass or PGPASSWORD. A server out of reach must
+        // not hold the records up for long; they wait in the local queue.
+        db.setConnectOptions(QStringLiteral("connect_timeout=3;application_name=r718"));
+        if (!db.open()) {
+            failure = QStringLiteral("Nie można połączyć się z serwerem bazy danych %1: %2")
+                          .arg(config.Description(), DatabaseReason(db.lastError()));
+        } else {
+            failure = HistorySchema::Migrate(db);
+            if (!failure.isEmpty())
+                failure = QStringLiteral("Serwer bazy danych %1: %2").arg(config.Description(), failure);
+            else
+                serverStore = std::make_unique<SqlHistoryStore>(db);
+        }
+    }
+    if (failure.isEmpty())
+        return true;
+    *error = failure;
+    DropServer();
+    return false;
+}
+
+void HistoryDatabase::ForgetServer()
+{
+    DropServer();
+}
+
+void HistoryDatabase::DropServer()
+{
+    // After a failure the connection may be broken; the next use connects anew.
+    serverStore.reset();
+    if (QSqlDatabase::contains(serverName)) {
+        QSqlDatabase::database(serverName, false).close();
+        QSqlDatabase::removeDatabase(serverName);
+    }
+}
+
+HistoryDatabase::Outcome HistoryDatabase::Record(const QList<CheckRecord>& records)
+{
+    Outcome outcome;
+    if (records.isEmpty())
+        return outcome;
+    if (!OpenLocal(&outcome.error))
+        return outcome;
+    QSqlDatabase db = QSqlDatabase::database(localName, false);
+    if (!config.IsServer()) {
+        outcome.error = localStore->Save(records);
+        if (!outcome.error.isEmpty())
+            outcome.error = LocalFailure(localPath, outcome.error);
+        return outcome;
+    }
+
+    // Queued in one transaction, so that either the whole run waits or nothing does.
+    const QString what = QStringLiteral("nie można dopisać sprawdzenia do kolejki");
+    if (!db.transaction()) {
+        outcome.error = LocalFailure(localPath, what + QStringLiteral(": ") + db.lastError().text());
+        return outcome;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO outbox (id, record, queued_at) VALUES (?, ?, ?)"
+                             " ON CONFLICT (id) DO NOTHING"));
+    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+    for (const CheckRecord& c : records) {
+        q.addBindValue(c.id);
+        q.addBindValue(QString::fromUtf8(QJsonDocument(RecordToJson(c)).toJson(QJsonDocument::Compact)));
+        q.addBindValue(now);
+        if (!q.exec()) {
+            outcome.error = LocalFailure(localPath, what + QStringLiteral(": ") + q.lastError().text());
+            q.finish();
+            db.rollback();
+            return outcome;
+        }
+    }
+    q.finish();
+    if (!db.commit()) {
+        outcome.error = LocalFailure(localPath, what + QStringLiteral(": ") + db.lastError().text());
+        db.rollback();
+        return outcome;
+    }
+    // Queued is recorded: a server out of reach is no failure of the run.
+    const Outcome sent = SendQueued();
+    outcome.sent = sent.sent;
+    outcome.waiting = sent.waiting;
+    return outcome;
+}
+
+HistoryDatabase::Outcome HistoryDatabase::SendQueued()
+{
+    Outcome outcome;
+    if (!config.IsServer())
+        return outcome;
+    if (!OpenLocal(&outcome.error))
+        return outcome;
+    QSqlDatabase local = QSqlDatabase::database(localName, false);
+    while (true) {
+        QSqlQuery pending(local);
+        pending.setForwardOnly(true);
+        pending.prepare(QStringLiteral("SELECT id, record FROM outbox ORDER BY queued_at, id LIMIT ?"));
+        pending.addBindValue(sendBatch);
+        if (!pending.exec()) {
+            outcome.error = LocalFailure(localPath, pending.lastError().text());
+            break;
+        }
+        QList<CheckRecord> batch;
+        QStringList ids;
+        while (pending.next()) {
+            ids << pending.value(0).toString();
+            CheckRecord c;
+            const QJsonDocument json = QJsonDocument::fromJson(pending.value(1).toString().toUtf8());
+            // A queue entry that is not a record (a damaged file) is dropped below, not sent.
+            if (RecordFromJson(json.object(), c))
+                batch << c;
+        }
+        pending.finish();
+        if (ids.isEmpty())
+            break;
+        if (!OpenServer(&outcome.error))
+            break;
+        const QString failure = serverStore->Save(batch);
+        if (!failure.isEmpty()) {
+            outcome.error = QStringLiteral("Serwer bazy danych %1: %2").arg(config.Description(), failure);
+            DropServer();
+            break;
+        }
+        QSqlQuery done(local);
+        done.prepare(QStringLiteral("DELETE FROM outbox WHERE id = ?"));
+        local.transaction();
+        for (const QString& id : ids) {
+            done.addBindValue(id);
+            done.exec();
+        }
+        done.finish();
+        if (!local.commit()) {
+            // Sent but still queued: sent again later, where the id keeps it from doubling.
+            outcome.error = LocalFailure(localPath, local.lastError().text());
+            local.rollback();
+            break;
+        }
+        outcome.sent += int(batch.size());
+    }
+    outcome.waiting = qMax(0, QueuedCount());
+    return outcome;
+}
+
+int HistoryDatabase::QueuedCount()
+{
+    if (!config.IsServer())
+        return 0;
+    QString error;
+    if (!OpenLocal(&error))
+        return -1;
+    QSqlQuery q(QSqlDatabase::database(localName, false));
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM outbox")) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
+HistoryStore* HistoryDatabase::Store(QString* error)
+{
+    if (config.IsServer()) {
+        if (!OpenServer(error))
+            return nullptr;
+        return serverStore.get();
+    }
+    if (!OpenLocal(error))
+        return nullptr;
+    return localStore.get();
+}

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+#include "core/history/HistorySchema.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace {
+
+// Version 1: the checks and their points.
+const char* const version1[] = {
+    "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+    "INSERT INTO schema_version (version) VALUES (0)",
+    "CREATE TABLE checks ("
+    " id TEXT PRIMARY KEY,"
+    " checked_at TEXT NOT NULL," // UTC, ISO 8601: sorts as text
+    " computer TEXT NOT NULL, user_name TEXT NOT NULL,"
+    " meter_name TEXT NOT NULL, meter_number TEXT NOT NULL, method INTEGER NOT NULL,"
+    " document_path TEXT NOT NULL,"
+    " range_slot INTEGER NOT NULL, range_value TEXT NOT NULL, range_unit TEXT NOT NULL,"
+    " quantity INTEGER NOT NULL, sensor_name TEXT NOT NULL, cold_junction INTEGER NOT NULL,"
+    " to_value TEXT NOT NULL, rl_value TEXT NOT NULL,"
+    " class_reading TEXT NOT NULL, class_range TEXT NOT NULL,"
+    " const_term TEXT NOT NULL, const_unit TEXT NOT NULL, cal_function INTEGER NOT NULL,"
+    " class_text TEXT NOT NULL, sensor_text TEXT NOT NULL,"
+    " passed INTEGER NOT NULL)",
+    "CREATE TABLE points ("
+    " check_id TEXT NOT NULL REFERENCES checks(id) ON DELETE CASCADE,"
+    " position INTEGER NOT NULL,"
+    " reading TEXT NOT NULL, setting TEXT NOT NULL, actual_error TEXT NOT NULL,"
+    " permissible_error TEXT NOT NULL, calibrator_error TEXT NOT NULL, unit TEXT NOT NULL,"
+    " marked INTEGER NOT NULL, measured INTEGER NOT NULL, exceeded INTEGER NOT NULL,"
+    " PRIMARY KEY (check_id, position))",
+};
+
+// Version 2: the bench's offset from UTC (a reprint shows the time the technician saw), the
+// index behind the history window, and the queue of records waiting for the server.
+const char* const version2[] = {
+    "ALTER TABLE checks ADD COLUMN utc_offset INTEGER NOT NULL DEFAULT 0",
+    "CREATE INDEX checks_by_meter ON checks (meter_name, meter_number, checked_at)",
+    "CREATE TABLE outbox (id TEXT PRIMARY KEY, record TEXT NOT NULL, queued_at TEXT NOT NULL)",
+};
+
+struct Step
+{
+    const char* const* statements;
+    int count;
+};
+const Step steps[] = {
+    {version1, int(std::size(version1))},
+    {version2, int(std::size(version2))},
+};
+static_assert(std::size(steps) == HistorySchema::currentVersion);
+
+bool IsPostgres(const QSqlDatabase& db)
+{
+    return db.driverName() == QLatin1String("QPSQL");
+}
+
+QString Failed(const QString& what, const QSqlError& error)
+{
+    return QStringLiteral("%1: %2").arg(what, error.text());
+}
+
+bool Exec(QSqlDatabase& db, const QString& sql, QString* error)
+{
+    QSqlQuery query(db);
+    if (query.exec(sql))
+        return true;
+    *error = Failed(QStringLiteral("Nie można przygotować tabel bazy danych"), query.lastError());
+    return false;
+}
+
+} // namespace
+
+namespace HistorySchema {
+
+int Version(QSqlDatabase& db)
+{
+    if (!db.tables().contains(QStringLiteral("schema_version")))
+        return 0;
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+QString Migrate(QSqlDatabase& db, int targetVersion)
+{
+    QString error;
+    // Up to date: nothing to lock (a read-only file can still be read).
+    if (Version(db) == targetVersion)
+        return QString();
+    // One program at a time looks at the version and upgrades; the others wait their turn.
+    const bool postgres = IsPostgres(db);
+    if (postgres) {
+        if (!db.transaction())
+            return Failed(QStringLiteral("Nie można rozpocząć transakcji"), db.lastError());
+        if (!Exec(db, QStringLiteral("SELECT pg_advisory_xact_lock(718019)"), &error)) {
+            db.rollback();
+            return error;
+        }
+    } else if (!Exec(db, QStringLiteral("BEGIN IMMEDIATE"), &error)) {
+        return error;
+    }
+    auto rollback = [&] {
+        if (postgres)
+            db.rollback();
+        else
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    };
+
+    const int version = Version(db);
+    if (version < 0) {
+        rollback();
+        return QStringLiteral("Nie można odczytać wersji tabel bazy danych.");
+    }
+    if (version > currentVersion) {
+        rollback();
+        return QStringLiteral("Baza danych ma tabele w wersji %1, nowszej niż znana programowi "
+                              "(%2). Potrzebna jest nowsza wersja programu.")
+            .arg(version)
+            .arg(currentVersion);
+    }
+    for (int v = version; v < targetVersion; ++v) {
+        for (int i = 0; i < steps[v].count; ++i) {
+            if (!Exec(db, QString::fromLatin1(steps[v].statements[i]), &error)) {
+                rollback();
+                return error;
+            }
+        }
+        if (!Exec(db, QStringLiteral("UPDATE schema_version SET version = %1").arg(v + 1),
+                  &error)) {
+            rollback();
+            return error;
+        }
+    }
+    const bool committed = postgres ? db.commit() : QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+    if (!committed) {
+        rollback();
+        return Failed(QStringLiteral("Nie można zatwierdzić tabel bazy danych"), db.lastError());
+    }
+    return QString();
+}
+
+} // namespace HistorySchema

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/history/CheckRecord.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// A meter as the history lists it: its last check and how many there are.
+struct MeterSummary
+{
+    QString name;
+    QString number;
+    QDateTime lastCheckedAt;
+    bool lastPassed = true;
+    int checks = 0;
+};
+
+// A check as the list of a meter's checks shows it, newest first.
+struct CheckSummary
+{
+    QString id;
+    QDateTime checkedAt;
+    QString rangeValue;
+    QString rangeUnit;
+    int quantity = 0;
+    QString sensorName;
+    bool passed = true;
+
+    QString RangeText() const { return rangeValue + QLatin1Char(' ') + rangeUnit; }
+};
+
+// What a read returns: the value, or the reason (in Polish) why it could not be read.
+template <typename T>
+struct Fetched
+{
+    T value{};
+    QString error;
+    bool Ok() const { return error.isEmpty(); }
+};
+
+// The records of checks in one database.
+class HistoryStore
+{
+public:
+    virtual ~HistoryStore() = default;
+
+    // Stores the records in one transaction; a record whose id is stored already is left as
+    // it is. Returns an empty text or the reason.
+    virtual QString Save(const QList<CheckRecord>& records) = 0;
+
+    // Every meter with its last check, ordered by name and number.
+    virtual Fetched<QList<MeterSummary>> Meters() = 0;
+    // The checks of one meter, newest first, without their points.
+    virtual Fetched<QList<CheckSummary>> Checks(const QString& name, const QString& number) = 0;
+    // The checks of one meter with their points, oldest first.
+    virtual Fetched<QList<CheckRecord>> ChecksWithPoints(const QString& name,
+                                                         const QString& number) = 0;
+    // One check with its points; an empty id in the value when there is none.
+    virtual Fetched<CheckRecord> Check(const QString& id) = 0;
+};
+
+// True when the filter text is empty or found (case aside) in the meter's name or number.
+bool MeterMatches(const MeterSummary& meter, const QString& filter);

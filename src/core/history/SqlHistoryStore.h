@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/history/HistoryStore.h"
+
+#include <QSqlDatabase>
+
+// The history in an open SQL database (SQLite or PostgreSQL) whose tables are up to date.
+class SqlHistoryStore : public HistoryStore
+{
+public:
+    explicit SqlHistoryStore(const QSqlDatabase& db) : db(db) {}
+
+    QString Save(const QList<CheckRecord>& records) override;
+    Fetched<QList<MeterSummary>> Meters() override;
+    Fetched<QList<CheckSummary>> Checks(const QString& name, const QString& number) override;
+    Fetched<QList<CheckRecord>> ChecksWithPoints(const QString& name,
+                                                 const QString& number) override;
+    Fetched<CheckRecord> Check(const QString& id) override;
+
+private:
+    QSqlDatabase db;
+};

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/metercheck/document/MeterCheckDoc.h"
+
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+class QObject;
+
+// The rules of the range editor, without any widget: the three option groups, the lists, the
+// nine edits with their validation as the user types, which controls are enabled, and the
+// working copy of the range that OK hands back. Error boxes go through the message service.
+class RangeEditor
+{
+public:
+    enum Edit
+    {
+        VoltageValue,     // 1245
+        CurrentValue,     // 1249
+        ResistanceValue,  // 1250
+        TemperatureValue, // 1259
+        ToValue,          // 1257
+        RlValue,          // 1260
+        ClassReading,     // 1246
+        ClassRange,       // 1251
+        ConstTerm,        // 1252
+        EditCount
+    };
+    enum Control
+    {
+        VoltageEdit,
+        VoltageUnitList,
+        CurrentEdit,
+        CurrentUnitLabel,
+        ResistanceEdit,
+        ResistanceUnitList,
+        TemperatureEdit,
+        TemperatureUnitLabel,
+        ThermocoupleOption,
+        RtdOption,
+        ThermocoupleList,
+        TexOption,
+        TinOption,
+        ToOption,
+        ToEdit,
+        ToUnitLabel,
+        RtdList,
+        RlLabel,
+        RlEdit,
+        RlUnitLabel,
+        ControlCount
+    };
+    enum Function
+    {
+        NoFunction = -1,
+        Voltage,
+        Current,
+        Resistance,
+        Temperature
+    };
+    enum SensorKind
+    {
+        NoSensor = -1,
+        Thermocouple,
+        Rtd
+    };
+    enum Junction
+    {
+        NoJunction = -1,
+        Tex,
+        Tin,
+        To
+    };
+
+    // Opens on a copy of `slot`: add mode starts a fresh voltage range, edit mode shows the
+    // stored one. `owner` is only handed to the message boxes.
+    RangeEditor(const MeterRange& slot, bool addMode, QObject* owner = nullptr);
+
+    static QString Title(bool addMode);
+    static int MaxLength(Edit edit);
+    static const QStringList& VoltageUnits();
+    static const QStringList& ResistanceUnits();
+
+    // Option groups (-1: nothing selected).
+    int functionChoice() const { return chosenFunction; }
+    int sensorKind() const { return chosenSensorKind; }
+    int junction() const { return chosenJunction; }
+    // Selected list items (index into the list).
+    int voltageUnit() const { return voltageUnitIndex; }
+    int resistanceUnit() const { return resistanceUnitIndex; }
+    int thermocouple() const { return thermocoupleIndex; }
+    int resistanceThermometer() const { return thermometerIndex; }
+    const QStringList& constUnits() const { return constUnitTexts; }
+    int constUnit() const { return constUnitIndex; }
+
+    QString text(Edit edit) const { return editTexts[edit]; }
+    bool isEnabled(Control control) const;
+    const MeterRange& range() const { return editedRange; }
+    // The edit that should get the focus after the last action, once.
+    std::optional<Edit> takeFocusRequest();
+
+    void ChooseFunction(int choice);
+    void ChooseSensorKind(int kind);
+    void ChooseJunction(int junction);
+    void SelectVoltageUnit(int index);
+    void SelectResistanceUnit(int index);
+    void SelectThermocouple(int index);
+    void SelectResistanceThermometer(int index);
+    void SelectConstUnit(int index);
+    // The user changed the text of an edit: validate it, keep the normalised text (text(edit)),
+    // and update the working range. Feeding back a normalised text changes nothing more.
+    void EditChanged(Edit edit, const QString& text);
+    // OK: true when the range may be stored; range() is then complete with rangeDefined 1.
+    bool Accept();
+    // Copies the fields the editor owns into `slot`; its points and rangeMeasured stay.
+    void StoreInto(MeterRange& slot) const;
+
+private:
+    void ApplyChoiceFields();
+    void ApplyThermocouple();
+    void ApplyResistanceThermometer();
+    void FillConstUnits(const QStringList& units);
+    bool ValidateRangeEdit(Edit edit, const QString& text);
+    void ValidateSetting(Edit edit, const QString& text);
+    void ValidateClass(Edit edit, const QString& text);
+    QString RangeUnitFor(Edit edit) const;
+    void Refuse(Edit edit, const QString& message, bool focus);
+
+    QObject* messageOwner;
+    MeterRange editedRange;
+    std::array<QString, EditCount> editTexts;
+    int chosenFunction = NoFunction;
+    int chosenSensorKind = NoSensor;
+    int chosenJunction = NoJunction;
+    int voltageUnitIndex = 0;
+    int resistanceUnitIndex = 0;
+    int thermocoupleIndex = 0;
+    int thermometerIndex = 0;
+    QStringList constUnitTexts;
+    int constUnitIndex = 0;
+    std::optional<Edit> focusedEdit;
+};

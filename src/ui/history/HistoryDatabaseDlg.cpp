@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: MIT
+#include "ui/history/HistoryDatabaseDlg.h"
+
+#include "ui/base/DialogButtons.h"
+#include "core/base/MessageService.h"
+#include "core/history/HistoryService.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+HistoryDatabaseDlg::HistoryDatabaseDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Baza danych"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    const HistoryConfig current = HistoryConfig::FromSettings();
+
+    auto* group = new QGroupBox(QStringLiteral("Historia sprawdzeń przechowywana jest"), this);
+    localButton = new QRadioButton(QStringLiteral("w &lokalnej bazie danych tego komputera"), group);
+    auto* localPath = new QLabel(QDir::toNativeSeparators(LocalHistoryPath()), group);
+    localPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    localPath->setIndent(22);
+    serverButton = new QRadioButton(QStringLiteral("na &serwerze PostgreSQL laboratorium"), group);
+
+    hostEdit = new QLineEdit(current.host, group);
+    portBox = new QSpinBox(group);
+    portBox->setRange(1, 65535);
+    portBox->setValue(current.port);
+    databaseEdit = new QLineEdit(current.database, group);
+    userEdit = new QLineEdit(current.user, group);
+    hostEdit->setObjectName(QStringLiteral("host"));
+    databaseEdit->setObjectName(QStringLiteral("database"));
+    userEdit->setObjectName(QStringLiteral("user"));
+    auto* form = new QFormLayout;
+    form->setContentsMargins(22, 0, 0, 0);
+    form->addRow(QStringLiteral("Serwer:"), hostEdit);
+    form->addRow(QStringLiteral("Port:"), portBox);
+    form->addRow(QStringLiteral("Baza danych:"), databaseEdit);
+    form->addRow(QStringLiteral("Użytkownik:"), userEdit);
+    auto* password = new QLabel(
+        QStringLiteral("Hasło nie jest przechowywane przez program: podaj je w pliku ~/.pgpass "
+                       "lub w zmiennej środowiska PGPASSWORD."),
+        group);
+    password->setWordWrap(true);
+    form->addRow(password);
+    auto* queue = new QLabel(QStringLiteral("Gdy serwer jest niedostępny, sprawdzenia czekają w "
+                                            "lokalnej bazie danych i są wysyłane później."),
+                             group);
+    queue->setWordWrap(true);
+    form->addRow(queue);
+    probeButton = new QPushButton(QStringLiteral("Sprawdź &połączenie"), group);
+    probeResult = new QLabel(group);
+    probeResult->setWordWrap(true);
+    form->addRow(probeButton, probeResult);
+
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(localButton);
+    groupLayout->addWidget(localPath);
+    groupLayout->addWidget(serverButton);
+    groupLayout->addLayout(form);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    if (qEnvironmentVariableIsSet("R718_HISTORY") && !qEnvironmentVariable("R718_HISTORY").trimmed().isEmpty()) {
+        auto* note = new QLabel(QStringLiteral("Uwaga: zmienna środowiska R718_HISTORY wskazuje "
+                                               "teraz bazę danych %1; ustawienia poniżej działają "
+                                               "bez tej zmiennej.")
+                                    .arg(HistoryConfig::Current().Description()),
+                                this);
+        note->setWordWrap(true);
+        layout->addWidget(note);
+    }
+    layout->addWidget(OkCancelButtons(this));
+
+    (current.IsServer() ? serverButton : localButton)->setChecked(true);
+    connect(localButton, &QRadioButton::toggled, this, &HistoryDatabaseDlg::UpdateFields);
+    connect(probeButton, &QPushButton::clicked, this, &HistoryDatabaseDlg::OnProbe);
+    UpdateFields();
+    resize(520, sizeHint().height());
+}
+
+HistoryConfig HistoryDatabaseDlg::Chosen() const
+{
+    HistoryConfig config;
+    config.backend = serverButton->isChecked() ? HistoryConfig::Backend::PostgreSql
+                                               : HistoryConfig::Backend::Local;
+    config.host = hostEdit->text().trimmed();
+    config.port = portBox->value();
+    config.database = databaseEdit->text().trimmed();
+    config.user = userEdit->text().trimmed();
+    return config;
+}
+
+void HistoryDatabaseDlg::UpdateFields()
+{
+    const bool server = serverButton->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{hostEdit, portBox, databaseEdit, userEdit, probeButton})
+        w->setEnabled(server);
+    probeResult->clear();
+}
+
+QString HistoryDatabaseDlg::Refusal() const
+{
+    if (!serverButton->isChecked())
+        return QString();
+    if (hostEdit->text().trimmed().isEmpty())
+        return QStringLiteral("Podaj nazwę lub adres serwera bazy danych.");
+    if (databaseEdit->text().trimmed().isEmpty())
+        return QStringLiteral("Podaj nazwę bazy danych na serwerze.");
+    return QString();
+}
+
+void HistoryDatabaseDlg::OnProbe()
+{
+    const QString refusal = Refusal();
+    if (!refusal.isEmpty()) {
+        probeResult->setText(refusal);
+        return;
+    }
+    probeButton->setEnabled(false);
+    probeResult->setText(QStringLiteral("Łączenie..."));
+    HistoryService::Instance().Probe(Chosen()).then(this, [this](const QString& error) {
+        probeButton->setEnabled(serverButton->isChecked());
+        probeResult->setText(error.isEmpty() ? QStringLiteral("Połączenie działa.") : error);
+    });
+}
+
+void HistoryDatabaseDlg::accept()
+{
+    const QString refusal = Refusal();
+    if (!refusal.isEmpty()) {
+        ShowError(refusal, this);
+        (hostEdit->text().trimmed().isEmpty() ? hostEdit : databaseEdit)->setFocus();
+        return;
+    }
+    Chosen().SaveToSettings();
+    // Records that waited for a server go to the one chosen now.
+    HistoryService::Instance().SendQueued();
+    QDialog::accept();
+}

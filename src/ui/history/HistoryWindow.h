@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/history/HistoryStore.h"
+
+#include <QDialog>
+
+class DriftChartView;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QTableWidget;
+
+// "Historia sprawdzeń": the meters checked (with a filter), the checks of the chosen meter,
+// the points of the chosen check and the drift of its range; the report of a stored check
+// printed again with its own date, and the shown checks exported to CSV. Everything is read
+// on the history's worker thread: the window stays responsive on a slow server.
+class HistoryWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `openDocument`: the meter check's document, which a printed PDF file never replaces.
+    explicit HistoryWindow(QWidget* parent = nullptr, const QString& openDocument = QString());
+    ~HistoryWindow() override;
+
+    QLineEdit* filterEdit = nullptr;
+    QTableWidget* metersTable = nullptr;
+    QTableWidget* checksTable = nullptr;
+    QTableWidget* pointsTable = nullptr;
+    DriftChartView* driftChart = nullptr;
+    QPushButton* printButton = nullptr;
+    QPushButton* exportButton = nullptr;
+
+    // True once the list of meters has come (or failed to come).
+    bool MetersLoaded() const { return metersLoaded; }
+    // True once the checks of the chosen meter have come.
+    bool ChecksLoaded() const { return checksLoaded; }
+    // The check chosen in the list, or nullptr.
+    const CheckRecord* ChosenCheck() const;
+    // The checks listed for the chosen meter, newest first.
+    const QList<CheckRecord>& ShownChecks() const { return checks; }
+
+    // Prints the report of the chosen check on this printer (the button asks for one first);
+    // `writtenFile`, when given, gets the PDF file written (empty when none).
+    bool PrintChosenCheck(QPrinter& printer, QString* writtenFile = nullptr);
+    // Writes the shown checks to a CSV file (the button asks for the name first).
+    bool ExportShownChecks(const QString& path);
+
+private:
+    void LoadMeters();
+    void ShowMeters();
+    void OnMeterChosen();
+    void OnCheckChosen();
+    void OnPointChosen();
+    void OnPrint();
+    void OnExport();
+    void ShowStatus(const QString& text);
+    // "<what> zapisano w pliku:" and the file, as after a printed report's PDF file.
+    void ShowWrittenFile(const QString& what, const QString& file);
+
+    QLabel* status = nullptr;
+    QList<MeterSummary> meters;
+    QList<MeterSummary> shownMeters;
+    QList<CheckRecord> checks;
+    int request = 0; // answers to an older choice of meter are dropped
+    bool metersLoaded = false;
+    bool checksLoaded = false;
+    QString openDocument;
+};

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/history/HistoryDatabase.h"
+
+#include <QFuture>
+#include <QList>
+
+class QWidget;
+struct MeterCheckSession;
+
+// The end of a measurement run: every range of the session's document in which the run
+// confirmed a point becomes one record of the history. Returns at once; the record is written on
+// the history's worker thread, and a failure is shown in one message over `owner` (the document and
+// the window keep every result). A run that measured nothing records nothing.
+QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& session,
+                                                       const QList<int>& measuredRanges,
+                                                       QWidget* owner);

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include "ui/metercheck/charts/ChartPage.h"
+
+#include "ui/base/DialogUnits.h"
+#include "core/base/MessageService.h"
+#include "ui/controls/ChartControl.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QVBoxLayout>
+
+ChartPage::ChartPage(const MeterCheckDoc& doc, QWidget* parent) : QWidget(parent), doc(doc)
+{
+    // A borderless child page of 527 × 310 units with the chart at 7, 7, 513 × 296.
+    resize(DialogUnits::Size(527, 310));
+    chart = new ChartControl(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(DialogUnits::X(7), DialogUnits::Y(7), DialogUnits::X(7),
+                               DialogUnits::Y(7));
+    layout->addWidget(chart);
+}
+
+bool ChartPage::DrawChart(int range)
+{
+    const ChartData built = BuildChart(range);
+    switch (built.status) {
+    case ChartData::NotMeasured:
+        return false;
+    case ChartData::NoMarkedPoints:
+        hide();
+        Messages().Show(RangeCharts::NoPointsMessage(), RangeCharts::NoDataCaption(),
+                        MessageIcon::Error, MessageButtons::Ok, parentWidget());
+        return false;
+    case ChartData::Ready:
+        break;
+    }
+    data = built;
+
+    chart->openData(int(data.series.size()), data.pointCount);
+    for (int place = 0; place < int(data.titles.size()); ++place)
+        chart->setTitle(place, data.titles[place]);
+    chart->setAxisMinimum(data.axisMin);
+    chart->setAxisMaximum(data.axisMax);
+    chart->setAxisStep(data.axisStep);
+    // Bars compare setting and indication point by point; the errors are lines between the
+    // two lines of the permissible error.
+    chart->setChartKind(data.optionB == 2 ? ChartControl::ChartKind::Bars
+                                          : ChartControl::ChartKind::Lines);
+    for (int s = 0; s < int(data.series.size()); ++s) {
+        const ChartSeries& series = data.series[s];
+        chart->setSeriesLegend(s, series.legend);
+        chart->setCurrentSeries(s);
+        chart->setSeriesColor(QColor::fromRgb(series.color));
+        for (int n = 0; n < int(series.values.size()); ++n)
+            chart->setPointValue(n, series.values[n]);
+    }
+    chart->closeData();
+    return true;
+}
+
+bool ChartPage::PrintChart(int range, QPrinter& printer)
+{
+    if (!DrawChart(range))
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // The painter's origin is the corner of the printable part of the page.
+    RenderChart(painter, QRectF(0, 0, printer.width(), printer.height()));
+    painter.end();
+    return true;
+}
+
+bool ChartPage::PrintChart(int range, QPainter& painter, const QRectF& area)
+{
+    if (!DrawChart(range))
+        return false;
+    RenderChart(painter, area);
+    return true;
+}
+
+void ChartPage::RenderChart(QPainter& painter, const QRectF& area) const
+{
+    if (data.status != ChartData::Ready || area.isEmpty())
+        return;
+    // The chart is drawn stretched to its target: give it a target of its own proportions.
+    const QSizeF shape = chart->isVisible()
+                             ? QSizeF(chart->size())
+                             : QSizeF(ChartControl::unshownWidth, ChartControl::unshownHeight);
+    const QSizeF fitted = shape.scaled(area.size(), Qt::KeepAspectRatio);
+    QRectF target(QPointF(0, 0), fitted);
+    target.moveCenter(area.center());
+    target.moveTop(area.top());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    chart->renderTo(painter, target);
+    painter.restore();
+}

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+#include "ui/metercheck/report/ProtocolPrinter.h"
+
+#include "core/base/MessageService.h"
+#include "core/base/WorkProgress.h"
+#include "core/metercheck/document/MeterCheckSession.h"
+#include "ui/metercheck/report/PrintJobs.h"
+#include "ui/metercheck/report/ProtocolPage.h"
+#include "core/metercheck/report/ReportClock.h"
+
+void ShowPrintError(const QString& text)
+{
+    Messages().Show(text, QString::fromUtf8(reportMessageCaption), MessageIcon::Error,
+                    MessageButtons::Ok, nullptr);
+}
+
+bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
+                        const ReportClock& clock)
+{
+    const QDateTime now = clock.Now();
+    const QString dateText = ReportDateText(now.date());
+    const QString timeText = ReportTimeText(now.time());
+
+    if (!jobs.HasPrinter()) {
+        ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"));
+        return false;
+    }
+    QPainter* painter = jobs.BeginJob(QStringLiteral("Wydruk - R718"));
+    if (!painter) {
+        ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"));
+        return false;
+    }
+    if (!jobs.BeginPage()) {
+        ShowPrintError(QStringLiteral("Nie można wystartować strony"));
+        jobs.AbortJob();
+        return false;
+    }
+    PaintProtocolPage(*painter, doc, range, dateText, timeText);
+    jobs.EndPage();
+    jobs.EndJob();
+    return true;
+}
+
+bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
+                 ReportChartPrinter* charts, const ReportClock& clock, WorkProgress* progress)
+{
+    const MeterCheckDoc& doc = session.document;
+    const bool points = options.printPointsChart && charts;
+    const bool errors = options.printErrorsChart && charts;
+    const int pagesPerRange = (options.printTable ? 1 : 0) + (points ? 1 : 0) + (errors ? 1 : 0);
+    const int rangeCount = options.printScope == 0 ? 1 : CountRanges(doc);
+    const int pageCount = rangeCount * pagesPerRange;
+    int page = 0;
+    int rangeNumber = 0;
+    // Before each page: the event loop runs there, and the technician may stop the print.
+    auto goOn = [&] {
+        const bool go =
+            !progress || progress->Continue(page, pageCount,
+                                            QStringLiteral("Zakres %1 z %2, strona %3 z %4")
+                                                .arg(rangeNumber)
+                                                .arg(rangeCount)
+                                                .arg(page + 1)
+                                                .arg(pageCount));
+        ++page;
+        return go;
+    };
+    auto printRange = [&](int range) {
+        ++rangeNumber;
+        if (range < 0 || range >= maxRanges)
+            return true;
+        if (options.printTable) {
+            if (!goOn())
+                return false;
+            PrintProtocolTable(jobs, doc, range, clock);
+        }
+        if (points) {
+            if (!goOn())
+                return false;
+            charts->PrintChart(ReportChartPrinter::Chart::Points, range, jobs);
+        }
+        if (errors) {
+            if (!goOn())
+                return false;
+            charts->PrintChart(ReportChartPrinter::Chart::Errors, range, jobs);
+        }
+        return true;
+    };
+
+    if (options.printScope == 0)
+        return printRange(session.currentRange);
+    // Counted again after every range, as the other loops over all ranges do.
+    for (int i = 0; i < CountRanges(doc); ++i) {
+        if (!printRange(i))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/link/CommandSender.h"
+#include "core/metercheck/run/ExactReadingControl.h"
+
+#include <QDialog>
+
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+class QToolButton;
+class ToggleButton;
+struct MeterCheckSession;
+
+// "Metoda dokładnego odczytu": the operator moves the calibrator output digit by digit (spin,
+// Up/Down keys, sign button) until the meter shows the nominal value. Every key pressed in the
+// dialog re-sends the output; Tab, Enter and Esc are no dialog keys here, so OK and "Przerwij"
+// must be clicked. The output starts at `setpointText`. OK stores the output in the setting of
+// point `point` of range `range` of the session's document and sets documentModified.
+class CExactReadingDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    CExactReadingDlg(MeterCheckSession& session, int range, int point, const QString& setpointText,
+                     CommandSender& sender, QWidget* parent = nullptr);
+
+    const ExactReadingControl& Control() const { return control; }
+
+    QLabel* descriptionLabel = nullptr; // 1327
+    QLabel* readingLabel = nullptr;     // 1303
+    QLabel* readingUnit = nullptr;      // 1326
+    QLabel* signLabel = nullptr;        // 1302
+    QLabel* outputLabel = nullptr;      // 1301
+    QToolButton* spinUp = nullptr;      // 1299
+    QToolButton* spinDown = nullptr;
+    ToggleButton* digitButtons[ExactReadingControl::digitCount] = {}; // 1297, 1194-1196, 1204
+    ToggleButton* signButton = nullptr;                               // 1205
+    QLabel* meterRangeLabel = nullptr;                                // 1324
+    QLabel* meterRangeUnit = nullptr;                                 // 1325
+    QLabel* calibratorRange = nullptr;                                // 1323
+    QLabel* calibratorRangeUnit = nullptr;                            // 1322
+    QPushButton* okButton = nullptr;
+    QPushButton* abortButton = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildOutputFrame();
+    void ShowOutput();
+    void OnSignButton(bool pressed);
+    void OnOk();
+
+    ExactReadingControl control;
+    QButtonGroup* digitGroup = nullptr;
+    MeterCheckSession& session;
+    int range;
+    int point;
+};

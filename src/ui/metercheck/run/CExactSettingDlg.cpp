@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+#include "ui/metercheck/run/CExactSettingDlg.h"
+
+#include "core/base/MessageService.h"
+#include "core/link/CalFunctionTable.h"
+#include "core/metercheck/entry/RangeDescription.h"
+#include "core/metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/run/ExactSettingEntry.h"
+#include "ui/metercheck/run/MeasurementDialogParts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+
+using namespace MeasurementDialogParts;
+
+CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int point,
+                                   const QString& setpointText, QWidget* parent)
+    : QDialog(parent), session(session), range(range), point(point)
+{
+    setWindowTitle(QStringLiteral("Metoda dokładnej nastawy"));
+    setFixedSize(480, 262);
+    const MeterRange& r = session.document.ranges[range];
+    const int function = r.calFunction;
+    const bool known = CalFunctions::IsValid(function);
+    const QFont value = ValueFont();
+
+    descriptionLabel = Label(this, QRect(12, 8, 456, 22), value);
+    descriptionLabel->setText(DescribeRange(r));
+
+    Frame(this, QStringLiteral("Wskazanie miernika"), QRect(10, 38, 225, 108));
+    indicationEdit = new QLineEdit(this);
+    indicationEdit->setGeometry(24, 68, 150, 52);
+    indicationEdit->setMaxLength(7);
+    indicationEdit->setFont(DisplayFont());
+    QPalette palette = indicationEdit->palette();
+    palette.setColor(QPalette::Base, EntryBackground());
+    palette.setColor(QPalette::Text, Qt::black);
+    indicationEdit->setPalette(palette);
+    indicationUnit = Label(this, QRect(182, 68, 48, 52), value);
+    indicationUnit->setText(r.rangeUnit);
+
+    Frame(this, QStringLiteral("Nastawa kalibratora"), QRect(245, 38, 225, 108));
+    setpointLabel =
+        Label(this, QRect(258, 68, 140, 52), DisplayFont(), Qt::AlignRight | Qt::AlignVCenter);
+    setpointLabel->setText(setpointText);
+    setpointUnit = Label(this, QRect(406, 68, 56, 52), value);
+
+    Frame(this, QStringLiteral("Zakres miernika"), QRect(10, 154, 225, 56));
+    meterRangeLabel =
+        Label(this, QRect(24, 176, 100, 26), value, Qt::AlignRight | Qt::AlignVCenter);
+    meterRangeLabel->setText(r.rangeValue);
+    meterRangeUnit = Label(this, QRect(132, 176, 90, 26), value);
+    meterRangeUnit->setText(r.rangeUnit);
+
+    Frame(this, QStringLiteral("Zakres kalibratora"), QRect(245, 154, 225, 56));
+    calibratorRange =
+        Label(this, QRect(258, 176, 100, 26), value, Qt::AlignRight | Qt::AlignVCenter);
+    calibratorRangeUnit = Label(this, QRect(366, 176, 90, 26), value);
+    if (known) {
+        setpointUnit->setText(CalFunctionTable[function].unitText);
+        calibratorRange->setText(CalFunctionTable[function].rangeText);
+        calibratorRangeUnit->setText(CalFunctionTable[function].unitText);
+    }
+
+    okButton = Button(this, QStringLiteral("OK"), QRect(270, 222, 95, 30));
+    abortButton = Button(this, QStringLiteral("Przerwij"), QRect(375, 222, 95, 30));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &CExactSettingDlg::OnOk);
+    connect(abortButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    indicationEdit->setFocus();
+}
+
+void CExactSettingDlg::OnOk()
+{
+    MeterPoint& p = session.document.ranges[range].points[point];
+    QString shown;
+    switch (ExactSettingEntry::Confirm(indicationEdit->text(), p, &shown)) {
+    case ExactSettingEntry::Refused:
+        ShowError(ExactSettingEntry::BadIndicationMessage(), this);
+        indicationEdit->clear();
+        indicationEdit->setFocus();
+        return;
+    case ExactSettingEntry::Stored:
+        indicationEdit->setText(shown);
+        session.documentModified = true;
+        break;
+    case ExactSettingEntry::Kept:
+        break;
+    }
+    accept();
+}

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#include "ui/metercheck/run/MeasurementDialogs.h"
+
+#include "ui/metercheck/run/CExactReadingDlg.h"
+#include "ui/metercheck/run/CExactSettingDlg.h"
+#include "ui/metercheck/run/CProcedureDlg.h"
+
+namespace {
+
+MeasurementOutcome OutcomeOf(int dialogResult)
+{
+    switch (dialogResult) {
+    case QDialog::Accepted:
+        return MeasurementOutcome::Ok;
+    case QDialog::Rejected:
+        return MeasurementOutcome::Abort;
+    default:
+        return MeasurementOutcome::Other;
+    }
+}
+
+} // namespace
+
+MeasurementDialogs::MeasurementDialogs(MeterCheckSession& session, QWidget* parent,
+                                       CommandSender& sender)
+    : session(session), parent(parent), sender(sender)
+{}
+
+bool MeasurementDialogs::ChooseProcedure(qint16& rangeScope, qint16& pointScope)
+{
+    CProcedureDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    rangeScope = dialog.RangeScope();
+    pointScope = dialog.PointScope();
+    return true;
+}
+
+MeasurementOutcome MeasurementDialogs::RunExactSetting(int range, int point,
+                                                       const QString& setpointText)
+{
+    CExactSettingDlg dialog(session, range, point, setpointText, parent);
+    return OutcomeOf(dialog.exec());
+}
+
+MeasurementOutcome MeasurementDialogs::RunExactReading(int range, int point,
+                                                       const QString& setpointText)
+{
+    CExactReadingDlg dialog(session, range, point, setpointText, sender, parent);
+    return OutcomeOf(dialog.exec());
+}

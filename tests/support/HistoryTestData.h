@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/history/CheckRecord.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+// A check of a 400 mV range with class 0.1 % of range (0.40 mV): points at 100, 200 and
+// 300 mV, measured with the given indications (by default all within 0.40 mV), recorded as a
+// run records it.
+CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
+                        const QDateTime& checkedAt,
+                        const QStringList& readings = {"100.05", "200.00", "300.30"});
+
+// Removes the local history file of this process (the tests' data folders outlive a run).
+void ForgetLocalHistory();

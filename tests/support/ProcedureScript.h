@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Scripted stand-ins for the measurement dialogs and the ranges page, so that whole runs go
+// through the procedure logic without a screen. The dialogs apply the same rules as the real
+// ones (ExactSettingEntry, ExactReadingControl).
+
+#include "RecordingCommandSender.h"
+#include "core/metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/run/ExactReadingControl.h"
+#include "core/metercheck/run/ExactSettingEntry.h"
+#include "core/metercheck/run/MeasurementDialogRunner.h"
+#include "core/metercheck/run/PointsGridView.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+// One answer of the operator to a measurement dialog.
+struct DialogStep
+{
+    MeasurementOutcome outcome = MeasurementOutcome::Ok;
+    QString typed;                                    // exact setting: the indication typed
+    std::function<void(ExactReadingControl&)> adjust; // exact reading: what the operator does
+
+    static DialogStep Ok(const QString& typed = {}) { return {MeasurementOutcome::Ok, typed, {}}; }
+    static DialogStep Abort() { return {MeasurementOutcome::Abort, {}, {}}; }
+    static DialogStep Adjust(std::function<void(ExactReadingControl&)> f)
+    {
+        return {MeasurementOutcome::Ok, {}, std::move(f)};
+    }
+};
+
+// What a dialog saw when it opened.
+struct OpenedDialog
+{
+    int range;
+    int point;
+    QString setpoint; // setpointText
+    QString setting;  // the point's setting and reading at that moment
+    QString reading;
+};
+
+class ScriptedMeasurementDialogs : public MeasurementDialogRunner
+{
+public:
+    ScriptedMeasurementDialogs(MeterCheckDoc& doc, RecordingCommandSender& sender)
+        : doc(doc), sender(sender)
+    {}
+
+    bool ChooseProcedure(qint16& rangeChoice, qint16& pointChoice) override
+    {
+        ++choices;
+        if (!chooseOk)
+            return false;
+        rangeChoice = chosenRangeScope;
+        pointChoice = chosenPointScope;
+        return true;
+    }
+
+    MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override
+    {
+        MeterPoint& p = Open(range, point, setpointText);
+        const DialogStep step = Next();
+        if (step.outcome == MeasurementOutcome::Ok &&
+            ExactSettingEntry::Confirm(step.typed, p) == ExactSettingEntry::Refused)
+            return MeasurementOutcome::Other; // a script never leaves a refused entry
+        return step.outcome;
+    }
+
+    MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override
+    {
+        MeterPoint& p = Open(range, point, setpointText);
+        const DialogStep step = Next();
+        ExactReadingControl control(doc.ranges[range].calFunction, setpointText, sender);
+        if (step.adjust)
+            step.adjust(control);
+        if (step.outcome == MeasurementOutcome::Ok)
+            p.setting = control.SettingText();
+        return step.outcome;
+    }
+
+    bool chooseOk = true;
+    qint16 chosenRangeScope = 0;
+    qint16 chosenPointScope = 0;
+    int choices = 0;
+    QList<DialogStep> steps;
+    QList<OpenedDialog> opened;
+
+private:
+    MeterPoint& Open(int range, int point, const QString& setpointText)
+    {
+        MeterPoint& p = doc.ranges[range].points[point];
+        opened.append({range, point, setpointText, p.setting, p.reading});
+        return p;
+    }
+    DialogStep Next() { return steps.isEmpty() ? DialogStep::Abort() : steps.takeFirst(); }
+
+    MeterCheckDoc& doc;
+    RecordingCommandSender& sender;
+};
+
+// Records what the run asks of the points grid: "fill 3", "row 2".
+class RecordingPointsGrid : public PointsGridView
+{
+public:
+    void FillPointsGrid(int range) override { calls << QStringLiteral("fill %1").arg(range); }
+    void SelectPointsRow(int row) override { calls << QStringLiteral("row %1").arg(row); }
+    QStringList calls;
+};

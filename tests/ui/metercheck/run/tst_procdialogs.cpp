@@ -1,0 +1,275 @@
+// SPDX-License-Identifier: MIT
+#include "DataRows.h"
+#include "DocumentBuilder.h"
+#include "RecordingCommandSender.h"
+#include "RecordingMessageService.h"
+#include "ScopedDocument.h"
+
+#include "ui/controls/ToggleButton.h"
+#include "core/link/CalFunctionTable.h"
+#include "core/metercheck/document/MeterCheckDoc.h"
+#include "ui/metercheck/run/CExactReadingDlg.h"
+#include "ui/metercheck/run/CExactSettingDlg.h"
+#include "ui/metercheck/run/CProcedureDlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+class TestProcDialogs : public QObject
+{
+    Q_OBJECT
+
+    ScopedDocument session;
+    MeterCheckDoc& doc = session.document;
+    QString setpointText; // the value the procedure sent last
+
+    // Range 0: a K thermocouple with To = 23.0 served by function 13; point 0 nominal 300 °C.
+    void ThermocoupleDocument(int method)
+    {
+        session.Reset();
+        DocumentBuilder b(doc);
+        b.Method(CheckMethod(method)).Range(0, ThermocoupleRange()).Nominals({"300"});
+        b.LastRange().rangeValue = "1000";
+        b.LastRange().points[0].unit = "°C";
+        setpointText = "300.0";
+    }
+
+    // A 50 mV voltage range served by function 0, output -12.345 mV.
+    void VoltageDocument()
+    {
+        session.Reset();
+        DocumentBuilder(doc)
+            .Method(CheckMethod::ExactReading)
+            .Range(0, RangeFunction::Voltage, "50", "mV")
+            .Nominals({"-12.345"}, false);
+        setpointText = "-12.345";
+    }
+
+private slots:
+    void initTestCase() { FillCalFunctionTable(); }
+
+    void procedureChoice()
+    {
+        CProcedureDlg dialog;
+        QCOMPARE(dialog.windowTitle(), "Procedura pomiarowa");
+        QVERIFY(dialog.currentRangeButton->isChecked());
+        QVERIFY(dialog.markedPointsButton->isChecked());
+        QCOMPARE(dialog.RangeScope(), qint16(0));
+        QCOMPARE(dialog.PointScope(), qint16(0));
+        QCOMPARE(dialog.currentRangeButton->text(), "bieżący zakres");
+        QCOMPARE(dialog.allRangesButton->text(), "wszystkie zakresy");
+        QCOMPARE(dialog.markedPointsButton->text(), "zaznaczone");
+        QCOMPARE(dialog.allPointsButton->text(), "wszystkie");
+        dialog.allRangesButton->setChecked(true);
+        dialog.allPointsButton->setChecked(true);
+        QCOMPARE(dialog.RangeScope(), qint16(1));
+        QCOMPARE(dialog.PointScope(), qint16(1));
+        QVERIFY(!dialog.currentRangeButton->isChecked());
+    }
+
+    void exactSettingShowsThePoint()
+    {
+        ThermocoupleDocument(0);
+        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        QCOMPARE(dialog.windowTitle(), "Metoda dokładnej nastawy");
+        QCOMPARE(dialog.descriptionLabel->text(),
+                 "Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
+        QCOMPARE(dialog.indicationUnit->text(), "°C");
+        QCOMPARE(dialog.setpointLabel->text(), "300.0");
+        QCOMPARE(dialog.setpointUnit->text(), "°C");
+        QCOMPARE(dialog.meterRangeLabel->text(), "1000");
+        QCOMPARE(dialog.meterRangeUnit->text(), "°C");
+        QCOMPARE(dialog.calibratorRange->text(), "1370.0");
+        QCOMPARE(dialog.calibratorRangeUnit->text(), "°C");
+        QCOMPARE(dialog.abortButton->text(), "Przerwij");
+        QCOMPARE(dialog.indicationEdit->maxLength(), 7);
+        QVERIFY(dialog.indicationEdit->text().isEmpty());
+        const QFont font = dialog.indicationEdit->font();
+        QCOMPARE(font.family(), "Courier");
+        QVERIFY(font.bold());
+        QCOMPARE(dialog.indicationEdit->palette().color(QPalette::Base), QColor(0x93, 0xE3, 0x95));
+        QCOMPARE(dialog.indicationEdit->palette().color(QPalette::Text), QColor(Qt::black));
+    }
+
+    void exactSettingRefusesBadIndication()
+    {
+        ThermocoupleDocument(0);
+        doc.ranges[0].points[0].reading = "old";
+        RecordingMessageService messages;
+        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClicks(dialog.indicationEdit, "30a.1");
+        dialog.okButton->click();
+        QVERIFY(messages.OnlyError("Błędnie podane wskazanie miernika."));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.indicationEdit->text().isEmpty());
+        QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
+        QVERIFY(!session.documentModified);
+
+        QTest::keyClicks(dialog.indicationEdit, "300,20");
+        dialog.okButton->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.indicationEdit->text(), "300.20");
+        QCOMPARE(doc.ranges[0].points[0].reading, "300.20");
+        QVERIFY(session.documentModified);
+    }
+
+    void exactSettingAbortStoresNothing()
+    {
+        ThermocoupleDocument(0);
+        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClicks(dialog.indicationEdit, "299.9");
+        dialog.abortButton->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
+        QVERIFY(!session.documentModified);
+    }
+
+    void exactReadingShowsTheOutput()
+    {
+        VoltageDocument();
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        QCOMPARE(dialog.windowTitle(), "Metoda dokładnego odczytu");
+        QCOMPARE(dialog.descriptionLabel->text(), "Pomiar napięcia");
+        QCOMPARE(dialog.readingLabel->text(), "-12.345");
+        QCOMPARE(dialog.readingUnit->text(), "mV");
+        QCOMPARE(dialog.signLabel->text(), "-");
+        QCOMPARE(dialog.outputLabel->text(), "12.345");
+        QCOMPARE(dialog.calibratorRange->text(), "50");
+        QCOMPARE(dialog.calibratorRangeUnit->text(), "mV");
+        QVERIFY(dialog.signButton->isChecked());
+        const int xs[] = {144, 125, 105, 67, 48}; // three decimals
+        for (int n = 0; n < 5; ++n) {
+            QCOMPARE(dialog.digitButtons[n]->x(), xs[n]);
+            QCOMPARE(dialog.digitButtons[n]->y(), 171);
+            QCOMPARE(dialog.digitButtons[n]->isChecked(), n == 0);
+        }
+        QVERIFY(sender.sent.isEmpty());
+    }
+
+    // Tab, Enter and Esc re-send the output like every other key and are not dialog keys.
+    void dialogKeysOnlyResend_data()
+    {
+        QTest::addColumn<int>("key");
+        DataRow("Tab", int(Qt::Key_Tab));
+        DataRow("Shift+Tab", int(Qt::Key_Backtab));
+        DataRow("Enter", int(Qt::Key_Return));
+        DataRow("Esc", int(Qt::Key_Escape));
+    }
+    void dialogKeysOnlyResend()
+    {
+        QFETCH(int, key);
+        VoltageDocument();
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QVERIFY(dialog.isAncestorOf(focus));
+        QTest::keyClick(focus, Qt::Key(key));
+        QCOMPARE(sender.sent, QStringList({"N-12.345"}));
+        QCOMPARE(QApplication::focusWidget(), focus);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.result(), 0);
+    }
+
+    void arrowKeysAndSpinStep()
+    {
+        VoltageDocument();
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::mouseClick(dialog.digitButtons[2], Qt::LeftButton); // 0.1 mV
+        sender.sent.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(dialog.outputLabel->text(), "12.245");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        dialog.spinUp->click();
+        QCOMPARE(sender.sent, QStringList({"N-12.245", "N-12.345", "N-12.245"}));
+        QVERIFY(dialog.digitButtons[2]->isChecked());
+        QVERIFY(!dialog.digitButtons[0]->isChecked());
+    }
+
+    void spinStopsAtTheLimit()
+    {
+        VoltageDocument();
+        setpointText = "-54.9";
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        dialog.digitButtons[2]->click(); // 0.1 mV
+        for (int i = 0; i < 3; ++i)
+            dialog.spinDown->click();
+        QCOMPARE(dialog.outputLabel->text(), "55.000");
+        QCOMPARE(sender.sent, QStringList({"N-55.000", "N-55.000", "N-55.000"}));
+    }
+
+    void signButtonAndKey()
+    {
+        VoltageDocument();
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.signButton->click();
+        QCOMPARE(dialog.signLabel->text(), "");
+        QVERIFY(!dialog.signButton->isChecked());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus);
+        QCOMPARE(dialog.signLabel->text(), "-");
+        QVERIFY(dialog.signButton->isChecked());
+        QCOMPARE(sender.sent, QStringList({"N12.345", "N12.345", "N-12.345"}));
+    }
+
+    void signButtonCannotMakeNegativeResistance()
+    {
+        VoltageDocument();
+        MeterRange& r = doc.ranges[0];
+        r.function = RangeFunction::Resistance;
+        r.calFunction = 5;
+        r.rangeUnit = "Ohm";
+        setpointText = "100.00";
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        dialog.signButton->click();
+        QVERIFY(!dialog.signButton->isChecked());
+        QCOMPARE(dialog.signLabel->text(), "");
+        QVERIFY(sender.sent.isEmpty());
+    }
+
+    void okStoresTheOutput()
+    {
+        VoltageDocument();
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        dialog.spinUp->click();
+        dialog.okButton->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(doc.ranges[0].points[0].setting, "-12.344");
+        QVERIFY(session.documentModified);
+    }
+
+    void abortStoresNothing()
+    {
+        VoltageDocument();
+        RecordingCommandSender sender;
+        CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
+        dialog.spinUp->click();
+        dialog.abortButton->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(doc.ranges[0].points[0].setting.isEmpty());
+        QVERIFY(!session.documentModified);
+    }
+};
+
+QTEST_MAIN(TestProcDialogs)
+#include "tst_procdialogs.moc"

@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+// The measure half of an opened panel against r718-sim at real speed: the poll keeps its
+// cadence while readings reach the readout, HOLD and the statistics.
+
+#include "RecordingMessageService.h"
+#include "SimLink.h"
+#include "ui/controls/ColorButton.h"
+#include "core/link/CalibratorLink.h"
+#include "core/link/NumberText.h"
+#include "ui/panel/CCalibratorPanelDlg.h"
+#include "ui/panel/CMeterDisplay.h"
+#include "ui/panel/MeterHalf.h"
+#include "ui/panel/SourceHalf.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QTest>
+
+class TestMeterSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pollCadenceWithReadingsHoldAndStatistics();
+};
+
+namespace {
+
+double Value(const ReadoutContent& shown)
+{
+    const double magnitude = ParseNumber(shown.valueText);
+    return shown.positive ? magnitude : -magnitude;
+}
+
+} // namespace
+
+void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
+{
+    RecordingMessageService messages;
+    SimLink sim;
+    QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+    CalibratorLink& link = sim.link;
+
+    CCalibratorPanelDlg panel(link);
+    panel.show();
+    QTRY_COMPARE(sim.Frames().mid(0, 3), QStringList({"^I%", "^X%", "^S1%"}));
+    QVERIFY(link.LinkAlive());
+    MeterHalf* meter = panel.Meter();
+    auto field = [meter](const char* name) {
+        return meter->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+
+    // Source -12.5 mV, looped back into the 50 mV measure range (four commands and a poll
+    // queued).
+    panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
+    for (const char* key : {"+/-", "1", "2", ".", "5", "E"})
+        panel.Source()->KeypadButton(QString::fromLatin1(key))->click();
+    meter->findChild<QAbstractButton*>(QStringLiteral("meterRange_50mV"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) + 12.5) < 0.1, 6000);
+    QCOMPARE(meter->Display()->Shown().unit, QStringLiteral("mV"));
+
+    QTest::keyClick(&panel, Qt::Key_R);
+    const qsizetype entriesAtReset = sim.Log().size();
+
+    // Five seconds of live readings, then HOLD for five more.
+    QTest::qWait(5000);
+    QVERIFY(qAbs(ParseNumber(field("meterMin")) + 12.5) < 0.1);
+    QVERIFY(qAbs(ParseNumber(field("meterMax")) + 12.5) < 0.1);
+    QVERIFY(ParseNumber(field("meterMin")) <= ParseNumber(field("meterMax")));
+    QCOMPARE(field("meterAverage"), QStringLiteral("0.000")); // the 10 s window is still open
+
+    QTest::keyClick(&panel, Qt::Key_H);
+    const ReadoutContent held = meter->Display()->Shown();
+    QCOMPARE(held.statusWord, QStringLiteral("HOLD"));
+    const QString spreadAtHold = field("meterSpread");
+    QTest::qWait(6000);
+
+    // The readout stayed on the held text while the statistics took the new readings.
+    QCOMPARE(meter->Display()->Shown().valueText, held.valueText);
+    QCOMPARE(meter->Display()->Shown().statusWord, QStringLiteral("HOLD"));
+    const double average = ParseNumber(field("meterAverage"));
+    QVERIFY2(qAbs(average + 12.5) < 0.1, qPrintable(field("meterAverage")));
+    QVERIFY(ParseNumber(field("meterSpread")) >= ParseNumber(spreadAtHold));
+
+    // Nothing but polls since the Reset, one every 500 ms: 20 in ten seconds, give or take
+    // one.
+    // The simulator's log may trail the wire by a moment on a busy machine: wait for ten
+    // seconds of it.
+    QList<SimLogEntry> log;
+    QTRY_VERIFY_WITH_TIMEOUT((log = sim.Log().mid(entriesAtReset)).size() > 1
+                                 && log.last().seconds >= log.first().seconds + 10.0,
+                             5000);
+    int polls = 0;
+    for (const SimLogEntry& entry : log) {
+        QCOMPARE(entry.frame, QStringLiteral("^P%"));
+        if (entry.seconds < log.first().seconds + 10.0)
+            ++polls;
+    }
+    QVERIFY2(log.last().seconds >= log.first().seconds + 10.0, "the run was too short");
+    const double meanMs = 1000.0 * (log.last().seconds - log.first().seconds) / (log.size() - 1);
+    qInfo("polls in the ten seconds after Reset: %d, mean interval %.1f ms", polls, meanMs);
+    QVERIFY2(polls >= 19 && polls <= 21, qPrintable(QString::number(polls)));
+    QVERIFY(messages.messages.isEmpty());
+
+    messages.answers = {MessageAnswer::Yes};
+    panel.close();
+}
+
+QTEST_MAIN(TestMeterSim)
+#include "tst_metersim.moc"
