@@ -149,7 +149,7 @@ void MeterData(FuzzSupport::Bytes& in)
     const QString name = in.Text();
     const QString number = in.Text();
     const int method = int(int8_t(in.Byte())) % 4;
-    const bool accepted = MeterDataEntry::Accept(session, name, number, method);
+    const bool accepted = MeterDataEntry::Accept(session, name, number, method, messages);
     const QString where = Quoted(name) + QLatin1Char(' ') + Quoted(number);
     FUZZ_CHECK(accepted == (!name.isEmpty() && !number.isEmpty()), where);
     if (!accepted) {

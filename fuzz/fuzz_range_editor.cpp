@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MeterRange slot;
     if (start & 1)
         slot = FuzzedRange(in);
-    auto editor = std::make_unique<RangeEditor>(slot, !(start & 1));
+    auto editor = std::make_unique<RangeEditor>(slot, !(start & 1), messages);
     CheckState(*editor, QStringLiteral("opened"));
 
     for (int step = 0; step < 32 && !in.AtEnd(); ++step) {
@@ -194,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 // same.
                 MeterRange stored = slot;
                 editor->StoreInto(stored);
-                RangeEditor reopened(stored, false);
+                RangeEditor reopened(stored, false, messages);
                 FUZZ_CHECK(reopened.Accept(), where + QStringLiteral(" reopened"));
                 FUZZ_CHECK(reopened.range() == editor->range(),
                            where + QStringLiteral(" reopened"));
@@ -205,7 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         default: {
             MeterRange stored = slot;
             editor->StoreInto(stored);
-            editor = std::make_unique<RangeEditor>(stored, false);
+            editor = std::make_unique<RangeEditor>(stored, false, messages);
             break;
         }
         }

@@ -39,8 +39,10 @@ template <typename F> void SourceHalf::Act(F&& action)
     Sync();
 }
 
-SourceHalf::SourceHalf(QWidget* parent, CommandSender& sender, ParamPrompt* prompt)
-    : QWidget(parent), dialogPrompt(parent), logic(sender, prompt ? *prompt : dialogPrompt, state)
+SourceHalf::SourceHalf(QWidget* parent, CommandSender& sender, MessageService& messages,
+                       ParamPrompt* prompt)
+    : QWidget(parent), dialogPrompt(messages, parent),
+      logic(sender, prompt ? *prompt : dialogPrompt, state)
 {
     setObjectName(QStringLiteral("sourceHalf"));
     setGeometry(PanelGeometry());

@@ -65,8 +65,9 @@ QString MeterRange::*FieldOf(RangeEditor::Edit edit)
 
 } // namespace
 
-RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QObject* owner)
-    : messageOwner(owner), editedRange(slot)
+RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, MessageService& messages,
+                         QObject* owner)
+    : messages(messages), messageOwner(owner), editedRange(slot)
 {
     if (addMode) {
         for (QString MeterRange::*field :
@@ -380,7 +381,7 @@ void RangeEditor::Refuse(Edit edit, const QString& message, bool focus)
     editTexts[edit].clear();
     if (focus)
         focusedEdit = edit;
-    ShowError(message, messageOwner);
+    messages.ShowError(message, messageOwner);
 }
 
 QString RangeEditor::RangeUnitFor(Edit edit) const
@@ -497,7 +498,7 @@ bool RangeEditor::Accept()
         editedRange.rangeValue.clear();
         if (chosenFunction != NoFunction)
             focusedEdit = rangeEdit;
-        ShowError(QStringLiteral("Nie wprowadzono zakresu miernika."), messageOwner);
+        messages.ShowError(QStringLiteral("Nie wprowadzono zakresu miernika."), messageOwner);
         return false;
     }
     // Whatever was typed into the other range edits, the chosen function's edit decides.
@@ -506,7 +507,7 @@ bool RangeEditor::Accept()
     if (chosenFunction == Temperature && chosenSensorKind == Thermocouple && chosenJunction == To &&
         editTexts[ToValue].isEmpty()) {
         focusedEdit = ToValue;
-        ShowError(QStringLiteral("Nie wprowadzono wartości To."), messageOwner);
+        messages.ShowError(QStringLiteral("Nie wprowadzono wartości To."), messageOwner);
         return false;
     }
     editedRange.rangeDefined = 1;

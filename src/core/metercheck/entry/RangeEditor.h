@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+class MessageService;
 class QObject;
 
 // The rules of the range editor, without any widget: the three option groups, the lists, the
@@ -77,7 +78,8 @@ public:
 
     // Opens on a copy of `slot`: add mode starts a fresh voltage range, edit mode shows the
     // stored one. `owner` is only handed to the message boxes.
-    RangeEditor(const MeterRange& slot, bool addMode, QObject* owner = nullptr);
+    RangeEditor(const MeterRange& slot, bool addMode, MessageService& messages,
+                QObject* owner = nullptr);
 
     static QString Title(bool addMode);
     static int MaxLength(Edit edit);
@@ -129,6 +131,7 @@ private:
     QString RangeUnitFor(Edit edit) const;
     void Refuse(Edit edit, const QString& message, bool focus);
 
+    MessageService& messages;
     QObject* messageOwner;
     MeterRange editedRange;
     std::array<QString, EditCount> editTexts;

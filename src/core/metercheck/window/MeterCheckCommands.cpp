@@ -40,8 +40,8 @@ std::unique_ptr<MeterCheckPort> LinkMeterCheckPort(LinkSession& session)
 
 MeterCheckCommands::MeterCheckCommands(MeterCheckSession& session, MeterCheckView& view,
                                        MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
-                                       QObject* owner)
-    : session(session), view(view), dialogs(dialogs), port(port), owner(owner)
+                                       MessageService& messages, QObject* owner)
+    : session(session), view(view), dialogs(dialogs), port(port), messages(messages), owner(owner)
 {}
 
 QString MeterCheckCommands::UntitledName()
@@ -71,8 +71,8 @@ MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
 {
     if (!session.documentModified)
         return SaveAnswer::NotAsked;
-    switch (AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"), QStringLiteral("R718"),
-                        MessageButtons::YesNoCancel, owner)) {
+    switch (messages.AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"),
+                                 QStringLiteral("R718"), MessageButtons::YesNoCancel, owner)) {
     case MessageAnswer::Yes:
         // Going on after a cancelled or failed save would drop the unsaved data.
         return OnSave() ? SaveAnswer::Saved : SaveAnswer::Stop;
@@ -160,7 +160,7 @@ void MeterCheckCommands::OnOpen()
     if (path.isEmpty())
         return;
     // A file that cannot be loaded is reported by LoadDocument and leaves the document as it was.
-    if (!LoadDocument(session, path, owner))
+    if (!LoadDocument(session, path, messages, owner))
         return;
     ShowOpenedDocument(path);
 }
@@ -177,12 +177,12 @@ void MeterCheckCommands::OnRecentFile(int index)
 
     // A path that cannot be loaded (gone, now a folder or a FIFO, unreadable) is reported by
     // LoadDocument with its cause.
-    if (!LoadDocument(session, path, owner)) {
+    if (!LoadDocument(session, path, messages, owner)) {
         // The document and the window stay as they were; a dead entry may leave the list.
-        if (AskQuestion(QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
-                            .arg(QDir::toNativeSeparators(path)),
-                        QStringLiteral("R718"), MessageButtons::YesNo,
-                        owner) == MessageAnswer::Yes) {
+        if (messages.AskQuestion(
+                QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
+                    .arg(QDir::toNativeSeparators(path)),
+                QStringLiteral("R718"), MessageButtons::YesNo, owner) == MessageAnswer::Yes) {
             RecentFileList::Remove(path);
             RefreshRecentFiles();
         }
@@ -194,7 +194,7 @@ void MeterCheckCommands::OnRecentFile(int index)
 
 void MeterCheckCommands::OnOpenFile(const QString& path)
 {
-    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(session, path, owner))
+    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(session, path, messages, owner))
         return;
     CloseView();
     ShowOpenedDocument(path);
@@ -204,7 +204,7 @@ bool MeterCheckCommands::OnSave()
 {
     if (session.documentName.isEmpty() || session.documentName == UntitledName())
         return OnSaveAs();
-    if (!SaveDocument(session, session.documentName, owner))
+    if (!SaveDocument(session, session.documentName, messages, owner))
         return false;
     AddToRecentFiles(session.documentName);
     session.documentModified = false;
@@ -216,7 +216,7 @@ bool MeterCheckCommands::OnSaveAs()
     const QString path = dialogs.ChooseFileToSave();
     if (path.isEmpty())
         return false;
-    if (!SaveDocument(session, path, owner))
+    if (!SaveDocument(session, path, messages, owner))
         return false;
     session.documentName = path;
     UpdateTitle();
@@ -294,8 +294,8 @@ void MeterCheckCommands::OnSelchangeTab(int t)
         if (!refusal.isEmpty()) {
             // The page shown before stays on the screen.
             view.SelectTab(MeterCheckView::TableTab);
-            Messages().Show(refusal, QStringLiteral("Brak danych!"), MessageIcon::Error,
-                            MessageButtons::Ok, owner);
+            messages.Show(refusal, QStringLiteral("Brak danych!"), MessageIcon::Error,
+                          MessageButtons::Ok, owner);
             return;
         }
     }

@@ -4,6 +4,7 @@
 class MeterCheckDialogRunner;
 class MeterCheckPort;
 class MeterCheckView;
+class MessageService;
 class QString;
 class QObject;
 struct MeterCheckSession;
@@ -15,7 +16,7 @@ class MeterCheckCommands
 public:
     MeterCheckCommands(MeterCheckSession& session, MeterCheckView& view,
                        MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
-                       QObject* owner = nullptr);
+                       MessageService& messages, QObject* owner = nullptr);
 
     static QString UntitledName();
     static QString WindowCaption();
@@ -63,6 +64,7 @@ private:
     MeterCheckView& view;
     MeterCheckDialogRunner& dialogs;
     MeterCheckPort& port;
+    MessageService& messages;
     QObject* owner;
     bool open = false;
     int tab = 0;

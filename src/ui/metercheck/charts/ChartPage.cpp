@@ -9,7 +9,8 @@
 #include <QPrinter>
 #include <QVBoxLayout>
 
-ChartPage::ChartPage(const MeterCheckDoc& doc, QWidget* parent) : QWidget(parent), doc(doc)
+ChartPage::ChartPage(const MeterCheckDoc& doc, MessageService& messages, QWidget* parent)
+    : QWidget(parent), doc(doc), messages(messages)
 {
     // A borderless child page of 527 × 310 units with the chart at 7, 7, 513 × 296.
     resize(DialogUnits::Size(527, 310));
@@ -28,8 +29,8 @@ bool ChartPage::DrawChart(int range)
         return false;
     case ChartData::NoMarkedPoints:
         hide();
-        Messages().Show(RangeCharts::NoPointsMessage(), RangeCharts::NoDataCaption(),
-                        MessageIcon::Error, MessageButtons::Ok, parentWidget());
+        messages.Show(RangeCharts::NoPointsMessage(), RangeCharts::NoDataCaption(),
+                      MessageIcon::Error, MessageButtons::Ok, parentWidget());
         return false;
     case ChartData::Ready:
         break;

@@ -35,8 +35,10 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent)
-    : QDialog(parent), rangeSlot(slot), rangeEditor(slot, mode == MeterCheckMode::AddRange, this)
+CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, MessageService& messages,
+                     QWidget* parent)
+    : QDialog(parent), rangeSlot(slot),
+      rangeEditor(slot, mode == MeterCheckMode::AddRange, messages, this)
 {
     setWindowTitle(RangeEditor::Title(mode == MeterCheckMode::AddRange));
     BuildForm();

@@ -23,7 +23,8 @@ class CRangeDlg : public QDialog
     Q_OBJECT
 
 public:
-    CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent = nullptr);
+    CRangeDlg(MeterCheckMode mode, MeterRange& slot, MessageService& messages,
+              QWidget* parent = nullptr);
 
     const RangeEditor& editor() const { return rangeEditor; }
     QLineEdit* edit(RangeEditor::Edit which) const { return lineEdits[which]; }

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class MessageService;
 class PrintJobs;
 class ReportClock;
 class WorkProgress;
@@ -35,17 +36,17 @@ public:
 // The caption of the printing messages: the application's title.
 inline constexpr char reportMessageCaption[] = "Tevano 718";
 // A printing failure ("Nie znaleziono drukarki!", ...) in its message box.
-void ShowPrintError(const QString& text);
+void ShowPrintError(const QString& text, MessageService& messages);
 
 // One print job with the table page of range `range` of a document (the meter check's, or one
 // made of a check kept in the history). Failures are shown in a message box and give false.
 bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
-                        const ReportClock& clock);
+                        const ReportClock& clock, MessageService& messages);
 
 // The print command after its options were chosen: the chosen parts of the session's current
 // range or of every range, range after range. The charts are printed even when a table failed.
 // Before each page `progress` (when given) learns the range and the page (of the pages chosen, a
 // chart with nothing to draw included) and may stop the print; false when it was stopped.
 bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
-                 ReportChartPrinter* charts, const ReportClock& clock,
+                 ReportChartPrinter* charts, const ReportClock& clock, MessageService& messages,
                  WorkProgress* progress = nullptr);

@@ -16,8 +16,9 @@
 using namespace MeasurementDialogParts;
 
 CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int point,
-                                   const QString& setpointText, QWidget* parent)
-    : QDialog(parent), session(session), range(range), point(point)
+                                   const QString& setpointText, MessageService& messages,
+                                   QWidget* parent)
+    : QDialog(parent), session(session), messages(messages), range(range), point(point)
 {
     setWindowTitle(QStringLiteral("Metoda dokładnej nastawy"));
     setFixedSize(480, 262);
@@ -79,7 +80,7 @@ void CExactSettingDlg::OnOk()
     QString shown;
     switch (ExactSettingEntry::Confirm(indicationEdit->text(), p, &shown)) {
     case ExactSettingEntry::Refused:
-        ShowError(ExactSettingEntry::BadIndicationMessage(), this);
+        messages.ShowError(ExactSettingEntry::BadIndicationMessage(), this);
         indicationEdit->clear();
         indicationEdit->setFocus();
         return;

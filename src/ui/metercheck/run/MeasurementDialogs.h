@@ -4,6 +4,7 @@
 #include "core/link/CommandSender.h"
 #include "core/metercheck/run/MeasurementDialogRunner.h"
 
+class MessageService;
 class QWidget;
 struct MeterCheckSession;
 
@@ -12,7 +13,8 @@ struct MeterCheckSession;
 class MeasurementDialogs : public MeasurementDialogRunner
 {
 public:
-    MeasurementDialogs(MeterCheckSession& session, QWidget* parent, CommandSender& sender);
+    MeasurementDialogs(MeterCheckSession& session, QWidget* parent, CommandSender& sender,
+                       MessageService& messages);
 
     bool ChooseProcedure(qint16& rangeScope, qint16& pointScope) override;
     MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override;
@@ -22,4 +24,5 @@ private:
     MeterCheckSession& session;
     QWidget* parent;
     CommandSender& sender;
+    MessageService& messages;
 };

@@ -53,11 +53,13 @@ class TestRangeEditor : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
 private slots:
     void addModeStartsAsFreshVoltageRange()
     {
         MeterRange slot = ThermocoupleRange(); // whatever the slot held
-        RangeEditor editor(slot, true);
+        RangeEditor editor(slot, true, log);
         QCOMPARE(E::Title(true), QStringLiteral("Dodawanie zakresu pomiarowego"));
         QCOMPARE(E::Title(false), QStringLiteral("Edycja zakresu pomiarowego"));
         QCOMPARE(editor.functionChoice(), int(E::Voltage));
@@ -80,7 +82,7 @@ private slots:
     void okWithoutTyping()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         QVERIFY(!editor.Accept());
         QVERIFY(messages.OnlyError("Nie wprowadzono zakresu miernika."));
         QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::VoltageValue));
@@ -90,7 +92,7 @@ private slots:
     void rangeValueWithLetter()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         Type(editor, E::VoltageValue, "12");
         QVERIFY(messages.messages.isEmpty());
         QCOMPARE(editor.range().rangeValue, QStringLiteral("12"));
@@ -108,7 +110,7 @@ private slots:
     void voltageRangeWithClass()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         editor.SelectVoltageUnit(1);
         Type(editor, E::VoltageValue, "400");
         Type(editor, E::ClassReading, "0,5");
@@ -132,7 +134,7 @@ private slots:
 
     void leadingZerosOfTheRange()
     {
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, log);
         editor.EditChanged(E::VoltageValue, "0040");
         QCOMPARE(editor.range().rangeValue, QStringLiteral("40"));
         QCOMPARE(editor.text(E::VoltageValue), QStringLiteral("0040"));
@@ -168,7 +170,7 @@ private slots:
         RecordingMessageService messages;
         MeterRange slot = ThermocoupleRange();
         slot.function = RangeFunction::Thermocouple;
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, messages);
         editor.ChooseFunction(E::Temperature);
         editor.ChooseSensorKind(edit == E::ToValue ? E::Thermocouple : E::Rtd);
         editor.ChooseJunction(E::To);
@@ -201,7 +203,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, message);
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         editor.EditChanged(E::Edit(edit), typed);
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
         QCOMPARE(editor.text(E::Edit(edit)), stored);
@@ -221,7 +223,7 @@ private slots:
     void toNeededOnlyWithJunctionTo()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         editor.ChooseFunction(E::Temperature);
         editor.EditChanged(E::TemperatureValue, "500");
         editor.ChooseJunction(E::To);
@@ -246,7 +248,7 @@ private slots:
         slot.calFunction = 1;
         slot.sensorName.clear();
         slot.rangeUnit = "V";
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, log);
         QCOMPARE(editor.range().coldJunction, ColdJunction::To);
         editor.SelectThermocouple(3);
         editor.ChooseFunction(E::Temperature);
@@ -264,7 +266,7 @@ private slots:
         slot.function = RangeFunction::Rtd;
         slot.sensorName = "Pt500";
         slot.rlValue = "10.0";
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, log);
         QCOMPARE(editor.resistanceThermometer(), 2);
         QCOMPARE(editor.text(E::RlValue), QStringLiteral("10.0"));
         editor.ChooseSensorKind(E::Rtd);
@@ -279,7 +281,7 @@ private slots:
         MeterRange slot = ThermocoupleRange();
         slot.sensorName = "Z (nieznany)"; // as a damaged file may hold
         slot.coldJunction = ColdJunction(7);
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, log);
         QCOMPARE(editor.thermocouple(), 0);
         QCOMPARE(editor.junction(), int(E::Tex));
         QVERIFY(editor.Accept());
@@ -292,7 +294,7 @@ private slots:
     void chosenFunctionsEditDecidesAtOk()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         Type(editor, E::VoltageValue, "20");
         editor.ChooseFunction(E::Current);
         Type(editor, E::CurrentValue, "10");
@@ -308,7 +310,7 @@ private slots:
     void editModeShowsTheStoredRange()
     {
         const MeterRange slot = ThermocoupleRange();
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, log);
         QCOMPARE(editor.functionChoice(), int(E::Temperature));
         QCOMPARE(editor.sensorKind(), int(E::Thermocouple));
         QCOMPARE(editor.junction(), int(E::To));
@@ -332,7 +334,7 @@ private slots:
         kohm.rangeUnit = "kOhm";
         kohm.rangeValue = "4";
         kohm.constUnit = "µV"; // not in the list: the first item is shown
-        RangeEditor second(kohm, false);
+        RangeEditor second(kohm, false, log);
         QCOMPARE(second.resistanceUnit(), 1);
         QCOMPARE(second.voltageUnit(), 0);
         QCOMPARE(second.constUnits(), QStringList{"Ohm"});
@@ -366,7 +368,7 @@ private slots:
         QFETCH(int, sensor);
         QFETCH(int, junction);
         QFETCH(QList<int>, enabled);
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, log);
         editor.ChooseFunction(function);
         if (sensor >= 0)
             editor.ChooseSensorKind(sensor);
@@ -393,7 +395,7 @@ private slots:
         QFETCH(int, calFunction);
         QFETCH(QString, unit);
         QFETCH(QStringList, constUnits);
-        RangeEditor editor(ThermocoupleRange(), false);
+        RangeEditor editor(ThermocoupleRange(), false, log);
         editor.ChooseFunction(choice);
         QCOMPARE(editor.range().function, RangeFunction(function));
         QCOMPARE(editor.range().calFunction, qint16(calFunction));
@@ -411,7 +413,7 @@ private slots:
                               CalFunctions::ThermocoupleNames() +
                               CalFunctions::ResistanceThermometerNames();
         for (int choice = E::Voltage; choice <= E::Temperature; ++choice) {
-            RangeEditor editor(MeterRange{}, true);
+            RangeEditor editor(MeterRange{}, true, log);
             editor.ChooseFunction(choice);
             written << editor.range().rangeUnit << editor.constUnits();
         }
@@ -419,7 +421,7 @@ private slots:
             QVERIFY2(MetFile::CharactersNotHeld(text).isEmpty(), qPrintable(text));
 
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         Type(editor, E::VoltageValue, QString::fromUtf8("٤")); // a digit of another script
         QVERIFY(messages.OnlyError("Błędnie podany zakres miernika."));
         QCOMPARE(editor.range().rangeValue, QString());

@@ -75,7 +75,7 @@ class TestMeterCheckCommands : public QObject
         PutRange(0, "10");
         PutRange(1, "20");
         const QString path = Path(name);
-        if (!SaveDocument(session, path))
+        if (!SaveDocument(session, path, *messages))
             qFatal("cannot save");
         return path;
     }
@@ -89,7 +89,7 @@ private slots:
         dialogs = std::make_unique<ScriptedDialogs>();
         view = std::make_unique<RecordingView>();
         port = std::make_unique<RecordingPort>();
-        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port);
+        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port, *messages);
         commands->OnInitDialog();
     }
     void cleanup()
@@ -408,7 +408,7 @@ private slots:
 
         // The window again: no document shown, the data and the flag as they were.
         view = std::make_unique<RecordingView>();
-        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port);
+        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port, *messages);
         commands->OnInitDialog();
         QCOMPARE(view->title, caption);
         QVERIFY(!commands->documentOpen());

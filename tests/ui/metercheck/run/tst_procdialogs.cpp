@@ -24,6 +24,8 @@ class TestProcDialogs : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
     QString setpointText; // the value the procedure sent last
@@ -75,7 +77,7 @@ private slots:
     void exactSettingShowsThePoint()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        CExactSettingDlg dialog(session, 0, 0, setpointText, log);
         QCOMPARE(dialog.windowTitle(), "Metoda dokładnej nastawy");
         QCOMPARE(dialog.descriptionLabel->text(),
                  "Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
@@ -101,7 +103,7 @@ private slots:
         ThermocoupleDocument(0);
         doc.ranges[0].points[0].reading = "old";
         RecordingMessageService messages;
-        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        CExactSettingDlg dialog(session, 0, 0, setpointText, messages);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "30a.1");
@@ -123,7 +125,7 @@ private slots:
     void exactSettingAbortStoresNothing()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        CExactSettingDlg dialog(session, 0, 0, setpointText, log);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "299.9");
