@@ -152,10 +152,10 @@ void PrintDocument(const MeterCheckSession& session, const QString& path, Messag
     DialogWorkProgress progress(nullptr, QStringLiteral("Drukowanie"));
     PdfFileJobs jobs;
     PrintOptions options;
-    options.printTable = 1;
-    options.printPointsChart = 1;
-    options.printErrorsChart = 1;
-    options.printScope = 1;
+    options.printTable = true;
+    options.printPointsChart = true;
+    options.printErrorsChart = true;
+    options.printScope = RangeScope::All;
     const std::unique_ptr<ReportChartPrinter> charts =
         CreateReportChartPrinter(session.document, messages);
     PrintReport(options, session, jobs, charts.get(), SystemReportClock(), messages, &progress);

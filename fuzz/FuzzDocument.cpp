@@ -68,10 +68,10 @@ class ScriptedDialogs : public MeasurementDialogRunner
 public:
     ScriptedDialogs(MeterCheckDoc& doc, CommandSender& sender) : doc(doc), sender(sender) {}
 
-    bool ChooseProcedure(qint16& rangeChoice, qint16& pointChoice) override
+    bool ChooseProcedure(RangeScope& rangeChoice, PointScope& pointChoice) override
     {
-        rangeChoice = 1;
-        pointChoice = 1;
+        rangeChoice = RangeScope::All;
+        pointChoice = PointScope::All;
         return true;
     }
     MeasurementOutcome RunExactSetting(int range, int point, const QString&) override
@@ -122,17 +122,17 @@ void CheckChart(const MeterCheckDoc& doc, const ChartData& chart, int range, con
         QStringLiteral("%1 chart of range %2").arg(QLatin1String(kind)).arg(range);
     const MeterRange& r = doc.ranges[range];
     if (r.rangeMeasured != 1) {
-        FUZZ_CHECK(chart.status == ChartData::NotMeasured, where);
+        FUZZ_CHECK(chart.status == ChartData::Status::NotMeasured, where);
         return;
     }
     int marked = 0;
     for (const MeterPoint& p : r.points)
         marked += p.marked == 1;
     if (marked == 0) {
-        FUZZ_CHECK(chart.status == ChartData::NoMarkedPoints, where);
+        FUZZ_CHECK(chart.status == ChartData::Status::NoMarkedPoints, where);
         return;
     }
-    FUZZ_CHECK(chart.status == ChartData::Ready && chart.pointCount == marked, where);
+    FUZZ_CHECK(chart.status == ChartData::Status::Ready && chart.pointCount == marked, where);
     // The axis holds 0 and every value, and a chart can only draw finite numbers.
     FUZZ_CHECK(std::isfinite(chart.axisMin) && std::isfinite(chart.axisMax) &&
                    std::isfinite(chart.axisStep),
@@ -217,7 +217,7 @@ void CheckEditorsAndEntries(const MeterCheckDoc& doc)
         const MeterRange& range = doc.ranges[r];
         // "Edytuj" on the range: the editor shows it and OK either refuses or gives a range.
         RangeEditor editor(range, false, messages);
-        for (int e = 0; e < RangeEditor::EditCount; ++e)
+        for (int e = 0; e < RangeEditor::editCount; ++e)
             FUZZ_CHECK(editor.text(RangeEditor::Edit(e)).size() <=
                            RangeEditor::MaxLength(RangeEditor::Edit(e)),
                        QString::number(r));
@@ -343,7 +343,7 @@ void CheckChartPages(const MeterCheckDoc& doc)
     static QImage paper(400, 300, QImage::Format_RGB32);
     messages.Reset();
     for (int r = 0; r < CountRanges(doc); ++r) {
-        if (RangeCharts::PointsChart(doc, r).status != ChartData::Ready)
+        if (RangeCharts::PointsChart(doc, r).status != ChartData::Status::Ready)
             continue;
         for (ChartPage* page :
              {static_cast<ChartPage*>(pointsPage), static_cast<ChartPage*>(errorsPage)}) {

@@ -178,10 +178,10 @@ int Print(MeterCheckSession& session, const Arguments& a, const QList<int>& rang
     PdfFileJobs jobs;
 
     PrintOptions options;
-    options.printTable = a.table ? 1 : 0;
-    options.printPointsChart = a.pointsChart ? 1 : 0;
-    options.printErrorsChart = a.errorsChart ? 1 : 0;
-    options.printScope = 0;
+    options.printTable = a.table;
+    options.printPointsChart = a.pointsChart;
+    options.printErrorsChart = a.errorsChart;
+    options.printScope = RangeScope::Current;
     // The current range is printed once per chosen range, so that --range and --all print
     // exactly what the window prints for the current range and for all ranges.
     for (int range : ranges) {

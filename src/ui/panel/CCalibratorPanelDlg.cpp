@@ -150,15 +150,15 @@ bool CCalibratorPanelDlg::eventFilter(QObject* watched, QEvent* event)
 void CCalibratorPanelDlg::HandleKey(const PanelKeyAction& action)
 {
     switch (action.kind) {
-    case PanelKeyAction::None:
+    case PanelKeyAction::Kind::None:
         return;
-    case PanelKeyAction::HoldToggle:
+    case PanelKeyAction::Kind::HoldToggle:
         meter->ToggleHold();
         return;
-    case PanelKeyAction::ResetStatistics:
+    case PanelKeyAction::Kind::ResetStatistics:
         meter->ResetStatistics();
         return;
-    case PanelKeyAction::ResetPanel:
+    case PanelKeyAction::Kind::ResetPanel:
         ResetPanel();
         return;
     default:

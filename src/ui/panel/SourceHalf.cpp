@@ -311,7 +311,7 @@ void SourceHalf::ResetHalf()
 
 bool SourceHalf::HandleKey(const PanelKeyAction& action)
 {
-    using A = PanelKeyAction;
+    using A = PanelKeyAction::Kind;
     switch (action.kind) {
     case A::Keypad:
         Act([&] { logic.KeypadKey(action.key); });

@@ -31,7 +31,7 @@ void MeasureProcedure::OnMeasure()
     }
     if (!dialogs.ChooseProcedure(rangeScope, pointScope))
         return;
-    if (rangeScope == 0) {
+    if (rangeScope == RangeScope::Current) {
         MeasureRangeOfMethod(session.currentRange);
         return;
     }
@@ -49,14 +49,14 @@ void MeasureProcedure::OnMeasure()
     }
 }
 
-MeasureProcedure::Result MeasureProcedure::MeasureRangeExactSetting(int range, int pointScope)
+MeasureProcedure::Result MeasureProcedure::MeasureRangeExactSetting(int range, PointScope points)
 {
-    return MeasureRange(range, pointScope, CheckMethod::ExactSetting);
+    return MeasureRange(range, points, CheckMethod::ExactSetting);
 }
 
-MeasureProcedure::Result MeasureProcedure::MeasureRangeExactReading(int range, int pointScope)
+MeasureProcedure::Result MeasureProcedure::MeasureRangeExactReading(int range, PointScope points)
 {
-    return MeasureRange(range, pointScope, CheckMethod::ExactReading);
+    return MeasureRange(range, points, CheckMethod::ExactReading);
 }
 
 MeasureProcedure::Result MeasureProcedure::MeasureRangeOfMethod(int range)
@@ -66,7 +66,7 @@ MeasureProcedure::Result MeasureProcedure::MeasureRangeOfMethod(int range)
                : MeasureRangeExactSetting(range, pointScope);
 }
 
-MeasureProcedure::Result MeasureProcedure::MeasureRange(int range, int pointScope,
+MeasureProcedure::Result MeasureProcedure::MeasureRange(int range, PointScope points,
                                                         CheckMethod method)
 {
     Result result = Result::NoPointTaken;
@@ -77,7 +77,7 @@ MeasureProcedure::Result MeasureProcedure::MeasureRange(int range, int pointScop
             result == Result::LinkLost)
             break;
         const MeterPoint& p = session.document.ranges[range].points[j];
-        if (p.marked == 1 || (pointScope == 1 && p.pointDefined == 1))
+        if (p.marked == 1 || (points == PointScope::All && p.pointDefined == 1))
             result = MeasurePoint(range, j, method, result);
     }
     return result;
@@ -174,7 +174,7 @@ MeasureProcedure::Result MeasureProcedure::MeasurePoint(int range, int point, Ch
         }
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(point + 1);
-        return rangeScope == 0 ? Result::AbortedRange : Result::AbortedAllRanges;
+        return rangeScope == RangeScope::Current ? Result::AbortedRange : Result::AbortedAllRanges;
 
     case MeasurementOutcome::Other:
         break;

@@ -3,11 +3,11 @@
 
 #include "core/link/CommandSender.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
+#include "core/metercheck/run/MeasurementDialogRunner.h"
 
 #include <QList>
 #include <QString>
 
-class MeasurementDialogRunner;
 class MessageService;
 class PointsGridView;
 struct MeterCheckSession;
@@ -36,22 +36,22 @@ public:
     // on the current range or on every range.
     void OnMeasure();
 
-    // One pass over the taken points of a range (the marked ones, or with pointScope 1 every
+    // One pass over the taken points of a range (the marked ones, or with PointScope::All every
     // defined one).
-    Result MeasureRangeExactSetting(int range, int pointScope);
-    Result MeasureRangeExactReading(int range, int pointScope);
+    Result MeasureRangeExactSetting(int range, PointScope points);
+    Result MeasureRangeExactReading(int range, PointScope points);
 
     // The ranges in which the last OnMeasure confirmed at least one point, in run order.
     const QList<int>& MeasuredRanges() const { return measuredRanges; }
 
     // The state of the run, as the procedure choice and the points leave it.
-    qint16 rangeScope = 0;    // 0 the current range only, 1 all ranges
-    qint16 pointScope = 0;    // 0 the marked points only, 1 all points
+    RangeScope rangeScope = RangeScope::Current;
+    PointScope pointScope = PointScope::Marked;
     QString setpointText;     // the value last sent with "N", in the calibrator's unit
     qint16 measuredPoint = 0; // the point the measurement dialog writes its result into
 
 private:
-    Result MeasureRange(int range, int pointScope, CheckMethod method);
+    Result MeasureRange(int range, PointScope points, CheckMethod method);
     Result MeasureRangeOfMethod(int range);
     // Takes one point; returns the new result, or `result` when nothing was decided.
     Result MeasurePoint(int range, int point, CheckMethod method, Result result);

@@ -14,6 +14,8 @@
 
 namespace {
 
+using Tab = MeterCheckView::Tab;
+
 class LinkPort : public MeterCheckPort
 {
 public:
@@ -60,9 +62,9 @@ void MeterCheckCommands::OnInitDialog()
     RefreshRecentFiles();
     view.SetDocumentCommandsEnabled(false);
     open = false;
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
-    tab = MeterCheckView::TableTab;
+    tab = Tab::Table;
     view.SelectTab(tab);
     UpdateTitle();
 }
@@ -85,7 +87,7 @@ MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
 
 void MeterCheckCommands::CloseView()
 {
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
     view.SetDocumentCommandsEnabled(false);
     open = false;
@@ -120,9 +122,9 @@ void MeterCheckCommands::OnNew()
     view.SetDocumentCommandsEnabled(true);
     open = true;
     session.documentName = UntitledName();
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
-    tab = MeterCheckView::TableTab;
+    tab = Tab::Table;
     view.SelectTab(tab);
     view.ShowPage(tab);
     UpdateTitle();
@@ -137,9 +139,9 @@ void MeterCheckCommands::ShowOpenedDocument(const QString& path)
     session.currentRange = 0;
     session.currentPoint = 0;
     open = true;
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
-    tab = MeterCheckView::TableTab;
+    tab = Tab::Table;
     view.SelectTab(tab);
     view.ShowPage(tab);
     UpdateTitle();
@@ -263,21 +265,22 @@ void MeterCheckCommands::OnMeterData()
     if (!dialogs.RunMeterData(session.meterCheckState))
         return;
     open = true;
-    view.HidePage(MeterCheckView::PointsChartTab);
-    view.HidePage(MeterCheckView::ErrorsChartTab);
-    tab = MeterCheckView::TableTab;
+    view.HidePage(Tab::PointsChart);
+    view.HidePage(Tab::ErrorsChart);
+    tab = Tab::Table;
     view.SelectTab(tab);
     view.ShowPage(tab);
 }
 
-void MeterCheckCommands::OnSelchangeTab(int t)
+void MeterCheckCommands::OnSelchangeTab(int index)
 {
+    const Tab t = Tab(index);
     tab = t;
     if (!open) {
-        view.SelectTab(MeterCheckView::TableTab);
+        view.SelectTab(Tab::Table);
         return;
     }
-    if (t == MeterCheckView::PointsChartTab || t == MeterCheckView::ErrorsChartTab) {
+    if (t == Tab::PointsChart || t == Tab::ErrorsChart) {
         const int current = session.currentRange;
         const bool validRange = current >= 0 && current < maxRanges;
         const MeterRange* range = validRange ? &session.document.ranges[current] : nullptr;
@@ -293,16 +296,16 @@ void MeterCheckCommands::OnSelchangeTab(int t)
         }
         if (!refusal.isEmpty()) {
             // The page shown before stays on the screen.
-            view.SelectTab(MeterCheckView::TableTab);
+            view.SelectTab(Tab::Table);
             messages.Show(refusal, QStringLiteral("Brak danych!"), MessageIcon::Error,
                           MessageButtons::Ok, owner);
             return;
         }
     }
-    for (int p = 0; p < 3; ++p)
+    for (Tab p : MeterCheckView::allTabs)
         view.HidePage(p);
     view.ShowPage(t);
-    if (t != MeterCheckView::TableTab)
+    if (t != Tab::Table)
         view.DrawChart(t, session.currentRange);
 }
 

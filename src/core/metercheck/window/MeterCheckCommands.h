@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/metercheck/window/MeterCheckView.h"
+
 class MeterCheckDialogRunner;
-class MeterCheckPort;
-class MeterCheckView;
 class MessageService;
 class QString;
 class QObject;
@@ -38,10 +38,11 @@ public:
     // refusal of a missing or unreadable file), for a file named on the command line.
     void OnOpenFile(const QString& path);
     void OnMeterData();
-    void OnSelchangeTab(int tab);
+    // The tab bar's tab at `index` was chosen.
+    void OnSelchangeTab(int index);
 
     bool documentOpen() const { return open; }
-    int currentTab() const { return tab; }
+    MeterCheckView::Tab currentTab() const { return tab; }
 
 private:
     enum class SaveAnswer
@@ -67,5 +68,5 @@ private:
     MessageService& messages;
     QObject* owner;
     bool open = false;
-    int tab = 0;
+    MeterCheckView::Tab tab = MeterCheckView::Tab::Table;
 };

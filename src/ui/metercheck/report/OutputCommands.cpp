@@ -112,7 +112,7 @@ void OnExport(const MeterCheckSession& session, ExcelExport& workbook, WorkbookO
         return;
 
     QList<int> ranges;
-    if (options.exportScope == 0) {
+    if (options.exportScope == RangeScope::Current) {
         if (session.currentRange >= 0 && session.currentRange < maxRanges)
             ranges << session.currentRange;
     } else {

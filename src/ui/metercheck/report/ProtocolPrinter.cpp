@@ -49,7 +49,7 @@ bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, 
     const bool points = options.printPointsChart && charts;
     const bool errors = options.printErrorsChart && charts;
     const int pagesPerRange = (options.printTable ? 1 : 0) + (points ? 1 : 0) + (errors ? 1 : 0);
-    const int rangeCount = options.printScope == 0 ? 1 : CountRanges(doc);
+    const int rangeCount = options.printScope == RangeScope::Current ? 1 : CountRanges(doc);
     const int pageCount = rangeCount * pagesPerRange;
     int page = 0;
     int rangeNumber = 0;
@@ -87,7 +87,7 @@ bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, 
         return true;
     };
 
-    if (options.printScope == 0)
+    if (options.printScope == RangeScope::Current)
         return printRange(session.currentRange);
     // Counted again after every range, as the other loops over all ranges do.
     for (int i = 0; i < CountRanges(doc); ++i) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/metercheck/document/MeterCheckMode.h"
+
 #include <QString>
 
 class MessageService;
@@ -13,10 +15,10 @@ struct MeterCheckSession;
 // What the print command prints; the members are those of the print options dialog.
 struct PrintOptions
 {
-    int printTable = 1;       // 1: the table page
-    int printPointsChart = 0; // 1: the points chart
-    int printErrorsChart = 0; // 1: the errors chart
-    int printScope = 0;       // 0: the current range, 1: every range
+    bool printTable = true;
+    bool printPointsChart = false;
+    bool printErrorsChart = false;
+    RangeScope printScope = RangeScope::Current;
 };
 
 // Prints the charts of a range, each as a print job of its own. A chart that has nothing to

@@ -79,16 +79,16 @@ void CExactSettingDlg::OnOk()
     MeterPoint& p = session.document.ranges[range].points[point];
     QString shown;
     switch (ExactSettingEntry::Confirm(indicationEdit->text(), p, &shown)) {
-    case ExactSettingEntry::Refused:
+    case ExactSettingEntry::Outcome::Refused:
         messages.ShowError(ExactSettingEntry::BadIndicationMessage(), this);
         indicationEdit->clear();
         indicationEdit->setFocus();
         return;
-    case ExactSettingEntry::Stored:
+    case ExactSettingEntry::Outcome::Stored:
         indicationEdit->setText(shown);
         session.documentModified = true;
         break;
-    case ExactSettingEntry::Kept:
+    case ExactSettingEntry::Outcome::Kept:
         break;
     }
     accept();

@@ -26,7 +26,7 @@ MeasurementDialogs::MeasurementDialogs(MeterCheckSession& session, QWidget* pare
     : session(session), parent(parent), sender(sender), messages(messages)
 {}
 
-bool MeasurementDialogs::ChooseProcedure(qint16& rangeScope, qint16& pointScope)
+bool MeasurementDialogs::ChooseProcedure(RangeScope& rangeScope, PointScope& pointScope)
 {
     CProcedureDlg dialog(parent);
     if (dialog.exec() != QDialog::Accepted)

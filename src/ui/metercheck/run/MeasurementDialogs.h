@@ -16,7 +16,7 @@ public:
     MeasurementDialogs(MeterCheckSession& session, QWidget* parent, CommandSender& sender,
                        MessageService& messages);
 
-    bool ChooseProcedure(qint16& rangeScope, qint16& pointScope) override;
+    bool ChooseProcedure(RangeScope& rangeScope, PointScope& pointScope) override;
     MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override;
     MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override;
 

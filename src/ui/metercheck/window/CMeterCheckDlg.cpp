@@ -207,30 +207,30 @@ void CMeterCheckDlg::SetDocumentCommandsEnabled(bool enabled)
     menuBar->update();
 }
 
-void CMeterCheckDlg::HidePage(int tab)
+void CMeterCheckDlg::HidePage(Tab tab)
 {
-    pages[tab]->hide();
+    pages[int(tab)]->hide();
 }
 
-void CMeterCheckDlg::ShowPage(int tab)
+void CMeterCheckDlg::ShowPage(Tab tab)
 {
-    pages[tab]->show();
-    if (tab == TableTab)
+    pages[int(tab)]->show();
+    if (tab == Tab::Table)
         rangesPage->OnShowPage();
 }
 
-void CMeterCheckDlg::SelectTab(int tab)
+void CMeterCheckDlg::SelectTab(Tab tab)
 {
     selectingTab = true;
-    tabs->setCurrentIndex(tab);
+    tabs->setCurrentIndex(int(tab));
     selectingTab = false;
 }
 
-void CMeterCheckDlg::DrawChart(int tab, int range)
+void CMeterCheckDlg::DrawChart(Tab tab, int range)
 {
-    if (tab == PointsChartTab)
+    if (tab == Tab::PointsChart)
         pointsChart->DrawChart(range);
-    else if (tab == ErrorsChartTab)
+    else if (tab == Tab::ErrorsChart)
         errorsChart->DrawChart(range);
 }
 

@@ -85,10 +85,10 @@ private:
     // MeterCheckView
     void SetTitle(const QString& title) override;
     void SetDocumentCommandsEnabled(bool enabled) override;
-    void HidePage(int tab) override;
-    void ShowPage(int tab) override;
-    void SelectTab(int tab) override;
-    void DrawChart(int tab, int range) override;
+    void HidePage(Tab tab) override;
+    void ShowPage(Tab tab) override;
+    void SelectTab(Tab tab) override;
+    void DrawChart(Tab tab, int range) override;
     void ShowRecentFiles(const QStringList& paths) override;
     void EndWindow() override;
 

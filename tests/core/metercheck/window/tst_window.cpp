@@ -105,7 +105,7 @@ private slots:
         QVERIFY(!view->commandsEnabled);
         QCOMPARE(view->VisiblePage(), -1);
         QVERIFY(!commands->documentOpen());
-        QCOMPARE(commands->currentTab(), 0);
+        QCOMPARE(commands->currentTab(), MeterCheckView::Tab::Table);
     }
 
     void newDocumentThroughMeterData()
@@ -445,7 +445,7 @@ private slots:
         doc.ranges[1].points[5].marked = 1; // not a defined point: never counts
         session.currentRange = 1;
 
-        view->SelectTab(tab); // the user's click
+        view->SelectTab(MeterCheckView::Tab(tab)); // the user's click
         commands->OnSelchangeTab(tab);
         if (message.isEmpty()) {
             QVERIFY(messages->messages.isEmpty());
@@ -463,7 +463,7 @@ private slots:
 
     void tabsNeedADocument()
     {
-        view->SelectTab(1);
+        view->SelectTab(MeterCheckView::Tab::PointsChart);
         commands->OnSelchangeTab(1);
         QCOMPARE(view->selectedTab, 0);
         QCOMPARE(view->VisiblePage(), -1);

@@ -67,7 +67,7 @@ private slots:
         CPointsChartPage page(doc, log);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
-        QCOMPARE(page.Chart()->title(ChartControl::MainTitle),
+        QCOMPARE(page.Chart()->title(ChartControl::TitlePlace::Main),
                  "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 1);
         auto* bars = qobject_cast<QBarSeries*>(chart->series().first());
@@ -97,7 +97,7 @@ private slots:
         CErrorsChartPage page(doc, log);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
-        QCOMPARE(page.Chart()->title(ChartControl::MainTitle),
+        QCOMPARE(page.Chart()->title(ChartControl::TitlePlace::Main),
                  "Wykres błędów;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 3);
         const QStringList legends = {"Błąd rzeczywisty", "+ błąd dopuszczalny",

@@ -126,6 +126,36 @@ private slots:
         QCOMPARE(r.rangeDefined, quint8(1));
     }
 
+    // A clicked option is the editor's choice: the quantity, the sensor (the range's function)
+    // and the thermocouple's junction.
+    void optionsReachTheEditor_data()
+    {
+        DataColumns<QStringList, int, int>("clicks", "function", "junction");
+        const int tex = int(ColdJunction::Tex);
+        DataRow("current", QStringList{"option1240"}, int(RangeFunction::Current), tex);
+        DataRow("resistance", QStringList{"option1241"}, int(RangeFunction::Resistance), tex);
+        DataRow("RTD", QStringList{"option1244", "option1243"}, int(RangeFunction::Rtd), tex);
+        DataRow("T/C after RTD", QStringList{"option1244", "option1243", "option1242"},
+                int(RangeFunction::Thermocouple), tex);
+        DataRow("T/C at Tin", QStringList{"option1244", "option1255"},
+                int(RangeFunction::Thermocouple), int(ColdJunction::Tin));
+        DataRow("T/C at To", QStringList{"option1244", "option1256"},
+                int(RangeFunction::Thermocouple), int(ColdJunction::To));
+    }
+    void optionsReachTheEditor()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(int, function);
+        QFETCH(int, junction);
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot, log);
+        dlg.show();
+        for (const QString& name : clicks)
+            Child<QRadioButton>(dlg, name)->click();
+        QCOMPARE(dlg.editor().range().function, RangeFunction(function));
+        QCOMPARE(dlg.editor().range().coldJunction, ColdJunction(junction));
+        QVERIFY(Child<QRadioButton>(dlg, clicks.last())->isChecked());
+    }
+
     void cancelLeavesTheRange()
     {
         slot = StoredRange();

@@ -323,7 +323,7 @@ private slots:
         QVERIFY(current->isChecked());
         all->setChecked(true);
         dlg.accept();
-        QCOMPARE(dlg.exportScope, 1);
+        QCOMPARE(dlg.exportScope, RangeScope::All);
     }
 };
 

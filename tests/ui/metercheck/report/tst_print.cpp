@@ -126,7 +126,7 @@ private:
     // The parts to print (1: printed) and their scope (0: the current range, 1: every range).
     static PrintOptions Parts(int scope, int table = 1, int points = 0, int errors = 0)
     {
-        return PrintOptions{table, points, errors, scope};
+        return PrintOptions{table == 1, points == 1, errors == 1, RangeScope(scope)};
     }
     // The print jobs of a table page and of a chart.
     inline static const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage",
@@ -596,10 +596,10 @@ private slots:
         all->setChecked(true);
         dlg.accept();
         const PrintOptions o = dlg.Options();
-        QCOMPARE(o.printTable, 0);
-        QCOMPARE(o.printPointsChart, 0);
-        QCOMPARE(o.printErrorsChart, 1);
-        QCOMPARE(o.printScope, 1);
+        QCOMPARE(o.printTable, false);
+        QCOMPARE(o.printPointsChart, false);
+        QCOMPARE(o.printErrorsChart, true);
+        QCOMPARE(o.printScope, RangeScope::All);
     }
 };
 

@@ -61,16 +61,16 @@ private slots:
         QCOMPARE(dialog.windowTitle(), "Procedura pomiarowa");
         QVERIFY(dialog.currentRangeButton->isChecked());
         QVERIFY(dialog.markedPointsButton->isChecked());
-        QCOMPARE(dialog.RangeScope(), qint16(0));
-        QCOMPARE(dialog.PointScope(), qint16(0));
+        QCOMPARE(dialog.RangeScope(), RangeScope::Current);
+        QCOMPARE(dialog.PointScope(), PointScope::Marked);
         QCOMPARE(dialog.currentRangeButton->text(), "bieżący zakres");
         QCOMPARE(dialog.allRangesButton->text(), "wszystkie zakresy");
         QCOMPARE(dialog.markedPointsButton->text(), "zaznaczone");
         QCOMPARE(dialog.allPointsButton->text(), "wszystkie");
         dialog.allRangesButton->setChecked(true);
         dialog.allPointsButton->setChecked(true);
-        QCOMPARE(dialog.RangeScope(), qint16(1));
-        QCOMPARE(dialog.PointScope(), qint16(1));
+        QCOMPARE(dialog.RangeScope(), RangeScope::All);
+        QCOMPARE(dialog.PointScope(), PointScope::All);
         QVERIFY(!dialog.currentRangeButton->isChecked());
     }
 

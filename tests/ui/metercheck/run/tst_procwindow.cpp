@@ -146,7 +146,7 @@ private slots:
         window.TabBar()->setCurrentIndex(1);
         auto* pointsChart = static_cast<CPointsChartPage*>(window.Page(1));
         QVERIFY(pointsChart->isVisible());
-        QCOMPARE(pointsChart->Data().status, ChartData::Ready);
+        QCOMPARE(pointsChart->Data().status, ChartData::Status::Ready);
         QCOMPARE(pointsChart->Data().titles[2],
                  "Wykres punktów pomiarowych;  Miernik: V-640; Nr: 12");
         QCOMPARE(pointsChart->Data().series[1].values, QList<double>({100.05, 300.5}));

@@ -153,7 +153,7 @@ private slots:
         QVERIFY(window->Page(2)->isVisible());
         QVERIFY(!window->Page(0)->isVisible());
         const auto* chart = static_cast<ChartPage*>(window->Page(2));
-        QCOMPARE(chart->Data().status, ChartData::Ready);
+        QCOMPARE(chart->Data().status, ChartData::Status::Ready);
         QCOMPARE(chart->Data().pointCount, 1);
 
         window->TabBar()->setCurrentIndex(0);
