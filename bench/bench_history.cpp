@@ -6,7 +6,9 @@
 //    of the first are shown; target: under 300 ms.
 //
 //   bench_history [runs]       (default 20 recordings and 5 openings; median and worst shown)
+#include "core/base/MessageService.h"
 #include "core/history/HistoryDatabase.h"
+#include "core/history/HistoryService.h"
 #include "ui/history/HistoryWindow.h"
 #include "core/link/NumberText.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
@@ -137,12 +139,14 @@ int main(int argc, char* argv[])
     }
     std::printf("filled 10000 checks of 500 meters in %.1f s\n", fill.elapsed() / 1000.0);
 
+    HistoryService history;
+    LogMessageService messages;
     Times open;
     const int openings = std::max(1, std::min(runs, 5));
     for (int i = 0; i < openings; ++i) {
         QElapsedTimer t;
         t.start();
-        HistoryWindow window;
+        HistoryWindow window(history, messages);
         window.show();
         while (!window.MetersLoaded() || !window.ChecksLoaded())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

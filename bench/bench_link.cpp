@@ -118,7 +118,7 @@ int main(int argc, char* argv[])
     sim.MapPort(1);
     RecordingMessageService messages;
     TimedPort timed;
-    CalibratorLink link(&timed, &timed);
+    CalibratorLink link(messages, &timed, &timed);
     LinkSession session(link);
     bool opened = false;
     session.Open(1, [&opened](bool ok) { opened = ok; });

@@ -6,6 +6,7 @@
 //   bench_report [runs]        (default 5 runs; the median and the best are shown)
 //   R718_BENCH_KEEP=1 bench_report 1     keeps the files
 #include "core/link/NumberText.h"
+#include "core/base/MessageService.h"
 #include "core/metercheck/document/MetFile.h"
 #include "core/metercheck/document/MeterCheckSession.h"
 
@@ -137,7 +138,8 @@ int main(int argc, char* argv[])
     MeterCheckSession session;
     FillFullDocument(session.document);
     const QString met = dir.filePath("bench.met");
-    if (!SaveDocument(session, met))
+    LogMessageService messages;
+    if (!SaveDocument(session, met, messages))
         return 1;
     const QString pdf = dir.filePath("bench.pdf");
     const QString tablePdf = dir.filePath("tables.pdf");

@@ -146,20 +146,21 @@ void FillDocument(MeterCheckSession& session)
 
 // Prints every range with the table and both charts to `path`, as "Drukuj..." does (the
 // event loop running between pages); calls `finished` when the file is complete.
-void PrintDocument(const MeterCheckSession& session, const QString& path,
+void PrintDocument(const MeterCheckSession& session, const QString& path, MessageService& messages,
                    const std::function<void()>& finished)
 {
     DialogWorkProgress progress(nullptr, QStringLiteral("Drukowanie"));
     PdfFileJobs jobs;
     PrintOptions options;
-    options.printTable = 1;
-    options.printPointsChart = 1;
-    options.printErrorsChart = 1;
-    options.printScope = 1;
-    const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(session.document);
-    PrintReport(options, session, jobs, charts.get(), SystemReportClock(), &progress);
+    options.printTable = true;
+    options.printPointsChart = true;
+    options.printErrorsChart = true;
+    options.printScope = RangeScope::All;
+    const std::unique_ptr<ReportChartPrinter> charts =
+        CreateReportChartPrinter(session.document, messages);
+    PrintReport(options, session, jobs, charts.get(), SystemReportClock(), messages, &progress);
     progress.Done();
-    jobs.Save(path, session.documentName);
+    jobs.Save(path, session.documentName, messages);
     finished();
 }
 
@@ -250,14 +251,14 @@ int main(int argc, char* argv[])
         return 1;
     }
     sim.MapPort(1);
-    CalibratorLink link;
+    CalibratorLink link(messages);
     link.SetPortNumber(1);
 
     std::printf("bench_ui: control panel against r718-sim; lateness of a 5 ms timer on the GUI "
                 "thread\n");
     bool ok = true;
     {
-        CCalibratorPanelDlg panel(link);
+        CCalibratorPanelDlg panel(link, messages);
         panel.show();
         panel.activateWindow();
         Lateness(1500); // the opening commands
@@ -279,7 +280,7 @@ int main(int argc, char* argv[])
         qint64 printMs = 0;
         QTimer::singleShot(100, [&] {
             printTime.start();
-            PrintDocument(session, pdf, [&] {
+            PrintDocument(session, pdf, messages, [&] {
                 printMs = printTime.elapsed();
                 printed = true;
             });

@@ -68,10 +68,10 @@ class ScriptedDialogs : public MeasurementDialogRunner
 public:
     ScriptedDialogs(MeterCheckDoc& doc, CommandSender& sender) : doc(doc), sender(sender) {}
 
-    bool ChooseProcedure(qint16& rangeChoice, qint16& pointChoice) override
+    bool ChooseProcedure(RangeScope& rangeChoice, PointScope& pointChoice) override
     {
-        rangeChoice = 1;
-        pointChoice = 1;
+        rangeChoice = RangeScope::All;
+        pointChoice = PointScope::All;
         return true;
     }
     MeasurementOutcome RunExactSetting(int range, int point, const QString&) override
@@ -122,17 +122,17 @@ void CheckChart(const MeterCheckDoc& doc, const ChartData& chart, int range, con
         QStringLiteral("%1 chart of range %2").arg(QLatin1String(kind)).arg(range);
     const MeterRange& r = doc.ranges[range];
     if (r.rangeMeasured != 1) {
-        FUZZ_CHECK(chart.status == ChartData::NotMeasured, where);
+        FUZZ_CHECK(chart.status == ChartData::Status::NotMeasured, where);
         return;
     }
     int marked = 0;
     for (const MeterPoint& p : r.points)
         marked += p.marked == 1;
     if (marked == 0) {
-        FUZZ_CHECK(chart.status == ChartData::NoMarkedPoints, where);
+        FUZZ_CHECK(chart.status == ChartData::Status::NoMarkedPoints, where);
         return;
     }
-    FUZZ_CHECK(chart.status == ChartData::Ready && chart.pointCount == marked, where);
+    FUZZ_CHECK(chart.status == ChartData::Status::Ready && chart.pointCount == marked, where);
     // The axis holds 0 and every value, and a chart can only draw finite numbers.
     FUZZ_CHECK(std::isfinite(chart.axisMin) && std::isfinite(chart.axisMax) &&
                    std::isfinite(chart.axisStep),
@@ -216,8 +216,8 @@ void CheckEditorsAndEntries(const MeterCheckDoc& doc)
     for (int r = 0; r < n; ++r) {
         const MeterRange& range = doc.ranges[r];
         // "Edytuj" on the range: the editor shows it and OK either refuses or gives a range.
-        RangeEditor editor(range, false);
-        for (int e = 0; e < RangeEditor::EditCount; ++e)
+        RangeEditor editor(range, false, messages);
+        for (int e = 0; e < RangeEditor::editCount; ++e)
             FUZZ_CHECK(editor.text(RangeEditor::Edit(e)).size() <=
                            RangeEditor::MaxLength(RangeEditor::Edit(e)),
                        QString::number(r));
@@ -228,7 +228,7 @@ void CheckEditorsAndEntries(const MeterCheckDoc& doc)
         // "Edytuj" on a point: its nominal value checked again as if typed.
         const auto limits = PointEntry::LimitsFor(range);
         for (int j = 0; j < CountPoints(doc, r); ++j) {
-            PointEntry entry(range, doc.method);
+            PointEntry entry(range, doc.method, messages);
             const QString nominal = PointEntry::NominalValue(range.points[j], doc.method);
             if (entry.Check(nominal) == PointEntry::Outcome::Accepted) {
                 FUZZ_CHECK(limits && entry.value().size() <= PointEntry::maxValueLength,
@@ -245,7 +245,7 @@ void CheckSourceSelection(const MeterCheckDoc& doc)
     const int n = CountRanges(doc);
     for (int r = 0; r < n; ++r) {
         for (int j = 0; j < CountPoints(doc, r); ++j) {
-            const int f = SelectSourceForPoint(doc, r, j, sender);
+            const int f = SelectSourceForPoint(doc, r, j, sender, messages);
             FUZZ_CHECK(f == -1 || CalFunctions::IsValid(f), QString::number(f));
             const QStringList sent = sender.TakeSent();
             CheckCommands(sent, QStringLiteral("selection for range %1 point %2").arg(r).arg(j));
@@ -263,7 +263,7 @@ void CheckMeasurementRun(MeterCheckSession& session)
     RecordingCommandSender sender;
     ScriptedDialogs dialogs(doc, sender);
     NoGrid grid;
-    MeasureProcedure procedure(session, dialogs, grid, sender);
+    MeasureProcedure procedure(session, dialogs, grid, sender, messages);
     session.currentRange = 0;
     procedure.OnMeasure();
     CheckCommands(sender.sent, QStringLiteral("measurement run"));
@@ -337,12 +337,13 @@ void CheckReportPage(const MeterCheckDoc& doc)
 // and as the report prints it.
 void CheckChartPages(const MeterCheckDoc& doc)
 {
-    static CPointsChartPage* pointsPage = new CPointsChartPage(doc);
-    static CErrorsChartPage* errorsPage = new CErrorsChartPage(doc);
+    static RecordingMessageService messages;
+    static CPointsChartPage* pointsPage = new CPointsChartPage(doc, messages);
+    static CErrorsChartPage* errorsPage = new CErrorsChartPage(doc, messages);
     static QImage paper(400, 300, QImage::Format_RGB32);
-    RecordingMessageService messages;
+    messages.Reset();
     for (int r = 0; r < CountRanges(doc); ++r) {
-        if (RangeCharts::PointsChart(doc, r).status != ChartData::Ready)
+        if (RangeCharts::PointsChart(doc, r).status != ChartData::Status::Ready)
             continue;
         for (ChartPage* page :
              {static_cast<ChartPage*>(pointsPage), static_cast<ChartPage*>(errorsPage)}) {
@@ -489,7 +490,7 @@ bool LoadAndExercise(const QByteArray& fileBytes)
         BuildSampleDocument(session, int(fileBytes.size() % 2));
         before = MetFile::PackDocument(session);
     }
-    const bool loaded = LoadDocument(session, ScratchPath());
+    const bool loaded = LoadDocument(session, ScratchPath(), messages);
     if (!rightLength) {
         FUZZ_CHECK(!loaded, QString::number(fileBytes.size()));
         FUZZ_CHECK(messages.messages.size() == 1 &&

@@ -4,6 +4,7 @@
 
 #include "FuzzDocument.h"
 #include "FuzzSupport.h"
+#include "core/base/MessageService.h"
 #include "core/metercheck/document/MetFile.h"
 #include "core/metercheck/document/MeterCheckSession.h"
 
@@ -19,12 +20,13 @@ int main(int argc, char** argv)
     }
     FuzzSupport::EnsureApplication();
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
+    LogMessageService messages;
     for (int variant = 0; variant < 2; ++variant) {
         MeterCheckSession session;
         BuildSampleDocument(session, variant);
         const QString path =
             QString::fromLocal8Bit(argv[1]) + QStringLiteral("/sample-%1.met").arg(variant);
-        if (!SaveDocument(session, path))
+        if (!SaveDocument(session, path, messages))
             return 1;
     }
     return 0;

@@ -38,13 +38,13 @@ void ExactSetting(FuzzSupport::Bytes& in)
     const auto outcome = ExactSettingEntry::Confirm(typed, point, &shown);
     const QString where = Quoted(typed) + QStringLiteral(" gave ") + Quoted(point.reading);
     switch (outcome) {
-    case ExactSettingEntry::Kept:
+    case ExactSettingEntry::Outcome::Kept:
         FUZZ_CHECK(typed.isEmpty() && point.reading == earlier, where);
         break;
-    case ExactSettingEntry::Refused:
+    case ExactSettingEntry::Outcome::Refused:
         FUZZ_CHECK(!typed.isEmpty() && point.reading.isEmpty(), where);
         break;
-    case ExactSettingEntry::Stored: {
+    case ExactSettingEntry::Outcome::Stored: {
         FUZZ_CHECK(shown == point.reading, where);
         // The reading fits its field and is the number typed, as far as the field allows.
         FUZZ_CHECK(!point.reading.isEmpty() && point.reading.size() <= pointValueChars, where);
@@ -149,7 +149,7 @@ void MeterData(FuzzSupport::Bytes& in)
     const QString name = in.Text();
     const QString number = in.Text();
     const int method = int(int8_t(in.Byte())) % 4;
-    const bool accepted = MeterDataEntry::Accept(session, name, number, method);
+    const bool accepted = MeterDataEntry::Accept(session, name, number, method, messages);
     const QString where = Quoted(name) + QLatin1Char(' ') + Quoted(number);
     FUZZ_CHECK(accepted == (!name.isEmpty() && !number.isEmpty()), where);
     if (!accepted) {

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (int n = 0; n < 4 && !in.AtEnd(); ++n) {
         const QString typed = in.Text();
-        PointEntry entry(range, method);
+        PointEntry entry(range, method, messages);
         const qsizetype before = messages.messages.size();
         const PointEntry::Outcome outcome = entry.Check(typed);
         const QString where = Quoted(typed) + QStringLiteral(" in ") + range.rangeUnit +
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             t.replace(QLatin1Char(','), QLatin1Char('.'));
             FUZZ_CHECK(value == ParseNumber(t), where);
             // Checking the stored text again accepts it unchanged.
-            PointEntry again(range, method);
+            PointEntry again(range, method, messages);
             FUZZ_CHECK(again.Check(v) == PointEntry::Outcome::Accepted && again.value() == v,
                        where);
             MeterPoint point;

@@ -32,18 +32,18 @@ const QStringList& KnownMessages()
 bool EditEnabled(const RangeEditor& editor, RangeEditor::Edit edit)
 {
     switch (edit) {
-    case RangeEditor::VoltageValue:
-        return editor.isEnabled(RangeEditor::VoltageEdit);
-    case RangeEditor::CurrentValue:
-        return editor.isEnabled(RangeEditor::CurrentEdit);
-    case RangeEditor::ResistanceValue:
-        return editor.isEnabled(RangeEditor::ResistanceEdit);
-    case RangeEditor::TemperatureValue:
-        return editor.isEnabled(RangeEditor::TemperatureEdit);
-    case RangeEditor::ToValue:
-        return editor.isEnabled(RangeEditor::ToEdit);
-    case RangeEditor::RlValue:
-        return editor.isEnabled(RangeEditor::RlEdit);
+    case RangeEditor::Edit::VoltageValue:
+        return editor.isEnabled(RangeEditor::Control::VoltageEdit);
+    case RangeEditor::Edit::CurrentValue:
+        return editor.isEnabled(RangeEditor::Control::CurrentEdit);
+    case RangeEditor::Edit::ResistanceValue:
+        return editor.isEnabled(RangeEditor::Control::ResistanceEdit);
+    case RangeEditor::Edit::TemperatureValue:
+        return editor.isEnabled(RangeEditor::Control::TemperatureEdit);
+    case RangeEditor::Edit::ToValue:
+        return editor.isEnabled(RangeEditor::Control::ToEdit);
+    case RangeEditor::Edit::RlValue:
+        return editor.isEnabled(RangeEditor::Control::RlEdit);
     default:
         return true; // the class edits are always open
     }
@@ -52,7 +52,7 @@ bool EditEnabled(const RangeEditor& editor, RangeEditor::Edit edit)
 // What holds after every action.
 void CheckState(const RangeEditor& editor, const QString& where)
 {
-    for (int e = 0; e < RangeEditor::EditCount; ++e)
+    for (int e = 0; e < RangeEditor::editCount; ++e)
         FUZZ_CHECK(editor.text(RangeEditor::Edit(e)).size() <=
                        RangeEditor::MaxLength(RangeEditor::Edit(e)),
                    where);
@@ -63,8 +63,9 @@ void CheckState(const RangeEditor& editor, const QString& where)
     FUZZ_CHECK(editor.constUnits().isEmpty() ||
                    (editor.constUnit() >= 0 && editor.constUnit() < editor.constUnits().size()),
                where);
-    FUZZ_CHECK(editor.functionChoice() >= RangeEditor::NoFunction &&
-                   editor.functionChoice() <= RangeEditor::Temperature,
+    const std::optional<RangeEditor::Quantity> quantity = editor.quantity();
+    FUZZ_CHECK(!quantity || (int(*quantity) >= int(RangeEditor::Quantity::Voltage) &&
+                             int(*quantity) <= int(RangeEditor::Quantity::Temperature)),
                where);
 }
 
@@ -114,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MeterRange slot;
     if (start & 1)
         slot = FuzzedRange(in);
-    auto editor = std::make_unique<RangeEditor>(slot, !(start & 1));
+    auto editor = std::make_unique<RangeEditor>(slot, !(start & 1), messages);
     CheckState(*editor, QStringLiteral("opened"));
 
     for (int step = 0; step < 32 && !in.AtEnd(); ++step) {
@@ -125,31 +126,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             QStringLiteral("step %1, action %2, arg %3").arg(step).arg(action % 12).arg(arg);
         switch (action % 12) {
         case 0:
-            editor->ChooseFunction(arg % 6);
+            editor->ChooseQuantity(RangeEditor::Quantity(arg % 6));
             break;
         // Options and lists only while the dialog has them enabled.
         case 1:
-            if (editor->isEnabled(RangeEditor::ThermocoupleOption))
-                editor->ChooseSensorKind(arg % 4);
+            if (editor->isEnabled(RangeEditor::Control::ThermocoupleOption))
+                editor->ChooseSensorKind(RangeFunction(arg % 4 + 3)); // 3 and 4 are sensors
             break;
         case 2:
-            if (editor->isEnabled(RangeEditor::TexOption))
-                editor->ChooseJunction(arg % 5);
+            if (editor->isEnabled(RangeEditor::Control::TexOption))
+                editor->ChooseJunction(ColdJunction(arg % 5));
             break;
         case 3:
-            if (editor->isEnabled(RangeEditor::VoltageUnitList))
+            if (editor->isEnabled(RangeEditor::Control::VoltageUnitList))
                 editor->SelectVoltageUnit(arg % 4);
             break;
         case 4:
-            if (editor->isEnabled(RangeEditor::ResistanceUnitList))
+            if (editor->isEnabled(RangeEditor::Control::ResistanceUnitList))
                 editor->SelectResistanceUnit(arg % 4);
             break;
         case 5:
-            if (editor->isEnabled(RangeEditor::ThermocoupleList))
+            if (editor->isEnabled(RangeEditor::Control::ThermocoupleList))
                 editor->SelectThermocouple(arg % 9);
             break;
         case 6:
-            if (editor->isEnabled(RangeEditor::RtdList))
+            if (editor->isEnabled(RangeEditor::Control::RtdList))
                 editor->SelectResistanceThermometer(arg % 8);
             break;
         case 7:
@@ -158,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case 8:
         case 9: {
             // Typing: the whole text at once, as a paste, or growing character by character.
-            const auto edit = RangeEditor::Edit(uint8_t(arg) % RangeEditor::EditCount);
+            const auto edit = RangeEditor::Edit(uint8_t(arg) % RangeEditor::editCount);
             const QString typed = in.Text();
             where += QStringLiteral(", edit %1 typed ").arg(int(edit)) + Quoted(typed);
             // Only an edit that is enabled can be typed into.
@@ -194,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 // same.
                 MeterRange stored = slot;
                 editor->StoreInto(stored);
-                RangeEditor reopened(stored, false);
+                RangeEditor reopened(stored, false, messages);
                 FUZZ_CHECK(reopened.Accept(), where + QStringLiteral(" reopened"));
                 FUZZ_CHECK(reopened.range() == editor->range(),
                            where + QStringLiteral(" reopened"));
@@ -205,7 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         default: {
             MeterRange stored = slot;
             editor->StoreInto(stored);
-            editor = std::make_unique<RangeEditor>(stored, false);
+            editor = std::make_unique<RangeEditor>(stored, false, messages);
             break;
         }
         }

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/app/CCalibratorApp.h"
 #include "ui/app/CommandLine.h"
-#include "core/app/SimulatorLauncher.h"
 #include "core/app/SingleInstance.h"
 #include "core/app/TraceFile.h"
-#include "ui/base/BoxMessageService.h"
 #include "core/base/ConsoleText.h"
 
 #include <QApplication>
@@ -57,8 +55,10 @@ int main(int argc, char* argv[])
         std::fputs(options.text.toLocal8Bit().constData(), stream);
         return options.exitCode;
     }
+    // The trace goes to its file from before the first window to the end of the run.
+    TraceFile trace;
     QString traceError;
-    if (!options.traceFile.isEmpty() && !StartTraceFile(options.traceFile, &traceError)) {
+    if (!options.traceFile.isEmpty() && !trace.Start(options.traceFile, &traceError)) {
         const QString message =
             ConsoleMessage(QStringLiteral("r718"),
                            QStringLiteral("nie można zapisać śladu łącza w pliku %1: %2")
@@ -68,18 +68,12 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
-    // Every message of the program is a message box from here on.
-    BoxMessageService messageBoxes;
     // One program per desktop session: a later start hands its document to the running one.
     SingleInstance session(SingleInstance::SessionSocketPath(DesktopSession(), options.simulator));
     if (!options.newInstance && !ClaimSession(session, options))
         return 0;
-    // With --simulator the ports lead to r718-sim, which ends with the program.
-    SimulatorLauncher simulator;
-    if (options.simulator)
-        simulator.Start();
     CCalibratorApp app(options, options.newInstance ? nullptr : &session);
     const int code = app.Run();
     // A trace asked for and not written whole is a failed run, whatever else went right.
-    return TraceWriteFailed() ? 1 : code;
+    return trace.WriteFailed() ? 1 : code;
 }

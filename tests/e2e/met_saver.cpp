@@ -59,19 +59,18 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     StderrMessages messages;
-    SetMessageService(&messages);
     MeterCheckSession session; // one file image for every save, as in the program
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QLatin1String("reference")) {
         FillDocument(session.document, args[2] == QLatin1String("A") ? 'A' : 'B');
-        return SaveDocument(session, args[3]) ? 0 : 1;
+        return SaveDocument(session, args[3], messages) ? 0 : 1;
     }
     if (args.size() == 3 && args[1] == QLatin1String("loop")) {
         std::puts("saving");
         std::fflush(stdout);
         for (char tag = 'B';; tag = tag == 'A' ? 'B' : 'A') {
             FillDocument(session.document, tag);
-            if (!SaveDocument(session, args[2]))
+            if (!SaveDocument(session, args[2], messages))
                 return 1;
         }
     }

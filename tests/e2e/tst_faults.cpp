@@ -130,7 +130,7 @@ private slots:
         QFETCH(QString, cut);
         QFETCH(bool, linkAfter);
         QFETCH(QString, reply);
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim(controls);
         const qsizetype before = sim.Frames().size();
 
@@ -177,7 +177,7 @@ private slots:
     {
         QFETCH(QString, late);
         QFETCH(bool, givenUp);
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim({QStringLiteral("noise off")});
         // 12 V out in operate, read back in the 25 V range; the late replies start with a poll.
         for (const char* c : {"C05", "M04", "S1", "N+1.000"})
@@ -204,7 +204,7 @@ private slots:
     // second failure too; once the storm is over the link works again.
     void stormOutlastingAReopen()
     {
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim({QStringLiteral("nak 12")});
         link->protocol.SendCommand(QStringLiteral("S1"));
         QVERIFY(!link->protocol.linkOpen);
@@ -224,7 +224,7 @@ private slots:
     // the device is back at the same path.
     void deviceAwayUntilPluggedIn()
     {
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim({QStringLiteral("stay-away on"), QStringLiteral("hangup-mid reply")});
         link->protocol.SendCommand(QStringLiteral("M04"));
         QVERIFY(!link->protocol.linkOpen);
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(messages.Texts(), QStringList{noLink});
 
         link->protocol.CloseCalibratorPort();
-        CalibratorLink program;
+        CalibratorLink program(messages);
         QVERIFY(!PortSettings::ApplyPortChoice(program, 0));
         QVERIFY(!program.LinkAlive());
         QCOMPARE(messages.Texts(), QStringList({noLink, noPort}));
@@ -263,7 +263,7 @@ private slots:
     void deviceGoneWhileIdle()
     {
         QFETCH(bool, dropFirst);
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim(dropFirst ? QStringList{"silence forever"} : QStringList{});
         if (dropFirst) {
             link->protocol.SendCommand(QStringLiteral("C01"));

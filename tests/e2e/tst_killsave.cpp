@@ -121,7 +121,7 @@ private slots:
 
             RecordingMessageService messages;
             MeterCheckSession session;
-            QVERIFY2(LoadDocument(session, target), qPrintable(context));
+            QVERIFY2(LoadDocument(session, target, messages), qPrintable(context));
             QVERIFY(messages.messages.isEmpty());
         }
         qInfo("%d kills during saving (seed %u, one save about %lld ms): %d left document A, "

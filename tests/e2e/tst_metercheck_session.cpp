@@ -6,6 +6,7 @@
 #include "Child.h"
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
+#include "TestServices.h"
 #include "ScopedDocument.h"
 #include "SimLink.h"
 #include "ui/app/CMainMenuDlg.h"
@@ -83,6 +84,7 @@ class TestMeterCheckSession : public QObject
 
     SimLink sim;
     CalibratorLink& link = sim.link;
+    TestServices services{sim.messages};
     QTemporaryDir dir;
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
@@ -110,8 +112,9 @@ private slots:
 
     void mainMenuOpensTheWindow()
     {
-        RecordingMessageService messages;
-        CMainMenuDlg menu(link, session, nullptr, 0);
+        RecordingMessageService& messages = sim.messages;
+        messages.Reset();
+        CMainMenuDlg menu(link, session, services, nullptr, 0);
         link.SetPortNumber(1);
         menu.show();
         bool seen = false;
@@ -133,10 +136,11 @@ private slots:
 
     void wholeSession()
     {
-        RecordingMessageService messages;
+        RecordingMessageService& messages = sim.messages;
+        messages.Reset();
         link.SetPortNumber(1);
         session.Reset();
-        auto window = std::make_unique<CMeterCheckDlg>(link, session);
+        auto window = std::make_unique<CMeterCheckDlg>(link, session, services);
         window->show();
         QTRY_VERIFY(link.PortOpen());
         QVERIFY(link.LinkAlive());

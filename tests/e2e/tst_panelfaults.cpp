@@ -27,30 +27,27 @@ const QString closing =
     QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?");
 
 // An error box stays up for a while, running its own event loop as a modal box does, so that
-// the poll timer keeps firing under it. Counts the frames that reach the line meanwhile.
+// the poll timer keeps firing under it. Counts the frames that reach the line of `sim`
+// meanwhile (set before the first box).
 class ModalMessages : public RecordingMessageService
 {
 public:
-    explicit ModalMessages(SimProcess& sim) : sim(sim) {}
-
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
                        MessageButtons buttons, QObject* owner) override
     {
         const MessageAnswer answer =
             RecordingMessageService::Show(text, caption, icon, buttons, owner);
         if (icon == MessageIcon::Error) {
-            const qsizetype before = sim.Frames().size();
+            const qsizetype before = sim->Frames().size();
             QTest::qWait(boxUpMs);
-            framesUnderBox += sim.Frames().size() - before;
+            framesUnderBox += sim->Frames().size() - before;
         }
         return answer;
     }
 
     static constexpr int boxUpMs = 700; // longer than a poll interval
     qsizetype framesUnderBox = 0;
-
-private:
-    SimProcess& sim;
+    SimProcess* sim = nullptr;
 };
 
 double Value(const ReadoutContent& shown)
@@ -111,14 +108,15 @@ void TestPanelFaults::faultWhilePolling()
     QFETCH(QStringList, wire);
     QFETCH(bool, away);
     QFETCH(QStringList, keys);
-    SimLink sim;
+    ModalMessages messages;
+    SimLink sim({}, 1, &messages);
+    messages.sim = &sim;
     QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
     CalibratorLink& link = sim.link;
-    ModalMessages messages(sim);
     MeterHalf* meter = nullptr;
 
     {
-        CCalibratorPanelDlg panel(link);
+        CCalibratorPanelDlg panel(link, messages);
         panel.show();
         QTRY_VERIFY(sim.Frames().size() >= 3);
         QVERIFY(link.LinkAlive());
@@ -161,7 +159,7 @@ void TestPanelFaults::faultWhilePolling()
     if (away) {
         // Opened while the device is still away: the port cannot be opened; the panel works
         // on its own and says nothing more about the link.
-        CCalibratorPanelDlg panel(link);
+        CCalibratorPanelDlg panel(link, messages);
         panel.show();
         QTRY_COMPARE(messages.Errors(), QStringList({noLink, noPort}));
         QVERIFY(!link.LinkAlive());
@@ -175,7 +173,7 @@ void TestPanelFaults::faultWhilePolling()
         QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
     const qsizetype mark = sim.Frames().size();
     {
-        CCalibratorPanelDlg panel(link);
+        CCalibratorPanelDlg panel(link, messages);
         panel.show();
         QTRY_VERIFY(sim.Frames().size() >= mark + 3);
         QVERIFY(link.LinkAlive());

@@ -45,7 +45,7 @@ private slots:
 
     void plainCommandIsAccepted()
     {
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim();
         link->protocol.SendCommand(QStringLiteral("C01"));
         QCOMPARE(link->protocol.lastReply, QStringLiteral("^C01%"));
@@ -102,7 +102,7 @@ private slots:
     {
         QFETCH(QString, control);
         QFETCH(QStringList, frames);
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim();
         QVERIFY2(sim.Control(control), qPrintable(sim.LastError()));
         link->protocol.noLinkReported = true; // a recovery that succeeds clears it
@@ -116,7 +116,7 @@ private slots:
 
     void silenceDropsTheLinkWithOneMessage()
     {
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim({QStringLiteral("--silence-forever")});
         link->protocol.SendCommand(QStringLiteral("C01"));
         QCOMPARE(sim.Frames(), QStringList({"^C01%", "^I%", "^I%", "^I%", "^I%", "^I%"}));
@@ -151,7 +151,7 @@ private slots:
 
     void reopenAfterHangUp()
     {
-        RecordingMessageService messages;
+        RecordingMessageService& messages = link->messages;
         StartSim();
         link->protocol.SendCommand(QStringLiteral("X"));
         QVERIFY2(sim.Control(QStringLiteral("hangup")), qPrintable(sim.LastError()));

@@ -121,15 +121,15 @@ private slots:
 
     void launcherMapsEveryPort()
     {
-        RecordingMessageService messages;
+        PortProtocol link;
+        RecordingMessageService& messages = link.messages;
         SimulatorLauncher launcher;
-        QVERIFY(launcher.Start());
+        QVERIFY(launcher.Start(messages));
         QVERIFY(launcher.IsRunning());
         for (int port = 1; port <= 4; ++port)
             QCOMPARE(qEnvironmentVariable(qPrintable(QStringLiteral("R718_COM%1").arg(port))),
                      launcher.LinePath());
         // The program talks to it on any of the four ports.
-        PortProtocol link;
         QVERIFY(link.protocol.OpenCalibratorPort(3));
         link.protocol.SendCommand(QStringLiteral("X"));
         QCOMPARE(link.protocol.lastReply, QStringLiteral("^X%"));
@@ -167,7 +167,7 @@ private slots:
         qputenv("R718_SIM", QFile::encodeName(program));
         RecordingMessageService messages;
         SimulatorLauncher launcher;
-        const bool started = launcher.Start();
+        const bool started = launcher.Start(messages);
         qputenv("R718_SIM", saved);
         QVERIFY(!started);
         QVERIFY(!launcher.IsRunning());

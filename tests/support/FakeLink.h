@@ -10,7 +10,7 @@
 #include "core/link/LinkSession.h"
 
 // A scripted line for the calibrator link: a FakeSerialDevice on a VirtualClock, and a
-// RecordingMessageService in place of the message boxes for the lifetime of the object.
+// RecordingMessageService in place of the message boxes of what runs on it.
 struct FakeLine
 {
     RecordingMessageService messages;
@@ -24,7 +24,9 @@ struct FakeProtocol : FakeLine
 {
     FakeProtocol()
     {
-        protocol.notify = [](CalibratorProtocol::Notice notice) { ShowError(NoticeText(notice)); };
+        protocol.notify = [this](CalibratorProtocol::Notice notice) {
+            messages.ShowError(NoticeText(notice));
+        };
     }
     CalibratorProtocol protocol{device, clock};
 };
@@ -41,5 +43,5 @@ struct FakeLink : FakeLine
         session.Sync();
         session.WaitUntilSent();
     }
-    CalibratorLink link{&device, &clock};
+    CalibratorLink link{messages, &device, &clock};
 };

@@ -84,14 +84,15 @@ class RecordingView : public MeterCheckView
 public:
     void SetTitle(const QString& t) override { title = t; }
     void SetDocumentCommandsEnabled(bool enabled) override { commandsEnabled = enabled; }
-    void HidePage(int tab) override { pageVisible[tab] = false; }
-    void ShowPage(int tab) override
+    // Tabs are kept as their numbers in the tab bar.
+    void HidePage(Tab tab) override { pageVisible[int(tab)] = false; }
+    void ShowPage(Tab tab) override
     {
-        pageVisible[tab] = true;
+        pageVisible[int(tab)] = true;
         ++shown;
     }
-    void SelectTab(int tab) override { selectedTab = tab; }
-    void DrawChart(int tab, int range) override { charts << qMakePair(tab, range); }
+    void SelectTab(Tab tab) override { selectedTab = int(tab); }
+    void DrawChart(Tab tab, int range) override { charts << qMakePair(int(tab), range); }
     void ShowRecentFiles(const QStringList& paths) override { recent = paths; }
     void EndWindow() override { ended = true; }
 

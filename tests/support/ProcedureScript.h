@@ -49,7 +49,7 @@ public:
         : doc(doc), sender(sender)
     {}
 
-    bool ChooseProcedure(qint16& rangeChoice, qint16& pointChoice) override
+    bool ChooseProcedure(RangeScope& rangeChoice, PointScope& pointChoice) override
     {
         ++choices;
         if (!chooseOk)
@@ -64,7 +64,7 @@ public:
         MeterPoint& p = Open(range, point, setpointText);
         const DialogStep step = Next();
         if (step.outcome == MeasurementOutcome::Ok &&
-            ExactSettingEntry::Confirm(step.typed, p) == ExactSettingEntry::Refused)
+            ExactSettingEntry::Confirm(step.typed, p) == ExactSettingEntry::Outcome::Refused)
             return MeasurementOutcome::Other; // a script never leaves a refused entry
         return step.outcome;
     }
@@ -82,8 +82,8 @@ public:
     }
 
     bool chooseOk = true;
-    qint16 chosenRangeScope = 0;
-    qint16 chosenPointScope = 0;
+    RangeScope chosenRangeScope = RangeScope::Current;
+    PointScope chosenPointScope = PointScope::Marked;
     int choices = 0;
     QList<DialogStep> steps;
     QList<OpenedDialog> opened;

@@ -8,7 +8,8 @@
 #include <QThread>
 
 // Records every message box instead of showing it, and answers from a script
-// (default answer when the script is empty: OK, or Yes for questions).
+// (default answer when the script is empty: OK, or Yes for questions). Hand it to whatever
+// shows the messages under test.
 class RecordingMessageService : public MessageService
 {
 public:
@@ -21,9 +22,6 @@ public:
         QThread* thread; // the thread that showed it
         QString detail;  // the second part under the text; empty when none
     };
-
-    RecordingMessageService() { previous = SetMessageService(this); }
-    ~RecordingMessageService() override { SetMessageService(previous); }
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
                        MessageButtons buttons, QObject* owner) override
@@ -75,9 +73,13 @@ public:
         return t;
     }
 
+    // Forgets what was shown and the answers not given yet, as a new recorder would.
+    void Reset()
+    {
+        messages.clear();
+        answers.clear();
+    }
+
     QList<Message> messages;
     QList<MessageAnswer> answers;
-
-private:
-    MessageService* previous = nullptr;
 };

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "core/link/CalibratorLink.h"
 
 // r718-sim started for a test with COM<port> of this process leading to it, and the program's
-// link set to that port. Check Started() (with LastError()) before using it; the link goes
-// before the simulator.
+// link set to that port, its messages recorded in `messages` (or shown by `shown`, when given).
+// Check Started() (with LastError()) before using it; the link goes before the simulator.
 struct SimLink : SimProcess
 {
-    explicit SimLink(const QStringList& options = {}, int port = 1)
+    explicit SimLink(const QStringList& options = {}, int port = 1, MessageService* shown = nullptr)
+        : link(shown ? *shown : messages)
     {
         started = Start(options);
         if (started) {
@@ -19,6 +21,7 @@ struct SimLink : SimProcess
     }
     bool Started() const { return started; }
 
+    RecordingMessageService messages;
     CalibratorLink link;
 
 private:

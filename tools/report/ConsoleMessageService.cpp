@@ -24,15 +24,6 @@ QString ExportErrorText(const QString& text)
 
 } // namespace
 
-ConsoleMessageService::ConsoleMessageService(QTextStream& err)
-    : err(err), previous(SetMessageService(this))
-{}
-
-ConsoleMessageService::~ConsoleMessageService()
-{
-    SetMessageService(previous);
-}
-
 MessageAnswer ConsoleMessageService::Show(const QString& text, const QString& caption, MessageIcon,
                                           MessageButtons buttons, QObject*)
 {

@@ -14,8 +14,7 @@ class QTextStream;
 class ConsoleMessageService : public MessageService
 {
 public:
-    explicit ConsoleMessageService(QTextStream& err);
-    ~ConsoleMessageService() override;
+    explicit ConsoleMessageService(QTextStream& err) : err(err) {}
 
     MessageAnswer Show(const QString& text, const QString& caption, MessageIcon icon,
                        MessageButtons buttons, QObject* owner) override;
@@ -24,5 +23,4 @@ public:
 
 private:
     QTextStream& err;
-    MessageService* previous;
 };

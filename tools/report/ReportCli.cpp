@@ -170,23 +170,23 @@ int Show(const MeterCheckDoc& doc, const Arguments& a, QTextStream& out)
 }
 
 int Print(MeterCheckSession& session, const Arguments& a, const QList<int>& ranges,
-          const ConsoleMessageService& messages, QTextStream& out, QTextStream& err)
+          ConsoleMessageService& messages, QTextStream& out, QTextStream& err)
 {
     std::unique_ptr<ReportChartPrinter> charts;
     if (a.pointsChart || a.errorsChart)
-        charts = CreateReportChartPrinter(session.document);
+        charts = CreateReportChartPrinter(session.document, messages);
     PdfFileJobs jobs;
 
     PrintOptions options;
-    options.printTable = a.table ? 1 : 0;
-    options.printPointsChart = a.pointsChart ? 1 : 0;
-    options.printErrorsChart = a.errorsChart ? 1 : 0;
-    options.printScope = 0;
+    options.printTable = a.table;
+    options.printPointsChart = a.pointsChart;
+    options.printErrorsChart = a.errorsChart;
+    options.printScope = RangeScope::Current;
     // The current range is printed once per chosen range, so that --range and --all print
     // exactly what the window prints for the current range and for all ranges.
     for (int range : ranges) {
         session.currentRange = qint16(range);
-        PrintReport(options, session, jobs, charts.get(), SystemReportClock());
+        PrintReport(options, session, jobs, charts.get(), SystemReportClock(), messages);
     }
 
     if (messages.captions.contains(QString::fromUtf8(reportMessageCaption)))
@@ -197,7 +197,7 @@ int Print(MeterCheckSession& session, const Arguments& a, const QList<int>& rang
             << Qt::endl;
         return exitFailed;
     }
-    if (!jobs.Save(a.outPath, session.documentName))
+    if (!jobs.Save(a.outPath, session.documentName, messages))
         return exitFailed;
     out << QStringLiteral("Wydruk zapisano w pliku %1 (%2).")
                .arg(a.outPath, CountText(jobs.PagesPrinted(), QStringLiteral("strona"),
@@ -215,9 +215,9 @@ public:
 };
 
 int Export(const MeterCheckSession& session, const Arguments& a, const QList<int>& ranges,
-           QTextStream& out)
+           MessageService& messages, QTextStream& out)
 {
-    ExcelExport excel;
+    ExcelExport excel(messages);
     GivenPath chooser(a.outPath);
     if (!excel.Export(session, ranges, chooser, nullptr))
         return exitFailed;
@@ -268,7 +268,7 @@ int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
 
     ConsoleMessageService messages(err);
     MeterCheckSession session;
-    if (!LoadDocument(session, a.file))
+    if (!LoadDocument(session, a.file, messages))
         return exitFailed;
     session.documentName = a.file; // the reports never replace the file they are made from
     if (a.command == "show")
@@ -279,5 +279,5 @@ int RunReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         return CountRanges(session.document) == 0 ? exitFailed : exitUsage;
     if (a.command == "print")
         return Print(session, a, *ranges, messages, out, err);
-    return Export(session, a, *ranges, out);
+    return Export(session, a, *ranges, messages, out);
 }

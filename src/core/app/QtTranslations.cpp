@@ -3,13 +3,9 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QTranslator>
 
-bool InstallQtTranslations()
+bool QtTranslations::Install()
 {
-    // Lives as long as the program and is put in place once.
-    static QTranslator translator;
-    static bool installed = false;
     if (!installed)
         installed = translator.load(QStringLiteral("qtbase_pl"),
                                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&

@@ -47,18 +47,18 @@ QString SimulatorLauncher::SimulatorProgram(const QString& programDir)
     return QString();
 }
 
-bool SimulatorLauncher::Fail(const QString& message)
+bool SimulatorLauncher::Fail(const QString& message, MessageService& messages)
 {
     if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(1000);
     }
     linePath.clear();
-    ShowError(message);
+    messages.ShowError(message);
     return false;
 }
 
-bool SimulatorLauncher::Start()
+bool SimulatorLauncher::Start(MessageService& messages)
 {
     Stop();
     const QString programDir = QCoreApplication::applicationDirPath();
@@ -69,7 +69,8 @@ bool SimulatorLauncher::Start()
             place = QDir::toNativeSeparators(place);
         return Fail(QStringLiteral("Nie znaleziono symulatora kalibratora (%1).\n"
                                    "Program pracuje bez symulatora.")
-                        .arg(places.join(QStringLiteral(", "))));
+                        .arg(places.join(QStringLiteral(", "))),
+                    messages);
     }
 
     // The link lives in the user's own runtime folder; the simulator removes it when it ends,
@@ -87,7 +88,7 @@ bool SimulatorLauncher::Start()
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start();
     if (!process.waitForStarted(startTimeoutMs))
-        return Fail(cannotStart);
+        return Fail(cannotStart, messages);
 
     // The first line is the device path: the line is ready once it is there.
     const QDeadlineTimer deadline(startTimeoutMs);
@@ -97,11 +98,11 @@ bool SimulatorLauncher::Start()
             deadline.hasExpired()) {
             if (process.canReadLine())
                 break;
-            return Fail(cannotStart);
+            return Fail(cannotStart, messages);
         }
     }
     if (process.readLine().trimmed().isEmpty() || !QFileInfo::exists(link))
-        return Fail(cannotStart);
+        return Fail(cannotStart, messages);
 
     linePath = link;
     for (int port = firstPort; port <= lastPort; ++port)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class MessageService;
+
 // Runs the program against the simulated calibrator: starts r718-sim, maps COM1..COM4 of
 // this process to its line, and stops it again when the program ends. r718-sim is found
 // through the environment variable R718_SIM, else next to the program's executable (the build
@@ -25,7 +27,7 @@ public:
 
     // Starts the simulator and maps the ports to it. When it cannot be started, says so in
     // an error box and returns false; the program then goes on without it.
-    bool Start();
+    bool Start(MessageService& messages);
     // Stops the simulator (if running) and removes the port mapping.
     void Stop();
     bool IsRunning() const;
@@ -34,7 +36,7 @@ public:
     qint64 ProcessId() const;
 
 private:
-    bool Fail(const QString& message);
+    bool Fail(const QString& message, MessageService& messages);
 
     QProcess process;
     QString linePath;

@@ -2,13 +2,11 @@
 #include "core/app/TraceFile.h"
 
 #include "core/base/ConsoleText.h"
-#include "core/base/FileAccess.h"
 #include "core/base/ProgramVersion.h"
 #include "core/link/LinkTrace.h"
 
 #include <QDate>
 #include <QDir>
-#include <QMutex>
 #include <QMutexLocker>
 
 #include <cstdio>
@@ -19,96 +17,96 @@ namespace {
 // where the category object must not be asked for.
 constexpr char traceCategory[] = "r718.link";
 
-struct TraceSink
-{
-    ~TraceSink()
-    {
-        // Messages of the program's last moments go where they went before.
-        if (previousHandler)
-            qInstallMessageHandler(previousHandler);
-    }
+// The trace file Qt's handler and filter serve, from its start to its end. Qt gives them no
+// context of their own, so this is the one place they can find it.
+TraceFile* activeTrace = nullptr;
 
-    AppendFile file;
-    QString path;
-    // The first write's cause, or empty; after a failure no more lines are written.
-    QString failure;
-    bool started = false;
-    QMutex mutex; // lines come from the link's thread and the GUI thread
-    QtMessageHandler previousHandler = nullptr;
-    QLoggingCategory::CategoryFilter previousFilter = nullptr;
-};
+} // namespace
 
-TraceSink& Sink()
+TraceFile::~TraceFile()
 {
-    static TraceSink sink;
-    return sink;
+    // Messages of the program's last moments go where they went before.
+    Stop();
 }
 
-void EnableTrace(QLoggingCategory* category)
+void TraceFile::Stop()
 {
-    TraceSink& sink = Sink();
-    if (sink.previousFilter)
-        sink.previousFilter(category);
+    if (activeTrace != this)
+        return;
+    qInstallMessageHandler(previousHandler);
+    QLoggingCategory::installFilter(previousFilter);
+    activeTrace = nullptr;
+    file.Close();
+}
+
+void TraceFile::Enable(QLoggingCategory* category)
+{
+    const TraceFile* trace = activeTrace;
+    if (trace && trace->previousFilter)
+        trace->previousFilter(category);
     if (qstrcmp(category->categoryName(), traceCategory) == 0)
         category->setEnabled(QtDebugMsg, true);
 }
 
-void WriteTrace(QtMsgType type, const QMessageLogContext& context, const QString& message)
+void TraceFile::Write(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    TraceSink& sink = Sink();
+    TraceFile& trace = *activeTrace;
     if (!context.category || qstrcmp(context.category, traceCategory) != 0) {
-        sink.previousHandler(type, context, message);
+        trace.previousHandler(type, context, message);
         return;
     }
     const QByteArray line = message.toUtf8() + '\n';
-    const QMutexLocker lock(&sink.mutex);
-    if (!sink.failure.isEmpty() || !sink.file.IsOpen())
+    const QMutexLocker lock(&trace.mutex);
+    if (!trace.failure.isEmpty() || !trace.file.IsOpen())
         return;
     QString cause;
-    if (sink.file.Append(line, &cause))
+    if (trace.file.Append(line, &cause))
         return;
-    sink.failure = cause;
-    sink.file.Close();
+    trace.failure = cause;
+    trace.file.Close();
     // Said once, where whoever asked for the trace looks; the first line's failure is told by
-    // StartTraceFile's caller.
-    if (sink.started)
+    // the caller of Start.
+    if (trace.started)
         std::fputs(
             ConsoleMessage(QStringLiteral("r718"),
                            QStringLiteral("ślad łącza nie jest już zapisywany w pliku %1: %2")
-                               .arg(QDir::toNativeSeparators(sink.path), cause))
+                               .arg(QDir::toNativeSeparators(trace.path), cause))
                 .append(QLatin1Char('\n'))
                 .toLocal8Bit()
                 .constData(),
             stderr);
 }
 
-} // namespace
-
-bool StartTraceFile(const QString& path, QString* error)
+bool TraceFile::Start(const QString& path, QString* error)
 {
-    TraceSink& sink = Sink();
-    if (sink.file.IsOpen())
+    if (file.IsOpen())
         return true;
-    sink.path = path;
-    if (!sink.file.Open(path, error))
+    Q_ASSERT(!activeTrace); // one trace file at a time: Qt's handler serves one
+    this->path = path;
+    if (!file.Open(path, error))
         return false;
-    sink.previousHandler = qInstallMessageHandler(WriteTrace);
-    sink.previousFilter = QLoggingCategory::installFilter(EnableTrace);
+    activeTrace = this;
+    previousHandler = qInstallMessageHandler(Write);
+    previousFilter = QLoggingCategory::installFilter(Enable);
     TraceLink(QStringLiteral("trace of r718 %1 started on %2")
                   .arg(ProgramVersion(), QDate::currentDate().toString(Qt::ISODate)));
-    const QMutexLocker lock(&sink.mutex);
-    if (!sink.failure.isEmpty()) {
+    QString firstLineFailure;
+    {
+        const QMutexLocker lock(&mutex);
+        firstLineFailure = failure;
+        started = failure.isEmpty();
+    }
+    if (!firstLineFailure.isEmpty()) {
+        Stop();
         if (error)
-            *error = sink.failure;
+            *error = firstLineFailure;
         return false;
     }
-    sink.started = true;
     return true;
 }
 
-bool TraceWriteFailed()
+bool TraceFile::WriteFailed() const
 {
-    TraceSink& sink = Sink();
-    const QMutexLocker lock(&sink.mutex);
-    return sink.started && !sink.failure.isEmpty();
+    const QMutexLocker lock(&mutex);
+    return started && !failure.isEmpty();
 }

@@ -252,20 +252,20 @@ HistoryDatabase::Outcome HistoryDatabase::SendQueued()
         }
         outcome.sent += int(batch.size());
     }
-    outcome.waiting = qMax(0, QueuedCount());
+    outcome.waiting = QueuedCount().value_or(0);
     return outcome;
 }
 
-int HistoryDatabase::QueuedCount()
+std::optional<int> HistoryDatabase::QueuedCount()
 {
     if (!config.IsServer())
         return 0;
     QString error;
     if (!OpenLocal(&error))
-        return -1;
+        return std::nullopt;
     QSqlQuery q(QSqlDatabase::database(localName, false));
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM outbox")) || !q.next())
-        return -1;
+        return std::nullopt;
     return q.value(0).toInt();
 }
 

@@ -6,6 +6,7 @@
 
 
 #include <memory>
+#include <optional>
 
 // The history of one program as the configuration names it: the local SQLite file, or a
 // PostgreSQL server with the local file as the queue of records that have not reached it.
@@ -36,8 +37,8 @@ public:
     // once, whoever sends it. Nothing to do in local mode.
     Outcome SendQueued();
 
-    // Records waiting for the server (0 in local mode); -1 when the local file cannot be read.
-    int QueuedCount();
+    // Records waiting for the server (0 in local mode); none when the local file cannot be read.
+    std::optional<int> QueuedCount();
 
     // The store the history is read from (the server in server mode); nullptr with the reason
     // when it cannot be opened.

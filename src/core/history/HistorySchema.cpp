@@ -77,13 +77,13 @@ bool Exec(QSqlDatabase& db, const QString& sql, QString* error)
 
 namespace HistorySchema {
 
-int Version(QSqlDatabase& db)
+std::optional<int> Version(QSqlDatabase& db)
 {
     if (!db.tables().contains(QStringLiteral("schema_version")))
         return 0;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !query.next())
-        return -1;
+        return std::nullopt;
     return query.value(0).toInt();
 }
 
@@ -112,11 +112,12 @@ QString Migrate(QSqlDatabase& db, int targetVersion)
             QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     };
 
-    const int version = Version(db);
-    if (version < 0) {
+    const std::optional<int> read = Version(db);
+    if (!read) {
         rollback();
         return QStringLiteral("Nie można odczytać wersji tabel bazy danych.");
     }
+    const int version = *read;
     if (version > currentVersion) {
         rollback();
         return QStringLiteral("Baza danych ma tabele w wersji %1, nowszej niż znana programowi "

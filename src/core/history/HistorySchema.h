@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QSqlDatabase;
 
 // The tables of the history, created and upgraded by the program itself. schema_version holds
@@ -17,7 +19,7 @@ constexpr int currentVersion = 2;
 // or the reason in Polish; a database newer than the program is refused.
 QString Migrate(QSqlDatabase& db, int targetVersion = currentVersion);
 
-// The version of the tables; 0 for a database without them, -1 when it cannot be read.
-int Version(QSqlDatabase& db);
+// The version of the tables; 0 for a database without them, none when it cannot be read.
+std::optional<int> Version(QSqlDatabase& db);
 
 } // namespace HistorySchema

@@ -8,28 +8,6 @@
 
 namespace {
 
-HistoryService* instance = nullptr;
-
-void EndInstance()
-{
-    delete instance;
-    instance = nullptr;
-}
-
-} // namespace
-
-HistoryService& HistoryService::Instance()
-{
-    if (!instance) {
-        instance = new HistoryService;
-        // Ended while the application still exists: the worker finishes what it was given.
-        qAddPostRoutine(EndInstance);
-    }
-    return *instance;
-}
-
-namespace {
-
 // Runs `job` on the thread of `context` and gives its result through a future.
 template <typename T, typename Job>
 QFuture<T> Post(QObject* context, Job job)

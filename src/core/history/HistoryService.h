@@ -15,15 +15,13 @@
 // disk or a server. Every call takes the configuration in force at the moment it is made and
 // returns at once; its result arrives through the future (continue with .then(context, ...)
 // to be back on the window's thread). While records wait for the server, the queue is sent
-// again every minute.
+// again every minute. The application owns the program's one and hands it to the windows that
+// record or read checks; its end waits for the jobs it was given.
 class HistoryService : public QObject
 {
     Q_OBJECT
 
 public:
-    // The one service of the program, made on first use, ended with the application.
-    static HistoryService& Instance();
-
     HistoryService();
     ~HistoryService() override;
 

@@ -92,10 +92,13 @@ private:
     quint64 currentSession = 0;
 };
 
-CalibratorLink::CalibratorLink(QObject* parent) : CalibratorLink(nullptr, nullptr, parent) {}
+CalibratorLink::CalibratorLink(MessageService& messages, QObject* parent)
+    : CalibratorLink(messages, nullptr, nullptr, parent)
+{}
 
-CalibratorLink::CalibratorLink(SerialDevice* device, LinkClock* clock, QObject* parent)
-    : QObject(parent)
+CalibratorLink::CalibratorLink(MessageService& messages, SerialDevice* device, LinkClock* clock,
+                               QObject* parent)
+    : QObject(parent), messages(messages)
 {
     thread.setObjectName(QStringLiteral("calibrator link"));
     worker = new LinkWorker(*this, device, clock);
@@ -166,7 +169,7 @@ void CalibratorLink::OnNotice(quint64 request, int notice, const QString& detail
 {
     // The link is dead before the message is up: whatever runs under the box finds it so.
     SetAlive(request, false);
-    ShowError(NoticeText(CalibratorProtocol::Notice(notice)), detail);
+    messages.ShowError(NoticeText(CalibratorProtocol::Notice(notice)), detail);
 }
 
 void CalibratorLink::OnFinished(quint64 session, quint64 request, bool ok, const QString& reply,

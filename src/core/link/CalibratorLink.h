@@ -11,14 +11,15 @@
 class LinkClock;
 class LinkSession;
 class LinkWorker;
+class MessageService;
 class SerialDevice;
 
 // The one link to the calibrator, owned by the application. The serial port lives on a
 // worker thread of its own, where the protocol carries out the requests of the windows one
 // after another, in the order they were posted; replies and link events come back to the GUI
-// thread by queued signals. The GUI thread tells the technician when the port cannot be opened
-// or the calibrator stopped answering, and why (the reason the worker found); the worker
-// never shows anything.
+// thread by queued signals. The GUI thread tells the technician through `messages` when the
+// port cannot be opened or the calibrator stopped answering, and why (the reason the worker
+// found); the worker never shows anything.
 //
 // Windows talk to it through a LinkSession each, which drops the window's queued commands
 // when the window ends. The link outlives its sessions.
@@ -28,9 +29,10 @@ class CalibratorLink : public QObject
 
 public:
     // The real serial port (made, used and destroyed on the worker thread) and the real clock.
-    explicit CalibratorLink(QObject* parent = nullptr);
+    explicit CalibratorLink(MessageService& messages, QObject* parent = nullptr);
     // Another device and clock, used on the worker thread only (tests, benchmarks).
-    CalibratorLink(SerialDevice* device, LinkClock* clock, QObject* parent = nullptr);
+    CalibratorLink(MessageService& messages, SerialDevice* device, LinkClock* clock,
+                   QObject* parent = nullptr);
     // Drops whatever is queued, lets a running transaction end at its next frame, closes the
     // port and ends the worker thread.
     ~CalibratorLink() override;
@@ -81,6 +83,7 @@ private:
                     bool portIsOpen);
     void SetAlive(quint64 request, bool linkOpen);
 
+    MessageService& messages;
     int portNumber = 0;
     bool alive = false;
     bool portOpen = false;

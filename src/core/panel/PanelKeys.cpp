@@ -3,7 +3,7 @@
 
 PanelKeyAction PanelKeyFor(int key, Qt::KeyboardModifiers modifiers)
 {
-    using A = PanelKeyAction;
+    using A = PanelKeyAction::Kind;
     if (modifiers & Qt::AltModifier)
         return {};
     // Digits of both the main keyboard and the numeric pad.

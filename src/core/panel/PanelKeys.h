@@ -8,7 +8,7 @@
 // window before the focused control does, and passes the key on afterwards.
 struct PanelKeyAction
 {
-    enum Kind
+    enum class Kind
     {
         None,
         Keypad, // a digit or "." on the keypad; `key` holds it
@@ -28,7 +28,7 @@ struct PanelKeyAction
         ResetPanel,
         ResetStatistics,
     };
-    Kind kind = None;
+    Kind kind = Kind::None;
     QChar key;
 };
 

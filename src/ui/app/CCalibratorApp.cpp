@@ -35,6 +35,8 @@ bool CCalibratorApp::SplashAllowed(const QStringList& arguments)
 
 int CCalibratorApp::Run()
 {
+    if (options.simulator)
+        simulator.Start(messageBoxes);
     CSplashWindow::pictureAllowed = options.splashAllowed;
     // Per-user settings live under the maker's name; the application name stays the
     // executable's (the meter check's recent files go under "r718").
@@ -43,17 +45,19 @@ int CCalibratorApp::Run()
     // Every window is laid out in dialog units measured for this font.
     QApplication::setFont(DialogFont());
     // Qt's own dialogs (files, printing, standard buttons) speak the program's language.
-    InstallQtTranslations();
+    QtTranslations qtTranslations;
+    qtTranslations.Install();
     FillCalFunctionTable();
 
     // The one link to the calibrator, for every module; it ends after the main menu, closing
     // the port and its thread.
-    CalibratorLink link;
+    CalibratorLink link(messageBoxes);
     // The meter check's document lives from here to the end of the program: closing the meter
     // check window does not clear it.
     MeterCheckSession meterCheck;
     // The program ends when the main menu closes; its result is not looked at.
-    CMainMenuDlg mainMenu(link, meterCheck);
+    CMainMenuDlg mainMenu(link, meterCheck,
+                          ProgramServices{messageBoxes, history, workbookExport, workbookOpener});
     if (!options.document.isEmpty())
         mainMenu.OpenDocumentAtStart(options.document);
     if (session)

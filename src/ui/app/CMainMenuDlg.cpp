@@ -52,11 +52,11 @@ const MenuButton menuButtons[] = {
 
 } // namespace
 
-CMainMenuDlg::CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck, QWidget* parent,
-                           int startupPauseMs)
+CMainMenuDlg::CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck,
+                           const ProgramServices& services, QWidget* parent, int startupPauseMs)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      link(link), meterCheck(meterCheck)
+      link(link), meterCheck(meterCheck), services(services)
 {
     CSplashWindow::ShowSplashScreen(this);
     if (startupPauseMs > 0)
@@ -121,13 +121,13 @@ void CMainMenuDlg::RunPortSettings()
 
 void CMainMenuDlg::RunCalibratorPanel()
 {
-    CCalibratorPanelDlg panel(link, this);
+    CCalibratorPanelDlg panel(link, services.messages, this);
     panel.exec();
 }
 
 void CMainMenuDlg::RunMeterCheck()
 {
-    RunMeterCheckWindow(link, meterCheck, this, std::exchange(startDocument, QString()));
+    RunMeterCheckWindow(link, meterCheck, services, this, std::exchange(startDocument, QString()));
 }
 
 void CMainMenuDlg::RunModule(void (CMainMenuDlg::*run)())
@@ -172,10 +172,10 @@ void CMainMenuDlg::OpenDocument(const QString& document)
     QWidget* top = QApplication::activeModalWidget();
     if (!top)
         top = this;
-    Messages().Show(QStringLiteral("Nie można teraz otworzyć pliku:\n%1\n"
-                                   "Zakończ pracę w oknie „%2” i otwórz plik ponownie.")
-                        .arg(QDir::toNativeSeparators(document), top->windowTitle()),
-                    windowTitle(), MessageIcon::Warning, MessageButtons::Ok, top);
+    services.messages.Show(QStringLiteral("Nie można teraz otworzyć pliku:\n%1\n"
+                                          "Zakończ pracę w oknie „%2” i otwórz plik ponownie.")
+                               .arg(QDir::toNativeSeparators(document), top->windowTitle()),
+                           windowTitle(), MessageIcon::Warning, MessageButtons::Ok, top);
 }
 
 void CMainMenuDlg::paintEvent(QPaintEvent* event)

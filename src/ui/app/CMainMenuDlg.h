@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/app/CResourcePicture.h"
+#include "ui/base/ProgramServices.h"
 
 #include <QDialog>
 
@@ -34,9 +35,11 @@ public:
     };
 
     // While the menu is created, the start-up picture (when allowed) stays on the screen for
-    // startupPauseMs with nothing else processed; tests pass 0.
+    // startupPauseMs with nothing else processed; tests pass 0. The modules get the link, the
+    // meter check's session and the application's services.
     static constexpr int defaultStartupPauseMs = 2000;
-    CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck, QWidget* parent = nullptr,
+    CMainMenuDlg(CalibratorLink& link, MeterCheckSession& meterCheck,
+                 const ProgramServices& services, QWidget* parent = nullptr,
                  int startupPauseMs = defaultStartupPauseMs);
     ~CMainMenuDlg() override;
 
@@ -73,6 +76,7 @@ private:
 
     CalibratorLink& link;          // the modules' way to the calibrator
     MeterCheckSession& meterCheck; // the meter check windows' document
+    ProgramServices services;
     QList<QPushButton*> buttons;
     CResourcePicture background;
     QString startDocument; // taken by the next meter check window

@@ -5,13 +5,6 @@
 #include <QLabel>
 #include <QMessageBox>
 
-BoxMessageService::BoxMessageService() : previous(SetMessageService(this)) {}
-
-BoxMessageService::~BoxMessageService()
-{
-    SetMessageService(previous);
-}
-
 MessageAnswer BoxMessageService::Show(const QString& text, const QString& caption, MessageIcon icon,
                                       MessageButtons buttons, QObject* owner)
 {

@@ -89,11 +89,12 @@ void ChartControl::setChartKind(ChartKind newKind)
         rebuild();
 }
 
-void ChartControl::setTitle(int place, const QString& text)
+void ChartControl::setTitle(TitlePlace place, const QString& text)
 {
-    if (place < 0 || place >= titles.size())
+    const int at = int(place);
+    if (at < 0 || at >= titles.size())
         return;
-    titles[place] = text;
+    titles[at] = text;
     if (!open)
         rebuild();
 }
@@ -180,12 +181,12 @@ void ChartControl::rebuild()
         c->removeAxis(axis);
         delete axis;
     }
-    c->setTitle(ShownAsIs(titles[MainTitle]));
+    c->setTitle(ShownAsIs(titles[int(TitlePlace::Main)]));
 
     auto* categories = new QBarCategoryAxis;
     for (int p = 0; p < points; ++p)
         categories->append(QString::number(p + 1));
-    categories->setTitleText(ShownAsIs(titles[BottomTitle]));
+    categories->setTitleText(ShownAsIs(titles[int(TitlePlace::Bottom)]));
     c->addAxis(categories, Qt::AlignBottom);
 
     double low = qMin(axisMin, axisMax);
@@ -210,15 +211,15 @@ void ChartControl::rebuild()
         for (int i = 0; i <= 2 * maxTicks && first + i <= last; ++i)
             values->append(TickLabel((first + i) * step, decimals), (first + i) * step);
     }
-    values->setTitleText(ShownAsIs(titles[ValueAxisTitle]));
+    values->setTitleText(ShownAsIs(titles[int(TitlePlace::ValueAxis)]));
     c->addAxis(values, Qt::AlignLeft);
 
-    if (!titles[RightTitle].isEmpty()) {
+    if (!titles[int(TitlePlace::Right)].isEmpty()) {
         auto* right = new QValueAxis;
         right->setRange(low, high);
         right->setLabelsVisible(false);
         right->setGridLineVisible(false);
-        right->setTitleText(ShownAsIs(titles[RightTitle]));
+        right->setTitleText(ShownAsIs(titles[int(TitlePlace::Right)]));
         c->addAxis(right, Qt::AlignRight);
     }
 

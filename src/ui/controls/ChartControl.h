@@ -23,13 +23,13 @@ public:
         Bars,
         Marks
     };
-    // Title places.
-    enum TitlePlace
+    // Where a title goes; the numbers are the places of ChartData's titles.
+    enum class TitlePlace
     {
-        ValueAxisTitle = 0,
-        RightTitle = 1,
-        MainTitle = 2,
-        BottomTitle = 3
+        ValueAxis = 0,
+        Right = 1,
+        Main = 2,
+        Bottom = 3
     };
 
     explicit ChartControl(QWidget* parent = nullptr);
@@ -37,8 +37,9 @@ public:
     void setChartKind(ChartKind kind);
     ChartKind chartKind() const { return kind; }
 
-    void setTitle(int place, const QString& text);
-    QString title(int place) const { return titles.value(place); }
+    // A place outside the four is ignored.
+    void setTitle(TitlePlace place, const QString& text);
+    QString title(TitlePlace place) const { return titles.value(int(place)); }
 
     // The value axis: minimum, maximum and the distance between its ticks.
     void setAxisMinimum(double value);

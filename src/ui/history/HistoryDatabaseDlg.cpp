@@ -17,7 +17,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-HistoryDatabaseDlg::HistoryDatabaseDlg(QWidget* parent) : QDialog(parent)
+HistoryDatabaseDlg::HistoryDatabaseDlg(HistoryService& history, MessageService& messages,
+                                       QWidget* parent)
+    : QDialog(parent), history(history), messages(messages)
 {
     setWindowTitle(QStringLiteral("Baza danych"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -128,7 +130,7 @@ void HistoryDatabaseDlg::OnProbe()
     }
     probeButton->setEnabled(false);
     probeResult->setText(QStringLiteral("Łączenie..."));
-    HistoryService::Instance().Probe(Chosen()).then(this, [this](const QString& error) {
+    history.Probe(Chosen()).then(this, [this](const QString& error) {
         probeButton->setEnabled(serverButton->isChecked());
         probeResult->setText(error.isEmpty() ? QStringLiteral("Połączenie działa.") : error);
     });
@@ -138,12 +140,12 @@ void HistoryDatabaseDlg::accept()
 {
     const QString refusal = Refusal();
     if (!refusal.isEmpty()) {
-        ShowError(refusal, this);
+        messages.ShowError(refusal, this);
         (hostEdit->text().trimmed().isEmpty() ? hostEdit : databaseEdit)->setFocus();
         return;
     }
     Chosen().SaveToSettings();
     // Records that waited for a server go to the one chosen now.
-    HistoryService::Instance().SendQueued();
+    history.SendQueued();
     QDialog::accept();
 }

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class HistoryService;
+class MessageService;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +20,8 @@ class HistoryDatabaseDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit HistoryDatabaseDlg(QWidget* parent = nullptr);
+    HistoryDatabaseDlg(HistoryService& history, MessageService& messages,
+                       QWidget* parent = nullptr);
 
     // What the dialog shows now.
     HistoryConfig Chosen() const;
@@ -38,4 +41,7 @@ private:
     void OnProbe();
     // The reason the server fields cannot be used, or empty.
     QString Refusal() const;
+
+    HistoryService& history;
+    MessageService& messages;
 };

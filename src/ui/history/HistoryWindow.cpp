@@ -67,8 +67,9 @@ QTableWidgetItem* VerdictCell(bool passed)
 
 } // namespace
 
-HistoryWindow::HistoryWindow(QWidget* parent, const QString& openDocument)
-    : QDialog(parent), openDocument(openDocument)
+HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, QWidget* parent,
+                             const QString& openDocument)
+    : QDialog(parent), history(history), messages(messages), openDocument(openDocument)
 {
     setWindowTitle(QStringLiteral("Historia sprawdzeń"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -182,7 +183,6 @@ void HistoryWindow::ShowStatus(const QString& text)
 void HistoryWindow::LoadMeters()
 {
     ShowStatus(QStringLiteral("Wczytywanie historii..."));
-    HistoryService& history = HistoryService::Instance();
     // What waits for the server goes first, so that the lab's history is complete.
     if (HistoryService::Config().IsServer())
         history.SendQueued();
@@ -190,7 +190,7 @@ void HistoryWindow::LoadMeters()
         metersLoaded = true;
         if (!m.Ok()) {
             ShowStatus(QString());
-            ShowError(m.error, this);
+            messages.ShowError(m.error, this);
             return;
         }
         meters = m.value;
@@ -243,14 +243,13 @@ void HistoryWindow::OnMeterChosen()
         return;
     const MeterSummary meter = shownMeters[row];
     const int asked = request;
-    HistoryService::Instance()
-        .ChecksWithPoints(meter.name, meter.number)
+    history.ChecksWithPoints(meter.name, meter.number)
         .then(this, [this, asked](const Fetched<QList<CheckRecord>>& c) {
             if (asked != request)
                 return;
             checksLoaded = true;
             if (!c.Ok()) {
-                ShowError(c.error, this);
+                messages.ShowError(c.error, this);
                 return;
             }
             // Newest first, the ranges of one run in their order in the document.
@@ -344,10 +343,10 @@ bool HistoryWindow::PrintChosenCheck(QPrinter& printer, QString* writtenFile)
     const bool written = PrintOnChosenPrinter(
         printer,
         [&](PrintJobs& jobs) {
-            printed = PrintStoredCheck(*check, jobs);
+            printed = PrintStoredCheck(*check, jobs, messages);
             return true; // what was printed goes out, even after a failure
         },
-        openDocument, writtenFile);
+        openDocument, messages, writtenFile);
     return printed && written;
 }
 
@@ -379,7 +378,7 @@ void HistoryWindow::OnPrint()
 
 void HistoryWindow::ShowWrittenFile(const QString& what, const QString& file)
 {
-    Messages().Show(
+    messages.Show(
         QStringLiteral("%1 zapisano w pliku:\n%2").arg(what, QDir::toNativeSeparators(file)),
         QString::fromUtf8(reportMessageCaption), MessageIcon::Information, MessageButtons::Ok,
         this);
@@ -389,7 +388,7 @@ bool HistoryWindow::ExportShownChecks(const QString& path)
 {
     const QString error = WriteHistoryCsv(path, checks);
     if (!error.isEmpty()) {
-        ShowError(error, this);
+        messages.ShowError(error, this);
         return false;
     }
     return true;

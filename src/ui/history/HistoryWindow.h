@@ -6,6 +6,8 @@
 #include <QDialog>
 
 class DriftChartView;
+class HistoryService;
+class MessageService;
 class QLabel;
 class QLineEdit;
 class QPrinter;
@@ -22,7 +24,8 @@ class HistoryWindow : public QDialog
 
 public:
     // `openDocument`: the meter check's document, which a printed PDF file never replaces.
-    explicit HistoryWindow(QWidget* parent = nullptr, const QString& openDocument = QString());
+    HistoryWindow(HistoryService& history, MessageService& messages, QWidget* parent = nullptr,
+                  const QString& openDocument = QString());
     ~HistoryWindow() override;
 
     QLineEdit* filterEdit = nullptr;
@@ -60,6 +63,8 @@ private:
     // "<what> zapisano w pliku:" and the file, as after a printed report's PDF file.
     void ShowWrittenFile(const QString& what, const QString& file);
 
+    HistoryService& history;
+    MessageService& messages;
     QLabel* status = nullptr;
     QList<MeterSummary> meters;
     QList<MeterSummary> shownMeters;

@@ -10,22 +10,24 @@
 
 QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& session,
                                                        const QList<int>& measuredRanges,
-                                                       QWidget* owner)
+                                                       HistoryService& history,
+                                                       MessageService& messages, QWidget* owner)
 {
     const QList<CheckRecord> records = BuildCheckRecords(session.document, measuredRanges,
                                                          RunContext::Current(session.documentName));
     if (records.isEmpty())
         return QtFuture::makeReadyFuture(HistoryDatabase::Outcome{});
 
-    HistoryService& history = HistoryService::Instance();
     const QPointer<QWidget> window(owner);
-    return history.Record(records).then(&history, [window](const HistoryDatabase::Outcome& o) {
-        if (!o.error.isEmpty())
-            ShowError(QStringLiteral("Wyniki pomiarów nie zostały zapisane w historii "
-                                     "sprawdzeń.\n%1\n\nWyniki pozostają w oknie i w dokumencie; "
-                                     "można je zapisać do pliku.")
-                          .arg(o.error),
-                      window.data());
-        return o;
-    });
+    return history.Record(records).then(
+        &history, [window, &messages](const HistoryDatabase::Outcome& o) {
+            if (!o.error.isEmpty())
+                messages.ShowError(
+                    QStringLiteral("Wyniki pomiarów nie zostały zapisane w historii "
+                                   "sprawdzeń.\n%1\n\nWyniki pozostają w oknie i w dokumencie; "
+                                   "można je zapisać do pliku.")
+                        .arg(o.error),
+                    window.data());
+            return o;
+        });
 }

@@ -6,13 +6,16 @@
 #include <QFuture>
 #include <QList>
 
+class HistoryService;
+class MessageService;
 class QWidget;
 struct MeterCheckSession;
 
 // The end of a measurement run: every range of the session's document in which the run
-// confirmed a point becomes one record of the history. Returns at once; the record is written on
+// confirmed a point becomes one record of `history`. Returns at once; the record is written on
 // the history's worker thread, and a failure is shown in one message over `owner` (the document and
 // the window keep every result). A run that measured nothing records nothing.
 QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& session,
                                                        const QList<int>& measuredRanges,
-                                                       QWidget* owner);
+                                                       HistoryService& history,
+                                                       MessageService& messages, QWidget* owner);

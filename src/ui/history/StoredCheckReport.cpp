@@ -20,8 +20,8 @@ private:
 
 } // namespace
 
-bool PrintStoredCheck(const CheckRecord& record, PrintJobs& jobs)
+bool PrintStoredCheck(const CheckRecord& record, PrintJobs& jobs, MessageService& messages)
 {
     const std::unique_ptr<MeterCheckDoc> doc = DocumentOfRecord(record);
-    return PrintProtocolTable(jobs, *doc, 0, CheckClock(record.checkedAt));
+    return PrintProtocolTable(jobs, *doc, 0, CheckClock(record.checkedAt), messages);
 }

@@ -30,20 +30,23 @@ PanelPort SessionPort(LinkSession& session, int portNumber)
 
 } // namespace
 
-CCalibratorPanelDlg::CCalibratorPanelDlg(CalibratorLink& link, QWidget* parent)
-    : CCalibratorPanelDlg(std::make_unique<LinkSession>(link), link.PortNumber(), parent)
+CCalibratorPanelDlg::CCalibratorPanelDlg(CalibratorLink& link, MessageService& messages,
+                                         QWidget* parent)
+    : CCalibratorPanelDlg(std::make_unique<LinkSession>(link), link.PortNumber(), messages, parent)
 {}
 
 CCalibratorPanelDlg::CCalibratorPanelDlg(std::unique_ptr<LinkSession> linkSession, int portNumber,
-                                         QWidget* parent)
-    : CCalibratorPanelDlg(*linkSession, SessionPort(*linkSession, portNumber), nullptr, parent)
+                                         MessageService& messages, QWidget* parent)
+    : CCalibratorPanelDlg(*linkSession, SessionPort(*linkSession, portNumber), nullptr, messages,
+                          parent)
 {
     session = std::move(linkSession);
 }
 
 CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort& port,
-                                         ParamPrompt* prompt, QWidget* parent)
-    : QDialog(parent), sender(sender), port(port)
+                                         ParamPrompt* prompt, MessageService& messages,
+                                         QWidget* parent)
+    : QDialog(parent), sender(sender), port(port), messages(messages)
 {
     setWindowTitle(QStringLiteral("Sterowanie kalibratora"));
     setFixedSize(DialogUnits::Size(530, 338));
@@ -57,8 +60,8 @@ CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort&
     setPalette(grey);
     setAutoFillBackground(true);
 
-    meter = new MeterHalf(this, sender);
-    source = new SourceHalf(this, sender, prompt);
+    meter = new MeterHalf(this, sender, messages);
+    source = new SourceHalf(this, sender, messages, prompt);
 
     resetButton = new ColorButton(QStringLiteral("RESET"), this);
     resetButton->setGeometry(DialogUnits::Rect(249, 312, 31, 16));
@@ -108,9 +111,9 @@ void CCalibratorPanelDlg::reject()
 {
     pollTimer.stop();
     meter->StopAveraging();
-    const MessageAnswer answer =
-        AskQuestion(QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?"),
-                    QStringLiteral("R718"), MessageButtons::YesNo, this);
+    const MessageAnswer answer = messages.AskQuestion(
+        QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?"),
+        QStringLiteral("R718"), MessageButtons::YesNo, this);
     if (answer == MessageAnswer::Yes) {
         port.close();
         QDialog::reject();
@@ -147,15 +150,15 @@ bool CCalibratorPanelDlg::eventFilter(QObject* watched, QEvent* event)
 void CCalibratorPanelDlg::HandleKey(const PanelKeyAction& action)
 {
     switch (action.kind) {
-    case PanelKeyAction::None:
+    case PanelKeyAction::Kind::None:
         return;
-    case PanelKeyAction::HoldToggle:
+    case PanelKeyAction::Kind::HoldToggle:
         meter->ToggleHold();
         return;
-    case PanelKeyAction::ResetStatistics:
+    case PanelKeyAction::Kind::ResetStatistics:
         meter->ResetStatistics();
         return;
-    case PanelKeyAction::ResetPanel:
+    case PanelKeyAction::Kind::ResetPanel:
         ResetPanel();
         return;
     default:

@@ -13,6 +13,7 @@ class CalibratorLink;
 class ColorButton;
 class CommandSender;
 class LinkSession;
+class MessageService;
 class MeterHalf;
 class ParamPrompt;
 class SourceHalf;
@@ -26,11 +27,11 @@ class CCalibratorPanelDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit CCalibratorPanelDlg(CalibratorLink& link, QWidget* parent = nullptr);
+    CCalibratorPanelDlg(CalibratorLink& link, MessageService& messages, QWidget* parent = nullptr);
     // For tests: another command sender and port, and a scripted parameter prompt for the
     // source half (nullptr: the parameter dialog).
     CCalibratorPanelDlg(CommandSender& sender, const PanelPort& port, ParamPrompt* prompt,
-                        QWidget* parent = nullptr);
+                        MessageService& messages, QWidget* parent = nullptr);
     ~CCalibratorPanelDlg() override;
 
     static constexpr int pollIntervalMs = 500;
@@ -53,7 +54,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    CCalibratorPanelDlg(std::unique_ptr<LinkSession> session, int portNumber, QWidget* parent);
+    CCalibratorPanelDlg(std::unique_ptr<LinkSession> session, int portNumber,
+                        MessageService& messages, QWidget* parent);
     void OnInitDialog();
     void HandleKey(const PanelKeyAction& action);
 
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<LinkSession> session;
     CommandSender& sender;
     PanelPort port;
+    MessageService& messages;
     SourceHalf* source = nullptr;
     MeterHalf* meter = nullptr;
     ColorButton* resetButton = nullptr;

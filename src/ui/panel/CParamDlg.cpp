@@ -9,7 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-CParamDlg::CParamDlg(QWidget* parent) : QDialog(parent)
+CParamDlg::CParamDlg(MessageService& messages, QWidget* parent)
+    : QDialog(parent), messages(messages)
 {
     using DialogUnits::Rect;
     setWindowTitle(QStringLiteral("Wprowadzanie wartości parametru"));
@@ -50,7 +51,7 @@ void CParamDlg::accept()
 {
     const ParamCheckResult check = CheckParamText(edit->text(), paramLow, paramHigh);
     if (!check.accepted) {
-        ShowError(check.error, this);
+        messages.ShowError(check.error, this);
         edit->clear();
         edit->setFocus();
         return;

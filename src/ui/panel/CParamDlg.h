@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class MessageService;
 class QLabel;
 class QLineEdit;
 
@@ -13,7 +14,7 @@ class CParamDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit CParamDlg(QWidget* parent = nullptr);
+    explicit CParamDlg(MessageService& messages, QWidget* parent = nullptr);
 
     QString paramCaption;
     QString paramUnit;
@@ -31,6 +32,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    MessageService& messages;
     QLabel* captionLabel;
     QLineEdit* edit;
     QLabel* unitLabel;

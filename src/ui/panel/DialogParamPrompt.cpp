@@ -5,7 +5,7 @@
 
 void DialogParamPrompt::Ask(const Request& request, const Closed& closed)
 {
-    CParamDlg dlg(owner);
+    CParamDlg dlg(messages, owner);
     dlg.paramCaption = request.caption;
     dlg.paramUnit = request.unit;
     dlg.paramLow = request.low;

@@ -3,15 +3,19 @@
 
 #include "core/panel/ParamPrompt.h"
 
+class MessageService;
 class QWidget;
 
 // Runs CParamDlg modally over the owner window.
 class DialogParamPrompt : public ParamPrompt
 {
 public:
-    explicit DialogParamPrompt(QWidget* owner = nullptr) : owner(owner) {}
+    explicit DialogParamPrompt(MessageService& messages, QWidget* owner = nullptr)
+        : messages(messages), owner(owner)
+    {}
     void Ask(const Request& request, const Closed& closed) override;
 
 private:
+    MessageService& messages;
     QWidget* owner;
 };

@@ -35,9 +35,9 @@ public:
     QTimer timer;
 };
 
-MeterHalf::MeterHalf(QWidget* parent, CommandSender& sender)
+MeterHalf::MeterHalf(QWidget* parent, CommandSender& sender, MessageService& messages)
     : QWidget(parent), averagingTimer(std::make_unique<WindowTimer>(this)),
-      prompt(std::make_unique<DialogParamPrompt>(parent)),
+      prompt(std::make_unique<DialogParamPrompt>(messages, parent)),
       logic(std::make_unique<MeasureLogic>(sender, *averagingTimer, *prompt, state))
 {
     setObjectName(QStringLiteral("meterHalf"));

@@ -10,6 +10,7 @@
 class CMeterDisplay;
 class ColorButton;
 class DialogParamPrompt;
+class MessageService;
 class CommandSender;
 class MeasureLogic;
 class OptionButton;
@@ -29,7 +30,7 @@ class MeterHalf : public QWidget
     Q_OBJECT
 
 public:
-    MeterHalf(QWidget* parent, CommandSender& sender);
+    MeterHalf(QWidget* parent, CommandSender& sender, MessageService& messages);
     ~MeterHalf() override;
 
     // Top left of the half (its heading) in the panel's dialog units.

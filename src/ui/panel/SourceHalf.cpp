@@ -39,8 +39,10 @@ template <typename F> void SourceHalf::Act(F&& action)
     Sync();
 }
 
-SourceHalf::SourceHalf(QWidget* parent, CommandSender& sender, ParamPrompt* prompt)
-    : QWidget(parent), dialogPrompt(parent), logic(sender, prompt ? *prompt : dialogPrompt, state)
+SourceHalf::SourceHalf(QWidget* parent, CommandSender& sender, MessageService& messages,
+                       ParamPrompt* prompt)
+    : QWidget(parent), dialogPrompt(messages, parent),
+      logic(sender, prompt ? *prompt : dialogPrompt, state)
 {
     setObjectName(QStringLiteral("sourceHalf"));
     setGeometry(PanelGeometry());
@@ -309,7 +311,7 @@ void SourceHalf::ResetHalf()
 
 bool SourceHalf::HandleKey(const PanelKeyAction& action)
 {
-    using A = PanelKeyAction;
+    using A = PanelKeyAction::Kind;
     switch (action.kind) {
     case A::Keypad:
         Act([&] { logic.KeypadKey(action.key); });

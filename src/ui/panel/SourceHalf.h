@@ -35,8 +35,9 @@ public:
     // Where the half stands in the panel, in pixels (the heading at the top, the frame below).
     static QRect PanelGeometry();
 
-    // A null prompt means the parameter dialog.
-    SourceHalf(QWidget* parent, CommandSender& sender, ParamPrompt* prompt = nullptr);
+    // A null prompt means the parameter dialog, which tells its refusals through `messages`.
+    SourceHalf(QWidget* parent, CommandSender& sender, MessageService& messages,
+               ParamPrompt* prompt = nullptr);
 
     // Opening state of the half; nothing is sent except "S1" from the operate toggle.
     void Open();

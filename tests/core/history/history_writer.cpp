@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    HistoryService& history = HistoryService::Instance();
+    HistoryService history;
 
     if (args.value(1) == "send") {
         const HistoryDatabase::Outcome o = history.SendQueued().result();

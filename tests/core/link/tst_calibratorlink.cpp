@@ -149,7 +149,7 @@ private slots:
         held.reply = false;
         std::thread later;
         {
-            CalibratorLink link(&line.device, &line.clock);
+            CalibratorLink link(line.messages, &line.device, &line.clock);
             LinkSession panel(link);
             panel.Open(1);
             panel.Send(QStringLiteral("P"));

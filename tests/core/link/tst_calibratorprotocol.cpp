@@ -534,7 +534,9 @@ private slots:
             },
             busy);
         CalibratorProtocol protocol(calibrator, clock);
-        protocol.notify = [](CalibratorProtocol::Notice notice) { ShowError(NoticeText(notice)); };
+        protocol.notify = [&messages](CalibratorProtocol::Notice notice) {
+            messages.ShowError(NoticeText(notice));
+        };
         QVERIFY(protocol.OpenCalibratorPort(1));
 
         for (const char* command : {"I", "S1", "C05", "N2.000", "P", "N4.000", "P"}) {

@@ -35,7 +35,7 @@ QList<RecordingMessageService::Message> OpenThroughTheLink(const QString& device
 {
     qputenv("R718_COM7", device.toLocal8Bit());
     RecordingMessageService messages;
-    CalibratorLink link;
+    CalibratorLink link(messages);
     LinkSession session(link);
     session.Open(port);
     session.Close();

@@ -299,8 +299,8 @@ private slots:
     // within the link's 400 ms.
     void linkOverThePseudoTerminal()
     {
-        RecordingMessageService messages;
         PortProtocol link;
+        RecordingMessageService& messages = link.messages;
         QVERIFY(link.protocol.OpenCalibratorPort(ptyPort));
         QVERIFY(link.protocol.linkOpen);
         QByteArray received;

@@ -20,7 +20,7 @@ void TestPanelKeys::table_data()
 {
     DataColumns<int, int, PanelKeyAction::Kind, QString>("key", "modifiers", "kind", "keypad");
 
-    using A = PanelKeyAction;
+    using A = PanelKeyAction::Kind;
     const int none = Qt::NoModifier;
     const int pad = Qt::KeypadModifier;
     DataRow("digit 0", int(Qt::Key_0), none, A::Keypad, "0");

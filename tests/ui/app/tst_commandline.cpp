@@ -5,6 +5,7 @@
 #include "FullDevice.h"
 #include "ModalHelper.h"
 #include "ScopedDocument.h"
+#include "TestServices.h"
 #include "ui/app/CMainMenuDlg.h"
 #include "ui/app/CommandLine.h"
 #include "core/app/QtTranslations.h"
@@ -43,6 +44,8 @@ void LimitFileSize(rlim_t bytes)
 class TestCommandLine : public QObject
 {
     Q_OBJECT
+
+    LogMessageService log; // the documents the cases start from are written without a recorder
 
 private slots:
     void programsWithoutADisplay_data();
@@ -136,13 +139,14 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     {
         ScopedDocument saved;
         saved.document.meterName = QStringLiteral("V-640");
-        QVERIFY(SaveDocument(saved, path));
+        QVERIFY(SaveDocument(saved, path, log));
     }
 
     ScopedDocument session;
     FakeLink link;
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
-    CMainMenuDlg menu(link.link, session, nullptr, 0);
+    TestServices services(link.messages);
+    CMainMenuDlg menu(link.link, session, services, nullptr, 0);
     menu.OpenDocumentAtStart(path);
     QString title;
     bool found = false;
@@ -187,7 +191,7 @@ void TestCommandLine::documentFromALaterStart()
     for (const QString& path : {first, handed}) {
         ScopedDocument saved;
         saved.document.meterName = QFileInfo(path).baseName();
-        QVERIFY(SaveDocument(saved, path));
+        QVERIFY(SaveDocument(saved, path, log));
     }
     title.replace(QStringLiteral("@NEW"), handed);
     messages.replaceInStrings(QStringLiteral("@NEW"), handed);
@@ -195,7 +199,8 @@ void TestCommandLine::documentFromALaterStart()
     ScopedDocument session;
     FakeLink link;
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
-    CMainMenuDlg menu(link.link, session, nullptr, 0);
+    TestServices services(link.messages);
+    CMainMenuDlg menu(link.link, session, services, nullptr, 0);
     menu.show();
     QString shownTitle;
     bool found = false;
@@ -249,7 +254,7 @@ void TestCommandLine::traceOfAnOpening()
     QTemporaryDir folder;
     const QString document = folder.filePath(QStringLiteral("V-640.met"));
     ScopedDocument empty;
-    QVERIFY(SaveDocument(empty, document));
+    QVERIFY(SaveDocument(empty, document, log));
     const QString trace = folder.filePath(QStringLiteral("link.log"));
     QProcess program;
     program.start(QStringLiteral(R718_PROGRAM),
@@ -324,7 +329,7 @@ void TestCommandLine::traceStopsWhenTheFileIsFull()
     QTemporaryDir folder;
     const QString document = folder.filePath(QStringLiteral("V-640.met"));
     ScopedDocument empty;
-    QVERIFY(SaveDocument(empty, document));
+    QVERIFY(SaveDocument(empty, document, log));
     const QString trace = folder.filePath(QStringLiteral("link.log"));
     // Room for the first line and part of the next: "hh:mm:ss.zzz trace of r718 ... \n".
     const int room = int(QStringLiteral("hh:mm:ss.zzz trace of r718 %1 started on 2000-01-01\n")
@@ -360,10 +365,16 @@ void TestCommandLine::traceStopsWhenTheFileIsFull()
 
 void TestCommandLine::qtDialogsSpeakPolish()
 {
-    QVERIFY(InstallQtTranslations());
-    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes);
-    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Anuluj"));
-    QCOMPARE(buttons.button(QDialogButtonBox::Yes)->text(), QStringLiteral("&Tak"));
+    {
+        QtTranslations translations;
+        QVERIFY(translations.Install());
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Anuluj"));
+        QCOMPARE(buttons.button(QDialogButtonBox::Yes)->text(), QStringLiteral("&Tak"));
+    }
+    // Their owner gone, Qt's own texts are back.
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancel"));
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
 #include "ModalHelper.h"
+#include "TestServices.h"
 
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CCalibratorApp.h"
@@ -27,8 +28,8 @@ namespace {
 class RecordingMenu : public CMainMenuDlg
 {
 public:
-    RecordingMenu(CalibratorLink& link, MeterCheckSession& meterCheck)
-        : CMainMenuDlg(link, meterCheck, nullptr, 0)
+    RecordingMenu(CalibratorLink& link, MeterCheckSession& meterCheck, TestServices& services)
+        : CMainMenuDlg(link, meterCheck, services, nullptr, 0)
     {}
     QStringList started;
 
@@ -57,7 +58,8 @@ class TestMainMenu : public QObject
 {
     Q_OBJECT
 
-    CalibratorLink link; // the modules' link; the menu itself never touches the port
+    TestServices services;
+    CalibratorLink link{services.messages}; // the modules' link; the menu never touches the port
     MeterCheckSession meterCheck;
 
 private slots:
@@ -123,7 +125,7 @@ void TestMainMenu::buttonsInTheirPlaces()
     QFETCH(QString, caption);
     QFETCH(int, y);
     QFETCH(bool, enabled);
-    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, services, nullptr, 0);
     QPushButton* button = menu.Button(CMainMenuDlg::Item(item));
     QVERIFY(button);
     QCOMPARE(button->text(), caption);
@@ -136,7 +138,7 @@ void TestMainMenu::buttonsInTheirPlaces()
 
 void TestMainMenu::fixedCentredWindow()
 {
-    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, services, nullptr, 0);
     QCOMPARE(menu.windowTitle(), QStringLiteral("Tevano 718"));
     QCOMPARE(menu.size(), DialogUnits::Size(319, 242));
     QCOMPARE(menu.minimumSize(), menu.maximumSize());
@@ -150,7 +152,7 @@ void TestMainMenu::fixedCentredWindow()
 
 void TestMainMenu::disabledButtonsStayDisabled()
 {
-    RecordingMenu menu(link, meterCheck);
+    RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
     const QList<CMainMenuDlg::Item> disabled = {
         CMainMenuDlg::Item::Language, CMainMenuDlg::Item::Variant,
@@ -172,7 +174,7 @@ void TestMainMenu::disabledButtonsStayDisabled()
 
 void TestMainMenu::enterDoesNothing()
 {
-    RecordingMenu menu(link, meterCheck);
+    RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         QTest::keyClick(QApplication::focusWidget(), key);
@@ -194,7 +196,7 @@ void TestMainMenu::endingTheMenu_data()
 void TestMainMenu::endingTheMenu()
 {
     QFETCH(QString, how);
-    RecordingMenu menu(link, meterCheck);
+    RecordingMenu menu(link, meterCheck, services);
     QTimer::singleShot(0, &menu, [&] {
         if (how == QLatin1String("esc"))
             QTest::keyClick(menu.focusWidget(), Qt::Key_Escape);
@@ -210,7 +212,7 @@ void TestMainMenu::endingTheMenu()
 
 void TestMainMenu::keyboardWalksTheEnabledButtons()
 {
-    RecordingMenu menu(link, meterCheck);
+    RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
     QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::Item::About));
     const QList<CMainMenuDlg::Item> order = {
@@ -226,7 +228,7 @@ void TestMainMenu::keyboardWalksTheEnabledButtons()
 
 void TestMainMenu::spacePressesTheFocusedButton()
 {
-    RecordingMenu menu(link, meterCheck);
+    RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -237,7 +239,7 @@ void TestMainMenu::spacePressesTheFocusedButton()
 
 void TestMainMenu::buttonsStartTheirModules()
 {
-    RecordingMenu menu(link, meterCheck);
+    RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::CalibratorPanel), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::MeterCheck), Qt::LeftButton);
@@ -249,7 +251,7 @@ void TestMainMenu::buttonsStartTheirModules()
 
 void TestMainMenu::realModulesOpenAndClose()
 {
-    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, services, nullptr, 0);
     ShowActive(menu);
     bool aboutSeen = false;
     OnModal<CAboutDlg>(aboutSeen, [](CAboutDlg* about) { about->reject(); });
@@ -289,14 +291,14 @@ void TestMainMenu::portNumberAtStart()
         QSettings(QStringLiteral("Modrex"), QStringLiteral("Tevano 718"))
             .setValue(QStringLiteral("Port"), olderValue);
     link.SetPortNumber(77);
-    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, services, nullptr, 0);
     QCOMPARE(link.PortNumber(), expected);
 }
 
 void TestMainMenu::documentFormatVersion()
 {
     meterCheck.document.formatVersion = 0.0;
-    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, services, nullptr, 0);
     QCOMPARE(meterCheck.document.formatVersion, 1.0);
 }
 
@@ -306,7 +308,7 @@ void TestMainMenu::backgroundPictureFillsTheWindow()
     QVERIFY(picture.Load(QStringLiteral("TLO"), QStringLiteral("JPEG")));
     QVERIFY(picture.IsLoaded());
 
-    CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+    CMainMenuDlg menu(link, meterCheck, services, nullptr, 0);
     const QImage shot = menu.grab().toImage();
     QImage expected(menu.size(), QImage::Format_RGB32);
     {
@@ -350,7 +352,7 @@ void TestMainMenu::startupPicture()
 {
     CSplashWindow::pictureAllowed = true;
     {
-        CMainMenuDlg menu(link, meterCheck, nullptr, 0);
+        CMainMenuDlg menu(link, meterCheck, services, nullptr, 0);
         CSplashWindow* splash = CSplashWindow::Current();
         QVERIFY(splash);
         QVERIFY(splash->isVisible());
@@ -366,7 +368,7 @@ void TestMainMenu::startupPicture()
         QTRY_VERIFY_WITH_TIMEOUT(!CSplashWindow::Current(), 2000);
     }
     CSplashWindow::pictureAllowed = false;
-    CMainMenuDlg quiet(link, meterCheck, nullptr, 0);
+    CMainMenuDlg quiet(link, meterCheck, services, nullptr, 0);
     QVERIFY(!CSplashWindow::Current());
 }
 
@@ -376,7 +378,7 @@ void TestMainMenu::startupPause()
     QCOMPARE(CSplashWindow::closeAfterMs, 750);
     QElapsedTimer clock;
     clock.start();
-    CMainMenuDlg menu(link, meterCheck, nullptr, 300);
+    CMainMenuDlg menu(link, meterCheck, services, nullptr, 300);
     QVERIFY(clock.elapsed() >= 300);
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
+#include "core/base/MessageService.h"
 #include "FakeLink.h"
 #include "ui/app/CPortSettingsDlg.h"
 #include "core/app/PortSettings.h"
@@ -83,6 +84,8 @@ class TestPortSettings : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
 private slots:
     void init();
     void cleanup();
@@ -122,7 +125,7 @@ void TestPortSettings::cleanup()
 
 void TestPortSettings::fixedTexts()
 {
-    CalibratorLink program;
+    CalibratorLink program(log);
     CPortSettingsDlg dlg(program);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Parametry transmisji"));
     // The device field widens the dialog to the right.
@@ -164,7 +167,7 @@ void TestPortSettings::openingReadsTheStoredChoice()
     QFETCH(int, selected);
     QFETCH(int, port);
     StoreIndex(stored);
-    CalibratorLink program;
+    CalibratorLink program(log);
     program.SetPortNumber(55);
     CPortSettingsDlg dlg(program);
     QCOMPARE(dlg.PortList()->currentIndex(), selected);
@@ -324,7 +327,7 @@ void TestPortSettings::deviceFollowsThePortList()
     if (!variable.isEmpty())
         qputenv("R718_COM3", variable.toLocal8Bit());
     FakeSerialPorts ports;
-    CalibratorLink program;
+    CalibratorLink program(log);
     CPortSettingsDlg dlg(program, nullptr, &ports);
     QVERIFY(dlg.DeviceBox()->geometry().top() >= dlg.PortList()->geometry().bottom());
     dlg.PortList()->setCurrentIndex(index == 0 ? 1 : 0); // the box follows every change
@@ -357,7 +360,7 @@ void TestPortSettings::longDeviceShownWhole()
     if (!variable.isEmpty())
         qputenv("R718_COM3", variable.toLocal8Bit());
     FakeSerialPorts ports;
-    CalibratorLink program;
+    CalibratorLink program(log);
     CPortSettingsDlg dlg(program, nullptr, &ports);
     dlg.PortList()->setCurrentIndex(index);
     dlg.show();
@@ -381,7 +384,7 @@ void TestPortSettings::deviceListAskedForEachTime()
 {
     FakeSerialPorts ports;
     ports.ports = threePorts;
-    CalibratorLink program;
+    CalibratorLink program(log);
     CPortSettingsDlg dlg(program, nullptr, &ports);
     dlg.show();
     SerialDeviceBox* box = dlg.DeviceBox();

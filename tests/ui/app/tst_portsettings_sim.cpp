@@ -35,7 +35,7 @@ void TestPortSettingsSim::okSendsOneXAndCloses()
     sim.MapPort(2);
     RecordingMessageService messages;
 
-    CalibratorLink link;
+    CalibratorLink link(messages);
     CPortSettingsDlg dlg(link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(1);
@@ -67,7 +67,7 @@ void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
     qputenv("R718_COM3", "/nonexistent/tty-r718-test");
     RecordingMessageService messages;
 
-    CalibratorLink link;
+    CalibratorLink link(messages);
     CPortSettingsDlg dlg(link);
     dlg.show();
     dlg.PortList()->setCurrentIndex(2);

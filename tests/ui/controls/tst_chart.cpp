@@ -52,10 +52,12 @@ QStringList ShownTexts(ChartControl& chart)
 void FillPointsExample(ChartControl& chart)
 {
     QVERIFY(chart.openData(2, 2));
-    chart.setTitle(0, QStringLiteral("Wartości w punktach pomiarowych [mV]"));
-    chart.setTitle(1, QString());
-    chart.setTitle(2, QStringLiteral("Wykres punktów pomiarowych;  Miernik: M1; Nr: 7"));
-    chart.setTitle(3, QStringLiteral("Zakres miernika: 400 mV"));
+    chart.setTitle(ChartControl::TitlePlace::ValueAxis,
+                   QStringLiteral("Wartości w punktach pomiarowych [mV]"));
+    chart.setTitle(ChartControl::TitlePlace::Right, QString());
+    chart.setTitle(ChartControl::TitlePlace::Main,
+                   QStringLiteral("Wykres punktów pomiarowych;  Miernik: M1; Nr: 7"));
+    chart.setTitle(ChartControl::TitlePlace::Bottom, QStringLiteral("Zakres miernika: 400 mV"));
     chart.setAxisMinimum(0 * 1.07);
     chart.setAxisMaximum(350 * 1.07);
     chart.setAxisStep(35);
@@ -178,9 +180,10 @@ void TestChart::errorsChartAxis()
 void TestChart::textsShownAsGiven_data()
 {
     DataColumns<int, QString>("place", "text");
-    DataRow("main title with two blanks after the semicolon", int(ChartControl::MainTitle),
+    DataRow("main title with two blanks after the semicolon", int(ChartControl::TitlePlace::Main),
             QString("Wykres błędów;  Miernik: <M1> & Co; Nr: 7"));
-    DataRow("value axis title", int(ChartControl::ValueAxisTitle), QString(" Wartości  <a> [mV]"));
+    DataRow("value axis title", int(ChartControl::TitlePlace::ValueAxis),
+            QString(" Wartości  <a> [mV]"));
 }
 
 void TestChart::textsShownAsGiven()
@@ -189,7 +192,7 @@ void TestChart::textsShownAsGiven()
     QFETCH(QString, text);
     ChartControl chart;
     QVERIFY(chart.openData(1, 2));
-    chart.setTitle(place, text);
+    chart.setTitle(ChartControl::TitlePlace(place), text);
     chart.closeData();
     const QStringList shown = ShownTexts(chart);
     QVERIFY2(shown.contains(text), qPrintable(shown.join('|')));
@@ -217,7 +220,7 @@ void TestChart::outOfRangeIndicesAreIgnored()
     chart.setPointValue(3, 9.0);
     chart.setPointValue(-1, 9.0);
     chart.setSeriesLegend(2, QStringLiteral("x"));
-    chart.setTitle(4, QStringLiteral("x"));
+    chart.setTitle(ChartControl::TitlePlace(4), QStringLiteral("x"));
     QCOMPARE(chart.pointValue(0, 2), 0.0);
     QVERIFY(chart.closeData());
     QCOMPARE(chart.pointCount(), 3);

@@ -13,6 +13,7 @@
 #include "core/base/LastFolders.h"
 #include "ui/history/DriftChartView.h"
 #include "core/history/HistoryDatabase.h"
+#include "core/history/HistoryService.h"
 #include "ui/history/HistoryDatabaseDlg.h"
 #include "ui/history/HistoryWindow.h"
 
@@ -55,6 +56,8 @@ class TestHistoryWindow : public QObject
 {
     Q_OBJECT
 
+    HistoryService history; // the program's history, for every case
+
 private slots:
     void initTestCase()
     {
@@ -72,7 +75,7 @@ private slots:
     void showsAMetersChecksAndDrift()
     {
         RecordingMessageService messages;
-        HistoryWindow window;
+        HistoryWindow window(history, messages);
         window.show();
         QTRY_VERIFY(window.MetersLoaded());
         QCOMPARE(window.metersTable->rowCount(), 2);
@@ -155,7 +158,7 @@ private slots:
         const QString offeredFolder = remembered == "folder" ? last.path() : QDir::homePath();
 
         RecordingMessageService messages;
-        HistoryWindow window;
+        HistoryWindow window(history, messages);
         window.show();
         QTRY_VERIFY(window.MetersLoaded());
         window.filterEdit->setText("v-6");
@@ -190,7 +193,7 @@ private slots:
     void databaseSettings()
     {
         RecordingMessageService messages;
-        HistoryDatabaseDlg dialog;
+        HistoryDatabaseDlg dialog(history, messages);
         QVERIFY(dialog.localButton->isChecked());
         QVERIFY(!dialog.hostEdit->isEnabled());
         dialog.serverButton->setChecked(true);

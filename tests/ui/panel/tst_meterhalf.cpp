@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "Child.h"
+#include "core/base/MessageService.h"
 #include "ModalHelper.h"
 #include "RecordingCommandSender.h"
 #include "ui/base/DialogUnits.h"
@@ -29,6 +30,8 @@
 class TestMeterHalf : public QObject
 {
     Q_OBJECT
+
+    LogMessageService log; // where a case records no messages, they go to the log
 
     RecordingCommandSender sender;
     std::unique_ptr<QWidget> panel;
@@ -69,7 +72,7 @@ private slots:
         sender = RecordingCommandSender();
         panel = std::make_unique<QWidget>();
         panel->resize(DialogUnits::Size(530, 338));
-        half = new MeterHalf(panel.get(), sender);
+        half = new MeterHalf(panel.get(), sender, log);
         half->Open();
         panel->show();
     }

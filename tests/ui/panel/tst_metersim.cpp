@@ -36,12 +36,12 @@ double Value(const ReadoutContent& shown)
 
 void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
 {
-    RecordingMessageService messages;
     SimLink sim;
+    RecordingMessageService& messages = sim.messages;
     QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
     CalibratorLink& link = sim.link;
 
-    CCalibratorPanelDlg panel(link);
+    CCalibratorPanelDlg panel(link, messages);
     panel.show();
     QTRY_COMPARE(sim.Frames().mid(0, 3), QStringList({"^I%", "^X%", "^S1%"}));
     QVERIFY(link.LinkAlive());

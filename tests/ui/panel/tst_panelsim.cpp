@@ -19,12 +19,12 @@ private slots:
 
 void TestPanelSim::openingSequenceThenPolls()
 {
-    RecordingMessageService messages;
     SimLink sim;
+    RecordingMessageService& messages = sim.messages;
     QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
     CalibratorLink& link = sim.link;
 
-    CCalibratorPanelDlg panel(link);
+    CCalibratorPanelDlg panel(link, messages);
     panel.show();
     QTRY_VERIFY(sim.Frames().size() >= 3);
     QCOMPARE(sim.Frames().mid(0, 3), QStringList({"^I%", "^X%", "^S1%"}));

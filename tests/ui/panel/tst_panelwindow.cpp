@@ -67,7 +67,7 @@ class TestPanelWindow : public QObject
     // The panel again, its parameter entries running the real dialog.
     void OpenWithParameterDialogs()
     {
-        dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, nullptr);
+        dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, nullptr, *messages);
         dlg->show();
         dlg->activateWindow();
         QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
@@ -115,7 +115,7 @@ void TestPanelWindow::init()
     closed = 0;
     messages = std::make_unique<RecordingMessageService>();
     port = PanelPort{2, [this](int n) { opened << n; }, [this] { ++closed; }};
-    dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, &prompt);
+    dlg = std::make_unique<CCalibratorPanelDlg>(sender, port, &prompt, *messages);
     dlg->show();
     dlg->activateWindow();
     QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
@@ -310,7 +310,7 @@ void TestPanelWindow::keysWhileAPollRuns()
     FakeLink line;
     HeldLine held(line.device, "^P%");
     line.link.SetPortNumber(1);
-    CCalibratorPanelDlg panel(line.link);
+    CCalibratorPanelDlg panel(line.link, line.messages);
     panel.show();
     QTRY_VERIFY_WITH_TIMEOUT(held.running, 3000);
     for (const char* key : {"1", "E"})

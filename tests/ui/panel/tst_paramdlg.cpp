@@ -18,6 +18,8 @@ class TestParamDlg : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
 private slots:
     void checks_data();
     void checks();
@@ -78,7 +80,7 @@ void TestParamDlg::rangeMessageRoundsTheLimits()
 void TestParamDlg::dialogRefusesThenAccepts()
 {
     RecordingMessageService messages;
-    CParamDlg dlg;
+    CParamDlg dlg(messages);
     dlg.paramCaption = QStringLiteral("To = ");
     dlg.paramUnit = QStringLiteral("°C");
     dlg.paramLow = 0;
@@ -116,7 +118,7 @@ void TestParamDlg::dialogRefusesThenAccepts()
 
 void TestParamDlg::dialogShowsCaptionAndUnit()
 {
-    CParamDlg dlg;
+    CParamDlg dlg(log);
     dlg.paramCaption = QStringLiteral("t (AVR) = ");
     dlg.paramUnit = QStringLiteral("s");
     dlg.paramLow = 1;
@@ -136,7 +138,7 @@ void TestParamDlg::dialogShowsCaptionAndUnit()
 
 void TestParamDlg::promptGivesNothingOnCancel()
 {
-    DialogParamPrompt prompt;
+    DialogParamPrompt prompt(log);
     std::optional<QString> answer = QStringLiteral("unset");
     QTimer::singleShot(0, [] {
         if (auto* dlg = qobject_cast<CParamDlg*>(QApplication::activeModalWidget()))

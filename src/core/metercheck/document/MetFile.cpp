@@ -224,36 +224,40 @@ bool UnpackDocument(MeterCheckSession& session, const QByteArray& image)
 
 } // namespace MetFile
 
-bool SaveDocument(MeterCheckSession& session, const QString& path, QObject* owner)
+bool SaveDocument(MeterCheckSession& session, const QString& path, MessageService& messages,
+                  QObject* owner)
 {
     QString cause;
     if (!WriteWholeFile(path, MetFile::PackDocument(session), &cause)) {
-        ShowError(QStringLiteral("Nie udało się zapisać pliku:\n%1\n%2.\n"
-                                 "Dokument nie został zapisany, plik na dysku pozostał bez zmian.")
-                      .arg(QDir::toNativeSeparators(path), cause),
-                  owner);
+        messages.ShowError(
+            QStringLiteral("Nie udało się zapisać pliku:\n%1\n%2.\n"
+                           "Dokument nie został zapisany, plik na dysku pozostał bez zmian.")
+                .arg(QDir::toNativeSeparators(path), cause),
+            owner);
         return false;
     }
     return true;
 }
 
-bool LoadDocument(MeterCheckSession& session, const QString& path, QObject* owner)
+bool LoadDocument(MeterCheckSession& session, const QString& path, MessageService& messages,
+                  QObject* owner)
 {
     // One byte more than a document, so that a longer file shows itself.
     QByteArray image;
     QString cause;
     if (!ReadRegularFile(path, MET_FILE_SIZE + 1, &image, &cause)) {
-        ShowError(QStringLiteral("Nie udało się odczytać pliku:\n%1\n%2.\n"
-                                 "Dokument nie został wczytany.")
-                      .arg(QDir::toNativeSeparators(path), cause),
-                  owner);
+        messages.ShowError(QStringLiteral("Nie udało się odczytać pliku:\n%1\n%2.\n"
+                                          "Dokument nie został wczytany.")
+                               .arg(QDir::toNativeSeparators(path), cause),
+                           owner);
         return false;
     }
     if (image.size() != MET_FILE_SIZE) {
-        ShowError(QStringLiteral("Plik:\n%1\nnie jest plikiem danych miernika "
-                                 "(nieprawidłowa długość pliku).\nDokument nie został wczytany.")
-                      .arg(QDir::toNativeSeparators(path)),
-                  owner);
+        messages.ShowError(
+            QStringLiteral("Plik:\n%1\nnie jest plikiem danych miernika "
+                           "(nieprawidłowa długość pliku).\nDokument nie został wczytany.")
+                .arg(QDir::toNativeSeparators(path)),
+            owner);
         return false;
     }
     return MetFile::UnpackDocument(session, image);

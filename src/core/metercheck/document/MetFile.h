@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+class MessageService;
 class QObject;
 struct MeterCheckSession;
 
@@ -54,9 +55,11 @@ QString CharactersNotHeld(const QString& text);
 
 // Writes the session's document to `path` through a temporary file in the same folder that replaces
 // the target only when everything was written, so a failed save never damages the old file. On
-// failure shows an error box with the cause (through the message service) and returns false.
-bool SaveDocument(MeterCheckSession& session, const QString& path, QObject* owner = nullptr);
+// failure shows an error box with the cause and returns false.
+bool SaveDocument(MeterCheckSession& session, const QString& path, MessageService& messages,
+                  QObject* owner = nullptr);
 // Reads a ".met" file into the session's document. A path that is not a regular file, a file that
 // cannot be read or is not exactly MET_FILE_SIZE bytes long is refused with an error box that
 // names the cause; the document stays as it was.
-bool LoadDocument(MeterCheckSession& session, const QString& path, QObject* owner = nullptr);
+bool LoadDocument(MeterCheckSession& session, const QString& path, MessageService& messages,
+                  QObject* owner = nullptr);

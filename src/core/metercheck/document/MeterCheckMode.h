@@ -16,3 +16,10 @@ enum class MeterCheckMode : qint16
     AddPoint = 6,       // the point dialog fills a new point
     EditPoint = 7,      // the point dialog changes a defined point
 };
+
+// Which ranges a measurement, a print or an export takes: the current one or every range.
+enum class RangeScope
+{
+    Current,
+    All
+};

@@ -41,10 +41,10 @@ bool MeterDataEntry::MethodFixed(MeterCheckMode mode)
 }
 
 bool MeterDataEntry::Accept(MeterCheckSession& session, const QString& name, const QString& number,
-                            int method, QObject* owner, Field* refused)
+                            int method, MessageService& messages, QObject* owner, Field* refused)
 {
     if (name.isEmpty() || number.isEmpty()) {
-        ShowError(QStringLiteral("Nie wprowadzono wszystkich danych miernika."), owner);
+        messages.ShowError(QStringLiteral("Nie wprowadzono wszystkich danych miernika."), owner);
         if (refused)
             *refused = name.isEmpty() ? Field::Name : Field::Number;
         return false;
@@ -59,10 +59,11 @@ bool MeterDataEntry::Accept(MeterCheckSession& session, const QString& name, con
         const QString notHeld = MetFile::CharactersNotHeld(f.text.left(maxTextLength));
         if (notHeld.isEmpty())
             continue;
-        ShowError(QStringLiteral("%1 miernika zawiera znaki, których nie można zapisać w pliku "
-                                 ".met: %2.")
-                      .arg(QLatin1String(f.what), NamedCharacters(notHeld)),
-                  owner);
+        messages.ShowError(
+            QStringLiteral("%1 miernika zawiera znaki, których nie można zapisać w pliku "
+                           ".met: %2.")
+                .arg(QLatin1String(f.what), NamedCharacters(notHeld)),
+            owner);
         if (refused)
             *refused = f.field;
         return false;

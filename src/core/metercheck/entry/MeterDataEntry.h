@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+class MessageService;
 class QObject;
 struct MeterCheckSession;
 
@@ -32,5 +33,6 @@ public:
     // `refused` which field the user is sent back to. A text with characters the file cannot
     // hold stays as typed: the message names them, so they can be mended in place.
     static bool Accept(MeterCheckSession& session, const QString& name, const QString& number,
-                       int method, QObject* owner = nullptr, Field* refused = nullptr);
+                       int method, MessageService& messages, QObject* owner = nullptr,
+                       Field* refused = nullptr);
 };

@@ -10,8 +10,9 @@
 
 #include <cmath>
 
-PointEntry::PointEntry(const MeterRange& range, CheckMethod method, QObject* owner)
-    : editedRange(range), checkMethod(method), messageOwner(owner)
+PointEntry::PointEntry(const MeterRange& range, CheckMethod method, MessageService& messages,
+                       QObject* owner)
+    : editedRange(range), checkMethod(method), messages(messages), messageOwner(owner)
 {}
 
 QString PointEntry::Title()
@@ -70,7 +71,7 @@ std::optional<PointEntry::Limits> PointEntry::LimitsFor(const MeterRange& range)
 PointEntry::Outcome PointEntry::Refuse(const QString& message, bool keepText)
 {
     keepsText = keepText;
-    ShowError(message, messageOwner);
+    messages.ShowError(message, messageOwner);
     return Outcome::Refused;
 }
 

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class MessageService;
 class QObject;
 
 // The rules of the point dialog: which field holds the nominal value, the calibrator's
@@ -29,7 +30,8 @@ public:
     // Characters the file keeps of a reading or a setting.
     static constexpr int maxValueLength = 7;
 
-    PointEntry(const MeterRange& range, CheckMethod method, QObject* owner = nullptr);
+    PointEntry(const MeterRange& range, CheckMethod method, MessageService& messages,
+               QObject* owner = nullptr);
 
     static QString Title();
     // "Nastawa kalibratora" for the exact-setting method, "Wskazanie miernika" for exact reading.
@@ -51,6 +53,7 @@ private:
 
     const MeterRange& editedRange;
     CheckMethod checkMethod;
+    MessageService& messages;
     QObject* messageOwner;
     QString enteredValue;
     bool keepsText = false;

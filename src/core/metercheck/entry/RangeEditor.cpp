@@ -31,32 +31,22 @@ int IndexOrFirst(const QStringList& items, const QString& text)
     return qMax(0, int(items.indexOf(text)));
 }
 
-RangeEditor::Edit RangeEditFor(int functionChoice)
-{
-    switch (functionChoice) {
-    case RangeEditor::Current:
-        return RangeEditor::CurrentValue;
-    case RangeEditor::Resistance:
-        return RangeEditor::ResistanceValue;
-    case RangeEditor::Temperature:
-        return RangeEditor::TemperatureValue;
-    default:
-        return RangeEditor::VoltageValue;
-    }
-}
+using Edit = RangeEditor::Edit;
+using Control = RangeEditor::Control;
+using Quantity = RangeEditor::Quantity;
 
-QString MeterRange::*FieldOf(RangeEditor::Edit edit)
+QString MeterRange::*FieldOf(Edit edit)
 {
     switch (edit) {
-    case RangeEditor::ToValue:
+    case Edit::ToValue:
         return &MeterRange::toValue;
-    case RangeEditor::RlValue:
+    case Edit::RlValue:
         return &MeterRange::rlValue;
-    case RangeEditor::ClassReading:
+    case Edit::ClassReading:
         return &MeterRange::classReading;
-    case RangeEditor::ClassRange:
+    case Edit::ClassRange:
         return &MeterRange::classRange;
-    case RangeEditor::ConstTerm:
+    case Edit::ConstTerm:
         return &MeterRange::constTerm;
     default:
         return &MeterRange::rangeValue;
@@ -65,8 +55,23 @@ QString MeterRange::*FieldOf(RangeEditor::Edit edit)
 
 } // namespace
 
-RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QObject* owner)
-    : messageOwner(owner), editedRange(slot)
+RangeEditor::Edit RangeEditor::RangeEditFor(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Current:
+        return Edit::CurrentValue;
+    case Quantity::Resistance:
+        return Edit::ResistanceValue;
+    case Quantity::Temperature:
+        return Edit::TemperatureValue;
+    default:
+        return Edit::VoltageValue;
+    }
+}
+
+RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, MessageService& messages,
+                         QObject* owner)
+    : messages(messages), messageOwner(owner), editedRange(slot)
 {
     if (addMode) {
         for (QString MeterRange::*field :
@@ -75,9 +80,9 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QObject* owner)
               &MeterRange::classRange, &MeterRange::constTerm, &MeterRange::constUnit})
             (editedRange.*field).clear();
         editedRange.coldJunction = ColdJunction::Tex;
-        chosenFunction = Voltage;
-        chosenSensorKind = Thermocouple;
-        chosenJunction = Tex;
+        chosenQuantity = Quantity::Voltage;
+        chosenSensorKind = RangeFunction::Thermocouple;
+        chosenJunction = ColdJunction::Tex;
         ApplyChoiceFields();
         return;
     }
@@ -86,21 +91,23 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QObject* owner)
     const RangeFunction function = editedRange.function;
     if (function == RangeFunction::Voltage || function == RangeFunction::Current ||
         function == RangeFunction::Resistance) {
-        chosenFunction = int(function); // the first three options are these quantities
-        chosenSensorKind = Thermocouple;
-        chosenJunction = Tex;
+        // The first three options are these quantities, in the same order.
+        chosenQuantity = Quantity(int(function));
+        chosenSensorKind = RangeFunction::Thermocouple;
+        chosenJunction = ColdJunction::Tex;
     } else if (function == RangeFunction::Thermocouple) {
-        chosenFunction = Temperature;
-        chosenSensorKind = Thermocouple;
+        chosenQuantity = Quantity::Temperature;
+        chosenSensorKind = RangeFunction::Thermocouple;
         // An unknown junction (a damaged file) gives way to Tex, shown and stored, as an
         // unknown sensor does below: a range without a junction selects no calibrator function.
-        const int stored = int(editedRange.coldJunction);
-        chosenJunction = stored >= Tex && stored <= To ? stored : int(Tex);
-        editedRange.coldJunction = ColdJunction(chosenJunction);
+        const ColdJunction stored = editedRange.coldJunction;
+        chosenJunction =
+            stored == ColdJunction::Tin || stored == ColdJunction::To ? stored : ColdJunction::Tex;
+        editedRange.coldJunction = *chosenJunction;
     } else if (function == RangeFunction::Rtd) {
-        chosenFunction = Temperature;
-        chosenSensorKind = Rtd;
-        chosenJunction = Tex;
+        chosenQuantity = Quantity::Temperature;
+        chosenSensorKind = RangeFunction::Rtd;
+        chosenJunction = ColdJunction::Tex;
     }
     switch (function) {
     case RangeFunction::Current:
@@ -134,16 +141,16 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, QObject* owner)
         editedRange.sensorName = CalFunctions::ResistanceThermometerNames().at(thermometerIndex);
     }
 
-    if (chosenFunction != NoFunction)
-        editTexts[RangeEditFor(chosenFunction)] = editedRange.rangeValue;
-    editTexts[ClassReading] = editedRange.classReading;
-    editTexts[ClassRange] = editedRange.classRange;
-    editTexts[ConstTerm] = editedRange.constTerm;
-    if (chosenFunction == Temperature) {
-        editTexts[ToValue] = editedRange.toValue;
-        editTexts[RlValue] = editedRange.rlValue;
+    if (chosenQuantity)
+        Text(RangeEditFor(*chosenQuantity)) = editedRange.rangeValue;
+    Text(Edit::ClassReading) = editedRange.classReading;
+    Text(Edit::ClassRange) = editedRange.classRange;
+    Text(Edit::ConstTerm) = editedRange.constTerm;
+    if (chosenQuantity == Quantity::Temperature) {
+        Text(Edit::ToValue) = editedRange.toValue;
+        Text(Edit::RlValue) = editedRange.rlValue;
     }
-    for (int e = 0; e < EditCount; ++e)
+    for (int e = 0; e < editCount; ++e)
         editTexts[e] = editTexts[e].left(MaxLength(Edit(e)));
 }
 
@@ -155,7 +162,8 @@ QString RangeEditor::Title(bool addMode)
 
 int RangeEditor::MaxLength(Edit edit)
 {
-    return edit == ClassReading || edit == ClassRange || edit == ConstTerm ? 5 : 4;
+    return edit == Edit::ClassReading || edit == Edit::ClassRange || edit == Edit::ConstTerm ? 5
+                                                                                             : 4;
 }
 
 const QStringList& RangeEditor::VoltageUnits()
@@ -172,39 +180,37 @@ const QStringList& RangeEditor::ResistanceUnits()
 
 bool RangeEditor::isEnabled(Control control) const
 {
-    const bool temperature = chosenFunction == Temperature;
-    const bool thermocouple = temperature && chosenSensorKind == Thermocouple;
-    const bool rtd = temperature && chosenSensorKind == Rtd;
+    const bool temperature = chosenQuantity == Quantity::Temperature;
+    const bool thermocouple = temperature && chosenSensorKind == RangeFunction::Thermocouple;
+    const bool rtd = temperature && chosenSensorKind == RangeFunction::Rtd;
     switch (control) {
-    case VoltageEdit:
-    case VoltageUnitList:
-        return chosenFunction == Voltage;
-    case CurrentEdit:
-    case CurrentUnitLabel:
-        return chosenFunction == Current;
-    case ResistanceEdit:
-    case ResistanceUnitList:
-        return chosenFunction == Resistance;
-    case TemperatureEdit:
-    case TemperatureUnitLabel:
-    case ThermocoupleOption:
-    case RtdOption:
+    case Control::VoltageEdit:
+    case Control::VoltageUnitList:
+        return chosenQuantity == Quantity::Voltage;
+    case Control::CurrentEdit:
+    case Control::CurrentUnitLabel:
+        return chosenQuantity == Quantity::Current;
+    case Control::ResistanceEdit:
+    case Control::ResistanceUnitList:
+        return chosenQuantity == Quantity::Resistance;
+    case Control::TemperatureEdit:
+    case Control::TemperatureUnitLabel:
+    case Control::ThermocoupleOption:
+    case Control::RtdOption:
         return temperature;
-    case ThermocoupleList:
-    case TexOption:
-    case TinOption:
-    case ToOption:
+    case Control::ThermocoupleList:
+    case Control::TexOption:
+    case Control::TinOption:
+    case Control::ToOption:
         return thermocouple;
-    case ToEdit:
-    case ToUnitLabel:
-        return thermocouple && chosenJunction == To;
-    case RtdList:
-    case RlLabel:
-    case RlEdit:
-    case RlUnitLabel:
+    case Control::ToEdit:
+    case Control::ToUnitLabel:
+        return thermocouple && chosenJunction == ColdJunction::To;
+    case Control::RtdList:
+    case Control::RlLabel:
+    case Control::RlEdit:
+    case Control::RlUnitLabel:
         return rtd;
-    case ControlCount:
-        break;
     }
     return false;
 }
@@ -224,90 +230,91 @@ void RangeEditor::FillConstUnits(const QStringList& units)
 // The fields a click on a function option writes; typed texts stay in their edits.
 void RangeEditor::ApplyChoiceFields()
 {
-    switch (chosenFunction) {
-    case Voltage:
+    if (!chosenQuantity)
+        return;
+    switch (*chosenQuantity) {
+    case Quantity::Voltage:
         editedRange.function = RangeFunction::Voltage;
         editedRange.calFunction = 0;
         editedRange.sensorName.clear();
         editedRange.rangeUnit = VoltageUnits().at(voltageUnitIndex);
         FillConstUnits({voltageConstUnits[0], voltageConstUnits[1]});
         break;
-    case Current:
+    case Quantity::Current:
         editedRange.function = RangeFunction::Current;
         editedRange.calFunction = 4;
         editedRange.sensorName.clear();
         editedRange.rangeUnit = QStringLiteral("mA");
         FillConstUnits({QStringLiteral("mA")});
         break;
-    case Resistance:
+    case Quantity::Resistance:
         editedRange.function = RangeFunction::Resistance;
         editedRange.calFunction = 5;
         editedRange.sensorName.clear();
         editedRange.rangeUnit = ResistanceUnits().at(resistanceUnitIndex);
         FillConstUnits({QStringLiteral("Ohm")});
         break;
-    case Temperature:
+    case Quantity::Temperature:
         editedRange.rangeUnit = QStringLiteral("°C");
         FillConstUnits({QStringLiteral("°C")});
-        if (chosenSensorKind == Rtd)
+        if (chosenSensorKind == RangeFunction::Rtd)
             ApplyResistanceThermometer();
         else
             ApplyThermocouple();
-        break;
-    default:
         break;
     }
 }
 
 void RangeEditor::ApplyThermocouple()
 {
-    chosenSensorKind = Thermocouple;
+    chosenSensorKind = RangeFunction::Thermocouple;
     editedRange.function = RangeFunction::Thermocouple;
     editedRange.calFunction = 7;
     editedRange.sensorName = CalFunctions::ThermocoupleNames().at(thermocoupleIndex);
-    chosenJunction = Tex;
+    chosenJunction = ColdJunction::Tex;
     editedRange.coldJunction = ColdJunction::Tex;
     editedRange.toValue.clear();
-    editTexts[ToValue].clear();
+    Text(Edit::ToValue).clear();
 }
 
 void RangeEditor::ApplyResistanceThermometer()
 {
-    chosenSensorKind = Rtd;
+    chosenSensorKind = RangeFunction::Rtd;
     editedRange.function = RangeFunction::Rtd;
     editedRange.calFunction = 14;
     editedRange.sensorName = CalFunctions::ResistanceThermometerNames().at(thermometerIndex);
     editedRange.rlValue.clear();
-    editTexts[RlValue].clear();
+    Text(Edit::RlValue).clear();
 }
 
-void RangeEditor::ChooseFunction(int choice)
+void RangeEditor::ChooseQuantity(Quantity quantity)
 {
-    if (choice < Voltage || choice > Temperature)
+    if (int(quantity) < int(Quantity::Voltage) || int(quantity) > int(Quantity::Temperature))
         return;
-    chosenFunction = choice;
+    chosenQuantity = quantity;
     ApplyChoiceFields();
-    focusedEdit = RangeEditFor(choice);
+    focusedEdit = RangeEditFor(quantity);
 }
 
-void RangeEditor::ChooseSensorKind(int kind)
+void RangeEditor::ChooseSensorKind(RangeFunction kind)
 {
-    if (chosenFunction != Temperature)
+    if (chosenQuantity != Quantity::Temperature)
         return;
-    if (kind == Thermocouple)
+    if (kind == RangeFunction::Thermocouple)
         ApplyThermocouple();
-    else if (kind == Rtd)
+    else if (kind == RangeFunction::Rtd)
         ApplyResistanceThermometer();
 }
 
-void RangeEditor::ChooseJunction(int junction)
+void RangeEditor::ChooseJunction(ColdJunction junction)
 {
-    if (junction < Tex || junction > To)
+    if (junction != ColdJunction::Tex && junction != ColdJunction::Tin &&
+        junction != ColdJunction::To)
         return;
     chosenJunction = junction;
-    editedRange.coldJunction = ColdJunction(junction);
-    if (junction == To)
-        focusedEdit = ToValue;
+    editedRange.coldJunction = junction;
+    if (junction == ColdJunction::To)
+        focusedEdit = Edit::ToValue;
 }
 
 void RangeEditor::SelectVoltageUnit(int index)
@@ -354,43 +361,43 @@ void RangeEditor::SelectConstUnit(int index)
 
 void RangeEditor::EditChanged(Edit edit, const QString& text)
 {
-    if (edit < 0 || edit >= EditCount)
+    if (int(edit) < 0 || int(edit) >= editCount)
         return;
-    editTexts[edit] = text.left(MaxLength(edit));
+    Text(edit) = text.left(MaxLength(edit));
     switch (edit) {
-    case VoltageValue:
-    case CurrentValue:
-    case ResistanceValue:
-    case TemperatureValue:
-        if (!editTexts[edit].isEmpty())
-            ValidateRangeEdit(edit, editTexts[edit]);
+    case Edit::VoltageValue:
+    case Edit::CurrentValue:
+    case Edit::ResistanceValue:
+    case Edit::TemperatureValue:
+        if (!Text(edit).isEmpty())
+            ValidateRangeEdit(edit, Text(edit));
         break;
-    case ToValue:
-    case RlValue:
-        ValidateSetting(edit, editTexts[edit]);
+    case Edit::ToValue:
+    case Edit::RlValue:
+        ValidateSetting(edit, Text(edit));
         break;
     default:
-        ValidateClass(edit, editTexts[edit]);
+        ValidateClass(edit, Text(edit));
         break;
     }
 }
 
 void RangeEditor::Refuse(Edit edit, const QString& message, bool focus)
 {
-    editTexts[edit].clear();
+    Text(edit).clear();
     if (focus)
         focusedEdit = edit;
-    ShowError(message, messageOwner);
+    messages.ShowError(message, messageOwner);
 }
 
 QString RangeEditor::RangeUnitFor(Edit edit) const
 {
     switch (edit) {
-    case VoltageValue:
+    case Edit::VoltageValue:
         return VoltageUnits().at(voltageUnitIndex);
-    case CurrentValue:
+    case Edit::CurrentValue:
         return QStringLiteral("mA");
-    case ResistanceValue:
+    case Edit::ResistanceValue:
         return ResistanceUnits().at(resistanceUnitIndex);
     default:
         return QStringLiteral("°C");
@@ -407,14 +414,12 @@ bool RangeEditor::ValidateRangeEdit(Edit edit, const QString& text)
     }
     editedRange.rangeValue = QString::number(text.toInt()); // "0040" is 40, "0" stays 0
     editedRange.rangeUnit = RangeUnitFor(edit);
-    if (edit == TemperatureValue) {
-        if (chosenSensorKind == Thermocouple)
-            editedRange.function = RangeFunction::Thermocouple;
-        else if (chosenSensorKind == Rtd)
-            editedRange.function = RangeFunction::Rtd;
+    if (edit == Edit::TemperatureValue) {
+        if (chosenSensorKind)
+            editedRange.function = *chosenSensorKind;
     } else {
         // The voltage, current and resistance edits come in the order of their quantities.
-        editedRange.function = RangeFunction(edit - VoltageValue);
+        editedRange.function = RangeFunction(int(edit) - int(Edit::VoltageValue));
     }
     return true;
 }
@@ -422,7 +427,7 @@ bool RangeEditor::ValidateRangeEdit(Edit edit, const QString& text)
 // To and RL: one decimal, the digits behind it cut; To 0-60 °C, RL 0-55 Ohm.
 void RangeEditor::ValidateSetting(Edit edit, const QString& text)
 {
-    const bool isTo = edit == ToValue;
+    const bool isTo = edit == Edit::ToValue;
     QString& field = editedRange.*FieldOf(edit);
     if (text.isEmpty()) {
         field.clear();
@@ -457,8 +462,8 @@ void RangeEditor::ValidateSetting(Edit edit, const QString& text)
     while (normalised.size() > MaxLength(edit) && normalised.size() > 1 &&
            normalised.startsWith(QLatin1Char('0')) && normalised.at(1) != QLatin1Char('.'))
         normalised.remove(0, 1);
-    editTexts[edit] = normalised;
-    field = editTexts[edit];
+    Text(edit) = normalised;
+    field = Text(edit);
 }
 
 // Class parts and the constant component keep the decimals typed, at least one.
@@ -472,8 +477,9 @@ void RangeEditor::ValidateClass(Edit edit, const QString& text)
     if (!OnlyNumberCharacters(text)) {
         field.clear();
         Refuse(edit,
-               edit == ConstTerm ? QStringLiteral("Błędnie podana składowa stała.")
-                                 : QStringLiteral("Błędnie podana klasa miernika (% zakresu)."),
+               edit == Edit::ConstTerm
+                   ? QStringLiteral("Błędnie podana składowa stała.")
+                   : QStringLiteral("Błędnie podana klasa miernika (% zakresu)."),
                true);
         return;
     }
@@ -485,28 +491,29 @@ void RangeEditor::ValidateClass(Edit edit, const QString& text)
     // ".5555" would become "0.5555": drop surplus decimals so that the text fits its field.
     while (value.size() > MaxLength(edit) && value.contains(QLatin1Char('.')))
         value.chop(1);
-    editTexts[edit] = value;
+    Text(edit) = value;
     field = value;
 }
 
 bool RangeEditor::Accept()
 {
     editedRange.rangeDefined = 0;
-    const Edit rangeEdit = RangeEditFor(chosenFunction);
-    if (chosenFunction == NoFunction || editTexts[rangeEdit].isEmpty()) {
+    const Edit rangeEdit = RangeEditFor(chosenQuantity.value_or(Quantity::Voltage));
+    if (!chosenQuantity || Text(rangeEdit).isEmpty()) {
         editedRange.rangeValue.clear();
-        if (chosenFunction != NoFunction)
+        if (chosenQuantity)
             focusedEdit = rangeEdit;
-        ShowError(QStringLiteral("Nie wprowadzono zakresu miernika."), messageOwner);
+        messages.ShowError(QStringLiteral("Nie wprowadzono zakresu miernika."), messageOwner);
         return false;
     }
     // Whatever was typed into the other range edits, the chosen function's edit decides.
-    if (!ValidateRangeEdit(rangeEdit, editTexts[rangeEdit]))
+    if (!ValidateRangeEdit(rangeEdit, Text(rangeEdit)))
         return false;
-    if (chosenFunction == Temperature && chosenSensorKind == Thermocouple && chosenJunction == To &&
-        editTexts[ToValue].isEmpty()) {
-        focusedEdit = ToValue;
-        ShowError(QStringLiteral("Nie wprowadzono wartości To."), messageOwner);
+    if (chosenQuantity == Quantity::Temperature &&
+        chosenSensorKind == RangeFunction::Thermocouple && chosenJunction == ColdJunction::To &&
+        Text(Edit::ToValue).isEmpty()) {
+        focusedEdit = Edit::ToValue;
+        messages.ShowError(QStringLiteral("Nie wprowadzono wartości To."), messageOwner);
         return false;
     }
     editedRange.rangeDefined = 1;

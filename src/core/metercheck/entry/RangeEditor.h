@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+class MessageService;
 class QObject;
 
 // The rules of the range editor, without any widget: the three option groups, the lists, the
@@ -16,7 +17,7 @@ class QObject;
 class RangeEditor
 {
 public:
-    enum Edit
+    enum class Edit
     {
         VoltageValue,     // 1245
         CurrentValue,     // 1249
@@ -27,9 +28,9 @@ public:
         ClassReading,     // 1246
         ClassRange,       // 1251
         ConstTerm,        // 1252
-        EditCount
     };
-    enum Control
+    static constexpr int editCount = int(Edit::ConstTerm) + 1;
+    enum class Control
     {
         VoltageEdit,
         VoltageUnitList,
@@ -51,43 +52,35 @@ public:
         RlLabel,
         RlEdit,
         RlUnitLabel,
-        ControlCount
     };
-    enum Function
+    static constexpr int controlCount = int(Control::RlUnitLabel) + 1;
+    // The options of the function group. A temperature is measured with a thermocouple or a
+    // resistance thermometer: the sensor option, kept as the range's function (Thermocouple or
+    // Rtd); a thermocouple's reference junction is its ColdJunction.
+    enum class Quantity
     {
-        NoFunction = -1,
         Voltage,
         Current,
         Resistance,
         Temperature
     };
-    enum SensorKind
-    {
-        NoSensor = -1,
-        Thermocouple,
-        Rtd
-    };
-    enum Junction
-    {
-        NoJunction = -1,
-        Tex,
-        Tin,
-        To
-    };
 
     // Opens on a copy of `slot`: add mode starts a fresh voltage range, edit mode shows the
     // stored one. `owner` is only handed to the message boxes.
-    RangeEditor(const MeterRange& slot, bool addMode, QObject* owner = nullptr);
+    RangeEditor(const MeterRange& slot, bool addMode, MessageService& messages,
+                QObject* owner = nullptr);
 
     static QString Title(bool addMode);
+    // The edit that holds the range of a quantity.
+    static Edit RangeEditFor(Quantity quantity);
     static int MaxLength(Edit edit);
     static const QStringList& VoltageUnits();
     static const QStringList& ResistanceUnits();
 
-    // Option groups (-1: nothing selected).
-    int functionChoice() const { return chosenFunction; }
-    int sensorKind() const { return chosenSensorKind; }
-    int junction() const { return chosenJunction; }
+    // Option groups; none selected only while a stored range of an unknown function is shown.
+    std::optional<Quantity> quantity() const { return chosenQuantity; }
+    std::optional<RangeFunction> sensorKind() const { return chosenSensorKind; }
+    std::optional<ColdJunction> junction() const { return chosenJunction; }
     // Selected list items (index into the list).
     int voltageUnit() const { return voltageUnitIndex; }
     int resistanceUnit() const { return resistanceUnitIndex; }
@@ -96,15 +89,16 @@ public:
     const QStringList& constUnits() const { return constUnitTexts; }
     int constUnit() const { return constUnitIndex; }
 
-    QString text(Edit edit) const { return editTexts[edit]; }
+    QString text(Edit edit) const { return editTexts[std::size_t(edit)]; }
     bool isEnabled(Control control) const;
     const MeterRange& range() const { return editedRange; }
     // The edit that should get the focus after the last action, once.
     std::optional<Edit> takeFocusRequest();
 
-    void ChooseFunction(int choice);
-    void ChooseSensorKind(int kind);
-    void ChooseJunction(int junction);
+    // Choices outside the options (a sensor kind other than Thermocouple or Rtd) are ignored.
+    void ChooseQuantity(Quantity quantity);
+    void ChooseSensorKind(RangeFunction kind);
+    void ChooseJunction(ColdJunction junction);
     void SelectVoltageUnit(int index);
     void SelectResistanceUnit(int index);
     void SelectThermocouple(int index);
@@ -128,13 +122,15 @@ private:
     void ValidateClass(Edit edit, const QString& text);
     QString RangeUnitFor(Edit edit) const;
     void Refuse(Edit edit, const QString& message, bool focus);
+    QString& Text(Edit edit) { return editTexts[std::size_t(edit)]; }
 
+    MessageService& messages;
     QObject* messageOwner;
     MeterRange editedRange;
-    std::array<QString, EditCount> editTexts;
-    int chosenFunction = NoFunction;
-    int chosenSensorKind = NoSensor;
-    int chosenJunction = NoJunction;
+    std::array<QString, editCount> editTexts;
+    std::optional<Quantity> chosenQuantity;
+    std::optional<RangeFunction> chosenSensorKind;
+    std::optional<ColdJunction> chosenJunction;
     int voltageUnitIndex = 0;
     int resistanceUnitIndex = 0;
     int thermocoupleIndex = 0;

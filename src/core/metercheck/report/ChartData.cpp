@@ -62,11 +62,11 @@ ChartData Build(const MeterCheckDoc& doc, int range, const ChartKind& kind)
             min = std::min(min, v(*p));
     }
     if (marked.isEmpty()) {
-        chart.status = ChartData::NoMarkedPoints;
+        chart.status = ChartData::Status::NoMarkedPoints;
         return chart;
     }
 
-    chart.status = ChartData::Ready;
+    chart.status = ChartData::Status::Ready;
     chart.optionB = kind.optionB;
     chart.pointCount = int(marked.size());
     chart.titles[0] = kind.axisText + r.rangeUnit + QStringLiteral("]");

@@ -18,14 +18,14 @@ struct ChartSeries
 
 struct ChartData
 {
-    enum Status
+    enum class Status
     {
         NotMeasured,    // the range was never measured: nothing is drawn
         NoMarkedPoints, // "Nie zaznaczono punktów do wykresu."
         Ready,
     };
 
-    Status status = NotMeasured;
+    Status status = Status::NotMeasured;
     short optionA = 135;
     short optionB = 0; // 2 points chart (bars), 4 errors chart (lines with marks)
     int pointCount = 0;

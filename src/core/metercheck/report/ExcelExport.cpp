@@ -38,12 +38,12 @@ bool ExcelExport::Export(const MeterCheckSession& session, const QList<int>& ran
     if (progress)
         progress->Done();
     if (!made) {
-        ReportComError(error);
+        ReportComError(error, messages);
         return false;
     }
     if (!written) {
-        ShowError(QStringLiteral("Nie zapisano skoroszytu w pliku:\n%1\n%2.")
-                      .arg(QDir::toNativeSeparators(target), cause));
+        messages.ShowError(QStringLiteral("Nie zapisano skoroszytu w pliku:\n%1\n%2.")
+                               .arg(QDir::toNativeSeparators(target), cause));
         return false;
     }
     workbook = next;
@@ -52,27 +52,21 @@ bool ExcelExport::Export(const MeterCheckSession& session, const QList<int>& ran
 
     // The workbook is saved: a missing spreadsheet program is worth knowing, not a failure.
     if (opener && !opener->Open(path)) {
-        Messages().Show(QStringLiteral("Skoroszyt zapisano w pliku %1.\n"
-                                       "Nie znaleziono programu, który go otworzy.")
-                            .arg(QDir::toNativeSeparators(path)),
-                        QStringLiteral("Eksport danych do Excela"), MessageIcon::Information,
-                        MessageButtons::Ok, nullptr);
+        messages.Show(QStringLiteral("Skoroszyt zapisano w pliku %1.\n"
+                                     "Nie znaleziono programu, który go otworzy.")
+                          .arg(QDir::toNativeSeparators(path)),
+                      QStringLiteral("Eksport danych do Excela"), MessageIcon::Information,
+                      MessageButtons::Ok, nullptr);
     }
     return true;
 }
 
-ExcelExport& ProgramExport()
-{
-    static ExcelExport programExport;
-    return programExport;
-}
-
-void ReportComError(const ExportError& error)
+void ReportComError(const ExportError& error, MessageService& messages)
 {
     // No bell characters: a message box draws them as boxes.
     const QString text =
         QStringLiteral("Oops - hit an error!\n\tCode = ") + QString::asprintf("%08x", error.code) +
         QStringLiteral("\n\tCode meaning = ") + error.meaning.trimmed() + QLatin1Char('\n');
-    Messages().Show(text, QString::fromUtf8(exportErrorCaption), MessageIcon::Error,
-                    MessageButtons::Ok, nullptr);
+    messages.Show(text, QString::fromUtf8(exportErrorCaption), MessageIcon::Error,
+                  MessageButtons::Ok, nullptr);
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+class MessageService;
 class WorkProgress;
 struct MeterCheckSession;
 
@@ -26,10 +27,13 @@ public:
 };
 
 // The workbook that collects every export of one program run: the first export asks where
-// to save it, later exports add their sheets and write it again.
+// to save it, later exports add their sheets and write it again. The application owns the one
+// of the program run; its failures are told through `messages`.
 class ExcelExport
 {
 public:
+    explicit ExcelExport(MessageService& messages) : messages(messages) {}
+
     // Adds one sheet per range of the session's document and writes the workbook whole (a report
     // file: never over the document it is made from); then opens it when an opener is given. A
     // failure to make the workbook is shown in the "excel com" box, a failure to write it with the
@@ -46,13 +50,11 @@ public:
     int exportCount = 0;
 
 private:
+    MessageService& messages;
     ExportWorkbook workbook;
     QString path;
 };
 
-// The export of this program run.
-ExcelExport& ProgramExport();
-
 // The caption of the message box for a failed export, and the box itself.
 inline constexpr char exportErrorCaption[] = "excel com";
-void ReportComError(const ExportError& error);
+void ReportComError(const ExportError& error, MessageService& messages);

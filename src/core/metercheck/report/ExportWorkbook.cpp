@@ -172,16 +172,8 @@ QString RangeSheetName(const MeterCheckDoc& doc, int range)
 
 void ExportRangeToExcel(ExportWorkbook& workbook, const MeterCheckDoc& doc, int range)
 {
-    enum Column
-    {
-        A,
-        B,
-        C,
-        D,
-        E,
-        F,
-        G
-    };
+    // The columns by their letters.
+    constexpr int A = 0, B = 1, C = 2, D = 3, E = 4, F = 5, G = 6;
     const MeterRange& r = doc.ranges[range];
 
     ExportSheet sheet;

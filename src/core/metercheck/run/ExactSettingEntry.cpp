@@ -11,7 +11,7 @@ ExactSettingEntry::Outcome ExactSettingEntry::Confirm(const QString& typed, Mete
                                                       QString* shown)
 {
     if (typed.isEmpty())
-        return Kept;
+        return Outcome::Kept;
     QString text = typed;
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     // Only the allowed characters, and they must make one number: "1-2" or "1.2.3" would
@@ -19,11 +19,11 @@ ExactSettingEntry::Outcome ExactSettingEntry::Confirm(const QString& typed, Mete
     static const QRegularExpression number(QStringLiteral("^-?(\\d+\\.?\\d*|\\.\\d+)$"));
     if (!number.match(text).hasMatch()) {
         point.reading.clear();
-        return Refused;
+        return Outcome::Refused;
     }
     const int decimals = text.contains(QLatin1Char('.')) ? TypedDecimals(text) : 1;
     point.reading = FitFixed(ParseNumber(text), decimals);
     if (shown)
         *shown = point.reading;
-    return Stored;
+    return Outcome::Stored;
 }

@@ -9,7 +9,7 @@ struct MeterPoint;
 class ExactSettingEntry
 {
 public:
-    enum Outcome
+    enum class Outcome
     {
         Kept,    // nothing typed: the reading keeps what it held
         Stored,  // the indication, normalised, is the point's reading

@@ -14,8 +14,9 @@
 #include "core/metercheck/run/UnitConversion.h"
 
 MeasureProcedure::MeasureProcedure(MeterCheckSession& session, MeasurementDialogRunner& dialogs,
-                                   PointsGridView& grid, CommandSender& sender)
-    : session(session), dialogs(dialogs), grid(grid), sender(sender)
+                                   PointsGridView& grid, CommandSender& sender,
+                                   MessageService& messages)
+    : session(session), dialogs(dialogs), grid(grid), sender(sender), messages(messages)
 {}
 
 void MeasureProcedure::OnMeasure()
@@ -25,62 +26,65 @@ void MeasureProcedure::OnMeasure()
     // when it happened, perhaps long ago, so the run says it once more instead of starting.
     // The window's commands still on their way (its opening) decide it first.
     if (!sender.WaitUntilSent()) {
-        ShowError(NoLinkMessage());
+        messages.ShowError(NoLinkMessage());
         return;
     }
     if (!dialogs.ChooseProcedure(rangeScope, pointScope))
         return;
-    if (rangeScope == 0) {
+    if (rangeScope == RangeScope::Current) {
         MeasureRangeOfMethod(session.currentRange);
         return;
     }
     for (int i = 0; i < CountRanges(session.document); ++i) {
         session.currentRange = qint16(i);
-        const int result = MeasureRangeOfMethod(i);
-        if (result == LinkLost)
+        const Result result = MeasureRangeOfMethod(i);
+        if (result == Result::LinkLost)
             return; // the link has told the technician; nothing more can be measured
-        if (result == AbortedAllRanges &&
-            AskQuestion(QStringLiteral("Czy przerwać pomiary na wszystkich zakresach?"),
-                        QStringLiteral("Przeranie pomiarów!"),
-                        MessageButtons::YesNo) == MessageAnswer::Yes)
+        if (result == Result::AbortedAllRanges &&
+            messages.AskQuestion(QStringLiteral("Czy przerwać pomiary na wszystkich zakresach?"),
+                                 QStringLiteral("Przeranie pomiarów!"),
+                                 MessageButtons::YesNo) == MessageAnswer::Yes)
             return;
         grid.FillPointsGrid(i);
     }
 }
 
-int MeasureProcedure::MeasureRangeExactSetting(int range, int pointScope)
+MeasureProcedure::Result MeasureProcedure::MeasureRangeExactSetting(int range, PointScope points)
 {
-    return MeasureRange(range, pointScope, CheckMethod::ExactSetting);
+    return MeasureRange(range, points, CheckMethod::ExactSetting);
 }
 
-int MeasureProcedure::MeasureRangeExactReading(int range, int pointScope)
+MeasureProcedure::Result MeasureProcedure::MeasureRangeExactReading(int range, PointScope points)
 {
-    return MeasureRange(range, pointScope, CheckMethod::ExactReading);
+    return MeasureRange(range, points, CheckMethod::ExactReading);
 }
 
-int MeasureProcedure::MeasureRangeOfMethod(int range)
+MeasureProcedure::Result MeasureProcedure::MeasureRangeOfMethod(int range)
 {
     return session.document.method == CheckMethod::ExactReading
                ? MeasureRangeExactReading(range, pointScope)
                : MeasureRangeExactSetting(range, pointScope);
 }
 
-int MeasureProcedure::MeasureRange(int range, int pointScope, CheckMethod method)
+MeasureProcedure::Result MeasureProcedure::MeasureRange(int range, PointScope points,
+                                                        CheckMethod method)
 {
-    int result = NoPointTaken;
+    Result result = Result::NoPointTaken;
     if (range < 0 || range >= maxRanges)
         return result;
     for (int j = 0; j < maxPoints; ++j) {
-        if (result == AbortedRange || result == AbortedAllRanges || result == LinkLost)
+        if (result == Result::AbortedRange || result == Result::AbortedAllRanges ||
+            result == Result::LinkLost)
             break;
         const MeterPoint& p = session.document.ranges[range].points[j];
-        if (p.marked == 1 || (pointScope == 1 && p.pointDefined == 1))
+        if (p.marked == 1 || (points == PointScope::All && p.pointDefined == 1))
             result = MeasurePoint(range, j, method, result);
     }
     return result;
 }
 
-int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int result)
+MeasureProcedure::Result MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method,
+                                                        Result result)
 {
     MeterRange& r = session.document.ranges[range];
     MeterPoint& p = r.points[point];
@@ -100,7 +104,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int
         session.documentModified = modifiedBefore;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(point + 1);
-        return LinkLost;
+        return Result::LinkLost;
     };
     if (measuredBefore) {
         // The function is chosen anew from the nominal value in the range's unit. The earlier
@@ -112,7 +116,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int
         p.unit = r.rangeUnit; // what the point holds now, for the choice of the function
     }
 
-    const int function = SelectSourceForPoint(session.document, range, point, sender);
+    const int function = SelectSourceForPoint(session.document, range, point, sender, messages);
     if (!CalFunctions::IsValid(function)) {
         // No calibrator function can produce this value (already reported, nothing sent).
         p = before;
@@ -153,7 +157,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int
         session.documentModified = true;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(qMin(point + 2, maxPoints));
-        return Confirmed;
+        return Result::Confirmed;
 
     case MeasurementOutcome::Abort:
         if (measuredBefore) {
@@ -170,7 +174,7 @@ int MeasureProcedure::MeasurePoint(int range, int point, CheckMethod method, int
         }
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(point + 1);
-        return rangeScope == 0 ? AbortedRange : AbortedAllRanges;
+        return rangeScope == RangeScope::Current ? Result::AbortedRange : Result::AbortedAllRanges;
 
     case MeasurementOutcome::Other:
         break;

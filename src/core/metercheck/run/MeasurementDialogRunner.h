@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/metercheck/document/MeterCheckMode.h"
+
 #include <QString>
 
 // How a measurement dialog ended: OK, "Przerwij", or anything else (which changes nothing).
@@ -11,15 +13,22 @@ enum class MeasurementOutcome
     Other
 };
 
+// Which points of a range a measurement run takes: the marked ones or every defined one.
+enum class PointScope
+{
+    Marked,
+    All
+};
+
 // The dialogs of a measurement run. The program shows the real dialogs; tests script them.
 class MeasurementDialogRunner
 {
 public:
     virtual ~MeasurementDialogRunner() = default;
 
-    // The procedure-choice dialog. On OK it sets both choices (0 or 1) and returns true; on
-    // "Anuluj" it returns false and changes nothing.
-    virtual bool ChooseProcedure(qint16& rangeScope, qint16& pointScope) = 0;
+    // The procedure-choice dialog. On OK it sets both choices and returns true; on "Anuluj" it
+    // returns false and changes nothing.
+    virtual bool ChooseProcedure(RangeScope& rangeScope, PointScope& pointScope) = 0;
 
     // The exact-setting dialog for a point, the calibrator set to `setpointText`. On OK it has
     // stored the typed indication in the point's reading, in the range's unit (an empty edit

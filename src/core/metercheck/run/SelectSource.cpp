@@ -55,7 +55,7 @@ int ResistanceRow(const MeterCheckDoc& doc, int rangeIndex)
     return largest > CalFunctionTable[ohm400Row].highLimit ? ohm4000Row : ohm400Row;
 }
 
-int ChooseRow(const MeterCheckDoc& doc, int rangeIndex, int pointIndex)
+int ChooseRow(const MeterCheckDoc& doc, int rangeIndex, int pointIndex, MessageService& messages)
 {
     const MeterRange& range = doc.ranges[rangeIndex];
     const MeterPoint& point = range.points[pointIndex];
@@ -68,7 +68,7 @@ int ChooseRow(const MeterCheckDoc& doc, int rangeIndex, int pointIndex)
             volts /= 1000.0;
         const int row = VoltageRow(volts);
         if (row < 0)
-            ShowError(QStringLiteral("Nastawa przekracza maksymalny zakres kalibratora."));
+            messages.ShowError(QStringLiteral("Nastawa przekracza maksymalny zakres kalibratora."));
         return row;
     }
     case RangeFunction::Current:
@@ -101,12 +101,13 @@ QString NumberForCommand(const QString& text)
 
 } // namespace
 
-int SelectSourceForPoint(const MeterCheckDoc& doc, int range, int point, CommandSender& sender)
+int SelectSourceForPoint(const MeterCheckDoc& doc, int range, int point, CommandSender& sender,
+                         MessageService& messages)
 {
     if (range < 0 || range >= maxRanges || point < 0 || point >= maxPoints)
         return -1;
     const MeterRange& r = doc.ranges[range];
-    const int row = ChooseRow(doc, range, point);
+    const int row = ChooseRow(doc, range, point, messages);
     if (row < 0)
         return -1;
 

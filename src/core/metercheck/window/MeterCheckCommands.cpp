@@ -14,6 +14,8 @@
 
 namespace {
 
+using Tab = MeterCheckView::Tab;
+
 class LinkPort : public MeterCheckPort
 {
 public:
@@ -40,8 +42,8 @@ std::unique_ptr<MeterCheckPort> LinkMeterCheckPort(LinkSession& session)
 
 MeterCheckCommands::MeterCheckCommands(MeterCheckSession& session, MeterCheckView& view,
                                        MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
-                                       QObject* owner)
-    : session(session), view(view), dialogs(dialogs), port(port), owner(owner)
+                                       MessageService& messages, QObject* owner)
+    : session(session), view(view), dialogs(dialogs), port(port), messages(messages), owner(owner)
 {}
 
 QString MeterCheckCommands::UntitledName()
@@ -60,9 +62,9 @@ void MeterCheckCommands::OnInitDialog()
     RefreshRecentFiles();
     view.SetDocumentCommandsEnabled(false);
     open = false;
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
-    tab = MeterCheckView::TableTab;
+    tab = Tab::Table;
     view.SelectTab(tab);
     UpdateTitle();
 }
@@ -71,8 +73,8 @@ MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
 {
     if (!session.documentModified)
         return SaveAnswer::NotAsked;
-    switch (AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"), QStringLiteral("R718"),
-                        MessageButtons::YesNoCancel, owner)) {
+    switch (messages.AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"),
+                                 QStringLiteral("R718"), MessageButtons::YesNoCancel, owner)) {
     case MessageAnswer::Yes:
         // Going on after a cancelled or failed save would drop the unsaved data.
         return OnSave() ? SaveAnswer::Saved : SaveAnswer::Stop;
@@ -85,7 +87,7 @@ MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
 
 void MeterCheckCommands::CloseView()
 {
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
     view.SetDocumentCommandsEnabled(false);
     open = false;
@@ -120,9 +122,9 @@ void MeterCheckCommands::OnNew()
     view.SetDocumentCommandsEnabled(true);
     open = true;
     session.documentName = UntitledName();
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
-    tab = MeterCheckView::TableTab;
+    tab = Tab::Table;
     view.SelectTab(tab);
     view.ShowPage(tab);
     UpdateTitle();
@@ -137,9 +139,9 @@ void MeterCheckCommands::ShowOpenedDocument(const QString& path)
     session.currentRange = 0;
     session.currentPoint = 0;
     open = true;
-    for (int t = 0; t < 3; ++t)
+    for (Tab t : MeterCheckView::allTabs)
         view.HidePage(t);
-    tab = MeterCheckView::TableTab;
+    tab = Tab::Table;
     view.SelectTab(tab);
     view.ShowPage(tab);
     UpdateTitle();
@@ -160,7 +162,7 @@ void MeterCheckCommands::OnOpen()
     if (path.isEmpty())
         return;
     // A file that cannot be loaded is reported by LoadDocument and leaves the document as it was.
-    if (!LoadDocument(session, path, owner))
+    if (!LoadDocument(session, path, messages, owner))
         return;
     ShowOpenedDocument(path);
 }
@@ -177,12 +179,12 @@ void MeterCheckCommands::OnRecentFile(int index)
 
     // A path that cannot be loaded (gone, now a folder or a FIFO, unreadable) is reported by
     // LoadDocument with its cause.
-    if (!LoadDocument(session, path, owner)) {
+    if (!LoadDocument(session, path, messages, owner)) {
         // The document and the window stay as they were; a dead entry may leave the list.
-        if (AskQuestion(QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
-                            .arg(QDir::toNativeSeparators(path)),
-                        QStringLiteral("R718"), MessageButtons::YesNo,
-                        owner) == MessageAnswer::Yes) {
+        if (messages.AskQuestion(
+                QStringLiteral("Czy usunąć plik:\n%1\nz listy ostatnio otwieranych plików?")
+                    .arg(QDir::toNativeSeparators(path)),
+                QStringLiteral("R718"), MessageButtons::YesNo, owner) == MessageAnswer::Yes) {
             RecentFileList::Remove(path);
             RefreshRecentFiles();
         }
@@ -194,7 +196,7 @@ void MeterCheckCommands::OnRecentFile(int index)
 
 void MeterCheckCommands::OnOpenFile(const QString& path)
 {
-    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(session, path, owner))
+    if (AskToSave() == SaveAnswer::Stop || !LoadDocument(session, path, messages, owner))
         return;
     CloseView();
     ShowOpenedDocument(path);
@@ -204,7 +206,7 @@ bool MeterCheckCommands::OnSave()
 {
     if (session.documentName.isEmpty() || session.documentName == UntitledName())
         return OnSaveAs();
-    if (!SaveDocument(session, session.documentName, owner))
+    if (!SaveDocument(session, session.documentName, messages, owner))
         return false;
     AddToRecentFiles(session.documentName);
     session.documentModified = false;
@@ -216,7 +218,7 @@ bool MeterCheckCommands::OnSaveAs()
     const QString path = dialogs.ChooseFileToSave();
     if (path.isEmpty())
         return false;
-    if (!SaveDocument(session, path, owner))
+    if (!SaveDocument(session, path, messages, owner))
         return false;
     session.documentName = path;
     UpdateTitle();
@@ -263,21 +265,22 @@ void MeterCheckCommands::OnMeterData()
     if (!dialogs.RunMeterData(session.meterCheckState))
         return;
     open = true;
-    view.HidePage(MeterCheckView::PointsChartTab);
-    view.HidePage(MeterCheckView::ErrorsChartTab);
-    tab = MeterCheckView::TableTab;
+    view.HidePage(Tab::PointsChart);
+    view.HidePage(Tab::ErrorsChart);
+    tab = Tab::Table;
     view.SelectTab(tab);
     view.ShowPage(tab);
 }
 
-void MeterCheckCommands::OnSelchangeTab(int t)
+void MeterCheckCommands::OnSelchangeTab(int index)
 {
+    const Tab t = Tab(index);
     tab = t;
     if (!open) {
-        view.SelectTab(MeterCheckView::TableTab);
+        view.SelectTab(Tab::Table);
         return;
     }
-    if (t == MeterCheckView::PointsChartTab || t == MeterCheckView::ErrorsChartTab) {
+    if (t == Tab::PointsChart || t == Tab::ErrorsChart) {
         const int current = session.currentRange;
         const bool validRange = current >= 0 && current < maxRanges;
         const MeterRange* range = validRange ? &session.document.ranges[current] : nullptr;
@@ -293,16 +296,16 @@ void MeterCheckCommands::OnSelchangeTab(int t)
         }
         if (!refusal.isEmpty()) {
             // The page shown before stays on the screen.
-            view.SelectTab(MeterCheckView::TableTab);
-            Messages().Show(refusal, QStringLiteral("Brak danych!"), MessageIcon::Error,
-                            MessageButtons::Ok, owner);
+            view.SelectTab(Tab::Table);
+            messages.Show(refusal, QStringLiteral("Brak danych!"), MessageIcon::Error,
+                          MessageButtons::Ok, owner);
             return;
         }
     }
-    for (int p = 0; p < 3; ++p)
+    for (Tab p : MeterCheckView::allTabs)
         view.HidePage(p);
     view.ShowPage(t);
-    if (t != MeterCheckView::TableTab)
+    if (t != Tab::Table)
         view.DrawChart(t, session.currentRange);
 }
 

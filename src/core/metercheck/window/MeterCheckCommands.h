@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/metercheck/window/MeterCheckView.h"
+
 class MeterCheckDialogRunner;
-class MeterCheckPort;
-class MeterCheckView;
+class MessageService;
 class QString;
 class QObject;
 struct MeterCheckSession;
@@ -15,7 +16,7 @@ class MeterCheckCommands
 public:
     MeterCheckCommands(MeterCheckSession& session, MeterCheckView& view,
                        MeterCheckDialogRunner& dialogs, MeterCheckPort& port,
-                       QObject* owner = nullptr);
+                       MessageService& messages, QObject* owner = nullptr);
 
     static QString UntitledName();
     static QString WindowCaption();
@@ -37,10 +38,11 @@ public:
     // refusal of a missing or unreadable file), for a file named on the command line.
     void OnOpenFile(const QString& path);
     void OnMeterData();
-    void OnSelchangeTab(int tab);
+    // The tab bar's tab at `index` was chosen.
+    void OnSelchangeTab(int index);
 
     bool documentOpen() const { return open; }
-    int currentTab() const { return tab; }
+    MeterCheckView::Tab currentTab() const { return tab; }
 
 private:
     enum class SaveAnswer
@@ -63,7 +65,8 @@ private:
     MeterCheckView& view;
     MeterCheckDialogRunner& dialogs;
     MeterCheckPort& port;
+    MessageService& messages;
     QObject* owner;
     bool open = false;
-    int tab = 0;
+    MeterCheckView::Tab tab = MeterCheckView::Tab::Table;
 };

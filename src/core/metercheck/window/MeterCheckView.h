@@ -9,12 +9,14 @@
 class MeterCheckView
 {
 public:
-    enum Tab
+    // The window's tabs, in the order of its tab bar.
+    enum class Tab
     {
-        TableTab = 0,
-        PointsChartTab = 1,
-        ErrorsChartTab = 2
+        Table,
+        PointsChart,
+        ErrorsChart
     };
+    static constexpr Tab allTabs[] = {Tab::Table, Tab::PointsChart, Tab::ErrorsChart};
 
     virtual ~MeterCheckView() = default;
 
@@ -22,13 +24,13 @@ public:
     // Enables or grays the seven document commands.
     virtual void SetDocumentCommandsEnabled(bool enabled) = 0;
     // Hides the page of `tab`.
-    virtual void HidePage(int tab) = 0;
+    virtual void HidePage(Tab tab) = 0;
     // Shows the page of `tab`; the ranges page refills its grids from the document.
-    virtual void ShowPage(int tab) = 0;
+    virtual void ShowPage(Tab tab) = 0;
     // Moves the tab selection without showing or hiding any page.
-    virtual void SelectTab(int tab) = 0;
+    virtual void SelectTab(Tab tab) = 0;
     // Draws the chart of a chart tab for a range.
-    virtual void DrawChart(int tab, int range) = 0;
+    virtual void DrawChart(Tab tab, int range) = 0;
     // Replaces the recent-file items of the File menu.
     virtual void ShowRecentFiles(const QStringList& paths) = 0;
     // Ends the window.

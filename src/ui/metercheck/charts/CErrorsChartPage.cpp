@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/metercheck/charts/CErrorsChartPage.h"
 
-CErrorsChartPage::CErrorsChartPage(const MeterCheckDoc& doc, QWidget* parent)
-    : ChartPage(doc, parent)
+CErrorsChartPage::CErrorsChartPage(const MeterCheckDoc& doc, MessageService& messages,
+                                   QWidget* parent)
+    : ChartPage(doc, messages, parent)
 {}
 
 ChartData CErrorsChartPage::BuildChart(int range) const

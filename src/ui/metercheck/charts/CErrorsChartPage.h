@@ -10,7 +10,7 @@ class CErrorsChartPage : public ChartPage
     Q_OBJECT
 
 public:
-    explicit CErrorsChartPage(const MeterCheckDoc& doc, QWidget* parent = nullptr);
+    CErrorsChartPage(const MeterCheckDoc& doc, MessageService& messages, QWidget* parent = nullptr);
 
 protected:
     ChartData BuildChart(int range) const override;

@@ -10,7 +10,7 @@ class CPointsChartPage : public ChartPage
     Q_OBJECT
 
 public:
-    explicit CPointsChartPage(const MeterCheckDoc& doc, QWidget* parent = nullptr);
+    CPointsChartPage(const MeterCheckDoc& doc, MessageService& messages, QWidget* parent = nullptr);
 
 protected:
     ChartData BuildChart(int range) const override;

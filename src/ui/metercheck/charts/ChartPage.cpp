@@ -9,7 +9,8 @@
 #include <QPrinter>
 #include <QVBoxLayout>
 
-ChartPage::ChartPage(const MeterCheckDoc& doc, QWidget* parent) : QWidget(parent), doc(doc)
+ChartPage::ChartPage(const MeterCheckDoc& doc, MessageService& messages, QWidget* parent)
+    : QWidget(parent), doc(doc), messages(messages)
 {
     // A borderless child page of 527 × 310 units with the chart at 7, 7, 513 × 296.
     resize(DialogUnits::Size(527, 310));
@@ -24,21 +25,21 @@ bool ChartPage::DrawChart(int range)
 {
     const ChartData built = BuildChart(range);
     switch (built.status) {
-    case ChartData::NotMeasured:
+    case ChartData::Status::NotMeasured:
         return false;
-    case ChartData::NoMarkedPoints:
+    case ChartData::Status::NoMarkedPoints:
         hide();
-        Messages().Show(RangeCharts::NoPointsMessage(), RangeCharts::NoDataCaption(),
-                        MessageIcon::Error, MessageButtons::Ok, parentWidget());
+        messages.Show(RangeCharts::NoPointsMessage(), RangeCharts::NoDataCaption(),
+                      MessageIcon::Error, MessageButtons::Ok, parentWidget());
         return false;
-    case ChartData::Ready:
+    case ChartData::Status::Ready:
         break;
     }
     data = built;
 
     chart->openData(int(data.series.size()), data.pointCount);
     for (int place = 0; place < int(data.titles.size()); ++place)
-        chart->setTitle(place, data.titles[place]);
+        chart->setTitle(ChartControl::TitlePlace(place), data.titles[place]);
     chart->setAxisMinimum(data.axisMin);
     chart->setAxisMaximum(data.axisMax);
     chart->setAxisStep(data.axisStep);
@@ -81,7 +82,7 @@ bool ChartPage::PrintChart(int range, QPainter& painter, const QRectF& area)
 
 void ChartPage::RenderChart(QPainter& painter, const QRectF& area) const
 {
-    if (data.status != ChartData::Ready || area.isEmpty())
+    if (data.status != ChartData::Status::Ready || area.isEmpty())
         return;
     // The chart is drawn stretched to its target: give it a target of its own proportions.
     const QSizeF shape = chart->isVisible()

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class ChartControl;
+class MessageService;
 class QPainter;
 class QPrinter;
 class QRectF;
@@ -38,12 +39,13 @@ public:
     const ChartData& Data() const { return data; }
 
 protected:
-    ChartPage(const MeterCheckDoc& doc, QWidget* parent);
+    ChartPage(const MeterCheckDoc& doc, MessageService& messages, QWidget* parent);
     virtual ChartData BuildChart(int range) const = 0;
 
     const MeterCheckDoc& doc;
 
 private:
+    MessageService& messages;
     ChartControl* chart = nullptr;
     ChartData data;
 };

@@ -13,8 +13,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QWidget* parent)
-    : QDialog(parent), session(session)
+CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode,
+                             MessageService& messages, QWidget* parent)
+    : QDialog(parent), session(session), messages(messages)
 {
     const MeterCheckDoc& doc = session.document;
     setWindowTitle(MeterDataEntry::Title());
@@ -67,7 +68,7 @@ void CMeterDataDlg::accept()
 {
     MeterDataEntry::Field refused = MeterDataEntry::Field::None;
     if (!MeterDataEntry::Accept(session, nameEdit->text(), numberEdit->text(),
-                                methodList->currentIndex(), this, &refused)) {
+                                methodList->currentIndex(), messages, this, &refused)) {
         // Back to the field, at the first character the file cannot hold when there is one.
         QLineEdit* field = refused == MeterDataEntry::Field::Name ? nameEdit : numberEdit;
         field->setFocus();

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class MessageService;
 class QComboBox;
 class QLineEdit;
 struct MeterCheckSession;
@@ -17,12 +18,14 @@ class CMeterDataDlg : public QDialog
     Q_OBJECT
 
 public:
-    CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, QWidget* parent = nullptr);
+    CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode, MessageService& messages,
+                  QWidget* parent = nullptr);
 
     void accept() override;
 
 private:
     MeterCheckSession& session;
+    MessageService& messages;
     QLineEdit* nameEdit = nullptr;
     QLineEdit* numberEdit = nullptr;
     QComboBox* methodList = nullptr;

@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 CPointDlg::CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
-                     QWidget* parent)
+                     MessageService& messages, QWidget* parent)
     : QDialog(parent), editedRange(range), pointSlot(qBound(0, point, maxPoints - 1)),
-      checkMethod(method)
+      checkMethod(method), messages(messages)
 {
     setWindowTitle(PointEntry::Title());
     captionLabel = new QLabel(PointEntry::Caption(method), this);
@@ -54,7 +54,7 @@ CPointDlg::CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range,
 
 void CPointDlg::accept()
 {
-    PointEntry entry(editedRange, checkMethod, this);
+    PointEntry entry(editedRange, checkMethod, messages, this);
     switch (entry.Check(valueEdit->text())) {
     case PointEntry::Outcome::Empty:
         return;

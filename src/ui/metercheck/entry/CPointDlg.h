@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+class MessageService;
 class QLabel;
 class QLineEdit;
 struct MeterRange;
@@ -19,7 +20,7 @@ class CPointDlg : public QDialog
 
 public:
     CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range, int point,
-              QWidget* parent = nullptr);
+              MessageService& messages, QWidget* parent = nullptr);
 
     void accept() override;
 
@@ -27,6 +28,7 @@ private:
     MeterRange& editedRange;
     int pointSlot;
     CheckMethod checkMethod;
+    MessageService& messages;
     QLabel* captionLabel = nullptr;
     QLineEdit* valueEdit = nullptr;
     QLabel* unitLabel = nullptr;

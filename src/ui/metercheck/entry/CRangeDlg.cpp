@@ -33,19 +33,29 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
     return label;
 }
 
+// The id of an option in its button group: the number of what it stands for.
+template <typename Option> std::optional<int> IdOf(std::optional<Option> option)
+{
+    if (!option)
+        return std::nullopt;
+    return int(*option);
+}
+
 } // namespace
 
-CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent)
-    : QDialog(parent), rangeSlot(slot), rangeEditor(slot, mode == MeterCheckMode::AddRange, this)
+CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, MessageService& messages,
+                     QWidget* parent)
+    : QDialog(parent), rangeSlot(slot),
+      rangeEditor(slot, mode == MeterCheckMode::AddRange, messages, this)
 {
     setWindowTitle(RangeEditor::Title(mode == MeterCheckMode::AddRange));
     BuildForm();
     Sync();
     opened = true;
     if (auto focus = rangeEditor.takeFocusRequest())
-        lineEdits[*focus]->setFocus();
-    else if (rangeEditor.functionChoice() != RangeEditor::NoFunction)
-        lineEdits[rangeEditor.functionChoice()]->setFocus();
+        edit(*focus)->setFocus();
+    else if (const auto quantity = rangeEditor.quantity())
+        edit(RangeEditor::RangeEditFor(*quantity))->setFocus();
 }
 
 void CRangeDlg::BuildForm()
@@ -56,7 +66,7 @@ void CRangeDlg::BuildForm()
         edit->setObjectName(name);
         edit->setMaxLength(RangeEditor::MaxLength(which));
         edit->setFixedWidth(editWidth);
-        lineEdits[which] = edit;
+        lineEdits[std::size_t(which)] = edit;
         connect(edit, &QLineEdit::textChanged, this, [this, which] { OnEditChanged(which); });
         return edit;
     };
@@ -71,56 +81,61 @@ void CRangeDlg::BuildForm()
     sensorGroup = new QButtonGroup(this);
     junctionGroup = new QButtonGroup(this);
 
-    using E = RangeEditor;
+    using E = RangeEditor::Edit;
+    using C = RangeEditor::Control;
+    using Q = RangeEditor::Quantity;
+    // The options' ids are the numbers of their quantity, sensor kind (the range's function) and
+    // junction.
+    auto control = [this](C c) -> QWidget*& { return controlWidgets[std::size_t(c)]; };
     auto* functions = new QGridLayout;
-    functions->addWidget(makeOption(functionGroup, E::Voltage, "option1239", "Napięcie"), 0, 0);
-    functions->addWidget(makeOption(functionGroup, E::Current, "option1240", "Prąd"), 1, 0);
-    functions->addWidget(makeOption(functionGroup, E::Resistance, "option1241", "Rezystancja"), 2,
+    functions->addWidget(makeOption(functionGroup, int(Q::Voltage), "option1239", "Napięcie"), 0,
                          0);
-    functions->addWidget(makeOption(functionGroup, E::Temperature, "option1244", "Temperatura"), 3,
-                         0);
-    functions->addWidget(controlWidgets[E::VoltageEdit] = makeEdit(E::VoltageValue, "edit1245"), 0,
+    functions->addWidget(makeOption(functionGroup, int(Q::Current), "option1240", "Prąd"), 1, 0);
+    functions->addWidget(makeOption(functionGroup, int(Q::Resistance), "option1241", "Rezystancja"),
+                         2, 0);
+    functions->addWidget(
+        makeOption(functionGroup, int(Q::Temperature), "option1244", "Temperatura"), 3, 0);
+    functions->addWidget(control(C::VoltageEdit) = makeEdit(E::VoltageValue, "edit1245"), 0, 1);
+    functions->addWidget(control(C::CurrentEdit) = makeEdit(E::CurrentValue, "edit1249"), 1, 1);
+    functions->addWidget(control(C::ResistanceEdit) = makeEdit(E::ResistanceValue, "edit1250"), 2,
                          1);
-    functions->addWidget(controlWidgets[E::CurrentEdit] = makeEdit(E::CurrentValue, "edit1249"), 1,
+    functions->addWidget(control(C::TemperatureEdit) = makeEdit(E::TemperatureValue, "edit1259"), 3,
                          1);
-    functions->addWidget(
-        controlWidgets[E::ResistanceEdit] = makeEdit(E::ResistanceValue, "edit1250"), 2, 1);
-    functions->addWidget(
-        controlWidgets[E::TemperatureEdit] = makeEdit(E::TemperatureValue, "edit1259"), 3, 1);
-    voltageUnits = MakeList("list1158", E::VoltageUnits(), this);
-    resistanceUnits = MakeList("list1160", E::ResistanceUnits(), this);
-    functions->addWidget(controlWidgets[E::VoltageUnitList] = voltageUnits, 0, 2);
-    functions->addWidget(controlWidgets[E::CurrentUnitLabel] = MakeLabel("label1134", "mA", this),
-                         1, 2);
-    functions->addWidget(controlWidgets[E::ResistanceUnitList] = resistanceUnits, 2, 2);
-    functions->addWidget(
-        controlWidgets[E::TemperatureUnitLabel] = MakeLabel("label1133", "°C", this), 3, 2);
+    voltageUnits = MakeList("list1158", RangeEditor::VoltageUnits(), this);
+    resistanceUnits = MakeList("list1160", RangeEditor::ResistanceUnits(), this);
+    functions->addWidget(control(C::VoltageUnitList) = voltageUnits, 0, 2);
+    functions->addWidget(control(C::CurrentUnitLabel) = MakeLabel("label1134", "mA", this), 1, 2);
+    functions->addWidget(control(C::ResistanceUnitList) = resistanceUnits, 2, 2);
+    functions->addWidget(control(C::TemperatureUnitLabel) = MakeLabel("label1133", "°C", this), 3,
+                         2);
     functions->setColumnStretch(3, 1);
 
     thermocouples = MakeList("list1253", CalFunctions::ThermocoupleNames(), this);
     thermometers = MakeList("list1258", CalFunctions::ResistanceThermometerNames(), this);
     auto* sensors = new QGridLayout;
-    sensors->addWidget(controlWidgets[E::ThermocoupleOption] =
-                           makeOption(sensorGroup, E::Thermocouple, "option1242", "T/C"),
+    sensors->addWidget(control(C::ThermocoupleOption) = makeOption(
+                           sensorGroup, int(RangeFunction::Thermocouple), "option1242", "T/C"),
                        0, 0);
-    sensors->addWidget(controlWidgets[E::ThermocoupleList] = thermocouples, 0, 1, 1, 5);
-    sensors->addWidget(controlWidgets[E::TexOption] =
-                           makeOption(junctionGroup, E::Tex, "option1254", "Tex"),
+    sensors->addWidget(control(C::ThermocoupleList) = thermocouples, 0, 1, 1, 5);
+    sensors->addWidget(control(C::TexOption) =
+                           makeOption(junctionGroup, int(ColdJunction::Tex), "option1254", "Tex"),
                        1, 1);
-    sensors->addWidget(controlWidgets[E::TinOption] =
-                           makeOption(junctionGroup, E::Tin, "option1255", "Tin"),
+    sensors->addWidget(control(C::TinOption) =
+                           makeOption(junctionGroup, int(ColdJunction::Tin), "option1255", "Tin"),
                        1, 2);
-    sensors->addWidget(
-        controlWidgets[E::ToOption] = makeOption(junctionGroup, E::To, "option1256", "To"), 1, 3);
-    sensors->addWidget(controlWidgets[E::ToEdit] = makeEdit(E::ToValue, "edit1257"), 1, 4);
-    sensors->addWidget(controlWidgets[E::ToUnitLabel] = MakeLabel("label1131", "°C", this), 1, 5);
-    sensors->addWidget(
-        controlWidgets[E::RtdOption] = makeOption(sensorGroup, E::Rtd, "option1243", "RTD"), 2, 0);
-    sensors->addWidget(controlWidgets[E::RtdList] = thermometers, 2, 1, 1, 5);
-    sensors->addWidget(controlWidgets[E::RlLabel] = MakeLabel("label1269", "RL", this), 3, 3,
+    sensors->addWidget(control(C::ToOption) =
+                           makeOption(junctionGroup, int(ColdJunction::To), "option1256", "To"),
+                       1, 3);
+    sensors->addWidget(control(C::ToEdit) = makeEdit(E::ToValue, "edit1257"), 1, 4);
+    sensors->addWidget(control(C::ToUnitLabel) = MakeLabel("label1131", "°C", this), 1, 5);
+    sensors->addWidget(control(C::RtdOption) =
+                           makeOption(sensorGroup, int(RangeFunction::Rtd), "option1243", "RTD"),
+                       2, 0);
+    sensors->addWidget(control(C::RtdList) = thermometers, 2, 1, 1, 5);
+    sensors->addWidget(control(C::RlLabel) = MakeLabel("label1269", "RL", this), 3, 3,
                        Qt::AlignRight);
-    sensors->addWidget(controlWidgets[E::RlEdit] = makeEdit(E::RlValue, "edit1260"), 3, 4);
-    sensors->addWidget(controlWidgets[E::RlUnitLabel] = MakeLabel("label1132", "Ohm", this), 3, 5);
+    sensors->addWidget(control(C::RlEdit) = makeEdit(E::RlValue, "edit1260"), 3, 4);
+    sensors->addWidget(control(C::RlUnitLabel) = MakeLabel("label1132", "Ohm", this), 3, 5);
     auto* sensorFrame = new QGroupBox(this);
     sensorFrame->setLayout(sensors);
 
@@ -165,58 +180,63 @@ void CRangeDlg::BuildForm()
         return [this, action](int value) {
             if (syncing)
                 return;
-            (rangeEditor.*action)(value);
+            action(value);
             Sync();
             if (auto focus = rangeEditor.takeFocusRequest())
-                lineEdits[*focus]->setFocus();
+                edit(*focus)->setFocus();
         };
     };
-    connect(functionGroup, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseFunction));
-    connect(sensorGroup, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseSensorKind));
-    connect(junctionGroup, &QButtonGroup::idClicked, this, after(&RangeEditor::ChooseJunction));
-    connect(voltageUnits, &QComboBox::activated, this, after(&RangeEditor::SelectVoltageUnit));
-    connect(resistanceUnits, &QComboBox::activated, this,
-            after(&RangeEditor::SelectResistanceUnit));
-    connect(thermocouples, &QComboBox::activated, this, after(&RangeEditor::SelectThermocouple));
+    auto item = [this, after](void (RangeEditor::*select)(int)) {
+        return after([this, select](int index) { (rangeEditor.*select)(index); });
+    };
+    connect(functionGroup, &QButtonGroup::idClicked, this,
+            after([this](int id) { rangeEditor.ChooseQuantity(Q(id)); }));
+    connect(sensorGroup, &QButtonGroup::idClicked, this,
+            after([this](int id) { rangeEditor.ChooseSensorKind(RangeFunction(id)); }));
+    connect(junctionGroup, &QButtonGroup::idClicked, this,
+            after([this](int id) { rangeEditor.ChooseJunction(ColdJunction(id)); }));
+    connect(voltageUnits, &QComboBox::activated, this, item(&RangeEditor::SelectVoltageUnit));
+    connect(resistanceUnits, &QComboBox::activated, this, item(&RangeEditor::SelectResistanceUnit));
+    connect(thermocouples, &QComboBox::activated, this, item(&RangeEditor::SelectThermocouple));
     connect(thermometers, &QComboBox::activated, this,
-            after(&RangeEditor::SelectResistanceThermometer));
-    connect(constUnitTexts, &QComboBox::activated, this, after(&RangeEditor::SelectConstUnit));
+            item(&RangeEditor::SelectResistanceThermometer));
+    connect(constUnitTexts, &QComboBox::activated, this, item(&RangeEditor::SelectConstUnit));
 }
 
 void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
 {
     if (!opened)
         return;
-    QLineEdit* edit = lineEdits[which];
-    const QString typed = edit->text();
-    const int caret = edit->cursorPosition();
+    QLineEdit* changed = edit(which);
+    const QString typed = changed->text();
+    const int caret = changed->cursorPosition();
     rangeEditor.EditChanged(which, typed);
     // A text written back by Sync comes here again; the editor finds it normalised.
     if (syncing)
         return;
     Sync(which, typed, caret);
     if (auto focus = rangeEditor.takeFocusRequest())
-        lineEdits[*focus]->setFocus();
+        edit(*focus)->setFocus();
 }
 
-void CRangeDlg::SetChecked(QButtonGroup* group, int id)
+void CRangeDlg::SetChecked(QButtonGroup* group, std::optional<int> id)
 {
-    if (id < 0) {
+    if (!id) {
         group->setExclusive(false);
         for (QAbstractButton* button : group->buttons())
             button->setChecked(false);
         group->setExclusive(true);
-    } else if (QAbstractButton* button = group->button(id)) {
+    } else if (QAbstractButton* button = group->button(*id)) {
         button->setChecked(true);
     }
 }
 
-void CRangeDlg::Sync(int changedEdit, const QString& typed, int caret)
+void CRangeDlg::Sync(std::optional<RangeEditor::Edit> changedEdit, const QString& typed, int caret)
 {
     syncing = true;
-    SetChecked(functionGroup, rangeEditor.functionChoice());
-    SetChecked(sensorGroup, rangeEditor.sensorKind());
-    SetChecked(junctionGroup, rangeEditor.junction());
+    SetChecked(functionGroup, IdOf(rangeEditor.quantity()));
+    SetChecked(sensorGroup, IdOf(rangeEditor.sensorKind()));
+    SetChecked(junctionGroup, IdOf(rangeEditor.junction()));
     voltageUnits->setCurrentIndex(rangeEditor.voltageUnit());
     resistanceUnits->setCurrentIndex(rangeEditor.resistanceUnit());
     thermocouples->setCurrentIndex(rangeEditor.thermocouple());
@@ -230,13 +250,14 @@ void CRangeDlg::Sync(int changedEdit, const QString& typed, int caret)
     }
     constUnitTexts->setCurrentIndex(rangeEditor.constUnit());
 
-    for (int e = 0; e < RangeEditor::EditCount; ++e) {
+    for (int e = 0; e < RangeEditor::editCount; ++e) {
+        const auto which = RangeEditor::Edit(e);
         QLineEdit* edit = lineEdits[e];
-        const QString text = rangeEditor.text(RangeEditor::Edit(e));
+        const QString text = rangeEditor.text(which);
         if (edit->text() == text) // written back only when it differs: no endless chain
             continue;
         edit->setText(text);
-        if (e != changedEdit)
+        if (which != changedEdit)
             continue;
         // "2" became "2.0": leave the caret behind the 2 with ".0" selected, so that the
         // next key goes on with the number instead of landing behind the added decimals.
@@ -248,7 +269,7 @@ void CRangeDlg::Sync(int changedEdit, const QString& typed, int caret)
             edit->setCursorPosition(qMin(caret, int(text.size())));
     }
 
-    for (int c = 0; c < RangeEditor::ControlCount; ++c)
+    for (int c = 0; c < RangeEditor::controlCount; ++c)
         controlWidgets[c]->setEnabled(rangeEditor.isEnabled(RangeEditor::Control(c)));
     syncing = false;
 }
@@ -257,7 +278,7 @@ void CRangeDlg::accept()
 {
     if (!rangeEditor.Accept()) {
         if (auto focus = rangeEditor.takeFocusRequest())
-            lineEdits[*focus]->setFocus();
+            edit(*focus)->setFocus();
         return;
     }
     rangeEditor.StoreInto(rangeSlot);

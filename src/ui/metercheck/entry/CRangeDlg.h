@@ -23,10 +23,11 @@ class CRangeDlg : public QDialog
     Q_OBJECT
 
 public:
-    CRangeDlg(MeterCheckMode mode, MeterRange& slot, QWidget* parent = nullptr);
+    CRangeDlg(MeterCheckMode mode, MeterRange& slot, MessageService& messages,
+              QWidget* parent = nullptr);
 
     const RangeEditor& editor() const { return rangeEditor; }
-    QLineEdit* edit(RangeEditor::Edit which) const { return lineEdits[which]; }
+    QLineEdit* edit(RangeEditor::Edit which) const { return lineEdits[std::size_t(which)]; }
 
     void accept() override;
 
@@ -35,15 +36,17 @@ private:
     void OnEditChanged(RangeEditor::Edit which);
     // Brings every widget in line with the editor; `typed` and `caret` describe the edit the
     // user just changed, so that a normalised text keeps the caret where the typing goes on.
-    void Sync(int changedEdit = -1, const QString& typed = {}, int caret = 0);
-    void SetChecked(QButtonGroup* group, int id);
+    void Sync(std::optional<RangeEditor::Edit> changedEdit = std::nullopt,
+              const QString& typed = {}, int caret = 0);
+    // Checks the option with this id in the group; none: unchecks them all.
+    void SetChecked(QButtonGroup* group, std::optional<int> id);
 
     MeterRange& rangeSlot;
     RangeEditor rangeEditor;
     bool syncing = false;
     bool opened = false; // the stored texts put in at opening are not checked
-    std::array<QLineEdit*, RangeEditor::EditCount> lineEdits{};
-    std::array<QWidget*, RangeEditor::ControlCount> controlWidgets{};
+    std::array<QLineEdit*, RangeEditor::editCount> lineEdits{};
+    std::array<QWidget*, RangeEditor::controlCount> controlWidgets{};
     QButtonGroup* functionGroup = nullptr;
     QButtonGroup* sensorGroup = nullptr;
     QButtonGroup* junctionGroup = nullptr;

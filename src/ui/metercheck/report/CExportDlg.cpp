@@ -30,12 +30,12 @@ CExportDlg::CExportDlg(QWidget* parent) : QDialog(parent)
     layout->addWidget(group);
     layout->addWidget(buttons);
 
-    currentRangeButton->setChecked(exportScope == 0);
-    allRangesButton->setChecked(exportScope == 1);
+    currentRangeButton->setChecked(exportScope == RangeScope::Current);
+    allRangesButton->setChecked(exportScope == RangeScope::All);
 }
 
 void CExportDlg::accept()
 {
-    exportScope = allRangesButton->isChecked() ? 1 : 0;
+    exportScope = allRangesButton->isChecked() ? RangeScope::All : RangeScope::Current;
     QDialog::accept();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/metercheck/document/MeterCheckMode.h"
+
 #include <QDialog>
 
 class QRadioButton;
@@ -13,8 +15,8 @@ class CExportDlg : public QDialog
 public:
     explicit CExportDlg(QWidget* parent = nullptr);
 
-    // 0 the current range, 1 all ranges; stored by OK.
-    int exportScope = 0;
+    // Stored by OK.
+    RangeScope exportScope = RangeScope::Current;
 
     void accept() override;
 

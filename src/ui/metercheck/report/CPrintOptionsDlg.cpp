@@ -41,18 +41,18 @@ CPrintOptionsDlg::CPrintOptionsDlg(QWidget* parent) : QDialog(parent)
     layout->addWidget(group);
     layout->addWidget(buttons);
 
-    tableBox->setChecked(options.printTable == 1);
-    pointsChartBox->setChecked(options.printPointsChart == 1);
-    errorsChartBox->setChecked(options.printErrorsChart == 1);
-    currentRangeButton->setChecked(options.printScope == 0);
-    allRangesButton->setChecked(options.printScope == 1);
+    tableBox->setChecked(options.printTable);
+    pointsChartBox->setChecked(options.printPointsChart);
+    errorsChartBox->setChecked(options.printErrorsChart);
+    currentRangeButton->setChecked(options.printScope == RangeScope::Current);
+    allRangesButton->setChecked(options.printScope == RangeScope::All);
 }
 
 void CPrintOptionsDlg::accept()
 {
-    options.printTable = tableBox->isChecked() ? 1 : 0;
-    options.printPointsChart = pointsChartBox->isChecked() ? 1 : 0;
-    options.printErrorsChart = errorsChartBox->isChecked() ? 1 : 0;
-    options.printScope = allRangesButton->isChecked() ? 1 : 0;
+    options.printTable = tableBox->isChecked();
+    options.printPointsChart = pointsChartBox->isChecked();
+    options.printErrorsChart = errorsChartBox->isChecked();
+    options.printScope = allRangesButton->isChecked() ? RangeScope::All : RangeScope::Current;
     QDialog::accept();
 }

@@ -49,18 +49,6 @@ private:
     QWidget* parent;
 };
 
-class DesktopOpener : public WorkbookOpener
-{
-public:
-    bool Open(const QString& path) override
-    {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    }
-};
-
-DesktopOpener desktopOpener;
-WorkbookOpener* workbookOpener = &desktopOpener;
-
 // Without any printer the print dialog offers only a PDF file: suggest one named after the
 // document instead of a bare folder. (With printers, a file name would make the PDF file the
 // dialog's first choice instead of the printer.)
@@ -74,9 +62,14 @@ void SuggestPdfFile(QPrinter& printer, const QString& documentName)
 
 } // namespace
 
+bool DesktopWorkbookOpener::Open(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 namespace MeterCheckOutput {
 
-void OnPrint(const MeterCheckSession& session, QWidget* parent)
+void OnPrint(const MeterCheckSession& session, MessageService& messages, QWidget* parent)
 {
     CPrintOptionsDlg options(parent);
     if (options.exec() != QDialog::Accepted)
@@ -91,33 +84,35 @@ void OnPrint(const MeterCheckSession& session, QWidget* parent)
     if (printer.outputFormat() == QPrinter::PdfFormat)
         RememberFolder(FileKind::Report, printer.outputFileName());
 
-    const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(session.document);
+    const std::unique_ptr<ReportChartPrinter> charts =
+        CreateReportChartPrinter(session.document, messages);
     DialogWorkProgress progress(parent, QStringLiteral("Drukowanie"));
     QString file;
     PrintOnChosenPrinter(
         printer,
         [&](PrintJobs& jobs) {
             const bool whole = PrintReport(options.Options(), session, jobs, charts.get(),
-                                           SystemReportClock(), &progress);
+                                           SystemReportClock(), messages, &progress);
             progress.Done();
             return whole;
         },
-        session.documentName, &file);
+        session.documentName, messages, &file);
     if (!file.isEmpty())
-        Messages().Show(
+        messages.Show(
             QStringLiteral("Wydruk zapisano w pliku:\n%1").arg(QDir::toNativeSeparators(file)),
             QString::fromUtf8(reportMessageCaption), MessageIcon::Information, MessageButtons::Ok,
             parent);
 }
 
-void OnExport(const MeterCheckSession& session, QWidget* parent)
+void OnExport(const MeterCheckSession& session, ExcelExport& workbook, WorkbookOpener& opener,
+              QWidget* parent)
 {
     CExportDlg options(parent);
     if (options.exec() != QDialog::Accepted)
         return;
 
     QList<int> ranges;
-    if (options.exportScope == 0) {
+    if (options.exportScope == RangeScope::Current) {
         if (session.currentRange >= 0 && session.currentRange < maxRanges)
             ranges << session.currentRange;
     } else {
@@ -126,7 +121,7 @@ void OnExport(const MeterCheckSession& session, QWidget* parent)
     }
     DialogPathChooser chooser(session.documentName, parent);
     DialogWorkProgress progress(parent, QStringLiteral("Eksport danych do Excela"));
-    ProgramExport().Export(session, ranges, chooser, workbookOpener, &progress);
+    workbook.Export(session, ranges, chooser, &opener, &progress);
 }
 
 QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallbackBase,
@@ -140,13 +135,6 @@ QString SuggestedPath(FileKind kind, const QString& suffix, const QString& fallb
         folder = document.isAbsolute() && document.dir().exists() ? document.absolutePath()
                                                                   : QDir::currentPath();
     return QDir(folder).filePath(base + QLatin1Char('.') + suffix);
-}
-
-WorkbookOpener* SetWorkbookOpener(WorkbookOpener* opener)
-{
-    WorkbookOpener* previous = workbookOpener;
-    workbookOpener = opener ? opener : &desktopOpener;
-    return previous;
 }
 
 } // namespace MeterCheckOutput

@@ -2,12 +2,20 @@
 #pragma once
 
 #include "core/base/LastFolders.h"
+#include "core/metercheck/report/ExcelExport.h"
 
 #include <QString>
 
+class MessageService;
 class QWidget;
-class WorkbookOpener;
 struct MeterCheckSession;
+
+// Shows a written workbook in the desktop's program for .xlsx files.
+class DesktopWorkbookOpener : public WorkbookOpener
+{
+public:
+    bool Open(const QString& path) override;
+};
 
 // The print and export commands of the meter check window ("&Drukuj...",
 // "Eksport do E&xcela..."), each a one-line call from the window's handler.
@@ -16,15 +24,12 @@ namespace MeterCheckOutput {
 // Asks what to print and on which printer, then prints the report of the session's current
 // range or of every range. Printing to a file writes all pages of the command into one PDF
 // file.
-void OnPrint(const MeterCheckSession& session, QWidget* parent);
+void OnPrint(const MeterCheckSession& session, MessageService& messages, QWidget* parent);
 
 // Asks which ranges to export, adds their sheets to the program run's workbook, writes it
-// and opens it in the desktop's spreadsheet program.
-void OnExport(const MeterCheckSession& session, QWidget* parent);
-
-// The program that shows an exported workbook; by default the desktop's program for .xlsx
-// files. Tests put their own in (nullptr restores the default); returns the previous one.
-WorkbookOpener* SetWorkbookOpener(WorkbookOpener* opener);
+// and shows it with `opener`.
+void OnExport(const MeterCheckSession& session, ExcelExport& workbook, WorkbookOpener& opener,
+              QWidget* parent);
 
 // The file an output of the document `documentName` is first offered under: named after the
 // document (its base name, or `fallbackBase` when there is no document name) with `suffix`,

@@ -62,21 +62,23 @@ bool PdfFileJobs::BeginPage()
     return true;
 }
 
-bool PdfFileJobs::Save(const QString& path, const QString& documentName)
+bool PdfFileJobs::Save(const QString& path, const QString& documentName, MessageService& messages)
 {
     if (painter.isActive())
         painter.end();
     QString cause;
     if (!WriteReportFile(path, buffer.data(), documentName, &cause)) {
         ShowPrintError(QStringLiteral("Nie zapisano wydruku w pliku:\n%1\n%2.")
-                           .arg(QDir::toNativeSeparators(path), cause));
+                           .arg(QDir::toNativeSeparators(path), cause),
+                       messages);
         return false;
     }
     return true;
 }
 
 bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&)>& print,
-                          const QString& documentName, QString* writtenFile)
+                          const QString& documentName, MessageService& messages,
+                          QString* writtenFile)
 {
     if (writtenFile)
         writtenFile->clear();
@@ -84,7 +86,7 @@ bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&
         PdfFileJobs jobs(printer.pageLayout());
         if (!print(jobs) || jobs.PagesPrinted() == 0)
             return true;
-        if (!jobs.Save(printer.outputFileName(), documentName))
+        if (!jobs.Save(printer.outputFileName(), documentName, messages))
             return false;
         if (writtenFile)
             *writtenFile = printer.outputFileName();

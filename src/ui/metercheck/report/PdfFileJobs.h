@@ -10,6 +10,8 @@
 
 #include <functional>
 
+class MessageService;
+
 // The report printed to a PDF file: the pages of all jobs of one print command go one after
 // the other into one document in memory, and the file is written whole at the end, so that a
 // failure never leaves a broken or a half-replaced file.
@@ -31,7 +33,7 @@ public:
     // Ends the document and writes it to path (a report file: never over the document it is
     // made from, `documentName`). A failure is shown in the printing message box, naming the
     // file and the cause; nothing is written then.
-    bool Save(const QString& path, const QString& documentName);
+    bool Save(const QString& path, const QString& documentName, MessageService& messages);
 
     static QPageLayout A4();
 
@@ -50,4 +52,5 @@ private:
 // False when the file could not be written (said in a message box). `writtenFile`, when given,
 // gets the PDF file written (empty when none).
 bool PrintOnChosenPrinter(QPrinter& printer, const std::function<bool(PrintJobs&)>& print,
-                          const QString& documentName, QString* writtenFile = nullptr);
+                          const QString& documentName, MessageService& messages,
+                          QString* writtenFile = nullptr);

@@ -8,30 +8,30 @@
 #include "ui/metercheck/report/ProtocolPage.h"
 #include "core/metercheck/report/ReportClock.h"
 
-void ShowPrintError(const QString& text)
+void ShowPrintError(const QString& text, MessageService& messages)
 {
-    Messages().Show(text, QString::fromUtf8(reportMessageCaption), MessageIcon::Error,
-                    MessageButtons::Ok, nullptr);
+    messages.Show(text, QString::fromUtf8(reportMessageCaption), MessageIcon::Error,
+                  MessageButtons::Ok, nullptr);
 }
 
 bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
-                        const ReportClock& clock)
+                        const ReportClock& clock, MessageService& messages)
 {
     const QDateTime now = clock.Now();
     const QString dateText = ReportDateText(now.date());
     const QString timeText = ReportTimeText(now.time());
 
     if (!jobs.HasPrinter()) {
-        ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"));
+        ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"), messages);
         return false;
     }
     QPainter* painter = jobs.BeginJob(QStringLiteral("Wydruk - R718"));
     if (!painter) {
-        ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"));
+        ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"), messages);
         return false;
     }
     if (!jobs.BeginPage()) {
-        ShowPrintError(QStringLiteral("Nie można wystartować strony"));
+        ShowPrintError(QStringLiteral("Nie można wystartować strony"), messages);
         jobs.AbortJob();
         return false;
     }
@@ -42,13 +42,14 @@ bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
 }
 
 bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
-                 ReportChartPrinter* charts, const ReportClock& clock, WorkProgress* progress)
+                 ReportChartPrinter* charts, const ReportClock& clock, MessageService& messages,
+                 WorkProgress* progress)
 {
     const MeterCheckDoc& doc = session.document;
     const bool points = options.printPointsChart && charts;
     const bool errors = options.printErrorsChart && charts;
     const int pagesPerRange = (options.printTable ? 1 : 0) + (points ? 1 : 0) + (errors ? 1 : 0);
-    const int rangeCount = options.printScope == 0 ? 1 : CountRanges(doc);
+    const int rangeCount = options.printScope == RangeScope::Current ? 1 : CountRanges(doc);
     const int pageCount = rangeCount * pagesPerRange;
     int page = 0;
     int rangeNumber = 0;
@@ -71,7 +72,7 @@ bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, 
         if (options.printTable) {
             if (!goOn())
                 return false;
-            PrintProtocolTable(jobs, doc, range, clock);
+            PrintProtocolTable(jobs, doc, range, clock, messages);
         }
         if (points) {
             if (!goOn())
@@ -86,7 +87,7 @@ bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, 
         return true;
     };
 
-    if (options.printScope == 0)
+    if (options.printScope == RangeScope::Current)
         return printRange(session.currentRange);
     // Counted again after every range, as the other loops over all ranges do.
     for (int i = 0; i < CountRanges(doc); ++i) {

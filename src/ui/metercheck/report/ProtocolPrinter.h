@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/metercheck/document/MeterCheckMode.h"
+
 #include <QString>
 
+class MessageService;
 class PrintJobs;
 class ReportClock;
 class WorkProgress;
@@ -12,10 +15,10 @@ struct MeterCheckSession;
 // What the print command prints; the members are those of the print options dialog.
 struct PrintOptions
 {
-    int printTable = 1;       // 1: the table page
-    int printPointsChart = 0; // 1: the points chart
-    int printErrorsChart = 0; // 1: the errors chart
-    int printScope = 0;       // 0: the current range, 1: every range
+    bool printTable = true;
+    bool printPointsChart = false;
+    bool printErrorsChart = false;
+    RangeScope printScope = RangeScope::Current;
 };
 
 // Prints the charts of a range, each as a print job of its own. A chart that has nothing to
@@ -35,17 +38,17 @@ public:
 // The caption of the printing messages: the application's title.
 inline constexpr char reportMessageCaption[] = "Tevano 718";
 // A printing failure ("Nie znaleziono drukarki!", ...) in its message box.
-void ShowPrintError(const QString& text);
+void ShowPrintError(const QString& text, MessageService& messages);
 
 // One print job with the table page of range `range` of a document (the meter check's, or one
 // made of a check kept in the history). Failures are shown in a message box and give false.
 bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
-                        const ReportClock& clock);
+                        const ReportClock& clock, MessageService& messages);
 
 // The print command after its options were chosen: the chosen parts of the session's current
 // range or of every range, range after range. The charts are printed even when a table failed.
 // Before each page `progress` (when given) learns the range and the page (of the pages chosen, a
 // chart with nothing to draw included) and may stop the print; false when it was stopped.
 bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
-                 ReportChartPrinter* charts, const ReportClock& clock,
+                 ReportChartPrinter* charts, const ReportClock& clock, MessageService& messages,
                  WorkProgress* progress = nullptr);

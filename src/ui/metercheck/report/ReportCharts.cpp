@@ -19,7 +19,9 @@ const QRectF chartArea(2000, 2000, 16000, 12000);
 class PageChartPrinter : public ReportChartPrinter
 {
 public:
-    explicit PageChartPrinter(const MeterCheckDoc& doc) : pointsPage(doc), errorsPage(doc) {}
+    PageChartPrinter(const MeterCheckDoc& doc, MessageService& messages)
+        : messages(messages), pointsPage(doc, messages), errorsPage(doc, messages)
+    {}
 
     void PrintChart(Chart chart, int range, PrintJobs& jobs) override
     {
@@ -30,18 +32,18 @@ public:
         if (!page.DrawChart(range))
             return;
         if (!jobs.HasPrinter()) {
-            ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"));
+            ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"), messages);
             return;
         }
         QPainter* painter =
             jobs.BeginJob(chart == Chart::Points ? QStringLiteral("Wykres punktów - R718")
                                                  : QStringLiteral("Wykres błędów - R718"));
         if (!painter) {
-            ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"));
+            ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"), messages);
             return;
         }
         if (!jobs.BeginPage()) {
-            ShowPrintError(QStringLiteral("Nie można wystartować strony"));
+            ShowPrintError(QStringLiteral("Nie można wystartować strony"), messages);
             jobs.AbortJob();
             return;
         }
@@ -51,13 +53,15 @@ public:
     }
 
 private:
+    MessageService& messages;
     CPointsChartPage pointsPage;
     CErrorsChartPage errorsPage;
 };
 
 } // namespace
 
-std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter(const MeterCheckDoc& doc)
+std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter(const MeterCheckDoc& doc,
+                                                             MessageService& messages)
 {
-    return std::make_unique<PageChartPrinter>(doc);
+    return std::make_unique<PageChartPrinter>(doc, messages);
 }

@@ -6,5 +6,6 @@
 #include <memory>
 
 // The charts of the report: the points chart and the errors chart of a range of `doc`, each as
-// a print job of its own, as the chart pages draw them.
-std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter(const MeterCheckDoc& doc);
+// a print job of its own, as the chart pages draw them; failures are told through `messages`.
+std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter(const MeterCheckDoc& doc,
+                                                             MessageService& messages);

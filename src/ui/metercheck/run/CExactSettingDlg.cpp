@@ -16,8 +16,9 @@
 using namespace MeasurementDialogParts;
 
 CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int point,
-                                   const QString& setpointText, QWidget* parent)
-    : QDialog(parent), session(session), range(range), point(point)
+                                   const QString& setpointText, MessageService& messages,
+                                   QWidget* parent)
+    : QDialog(parent), session(session), messages(messages), range(range), point(point)
 {
     setWindowTitle(QStringLiteral("Metoda dokładnej nastawy"));
     setFixedSize(480, 262);
@@ -78,16 +79,16 @@ void CExactSettingDlg::OnOk()
     MeterPoint& p = session.document.ranges[range].points[point];
     QString shown;
     switch (ExactSettingEntry::Confirm(indicationEdit->text(), p, &shown)) {
-    case ExactSettingEntry::Refused:
-        ShowError(ExactSettingEntry::BadIndicationMessage(), this);
+    case ExactSettingEntry::Outcome::Refused:
+        messages.ShowError(ExactSettingEntry::BadIndicationMessage(), this);
         indicationEdit->clear();
         indicationEdit->setFocus();
         return;
-    case ExactSettingEntry::Stored:
+    case ExactSettingEntry::Outcome::Stored:
         indicationEdit->setText(shown);
         session.documentModified = true;
         break;
-    case ExactSettingEntry::Kept:
+    case ExactSettingEntry::Outcome::Kept:
         break;
     }
     accept();

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class MessageService;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +19,7 @@ class CExactSettingDlg : public QDialog
 
 public:
     CExactSettingDlg(MeterCheckSession& session, int range, int point, const QString& setpointText,
-                     QWidget* parent = nullptr);
+                     MessageService& messages, QWidget* parent = nullptr);
 
     QLabel* descriptionLabel = nullptr;    // 1316
     QLineEdit* indicationEdit = nullptr;   // 1312
@@ -36,6 +37,7 @@ private:
     void OnOk();
 
     MeterCheckSession& session;
+    MessageService& messages;
     int range;
     int point;
 };

@@ -46,12 +46,12 @@ CProcedureDlg::CProcedureDlg(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-qint16 CProcedureDlg::RangeScope() const
+RangeScope CProcedureDlg::RangeScope() const
 {
-    return allRangesButton->isChecked() ? 1 : 0;
+    return allRangesButton->isChecked() ? RangeScope::All : RangeScope::Current;
 }
 
-qint16 CProcedureDlg::PointScope() const
+PointScope CProcedureDlg::PointScope() const
 {
-    return allPointsButton->isChecked() ? 1 : 0;
+    return allPointsButton->isChecked() ? PointScope::All : PointScope::Marked;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/metercheck/run/MeasurementDialogRunner.h"
+
 #include <QDialog>
 
 class QRadioButton;
@@ -13,10 +15,8 @@ class CProcedureDlg : public QDialog
 public:
     explicit CProcedureDlg(QWidget* parent = nullptr);
 
-    // 0 the current range, 1 all ranges.
-    qint16 RangeScope() const;
-    // 0 the marked points, 1 all points.
-    qint16 PointScope() const;
+    ::RangeScope RangeScope() const;
+    ::PointScope PointScope() const;
 
     QRadioButton* currentRangeButton = nullptr; // 1286
     QRadioButton* allRangesButton = nullptr;    // 1287

@@ -22,11 +22,11 @@ MeasurementOutcome OutcomeOf(int dialogResult)
 } // namespace
 
 MeasurementDialogs::MeasurementDialogs(MeterCheckSession& session, QWidget* parent,
-                                       CommandSender& sender)
-    : session(session), parent(parent), sender(sender)
+                                       CommandSender& sender, MessageService& messages)
+    : session(session), parent(parent), sender(sender), messages(messages)
 {}
 
-bool MeasurementDialogs::ChooseProcedure(qint16& rangeScope, qint16& pointScope)
+bool MeasurementDialogs::ChooseProcedure(RangeScope& rangeScope, PointScope& pointScope)
 {
     CProcedureDlg dialog(parent);
     if (dialog.exec() != QDialog::Accepted)
@@ -39,7 +39,7 @@ bool MeasurementDialogs::ChooseProcedure(qint16& rangeScope, qint16& pointScope)
 MeasurementOutcome MeasurementDialogs::RunExactSetting(int range, int point,
                                                        const QString& setpointText)
 {
-    CExactSettingDlg dialog(session, range, point, setpointText, parent);
+    CExactSettingDlg dialog(session, range, point, setpointText, messages, parent);
     return OutcomeOf(dialog.exec());
 }
 

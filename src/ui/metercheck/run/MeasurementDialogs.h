@@ -4,6 +4,7 @@
 #include "core/link/CommandSender.h"
 #include "core/metercheck/run/MeasurementDialogRunner.h"
 
+class MessageService;
 class QWidget;
 struct MeterCheckSession;
 
@@ -12,9 +13,10 @@ struct MeterCheckSession;
 class MeasurementDialogs : public MeasurementDialogRunner
 {
 public:
-    MeasurementDialogs(MeterCheckSession& session, QWidget* parent, CommandSender& sender);
+    MeasurementDialogs(MeterCheckSession& session, QWidget* parent, CommandSender& sender,
+                       MessageService& messages);
 
-    bool ChooseProcedure(qint16& rangeScope, qint16& pointScope) override;
+    bool ChooseProcedure(RangeScope& rangeScope, PointScope& pointScope) override;
     MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override;
     MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override;
 
@@ -22,4 +24,5 @@ private:
     MeterCheckSession& session;
     QWidget* parent;
     CommandSender& sender;
+    MessageService& messages;
 };

@@ -26,13 +26,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-CMeterCheckDlg::CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
+CMeterCheckDlg::CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session,
+                               const ProgramServices& services, QWidget* parent,
                                MeterCheckDialogRunner* dialogs, MeterCheckPort* port)
-    : QDialog(parent), session(session), linkSession(link),
+    : QDialog(parent), session(session), services(services), linkSession(link),
       ownPort(port ? nullptr : LinkMeterCheckPort(linkSession)),
-      ownDialogs(dialogs ? nullptr : std::make_unique<ScreenDialogs>(session, this)),
+      ownDialogs(dialogs ? nullptr
+                         : std::make_unique<ScreenDialogs>(session, services.messages, this)),
       dialogs(dialogs ? *dialogs : *ownDialogs),
-      commands(session, *this, this->dialogs, port ? *port : *ownPort, this)
+      commands(session, *this, this->dialogs, port ? *port : *ownPort, services.messages, this)
 {
     setWindowTitle(MeterCheckCommands::WindowCaption());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -80,7 +82,7 @@ void CMeterCheckDlg::BuildMenu()
                             "meterDataAction", [this] { commands.OnMeterData(); })
                      << add(nullptr, QStringLiteral("&Pomiary"), Command::Measure, "measureAction",
                             [this] { OnMeasure(); });
-    AddHistoryMenu(menuBar, session, this);
+    AddHistoryMenu(menuBar, session, services.history, services.messages, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -110,8 +112,8 @@ void CMeterCheckDlg::BuildTabs()
     auto* stack = new QGridLayout(frame);
     stack->setContentsMargins(0, 2, 0, 0);
     rangesPage = new CRangesPage(session, dialogs, frame);
-    pointsChart = new CPointsChartPage(session.document, frame);
-    errorsChart = new CErrorsChartPage(session.document, frame);
+    pointsChart = new CPointsChartPage(session.document, services.messages, frame);
+    errorsChart = new CErrorsChartPage(session.document, services.messages, frame);
     pages = {rangesPage, pointsChart, errorsChart};
     for (QWidget* page : pages) {
         stack->addWidget(page, 0, 0);
@@ -175,20 +177,22 @@ void CMeterCheckDlg::keyPressEvent(QKeyEvent* event)
 
 void CMeterCheckDlg::OnMeasure()
 {
-    MeasurementDialogs measurementDialogs(session, this, linkSession);
-    MeasureProcedure procedure(session, measurementDialogs, *rangesPage, linkSession);
+    MeasurementDialogs measurementDialogs(session, this, linkSession, services.messages);
+    MeasureProcedure procedure(session, measurementDialogs, *rangesPage, linkSession,
+                               services.messages);
     procedure.OnMeasure();
-    RecordMeasurementRun(session, procedure.MeasuredRanges(), this);
+    RecordMeasurementRun(session, procedure.MeasuredRanges(), services.history, services.messages,
+                         this);
 }
 
 void CMeterCheckDlg::OnPrint()
 {
-    MeterCheckOutput::OnPrint(session, this);
+    MeterCheckOutput::OnPrint(session, services.messages, this);
 }
 
 void CMeterCheckDlg::OnExport()
 {
-    MeterCheckOutput::OnExport(session, this);
+    MeterCheckOutput::OnExport(session, services.workbookExport, services.workbookOpener, this);
 }
 
 void CMeterCheckDlg::SetTitle(const QString& title)
@@ -203,30 +207,30 @@ void CMeterCheckDlg::SetDocumentCommandsEnabled(bool enabled)
     menuBar->update();
 }
 
-void CMeterCheckDlg::HidePage(int tab)
+void CMeterCheckDlg::HidePage(Tab tab)
 {
-    pages[tab]->hide();
+    pages[int(tab)]->hide();
 }
 
-void CMeterCheckDlg::ShowPage(int tab)
+void CMeterCheckDlg::ShowPage(Tab tab)
 {
-    pages[tab]->show();
-    if (tab == TableTab)
+    pages[int(tab)]->show();
+    if (tab == Tab::Table)
         rangesPage->OnShowPage();
 }
 
-void CMeterCheckDlg::SelectTab(int tab)
+void CMeterCheckDlg::SelectTab(Tab tab)
 {
     selectingTab = true;
-    tabs->setCurrentIndex(tab);
+    tabs->setCurrentIndex(int(tab));
     selectingTab = false;
 }
 
-void CMeterCheckDlg::DrawChart(int tab, int range)
+void CMeterCheckDlg::DrawChart(Tab tab, int range)
 {
-    if (tab == PointsChartTab)
+    if (tab == Tab::PointsChart)
         pointsChart->DrawChart(range);
-    else if (tab == ErrorsChartTab)
+    else if (tab == Tab::ErrorsChart)
         errorsChart->DrawChart(range);
 }
 
@@ -255,10 +259,10 @@ void CMeterCheckDlg::EndWindow()
     QDialog::done(QDialog::Rejected);
 }
 
-void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
-                         const QString& path)
+void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session,
+                         const ProgramServices& services, QWidget* parent, const QString& path)
 {
-    CMeterCheckDlg window(link, session, parent);
+    CMeterCheckDlg window(link, session, services, parent);
     if (!path.isEmpty())
         QTimer::singleShot(0, &window, [&window, path] { window.Commands().OnOpenFile(path); });
     window.exec();

@@ -4,6 +4,7 @@
 #include "core/link/LinkSession.h"
 #include "core/metercheck/window/MeterCheckCommands.h"
 #include "core/metercheck/window/MeterCheckView.h"
+#include "ui/base/ProgramServices.h"
 
 #include <QDialog>
 
@@ -45,10 +46,11 @@ public:
         RecentFile,
     };
 
-    // The window works on `session`, which outlives it. Tests pass their own dialogs and
-    // port; the program uses the screen and the link (the measurements always go through the
-    // link).
-    CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session, QWidget* parent = nullptr,
+    // The window works on `session`, which outlives it, with the application's services. Tests
+    // pass their own dialogs and port; the program uses the screen and the link (the
+    // measurements always go through the link).
+    CMeterCheckDlg(CalibratorLink& link, MeterCheckSession& session,
+                   const ProgramServices& services, QWidget* parent = nullptr,
                    MeterCheckDialogRunner* dialogs = nullptr, MeterCheckPort* port = nullptr);
     ~CMeterCheckDlg() override;
 
@@ -83,14 +85,15 @@ private:
     // MeterCheckView
     void SetTitle(const QString& title) override;
     void SetDocumentCommandsEnabled(bool enabled) override;
-    void HidePage(int tab) override;
-    void ShowPage(int tab) override;
-    void SelectTab(int tab) override;
-    void DrawChart(int tab, int range) override;
+    void HidePage(Tab tab) override;
+    void ShowPage(Tab tab) override;
+    void SelectTab(Tab tab) override;
+    void DrawChart(Tab tab, int range) override;
     void ShowRecentFiles(const QStringList& paths) override;
     void EndWindow() override;
 
     MeterCheckSession& session;
+    ProgramServices services;
     LinkSession linkSession; // the window's way to the link
     std::unique_ptr<MeterCheckPort> ownPort;
     std::unique_ptr<MeterCheckDialogRunner> ownDialogs;
@@ -112,5 +115,6 @@ private:
 
 // The one-line start of the module from the main menu: runs the window on `session` modally over
 // `parent`; with a path, the window opens that document once it is on the screen.
-void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session, QWidget* parent,
+void RunMeterCheckWindow(CalibratorLink& link, MeterCheckSession& session,
+                         const ProgramServices& services, QWidget* parent,
                          const QString& path = QString());

@@ -54,19 +54,21 @@ QString ScreenDialogs::ChooseFileToSave()
 
 bool ScreenDialogs::RunMeterData(MeterCheckMode mode)
 {
-    CMeterDataDlg dialog(session, mode, parent);
+    CMeterDataDlg dialog(session, mode, messages, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool ScreenDialogs::RunRangeDialog(MeterCheckMode mode, int range)
 {
-    CRangeDlg dialog(mode, session.document.ranges[qBound(0, range, maxRanges - 1)], parent);
+    CRangeDlg dialog(mode, session.document.ranges[qBound(0, range, maxRanges - 1)], messages,
+                     parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool ScreenDialogs::RunPointDialog(MeterCheckMode mode, int range, int point)
 {
     MeterRange& slot = session.document.ranges[qBound(0, range, maxRanges - 1)];
-    CPointDlg dialog(mode, session.document.method, slot, qBound(0, point, maxPoints - 1), parent);
+    CPointDlg dialog(mode, session.document.method, slot, qBound(0, point, maxPoints - 1), messages,
+                     parent);
     return dialog.exec() == QDialog::Accepted;
 }

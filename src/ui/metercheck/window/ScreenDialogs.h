@@ -3,6 +3,7 @@
 
 #include "core/metercheck/window/MeterCheckDialogRunner.h"
 
+class MessageService;
 class QWidget;
 struct MeterCheckSession;
 
@@ -10,7 +11,9 @@ struct MeterCheckSession;
 class ScreenDialogs : public MeterCheckDialogRunner
 {
 public:
-    ScreenDialogs(MeterCheckSession& session, QWidget* parent) : session(session), parent(parent) {}
+    ScreenDialogs(MeterCheckSession& session, MessageService& messages, QWidget* parent)
+        : session(session), messages(messages), parent(parent)
+    {}
 
     QString ChooseFileToOpen() override;
     QString ChooseFileToSave() override;
@@ -24,5 +27,6 @@ public:
 
 private:
     MeterCheckSession& session;
+    MessageService& messages;
     QWidget* parent;
 };

@@ -88,7 +88,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("pusty.met");
         RecordingMessageService messages;
-        QVERIFY(SaveDocument(session, path));
+        QVERIFY(SaveDocument(session, path, messages));
         QVERIFY(messages.messages.isEmpty());
         const QByteArray bytes = ReadAll(path);
         QCOMPARE(bytes.size(), 126072);
@@ -101,16 +101,16 @@ private slots:
         QTemporaryDir dir;
         RecordingMessageService messages;
         FillSample(doc);
-        QVERIFY(SaveDocument(session, dir.filePath("a.met")));
+        QVERIFY(SaveDocument(session, dir.filePath("a.met"), messages));
         ClearDocument(doc);
         doc.formatVersion = 7.0;
-        QVERIFY(LoadDocument(session, dir.filePath("a.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("a.met"), messages));
         QCOMPARE(doc.formatVersion, 1.0);
         QCOMPARE(doc.meterName, QStringLiteral("Miernik łączności µ°"));
         QCOMPARE(doc.ranges[1].sensorName, QStringLiteral("B (PtRh30-PtRh6)"));
         QCOMPARE(doc.ranges[0].points[0].setting, QStringLiteral("100.012"));
         QCOMPARE(doc.ranges[0].calFunction, qint16(3));
-        QVERIFY(SaveDocument(session, dir.filePath("b.met")));
+        QVERIFY(SaveDocument(session, dir.filePath("b.met"), messages));
         QCOMPARE(ReadAll(dir.filePath("b.met")), ReadAll(dir.filePath("a.met")));
         QVERIFY(messages.messages.isEmpty());
     }
@@ -235,11 +235,11 @@ private slots:
         file.replace(38, 30, QByteArray(30, 'N'));
         file[68] = '\x01';
         WriteAll(dir.filePath("in.met"), file);
-        QVERIFY(LoadDocument(session, dir.filePath("in.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("in.met"), messages));
         QCOMPARE(doc.meterName, QStringLiteral("Stara nazwa"));
         QCOMPARE(doc.meterNumber, QString(30, 'N'));
         doc.meterName = "Nowa";
-        QVERIFY(SaveDocument(session, dir.filePath("out.met")));
+        QVERIFY(SaveDocument(session, dir.filePath("out.met"), messages));
         const QByteArray out = ReadAll(dir.filePath("out.met"));
         QCOMPARE(out.mid(8, 30), QByteArray("Nowa") + '\0' + oldName.mid(5));
         // The unterminated number is written back as 29 characters and a terminator.
@@ -256,9 +256,9 @@ private slots:
             file[MetFile::PointOffset(10, i / 7) + i % 7] = char(1 + i);
         file.replace(0, 8, Hex("0102030405060708"));
         WriteAll(dir.filePath("all.met"), file);
-        QVERIFY(LoadDocument(session, dir.filePath("all.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("all.met"), messages));
         session.fileImage.fill('\0');
-        QVERIFY(SaveDocument(session, dir.filePath("again.met")));
+        QVERIFY(SaveDocument(session, dir.filePath("again.met"), messages));
         QCOMPARE(ReadAll(dir.filePath("again.met")), file);
     }
 
@@ -266,9 +266,9 @@ private slots:
     {
         QTemporaryDir dir;
         RecordingMessageService messages;
-        QVERIFY(SaveDocument(session, dir.filePath("empty.met")));
+        QVERIFY(SaveDocument(session, dir.filePath("empty.met"), messages));
         FillSample(doc);
-        QVERIFY(LoadDocument(session, dir.filePath("empty.met")));
+        QVERIFY(LoadDocument(session, dir.filePath("empty.met"), messages));
         QCOMPARE(CountRanges(doc), 0);
         QCOMPARE(doc.ranges[0].points[0].setting, QString());
         QCOMPARE(doc.ranges[1].calFunction, qint16(0));
@@ -301,7 +301,7 @@ private slots:
         FillSample(doc);
         const QByteArray imageBefore = MetFile::PackDocument(session);
         RecordingMessageService messages;
-        QVERIFY(!LoadDocument(session, path));
+        QVERIFY(!LoadDocument(session, path, messages));
         QCOMPARE(messages.messages.size(), 1);
         QVERIFY(messages.IsErrorBox(0));
         QVERIFY2(messages.messages[0].text.contains(message),
@@ -320,7 +320,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("gone/dok.met");
         RecordingMessageService messages;
-        QVERIFY(!SaveDocument(session, path));
+        QVERIFY(!SaveDocument(session, path, messages));
         QVERIFY(messages.OnlyError(QStringLiteral("Nie udało się zapisać pliku:\n%1\n"
                                             "Folder docelowy nie istnieje.\nDokument nie został "
                                             "zapisany, plik na dysku pozostał bez zmian.")
@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         FillSample(doc);
         RecordingMessageService messages;
-        const bool saved1 = SaveDocument(session, path);
+        const bool saved1 = SaveDocument(session, path, messages);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
 
@@ -358,7 +358,7 @@ private slots:
         QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"dok.met"});
         // With room again the same document is written.
-        QVERIFY(SaveDocument(session, path));
+        QVERIFY(SaveDocument(session, path, messages));
         QCOMPARE(ReadAll(path), session.fileImage);
     }
 };

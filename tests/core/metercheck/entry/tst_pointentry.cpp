@@ -85,7 +85,7 @@ private slots:
         QFETCH(QString, message);
         RecordingMessageService messages;
         const MeterRange range = Range(function, unit, sensor);
-        PointEntry entry(range, CheckMethod::ExactSetting);
+        PointEntry entry(range, CheckMethod::ExactSetting, messages);
         const PointEntry::Outcome outcome = entry.Check(typed);
         QCOMPARE(outcome,
                  message.isEmpty() ? PointEntry::Outcome::Accepted : PointEntry::Outcome::Refused);
@@ -100,7 +100,7 @@ private slots:
     {
         RecordingMessageService messages;
         const MeterRange range = Range(0, "V");
-        PointEntry entry(range, CheckMethod::ExactSetting);
+        PointEntry entry(range, CheckMethod::ExactSetting, messages);
         QCOMPARE(entry.Check(""), PointEntry::Outcome::Empty);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -110,7 +110,7 @@ private slots:
         RecordingMessageService messages;
         const MeterRange range = Range(2, "kOhm");
         MeterPoint point{"3.990", "4.0", "-0.010", "0.02", "0.001", "kOhm", 0, 1, 0, 1};
-        PointEntry exactReading(range, CheckMethod::ExactReading);
+        PointEntry exactReading(range, CheckMethod::ExactReading, messages);
         QCOMPARE(exactReading.Check("2,5"), PointEntry::Outcome::Accepted);
         exactReading.StoreInto(point);
         QCOMPARE(point.reading, QStringLiteral("2.5"));
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(point.unit, QStringLiteral("kOhm"));
 
         MeterPoint fresh;
-        PointEntry exactSetting(range, CheckMethod::ExactSetting);
+        PointEntry exactSetting(range, CheckMethod::ExactSetting, messages);
         QCOMPARE(exactSetting.Check("1"), PointEntry::Outcome::Accepted);
         exactSetting.StoreInto(fresh);
         QCOMPARE(fresh.setting, QStringLiteral("1.0"));

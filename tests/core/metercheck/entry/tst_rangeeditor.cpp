@@ -9,12 +9,15 @@
 #include <QTest>
 
 using E = RangeEditor;
+using Edit = RangeEditor::Edit;
+using Control = RangeEditor::Control;
+using Quantity = RangeEditor::Quantity;
 
 namespace {
 
 // Types a text key by key, as the dialog lets the user: when the edit's text was extended
 // by the normalisation ("2" became "2.0"), the next key replaces the added part.
-void Type(RangeEditor& editor, E::Edit edit, const QString& keys)
+void Type(RangeEditor& editor, Edit edit, const QString& keys)
 {
     QString base = editor.text(edit);
     for (QChar key : keys) {
@@ -53,16 +56,18 @@ class TestRangeEditor : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
 private slots:
     void addModeStartsAsFreshVoltageRange()
     {
         MeterRange slot = ThermocoupleRange(); // whatever the slot held
-        RangeEditor editor(slot, true);
+        RangeEditor editor(slot, true, log);
         QCOMPARE(E::Title(true), QStringLiteral("Dodawanie zakresu pomiarowego"));
         QCOMPARE(E::Title(false), QStringLiteral("Edycja zakresu pomiarowego"));
-        QCOMPARE(editor.functionChoice(), int(E::Voltage));
-        QCOMPARE(editor.sensorKind(), int(E::Thermocouple));
-        QCOMPARE(editor.junction(), int(E::Tex));
+        QCOMPARE(editor.quantity(), std::optional(Quantity::Voltage));
+        QCOMPARE(editor.sensorKind(), std::optional(RangeFunction::Thermocouple));
+        QCOMPARE(editor.junction(), std::optional(ColdJunction::Tex));
         const MeterRange& r = editor.range();
         QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
@@ -73,47 +78,47 @@ private slots:
         QCOMPARE(r.constUnit, QStringLiteral("µV"));
         QCOMPARE(editor.constUnits(), (QStringList{"µV", "mV"}));
         QVERIFY(r.rangeValue.isEmpty() && r.classReading.isEmpty() && r.constTerm.isEmpty());
-        for (int e = 0; e < E::EditCount; ++e)
-            QVERIFY(editor.text(E::Edit(e)).isEmpty());
+        for (int e = 0; e < E::editCount; ++e)
+            QVERIFY(editor.text(Edit(e)).isEmpty());
     }
 
     void okWithoutTyping()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         QVERIFY(!editor.Accept());
         QVERIFY(messages.OnlyError("Nie wprowadzono zakresu miernika."));
-        QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::VoltageValue));
+        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::VoltageValue));
         QCOMPARE(editor.range().rangeDefined, quint8(0));
     }
 
     void rangeValueWithLetter()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
-        Type(editor, E::VoltageValue, "12");
+        RangeEditor editor(MeterRange{}, true, messages);
+        Type(editor, Edit::VoltageValue, "12");
         QVERIFY(messages.messages.isEmpty());
         QCOMPARE(editor.range().rangeValue, QStringLiteral("12"));
-        Type(editor, E::VoltageValue, "a");
+        Type(editor, Edit::VoltageValue, "a");
         QVERIFY(messages.OnlyError("Błędnie podany zakres miernika."));
-        QCOMPARE(editor.text(E::VoltageValue), QString());
+        QCOMPARE(editor.text(Edit::VoltageValue), QString());
         QCOMPARE(editor.range().rangeValue, QString());
         QCOMPARE(editor.range().rangeUnit, QString());
-        QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::VoltageValue));
+        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::VoltageValue));
         // Emptying the edit is not checked again.
-        editor.EditChanged(E::VoltageValue, "");
+        editor.EditChanged(Edit::VoltageValue, "");
         QCOMPARE(messages.messages.size(), 1);
     }
 
     void voltageRangeWithClass()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
+        RangeEditor editor(MeterRange{}, true, messages);
         editor.SelectVoltageUnit(1);
-        Type(editor, E::VoltageValue, "400");
-        Type(editor, E::ClassReading, "0,5");
-        editor.EditChanged(E::ClassRange, "0,1");
-        editor.EditChanged(E::ConstTerm, "2");
+        Type(editor, Edit::VoltageValue, "400");
+        Type(editor, Edit::ClassReading, "0,5");
+        editor.EditChanged(Edit::ClassRange, "0,1");
+        editor.EditChanged(Edit::ConstTerm, "2");
         editor.SelectConstUnit(1);
         QVERIFY(editor.Accept());
         QVERIFY(messages.messages.isEmpty());
@@ -127,23 +132,23 @@ private slots:
         QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
         QCOMPARE(r.rangeDefined, quint8(1));
-        QCOMPARE(editor.text(E::ClassReading), QStringLiteral("0.5"));
+        QCOMPARE(editor.text(Edit::ClassReading), QStringLiteral("0.5"));
     }
 
     void leadingZerosOfTheRange()
     {
-        RangeEditor editor(MeterRange{}, true);
-        editor.EditChanged(E::VoltageValue, "0040");
+        RangeEditor editor(MeterRange{}, true, log);
+        editor.EditChanged(Edit::VoltageValue, "0040");
         QCOMPARE(editor.range().rangeValue, QStringLiteral("40"));
-        QCOMPARE(editor.text(E::VoltageValue), QStringLiteral("0040"));
-        editor.EditChanged(E::VoltageValue, "0");
+        QCOMPARE(editor.text(Edit::VoltageValue), QStringLiteral("0040"));
+        editor.EditChanged(Edit::VoltageValue, "0");
         QCOMPARE(editor.range().rangeValue, QStringLiteral("0"));
     }
 
     void settings_data()
     {
         DataColumns<int, QString, QString, QString>("edit", "typed", "stored", "message");
-        const int to = E::ToValue, rl = E::RlValue;
+        const int to = int(Edit::ToValue), rl = int(Edit::RlValue);
         const QString toRange = "Wartość To może mieścić się w zakresie 0.0 - 60.0 °C.";
         const QString rlRange = "Wartość RL może mieścić się w zakresie 0.0 - 55.0 Ohm.";
         DataRow("To 60", to, "60", "60.0", "");
@@ -168,31 +173,34 @@ private slots:
         RecordingMessageService messages;
         MeterRange slot = ThermocoupleRange();
         slot.function = RangeFunction::Thermocouple;
-        RangeEditor editor(slot, false);
-        editor.ChooseFunction(E::Temperature);
-        editor.ChooseSensorKind(edit == E::ToValue ? E::Thermocouple : E::Rtd);
-        editor.ChooseJunction(E::To);
+        RangeEditor editor(slot, false, messages);
+        editor.ChooseQuantity(Quantity::Temperature);
+        editor.ChooseSensorKind(Edit(edit) == Edit::ToValue ? RangeFunction::Thermocouple
+                                                            : RangeFunction::Rtd);
+        editor.ChooseJunction(ColdJunction::To);
         editor.takeFocusRequest();
-        Type(editor, E::Edit(edit), typed);
+        Type(editor, Edit(edit), typed);
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        QCOMPARE(editor.text(E::Edit(edit)), stored);
-        QCOMPARE(edit == E::ToValue ? editor.range().toValue : editor.range().rlValue, stored);
+        QCOMPARE(editor.text(Edit(edit)), stored);
+        QCOMPARE(Edit(edit) == Edit::ToValue ? editor.range().toValue : editor.range().rlValue,
+                 stored);
         // To and RL are emptied but not focused.
-        QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>());
+        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>());
     }
 
     void classTexts_data()
     {
         DataColumns<int, QString, QString, QString>("edit", "typed", "stored", "message");
         const QString wrongClass = "Błędnie podana klasa miernika (% zakresu).";
-        DataRow("1 gets a decimal", int(E::ClassReading), "1", "1.0", "");
-        DataRow("comma 0,25", int(E::ClassRange), "0,25", "0.25", "");
-        DataRow("no limit", int(E::ClassRange), "250", "250.0", "");
-        DataRow("leading point kept in the field", int(E::ClassReading), ".5555", "0.555", "");
-        DataRow("five digits drop the point", int(E::ConstTerm), "12345", "12345", "");
-        DataRow("reading class letter", int(E::ClassReading), "0,5a", "", wrongClass);
-        DataRow("range class minus", int(E::ClassRange), "-1", "", wrongClass);
-        DataRow("constant letter", int(E::ConstTerm), "2x", "", "Błędnie podana składowa stała.");
+        DataRow("1 gets a decimal", int(Edit::ClassReading), "1", "1.0", "");
+        DataRow("comma 0,25", int(Edit::ClassRange), "0,25", "0.25", "");
+        DataRow("no limit", int(Edit::ClassRange), "250", "250.0", "");
+        DataRow("leading point kept in the field", int(Edit::ClassReading), ".5555", "0.555", "");
+        DataRow("five digits drop the point", int(Edit::ConstTerm), "12345", "12345", "");
+        DataRow("reading class letter", int(Edit::ClassReading), "0,5a", "", wrongClass);
+        DataRow("range class minus", int(Edit::ClassRange), "-1", "", wrongClass);
+        DataRow("constant letter", int(Edit::ConstTerm), "2x", "",
+                "Błędnie podana składowa stała.");
     }
     void classTexts()
     {
@@ -201,34 +209,34 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, message);
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
-        editor.EditChanged(E::Edit(edit), typed);
+        RangeEditor editor(MeterRange{}, true, messages);
+        editor.EditChanged(Edit(edit), typed);
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        QCOMPARE(editor.text(E::Edit(edit)), stored);
+        QCOMPARE(editor.text(Edit(edit)), stored);
         const MeterRange& r = editor.range();
-        QCOMPARE(edit == E::ClassReading ? r.classReading
-                 : edit == E::ClassRange ? r.classRange
-                                         : r.constTerm,
+        QCOMPARE(Edit(edit) == Edit::ClassReading ? r.classReading
+                 : Edit(edit) == Edit::ClassRange ? r.classRange
+                                                  : r.constTerm,
                  stored);
         if (!message.isEmpty())
-            QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::Edit(edit)));
+            QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit(edit)));
         // The normalised text fed back is left as it is, without another message.
-        editor.EditChanged(E::Edit(edit), stored);
-        QCOMPARE(editor.text(E::Edit(edit)), stored);
+        editor.EditChanged(Edit(edit), stored);
+        QCOMPARE(editor.text(Edit(edit)), stored);
         QCOMPARE(messages.messages.size(), message.isEmpty() ? 0 : 1);
     }
 
     void toNeededOnlyWithJunctionTo()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
-        editor.ChooseFunction(E::Temperature);
-        editor.EditChanged(E::TemperatureValue, "500");
-        editor.ChooseJunction(E::To);
+        RangeEditor editor(MeterRange{}, true, messages);
+        editor.ChooseQuantity(Quantity::Temperature);
+        editor.EditChanged(Edit::TemperatureValue, "500");
+        editor.ChooseJunction(ColdJunction::To);
         QVERIFY(!editor.Accept());
         QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono wartości To."});
-        QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::ToValue));
-        editor.ChooseJunction(E::Tex);
+        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::ToValue));
+        editor.ChooseJunction(ColdJunction::Tex);
         QVERIFY(editor.Accept());
         QCOMPARE(messages.messages.size(), 1);
         QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
@@ -246,16 +254,16 @@ private slots:
         slot.calFunction = 1;
         slot.sensorName.clear();
         slot.rangeUnit = "V";
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, log);
         QCOMPARE(editor.range().coldJunction, ColdJunction::To);
         editor.SelectThermocouple(3);
-        editor.ChooseFunction(E::Temperature);
+        editor.ChooseQuantity(Quantity::Temperature);
         QCOMPARE(editor.range().sensorName, QStringLiteral("J (Fe-CuNi)"));
         QCOMPARE(editor.range().coldJunction, ColdJunction::Tex);
         QCOMPARE(editor.range().toValue, QString());
-        QCOMPARE(editor.junction(), int(E::Tex));
+        QCOMPARE(editor.junction(), std::optional(ColdJunction::Tex));
         QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
-        QCOMPARE(editor.takeFocusRequest(), std::optional<E::Edit>(E::TemperatureValue));
+        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::TemperatureValue));
     }
 
     void rtdClearsLeadResistance()
@@ -264,11 +272,11 @@ private slots:
         slot.function = RangeFunction::Rtd;
         slot.sensorName = "Pt500";
         slot.rlValue = "10.0";
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, log);
         QCOMPARE(editor.resistanceThermometer(), 2);
-        QCOMPARE(editor.text(E::RlValue), QStringLiteral("10.0"));
-        editor.ChooseSensorKind(E::Rtd);
-        QCOMPARE(editor.text(E::RlValue), QString());
+        QCOMPARE(editor.text(Edit::RlValue), QStringLiteral("10.0"));
+        editor.ChooseSensorKind(RangeFunction::Rtd);
+        QCOMPARE(editor.text(Edit::RlValue), QString());
         QCOMPARE(editor.range().rlValue, QString());
         QCOMPARE(editor.range().calFunction, qint16(14));
         QCOMPARE(editor.range().sensorName, QStringLiteral("Pt500"));
@@ -279,9 +287,9 @@ private slots:
         MeterRange slot = ThermocoupleRange();
         slot.sensorName = "Z (nieznany)"; // as a damaged file may hold
         slot.coldJunction = ColdJunction(7);
-        RangeEditor editor(slot, false);
+        RangeEditor editor(slot, false, log);
         QCOMPARE(editor.thermocouple(), 0);
-        QCOMPARE(editor.junction(), int(E::Tex));
+        QCOMPARE(editor.junction(), std::optional(ColdJunction::Tex));
         QVERIFY(editor.Accept());
         MeterRange stored = slot;
         editor.StoreInto(stored);
@@ -292,34 +300,34 @@ private slots:
     void chosenFunctionsEditDecidesAtOk()
     {
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
-        Type(editor, E::VoltageValue, "20");
-        editor.ChooseFunction(E::Current);
-        Type(editor, E::CurrentValue, "10");
+        RangeEditor editor(MeterRange{}, true, messages);
+        Type(editor, Edit::VoltageValue, "20");
+        editor.ChooseQuantity(Quantity::Current);
+        Type(editor, Edit::CurrentValue, "10");
         QCOMPARE(editor.range().rangeValue, QStringLiteral("10"));
-        editor.ChooseFunction(E::Voltage);
+        editor.ChooseQuantity(Quantity::Voltage);
         QVERIFY(editor.Accept());
         QCOMPARE(editor.range().rangeValue, QStringLiteral("20"));
         QCOMPARE(editor.range().rangeUnit, QStringLiteral("mV"));
         QCOMPARE(editor.range().function, RangeFunction::Voltage);
-        QCOMPARE(editor.text(E::CurrentValue), QStringLiteral("10"));
+        QCOMPARE(editor.text(Edit::CurrentValue), QStringLiteral("10"));
     }
 
     void editModeShowsTheStoredRange()
     {
         const MeterRange slot = ThermocoupleRange();
-        RangeEditor editor(slot, false);
-        QCOMPARE(editor.functionChoice(), int(E::Temperature));
-        QCOMPARE(editor.sensorKind(), int(E::Thermocouple));
-        QCOMPARE(editor.junction(), int(E::To));
+        RangeEditor editor(slot, false, log);
+        QCOMPARE(editor.quantity(), std::optional(Quantity::Temperature));
+        QCOMPARE(editor.sensorKind(), std::optional(RangeFunction::Thermocouple));
+        QCOMPARE(editor.junction(), std::optional(ColdJunction::To));
         QCOMPARE(editor.thermocouple(), 6);
         QCOMPARE(editor.constUnits(), QStringList{"°C"});
-        QCOMPARE(editor.text(E::TemperatureValue), QStringLiteral("1370"));
-        QCOMPARE(editor.text(E::ToValue), QStringLiteral("23.0"));
-        QCOMPARE(editor.text(E::ClassRange), QStringLiteral("0.25"));
-        QCOMPARE(editor.text(E::VoltageValue), QString());
+        QCOMPARE(editor.text(Edit::TemperatureValue), QStringLiteral("1370"));
+        QCOMPARE(editor.text(Edit::ToValue), QStringLiteral("23.0"));
+        QCOMPARE(editor.text(Edit::ClassRange), QStringLiteral("0.25"));
+        QCOMPARE(editor.text(Edit::VoltageValue), QString());
         QCOMPARE(editor.range().calFunction, qint16(13)); // kept until an option is clicked
-        QVERIFY(editor.isEnabled(E::ToEdit));
+        QVERIFY(editor.isEnabled(Control::ToEdit));
         MeterRange stored = slot;
         QVERIFY(editor.Accept());
         editor.StoreInto(stored);
@@ -332,33 +340,47 @@ private slots:
         kohm.rangeUnit = "kOhm";
         kohm.rangeValue = "4";
         kohm.constUnit = "µV"; // not in the list: the first item is shown
-        RangeEditor second(kohm, false);
+        RangeEditor second(kohm, false, log);
         QCOMPARE(second.resistanceUnit(), 1);
         QCOMPARE(second.voltageUnit(), 0);
         QCOMPARE(second.constUnits(), QStringList{"Ohm"});
         QCOMPARE(second.constUnit(), 0);
-        QCOMPARE(second.text(E::ResistanceValue), QStringLiteral("4"));
-        QCOMPARE(second.junction(), int(E::Tex));
+        QCOMPARE(second.text(Edit::ResistanceValue), QStringLiteral("4"));
+        QCOMPARE(second.junction(), std::optional(ColdJunction::Tex));
     }
 
     void enabling_data()
     {
         DataColumns<int, int, int, QList<int>>("function", "sensor", "junction", "enabled");
-        DataRow("voltage", int(E::Voltage), -1, -1, QList<int>{E::VoltageEdit, E::VoltageUnitList});
-        DataRow("current", int(E::Current), -1, -1,
-                QList<int>{E::CurrentEdit, E::CurrentUnitLabel});
-        DataRow("resistance", int(E::Resistance), -1, -1,
-                QList<int>{E::ResistanceEdit, E::ResistanceUnitList});
-        const QList<int> temperature{E::TemperatureEdit, E::TemperatureUnitLabel,
-                                     E::ThermocoupleOption, E::RtdOption};
+        // The controls as their numbers.
+        const auto controls = [](std::initializer_list<Control> list) {
+            QList<int> numbers;
+            for (Control c : list)
+                numbers << int(c);
+            return numbers;
+        };
+        DataRow("voltage", int(Quantity::Voltage), -1, -1,
+                controls({Control::VoltageEdit, Control::VoltageUnitList}));
+        DataRow("current", int(Quantity::Current), -1, -1,
+                controls({Control::CurrentEdit, Control::CurrentUnitLabel}));
+        DataRow("resistance", int(Quantity::Resistance), -1, -1,
+                controls({Control::ResistanceEdit, Control::ResistanceUnitList}));
+        const QList<int> temperature =
+            controls({Control::TemperatureEdit, Control::TemperatureUnitLabel,
+                      Control::ThermocoupleOption, Control::RtdOption});
         const QList<int> thermocouple =
-            temperature + QList<int>{E::ThermocoupleList, E::TexOption, E::TinOption, E::ToOption};
-        DataRow("T/C Tex", int(E::Temperature), int(E::Thermocouple), int(E::Tex), thermocouple);
-        DataRow("T/C Tin", int(E::Temperature), int(E::Thermocouple), int(E::Tin), thermocouple);
-        DataRow("T/C To", int(E::Temperature), int(E::Thermocouple), int(E::To),
-                thermocouple + QList<int>{E::ToEdit, E::ToUnitLabel});
-        DataRow("RTD", int(E::Temperature), int(E::Rtd), -1,
-                temperature + QList<int>{E::RtdList, E::RlLabel, E::RlEdit, E::RlUnitLabel});
+            temperature + controls({Control::ThermocoupleList, Control::TexOption,
+                                    Control::TinOption, Control::ToOption});
+        DataRow("T/C Tex", int(Quantity::Temperature), int(RangeFunction::Thermocouple),
+                int(ColdJunction::Tex), thermocouple);
+        DataRow("T/C Tin", int(Quantity::Temperature), int(RangeFunction::Thermocouple),
+                int(ColdJunction::Tin), thermocouple);
+        DataRow("T/C To", int(Quantity::Temperature), int(RangeFunction::Thermocouple),
+                int(ColdJunction::To),
+                thermocouple + controls({Control::ToEdit, Control::ToUnitLabel}));
+        DataRow("RTD", int(Quantity::Temperature), int(RangeFunction::Rtd), -1,
+                temperature + controls({Control::RtdList, Control::RlLabel, Control::RlEdit,
+                                        Control::RlUnitLabel}));
     }
     void enabling()
     {
@@ -366,14 +388,14 @@ private slots:
         QFETCH(int, sensor);
         QFETCH(int, junction);
         QFETCH(QList<int>, enabled);
-        RangeEditor editor(MeterRange{}, true);
-        editor.ChooseFunction(function);
+        RangeEditor editor(MeterRange{}, true, log);
+        editor.ChooseQuantity(Quantity(function));
         if (sensor >= 0)
-            editor.ChooseSensorKind(sensor);
+            editor.ChooseSensorKind(RangeFunction(sensor));
         if (junction >= 0)
-            editor.ChooseJunction(junction);
-        for (int c = 0; c < E::ControlCount; ++c)
-            QVERIFY2(editor.isEnabled(E::Control(c)) == enabled.contains(c),
+            editor.ChooseJunction(ColdJunction(junction));
+        for (int c = 0; c < E::controlCount; ++c)
+            QVERIFY2(editor.isEnabled(Control(c)) == enabled.contains(c),
                      qPrintable(QString("control %1").arg(c)));
     }
 
@@ -393,8 +415,8 @@ private slots:
         QFETCH(int, calFunction);
         QFETCH(QString, unit);
         QFETCH(QStringList, constUnits);
-        RangeEditor editor(ThermocoupleRange(), false);
-        editor.ChooseFunction(choice);
+        RangeEditor editor(ThermocoupleRange(), false, log);
+        editor.ChooseQuantity(Quantity(choice));
         QCOMPARE(editor.range().function, RangeFunction(function));
         QCOMPARE(editor.range().calFunction, qint16(calFunction));
         QCOMPARE(editor.range().rangeUnit, unit);
@@ -410,17 +432,18 @@ private slots:
         QStringList written = E::VoltageUnits() + E::ResistanceUnits() +
                               CalFunctions::ThermocoupleNames() +
                               CalFunctions::ResistanceThermometerNames();
-        for (int choice = E::Voltage; choice <= E::Temperature; ++choice) {
-            RangeEditor editor(MeterRange{}, true);
-            editor.ChooseFunction(choice);
+        for (Quantity choice :
+             {Quantity::Voltage, Quantity::Current, Quantity::Resistance, Quantity::Temperature}) {
+            RangeEditor editor(MeterRange{}, true, log);
+            editor.ChooseQuantity(choice);
             written << editor.range().rangeUnit << editor.constUnits();
         }
         for (const QString& text : written)
             QVERIFY2(MetFile::CharactersNotHeld(text).isEmpty(), qPrintable(text));
 
         RecordingMessageService messages;
-        RangeEditor editor(MeterRange{}, true);
-        Type(editor, E::VoltageValue, QString::fromUtf8("٤")); // a digit of another script
+        RangeEditor editor(MeterRange{}, true, messages);
+        Type(editor, Edit::VoltageValue, QString::fromUtf8("٤")); // a digit of another script
         QVERIFY(messages.OnlyError("Błędnie podany zakres miernika."));
         QCOMPARE(editor.range().rangeValue, QString());
     }

@@ -47,7 +47,7 @@ private slots:
                        {"200.00", "201.00", "1.00", "0.60", "mV", false},
                        {"350.00", "349.50", "-0.50", "0.75", "mV"}});
         const ChartData c = RangeCharts::PointsChart(doc, 0);
-        QCOMPARE(c.status, ChartData::Ready);
+        QCOMPARE(c.status, ChartData::Status::Ready);
         QCOMPARE(c.optionA, short(135));
         QCOMPARE(c.optionB, short(2));
         QCOMPARE(c.pointCount, 2);
@@ -74,7 +74,7 @@ private slots:
                        {"5.000", "5.300", "0.3", "0.5", "V"},
                        {"9.000", "9.100", "0.1", "0.45", "V"}});
         const ChartData c = RangeCharts::ErrorsChart(doc, 0);
-        QCOMPARE(c.status, ChartData::Ready);
+        QCOMPARE(c.status, ChartData::Status::Ready);
         QCOMPARE(c.optionB, short(4));
         QCOMPARE(c.pointCount, 3);
         QCOMPARE(c.axisMin, -0.535);
@@ -153,13 +153,13 @@ private slots:
     void nothingToDraw()
     {
         MeasuredRange("400", "mV", {{"100.00", "100.20", "0.20", "0.50", "mV", false}});
-        QCOMPARE(RangeCharts::PointsChart(doc, 0).status, ChartData::NoMarkedPoints);
-        QCOMPARE(RangeCharts::ErrorsChart(doc, 0).status, ChartData::NoMarkedPoints);
+        QCOMPARE(RangeCharts::PointsChart(doc, 0).status, ChartData::Status::NoMarkedPoints);
+        QCOMPARE(RangeCharts::ErrorsChart(doc, 0).status, ChartData::Status::NoMarkedPoints);
         doc.ranges[0].points[0].marked = 1;
         doc.ranges[0].rangeMeasured = 0;
-        QCOMPARE(RangeCharts::PointsChart(doc, 0).status, ChartData::NotMeasured);
-        QCOMPARE(RangeCharts::ErrorsChart(doc, 0).status, ChartData::NotMeasured);
-        QCOMPARE(RangeCharts::PointsChart(doc, 50).status, ChartData::NotMeasured);
+        QCOMPARE(RangeCharts::PointsChart(doc, 0).status, ChartData::Status::NotMeasured);
+        QCOMPARE(RangeCharts::ErrorsChart(doc, 0).status, ChartData::Status::NotMeasured);
+        QCOMPARE(RangeCharts::PointsChart(doc, 50).status, ChartData::Status::NotMeasured);
     }
 };
 

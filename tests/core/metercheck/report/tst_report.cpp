@@ -6,6 +6,7 @@
 #include "OutputTestData.h"
 #include "ScopedDocument.h"
 
+#include "core/base/MessageService.h"
 #include "core/metercheck/document/MetFile.h"
 
 #include <QDate>
@@ -91,7 +92,8 @@ private slots:
             .Measured()
             .Point(MakePoint("500.2", "500.0", "0.2", "6.0", "0.9", "°C", true));
         met = Path("meter.met");
-        QVERIFY(SaveDocument(session, met));
+        LogMessageService messages;
+        QVERIFY(SaveDocument(session, met, messages));
 
         QFile empty(Path("empty.met"));
         QVERIFY(empty.open(QIODevice::WriteOnly));

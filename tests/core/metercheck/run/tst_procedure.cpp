@@ -15,9 +15,12 @@ class TestProcedure : public QObject
 {
     Q_OBJECT
 
+    using Result = MeasureProcedure::Result;
+
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
     RecordingCommandSender sender;
+    RecordingMessageService messages; // what the procedure shows, fresh for every case
     ScriptedMeasurementDialogs* dialogs = nullptr;
     RecordingPointsGrid* grid = nullptr;
     MeasureProcedure* procedure = nullptr;
@@ -48,9 +51,10 @@ private slots:
         FillCalFunctionTable();
         session.Reset();
         sender = RecordingCommandSender{};
+        messages.Reset();
         dialogs = new ScriptedMeasurementDialogs(doc, sender);
         grid = new RecordingPointsGrid;
-        procedure = new MeasureProcedure(session, *dialogs, *grid, sender);
+        procedure = new MeasureProcedure(session, *dialogs, *grid, sender, messages);
     }
     void cleanup()
     {
@@ -72,9 +76,10 @@ private slots:
         MeterRange& r = SetRange(0, RangeFunction::Voltage, "400", "mV");
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
-        const int result = method == 0 ? procedure->MeasureRangeExactSetting(0, 0)
-                                       : procedure->MeasureRangeExactReading(0, 0);
-        QCOMPARE(result, -1);
+        const Result result = method == 0
+                                  ? procedure->MeasureRangeExactSetting(0, PointScope::Marked)
+                                  : procedure->MeasureRangeExactReading(0, PointScope::Marked);
+        QCOMPARE(result, Result::NoPointTaken);
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(dialogs->opened.isEmpty());
         QVERIFY(grid->calls.isEmpty());
@@ -88,7 +93,7 @@ private slots:
         SetPoint(r, 0, "100", false);
         SetPoint(r, 1, "200", false);
         dialogs->steps = {DialogStep::Ok("100.1"), DialogStep::Ok("199.8")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 1), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::All), Result::Confirmed);
         QCOMPARE(sender.sent, QStringList({"C02", "N100.00", "C02", "N200.00"}));
         QCOMPARE(grid->calls,
                  QStringList({"row 1", "fill 0", "row 2", "row 2", "fill 0", "row 3"}));
@@ -102,7 +107,7 @@ private slots:
         r.classRange = "0.5";
         MeterPoint& p = SetPoint(r, 0, "0.05");
         dialogs->steps = {DialogStep::Ok("0.0502")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(sender.TakeSent(), QStringList({"C01", "N50.000"}));
         QCOMPARE(dialogs->opened.at(0).setpoint, "50.000");
         QCOMPARE(dialogs->opened.at(0).setting, "0.05"); // still in the range's unit
@@ -118,7 +123,7 @@ private slots:
 
         // Again: the setting goes back to volts before the function is chosen.
         dialogs->steps = {DialogStep::Ok("0.0499")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(dialogs->opened.at(1).setting, "0.050");
         QCOMPARE(sender.TakeSent(), QStringList({"C01", "N50.000"}));
         QCOMPARE(p.setting, "50.000");
@@ -149,7 +154,7 @@ private slots:
         for (int pass = 0; pass < 2; ++pass) {
             for (const QString& typed : nominals) // the meter shows each value exactly
                 dialogs->steps << DialogStep::Ok(typed);
-            QCOMPARE(procedure->MeasureRangeExactSetting(0, 1), 1);
+            QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::All), Result::Confirmed);
             QCOMPARE(sender.TakeSent(), frames);
             QStringList errors;
             for (int j = 0; j < nominals.size(); ++j)
@@ -165,14 +170,14 @@ private slots:
         MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         MeterPoint& p = SetPoint(r, 0, "0.0123");
         dialogs->steps = {DialogStep::Ok("0.0124")};
-        procedure->MeasureRangeExactSetting(0, 0);
+        procedure->MeasureRangeExactSetting(0, PointScope::Marked);
         const MeterPoint measured = p;
         QCOMPARE(measured.setting, "12.300");
 
         // Its nominal value comes back without losing a digit, and an abort leaves the
         // earlier measurement as it was, in millivolts.
         dialogs->steps = {DialogStep::Abort()};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 2);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::AbortedRange);
         QCOMPARE(dialogs->opened.at(1).setting, "0.0123");
         QCOMPARE(p.setting, measured.setting);
         QCOMPARE(p.reading, measured.reading);
@@ -182,7 +187,7 @@ private slots:
 
         // An empty edit confirmed keeps the earlier indication.
         dialogs->steps = {DialogStep::Ok("")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(p.reading, "12.400");
     }
 
@@ -191,9 +196,8 @@ private slots:
         MeterRange& r = SetRange(0, RangeFunction::Current, "20", "mA");
         MeterPoint& p = SetPoint(r, 0, "4");
         SetPoint(r, 1, "12");
-        RecordingMessageService messages;
         dialogs->steps = {DialogStep::Abort()};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 2);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::AbortedRange);
         QCOMPARE(dialogs->opened.size(), 1); // the pass ends at the abort
         QCOMPARE(sender.sent, QStringList({"C06", "N4.000"}));
         QCOMPARE(grid->calls, QStringList({"row 1", "fill 0", "row 1"}));
@@ -223,9 +227,8 @@ private slots:
         QFETCH(int, lastRange);
         SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         SetPoint(SetRange(1, RangeFunction::Voltage, "400", "mV"), 0, "200");
-        RecordingMessageService messages;
         messages.answers = {MessageAnswer(answer)};
-        dialogs->chosenRangeScope = qint16(scope);
+        dialogs->chosenRangeScope = RangeScope(scope);
         dialogs->steps = {DialogStep::Abort(), DialogStep::Ok("200.5")};
         procedure->OnMeasure();
         QCOMPARE(messages.messages.size(), questions);
@@ -268,8 +271,7 @@ private slots:
         SetPoint(SetRange(1, RangeFunction::Current, "20", "mA"), 0, "10");
         const MeterPoint second = r.points[1];
         sender.givenUpAt = givenUpAt;
-        RecordingMessageService messages;
-        dialogs->chosenRangeScope = qint16(scope);
+        dialogs->chosenRangeScope = RangeScope(scope);
         const auto adjust = [](ExactReadingControl& c) {
             c.StepUp();
             c.StepUp();
@@ -296,7 +298,6 @@ private slots:
     {
         SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
         sender.alive = false;
-        RecordingMessageService messages;
         procedure->OnMeasure();
         QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});
         QCOMPARE(dialogs->choices, 0);
@@ -311,7 +312,7 @@ private slots:
         SetPoint(SetRange(1, RangeFunction::Current, "20", "mA"), 0, "10");
         SetRange(2, RangeFunction::Voltage, "2", "V"); // nothing marked
         session.currentRange = 0;
-        dialogs->chosenRangeScope = 1;
+        dialogs->chosenRangeScope = RangeScope::All;
         dialogs->steps = {DialogStep::Ok(), DialogStep::Ok()};
         procedure->OnMeasure();
         QCOMPARE(dialogs->choices, 1);
@@ -324,11 +325,11 @@ private slots:
     void cancelledChoiceDoesNothing()
     {
         SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
-        procedure->rangeScope = 1;
+        procedure->rangeScope = RangeScope::All;
         dialogs->chooseOk = false;
-        dialogs->chosenRangeScope = 0;
+        dialogs->chosenRangeScope = RangeScope::Current;
         procedure->OnMeasure();
-        QCOMPARE(procedure->rangeScope, qint16(1));
+        QCOMPARE(procedure->rangeScope, RangeScope::All);
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(dialogs->opened.isEmpty());
     }
@@ -342,7 +343,7 @@ private slots:
         r.constUnit = "mV";
         MeterPoint& p = SetPoint(r, 0, "200");
         dialogs->steps = {DialogStep::Ok("200.000")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(sender.sent, QStringList({"C02", "N200.00"}));
         QCOMPARE(DecimalsForFunction(r.calFunction), 2);
         QCOMPARE(p.permissibleError, "0.51");
@@ -354,7 +355,7 @@ private slots:
     {
         MeterPoint& p = SetPoint(SetRange(0, RangeFunction::Voltage, "50", "mV"), 0, "20");
         dialogs->steps = {DialogStep::Ok("")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(p.reading, "0.000");
         QCOMPARE(p.setting, "20.000");
         QCOMPARE(p.actualError, "-20.000");
@@ -371,7 +372,7 @@ private slots:
             c.SelectDigit(2);
             c.StepDown();
         })};
-        QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactReading(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(sender.sent, QStringList({"C02", "N100.00", "N100.01", "N99.91"}));
         QCOMPARE(p.setting, "99.91");
         QCOMPARE(p.reading, "100.00");
@@ -384,7 +385,7 @@ private slots:
     {
         doc.method = CheckMethod::ExactReading;
         MeterPoint& p = SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
-        QCOMPARE(procedure->MeasureRangeExactReading(0, 0), 2);
+        QCOMPARE(procedure->MeasureRangeExactReading(0, PointScope::Marked), Result::AbortedRange);
         QCOMPARE(p.reading, "100");
         QVERIFY(p.setting.isEmpty());
         QVERIFY(p.unit.isEmpty());
@@ -397,7 +398,7 @@ private slots:
         r.coldJunction = ColdJunction::Tex;
         MeterPoint& p = SetPoint(r, 0, "500");
         dialogs->steps = {DialogStep::Ok("500.4")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(sender.sent, QStringList({"C62", "N500.0"}));
         QCOMPARE(p.unit, "°C");
         QCOMPARE(p.calibratorError, "1.4"); // 500 × 0.0003 + 0.4 + 0.8
@@ -406,13 +407,12 @@ private slots:
     // Mend: a point no calibrator function can produce is skipped, untouched.
     void pointWithoutFunctionIsSkipped()
     {
-        RecordingMessageService messages;
         MeterRange& r = SetRange(0, RangeFunction::Voltage, "20", "V");
         MeterPoint& far = SetPoint(r, 0, "15");
         SetPoint(r, 1, "1");
         const MeterPoint before = far;
         dialogs->steps = {DialogStep::Ok("1.001")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(messages.Texts(),
                  QStringList({"Nastawa przekracza maksymalny zakres kalibratora."}));
         QCOMPARE(sender.sent, QStringList({"C03", "N1.0000"}));
@@ -431,11 +431,11 @@ private slots:
         r.coldJunction = ColdJunction::Tin;
         MeterPoint& p = SetPoint(r, 0, "300");
         dialogs->steps = {DialogStep::Ok("300.2")};
-        procedure->MeasureRangeExactSetting(0, 0);
+        procedure->MeasureRangeExactSetting(0, PointScope::Marked);
         const MeterPoint measured = p;
         r.sensorName = "X"; // no longer in the catalogue
         sender.sent.clear();
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), -1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::NoPointTaken);
         QVERIFY(sender.sent.isEmpty());
         QCOMPARE(dialogs->opened.size(), 1);
         QCOMPARE(p.setting, measured.setting);
@@ -450,7 +450,7 @@ private slots:
         MeterRange& r = SetRange(0, RangeFunction::Voltage, "10", "V");
         MeterPoint& p = SetPoint(r, 0, "0.05");
         dialogs->steps = {DialogStep::Ok("12.5")}; // volts, while 50 mV was set
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(p.reading, "12500.0");
         QCOMPARE(p.actualError, "12450.0");
         for (const QString& v :
@@ -463,7 +463,7 @@ private slots:
         MeterRange& r = SetRange(0, RangeFunction::Current, "20", "mA");
         SetPoint(r, 49, "5");
         dialogs->steps = {DialogStep::Ok("5")};
-        QCOMPARE(procedure->MeasureRangeExactSetting(0, 0), 1);
+        QCOMPARE(procedure->MeasureRangeExactSetting(0, PointScope::Marked), Result::Confirmed);
         QCOMPARE(grid->calls, QStringList({"row 50", "fill 0", "row 50"}));
     }
 };

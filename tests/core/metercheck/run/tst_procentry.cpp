@@ -21,21 +21,24 @@ private slots:
     void indication_data()
     {
         DataColumns<QString, int, QString>("typed", "outcome", "reading");
-        DataRow("decimals kept as typed", "200.00", int(ExactSettingEntry::Stored), "200.00");
-        DataRow("no point gives one decimal", "200", int(ExactSettingEntry::Stored), "200.0");
-        DataRow("comma is the point", "0,125", int(ExactSettingEntry::Stored), "0.125");
-        DataRow("leading point", ",5", int(ExactSettingEntry::Stored), "0.5");
-        DataRow("trailing point", "12.", int(ExactSettingEntry::Stored), "12");
-        DataRow("negative", "-3.2", int(ExactSettingEntry::Stored), "-3.2");
-        DataRow("too long rounds to fit", "-,12345", int(ExactSettingEntry::Stored), "-0.1235");
-        DataRow("seven digits", "1234567", int(ExactSettingEntry::Stored), "1234567");
-        DataRow("empty keeps the reading", "", int(ExactSettingEntry::Kept), "old");
-        DataRow("letter", "12a", int(ExactSettingEntry::Refused), "");
-        DataRow("blank", "1 2", int(ExactSettingEntry::Refused), "");
-        DataRow("minus inside", "1-2", int(ExactSettingEntry::Refused), "");
-        DataRow("two points", "1.2,3", int(ExactSettingEntry::Refused), "");
-        DataRow("only a minus", "-", int(ExactSettingEntry::Refused), "");
-        DataRow("plus sign", "+5", int(ExactSettingEntry::Refused), "");
+        DataRow("decimals kept as typed", "200.00", int(ExactSettingEntry::Outcome::Stored),
+                "200.00");
+        DataRow("no point gives one decimal", "200", int(ExactSettingEntry::Outcome::Stored),
+                "200.0");
+        DataRow("comma is the point", "0,125", int(ExactSettingEntry::Outcome::Stored), "0.125");
+        DataRow("leading point", ",5", int(ExactSettingEntry::Outcome::Stored), "0.5");
+        DataRow("trailing point", "12.", int(ExactSettingEntry::Outcome::Stored), "12");
+        DataRow("negative", "-3.2", int(ExactSettingEntry::Outcome::Stored), "-3.2");
+        DataRow("too long rounds to fit", "-,12345", int(ExactSettingEntry::Outcome::Stored),
+                "-0.1235");
+        DataRow("seven digits", "1234567", int(ExactSettingEntry::Outcome::Stored), "1234567");
+        DataRow("empty keeps the reading", "", int(ExactSettingEntry::Outcome::Kept), "old");
+        DataRow("letter", "12a", int(ExactSettingEntry::Outcome::Refused), "");
+        DataRow("blank", "1 2", int(ExactSettingEntry::Outcome::Refused), "");
+        DataRow("minus inside", "1-2", int(ExactSettingEntry::Outcome::Refused), "");
+        DataRow("two points", "1.2,3", int(ExactSettingEntry::Outcome::Refused), "");
+        DataRow("only a minus", "-", int(ExactSettingEntry::Outcome::Refused), "");
+        DataRow("plus sign", "+5", int(ExactSettingEntry::Outcome::Refused), "");
     }
     void indication()
     {
@@ -46,7 +49,7 @@ private slots:
         QString shown;
         QCOMPARE(int(ExactSettingEntry::Confirm(typed, p, &shown)), outcome);
         QTEST(p.reading, "reading");
-        if (outcome == ExactSettingEntry::Stored)
+        if (outcome == int(ExactSettingEntry::Outcome::Stored))
             QCOMPARE(shown, p.reading);
     }
 

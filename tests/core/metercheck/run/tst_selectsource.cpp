@@ -56,6 +56,8 @@ class TestSelectSource : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
     MeterCheckDoc doc;
 
 private slots:
@@ -97,7 +99,7 @@ private slots:
         MakeRange(doc, 3, RangeFunction::Voltage, unit,
                   {{QStringLiteral("9"), QStringLiteral("9")}, {value, "9"}});
 
-        QCOMPARE(SelectSourceForPoint(doc, 3, 1, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 3, 1, sender, messages), index);
         QCOMPARE(sender.sent, command.isEmpty() ? QStringList() : QStringList{command});
         const bool tooHigh = index < 0 && (unit == "V" || unit == "mV");
         if (tooHigh) {
@@ -121,19 +123,19 @@ private slots:
         doc.method = CheckMethod(method);
         MakeRange(doc, 0, RangeFunction::Voltage, "V",
                   {{QStringLiteral("0.01"), QStringLiteral("5")}});
-        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender, log), index);
 
         // The resistance choice looks at the same value of every marked point.
         MakeRange(doc, 1, RangeFunction::Resistance, "Ohm",
                   {{QStringLiteral("100"), QStringLiteral("1000")}});
-        QCOMPARE(SelectSourceForPoint(doc, 1, 0, sender), method == 0 ? 5 : 6);
+        QCOMPARE(SelectSourceForPoint(doc, 1, 0, sender, log), method == 0 ? 5 : 6);
     }
 
     void current()
     {
         RecordingCommandSender sender;
         MakeRange(doc, 0, RangeFunction::Current, "mA", {{QStringLiteral("100"), {}}});
-        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender), 4);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, sender, log), 4);
         QCOMPARE(sender.sent, QStringList{"C06"});
     }
 
@@ -170,7 +172,7 @@ private slots:
         RecordingMessageService messages;
         RecordingCommandSender sender;
         MakeRange(doc, 7, RangeFunction::Resistance, unit, points);
-        QCOMPARE(SelectSourceForPoint(doc, 7, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 7, 0, sender, messages), index);
         QCOMPARE(sender.sent, QStringList{command});
         QVERIFY(messages.messages.isEmpty());
     }
@@ -212,7 +214,7 @@ private slots:
         r.coldJunction = ColdJunction(coldJunction);
         r.toValue = to;
         r.rlValue = QStringLiteral("1.5"); // not a thermocouple setting
-        QCOMPARE(SelectSourceForPoint(doc, 2, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 2, 0, sender, messages), index);
         QCOMPARE(sender.sent, commands);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -246,7 +248,7 @@ private slots:
         r.rlValue = rl;
         r.coldJunction = ColdJunction::To; // not an RTD setting
         r.toValue = QStringLiteral("20.0");
-        QCOMPARE(SelectSourceForPoint(doc, 49, 0, sender), index);
+        QCOMPARE(SelectSourceForPoint(doc, 49, 0, sender, messages), index);
         QCOMPARE(sender.sent, commands);
         QVERIFY(messages.messages.isEmpty());
     }
@@ -270,7 +272,7 @@ private slots:
         RecordingMessageService messages;
         RecordingCommandSender sender;
         MakeRange(doc, 0, RangeFunction(function), "V", {{"1", "1"}});
-        QCOMPARE(SelectSourceForPoint(doc, range, point, sender), -1);
+        QCOMPARE(SelectSourceForPoint(doc, range, point, sender, messages), -1);
         QVERIFY(sender.sent.isEmpty());
         QVERIFY(messages.messages.isEmpty());
     }
@@ -289,7 +291,7 @@ private slots:
         r.toValue = QStringLiteral("20.0");
         LinkSession session(link.link);
         session.Open(1);
-        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session), 13);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session, link.messages), 13);
         QVERIFY(session.WaitUntilSent());
         QCOMPARE(link.device.Written(), QByteArray("^C22%^T20.0%"));
 
@@ -299,7 +301,7 @@ private slots:
         QVERIFY(!session.WaitUntilSent());
         QCOMPARE(link.messages.messages.size(), 1);
         link.device.ClearRecords();
-        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session), 13);
+        QCOMPARE(SelectSourceForPoint(doc, 0, 0, session, link.messages), 13);
         session.WaitUntilSent();
         QVERIFY(link.device.writes.isEmpty());
         QCOMPARE(link.messages.messages.size(), 1);

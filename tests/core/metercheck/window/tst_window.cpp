@@ -75,7 +75,7 @@ class TestMeterCheckCommands : public QObject
         PutRange(0, "10");
         PutRange(1, "20");
         const QString path = Path(name);
-        if (!SaveDocument(session, path))
+        if (!SaveDocument(session, path, *messages))
             qFatal("cannot save");
         return path;
     }
@@ -89,7 +89,7 @@ private slots:
         dialogs = std::make_unique<ScriptedDialogs>();
         view = std::make_unique<RecordingView>();
         port = std::make_unique<RecordingPort>();
-        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port);
+        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port, *messages);
         commands->OnInitDialog();
     }
     void cleanup()
@@ -105,7 +105,7 @@ private slots:
         QVERIFY(!view->commandsEnabled);
         QCOMPARE(view->VisiblePage(), -1);
         QVERIFY(!commands->documentOpen());
-        QCOMPARE(commands->currentTab(), 0);
+        QCOMPARE(commands->currentTab(), MeterCheckView::Tab::Table);
     }
 
     void newDocumentThroughMeterData()
@@ -408,7 +408,7 @@ private slots:
 
         // The window again: no document shown, the data and the flag as they were.
         view = std::make_unique<RecordingView>();
-        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port);
+        commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port, *messages);
         commands->OnInitDialog();
         QCOMPARE(view->title, caption);
         QVERIFY(!commands->documentOpen());
@@ -445,7 +445,7 @@ private slots:
         doc.ranges[1].points[5].marked = 1; // not a defined point: never counts
         session.currentRange = 1;
 
-        view->SelectTab(tab); // the user's click
+        view->SelectTab(MeterCheckView::Tab(tab)); // the user's click
         commands->OnSelchangeTab(tab);
         if (message.isEmpty()) {
             QVERIFY(messages->messages.isEmpty());
@@ -463,7 +463,7 @@ private slots:
 
     void tabsNeedADocument()
     {
-        view->SelectTab(1);
+        view->SelectTab(MeterCheckView::Tab::PointsChart);
         commands->OnSelchangeTab(1);
         QCOMPARE(view->selectedTab, 0);
         QCOMPARE(view->VisiblePage(), -1);

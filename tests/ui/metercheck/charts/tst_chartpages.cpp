@@ -44,6 +44,8 @@ class TestChartPages : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
     MeterCheckDoc doc;
 
 private slots:
@@ -62,10 +64,10 @@ private slots:
 
     void pointsChartDrawn()
     {
-        CPointsChartPage page(doc);
+        CPointsChartPage page(doc, log);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
-        QCOMPARE(page.Chart()->title(ChartControl::MainTitle),
+        QCOMPARE(page.Chart()->title(ChartControl::TitlePlace::Main),
                  "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 1);
         auto* bars = qobject_cast<QBarSeries*>(chart->series().first());
@@ -92,10 +94,10 @@ private slots:
 
     void errorsChartDrawn()
     {
-        CErrorsChartPage page(doc);
+        CErrorsChartPage page(doc, log);
         QVERIFY(page.DrawChart(0));
         QChart* chart = page.Chart()->chart();
-        QCOMPARE(page.Chart()->title(ChartControl::MainTitle),
+        QCOMPARE(page.Chart()->title(ChartControl::TitlePlace::Main),
                  "Wykres błędów;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 3);
         const QStringList legends = {"Błąd rzeczywisty", "+ błąd dopuszczalny",
@@ -118,12 +120,12 @@ private slots:
     void noMarkedPointHidesThePage()
     {
         QWidget window;
-        auto* page = new CPointsChartPage(doc, &window);
+        RecordingMessageService messages;
+        auto* page = new CPointsChartPage(doc, messages, &window);
         window.show();
         QVERIFY(page->DrawChart(0));
         for (MeterPoint& p : doc.ranges[0].points)
             p.marked = 0;
-        RecordingMessageService messages;
         QVERIFY(!page->DrawChart(0));
         QVERIFY(page->isHidden());
         QCOMPARE(messages.Texts(), QStringList({"Nie zaznaczono punktów do wykresu."}));
@@ -133,12 +135,12 @@ private slots:
 
     void neverMeasuredRangeIsNotDrawn()
     {
-        CErrorsChartPage page(doc);
+        RecordingMessageService messages;
+        CErrorsChartPage page(doc, messages);
         QVERIFY(page.DrawChart(0));
         doc.ranges[1] = doc.ranges[0];
         doc.ranges[1].rangeMeasured = 0;
         doc.ranges[1].rangeValue = "500";
-        RecordingMessageService messages;
         QVERIFY(!page.DrawChart(1));
         QVERIFY(messages.messages.isEmpty());
         // The chart keeps what it showed.
@@ -148,7 +150,7 @@ private slots:
 
     void renderedWithTheSeriesColours()
     {
-        CPointsChartPage page(doc);
+        CPointsChartPage page(doc, log);
         QImage image(800, 500, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
@@ -167,7 +169,7 @@ private slots:
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
-        CErrorsChartPage page(doc);
+        CErrorsChartPage page(doc, log);
         QVERIFY(page.PrintChart(0, printer));
         QVERIFY(QFileInfo(file).size() > 1000);
         if (qEnvironmentVariableIsSet("KEEP_PDF"))
@@ -212,7 +214,7 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         RecordingMessageService messages;
-        CPointsChartPage page(doc);
+        CPointsChartPage page(doc, messages);
         QVERIFY(!page.PrintChart(0, printer));
         QVERIFY(!QFileInfo::exists(file));
         QCOMPARE(messages.Texts(), QStringList({"Nie zaznaczono punktów do wykresu."}));

@@ -17,6 +17,8 @@ class TestMeterData : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
 
@@ -39,7 +41,7 @@ private slots:
     {
         QFETCH(int, state);
         QFETCH(bool, methodEnabled);
-        CMeterDataDlg dlg(session, MeterCheckMode(state));
+        CMeterDataDlg dlg(session, MeterCheckMode(state), log);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dane miernika"));
         QCOMPARE(Child<QLineEdit>(dlg, "edit1275")->text(), QStringLiteral("V640"));
         QCOMPARE(Child<QLineEdit>(dlg, "edit1276")->text(), QStringLiteral("12345"));
@@ -55,7 +57,7 @@ private slots:
     void nameWithoutNumber()
     {
         RecordingMessageService messages;
-        CMeterDataDlg dlg(session, MeterCheckMode::NewDocument);
+        CMeterDataDlg dlg(session, MeterCheckMode::NewDocument, messages);
         dlg.show();
         Child<QLineEdit>(dlg, "edit1275")->setText("Nowy");
         Child<QLineEdit>(dlg, "edit1276")->clear();
@@ -75,7 +77,7 @@ private slots:
     void okStoresAndMarksModified()
     {
         RecordingMessageService messages;
-        CMeterDataDlg dlg(session, MeterCheckMode::NewDocument);
+        CMeterDataDlg dlg(session, MeterCheckMode::NewDocument, messages);
         dlg.show();
         auto* name = Child<QLineEdit>(dlg, "edit1275");
         name->setText("Multimetr cyfrowy łódź ABCDEF"); // longer than 20
@@ -112,7 +114,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, caret);
         RecordingMessageService messages;
-        CMeterDataDlg dlg(session, MeterCheckMode::NewDocument);
+        CMeterDataDlg dlg(session, MeterCheckMode::NewDocument, messages);
         dlg.show();
         Child<QLineEdit>(dlg, "edit1275")->setText(name);
         Child<QLineEdit>(dlg, "edit1276")->setText(number);
@@ -131,15 +133,15 @@ private slots:
     void acceptRules()
     {
         RecordingMessageService messages;
-        QVERIFY(!MeterDataEntry::Accept(session, "", "1", 0));
-        QVERIFY(!MeterDataEntry::Accept(session, "a", "", 0));
+        QVERIFY(!MeterDataEntry::Accept(session, "", "1", 0, messages));
+        QVERIFY(!MeterDataEntry::Accept(session, "a", "", 0, messages));
         QCOMPARE(messages.messages.size(), 2);
         QVERIFY(!session.documentModified);
         // No item selected (a file with another method value): the method stays.
         doc.method = CheckMethod(7);
-        QVERIFY(MeterDataEntry::Accept(session, "a", "b", -1));
+        QVERIFY(MeterDataEntry::Accept(session, "a", "b", -1, messages));
         QCOMPARE(doc.method, CheckMethod(7));
-        QVERIFY(MeterDataEntry::Accept(session, QString(25, 'x'), "b", 1));
+        QVERIFY(MeterDataEntry::Accept(session, QString(25, 'x'), "b", 1, messages));
         QCOMPARE(doc.meterName, QString(20, 'x'));
         QCOMPARE(doc.method, CheckMethod::ExactReading);
         QVERIFY(MeterDataEntry::MethodFixed(MeterCheckMode::EditMeterData));

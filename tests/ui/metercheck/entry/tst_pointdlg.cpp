@@ -17,6 +17,8 @@ class TestPointDlg : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
     MeterCheckDoc doc;
 
 private slots:
@@ -42,19 +44,19 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, shown);
         doc.method = CheckMethod(method);
-        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, log);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie punktu pomiarowego"));
         QCOMPARE(Child<QLabel>(dlg, "label1283")->text(), caption);
         QCOMPARE(Child<QLineEdit>(dlg, "edit1281")->text(), shown);
         QCOMPARE(Child<QLabel>(dlg, "label1340")->text(), QStringLiteral("mV"));
-        CPointDlg add(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3);
+        CPointDlg add(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3, log);
         QCOMPARE(Child<QLineEdit>(add, "edit1281")->text(), QString());
     }
 
     void okOnEmptyEditDoesNothing()
     {
         RecordingMessageService messages;
-        CPointDlg dlg(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3);
+        CPointDlg dlg(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3, messages);
         dlg.show();
         QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
@@ -64,7 +66,7 @@ private slots:
     void refusedValueEmptiesTheEdit()
     {
         RecordingMessageService messages;
-        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, messages);
         dlg.show();
         auto* edit = Child<QLineEdit>(dlg, "edit1281");
         edit->clear();
@@ -86,7 +88,7 @@ private slots:
     void okStoresAndSwitchesThePointOn()
     {
         RecordingMessageService messages;
-        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, messages);
         dlg.show();
         auto* edit = Child<QLineEdit>(dlg, "edit1281");
         edit->selectAll();
@@ -103,7 +105,7 @@ private slots:
 
     void cancelLeavesThePoint()
     {
-        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3);
+        CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, log);
         dlg.show();
         Child<QLineEdit>(dlg, "edit1281")->setText("1.0");
         QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);

@@ -36,6 +36,8 @@ class TestRangeDlg : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
     MeterRange slot; // the range the dialog works on
 
 private slots:
@@ -43,7 +45,7 @@ private slots:
 
     void addModeOpensOnVoltage()
     {
-        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot, log);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie zakresu pomiarowego"));
         QVERIFY(Child<QRadioButton>(dlg, "option1239")->isChecked());
         QVERIFY(Child<QRadioButton>(dlg, "option1242")->isChecked());
@@ -61,7 +63,7 @@ private slots:
     void okWithoutTypingStaysOpen()
     {
         RecordingMessageService messages;
-        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot, messages);
         dlg.show();
         QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
@@ -87,7 +89,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QStringList, messages);
         RecordingMessageService recorder;
-        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot, recorder);
         dlg.show();
         auto* line = Child<QLineEdit>(dlg, edit);
         line->setFocus();
@@ -99,7 +101,7 @@ private slots:
     void toTypedAfterChoosingTemperature()
     {
         RecordingMessageService messages;
-        CRangeDlg dlg(MeterCheckMode::AddRange, slot);
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot, messages);
         dlg.show();
         QTest::mouseClick(Child<QRadioButton>(dlg, "option1244"), Qt::LeftButton);
         QVERIFY(Child<QLineEdit>(dlg, "edit1259")->isEnabled());
@@ -124,12 +126,42 @@ private slots:
         QCOMPARE(r.rangeDefined, quint8(1));
     }
 
+    // A clicked option is the editor's choice: the quantity, the sensor (the range's function)
+    // and the thermocouple's junction.
+    void optionsReachTheEditor_data()
+    {
+        DataColumns<QStringList, int, int>("clicks", "function", "junction");
+        const int tex = int(ColdJunction::Tex);
+        DataRow("current", QStringList{"option1240"}, int(RangeFunction::Current), tex);
+        DataRow("resistance", QStringList{"option1241"}, int(RangeFunction::Resistance), tex);
+        DataRow("RTD", QStringList{"option1244", "option1243"}, int(RangeFunction::Rtd), tex);
+        DataRow("T/C after RTD", QStringList{"option1244", "option1243", "option1242"},
+                int(RangeFunction::Thermocouple), tex);
+        DataRow("T/C at Tin", QStringList{"option1244", "option1255"},
+                int(RangeFunction::Thermocouple), int(ColdJunction::Tin));
+        DataRow("T/C at To", QStringList{"option1244", "option1256"},
+                int(RangeFunction::Thermocouple), int(ColdJunction::To));
+    }
+    void optionsReachTheEditor()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(int, function);
+        QFETCH(int, junction);
+        CRangeDlg dlg(MeterCheckMode::AddRange, slot, log);
+        dlg.show();
+        for (const QString& name : clicks)
+            Child<QRadioButton>(dlg, name)->click();
+        QCOMPARE(dlg.editor().range().function, RangeFunction(function));
+        QCOMPARE(dlg.editor().range().coldJunction, ColdJunction(junction));
+        QVERIFY(Child<QRadioButton>(dlg, clicks.last())->isChecked());
+    }
+
     void cancelLeavesTheRange()
     {
         slot = StoredRange();
         const MeterRange before = slot;
         RecordingMessageService messages;
-        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
         dlg.show();
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Edycja zakresu pomiarowego"));
         QCOMPARE(Child<QLineEdit>(dlg, "edit1245")->text(), QStringLiteral("400"));
@@ -147,7 +179,7 @@ private slots:
     {
         slot = StoredRange();
         RecordingMessageService messages;
-        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
         dlg.show();
         auto* value = Child<QLineEdit>(dlg, "edit1245");
         value->selectAll();
@@ -168,7 +200,7 @@ private slots:
         slot.classRange = "x1";
         slot.classReading = "1";
         RecordingMessageService messages;
-        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
         QCOMPARE(Child<QLineEdit>(dlg, "edit1251")->text(), QStringLiteral("x1"));
         QCOMPARE(Child<QLineEdit>(dlg, "edit1246")->text(), QStringLiteral("1"));
         QVERIFY(messages.messages.isEmpty());
@@ -182,7 +214,7 @@ private slots:
     {
         slot.function = RangeFunction(9);
         RecordingMessageService messages;
-        CRangeDlg dlg(MeterCheckMode::EditRange, slot);
+        CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
         for (const char* name :
              {"option1239", "option1240", "option1241", "option1244", "option1242", "option1243",
               "option1254", "option1255", "option1256"})

@@ -36,6 +36,8 @@ class TestExport : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
 private:
     QTemporaryDir dir;
     ScopedDocument session;
@@ -65,7 +67,7 @@ private slots:
     void voltageRangeCells()
     {
         SampleDocument();
-        ExcelExport excel;
+        ExcelExport excel(log);
         FixedPath chooser(dir.filePath("voltage.xlsx"));
         QVERIFY(excel.Export(session, Ranges({0}), chooser, nullptr));
         const XlsxBook book = ReadXlsx(chooser.path);
@@ -114,7 +116,7 @@ private slots:
     {
         SampleDocument();
         doc.method = CheckMethod::ExactReading;
-        ExcelExport excel;
+        ExcelExport excel(log);
         FixedPath chooser(dir.filePath("thermo.xlsx"));
         QVERIFY(excel.Export(session, Ranges({1}), chooser, nullptr));
         const XlsxBook book = ReadXlsx(chooser.path);
@@ -133,7 +135,7 @@ private slots:
     {
         SampleDocument();
         doc.ranges[2] = VoltageRange();
-        ExcelExport excel;
+        ExcelExport excel(log);
         FixedPath chooser(dir.filePath("empty.xlsx"));
         QVERIFY(excel.Export(session, Ranges({2}), chooser, nullptr));
         const XlsxSheet s = ReadXlsx(chooser.path).sheets.value(0);
@@ -145,7 +147,7 @@ private slots:
     void exportsOfOneRunShareTheWorkbook()
     {
         SampleDocument();
-        ExcelExport excel;
+        ExcelExport excel(log);
         FixedPath chooser(dir.filePath("shared.xlsx"));
         RecordingOpener opener;
         QVERIFY(excel.Export(session, Ranges({0}), chooser, &opener));
@@ -167,7 +169,7 @@ private slots:
     void cancelBetweenRanges()
     {
         SampleDocument();
-        ExcelExport excel;
+        ExcelExport excel(log);
         FixedPath chooser(dir.filePath("cancelled.xlsx"));
         ScriptedProgress progress(2);
         QVERIFY(!excel.Export(session, Ranges({0, 1}), chooser, nullptr, &progress));
@@ -187,7 +189,7 @@ private slots:
     {
         SampleDocument();
         doc.ranges[2] = VoltageRange(); // same value and unit as range 0
-        ExcelExport excel;
+        ExcelExport excel(log);
         FixedPath chooser(dir.filePath("dupes.xlsx"));
         QVERIFY(excel.Export(session, Ranges({0, 1, 2}), chooser, nullptr));
         QVERIFY(excel.Export(session, Ranges({0}), chooser, nullptr));
@@ -227,7 +229,7 @@ private slots:
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport excel;
+        ExcelExport excel(messages);
         FixedPath chooser("");
         RecordingOpener opener;
         QVERIFY(!excel.Export(session, Ranges({0}), chooser, &opener));
@@ -240,7 +242,7 @@ private slots:
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport excel;
+        ExcelExport excel(messages);
         const QString folder = dir.filePath("gone");
         QVERIFY(QDir().mkpath(folder));
         FixedPath chooser(folder + "/book.xlsx");
@@ -272,7 +274,7 @@ private slots:
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport excel;
+        ExcelExport excel(messages);
         FixedPath chooser(dir.filePath("missing/book.xlsx"));
         QVERIFY(!excel.Export(session, Ranges({0}), chooser, nullptr));
         QCOMPARE(messages.messages.size(), 1);
@@ -288,7 +290,7 @@ private slots:
     {
         SampleDocument();
         RecordingMessageService messages;
-        ExcelExport excel;
+        ExcelExport excel(messages);
         FixedPath chooser(dir.filePath("noviewer.xlsx"));
         RecordingOpener opener;
         opener.result = false;
@@ -303,7 +305,7 @@ private slots:
     void libraryErrorBoxHasNoBellCharacters()
     {
         RecordingMessageService messages;
-        ReportComError({0x80004005, QStringLiteral("Błąd biblioteki")});
+        ReportComError({0x80004005, QStringLiteral("Błąd biblioteki")}, messages);
         QCOMPARE(messages.Texts(), QStringList{"Oops - hit an error!\n\tCode = 80004005\n"
                                                "\tCode meaning = Błąd biblioteki\n"});
         QCOMPARE(messages.messages[0].caption, QString("excel com"));
@@ -321,7 +323,7 @@ private slots:
         QVERIFY(current->isChecked());
         all->setChecked(true);
         dlg.accept();
-        QCOMPARE(dlg.exportScope, 1);
+        QCOMPARE(dlg.exportScope, RangeScope::All);
     }
 };
 

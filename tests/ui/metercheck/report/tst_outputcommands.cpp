@@ -94,6 +94,7 @@ private:
     QTemporaryDir dir;
     RecordingOpener opener;
     RecordingMessageService messages;
+    ExcelExport workbook{messages}; // the workbook of the test run, as of a program run
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
 
@@ -111,12 +112,7 @@ private:
     static bool PrintersPresent() { return !QPrinterInfo::availablePrinters().isEmpty(); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        MeterCheckOutput::SetWorkbookOpener(&opener);
-    }
-    void cleanupTestCase() { MeterCheckOutput::SetWorkbookOpener(nullptr); }
+    void initTestCase() { QVERIFY(dir.isValid()); }
     void init()
     {
         messages.messages.clear();
@@ -140,7 +136,7 @@ private slots:
                                     file->setText(pdf);
                                 d->accept();
                             })});
-        MeterCheckOutput::OnPrint(session, nullptr);
+        MeterCheckOutput::OnPrint(session, messages, nullptr);
         QCOMPARE(script.done, 2);
         QVERIFY(script.unexpected.isEmpty());
         // The technician is told where the file went.
@@ -162,7 +158,7 @@ private slots:
                                 suggested = d->printer()->outputFileName();
                                 d->accept();
                             })});
-        MeterCheckOutput::OnPrint(session, nullptr);
+        MeterCheckOutput::OnPrint(session, messages, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(suggested, dir.filePath("Miernik 7.pdf"));
         QCOMPARE(PdfPages(suggested), 1);
@@ -188,7 +184,7 @@ private slots:
                  }
                  d->reject();
              })});
-        MeterCheckOutput::OnPrint(session, nullptr);
+        MeterCheckOutput::OnPrint(session, messages, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(offered, QStringList());
     }
@@ -211,7 +207,7 @@ private slots:
                                     file->setText(link);
                                 d->accept();
                             })});
-        MeterCheckOutput::OnPrint(session, nullptr);
+        MeterCheckOutput::OnPrint(session, messages, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + link +
                                                "\nTo jest plik dokumentu, z którego powstaje "
@@ -287,7 +283,7 @@ private slots:
                                     if (b->text() == "Anuluj")
                                         b->click();
                             })});
-        MeterCheckOutput::OnPrint(session, nullptr);
+        MeterCheckOutput::OnPrint(session, messages, nullptr);
         QCOMPARE(script.done, 3);
         QVERIFY(script.unexpected.isEmpty());
         QVERIFY2(
@@ -319,7 +315,7 @@ private slots:
             });
         }
         ModalScript script(steps);
-        MeterCheckOutput::OnPrint(session, nullptr);
+        MeterCheckOutput::OnPrint(session, messages, nullptr);
         QCOMPARE(script.done, steps.size());
         QVERIFY(script.unexpected.isEmpty());
         QVERIFY(messages.messages.isEmpty());
@@ -336,11 +332,11 @@ private slots:
                                 suggested = d->selectedFiles().value(0);
                                 d->reject();
                             })});
-        MeterCheckOutput::OnExport(session, nullptr);
+        MeterCheckOutput::OnExport(session, workbook, opener, nullptr);
         QCOMPARE(script.done, 2);
         QCOMPARE(suggested, dir.filePath("Miernik 7.xlsx"));
         QVERIFY(opener.opened.isEmpty());
-        QCOMPARE(ProgramExport().exportCount, 0);
+        QCOMPARE(workbook.exportCount, 0);
     }
 
     void exportsOfTheRunGoToOneWorkbook()
@@ -354,7 +350,7 @@ private slots:
                                         name->setText(xlsx);
                                     static_cast<QDialog*>(d)->accept();
                                 })});
-            MeterCheckOutput::OnExport(session, nullptr);
+            MeterCheckOutput::OnExport(session, workbook, opener, nullptr);
             QCOMPARE(script.done, 2);
             QVERIFY(script.unexpected.isEmpty());
         }
@@ -366,7 +362,7 @@ private slots:
                 d->findChild<QRadioButton*>("exportAllRanges")->setChecked(true);
                 d->accept();
             })});
-            MeterCheckOutput::OnExport(session, nullptr);
+            MeterCheckOutput::OnExport(session, workbook, opener, nullptr);
             QCOMPARE(script.done, 1);
             QVERIFY(script.unexpected.isEmpty());
         }
@@ -383,13 +379,13 @@ private slots:
 
     void exportCancelledInOptionsChangesNothing()
     {
-        const QString before = ProgramExport().Path();
+        const QString before = workbook.Path();
         ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->reject(); })});
-        MeterCheckOutput::OnExport(session, nullptr);
+        MeterCheckOutput::OnExport(session, workbook, opener, nullptr);
         QCOMPARE(script.done, 1);
         QVERIFY(opener.opened.isEmpty());
-        QCOMPARE(ProgramExport().exportCount, 3);
-        QCOMPARE(ProgramExport().Path(), before);
+        QCOMPARE(workbook.exportCount, 3);
+        QCOMPARE(workbook.Path(), before);
     }
 };
 

@@ -103,6 +103,8 @@ class TestPrint : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
 private:
     QTemporaryDir dir;
     ScopedDocument session;
@@ -115,8 +117,8 @@ private:
     {
         const QString path = dir.filePath(QString("report%1.pdf").arg(++fileNumber));
         PdfFileJobs jobs;
-        PrintReport(options, session, jobs, charts, clock);
-        if (jobs.PagesPrinted() > 0 && !jobs.Save(path, session.documentName))
+        PrintReport(options, session, jobs, charts, clock, log);
+        if (jobs.PagesPrinted() > 0 && !jobs.Save(path, session.documentName, log))
             return {};
         return path;
     }
@@ -124,7 +126,7 @@ private:
     // The parts to print (1: printed) and their scope (0: the current range, 1: every range).
     static PrintOptions Parts(int scope, int table = 1, int points = 0, int errors = 0)
     {
-        return PrintOptions{table, points, errors, scope};
+        return PrintOptions{table == 1, points == 1, errors == 1, RangeScope(scope)};
     }
     // The print jobs of a table page and of a chart.
     inline static const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage",
@@ -446,7 +448,7 @@ private slots:
     void chartPagesFollowTheTable()
     {
         SampleDocument();
-        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc, log);
         QVERIFY(charts);
         const QString pdf = PrintToPdf(Parts(0, 1, 1, 1), charts.get());
         QCOMPARE(PdfPages(pdf), 3);
@@ -469,9 +471,9 @@ private slots:
         doc.ranges[1] = VoltageRange(); // never measured
         doc.ranges[1].points[0] = MakePoint("1", "1", "", "", "", "mV", true, false);
         RecordingMessageService messages;
-        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc);
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc, messages);
         RecordingJobs jobs;
-        PrintReport(Parts(1, 0, 1), session, jobs, charts.get(), marchClock);
+        PrintReport(Parts(1, 0, 1), session, jobs, charts.get(), marchClock, messages);
         QVERIFY(jobs.log.isEmpty());
         QCOMPARE(messages.Texts(), QStringList{"Nie zaznaczono punktów do wykresu."});
         QCOMPARE(messages.messages[0].caption, QString("Brak danych!"));
@@ -482,7 +484,7 @@ private slots:
         SampleDocument(true);
         RecordingJobs jobs;
         FakeCharts charts;
-        PrintReport(Parts(1, 1, 1), session, jobs, &charts, marchClock);
+        PrintReport(Parts(1, 1, 1), session, jobs, &charts, marchClock, log);
         QCOMPARE(jobs.log, oneTable + oneChart + oneTable + oneChart);
     }
 
@@ -495,7 +497,7 @@ private slots:
         FakeCharts charts;
         const PrintOptions o = Parts(1, 1, 1);
         ScriptedProgress progress(4);
-        QVERIFY(!PrintReport(o, session, jobs, &charts, marchClock, &progress));
+        QVERIFY(!PrintReport(o, session, jobs, &charts, marchClock, log, &progress));
         QCOMPARE(progress.steps,
                  QStringList({"0/4 Zakres 1 z 2, strona 1 z 4", "1/4 Zakres 1 z 2, strona 2 z 4",
                               "2/4 Zakres 2 z 2, strona 3 z 4", "3/4 Zakres 2 z 2, strona 4 z 4"}));
@@ -503,7 +505,7 @@ private slots:
 
         ScriptedProgress whole;
         jobs.log.clear();
-        QVERIFY(PrintReport(o, session, jobs, &charts, marchClock, &whole));
+        QVERIFY(PrintReport(o, session, jobs, &charts, marchClock, log, &whole));
         QCOMPARE(whole.steps.size(), 4);
         QCOMPARE(jobs.log.size(), 16);
     }
@@ -532,7 +534,7 @@ private slots:
         jobs.startJob = startJob;
         jobs.startPage = startPage;
         FakeCharts charts;
-        PrintReport(Parts(0, 1, 1), session, jobs, &charts, marchClock);
+        PrintReport(Parts(0, 1, 1), session, jobs, &charts, marchClock, messages);
         QCOMPARE(messages.Texts(), QStringList{message});
         QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
         QCOMPARE(jobs.log.mid(0, log.size()), log);
@@ -546,10 +548,10 @@ private slots:
         SampleDocument(true);
         RecordingMessageService messages;
         PdfFileJobs jobs;
-        PrintReport(Parts(1), session, jobs, nullptr, marchClock);
+        PrintReport(Parts(1), session, jobs, nullptr, marchClock, messages);
         QCOMPARE(jobs.PagesPrinted(), 2);
         const QString path = dir.filePath("no-such-folder/report.pdf");
-        QVERIFY(!jobs.Save(path, session.documentName));
+        QVERIFY(!jobs.Save(path, session.documentName, messages));
         QCOMPARE(messages.Texts(), QStringList{"Nie zapisano wydruku w pliku:\n" + path +
                                                "\nFolder docelowy nie istnieje."});
         QCOMPARE(messages.messages[0].caption, QString("Tevano 718"));
@@ -566,7 +568,7 @@ private slots:
         printer.setOutputFileName(path);
         printer.setPageSize(QPageSize(QPageSize::A4));
         PrinterPrintJobs jobs(&printer);
-        QVERIFY(PrintProtocolTable(jobs, doc, 0, marchClock));
+        QVERIFY(PrintProtocolTable(jobs, doc, 0, marchClock, log));
         QCOMPARE(jobs.PagesPrinted(), 1);
         QCOMPARE(PdfPages(path), 1);
         QVERIFY(PdfText(path).contains("Zakres: 400 mV"));
@@ -594,10 +596,10 @@ private slots:
         all->setChecked(true);
         dlg.accept();
         const PrintOptions o = dlg.Options();
-        QCOMPARE(o.printTable, 0);
-        QCOMPARE(o.printPointsChart, 0);
-        QCOMPARE(o.printErrorsChart, 1);
-        QCOMPARE(o.printScope, 1);
+        QCOMPARE(o.printTable, false);
+        QCOMPARE(o.printPointsChart, false);
+        QCOMPARE(o.printErrorsChart, true);
+        QCOMPARE(o.printScope, RangeScope::All);
     }
 };
 

@@ -24,6 +24,8 @@ class TestProcDialogs : public QObject
 {
     Q_OBJECT
 
+    LogMessageService log; // where a case records no messages, they go to the log
+
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
     QString setpointText; // the value the procedure sent last
@@ -59,23 +61,23 @@ private slots:
         QCOMPARE(dialog.windowTitle(), "Procedura pomiarowa");
         QVERIFY(dialog.currentRangeButton->isChecked());
         QVERIFY(dialog.markedPointsButton->isChecked());
-        QCOMPARE(dialog.RangeScope(), qint16(0));
-        QCOMPARE(dialog.PointScope(), qint16(0));
+        QCOMPARE(dialog.RangeScope(), RangeScope::Current);
+        QCOMPARE(dialog.PointScope(), PointScope::Marked);
         QCOMPARE(dialog.currentRangeButton->text(), "bieżący zakres");
         QCOMPARE(dialog.allRangesButton->text(), "wszystkie zakresy");
         QCOMPARE(dialog.markedPointsButton->text(), "zaznaczone");
         QCOMPARE(dialog.allPointsButton->text(), "wszystkie");
         dialog.allRangesButton->setChecked(true);
         dialog.allPointsButton->setChecked(true);
-        QCOMPARE(dialog.RangeScope(), qint16(1));
-        QCOMPARE(dialog.PointScope(), qint16(1));
+        QCOMPARE(dialog.RangeScope(), RangeScope::All);
+        QCOMPARE(dialog.PointScope(), PointScope::All);
         QVERIFY(!dialog.currentRangeButton->isChecked());
     }
 
     void exactSettingShowsThePoint()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        CExactSettingDlg dialog(session, 0, 0, setpointText, log);
         QCOMPARE(dialog.windowTitle(), "Metoda dokładnej nastawy");
         QCOMPARE(dialog.descriptionLabel->text(),
                  "Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
@@ -101,7 +103,7 @@ private slots:
         ThermocoupleDocument(0);
         doc.ranges[0].points[0].reading = "old";
         RecordingMessageService messages;
-        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        CExactSettingDlg dialog(session, 0, 0, setpointText, messages);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "30a.1");
@@ -123,7 +125,7 @@ private slots:
     void exactSettingAbortStoresNothing()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(session, 0, 0, setpointText);
+        CExactSettingDlg dialog(session, 0, 0, setpointText, log);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "299.9");

@@ -35,8 +35,8 @@ class TestProcSim : public QObject
     // all it was sent.
     void RunMeasurement(QWidget& window, RecordingPointsGrid& grid)
     {
-        MeasurementDialogs dialogs(session, &window, *linkSession);
-        MeasureProcedure(session, dialogs, grid, *linkSession).OnMeasure();
+        MeasurementDialogs dialogs(session, &window, *linkSession, sim->messages);
+        MeasureProcedure(session, dialogs, grid, *linkSession, sim->messages).OnMeasure();
         linkSession->WaitUntilSent();
     }
 
@@ -64,7 +64,8 @@ private slots:
         OperatorHand hand(true, false, {"100.05", "300.5", "4.003", "11,98", "20.1"});
         QWidget window;
         RecordingPointsGrid grid;
-        RecordingMessageService messages;
+        RecordingMessageService& messages = sim->messages;
+        messages.Reset();
         RunMeasurement(window, grid);
 
         QVERIFY(messages.messages.isEmpty());
@@ -97,8 +98,8 @@ private slots:
         QCOMPARE(amps.points[2].unit, "mA");
         QCOMPARE(grid.calls.last(), "fill 1");
 
-        CPointsChartPage points(doc, &window);
-        CErrorsChartPage errors(doc, &window);
+        CPointsChartPage points(doc, messages, &window);
+        CErrorsChartPage errors(doc, messages, &window);
         QVERIFY(points.DrawChart(0));
         QCOMPARE(points.Data().axisMax, 321.535);
         QVERIFY(errors.DrawChart(1));
@@ -116,7 +117,8 @@ private slots:
         OperatorHand hand(false, true, {"0.1001", "0.2497", "0.4003"});
         QWidget window;
         RecordingPointsGrid grid;
-        RecordingMessageService messages;
+        RecordingMessageService& messages = sim->messages;
+        messages.Reset();
         RunMeasurement(window, grid);
 
         QVERIFY(messages.messages.isEmpty());
@@ -147,7 +149,8 @@ private slots:
                           [this] { QVERIFY(sim->Control("nak 1000")); });
         QWidget window;
         RecordingPointsGrid grid;
-        RecordingMessageService messages;
+        RecordingMessageService& messages = sim->messages;
+        messages.Reset();
         RunMeasurement(window, grid);
 
         QCOMPARE(messages.Texts(), QStringList{"Brak komunikacji z portem COM."});

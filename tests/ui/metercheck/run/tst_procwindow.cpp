@@ -12,6 +12,7 @@
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
 #include "SimLink.h"
+#include "TestServices.h"
 
 #include "ui/controls/DataGrid.h"
 #include "core/history/HistoryDatabase.h"
@@ -68,9 +69,9 @@ QStringList Row(const CheckPointRecord& p)
 
 // The records of the local history, oldest first, ranges in document order; waits until the
 // history's worker has done what it was given.
-QList<CheckRecord> Recorded()
+QList<CheckRecord> Recorded(HistoryService& history)
 {
-    HistoryService::Instance().Meters().waitForFinished();
+    history.Meters().waitForFinished();
     QString error;
     HistoryDatabase db(HistoryConfig{});
     HistoryStore* store = db.Store(&error);
@@ -96,13 +97,14 @@ private slots:
         {
             ScopedDocument saved;
             VoltsAndAmps(saved.document);
-            QVERIFY(SaveDocument(saved, file));
+            QVERIFY(SaveDocument(saved, file, sim.messages));
         }
 
         ScopedDocument session;
-        RecordingMessageService messages;
+        RecordingMessageService& messages = sim.messages;
+        TestServices services(messages);
         OpenFileDialogs dialogs(file);
-        CMeterCheckDlg window(sim.link, session, nullptr, &dialogs);
+        CMeterCheckDlg window(sim.link, session, services, nullptr, &dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.Action(CMeterCheckDlg::Command::Open)->trigger();
@@ -144,7 +146,7 @@ private slots:
         window.TabBar()->setCurrentIndex(1);
         auto* pointsChart = static_cast<CPointsChartPage*>(window.Page(1));
         QVERIFY(pointsChart->isVisible());
-        QCOMPARE(pointsChart->Data().status, ChartData::Ready);
+        QCOMPARE(pointsChart->Data().status, ChartData::Status::Ready);
         QCOMPARE(pointsChart->Data().titles[2],
                  "Wykres punktów pomiarowych;  Miernik: V-640; Nr: 12");
         QCOMPARE(pointsChart->Data().series[1].values, QList<double>({100.05, 300.5}));
@@ -157,7 +159,7 @@ private slots:
         QVERIFY(messages.messages.isEmpty());
 
         // The run left one record per range, with the texts of the grid.
-        QList<CheckRecord> records = Recorded();
+        QList<CheckRecord> records = Recorded(services.history);
         QCOMPARE(records.size(), 2);
         QCOMPARE(records[0].RangeText(), "400 mV");
         QCOMPARE(records[1].RangeText(), "20 mA");
@@ -180,7 +182,7 @@ private slots:
             hand.abort = true;
             window.Action(CMeterCheckDlg::Command::Measure)->trigger();
         }
-        QCOMPARE(Recorded().size(), 2);
+        QCOMPARE(Recorded(services.history).size(), 2);
 
         // A history that refuses the record: one message, and the window keeps the results.
         {
@@ -203,7 +205,7 @@ private slots:
                  qPrintable(messages.messages[0].text));
         QCOMPARE(Row(points, 1).mid(0, 3), QStringList({"100.50", "100.00", "0.50"}));
         QCOMPARE(session.document.ranges[0].points[1].reading, "301.25");
-        QCOMPARE(Recorded().size(), 2);
+        QCOMPARE(Recorded(services.history).size(), 2);
     }
 };
 

@@ -13,6 +13,7 @@
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
+#include "TestServices.h"
 #include "MeterCheckWindowFakes.h"
 
 #include <QAction>
@@ -44,9 +45,11 @@ class TestMeterCheckDlg : public QObject
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
     std::unique_ptr<RecordingMessageService> messages;
+    std::unique_ptr<TestServices> services; // recording into messages
     ScriptedDialogs dialogs;
     RecordingPort port;
-    CalibratorLink link; // the window's measurements would go there
+    LogMessageService log;
+    CalibratorLink link{log}; // the window's measurements would go there; the port is a fake
     std::unique_ptr<CMeterCheckDlg> window;
 
     QStringList FileMenuTexts() const
@@ -64,14 +67,17 @@ private slots:
         QSettings("Modrex", "r718").clear();
         session.Reset();
         messages = std::make_unique<RecordingMessageService>();
+        services = std::make_unique<TestServices>(*messages);
         dialogs = ScriptedDialogs();
         port.calls.clear();
-        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
+        window =
+            std::make_unique<CMeterCheckDlg>(link, session, *services, nullptr, &dialogs, &port);
         window->show();
     }
     void cleanup()
     {
         window.reset();
+        services.reset();
         messages.reset();
     }
 
@@ -147,7 +153,7 @@ private slots:
         QVERIFY(window->Page(2)->isVisible());
         QVERIFY(!window->Page(0)->isVisible());
         const auto* chart = static_cast<ChartPage*>(window->Page(2));
-        QCOMPARE(chart->Data().status, ChartData::Ready);
+        QCOMPARE(chart->Data().status, ChartData::Status::Ready);
         QCOMPARE(chart->Data().pointCount, 1);
 
         window->TabBar()->setCurrentIndex(0);
@@ -161,11 +167,12 @@ private slots:
         QVERIFY(QDir(dir.path()).mkpath("pomiary/woltomierze/2024"));
         const QString path = dir.filePath("pomiary/woltomierze/2024/v640.met");
         doc.meterName = "z listy";
-        QVERIFY(SaveDocument(session, path));
+        QVERIFY(SaveDocument(session, path, *messages));
         ClearDocument(doc);
         RecentFileList::Add(dir.filePath("inny.met"));
         RecentFileList::Add(path);
-        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
+        window =
+            std::make_unique<CMeterCheckDlg>(link, session, *services, nullptr, &dialogs, &port);
         window->show();
 
         const QList<QAction*> items = window->RecentFileActions();
@@ -189,7 +196,7 @@ private slots:
     {
         const QString path = dir.filePath("przekazany.met");
         doc.meterName = "przekazany";
-        QVERIFY(SaveDocument(session, path));
+        QVERIFY(SaveDocument(session, path, *messages));
         ClearDocument(doc);
         window->hide();
         window->setWindowModality(Qt::ApplicationModal); // as the menu runs it
@@ -219,7 +226,8 @@ private slots:
         QCOMPARE(port.calls, QStringList({"open", "close"}));
 
         // Opened again: no document shown, and New asks about the unsaved data.
-        window = std::make_unique<CMeterCheckDlg>(link, session, nullptr, &dialogs, &port);
+        window =
+            std::make_unique<CMeterCheckDlg>(link, session, *services, nullptr, &dialogs, &port);
         window->show();
         QCOMPARE(window->windowTitle(), QString("Sprawdzanie miernika"));
         QVERIFY(!window->Page(0)->isVisible());
@@ -254,7 +262,7 @@ private slots:
     void fileDialogsStartInTheLastFolder()
     {
         QTemporaryDir other;
-        ScreenDialogs screen(session, window.get());
+        ScreenDialogs screen(session, *messages, window.get());
         bool found = false;
         OnModal<QFileDialog>(found, [&other](QFileDialog* d) {
             // The dialog's own name field, as a user types into it.
