@@ -62,33 +62,32 @@ template <typename F> Stats Time(int repetitions, F action)
 class TimedPort : public SerialDevice, public LinkClock
 {
 public:
-    void Open(int n, quint32 baud, int parity, quint8 bits, int stop, int flow, bool ov) override
+    std::optional<CSerialException> Open(const QString& path,
+                                         const SerialLineSettings& settings) override
     {
         if (!port)
             port = std::make_unique<CSerialPort>();
-        port->Open(n, baud, parity, bits, stop, flow, ov);
+        return port->Open(path, settings);
     }
     void Close() override { port.reset(); }
     bool IsOpen() const override { return port && port->IsOpen(); }
-    qint64 Read(char* buffer, qint64 count) override
+    SerialResult<QByteArray> Read(qint64 maxCount) override
     {
         QElapsedTimer t;
         t.start();
-        const qint64 n = port->Read(buffer, count);
+        SerialResult<QByteArray> read = port->Read(maxCount);
         readMs += double(t.nsecsElapsed()) / 1e6;
-        return n;
+        return read;
     }
-    qint64 Write(const char* buffer, qint64 count) override
+    SerialResult<qint64> Write(const QByteArray& bytes) override
     {
         QElapsedTimer t;
         t.start();
-        const qint64 n = port->Write(buffer, count);
+        const SerialResult<qint64> written = port->Write(bytes);
         writeMs += double(t.nsecsElapsed()) / 1e6;
-        return n;
+        return written;
     }
-    QByteArray DiscardInput() override { return port->DiscardInput(); }
-    SerialTimeouts GetTimeouts() override { return port->GetTimeouts(); }
-    void SetTimeouts(const SerialTimeouts& t) override { port->SetTimeouts(t); }
+    SerialResult<QByteArray> DiscardInput() override { return port->DiscardInput(); }
     void SleepMs(int ms) override
     {
         QElapsedTimer t;

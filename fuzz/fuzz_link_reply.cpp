@@ -21,6 +21,8 @@ namespace {
 
 using FuzzSupport::Quoted;
 
+const QString com1 = QStringLiteral("/dev/ttyS0"); // the device COM1 stands for here
+
 const char* const commands[] = {"P",   "I",      "X",        "S1",     "S0",   "C02",
                                 "C22", "N+0.00", "N-12.345", "T20.0",  "R1.5", "Q00.00",
                                 "M01", "M130",   "C121",     "N1234.5"};
@@ -180,8 +182,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t flags = in.Byte();
     const uint8_t readFault = in.Byte();
     const uint8_t writeFault = in.Byte();
-    link.device.throwOnRead = readFault >= 200 ? readFault - 199 : 0;
-    link.device.throwOnWrite = writeFault >= 240 ? writeFault - 239 : 0;
+    link.device.failOnRead = readFault >= 200 ? readFault - 199 : 0;
+    link.device.failOnWrite = writeFault >= 240 ? writeFault - 239 : 0;
 
     QList<QByteArray> served; // every reply a read returned, as the link got it
     link.device.responder = [&in, &served](const QList<QByteArray>&) {
@@ -192,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return reply;
     };
     if (flags & 0x07) {
-        FUZZ_CHECK(link.protocol.OpenCalibratorPort(1), QStringLiteral("open"));
+        FUZZ_CHECK(link.protocol.OpenCalibratorPort(1, com1), QStringLiteral("open"));
         FUZZ_CHECK(link.protocol.linkOpen, QStringLiteral("open"));
     }
     link.protocol.noLinkReported = flags & 0x08;
@@ -204,7 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (choice & 0x80) {
             // The window closes the port and opens it again (the next module).
             link.protocol.CloseCalibratorPort();
-            link.protocol.OpenCalibratorPort(1);
+            link.protocol.OpenCalibratorPort(1, com1);
         } else if ((choice & 0x60) == 0x60) {
             // The window ended and closed the port while the link still counts as open.
             link.protocol.CloseCalibratorPort();
@@ -241,10 +243,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         const QList<QByteArray> replies = served.mid(servedBefore);
         const Expected e = Model(frame, replies, owed);
-        const bool faulted = (link.device.throwOnRead > readsBefore &&
-                              link.device.throwOnRead <= link.device.readCount) ||
-                             (link.device.throwOnWrite > writesBefore &&
-                              link.device.throwOnWrite <= link.device.writeCount);
+        const bool faulted = (link.device.failOnRead > readsBefore &&
+                              link.device.failOnRead <= link.device.readCount) ||
+                             (link.device.failOnWrite > writesBefore &&
+                              link.device.failOnWrite <= link.device.writeCount);
         // Every byte goes out alone, with 20 ms after it.
         for (qsizetype s = sleepsBefore; s < link.clock.sleeps.size(); ++s)
             FUZZ_CHECK(link.clock.sleeps[s] == LinkProtocol::byteDelayMs, where);

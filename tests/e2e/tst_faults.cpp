@@ -8,6 +8,7 @@
 #include "SimProcess.h"
 #include "core/app/PortSettings.h"
 #include "core/link/CalibratorLink.h"
+#include "core/link/PortMap.h"
 #include "core/link/SerialDevice.h"
 
 #include <QRegularExpression>
@@ -56,7 +57,7 @@ private:
     {
         QVERIFY2(sim.Start(), qPrintable(sim.LastError()));
         sim.MapPort(1);
-        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
         QVERIFY(link->protocol.linkOpen);
         // A live reading first, so that a stale one would show.
         link->protocol.SendCommand(QStringLiteral("P"));
@@ -71,7 +72,7 @@ private:
     {
         const qsizetype before = sim.Frames().size();
         link->protocol.CloseCalibratorPort();
-        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
         QVERIFY(link->protocol.linkOpen);
         link->protocol.SendCommand(QStringLiteral("I"));
         QCOMPARE(link->protocol.lastReply, QStringLiteral("^I%"));
@@ -209,7 +210,7 @@ private slots:
         link->protocol.SendCommand(QStringLiteral("S1"));
         QVERIFY(!link->protocol.linkOpen);
         link->protocol.CloseCalibratorPort();
-        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
         link->protocol.SendCommand(QStringLiteral("I"));
         QVERIFY(!link->protocol.linkOpen);
         QCOMPARE(sim.Frames().mid(1), Frames("^S1%" + fiveRecoveries + "^I%" + fiveRecoveries));

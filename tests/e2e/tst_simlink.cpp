@@ -5,6 +5,7 @@
 #include "PortProtocol.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
+#include "core/link/PortMap.h"
 #include "core/panel/PanelState.h"
 #include "core/panel/ReadingParser.h"
 
@@ -31,7 +32,7 @@ private:
     {
         QVERIFY2(sim.Start(options), qPrintable(sim.LastError()));
         sim.MapPort(1);
-        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
         QVERIFY(link->protocol.linkOpen);
     }
 
@@ -130,7 +131,7 @@ private slots:
 
         // Reopened, it fails again: the port opened anew tells the technician once more.
         link->protocol.CloseCalibratorPort();
-        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
         link->protocol.SendCommand(QStringLiteral("S1"));
         QCOMPARE(sim.Frames().size(), 12);
         QCOMPARE(messages.Texts(), QStringList({noLink, noLink}));
@@ -143,7 +144,7 @@ private slots:
         link->protocol.SendCommand(QStringLiteral("X"));
         link->protocol.CloseCalibratorPort();
         QThread::msleep(50);
-        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
         link->protocol.SendCommand(QStringLiteral("S1"));
         QCOMPARE(link->protocol.lastReply, QStringLiteral("^S1%"));
         QCOMPARE(sim.Frames(), QStringList({"^X%", "^S1%"}));
@@ -161,7 +162,7 @@ private slots:
         QVERIFY(!link->protocol.linkOpen);
 
         link->protocol.CloseCalibratorPort();
-        QVERIFY(link->protocol.OpenCalibratorPort(1));
+        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
         link->protocol.SendCommand(QStringLiteral("S1"));
         QCOMPARE(link->protocol.lastReply, QStringLiteral("^S1%"));
         const QList<SimLogEntry> log = sim.Log();

@@ -7,6 +7,7 @@
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "core/app/SimulatorLauncher.h"
+#include "core/link/PortMap.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -130,7 +131,7 @@ private slots:
             QCOMPARE(qEnvironmentVariable(qPrintable(QStringLiteral("R718_COM%1").arg(port))),
                      launcher.LinePath());
         // The program talks to it on any of the four ports.
-        QVERIFY(link.protocol.OpenCalibratorPort(3));
+        QVERIFY(link.protocol.OpenCalibratorPort(3, PortDevicePath(3)));
         link.protocol.SendCommand(QStringLiteral("X"));
         QCOMPARE(link.protocol.lastReply, QStringLiteral("^X%"));
         link.protocol.CloseCalibratorPort();

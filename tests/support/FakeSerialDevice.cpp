@@ -2,18 +2,19 @@
 #include "FakeSerialDevice.h"
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
-void FakeSerialDevice::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits,
-                            int stopBits, int flowControl, bool overlapped)
+std::optional<CSerialException> FakeSerialDevice::Open(const QString& path,
+                                                       const SerialLineSettings& lineSettings)
 {
-    opens.append({portNumber, baudRate, parity, dataBits, stopBits, flowControl, overlapped});
+    opens.append({path, lineSettings});
     if (openError != 0)
-        throw CSerialException(openError);
+        return CSerialException(openError);
     open = true;
+    settings = lineSettings;
     if (configureError != 0)
-        throw CSerialException(configureError);
+        return CSerialException(configureError);
+    return std::nullopt;
 }
 
 void FakeSerialDevice::Close()
@@ -22,13 +23,13 @@ void FakeSerialDevice::Close()
     open = false;
 }
 
-qint64 FakeSerialDevice::Read(char* buffer, qint64 count)
+SerialResult<QByteArray> FakeSerialDevice::Read(qint64 maxCount)
 {
     ++readCount;
     if (!open)
-        throw CSerialException(EBADF);
-    if (readCount == throwOnRead)
-        throw CSerialException(faultCode);
+        return CSerialException(EBADF);
+    if (readCount == failOnRead)
+        return CSerialException(faultCode);
     readTimes.append(Now());
     frames.append(pending);
     pending.clear();
@@ -40,35 +41,33 @@ qint64 FakeSerialDevice::Read(char* buffer, qint64 count)
         reply += replies.takeFirst();
     else if (responder)
         reply += responder(frames);
-    reply.truncate(count);
+    reply.truncate(maxCount);
 
-    if (reply.size() < count && clock)
-        clock->Advance(qint64(timeouts.readTotalTimeoutConstant) +
-                       qint64(timeouts.readTotalTimeoutMultiplier) * count);
-    if (!reply.isEmpty())
-        std::memcpy(buffer, reply.constData(), size_t(reply.size()));
-    return reply.size();
+    if (reply.size() < maxCount && clock)
+        clock->Advance(settings.readTimeoutMs);
+    return reply;
 }
 
-qint64 FakeSerialDevice::Write(const char* buffer, qint64 count)
+SerialResult<qint64> FakeSerialDevice::Write(const QByteArray& bytes)
 {
     ++writeCount;
     if (!open)
-        throw CSerialException(EBADF);
-    if (writeCount == throwOnWrite)
-        throw CSerialException(faultCode);
-    const QByteArray bytes(buffer, count);
+        return CSerialException(EBADF);
+    if (writeCount == failOnWrite)
+        return CSerialException(faultCode);
     writes.append({bytes, Now()});
     pending += bytes;
-    bytesWritten += count;
-    return count;
+    bytesWritten += bytes.size();
+    return bytes.size();
 }
 
-QByteArray FakeSerialDevice::DiscardInput()
+SerialResult<QByteArray> FakeSerialDevice::DiscardInput()
 {
+    ++discardCount;
     if (!open)
-        throw CSerialException(EBADF);
-    ++discards;
+        return CSerialException(EBADF);
+    if (discardCount == failOnDiscard)
+        return CSerialException(faultCode);
     TakeArrivals();
     return std::exchange(input, QByteArray());
 }
@@ -77,22 +76,6 @@ void FakeSerialDevice::TakeArrivals()
 {
     while (!arrivals.isEmpty() && arrivals.first().afterBytesWritten <= bytesWritten)
         input += arrivals.takeFirst().bytes;
-}
-
-SerialTimeouts FakeSerialDevice::GetTimeouts()
-{
-    if (!open)
-        throw CSerialException(EBADF);
-    return timeouts;
-}
-
-void FakeSerialDevice::SetTimeouts(const SerialTimeouts& t)
-{
-    if (!open)
-        throw CSerialException(EBADF);
-    if (timeoutsError != 0)
-        throw CSerialException(timeoutsError);
-    timeouts = t;
 }
 
 QByteArray FakeSerialDevice::Written() const

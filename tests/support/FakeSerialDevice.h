@@ -10,16 +10,15 @@
 //   read answers); without either the line is silent. A reply longer than the read's count
 //   is cut to the count.
 // - A read that returns fewer bytes than asked for lasts the whole read time-out (as on the
-//   real port): the clock is advanced by the total read time-out set through SetTimeouts.
-// - Faults: throwOnRead / throwOnWrite = n makes the n-th call (1-based, counted since the
-//   device was made) throw CSerialException(faultCode); openError refuses Open; a non-zero
-//   configureError makes Open throw after the device is open (like failing line settings,
-//   which leaves the port open); timeoutsError makes SetTimeouts throw.
-// - Read and Write on a closed device throw CSerialException(EBADF), as the real port does.
+//   real port): the clock is advanced by the read time-out of the settings it was opened with.
+// - Faults: failOnRead / failOnWrite / failOnDiscard = n makes the n-th call (1-based, counted
+//   since the device was made) fail with CSerialException(faultCode); openError refuses Open;
+//   a non-zero configureError makes Open fail after the device is open (like refused line
+//   settings, which leave the port open).
+// - Read, Write and DiscardInput on a closed device fail with EBADF, as on the real port.
 // - Bytes that come in unasked (a late reply): each entry of `arrivals` comes in once so many
 //   bytes have been written (since the records were cleared), waits in the input, and is read in
-//   front of the next reply unless DiscardInput drops (and returns) it first (`discards` counts
-//   the calls).
+//   front of the next reply unless DiscardInput drops (and returns) it first.
 // FakeLink.h puts one behind the protocol (FakeProtocol) or a link of its own (FakeLink).
 
 #include "VirtualClock.h"
@@ -40,13 +39,8 @@ public:
     };
     struct OpenRecord
     {
-        int portNumber;
-        quint32 baudRate;
-        int parity;
-        quint8 dataBits;
-        int stopBits;
-        int flowControl;
-        bool overlapped;
+        QString path;
+        SerialLineSettings settings;
     };
     struct Arrival
     {
@@ -57,15 +51,13 @@ public:
 
     explicit FakeSerialDevice(VirtualClock* clock = nullptr) : clock(clock) {}
 
-    void Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits, int stopBits,
-              int flowControl, bool overlapped) override;
+    std::optional<CSerialException> Open(const QString& path,
+                                         const SerialLineSettings& settings) override;
     void Close() override;
     bool IsOpen() const override { return open; }
-    qint64 Read(char* buffer, qint64 count) override;
-    qint64 Write(const char* buffer, qint64 count) override;
-    QByteArray DiscardInput() override;
-    SerialTimeouts GetTimeouts() override;
-    void SetTimeouts(const SerialTimeouts& t) override;
+    SerialResult<QByteArray> Read(qint64 maxCount) override;
+    SerialResult<qint64> Write(const QByteArray& bytes) override;
+    SerialResult<QByteArray> DiscardInput() override;
 
     // All bytes written so far, in order.
     QByteArray Written() const;
@@ -78,13 +70,13 @@ public:
     QList<QByteArray> replies;
     Responder responder;
     QList<Arrival> arrivals;
-    SerialTimeouts timeouts;
+    SerialLineSettings settings; // of the latest open
 
     quint32 openError = 0;
     quint32 configureError = 0;
-    quint32 timeoutsError = 0;
-    int throwOnRead = 0;
-    int throwOnWrite = 0;
+    int failOnRead = 0;
+    int failOnWrite = 0;
+    int failOnDiscard = 0;
     quint32 faultCode = 5; // EIO
 
     QList<WriteRecord> writes;
@@ -94,7 +86,7 @@ public:
     int readCount = 0;
     int writeCount = 0;
     int closeCount = 0;
-    int discards = 0;
+    int discardCount = 0;
 
 private:
     qint64 Now() const { return clock ? clock->now : 0; }

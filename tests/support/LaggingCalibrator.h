@@ -31,31 +31,38 @@ public:
         : clock(clock), delayMs(delayMs), answer(std::move(answer)), busy(busy)
     {}
 
-    void Open(int, quint32, int, quint8, int, int, bool) override { open = true; }
+    std::optional<CSerialException> Open(const QString&,
+                                         const SerialLineSettings& lineSettings) override
+    {
+        settings = lineSettings;
+        open = true;
+        return std::nullopt;
+    }
     void Close() override { open = false; }
     bool IsOpen() const override { return open; }
 
-    qint64 Read(char* buffer, qint64 count) override
+    SerialResult<QByteArray> Read(qint64 maxCount) override
     {
-        Check();
-        const qint64 end = clock.now + timeouts.readTotalTimeoutConstant;
-        qint64 n = 0;
-        while (n < count && !incoming.isEmpty() && incoming.first().at <= end) {
+        if (!open)
+            return CSerialException(EBADF);
+        const qint64 end = clock.now + settings.readTimeoutMs;
+        QByteArray got;
+        while (got.size() < maxCount && !incoming.isEmpty() && incoming.first().at <= end) {
             const Byte b = incoming.takeFirst();
-            buffer[n++] = b.byte;
-            if (n == count)
+            got.append(b.byte);
+            if (got.size() == maxCount)
                 clock.now = qMax(clock.now, b.at);
         }
-        if (n < count)
+        if (got.size() < maxCount)
             clock.now = end;
-        return n;
+        return got;
     }
 
-    qint64 Write(const char* buffer, qint64 count) override
+    SerialResult<qint64> Write(const QByteArray& bytes) override
     {
-        Check();
-        for (qint64 i = 0; i < count; ++i) {
-            const char c = buffer[i];
+        if (!open)
+            return CSerialException(EBADF);
+        for (const char c : bytes) {
             if (c == '^')
                 frame.clear();
             else if (c == '%')
@@ -63,20 +70,18 @@ public:
             else
                 frame.append(c);
         }
-        return count;
+        return bytes.size();
     }
 
-    QByteArray DiscardInput() override
+    SerialResult<QByteArray> DiscardInput() override
     {
-        Check();
+        if (!open)
+            return CSerialException(EBADF);
         QByteArray dropped;
         while (!incoming.isEmpty() && incoming.first().at <= clock.now)
             dropped.append(incoming.takeFirst().byte);
         return dropped;
     }
-
-    SerialTimeouts GetTimeouts() override { return timeouts; }
-    void SetTimeouts(const SerialTimeouts& t) override { timeouts = t; }
 
     // The reply the calibrator made to the latest frame that carried `command`.
     QByteArray LastReplyTo(const QByteArray& command) const
@@ -96,12 +101,6 @@ private:
         char byte;
     };
 
-    void Check() const
-    {
-        if (!open)
-            throw CSerialException(EBADF);
-    }
-
     void Respond(const QByteArray& command)
     {
         const QByteArray reply = answer(command);
@@ -117,7 +116,7 @@ private:
     int delayMs;
     Answer answer;
     bool busy;
-    SerialTimeouts timeouts;
+    SerialLineSettings settings;
     bool open = false;
     QByteArray frame;
     QList<Byte> incoming;

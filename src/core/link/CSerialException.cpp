@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/link/CSerialException.h"
 
+#include <cerrno>
 #include <cstring>
 
 QString CSerialException::ErrorMessage() const
@@ -13,4 +14,9 @@ QString CSerialException::ErrorMessage() const
         return {};
 #endif
     return qt_error_string(int(errorCode));
+}
+
+CSerialException SerialFailure(quint32 errorCode)
+{
+    return CSerialException(errorCode != 0 ? errorCode : quint32(errno));
 }

@@ -5,9 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
-// Raised by a serial port for every failing system call; carries the system's error code.
-// A port that failed to open also tells what Qt SerialPort reported and the errno of the
-// failure, from which the technician is told why (LinkReasons.h).
+// The failure of a serial port operation, returned by the port (SerialDevice.h), never
+// thrown; carries the system's error code. A port that failed to open also tells what Qt
+// SerialPort reported and the errno of the failure, from which the technician is told why
+// (LinkReasons.h).
 class CSerialException
 {
 public:
@@ -23,3 +24,6 @@ public:
     QSerialPort::SerialPortError portError; // NoError when the failure did not come from Qt
     int systemError;                        // errno as the failure left it; 0 when unknown
 };
+
+// The failure with the code; 0 takes the last system error (errno) instead.
+CSerialException SerialFailure(quint32 errorCode = 0);

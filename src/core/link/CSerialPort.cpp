@@ -1,19 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "core/link/CSerialPort.h"
 
-#include "core/link/PortMap.h"
-
 #include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QScopeGuard>
 
 #include <cerrno>
-#include <cstring>
-
-void ThrowSerialException(quint32 errorCode)
-{
-    throw CSerialException(errorCode != 0 ? errorCode : quint32(errno));
-}
 
 namespace {
 
@@ -38,50 +30,6 @@ quint32 SystemCode(QSerialPort::SerialPortError error)
     }
 }
 
-QSerialPort::Parity ParityFromCode(int code)
-{
-    switch (code) {
-    case ParityEven:
-        return QSerialPort::EvenParity;
-    case ParityMark:
-        return QSerialPort::MarkParity;
-    case ParityOdd:
-        return QSerialPort::OddParity;
-    case ParitySpace:
-        return QSerialPort::SpaceParity;
-    default:
-        return QSerialPort::NoParity;
-    }
-}
-
-QSerialPort::StopBits StopBitsFromCode(int code)
-{
-    switch (code) {
-    case StopBitsOneAndHalf:
-        return QSerialPort::OneAndHalfStop;
-    case StopBitsTwo:
-        return QSerialPort::TwoStop;
-    default:
-        return QSerialPort::OneStop;
-    }
-}
-
-// Qt SerialPort knows no DSR flow control: the DSR rows use the hardware handshake too.
-QSerialPort::FlowControl FlowFromCode(int code)
-{
-    switch (code) {
-    case FlowCtsRts:
-    case FlowCtsDtr:
-    case FlowDsrRts:
-    case FlowDsrDtr:
-        return QSerialPort::HardwareControl;
-    case FlowXonXoff:
-        return QSerialPort::SoftwareControl;
-    default:
-        return QSerialPort::NoFlowControl;
-    }
-}
-
 } // namespace
 
 CSerialPort::CSerialPort()
@@ -94,7 +42,7 @@ CSerialPort::CSerialPort()
 // adapter pulled, the far end of a pseudo-terminal closed), Qt reports the failure and then,
 // the descriptor staying readable, reports it again at once, for ever: the program would
 // spin on it until the next command. The descriptor is let go once this report is done, and
-// the failure waits for the next Read or Write, which throws it. The port counts as open
+// the failure waits for the next Read or Write, which returns it. The port counts as open
 // until Close, as a handle to a vanished device does.
 void CSerialPort::OnPortError(QSerialPort::SerialPortError error)
 {
@@ -113,12 +61,13 @@ void CSerialPort::OnPortError(QSerialPort::SerialPortError error)
         Qt::QueuedConnection);
 }
 
-void CSerialPort::CheckUsable() const
+std::optional<CSerialException> CSerialPort::Unusable() const
 {
     if (lostCode != 0)
-        ThrowSerialException(lostCode);
+        return SerialFailure(lostCode);
     if (!port.isOpen())
-        ThrowSerialException(EBADF);
+        return SerialFailure(EBADF);
+    return std::nullopt;
 }
 
 CSerialPort::~CSerialPort()
@@ -126,36 +75,33 @@ CSerialPort::~CSerialPort()
     Close();
 }
 
-void CSerialPort::ThrowPortError()
+CSerialException CSerialPort::PortFailure()
 {
     const quint32 code = SystemCode(port.error());
     port.clearError();
-    ThrowSerialException(code);
+    return SerialFailure(code);
 }
 
-void CSerialPort::Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits, int stopBits,
-                       int flowControl, bool overlappedIo)
+std::optional<CSerialException> CSerialPort::Open(const QString& path,
+                                                  const SerialLineSettings& settings)
 {
     ++session;
     lostCode = 0;
-    port.setPortName(PortDevicePath(portNumber));
+    port.setPortName(path);
     if (!port.open(QIODevice::ReadWrite)) {
         // errno first, before anything else can change it: with Qt's error it tells a missing
         // device from a forbidden one and from one that another program holds.
         const int systemError = errno;
         const QSerialPort::SerialPortError error = port.error();
         port.clearError();
-        throw CSerialException(SystemCode(error), error, systemError);
+        return CSerialException(SystemCode(error), error, systemError);
     }
-    overlapped = overlappedIo;
-
-    SerialLineSettings s = GetState();
-    s.baudRate = qint32(baudRate);
-    s.parity = ParityFromCode(parity);
-    s.dataBits = QSerialPort::DataBits(dataBits);
-    s.stopBits = StopBitsFromCode(stopBits);
-    s.flowControl = FlowFromCode(flowControl);
-    SetState(s);
+    readTimeoutMs = settings.readTimeoutMs;
+    if (!port.setBaudRate(settings.baudRate) || !port.setDataBits(settings.dataBits) ||
+        !port.setParity(settings.parity) || !port.setStopBits(settings.stopBits) ||
+        !port.setFlowControl(settings.flowControl))
+        return PortFailure();
+    return std::nullopt;
 }
 
 void CSerialPort::Close()
@@ -165,7 +111,6 @@ void CSerialPort::Close()
     if (port.isOpen())
         port.close();
     port.clearError();
-    overlapped = false;
 }
 
 bool CSerialPort::IsOpen() const
@@ -173,98 +118,69 @@ bool CSerialPort::IsOpen() const
     return port.isOpen() || lostCode != 0;
 }
 
-SerialLineSettings CSerialPort::GetState()
+SerialLineSettings CSerialPort::Settings() const
 {
-    CheckUsable();
-    SerialLineSettings s;
-    s.baudRate = port.baudRate();
-    s.dataBits = port.dataBits();
-    s.parity = port.parity();
-    s.stopBits = port.stopBits();
-    s.flowControl = port.flowControl();
-    return s;
+    return {port.baudRate(), port.dataBits(),    port.parity(),
+            port.stopBits(), port.flowControl(), readTimeoutMs};
 }
 
-void CSerialPort::SetState(const SerialLineSettings& s)
+SerialResult<QByteArray> CSerialPort::Read(qint64 maxCount)
 {
-    CheckUsable();
-    if (!port.setBaudRate(s.baudRate) || !port.setDataBits(s.dataBits) ||
-        !port.setParity(s.parity) || !port.setStopBits(s.stopBits) ||
-        !port.setFlowControl(s.flowControl))
-        ThrowPortError();
-}
-
-SerialTimeouts CSerialPort::GetTimeouts()
-{
-    CheckUsable();
-    return timeouts;
-}
-
-void CSerialPort::SetTimeouts(const SerialTimeouts& t)
-{
-    CheckUsable();
-    timeouts = t;
-}
-
-qint64 CSerialPort::Read(char* buffer, qint64 count)
-{
-    CheckUsable();
+    if (const std::optional<CSerialException> failure = Unusable())
+        return *failure;
     busy = true;
     const auto done = qScopeGuard([this] { busy = false; });
-    // The total time-out: constant + multiplier per requested byte. The interval time-out
-    // (between two bytes) applies once the first byte is in, when it is set.
-    const qint64 total = qint64(timeouts.readTotalTimeoutConstant) +
-                         qint64(timeouts.readTotalTimeoutMultiplier) * count;
     // A precise deadline: the read must not give up before the whole time-out has passed.
-    QDeadlineTimer deadline(total > 0 ? total : -1, Qt::PreciseTimer);
+    const QDeadlineTimer deadline(readTimeoutMs, Qt::PreciseTimer);
+    QByteArray buffer(maxCount, Qt::Uninitialized);
     qint64 got = 0;
-    while (got < count) {
-        const qint64 n = port.read(buffer + got, count - got);
+    while (got < maxCount) {
+        const qint64 n = port.read(buffer.data() + got, maxCount - got);
         if (n < 0)
-            ThrowPortError();
+            return PortFailure();
         got += n;
-        if (got >= count)
+        if (got >= maxCount)
             break;
-        qint64 wait = deadline.remainingTime();
-        if (got > 0 && timeouts.readIntervalTimeout > 0)
-            wait = wait < 0 ? timeouts.readIntervalTimeout
-                            : qMin<qint64>(wait, timeouts.readIntervalTimeout);
+        const qint64 wait = deadline.remainingTime();
         if (wait == 0)
             break;
         if (!port.waitForReadyRead(int(wait))) {
             if (port.error() == QSerialPort::TimeoutError) {
                 port.clearError();
-                if (deadline.hasExpired() || (got > 0 && timeouts.readIntervalTimeout > 0))
+                if (deadline.hasExpired())
                     break;
                 continue;
             }
-            ThrowPortError();
+            return PortFailure();
         }
     }
-    return got;
+    buffer.truncate(got);
+    return buffer;
 }
 
-qint64 CSerialPort::Write(const char* buffer, qint64 count)
+SerialResult<qint64> CSerialPort::Write(const QByteArray& bytes)
 {
-    CheckUsable();
+    if (const std::optional<CSerialException> failure = Unusable())
+        return *failure;
     busy = true;
     const auto done = qScopeGuard([this] { busy = false; });
-    const qint64 n = port.write(buffer, count);
+    const qint64 n = port.write(bytes);
     if (n < 0)
-        ThrowPortError();
+        return PortFailure();
     // Writes never time out: wait until the bytes have left.
     while (port.bytesToWrite() > 0) {
         if (!port.waitForBytesWritten(1000) && port.error() != QSerialPort::NoError &&
             port.error() != QSerialPort::TimeoutError)
-            ThrowPortError();
+            return PortFailure();
         port.clearError();
     }
     return n;
 }
 
-QByteArray CSerialPort::DiscardInput()
+SerialResult<QByteArray> CSerialPort::DiscardInput()
 {
-    CheckUsable();
+    if (const std::optional<CSerialException> failure = Unusable())
+        return *failure;
     busy = true;
     const auto done = qScopeGuard([this] { busy = false; });
     // What the port already holds for reading, then what the system holds for the port: taken
@@ -273,10 +189,10 @@ QByteArray CSerialPort::DiscardInput()
     QByteArray dropped = port.readAll();
     if (!port.waitForReadyRead(0) && port.error() != QSerialPort::NoError &&
         port.error() != QSerialPort::TimeoutError)
-        ThrowPortError();
+        return PortFailure();
     port.clearError();
     dropped += port.readAll();
     if (!port.clear(QSerialPort::Input))
-        ThrowPortError();
+        return PortFailure();
     return dropped;
 }

@@ -6,6 +6,7 @@
 #include "core/link/CalibratorProtocol.h"
 #include "core/link/LinkClock.h"
 #include "core/link/LinkSession.h"
+#include "core/link/PortMap.h"
 
 #include <QMutexLocker>
 
@@ -45,7 +46,7 @@ public:
         if (r.kind == CalibratorLink::RequestKind::Close || !link.Dropped(r.session)) {
             switch (r.kind) {
             case CalibratorLink::RequestKind::Open:
-                ok = protocol->OpenCalibratorPort(r.port);
+                ok = protocol->OpenCalibratorPort(r.port, r.devicePath);
                 break;
             case CalibratorLink::RequestKind::Close:
                 protocol->CloseCalibratorPort();
@@ -137,8 +138,11 @@ void CalibratorLink::RemoveSession(quint64 session)
 
 quint64 CalibratorLink::Post(RequestKind kind, quint64 session, int port, const QString& command)
 {
-    const Request request{kind, session, nextId++, port, command};
+    Request request{kind, session, nextId++, port, {}, command};
     if (kind == RequestKind::Open) {
+        // Looked up once, on this thread: the worker opens what the window asked for, whatever
+        // the environment or the settings say by the time it gets there.
+        request.devicePath = PortDevicePath(port);
         lastOpen = request.id;
         alive = true;
     }

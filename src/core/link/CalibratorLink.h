@@ -65,12 +65,14 @@ private:
         quint64 session;
         quint64 id;
         int port = 0;
+        QString devicePath; // what COM<port> stood for when the open was posted
         QString command;
     };
 
     // For sessions, on the GUI thread.
     quint64 AddSession(LinkSession* session);
     void RemoveSession(quint64 session);
+    // An open carries the device its port stands for, looked up here, as the window posts it.
     quint64 Post(RequestKind kind, quint64 session, int port = 0, const QString& command = {});
     // Requests of the session that have not started are skipped (a close excepted); one that
     // runs ends at its next frame.

@@ -3,7 +3,6 @@
 
 #include "core/link/LinkClock.h"
 #include "core/link/LinkTrace.h"
-#include "core/link/PortMap.h"
 #include "core/link/SerialDevice.h"
 
 #include <QByteArray>
@@ -61,34 +60,47 @@ void CalibratorProtocol::Tell(Notice notice) const
         notify(notice);
 }
 
+// Writes the frame and reads its reply. The command's own frame goes out only on a clear
+// line: replies owed by earlier frames are awaited first. The recovery frame "^I%" goes out at
+// once; its reply is judged by its bytes alone, as it only decides whether the command is sent
+// again.
+CalibratorProtocol::Outcome CalibratorProtocol::Exchange(const QByteArray& frame, FrameRole role)
+{
+    if (role == FrameRole::Command && (ledger.Owed() > 0 || ledger.MidReply())) {
+        if (const std::optional<Outcome> ended = AwaitOwedReplies())
+            return *ended;
+    }
+    const SerialResult<bool> written = WriteFramed(frame);
+    if (written.failure)
+        return PortFailed(*written.failure);
+    return ReadReply(role, written.value);
+}
+
 // Writes the framed text one byte per write, pausing after every byte (the last one too).
 // Until the frame is complete the calibrator cannot have answered it: whatever waits in the
 // input just before the closing byte is a reply that came too late for an earlier read, and
 // is dropped. Dropping it there rather than before the first byte also catches late bytes
-// that come in while the frame is paced out.
-//
-// The command's own frame goes out only on a clear line: replies owed by earlier frames are
-// awaited first. Whether the line was clear as it went out comes back: nothing owed, nothing
-// dropped. The recovery frame "^I%" goes out at once; its reply is judged by its bytes alone,
-// as it only decides whether the command is sent again.
-bool CalibratorProtocol::WriteFramed(const QByteArray& frame, FrameRole role)
+// that come in while the frame is paced out. Whether the line was clear as the frame went
+// out comes back: nothing owed, nothing dropped.
+SerialResult<bool> CalibratorProtocol::WriteFramed(const QByteArray& frame)
 {
-    if (role == FrameRole::Command && (ledger.Owed() > 0 || ledger.MidReply()))
-        AwaitOwedReplies();
     bool clear = ledger.Owed() == 0 && !ledger.MidReply();
     lastAttempt.append({frame, {}});
     for (qsizetype i = 0; i < frame.size(); ++i) {
         if (i == frame.size() - 1) {
-            const QByteArray dropped = device.DiscardInput();
-            if (!dropped.isEmpty()) {
+            const SerialResult<QByteArray> dropped = device.DiscardInput();
+            if (dropped.failure)
+                return *dropped.failure;
+            if (!dropped.value.isEmpty()) {
                 clear = false;
-                ledger.Take(dropped);
+                ledger.Take(dropped.value);
                 if (LinkTracing())
                     TraceLink(QStringLiteral("discarded before the frame's last byte: %1")
-                                  .arg(PrintableBytes(dropped)));
+                                  .arg(PrintableBytes(dropped.value)));
             }
         }
-        device.Write(frame.constData() + i, 1);
+        if (const SerialResult<qint64> written = device.Write(frame.mid(i, 1)); written.failure)
+            return *written.failure;
         clock.SleepMs(LinkProtocol::byteDelayMs);
     }
     ledger.FrameSent();
@@ -101,11 +113,12 @@ bool CalibratorProtocol::WriteFramed(const QByteArray& frame, FrameRole role)
 // looks at the raw bytes. A command's reply is its own only when its frame went out on a clear
 // line and the read ends exactly one reply (bytes behind its end count as part of it); the
 // recovery frame's reply is judged by its bytes alone.
-bool CalibratorProtocol::ReadAccepted(FrameRole role, bool lineWasClear)
+CalibratorProtocol::Outcome CalibratorProtocol::ReadReply(FrameRole role, bool lineWasClear)
 {
-    char buffer[LinkProtocol::replyBufferSize];
-    const qint64 n = device.Read(buffer, sizeof buffer);
-    const QByteArray raw(buffer, int(qMax<qint64>(n, 0)));
+    const SerialResult<QByteArray> read = device.Read(LinkProtocol::replyBufferSize);
+    if (read.failure)
+        return PortFailed(*read.failure);
+    const QByteArray& raw = read.value;
     lastReply = QString::fromLatin1(raw.constData(), int(strnlen(raw.constData(), raw.size())));
     if (!lastAttempt.isEmpty())
         lastAttempt.last().received = raw;
@@ -127,13 +140,13 @@ bool CalibratorProtocol::ReadAccepted(FrameRole role, bool lineWasClear)
             Accepted(raw) && !notOwn.isEmpty()
                 ? QStringLiteral("received %1: not taken, %2").arg(PrintableBytes(raw), notOwn)
                 : Verdict(raw));
-    return accepted;
+    return accepted ? Outcome::Accepted : Outcome::Refused;
 }
 
 // The replies owed by earlier frames are read and dropped as they come. Four reads in a row
 // with nothing (1.6 s after the last frame's own read) mean the calibrator dropped those
 // frames: a reply later than that is beyond what it does when it answers at all.
-void CalibratorProtocol::AwaitOwedReplies()
+std::optional<CalibratorProtocol::Outcome> CalibratorProtocol::AwaitOwedReplies()
 {
     if (LinkTracing())
         TraceLink(QStringLiteral("waiting for %1 owed by earlier frames")
@@ -141,48 +154,67 @@ void CalibratorProtocol::AwaitOwedReplies()
                                               : QStringLiteral("%1 replies").arg(ledger.Owed())));
     int quietReads = 0;
     for (int reads = 0; reads < LinkProtocol::owedReadsLimit; ++reads) {
-        CheckInterrupted();
-        char buffer[LinkProtocol::replyBufferSize];
-        const qint64 n = device.Read(buffer, sizeof buffer);
-        const QByteArray raw(buffer, int(qMax<qint64>(n, 0)));
-        if (!raw.isEmpty()) {
+        if (InterruptedHere())
+            return Outcome::Interrupted;
+        const SerialResult<QByteArray> read = device.Read(LinkProtocol::replyBufferSize);
+        if (read.failure)
+            return PortFailed(*read.failure);
+        if (!read.value.isEmpty()) {
             quietReads = 0;
-            ledger.Take(raw);
+            ledger.Take(read.value);
             if (LinkTracing())
                 TraceLink(QStringLiteral("received %1: owed by an earlier frame")
-                              .arg(PrintableBytes(raw)));
+                              .arg(PrintableBytes(read.value)));
         } else if (++quietReads == LinkProtocol::quietReadsToForgive) {
             if (LinkTracing())
                 TraceLink(QStringLiteral("line quiet: the owed replies are not coming"));
             ledger.Forgive();
         }
         if (ledger.Owed() == 0 && !ledger.MidReply())
-            return;
+            return std::nullopt;
     }
+    return std::nullopt;
 }
 
 // A transaction is only ever cut between frames: a frame broken off would reach the
 // calibrator as a command it never got whole. A reply left unread then waits in the input
 // and is dropped before the next frame completes.
-void CalibratorProtocol::CheckInterrupted() const
+bool CalibratorProtocol::InterruptedHere() const
 {
-    if (interrupted && interrupted())
-        throw Interrupted{};
+    return interrupted && interrupted();
 }
 
-bool CalibratorProtocol::RecoveryAttempt(const QByteArray& frame, int attempt)
+CalibratorProtocol::Outcome CalibratorProtocol::RecoveryAttempt(const QByteArray& frame,
+                                                                int attempt)
 {
-    CheckInterrupted();
+    if (InterruptedHere())
+        return Outcome::Interrupted;
     lastAttempt.clear();
     if (LinkTracing())
         TraceLink(QStringLiteral("recovery attempt %1 of %2")
                       .arg(attempt)
                       .arg(LinkProtocol::recoveryAttempts));
-    if (!ReadAccepted(FrameRole::Recovery,
-                      WriteFramed(QByteArrayLiteral("^I%"), FrameRole::Recovery)))
-        return false;
-    CheckInterrupted();
-    return ReadAccepted(FrameRole::Command, WriteFramed(frame, FrameRole::Command));
+    const Outcome recovery = Exchange(QByteArrayLiteral("^I%"), FrameRole::Recovery);
+    if (recovery != Outcome::Accepted)
+        return recovery;
+    if (InterruptedHere())
+        return Outcome::Interrupted;
+    return Exchange(frame, FrameRole::Command);
+}
+
+// The device failed under the open port (a read or write error, as when a USB adapter is
+// pulled). The port is closed so that the next open really opens the device again; the
+// technician is told as for a link that stopped answering.
+CalibratorProtocol::Outcome CalibratorProtocol::PortFailed(const CSerialException& failure)
+{
+    QString text = failure.ErrorMessage();
+    if (text.isEmpty())
+        text = QStringLiteral("błąd %1").arg(failure.errorCode);
+    if (LinkTracing())
+        TraceLink(QStringLiteral("port error: %1; port closed, link given up").arg(text));
+    device.Close();
+    DropLink(text);
+    return Outcome::PortFailed;
 }
 
 // The link is given up: NoLink once per failure episode, and later commands are dropped until
@@ -200,7 +232,7 @@ void CalibratorProtocol::DropLink(const QString& portError)
     }
 }
 
-bool CalibratorProtocol::OpenCalibratorPort(int port)
+bool CalibratorProtocol::OpenCalibratorPort(int port, const QString& path)
 {
     if (device.IsOpen()) {
         if (LinkTracing())
@@ -208,28 +240,25 @@ bool CalibratorProtocol::OpenCalibratorPort(int port)
         return true;
     }
     portNumber = port;
-    devicePath = PortDevicePath(port);
-    try {
-        device.Open(port, 9600, ParityNone, 8, StopBitsOne, FlowNone, false);
-        device.DisableWriteTimeout();
-        SerialTimeouts t = device.GetTimeouts();
-        t.readTotalTimeoutConstant = LinkProtocol::readTimeoutMs;
-        device.SetTimeouts(t);
-        // Whatever waits in the input was sent before the port was opened: no reply to come.
-        device.DiscardInput();
-    } catch (const CSerialException& e) {
+    devicePath = path;
+    std::optional<CSerialException> failure = device.Open(path, LinkProtocol::lineSettings);
+    // Whatever waits in the input was sent before the port was opened: no reply to come.
+    if (!failure)
+        failure = device.DiscardInput().failure;
+    if (failure) {
         // A port that opened but could not be configured is closed again, so that the next
         // open really tries again instead of answering "open" on an unusable link.
         device.Close();
         linkOpen = false;
-        const int systemError = e.systemError != 0 ? e.systemError : int(e.errorCode);
+        const int systemError =
+            failure->systemError != 0 ? failure->systemError : int(failure->errorCode);
         if (LinkTracing())
             TraceLink(QStringLiteral("COM%1 (%2) not opened: %3, errno %4 (%5)")
                           .arg(port)
-                          .arg(devicePath, PortErrorName(e.portError))
+                          .arg(devicePath, PortErrorName(failure->portError))
                           .arg(systemError)
                           .arg(QString::fromLocal8Bit(std::strerror(systemError))));
-        noticeDetail = OpenFailureReason(devicePath, port, e.portError, systemError);
+        noticeDetail = OpenFailureReason(devicePath, port, failure->portError, systemError);
         Tell(Notice::PortNotOpened);
         return false;
     }
@@ -269,34 +298,26 @@ void CalibratorProtocol::SendCommand(const QString& command)
     }
     const QByteArray frame = '^' + command.toLatin1() + '%';
     lastAttempt.clear();
-    try {
-        if (ReadAccepted(FrameRole::Command, WriteFramed(frame, FrameRole::Command)))
-            return;
-        for (int attempt = 1; attempt <= LinkProtocol::recoveryAttempts; ++attempt) {
-            if (RecoveryAttempt(frame, attempt)) {
-                noLinkReported = false;
-                return;
-            }
-        }
-    } catch (const Interrupted&) {
+    Outcome outcome = Exchange(frame, FrameRole::Command);
+    for (int attempt = 1; outcome == Outcome::Refused && attempt <= LinkProtocol::recoveryAttempts;
+         ++attempt) {
+        outcome = RecoveryAttempt(frame, attempt);
+        if (outcome == Outcome::Accepted)
+            noLinkReported = false;
+    }
+    switch (outcome) {
+    case Outcome::Accepted:
+    case Outcome::PortFailed: // given up where the port failed
+        return;
+    case Outcome::Interrupted:
         if (LinkTracing())
             TraceLink(QStringLiteral("ended before the next frame: its window has gone"));
         return;
-    } catch (const CSerialException& e) {
-        // The device failed under the open port (a read or write error, as when a USB
-        // adapter is pulled). The port is closed so that the next open really opens the
-        // device again; the technician is told as for a link that stopped answering.
-        QString text = e.ErrorMessage();
-        if (text.isEmpty())
-            text = QStringLiteral("błąd %1").arg(e.errorCode);
+    case Outcome::Refused:
         if (LinkTracing())
-            TraceLink(QStringLiteral("port error: %1; port closed, link given up").arg(text));
-        device.Close();
-        DropLink(text);
+            TraceLink(QStringLiteral("given up after %1 recovery attempts")
+                          .arg(LinkProtocol::recoveryAttempts));
+        DropLink();
         return;
     }
-    if (LinkTracing())
-        TraceLink(QStringLiteral("given up after %1 recovery attempts")
-                      .arg(LinkProtocol::recoveryAttempts));
-    DropLink();
 }

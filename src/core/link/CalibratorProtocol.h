@@ -3,13 +3,14 @@
 
 #include "core/link/LinkReasons.h"
 #include "core/link/ReplyLedger.h"
+#include "core/link/SerialDevice.h"
 
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
-class SerialDevice;
 class LinkClock;
 
 // The calibrator's command protocol on one serial device: the frame "^" + command + "%"
@@ -40,10 +41,11 @@ public:
 
     CalibratorProtocol(SerialDevice& device, LinkClock& clock);
 
-    // Opens COM<port> at 9600 8N1 without flow control, 400 ms read time-out. An open port is
-    // left as it is (true, the link state unchanged). A port that opens anew starts a new
-    // failure episode. A failure gives PortNotOpened and false.
-    bool OpenCalibratorPort(int port);
+    // Opens COM<port>, which stands for the device at `devicePath` (the link looks it up in
+    // the port map as the window posts its open), at 9600 8N1 without flow control, 400 ms
+    // read time-out. An open port is left as it is (true, the link state unchanged). A port
+    // that opens anew starts a new failure episode. A failure gives PortNotOpened and false.
+    bool OpenCalibratorPort(int port, const QString& devicePath);
     // Closes the port if open; always true. The link state is left as it is.
     bool CloseCalibratorPort();
     // One transaction; callers that expect data read lastReply afterwards. Nothing happens
@@ -68,24 +70,33 @@ public:
     QString noticeDetail;
 
 private:
-    struct Interrupted
-    {
-    };
-
     enum class FrameRole
     {
         Command,  // the command itself: its reply must be its own
         Recovery, // "^I%": its reply is judged by its bytes alone
     };
 
+    // What a frame's exchange, a recovery attempt or the transaction came to.
+    enum class Outcome
+    {
+        Accepted,    // the reply was taken
+        Refused,     // no reply that could be taken
+        Interrupted, // the window that sent the command has gone: ended between frames
+        PortFailed,  // the device failed: the port is closed and the link given up
+    };
+
+    // Writes the frame and reads its reply into lastReply.
+    Outcome Exchange(const QByteArray& frame, FrameRole role);
     // Writes the frame; whether the line was clear as it went out.
-    bool WriteFramed(const QByteArray& frame, FrameRole role);
+    SerialResult<bool> WriteFramed(const QByteArray& frame);
     // Reads the reply into lastReply; whether it is accepted.
-    bool ReadAccepted(FrameRole role, bool lineWasClear);
-    // Reads until the replies owed by earlier frames have come, or forgives them.
-    void AwaitOwedReplies();
-    bool RecoveryAttempt(const QByteArray& frame, int attempt);
-    void CheckInterrupted() const;
+    Outcome ReadReply(FrameRole role, bool lineWasClear);
+    // Reads until the replies owed by earlier frames have come, or forgives them; how the
+    // transaction ends when it cannot go on.
+    std::optional<Outcome> AwaitOwedReplies();
+    Outcome RecoveryAttempt(const QByteArray& frame, int attempt);
+    bool InterruptedHere() const;
+    Outcome PortFailed(const CSerialException& failure);
     void DropLink(const QString& portError = {});
     void Tell(Notice notice) const;
 
@@ -105,6 +116,14 @@ QString NoLinkMessage();
 namespace LinkProtocol {
 constexpr int byteDelayMs = 20;
 constexpr int readTimeoutMs = 400;
+// The calibrator's line: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow control; a
+// read waits 400 ms in all.
+constexpr SerialLineSettings lineSettings{9600,
+                                          QSerialPort::Data8,
+                                          QSerialPort::NoParity,
+                                          QSerialPort::OneStop,
+                                          QSerialPort::NoFlowControl,
+                                          readTimeoutMs};
 constexpr int replyBufferSize = 50;
 constexpr int recoveryAttempts = 5;
 // Reads in a row that bring nothing before replies still owed are given up.

@@ -8,71 +8,51 @@
 #include <QString>
 #include <QtGlobal>
 
-// Read and write time-outs in milliseconds, in the form the port layer takes them.
-struct SerialTimeouts
+#include <optional>
+#include <utility>
+
+// How a port is set up when it opens: the line, and how long a read waits in all. A write
+// never times out: it waits until its bytes have left.
+struct SerialLineSettings
 {
-    quint32 readIntervalTimeout = 0;
-    quint32 readTotalTimeoutMultiplier = 0;
-    quint32 readTotalTimeoutConstant = 0;
-    quint32 writeTotalTimeoutMultiplier = 0;
-    quint32 writeTotalTimeoutConstant = 0;
+    qint32 baudRate = 9600;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+    QSerialPort::FlowControl flowControl = QSerialPort::NoFlowControl;
+    int readTimeoutMs = 0; // 0: a read takes what is there and does not wait
 };
 
-// Line-setting codes taken by Open; their order is part of the interface.
-enum SerialParity
+// What a port operation gives: its value, or the failure that stopped it.
+template <typename T> struct [[nodiscard]] SerialResult
 {
-    ParityEven = 0,
-    ParityMark = 1,
-    ParityNone = 2,
-    ParityOdd = 3,
-    ParitySpace = 4
-};
-enum SerialStopBits
-{
-    StopBitsOne = 0,
-    StopBitsOneAndHalf = 1,
-    StopBitsTwo = 2
-};
-enum SerialFlowControl
-{
-    FlowNone = 0,
-    FlowCtsRts = 1,
-    FlowCtsDtr = 2,
-    FlowDsrRts = 3,
-    FlowDsrDtr = 4,
-    FlowXonXoff = 5
+    SerialResult(T value) : value(std::move(value)) {}
+    SerialResult(const CSerialException& failure) : failure(failure) {}
+
+    T value{};
+    std::optional<CSerialException> failure;
 };
 
 // One RS-232 port as the calibrator link uses it. CSerialPort is the real one; tests put a
-// scripted device in its place.
+// scripted device in its place. Failures come back as values; nothing is thrown.
 class SerialDevice
 {
 public:
     virtual ~SerialDevice() = default;
 
-    // Opens COM<portNumber> and applies the line settings; throws CSerialException.
-    virtual void Open(int portNumber, quint32 baudRate, int parity, quint8 dataBits, int stopBits,
-                      int flowControl, bool overlapped) = 0;
-    // Closes the port if it is open; never throws.
+    // Opens the device at `path` and applies the settings; the failure when it could not. A
+    // device that opened but refused the settings stays open (Close it).
+    [[nodiscard]] virtual std::optional<CSerialException>
+    Open(const QString& path, const SerialLineSettings& settings) = 0;
+    // Closes the port if it is open; never fails.
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
-    // One blocking read of up to count bytes: returns what arrived within the total read
-    // time-out (0 when nothing came). Throws CSerialException on failure.
-    virtual qint64 Read(char* buffer, qint64 count) = 0;
-    // One blocking write; throws CSerialException on failure.
-    virtual qint64 Write(const char* buffer, qint64 count) = 0;
+    // One read of up to maxCount bytes: what arrived within the read time-out (nothing when
+    // nothing came), at once when maxCount bytes are in.
+    virtual SerialResult<QByteArray> Read(qint64 maxCount) = 0;
+    // One write: the count written, once the bytes have left.
+    virtual SerialResult<qint64> Write(const QByteArray& bytes) = 0;
     // Drops whatever has come in and not been read yet and returns it, as far as the port can
-    // tell. Throws CSerialException on failure.
-    virtual QByteArray DiscardInput() = 0;
-    virtual SerialTimeouts GetTimeouts() = 0;
-    virtual void SetTimeouts(const SerialTimeouts& timeouts) = 0;
-
-    // Writes never time out.
-    void DisableWriteTimeout()
-    {
-        SerialTimeouts t = GetTimeouts();
-        t.writeTotalTimeoutMultiplier = 0;
-        t.writeTotalTimeoutConstant = 0;
-        SetTimeouts(t);
-    }
+    // tell.
+    virtual SerialResult<QByteArray> DiscardInput() = 0;
 };

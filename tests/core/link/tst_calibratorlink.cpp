@@ -5,6 +5,7 @@
 #include "core/link/LinkSession.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -138,6 +139,28 @@ private slots:
         QVERIFY(meterCheck.WaitUntilSent());
         QVERIFY(line.device.Written().endsWith("^I%^S1%"));
         QCOMPARE(line.messages.messages.size(), 1);
+    }
+
+    // The device of a port is looked up as the window posts its open: a change of the port
+    // map while the open waits behind a transaction does not change what is opened.
+    void deviceLookedUpWhenTheOpenIsPosted()
+    {
+        FakeLink line;
+        HeldLine held(line.device, "^P%");
+        const auto unset = qScopeGuard([] { qunsetenv("R718_COM1"); });
+        qputenv("R718_COM1", "/dev/ttyUSB0");
+        LinkSession panel(line.link);
+        panel.Open(1);
+        panel.Send(QStringLiteral("P"));
+        QVERIFY(held.Running());
+        panel.Close();
+        panel.Open(1);
+        qputenv("R718_COM1", "/dev/ttyUSB1");
+        held.Release();
+        panel.WaitUntilSent();
+        QCOMPARE(line.device.opens.size(), 2);
+        QCOMPARE(line.device.opens[0].path, QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(line.device.opens[1].path, QStringLiteral("/dev/ttyUSB0"));
     }
 
     // The program ends while a transaction runs and more wait: the queued ones are dropped,

@@ -20,6 +20,11 @@
 namespace {
 
 const QString noPortText = QStringLiteral("Nie można otworzyć portu szeregowego.");
+// The device that COM<n> stands for here, as the link would have looked it up.
+QString Device(int port)
+{
+    return QStringLiteral("/dev/ttyUSB%1").arg(port - 1);
+}
 const QString noLinkText = QStringLiteral("Brak komunikacji z portem COM.");
 
 // The lines of the link trace written while it lives, without their times, instead of on
@@ -88,7 +93,7 @@ private:
         opened.reset(); // its message service goes before the new one comes
         opened.emplace();
         [this] {
-            QVERIFY(opened->protocol.OpenCalibratorPort(1));
+            QVERIFY(opened->protocol.OpenCalibratorPort(1, Device(1)));
             QVERIFY(opened->protocol.linkOpen);
         }();
         opened->device.ClearRecords();
@@ -107,27 +112,20 @@ private slots:
     void openAppliesTheLineSettingsAndTimeouts()
     {
         FakeProtocol link;
-        // What the driver reports before the link sets its own values.
-        link.device.timeouts = {7, 3, 0, 11, 13};
-        QVERIFY(link.protocol.OpenCalibratorPort(3));
+        QVERIFY(link.protocol.OpenCalibratorPort(3, Device(3)));
         QVERIFY(link.protocol.linkOpen);
         QVERIFY(link.device.IsOpen());
         QCOMPARE(link.device.opens.size(), 1);
+        // The device the caller named, 9600 8N1 without flow control; the read waits 400 ms
+        // in all (a write never times out: SerialDevice.h).
         const FakeSerialDevice::OpenRecord& o = link.device.opens[0];
-        QCOMPARE(o.portNumber, 3);
-        QCOMPARE(o.baudRate, 9600u);
-        QCOMPARE(o.parity, int(ParityNone));
-        QCOMPARE(o.parity, 2);
-        QCOMPARE(o.dataBits, quint8(8));
-        QCOMPARE(o.stopBits, 0);
-        QCOMPARE(o.flowControl, 0);
-        QCOMPARE(o.overlapped, false);
-        // Writes never time out, the read waits 400 ms in all, the rest as the driver had it.
-        QCOMPARE(link.device.timeouts.writeTotalTimeoutMultiplier, 0u);
-        QCOMPARE(link.device.timeouts.writeTotalTimeoutConstant, 0u);
-        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
-        QCOMPARE(link.device.timeouts.readIntervalTimeout, 7u);
-        QCOMPARE(link.device.timeouts.readTotalTimeoutMultiplier, 3u);
+        QCOMPARE(o.path, Device(3));
+        QCOMPARE(o.settings.baudRate, 9600);
+        QCOMPARE(o.settings.parity, QSerialPort::NoParity);
+        QCOMPARE(o.settings.dataBits, QSerialPort::Data8);
+        QCOMPARE(o.settings.stopBits, QSerialPort::OneStop);
+        QCOMPARE(o.settings.flowControl, QSerialPort::NoFlowControl);
+        QCOMPARE(o.settings.readTimeoutMs, 400);
         QVERIFY(link.messages.messages.isEmpty());
         QVERIFY(link.device.writes.isEmpty());
     }
@@ -284,14 +282,14 @@ private slots:
         QVERIFY(link.device.writes.isEmpty());
 
         // Within one opening a later failure is not told again.
-        QVERIFY(link.protocol.OpenCalibratorPort(1)); // still open: nothing changes
+        QVERIFY(link.protocol.OpenCalibratorPort(1, Device(1))); // still open: nothing changes
         link.protocol.SendCommand(QStringLiteral("X"));
         QCOMPARE(link.messages.messages.size(), 1);
 
         // A port opened anew starts a new episode: the window that opened it is told again,
         // so its commands are never dropped without a word (meter check, port test).
         QVERIFY(link.protocol.CloseCalibratorPort());
-        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        QVERIFY(link.protocol.OpenCalibratorPort(1, Device(1)));
         QVERIFY(!link.protocol.noLinkReported);
         link.protocol.SendCommand(QStringLiteral("X"));
         QVERIFY(!link.protocol.linkOpen);
@@ -299,7 +297,7 @@ private slots:
 
         // A success during recovery ends the episode; the next failure is reported again.
         QVERIFY(link.protocol.CloseCalibratorPort());
-        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        QVERIFY(link.protocol.OpenCalibratorPort(1, Device(1)));
         link.device.replies = QList<QByteArray>{"", "^I%"} + Quiet() + QList<QByteArray>{"%"};
         link.protocol.noLinkReported = true;
         link.protocol.SendCommand(QStringLiteral("X"));
@@ -316,7 +314,7 @@ private slots:
         QVERIFY(!link.protocol.linkOpen);
         link.messages.messages.clear();
 
-        QVERIFY(link.protocol.OpenCalibratorPort(2));
+        QVERIFY(link.protocol.OpenCalibratorPort(2, Device(2)));
         QVERIFY(!link.protocol.linkOpen); // stays dropped until the port is closed and opened again
         QVERIFY(link.device.opens.isEmpty());
         QVERIFY(link.messages.messages.isEmpty());
@@ -347,31 +345,40 @@ private slots:
 
     void portErrorDropsTheLink_data()
     {
-        DataColumns<int, int, QByteArray, bool>("throwOnWrite", "throwOnRead", "wire",
-                                                "reportedBefore");
+        DataColumns<int, int, int, QByteArray>("failOnWrite", "failOnRead", "failOnDiscard",
+                                               "firstReply");
+        DataColumns<QByteArray, bool>("wire", "reportedBefore");
         // "^X%" is writes 1-3 and read 1; recovery "^I%" writes 4-6 and read 2; the resend
-        // writes 7-9 and read 3.
-        DataRow("first byte", 1, 0, QByteArray(), false);
-        DataRow("last byte", 3, 0, QByteArray("^X"), false);
-        DataRow("first read", 0, 1, QByteArray("^X%"), false);
-        DataRow("recovery frame", 5, 0, QByteArray("^X%^"), false);
-        DataRow("recovery read", 0, 2, QByteArray("^X%^I%"), false);
-        DataRow("resend", 8, 0, QByteArray("^X%^I%^"), false);
-        DataRow("resend read", 0, 3, QByteArray("^X%^I%^X%"), false);
-        DataRow("message shown already in this episode", 0, 1, QByteArray("^X%"), true);
+        // writes 7-9 and read 3. The input is cleared before each frame's last byte.
+        const QByteArray nak("\x15");
+        DataRow("first byte", 1, 0, 0, nak, QByteArray(), false);
+        DataRow("last byte", 3, 0, 0, nak, QByteArray("^X"), false);
+        DataRow("input cleared before the last byte", 0, 0, 1, nak, QByteArray("^X"), false);
+        DataRow("first read", 0, 1, 0, nak, QByteArray("^X%"), false);
+        DataRow("recovery frame", 5, 0, 0, nak, QByteArray("^X%^"), false);
+        DataRow("recovery read", 0, 2, 0, nak, QByteArray("^X%^I%"), false);
+        DataRow("resend", 8, 0, 0, nak, QByteArray("^X%^I%^"), false);
+        DataRow("resend read", 0, 3, 0, nak, QByteArray("^X%^I%^X%"), false);
+        // The first frame's reply is owed, and read for before the resend.
+        DataRow("read for a reply owed", 0, 3, 0, QByteArray(), QByteArray("^X%^I%"), false);
+        DataRow("message shown already in this episode", 0, 1, 0, nak, QByteArray("^X%"), true);
     }
     void portErrorDropsTheLink()
     {
-        QFETCH(int, throwOnWrite);
-        QFETCH(int, throwOnRead);
+        QFETCH(int, failOnWrite);
+        QFETCH(int, failOnRead);
+        QFETCH(int, failOnDiscard);
+        QFETCH(QByteArray, firstReply);
         QFETCH(QByteArray, wire);
         QFETCH(bool, reportedBefore);
         FakeProtocol& link = OpenedLink();
         link.protocol.noLinkReported = reportedBefore;
         link.protocol.lastReply = QStringLiteral("^+0002.000%"); // a reading from before the fault
-        link.device.throwOnWrite = link.device.writeCount + throwOnWrite;
-        link.device.throwOnRead = throwOnRead;
-        link.device.replies = {"\x15", "^I%", "%"};
+        link.device.failOnWrite = link.device.writeCount + failOnWrite;
+        link.device.failOnRead = failOnRead;
+        link.device.failOnDiscard =
+            failOnDiscard > 0 ? link.device.discardCount + failOnDiscard : 0;
+        link.device.replies = {firstReply, "^I%", "%"};
         const int closesBefore = link.device.closeCount;
         link.protocol.SendCommand(QStringLiteral("X"));
         QCOMPARE(link.device.Written(), wire);
@@ -393,7 +400,7 @@ private slots:
         QCOMPARE(link.messages.messages.size(), reportedBefore ? 0 : 1);
 
         // Opening again really opens the device, and the link works.
-        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        QVERIFY(link.protocol.OpenCalibratorPort(1, Device(1)));
         QCOMPARE(link.device.opens.size(), 1);
         QVERIFY(link.protocol.linkOpen);
         link.device.replies = {"^S1%"};
@@ -455,7 +462,7 @@ private slots:
     {
         QTest::addColumn<QList<QByteArray>>("replies");
         QTest::addColumn<QByteArray>("late"); // waiting in the input before the frame
-        DataColumns<int, QStringList>("throwOnRead", "trace");
+        DataColumns<int, QStringList>("failOnRead", "trace");
         const QString recovery = QStringLiteral("recovery attempt %1 of 5");
         DataRow("late reply discarded", QList<QByteArray>{"^+2.000%", "^I%", "^+2.000%"},
                 QByteArray("^+1.000%\r"), 0,
@@ -487,13 +494,13 @@ private slots:
     {
         QFETCH(QList<QByteArray>, replies);
         QFETCH(QByteArray, late);
-        QFETCH(int, throwOnRead);
+        QFETCH(int, failOnRead);
         QFETCH(QStringList, trace);
         FakeProtocol& link = OpenedLink();
         link.device.replies = replies;
         if (!late.isEmpty())
             link.device.arrivals = {{0, late}};
-        link.device.throwOnRead = throwOnRead;
+        link.device.failOnRead = failOnRead;
         TraceCapture captured;
         link.protocol.SendCommand(QStringLiteral("P"));
         QCOMPARE(captured.lines, trace);
@@ -537,7 +544,7 @@ private slots:
         protocol.notify = [&messages](CalibratorProtocol::Notice notice) {
             messages.ShowError(NoticeText(notice));
         };
-        QVERIFY(protocol.OpenCalibratorPort(1));
+        QVERIFY(protocol.OpenCalibratorPort(1, Device(1)));
 
         for (const char* command : {"I", "S1", "C05", "N2.000", "P", "N4.000", "P"}) {
             protocol.SendCommand(QString::fromLatin1(command));
@@ -581,40 +588,40 @@ private slots:
 
     void failedOpenIsReported_data()
     {
-        DataColumns<int, int, int>("openError", "configureError", "timeoutsError");
+        DataColumns<int, int, int>("openError", "configureError", "failOnDiscard");
         QTest::addColumn<QString>("reason"); // in the message's detail
         DataRow("missing device", ENOENT, 0, 0, "nie jest podłączone");
         DataRow("port held by another program", EBUSY, 0, 0, "jest zajęte");
         DataRow("line settings refused", 0, EINVAL, 0,
                 QString::fromLocal8Bit(std::strerror(EINVAL)));
-        DataRow("time-outs refused", 0, 0, EIO, QString::fromLocal8Bit(std::strerror(EIO)));
+        DataRow("input not cleared", 0, 0, 1, QString::fromLocal8Bit(std::strerror(EIO)));
     }
     void failedOpenIsReported()
     {
         QFETCH(int, openError);
         QFETCH(int, configureError);
-        QFETCH(int, timeoutsError);
+        QFETCH(int, failOnDiscard);
         QFETCH(QString, reason);
         FakeProtocol link;
         link.protocol.linkOpen = true;
         link.device.openError = openError;
         link.device.configureError = configureError;
-        link.device.timeoutsError = timeoutsError;
-        QVERIFY(!link.protocol.OpenCalibratorPort(1));
+        link.device.failOnDiscard = failOnDiscard;
+        QVERIFY(!link.protocol.OpenCalibratorPort(1, Device(1)));
         QVERIFY(!link.protocol.linkOpen);
         VerifyErrorBox(link.messages, noPortText);
-        QVERIFY2(link.protocol.noticeDetail.contains(QStringLiteral("(port COM1)")) &&
+        QVERIFY2(link.protocol.noticeDetail.contains(Device(1) + QStringLiteral(" (port COM1)")) &&
                      link.protocol.noticeDetail.contains(reason),
                  qPrintable(link.protocol.noticeDetail));
         // A port that opened but could not be set up is not left open half-configured.
         QVERIFY(!link.device.IsOpen());
 
         // The next open really tries again, and succeeds once the fault is gone.
-        link.device.openError = link.device.configureError = link.device.timeoutsError = 0;
-        QVERIFY(link.protocol.OpenCalibratorPort(1));
+        link.device.openError = link.device.configureError = link.device.failOnDiscard = 0;
+        QVERIFY(link.protocol.OpenCalibratorPort(1, Device(1)));
         QCOMPARE(link.device.opens.size(), 2);
         QVERIFY(link.protocol.linkOpen);
-        QCOMPARE(link.device.timeouts.readTotalTimeoutConstant, 400u);
+        QCOMPARE(link.device.opens[1].settings.readTimeoutMs, 400);
         QCOMPARE(link.messages.messages.size(), 1);
     }
 };

@@ -94,9 +94,8 @@ private slots:
         if (situation == QLatin1String("missing"))
             device = QStringLiteral("/nonexistent/tty-r718");
         if (situation == QLatin1String("held")) {
-            qputenv("R718_COM7", name);
             holder.emplace();
-            holder->Open(port, 9600, ParityNone, 8, StopBitsOne, FlowNone, false);
+            QVERIFY(!holder->Open(device, SerialLineSettings{}));
         }
         if (situation == QLatin1String("forbidden"))
             QCOMPARE(::chmod(name, 0), 0);

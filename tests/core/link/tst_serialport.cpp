@@ -18,8 +18,8 @@
 #include <unistd.h>
 
 // CSerialPort on a pseudo-terminal: the test holds the master side and a descriptor of the
-// slave side (so the line settings can be read back), the port opens the slave through the
-// port map.
+// slave side (so the line settings can be read back), the port opens the slave by the path
+// the port map gives, as the link does.
 
 namespace {
 
@@ -77,20 +77,31 @@ public:
     QString path;
 };
 
-void OpenDefault(CSerialPort& port)
+// 9600 8N1 without flow control, the read waiting `readTimeoutMs` in all.
+SerialLineSettings Line8N1(int readTimeoutMs = 400)
 {
-    port.Open(ptyPort, 9600, ParityNone, 8, StopBitsOne, FlowNone, false);
+    return {9600,
+            QSerialPort::Data8,
+            QSerialPort::NoParity,
+            QSerialPort::OneStop,
+            QSerialPort::NoFlowControl,
+            readTimeoutMs};
 }
 
-// The error code of the exception that `f` throws; 0 when it throws none.
-template <typename F> quint32 ThrownCode(F f)
+// Whether the port opened the pseudo-terminal.
+bool OpenDefault(CSerialPort& port, int readTimeoutMs = 400)
 {
-    try {
-        f();
-    } catch (const CSerialException& e) {
-        return e.errorCode;
-    }
-    return 0;
+    return !port.Open(PortDevicePath(ptyPort), Line8N1(readTimeoutMs));
+}
+
+// The error code of the failure an operation gave; 0 when it did not fail.
+quint32 FailureCode(const std::optional<CSerialException>& failure)
+{
+    return failure ? failure->errorCode : 0;
+}
+template <typename T> quint32 FailureCode(const SerialResult<T>& result)
+{
+    return FailureCode(result.failure);
 }
 
 } // namespace
@@ -116,45 +127,41 @@ private slots:
         pty = nullptr;
     }
 
-    void missingDeviceThrowsAndStaysClosed_data()
+    void missingDeviceFailsAndStaysClosed_data()
     {
         QTest::addColumn<int>("portNumber");
         DataRow("mapped path does not exist", missingPort);
         DataRow("port 0", 0);
     }
-    void missingDeviceThrowsAndStaysClosed()
+    void missingDeviceFailsAndStaysClosed()
     {
         QFETCH(int, portNumber);
         qunsetenv("R718_COM0");
         CSerialPort port;
-        QString message;
-        quint32 code = 0;
-        try {
-            port.Open(portNumber, 9600, ParityNone, 8, StopBitsOne, FlowNone, false);
-        } catch (const CSerialException& e) {
-            code = e.errorCode;
-            message = e.ErrorMessage();
-        }
+        const std::optional<CSerialException> failure =
+            port.Open(PortDevicePath(portNumber), Line8N1());
+        const quint32 code = FailureCode(failure);
+        const QString message = failure ? failure->ErrorMessage() : QString();
         QCOMPARE(code, quint32(ENOENT));
         QCOMPARE(message, QString::fromLocal8Bit(std::strerror(ENOENT)));
         QVERIFY(!port.IsOpen());
         // The same object opens a port that is there.
-        OpenDefault(port);
+        QVERIFY(OpenDefault(port));
         QVERIFY(port.IsOpen());
     }
 
-    void portHeldElsewhereThrowsAndStaysClosed()
+    void portHeldElsewhereFailsAndStaysClosed()
     {
         CSerialPort first;
-        OpenDefault(first);
+        QVERIFY(OpenDefault(first));
         CSerialPort second;
-        const quint32 code = ThrownCode([&] { OpenDefault(second); });
+        const quint32 code = FailureCode(second.Open(PortDevicePath(ptyPort), Line8N1()));
         QVERIFY(code != 0);
         QCOMPARE(code, quint32(EACCES));
         QVERIFY(!second.IsOpen());
         QVERIFY(first.IsOpen());
         // The holder is not disturbed.
-        QCOMPARE(first.Write("^X%", 3), qint64(3));
+        QCOMPARE(first.Write("^X%").value, qint64(3));
         QCOMPARE(pty->ReadMaster(3), QByteArray("^X%"));
     }
 
@@ -162,10 +169,10 @@ private slots:
     {
         {
             CSerialPort first;
-            OpenDefault(first);
+            QVERIFY(OpenDefault(first));
         } // the destructor closes it
         CSerialPort second;
-        OpenDefault(second);
+        QVERIFY(OpenDefault(second));
         QVERIFY(second.IsOpen());
     }
 
@@ -178,14 +185,15 @@ private slots:
         DataColumns<uint, uint>("iflagSet", "iflagClear");
         // A pseudo-terminal keeps 8 data bits and refuses even and odd parity, so the rows
         // vary the speed, the stop bits and the flow control.
-        DataRow("calibrator link 9600 8N1 no flow control", 9600, int(ParityNone), 8,
-                int(StopBitsOne), int(FlowNone), uint(B9600), uint(CS8),
+        DataRow("calibrator link 9600 8N1 no flow control", 9600, int(QSerialPort::NoParity), 8,
+                int(QSerialPort::OneStop), int(QSerialPort::NoFlowControl), uint(B9600), uint(CS8),
                 uint(PARENB | CMSPAR | CSTOPB | CRTSCTS), 0u, uint(IXON | IXOFF));
-        DataRow("19200 8N2 hardware handshake", 19200, int(ParityNone), 8, int(StopBitsTwo),
-                int(FlowCtsRts), uint(B19200), uint(CS8 | CSTOPB | CRTSCTS), uint(PARENB), 0u,
-                uint(IXON | IXOFF));
-        DataRow("4800 8N1 XON/XOFF", 4800, int(ParityNone), 8, int(StopBitsOne), int(FlowXonXoff),
-                uint(B4800), uint(CS8), uint(PARENB | CSTOPB | CRTSCTS), uint(IXON | IXOFF), 0u);
+        DataRow("19200 8N2 hardware handshake", 19200, int(QSerialPort::NoParity), 8,
+                int(QSerialPort::TwoStop), int(QSerialPort::HardwareControl), uint(B19200),
+                uint(CS8 | CSTOPB | CRTSCTS), uint(PARENB), 0u, uint(IXON | IXOFF));
+        DataRow("4800 8N1 XON/XOFF", 4800, int(QSerialPort::NoParity), 8, int(QSerialPort::OneStop),
+                int(QSerialPort::SoftwareControl), uint(B4800), uint(CS8),
+                uint(PARENB | CSTOPB | CRTSCTS), uint(IXON | IXOFF), 0u);
     }
     void lineSettingsApplied()
     {
@@ -209,7 +217,11 @@ private slots:
         QCOMPARE(tcsetattr(pty->slave, TCSANOW, &before), 0);
 
         CSerialPort port;
-        port.Open(ptyPort, quint32(baud), parity, quint8(dataBits), stopBits, flow, false);
+        QCOMPARE(FailureCode(port.Open(
+                     PortDevicePath(ptyPort),
+                     {baud, QSerialPort::DataBits(dataBits), QSerialPort::Parity(parity),
+                      QSerialPort::StopBits(stopBits), QSerialPort::FlowControl(flow), 400})),
+                 0u);
         const termios t = pty->Settings();
         QCOMPARE(uint(cfgetospeed(&t)), speed);
         QCOMPARE(uint(cfgetispeed(&t)), speed);
@@ -218,49 +230,47 @@ private slots:
         QCOMPARE(uint(t.c_iflag) & iflagSet, iflagSet);
         QCOMPARE(uint(t.c_iflag) & iflagClear, 0u);
 
-        const SerialLineSettings s = port.GetState();
+        const SerialLineSettings s = port.Settings();
         QCOMPARE(s.baudRate, baud);
         QCOMPARE(int(s.dataBits), dataBits);
+        QCOMPARE(int(s.parity), parity);
+        QCOMPARE(int(s.stopBits), stopBits);
+        QCOMPARE(int(s.flowControl), flow);
+        QCOMPARE(s.readTimeoutMs, 400);
     }
 
     void writtenBytesArrive()
     {
         CSerialPort port;
-        OpenDefault(port);
-        port.DisableWriteTimeout();
-        QCOMPARE(port.Write("^", 1), qint64(1));
-        QCOMPARE(port.Write("C02%", 4), qint64(4));
+        QVERIFY(OpenDefault(port));
+        QCOMPARE(port.Write("^").value, qint64(1));
+        QCOMPARE(port.Write("C02%").value, qint64(4));
         QCOMPARE(pty->ReadMaster(5), QByteArray("^C02%"));
     }
 
     void readWithNothingArrivingWaitsTheTimeout()
     {
         CSerialPort port;
-        OpenDefault(port);
-        SerialTimeouts t = port.GetTimeouts();
-        t.readTotalTimeoutConstant = 400;
-        port.SetTimeouts(t);
-        char buffer[50];
+        QVERIFY(OpenDefault(port, 400));
         QElapsedTimer elapsed;
         elapsed.start();
-        QCOMPARE(port.Read(buffer, sizeof buffer), qint64(0));
+        const SerialResult<QByteArray> read = port.Read(50);
+        QCOMPARE(FailureCode(read), 0u);
+        QCOMPARE(read.value.size(), 0);
         QVERIFY2(elapsed.elapsed() >= 400, qPrintable(QString::number(elapsed.elapsed())));
         // The port is still usable after a time-out.
-        QCOMPARE(port.Write("P", 1), qint64(1));
+        QCOMPARE(port.Write("P").value, qint64(1));
         QCOMPARE(pty->ReadMaster(1), QByteArray("P"));
     }
 
     void readReturnsWhatArrivedWithinTheTimeout()
     {
         CSerialPort port;
-        OpenDefault(port);
-        port.SetTimeouts({0, 0, 400, 0, 0});
+        QVERIFY(OpenDefault(port, 400));
         QVERIFY(pty->WriteMaster("+1.234%"));
-        char buffer[50];
         QElapsedTimer elapsed;
         elapsed.start();
-        const qint64 n = port.Read(buffer, sizeof buffer);
-        QCOMPARE(QByteArray(buffer, int(n)), QByteArray("+1.234%"));
+        QCOMPARE(port.Read(50).value, QByteArray("+1.234%"));
         // Fewer bytes than asked for: the read lasts the whole time-out.
         QVERIFY2(elapsed.elapsed() >= 400, qPrintable(QString::number(elapsed.elapsed())));
     }
@@ -268,29 +278,23 @@ private slots:
     void readEndsWhenTheCountHasArrived()
     {
         CSerialPort port;
-        OpenDefault(port);
-        port.SetTimeouts({0, 0, 10000, 0, 0});
+        QVERIFY(OpenDefault(port, 10000));
         QVERIFY(pty->WriteMaster("12345678"));
-        char buffer[5];
         QElapsedTimer elapsed;
         elapsed.start();
-        QCOMPARE(port.Read(buffer, 5), qint64(5));
-        QCOMPARE(QByteArray(buffer, 5), QByteArray("12345"));
+        QCOMPARE(port.Read(5).value, QByteArray("12345"));
         QVERIFY2(elapsed.elapsed() < 5000, qPrintable(QString::number(elapsed.elapsed())));
         // The rest waits for the next read.
-        QCOMPARE(port.Read(buffer, 3), qint64(3));
-        QCOMPARE(QByteArray(buffer, 3), QByteArray("678"));
+        QCOMPARE(port.Read(3).value, QByteArray("678"));
     }
 
-    void hangUpOfTheFarEndThrows()
+    void hangUpOfTheFarEndFails()
     {
         CSerialPort port;
-        OpenDefault(port);
-        port.SetTimeouts({0, 0, 400, 0, 0});
+        QVERIFY(OpenDefault(port, 400));
         ::close(pty->master);
         pty->master = -1;
-        char buffer[50];
-        QVERIFY(ThrownCode([&] { port.Read(buffer, sizeof buffer); }) != 0);
+        QVERIFY(FailureCode(port.Read(50)) != 0);
         port.Close();
         QVERIFY(!port.IsOpen());
     }
@@ -301,7 +305,7 @@ private slots:
     {
         PortProtocol link;
         RecordingMessageService& messages = link.messages;
-        QVERIFY(link.protocol.OpenCalibratorPort(ptyPort));
+        QVERIFY(link.protocol.OpenCalibratorPort(ptyPort, PortDevicePath(ptyPort)));
         QVERIFY(link.protocol.linkOpen);
         QByteArray received;
         bool answered = false;
@@ -326,35 +330,41 @@ private slots:
     void closeTwice()
     {
         CSerialPort port;
-        OpenDefault(port);
+        QVERIFY(OpenDefault(port));
         port.Close();
         QVERIFY(!port.IsOpen());
         port.Close();
         QVERIFY(!port.IsOpen());
     }
 
-    void closedPortThrowsOnUse()
+    void closedPortFailsOnUse()
     {
         CSerialPort port;
-        char buffer[4];
-        QCOMPARE(ThrownCode([&] { port.Read(buffer, 4); }), quint32(EBADF));
-        QCOMPARE(ThrownCode([&] { port.Write("x", 1); }), quint32(EBADF));
-        QCOMPARE(ThrownCode([&] { port.GetTimeouts(); }), quint32(EBADF));
-        QCOMPARE(ThrownCode([&] { port.DisableWriteTimeout(); }), quint32(EBADF));
+        QCOMPARE(FailureCode(port.Read(4)), quint32(EBADF));
+        QCOMPARE(FailureCode(port.Write("x")), quint32(EBADF));
+        QCOMPARE(FailureCode(port.DiscardInput()), quint32(EBADF));
     }
 
-    void disableWriteTimeoutKeepsTheReadFields()
+    // A write waits until its bytes have left, however long the far end keeps them back.
+    void writeNeverTimesOut()
     {
         CSerialPort port;
-        OpenDefault(port);
-        port.SetTimeouts({1, 2, 3, 4, 5});
-        port.DisableWriteTimeout();
-        const SerialTimeouts t = port.GetTimeouts();
-        QCOMPARE(t.readIntervalTimeout, 1u);
-        QCOMPARE(t.readTotalTimeoutMultiplier, 2u);
-        QCOMPARE(t.readTotalTimeoutConstant, 3u);
-        QCOMPARE(t.writeTotalTimeoutMultiplier, 0u);
-        QCOMPARE(t.writeTotalTimeoutConstant, 0u);
+        QVERIFY(OpenDefault(port));
+        const QByteArray bytes(256 * 1024, 'x'); // more than the line holds while nobody reads
+        QByteArray received;
+        std::thread farEnd([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            received = pty->ReadMaster(int(bytes.size()), 10000);
+        });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const SerialResult<qint64> written = port.Write(bytes);
+        const qint64 took = elapsed.elapsed();
+        farEnd.join();
+        QCOMPARE(FailureCode(written), 0u);
+        QCOMPARE(written.value, qint64(bytes.size()));
+        QVERIFY2(took >= 1500, qPrintable(QString::number(took)));
+        QCOMPARE(received.size(), bytes.size());
     }
 
     void errorMessageIsTheSystemText_data()
@@ -375,11 +385,11 @@ private slots:
             QVERIFY(!text.isEmpty());
     }
 
-    void throwSerialExceptionTakesTheLastSystemError()
+    void serialFailureTakesTheLastSystemError()
     {
         errno = ENODEV;
-        QCOMPARE(ThrownCode([] { ThrowSerialException(0); }), quint32(ENODEV));
-        QCOMPARE(ThrownCode([] { ThrowSerialException(EIO); }), quint32(EIO));
+        QCOMPARE(SerialFailure(0).errorCode, quint32(ENODEV));
+        QCOMPARE(SerialFailure(EIO).errorCode, quint32(EIO));
     }
 };
 

@@ -51,12 +51,22 @@ void Acknowledging(FakeLink& link)
     link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
 }
 
-QList<int> OpenedPorts(const FakeLink& link)
+// The devices the link opened, in order.
+QStringList OpenedDevices(const FakeLink& link)
 {
-    QList<int> ports;
+    QStringList devices;
     for (const FakeSerialDevice::OpenRecord& r : link.device.opens)
-        ports << r.portNumber;
-    return ports;
+        devices << r.path;
+    return devices;
+}
+
+// The devices of the COM ports, as the port map names them.
+QStringList Devices(const QList<int>& ports)
+{
+    QStringList devices;
+    for (const int port : ports)
+        devices << PortDevicePath(port);
+    return devices;
 }
 
 // The serial ports "present" for a test.
@@ -214,12 +224,12 @@ void TestPortSettings::okStoresThenTriesThePort()
     QVERIFY(!dlg.isVisible());
     QCOMPARE(StoredIndex().toInt(), index);
     QCOMPARE(link.link.PortNumber(), index + 1);
-    QCOMPARE(OpenedPorts(link), QList<int>{index + 1});
-    const FakeSerialDevice::OpenRecord& line = link.device.opens.first();
-    QCOMPARE(line.baudRate, 9600u);
-    QCOMPARE(line.dataBits, quint8(8));
-    QCOMPARE(line.parity, int(ParityNone));
-    QCOMPARE(line.stopBits, int(StopBitsOne));
+    QCOMPARE(OpenedDevices(link), Devices({index + 1}));
+    const SerialLineSettings& line = link.device.opens.first().settings;
+    QCOMPARE(line.baudRate, 9600);
+    QCOMPARE(line.dataBits, QSerialPort::Data8);
+    QCOMPARE(line.parity, QSerialPort::NoParity);
+    QCOMPARE(line.stopBits, QSerialPort::OneStop);
     QCOMPARE(link.device.Written(), QByteArray("^X%"));
     QVERIFY(!link.device.IsOpen());
     QVERIFY(link.messages.messages.isEmpty());
@@ -240,7 +250,7 @@ void TestPortSettings::portThatCannotBeOpened()
     QVERIFY(messages.OnlyError(QStringLiteral("Nie można otworzyć portu szeregowego.")));
     QCOMPARE(StoredIndex().toInt(), 2);
     QCOMPARE(link.link.PortNumber(), 3);
-    QCOMPARE(OpenedPorts(link), QList<int>{3});
+    QCOMPARE(OpenedDevices(link), Devices({3}));
     QVERIFY(link.device.Written().isEmpty());
 
     // Another choice from the still open dialog works.
@@ -250,7 +260,7 @@ void TestPortSettings::portThatCannotBeOpened()
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(StoredIndex().toInt(), 0);
-    QCOMPARE(OpenedPorts(link), (QList<int>{3, 1}));
+    QCOMPARE(OpenedDevices(link), Devices({3, 1}));
     QCOMPARE(link.device.Written(), QByteArray("^X%"));
     QCOMPARE(messages.messages.size(), 1);
 }
@@ -267,7 +277,7 @@ void TestPortSettings::okWithoutAChoice()
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QCOMPARE(StoredIndex().toInt(), -1);
     QCOMPARE(link.link.PortNumber(), 0);
-    QCOMPARE(OpenedPorts(link), QList<int>{0});
+    QCOMPARE(OpenedDevices(link), Devices({0}));
     QCOMPARE(messages.Texts(),
              QStringList{QStringLiteral("Nie można otworzyć portu szeregowego.")});
     QVERIFY(dlg.isVisible());
@@ -446,11 +456,7 @@ void TestPortSettings::okStoresTheDevice()
     if (!variable.isEmpty())
         qputenv("R718_COM2", variable.toLocal8Bit());
     FakeLink link;
-    QString deviceOnTheLine;
-    link.device.responder = [&deviceOnTheLine](const QList<QByteArray>&) {
-        deviceOnTheLine = PortDevicePath(2);
-        return QByteArray("%");
-    };
+    Acknowledging(link);
     FakeSerialPorts ports;
     ports.ports = threePorts;
     CPortSettingsDlg dlg(link.link, nullptr, &ports);
@@ -471,7 +477,7 @@ void TestPortSettings::okStoresTheDevice()
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(StoredDevice(2), stored);
     QCOMPARE(StoredIndex().toInt(), 1);
-    QCOMPARE(deviceOnTheLine, opened);
+    QCOMPARE(OpenedDevices(link), QStringList{opened});
     QCOMPARE(link.device.Written(), QByteArray("^X%"));
 }
 
