@@ -69,7 +69,7 @@ void MeterCheckCommands::OnInitDialog()
 
 MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
 {
-    if (!session.documentModified)
+    if (!session.IsModified())
         return SaveAnswer::NotAsked;
     switch (AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"), QStringLiteral("R718"),
                         MessageButtons::YesNoCancel, owner)) {
@@ -113,7 +113,7 @@ void MeterCheckCommands::OnNew()
     UpdateTitle();
     session.meterCheckState = MeterCheckMode::NewDocument;
     if (answer == SaveAnswer::No)
-        session.documentModified = false;
+        session.SetModified(false);
 
     if (!dialogs.RunMeterData(session.meterCheckState))
         return;
@@ -132,7 +132,7 @@ void MeterCheckCommands::ShowOpenedDocument(const QString& path)
 {
     view.SetDocumentCommandsEnabled(true);
     session.documentName = path;
-    session.documentModified = false;
+    session.SetModified(false);
     session.meterCheckState = MeterCheckMode::OpenedDocument;
     session.currentRange = 0;
     session.currentPoint = 0;
@@ -207,7 +207,7 @@ bool MeterCheckCommands::OnSave()
     if (!SaveDocument(session, session.documentName, owner))
         return false;
     AddToRecentFiles(session.documentName);
-    session.documentModified = false;
+    session.SetModified(false);
     return true;
 }
 
@@ -220,7 +220,7 @@ bool MeterCheckCommands::OnSaveAs()
         return false;
     session.documentName = path;
     UpdateTitle();
-    session.documentModified = false;
+    session.SetModified(false);
     AddToRecentFiles(path);
     return true;
 }
@@ -235,18 +235,18 @@ void MeterCheckCommands::OnClose()
     session.documentName.clear();
     UpdateTitle();
     if (answer == SaveAnswer::No)
-        session.documentModified = false;
+        session.SetModified(false);
 }
 
 void MeterCheckCommands::OnExit()
 {
-    if (session.documentModified) {
+    if (session.IsModified()) {
         if (AskToSave() == SaveAnswer::Stop)
             return;
         session.documentName.clear();
         CloseView();
         UpdateTitle();
-        session.documentModified = false;
+        session.SetModified(false);
     }
     OnCancel();
 }

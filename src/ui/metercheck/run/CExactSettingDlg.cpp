@@ -15,9 +15,9 @@
 
 using namespace MeasurementDialogParts;
 
-CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int point,
+CExactSettingDlg::CExactSettingDlg(const MeterCheckSession& session, int range,
                                    const QString& setpointText, QWidget* parent)
-    : QDialog(parent), session(session), range(range), point(point)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Metoda dokładnej nastawy"));
     setFixedSize(480, 262);
@@ -75,17 +75,14 @@ CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int po
 
 void CExactSettingDlg::OnOk()
 {
-    MeterPoint& p = session.document.ranges[range].points[point];
-    QString shown;
-    switch (ExactSettingEntry::Confirm(indicationEdit->text(), p, &shown)) {
+    switch (ExactSettingEntry::Confirm(indicationEdit->text(), indication)) {
     case ExactSettingEntry::Refused:
         ShowError(ExactSettingEntry::BadIndicationMessage(), this);
         indicationEdit->clear();
         indicationEdit->setFocus();
         return;
     case ExactSettingEntry::Stored:
-        indicationEdit->setText(shown);
-        session.documentModified = true;
+        indicationEdit->setText(*indication);
         break;
     case ExactSettingEntry::Kept:
         break;
