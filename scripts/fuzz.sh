@@ -11,7 +11,8 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_met_load fuzz_met_overlay fuzz_link_reply
-    fuzz_number_text fuzz_param_check fuzz_range_editor fuzz_point_entry fuzz_measure_entry)
+    fuzz_number_text fuzz_param_check fuzz_range_editor fuzz_point_entry fuzz_measure_entry
+    fuzz_exceed_rule)
 
 bash scripts/install-deps.sh fuzz
 

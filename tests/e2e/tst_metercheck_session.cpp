@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(doc.ranges[0].points[2].setting, QString("-10.0"));
         QCOMPARE(doc.ranges[1].points[1].setting, QString("550.5"));
         QCOMPARE(window->RangesPage()->pointsGrid()->cellText(2, 1), QString("550.5"));
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
 
         // "Pomiary" on the voltage range: the calibrator is set to each point and the meter's
         // indication typed.
@@ -247,7 +247,7 @@ private slots:
         QCOMPARE(filters, QStringList{"Pliki mierników (*.met)"});
         QCOMPARE(suffix, QString("met"));
         QCOMPARE(folder, QDir(dir.path()).absolutePath()); // the current folder
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         QCOMPARE(session.documentName, path);
         QCOMPARE(window->windowTitle(), "Sprawdzanie miernika - " + path);
         const QByteArray saved = MetFile::PackDocument(session);

@@ -52,7 +52,7 @@ public:
             session.document.meterName = "V-640";
             session.document.meterNumber = "1234";
             session.document.method = CheckMethod::ExactSetting;
-            session.documentModified = true;
+            session.SetModified(true);
             return true;
         };
     }

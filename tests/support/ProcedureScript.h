@@ -3,7 +3,7 @@
 
 // Scripted stand-ins for the measurement dialogs and the ranges page, so that whole runs go
 // through the procedure logic without a screen. The dialogs apply the same rules as the real
-// ones (ExactSettingEntry, ExactReadingControl).
+// ones (ExactSettingEntry, ExactReadingControl) and, like them, only hand back what was done.
 
 #include "RecordingCommandSender.h"
 #include "core/metercheck/document/MeterCheckSession.h"
@@ -45,7 +45,7 @@ struct OpenedDialog
 class ScriptedMeasurementDialogs : public MeasurementDialogRunner
 {
 public:
-    ScriptedMeasurementDialogs(MeterCheckDoc& doc, RecordingCommandSender& sender)
+    ScriptedMeasurementDialogs(const MeterCheckDoc& doc, RecordingCommandSender& sender)
         : doc(doc), sender(sender)
     {}
 
@@ -59,26 +59,27 @@ public:
         return true;
     }
 
-    MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override
+    MeasurementResult RunExactSetting(int range, int point, const QString& setpointText) override
     {
-        MeterPoint& p = Open(range, point, setpointText);
+        Open(range, point, setpointText);
         const DialogStep step = Next();
+        MeasurementResult taken{step.outcome, {}};
         if (step.outcome == MeasurementOutcome::Ok &&
-            ExactSettingEntry::Confirm(step.typed, p) == ExactSettingEntry::Outcome::Refused)
-            return MeasurementOutcome::Other; // a script never leaves a refused entry
-        return step.outcome;
+            ExactSettingEntry::Confirm(step.typed, taken.value) == ExactSettingEntry::Outcome::Refused)
+            return {}; // a script never leaves a refused entry
+        return taken;
     }
 
-    MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override
+    MeasurementResult RunExactReading(int range, int point, const QString& setpointText) override
     {
-        MeterPoint& p = Open(range, point, setpointText);
+        Open(range, point, setpointText);
         const DialogStep step = Next();
         ExactReadingControl control(doc.ranges[range].calFunction, setpointText, sender);
         if (step.adjust)
             step.adjust(control);
         if (step.outcome == MeasurementOutcome::Ok)
-            p.setting = control.SettingText();
-        return step.outcome;
+            return {step.outcome, control.SettingText()};
+        return {step.outcome, {}};
     }
 
     bool chooseOk = true;
@@ -89,15 +90,14 @@ public:
     QList<OpenedDialog> opened;
 
 private:
-    MeterPoint& Open(int range, int point, const QString& setpointText)
+    void Open(int range, int point, const QString& setpointText)
     {
-        MeterPoint& p = doc.ranges[range].points[point];
+        const MeterPoint& p = doc.ranges[range].points[point];
         opened.append({range, point, setpointText, p.setting, p.reading});
-        return p;
     }
     DialogStep Next() { return steps.isEmpty() ? DialogStep::Abort() : steps.takeFirst(); }
 
-    MeterCheckDoc& doc;
+    const MeterCheckDoc& doc;
     RecordingCommandSender& sender;
 };
 

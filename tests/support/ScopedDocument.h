@@ -9,12 +9,18 @@
 struct ScopedDocument : MeterCheckSession
 {
     ScopedDocument() { Reset(); }
-    ScopedDocument(const ScopedDocument&) = delete;
-    ScopedDocument& operator=(const ScopedDocument&) = delete;
 
     void Reset()
     {
-        static_cast<MeterCheckSession&>(*this) = MeterCheckSession();
+        const MeterCheckSession fresh;
+        document = fresh.document;
         document.formatVersion = 1.0; // set by the main menu at start
+        currentRange = fresh.currentRange;
+        currentPoint = fresh.currentPoint;
+        documentName = fresh.documentName;
+        meterCheckState = fresh.meterCheckState;
+        markAllState = fresh.markAllState;
+        fileImage = fresh.fileImage;
+        SetModified(fresh.IsModified());
     }
 };

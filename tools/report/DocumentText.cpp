@@ -3,6 +3,7 @@
 
 #include "core/metercheck/document/MeterCheckDoc.h"
 #include "core/metercheck/report/ReportTexts.h"
+#include "core/metercheck/run/PointErrors.h"
 
 #include <QJsonArray>
 #include <QStringList>
@@ -71,7 +72,7 @@ QString DocumentListing(const MeterCheckDoc& d, const QString& fileName)
                                              "Błąd dop.", "Błąd kal.", "j.m.", "ON", "Zmierzony"});
         for (int j = 0; j < m; ++j) {
             const MeterPoint& p = r.points[j];
-            const QString actual = p.actualError + (ErrorExceeds(p) ? "*" : "");
+            const QString actual = p.actualError + (ErrorExceedsPermissible(p) ? "*" : "");
             lines << QStringLiteral("  ") +
                          Row({QString::number(j + 1), p.reading, p.setting, actual,
                               p.permissibleError, p.calibratorError, p.unit,
@@ -99,7 +100,7 @@ QJsonObject DocumentJson(const MeterCheckDoc& d, const QString& fileName)
                 {"unit", p.unit},
                 {"marked", p.marked == 1},
                 {"pointMeasured", p.pointMeasured == 1},
-                {"exceeds", ErrorExceeds(p)},
+                {"exceeds", ErrorExceedsPermissible(p)},
             });
         }
         ranges.append(QJsonObject{

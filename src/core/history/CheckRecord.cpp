@@ -3,6 +3,7 @@
 
 #include "core/metercheck/document/MeterCheckDoc.h"
 #include "core/metercheck/report/ReportTexts.h"
+#include "core/metercheck/run/PointErrors.h"
 
 #include <QJsonArray>
 #include <QSysInfo>
@@ -85,7 +86,7 @@ QList<CheckRecord> BuildCheckRecords(const MeterCheckDoc& doc, const QList<int>&
             point.unit = p.unit;
             point.marked = p.marked == 1;
             point.measured = p.pointMeasured == 1;
-            point.exceeded = point.measured && ErrorExceeds(p);
+            point.exceeded = point.measured && ErrorExceedsPermissible(p);
             anyMeasured = anyMeasured || point.measured;
             c.passed = c.passed && !point.exceeded;
             c.points << point;

@@ -230,7 +230,7 @@ void TestCommandLine::documentFromALaterStart()
             auto close = qScopeGuard([window] { window->reject(); });
             if (running == QLatin1String("meter check")) {
                 QTRY_COMPARE(session.document.meterName, QStringLiteral("V-640"));
-                session.documentModified = true;
+                session.SetModified(true);
                 link.messages.answers = {MessageAnswer::No};
                 menu.OnAnotherStart(handed);
             }

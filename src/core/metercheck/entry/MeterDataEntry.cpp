@@ -73,6 +73,6 @@ bool MeterDataEntry::Accept(MeterCheckSession& session, const QString& name, con
     doc.meterNumber = number.left(maxTextLength);
     if (method >= 0 && method < Methods().size())
         doc.method = CheckMethod(method);
-    session.documentModified = true;
+    session.SetModified(true);
     return true;
 }

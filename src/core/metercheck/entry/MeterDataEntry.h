@@ -29,7 +29,7 @@ public:
 
     // OK: with both texts given, and held whole by the file, stores them and the method (a
     // method index outside the list keeps the document's method) in the session's document
-    // and sets documentModified; otherwise shows the message, stores nothing and says in
+    // and marks the session modified; otherwise shows the message, stores nothing and says in
     // `refused` which field the user is sent back to. A text with characters the file cannot
     // hold stays as typed: the message names them, so they can be mended in place.
     static bool Accept(MeterCheckSession& session, const QString& name, const QString& number,

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/metercheck/report/ReportTexts.h"
 
-#include "core/link/NumberText.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
-
-#include <cmath>
 
 QString MethodText(CheckMethod method)
 {
@@ -53,9 +50,4 @@ QString SensorText(const MeterRange& range)
         text += QStringLiteral("; [RL=") + range.rlValue + QStringLiteral(" Ohm]");
     }
     return text;
-}
-
-bool ErrorExceeds(const MeterPoint& point)
-{
-    return std::fabs(ParseNumber(point.actualError)) > ParseNumber(point.permissibleError);
 }

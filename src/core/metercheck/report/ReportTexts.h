@@ -16,7 +16,3 @@ QString ClassText(const MeterRange& range);
 // "Czujnik: " + the sensor with its reference junction or lead resistance; empty when the
 // range has no sensor.
 QString SensorText(const MeterRange& range);
-
-// True when the point's actual error is larger in magnitude than its permissible error,
-// both read back from their texts.
-bool ErrorExceeds(const MeterPoint& point);

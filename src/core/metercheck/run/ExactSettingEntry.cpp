@@ -2,13 +2,12 @@
 #include "core/metercheck/run/ExactSettingEntry.h"
 
 #include "core/link/NumberText.h"
-#include "core/metercheck/document/MeterCheckDoc.h"
 #include "core/metercheck/run/FieldText.h"
 
 #include <QRegularExpression>
 
-ExactSettingEntry::Outcome ExactSettingEntry::Confirm(const QString& typed, MeterPoint& point,
-                                                      QString* shown)
+ExactSettingEntry::Outcome ExactSettingEntry::Confirm(const QString& typed,
+                                                      std::optional<QString>& reading)
 {
     if (typed.isEmpty())
         return Outcome::Kept;
@@ -18,12 +17,10 @@ ExactSettingEntry::Outcome ExactSettingEntry::Confirm(const QString& typed, Mete
     // otherwise be stored as something the operator never read.
     static const QRegularExpression number(QStringLiteral("^-?(\\d+\\.?\\d*|\\.\\d+)$"));
     if (!number.match(text).hasMatch()) {
-        point.reading.clear();
+        reading = QString();
         return Outcome::Refused;
     }
     const int decimals = text.contains(QLatin1Char('.')) ? TypedDecimals(text) : 1;
-    point.reading = FitFixed(ParseNumber(text), decimals);
-    if (shown)
-        *shown = point.reading;
+    reading = FitFixed(ParseNumber(text), decimals);
     return Outcome::Stored;
 }

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-struct MeterPoint;
+#include <optional>
 
 // What the OK button of the exact-setting dialog does with the typed indication.
 class ExactSettingEntry
@@ -23,6 +23,7 @@ public:
 
     // Checks the typed text (digits, ",", "-" and "." forming one number), replaces "," by "."
     // and writes the number with as many decimals as were typed (1 when no point was typed,
-    // fewer when it would not fit the field) into `shown` and into the point's reading.
-    static Outcome Confirm(const QString& typed, MeterPoint& point, QString* shown = nullptr);
+    // fewer when it would not fit the field) into `reading`, the reading the dialog hands back
+    // (none: the point keeps its own). A refused text empties it.
+    static Outcome Confirm(const QString& typed, std::optional<QString>& reading);
 };

@@ -95,13 +95,11 @@ MeasureProcedure::Result MeasureProcedure::MeasurePoint(int range, int point, Ch
 
     const MeterPoint before = p;
     const qint16 functionBefore = r.calFunction;
-    const bool modifiedBefore = session.documentModified;
     const bool measuredBefore = p.pointMeasured == 1;
     // The calibrator never got the set-point: the point stays as it was and the run ends.
     const auto giveUp = [&] {
         p = before;
         r.calFunction = functionBefore;
-        session.documentModified = modifiedBefore;
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(point + 1);
         return Result::LinkLost;
@@ -133,16 +131,19 @@ MeasureProcedure::Result MeasureProcedure::MeasurePoint(int range, int point, Ch
         return giveUp();
 
     measuredPoint = qint16(point);
-    const MeasurementOutcome outcome =
+    const MeasurementResult taken =
         method == CheckMethod::ExactSetting
             ? dialogs.RunExactSetting(range, measuredPoint, setpointText)
             : dialogs.RunExactReading(range, measuredPoint, setpointText);
     // The exact-reading dialog sends the operator's adjustments itself.
-    if (outcome == MeasurementOutcome::Ok && !SetpointTaken())
+    if (taken.outcome == MeasurementOutcome::Ok && !SetpointTaken())
         return giveUp();
 
-    switch (outcome) {
+    switch (taken.outcome) {
     case MeasurementOutcome::Ok:
+        // The indication typed (range unit) or the output reached (the function's unit).
+        if (taken.value)
+            p.Measured(method) = *taken.value;
         if (method == CheckMethod::ExactSetting)
             p.setting = ConvertToPointUnit(p.setting, r.rangeUnit, p.unit, decimals);
         p.reading = ConvertToPointUnit(p.reading, r.rangeUnit, p.unit, decimals);
@@ -154,7 +155,7 @@ MeasureProcedure::Result MeasureProcedure::MeasurePoint(int range, int point, Ch
         EvaluatePointErrors(session.document, range, point);
         if (!measuredRanges.contains(range))
             measuredRanges << range;
-        session.documentModified = true;
+        session.SetModified(true);
         grid.FillPointsGrid(range);
         grid.SelectPointsRow(qMin(point + 2, maxPoints));
         return Result::Confirmed;

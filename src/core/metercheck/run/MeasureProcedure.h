@@ -15,7 +15,8 @@ struct MeterPoint;
 
 // The measurement run of the meter check: the procedure choice, then point by point the
 // calibrator set through the "C" and "N" commands, the operator's confirmation in the
-// method's dialog, and the errors of every confirmed point.
+// method's dialog, and the errors of every confirmed point. The run alone writes a point's
+// measured values: the dialogs only hand back what the operator did.
 class MeasureProcedure
 {
 public:
@@ -48,7 +49,7 @@ public:
     RangeScope rangeScope = RangeScope::Current;
     PointScope pointScope = PointScope::Marked;
     QString setpointText;     // the value last sent with "N", in the calibrator's unit
-    qint16 measuredPoint = 0; // the point the measurement dialog writes its result into
+    qint16 measuredPoint = 0; // the point whose dialog is (or was last) open
 
 private:
     Result MeasureRange(int range, PointScope points, CheckMethod method);

@@ -83,7 +83,7 @@ QString CalibratorErrorText(const QString& settingText, int functionIndex,
     return FitFixed(error, DecimalsForFunction(functionIndex));
 }
 
-bool ErrorExceedsPermissible(const QString& actualError, const QString& permissibleError)
+bool ErrorExceedsPermissible(const MeterPoint& point)
 {
-    return std::fabs(ParseNumber(actualError)) > ParseNumber(permissibleError);
+    return std::fabs(ParseNumber(point.actualError)) > ParseNumber(point.permissibleError);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 struct MeterCheckDoc;
+struct MeterPoint;
 
 // Recomputes actualError (reading - setting) and permissibleError (from the range's accuracy
 // class) of a measured point, both in the point's unit with the decimals of the range's
@@ -19,5 +20,8 @@ void EvaluatePointErrors(MeterCheckDoc& doc, int range, int point);
 QString CalibratorErrorText(const QString& settingText, int functionIndex,
                             ColdJunction coldJunction);
 
-// True when the actual error lies outside the permissible one (|A| > E): shown in red.
-bool ErrorExceedsPermissible(const QString& actualError, const QString& permissibleError);
+// The one pass/fail rule of a point: true when its actual error is larger in magnitude than
+// its permissible error (|A| > E), both read back from their texts. The grid and the report
+// mark such an error in red, the history records the point as failed. The rule does not ask
+// whether the point is measured; a caller that must, asks itself.
+bool ErrorExceedsPermissible(const MeterPoint& point);

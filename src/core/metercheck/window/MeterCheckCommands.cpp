@@ -71,7 +71,7 @@ void MeterCheckCommands::OnInitDialog()
 
 MeterCheckCommands::SaveAnswer MeterCheckCommands::AskToSave()
 {
-    if (!session.documentModified)
+    if (!session.IsModified())
         return SaveAnswer::NotAsked;
     switch (messages.AskQuestion(QStringLiteral("Czy zapisać zmiany do pliku?"),
                                  QStringLiteral("R718"), MessageButtons::YesNoCancel, owner)) {
@@ -115,7 +115,7 @@ void MeterCheckCommands::OnNew()
     UpdateTitle();
     session.meterCheckState = MeterCheckMode::NewDocument;
     if (answer == SaveAnswer::No)
-        session.documentModified = false;
+        session.SetModified(false);
 
     if (!dialogs.RunMeterData(session.meterCheckState))
         return;
@@ -134,7 +134,7 @@ void MeterCheckCommands::ShowOpenedDocument(const QString& path)
 {
     view.SetDocumentCommandsEnabled(true);
     session.documentName = path;
-    session.documentModified = false;
+    session.SetModified(false);
     session.meterCheckState = MeterCheckMode::OpenedDocument;
     session.currentRange = 0;
     session.currentPoint = 0;
@@ -209,7 +209,7 @@ bool MeterCheckCommands::OnSave()
     if (!SaveDocument(session, session.documentName, messages, owner))
         return false;
     AddToRecentFiles(session.documentName);
-    session.documentModified = false;
+    session.SetModified(false);
     return true;
 }
 
@@ -222,7 +222,7 @@ bool MeterCheckCommands::OnSaveAs()
         return false;
     session.documentName = path;
     UpdateTitle();
-    session.documentModified = false;
+    session.SetModified(false);
     AddToRecentFiles(path);
     return true;
 }
@@ -237,18 +237,18 @@ void MeterCheckCommands::OnClose()
     session.documentName.clear();
     UpdateTitle();
     if (answer == SaveAnswer::No)
-        session.documentModified = false;
+        session.SetModified(false);
 }
 
 void MeterCheckCommands::OnExit()
 {
-    if (session.documentModified) {
+    if (session.IsModified()) {
         if (AskToSave() == SaveAnswer::Stop)
             return;
         session.documentName.clear();
         CloseView();
         UpdateTitle();
-        session.documentModified = false;
+        session.SetModified(false);
     }
     OnCancel();
 }

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/metercheck/window/RangesPageLogic.h"
 
-#include "core/link/NumberText.h"
 #include "core/metercheck/entry/RangeDescription.h"
 #include "core/metercheck/document/DocumentSlots.h"
 #include "core/metercheck/document/MeterCheckSession.h"
 #include "core/metercheck/window/MeterCheckDialogRunner.h"
-
-#include <QtMath>
 
 RangesPageLogic::RangesPageLogic(MeterCheckSession& session, MeterCheckDialogRunner& dialogs)
     : session(session), dialogs(dialogs)
@@ -60,11 +57,6 @@ QStringList RangesPageLogic::PointRowTexts(const MeterPoint& point)
             point.marked == 1 ? QStringLiteral("+") : QString()};
 }
 
-bool RangesPageLogic::ActualErrorExceeds(const MeterPoint& point)
-{
-    return qAbs(ParseNumber(point.actualError)) > ParseNumber(point.permissibleError);
-}
-
 bool RangesPageLogic::AddRange(int row)
 {
     session.meterCheckState = MeterCheckMode::AddRange;
@@ -79,7 +71,7 @@ bool RangesPageLogic::AddRange(int row)
         doc.ranges = before;
         return false;
     }
-    session.documentModified = true;
+    session.SetModified(true);
     return true;
 }
 
@@ -88,7 +80,7 @@ bool RangesPageLogic::DeleteRange(int row)
     session.currentRange = qint16(row - 1);
     if (!RemoveRangeSlot(session.document, session.currentRange))
         return false;
-    session.documentModified = true;
+    session.SetModified(true);
     return true;
 }
 
@@ -99,7 +91,7 @@ bool RangesPageLogic::EditRange(int row)
     if (!RangeIsDefined(session.currentRange) ||
         !dialogs.RunRangeDialog(session.meterCheckState, session.currentRange))
         return false;
-    session.documentModified = true;
+    session.SetModified(true);
     return true;
 }
 
@@ -118,7 +110,7 @@ bool RangesPageLogic::AddPoint(int row)
         points = before;
         return false;
     }
-    session.documentModified = true;
+    session.SetModified(true);
     session.currentPoint += 1;
     return true;
 }
@@ -129,7 +121,7 @@ bool RangesPageLogic::DeletePoint(int row)
     const int range = session.currentRange;
     if (!RangeIsDefined(range) || !RemovePointSlot(session.document, range, session.currentPoint))
         return false;
-    session.documentModified = true;
+    session.SetModified(true);
     return true;
 }
 
@@ -141,7 +133,7 @@ bool RangesPageLogic::EditPoint()
     if (!RangeIsDefined(range) || point < 0 || point >= CountPoints(session.document, range) ||
         !dialogs.RunPointDialog(session.meterCheckState, range, point))
         return false;
-    session.documentModified = true;
+    session.SetModified(true);
     return true;
 }
 
@@ -154,13 +146,13 @@ bool RangesPageLogic::ToggleMarked(int row)
     if (point.pointDefined != 1)
         return false;
     point.marked = point.marked == 1 ? 0 : 1;
-    session.documentModified = true;
+    session.SetModified(true);
     return true;
 }
 
 void RangesPageLogic::MarkAll()
 {
-    session.documentModified = true;
+    session.SetModified(true);
     session.markAllState = !session.markAllState;
     if (session.currentRange < 0 || session.currentRange >= maxRanges)
         return;

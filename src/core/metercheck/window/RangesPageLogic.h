@@ -35,8 +35,6 @@ public:
     // The four cells of a range row and the seven cells of a point row.
     static QStringList RangeRowTexts(const MeterRange& range);
     static QStringList PointRowTexts(const MeterPoint& point);
-    // The actual error is shown in red when its size exceeds the permissible error.
-    static bool ActualErrorExceeds(const MeterPoint& point);
 
     // "Dodaj" (ranges): a new range before grid row `row`, filled in the range editor. Cancel
     // puts every slot back exactly as it was. True when a range was added.

@@ -12,7 +12,7 @@ struct MeterCheckSession;
 
 // Name, number and verification method of the meter of the session's document, for a new
 // document or, from the menu "Dane miernika", for the open one with the method fixed. OK
-// stores them and sets documentModified.
+// stores them and marks the session modified.
 class CMeterDataDlg : public QDialog
 {
     Q_OBJECT

@@ -3,6 +3,7 @@
 
 #include "core/metercheck/document/MeterCheckDoc.h"
 #include "core/metercheck/report/ReportTexts.h"
+#include "core/metercheck/run/PointErrors.h"
 
 #include <QFont>
 #include <QPainter>
@@ -110,7 +111,7 @@ void PaintRow(QPainter& painter, const MeterPoint& p, int j)
     const int y = firstRowTop - rowPitch * j;
     TextTopCentre(painter, columns[0].centre, y, p.reading);
     TextTopCentre(painter, columns[1].centre, y, p.setting);
-    if (ErrorExceeds(p)) {
+    if (ErrorExceedsPermissible(p)) {
         painter.setPen(QPen(red, painter.pen().widthF()));
         TextTopCentre(painter, columns[2].centre, y, p.actualError + QLatin1Char('*'));
         painter.setPen(QPen(black, painter.pen().widthF()));

@@ -43,11 +43,10 @@ bool IsDialogKey(int key)
 
 } // namespace
 
-CExactReadingDlg::CExactReadingDlg(MeterCheckSession& session, int range, int point,
+CExactReadingDlg::CExactReadingDlg(const MeterCheckSession& session, int range, int point,
                                    const QString& setpointText, CommandSender& sender,
                                    QWidget* parent)
-    : QDialog(parent), control(session.document.ranges[range].calFunction, setpointText, sender),
-      session(session), range(range), point(point)
+    : QDialog(parent), control(session.document.ranges[range].calFunction, setpointText, sender)
 {
     setWindowTitle(QStringLiteral("Metoda dokładnego odczytu"));
     setFixedSize(480, 262);
@@ -185,7 +184,6 @@ bool CExactReadingDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CExactReadingDlg::OnOk()
 {
-    session.document.ranges[range].points[point].setting = control.SettingText();
-    session.documentModified = true;
+    setting = control.SettingText();
     accept();
 }

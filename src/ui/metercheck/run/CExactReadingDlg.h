@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QButtonGroup;
 class QLabel;
 class QPushButton;
@@ -16,17 +18,20 @@ struct MeterCheckSession;
 // "Metoda dokładnego odczytu": the operator moves the calibrator output digit by digit (spin,
 // Up/Down keys, sign button) until the meter shows the nominal value. Every key pressed in the
 // dialog re-sends the output; Tab, Enter and Esc are no dialog keys here, so OK and "Przerwij"
-// must be clicked. The output starts at `setpointText`. OK stores the output in the setting of
-// point `point` of range `range` of the session's document and sets documentModified.
+// must be clicked. The output starts at `setpointText`; the meter must show the nominal value
+// of point `point` of range `range` of the session's document. The dialog changes nothing in
+// the document: OK leaves the output reached in Setting() for the procedure to store.
 class CExactReadingDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    CExactReadingDlg(MeterCheckSession& session, int range, int point, const QString& setpointText,
-                     CommandSender& sender, QWidget* parent = nullptr);
+    CExactReadingDlg(const MeterCheckSession& session, int range, int point,
+                     const QString& setpointText, CommandSender& sender, QWidget* parent = nullptr);
 
     const ExactReadingControl& Control() const { return control; }
+    // After OK: the calibrator's output, in the function's unit, to be the point's setting.
+    const std::optional<QString>& Setting() const { return setting; }
 
     QLabel* descriptionLabel = nullptr; // 1327
     QLabel* readingLabel = nullptr;     // 1303
@@ -55,7 +60,5 @@ private:
 
     ExactReadingControl control;
     QButtonGroup* digitGroup = nullptr;
-    MeterCheckSession& session;
-    int range;
-    int point;
+    std::optional<QString> setting;
 };

@@ -15,10 +15,10 @@
 
 using namespace MeasurementDialogParts;
 
-CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int point,
+CExactSettingDlg::CExactSettingDlg(const MeterCheckSession& session, int range,
                                    const QString& setpointText, MessageService& messages,
                                    QWidget* parent)
-    : QDialog(parent), session(session), messages(messages), range(range), point(point)
+    : QDialog(parent), messages(messages)
 {
     setWindowTitle(QStringLiteral("Metoda dokładnej nastawy"));
     setFixedSize(480, 262);
@@ -76,17 +76,14 @@ CExactSettingDlg::CExactSettingDlg(MeterCheckSession& session, int range, int po
 
 void CExactSettingDlg::OnOk()
 {
-    MeterPoint& p = session.document.ranges[range].points[point];
-    QString shown;
-    switch (ExactSettingEntry::Confirm(indicationEdit->text(), p, &shown)) {
+    switch (ExactSettingEntry::Confirm(indicationEdit->text(), indication)) {
     case ExactSettingEntry::Outcome::Refused:
         messages.ShowError(ExactSettingEntry::BadIndicationMessage(), this);
         indicationEdit->clear();
         indicationEdit->setFocus();
         return;
     case ExactSettingEntry::Outcome::Stored:
-        indicationEdit->setText(shown);
-        session.documentModified = true;
+        indicationEdit->setText(*indication);
         break;
     case ExactSettingEntry::Outcome::Kept:
         break;

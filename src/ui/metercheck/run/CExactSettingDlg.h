@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class MessageService;
 class QLabel;
 class QLineEdit;
@@ -10,16 +12,20 @@ class QPushButton;
 struct MeterCheckSession;
 
 // "Metoda dokładnej nastawy": the calibrator is set to the nominal value (`setpointText`) and the
-// operator types what the meter shows. OK stores the indication in the reading of point `point`
-// of range `range` of the session's document (range unit) and sets documentModified;
-// "Przerwij" stores nothing.
+// operator types what the meter shows, on range `range` of the session's document. The dialog
+// changes nothing: OK leaves the indication (range unit) in Indication() for the procedure to
+// store in the point.
 class CExactSettingDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    CExactSettingDlg(MeterCheckSession& session, int range, int point, const QString& setpointText,
+    CExactSettingDlg(const MeterCheckSession& session, int range, const QString& setpointText,
                      MessageService& messages, QWidget* parent = nullptr);
+
+    // The reading to store after OK: the indication typed, normalised; empty after a refused
+    // entry; none when nothing was typed (the point keeps its reading).
+    const std::optional<QString>& Indication() const { return indication; }
 
     QLabel* descriptionLabel = nullptr;    // 1316
     QLineEdit* indicationEdit = nullptr;   // 1312
@@ -36,8 +42,6 @@ public:
 private:
     void OnOk();
 
-    MeterCheckSession& session;
     MessageService& messages;
-    int range;
-    int point;
+    std::optional<QString> indication;
 };

@@ -21,7 +21,7 @@ MeasurementOutcome OutcomeOf(int dialogResult)
 
 } // namespace
 
-MeasurementDialogs::MeasurementDialogs(MeterCheckSession& session, QWidget* parent,
+MeasurementDialogs::MeasurementDialogs(const MeterCheckSession& session, QWidget* parent,
                                        CommandSender& sender, MessageService& messages)
     : session(session), parent(parent), sender(sender), messages(messages)
 {}
@@ -36,16 +36,17 @@ bool MeasurementDialogs::ChooseProcedure(RangeScope& rangeScope, PointScope& poi
     return true;
 }
 
-MeasurementOutcome MeasurementDialogs::RunExactSetting(int range, int point,
-                                                       const QString& setpointText)
+MeasurementResult MeasurementDialogs::RunExactSetting(int range, int, const QString& setpointText)
 {
-    CExactSettingDlg dialog(session, range, point, setpointText, messages, parent);
-    return OutcomeOf(dialog.exec());
+    CExactSettingDlg dialog(session, range, setpointText, messages, parent);
+    const MeasurementOutcome outcome = OutcomeOf(dialog.exec());
+    return {outcome, dialog.Indication()};
 }
 
-MeasurementOutcome MeasurementDialogs::RunExactReading(int range, int point,
-                                                       const QString& setpointText)
+MeasurementResult MeasurementDialogs::RunExactReading(int range, int point,
+                                                      const QString& setpointText)
 {
     CExactReadingDlg dialog(session, range, point, setpointText, sender, parent);
-    return OutcomeOf(dialog.exec());
+    const MeasurementOutcome outcome = OutcomeOf(dialog.exec());
+    return {outcome, dialog.Setting()};
 }

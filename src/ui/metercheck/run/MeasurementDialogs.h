@@ -8,20 +8,20 @@ class MessageService;
 class QWidget;
 struct MeterCheckSession;
 
-// The measurement dialogs on the screen, each run modally over the meter check window, on the
-// session's document.
+// The measurement dialogs on the screen, each run modally over the meter check window, showing
+// the session's document and handing back what the operator did.
 class MeasurementDialogs : public MeasurementDialogRunner
 {
 public:
-    MeasurementDialogs(MeterCheckSession& session, QWidget* parent, CommandSender& sender,
+    MeasurementDialogs(const MeterCheckSession& session, QWidget* parent, CommandSender& sender,
                        MessageService& messages);
 
     bool ChooseProcedure(RangeScope& rangeScope, PointScope& pointScope) override;
-    MeasurementOutcome RunExactSetting(int range, int point, const QString& setpointText) override;
-    MeasurementOutcome RunExactReading(int range, int point, const QString& setpointText) override;
+    MeasurementResult RunExactSetting(int range, int point, const QString& setpointText) override;
+    MeasurementResult RunExactReading(int range, int point, const QString& setpointText) override;
 
 private:
-    MeterCheckSession& session;
+    const MeterCheckSession& session;
     QWidget* parent;
     CommandSender& sender;
     MessageService& messages;

@@ -5,6 +5,7 @@
 #include "ui/controls/ColorRef.h"
 #include "ui/controls/DataGrid.h"
 #include "core/metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/run/PointErrors.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -237,8 +238,7 @@ void CRangesPage::FillPointsGrid(int range)
             const QStringList cells = RangesPageLogic::PointRowTexts(point);
             points->setRedraw(false);
             points->setCellTextColor(
-                j + 1, 2,
-                ColorFromColorRef(RangesPageLogic::ActualErrorExceeds(point) ? red : black));
+                j + 1, 2, ColorFromColorRef(ErrorExceedsPermissible(point) ? red : black));
             points->setRedraw(true);
             for (int c = 0; c < cells.size(); ++c)
                 points->setCellText(j + 1, c, cells[c]);

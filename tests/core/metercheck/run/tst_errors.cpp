@@ -139,9 +139,12 @@ private slots:
     }
     void exceedsPermissible()
     {
+        MeterPoint point;
         QFETCH(QString, actual);
         QFETCH(QString, permissible);
-        QTEST(ErrorExceedsPermissible(actual, permissible), "exceeds");
+        point.actualError = actual;
+        point.permissibleError = permissible;
+        QTEST(ErrorExceedsPermissible(point), "exceeds");
     }
 
     void unitConversion_data()

@@ -84,7 +84,7 @@ private slots:
         QVERIFY(dialogs->opened.isEmpty());
         QVERIFY(grid->calls.isEmpty());
         QCOMPARE(r.rangeMeasured, quint8(0));
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
     }
 
     void allPointsScopeTakesDefinedPoints()
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(grid->calls,
                  QStringList({"row 1", "fill 0", "row 2", "row 2", "fill 0", "row 3"}));
         QCOMPARE(r.points[1].actualError, "-0.20");
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
     }
 
     void voltRangeServedInMillivolts()

@@ -44,13 +44,10 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(int, outcome);
-        MeterPoint p;
-        p.reading = "old";
-        QString shown;
-        QCOMPARE(int(ExactSettingEntry::Confirm(typed, p, &shown)), outcome);
-        QTEST(p.reading, "reading");
-        if (outcome == int(ExactSettingEntry::Outcome::Stored))
-            QCOMPARE(shown, p.reading);
+        std::optional<QString> reading = QString("old"); // what the dialog hands back so far
+        QCOMPARE(int(ExactSettingEntry::Confirm(typed, reading)), outcome);
+        QVERIFY(reading);
+        QTEST(*reading, "reading");
     }
 
     void display_data()

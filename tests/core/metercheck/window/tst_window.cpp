@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -63,7 +64,7 @@ class TestMeterCheckCommands : public QObject
         dialogs->meterData = ScriptedDialogs::FillMeterData(session);
         commands->OnNew();
         PutRange(0, "400");
-        session.documentModified = true;
+        session.SetModified(true);
         messages->messages.clear();
     }
 
@@ -138,7 +139,7 @@ private slots:
         QCOMPARE(view->title, title);
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
         QCOMPARE(doc.meterName, QString("V-640"));
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QCOMPARE(view->VisiblePage(), 0);
         QVERIFY(view->commandsEnabled);
         QCOMPARE(dialogs->meterDataDialogs, 1);
@@ -157,7 +158,7 @@ private slots:
         QCOMPARE(CountRanges(doc), 0);
         QVERIFY(doc.meterName.isEmpty());
         QVERIFY(session.documentName.isEmpty());
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
     }
 
     void saveUntitledWithSaveAsCancelledStaysModified()
@@ -165,7 +166,7 @@ private slots:
         OpenNewDocument();
         QVERIFY(!commands->OnSave());
         QCOMPARE(dialogs->saveDialogs, 1);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QCOMPARE(view->title, caption + " - Bez nazwy.met");
     }
@@ -176,7 +177,7 @@ private slots:
         const QString path = Path("nowy.met");
         dialogs->savePaths = {path};
         QVERIFY(commands->OnSaveAs());
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         QCOMPARE(session.documentName, path);
         QCOMPARE(view->title, caption + " - " + path);
         QCOMPARE(FileBytes(path), MetFile::PackDocument(session));
@@ -184,18 +185,34 @@ private slots:
 
         // A later Save writes to the same name without asking.
         doc.ranges[0].rangeValue = "500";
-        session.documentModified = true;
+        session.SetModified(true);
         QVERIFY(commands->OnSave());
         QCOMPARE(dialogs->saveDialogs, 1);
         QCOMPARE(FileBytes(path), MetFile::PackDocument(session));
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
+    }
+
+    // The session announces each change of the flag, once: a save clears it, a change after it
+    // sets it again; setting it to what it is says nothing.
+    void modifiedChangesAreAnnounced()
+    {
+        OpenNewDocument();
+        QSignalSpy announced(&session, &MeterCheckSession::modifiedChanged);
+        session.SetModified(true);
+        dialogs->savePaths = {Path("nowy.met")};
+        QVERIFY(commands->OnSaveAs());
+        QVERIFY(commands->OnSave());
+        session.SetModified(true);
+        QCOMPARE(announced.size(), 2);
+        QCOMPARE(announced[0].at(0).toBool(), false);
+        QCOMPARE(announced[1].at(0).toBool(), true);
     }
 
     void openLoadsChosenFile()
     {
         const QString path = SavedFile("dwa.met");
         ClearDocument(doc);
-        session.documentModified = false;
+        session.SetModified(false);
         session.currentRange = 4;
         dialogs->openPaths = {path};
         commands->OnOpen();
@@ -269,7 +286,7 @@ private slots:
         QCOMPARE(dialogs->saveDialogs, 1);
         QCOMPARE(dialogs->openDialogs, 0);
         QCOMPARE(dialogs->meterDataDialogs, 1); // only the one that made the document
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
         QCOMPARE(view->title, title);
@@ -290,7 +307,7 @@ private slots:
         QCOMPARE(dialogs->meterDataDialogs, 2);
         QCOMPARE(FileBytes(saved).size(), MET_FILE_SIZE);
         QCOMPARE(CountRanges(doc), 0);
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
     }
 
     void recentEntryOpensFullPath()
@@ -356,7 +373,7 @@ private slots:
         // The document and the window as they were.
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
         QCOMPARE(CountRanges(doc), 1);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QCOMPARE(view->title, caption + " - Bez nazwy.met");
         QCOMPARE(view->VisiblePage(), 0);
@@ -375,7 +392,7 @@ private slots:
         commands->OnClose();
         QCOMPARE(view->title, caption);
         QVERIFY(session.documentName.isEmpty());
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         QVERIFY(!view->commandsEnabled);
         QCOMPARE(view->VisiblePage(), -1);
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
@@ -387,13 +404,13 @@ private slots:
         messages->answers = {MessageAnswer::Cancel};
         commands->OnExit();
         QVERIFY(!view->ended);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
 
         messages->answers = {MessageAnswer::No};
         commands->OnExit();
         QVERIFY(view->ended);
         QCOMPARE(port->calls, QStringList({"open", "close"}));
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         QVERIFY(session.documentName.isEmpty());
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
     }
@@ -414,7 +431,7 @@ private slots:
         QVERIFY(!commands->documentOpen());
         QVERIFY(!view->commandsEnabled);
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
 
         messages->answers = {MessageAnswer::Cancel};
         commands->OnNew();
@@ -473,16 +490,16 @@ private slots:
     void meterDataKeepsMethod()
     {
         OpenNewDocument();
-        session.documentModified = false;
+        session.SetModified(false);
         dialogs->meterData = [this] {
             doc.meterName = "nowa";
-            session.documentModified = true;
+            session.SetModified(true);
             return true;
         };
         commands->OnMeterData();
         QCOMPARE(dialogs->stateAtMeterData, MeterCheckMode::EditMeterData);
         QCOMPARE(view->VisiblePage(), 0);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
     }
 };
 

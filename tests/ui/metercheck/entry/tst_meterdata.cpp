@@ -67,7 +67,7 @@ private slots:
         QVERIFY(messages.OnlyError("Nie wprowadzono wszystkich danych miernika."));
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
         QCOMPARE(doc.method, CheckMethod::ExactReading);
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(doc.meterName, QStringLiteral("Multimetr cyfrowy łó"));
         QCOMPARE(doc.method, CheckMethod::ExactSetting);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QVERIFY(messages.messages.isEmpty());
     }
 
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(Child<QLineEdit>(dlg, "edit1275")->text(), name);
         QCOMPARE(Child<QLineEdit>(dlg, "edit1276")->text(), number);
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
     }
 
     void acceptRules()
@@ -136,7 +136,7 @@ private slots:
         QVERIFY(!MeterDataEntry::Accept(session, "", "1", 0, messages));
         QVERIFY(!MeterDataEntry::Accept(session, "a", "", 0, messages));
         QCOMPARE(messages.messages.size(), 2);
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         // No item selected (a file with another method value): the method stays.
         doc.method = CheckMethod(7);
         QVERIFY(MeterDataEntry::Accept(session, "a", "b", -1, messages));

@@ -374,7 +374,7 @@ private slots:
             names << s.name;
         QCOMPARE(names, QStringList({"Zakres (1200 °C)", "Zakres (400 mV)", "Zakres (1200 °C) 2"}));
         QCOMPARE(book.activeSheet, 2);
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
     }
 
     void exportCancelledInOptionsChangesNothing()

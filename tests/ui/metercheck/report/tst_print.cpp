@@ -14,6 +14,7 @@
 #include "ui/metercheck/report/ReportCharts.h"
 #include "core/metercheck/report/ReportClock.h"
 #include "core/metercheck/report/ReportTexts.h"
+#include "core/metercheck/run/PointErrors.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -270,7 +271,8 @@ private slots:
         QFETCH(QString, actual);
         QFETCH(QString, permissible);
         QFETCH(bool, exceeds);
-        QCOMPARE(ErrorExceeds(MakePoint("1", "1", actual, permissible, "", "mV", false)), exceeds);
+        QCOMPARE(ErrorExceedsPermissible(MakePoint("1", "1", actual, permissible, "", "mV", false)),
+                 exceeds);
     }
 
     void tablePageTexts()

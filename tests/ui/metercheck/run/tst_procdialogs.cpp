@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
 #include "DocumentBuilder.h"
+#include "ModalHelper.h"
 #include "RecordingCommandSender.h"
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
@@ -11,6 +12,7 @@
 #include "ui/metercheck/run/CExactReadingDlg.h"
 #include "ui/metercheck/run/CExactSettingDlg.h"
 #include "ui/metercheck/run/CProcedureDlg.h"
+#include "ui/metercheck/run/MeasurementDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -77,7 +79,7 @@ private slots:
     void exactSettingShowsThePoint()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(session, 0, 0, setpointText, log);
+        CExactSettingDlg dialog(session, 0, setpointText, log);
         QCOMPARE(dialog.windowTitle(), "Metoda dokładnej nastawy");
         QCOMPARE(dialog.descriptionLabel->text(),
                  "Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
@@ -103,7 +105,7 @@ private slots:
         ThermocoupleDocument(0);
         doc.ranges[0].points[0].reading = "old";
         RecordingMessageService messages;
-        CExactSettingDlg dialog(session, 0, 0, setpointText, messages);
+        CExactSettingDlg dialog(session, 0, setpointText, messages);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "30a.1");
@@ -111,28 +113,31 @@ private slots:
         QVERIFY(messages.OnlyError("Błędnie podane wskazanie miernika."));
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.indicationEdit->text().isEmpty());
-        QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
-        QVERIFY(!session.documentModified);
+        QCOMPARE(dialog.Indication().value_or("kept"), ""); // the reading handed back is emptied
+        QVERIFY(!session.IsModified());
 
         QTest::keyClicks(dialog.indicationEdit, "300,20");
         dialog.okButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.indicationEdit->text(), "300.20");
-        QCOMPARE(doc.ranges[0].points[0].reading, "300.20");
-        QVERIFY(session.documentModified);
+        QCOMPARE(dialog.Indication().value_or("kept"), "300.20");
+        // The procedure stores it: the dialog leaves the document alone.
+        QCOMPARE(doc.ranges[0].points[0].reading, "old");
+        QVERIFY(!session.IsModified());
     }
 
     void exactSettingAbortStoresNothing()
     {
         ThermocoupleDocument(0);
-        CExactSettingDlg dialog(session, 0, 0, setpointText, log);
+        CExactSettingDlg dialog(session, 0, setpointText, log);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClicks(dialog.indicationEdit, "299.9");
         dialog.abortButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!dialog.Indication());
         QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
     }
 
     void exactReadingShowsTheOutput()
@@ -256,8 +261,65 @@ private slots:
         dialog.spinUp->click();
         dialog.okButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(doc.ranges[0].points[0].setting, "-12.344");
-        QVERIFY(session.documentModified);
+        QCOMPARE(dialog.Setting().value_or("none"), "-12.344");
+        // The procedure stores it: the dialog leaves the document alone.
+        QVERIFY(doc.ranges[0].points[0].setting.isEmpty());
+        QVERIFY(!session.IsModified());
+    }
+
+    // What the screen's dialogs hand the procedure as the operator ends them; the document is
+    // left alone. "none": nothing handed back, the point keeps its value.
+    void runnerHandsBackWhatWasDone_data()
+    {
+        DataColumns<int, QString, bool, int, QString>("method", "typed", "ok", "outcome", "value");
+        const int ok = int(MeasurementOutcome::Ok);
+        const int abort = int(MeasurementOutcome::Abort);
+        DataRow("indication typed", 0, "299,95", true, ok, "299.95");
+        DataRow("nothing typed keeps the reading", 0, "", true, ok, "none");
+        DataRow("refused, then nothing typed empties it", 0, "3x", true, ok, "");
+        DataRow("indication aborted", 0, "299.9", false, abort, "none");
+        DataRow("output reached", 1, "", true, ok, "-12.344");
+        DataRow("output aborted", 1, "", false, abort, "none");
+    }
+    void runnerHandsBackWhatWasDone()
+    {
+        QFETCH(int, method);
+        QFETCH(QString, typed);
+        QFETCH(bool, ok);
+        if (method == 0)
+            ThermocoupleDocument(0);
+        else
+            VoltageDocument();
+        const MeterPoint before = doc.ranges[0].points[0];
+        RecordingMessageService messages;
+        RecordingCommandSender sender;
+        MeasurementDialogs dialogs(session, nullptr, sender, messages);
+        bool found = false;
+        MeasurementResult result;
+        if (method == 0) {
+            OnModal<CExactSettingDlg>(found, [&](CExactSettingDlg* dialog) {
+                dialog->indicationEdit->setText(typed);
+                if (!ok) {
+                    dialog->abortButton->click();
+                    return;
+                }
+                dialog->okButton->click();
+                if (dialog->isVisible()) // refused: the edit is empty now
+                    dialog->okButton->click();
+            });
+            result = dialogs.RunExactSetting(0, 0, setpointText);
+        } else {
+            OnModal<CExactReadingDlg>(found, [&](CExactReadingDlg* dialog) {
+                dialog->spinUp->click();
+                (ok ? dialog->okButton : dialog->abortButton)->click();
+            });
+            result = dialogs.RunExactReading(0, 0, setpointText);
+        }
+        QVERIFY(found);
+        QTEST(int(result.outcome), "outcome");
+        QTEST(result.value.value_or("none"), "value");
+        QVERIFY(doc.ranges[0].points[0] == before);
+        QVERIFY(!session.IsModified());
     }
 
     void abortStoresNothing()
@@ -268,8 +330,9 @@ private slots:
         dialog.spinUp->click();
         dialog.abortButton->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(!dialog.Setting());
         QVERIFY(doc.ranges[0].points[0].setting.isEmpty());
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
     }
 };
 

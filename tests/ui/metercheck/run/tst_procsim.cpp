@@ -77,7 +77,7 @@ private slots:
                  QStringList({"Pomiar napięcia 100.00", "Pomiar napięcia 300.00",
                               "Pomiar prądu 4.000", "Pomiar prądu 12.000", "Pomiar prądu 20.000"}));
         QCOMPARE(int(session.currentRange), 1);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
 
         const MeterRange& volts = doc.ranges[0];
         QCOMPARE(volts.rangeMeasured, quint8(1));
@@ -86,10 +86,8 @@ private slots:
         QCOMPARE(volts.points[1].actualError, "0.50");
         QCOMPARE(volts.points[1].permissibleError, "0.40");
         QCOMPARE(volts.points[1].calibratorError, "0.13");
-        QVERIFY(
-            ErrorExceedsPermissible(volts.points[1].actualError, volts.points[1].permissibleError));
-        QVERIFY(!ErrorExceedsPermissible(volts.points[0].actualError,
-                                         volts.points[0].permissibleError));
+        QVERIFY(ErrorExceedsPermissible(volts.points[1]));
+        QVERIFY(!ErrorExceedsPermissible(volts.points[0]));
         const MeterRange& amps = doc.ranges[1];
         QCOMPARE(amps.points[1].reading, "11.980");
         QCOMPARE(amps.points[1].actualError, "-0.020");

@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(sim.Frames(),
                  QStringList({"^I%", "^S1%", "^C02%", "^N100.00%", "^C02%", "^N300.00%", "^C06%",
                               "^N4.000%", "^C06%", "^N12.000%", "^C06%", "^N20.000%"}));
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QCOMPARE(int(session.currentRange), 1);
 
         // The points grid shows the last range measured.

@@ -182,12 +182,12 @@ private slots:
         QCOMPARE(g->currentGridRow(), 3);
         if (!confirm) {
             QCOMPARE(MetFile::PackDocument(session), before);
-            QVERIFY(!session.documentModified);
+            QVERIFY(!session.IsModified());
             QCOMPARE(g->cellText(3, 0), QString("30 V"));
             QCOMPARE(g->cellText(6, 0), QString());
         } else {
             QCOMPARE(CountRanges(doc), 6);
-            QVERIFY(session.documentModified);
+            QVERIFY(session.IsModified());
             QStringList rows;
             for (int r = 1; r <= 6; ++r)
                 rows << g->cellText(r, 0);
@@ -211,7 +211,7 @@ private slots:
 
         Click(CRangesPage::Button::DeleteRange);
         QCOMPARE(CountRanges(doc), 49);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QVERIFY(Enabled(CRangesPage::Button::AddRange));
         const MeterRange& last = doc.ranges[49];
         QCOMPARE(last.rangeDefined, quint8(0));
@@ -231,7 +231,7 @@ private slots:
         ChooseRow(page->pointsGrid(), 1);
         Click(CRangesPage::Button::DeletePoint);
         QCOMPARE(CountPoints(doc, 0), 0);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QCOMPARE(page->pointsGrid()->cellText(1, 1), QString());
         QCOMPARE(AllButtons(), QList<bool>({true, true, true, true, false, false, false}));
     }
@@ -263,7 +263,7 @@ private slots:
         PutRange(0, "10", 4);           // points 1 and 3 marked, 0 and 2 not
         Show();
         Click(CRangesPage::Button::MarkAll);
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         for (int r = 1; r <= 4; ++r) {
             QCOMPARE(page->pointsGrid()->cellText(r, 6), QString("+"));
             QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(1));
@@ -310,7 +310,7 @@ private slots:
         Click(CRangesPage::Button::AddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
         QCOMPARE(MetFile::PackDocument(session), before);
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
     }
 
@@ -325,7 +325,7 @@ private slots:
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, onCell);
         QCOMPARE(doc.ranges[0].points[1].marked, quint8(0));
         QCOMPARE(g->cellText(2, 6), QString());
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
 
         // Another column of the same row changes nothing.
         const QPoint unitCell = g->visualItemRect(g->item(1, 5)).center();
@@ -333,10 +333,10 @@ private slots:
         QCOMPARE(doc.ranges[0].points[1].marked, quint8(0));
 
         // A row without a point changes nothing either.
-        session.documentModified = false;
+        session.SetModified(false);
         const QPoint empty = g->visualItemRect(g->item(4, 6)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, empty);
-        QVERIFY(!session.documentModified);
+        QVERIFY(!session.IsModified());
         QCOMPARE(g->cellText(5, 6), QString());
     }
 

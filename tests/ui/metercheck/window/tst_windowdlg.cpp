@@ -218,7 +218,7 @@ private slots:
     {
         dialogs.meterData = ScriptedDialogs::FillMeterData(session);
         window->Action(Command::New)->trigger();
-        QVERIFY(session.documentModified);
+        QVERIFY(session.IsModified());
         QTest::keyClick(window.get(), Qt::Key_Escape);
         QVERIFY(messages->messages.isEmpty());
         QVERIFY(!window->isVisible());
