@@ -93,8 +93,8 @@ class TestMeterCheckSession : public QObject
     {
         bool seen = false;
         OnModal<CPointDlg>(seen, [value](CPointDlg* d) {
-            Type(d, "edit1281", value);
-            ClickChild(d, "button1");
+            Type(d, "valueEdit", value);
+            ClickChild(d, "okButton");
         });
         QTest::mouseClick(window.RangesPage()->button(CRangesPage::Button::AddPoint),
                           Qt::LeftButton);
@@ -148,9 +148,9 @@ private slots:
         // New document and its meter data.
         bool seen = false;
         OnModal<CMeterDataDlg>(seen, [](CMeterDataDlg* d) {
-            Type(d, "edit1275", "Multimetr V-640");
-            Type(d, "edit1276", "A-1207");
-            ClickChild(d, "button1");
+            Type(d, "nameEdit", "Multimetr V-640");
+            Type(d, "numberEdit", "A-1207");
+            ClickChild(d, "okButton");
         });
         window->Action(CMeterCheckDlg::Command::New)->trigger();
         QVERIFY(seen);
@@ -158,11 +158,11 @@ private slots:
 
         // A 10 V voltage range.
         OnModal<CRangeDlg>(seen, [](CRangeDlg* d) {
-            Type(d, "edit1245", "10");
-            ChooseItem(d, "list1158", "V");
-            Type(d, "edit1246", "0,05");
-            Type(d, "edit1251", "0,1");
-            ClickChild(d, "button1");
+            Type(d, "voltageValue", "10");
+            ChooseItem(d, "voltageUnitList", "V");
+            Type(d, "classReading", "0,05");
+            Type(d, "classRange", "0,1");
+            ClickChild(d, "okButton");
         });
         QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
                           Qt::LeftButton);
@@ -174,13 +174,13 @@ private slots:
         DataGrid* ranges = window->RangesPage()->rangesGrid();
         ranges->selectWholeRow(2);
         OnModal<CRangeDlg>(seen, [](CRangeDlg* d) {
-            ClickChild(d, "option1244");
-            ChooseItem(d, "list1253", "K (NiCr-NiAl)");
-            ClickChild(d, "option1256");
-            Type(d, "edit1257", "23");
-            Type(d, "edit1259", "600");
-            Type(d, "edit1251", "0,5");
-            ClickChild(d, "button1");
+            ClickChild(d, "temperatureOption");
+            ChooseItem(d, "thermocoupleList", "K (NiCr-NiAl)");
+            ClickChild(d, "toOption");
+            Type(d, "toValue", "23");
+            Type(d, "temperatureValue", "600");
+            Type(d, "classRange", "0,5");
+            ClickChild(d, "okButton");
         });
         QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
                           Qt::LeftButton);
@@ -207,8 +207,8 @@ private slots:
         int measured = 0;
         const QStringList readings = {"2.001", "5.004", "-10.02"};
         OnEachModal<CExactSettingDlg>(measured, 3, [&](CExactSettingDlg* d) {
-            QTest::keyClicks(d->indicationEdit, readings.value(measured - 1));
-            d->okButton->click();
+            QTest::keyClicks(Child<QLineEdit>(d, "indicationEdit"), readings.value(measured - 1));
+            Child<QPushButton>(d, "okButton")->click();
         });
         QTest::mouseClick(window->MenuBar(), Qt::LeftButton, {},
                           window->MenuBar()

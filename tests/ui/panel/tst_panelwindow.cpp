@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "FakeLink.h"
 #include "HeldLine.h"
@@ -465,16 +466,16 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
     QFETCH(QString, entry);
     OpenWithParameterDialogs();
     MeterHalf* meter = dlg->Meter();
-    auto* rlBox = meter->findChild<QCheckBox*>(QStringLiteral("meterRlBox"));
+    auto* rlBox = Child<QCheckBox>(meter, "meterRlBox");
     QAbstractButton* valueButton = nullptr;
     if (entry == QLatin1String("To")) {
         Click(Source()->FamilyButton(SourceFamily::Thermocouple));
         Click(Source()->JunctionRadio(ColdJunction::To));
         valueButton = Source()->ToButton();
     } else {
-        Click(meter->findChild<QAbstractButton*>(QStringLiteral("meterFamilyRtd")));
+        Click(Child<QAbstractButton>(meter, "meterFamilyRtd"));
         Click(rlBox);
-        valueButton = meter->findChild<QAbstractButton*>(QStringLiteral("meterRlButton"));
+        valueButton = Child<QAbstractButton>(meter, "meterRlButton");
     }
     Frames();
 

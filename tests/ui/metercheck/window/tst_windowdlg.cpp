@@ -9,6 +9,7 @@
 #include "core/metercheck/window/RecentFileList.h"
 #include "ui/metercheck/window/ScreenDialogs.h"
 
+#include "Child.h"
 #include "DocumentBuilder.h"
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
@@ -266,8 +267,7 @@ private slots:
         bool found = false;
         OnModal<QFileDialog>(found, [&other](QFileDialog* d) {
             // The dialog's own name field, as a user types into it.
-            if (auto* name = d->findChild<QLineEdit*>("fileNameEdit"))
-                name->setText(other.filePath("a.met"));
+            Child<QLineEdit>(d, "fileNameEdit")->setText(other.filePath("a.met"));
             static_cast<QDialog*>(d)->accept();
         });
         QCOMPARE(screen.ChooseFileToSave(), QDir::toNativeSeparators(other.filePath("a.met")));
