@@ -482,8 +482,9 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
     bool seen = false;
     OnParamDialog([&](CParamDlg* param) {
         seen = true;
-        param->ValueEdit()->setText(entry == QLatin1String("To") ? "23.5" : "24.5");
-        QCoreApplication::postEvent(param->ValueEdit(),
+        Child<QLineEdit>(param, "valueEdit")
+            ->setText(entry == QLatin1String("To") ? "23.5" : "24.5");
+        QCoreApplication::postEvent(Child<QLineEdit>(param, "valueEdit"),
                                     new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, {}));
         if (entry == QLatin1String("To")) {
             QCoreApplication::postEvent(dlg.get(),
