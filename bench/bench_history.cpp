@@ -6,6 +6,7 @@
 //    of the first are shown; target: under 300 ms.
 //
 //   bench_history [runs]       (default 20 recordings and 5 openings; median and worst shown)
+#include "Child.h"
 #include "core/base/MessageService.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistoryService.h"
@@ -151,9 +152,11 @@ int main(int argc, char* argv[])
         while (!window.MetersLoaded() || !window.ChecksLoaded())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         open.ms << t.nsecsElapsed() / 1e6;
-        if (window.metersTable->rowCount() != 500 || window.checksTable->rowCount() != 20) {
-            std::fprintf(stderr, "window shows %d meters and %d checks\n",
-                         window.metersTable->rowCount(), window.checksTable->rowCount());
+        const auto* meters = Child<QTableWidget>(window, "metersTable");
+        const auto* checks = Child<QTableWidget>(window, "checksTable");
+        if (meters->rowCount() != 500 || checks->rowCount() != 20) {
+            std::fprintf(stderr, "window shows %d meters and %d checks\n", meters->rowCount(),
+                         checks->rowCount());
             return 1;
         }
     }

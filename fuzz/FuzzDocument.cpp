@@ -215,11 +215,11 @@ void CheckEditorsAndEntries(const MeterCheckDoc& doc)
         // "Edytuj" on the range: the editor shows it and OK either refuses or gives a range.
         RangeEditor editor(range, false, messages);
         for (int e = 0; e < RangeEditor::editCount; ++e)
-            FUZZ_CHECK(editor.text(RangeEditor::Edit(e)).size() <=
+            FUZZ_CHECK(editor.Text(RangeEditor::Edit(e)).size() <=
                            RangeEditor::MaxLength(RangeEditor::Edit(e)),
                        QString::number(r));
         if (editor.Accept()) {
-            FUZZ_CHECK(int(editor.range().function) >= 0 && int(editor.range().function) <= 4,
+            FUZZ_CHECK(int(editor.Range().function) >= 0 && int(editor.Range().function) <= 4,
                        QString::number(r));
         }
         // "Edytuj" on a point: its nominal value checked again as if typed.
@@ -228,7 +228,7 @@ void CheckEditorsAndEntries(const MeterCheckDoc& doc)
             PointEntry entry(range, doc.method, messages);
             const QString nominal = PointEntry::NominalValue(range.points[j], doc.method);
             if (entry.Check(nominal) == PointEntry::Outcome::Accepted) {
-                FUZZ_CHECK(limits && entry.value().size() <= PointEntry::maxValueLength,
+                FUZZ_CHECK(limits && entry.Value().size() <= PointEntry::maxValueLength,
                            Quoted(nominal));
             }
         }

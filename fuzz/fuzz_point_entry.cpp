@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const qsizetype before = messages.messages.size();
         const PointEntry::Outcome outcome = entry.Check(typed);
         const QString where = Quoted(typed) + QStringLiteral(" in ") + range.rangeUnit +
-                              QStringLiteral(" gave ") + Quoted(entry.value());
+                              QStringLiteral(" gave ") + Quoted(entry.Value());
         switch (outcome) {
         case PointEntry::Outcome::Empty:
             FUZZ_CHECK(typed.isEmpty() && messages.messages.size() == before, where);
@@ -54,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(messages.messages.size() == before + 1, where);
             FUZZ_CHECK(KnownMessages().contains(messages.messages.last().text), where);
             FUZZ_CHECK(messages.messages.last().caption == QStringLiteral("Błąd!"), where);
-            FUZZ_CHECK(entry.value().isEmpty(), where);
+            FUZZ_CHECK(entry.Value().isEmpty(), where);
             break;
         case PointEntry::Outcome::Accepted: {
             FUZZ_CHECK(messages.messages.size() == before, where);
-            const QString v = entry.value();
+            const QString v = entry.Value();
             // What is stored fits the file and is a plain number within the limits ("5." as
             // FormatFixed writes a number typed with a point and no decimals).
             FUZZ_CHECK(!v.isEmpty() && v.size() <= PointEntry::maxValueLength, where);
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(value == ParseNumber(t), where);
             // Checking the stored text again accepts it unchanged.
             PointEntry again(range, method, messages);
-            FUZZ_CHECK(again.Check(v) == PointEntry::Outcome::Accepted && again.value() == v,
+            FUZZ_CHECK(again.Check(v) == PointEntry::Outcome::Accepted && again.Value() == v,
                        where);
             MeterPoint point;
             entry.StoreInto(point);

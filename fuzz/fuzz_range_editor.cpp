@@ -33,17 +33,17 @@ bool EditEnabled(const RangeEditor& editor, RangeEditor::Edit edit)
 {
     switch (edit) {
     case RangeEditor::Edit::VoltageValue:
-        return editor.isEnabled(RangeEditor::Control::VoltageEdit);
+        return editor.IsEnabled(RangeEditor::Control::VoltageEdit);
     case RangeEditor::Edit::CurrentValue:
-        return editor.isEnabled(RangeEditor::Control::CurrentEdit);
+        return editor.IsEnabled(RangeEditor::Control::CurrentEdit);
     case RangeEditor::Edit::ResistanceValue:
-        return editor.isEnabled(RangeEditor::Control::ResistanceEdit);
+        return editor.IsEnabled(RangeEditor::Control::ResistanceEdit);
     case RangeEditor::Edit::TemperatureValue:
-        return editor.isEnabled(RangeEditor::Control::TemperatureEdit);
+        return editor.IsEnabled(RangeEditor::Control::TemperatureEdit);
     case RangeEditor::Edit::ToValue:
-        return editor.isEnabled(RangeEditor::Control::ToEdit);
+        return editor.IsEnabled(RangeEditor::Control::ToEdit);
     case RangeEditor::Edit::RlValue:
-        return editor.isEnabled(RangeEditor::Control::RlEdit);
+        return editor.IsEnabled(RangeEditor::Control::RlEdit);
     default:
         return true; // the class edits are always open
     }
@@ -53,17 +53,17 @@ bool EditEnabled(const RangeEditor& editor, RangeEditor::Edit edit)
 void CheckState(const RangeEditor& editor, const QString& where)
 {
     for (int e = 0; e < RangeEditor::editCount; ++e)
-        FUZZ_CHECK(editor.text(RangeEditor::Edit(e)).size() <=
+        FUZZ_CHECK(editor.Text(RangeEditor::Edit(e)).size() <=
                        RangeEditor::MaxLength(RangeEditor::Edit(e)),
                    where);
-    FUZZ_CHECK(editor.voltageUnit() >= 0 && editor.voltageUnit() < 2, where);
-    FUZZ_CHECK(editor.resistanceUnit() >= 0 && editor.resistanceUnit() < 2, where);
-    FUZZ_CHECK(editor.thermocouple() >= 0 && editor.thermocouple() < 7, where);
-    FUZZ_CHECK(editor.resistanceThermometer() >= 0 && editor.resistanceThermometer() < 6, where);
-    FUZZ_CHECK(editor.constUnits().isEmpty() ||
-                   (editor.constUnit() >= 0 && editor.constUnit() < editor.constUnits().size()),
+    FUZZ_CHECK(editor.VoltageUnit() >= 0 && editor.VoltageUnit() < 2, where);
+    FUZZ_CHECK(editor.ResistanceUnit() >= 0 && editor.ResistanceUnit() < 2, where);
+    FUZZ_CHECK(editor.Thermocouple() >= 0 && editor.Thermocouple() < 7, where);
+    FUZZ_CHECK(editor.ResistanceThermometer() >= 0 && editor.ResistanceThermometer() < 6, where);
+    FUZZ_CHECK(editor.ConstUnits().isEmpty() ||
+                   (editor.ConstUnit() >= 0 && editor.ConstUnit() < editor.ConstUnits().size()),
                where);
-    const std::optional<RangeEditor::Quantity> quantity = editor.quantity();
+    const std::optional<RangeEditor::Quantity> quantity = editor.ChosenQuantity();
     FUZZ_CHECK(!quantity || (int(*quantity) >= int(RangeEditor::Quantity::Voltage) &&
                              int(*quantity) <= int(RangeEditor::Quantity::Temperature)),
                where);
@@ -72,7 +72,7 @@ void CheckState(const RangeEditor& editor, const QString& where)
 // Everything OK hands back is a complete range that fits the file.
 void CheckAccepted(const RangeEditor& editor, const MeterRange& slot, const QString& where)
 {
-    const MeterRange& r = editor.range();
+    const MeterRange& r = editor.Range();
     const QString w = where + QStringLiteral(" accepted ") + Quoted(r.rangeValue) +
                       QLatin1Char(' ') + Quoted(r.rangeUnit);
     FUZZ_CHECK(r.rangeDefined == 1, w);
@@ -130,27 +130,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         // Options and lists only while the dialog has them enabled.
         case 1:
-            if (editor->isEnabled(RangeEditor::Control::ThermocoupleOption))
+            if (editor->IsEnabled(RangeEditor::Control::ThermocoupleOption))
                 editor->ChooseSensorKind(RangeFunction(arg % 4 + 3)); // 3 and 4 are sensors
             break;
         case 2:
-            if (editor->isEnabled(RangeEditor::Control::TexOption))
+            if (editor->IsEnabled(RangeEditor::Control::TexOption))
                 editor->ChooseJunction(ColdJunction(arg % 5));
             break;
         case 3:
-            if (editor->isEnabled(RangeEditor::Control::VoltageUnitList))
+            if (editor->IsEnabled(RangeEditor::Control::VoltageUnitList))
                 editor->SelectVoltageUnit(arg % 4);
             break;
         case 4:
-            if (editor->isEnabled(RangeEditor::Control::ResistanceUnitList))
+            if (editor->IsEnabled(RangeEditor::Control::ResistanceUnitList))
                 editor->SelectResistanceUnit(arg % 4);
             break;
         case 5:
-            if (editor->isEnabled(RangeEditor::Control::ThermocoupleList))
+            if (editor->IsEnabled(RangeEditor::Control::ThermocoupleList))
                 editor->SelectThermocouple(arg % 9);
             break;
         case 6:
-            if (editor->isEnabled(RangeEditor::Control::RtdList))
+            if (editor->IsEnabled(RangeEditor::Control::RtdList))
                 editor->SelectResistanceThermometer(arg % 8);
             break;
         case 7:
@@ -175,16 +175,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 FUZZ_CHECK(KnownMessages().contains(messages.messages[m].text),
                            where + QStringLiteral(": ") + messages.messages[m].text);
             // Feeding back the normalised text changes nothing more.
-            const QString shown = editor->text(edit);
-            const MeterRange rangeBefore = editor->range();
+            const QString shown = editor->Text(edit);
+            const MeterRange rangeBefore = editor->Range();
             const qsizetype count = messages.messages.size();
             editor->EditChanged(edit, shown);
-            FUZZ_CHECK(editor->text(edit) == shown, where + QStringLiteral(" shown ") +
+            FUZZ_CHECK(editor->Text(edit) == shown, where + QStringLiteral(" shown ") +
                                                         Quoted(shown) + QStringLiteral(" then ") +
-                                                        Quoted(editor->text(edit)));
+                                                        Quoted(editor->Text(edit)));
             FUZZ_CHECK(messages.messages.size() == count,
                        where + QStringLiteral(" shown ") + Quoted(shown));
-            FUZZ_CHECK(editor->range() == rangeBefore,
+            FUZZ_CHECK(editor->Range() == rangeBefore,
                        where + QStringLiteral(" shown ") + Quoted(shown));
             break;
         }
@@ -197,7 +197,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 editor->StoreInto(stored);
                 RangeEditor reopened(stored, false, messages);
                 FUZZ_CHECK(reopened.Accept(), where + QStringLiteral(" reopened"));
-                FUZZ_CHECK(reopened.range() == editor->range(),
+                FUZZ_CHECK(reopened.Range() == editor->Range(),
                            where + QStringLiteral(" reopened"));
             } else {
                 FUZZ_CHECK(messages.messages.size() > before, where);
@@ -210,7 +210,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
         }
-        editor->takeFocusRequest();
+        editor->TakeFocusRequest();
         for (qsizetype m = before; m < messages.messages.size(); ++m)
             FUZZ_CHECK(KnownMessages().contains(messages.messages[m].text),
                        where + QStringLiteral(": ") + messages.messages[m].text);

@@ -37,6 +37,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -93,11 +94,10 @@ class TestMeterCheckSession : public QObject
     {
         bool seen = false;
         OnModal<CPointDlg>(seen, [value](CPointDlg* d) {
-            Type(d, "edit1281", value);
-            ClickChild(d, "button1");
+            Type(d, "valueEdit", value);
+            ClickChild(d, "okButton");
         });
-        QTest::mouseClick(window.RangesPage()->button(CRangesPage::Button::AddPoint),
-                          Qt::LeftButton);
+        QTest::mouseClick(Child<ColorButton>(window, "addPointButton"), Qt::LeftButton);
         QVERIFY(seen);
     }
 
@@ -148,9 +148,9 @@ private slots:
         // New document and its meter data.
         bool seen = false;
         OnModal<CMeterDataDlg>(seen, [](CMeterDataDlg* d) {
-            Type(d, "edit1275", "Multimetr V-640");
-            Type(d, "edit1276", "A-1207");
-            ClickChild(d, "button1");
+            Type(d, "nameEdit", "Multimetr V-640");
+            Type(d, "numberEdit", "A-1207");
+            ClickChild(d, "okButton");
         });
         window->Action(CMeterCheckDlg::Command::New)->trigger();
         QVERIFY(seen);
@@ -158,32 +158,30 @@ private slots:
 
         // A 10 V voltage range.
         OnModal<CRangeDlg>(seen, [](CRangeDlg* d) {
-            Type(d, "edit1245", "10");
-            ChooseItem(d, "list1158", "V");
-            Type(d, "edit1246", "0,05");
-            Type(d, "edit1251", "0,1");
-            ClickChild(d, "button1");
+            Type(d, "voltageValue", "10");
+            ChooseItem(d, "voltageUnitList", "V");
+            Type(d, "classReading", "0,05");
+            Type(d, "classRange", "0,1");
+            ClickChild(d, "okButton");
         });
-        QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
-                          Qt::LeftButton);
+        QTest::mouseClick(Child<ColorButton>(*window, "addRangeButton"), Qt::LeftButton);
         QVERIFY(seen);
         for (const char* value : {"2", "5", "-10"})
             AddPoint(*window, value);
 
         // A 600 °C range of a K thermocouple with the junction at To = 23 °C, after the first.
-        DataGrid* ranges = window->RangesPage()->rangesGrid();
+        DataGrid* ranges = Child<DataGrid>(*window, "rangesGrid");
         ranges->selectWholeRow(2);
         OnModal<CRangeDlg>(seen, [](CRangeDlg* d) {
-            ClickChild(d, "option1244");
-            ChooseItem(d, "list1253", "K (NiCr-NiAl)");
-            ClickChild(d, "option1256");
-            Type(d, "edit1257", "23");
-            Type(d, "edit1259", "600");
-            Type(d, "edit1251", "0,5");
-            ClickChild(d, "button1");
+            ClickChild(d, "temperatureOption");
+            ChooseItem(d, "thermocoupleList", "K (NiCr-NiAl)");
+            ClickChild(d, "toOption");
+            Type(d, "toValue", "23");
+            Type(d, "temperatureValue", "600");
+            Type(d, "classRange", "0,5");
+            ClickChild(d, "okButton");
         });
-        QTest::mouseClick(window->RangesPage()->button(CRangesPage::Button::AddRange),
-                          Qt::LeftButton);
+        QTest::mouseClick(Child<ColorButton>(*window, "addRangeButton"), Qt::LeftButton);
         QVERIFY(seen);
         QCOMPARE(session.currentRange, qint16(1));
         for (const char* value : {"100", "550,5"})
@@ -196,7 +194,7 @@ private slots:
         QCOMPARE(CountPoints(doc, 0), 3);
         QCOMPARE(doc.ranges[0].points[2].setting, QString("-10.0"));
         QCOMPARE(doc.ranges[1].points[1].setting, QString("550.5"));
-        QCOMPARE(window->RangesPage()->pointsGrid()->cellText(2, 1), QString("550.5"));
+        QCOMPARE(Child<DataGrid>(*window, "pointsGrid")->cellText(2, 1), QString("550.5"));
         QVERIFY(session.IsModified());
 
         // "Pomiary" on the voltage range: the calibrator is set to each point and the meter's
@@ -207,11 +205,11 @@ private slots:
         int measured = 0;
         const QStringList readings = {"2.001", "5.004", "-10.02"};
         OnEachModal<CExactSettingDlg>(measured, 3, [&](CExactSettingDlg* d) {
-            QTest::keyClicks(d->indicationEdit, readings.value(measured - 1));
-            d->okButton->click();
+            QTest::keyClicks(Child<QLineEdit>(d, "indicationEdit"), readings.value(measured - 1));
+            Child<QPushButton>(d, "okButton")->click();
         });
-        QTest::mouseClick(window->MenuBar(), Qt::LeftButton, {},
-                          window->MenuBar()
+        QTest::mouseClick(Child<QMenuBar>(*window, "menuBar"), Qt::LeftButton, {},
+                          Child<QMenuBar>(*window, "menuBar")
                               ->actionGeometry(window->Action(CMeterCheckDlg::Command::Measure))
                               .center());
         QVERIFY(seen);
@@ -219,14 +217,14 @@ private slots:
         QCOMPARE(doc.ranges[0].rangeMeasured, quint8(1));
         QCOMPARE(doc.ranges[0].points[1].reading, QString("5.004"));
         QVERIFY(!doc.ranges[0].points[1].actualError.isEmpty());
-        QCOMPARE(window->RangesPage()->pointsGrid()->cellText(2, 0), QString("5.004"));
+        QCOMPARE(Child<DataGrid>(*window, "pointsGrid")->cellText(2, 0), QString("5.004"));
         QVERIFY(sim.Frames().filter(QRegularExpression("^\\^N")).size() >= 3);
 
         // Its errors chart is drawn now.
-        window->TabBar()->setCurrentIndex(2);
+        Child<QTabBar>(*window, "tabs")->setCurrentIndex(2);
         QVERIFY(window->Page(2)->isVisible());
         QVERIFY(messages.messages.isEmpty());
-        window->TabBar()->setCurrentIndex(0);
+        Child<QTabBar>(*window, "tabs")->setCurrentIndex(0);
         QVERIFY(window->Page(0)->isVisible());
 
         // Save: the untitled document goes through Save As.

@@ -3,6 +3,7 @@
 // message, no stale reading, a panel that still answers, and live readings again once the
 // panel is closed and opened on a line that works.
 
+#include "Child.h"
 #include "DataRows.h"
 #include "RecordingMessageService.h"
 #include "SimLink.h"
@@ -124,7 +125,7 @@ void TestPanelFaults::faultWhilePolling()
         // +40 mV out, read back in the 500 mV measure range (four commands and a poll queued).
         panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
         Keys(panel, {"4", "0", "E"});
-        meter->findChild<QAbstractButton*>(QStringLiteral("meterRange_500mV"))->click();
+        Child<QAbstractButton>(meter, "meterRange_500mV")->click();
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) - 40.0) < 0.1, 6000);
 
         const qsizetype mark = sim.Frames().size();

@@ -125,7 +125,7 @@ void SingleInstance::OnConnection()
             }
             socket->putChar(answer);
             socket->flush();
-            QTimer::singleShot(0, this, [this, document] { emit Requested(document); });
+            QTimer::singleShot(0, this, [this, document] { emit requested(document); });
         });
     }
 }

@@ -48,7 +48,7 @@ signals:
     // A later start asked to come forward and, unless `document` is empty, to open it.
     // Emitted from the event loop, never from inside the socket's handling, so a receiver may
     // open windows.
-    void Requested(const QString& document);
+    void requested(const QString& document);
 
 private:
     // First when nobody takes the connection.

@@ -61,7 +61,7 @@ int CCalibratorApp::Run()
     if (!options.document.isEmpty())
         mainMenu.OpenDocumentAtStart(options.document);
     if (session)
-        QObject::connect(session, &SingleInstance::Requested, &mainMenu,
+        QObject::connect(session, &SingleInstance::requested, &mainMenu,
                          &CMainMenuDlg::OnAnotherStart);
     mainMenu.exec();
     return 0;

@@ -43,6 +43,7 @@ CPortSettingsDlg::CPortSettingsDlg(CalibratorLink& link, QWidget* parent,
     auto* frame = new QGroupBox(this);
     AddLabel(this, QStringLiteral("Port :"), Rect(14, 16, 66, 10));
     portList = new QComboBox(this);
+    portList->setObjectName(QStringLiteral("portList"));
     portList->setGeometry(Rect(84, 14, 54, 13));
     portList->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
                         QStringLiteral("COM4")});

@@ -23,9 +23,6 @@ public:
     explicit CPortSettingsDlg(CalibratorLink& link, QWidget* parent = nullptr,
                               const SerialPortEnumerator* ports = nullptr);
 
-    QComboBox* PortList() const { return portList; }
-    SerialDeviceBox* DeviceBox() const { return deviceBox; }
-
     void accept() override;
 
 private:

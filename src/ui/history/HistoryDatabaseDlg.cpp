@@ -39,9 +39,12 @@ HistoryDatabaseDlg::HistoryDatabaseDlg(HistoryService& history, MessageService& 
     portBox->setValue(current.port);
     databaseEdit = new QLineEdit(current.database, group);
     userEdit = new QLineEdit(current.user, group);
-    hostEdit->setObjectName(QStringLiteral("host"));
-    databaseEdit->setObjectName(QStringLiteral("database"));
-    userEdit->setObjectName(QStringLiteral("user"));
+    localButton->setObjectName(QStringLiteral("localButton"));
+    serverButton->setObjectName(QStringLiteral("serverButton"));
+    hostEdit->setObjectName(QStringLiteral("hostEdit"));
+    portBox->setObjectName(QStringLiteral("portBox"));
+    databaseEdit->setObjectName(QStringLiteral("databaseEdit"));
+    userEdit->setObjectName(QStringLiteral("userEdit"));
     auto* form = new QFormLayout;
     form->setContentsMargins(22, 0, 0, 0);
     form->addRow(QStringLiteral("Serwer:"), hostEdit);

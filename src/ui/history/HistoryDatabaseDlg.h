@@ -27,15 +27,6 @@ public:
     HistoryConfig Chosen() const;
     void accept() override;
 
-    QRadioButton* localButton = nullptr;
-    QRadioButton* serverButton = nullptr;
-    QLineEdit* hostEdit = nullptr;
-    QSpinBox* portBox = nullptr;
-    QLineEdit* databaseEdit = nullptr;
-    QLineEdit* userEdit = nullptr;
-    QPushButton* probeButton = nullptr;
-    QLabel* probeResult = nullptr;
-
 private:
     void UpdateFields();
     void OnProbe();
@@ -44,4 +35,12 @@ private:
 
     HistoryService& history;
     MessageService& messages;
+    QRadioButton* localButton = nullptr;
+    QRadioButton* serverButton = nullptr;
+    QLineEdit* hostEdit = nullptr;
+    QSpinBox* portBox = nullptr;
+    QLineEdit* databaseEdit = nullptr;
+    QLineEdit* userEdit = nullptr;
+    QPushButton* probeButton = nullptr;
+    QLabel* probeResult = nullptr;
 };

@@ -77,28 +77,30 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
 
     auto* filterLabel = new QLabel(QStringLiteral("&Filtr:"), this);
     filterEdit = new QLineEdit(this);
-    filterEdit->setObjectName(QStringLiteral("filter"));
+    filterEdit->setObjectName(QStringLiteral("filterEdit"));
     filterEdit->setPlaceholderText(QStringLiteral("nazwa lub numer miernika"));
     filterEdit->setClearButtonEnabled(true);
     filterLabel->setBuddy(filterEdit);
 
     metersTable = NewTable({QStringLiteral("Nazwa"), QStringLiteral("Numer"),
                             QStringLiteral("Ostatnie sprawdzenie"), QStringLiteral("Wynik")},
-                           QStringLiteral("meters"), this);
+                           QStringLiteral("metersTable"), this);
     checksTable =
         NewTable({QStringLiteral("Data"), QStringLiteral("Zakres"), QStringLiteral("Wynik")},
-                 QStringLiteral("checks"), this);
+                 QStringLiteral("checksTable"), this);
     // The headers of the points grid, each on two lines.
     pointsTable = NewTable(
         {QStringLiteral("Wskazanie\nmiernika"), QStringLiteral("Nastawa\nkalibratora"),
          QStringLiteral("Błąd mier.\nrzeczyw."), QStringLiteral("Błąd mier.\ndopuszcz."),
          QStringLiteral("Błąd\nkalibratora"), QStringLiteral("j.m."), QStringLiteral("ON")},
-        QStringLiteral("points"), this);
+        QStringLiteral("pointsTable"), this);
     driftChart = new DriftChartView(this);
-    driftChart->setObjectName(QStringLiteral("drift"));
+    driftChart->setObjectName(QStringLiteral("driftChart"));
 
     printButton = new QPushButton(QStringLiteral("&Drukuj protokół"), this);
     exportButton = new QPushButton(QStringLiteral("&Eksport do CSV..."), this);
+    printButton->setObjectName(QStringLiteral("printButton"));
+    exportButton->setObjectName(QStringLiteral("exportButton"));
     printButton->setEnabled(false);
     exportButton->setEnabled(false);
     status = new QLabel(this);

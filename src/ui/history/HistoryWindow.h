@@ -28,14 +28,6 @@ public:
                   const QString& openDocument = QString());
     ~HistoryWindow() override;
 
-    QLineEdit* filterEdit = nullptr;
-    QTableWidget* metersTable = nullptr;
-    QTableWidget* checksTable = nullptr;
-    QTableWidget* pointsTable = nullptr;
-    DriftChartView* driftChart = nullptr;
-    QPushButton* printButton = nullptr;
-    QPushButton* exportButton = nullptr;
-
     // True once the list of meters has come (or failed to come).
     bool MetersLoaded() const { return metersLoaded; }
     // True once the checks of the chosen meter have come.
@@ -65,6 +57,13 @@ private:
 
     HistoryService& history;
     MessageService& messages;
+    QLineEdit* filterEdit = nullptr;
+    QTableWidget* metersTable = nullptr;
+    QTableWidget* checksTable = nullptr;
+    QTableWidget* pointsTable = nullptr;
+    DriftChartView* driftChart = nullptr;
+    QPushButton* printButton = nullptr;
+    QPushButton* exportButton = nullptr;
     QLabel* status = nullptr;
     QList<MeterSummary> meters;
     QList<MeterSummary> shownMeters;

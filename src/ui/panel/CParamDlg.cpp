@@ -19,8 +19,9 @@ CParamDlg::CParamDlg(MessageService& messages, QWidget* parent)
     captionLabel = new QLabel(QStringLiteral("RL = "), this);
     captionLabel->setGeometry(Rect(4, 12, 52, 10));
     captionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    edit = new QLineEdit(this);
-    edit->setGeometry(Rect(58, 10, 50, 13));
+    valueEdit = new QLineEdit(this);
+    valueEdit->setObjectName(QStringLiteral("valueEdit"));
+    valueEdit->setGeometry(Rect(58, 10, 50, 13));
     unitLabel = new QLabel(QStringLiteral("Ohm"), this);
     unitLabel->setGeometry(Rect(112, 12, 34, 10));
 
@@ -37,23 +38,23 @@ int CParamDlg::exec()
 {
     captionLabel->setText(paramCaption);
     unitLabel->setText(paramUnit);
-    edit->clear();
+    valueEdit->clear();
     return QDialog::exec();
 }
 
 void CParamDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    edit->setFocus();
+    valueEdit->setFocus();
 }
 
 void CParamDlg::accept()
 {
-    const ParamCheckResult check = CheckParamText(edit->text(), paramLow, paramHigh);
+    const ParamCheckResult check = CheckParamText(valueEdit->text(), paramLow, paramHigh);
     if (!check.accepted) {
         messages.ShowError(check.error, this);
-        edit->clear();
-        edit->setFocus();
+        valueEdit->clear();
+        valueEdit->setFocus();
         return;
     }
     paramText = check.text;

@@ -23,8 +23,6 @@ public:
     QString paramInitial; // the caller's current value, kept by the caller on cancel
     QString paramText;    // the accepted text, valid after OK
 
-    QLineEdit* ValueEdit() const { return edit; }
-
     int exec() override;
     void accept() override;
 
@@ -34,6 +32,6 @@ protected:
 private:
     MessageService& messages;
     QLabel* captionLabel;
-    QLineEdit* edit;
+    QLineEdit* valueEdit;
     QLabel* unitLabel;
 };

@@ -48,7 +48,7 @@ public:
         QMetaObject::invokeMethod(
             instance, [this] { claim = instance->ClaimOrHandOver({}); },
             Qt::BlockingQueuedConnection);
-        QObject::connect(instance, &SingleInstance::Requested, &receiver,
+        QObject::connect(instance, &SingleInstance::requested, &receiver,
                          [this](const QString& document) { requested << document; });
     }
     ~RunningProgram()

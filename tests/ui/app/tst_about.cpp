@@ -2,6 +2,8 @@
 #include "ui/app/CAboutDlg.h"
 #include "ui/base/DialogUnits.h"
 
+#include "Child.h"
+
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -24,23 +26,22 @@ void TestAbout::captionTextsAndPicture()
     CAboutDlg about;
     QCOMPARE(about.windowTitle(), QStringLiteral("Informacja o programie"));
     QCOMPARE(about.size(), DialogUnits::Size(289, 151));
-    auto* title = about.findChild<QLabel*>(QStringLiteral("title"));
+    auto* title = Child<QLabel>(about, "title");
     QCOMPARE(title->text(), QStringLiteral("Tevano 718"));
     QCOMPARE(QFontInfo(title->font()).family(), QFontInfo(QFont(QStringLiteral("Arial"))).family());
-    QCOMPARE(about.findChild<QLabel*>(QStringLiteral("version"))->text(),
-             QStringLiteral("Wersja 1.1"));
+    QCOMPARE(Child<QLabel>(about, "version")->text(), QStringLiteral("Wersja 1.1"));
     QCOMPARE(
-        about.findChild<QLabel*>(QStringLiteral("description"))->text(),
+        Child<QLabel>(about, "description")->text(),
         QStringLiteral("Program umożliwia sterowanie kalibratorem typu R718 realizując funkcje "
                        "pulpitu sterującego. Ponadto umożliwia sprawdzanie mierników "
                        "analogowych, cyfrowych i przyrządów automatyki przemysłowej, tworzenie "
                        "bazy danych sprawdzanych przyrządów oraz graficzną wizualizację wyników "
                        "pomiarów."));
-    auto* picture = about.findChild<QLabel*>(QStringLiteral("picture"));
+    auto* picture = Child<QLabel>(about, "picture");
     QVERIFY(!picture->pixmap().isNull());
     QCOMPARE(picture->geometry(), DialogUnits::Rect(2, 0, 82, 150));
     QVERIFY(about.findChildren<QLabel*>(QStringLiteral("maker")).size() >= 3);
-    auto* ok = about.findChild<QPushButton*>(QStringLiteral("okButton"));
+    auto* ok = Child<QPushButton>(about, "okButton");
     QCOMPARE(ok->text(), QStringLiteral("&OK"));
     QCOMPARE(ok->geometry(), DialogUnits::Rect(98, 128, 50, 14));
     QVERIFY(ok->isDefault());
@@ -76,7 +77,7 @@ void TestAbout::opensAndClosesRepeatedly()
             if (i % 2)
                 QTest::keyClick(&about, Qt::Key_Escape);
             else
-                about.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+                Child<QPushButton>(about, "okButton")->click();
         });
         QTimer::singleShot(3000, &about, [&about] { about.done(99); });
         const int result = about.exec();

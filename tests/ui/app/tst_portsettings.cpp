@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "core/base/MessageService.h"
 #include "FakeLink.h"
@@ -40,9 +41,19 @@ QVariant StoredIndex()
         .value(QStringLiteral("Com/Port"));
 }
 
+QComboBox* PortList(const CPortSettingsDlg& dlg)
+{
+    return Child<QComboBox>(dlg, "portList");
+}
+
+SerialDeviceBox* DeviceBox(const CPortSettingsDlg& dlg)
+{
+    return Child<SerialDeviceBox>(dlg, "deviceBox");
+}
+
 QPushButton* OkButton(CPortSettingsDlg& dlg)
 {
-    return dlg.findChild<QPushButton*>(QStringLiteral("okButton"));
+    return Child<QPushButton>(dlg, "okButton");
 }
 
 // A calibrator that acknowledges every frame.
@@ -147,13 +158,12 @@ void TestPortSettings::fixedTexts()
     QCOMPARE(texts, QStringList({"Port :", "Urządzenie :", "Szybkość :", "9600", "Długość słowa :",
                                  "8", "Bity stopu :", "1", "Parzystość :", "Brak kontroli"}));
     QStringList items;
-    for (int i = 0; i < dlg.PortList()->count(); ++i)
-        items << dlg.PortList()->itemText(i);
+    for (int i = 0; i < PortList(dlg)->count(); ++i)
+        items << PortList(dlg)->itemText(i);
     QCOMPARE(items, QStringList({"COM1", "COM2", "COM3", "COM4"}));
     QCOMPARE(OkButton(dlg)->text(), QStringLiteral("&OK"));
     QVERIFY(OkButton(dlg)->isDefault());
-    QCOMPARE(dlg.findChild<QPushButton*>(QStringLiteral("cancelButton"))->text(),
-             QStringLiteral("&Anuluj"));
+    QCOMPARE(Child<QPushButton>(dlg, "cancelButton")->text(), QStringLiteral("&Anuluj"));
     // Every fixed text fits its label.
     for (QLabel* label : dlg.findChildren<QLabel*>())
         QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
@@ -180,7 +190,7 @@ void TestPortSettings::openingReadsTheStoredChoice()
     CalibratorLink program(log);
     program.SetPortNumber(55);
     CPortSettingsDlg dlg(program);
-    QCOMPARE(dlg.PortList()->currentIndex(), selected);
+    QCOMPARE(PortList(dlg)->currentIndex(), selected);
     QCOMPARE(program.PortNumber(), port);
 }
 
@@ -191,7 +201,7 @@ void TestPortSettings::cancelWritesNothing()
     link.link.SetPortNumber(1);
     CPortSettingsDlg dlg(link.link);
     dlg.show();
-    dlg.PortList()->setCurrentIndex(0);
+    PortList(dlg)->setCurrentIndex(0);
     QTest::keyClick(&dlg, Qt::Key_Escape);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
@@ -218,7 +228,7 @@ void TestPortSettings::okStoresThenTriesThePort()
     Acknowledging(link);
     CPortSettingsDlg dlg(link.link);
     dlg.show();
-    dlg.PortList()->setCurrentIndex(index);
+    PortList(dlg)->setCurrentIndex(index);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(!dlg.isVisible());
@@ -243,7 +253,7 @@ void TestPortSettings::portThatCannotBeOpened()
     link.device.openError = 2; // no such port
     CPortSettingsDlg dlg(link.link);
     dlg.show();
-    dlg.PortList()->setCurrentIndex(2);
+    PortList(dlg)->setCurrentIndex(2);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QVERIFY(dlg.isVisible());
     QCOMPARE(dlg.result(), 0);
@@ -255,7 +265,7 @@ void TestPortSettings::portThatCannotBeOpened()
 
     // Another choice from the still open dialog works.
     link.device.openError = 0;
-    dlg.PortList()->setCurrentIndex(0);
+    PortList(dlg)->setCurrentIndex(0);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -273,7 +283,7 @@ void TestPortSettings::okWithoutAChoice()
     StoreIndex(7);
     CPortSettingsDlg dlg(link.link);
     dlg.show();
-    QCOMPARE(dlg.PortList()->currentIndex(), -1);
+    QCOMPARE(PortList(dlg)->currentIndex(), -1);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QCOMPARE(StoredIndex().toInt(), -1);
     QCOMPARE(link.link.PortNumber(), 0);
@@ -289,7 +299,7 @@ void TestPortSettings::silentCalibratorStillCloses()
     RecordingMessageService& messages = link.messages;
     CPortSettingsDlg dlg(link.link);
     dlg.show();
-    dlg.PortList()->setCurrentIndex(1);
+    PortList(dlg)->setCurrentIndex(1);
     QTest::mouseClick(OkButton(dlg), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -339,13 +349,13 @@ void TestPortSettings::deviceFollowsThePortList()
     FakeSerialPorts ports;
     CalibratorLink program(log);
     CPortSettingsDlg dlg(program, nullptr, &ports);
-    QVERIFY(dlg.DeviceBox()->geometry().top() >= dlg.PortList()->geometry().bottom());
-    dlg.PortList()->setCurrentIndex(index == 0 ? 1 : 0); // the box follows every change
-    dlg.PortList()->setCurrentIndex(index);
-    QCOMPARE(dlg.DeviceBox()->currentText(), shown);
-    QCOMPARE(dlg.DeviceBox()->isEnabled(), editable);
+    QVERIFY(DeviceBox(dlg)->geometry().top() >= PortList(dlg)->geometry().bottom());
+    PortList(dlg)->setCurrentIndex(index == 0 ? 1 : 0); // the box follows every change
+    PortList(dlg)->setCurrentIndex(index);
+    QCOMPARE(DeviceBox(dlg)->currentText(), shown);
+    QCOMPARE(DeviceBox(dlg)->isEnabled(), editable);
     if (!variable.isEmpty())
-        QVERIFY(dlg.DeviceBox()->toolTip().contains(QStringLiteral("R718_COM3")));
+        QVERIFY(DeviceBox(dlg)->toolTip().contains(QStringLiteral("R718_COM3")));
 }
 
 // The field, labelled, shows a USB adapter's stable name and a port fixed by the environment
@@ -372,22 +382,22 @@ void TestPortSettings::longDeviceShownWhole()
     FakeSerialPorts ports;
     CalibratorLink program(log);
     CPortSettingsDlg dlg(program, nullptr, &ports);
-    dlg.PortList()->setCurrentIndex(index);
+    PortList(dlg)->setCurrentIndex(index);
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     QLabel* label = nullptr;
     for (QLabel* l : dlg.findChildren<QLabel*>())
-        if (l->buddy() == dlg.DeviceBox())
+        if (l->buddy() == DeviceBox(dlg))
             label = l;
     QVERIFY(label);
     QCOMPARE(label->text(), QStringLiteral("Urządzenie :"));
-    QLineEdit* field = dlg.DeviceBox()->lineEdit();
+    QLineEdit* field = DeviceBox(dlg)->lineEdit();
     QCOMPARE(field->text(), shown);
     // Drawn with the cursor at its end, the text still starts at the field's left edge.
     field->end(false);
     field->grab();
     QCOMPARE(field->cursorPositionAt(QPoint(2, field->height() / 2)), 0);
-    QVERIFY(dlg.DeviceBox()->geometry().right() < dlg.width() - DialogUnits::X(7));
+    QVERIFY(DeviceBox(dlg)->geometry().right() < dlg.width() - DialogUnits::X(7));
 }
 
 void TestPortSettings::deviceListAskedForEachTime()
@@ -397,7 +407,7 @@ void TestPortSettings::deviceListAskedForEachTime()
     CalibratorLink program(log);
     CPortSettingsDlg dlg(program, nullptr, &ports);
     dlg.show();
-    SerialDeviceBox* box = dlg.DeviceBox();
+    SerialDeviceBox* box = DeviceBox(dlg);
     auto listed = [box](int role) {
         QStringList lines;
         for (int i = 0; i < box->count(); ++i)
@@ -461,8 +471,8 @@ void TestPortSettings::okStoresTheDevice()
     ports.ports = threePorts;
     CPortSettingsDlg dlg(link.link, nullptr, &ports);
     dlg.show();
-    dlg.PortList()->setCurrentIndex(1);
-    SerialDeviceBox* box = dlg.DeviceBox();
+    PortList(dlg)->setCurrentIndex(1);
+    SerialDeviceBox* box = DeviceBox(dlg);
     if (listItem >= 0) {
         box->showPopup();
         box->view()->setCurrentIndex(box->model()->index(listItem, 0));
@@ -488,10 +498,10 @@ void TestPortSettings::keyboard()
     CPortSettingsDlg dlg(link.link);
     dlg.show();
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
-    QCOMPARE(QApplication::focusWidget(), dlg.PortList());
-    QTest::keyClick(dlg.PortList(), Qt::Key_Down);
-    QCOMPARE(dlg.PortList()->currentIndex(), 1);
-    QTest::keyClick(dlg.PortList(), Qt::Key_Return); // OK is the default button
+    QCOMPARE(QApplication::focusWidget(), PortList(dlg));
+    QTest::keyClick(PortList(dlg), Qt::Key_Down);
+    QCOMPARE(PortList(dlg)->currentIndex(), 1);
+    QTest::keyClick(PortList(dlg), Qt::Key_Return); // OK is the default button
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QCOMPARE(StoredIndex().toInt(), 1);

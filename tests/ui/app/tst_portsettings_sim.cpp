@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The port settings dialog against the simulated calibrator, over a real pseudo-terminal.
+#include "Child.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "ui/app/CPortSettingsDlg.h"
@@ -10,6 +11,20 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+
+namespace {
+
+QComboBox* PortList(const CPortSettingsDlg& dlg)
+{
+    return Child<QComboBox>(dlg, "portList");
+}
+
+SerialDeviceBox* DeviceBox(const CPortSettingsDlg& dlg)
+{
+    return Child<SerialDeviceBox>(dlg, "deviceBox");
+}
+
+} // namespace
 
 class TestPortSettingsSim : public QObject
 {
@@ -38,10 +53,10 @@ void TestPortSettingsSim::okSendsOneXAndCloses()
     CalibratorLink link(messages);
     CPortSettingsDlg dlg(link);
     dlg.show();
-    dlg.PortList()->setCurrentIndex(1);
-    QCOMPARE(dlg.DeviceBox()->currentText(), QStringLiteral("R718_COM2=") + sim.LinkPath());
-    QVERIFY(!dlg.DeviceBox()->isEnabled());
-    QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+    PortList(dlg)->setCurrentIndex(1);
+    QCOMPARE(DeviceBox(dlg)->currentText(), QStringLiteral("R718_COM2=") + sim.LinkPath());
+    QVERIFY(!DeviceBox(dlg)->isEnabled());
+    QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
 
     QVERIFY(!dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -70,8 +85,8 @@ void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
     CalibratorLink link(messages);
     CPortSettingsDlg dlg(link);
     dlg.show();
-    dlg.PortList()->setCurrentIndex(2);
-    QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+    PortList(dlg)->setCurrentIndex(2);
+    QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
     QVERIFY(dlg.isVisible());
     QCOMPARE(messages.Texts(),
              QStringList{QStringLiteral("Nie można otworzyć portu szeregowego.")});
@@ -81,8 +96,8 @@ void TestPortSettingsSim::unmappedPortStaysOpenForAnotherChoice()
              2);
     QCOMPARE(link.PortNumber(), 3);
 
-    dlg.PortList()->setCurrentIndex(0);
-    QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+    PortList(dlg)->setCurrentIndex(0);
+    QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(messages.messages.size(), 1);
     QTRY_COMPARE(sim.Frames(), QStringList{QStringLiteral("^X%")});

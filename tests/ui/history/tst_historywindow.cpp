@@ -5,6 +5,7 @@
 // check printed again with the check's own date. The "Baza danych" dialog keeps a server's
 // address (never a password) and refuses a server without a name.
 
+#include "Child.h"
 #include "DataRows.h"
 #include "HistoryTestData.h"
 #include "ModalHelper.h"
@@ -78,22 +79,23 @@ private slots:
         HistoryWindow window(history, messages);
         window.show();
         QTRY_VERIFY(window.MetersLoaded());
-        QCOMPARE(window.metersTable->rowCount(), 2);
-        QCOMPARE(RowTexts(window.metersTable, 1),
+        auto* meters = Child<QTableWidget>(window, "metersTable");
+        auto* checks = Child<QTableWidget>(window, "checksTable");
+        auto* points = Child<QTableWidget>(window, "pointsTable");
+        QCOMPARE(meters->rowCount(), 2);
+        QCOMPARE(RowTexts(meters, 1),
                  QStringList({"V-640", "12", "06.03.2006 11:30:00", "pozytywny"}));
 
-        window.filterEdit->setText("v-6");
-        QCOMPARE(window.metersTable->rowCount(), 1);
+        Child<QLineEdit>(window, "filterEdit")->setText("v-6");
+        QCOMPARE(meters->rowCount(), 1);
         QTRY_VERIFY(window.ChecksLoaded());
-        QCOMPARE(window.checksTable->rowCount(), 3);
-        QCOMPARE(RowTexts(window.checksTable, 0),
-                 QStringList({"06.03.2006 11:30:00", "400 mV", "pozytywny"}));
-        QCOMPARE(RowTexts(window.checksTable, 2),
-                 QStringList({"05.03.2004 09:07:45", "400 mV", "negatywny"}));
-        QCOMPARE(window.checksTable->item(0, 2)->foreground().color(), QColor(0, 128, 0));
-        QCOMPARE(window.checksTable->item(2, 2)->foreground().color(), QColor(255, 0, 0));
+        QCOMPARE(checks->rowCount(), 3);
+        QCOMPARE(RowTexts(checks, 0), QStringList({"06.03.2006 11:30:00", "400 mV", "pozytywny"}));
+        QCOMPARE(RowTexts(checks, 2), QStringList({"05.03.2004 09:07:45", "400 mV", "negatywny"}));
+        QCOMPARE(checks->item(0, 2)->foreground().color(), QColor(0, 128, 0));
+        QCOMPARE(checks->item(2, 2)->foreground().color(), QColor(255, 0, 0));
 
-        const QList<QLineSeries*> lines = window.driftChart->ErrorLines();
+        const QList<QLineSeries*> lines = Child<DriftChartView>(window, "driftChart")->ErrorLines();
         QCOMPARE(lines.size(), 3);
         for (QLineSeries* line : lines)
             QCOMPARE(line->count(), 3);
@@ -101,10 +103,10 @@ private slots:
         QCOMPARE(lines[2]->at(0).y(), 0.50);
         QCOMPARE(lines[2]->at(2).y(), 0.35);
 
-        window.checksTable->selectRow(2);
-        QCOMPARE(RowTexts(window.pointsTable, 2),
+        checks->selectRow(2);
+        QCOMPARE(RowTexts(points, 2),
                  QStringList({"300.50", "300.00", "0.50", "0.40", "0.05", "mV", "+"}));
-        QCOMPARE(window.pointsTable->item(2, 2)->foreground().color(), QColor(255, 0, 0));
+        QCOMPARE(points->item(2, 2)->foreground().color(), QColor(255, 0, 0));
 
         // The report of the stored check carries its own date and time.
         QTemporaryDir dir;
@@ -161,26 +163,26 @@ private slots:
         HistoryWindow window(history, messages);
         window.show();
         QTRY_VERIFY(window.MetersLoaded());
-        window.filterEdit->setText("v-6");
+        Child<QLineEdit>(window, "filterEdit")->setText("v-6");
         QTRY_VERIFY(window.ChecksLoaded());
-        window.checksTable->selectRow(0);
+        Child<QTableWidget>(window, "checksTable")->selectRow(0);
         const QString chosen = other.filePath(csv ? "historia.csv" : "protokół.pdf");
         QString offered;
         bool found = false;
         if (csv) {
             OnModal<QFileDialog>(found, [&offered, &chosen](QFileDialog* d) {
                 offered = d->directory().absolutePath();
-                d->findChild<QLineEdit*>("fileNameEdit")->setText(chosen);
+                Child<QLineEdit>(d, "fileNameEdit")->setText(chosen);
                 static_cast<QDialog*>(d)->accept(); // as its "Zapisz" button does
             });
-            window.exportButton->click();
+            Child<QPushButton>(window, "exportButton")->click();
         } else {
             OnModal<QPrintDialog>(found, [&offered, &chosen](QPrintDialog* d) {
                 offered = QFileInfo(d->printer()->outputFileName()).absolutePath();
-                d->findChild<QLineEdit*>("filename")->setText(chosen);
+                Child<QLineEdit>(d, "filename")->setText(chosen);
                 d->accept();
             });
-            window.printButton->click();
+            Child<QPushButton>(window, "printButton")->click();
         }
         QVERIFY(found);
         QCOMPARE(offered, offeredFolder);
@@ -194,18 +196,18 @@ private slots:
     {
         RecordingMessageService messages;
         HistoryDatabaseDlg dialog(history, messages);
-        QVERIFY(dialog.localButton->isChecked());
-        QVERIFY(!dialog.hostEdit->isEnabled());
-        dialog.serverButton->setChecked(true);
-        dialog.databaseEdit->setText("lab");
+        QVERIFY(Child<QRadioButton>(dialog, "localButton")->isChecked());
+        QVERIFY(!Child<QLineEdit>(dialog, "hostEdit")->isEnabled());
+        Child<QRadioButton>(dialog, "serverButton")->setChecked(true);
+        Child<QLineEdit>(dialog, "databaseEdit")->setText("lab");
         dialog.accept();
         QCOMPARE(messages.Texts(), QStringList{"Podaj nazwę lub adres serwera bazy danych."});
         QVERIFY(!HistoryConfig::Current().IsServer());
 
         // A socket folder that is not there: the queue is tried and stays.
-        dialog.hostEdit->setText("/nonexistent-socket-folder");
-        dialog.portBox->setValue(5433);
-        dialog.userEdit->setText("technik");
+        Child<QLineEdit>(dialog, "hostEdit")->setText("/nonexistent-socket-folder");
+        Child<QSpinBox>(dialog, "portBox")->setValue(5433);
+        Child<QLineEdit>(dialog, "userEdit")->setText("technik");
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const HistoryConfig saved = HistoryConfig::Current();

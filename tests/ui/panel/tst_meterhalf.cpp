@@ -57,7 +57,7 @@ class TestMeterHalf : public QObject
             if (text.isEmpty()) {
                 dialog->reject();
             } else {
-                dialog->ValueEdit()->setText(text);
+                ::Child<QLineEdit>(dialog, "valueEdit")->setText(text);
                 dialog->accept();
             }
         });

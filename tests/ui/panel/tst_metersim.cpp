@@ -2,6 +2,7 @@
 // The measure half of an opened panel against r718-sim at real speed: the poll keeps its
 // cadence while readings reach the readout, HOLD and the statistics.
 
+#include "Child.h"
 #include "RecordingMessageService.h"
 #include "SimLink.h"
 #include "ui/controls/ColorButton.h"
@@ -46,16 +47,14 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
     QTRY_COMPARE(sim.Frames().mid(0, 3), QStringList({"^I%", "^X%", "^S1%"}));
     QVERIFY(link.LinkAlive());
     MeterHalf* meter = panel.Meter();
-    auto field = [meter](const char* name) {
-        return meter->findChild<QLabel*>(QString::fromLatin1(name))->text();
-    };
+    auto field = [meter](const char* name) { return Child<QLabel>(meter, name)->text(); };
 
     // Source -12.5 mV, looped back into the 50 mV measure range (four commands and a poll
     // queued).
     panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
     for (const char* key : {"+/-", "1", "2", ".", "5", "E"})
         panel.Source()->KeypadButton(QString::fromLatin1(key))->click();
-    meter->findChild<QAbstractButton*>(QStringLiteral("meterRange_50mV"))->click();
+    Child<QAbstractButton>(meter, "meterRange_50mV")->click();
     QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) + 12.5) < 0.1, 6000);
     QCOMPARE(meter->Display()->Shown().unit, QStringLiteral("mV"));
 

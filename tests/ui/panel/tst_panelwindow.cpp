@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "FakeLink.h"
 #include "HeldLine.h"
@@ -465,24 +466,25 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
     QFETCH(QString, entry);
     OpenWithParameterDialogs();
     MeterHalf* meter = dlg->Meter();
-    auto* rlBox = meter->findChild<QCheckBox*>(QStringLiteral("meterRlBox"));
+    auto* rlBox = Child<QCheckBox>(meter, "meterRlBox");
     QAbstractButton* valueButton = nullptr;
     if (entry == QLatin1String("To")) {
         Click(Source()->FamilyButton(SourceFamily::Thermocouple));
         Click(Source()->JunctionRadio(ColdJunction::To));
         valueButton = Source()->ToButton();
     } else {
-        Click(meter->findChild<QAbstractButton*>(QStringLiteral("meterFamilyRtd")));
+        Click(Child<QAbstractButton>(meter, "meterFamilyRtd"));
         Click(rlBox);
-        valueButton = meter->findChild<QAbstractButton*>(QStringLiteral("meterRlButton"));
+        valueButton = Child<QAbstractButton>(meter, "meterRlButton");
     }
     Frames();
 
     bool seen = false;
     OnParamDialog([&](CParamDlg* param) {
         seen = true;
-        param->ValueEdit()->setText(entry == QLatin1String("To") ? "23.5" : "24.5");
-        QCoreApplication::postEvent(param->ValueEdit(),
+        Child<QLineEdit>(param, "valueEdit")
+            ->setText(entry == QLatin1String("To") ? "23.5" : "24.5");
+        QCoreApplication::postEvent(Child<QLineEdit>(param, "valueEdit"),
                                     new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, {}));
         if (entry == QLatin1String("To")) {
             QCoreApplication::postEvent(dlg.get(),

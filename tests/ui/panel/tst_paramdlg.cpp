@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "RecordingMessageService.h"
 #include "ui/panel/CParamDlg.h"
@@ -95,10 +96,10 @@ void TestParamDlg::dialogRefusesThenAccepts()
     connect(&driver, &QTimer::timeout, &dlg, [&] {
         if (!dlg.isVisible() || steps.isEmpty())
             return;
-        dlg.ValueEdit()->setText(steps.takeFirst());
+        Child<QLineEdit>(dlg, "valueEdit")->setText(steps.takeFirst());
         dlg.accept();
         if (dlg.isVisible())
-            editAfterRefusal << dlg.ValueEdit()->text();
+            editAfterRefusal << Child<QLineEdit>(dlg, "valueEdit")->text();
     });
     driver.start();
     auto guard = qScopeGuard([&] { dlg.reject(); });
@@ -128,7 +129,7 @@ void TestParamDlg::dialogShowsCaptionAndUnit()
         for (QLabel* label : dlg.findChildren<QLabel*>())
             labels << label->text();
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Wprowadzanie wartości parametru"));
-        QVERIFY(dlg.ValueEdit()->text().isEmpty());
+        QVERIFY(Child<QLineEdit>(dlg, "valueEdit")->text().isEmpty());
         dlg.reject();
     });
     QCOMPARE(dlg.exec(), int(QDialog::Rejected));
@@ -151,7 +152,7 @@ void TestParamDlg::promptGivesNothingOnCancel()
 
     QTimer::singleShot(0, [] {
         if (auto* dlg = qobject_cast<CParamDlg*>(QApplication::activeModalWidget())) {
-            dlg->ValueEdit()->setText(QStringLiteral("24,5"));
+            Child<QLineEdit>(dlg, "valueEdit")->setText(QStringLiteral("24,5"));
             dlg->accept();
         }
     });

@@ -43,8 +43,8 @@ public:
     static std::optional<Limits> LimitsFor(const MeterRange& range);
 
     Outcome Check(const QString& typed);
-    QString value() const { return enteredValue; }
-    bool keepText() const { return keepsText; }
+    QString Value() const { return enteredValue; }
+    bool KeepText() const { return keepsText; }
     // Nominal field, unit, pointDefined and marked; the measured value and errors stay.
     void StoreInto(MeterPoint& point) const;
 

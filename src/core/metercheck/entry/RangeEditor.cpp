@@ -142,13 +142,13 @@ RangeEditor::RangeEditor(const MeterRange& slot, bool addMode, MessageService& m
     }
 
     if (chosenQuantity)
-        Text(RangeEditFor(*chosenQuantity)) = editedRange.rangeValue;
-    Text(Edit::ClassReading) = editedRange.classReading;
-    Text(Edit::ClassRange) = editedRange.classRange;
-    Text(Edit::ConstTerm) = editedRange.constTerm;
+        TextRef(RangeEditFor(*chosenQuantity)) = editedRange.rangeValue;
+    TextRef(Edit::ClassReading) = editedRange.classReading;
+    TextRef(Edit::ClassRange) = editedRange.classRange;
+    TextRef(Edit::ConstTerm) = editedRange.constTerm;
     if (chosenQuantity == Quantity::Temperature) {
-        Text(Edit::ToValue) = editedRange.toValue;
-        Text(Edit::RlValue) = editedRange.rlValue;
+        TextRef(Edit::ToValue) = editedRange.toValue;
+        TextRef(Edit::RlValue) = editedRange.rlValue;
     }
     for (int e = 0; e < editCount; ++e)
         editTexts[e] = editTexts[e].left(MaxLength(Edit(e)));
@@ -178,7 +178,7 @@ const QStringList& RangeEditor::ResistanceUnits()
     return units;
 }
 
-bool RangeEditor::isEnabled(Control control) const
+bool RangeEditor::IsEnabled(Control control) const
 {
     const bool temperature = chosenQuantity == Quantity::Temperature;
     const bool thermocouple = temperature && chosenSensorKind == RangeFunction::Thermocouple;
@@ -215,7 +215,7 @@ bool RangeEditor::isEnabled(Control control) const
     return false;
 }
 
-std::optional<RangeEditor::Edit> RangeEditor::takeFocusRequest()
+std::optional<RangeEditor::Edit> RangeEditor::TakeFocusRequest()
 {
     return std::exchange(focusedEdit, std::nullopt);
 }
@@ -274,7 +274,7 @@ void RangeEditor::ApplyThermocouple()
     chosenJunction = ColdJunction::Tex;
     editedRange.coldJunction = ColdJunction::Tex;
     editedRange.toValue.clear();
-    Text(Edit::ToValue).clear();
+    TextRef(Edit::ToValue).clear();
 }
 
 void RangeEditor::ApplyResistanceThermometer()
@@ -284,7 +284,7 @@ void RangeEditor::ApplyResistanceThermometer()
     editedRange.calFunction = 14;
     editedRange.sensorName = CalFunctions::ResistanceThermometerNames().at(thermometerIndex);
     editedRange.rlValue.clear();
-    Text(Edit::RlValue).clear();
+    TextRef(Edit::RlValue).clear();
 }
 
 void RangeEditor::ChooseQuantity(Quantity quantity)
@@ -363,28 +363,28 @@ void RangeEditor::EditChanged(Edit edit, const QString& text)
 {
     if (int(edit) < 0 || int(edit) >= editCount)
         return;
-    Text(edit) = text.left(MaxLength(edit));
+    TextRef(edit) = text.left(MaxLength(edit));
     switch (edit) {
     case Edit::VoltageValue:
     case Edit::CurrentValue:
     case Edit::ResistanceValue:
     case Edit::TemperatureValue:
-        if (!Text(edit).isEmpty())
-            ValidateRangeEdit(edit, Text(edit));
+        if (!TextRef(edit).isEmpty())
+            ValidateRangeEdit(edit, TextRef(edit));
         break;
     case Edit::ToValue:
     case Edit::RlValue:
-        ValidateSetting(edit, Text(edit));
+        ValidateSetting(edit, TextRef(edit));
         break;
     default:
-        ValidateClass(edit, Text(edit));
+        ValidateClass(edit, TextRef(edit));
         break;
     }
 }
 
 void RangeEditor::Refuse(Edit edit, const QString& message, bool focus)
 {
-    Text(edit).clear();
+    TextRef(edit).clear();
     if (focus)
         focusedEdit = edit;
     messages.ShowError(message, messageOwner);
@@ -462,8 +462,8 @@ void RangeEditor::ValidateSetting(Edit edit, const QString& text)
     while (normalised.size() > MaxLength(edit) && normalised.size() > 1 &&
            normalised.startsWith(QLatin1Char('0')) && normalised.at(1) != QLatin1Char('.'))
         normalised.remove(0, 1);
-    Text(edit) = normalised;
-    field = Text(edit);
+    TextRef(edit) = normalised;
+    field = TextRef(edit);
 }
 
 // Class parts and the constant component keep the decimals typed, at least one.
@@ -491,7 +491,7 @@ void RangeEditor::ValidateClass(Edit edit, const QString& text)
     // ".5555" would become "0.5555": drop surplus decimals so that the text fits its field.
     while (value.size() > MaxLength(edit) && value.contains(QLatin1Char('.')))
         value.chop(1);
-    Text(edit) = value;
+    TextRef(edit) = value;
     field = value;
 }
 
@@ -499,7 +499,7 @@ bool RangeEditor::Accept()
 {
     editedRange.rangeDefined = 0;
     const Edit rangeEdit = RangeEditFor(chosenQuantity.value_or(Quantity::Voltage));
-    if (!chosenQuantity || Text(rangeEdit).isEmpty()) {
+    if (!chosenQuantity || TextRef(rangeEdit).isEmpty()) {
         editedRange.rangeValue.clear();
         if (chosenQuantity)
             focusedEdit = rangeEdit;
@@ -507,11 +507,11 @@ bool RangeEditor::Accept()
         return false;
     }
     // Whatever was typed into the other range edits, the chosen function's edit decides.
-    if (!ValidateRangeEdit(rangeEdit, Text(rangeEdit)))
+    if (!ValidateRangeEdit(rangeEdit, TextRef(rangeEdit)))
         return false;
     if (chosenQuantity == Quantity::Temperature &&
         chosenSensorKind == RangeFunction::Thermocouple && chosenJunction == ColdJunction::To &&
-        Text(Edit::ToValue).isEmpty()) {
+        TextRef(Edit::ToValue).isEmpty()) {
         focusedEdit = Edit::ToValue;
         messages.ShowError(QStringLiteral("Nie wprowadzono wartości To."), messageOwner);
         return false;

@@ -78,22 +78,22 @@ public:
     static const QStringList& ResistanceUnits();
 
     // Option groups; none selected only while a stored range of an unknown function is shown.
-    std::optional<Quantity> quantity() const { return chosenQuantity; }
-    std::optional<RangeFunction> sensorKind() const { return chosenSensorKind; }
-    std::optional<ColdJunction> junction() const { return chosenJunction; }
+    std::optional<Quantity> ChosenQuantity() const { return chosenQuantity; }
+    std::optional<RangeFunction> ChosenSensorKind() const { return chosenSensorKind; }
+    std::optional<ColdJunction> ChosenJunction() const { return chosenJunction; }
     // Selected list items (index into the list).
-    int voltageUnit() const { return voltageUnitIndex; }
-    int resistanceUnit() const { return resistanceUnitIndex; }
-    int thermocouple() const { return thermocoupleIndex; }
-    int resistanceThermometer() const { return thermometerIndex; }
-    const QStringList& constUnits() const { return constUnitTexts; }
-    int constUnit() const { return constUnitIndex; }
+    int VoltageUnit() const { return voltageUnitIndex; }
+    int ResistanceUnit() const { return resistanceUnitIndex; }
+    int Thermocouple() const { return thermocoupleIndex; }
+    int ResistanceThermometer() const { return thermometerIndex; }
+    const QStringList& ConstUnits() const { return constUnitTexts; }
+    int ConstUnit() const { return constUnitIndex; }
 
-    QString text(Edit edit) const { return editTexts[std::size_t(edit)]; }
-    bool isEnabled(Control control) const;
-    const MeterRange& range() const { return editedRange; }
+    QString Text(Edit edit) const { return editTexts[std::size_t(edit)]; }
+    bool IsEnabled(Control control) const;
+    const MeterRange& Range() const { return editedRange; }
     // The edit that should get the focus after the last action, once.
-    std::optional<Edit> takeFocusRequest();
+    std::optional<Edit> TakeFocusRequest();
 
     // Choices outside the options (a sensor kind other than Thermocouple or Rtd) are ignored.
     void ChooseQuantity(Quantity quantity);
@@ -104,10 +104,10 @@ public:
     void SelectThermocouple(int index);
     void SelectResistanceThermometer(int index);
     void SelectConstUnit(int index);
-    // The user changed the text of an edit: validate it, keep the normalised text (text(edit)),
+    // The user changed the text of an edit: validate it, keep the normalised text (Text(edit)),
     // and update the working range. Feeding back a normalised text changes nothing more.
     void EditChanged(Edit edit, const QString& text);
-    // OK: true when the range may be stored; range() is then complete with rangeDefined 1.
+    // OK: true when the range may be stored; Range() is then complete with rangeDefined 1.
     bool Accept();
     // Copies the fields the editor owns into `slot`; its points and rangeMeasured stay.
     void StoreInto(MeterRange& slot) const;
@@ -122,7 +122,7 @@ private:
     void ValidateClass(Edit edit, const QString& text);
     QString RangeUnitFor(Edit edit) const;
     void Refuse(Edit edit, const QString& message, bool focus);
-    QString& Text(Edit edit) { return editTexts[std::size_t(edit)]; }
+    QString& TextRef(Edit edit) { return editTexts[std::size_t(edit)]; }
 
     MessageService& messages;
     QObject* messageOwner;

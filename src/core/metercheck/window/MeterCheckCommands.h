@@ -41,8 +41,8 @@ public:
     // The tab bar's tab at `index` was chosen.
     void OnSelchangeTab(int index);
 
-    bool documentOpen() const { return open; }
-    MeterCheckView::Tab currentTab() const { return tab; }
+    bool DocumentOpen() const { return open; }
+    MeterCheckView::Tab CurrentTab() const { return tab; }
 
 private:
     enum class SaveAnswer

@@ -15,6 +15,7 @@ ChartPage::ChartPage(const MeterCheckDoc& doc, MessageService& messages, QWidget
     // A borderless child page of 527 × 310 units with the chart at 7, 7, 513 × 296.
     resize(DialogUnits::Size(527, 310));
     chart = new ChartControl(this);
+    chart->setObjectName(QStringLiteral("chart"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(DialogUnits::X(7), DialogUnits::Y(7), DialogUnits::X(7),
                                DialogUnits::Y(7));

@@ -34,7 +34,6 @@ public:
     // Paints what the chart shows now into `area`, keeping its proportions.
     void RenderChart(QPainter& painter, const QRectF& area) const;
 
-    ChartControl* Chart() const { return chart; }
     // What the chart shows now.
     const ChartData& Data() const { return data; }
 

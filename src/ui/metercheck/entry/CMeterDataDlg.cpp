@@ -28,10 +28,10 @@ CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode,
         edit->setText(text);
         return edit;
     };
-    nameEdit = makeEdit("edit1275", doc.meterName);
-    numberEdit = makeEdit("edit1276", doc.meterNumber);
+    nameEdit = makeEdit("nameEdit", doc.meterName);       // 1275
+    numberEdit = makeEdit("numberEdit", doc.meterNumber); // 1276
     methodList = new QComboBox(this);
-    methodList->setObjectName("list1278");
+    methodList->setObjectName("methodList"); // 1278
     methodList->addItems(MeterDataEntry::Methods());
     const int method = int(doc.method);
     methodList->setCurrentIndex(method >= 0 && method < methodList->count() ? method : -1);
@@ -46,10 +46,10 @@ CMeterDataDlg::CMeterDataDlg(MeterCheckSession& session, MeterCheckMode mode,
     form->addWidget(methodList, 2, 1);
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName("button1");
+    ok->setObjectName("okButton"); // 1
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
-    cancel->setObjectName("button2");
+    cancel->setObjectName("cancelButton"); // 2
     connect(ok, &QPushButton::clicked, this, &CMeterDataDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CMeterDataDlg::reject);
     auto* buttons = new QHBoxLayout;

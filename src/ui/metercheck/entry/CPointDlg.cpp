@@ -17,22 +17,22 @@ CPointDlg::CPointDlg(MeterCheckMode mode, CheckMethod method, MeterRange& range,
 {
     setWindowTitle(PointEntry::Title());
     captionLabel = new QLabel(PointEntry::Caption(method), this);
-    captionLabel->setObjectName("label1283");
+    captionLabel->setObjectName("captionLabel"); // 1283
     captionLabel->setAlignment(Qt::AlignCenter);
     valueEdit = new QLineEdit(this);
-    valueEdit->setObjectName("edit1281");
+    valueEdit->setObjectName("valueEdit"); // 1281
     valueEdit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-00000.00")) + 16);
     unitLabel = new QLabel(range.rangeUnit, this);
-    unitLabel->setObjectName("label1340");
+    unitLabel->setObjectName("unitLabel"); // 1340
     unitLabel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("kOhm")));
     if (mode == MeterCheckMode::EditPoint)
         valueEdit->setText(PointEntry::NominalValue(range.points[pointSlot], method));
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
-    ok->setObjectName("button1");
+    ok->setObjectName("okButton"); // 1
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
-    cancel->setObjectName("button2");
+    cancel->setObjectName("cancelButton"); // 2
     connect(ok, &QPushButton::clicked, this, &CPointDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CPointDlg::reject);
 
@@ -59,14 +59,14 @@ void CPointDlg::accept()
     case PointEntry::Outcome::Empty:
         return;
     case PointEntry::Outcome::Refused:
-        if (entry.keepText())
+        if (entry.KeepText())
             valueEdit->selectAll();
         else
             valueEdit->clear();
         valueEdit->setFocus();
         return;
     case PointEntry::Outcome::Accepted:
-        valueEdit->setText(entry.value());
+        valueEdit->setText(entry.Value());
         entry.StoreInto(editedRange.points[pointSlot]);
         QDialog::accept();
         return;

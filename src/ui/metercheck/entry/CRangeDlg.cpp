@@ -52,9 +52,9 @@ CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, MessageService& mess
     BuildForm();
     Sync();
     opened = true;
-    if (auto focus = rangeEditor.takeFocusRequest())
+    if (auto focus = rangeEditor.TakeFocusRequest())
         edit(*focus)->setFocus();
-    else if (const auto quantity = rangeEditor.quantity())
+    else if (const auto quantity = rangeEditor.ChosenQuantity())
         edit(RangeEditor::RangeEditFor(*quantity))->setFocus();
 }
 
@@ -87,59 +87,77 @@ void CRangeDlg::BuildForm()
     // The options' ids are the numbers of their quantity, sensor kind (the range's function) and
     // junction.
     auto control = [this](C c) -> QWidget*& { return controlWidgets[std::size_t(c)]; };
+    // Created in the order the Tab key goes through them; each control is named after what it
+    // holds, with its number beside it.
+    auto* voltageOption =
+        makeOption(functionGroup, int(Q::Voltage), "voltageOption", "Napięcie"); // 1239
+    auto* currentOption =
+        makeOption(functionGroup, int(Q::Current), "currentOption", "Prąd"); // 1240
+    auto* resistanceOption =
+        makeOption(functionGroup, int(Q::Resistance), "resistanceOption", "Rezystancja"); // 1241
+    auto* temperatureOption =
+        makeOption(functionGroup, int(Q::Temperature), "temperatureOption", "Temperatura"); // 1244
+    control(C::VoltageEdit) = makeEdit(E::VoltageValue, "voltageValue");                    // 1245
+    control(C::CurrentEdit) = makeEdit(E::CurrentValue, "currentValue");                    // 1249
+    control(C::ResistanceEdit) = makeEdit(E::ResistanceValue, "resistanceValue");           // 1250
+    control(C::TemperatureEdit) = makeEdit(E::TemperatureValue, "temperatureValue");        // 1259
+    control(C::VoltageUnitList) = voltageUnitList =
+        MakeList("voltageUnitList", RangeEditor::VoltageUnits(), this); // 1158
+    control(C::ResistanceUnitList) = resistanceUnitList =
+        MakeList("resistanceUnitList", RangeEditor::ResistanceUnits(), this);         // 1160
+    control(C::CurrentUnitLabel) = MakeLabel("currentUnitLabel", "mA", this);         // 1134
+    control(C::TemperatureUnitLabel) = MakeLabel("temperatureUnitLabel", "°C", this); // 1133
     auto* functions = new QGridLayout;
-    functions->addWidget(makeOption(functionGroup, int(Q::Voltage), "option1239", "Napięcie"), 0,
-                         0);
-    functions->addWidget(makeOption(functionGroup, int(Q::Current), "option1240", "Prąd"), 1, 0);
-    functions->addWidget(makeOption(functionGroup, int(Q::Resistance), "option1241", "Rezystancja"),
-                         2, 0);
-    functions->addWidget(
-        makeOption(functionGroup, int(Q::Temperature), "option1244", "Temperatura"), 3, 0);
-    functions->addWidget(control(C::VoltageEdit) = makeEdit(E::VoltageValue, "edit1245"), 0, 1);
-    functions->addWidget(control(C::CurrentEdit) = makeEdit(E::CurrentValue, "edit1249"), 1, 1);
-    functions->addWidget(control(C::ResistanceEdit) = makeEdit(E::ResistanceValue, "edit1250"), 2,
-                         1);
-    functions->addWidget(control(C::TemperatureEdit) = makeEdit(E::TemperatureValue, "edit1259"), 3,
-                         1);
-    voltageUnits = MakeList("list1158", RangeEditor::VoltageUnits(), this);
-    resistanceUnits = MakeList("list1160", RangeEditor::ResistanceUnits(), this);
-    functions->addWidget(control(C::VoltageUnitList) = voltageUnits, 0, 2);
-    functions->addWidget(control(C::CurrentUnitLabel) = MakeLabel("label1134", "mA", this), 1, 2);
-    functions->addWidget(control(C::ResistanceUnitList) = resistanceUnits, 2, 2);
-    functions->addWidget(control(C::TemperatureUnitLabel) = MakeLabel("label1133", "°C", this), 3,
-                         2);
+    functions->addWidget(voltageOption, 0, 0);
+    functions->addWidget(currentOption, 1, 0);
+    functions->addWidget(resistanceOption, 2, 0);
+    functions->addWidget(temperatureOption, 3, 0);
+    functions->addWidget(control(C::VoltageEdit), 0, 1);
+    functions->addWidget(control(C::CurrentEdit), 1, 1);
+    functions->addWidget(control(C::ResistanceEdit), 2, 1);
+    functions->addWidget(control(C::TemperatureEdit), 3, 1);
+    functions->addWidget(voltageUnitList, 0, 2);
+    functions->addWidget(control(C::CurrentUnitLabel), 1, 2);
+    functions->addWidget(resistanceUnitList, 2, 2);
+    functions->addWidget(control(C::TemperatureUnitLabel), 3, 2);
     functions->setColumnStretch(3, 1);
 
-    thermocouples = MakeList("list1253", CalFunctions::ThermocoupleNames(), this);
-    thermometers = MakeList("list1258", CalFunctions::ResistanceThermometerNames(), this);
+    control(C::ThermocoupleList) = thermocoupleList =
+        MakeList("thermocoupleList", CalFunctions::ThermocoupleNames(), this); // 1253
+    control(C::RtdList) = rtdList =
+        MakeList("rtdList", CalFunctions::ResistanceThermometerNames(), this); // 1258
+    control(C::ThermocoupleOption) = makeOption(sensorGroup, int(RangeFunction::Thermocouple),
+                                                "thermocoupleOption", "T/C"); // 1242
+    control(C::TexOption) =
+        makeOption(junctionGroup, int(ColdJunction::Tex), "texOption", "Tex"); // 1254
+    control(C::TinOption) =
+        makeOption(junctionGroup, int(ColdJunction::Tin), "tinOption", "Tin"); // 1255
+    control(C::ToOption) =
+        makeOption(junctionGroup, int(ColdJunction::To), "toOption", "To"); // 1256
+    control(C::ToEdit) = makeEdit(E::ToValue, "toValue");                   // 1257
+    control(C::ToUnitLabel) = MakeLabel("toUnitLabel", "°C", this);         // 1131
+    control(C::RtdOption) =
+        makeOption(sensorGroup, int(RangeFunction::Rtd), "rtdOption", "RTD"); // 1243
+    control(C::RlLabel) = MakeLabel("rlLabel", "RL", this);                   // 1269
+    control(C::RlEdit) = makeEdit(E::RlValue, "rlValue");                     // 1260
+    control(C::RlUnitLabel) = MakeLabel("rlUnitLabel", "Ohm", this);          // 1132
     auto* sensors = new QGridLayout;
-    sensors->addWidget(control(C::ThermocoupleOption) = makeOption(
-                           sensorGroup, int(RangeFunction::Thermocouple), "option1242", "T/C"),
-                       0, 0);
-    sensors->addWidget(control(C::ThermocoupleList) = thermocouples, 0, 1, 1, 5);
-    sensors->addWidget(control(C::TexOption) =
-                           makeOption(junctionGroup, int(ColdJunction::Tex), "option1254", "Tex"),
-                       1, 1);
-    sensors->addWidget(control(C::TinOption) =
-                           makeOption(junctionGroup, int(ColdJunction::Tin), "option1255", "Tin"),
-                       1, 2);
-    sensors->addWidget(control(C::ToOption) =
-                           makeOption(junctionGroup, int(ColdJunction::To), "option1256", "To"),
-                       1, 3);
-    sensors->addWidget(control(C::ToEdit) = makeEdit(E::ToValue, "edit1257"), 1, 4);
-    sensors->addWidget(control(C::ToUnitLabel) = MakeLabel("label1131", "°C", this), 1, 5);
-    sensors->addWidget(control(C::RtdOption) =
-                           makeOption(sensorGroup, int(RangeFunction::Rtd), "option1243", "RTD"),
-                       2, 0);
-    sensors->addWidget(control(C::RtdList) = thermometers, 2, 1, 1, 5);
-    sensors->addWidget(control(C::RlLabel) = MakeLabel("label1269", "RL", this), 3, 3,
-                       Qt::AlignRight);
-    sensors->addWidget(control(C::RlEdit) = makeEdit(E::RlValue, "edit1260"), 3, 4);
-    sensors->addWidget(control(C::RlUnitLabel) = MakeLabel("label1132", "Ohm", this), 3, 5);
+    sensors->addWidget(control(C::ThermocoupleOption), 0, 0);
+    sensors->addWidget(thermocoupleList, 0, 1, 1, 5);
+    sensors->addWidget(control(C::TexOption), 1, 1);
+    sensors->addWidget(control(C::TinOption), 1, 2);
+    sensors->addWidget(control(C::ToOption), 1, 3);
+    sensors->addWidget(control(C::ToEdit), 1, 4);
+    sensors->addWidget(control(C::ToUnitLabel), 1, 5);
+    sensors->addWidget(control(C::RtdOption), 2, 0);
+    sensors->addWidget(rtdList, 2, 1, 1, 5);
+    sensors->addWidget(control(C::RlLabel), 3, 3, Qt::AlignRight);
+    sensors->addWidget(control(C::RlEdit), 3, 4);
+    sensors->addWidget(control(C::RlUnitLabel), 3, 5);
     auto* sensorFrame = new QGroupBox(this);
     sensorFrame->setLayout(sensors);
 
-    constUnitTexts = MakeList("list1161", {}, this);
+    constUnitList = MakeList("constUnitList", {}, this); // 1161
     auto classFrame = [&](const QString& title, QWidget* a, QWidget* b = nullptr) {
         auto* frame = new QGroupBox(title, this);
         auto* row = new QHBoxLayout(frame);
@@ -150,16 +168,18 @@ void CRangeDlg::BuildForm()
         return frame;
     };
     auto* classes = new QHBoxLayout;
-    classes->addWidget(classFrame("% wartości mierzonej", makeEdit(E::ClassReading, "edit1246")));
-    classes->addWidget(classFrame("% zakresu", makeEdit(E::ClassRange, "edit1251")));
-    classes->addWidget(
-        classFrame("( + składowa stała )", makeEdit(E::ConstTerm, "edit1252"), constUnitTexts));
+    auto* classReading = makeEdit(E::ClassReading, "classReading"); // 1246
+    classes->addWidget(classFrame("% wartości mierzonej", classReading));
+    auto* classRange = makeEdit(E::ClassRange, "classRange"); // 1251
+    classes->addWidget(classFrame("% zakresu", classRange));
+    auto* constTerm = makeEdit(E::ConstTerm, "constTerm"); // 1252
+    classes->addWidget(classFrame("( + składowa stała )", constTerm, constUnitList));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName("button1");
+    ok->setObjectName("okButton"); // 1
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    cancel->setObjectName("button2");
+    cancel->setObjectName("cancelButton"); // 2
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -182,7 +202,7 @@ void CRangeDlg::BuildForm()
                 return;
             action(value);
             Sync();
-            if (auto focus = rangeEditor.takeFocusRequest())
+            if (auto focus = rangeEditor.TakeFocusRequest())
                 edit(*focus)->setFocus();
         };
     };
@@ -195,12 +215,12 @@ void CRangeDlg::BuildForm()
             after([this](int id) { rangeEditor.ChooseSensorKind(RangeFunction(id)); }));
     connect(junctionGroup, &QButtonGroup::idClicked, this,
             after([this](int id) { rangeEditor.ChooseJunction(ColdJunction(id)); }));
-    connect(voltageUnits, &QComboBox::activated, this, item(&RangeEditor::SelectVoltageUnit));
-    connect(resistanceUnits, &QComboBox::activated, this, item(&RangeEditor::SelectResistanceUnit));
-    connect(thermocouples, &QComboBox::activated, this, item(&RangeEditor::SelectThermocouple));
-    connect(thermometers, &QComboBox::activated, this,
-            item(&RangeEditor::SelectResistanceThermometer));
-    connect(constUnitTexts, &QComboBox::activated, this, item(&RangeEditor::SelectConstUnit));
+    connect(voltageUnitList, &QComboBox::activated, this, item(&RangeEditor::SelectVoltageUnit));
+    connect(resistanceUnitList, &QComboBox::activated, this,
+            item(&RangeEditor::SelectResistanceUnit));
+    connect(thermocoupleList, &QComboBox::activated, this, item(&RangeEditor::SelectThermocouple));
+    connect(rtdList, &QComboBox::activated, this, item(&RangeEditor::SelectResistanceThermometer));
+    connect(constUnitList, &QComboBox::activated, this, item(&RangeEditor::SelectConstUnit));
 }
 
 void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
@@ -215,7 +235,7 @@ void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
     if (syncing)
         return;
     Sync(which, typed, caret);
-    if (auto focus = rangeEditor.takeFocusRequest())
+    if (auto focus = rangeEditor.TakeFocusRequest())
         edit(*focus)->setFocus();
 }
 
@@ -234,26 +254,26 @@ void CRangeDlg::SetChecked(QButtonGroup* group, std::optional<int> id)
 void CRangeDlg::Sync(std::optional<RangeEditor::Edit> changedEdit, const QString& typed, int caret)
 {
     syncing = true;
-    SetChecked(functionGroup, IdOf(rangeEditor.quantity()));
-    SetChecked(sensorGroup, IdOf(rangeEditor.sensorKind()));
-    SetChecked(junctionGroup, IdOf(rangeEditor.junction()));
-    voltageUnits->setCurrentIndex(rangeEditor.voltageUnit());
-    resistanceUnits->setCurrentIndex(rangeEditor.resistanceUnit());
-    thermocouples->setCurrentIndex(rangeEditor.thermocouple());
-    thermometers->setCurrentIndex(rangeEditor.resistanceThermometer());
+    SetChecked(functionGroup, IdOf(rangeEditor.ChosenQuantity()));
+    SetChecked(sensorGroup, IdOf(rangeEditor.ChosenSensorKind()));
+    SetChecked(junctionGroup, IdOf(rangeEditor.ChosenJunction()));
+    voltageUnitList->setCurrentIndex(rangeEditor.VoltageUnit());
+    resistanceUnitList->setCurrentIndex(rangeEditor.ResistanceUnit());
+    thermocoupleList->setCurrentIndex(rangeEditor.Thermocouple());
+    rtdList->setCurrentIndex(rangeEditor.ResistanceThermometer());
     QStringList shown;
-    for (int i = 0; i < constUnitTexts->count(); ++i)
-        shown << constUnitTexts->itemText(i);
-    if (shown != rangeEditor.constUnits()) {
-        constUnitTexts->clear();
-        constUnitTexts->addItems(rangeEditor.constUnits());
+    for (int i = 0; i < constUnitList->count(); ++i)
+        shown << constUnitList->itemText(i);
+    if (shown != rangeEditor.ConstUnits()) {
+        constUnitList->clear();
+        constUnitList->addItems(rangeEditor.ConstUnits());
     }
-    constUnitTexts->setCurrentIndex(rangeEditor.constUnit());
+    constUnitList->setCurrentIndex(rangeEditor.ConstUnit());
 
     for (int e = 0; e < RangeEditor::editCount; ++e) {
         const auto which = RangeEditor::Edit(e);
         QLineEdit* edit = lineEdits[e];
-        const QString text = rangeEditor.text(which);
+        const QString text = rangeEditor.Text(which);
         if (edit->text() == text) // written back only when it differs: no endless chain
             continue;
         edit->setText(text);
@@ -270,14 +290,14 @@ void CRangeDlg::Sync(std::optional<RangeEditor::Edit> changedEdit, const QString
     }
 
     for (int c = 0; c < RangeEditor::controlCount; ++c)
-        controlWidgets[c]->setEnabled(rangeEditor.isEnabled(RangeEditor::Control(c)));
+        controlWidgets[c]->setEnabled(rangeEditor.IsEnabled(RangeEditor::Control(c)));
     syncing = false;
 }
 
 void CRangeDlg::accept()
 {
     if (!rangeEditor.Accept()) {
-        if (auto focus = rangeEditor.takeFocusRequest())
+        if (auto focus = rangeEditor.TakeFocusRequest())
             edit(*focus)->setFocus();
         return;
     }

@@ -50,9 +50,9 @@ private:
     QButtonGroup* functionGroup = nullptr;
     QButtonGroup* sensorGroup = nullptr;
     QButtonGroup* junctionGroup = nullptr;
-    QComboBox* voltageUnits = nullptr;
-    QComboBox* resistanceUnits = nullptr;
-    QComboBox* thermocouples = nullptr;
-    QComboBox* thermometers = nullptr;
-    QComboBox* constUnitTexts = nullptr;
+    QComboBox* voltageUnitList = nullptr;
+    QComboBox* resistanceUnitList = nullptr;
+    QComboBox* thermocoupleList = nullptr;
+    QComboBox* rtdList = nullptr;
+    QComboBox* constUnitList = nullptr;
 };

@@ -54,36 +54,36 @@ CExactReadingDlg::CExactReadingDlg(const MeterCheckSession& session, int range, 
     const int function = r.calFunction;
     const QFont value = ValueFont();
 
-    descriptionLabel = Label(this, QRect(12, 8, 456, 22), value);
+    descriptionLabel = Label(this, "descriptionLabel", QRect(12, 8, 456, 22), value);
     descriptionLabel->setText(DescribeRange(r));
 
     BuildOutputFrame();
 
     Frame(this, QStringLiteral("Wskazanie miernika"), QRect(245, 38, 225, 64));
-    readingLabel =
-        Label(this, QRect(258, 60, 110, 34), DisplayFont(), Qt::AlignRight | Qt::AlignVCenter);
+    readingLabel = Label(this, "readingLabel", QRect(258, 60, 110, 34), DisplayFont(),
+                         Qt::AlignRight | Qt::AlignVCenter);
     readingLabel->setText(r.points[point].reading);
-    readingUnit = Label(this, QRect(376, 60, 80, 34), value);
+    readingUnit = Label(this, "readingUnit", QRect(376, 60, 80, 34), value);
     readingUnit->setText(r.rangeUnit);
 
     Frame(this, QStringLiteral("Zakres miernika"), QRect(245, 108, 225, 50));
-    meterRangeLabel =
-        Label(this, QRect(258, 128, 100, 24), value, Qt::AlignRight | Qt::AlignVCenter);
+    meterRangeLabel = Label(this, "meterRangeLabel", QRect(258, 128, 100, 24), value,
+                            Qt::AlignRight | Qt::AlignVCenter);
     meterRangeLabel->setText(r.rangeValue);
-    meterRangeUnit = Label(this, QRect(366, 128, 90, 24), value);
+    meterRangeUnit = Label(this, "meterRangeUnit", QRect(366, 128, 90, 24), value);
     meterRangeUnit->setText(r.rangeUnit);
 
     Frame(this, QStringLiteral("Zakres kalibratora"), QRect(245, 164, 225, 50));
-    calibratorRange =
-        Label(this, QRect(258, 184, 100, 24), value, Qt::AlignRight | Qt::AlignVCenter);
-    calibratorRangeUnit = Label(this, QRect(366, 184, 90, 24), value);
+    calibratorRange = Label(this, "calibratorRange", QRect(258, 184, 100, 24), value,
+                            Qt::AlignRight | Qt::AlignVCenter);
+    calibratorRangeUnit = Label(this, "calibratorRangeUnit", QRect(366, 184, 90, 24), value);
     if (CalFunctions::IsValid(function)) {
         calibratorRange->setText(CalFunctionTable[function].rangeText);
         calibratorRangeUnit->setText(CalFunctionTable[function].unitText);
     }
 
-    okButton = Button(this, QStringLiteral("OK"), QRect(270, 222, 95, 30));
-    abortButton = Button(this, QStringLiteral("Przerwij"), QRect(375, 222, 95, 30));
+    okButton = Button(this, "okButton", QStringLiteral("OK"), QRect(270, 222, 95, 30));
+    abortButton = Button(this, "abortButton", QStringLiteral("Przerwij"), QRect(375, 222, 95, 30));
     for (QPushButton* b : {okButton, abortButton}) {
         b->setAutoDefault(false);
         b->setDefault(false);
@@ -102,13 +102,15 @@ void CExactReadingDlg::BuildOutputFrame()
 {
     Frame(this, QStringLiteral("Nastawa kalibratora"), QRect(10, 38, 225, 176));
 
-    signLabel = Label(this, QRect(22, 118, 22, 44), DisplayFont(), Qt::AlignCenter);
+    signLabel = Label(this, "signLabel", QRect(22, 118, 22, 44), DisplayFont(), Qt::AlignCenter);
     // Six character cells ending at x = 162: the digits stand over the digit buttons.
-    outputLabel =
-        Label(this, QRect(44, 118, 118, 44), DisplayFont(), Qt::AlignRight | Qt::AlignVCenter);
+    outputLabel = Label(this, "outputLabel", QRect(44, 118, 118, 44), DisplayFont(),
+                        Qt::AlignRight | Qt::AlignVCenter);
 
     spinUp = new QToolButton(this);
     spinDown = new QToolButton(this);
+    spinUp->setObjectName(QStringLiteral("spinUp"));
+    spinDown->setObjectName(QStringLiteral("spinDown"));
     spinUp->setArrowType(Qt::UpArrow);
     spinDown->setArrowType(Qt::DownArrow);
     spinUp->setGeometry(168, 118, 20, 22);
@@ -130,6 +132,7 @@ void CExactReadingDlg::BuildOutputFrame()
     digitGroup->setExclusive(true);
     for (int n = 1; n <= ExactReadingControl::digitCount; ++n) {
         auto* b = new ToggleButton(this);
+        b->setObjectName(QStringLiteral("digitButton%1").arg(n));
         b->setBackColor(buttonFace);
         b->setGeometry(ExactReadingControl::DigitButtonX(control.Decimals(), n),
                        ExactReadingControl::digitButtonY, digitButtonWidth, digitButtonHeight);
@@ -140,6 +143,7 @@ void CExactReadingDlg::BuildOutputFrame()
     connect(digitGroup, &QButtonGroup::idClicked, this, [this](int n) { control.SelectDigit(n); });
 
     signButton = new ToggleButton(QStringLiteral("+/-"), this);
+    signButton->setObjectName(QStringLiteral("signButton"));
     signButton->setBackColor(buttonFace);
     signButton->setGeometry(196, 122, 32, 36);
     signButton->setChecked(!control.SignFlag());

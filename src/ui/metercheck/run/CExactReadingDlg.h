@@ -33,6 +33,18 @@ public:
     // After OK: the calibrator's output, in the function's unit, to be the point's setting.
     const std::optional<QString>& Setting() const { return setting; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildOutputFrame();
+    void ShowOutput();
+    void OnSignButton(bool pressed);
+    void OnOk();
+
+    ExactReadingControl control;
+    // Each named by its member's name (the digit buttons "digitButton1" to "digitButton5", from
+    // the lowest digit), with the control's number beside it.
     QLabel* descriptionLabel = nullptr; // 1327
     QLabel* readingLabel = nullptr;     // 1303
     QLabel* readingUnit = nullptr;      // 1326
@@ -48,17 +60,6 @@ public:
     QLabel* calibratorRangeUnit = nullptr;                            // 1322
     QPushButton* okButton = nullptr;
     QPushButton* abortButton = nullptr;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void BuildOutputFrame();
-    void ShowOutput();
-    void OnSignButton(bool pressed);
-    void OnOk();
-
-    ExactReadingControl control;
     QButtonGroup* digitGroup = nullptr;
     std::optional<QString> setting;
 };

@@ -27,6 +27,12 @@ public:
     // entry; none when nothing was typed (the point keeps its reading).
     const std::optional<QString>& Indication() const { return indication; }
 
+private:
+    void OnOk();
+
+    MessageService& messages;
+    std::optional<QString> indication;
+    // Each named by its member's name, with the control's number beside it.
     QLabel* descriptionLabel = nullptr;    // 1316
     QLineEdit* indicationEdit = nullptr;   // 1312
     QLabel* indicationUnit = nullptr;      // 1321
@@ -38,10 +44,4 @@ public:
     QLabel* calibratorRangeUnit = nullptr; // 1318
     QPushButton* okButton = nullptr;
     QPushButton* abortButton = nullptr;
-
-private:
-    void OnOk();
-
-    MessageService& messages;
-    std::optional<QString> indication;
 };

@@ -30,6 +30,10 @@ CProcedureDlg::CProcedureDlg(QWidget* parent) : QDialog(parent)
     allRangesButton = new QRadioButton(QStringLiteral("wszystkie zakresy"));
     markedPointsButton = new QRadioButton(QStringLiteral("zaznaczone"));
     allPointsButton = new QRadioButton(QStringLiteral("wszystkie"));
+    currentRangeButton->setObjectName(QStringLiteral("currentRangeButton"));
+    allRangesButton->setObjectName(QStringLiteral("allRangesButton"));
+    markedPointsButton->setObjectName(QStringLiteral("markedPointsButton"));
+    allPointsButton->setObjectName(QStringLiteral("allPointsButton"));
     currentRangeButton->setChecked(true);
     markedPointsButton->setChecked(true);
 

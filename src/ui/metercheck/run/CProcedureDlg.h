@@ -18,6 +18,8 @@ public:
     ::RangeScope RangeScope() const;
     ::PointScope PointScope() const;
 
+private:
+    // Each named by its member's name, with the control's number beside it.
     QRadioButton* currentRangeButton = nullptr; // 1286
     QRadioButton* allRangesButton = nullptr;    // 1287
     QRadioButton* markedPointsButton = nullptr; // 1288

@@ -34,9 +34,11 @@ QGroupBox* Frame(QWidget* dialog, const QString& title, const QRect& geometry)
     return frame;
 }
 
-QLabel* Label(QWidget* dialog, const QRect& geometry, const QFont& font, Qt::Alignment alignment)
+QLabel* Label(QWidget* dialog, const char* name, const QRect& geometry, const QFont& font,
+              Qt::Alignment alignment)
 {
     auto* label = new QLabel(dialog);
+    label->setObjectName(QLatin1String(name));
     label->setGeometry(geometry);
     label->setFont(font);
     label->setAlignment(alignment);
@@ -45,9 +47,10 @@ QLabel* Label(QWidget* dialog, const QRect& geometry, const QFont& font, Qt::Ali
     return label;
 }
 
-QPushButton* Button(QWidget* dialog, const QString& text, const QRect& geometry)
+QPushButton* Button(QWidget* dialog, const char* name, const QString& text, const QRect& geometry)
 {
     auto* button = new QPushButton(text, dialog);
+    button->setObjectName(QLatin1String(name));
     button->setGeometry(geometry);
     return button;
 }

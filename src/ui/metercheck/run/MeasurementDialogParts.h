@@ -28,8 +28,9 @@ QFont DisplayFont();
 QFont ValueFont();
 
 QGroupBox* Frame(QWidget* dialog, const QString& title, const QRect& geometry);
-QLabel* Label(QWidget* dialog, const QRect& geometry, const QFont& font,
+// A label and a button of the dialog, found by their object name `name`.
+QLabel* Label(QWidget* dialog, const char* name, const QRect& geometry, const QFont& font,
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
-QPushButton* Button(QWidget* dialog, const QString& text, const QRect& geometry);
+QPushButton* Button(QWidget* dialog, const char* name, const QString& text, const QRect& geometry);
 
 } // namespace MeasurementDialogParts

@@ -49,6 +49,7 @@ CMeterCheckDlg::~CMeterCheckDlg() = default;
 void CMeterCheckDlg::BuildMenu()
 {
     menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
     fileMenu = menuBar->addMenu(QStringLiteral("P&lik")); // Alt+P belongs to "&Pomiary"
     auto add = [this](QMenu* menu, const QString& text, Command command, const char* name,
                       auto handler) {

@@ -56,9 +56,6 @@ public:
 
     QAction* Action(Command command) const;
     QList<QAction*> RecentFileActions() const;
-    QMenuBar* MenuBar() const { return menuBar; }
-    QTabBar* TabBar() const { return tabs; }
-    CRangesPage* RangesPage() const { return rangesPage; }
     QWidget* Page(int tab) const { return pages[tab]; }
     MeterCheckCommands& Commands() { return commands; }
 

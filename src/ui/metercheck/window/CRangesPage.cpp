@@ -60,15 +60,17 @@ CRangesPage::CRangesPage(MeterCheckSession& session, MeterCheckDialogRunner& dia
     BuildLayout();
     InitGrids();
 
-    connect(ranges, &DataGrid::enteredCell, this, [this](int row) { OnRangesCellEntered(row); });
-    connect(points, &DataGrid::enteredCell, this, [this](int row) { OnPointsCellEntered(row); });
-    for (DataGrid* grid : {ranges, points}) {
+    connect(rangesGrid, &DataGrid::enteredCell, this,
+            [this](int row) { OnRangesCellEntered(row); });
+    connect(pointsGrid, &DataGrid::enteredCell, this,
+            [this](int row) { OnPointsCellEntered(row); });
+    for (DataGrid* grid : {rangesGrid, pointsGrid}) {
         connect(grid, &DataGrid::rowSelectionChanged, this, [this, grid] {
             if (quiet == 0)
                 KeepRowInView(grid, grid->currentGridRow());
         });
     }
-    connect(points, &DataGrid::mousePressed, this,
+    connect(pointsGrid, &DataGrid::mousePressed, this,
             [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
                 OnPointsMousePressed(x, y);
             });
@@ -84,10 +86,10 @@ CRangesPage::CRangesPage(MeterCheckSession& session, MeterCheckDialogRunner& dia
 
 void CRangesPage::BuildLayout()
 {
-    ranges = new DataGrid(gridRows, 4, this);
-    ranges->setObjectName("rangesGrid");
-    points = new DataGrid(gridRows, 7, this);
-    points->setObjectName("pointsGrid");
+    rangesGrid = new DataGrid(gridRows, 4, this);
+    rangesGrid->setObjectName(QStringLiteral("rangesGrid"));
+    pointsGrid = new DataGrid(gridRows, 7, this);
+    pointsGrid->setObjectName(QStringLiteral("pointsGrid"));
 
     // Made in the order of Button, so that buttons[int(b)] is button b.
     auto makeButton = [this](const QString& text, const char* name) {
@@ -118,10 +120,10 @@ void CRangesPage::BuildLayout()
                                        makeButton(QStringLiteral("ON/OFF"), "markAllButton")});
 
     auto* left = new QVBoxLayout;
-    left->addWidget(ranges, 1);
+    left->addWidget(rangesGrid, 1);
     left->addWidget(rangeFrame);
     auto* right = new QVBoxLayout;
-    right->addWidget(points, 1);
+    right->addWidget(pointsGrid, 1);
     right->addWidget(pointFrame);
     auto* page = new QHBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
@@ -132,34 +134,34 @@ void CRangesPage::BuildLayout()
 
 void CRangesPage::InitGrids()
 {
-    ranges->setGridBackground(ColorFromColorRef(lightGreen));
-    points->setGridBackground(ColorFromColorRef(lightBlue));
+    rangesGrid->setGridBackground(ColorFromColorRef(lightGreen));
+    pointsGrid->setGridBackground(ColorFromColorRef(lightBlue));
 
     int total = 0;
     for (int c = 0; c <= lastRangeColumn; ++c) {
-        ranges->setColumnWidthTwips(c, rangeWidths[c]);
+        rangesGrid->setColumnWidthTwips(c, rangeWidths[c]);
         total += rangeWidths[c];
-        ranges->setCellText(0, c, QString::fromUtf8(rangeHeaders[c]));
-        ranges->setColumnAlignment(c, Qt::AlignCenter);
+        rangesGrid->setCellText(0, c, QString::fromUtf8(rangeHeaders[c]));
+        rangesGrid->setColumnAlignment(c, Qt::AlignCenter);
         if (c <= 2) // the last header keeps the grid's own alignment
-            ranges->setHeaderAlignment(c, Qt::AlignCenter);
+            rangesGrid->setHeaderAlignment(c, Qt::AlignCenter);
     }
-    ranges->setRowHeightTwips(0, headerHeightTwips);
-    FitWidth(ranges, total);
+    rangesGrid->setRowHeightTwips(0, headerHeightTwips);
+    FitWidth(rangesGrid, total);
 
     total = 0;
-    points->setRowHeightTwips(0, headerHeightTwips);
+    pointsGrid->setRowHeightTwips(0, headerHeightTwips);
     for (int c = 0; c <= lastPointColumn; ++c) {
-        points->setColumnWidthTwips(c, pointWidths[c]);
+        pointsGrid->setColumnWidthTwips(c, pointWidths[c]);
         total += pointWidths[c];
-        points->setCellText(0, c, QString::fromUtf8(pointHeaders[c]));
-        points->setColumnAlignment(c, Qt::AlignCenter);
-        points->setHeaderAlignment(c, Qt::AlignCenter);
+        pointsGrid->setCellText(0, c, QString::fromUtf8(pointHeaders[c]));
+        pointsGrid->setColumnAlignment(c, Qt::AlignCenter);
+        pointsGrid->setHeaderAlignment(c, Qt::AlignCenter);
     }
-    FitWidth(points, total);
+    FitWidth(pointsGrid, total);
 
-    SelectRow(ranges, 1);
-    SelectRow(points, 1);
+    SelectRow(rangesGrid, 1);
+    SelectRow(pointsGrid, 1);
 }
 
 void CRangesPage::SelectRow(DataGrid* grid, int row)
@@ -181,21 +183,21 @@ void CRangesPage::KeepRowInView(DataGrid* grid, int row)
 void CRangesPage::OnShowPage()
 {
     const qint16 pointAtShow = session.currentPoint;
-    ranges->clearRows(1, gridRows - 1);
-    points->clearRows(1, gridRows - 1);
+    rangesGrid->clearRows(1, gridRows - 1);
+    pointsGrid->clearRows(1, gridRows - 1);
     if (session.meterCheckState == MeterCheckMode::NewDocument ||
         session.meterCheckState == MeterCheckMode::OpenedDocument)
         ColourMethodColumns();
 
     FillRangesGrid();
-    SelectRow(ranges, session.currentRange + 1);
+    SelectRow(rangesGrid, session.currentRange + 1);
 
     session.currentPoint = pointAtShow;
     FillPointsGrid(session.currentRange);
-    SelectRow(points, session.currentPoint + 1);
+    SelectRow(pointsGrid, session.currentPoint + 1);
 
-    ranges->setFirstVisibleRow(1);
-    points->setFirstVisibleRow(1);
+    rangesGrid->setFirstVisibleRow(1);
+    pointsGrid->setFirstVisibleRow(1);
     UpdateButtons();
 }
 
@@ -205,53 +207,53 @@ void CRangesPage::ColourMethodColumns()
     const bool exactReading = session.document.method == CheckMethod::ExactReading;
     const QColor typed = ColorFromColorRef(lightGreen);
     const QColor measured = ColorFromColorRef(lightBlue);
-    points->setRedraw(false);
+    pointsGrid->setRedraw(false);
     for (int row = 1; row < gridRows; ++row) {
-        points->setCellBackground(row, 0, exactReading ? typed : measured);
-        points->setCellBackground(row, 1, exactReading ? measured : typed);
+        pointsGrid->setCellBackground(row, 0, exactReading ? typed : measured);
+        pointsGrid->setCellBackground(row, 1, exactReading ? measured : typed);
     }
-    points->setRedraw(true);
+    pointsGrid->setRedraw(true);
 }
 
 void CRangesPage::FillRangesGrid()
 {
-    ranges->clearRows(1, gridRows - 1);
+    rangesGrid->clearRows(1, gridRows - 1);
     for (int i = 0; i < maxRanges; ++i) {
         const MeterRange& range = session.document.ranges[i];
         if (range.rangeDefined != 1)
             continue;
         const QStringList cells = RangesPageLogic::RangeRowTexts(range);
         for (int c = 0; c < cells.size(); ++c)
-            ranges->setCellText(i + 1, c, cells[c]);
+            rangesGrid->setCellText(i + 1, c, cells[c]);
     }
     UpdateButtons();
 }
 
 void CRangesPage::FillPointsGrid(int range)
 {
-    points->clearRows(1, gridRows - 1);
+    pointsGrid->clearRows(1, gridRows - 1);
     if (ValidRange(range)) {
         for (int j = 0; j < maxPoints; ++j) {
             const MeterPoint& point = session.document.ranges[range].points[j];
             if (point.pointDefined != 1)
                 continue;
             const QStringList cells = RangesPageLogic::PointRowTexts(point);
-            points->setRedraw(false);
-            points->setCellTextColor(
+            pointsGrid->setRedraw(false);
+            pointsGrid->setCellTextColor(
                 j + 1, 2, ColorFromColorRef(ErrorExceedsPermissible(point) ? red : black));
-            points->setRedraw(true);
+            pointsGrid->setRedraw(true);
             for (int c = 0; c < cells.size(); ++c)
-                points->setCellText(j + 1, c, cells[c]);
+                pointsGrid->setCellText(j + 1, c, cells[c]);
         }
     }
-    SelectRow(points, session.currentPoint + 1);
+    SelectRow(pointsGrid, session.currentPoint + 1);
     UpdateButtons();
 }
 
 void CRangesPage::SelectPointsRow(int row)
 {
-    SelectRow(points, row);
-    KeepRowInView(points, row);
+    SelectRow(pointsGrid, row);
+    KeepRowInView(pointsGrid, row);
 }
 
 void CRangesPage::UpdateButtons()
@@ -273,8 +275,8 @@ void CRangesPage::OnRangesCellEntered(int row)
     session.currentRange = qint16(row - 1);
     session.currentPoint = 0;
     FillPointsGrid(session.currentRange);
-    points->setFirstVisibleRow(1);
-    SelectRow(points, 1);
+    pointsGrid->setFirstVisibleRow(1);
+    SelectRow(pointsGrid, 1);
     UpdateButtons();
 }
 
@@ -288,19 +290,19 @@ void CRangesPage::OnPointsCellEntered(int row)
 
 void CRangesPage::OnPointsMousePressed(int x, int y)
 {
-    const QPoint inViewport = points->viewport()->mapFrom(points, QPoint(x, y));
-    if (points->columnAt(inViewport.x()) != markColumn)
+    const QPoint inViewport = pointsGrid->viewport()->mapFrom(pointsGrid, QPoint(x, y));
+    if (pointsGrid->columnAt(inViewport.x()) != markColumn)
         return;
-    const int row = points->currentGridRow();
+    const int row = pointsGrid->currentGridRow();
     if (!logic.ToggleMarked(row))
         return;
     const MeterPoint& point = session.document.ranges[session.currentRange].points[row - 1];
-    points->setCellText(row, markColumn, RangesPageLogic::PointRowTexts(point).at(markColumn));
+    pointsGrid->setCellText(row, markColumn, RangesPageLogic::PointRowTexts(point).at(markColumn));
 }
 
 void CRangesPage::OnAddRange()
 {
-    const bool added = logic.AddRange(ranges->currentGridRow());
+    const bool added = logic.AddRange(rangesGrid->currentGridRow());
     if (added) {
         // The new range has no points yet: its list starts at the first row.
         session.currentPoint = 0;
@@ -308,15 +310,15 @@ void CRangesPage::OnAddRange()
         FillPointsGrid(session.currentRange);
     }
     const int row = session.currentRange + 1;
-    SelectRow(ranges, row);
-    ranges->setFirstVisibleRow(qMax(1, row - scrollMargin));
-    KeepRowInView(ranges, row);
+    SelectRow(rangesGrid, row);
+    rangesGrid->setFirstVisibleRow(qMax(1, row - scrollMargin));
+    KeepRowInView(rangesGrid, row);
     UpdateButtons();
 }
 
 void CRangesPage::OnDeleteRange()
 {
-    const int row = ranges->currentGridRow();
+    const int row = rangesGrid->currentGridRow();
     logic.DeleteRange(row);
     FillRangesGrid();
     OnRangesCellEntered(row);
@@ -324,26 +326,26 @@ void CRangesPage::OnDeleteRange()
 
 void CRangesPage::OnEditRange()
 {
-    if (logic.EditRange(ranges->currentGridRow()))
+    if (logic.EditRange(rangesGrid->currentGridRow()))
         FillRangesGrid();
 }
 
 void CRangesPage::OnAddPoint()
 {
-    if (!logic.AddPoint(points->currentGridRow())) {
+    if (!logic.AddPoint(pointsGrid->currentGridRow())) {
         UpdateButtons();
         return;
     }
     FillPointsGrid(session.currentRange);
     const int row = session.currentPoint + 1;
-    SelectRow(points, row);
-    KeepRowInView(points, row);
+    SelectRow(pointsGrid, row);
+    KeepRowInView(pointsGrid, row);
     UpdateButtons();
 }
 
 void CRangesPage::OnDeletePoint()
 {
-    logic.DeletePoint(points->currentGridRow());
+    logic.DeletePoint(pointsGrid->currentGridRow());
     FillPointsGrid(session.currentRange);
 }
 

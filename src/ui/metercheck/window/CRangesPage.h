@@ -42,10 +42,6 @@ public:
     void FillPointsGrid(int range) override;
     void SelectPointsRow(int row) override;
 
-    DataGrid* rangesGrid() const { return ranges; }
-    DataGrid* pointsGrid() const { return points; }
-    ColorButton* button(Button which) const { return buttons[int(which)]; }
-
     static constexpr int gridRows = 51; // the header and 50 slots
     static constexpr int scrollMargin = 24;
 
@@ -70,8 +66,8 @@ private:
 
     MeterCheckSession& session;
     RangesPageLogic logic;
-    DataGrid* ranges = nullptr;
-    DataGrid* points = nullptr;
+    DataGrid* rangesGrid = nullptr;
+    DataGrid* pointsGrid = nullptr;
     QList<ColorButton*> buttons;
     int quiet = 0; // > 0 while the page itself moves the grids' current cells
 };

@@ -92,8 +92,8 @@ private slots:
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
         if (!message.isEmpty())
             QVERIFY(messages.IsErrorBox(0));
-        QCOMPARE(entry.value(), stored);
-        QVERIFY(entry.value().size() <= 7);
+        QCOMPARE(entry.Value(), stored);
+        QVERIFY(entry.Value().size() <= 7);
     }
 
     void emptyTextDoesNothing()

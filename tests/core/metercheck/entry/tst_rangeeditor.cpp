@@ -19,12 +19,12 @@ namespace {
 // by the normalisation ("2" became "2.0"), the next key replaces the added part.
 void Type(RangeEditor& editor, Edit edit, const QString& keys)
 {
-    QString base = editor.text(edit);
+    QString base = editor.Text(edit);
     for (QChar key : keys) {
         QString typed = base + key;
         editor.EditChanged(edit, typed);
         typed.replace(',', '.');
-        const QString shown = editor.text(edit);
+        const QString shown = editor.Text(edit);
         base = shown.startsWith(typed) ? typed : shown;
     }
 }
@@ -65,10 +65,10 @@ private slots:
         RangeEditor editor(slot, true, log);
         QCOMPARE(E::Title(true), QStringLiteral("Dodawanie zakresu pomiarowego"));
         QCOMPARE(E::Title(false), QStringLiteral("Edycja zakresu pomiarowego"));
-        QCOMPARE(editor.quantity(), std::optional(Quantity::Voltage));
-        QCOMPARE(editor.sensorKind(), std::optional(RangeFunction::Thermocouple));
-        QCOMPARE(editor.junction(), std::optional(ColdJunction::Tex));
-        const MeterRange& r = editor.range();
+        QCOMPARE(editor.ChosenQuantity(), std::optional(Quantity::Voltage));
+        QCOMPARE(editor.ChosenSensorKind(), std::optional(RangeFunction::Thermocouple));
+        QCOMPARE(editor.ChosenJunction(), std::optional(ColdJunction::Tex));
+        const MeterRange& r = editor.Range();
         QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
         QCOMPARE(r.sensorName, QString());
@@ -76,10 +76,10 @@ private slots:
         QCOMPARE(r.coldJunction, ColdJunction::Tex);
         QCOMPARE(r.toValue, QString());
         QCOMPARE(r.constUnit, QStringLiteral("µV"));
-        QCOMPARE(editor.constUnits(), (QStringList{"µV", "mV"}));
+        QCOMPARE(editor.ConstUnits(), (QStringList{"µV", "mV"}));
         QVERIFY(r.rangeValue.isEmpty() && r.classReading.isEmpty() && r.constTerm.isEmpty());
         for (int e = 0; e < E::editCount; ++e)
-            QVERIFY(editor.text(Edit(e)).isEmpty());
+            QVERIFY(editor.Text(Edit(e)).isEmpty());
     }
 
     void okWithoutTyping()
@@ -88,8 +88,8 @@ private slots:
         RangeEditor editor(MeterRange{}, true, messages);
         QVERIFY(!editor.Accept());
         QVERIFY(messages.OnlyError("Nie wprowadzono zakresu miernika."));
-        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::VoltageValue));
-        QCOMPARE(editor.range().rangeDefined, quint8(0));
+        QCOMPARE(editor.TakeFocusRequest(), std::optional<Edit>(Edit::VoltageValue));
+        QCOMPARE(editor.Range().rangeDefined, quint8(0));
     }
 
     void rangeValueWithLetter()
@@ -98,13 +98,13 @@ private slots:
         RangeEditor editor(MeterRange{}, true, messages);
         Type(editor, Edit::VoltageValue, "12");
         QVERIFY(messages.messages.isEmpty());
-        QCOMPARE(editor.range().rangeValue, QStringLiteral("12"));
+        QCOMPARE(editor.Range().rangeValue, QStringLiteral("12"));
         Type(editor, Edit::VoltageValue, "a");
         QVERIFY(messages.OnlyError("Błędnie podany zakres miernika."));
-        QCOMPARE(editor.text(Edit::VoltageValue), QString());
-        QCOMPARE(editor.range().rangeValue, QString());
-        QCOMPARE(editor.range().rangeUnit, QString());
-        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::VoltageValue));
+        QCOMPARE(editor.Text(Edit::VoltageValue), QString());
+        QCOMPARE(editor.Range().rangeValue, QString());
+        QCOMPARE(editor.Range().rangeUnit, QString());
+        QCOMPARE(editor.TakeFocusRequest(), std::optional<Edit>(Edit::VoltageValue));
         // Emptying the edit is not checked again.
         editor.EditChanged(Edit::VoltageValue, "");
         QCOMPARE(messages.messages.size(), 1);
@@ -122,7 +122,7 @@ private slots:
         editor.SelectConstUnit(1);
         QVERIFY(editor.Accept());
         QVERIFY(messages.messages.isEmpty());
-        const MeterRange& r = editor.range();
+        const MeterRange& r = editor.Range();
         QCOMPARE(r.rangeValue, QStringLiteral("400"));
         QCOMPARE(r.rangeUnit, QStringLiteral("V"));
         QCOMPARE(r.classReading, QStringLiteral("0.5"));
@@ -132,17 +132,17 @@ private slots:
         QCOMPARE(r.function, RangeFunction::Voltage);
         QCOMPARE(r.calFunction, qint16(0));
         QCOMPARE(r.rangeDefined, quint8(1));
-        QCOMPARE(editor.text(Edit::ClassReading), QStringLiteral("0.5"));
+        QCOMPARE(editor.Text(Edit::ClassReading), QStringLiteral("0.5"));
     }
 
     void leadingZerosOfTheRange()
     {
         RangeEditor editor(MeterRange{}, true, log);
         editor.EditChanged(Edit::VoltageValue, "0040");
-        QCOMPARE(editor.range().rangeValue, QStringLiteral("40"));
-        QCOMPARE(editor.text(Edit::VoltageValue), QStringLiteral("0040"));
+        QCOMPARE(editor.Range().rangeValue, QStringLiteral("40"));
+        QCOMPARE(editor.Text(Edit::VoltageValue), QStringLiteral("0040"));
         editor.EditChanged(Edit::VoltageValue, "0");
-        QCOMPARE(editor.range().rangeValue, QStringLiteral("0"));
+        QCOMPARE(editor.Range().rangeValue, QStringLiteral("0"));
     }
 
     void settings_data()
@@ -178,14 +178,14 @@ private slots:
         editor.ChooseSensorKind(Edit(edit) == Edit::ToValue ? RangeFunction::Thermocouple
                                                             : RangeFunction::Rtd);
         editor.ChooseJunction(ColdJunction::To);
-        editor.takeFocusRequest();
+        editor.TakeFocusRequest();
         Type(editor, Edit(edit), typed);
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        QCOMPARE(editor.text(Edit(edit)), stored);
-        QCOMPARE(Edit(edit) == Edit::ToValue ? editor.range().toValue : editor.range().rlValue,
+        QCOMPARE(editor.Text(Edit(edit)), stored);
+        QCOMPARE(Edit(edit) == Edit::ToValue ? editor.Range().toValue : editor.Range().rlValue,
                  stored);
         // To and RL are emptied but not focused.
-        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>());
+        QCOMPARE(editor.TakeFocusRequest(), std::optional<Edit>());
     }
 
     void classTexts_data()
@@ -212,17 +212,17 @@ private slots:
         RangeEditor editor(MeterRange{}, true, messages);
         editor.EditChanged(Edit(edit), typed);
         QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-        QCOMPARE(editor.text(Edit(edit)), stored);
-        const MeterRange& r = editor.range();
+        QCOMPARE(editor.Text(Edit(edit)), stored);
+        const MeterRange& r = editor.Range();
         QCOMPARE(Edit(edit) == Edit::ClassReading ? r.classReading
                  : Edit(edit) == Edit::ClassRange ? r.classRange
                                                   : r.constTerm,
                  stored);
         if (!message.isEmpty())
-            QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit(edit)));
+            QCOMPARE(editor.TakeFocusRequest(), std::optional<Edit>(Edit(edit)));
         // The normalised text fed back is left as it is, without another message.
         editor.EditChanged(Edit(edit), stored);
-        QCOMPARE(editor.text(Edit(edit)), stored);
+        QCOMPARE(editor.Text(Edit(edit)), stored);
         QCOMPARE(messages.messages.size(), message.isEmpty() ? 0 : 1);
     }
 
@@ -235,15 +235,15 @@ private slots:
         editor.ChooseJunction(ColdJunction::To);
         QVERIFY(!editor.Accept());
         QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono wartości To."});
-        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::ToValue));
+        QCOMPARE(editor.TakeFocusRequest(), std::optional<Edit>(Edit::ToValue));
         editor.ChooseJunction(ColdJunction::Tex);
         QVERIFY(editor.Accept());
         QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
-        QCOMPARE(editor.range().calFunction, qint16(7));
-        QCOMPARE(editor.range().sensorName, QStringLiteral("R (PtRh13-Pt)"));
-        QCOMPARE(editor.range().rangeUnit, QStringLiteral("°C"));
-        QCOMPARE(editor.range().constUnit, QStringLiteral("°C"));
+        QCOMPARE(editor.Range().function, RangeFunction::Thermocouple);
+        QCOMPARE(editor.Range().calFunction, qint16(7));
+        QCOMPARE(editor.Range().sensorName, QStringLiteral("R (PtRh13-Pt)"));
+        QCOMPARE(editor.Range().rangeUnit, QStringLiteral("°C"));
+        QCOMPARE(editor.Range().constUnit, QStringLiteral("°C"));
     }
 
     void temperatureAfterVoltageResetsSensorAndJunction()
@@ -255,15 +255,15 @@ private slots:
         slot.sensorName.clear();
         slot.rangeUnit = "V";
         RangeEditor editor(slot, false, log);
-        QCOMPARE(editor.range().coldJunction, ColdJunction::To);
+        QCOMPARE(editor.Range().coldJunction, ColdJunction::To);
         editor.SelectThermocouple(3);
         editor.ChooseQuantity(Quantity::Temperature);
-        QCOMPARE(editor.range().sensorName, QStringLiteral("J (Fe-CuNi)"));
-        QCOMPARE(editor.range().coldJunction, ColdJunction::Tex);
-        QCOMPARE(editor.range().toValue, QString());
-        QCOMPARE(editor.junction(), std::optional(ColdJunction::Tex));
-        QCOMPARE(editor.range().function, RangeFunction::Thermocouple);
-        QCOMPARE(editor.takeFocusRequest(), std::optional<Edit>(Edit::TemperatureValue));
+        QCOMPARE(editor.Range().sensorName, QStringLiteral("J (Fe-CuNi)"));
+        QCOMPARE(editor.Range().coldJunction, ColdJunction::Tex);
+        QCOMPARE(editor.Range().toValue, QString());
+        QCOMPARE(editor.ChosenJunction(), std::optional(ColdJunction::Tex));
+        QCOMPARE(editor.Range().function, RangeFunction::Thermocouple);
+        QCOMPARE(editor.TakeFocusRequest(), std::optional<Edit>(Edit::TemperatureValue));
     }
 
     void rtdClearsLeadResistance()
@@ -273,13 +273,13 @@ private slots:
         slot.sensorName = "Pt500";
         slot.rlValue = "10.0";
         RangeEditor editor(slot, false, log);
-        QCOMPARE(editor.resistanceThermometer(), 2);
-        QCOMPARE(editor.text(Edit::RlValue), QStringLiteral("10.0"));
+        QCOMPARE(editor.ResistanceThermometer(), 2);
+        QCOMPARE(editor.Text(Edit::RlValue), QStringLiteral("10.0"));
         editor.ChooseSensorKind(RangeFunction::Rtd);
-        QCOMPARE(editor.text(Edit::RlValue), QString());
-        QCOMPARE(editor.range().rlValue, QString());
-        QCOMPARE(editor.range().calFunction, qint16(14));
-        QCOMPARE(editor.range().sensorName, QStringLiteral("Pt500"));
+        QCOMPARE(editor.Text(Edit::RlValue), QString());
+        QCOMPARE(editor.Range().rlValue, QString());
+        QCOMPARE(editor.Range().calFunction, qint16(14));
+        QCOMPARE(editor.Range().sensorName, QStringLiteral("Pt500"));
     }
 
     void unknownSensorGivesWayToTheShownOne()
@@ -288,8 +288,8 @@ private slots:
         slot.sensorName = "Z (nieznany)"; // as a damaged file may hold
         slot.coldJunction = ColdJunction(7);
         RangeEditor editor(slot, false, log);
-        QCOMPARE(editor.thermocouple(), 0);
-        QCOMPARE(editor.junction(), std::optional(ColdJunction::Tex));
+        QCOMPARE(editor.Thermocouple(), 0);
+        QCOMPARE(editor.ChosenJunction(), std::optional(ColdJunction::Tex));
         QVERIFY(editor.Accept());
         MeterRange stored = slot;
         editor.StoreInto(stored);
@@ -304,30 +304,30 @@ private slots:
         Type(editor, Edit::VoltageValue, "20");
         editor.ChooseQuantity(Quantity::Current);
         Type(editor, Edit::CurrentValue, "10");
-        QCOMPARE(editor.range().rangeValue, QStringLiteral("10"));
+        QCOMPARE(editor.Range().rangeValue, QStringLiteral("10"));
         editor.ChooseQuantity(Quantity::Voltage);
         QVERIFY(editor.Accept());
-        QCOMPARE(editor.range().rangeValue, QStringLiteral("20"));
-        QCOMPARE(editor.range().rangeUnit, QStringLiteral("mV"));
-        QCOMPARE(editor.range().function, RangeFunction::Voltage);
-        QCOMPARE(editor.text(Edit::CurrentValue), QStringLiteral("10"));
+        QCOMPARE(editor.Range().rangeValue, QStringLiteral("20"));
+        QCOMPARE(editor.Range().rangeUnit, QStringLiteral("mV"));
+        QCOMPARE(editor.Range().function, RangeFunction::Voltage);
+        QCOMPARE(editor.Text(Edit::CurrentValue), QStringLiteral("10"));
     }
 
     void editModeShowsTheStoredRange()
     {
         const MeterRange slot = ThermocoupleRange();
         RangeEditor editor(slot, false, log);
-        QCOMPARE(editor.quantity(), std::optional(Quantity::Temperature));
-        QCOMPARE(editor.sensorKind(), std::optional(RangeFunction::Thermocouple));
-        QCOMPARE(editor.junction(), std::optional(ColdJunction::To));
-        QCOMPARE(editor.thermocouple(), 6);
-        QCOMPARE(editor.constUnits(), QStringList{"°C"});
-        QCOMPARE(editor.text(Edit::TemperatureValue), QStringLiteral("1370"));
-        QCOMPARE(editor.text(Edit::ToValue), QStringLiteral("23.0"));
-        QCOMPARE(editor.text(Edit::ClassRange), QStringLiteral("0.25"));
-        QCOMPARE(editor.text(Edit::VoltageValue), QString());
-        QCOMPARE(editor.range().calFunction, qint16(13)); // kept until an option is clicked
-        QVERIFY(editor.isEnabled(Control::ToEdit));
+        QCOMPARE(editor.ChosenQuantity(), std::optional(Quantity::Temperature));
+        QCOMPARE(editor.ChosenSensorKind(), std::optional(RangeFunction::Thermocouple));
+        QCOMPARE(editor.ChosenJunction(), std::optional(ColdJunction::To));
+        QCOMPARE(editor.Thermocouple(), 6);
+        QCOMPARE(editor.ConstUnits(), QStringList{"°C"});
+        QCOMPARE(editor.Text(Edit::TemperatureValue), QStringLiteral("1370"));
+        QCOMPARE(editor.Text(Edit::ToValue), QStringLiteral("23.0"));
+        QCOMPARE(editor.Text(Edit::ClassRange), QStringLiteral("0.25"));
+        QCOMPARE(editor.Text(Edit::VoltageValue), QString());
+        QCOMPARE(editor.Range().calFunction, qint16(13)); // kept until an option is clicked
+        QVERIFY(editor.IsEnabled(Control::ToEdit));
         MeterRange stored = slot;
         QVERIFY(editor.Accept());
         editor.StoreInto(stored);
@@ -341,12 +341,12 @@ private slots:
         kohm.rangeValue = "4";
         kohm.constUnit = "µV"; // not in the list: the first item is shown
         RangeEditor second(kohm, false, log);
-        QCOMPARE(second.resistanceUnit(), 1);
-        QCOMPARE(second.voltageUnit(), 0);
-        QCOMPARE(second.constUnits(), QStringList{"Ohm"});
-        QCOMPARE(second.constUnit(), 0);
-        QCOMPARE(second.text(Edit::ResistanceValue), QStringLiteral("4"));
-        QCOMPARE(second.junction(), std::optional(ColdJunction::Tex));
+        QCOMPARE(second.ResistanceUnit(), 1);
+        QCOMPARE(second.VoltageUnit(), 0);
+        QCOMPARE(second.ConstUnits(), QStringList{"Ohm"});
+        QCOMPARE(second.ConstUnit(), 0);
+        QCOMPARE(second.Text(Edit::ResistanceValue), QStringLiteral("4"));
+        QCOMPARE(second.ChosenJunction(), std::optional(ColdJunction::Tex));
     }
 
     void enabling_data()
@@ -395,7 +395,7 @@ private slots:
         if (junction >= 0)
             editor.ChooseJunction(ColdJunction(junction));
         for (int c = 0; c < E::controlCount; ++c)
-            QVERIFY2(editor.isEnabled(Control(c)) == enabled.contains(c),
+            QVERIFY2(editor.IsEnabled(Control(c)) == enabled.contains(c),
                      qPrintable(QString("control %1").arg(c)));
     }
 
@@ -417,12 +417,12 @@ private slots:
         QFETCH(QStringList, constUnits);
         RangeEditor editor(ThermocoupleRange(), false, log);
         editor.ChooseQuantity(Quantity(choice));
-        QCOMPARE(editor.range().function, RangeFunction(function));
-        QCOMPARE(editor.range().calFunction, qint16(calFunction));
-        QCOMPARE(editor.range().rangeUnit, unit);
-        QCOMPARE(editor.constUnits(), constUnits);
-        QCOMPARE(editor.range().constUnit, constUnits.first());
-        QCOMPARE(editor.range().sensorName.isEmpty(), choice != 3);
+        QCOMPARE(editor.Range().function, RangeFunction(function));
+        QCOMPARE(editor.Range().calFunction, qint16(calFunction));
+        QCOMPARE(editor.Range().rangeUnit, unit);
+        QCOMPARE(editor.ConstUnits(), constUnits);
+        QCOMPARE(editor.Range().constUnit, constUnits.first());
+        QCOMPARE(editor.Range().sensorName.isEmpty(), choice != 3);
     }
 
     // Every text the editor writes into the range comes from its lists or is typed as ASCII
@@ -436,7 +436,7 @@ private slots:
              {Quantity::Voltage, Quantity::Current, Quantity::Resistance, Quantity::Temperature}) {
             RangeEditor editor(MeterRange{}, true, log);
             editor.ChooseQuantity(choice);
-            written << editor.range().rangeUnit << editor.constUnits();
+            written << editor.Range().rangeUnit << editor.ConstUnits();
         }
         for (const QString& text : written)
             QVERIFY2(MetFile::CharactersNotHeld(text).isEmpty(), qPrintable(text));
@@ -445,7 +445,7 @@ private slots:
         RangeEditor editor(MeterRange{}, true, messages);
         Type(editor, Edit::VoltageValue, QString::fromUtf8("٤")); // a digit of another script
         QVERIFY(messages.OnlyError("Błędnie podany zakres miernika."));
-        QCOMPARE(editor.range().rangeValue, QString());
+        QCOMPARE(editor.Range().rangeValue, QString());
     }
 };
 

@@ -105,8 +105,8 @@ private slots:
         QCOMPARE(view->title, caption);
         QVERIFY(!view->commandsEnabled);
         QCOMPARE(view->VisiblePage(), -1);
-        QVERIFY(!commands->documentOpen());
-        QCOMPARE(commands->currentTab(), MeterCheckView::Tab::Table);
+        QVERIFY(!commands->DocumentOpen());
+        QCOMPARE(commands->CurrentTab(), MeterCheckView::Tab::Table);
     }
 
     void newDocumentThroughMeterData()
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(view->title, caption + " - Bez nazwy.met");
         QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QVERIFY(view->commandsEnabled);
-        QVERIFY(commands->documentOpen());
+        QVERIFY(commands->DocumentOpen());
         QCOMPARE(view->VisiblePage(), 0);
         QCOMPARE(view->selectedTab, 0);
         QCOMPARE(session.currentRange, qint16(0)); // the new document can take its first range
@@ -153,7 +153,7 @@ private slots:
         commands->OnNew();
         QCOMPARE(view->title, caption);
         QVERIFY(!view->commandsEnabled);
-        QVERIFY(!commands->documentOpen());
+        QVERIFY(!commands->DocumentOpen());
         QCOMPARE(view->VisiblePage(), -1);
         QCOMPARE(CountRanges(doc), 0);
         QVERIFY(doc.meterName.isEmpty());
@@ -290,7 +290,7 @@ private slots:
         QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
         QCOMPARE(view->title, title);
-        QVERIFY(commands->documentOpen());
+        QVERIFY(commands->DocumentOpen());
         QCOMPARE(view->VisiblePage(), 0);
         QVERIFY(!view->ended);
         QCOMPARE(port->calls, QStringList{"open"});
@@ -377,7 +377,7 @@ private slots:
         QCOMPARE(session.documentName, QString("Bez nazwy.met"));
         QCOMPARE(view->title, caption + " - Bez nazwy.met");
         QCOMPARE(view->VisiblePage(), 0);
-        QVERIFY(commands->documentOpen());
+        QVERIFY(commands->DocumentOpen());
 
         const QStringList expected = removeIt ? QStringList{kept} : QStringList{gone, kept};
         QCOMPARE(RecentFileList::Entries(), expected);
@@ -428,7 +428,7 @@ private slots:
         commands = std::make_unique<MeterCheckCommands>(session, *view, *dialogs, *port, *messages);
         commands->OnInitDialog();
         QCOMPARE(view->title, caption);
-        QVERIFY(!commands->documentOpen());
+        QVERIFY(!commands->DocumentOpen());
         QVERIFY(!view->commandsEnabled);
         QCOMPARE(doc.ranges[0].rangeValue, QString("400"));
         QVERIFY(session.IsModified());

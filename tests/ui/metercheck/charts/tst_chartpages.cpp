@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DocumentBuilder.h"
 #include "RecordingMessageService.h"
 
@@ -66,8 +67,8 @@ private slots:
     {
         CPointsChartPage page(doc, log);
         QVERIFY(page.DrawChart(0));
-        QChart* chart = page.Chart()->chart();
-        QCOMPARE(page.Chart()->title(ChartControl::TitlePlace::Main),
+        QChart* chart = Child<ChartControl>(page, "chart")->chart();
+        QCOMPARE(Child<ChartControl>(page, "chart")->title(ChartControl::TitlePlace::Main),
                  "Wykres punktów pomiarowych;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 1);
         auto* bars = qobject_cast<QBarSeries*>(chart->series().first());
@@ -82,7 +83,7 @@ private slots:
         QVERIFY(axis);
         QCOMPARE(axis->min(), 0.0);
         QCOMPARE(axis->max(), 374.5);
-        QCOMPARE(page.Chart()->axisStep(), 35.0);
+        QCOMPARE(Child<ChartControl>(page, "chart")->axisStep(), 35.0);
         QCOMPARE(axis->titleText(), "Wartości w punktach pomiarowych [mV]");
         QCOMPARE(chart->axes(Qt::Horizontal).first()->titleText(), "Zakres miernika: 400 mV");
 
@@ -96,8 +97,8 @@ private slots:
     {
         CErrorsChartPage page(doc, log);
         QVERIFY(page.DrawChart(0));
-        QChart* chart = page.Chart()->chart();
-        QCOMPARE(page.Chart()->title(ChartControl::TitlePlace::Main),
+        QChart* chart = Child<ChartControl>(page, "chart")->chart();
+        QCOMPARE(Child<ChartControl>(page, "chart")->title(ChartControl::TitlePlace::Main),
                  "Wykres błędów;  Miernik: M1; Nr: 7");
         QCOMPARE(chart->series().size(), 3);
         const QStringList legends = {"Błąd rzeczywisty", "+ błąd dopuszczalny",
@@ -145,7 +146,7 @@ private slots:
         QVERIFY(messages.messages.isEmpty());
         // The chart keeps what it showed.
         QCOMPARE(page.Data().titles[3], "Zakres miernika: 400 mV");
-        QCOMPARE(page.Chart()->chart()->series().size(), 3);
+        QCOMPARE(Child<ChartControl>(page, "chart")->chart()->series().size(), 3);
     }
 
     void renderedWithTheSeriesColours()

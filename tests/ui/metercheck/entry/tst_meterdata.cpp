@@ -43,11 +43,11 @@ private slots:
         QFETCH(bool, methodEnabled);
         CMeterDataDlg dlg(session, MeterCheckMode(state), log);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dane miernika"));
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1275")->text(), QStringLiteral("V640"));
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1276")->text(), QStringLiteral("12345"));
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1275")->maxLength(), 20);
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1276")->maxLength(), 20);
-        auto* method = Child<QComboBox>(dlg, "list1278");
+        QCOMPARE(Child<QLineEdit>(dlg, "nameEdit")->text(), QStringLiteral("V640"));
+        QCOMPARE(Child<QLineEdit>(dlg, "numberEdit")->text(), QStringLiteral("12345"));
+        QCOMPARE(Child<QLineEdit>(dlg, "nameEdit")->maxLength(), 20);
+        QCOMPARE(Child<QLineEdit>(dlg, "numberEdit")->maxLength(), 20);
+        auto* method = Child<QComboBox>(dlg, "methodList");
         QCOMPARE(method->currentIndex(), 1);
         QCOMPARE(method->itemText(0), QStringLiteral("dokładnej nastawy"));
         QCOMPARE(method->itemText(1), QStringLiteral("dokładnego odczytu"));
@@ -59,16 +59,16 @@ private slots:
         RecordingMessageService messages;
         CMeterDataDlg dlg(session, MeterCheckMode::NewDocument, messages);
         dlg.show();
-        Child<QLineEdit>(dlg, "edit1275")->setText("Nowy");
-        Child<QLineEdit>(dlg, "edit1276")->clear();
-        Child<QComboBox>(dlg, "list1278")->setCurrentIndex(0);
-        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        Child<QLineEdit>(dlg, "nameEdit")->setText("Nowy");
+        Child<QLineEdit>(dlg, "numberEdit")->clear();
+        Child<QComboBox>(dlg, "methodList")->setCurrentIndex(0);
+        QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
         QVERIFY(messages.OnlyError("Nie wprowadzono wszystkich danych miernika."));
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
         QCOMPARE(doc.method, CheckMethod::ExactReading);
         QVERIFY(!session.IsModified());
-        QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(dlg, "cancelButton"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
         QCOMPARE(doc.meterNumber, QStringLiteral("12345"));
@@ -79,11 +79,11 @@ private slots:
         RecordingMessageService messages;
         CMeterDataDlg dlg(session, MeterCheckMode::NewDocument, messages);
         dlg.show();
-        auto* name = Child<QLineEdit>(dlg, "edit1275");
+        auto* name = Child<QLineEdit>(dlg, "nameEdit");
         name->setText("Multimetr cyfrowy łódź ABCDEF"); // longer than 20
         QCOMPARE(name->text(), QStringLiteral("Multimetr cyfrowy łó"));
-        Child<QComboBox>(dlg, "list1278")->setCurrentIndex(0);
-        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        Child<QComboBox>(dlg, "methodList")->setCurrentIndex(0);
+        QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(doc.meterName, QStringLiteral("Multimetr cyfrowy łó"));
         QCOMPARE(doc.method, CheckMethod::ExactSetting);
@@ -100,11 +100,11 @@ private slots:
         DataRow("name outside windows-1250", QString::fromUtf8("Zażółć ∑€ 日本 ☃"), "0417/2004",
                 QString::fromUtf8("Nazwa miernika zawiera znaki, których nie można zapisać w "
                                   "pliku .met: „∑”, „日”, „本”, „☃”."),
-                "edit1275", 7);
+                "nameEdit", 7);
         DataRow("number with an invisible character", "V-640", QString::fromUtf8("12\u200B34"),
                 QString::fromUtf8("Numer miernika zawiera znaki, których nie można zapisać w "
                                   "pliku .met: U+200B."),
-                "edit1276", 2);
+                "numberEdit", 2);
     }
     void charactersTheFileCannotHold()
     {
@@ -116,16 +116,16 @@ private slots:
         RecordingMessageService messages;
         CMeterDataDlg dlg(session, MeterCheckMode::NewDocument, messages);
         dlg.show();
-        Child<QLineEdit>(dlg, "edit1275")->setText(name);
-        Child<QLineEdit>(dlg, "edit1276")->setText(number);
-        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        Child<QLineEdit>(dlg, "nameEdit")->setText(name);
+        Child<QLineEdit>(dlg, "numberEdit")->setText(number);
+        QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
         QVERIFY(messages.OnlyError(message));
         auto* refused = Child<QLineEdit>(dlg, field);
         QCOMPARE(dlg.focusWidget(), refused);
         QCOMPARE(refused->cursorPosition(), caret);
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1275")->text(), name);
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1276")->text(), number);
+        QCOMPARE(Child<QLineEdit>(dlg, "nameEdit")->text(), name);
+        QCOMPARE(Child<QLineEdit>(dlg, "numberEdit")->text(), number);
         QCOMPARE(doc.meterName, QStringLiteral("V640"));
         QVERIFY(!session.IsModified());
     }

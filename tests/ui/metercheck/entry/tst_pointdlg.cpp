@@ -46,11 +46,11 @@ private slots:
         doc.method = CheckMethod(method);
         CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, log);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie punktu pomiarowego"));
-        QCOMPARE(Child<QLabel>(dlg, "label1283")->text(), caption);
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1281")->text(), shown);
-        QCOMPARE(Child<QLabel>(dlg, "label1340")->text(), QStringLiteral("mV"));
+        QCOMPARE(Child<QLabel>(dlg, "captionLabel")->text(), caption);
+        QCOMPARE(Child<QLineEdit>(dlg, "valueEdit")->text(), shown);
+        QCOMPARE(Child<QLabel>(dlg, "unitLabel")->text(), QStringLiteral("mV"));
         CPointDlg add(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3, log);
-        QCOMPARE(Child<QLineEdit>(add, "edit1281")->text(), QString());
+        QCOMPARE(Child<QLineEdit>(add, "valueEdit")->text(), QString());
     }
 
     void okOnEmptyEditDoesNothing()
@@ -58,7 +58,7 @@ private slots:
         RecordingMessageService messages;
         CPointDlg dlg(MeterCheckMode::AddPoint, doc.method, doc.ranges[1], 3, messages);
         dlg.show();
-        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
         QVERIFY(messages.messages.isEmpty());
     }
@@ -68,10 +68,10 @@ private slots:
         RecordingMessageService messages;
         CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, messages);
         dlg.show();
-        auto* edit = Child<QLineEdit>(dlg, "edit1281");
+        auto* edit = Child<QLineEdit>(dlg, "valueEdit");
         edit->clear();
         QTest::keyClicks(edit, "13201");
-        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
         QCOMPARE(messages.Texts(),
                  QStringList{"Podana nastawa nie mieści się w zakresie kalibratora."});
@@ -90,7 +90,7 @@ private slots:
         RecordingMessageService messages;
         CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, messages);
         dlg.show();
-        auto* edit = Child<QLineEdit>(dlg, "edit1281");
+        auto* edit = Child<QLineEdit>(dlg, "valueEdit");
         edit->selectAll();
         QTest::keyClicks(edit, "-5,25");
         QTest::keyClick(edit, Qt::Key_Return);
@@ -107,8 +107,8 @@ private slots:
     {
         CPointDlg dlg(MeterCheckMode::EditPoint, doc.method, doc.ranges[1], 3, log);
         dlg.show();
-        Child<QLineEdit>(dlg, "edit1281")->setText("1.0");
-        QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
+        Child<QLineEdit>(dlg, "valueEdit")->setText("1.0");
+        QTest::mouseClick(Child<QPushButton>(dlg, "cancelButton"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QCOMPARE(doc.ranges[1].points[3].setting, QStringLiteral("100.0"));
         QCOMPARE(doc.ranges[1].points[3].marked, quint8(0));

@@ -47,17 +47,17 @@ private slots:
     {
         CRangeDlg dlg(MeterCheckMode::AddRange, slot, log);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Dodawanie zakresu pomiarowego"));
-        QVERIFY(Child<QRadioButton>(dlg, "option1239")->isChecked());
-        QVERIFY(Child<QRadioButton>(dlg, "option1242")->isChecked());
-        QVERIFY(Child<QRadioButton>(dlg, "option1254")->isChecked());
-        QVERIFY(Child<QLineEdit>(dlg, "edit1245")->isEnabled());
-        QVERIFY(!Child<QLineEdit>(dlg, "edit1249")->isEnabled());
-        QVERIFY(!Child<QComboBox>(dlg, "list1253")->isEnabled());
-        QCOMPARE(Child<QComboBox>(dlg, "list1161")->currentText(), QStringLiteral("µV"));
-        QCOMPARE(Child<QComboBox>(dlg, "list1253")->count(), 7);
-        QCOMPARE(Child<QComboBox>(dlg, "list1258")->itemText(5), QStringLiteral("Ni100"));
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1246")->maxLength(), 5);
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1257")->maxLength(), 4);
+        QVERIFY(Child<QRadioButton>(dlg, "voltageOption")->isChecked());
+        QVERIFY(Child<QRadioButton>(dlg, "thermocoupleOption")->isChecked());
+        QVERIFY(Child<QRadioButton>(dlg, "texOption")->isChecked());
+        QVERIFY(Child<QLineEdit>(dlg, "voltageValue")->isEnabled());
+        QVERIFY(!Child<QLineEdit>(dlg, "currentValue")->isEnabled());
+        QVERIFY(!Child<QComboBox>(dlg, "thermocoupleList")->isEnabled());
+        QCOMPARE(Child<QComboBox>(dlg, "constUnitList")->currentText(), QStringLiteral("µV"));
+        QCOMPARE(Child<QComboBox>(dlg, "thermocoupleList")->count(), 7);
+        QCOMPARE(Child<QComboBox>(dlg, "rtdList")->itemText(5), QStringLiteral("Ni100"));
+        QCOMPARE(Child<QLineEdit>(dlg, "classReading")->maxLength(), 5);
+        QCOMPARE(Child<QLineEdit>(dlg, "toValue")->maxLength(), 4);
     }
 
     void okWithoutTypingStaysOpen()
@@ -65,7 +65,7 @@ private slots:
         RecordingMessageService messages;
         CRangeDlg dlg(MeterCheckMode::AddRange, slot, messages);
         dlg.show();
-        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
         QVERIFY(dlg.isVisible());
         QCOMPARE(messages.Texts(), QStringList{"Nie wprowadzono zakresu miernika."});
         QCOMPARE(slot.rangeDefined, quint8(0));
@@ -76,11 +76,11 @@ private slots:
     void typing_data()
     {
         DataColumns<QString, QString, QString, QStringList>("edit", "keys", "shown", "messages");
-        DataRow("12a", "edit1245", "12a", "", QStringList{"Błędnie podany zakres miernika."});
-        DataRow("class 0,5", "edit1246", "0,5", "0.5", QStringList{});
-        DataRow("class 12", "edit1251", "12", "12.0", QStringList{});
-        DataRow("class 0,25", "edit1251", "0,25", "0.25", QStringList{});
-        DataRow("constant 2", "edit1252", "2", "2.0", QStringList{});
+        DataRow("12a", "voltageValue", "12a", "", QStringList{"Błędnie podany zakres miernika."});
+        DataRow("class 0,5", "classReading", "0,5", "0.5", QStringList{});
+        DataRow("class 12", "classRange", "12", "12.0", QStringList{});
+        DataRow("class 0,25", "classRange", "0,25", "0.25", QStringList{});
+        DataRow("constant 2", "constTerm", "2", "2.0", QStringList{});
     }
     void typing()
     {
@@ -103,18 +103,18 @@ private slots:
         RecordingMessageService messages;
         CRangeDlg dlg(MeterCheckMode::AddRange, slot, messages);
         dlg.show();
-        QTest::mouseClick(Child<QRadioButton>(dlg, "option1244"), Qt::LeftButton);
-        QVERIFY(Child<QLineEdit>(dlg, "edit1259")->isEnabled());
-        QVERIFY(!Child<QLineEdit>(dlg, "edit1257")->isEnabled());
-        QTest::keyClicks(Child<QLineEdit>(dlg, "edit1259"), "1370");
-        Child<QComboBox>(dlg, "list1253")->setCurrentIndex(6);
-        emit Child<QComboBox>(dlg, "list1253")->activated(6);
-        QTest::mouseClick(Child<QRadioButton>(dlg, "option1256"), Qt::LeftButton);
-        auto* to = Child<QLineEdit>(dlg, "edit1257");
+        QTest::mouseClick(Child<QRadioButton>(dlg, "temperatureOption"), Qt::LeftButton);
+        QVERIFY(Child<QLineEdit>(dlg, "temperatureValue")->isEnabled());
+        QVERIFY(!Child<QLineEdit>(dlg, "toValue")->isEnabled());
+        QTest::keyClicks(Child<QLineEdit>(dlg, "temperatureValue"), "1370");
+        Child<QComboBox>(dlg, "thermocoupleList")->setCurrentIndex(6);
+        emit Child<QComboBox>(dlg, "thermocoupleList")->activated(6);
+        QTest::mouseClick(Child<QRadioButton>(dlg, "toOption"), Qt::LeftButton);
+        auto* to = Child<QLineEdit>(dlg, "toValue");
         QVERIFY(to->isEnabled());
         QTest::keyClicks(to, "23");
         QCOMPARE(to->text(), QStringLiteral("23.0"));
-        QTest::mouseClick(Child<QPushButton>(dlg, "button1"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QVERIFY(messages.messages.isEmpty());
         const MeterRange& r = slot;
@@ -132,14 +132,15 @@ private slots:
     {
         DataColumns<QStringList, int, int>("clicks", "function", "junction");
         const int tex = int(ColdJunction::Tex);
-        DataRow("current", QStringList{"option1240"}, int(RangeFunction::Current), tex);
-        DataRow("resistance", QStringList{"option1241"}, int(RangeFunction::Resistance), tex);
-        DataRow("RTD", QStringList{"option1244", "option1243"}, int(RangeFunction::Rtd), tex);
-        DataRow("T/C after RTD", QStringList{"option1244", "option1243", "option1242"},
+        DataRow("current", QStringList{"currentOption"}, int(RangeFunction::Current), tex);
+        DataRow("resistance", QStringList{"resistanceOption"}, int(RangeFunction::Resistance), tex);
+        DataRow("RTD", QStringList{"temperatureOption", "rtdOption"}, int(RangeFunction::Rtd), tex);
+        DataRow("T/C after RTD",
+                QStringList{"temperatureOption", "rtdOption", "thermocoupleOption"},
                 int(RangeFunction::Thermocouple), tex);
-        DataRow("T/C at Tin", QStringList{"option1244", "option1255"},
+        DataRow("T/C at Tin", QStringList{"temperatureOption", "tinOption"},
                 int(RangeFunction::Thermocouple), int(ColdJunction::Tin));
-        DataRow("T/C at To", QStringList{"option1244", "option1256"},
+        DataRow("T/C at To", QStringList{"temperatureOption", "toOption"},
                 int(RangeFunction::Thermocouple), int(ColdJunction::To));
     }
     void optionsReachTheEditor()
@@ -151,8 +152,8 @@ private slots:
         dlg.show();
         for (const QString& name : clicks)
             Child<QRadioButton>(dlg, name)->click();
-        QCOMPARE(dlg.editor().range().function, RangeFunction(function));
-        QCOMPARE(dlg.editor().range().coldJunction, ColdJunction(junction));
+        QCOMPARE(dlg.editor().Range().function, RangeFunction(function));
+        QCOMPARE(dlg.editor().Range().coldJunction, ColdJunction(junction));
         QVERIFY(Child<QRadioButton>(dlg, clicks.last())->isChecked());
     }
 
@@ -164,13 +165,13 @@ private slots:
         CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
         dlg.show();
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Edycja zakresu pomiarowego"));
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1245")->text(), QStringLiteral("400"));
-        QCOMPARE(Child<QComboBox>(dlg, "list1158")->currentText(), QStringLiteral("V"));
-        QCOMPARE(Child<QComboBox>(dlg, "list1161")->currentText(), QStringLiteral("mV"));
-        QTest::mouseClick(Child<QRadioButton>(dlg, "option1241"), Qt::LeftButton);
-        QTest::keyClicks(Child<QLineEdit>(dlg, "edit1250"), "40");
-        QTest::keyClicks(Child<QLineEdit>(dlg, "edit1246"), "1");
-        QTest::mouseClick(Child<QPushButton>(dlg, "button2"), Qt::LeftButton);
+        QCOMPARE(Child<QLineEdit>(dlg, "voltageValue")->text(), QStringLiteral("400"));
+        QCOMPARE(Child<QComboBox>(dlg, "voltageUnitList")->currentText(), QStringLiteral("V"));
+        QCOMPARE(Child<QComboBox>(dlg, "constUnitList")->currentText(), QStringLiteral("mV"));
+        QTest::mouseClick(Child<QRadioButton>(dlg, "resistanceOption"), Qt::LeftButton);
+        QTest::keyClicks(Child<QLineEdit>(dlg, "resistanceValue"), "40");
+        QTest::keyClicks(Child<QLineEdit>(dlg, "classReading"), "1");
+        QTest::mouseClick(Child<QPushButton>(dlg, "cancelButton"), Qt::LeftButton);
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QCOMPARE(slot, before);
     }
@@ -181,7 +182,7 @@ private slots:
         RecordingMessageService messages;
         CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
         dlg.show();
-        auto* value = Child<QLineEdit>(dlg, "edit1245");
+        auto* value = Child<QLineEdit>(dlg, "voltageValue");
         value->selectAll();
         QTest::keyClicks(value, "200");
         dlg.accept();
@@ -201,8 +202,8 @@ private slots:
         slot.classReading = "1";
         RecordingMessageService messages;
         CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1251")->text(), QStringLiteral("x1"));
-        QCOMPARE(Child<QLineEdit>(dlg, "edit1246")->text(), QStringLiteral("1"));
+        QCOMPARE(Child<QLineEdit>(dlg, "classRange")->text(), QStringLiteral("x1"));
+        QCOMPARE(Child<QLineEdit>(dlg, "classReading")->text(), QStringLiteral("1"));
         QVERIFY(messages.messages.isEmpty());
         dlg.accept();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -216,8 +217,8 @@ private slots:
         RecordingMessageService messages;
         CRangeDlg dlg(MeterCheckMode::EditRange, slot, messages);
         for (const char* name :
-             {"option1239", "option1240", "option1241", "option1244", "option1242", "option1243",
-              "option1254", "option1255", "option1256"})
+             {"voltageOption", "currentOption", "resistanceOption", "temperatureOption",
+              "thermocoupleOption", "rtdOption", "texOption", "tinOption", "toOption"})
             QVERIFY2(!Child<QRadioButton>(dlg, name)->isChecked(), name);
         dlg.accept();
         QCOMPARE(dlg.result(), int(QDialog::Rejected));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "OutputTestData.h"
@@ -315,8 +316,8 @@ private slots:
     {
         CExportDlg dlg;
         QCOMPARE(dlg.windowTitle(), QString("Eksport danych do Excela"));
-        auto* current = dlg.findChild<QRadioButton*>("exportCurrentRange");
-        auto* all = dlg.findChild<QRadioButton*>("exportAllRanges");
+        auto* current = Child<QRadioButton>(dlg, "exportCurrentRange");
+        auto* all = Child<QRadioButton>(dlg, "exportAllRanges");
         QVERIFY(current && all);
         QCOMPARE(current->text(), QString("Eksport danych z bieżącego zakresu"));
         QCOMPARE(all->text(), QString("Eksport danych ze wszystkich zakresów"));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "OutputTestData.h"
@@ -126,14 +127,12 @@ private slots:
             QSKIP("a printer is installed: the print dialog would not default to a PDF file");
         const QString pdf = dir.filePath("all.pdf");
         ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) {
-                                d->findChild<QRadioButton*>("printAllRanges")->setChecked(true);
+                                Child<QRadioButton>(d, "printAllRanges")->setChecked(true);
                                 d->accept();
                             }),
                             On<QPrintDialog>([pdf](QPrintDialog* d) {
                                 // Without printers the dialog offers only a PDF file.
-                                auto* file = d->findChild<QLineEdit*>("filename");
-                                if (file)
-                                    file->setText(pdf);
+                                Child<QLineEdit>(d, "filename")->setText(pdf);
                                 d->accept();
                             })});
         MeterCheckOutput::OnPrint(session, messages, nullptr);
@@ -203,8 +202,7 @@ private slots:
         QVERIFY(QFile::link(session.documentName, link));
         ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) { d->accept(); }),
                             On<QPrintDialog>([link](QPrintDialog* d) {
-                                if (auto* file = d->findChild<QLineEdit*>("filename"))
-                                    file->setText(link);
+                                Child<QLineEdit>(d, "filename")->setText(link);
                                 d->accept();
                             })});
         MeterCheckOutput::OnPrint(session, messages, nullptr);
@@ -266,13 +264,13 @@ private slots:
         QString label;
         bool busy = false;
         ModalScript script({On<CPrintOptionsDlg>([](CPrintOptionsDlg* d) {
-                                d->findChild<QRadioButton*>("printAllRanges")->setChecked(true);
-                                d->findChild<QCheckBox*>("printPointsChart")->setChecked(true);
-                                d->findChild<QCheckBox*>("printErrorsChart")->setChecked(true);
+                                Child<QRadioButton>(d, "printAllRanges")->setChecked(true);
+                                Child<QCheckBox>(d, "printPointsChart")->setChecked(true);
+                                Child<QCheckBox>(d, "printErrorsChart")->setChecked(true);
                                 d->accept();
                             }),
                             On<QPrintDialog>([pdf](QPrintDialog* d) {
-                                d->findChild<QLineEdit*>("filename")->setText(pdf);
+                                Child<QLineEdit>(d, "filename")->setText(pdf);
                                 d->accept();
                             }),
                             On<QProgressDialog>([&](QProgressDialog* d) {
@@ -346,8 +344,7 @@ private slots:
             ModalScript script({On<CExportDlg>([](CExportDlg* d) { d->accept(); }),
                                 On<QFileDialog>([xlsx](QFileDialog* d) {
                                     // The dialog's own name field, as a user types into it.
-                                    if (auto* name = d->findChild<QLineEdit*>("fileNameEdit"))
-                                        name->setText(xlsx);
+                                    Child<QLineEdit>(d, "fileNameEdit")->setText(xlsx);
                                     static_cast<QDialog*>(d)->accept();
                                 })});
             MeterCheckOutput::OnExport(session, workbook, opener, nullptr);
@@ -359,7 +356,7 @@ private slots:
         {
             // The second export asks no file name: only the options dialog appears.
             ModalScript script({On<CExportDlg>([](CExportDlg* d) {
-                d->findChild<QRadioButton*>("exportAllRanges")->setChecked(true);
+                Child<QRadioButton>(d, "exportAllRanges")->setChecked(true);
                 d->accept();
             })});
             MeterCheckOutput::OnExport(session, workbook, opener, nullptr);

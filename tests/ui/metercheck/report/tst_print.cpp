@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "OutputTestData.h"
@@ -580,11 +581,11 @@ private slots:
     {
         CPrintOptionsDlg dlg;
         QCOMPARE(dlg.windowTitle(), QString("Drukowanie"));
-        auto* table = dlg.findChild<QCheckBox*>("printTable");
-        auto* points = dlg.findChild<QCheckBox*>("printPointsChart");
-        auto* errors = dlg.findChild<QCheckBox*>("printErrorsChart");
-        auto* current = dlg.findChild<QRadioButton*>("printCurrentRange");
-        auto* all = dlg.findChild<QRadioButton*>("printAllRanges");
+        auto* table = Child<QCheckBox>(dlg, "printTable");
+        auto* points = Child<QCheckBox>(dlg, "printPointsChart");
+        auto* errors = Child<QCheckBox>(dlg, "printErrorsChart");
+        auto* current = Child<QRadioButton>(dlg, "printCurrentRange");
+        auto* all = Child<QRadioButton>(dlg, "printAllRanges");
         QVERIFY(table && points && errors && current && all);
         QCOMPARE(table->text(), QString("Tabela pomiarów"));
         QVERIFY(table->isChecked());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Child.h"
 #include "ui/metercheck/run/CExactSettingDlg.h"
 #include "ui/metercheck/run/CProcedureDlg.h"
 
@@ -28,23 +29,24 @@ public:
         QObject::connect(&timer, &QTimer::timeout, [this, allRanges, allPoints, onEntry] {
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* choice = qobject_cast<CProcedureDlg*>(modal)) {
-                (allRanges ? choice->allRangesButton : choice->currentRangeButton)
+                Child<QRadioButton>(choice, allRanges ? "allRangesButton" : "currentRangeButton")
                     ->setChecked(true);
-                (allPoints ? choice->allPointsButton : choice->markedPointsButton)
+                Child<QRadioButton>(choice, allPoints ? "allPointsButton" : "markedPointsButton")
                     ->setChecked(true);
                 choice->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
             } else if (auto* entry = qobject_cast<CExactSettingDlg*>(modal)) {
-                descriptions << entry->descriptionLabel->text() + " " +
-                                    entry->setpointLabel->text();
+                descriptions << Child<QLabel>(entry, "descriptionLabel")->text() + " " +
+                                    Child<QLabel>(entry, "setpointLabel")->text();
                 if (onEntry)
                     onEntry();
                 if (abort) {
-                    entry->abortButton->click();
+                    Child<QPushButton>(entry, "abortButton")->click();
                     return;
                 }
-                entry->indicationEdit->setText(
-                    this->indications.isEmpty() ? QString() : this->indications.takeFirst());
-                entry->okButton->click();
+                Child<QLineEdit>(entry, "indicationEdit")
+                    ->setText(this->indications.isEmpty() ? QString()
+                                                          : this->indications.takeFirst());
+                Child<QPushButton>(entry, "okButton")->click();
             }
         });
         timer.start(20);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "ModalHelper.h"
@@ -32,6 +33,12 @@ class TestProcDialogs : public QObject
     MeterCheckDoc& doc = session.document;
     QString setpointText; // the value the procedure sent last
 
+    // Digit button n of the exact-reading dialog, from the lowest digit (n = 0).
+    static ToggleButton* Digit(const CExactReadingDlg& dialog, int n)
+    {
+        return Child<ToggleButton>(dialog, QStringLiteral("digitButton%1").arg(n + 1));
+    }
+
     // Range 0: a K thermocouple with To = 23.0 served by function 13; point 0 nominal 300 °C.
     void ThermocoupleDocument(int method)
     {
@@ -61,19 +68,19 @@ private slots:
     {
         CProcedureDlg dialog;
         QCOMPARE(dialog.windowTitle(), "Procedura pomiarowa");
-        QVERIFY(dialog.currentRangeButton->isChecked());
-        QVERIFY(dialog.markedPointsButton->isChecked());
+        QVERIFY(Child<QRadioButton>(dialog, "currentRangeButton")->isChecked());
+        QVERIFY(Child<QRadioButton>(dialog, "markedPointsButton")->isChecked());
         QCOMPARE(dialog.RangeScope(), RangeScope::Current);
         QCOMPARE(dialog.PointScope(), PointScope::Marked);
-        QCOMPARE(dialog.currentRangeButton->text(), "bieżący zakres");
-        QCOMPARE(dialog.allRangesButton->text(), "wszystkie zakresy");
-        QCOMPARE(dialog.markedPointsButton->text(), "zaznaczone");
-        QCOMPARE(dialog.allPointsButton->text(), "wszystkie");
-        dialog.allRangesButton->setChecked(true);
-        dialog.allPointsButton->setChecked(true);
+        QCOMPARE(Child<QRadioButton>(dialog, "currentRangeButton")->text(), "bieżący zakres");
+        QCOMPARE(Child<QRadioButton>(dialog, "allRangesButton")->text(), "wszystkie zakresy");
+        QCOMPARE(Child<QRadioButton>(dialog, "markedPointsButton")->text(), "zaznaczone");
+        QCOMPARE(Child<QRadioButton>(dialog, "allPointsButton")->text(), "wszystkie");
+        Child<QRadioButton>(dialog, "allRangesButton")->setChecked(true);
+        Child<QRadioButton>(dialog, "allPointsButton")->setChecked(true);
         QCOMPARE(dialog.RangeScope(), RangeScope::All);
         QCOMPARE(dialog.PointScope(), PointScope::All);
-        QVERIFY(!dialog.currentRangeButton->isChecked());
+        QVERIFY(!Child<QRadioButton>(dialog, "currentRangeButton")->isChecked());
     }
 
     void exactSettingShowsThePoint()
@@ -81,23 +88,25 @@ private slots:
         ThermocoupleDocument(0);
         CExactSettingDlg dialog(session, 0, setpointText, log);
         QCOMPARE(dialog.windowTitle(), "Metoda dokładnej nastawy");
-        QCOMPARE(dialog.descriptionLabel->text(),
+        QCOMPARE(Child<QLabel>(dialog, "descriptionLabel")->text(),
                  "Pomiar temperatury; Czujnik T/C: K (NiCr-NiAl) [To=23.0°C]");
-        QCOMPARE(dialog.indicationUnit->text(), "°C");
-        QCOMPARE(dialog.setpointLabel->text(), "300.0");
-        QCOMPARE(dialog.setpointUnit->text(), "°C");
-        QCOMPARE(dialog.meterRangeLabel->text(), "1000");
-        QCOMPARE(dialog.meterRangeUnit->text(), "°C");
-        QCOMPARE(dialog.calibratorRange->text(), "1370.0");
-        QCOMPARE(dialog.calibratorRangeUnit->text(), "°C");
-        QCOMPARE(dialog.abortButton->text(), "Przerwij");
-        QCOMPARE(dialog.indicationEdit->maxLength(), 7);
-        QVERIFY(dialog.indicationEdit->text().isEmpty());
-        const QFont font = dialog.indicationEdit->font();
+        QCOMPARE(Child<QLabel>(dialog, "indicationUnit")->text(), "°C");
+        QCOMPARE(Child<QLabel>(dialog, "setpointLabel")->text(), "300.0");
+        QCOMPARE(Child<QLabel>(dialog, "setpointUnit")->text(), "°C");
+        QCOMPARE(Child<QLabel>(dialog, "meterRangeLabel")->text(), "1000");
+        QCOMPARE(Child<QLabel>(dialog, "meterRangeUnit")->text(), "°C");
+        QCOMPARE(Child<QLabel>(dialog, "calibratorRange")->text(), "1370.0");
+        QCOMPARE(Child<QLabel>(dialog, "calibratorRangeUnit")->text(), "°C");
+        QCOMPARE(Child<QPushButton>(dialog, "abortButton")->text(), "Przerwij");
+        QCOMPARE(Child<QLineEdit>(dialog, "indicationEdit")->maxLength(), 7);
+        QVERIFY(Child<QLineEdit>(dialog, "indicationEdit")->text().isEmpty());
+        const QFont font = Child<QLineEdit>(dialog, "indicationEdit")->font();
         QCOMPARE(font.family(), "Courier");
         QVERIFY(font.bold());
-        QCOMPARE(dialog.indicationEdit->palette().color(QPalette::Base), QColor(0x93, 0xE3, 0x95));
-        QCOMPARE(dialog.indicationEdit->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(Child<QLineEdit>(dialog, "indicationEdit")->palette().color(QPalette::Base),
+                 QColor(0x93, 0xE3, 0x95));
+        QCOMPARE(Child<QLineEdit>(dialog, "indicationEdit")->palette().color(QPalette::Text),
+                 QColor(Qt::black));
     }
 
     void exactSettingRefusesBadIndication()
@@ -108,18 +117,18 @@ private slots:
         CExactSettingDlg dialog(session, 0, setpointText, messages);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::keyClicks(dialog.indicationEdit, "30a.1");
-        dialog.okButton->click();
+        QTest::keyClicks(Child<QLineEdit>(dialog, "indicationEdit"), "30a.1");
+        Child<QPushButton>(dialog, "okButton")->click();
         QVERIFY(messages.OnlyError("Błędnie podane wskazanie miernika."));
         QVERIFY(dialog.isVisible());
-        QVERIFY(dialog.indicationEdit->text().isEmpty());
+        QVERIFY(Child<QLineEdit>(dialog, "indicationEdit")->text().isEmpty());
         QCOMPARE(dialog.Indication().value_or("kept"), ""); // the reading handed back is emptied
         QVERIFY(!session.IsModified());
 
-        QTest::keyClicks(dialog.indicationEdit, "300,20");
-        dialog.okButton->click();
+        QTest::keyClicks(Child<QLineEdit>(dialog, "indicationEdit"), "300,20");
+        Child<QPushButton>(dialog, "okButton")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.indicationEdit->text(), "300.20");
+        QCOMPARE(Child<QLineEdit>(dialog, "indicationEdit")->text(), "300.20");
         QCOMPARE(dialog.Indication().value_or("kept"), "300.20");
         // The procedure stores it: the dialog leaves the document alone.
         QCOMPARE(doc.ranges[0].points[0].reading, "old");
@@ -132,8 +141,8 @@ private slots:
         CExactSettingDlg dialog(session, 0, setpointText, log);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::keyClicks(dialog.indicationEdit, "299.9");
-        dialog.abortButton->click();
+        QTest::keyClicks(Child<QLineEdit>(dialog, "indicationEdit"), "299.9");
+        Child<QPushButton>(dialog, "abortButton")->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(!dialog.Indication());
         QVERIFY(doc.ranges[0].points[0].reading.isEmpty());
@@ -146,19 +155,19 @@ private slots:
         RecordingCommandSender sender;
         CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         QCOMPARE(dialog.windowTitle(), "Metoda dokładnego odczytu");
-        QCOMPARE(dialog.descriptionLabel->text(), "Pomiar napięcia");
-        QCOMPARE(dialog.readingLabel->text(), "-12.345");
-        QCOMPARE(dialog.readingUnit->text(), "mV");
-        QCOMPARE(dialog.signLabel->text(), "-");
-        QCOMPARE(dialog.outputLabel->text(), "12.345");
-        QCOMPARE(dialog.calibratorRange->text(), "50");
-        QCOMPARE(dialog.calibratorRangeUnit->text(), "mV");
-        QVERIFY(dialog.signButton->isChecked());
+        QCOMPARE(Child<QLabel>(dialog, "descriptionLabel")->text(), "Pomiar napięcia");
+        QCOMPARE(Child<QLabel>(dialog, "readingLabel")->text(), "-12.345");
+        QCOMPARE(Child<QLabel>(dialog, "readingUnit")->text(), "mV");
+        QCOMPARE(Child<QLabel>(dialog, "signLabel")->text(), "-");
+        QCOMPARE(Child<QLabel>(dialog, "outputLabel")->text(), "12.345");
+        QCOMPARE(Child<QLabel>(dialog, "calibratorRange")->text(), "50");
+        QCOMPARE(Child<QLabel>(dialog, "calibratorRangeUnit")->text(), "mV");
+        QVERIFY(Child<ToggleButton>(dialog, "signButton")->isChecked());
         const int xs[] = {144, 125, 105, 67, 48}; // three decimals
         for (int n = 0; n < 5; ++n) {
-            QCOMPARE(dialog.digitButtons[n]->x(), xs[n]);
-            QCOMPARE(dialog.digitButtons[n]->y(), 171);
-            QCOMPARE(dialog.digitButtons[n]->isChecked(), n == 0);
+            QCOMPARE(Digit(dialog, n)->x(), xs[n]);
+            QCOMPARE(Digit(dialog, n)->y(), 171);
+            QCOMPARE(Digit(dialog, n)->isChecked(), n == 0);
         }
         QVERIFY(sender.sent.isEmpty());
     }
@@ -197,15 +206,15 @@ private slots:
         CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QTest::mouseClick(dialog.digitButtons[2], Qt::LeftButton); // 0.1 mV
+        QTest::mouseClick(Digit(dialog, 2), Qt::LeftButton); // 0.1 mV
         sender.sent.clear();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-        QCOMPARE(dialog.outputLabel->text(), "12.245");
+        QCOMPARE(Child<QLabel>(dialog, "outputLabel")->text(), "12.245");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        dialog.spinUp->click();
+        Child<QToolButton>(dialog, "spinUp")->click();
         QCOMPARE(sender.sent, QStringList({"N-12.245", "N-12.345", "N-12.245"}));
-        QVERIFY(dialog.digitButtons[2]->isChecked());
-        QVERIFY(!dialog.digitButtons[0]->isChecked());
+        QVERIFY(Digit(dialog, 2)->isChecked());
+        QVERIFY(!Digit(dialog, 0)->isChecked());
     }
 
     void spinStopsAtTheLimit()
@@ -214,10 +223,10 @@ private slots:
         setpointText = "-54.9";
         RecordingCommandSender sender;
         CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
-        dialog.digitButtons[2]->click(); // 0.1 mV
+        Digit(dialog, 2)->click(); // 0.1 mV
         for (int i = 0; i < 3; ++i)
-            dialog.spinDown->click();
-        QCOMPARE(dialog.outputLabel->text(), "55.000");
+            Child<QToolButton>(dialog, "spinDown")->click();
+        QCOMPARE(Child<QLabel>(dialog, "outputLabel")->text(), "55.000");
         QCOMPARE(sender.sent, QStringList({"N-55.000", "N-55.000", "N-55.000"}));
     }
 
@@ -228,12 +237,12 @@ private slots:
         CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.signButton->click();
-        QCOMPARE(dialog.signLabel->text(), "");
-        QVERIFY(!dialog.signButton->isChecked());
+        Child<ToggleButton>(dialog, "signButton")->click();
+        QCOMPARE(Child<QLabel>(dialog, "signLabel")->text(), "");
+        QVERIFY(!Child<ToggleButton>(dialog, "signButton")->isChecked());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus);
-        QCOMPARE(dialog.signLabel->text(), "-");
-        QVERIFY(dialog.signButton->isChecked());
+        QCOMPARE(Child<QLabel>(dialog, "signLabel")->text(), "-");
+        QVERIFY(Child<ToggleButton>(dialog, "signButton")->isChecked());
         QCOMPARE(sender.sent, QStringList({"N12.345", "N12.345", "N-12.345"}));
     }
 
@@ -247,9 +256,9 @@ private slots:
         setpointText = "100.00";
         RecordingCommandSender sender;
         CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
-        dialog.signButton->click();
-        QVERIFY(!dialog.signButton->isChecked());
-        QCOMPARE(dialog.signLabel->text(), "");
+        Child<ToggleButton>(dialog, "signButton")->click();
+        QVERIFY(!Child<ToggleButton>(dialog, "signButton")->isChecked());
+        QCOMPARE(Child<QLabel>(dialog, "signLabel")->text(), "");
         QVERIFY(sender.sent.isEmpty());
     }
 
@@ -258,8 +267,8 @@ private slots:
         VoltageDocument();
         RecordingCommandSender sender;
         CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
-        dialog.spinUp->click();
-        dialog.okButton->click();
+        Child<QToolButton>(dialog, "spinUp")->click();
+        Child<QPushButton>(dialog, "okButton")->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Setting().value_or("none"), "-12.344");
         // The procedure stores it: the dialog leaves the document alone.
@@ -298,20 +307,20 @@ private slots:
         MeasurementResult result;
         if (method == 0) {
             OnModal<CExactSettingDlg>(found, [&](CExactSettingDlg* dialog) {
-                dialog->indicationEdit->setText(typed);
+                Child<QLineEdit>(dialog, "indicationEdit")->setText(typed);
                 if (!ok) {
-                    dialog->abortButton->click();
+                    Child<QPushButton>(dialog, "abortButton")->click();
                     return;
                 }
-                dialog->okButton->click();
+                Child<QPushButton>(dialog, "okButton")->click();
                 if (dialog->isVisible()) // refused: the edit is empty now
-                    dialog->okButton->click();
+                    Child<QPushButton>(dialog, "okButton")->click();
             });
             result = dialogs.RunExactSetting(0, 0, setpointText);
         } else {
             OnModal<CExactReadingDlg>(found, [&](CExactReadingDlg* dialog) {
-                dialog->spinUp->click();
-                (ok ? dialog->okButton : dialog->abortButton)->click();
+                Child<QToolButton>(dialog, "spinUp")->click();
+                Child<QPushButton>(dialog, ok ? "okButton" : "abortButton")->click();
             });
             result = dialogs.RunExactReading(0, 0, setpointText);
         }
@@ -327,8 +336,8 @@ private slots:
         VoltageDocument();
         RecordingCommandSender sender;
         CExactReadingDlg dialog(session, 0, 0, setpointText, sender);
-        dialog.spinUp->click();
-        dialog.abortButton->click();
+        Child<QToolButton>(dialog, "spinUp")->click();
+        Child<QPushButton>(dialog, "abortButton")->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(!dialog.Setting());
         QVERIFY(doc.ranges[0].points[0].setting.isEmpty());

@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(int(session.currentRange), 1);
 
         // The points grid shows the last range measured.
-        const DataGrid* points = window.RangesPage()->pointsGrid();
+        const DataGrid* points = Child<DataGrid>(window, "pointsGrid");
         QCOMPARE(Row(points, 1),
                  QStringList({"4.003", "4.000", "0.003", "0.020", "0.005", "mA", "+"}));
         QCOMPARE(Row(points, 3),
@@ -134,8 +134,8 @@ private slots:
 
         // Back on the voltage range (the ranges grid still stands on its row, so the
         // technician goes there by way of the current one): 300.5 mV is beyond 0.40 mV.
-        window.RangesPage()->rangesGrid()->selectWholeRow(2);
-        window.RangesPage()->rangesGrid()->selectWholeRow(1);
+        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(2);
+        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(1);
         QCOMPARE(int(session.currentRange), 0);
         QCOMPARE(Row(points, 2),
                  QStringList({"300.50", "300.00", "0.50", "0.40", "0.13", "mV", "+"}));
@@ -143,14 +143,14 @@ private slots:
         QCOMPARE(points->cellTextColor(2, 2), QColor(Qt::red));
 
         // Both charts of the voltage range.
-        window.TabBar()->setCurrentIndex(1);
+        Child<QTabBar>(window, "tabs")->setCurrentIndex(1);
         auto* pointsChart = static_cast<CPointsChartPage*>(window.Page(1));
         QVERIFY(pointsChart->isVisible());
         QCOMPARE(pointsChart->Data().status, ChartData::Status::Ready);
         QCOMPARE(pointsChart->Data().titles[2],
                  "Wykres punktów pomiarowych;  Miernik: V-640; Nr: 12");
         QCOMPARE(pointsChart->Data().series[1].values, QList<double>({100.05, 300.5}));
-        window.TabBar()->setCurrentIndex(2);
+        Child<QTabBar>(window, "tabs")->setCurrentIndex(2);
         auto* errorsChart = static_cast<CErrorsChartPage*>(window.Page(2));
         QVERIFY(errorsChart->isVisible());
         QVERIFY(!pointsChart->isVisible());
@@ -170,11 +170,11 @@ private slots:
         QCOMPARE(records[1].points.size(), 3);
         for (int j = 0; j < 2; ++j)
             QCOMPARE(Row(records[0].points[j]), Row(points, j + 1));
-        window.RangesPage()->rangesGrid()->selectWholeRow(2);
+        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(2);
         for (int j = 0; j < 3; ++j)
             QCOMPARE(Row(records[1].points[j]), Row(points, j + 1));
-        window.RangesPage()->rangesGrid()->selectWholeRow(1);
-        window.TabBar()->setCurrentIndex(0);
+        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(1);
+        Child<QTabBar>(window, "tabs")->setCurrentIndex(0);
 
         // A run over the current range whose first point is aborted records nothing.
         {

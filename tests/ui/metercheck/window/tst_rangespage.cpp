@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "Child.h"
 #include "DataRows.h"
 #include "ui/controls/ColorButton.h"
 #include "ui/controls/DataGrid.h"
@@ -42,7 +43,17 @@ class TestRangesPage : public QObject
             b.Point({"", QString::number(j + 1) + ".0", "", "", "", "V", quint8(j % 2), 1, 0, 0});
     }
 
-    bool Enabled(CRangesPage::Button b) const { return page->button(b)->isEnabled(); }
+    // The page's grids and buttons, by their object names.
+    DataGrid* Ranges() const { return Child<DataGrid>(page.get(), "rangesGrid"); }
+    DataGrid* Points() const { return Child<DataGrid>(page.get(), "pointsGrid"); }
+    ColorButton* ButtonOf(CRangesPage::Button b) const
+    {
+        static const char* const names[CRangesPage::buttonCount] = {
+            "addRangeButton",    "deleteRangeButton", "editRangeButton", "addPointButton",
+            "deletePointButton", "editPointButton",   "markAllButton"};
+        return Child<ColorButton>(page.get(), names[int(b)]);
+    }
+    bool Enabled(CRangesPage::Button b) const { return ButtonOf(b)->isEnabled(); }
     QList<bool> AllButtons() const
     {
         QList<bool> states;
@@ -50,7 +61,7 @@ class TestRangesPage : public QObject
             states << Enabled(CRangesPage::Button(b));
         return states;
     }
-    void Click(CRangesPage::Button b) { QTest::mouseClick(page->button(b), Qt::LeftButton); }
+    void Click(CRangesPage::Button b) { QTest::mouseClick(ButtonOf(b), Qt::LeftButton); }
     // The user's choice of a row: the arrow key down from the row above (or row 1 itself).
     void ChooseRow(DataGrid* grid, int row)
     {
@@ -78,8 +89,8 @@ private slots:
 
     void gridsAsLaidOut()
     {
-        DataGrid* r = page->rangesGrid();
-        DataGrid* p = page->pointsGrid();
+        DataGrid* r = Ranges();
+        DataGrid* p = Points();
         QCOMPARE(r->rowCount(), 50);
         QCOMPARE(p->rowCount(), 50);
         QCOMPARE(r->cellText(0, 2), QString("% wartości mierzonej"));
@@ -89,7 +100,7 @@ private slots:
         QCOMPARE(p->columnWidth(5), DataGrid::TwipsToPixels(500));
         QCOMPARE(r->palette().color(QPalette::Base), lightGreen);
         QCOMPARE(p->palette().color(QPalette::Base), lightBlue);
-        QCOMPARE(static_cast<QPushButton*>(page->button(CRangesPage::Button::MarkAll))->text(),
+        QCOMPARE(static_cast<QPushButton*>(ButtonOf(CRangesPage::Button::MarkAll))->text(),
                  QString("ON/OFF"));
     }
 
@@ -108,8 +119,8 @@ private slots:
         session.meterCheckState = MeterCheckMode::OpenedDocument;
         Show();
         for (int row : {1, 25, 50}) {
-            QCOMPARE(page->pointsGrid()->cellBackground(row, 0), column0);
-            QCOMPARE(page->pointsGrid()->cellBackground(row, 1), column1);
+            QCOMPARE(Points()->cellBackground(row, 0), column0);
+            QCOMPARE(Points()->cellBackground(row, 1), column1);
         }
     }
 
@@ -131,7 +142,7 @@ private slots:
         doc.ranges[1].constTerm = "2";
         doc.ranges[1].constUnit = "µV";
         Show();
-        DataGrid* g = page->rangesGrid();
+        DataGrid* g = Ranges();
         QCOMPARE(g->cellText(1, 0), QString("600 °C"));
         QCOMPARE(g->cellText(1, 1), QString("K (NiCr-NiAl) [To=23.0°C]"));
         QCOMPARE(g->cellText(1, 2), QString("0.1"));
@@ -144,8 +155,8 @@ private slots:
     {
         Show();
         QCOMPARE(AllButtons(), QList<bool>({true, false, false, false, false, false, false}));
-        QCOMPARE(page->button(CRangesPage::Button::AddRange)->backColor(), lightGreen);
-        QCOMPARE(page->button(CRangesPage::Button::AddPoint)->backColor(), grey);
+        QCOMPARE(ButtonOf(CRangesPage::Button::AddRange)->backColor(), lightGreen);
+        QCOMPARE(ButtonOf(CRangesPage::Button::AddPoint)->backColor(), grey);
     }
 
     void insertBeforeRow3OfFive_data()
@@ -162,7 +173,7 @@ private slots:
         doc.ranges[5].calFunction = 17; // a stale preset of a free slot
         const QByteArray before = MetFile::PackDocument(session);
         Show();
-        ChooseRow(page->rangesGrid(), 3);
+        ChooseRow(Ranges(), 3);
         QStringList seen;
         dialogs.rangeDialog = [&] {
             seen << QString::number(int(dialogs.openedOn.mode))
@@ -178,7 +189,7 @@ private slots:
         };
         Click(CRangesPage::Button::AddRange);
         QCOMPARE(seen, QStringList({"1", "2", "10", "20", "", "30", "40", "50"}));
-        DataGrid* g = page->rangesGrid();
+        DataGrid* g = Ranges();
         QCOMPARE(g->currentGridRow(), 3);
         if (!confirm) {
             QCOMPARE(MetFile::PackDocument(session), before);
@@ -205,7 +216,7 @@ private slots:
             PutRange(i, QString::number(i + 1), 2);
         Show();
         QVERIFY(!Enabled(CRangesPage::Button::AddRange));
-        ChooseRow(page->rangesGrid(), 10);
+        ChooseRow(Ranges(), 10);
         Click(CRangesPage::Button::AddRange); // disabled: nothing happens
         QCOMPARE(dialogs.rangeDialogs, 0);
 
@@ -218,8 +229,8 @@ private slots:
         QVERIFY(last.rangeValue.isEmpty());
         QCOMPARE(last.points[0].pointDefined, quint8(0));
         QCOMPARE(doc.ranges[9].rangeValue, QString("11"));
-        QCOMPARE(page->rangesGrid()->cellText(10, 0), QString("11 V"));
-        QCOMPARE(page->rangesGrid()->cellText(50, 0), QString());
+        QCOMPARE(Ranges()->cellText(10, 0), QString("11 V"));
+        QCOMPARE(Ranges()->cellText(50, 0), QString());
         QCOMPARE(session.currentRange, qint16(9));
         QCOMPARE(session.currentPoint, qint16(0));
     }
@@ -228,11 +239,11 @@ private slots:
     {
         PutRange(0, "10", 1);
         Show();
-        ChooseRow(page->pointsGrid(), 1);
+        ChooseRow(Points(), 1);
         Click(CRangesPage::Button::DeletePoint);
         QCOMPARE(CountPoints(doc, 0), 0);
         QVERIFY(session.IsModified());
-        QCOMPARE(page->pointsGrid()->cellText(1, 1), QString());
+        QCOMPARE(Points()->cellText(1, 1), QString());
         QCOMPARE(AllButtons(), QList<bool>({true, true, true, true, false, false, false}));
     }
 
@@ -253,8 +264,8 @@ private slots:
         doc.ranges[0].points[1].actualError = actual;
         doc.ranges[0].points[1].permissibleError = permissible;
         Show();
-        QCOMPARE(page->pointsGrid()->cellText(2, 2), actual);
-        QCOMPARE(page->pointsGrid()->cellTextColor(2, 2), colour);
+        QCOMPARE(Points()->cellText(2, 2), actual);
+        QCOMPARE(Points()->cellTextColor(2, 2), colour);
     }
 
     void markAllTwice()
@@ -265,13 +276,13 @@ private slots:
         Click(CRangesPage::Button::MarkAll);
         QVERIFY(session.IsModified());
         for (int r = 1; r <= 4; ++r) {
-            QCOMPARE(page->pointsGrid()->cellText(r, 6), QString("+"));
+            QCOMPARE(Points()->cellText(r, 6), QString("+"));
             QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(1));
         }
         QCOMPARE(doc.ranges[0].points[4].marked, quint8(0)); // not a point
         Click(CRangesPage::Button::MarkAll);
         for (int r = 1; r <= 4; ++r) {
-            QCOMPARE(page->pointsGrid()->cellText(r, 6), QString());
+            QCOMPARE(Points()->cellText(r, 6), QString());
             QCOMPARE(doc.ranges[0].points[r - 1].marked, quint8(0));
         }
     }
@@ -280,7 +291,7 @@ private slots:
     {
         PutRange(0, "10", 0);
         Show();
-        ChooseRow(page->pointsGrid(), 1);
+        ChooseRow(Points(), 1);
         dialogs.pointDialog = [this] {
             MeterPoint& p = doc.ranges[session.currentRange].points[session.currentPoint];
             p.setting = "5.0";
@@ -291,10 +302,10 @@ private slots:
         };
         Click(CRangesPage::Button::AddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
-        QCOMPARE(page->pointsGrid()->currentGridRow(), 2);
+        QCOMPARE(Points()->currentGridRow(), 2);
         QCOMPARE(session.currentPoint, qint16(1));
-        QCOMPARE(page->pointsGrid()->cellText(1, 1), QString("5.0"));
-        QCOMPARE(page->pointsGrid()->cellText(1, 6), QString("+"));
+        QCOMPARE(Points()->cellText(1, 1), QString("5.0"));
+        QCOMPARE(Points()->cellText(1, 6), QString("+"));
         QVERIFY(Enabled(CRangesPage::Button::AddPoint));
         QVERIFY(!Enabled(CRangesPage::Button::DeletePoint)); // row 2 holds no point yet
     }
@@ -305,20 +316,20 @@ private slots:
         doc.ranges[0].points[2].pointMeasured = 1;
         const QByteArray before = MetFile::PackDocument(session);
         Show();
-        ChooseRow(page->pointsGrid(), 2);
+        ChooseRow(Points(), 2);
         dialogs.pointDialog = [] { return false; };
         Click(CRangesPage::Button::AddPoint);
         QCOMPARE(dialogs.pointDialogs, 1);
         QCOMPARE(MetFile::PackDocument(session), before);
         QVERIFY(!session.IsModified());
-        QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
+        QCOMPARE(Points()->cellText(3, 1), QString("3.0"));
     }
 
     void pressInOnColumnToggles()
     {
         PutRange(0, "10", 2); // point 0 unmarked, point 1 marked
         Show();
-        DataGrid* g = page->pointsGrid();
+        DataGrid* g = Points();
         QWidget* viewport = g->viewport();
         const QPoint onCell = g->visualItemRect(g->item(1, 6)).center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, onCell);
@@ -346,13 +357,13 @@ private slots:
         PutRange(1, "20", 3);
         session.currentPoint = 0;
         Show();
-        ChooseRow(page->pointsGrid(), 1);
-        ChooseRow(page->rangesGrid(), 2);
+        ChooseRow(Points(), 1);
+        ChooseRow(Ranges(), 2);
         QCOMPARE(session.currentRange, qint16(1));
         QCOMPARE(session.currentPoint, qint16(0));
-        QCOMPARE(page->pointsGrid()->cellText(3, 1), QString("3.0"));
-        QCOMPARE(page->pointsGrid()->currentGridRow(), 1);
-        ChooseRow(page->pointsGrid(), 3);
+        QCOMPARE(Points()->cellText(3, 1), QString("3.0"));
+        QCOMPARE(Points()->currentGridRow(), 1);
+        ChooseRow(Points(), 3);
         QCOMPARE(session.currentPoint, qint16(2));
     }
 
@@ -363,28 +374,28 @@ private slots:
         session.currentRange = 1;
         session.currentPoint = 3;
         Show();
-        QCOMPARE(page->rangesGrid()->currentGridRow(), 2);
-        QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
+        QCOMPARE(Ranges()->currentGridRow(), 2);
+        QCOMPARE(Points()->currentGridRow(), 4);
         QCOMPARE(session.currentPoint, qint16(3));
-        QCOMPARE(page->rangesGrid()->firstVisibleRow(), 1);
+        QCOMPARE(Ranges()->firstVisibleRow(), 1);
     }
 
     void selectionPastRow24Scrolls()
     {
         PutRange(0, "10", 40);
         Show();
-        ChooseRow(page->pointsGrid(), 30);
-        QCOMPARE(page->pointsGrid()->firstVisibleRow(), 6);
+        ChooseRow(Points(), 30);
+        QCOMPARE(Points()->firstVisibleRow(), 6);
         QCOMPARE(session.currentPoint, qint16(29));
-        ChooseRow(page->pointsGrid(), 3);
-        QVERIFY(page->pointsGrid()->firstVisibleRow() <= 3);
+        ChooseRow(Points(), 3);
+        QVERIFY(Points()->firstVisibleRow() <= 3);
     }
 
     void addingDeepInTheListKeepsTheRowInView()
     {
         PutRange(0, "10", 30);
         Show();
-        ChooseRow(page->pointsGrid(), 30);
+        ChooseRow(Points(), 30);
         dialogs.pointDialog = [this] {
             MeterPoint& p = doc.ranges[session.currentRange].points[session.currentPoint];
             p.setting = "9.5";
@@ -395,8 +406,8 @@ private slots:
         QCOMPARE(CountPoints(doc, 0), 31);
         QCOMPARE(doc.ranges[0].points[29].setting, QString("9.5"));
         QCOMPARE(doc.ranges[0].points[30].setting, QString("30.0"));
-        QCOMPARE(page->pointsGrid()->currentGridRow(), 31);
-        QCOMPARE(page->pointsGrid()->firstVisibleRow(), 7);
+        QCOMPARE(Points()->currentGridRow(), 31);
+        QCOMPARE(Points()->firstVisibleRow(), 7);
     }
 
     void procedureSelectsRow()
@@ -404,11 +415,11 @@ private slots:
         PutRange(0, "10", 5);
         Show();
         page->SelectPointsRow(4);
-        QCOMPARE(page->pointsGrid()->currentGridRow(), 4);
-        QCOMPARE(page->pointsGrid()->selectionModel()->selectedIndexes().size(), 7);
+        QCOMPARE(Points()->currentGridRow(), 4);
+        QCOMPARE(Points()->selectionModel()->selectedIndexes().size(), 7);
         doc.ranges[0].points[3].reading = "4.01";
         page->FillPointsGrid(0);
-        QCOMPARE(page->pointsGrid()->cellText(4, 0), QString("4.01"));
+        QCOMPARE(Points()->cellText(4, 0), QString("4.01"));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "core/metercheck/window/RecentFileList.h"
 #include "ui/metercheck/window/ScreenDialogs.h"
 
+#include "Child.h"
 #include "DocumentBuilder.h"
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
@@ -55,7 +56,7 @@ class TestMeterCheckDlg : public QObject
     QStringList FileMenuTexts() const
     {
         QStringList texts;
-        const QList<QAction*> bar = window->MenuBar()->actions();
+        const QList<QAction*> bar = Child<QMenuBar>(*window, "menuBar")->actions();
         for (QAction* a : bar.first()->menu()->actions())
             texts << (a->isSeparator() ? QString("-") : a->text());
         return texts;
@@ -90,7 +91,7 @@ private slots:
                               "Eksport do E&xcela...", "&Zamknij", "-", "&Wyjście"}));
         QStringList bar;
         QSet<QKeyCombination> keys;
-        for (QAction* a : window->MenuBar()->actions()) {
+        for (QAction* a : Child<QMenuBar>(*window, "menuBar")->actions()) {
             bar << a->text();
             const QKeySequence key = QKeySequence::mnemonic(a->text());
             QVERIFY2(!key.isEmpty() && !keys.contains(key[0]), qPrintable(a->text()));
@@ -98,12 +99,12 @@ private slots:
         }
         QCOMPARE(bar, QStringList({"P&lik", "&Dane miernika", "&Pomiary", "&Historia"}));
         QStringList history;
-        for (QAction* a : window->MenuBar()->actions().last()->menu()->actions())
+        for (QAction* a : Child<QMenuBar>(*window, "menuBar")->actions().last()->menu()->actions())
             history << a->text() + (a->isEnabled() ? "" : " (off)");
         QCOMPARE(history, QStringList({"Historia &sprawdzeń...", "&Baza danych..."}));
-        QCOMPARE(window->TabBar()->count(), 3);
-        QCOMPARE(window->TabBar()->tabText(1), QString("Wykres punktów"));
-        QCOMPARE(window->TabBar()->tabText(2), QString("Wykres błędów"));
+        QCOMPARE(Child<QTabBar>(*window, "tabs")->count(), 3);
+        QCOMPARE(Child<QTabBar>(*window, "tabs")->tabText(1), QString("Wykres punktów"));
+        QCOMPARE(Child<QTabBar>(*window, "tabs")->tabText(2), QString("Wykres błędów"));
         for (Command c : documentCommands)
             QVERIFY2(!window->Action(c)->isEnabled(), qPrintable(QString::number(int(c))));
         for (Command c : {Command::New, Command::Open, Command::Exit})
@@ -121,7 +122,7 @@ private slots:
         QVERIFY(!window->Page(1)->isVisible());
         for (Command c : documentCommands)
             QVERIFY(window->Action(c)->isEnabled());
-        QVERIFY(window->RangesPage()->button(CRangesPage::Button::AddRange)->isEnabled());
+        QVERIFY(Child<ColorButton>(*window, "addRangeButton")->isEnabled());
     }
 
     void errorsTabOnNeverMeasuredRange()
@@ -131,11 +132,11 @@ private slots:
         DocumentBuilder(doc)
             .Range(0, RangeFunction::Voltage, "10", "V")
             .Point({"", "", "", "", "", "", 1, 1, 0, 0});
-        window->TabBar()->setCurrentIndex(2);
+        Child<QTabBar>(*window, "tabs")->setCurrentIndex(2);
         QCOMPARE(messages->Texts(),
                  QStringList{"Na bieżącym zakresie nie przeprowadzono jeszcze pomiarów."});
         QCOMPARE(messages->messages[0].caption, QString("Brak danych!"));
-        QCOMPARE(window->TabBar()->currentIndex(), 0);
+        QCOMPARE(Child<QTabBar>(*window, "tabs")->currentIndex(), 0);
         QVERIFY(window->Page(0)->isVisible());
         QVERIFY(!window->Page(2)->isVisible());
     }
@@ -148,7 +149,7 @@ private slots:
             .Range(0, RangeFunction::Voltage, "10", "V")
             .Measured()
             .Point({"5.004", "5.000", "0.004", "0.008", "0.0006", "V", 1, 1, 0, 1});
-        window->TabBar()->setCurrentIndex(2);
+        Child<QTabBar>(*window, "tabs")->setCurrentIndex(2);
         QVERIFY(messages->messages.isEmpty());
         QVERIFY(window->Page(2)->isVisible());
         QVERIFY(!window->Page(0)->isVisible());
@@ -156,10 +157,10 @@ private slots:
         QCOMPARE(chart->Data().status, ChartData::Status::Ready);
         QCOMPARE(chart->Data().pointCount, 1);
 
-        window->TabBar()->setCurrentIndex(0);
+        Child<QTabBar>(*window, "tabs")->setCurrentIndex(0);
         QVERIFY(window->Page(0)->isVisible());
         QVERIFY(!window->Page(2)->isVisible());
-        QCOMPARE(window->RangesPage()->pointsGrid()->cellText(1, 0), QString("5.004"));
+        QCOMPARE(Child<DataGrid>(*window, "pointsGrid")->cellText(1, 0), QString("5.004"));
     }
 
     void longRecentPathShortenedButOpensFullPath()
@@ -266,8 +267,7 @@ private slots:
         bool found = false;
         OnModal<QFileDialog>(found, [&other](QFileDialog* d) {
             // The dialog's own name field, as a user types into it.
-            if (auto* name = d->findChild<QLineEdit*>("fileNameEdit"))
-                name->setText(other.filePath("a.met"));
+            Child<QLineEdit>(d, "fileNameEdit")->setText(other.filePath("a.met"));
             static_cast<QDialog*>(d)->accept();
         });
         QCOMPARE(screen.ChooseFileToSave(), QDir::toNativeSeparators(other.filePath("a.met")));
