@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/controls/ChartControl.h"
 
+#include "ui/controls/ChartRules.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -14,47 +16,7 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 
-#include <algorithm>
-#include <cmath>
-
 namespace {
-
-// The fewest decimals that show every multiple of the step exactly; a step that few decimals
-// do not show exactly gets four, or two significant digits when it is smaller (up to 15), so
-// that no tick but the zero line reads as zero.
-int LabelDecimals(double step)
-{
-    if (!(step > 0.0))
-        return 0;
-    for (int d = 0; d < 4; ++d) {
-        const double scaled = step * std::pow(10.0, d);
-        if (std::fabs(scaled - std::round(scaled)) < 1e-9 * std::max(1.0, scaled))
-            return d;
-    }
-    return std::clamp(1 - int(std::floor(std::log10(step) + 1e-9)), 4, 15);
-}
-
-// More ticks than this would make the axis unreadable; the axis then takes a round step.
-constexpr int maxTicks = 40;
-
-// A step of 1, 2 or 5 times a power of ten that gives about ten ticks over span.
-double RoundStep(double span)
-{
-    const double wanted = span / 10.0;
-    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
-    for (const double multiple : {1.0, 2.0, 5.0})
-        if (multiple * power >= wanted)
-            return multiple * power;
-    return 10.0 * power;
-}
-
-// A tick's label with the axis's decimals. The zero line reads "0.0", never "-0.0", whatever
-// sign the rounding of a computed tick leaves.
-QString TickLabel(double value, int decimals)
-{
-    const QString text = QString::number(value, 'f', decimals);
-    return text.toDouble() == 0.0 ? QString::number(0.0, 'f', decimals) : text;
-}
 
 // The chart draws its texts as HTML, which would take "<" and "&" for markup and fold a run of
 // blanks into one: the text is handed over to be shown as it is.
@@ -70,15 +32,7 @@ ChartControl::ChartControl(QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
     chart()->legend()->setAlignment(Qt::AlignBottom);
-    // The title is a quarter larger than the chart's font, in the unit that font is given in
-    // (the program's fonts are set in pixels).
-    QFont titleFont = chart()->titleFont();
-    titleFont.setBold(true);
-    if (titleFont.pointSizeF() > 0)
-        titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
-    else if (titleFont.pixelSize() > 0)
-        titleFont.setPixelSize(qRound(titleFont.pixelSize() * 1.25));
-    chart()->setTitleFont(titleFont);
+    chart()->setTitleFont(ChartTitleFont(chart()->titleFont()));
     rebuild();
 }
 
@@ -189,34 +143,20 @@ void ChartControl::rebuild()
     categories->setTitleText(ShownAsIs(titles[int(TitlePlace::Bottom)]));
     c->addAxis(categories, Qt::AlignBottom);
 
-    double low = qMin(axisMin, axisMax);
-    double high = qMax(axisMin, axisMax);
-    if (high - low <= 0.0) {
-        // All values 0: show a symmetric band around the zero line.
-        low -= 1.0;
-        high += 1.0;
-    }
     // The ticks are the multiples of the step between low and high, labelled here.
+    const ValueAxisScale scale = ScaleValueAxis(axisMin, axisMax, axisStepValue);
     auto* values = new QCategoryAxis;
-    values->setRange(low, high);
-    values->setStartValue(low);
+    values->setRange(scale.low, scale.high);
+    values->setStartValue(scale.low);
     values->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const bool stepTicks = axisStepValue > 0.0 && (high - low) / axisStepValue <= maxTicks;
-    const double step = stepTicks ? axisStepValue : RoundStep(high - low);
-    if (std::isfinite(step) && step > 0.0) {
-        // Fixed decimals: the fewest that show every tick exactly.
-        const int decimals = LabelDecimals(step);
-        const double first = std::ceil(low / step - 1e-9);
-        const double last = std::floor(high / step + 1e-9);
-        for (int i = 0; i <= 2 * maxTicks && first + i <= last; ++i)
-            values->append(TickLabel((first + i) * step, decimals), (first + i) * step);
-    }
+    for (qsizetype i = 0; i < scale.ticks.size(); ++i)
+        values->append(scale.labels[i], scale.ticks[i]);
     values->setTitleText(ShownAsIs(titles[int(TitlePlace::ValueAxis)]));
     c->addAxis(values, Qt::AlignLeft);
 
     if (!titles[int(TitlePlace::Right)].isEmpty()) {
         auto* right = new QValueAxis;
-        right->setRange(low, high);
+        right->setRange(scale.low, scale.high);
         right->setLabelsVisible(false);
         right->setGridLineVisible(false);
         right->setTitleText(ShownAsIs(titles[int(TitlePlace::Right)]));

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/metercheck/charts/ChartPage.h"
 
-#include "ui/base/DialogUnits.h"
 #include "core/base/MessageService.h"
+#include "ui/base/DialogUnits.h"
 #include "ui/controls/ChartControl.h"
+#include "ui/metercheck/charts/ChartDrawing.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -83,18 +84,5 @@ bool ChartPage::PrintChart(int range, QPainter& painter, const QRectF& area)
 
 void ChartPage::RenderChart(QPainter& painter, const QRectF& area) const
 {
-    if (data.status != ChartData::Status::Ready || area.isEmpty())
-        return;
-    // The chart is drawn stretched to its target: give it a target of its own proportions.
-    const QSizeF shape = chart->isVisible()
-                             ? QSizeF(chart->size())
-                             : QSizeF(ChartControl::unshownWidth, ChartControl::unshownHeight);
-    const QSizeF fitted = shape.scaled(area.size(), Qt::KeepAspectRatio);
-    QRectF target(QPointF(0, 0), fitted);
-    target.moveCenter(area.center());
-    target.moveTop(area.top());
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    chart->renderTo(painter, target);
-    painter.restore();
+    ChartDrawing(chart->font()).Paint(painter, area, data);
 }

@@ -31,7 +31,8 @@ public:
     // coordinate system: the chart is scaled into the area, keeping its proportions).
     bool PrintChart(int range, QPainter& painter, const QRectF& area);
 
-    // Paints what the chart shows now into `area`, keeping its proportions.
+    // Paints what the chart shows now into `area`, keeping its proportions (drawn for paper,
+    // as the report draws it).
     void RenderChart(QPainter& painter, const QRectF& area) const;
 
     // What the chart shows now.

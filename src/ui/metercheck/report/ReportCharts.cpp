@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "ui/metercheck/report/ReportCharts.h"
 
-#include "ui/controls/ChartControl.h"
-#include "ui/metercheck/charts/CErrorsChartPage.h"
-#include "ui/metercheck/charts/CPointsChartPage.h"
+#include "core/base/MessageService.h"
+#include "core/metercheck/report/ChartData.h"
+#include "ui/metercheck/charts/ChartDrawing.h"
 #include "ui/metercheck/report/PrintJobs.h"
 
-#include <QChart>
+#include <QGuiApplication>
 
 namespace {
 
@@ -14,23 +14,31 @@ namespace {
 // top margin; the chart keeps its own proportions inside.
 const QRectF chartArea(2000, 2000, 16000, 12000);
 
-// Prints through chart pages of its own, so that printing never changes what the window's
-// pages show.
-class PageChartPrinter : public ReportChartPrinter
+// Draws each chart from the document's data, with the fonts of the chart pages measured once
+// for the whole report; the window's pages are never touched.
+class DrawnChartPrinter : public ReportChartPrinter
 {
 public:
-    PageChartPrinter(const MeterCheckDoc& doc, MessageService& messages)
-        : messages(messages), pointsPage(doc, messages), errorsPage(doc, messages)
+    DrawnChartPrinter(const MeterCheckDoc& doc, MessageService& messages)
+        : doc(doc), messages(messages), drawing(QGuiApplication::font())
     {}
 
     void PrintChart(Chart chart, int range, PrintJobs& jobs) override
     {
-        ChartPage& page = chart == Chart::Points ? static_cast<ChartPage&>(pointsPage)
-                                                 : static_cast<ChartPage&>(errorsPage);
-        // A range that cannot be drawn starts no job; the page tells why when there is a
-        // reason to tell ("Nie zaznaczono punktów do wykresu.").
-        if (!page.DrawChart(range))
+        const ChartData data = chart == Chart::Points ? RangeCharts::PointsChart(doc, range)
+                                                      : RangeCharts::ErrorsChart(doc, range);
+        // A range that cannot be drawn starts no job; without a marked point the chart page's
+        // message tells why.
+        switch (data.status) {
+        case ChartData::Status::NotMeasured:
             return;
+        case ChartData::Status::NoMarkedPoints:
+            messages.Show(RangeCharts::NoPointsMessage(), RangeCharts::NoDataCaption(),
+                          MessageIcon::Error, MessageButtons::Ok, nullptr);
+            return;
+        case ChartData::Status::Ready:
+            break;
+        }
         if (!jobs.HasPrinter()) {
             ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"), messages);
             return;
@@ -47,15 +55,15 @@ public:
             jobs.AbortJob();
             return;
         }
-        page.RenderChart(*painter, chartArea);
+        drawing.Paint(*painter, chartArea, data);
         jobs.EndPage();
         jobs.EndJob();
     }
 
 private:
+    const MeterCheckDoc& doc;
     MessageService& messages;
-    CPointsChartPage pointsPage;
-    CErrorsChartPage errorsPage;
+    const ChartDrawing drawing;
 };
 
 } // namespace
@@ -63,5 +71,5 @@ private:
 std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter(const MeterCheckDoc& doc,
                                                              MessageService& messages)
 {
-    return std::make_unique<PageChartPrinter>(doc, messages);
+    return std::make_unique<DrawnChartPrinter>(doc, messages);
 }

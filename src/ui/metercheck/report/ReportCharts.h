@@ -6,6 +6,7 @@
 #include <memory>
 
 // The charts of the report: the points chart and the errors chart of a range of `doc`, each as
-// a print job of its own, as the chart pages draw them; failures are told through `messages`.
+// a print job of its own, drawn as the chart pages show them; failures are told through
+// `messages`.
 std::unique_ptr<ReportChartPrinter> CreateReportChartPrinter(const MeterCheckDoc& doc,
                                                              MessageService& messages);

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "Child.h"
+#include "DataRows.h"
 #include "DocumentBuilder.h"
 #include "RecordingMessageService.h"
 
+#include "core/metercheck/document/MeterCheckDoc.h"
 #include "ui/metercheck/charts/CErrorsChartPage.h"
 #include "ui/metercheck/charts/CPointsChartPage.h"
-#include "core/metercheck/document/MeterCheckDoc.h"
 
 #include "ui/controls/ChartControl.h"
 #include <QBarSeries>
@@ -37,6 +38,16 @@ int CountPixels(const QImage& image, QRgb colour)
         for (int x = 0; x < image.width(); ++x)
             n += image.pixel(x, y) == colour;
     return n;
+}
+
+// The highest row (smallest y) holding `colour` between columns `left` and `right`; -1 if none.
+int TopRow(const QImage& image, QRgb colour, int left, int right)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = left; x < right; ++x)
+            if (image.pixel(x, y) == colour)
+                return y;
+    return -1;
 }
 
 } // namespace
@@ -161,6 +172,34 @@ private slots:
             image.save(qEnvironmentVariable("KEEP_PNG"));
         QVERIFY(CountPixels(image, qRgb(255, 255, 0)) > 500);
         QVERIFY(CountPixels(image, qRgb(255, 0, 0)) > 500);
+    }
+
+    // A larger value is drawn higher: the settings' bars (100, then 350 mV) rise to the right,
+    // the actual errors' line (0.20, then -0.50 mV) falls.
+    void drawnTheRightWayUp_data()
+    {
+        DataColumns<bool, QRgb, bool>("points", "colour", "risesToTheRight");
+        DataRow("points chart, settings", true, qRgb(255, 255, 0), true);
+        DataRow("errors chart, actual errors", false, qRgb(255, 0, 0), false);
+    }
+
+    void drawnTheRightWayUp()
+    {
+        QFETCH(bool, points);
+        QFETCH(QRgb, colour);
+        QFETCH(bool, risesToTheRight);
+        CPointsChartPage pointsPage(doc, log);
+        CErrorsChartPage errorsPage(doc, log);
+        ChartPage& page = points ? static_cast<ChartPage&>(pointsPage) : errorsPage;
+        QImage image(800, 500, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QVERIFY(page.PrintChart(0, painter, QRectF(0, 0, 800, 500)));
+        painter.end();
+        const int left = TopRow(image, colour, 0, 400);
+        const int right = TopRow(image, colour, 400, 800);
+        QVERIFY2(left >= 0 && right >= 0, "the series is not drawn in its colour");
+        QCOMPARE(right < left, risesToTheRight);
     }
 
     void printedToPdf()

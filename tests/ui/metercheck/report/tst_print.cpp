@@ -7,15 +7,15 @@
 #include "ScopedDocument.h"
 #include "ScriptedProgress.h"
 
+#include "core/metercheck/report/ReportClock.h"
+#include "core/metercheck/report/ReportTexts.h"
+#include "core/metercheck/run/PointErrors.h"
 #include "ui/metercheck/report/CPrintOptionsDlg.h"
 #include "ui/metercheck/report/PdfFileJobs.h"
 #include "ui/metercheck/report/PrinterPrintJobs.h"
 #include "ui/metercheck/report/ProtocolPage.h"
 #include "ui/metercheck/report/ProtocolPrinter.h"
 #include "ui/metercheck/report/ReportCharts.h"
-#include "core/metercheck/report/ReportClock.h"
-#include "core/metercheck/report/ReportTexts.h"
-#include "core/metercheck/run/PointErrors.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -464,6 +464,38 @@ private slots:
         const QString errors = PdfText(pdf, 3, 3);
         QVERIFY2(errors.contains("Wykres błędów;"), qPrintable(errors));
         QVERIFY(errors.contains("+ błąd dopuszczalny"));
+    }
+
+    // The charts' texts are plain text: "<" and "&" print as given.
+    void chartTextsPrintAsGiven()
+    {
+        SampleDocument();
+        doc.meterName = "<V-640> & Co";
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc, log);
+        const QString text = PdfText(PrintToPdf(Parts(0, 0, 1, 1), charts.get()));
+        QVERIFY2(text.count("Miernik: <V-640> & Co; Nr: A12345") == 2, qPrintable(text));
+    }
+
+    // Fifty numbers do not fit under fifty points: the first and every second are printed.
+    void manyPointsNumberedEverySecond()
+    {
+        session.Reset();
+        DocumentBuilder builder(doc);
+        builder.Meter("V-640", "A12345").Range(0, VoltageRange()).Measured();
+        for (int p = 0; p < maxPoints; ++p)
+            builder.Point(MakePoint("100.05", "100.000", "0.050", "0.500", "0.012", "mV", true));
+        const std::unique_ptr<ReportChartPrinter> charts = CreateReportChartPrinter(doc, log);
+        const QString pdf = PrintToPdf(Parts(0, 0, 0, 1), charts.get());
+        QStringList numbers; // the words that are point numbers, left to right
+        for (const PdfWord& word : PdfWords(pdf)) {
+            bool isNumber = false;
+            if (const int n = word.text.toInt(&isNumber); isNumber && n >= 1 && n <= maxPoints)
+                numbers << word.text;
+        }
+        QStringList expected{"1"};
+        for (int n = 2; n <= maxPoints; n += 2)
+            expected << QString::number(n);
+        QCOMPARE(numbers, expected);
     }
 
     void chartsThatCannotBeDrawnPrintNoPage()
