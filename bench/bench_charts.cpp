@@ -10,6 +10,7 @@
 //                                       documents, or every range of FILE.met as
 //                                       before.pdf/after.pdf) at a frozen clock, for comparing
 //                                       the pages as images
+#include "Child.h"
 #include "core/base/MessageService.h"
 #include "core/link/NumberText.h"
 #include "core/metercheck/document/MetFile.h"
@@ -64,7 +65,7 @@ public:
         target.moveTop(area.top());
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        page.Chart()->renderTo(*painter, target);
+        Child<ChartControl>(page, "chart")->renderTo(*painter, target);
         painter->restore();
         jobs.EndPage();
         jobs.EndJob();
