@@ -13,5 +13,9 @@ CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
                         const QDateTime& checkedAt,
                         const QStringList& readings = {"100.05", "200.00", "300.30"});
 
+// Indications for SampleCheck whose first point exceeds its permissible error and whose last
+// is within it: the verdict of the check is its every point's, not its last one's.
+inline const QStringList firstPointExceeds = {"100.50", "200.00", "300.00"};
+
 // Removes the local history file of this process (the tests' data folders outlive a run).
 void ForgetLocalHistory();
