@@ -2,8 +2,9 @@
 // The history window over the local database: the meters with their last verdict and a filter,
 // a meter's three checks newest first with the verdict in colour, the points of a check, the
 // drift chart (one line per measuring point, one value per check) and the report of a stored
-// check printed again with the check's own date. The "Baza danych" dialog keeps a server's
-// address (never a password) and refuses a server without a name.
+// check printed again with the check's own date, the computer and user of a check, a window that
+// fits a 1366×768 screen, no export onto the database. The "Baza danych" dialog keeps a
+// server's address (never a password) and refuses a server without a name.
 
 #include "DataRows.h"
 #include "HistoryTestData.h"
@@ -17,8 +18,11 @@
 #include "ui/history/HistoryDatabaseDlg.h"
 #include "ui/history/HistoryWindow.h"
 
+#include <QChart>
+#include <QDateTimeAxis>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPrintDialog>
@@ -102,6 +106,7 @@ private slots:
         QCOMPARE(lines[2]->at(2).y(), 0.35);
 
         window.checksTable->selectRow(2);
+        QCOMPARE(window.detailsLabel->text(), "Komputer: stanowisko-1; użytkownik: technik");
         QCOMPARE(RowTexts(window.pointsTable, 2),
                  QStringList({"300.50", "300.00", "0.50", "0.40", "0.05", "mV", "+"}));
         QCOMPARE(window.pointsTable->item(2, 2)->foreground().color(), QColor(255, 0, 0));
@@ -188,6 +193,75 @@ private slots:
                                                QString(" zapisano w pliku:\n") + chosen});
         QVERIFY(QFileInfo(chosen).size() > 0);
         QCOMPARE(LastFolder(fileKind), other.path());
+    }
+
+    // With its frame and a panel of the desktop the window fits a 1366×768 screen, and the
+    // lists give way before its buttons would leave it.
+    void fitsASmallScreen()
+    {
+        RecordingMessageService messages;
+        HistoryWindow window(history, messages);
+        const int room = 768 - 30 - 40; // the title bar and a panel
+        QVERIFY2(window.height() <= room, qPrintable(QString::number(window.height())));
+        QVERIFY(window.width() <= 1366);
+        QVERIFY(window.minimumSizeHint().height() <= room);
+        window.show();
+        QTRY_VERIFY(window.MetersLoaded());
+        for (QPushButton* button : {window.printButton, window.exportButton})
+            QVERIFY(window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())));
+    }
+
+    // The export never goes onto the database's file; the history stays readable.
+    void exportNeverOntoTheDatabase()
+    {
+        RecordingMessageService messages;
+        HistoryWindow window(history, messages);
+        window.show();
+        QTRY_VERIFY(window.MetersLoaded());
+        window.filterEdit->setText("v-6");
+        QTRY_VERIFY(window.ChecksLoaded());
+        QVERIFY(!window.ExportShownChecks(LocalHistoryPath()));
+        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano historii sprawdzeń w pliku:\n" +
+                                               LocalHistoryPath() +
+                                               "\nTo jest plik bazy danych historii sprawdzeń."});
+        HistoryDatabase db(HistoryConfig{});
+        QString error;
+        HistoryStore* store = db.Store(&error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->Meters().value.size(), 2);
+    }
+
+    // The time axis of the drift: checks of one day spread over their hours.
+    void driftTimeAxis_data()
+    {
+        DataColumns<QStringList, QString, QString>("times", "format", "title");
+        QTest::addColumn<qint64>("longest"); // the most the axis may span, in minutes
+        DataRow("checks of one day: the time of day", QStringList{"2024-05-06T09:00:00", "2024-05-06T15:00:00"},
+                "HH:mm", "Godzina sprawdzenia (06.05.2024)", qint64(8 * 60));
+        DataRow("one check: a day either side", QStringList{"2024-05-06T09:00:00"},
+                "dd.MM.yyyy HH:mm", "Data sprawdzenia", qint64(2 * 24 * 60));
+        DataRow("checks over months: dates", QStringList{"2024-01-06T09:00:00", "2024-05-06T15:00:00"},
+                "dd.MM.yyyy", "Data sprawdzenia", qint64(140 * 24 * 60));
+    }
+    void driftTimeAxis()
+    {
+        QFETCH(QStringList, times);
+        QFETCH(QString, format);
+        QFETCH(QString, title);
+        QFETCH(qint64, longest);
+        DriftData drift;
+        drift.series.append(DriftData::Series{"100.00 mV", {}});
+        for (const QString& t : times)
+            drift.series[0].values.append(DriftData::Value{At(t), 0.1, 0.4});
+        DriftChartView chart;
+        chart.Show(drift, 0);
+        auto* axis = qobject_cast<QDateTimeAxis*>(chart.chart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(axis);
+        QCOMPARE(axis->format(), format);
+        QCOMPARE(axis->titleText(), title);
+        QVERIFY(axis->min() < At(times.first()) && axis->max() > At(times.last()));
+        QVERIFY2(axis->min().secsTo(axis->max()) <= longest * 60,
+                 qPrintable(axis->min().toString() + " - " + axis->max().toString()));
     }
 
     void databaseSettings()
