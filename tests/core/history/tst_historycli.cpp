@@ -260,6 +260,17 @@ private slots:
                 "nie zapisano historii sprawdzeń w pliku /nonexistent/h.csv: Folder docelowy nie "
                 "istnieje.",
                 none);
+        DataRow("backup without a file", QStringList{"backup"}, "", 2, "brak nazwy pliku kopii", none);
+        DataRow("backup of a server's history", QStringList{"backup", "kopia.sqlite"},
+                "postgresql://jan@serwer/lab", 1,
+                "historia sprawdzeń jest na serwerze bazy danych postgresql://jan@serwer:5432/lab. "
+                "Jej kopię zapasową robi administrator serwera programem pg_dump (np. pg_dump -Fc "
+                "-f historia.dump lab).",
+                none);
+        DataRow("backup onto the database", QStringList{"backup", LocalHistoryPath()}, "", 1,
+                "nie zapisano kopii historii sprawdzeń w pliku " + LocalHistoryPath() +
+                    ": To jest plik bazy danych historii sprawdzeń.",
+                none);
         DataRow("local database under a file", QStringList{"list"}, "", 1,
                 ": Część ścieżki nie jest folderem.", "/dev/null/data");
     }

@@ -113,8 +113,11 @@ private slots:
             for (int i = 0; i < 5; ++i)
                 run << SampleCheck("K", QString::number(i), At("2024-01-02T10:00:00+01:00"));
             QCOMPARE(db.Record(run).error, QString());
+            // Another program reading the history: the end of this one is not the file's last.
             other.setDatabaseName(path);
             QVERIFY(other.open());
+            QSqlQuery read(other);
+            QVERIFY(read.exec("SELECT COUNT(*) FROM checks") && read.next());
         }
         const QString copy = scratch.filePath("copied.sqlite");
         QVERIFY(QFile::copy(path, copy));
