@@ -10,6 +10,7 @@
 #include "HistoryTestData.h"
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 
 #include "core/base/LastFolders.h"
 #include "ui/history/DriftChartView.h"
@@ -17,6 +18,7 @@
 #include "core/history/HistoryService.h"
 #include "ui/history/HistoryDatabaseDlg.h"
 #include "ui/history/HistoryWindow.h"
+#include "ui/history/RunRecording.h"
 
 #include <QChart>
 #include <QDateTimeAxis>
@@ -34,6 +36,8 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -262,6 +266,33 @@ private slots:
         QVERIFY(axis->min() < At(times.first()) && axis->max() > At(times.last()));
         QVERIFY2(axis->min().secsTo(axis->max()) <= longest * 60,
                  qPrintable(axis->min().toString() + " - " + axis->max().toString()));
+    }
+
+    // A run's records that the local file cannot take now (another program holds it) are
+    // kept, and the message says so and where; the next use takes them in.
+    void runKeptWhileTheFileIsLocked()
+    {
+        const QString kept = LocalHistoryPath() + "-waiting";
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(LocalHistoryPath());
+        QVERIFY(holder.open());
+        QVERIFY(QSqlQuery(holder).exec("BEGIN IMMEDIATE"));
+        ScopedDocument session;
+        FillSampleDocument(session.document, "Zablokowany", "Z/1");
+        RecordingMessageService messages;
+        RecordMeasurementRun(session, {0}, history, messages, nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!messages.messages.isEmpty(), 15000);
+        QVERIFY(QSqlQuery(holder).exec("ROLLBACK"));
+        holder.close();
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase("holder");
+        const QString text = messages.Texts().value(0);
+        QVERIFY2(text.startsWith("Wyniki pomiarów nie zostały teraz zapisane w historii sprawdzeń.\n") &&
+                     text.endsWith("\n\nZachowano je w folderze " + kept +
+                                   "; zostaną dopisane do historii, gdy baza danych będzie dostępna."),
+                 qPrintable(text));
+        QCOMPARE(history.SendQueued().result().waiting, 0);
+        QCOMPARE(history.Checks("Zablokowany", "Z/1").result().value.size(), 1);
     }
 
     void databaseSettings()
