@@ -57,11 +57,13 @@ Arguments Parse(const QStringList& args)
 {
     Arguments a;
     a.command = args.value(2);
-    if (a.command != "list" && a.command != "show" && a.command != "export" && a.command != "backup")
-        throw UsageError{a.command.isEmpty()
-                             ? QStringLiteral("brak polecenia (list, show, export, backup)")
-                             : QStringLiteral("nieznane polecenie \"%1\" (list, show, export, backup)")
-                                   .arg(a.command)};
+    if (a.command != "list" && a.command != "show" && a.command != "export" &&
+        a.command != "backup")
+        throw UsageError{
+            a.command.isEmpty()
+                ? QStringLiteral("brak polecenia (list, show, export, backup)")
+                : QStringLiteral("nieznane polecenie \"%1\" (list, show, export, backup)")
+                      .arg(a.command)};
     for (int i = 3; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
@@ -236,8 +238,7 @@ Fetched<CheckRecord> FindCheck(HistoryStore& store, const QString& id)
         check.error = QStringLiteral("identyfikator %1 nie jest jednoznaczny: tak zaczynają się "
                                      "identyfikatory %2%3; podaj dłuższy początek")
                           .arg(id, ids.value.mid(0, listed).join(QStringLiteral(", ")),
-                               ids.value.size() > listed ? QStringLiteral(" i inne")
-                                                         : QString());
+                               ids.value.size() > listed ? QStringLiteral(" i inne") : QString());
     } else {
         check = store.Check(ids.value.first());
         if (check.Ok() && check.value.id.isEmpty())

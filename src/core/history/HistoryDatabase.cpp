@@ -341,7 +341,8 @@ QString HistoryDatabase::BackUp(const QString& target)
     if (!ReadRegularFile(copy, std::numeric_limits<qint64>::max(), &data, &cause) ||
         !WriteWholeFile(target, data, &cause))
         return failed(cause);
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner); // as private as the history
+    QFile::setPermissions(target,
+                          QFile::ReadOwner | QFile::WriteOwner); // as private as the history
     return QString();
 }
 

@@ -5,7 +5,6 @@
 #include "core/history/HistoryStore.h"
 #include "core/history/WaitingRecords.h"
 
-
 #include <memory>
 #include <optional>
 

@@ -333,9 +333,10 @@ Fetched<QStringList> SqlHistoryStore::IdsStartingWith(const QString& prefix, int
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // Compared as text, not with LIKE, whose wildcards an id's prefix must not bring in.
-    q.prepare(QStringLiteral("SELECT id FROM checks WHERE substr(id, 1, %1) = ? ORDER BY id LIMIT %2")
-                  .arg(prefix.size())
-                  .arg(limit));
+    q.prepare(
+        QStringLiteral("SELECT id FROM checks WHERE substr(id, 1, %1) = ? ORDER BY id LIMIT %2")
+            .arg(prefix.size())
+            .arg(limit));
     q.addBindValue(prefix);
     if (!q.exec()) {
         result.error = ReadFailed(q);

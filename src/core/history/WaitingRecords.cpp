@@ -27,7 +27,8 @@ bool WaitingRecords::Keep(const QList<CheckRecord>& records, QString* cause)
     // The records hold user names and document paths: the folder is the user's alone.
     if (!QDir(folder).exists() &&
         !QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-        *cause = QStringLiteral("Nie można utworzyć folderu %1").arg(QDir::toNativeSeparators(folder));
+        *cause =
+            QStringLiteral("Nie można utworzyć folderu %1").arg(QDir::toNativeSeparators(folder));
         return false;
     }
     QJsonArray list;
@@ -38,8 +39,8 @@ bool WaitingRecords::Keep(const QList<CheckRecord>& records, QString* cause)
         QStringLiteral("%1-%2.json")
             .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmsszzz")),
                  records.first().id);
-    return WriteWholeFile(QDir(folder).filePath(name), QJsonDocument(list).toJson(QJsonDocument::Compact),
-                          cause);
+    return WriteWholeFile(QDir(folder).filePath(name),
+                          QJsonDocument(list).toJson(QJsonDocument::Compact), cause);
 }
 
 QList<WaitingRecords::Run> WaitingRecords::Runs() const

@@ -24,7 +24,7 @@ QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& 
         &history, [window, &messages](const HistoryDatabase::Outcome& o) {
             if (!o.keptIn.isEmpty())
                 messages.ShowError(
-                    QStringLiteral("Wyniki pomiarów nie zostały teraz zapisane w historii "
+                    QStringLiteral("Wyniki pomiarów nie zostały zapisane w historii "
                                    "sprawdzeń.\n%1\n\nZachowano je w folderze %2; zostaną "
                                    "dopisane do historii, gdy baza danych będzie dostępna.")
                         .arg(o.error, QDir::toNativeSeparators(o.keptIn)),

@@ -140,10 +140,12 @@ private slots:
     {
         DataColumns<QString, int, QString>("id", "code", "result");
         DataRow("8 characters of one id", older.id.left(8), 0, "Sprawdzenie: " + older.id);
-        DataRow("a longer beginning", firstExceeds.id.left(30), 0, "Sprawdzenie: " + firstExceeds.id);
+        DataRow("a longer beginning", firstExceeds.id.left(30), 0,
+                "Sprawdzenie: " + firstExceeds.id);
         DataRow("shared by two ids", QString("abcdef12"), 1,
                 "r718-report: identyfikator abcdef12 nie jest jednoznaczny: tak zaczynają się "
-                "identyfikatory " + firstExceeds.id + ", " + formula.id + "; podaj dłuższy początek.\n");
+                "identyfikatory " +
+                    firstExceeds.id + ", " + formula.id + "; podaj dłuższy początek.\n");
         DataRow("shorter than 8", older.id.left(7), 1,
                 "r718-report: nie ma sprawdzenia o identyfikatorze " + older.id.left(7) +
                     " (początek identyfikatora musi mieć co najmniej 8 znaków).\n");
@@ -222,7 +224,9 @@ private slots:
         if (output.endsWith("link.csv"))
             QVERIFY(QFile::link(database, output));
         else if (output.endsWith("hard.csv"))
-            QCOMPARE(::link(QFile::encodeName(database).constData(), QFile::encodeName(output).constData()), 0);
+            QCOMPARE(::link(QFile::encodeName(database).constData(),
+                            QFile::encodeName(output).constData()),
+                     0);
         const auto unlink = qScopeGuard([&output] {
             if (output.endsWith("link.csv") || output.endsWith("hard.csv"))
                 QFile::remove(output);
@@ -260,7 +264,8 @@ private slots:
                 "nie zapisano historii sprawdzeń w pliku /nonexistent/h.csv: Folder docelowy nie "
                 "istnieje.",
                 none);
-        DataRow("backup without a file", QStringList{"backup"}, "", 2, "brak nazwy pliku kopii", none);
+        DataRow("backup without a file", QStringList{"backup"}, "", 2, "brak nazwy pliku kopii",
+                none);
         DataRow("backup of a server's history", QStringList{"backup", "kopia.sqlite"},
                 "postgresql://jan@serwer/lab", 1,
                 "historia sprawdzeń jest na serwerze bazy danych postgresql://jan@serwer:5432/lab. "

@@ -92,7 +92,8 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         HistoryDatabase db(HistoryConfig{});
-        QCOMPARE(db.Record({SampleCheck("M", "1", At("2024-01-02T10:00:00+01:00"))}).error, QString());
+        QCOMPARE(db.Record({SampleCheck("M", "1", At("2024-01-02T10:00:00+01:00"))}).error,
+                 QString());
         ::umask(mask);
         for (const QString& file : {path, path + "-wal"})
             QVERIFY2(QFileInfo::exists(file) && !(QFileInfo(file).permissions() & groupAndOthers),
@@ -148,14 +149,19 @@ private slots:
         QCOMPARE(QString::fromUtf8(bench.readAllStandardOutput()), "recorded 200 waiting 0\n");
 
         const int copied = Checks(backup, "W");
-        QVERIFY2(copied >= committed && copied <= 200,
-                 qPrintable(QString("%1 committed before the backup, %2 in it").arg(committed).arg(copied)));
+        QVERIFY2(
+            copied >= committed && copied <= 200,
+            qPrintable(
+                QString("%1 committed before the backup, %2 in it").arg(committed).arg(copied)));
         QCOMPARE(Ask(backup, "PRAGMA integrity_check").toString(), "ok");
         QCOMPARE(Ask(backup, "SELECT COUNT(*) FROM points p JOIN checks c ON c.id = p.check_id"
-                             " WHERE meter_name = 'W'").toInt(), 3 * copied);
+                             " WHERE meter_name = 'W'")
+                     .toInt(),
+                 3 * copied);
         QCOMPARE(Checks(path, "W"), 200);
         if (!benchStillRecording)
-            qWarning("the bench ended before the backup did: the copy was not taken while it recorded");
+            qWarning(
+                "the bench ended before the backup did: the copy was not taken while it recorded");
     }
 
     // A run's records that meet the file locked by another program as the program ends wait

@@ -6,12 +6,12 @@
 #include "ModalHelper.h"
 #include "ScopedDocument.h"
 #include "TestServices.h"
-#include "ui/app/CCalibratorApp.h"
-#include "ui/app/CMainMenuDlg.h"
-#include "ui/app/CommandLine.h"
 #include "core/app/QtTranslations.h"
 #include "core/base/ProgramVersion.h"
 #include "core/metercheck/document/MetFile.h"
+#include "ui/app/CCalibratorApp.h"
+#include "ui/app/CMainMenuDlg.h"
+#include "ui/app/CommandLine.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 
 #include <QDialogButtonBox>
@@ -139,7 +139,8 @@ void TestCommandLine::startOptions()
 // that opens the port.
 void TestCommandLine::historyWindowAlone()
 {
-    const StartOptions options = ParseCommandLine({QStringLiteral("r718"), QStringLiteral("--history")});
+    const StartOptions options =
+        ParseCommandLine({QStringLiteral("r718"), QStringLiteral("--history")});
     QCOMPARE(int(options.action), int(StartOptions::Action::Run));
     QVERIFY(options.historyOnly && options.newInstance);
     CCalibratorApp app(options);

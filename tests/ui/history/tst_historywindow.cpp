@@ -13,9 +13,9 @@
 #include "ScopedDocument.h"
 
 #include "core/base/LastFolders.h"
-#include "ui/history/DriftChartView.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistoryService.h"
+#include "ui/history/DriftChartView.h"
 #include "ui/history/HistoryDatabaseDlg.h"
 #include "ui/history/HistoryWindow.h"
 #include "ui/history/RunRecording.h"
@@ -212,7 +212,8 @@ private slots:
         window.show();
         QTRY_VERIFY(window.MetersLoaded());
         for (QPushButton* button : {window.printButton, window.exportButton})
-            QVERIFY(window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())));
+            QVERIFY(
+                window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())));
     }
 
     // The export never goes onto the database's file; the history stays readable.
@@ -225,9 +226,9 @@ private slots:
         window.filterEdit->setText("v-6");
         QTRY_VERIFY(window.ChecksLoaded());
         QVERIFY(!window.ExportShownChecks(LocalHistoryPath()));
-        QCOMPARE(messages.Texts(), QStringList{"Nie zapisano historii sprawdzeń w pliku:\n" +
-                                               LocalHistoryPath() +
-                                               "\nTo jest plik bazy danych historii sprawdzeń."});
+        QCOMPARE(messages.Texts(),
+                 QStringList{"Nie zapisano historii sprawdzeń w pliku:\n" + LocalHistoryPath() +
+                             "\nTo jest plik bazy danych historii sprawdzeń."});
         HistoryDatabase db(HistoryConfig{});
         QString error;
         HistoryStore* store = db.Store(&error);
@@ -240,12 +241,14 @@ private slots:
     {
         DataColumns<QStringList, QString, QString>("times", "format", "title");
         QTest::addColumn<qint64>("longest"); // the most the axis may span, in minutes
-        DataRow("checks of one day: the time of day", QStringList{"2024-05-06T09:00:00", "2024-05-06T15:00:00"},
-                "HH:mm", "Godzina sprawdzenia (06.05.2024)", qint64(8 * 60));
+        DataRow("checks of one day: the time of day",
+                QStringList{"2024-05-06T09:00:00", "2024-05-06T15:00:00"}, "HH:mm",
+                "Godzina sprawdzenia (06.05.2024)", qint64(8 * 60));
         DataRow("one check: a day either side", QStringList{"2024-05-06T09:00:00"},
                 "dd.MM.yyyy HH:mm", "Data sprawdzenia", qint64(2 * 24 * 60));
-        DataRow("checks over months: dates", QStringList{"2024-01-06T09:00:00", "2024-05-06T15:00:00"},
-                "dd.MM.yyyy", "Data sprawdzenia", qint64(140 * 24 * 60));
+        DataRow("checks over months: dates",
+                QStringList{"2024-01-06T09:00:00", "2024-05-06T15:00:00"}, "dd.MM.yyyy",
+                "Data sprawdzenia", qint64(140 * 24 * 60));
     }
     void driftTimeAxis()
     {
@@ -287,10 +290,11 @@ private slots:
         holder = QSqlDatabase();
         QSqlDatabase::removeDatabase("holder");
         const QString text = messages.Texts().value(0);
-        QVERIFY2(text.startsWith("Wyniki pomiarów nie zostały teraz zapisane w historii sprawdzeń.\n") &&
-                     text.endsWith("\n\nZachowano je w folderze " + kept +
-                                   "; zostaną dopisane do historii, gdy baza danych będzie dostępna."),
-                 qPrintable(text));
+        QVERIFY2(
+            text.startsWith("Wyniki pomiarów nie zostały zapisane w historii sprawdzeń.\n") &&
+                text.endsWith("\n\nZachowano je w folderze " + kept +
+                              "; zostaną dopisane do historii, gdy baza danych będzie dostępna."),
+            qPrintable(text));
         QCOMPARE(history.SendQueued().result().waiting, 0);
         QCOMPARE(history.Checks("Zablokowany", "Z/1").result().value.size(), 1);
     }
