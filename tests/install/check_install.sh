@@ -37,14 +37,17 @@ metainfo="$usr/share/metainfo/$id.metainfo.xml"
 out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
 out=$(appstreamcli validate-tree --no-net "$root/dest" 2>&1) || fail "appstreamcli validate-tree: $out"
 grep -qx 'Exec=r718 %f' "$desktop" || fail "desktop entry: Exec is not 'r718 %f'"
-# The action "Symulator" (the program on the simulated calibrator, for trying it without an
-# instrument): the installed program is started below with its command line.
-action() { awk -v key="$1" '/^\[/ { group = $0 } group == "[Desktop Action Symulator]" &&
-    index($0, key "=") == 1 { print substr($0, length(key) + 2) }' "$desktop"; }
-grep -qx 'Actions=Symulator;' "$desktop" || fail "desktop entry: no action Symulator"
-[ "$(action 'Name[pl]')" = Symulator ] || fail "desktop entry: the action is not named Symulator"
-read -r -a simulator_command <<<"$(action Exec)"
+# The actions "Symulator" (the program on the simulated calibrator, for trying it without an
+# instrument; the installed program is started below with its command line) and "Historia" (the
+# history window alone, without the port).
+action() { awk -v group="[Desktop Action $1]" -v key="$2" '/^\[/ { in_group = $0 == group }
+    in_group && index($0, key "=") == 1 { print substr($0, length(key) + 2) }' "$desktop"; }
+grep -qx 'Actions=Symulator;Historia;' "$desktop" || fail "desktop entry: not the actions Symulator and Historia"
+[ "$(action Symulator 'Name[pl]')" = Symulator ] || fail "desktop entry: the action is not named Symulator"
+read -r -a simulator_command <<<"$(action Symulator Exec)"
 [ "${simulator_command[0]:-}" = r718 ] || fail "desktop entry: the action does not start r718"
+[ "$(action Historia 'Name[pl]')" = "Historia sprawdzeń" ] || fail "desktop entry: no action Historia sprawdzeń"
+[ "$(action Historia Exec)" = "r718 --history" ] || fail "desktop entry: the action Historia does not start r718 --history"
 
 # The .met file type: well formed, accepted by update-mime-database, and the type the desktop
 # entry opens.

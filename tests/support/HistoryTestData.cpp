@@ -10,13 +10,12 @@
 
 #include <memory>
 
-CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
-                        const QDateTime& checkedAt, const QStringList& readings)
+void FillSampleDocument(MeterCheckDoc& doc, const QString& meterName, const QString& meterNumber,
+                        const QStringList& readings)
 {
-    auto doc = std::make_unique<MeterCheckDoc>();
-    doc->meterName = meterName;
-    doc->meterNumber = meterNumber;
-    MeterRange& r = doc->ranges[0];
+    doc.meterName = meterName;
+    doc.meterNumber = meterNumber;
+    MeterRange& r = doc.ranges[0];
     r.rangeDefined = 1;
     r.rangeMeasured = 1;
     r.rangeValue = "400";
@@ -36,6 +35,13 @@ CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
         p.permissibleError = "0.40";
         p.calibratorError = "0.05";
     }
+}
+
+CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
+                        const QDateTime& checkedAt, const QStringList& readings)
+{
+    auto doc = std::make_unique<MeterCheckDoc>();
+    FillSampleDocument(*doc, meterName, meterNumber, readings);
     RunContext context;
     context.endedAt = checkedAt;
     context.computer = "stanowisko-1";

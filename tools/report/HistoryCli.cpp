@@ -21,12 +21,16 @@ const char* const usage = R"(Użycie:
   r718-report history list [--meter TEKST] [--json]
   r718-report history show ID [--json]
   r718-report history export --csv WYNIK.csv [--meter TEKST]
+  r718-report history backup KOPIA.sqlite
 
 Polecenia:
   list     wypisuje sprawdzenia (od najnowszych) mierników, których nazwa lub numer
            zawiera TEKST (bez --meter: wszystkich); --json: w postaci JSON
-  show     wypisuje jedno sprawdzenie z punktami; ID jak w poleceniu list
+  show     wypisuje jedno sprawdzenie z punktami; ID jak w poleceniu list albo jego
+           jednoznaczny początek (co najmniej 8 znaków)
   export   zapisuje sprawdzenia do pliku CSV (UTF-8, separator ';', przecinek dziesiętny)
+  backup   zapisuje spójną kopię lokalnej bazy danych (także gdy stanowiska zapisują
+           sprawdzenia); bazę na serwerze kopiuje jego administrator programem pg_dump
 
 Baza danych jak w programie: ustawienia okna "Baza danych..." albo zmienna R718_HISTORY
 (postgresql://użytkownik@serwer:port/baza lub local). Sprawdzenia czekające na serwer są
@@ -40,6 +44,7 @@ struct Arguments
     QString id;
     QString meter;
     QString csvPath;
+    QString backupPath;
     bool json = false;
 };
 
@@ -52,11 +57,13 @@ Arguments Parse(const QStringList& args)
 {
     Arguments a;
     a.command = args.value(2);
-    if (a.command != "list" && a.command != "show" && a.command != "export")
+    if (a.command != "list" && a.command != "show" && a.command != "export" &&
+        a.command != "backup")
         throw UsageError{
             a.command.isEmpty()
-                ? QStringLiteral("brak polecenia (list, show, export)")
-                : QStringLiteral("nieznane polecenie \"%1\" (list, show, export)").arg(a.command)};
+                ? QStringLiteral("brak polecenia (list, show, export, backup)")
+                : QStringLiteral("nieznane polecenie \"%1\" (list, show, export, backup)")
+                      .arg(a.command)};
     for (int i = 3; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
@@ -73,9 +80,9 @@ Arguments Parse(const QStringList& args)
                 throw UsageError{QStringLiteral("brak wartości opcji %1").arg(arg)};
             return args[++i];
         };
-        if (arg == "--json" && a.command != "export") {
+        if (arg == "--json" && a.command != "export" && a.command != "backup") {
             a.json = true;
-        } else if (arg == "--meter" && a.command != "show") {
+        } else if (arg == "--meter" && (a.command == "list" || a.command == "export")) {
             a.meter = takeValue();
         } else if (arg == "--csv" && a.command == "export") {
             a.csvPath = takeValue();
@@ -86,12 +93,16 @@ Arguments Parse(const QStringList& args)
                 QStringLiteral("nieznana opcja %1 polecenia history %2").arg(arg, a.command)};
         } else if (a.command == "show" && a.id.isEmpty()) {
             a.id = arg;
+        } else if (a.command == "backup" && a.backupPath.isEmpty()) {
+            a.backupPath = arg;
         } else {
             throw UsageError{QStringLiteral("nadmiarowy argument \"%1\"").arg(arg)};
         }
     }
     if (a.command == "show" && a.id.isEmpty())
         throw UsageError{QStringLiteral("brak identyfikatora sprawdzenia")};
+    if (a.command == "backup" && a.backupPath.isEmpty())
+        throw UsageError{QStringLiteral("brak nazwy pliku kopii")};
     if (a.command == "export" && a.csvPath.isEmpty())
         throw UsageError{QStringLiteral("brak opcji --csv z nazwą pliku wynikowego")};
     return a;
@@ -202,6 +213,40 @@ void Show(const CheckRecord& c, QTextStream& out)
     out.flush();
 }
 
+// The check that `id` names: its whole id, or a beginning of at least 8 characters that no
+// other check's id shares.
+Fetched<CheckRecord> FindCheck(HistoryStore& store, const QString& id)
+{
+    constexpr int shortest = 8;
+    constexpr int listed = 5;
+    Fetched<CheckRecord> check = store.Check(id);
+    if (!check.Ok() || !check.value.id.isEmpty())
+        return check;
+    const QString none = QStringLiteral("nie ma sprawdzenia o identyfikatorze %1").arg(id);
+    if (id.size() < shortest) {
+        check.error = none + QStringLiteral(" (początek identyfikatora musi mieć co najmniej "
+                                            "%1 znaków)")
+                                 .arg(shortest);
+        return check;
+    }
+    const Fetched<QStringList> ids = store.IdsStartingWith(id, listed + 1);
+    if (!ids.Ok()) {
+        check.error = ids.error;
+    } else if (ids.value.isEmpty()) {
+        check.error = none;
+    } else if (ids.value.size() > 1) {
+        check.error = QStringLiteral("identyfikator %1 nie jest jednoznaczny: tak zaczynają się "
+                                     "identyfikatory %2%3; podaj dłuższy początek")
+                          .arg(id, ids.value.mid(0, listed).join(QStringLiteral(", ")),
+                               ids.value.size() > listed ? QStringLiteral(" i inne") : QString());
+    } else {
+        check = store.Check(ids.value.first());
+        if (check.Ok() && check.value.id.isEmpty())
+            check.error = none; // gone since
+    }
+    return check;
+}
+
 } // namespace
 
 int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -221,6 +266,16 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     }
 
     HistoryDatabase database(HistoryConfig::Current());
+    if (a.command == "backup") {
+        const QString failure = database.BackUp(a.backupPath);
+        if (!failure.isEmpty()) {
+            err << ConsoleMessage(program, failure) << Qt::endl;
+            return exitFailed;
+        }
+        out << QStringLiteral("Kopię historii sprawdzeń zapisano w pliku %1.").arg(a.backupPath)
+            << Qt::endl;
+        return exitOk;
+    }
     // Whatever waits for the server goes first; a server out of reach fails the read below.
     database.SendQueued();
     QString error;
@@ -231,13 +286,9 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     }
 
     if (a.command == "show") {
-        const Fetched<CheckRecord> check = store->Check(a.id);
-        if (!check.Ok() || check.value.id.isEmpty()) {
-            err << ConsoleMessage(program, check.Ok() ? QStringLiteral("nie ma sprawdzenia o "
-                                                                       "identyfikatorze %1")
-                                                            .arg(a.id)
-                                                      : check.error)
-                << Qt::endl;
+        const Fetched<CheckRecord> check = FindCheck(*store, a.id);
+        if (!check.Ok()) {
+            err << ConsoleMessage(program, check.error) << Qt::endl;
             return exitFailed;
         }
         if (a.json)

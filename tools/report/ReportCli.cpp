@@ -30,7 +30,7 @@ const char* const usage = R"(Użycie:
   r718-report print PLIK.met --pdf WYNIK.pdf [--range N | --all] [--points-chart]
                              [--errors-chart] [--no-table]
   r718-report export PLIK.met --xlsx WYNIK.xlsx [--range N | --all]
-  r718-report history list|show|export ...   (r718-report history --help)
+  r718-report history list|show|export|backup ...   (r718-report history --help)
   r718-report --help
   r718-report --version
 

@@ -67,3 +67,32 @@ DriftData BuildDrift(const QList<CheckRecord>& checksOfMeter, const CheckRecord&
         drift.unit = units.first();
     return drift;
 }
+
+DriftTimeAxis TimeAxisOf(const QDateTime& first, const QDateTime& last)
+{
+    constexpr qint64 minute = 60 * 1000;
+    constexpr qint64 day = 24 * 60 * minute;
+    DriftTimeAxis axis;
+    axis.title = QStringLiteral("Data sprawdzenia");
+    const qint64 span = first.msecsTo(last);
+    if (span <= 0) {
+        axis.from = first.addMSecs(-day);
+        axis.to = first.addMSecs(day);
+        axis.format = QStringLiteral("dd.MM.yyyy HH:mm");
+        return axis;
+    }
+    // A margin that keeps the first and the last point off the edges.
+    const qint64 margin = std::max(span / 20, 5 * minute);
+    axis.from = first.addMSecs(-margin);
+    axis.to = last.addMSecs(margin);
+    if (span < day && first.date() == last.date()) {
+        axis.format = QStringLiteral("HH:mm");
+        axis.title = QStringLiteral("Godzina sprawdzenia (%1)")
+                         .arg(first.toString(QStringLiteral("dd.MM.yyyy")));
+    } else if (span < 14 * day) {
+        axis.format = QStringLiteral("dd.MM.yyyy HH:mm");
+    } else {
+        axis.format = QStringLiteral("dd.MM.yyyy");
+    }
+    return axis;
+}

@@ -32,3 +32,15 @@ struct DriftData
 // The drift on the range of `chosen`, from the meter's checks (any order, any range). The
 // series follow the points of the chosen check; points it lacks come after them.
 DriftData BuildDrift(const QList<CheckRecord>& checksOfMeter, const CheckRecord& chosen);
+
+// The time axis of a drift chart over checks from `first` to `last`: its ends, the format of
+// its labels and its title. Checks of one day spread over the axis with the time of day as
+// labels and the date in the title; a single check gets a day on either side.
+struct DriftTimeAxis
+{
+    QDateTime from;
+    QDateTime to;
+    QString format; // QDateTime format of the labels
+    QString title;
+};
+DriftTimeAxis TimeAxisOf(const QDateTime& first, const QDateTime& last);

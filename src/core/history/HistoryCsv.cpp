@@ -3,6 +3,7 @@
 
 #include "core/base/FileAccess.h"
 #include "core/history/CheckRecord.h"
+#include "core/history/HistoryFiles.h"
 #include "core/metercheck/report/ReportClock.h"
 #include "core/metercheck/report/ReportTexts.h"
 
@@ -12,18 +13,22 @@
 
 namespace {
 
+// A text field. One that a spreadsheet would take for a formula (=, +, -, @, a tab or a
+// carriage return first) gets an apostrophe before it and stays a text; one with a separator,
+// a quote, a line break or spaces at its ends is quoted.
 QString Field(const QString& text)
 {
+    static const QRegularExpression formula(QStringLiteral("^[=+\\-@\\t\\r]"));
     static const QRegularExpression special(QStringLiteral("[;\"\\r\\n]|^\\s|\\s$"));
-    if (!text.contains(special))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    QString field = text.contains(formula) ? QLatin1Char('\'') + text : text;
+    if (!field.contains(special))
+        return field;
+    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-// A number text of the program ("-0.120", "12.") with a decimal comma; anything else stays a
-// text.
+// A number text of the program ("-0.120", "12.") with a decimal comma, never taken for a
+// formula; anything else is a text field.
 QString Number(const QString& text)
 {
     static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d*)?$"));
@@ -65,7 +70,9 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
                           "ON",
                           "Zmierzony",
                           "Przekroczony",
-                          "Identyfikator sprawdzenia"})
+                          "Identyfikator sprawdzenia",
+                          "Komputer",
+                          "Użytkownik"})
                  .join(QLatin1Char(';'));
     for (const CheckRecord& c : checks) {
         const QStringList check = {
@@ -85,7 +92,7 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
             row << QString::number(p.position + 1) << Number(p.reading) << Number(p.setting)
                 << Number(p.actualError) << Number(p.permissibleError) << Number(p.calibratorError)
                 << Field(p.unit) << (p.marked ? QStringLiteral("+") : QString()) << Flag(p.measured)
-                << Flag(p.exceeded) << c.id;
+                << Flag(p.exceeded) << c.id << Field(c.computer) << Field(c.user);
             lines << row.join(QLatin1Char(';'));
         }
     }
@@ -95,7 +102,11 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
 QString WriteHistoryCsv(const QString& path, const QList<CheckRecord>& checks)
 {
     QString cause;
-    if (!WriteWholeFile(path, HistoryCsv(checks), &cause))
+    if (IsLocalHistoryFile(path))
+        cause = QStringLiteral("To jest plik bazy danych historii sprawdzeń");
+    else
+        WriteWholeFile(path, HistoryCsv(checks), &cause);
+    if (!cause.isEmpty())
         return QStringLiteral("Nie zapisano historii sprawdzeń w pliku:\n%1\n%2.")
             .arg(QDir::toNativeSeparators(path), cause);
     return QString();

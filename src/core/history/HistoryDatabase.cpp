@@ -2,15 +2,21 @@
 #include "core/history/HistoryDatabase.h"
 
 #include "core/base/FileAccess.h"
+#include "core/history/HistoryFiles.h"
 #include "core/history/HistorySchema.h"
 #include "core/history/SqlHistoryStore.h"
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QScopedValueRollback>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <limits>
 
 namespace {
 
@@ -42,13 +48,20 @@ QString LocalFailure(const QString& path, const QString& reason)
 
 HistoryDatabase::HistoryDatabase(const HistoryConfig& config, const QString& localPath)
     : config(config), localPath(localPath), localName(NewConnectionName("local")),
-      serverName(NewConnectionName("server"))
+      serverName(NewConnectionName("server")), waiting(localPath)
 {}
 
 HistoryDatabase::~HistoryDatabase()
 {
     localStore.reset();
     serverStore.reset();
+    if (QSqlDatabase::contains(localName)) {
+        // The newest records go from the log into the file itself, so that after a clean end
+        // history.sqlite alone holds every check (a copy of it is a whole history).
+        QSqlDatabase db = QSqlDatabase::database(localName, false);
+        if (db.isOpen())
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
     for (const QString& name : {localName, serverName}) {
         if (QSqlDatabase::contains(name)) {
             QSqlDatabase::database(name, false).close();
@@ -65,13 +78,15 @@ bool HistoryDatabase::OpenLocal(QString* error)
         *error = QStringLiteral("Brak sterownika SQLite bibliotek Qt (pakiet libqt6sql6-sqlite).");
         return false;
     }
-    QDir().mkpath(QFileInfo(localPath).absolutePath());
+    PrepareLocalHistoryFile(localPath);
     QSqlDatabase db = QSqlDatabase::contains(localName)
                           ? QSqlDatabase::database(localName, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), localName);
     db.setDatabaseName(localPath);
-    // Another program on this machine may be writing: wait for it rather than fail.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    // Another program on this machine may be writing: wait for it a while rather than fail.
+    // A run's records that cannot wait longer are kept beside the file (WaitingRecords), so
+    // that the end of the program never waits long.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.open()) {
         // SQLite says only "unable to open database file"; the system knows why.
         const QString cause = ReadWriteCause(localPath);
@@ -151,6 +166,31 @@ void HistoryDatabase::DropServer()
 
 HistoryDatabase::Outcome HistoryDatabase::Record(const QList<CheckRecord>& records)
 {
+    TakeInWaiting(); // earlier runs first
+    Outcome outcome = RecordNow(records);
+    QString cause;
+    if (!outcome.error.isEmpty() && waiting.Keep(records, &cause)) {
+        outcome.keptIn = waiting.Folder();
+        outcome.waiting = waiting.Count();
+    }
+    return outcome;
+}
+
+void HistoryDatabase::TakeInWaiting()
+{
+    // Recording a run sends the server's queue, which comes back here.
+    if (takingIn)
+        return;
+    const QScopedValueRollback guard(takingIn, true);
+    for (const WaitingRecords::Run& run : waiting.Runs()) {
+        if (!RecordNow(run.records).error.isEmpty())
+            return;
+        WaitingRecords::Taken(run);
+    }
+}
+
+HistoryDatabase::Outcome HistoryDatabase::RecordNow(const QList<CheckRecord>& records)
+{
     Outcome outcome;
     if (records.isEmpty())
         return outcome;
@@ -200,9 +240,12 @@ HistoryDatabase::Outcome HistoryDatabase::Record(const QList<CheckRecord>& recor
 
 HistoryDatabase::Outcome HistoryDatabase::SendQueued()
 {
+    TakeInWaiting();
     Outcome outcome;
-    if (!config.IsServer())
+    if (!config.IsServer()) {
+        outcome.waiting = waiting.Count();
         return outcome;
+    }
     if (!OpenLocal(&outcome.error))
         return outcome;
     QSqlDatabase local = QSqlDatabase::database(localName, false);
@@ -252,7 +295,7 @@ HistoryDatabase::Outcome HistoryDatabase::SendQueued()
         }
         outcome.sent += int(batch.size());
     }
-    outcome.waiting = QueuedCount().value_or(0);
+    outcome.waiting = QueuedCount().value_or(0) + waiting.Count();
     return outcome;
 }
 
@@ -269,6 +312,40 @@ std::optional<int> HistoryDatabase::QueuedCount()
     return q.value(0).toInt();
 }
 
+QString HistoryDatabase::BackUp(const QString& target)
+{
+    if (config.IsServer())
+        return QStringLiteral("Historia sprawdzeń jest na serwerze bazy danych %1. Jej kopię "
+                              "zapasową robi administrator serwera programem pg_dump (np. "
+                              "pg_dump -Fc -f historia.dump %2).")
+            .arg(config.Description(), config.database);
+    const auto failed = [&](const QString& cause) {
+        return QStringLiteral("Nie zapisano kopii historii sprawdzeń w pliku:\n%1\n%2.")
+            .arg(QDir::toNativeSeparators(target), cause);
+    };
+    if (IsLocalHistoryFile(target, localPath))
+        return failed(QStringLiteral("To jest plik bazy danych historii sprawdzeń"));
+    QString error;
+    if (!OpenLocal(&error))
+        return error;
+    // The copy is made whole in a folder of its own and written to the target only then.
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("history.sqlite"));
+    QSqlQuery vacuum(QSqlDatabase::database(localName, false));
+    vacuum.prepare(QStringLiteral("VACUUM INTO ?"));
+    vacuum.addBindValue(copy);
+    if (!scratch.isValid() || !vacuum.exec())
+        return failed(vacuum.lastError().text());
+    QByteArray data;
+    QString cause;
+    if (!ReadRegularFile(copy, std::numeric_limits<qint64>::max(), &data, &cause) ||
+        !WriteWholeFile(target, data, &cause))
+        return failed(cause);
+    QFile::setPermissions(target,
+                          QFile::ReadOwner | QFile::WriteOwner); // as private as the history
+    return QString();
+}
+
 HistoryStore* HistoryDatabase::Store(QString* error)
 {
     if (config.IsServer()) {
@@ -276,6 +353,7 @@ HistoryStore* HistoryDatabase::Store(QString* error)
             return nullptr;
         return serverStore.get();
     }
+    TakeInWaiting(); // the list is complete
     if (!OpenLocal(error))
         return nullptr;
     return localStore.get();

@@ -3,7 +3,7 @@
 
 #include "core/history/HistoryConfig.h"
 #include "core/history/HistoryStore.h"
-
+#include "core/history/WaitingRecords.h"
 
 #include <memory>
 #include <optional>
@@ -19,7 +19,10 @@ public:
     {
         QString error;   // empty: recorded (stored, or safely queued for the server)
         int sent = 0;    // records that reached the server now
-        int waiting = 0; // records still waiting for the server
+        int waiting = 0; // records still waiting for the server (or for the local database)
+        // When the local database could not take a run's records (`error` says why): the
+        // folder they wait in until it can. Nothing is lost then.
+        QString keptIn;
     };
 
     explicit HistoryDatabase(const HistoryConfig& config, const QString& localPath = LocalHistoryPath());
@@ -30,7 +33,9 @@ public:
     const HistoryConfig& Config() const { return config; }
 
     // Keeps the records of a run. Locally they are stored; for a server they are queued in the
-    // local file first and then sent, so a server out of reach loses nothing.
+    // local file first and then sent, so a server out of reach loses nothing. When the local
+    // file cannot take them (locked by another program), they wait in a folder beside it and
+    // go in with the next use of the history.
     Outcome Record(const QList<CheckRecord>& records);
 
     // Sends what waits in the local queue, oldest first; each record is stored on the server
@@ -40,6 +45,11 @@ public:
     // Records waiting for the server (0 in local mode); none when the local file cannot be read.
     std::optional<int> QueuedCount();
 
+    // Writes a consistent copy of the local history to `target` (whole or not at all) while
+    // benches go on recording: SQLite copies one moment of the database, log included. An
+    // empty text, or the reason in Polish; a server's history is refused (pg_dump copies it).
+    QString BackUp(const QString& target);
+
     // The store the history is read from (the server in server mode); nullptr with the reason
     // when it cannot be opened.
     HistoryStore* Store(QString* error);
@@ -47,6 +57,10 @@ public:
     void ForgetServer();
 
 private:
+    Outcome RecordNow(const QList<CheckRecord>& records);
+    // Records the runs kept in WaitingRecords, oldest first, while the database takes them.
+    void TakeInWaiting();
+
     // Opens and upgrades the connection when needed; false with the reason.
     bool OpenLocal(QString* error);
     bool OpenServer(QString* error);
@@ -58,4 +72,6 @@ private:
     QString serverName;
     std::unique_ptr<HistoryStore> localStore;
     std::unique_ptr<HistoryStore> serverStore;
+    WaitingRecords waiting;
+    bool takingIn = false;
 };

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A meter as the history lists it: its last check and how many there are.
 struct MeterSummary
@@ -59,6 +60,8 @@ public:
                                                          const QString& number) = 0;
     // One check with its points; an empty id in the value when there is none.
     virtual Fetched<CheckRecord> Check(const QString& id) = 0;
+    // The ids that begin with `prefix`, in order, at most `limit` of them.
+    virtual Fetched<QStringList> IdsStartingWith(const QString& prefix, int limit) = 0;
 };
 
 // True when the filter text is empty or found (case aside) in the meter's name or number.

@@ -326,3 +326,23 @@ Fetched<CheckRecord> SqlHistoryStore::Check(const QString& id)
         result.value.points << ReadPoint(p);
     return result;
 }
+
+Fetched<QStringList> SqlHistoryStore::IdsStartingWith(const QString& prefix, int limit)
+{
+    Fetched<QStringList> result;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // Compared as text, not with LIKE, whose wildcards an id's prefix must not bring in.
+    q.prepare(
+        QStringLiteral("SELECT id FROM checks WHERE substr(id, 1, %1) = ? ORDER BY id LIMIT %2")
+            .arg(prefix.size())
+            .arg(limit));
+    q.addBindValue(prefix);
+    if (!q.exec()) {
+        result.error = ReadFailed(q);
+        return result;
+    }
+    while (q.next())
+        result.value << Text(q, 0);
+    return result;
+}

@@ -17,6 +17,7 @@ public:
     Fetched<QList<CheckRecord>> ChecksWithPoints(const QString& name,
                                                  const QString& number) override;
     Fetched<CheckRecord> Check(const QString& id) override;
+    Fetched<QStringList> IdsStartingWith(const QString& prefix, int limit) override;
 
 private:
     QSqlDatabase db;

@@ -5,6 +5,7 @@
 #include "ui/app/CSplashWindow.h"
 #include "ui/app/DialogFont.h"
 #include "ui/app/ProgramIcon.h"
+#include "ui/history/HistoryWindow.h"
 #include "core/app/QtTranslations.h"
 #include "core/app/SingleInstance.h"
 #include "core/link/CalFunctionTable.h"
@@ -35,7 +36,7 @@ bool CCalibratorApp::SplashAllowed(const QStringList& arguments)
 
 int CCalibratorApp::Run()
 {
-    if (options.simulator)
+    if (options.simulator && !options.historyOnly)
         simulator.Start(messageBoxes);
     CSplashWindow::pictureAllowed = options.splashAllowed;
     // Per-user settings live under the maker's name; the application name stays the
@@ -48,6 +49,12 @@ int CCalibratorApp::Run()
     QtTranslations qtTranslations;
     qtTranslations.Install();
     FillCalFunctionTable();
+
+    if (options.historyOnly) {
+        HistoryWindow window(history, messageBoxes);
+        window.exec();
+        return 0;
+    }
 
     // The one link to the calibrator, for every module; it ends after the main menu, closing
     // the port and its thread.

@@ -13,7 +13,8 @@
 class SingleInstance;
 
 // The application object: prepares the process, fills the calibrator's function table and
-// runs the main menu modally; the program ends when the menu closes. A document named on the
+// runs the main menu modally; the program ends when the menu closes (with --history: the
+// history window alone, and no link to the calibrator). A document named on the
 // command line opens in the meter check window as soon as the menu is up; so does one that a
 // later start of the program hands over through `session` (when given).
 //

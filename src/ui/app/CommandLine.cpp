@@ -21,6 +21,7 @@ Opcje:
   -v, --version    wypisuje wersję programu
   --simulator      łączy porty COM1-COM4 z symulatorem kalibratora (r718-sim)
   --new-instance   uruchamia osobny program, także gdy jeden już działa
+  --history        otwiera samo okno "Historia sprawdzeń" (bez portu kalibratora)
   --trace PLIK     dopisuje do pliku ślad łącza z kalibratorem: każdą wysłaną
                    ramkę i odpowiedź z czasem w milisekundach i wynikiem
 
@@ -101,8 +102,9 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption simulator(QStringLiteral("simulator"));
     const QCommandLineOption newInstance(QStringLiteral("new-instance"));
+    const QCommandLineOption history(QStringLiteral("history"));
     const QCommandLineOption trace(traceOption, QString(), QStringLiteral("PLIK"));
-    parser.addOptions({help, version, simulator, newInstance, trace});
+    parser.addOptions({help, version, simulator, newInstance, history, trace});
     if (!parser.parse(rest))
         return Refusal(ParseError(parser, rest));
     if (parser.isSet(help))
@@ -110,8 +112,8 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
     if (parser.isSet(version))
         return Printed(QStringLiteral("r718 (Tevano 718) %1\n").arg(ProgramVersion()));
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
-        return Refusal(QStringLiteral("nadmiarowy argument \"%1\"").arg(files.at(1)));
+    if (files.size() > 1 || (parser.isSet(history) && !files.isEmpty()))
+        return Refusal(QStringLiteral("nadmiarowy argument \"%1\"").arg(files.constLast()));
     // "--trace --simulator" is a file name forgotten, not a file called "--simulator".
     if (parser.isSet(trace) &&
         (parser.value(trace).isEmpty() || parser.value(trace).startsWith(QLatin1Char('-'))))
@@ -123,7 +125,8 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool displayAvailabl
 
     StartOptions options;
     options.simulator = parser.isSet(simulator);
-    options.newInstance = parser.isSet(newInstance);
+    options.historyOnly = parser.isSet(history);
+    options.newInstance = parser.isSet(newInstance) || options.historyOnly;
     options.splashAllowed = splashAllowed;
     if (!files.isEmpty() && !files.first().isEmpty())
         options.document = QDir::toNativeSeparators(QFileInfo(files.first()).absoluteFilePath());

@@ -25,6 +25,9 @@ struct StartOptions
     // already running in the session nor takes documents from later starts.
     bool newInstance = false;
     bool splashAllowed = true;
+    // --history: the history window alone, for browsing without a calibrator (the port stays
+    // closed); a program of its own, like --new-instance.
+    bool historyOnly = false;
     // FILE.met as an absolute path: the meter check window opens with it; empty when none.
     QString document;
     // --trace FILE: the link trace goes to this file; empty when not asked for.

@@ -34,8 +34,6 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
     c->setTitle(QStringLiteral("Dryft błędu; ") + drift.title);
 
     auto* time = new QDateTimeAxis;
-    time->setFormat(QStringLiteral("dd.MM.yyyy"));
-    time->setTitleText(QStringLiteral("Data sprawdzenia"));
     auto* value = new QValueAxis;
     value->setTitleText(drift.unit.isEmpty() ? QStringLiteral("Błąd")
                                              : QStringLiteral("Błąd [%1]").arg(drift.unit));
@@ -58,11 +56,9 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
     for (const DriftData::Series& s : drift.series)
         for (const DriftData::Value& v : s.values)
             take(v, v.actualError, v.actualError);
-    // A single check still gets a readable span of days around it.
-    const qint64 span = first.isValid() ? std::max<qint64>(first.msecsTo(last), 2LL * 24 * 3600 * 1000) : 0;
-    const bool oneDate = first == last;
-    const QDateTime axisFrom = oneDate ? first.addMSecs(-span / 2) : first.addMSecs(-span / 20);
-    const QDateTime axisTo = oneDate ? first.addMSecs(span / 2) : first.addMSecs(span + span / 20);
+    const DriftTimeAxis axis = TimeAxisOf(first, last);
+    const QDateTime axisFrom = axis.from;
+    const QDateTime axisTo = axis.to;
 
     if (bandSeries >= 0 && bandSeries < drift.series.size()) {
         const DriftData::Series& s = drift.series[bandSeries];
@@ -109,8 +105,8 @@ void DriftChartView::Show(const DriftData& drift, int bandSeries)
 
     if (first.isValid()) {
         time->setRange(axisFrom, axisTo);
-        if (span < 14LL * 24 * 3600 * 1000)
-            time->setFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
+        time->setFormat(axis.format);
+        time->setTitleText(axis.title);
         const double margin = (high - low) * 0.07;
         value->setRange(low - margin, high + margin);
         if (high == low)

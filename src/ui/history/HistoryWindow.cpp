@@ -73,7 +73,8 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
 {
     setWindowTitle(QStringLiteral("Historia sprawdzeń"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    resize(1180, 860);
+    // Fits a 1366×768 screen with its frame and a panel; the lists give way first.
+    resize(1180, 660);
 
     auto* filterLabel = new QLabel(QStringLiteral("&Filtr:"), this);
     filterEdit = new QLineEdit(this);
@@ -128,6 +129,10 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     auto* pointsLayout = new QVBoxLayout(pointsBox);
     pointsLayout->setContentsMargins(0, 0, 0, 0);
     pointsLayout->addWidget(new QLabel(QStringLiteral("Punkty sprawdzenia:"), pointsBox));
+    detailsLabel = new QLabel(pointsBox);
+    detailsLabel->setObjectName(QStringLiteral("detailsLabel"));
+    detailsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pointsLayout->addWidget(detailsLabel);
     pointsLayout->addWidget(pointsTable);
 
     auto* top = new QSplitter(Qt::Horizontal, this);
@@ -141,7 +146,7 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     auto* halves = new QSplitter(Qt::Vertical, this);
     halves->addWidget(top);
     halves->addWidget(bottom);
-    halves->setSizes({330, 470});
+    halves->setSizes({250, 350});
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(printButton);
@@ -293,10 +298,13 @@ void HistoryWindow::OnCheckChosen()
     pointsTable->setRowCount(0);
     const CheckRecord* check = ChosenCheck();
     printButton->setEnabled(check != nullptr);
+    detailsLabel->clear();
     if (!check) {
         driftChart->Clear();
         return;
     }
+    detailsLabel->setText(
+        QStringLiteral("Komputer: %1; użytkownik: %2").arg(check->computer, check->user));
     // The rows as the points grid showed them: a row per defined slot.
     int rows = 0;
     for (const CheckPointRecord& p : check->points)

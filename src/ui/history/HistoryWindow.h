@@ -62,6 +62,7 @@ private:
     QTableWidget* checksTable = nullptr;
     QTableWidget* pointsTable = nullptr;
     DriftChartView* driftChart = nullptr;
+    QLabel* detailsLabel = nullptr; // the computer and the user of the chosen check
     QPushButton* printButton = nullptr;
     QPushButton* exportButton = nullptr;
     QLabel* status = nullptr;

@@ -5,6 +5,7 @@
 #include "core/history/HistoryService.h"
 #include "core/metercheck/document/MeterCheckSession.h"
 
+#include <QDir>
 #include <QPointer>
 #include <QWidget>
 
@@ -21,7 +22,14 @@ QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& 
     const QPointer<QWidget> window(owner);
     return history.Record(records).then(
         &history, [window, &messages](const HistoryDatabase::Outcome& o) {
-            if (!o.error.isEmpty())
+            if (!o.keptIn.isEmpty())
+                messages.ShowError(
+                    QStringLiteral("Wyniki pomiarów nie zostały zapisane w historii "
+                                   "sprawdzeń.\n%1\n\nZachowano je w folderze %2; zostaną "
+                                   "dopisane do historii, gdy baza danych będzie dostępna.")
+                        .arg(o.error, QDir::toNativeSeparators(o.keptIn)),
+                    window.data());
+            else if (!o.error.isEmpty())
                 messages.ShowError(
                     QStringLiteral("Wyniki pomiarów nie zostały zapisane w historii "
                                    "sprawdzeń.\n%1\n\nWyniki pozostają w oknie i w dokumencie; "

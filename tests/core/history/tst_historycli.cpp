@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // r718-report history on the local database: the list (text and JSON, filtered by meter), one
-// check, the CSV for Polish spreadsheets, and the exit codes of bad arguments and of a
-// database that cannot be used.
+// check (by its id or a unique beginning of it), the CSV for Polish spreadsheets (never written
+// onto the database), and the exit codes of bad arguments and of a database that cannot be
+// used.
 
 #include "ConsoleForm.h"
 #include "DataRows.h"
@@ -15,8 +16,11 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +60,8 @@ class TestHistoryCli : public QObject
     CheckRecord older;
     CheckRecord newer;
     CheckRecord other;
+    CheckRecord firstExceeds;
+    CheckRecord formula;
 
 private slots:
     void initTestCase()
@@ -69,8 +75,19 @@ private slots:
                             {"99.95", "200.00", "300.00"});
         other = SampleCheck("Amperomierz", "A/77",
                             QDateTime::fromString("2006-01-01T08:00:00+01:00", Qt::ISODate));
+        firstExceeds = SampleCheck("Omomierz", "O/1",
+                                   QDateTime::fromString("2003-01-01T08:00:00+01:00", Qt::ISODate),
+                                   firstPointExceeds);
+        firstExceeds.id = "abcdef12-0000-4000-8000-000000000001";
+        // Texts a spreadsheet would take for formulas; a sensor text whose only special
+        // character is the separator.
+        formula = SampleCheck("=HYPERLINK(\"http://zly.example\")", "@SUMA(1)",
+                              QDateTime::fromString("2002-01-01T08:00:00+01:00", Qt::ISODate));
+        formula.id = "abcdef12-1111-4000-8000-000000000002";
+        formula.sensorText = "Czujnik: K (NiCr-NiAl); [To=23.0 °C]";
+        formula.user = "-technik";
         HistoryDatabase db(HistoryConfig{});
-        QCOMPARE(db.Record({older, newer, other}).error, QString());
+        QCOMPARE(db.Record({older, newer, other, firstExceeds, formula}).error, QString());
     }
 
     void list()
@@ -94,10 +111,13 @@ private slots:
         r = RunReport({"list", "--json"});
         QCOMPARE(r.code, 0);
         const QJsonArray all = QJsonDocument::fromJson(r.out.toUtf8()).array();
-        QCOMPARE(all.size(), 3);
+        QCOMPARE(all.size(), 5);
         QCOMPARE(all[0]["id"].toString(), other.id);
         QCOMPARE(all[2]["checkedAt"].toString(), "2004-03-05T09:07:45+01:00");
         QCOMPARE(all[2]["passed"].toBool(), false);
+        // The first point exceeds, the last does not: the check is negative.
+        QCOMPARE(all[3]["id"].toString(), firstExceeds.id);
+        QCOMPARE(all[3]["verdict"].toString(), "negatywny");
     }
 
     void show()
@@ -115,6 +135,34 @@ private slots:
         QCOMPARE(r.err, "r718-report: nie ma sprawdzenia o identyfikatorze no-such-check.\n");
     }
 
+    // An id may be shortened to a beginning of 8 characters or more that no other id shares.
+    void showByABeginningOfTheId_data()
+    {
+        DataColumns<QString, int, QString>("id", "code", "result");
+        DataRow("8 characters of one id", older.id.left(8), 0, "Sprawdzenie: " + older.id);
+        DataRow("a longer beginning", firstExceeds.id.left(30), 0,
+                "Sprawdzenie: " + firstExceeds.id);
+        DataRow("shared by two ids", QString("abcdef12"), 1,
+                "r718-report: identyfikator abcdef12 nie jest jednoznaczny: tak zaczynają się "
+                "identyfikatory " +
+                    firstExceeds.id + ", " + formula.id + "; podaj dłuższy początek.\n");
+        DataRow("shorter than 8", older.id.left(7), 1,
+                "r718-report: nie ma sprawdzenia o identyfikatorze " + older.id.left(7) +
+                    " (początek identyfikatora musi mieć co najmniej 8 znaków).\n");
+    }
+    void showByABeginningOfTheId()
+    {
+        QFETCH(QString, id);
+        QFETCH(int, code);
+        QFETCH(QString, result);
+        const Result r = RunReport({"show", id});
+        QCOMPARE(r.code, code);
+        if (code == 0)
+            QVERIFY2(r.out.startsWith(result + "\n"), qPrintable(r.out));
+        else
+            QCOMPARE(r.err, result);
+    }
+
     void csv()
     {
         const QString path = dir.filePath("v640.csv");
@@ -128,14 +176,68 @@ private slots:
         const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 2 * 3);
         QVERIFY(lines[0].startsWith("Data;Godzina;Nazwa miernika;Numer miernika;Metoda;Zakres;"));
-        QCOMPARE(lines[0].count(';'), 20);
+        QVERIFY(lines[0].endsWith(";Identyfikator sprawdzenia;Komputer;Użytkownik"));
+        QCOMPARE(lines[0].count(';'), 22);
         // Newest first; texts quoted where needed; numbers with a decimal comma, unquoted.
         QCOMPARE(lines[1],
                  "05.03.2005;10:00:00;\"V-640; \"\"nowy\"\"\";12;Metoda dokładnej nastawy;400;mV;;"
                  "Klasa: 0.1% zakresu;pozytywny;1;99,95;100,00;-0,05;0,40;0,05;mV;+;tak;nie;" +
-                     newer.id);
+                     newer.id + ";stanowisko-1;technik");
         QVERIFY(lines[6].startsWith("05.03.2004;09:07:45;"));
         QVERIFY(lines[6].contains(";negatywny;3;300,50;300,00;0,50;0,40;0,05;mV;+;tak;tak;"));
+    }
+
+    // Texts that begin as a formula would get an apostrophe and stay texts; numbers stay
+    // numbers; a text with the separator is quoted.
+    void csvTextsNeverFormulas()
+    {
+        const QString path = dir.filePath("formula.csv");
+        QCOMPARE(RunReport({"export", "--csv", path, "--meter", "@SUMA"}).code, 0);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 1 + 3 + 1);
+        QCOMPARE(lines[1],
+                 "01.01.2002;08:00:00;\"'=HYPERLINK(\"\"http://zly.example\"\")\";'@SUMA(1);"
+                 "Metoda dokładnej nastawy;400;mV;\"Czujnik: K (NiCr-NiAl); [To=23.0 °C]\";"
+                 "Klasa: 0.1% zakresu;pozytywny;1;100,05;100,00;0,05;0,40;0,05;mV;+;tak;nie;" +
+                     formula.id.toUtf8() + ";stanowisko-1;'-technik\r");
+    }
+
+    // An export onto a file of the database is refused, whatever name leads there, and the
+    // history stays as it was.
+    void csvNeverOntoTheDatabase_data()
+    {
+        QTest::addColumn<QString>("output");
+        const QString database = LocalHistoryPath();
+        DataRow("the database", database);
+        DataRow("its write-ahead log", database + "-wal");
+        DataRow("its shared memory", database + "-shm");
+        DataRow("its rollback journal", database + "-journal");
+        DataRow("a symbolic link to it", dir.filePath("link.csv"));
+        DataRow("a hard link of it", QFileInfo(database).absolutePath() + "/hard.csv");
+    }
+    void csvNeverOntoTheDatabase()
+    {
+        QFETCH(QString, output);
+        const QString database = LocalHistoryPath();
+        if (output.endsWith("link.csv"))
+            QVERIFY(QFile::link(database, output));
+        else if (output.endsWith("hard.csv"))
+            QCOMPARE(::link(QFile::encodeName(database).constData(),
+                            QFile::encodeName(output).constData()),
+                     0);
+        const auto unlink = qScopeGuard([&output] {
+            if (output.endsWith("link.csv") || output.endsWith("hard.csv"))
+                QFile::remove(output);
+        });
+        const Result r = RunReport({"export", "--csv", output});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, "r718-report: nie zapisano historii sprawdzeń w pliku " + output +
+                            ": To jest plik bazy danych historii sprawdzeń.\n");
+        const Result list = RunReport({"list"});
+        QCOMPARE(list.code, 0);
+        QVERIFY2(list.out.endsWith("Sprawdzeń: 5\n"), qPrintable(list.out + list.err));
     }
 
     // Every failure is one line in the programs' form, in Polish: no English of the system,
@@ -161,6 +263,18 @@ private slots:
                 "", 1,
                 "nie zapisano historii sprawdzeń w pliku /nonexistent/h.csv: Folder docelowy nie "
                 "istnieje.",
+                none);
+        DataRow("backup without a file", QStringList{"backup"}, "", 2, "brak nazwy pliku kopii",
+                none);
+        DataRow("backup of a server's history", QStringList{"backup", "kopia.sqlite"},
+                "postgresql://jan@serwer/lab", 1,
+                "historia sprawdzeń jest na serwerze bazy danych postgresql://jan@serwer:5432/lab. "
+                "Jej kopię zapasową robi administrator serwera programem pg_dump (np. pg_dump -Fc "
+                "-f historia.dump lab).",
+                none);
+        DataRow("backup onto the database", QStringList{"backup", LocalHistoryPath()}, "", 1,
+                "nie zapisano kopii historii sprawdzeń w pliku " + LocalHistoryPath() +
+                    ": To jest plik bazy danych historii sprawdzeń.",
                 none);
         DataRow("local database under a file", QStringList{"list"}, "", 1,
                 ": Część ścieżki nie jest folderem.", "/dev/null/data");

@@ -6,11 +6,12 @@
 #include "ModalHelper.h"
 #include "ScopedDocument.h"
 #include "TestServices.h"
-#include "ui/app/CMainMenuDlg.h"
-#include "ui/app/CommandLine.h"
 #include "core/app/QtTranslations.h"
 #include "core/base/ProgramVersion.h"
 #include "core/metercheck/document/MetFile.h"
+#include "ui/app/CCalibratorApp.h"
+#include "ui/app/CMainMenuDlg.h"
+#include "ui/app/CommandLine.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 
 #include <QDialogButtonBox>
@@ -51,6 +52,7 @@ private slots:
     void programsWithoutADisplay_data();
     void programsWithoutADisplay();
     void startOptions();
+    void historyWindowAlone();
     void documentOpensInTheMeterCheckWindow();
     void documentFromALaterStart_data();
     void documentFromALaterStart();
@@ -74,6 +76,8 @@ void TestCommandLine::programsWithoutADisplay_data()
     DataRow("r718 -v", r718, QStringList{"-v"}, 0, "r718 (Tevano 718) " + version + "\n", "");
     DataRow("r718 --bogus", r718, QStringList{"--bogus", "x.met"}, 2, "",
             "r718: nieznana opcja --bogus.\nPomoc: r718 --help\n");
+    DataRow("r718 --history takes no document", r718, QStringList{"--history", "x.met"}, 2, "",
+            "r718: nadmiarowy argument \"x.met\".\nPomoc: r718 --help\n");
     DataRow("r718 --trace without a file", r718, QStringList{"--trace", "--simulator"}, 2, "",
             "r718: opcja --trace wymaga nazwy pliku.\nPomoc: r718 --help\n");
     DataRow("r718 needs a display for its windows", r718, QStringList{}, 1, "",
@@ -129,6 +133,28 @@ void TestCommandLine::startOptions()
     QCOMPARE(options.document, QDir::toNativeSeparators(
                                    QDir::current().absoluteFilePath(QStringLiteral("meter.met"))));
     QCOMPARE(options.traceFile, QDir::current().absoluteFilePath(QStringLiteral("link.log")));
+}
+
+// r718 --history: the history window alone, a program of its own; no main menu, so no module
+// that opens the port.
+void TestCommandLine::historyWindowAlone()
+{
+    const StartOptions options =
+        ParseCommandLine({QStringLiteral("r718"), QStringLiteral("--history")});
+    QCOMPARE(int(options.action), int(StartOptions::Action::Run));
+    QVERIFY(options.historyOnly && options.newInstance);
+    CCalibratorApp app(options);
+    bool found = false;
+    QStringList windows;
+    OnModal<QDialog>(found, [&windows](QDialog* window) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                windows << QString::fromLatin1(w->metaObject()->className());
+        window->reject();
+    });
+    QCOMPARE(app.Run(), 0);
+    QVERIFY(found);
+    QCOMPARE(windows, QStringList{QStringLiteral("HistoryWindow")});
 }
 
 void TestCommandLine::documentOpensInTheMeterCheckWindow()

@@ -2,24 +2,30 @@
 // The history window over the local database: the meters with their last verdict and a filter,
 // a meter's three checks newest first with the verdict in colour, the points of a check, the
 // drift chart (one line per measuring point, one value per check) and the report of a stored
-// check printed again with the check's own date. The "Baza danych" dialog keeps a server's
-// address (never a password) and refuses a server without a name.
+// check printed again with the check's own date, the computer and user of a check, a window that
+// fits a 1366×768 screen, no export onto the database. The "Baza danych" dialog keeps a
+// server's address (never a password) and refuses a server without a name.
 
 #include "Child.h"
 #include "DataRows.h"
 #include "HistoryTestData.h"
 #include "ModalHelper.h"
 #include "RecordingMessageService.h"
+#include "ScopedDocument.h"
 
 #include "core/base/LastFolders.h"
-#include "ui/history/DriftChartView.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistoryService.h"
+#include "ui/history/DriftChartView.h"
 #include "ui/history/HistoryDatabaseDlg.h"
 #include "ui/history/HistoryWindow.h"
+#include "ui/history/RunRecording.h"
 
+#include <QChart>
+#include <QDateTimeAxis>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPrintDialog>
@@ -31,6 +37,8 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -104,6 +112,8 @@ private slots:
         QCOMPARE(lines[2]->at(2).y(), 0.35);
 
         checks->selectRow(2);
+        QCOMPARE(Child<QLabel>(window, "detailsLabel")->text(),
+                 "Komputer: stanowisko-1; użytkownik: technik");
         QCOMPARE(RowTexts(points, 2),
                  QStringList({"300.50", "300.00", "0.50", "0.40", "0.05", "mV", "+"}));
         QCOMPARE(points->item(2, 2)->foreground().color(), QColor(255, 0, 0));
@@ -190,6 +200,108 @@ private slots:
                                                QString(" zapisano w pliku:\n") + chosen});
         QVERIFY(QFileInfo(chosen).size() > 0);
         QCOMPARE(LastFolder(fileKind), other.path());
+    }
+
+    // With its frame and a panel of the desktop the window fits a 1366×768 screen, and the
+    // lists give way before its buttons would leave it.
+    void fitsASmallScreen()
+    {
+        RecordingMessageService messages;
+        HistoryWindow window(history, messages);
+        const int room = 768 - 30 - 40; // the title bar and a panel
+        QVERIFY2(window.height() <= room, qPrintable(QString::number(window.height())));
+        QVERIFY(window.width() <= 1366);
+        QVERIFY(window.minimumSizeHint().height() <= room);
+        window.show();
+        QTRY_VERIFY(window.MetersLoaded());
+        for (const char* name : {"printButton", "exportButton"}) {
+            auto* button = Child<QPushButton>(window, name);
+            QVERIFY(
+                window.rect().contains(QRect(button->mapTo(&window, QPoint()), button->size())));
+        }
+    }
+
+    // The export never goes onto the database's file; the history stays readable.
+    void exportNeverOntoTheDatabase()
+    {
+        RecordingMessageService messages;
+        HistoryWindow window(history, messages);
+        window.show();
+        QTRY_VERIFY(window.MetersLoaded());
+        Child<QLineEdit>(window, "filterEdit")->setText("v-6");
+        QTRY_VERIFY(window.ChecksLoaded());
+        QVERIFY(!window.ExportShownChecks(LocalHistoryPath()));
+        QCOMPARE(messages.Texts(),
+                 QStringList{"Nie zapisano historii sprawdzeń w pliku:\n" + LocalHistoryPath() +
+                             "\nTo jest plik bazy danych historii sprawdzeń."});
+        HistoryDatabase db(HistoryConfig{});
+        QString error;
+        HistoryStore* store = db.Store(&error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->Meters().value.size(), 2);
+    }
+
+    // The time axis of the drift: checks of one day spread over their hours.
+    void driftTimeAxis_data()
+    {
+        DataColumns<QStringList, QString, QString>("times", "format", "title");
+        QTest::addColumn<qint64>("longest"); // the most the axis may span, in minutes
+        DataRow("checks of one day: the time of day",
+                QStringList{"2024-05-06T09:00:00", "2024-05-06T15:00:00"}, "HH:mm",
+                "Godzina sprawdzenia (06.05.2024)", qint64(8 * 60));
+        DataRow("one check: a day either side", QStringList{"2024-05-06T09:00:00"},
+                "dd.MM.yyyy HH:mm", "Data sprawdzenia", qint64(2 * 24 * 60));
+        DataRow("checks over months: dates",
+                QStringList{"2024-01-06T09:00:00", "2024-05-06T15:00:00"}, "dd.MM.yyyy",
+                "Data sprawdzenia", qint64(140 * 24 * 60));
+    }
+    void driftTimeAxis()
+    {
+        QFETCH(QStringList, times);
+        QFETCH(QString, format);
+        QFETCH(QString, title);
+        QFETCH(qint64, longest);
+        DriftData drift;
+        drift.series.append(DriftData::Series{"100.00 mV", {}});
+        for (const QString& t : times)
+            drift.series[0].values.append(DriftData::Value{At(t), 0.1, 0.4});
+        DriftChartView chart;
+        chart.Show(drift, 0);
+        auto* axis = qobject_cast<QDateTimeAxis*>(chart.chart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(axis);
+        QCOMPARE(axis->format(), format);
+        QCOMPARE(axis->titleText(), title);
+        QVERIFY(axis->min() < At(times.first()) && axis->max() > At(times.last()));
+        QVERIFY2(axis->min().secsTo(axis->max()) <= longest * 60,
+                 qPrintable(axis->min().toString() + " - " + axis->max().toString()));
+    }
+
+    // A run's records that the local file cannot take now (another program holds it) are
+    // kept, and the message says so and where; the next use takes them in.
+    void runKeptWhileTheFileIsLocked()
+    {
+        const QString kept = LocalHistoryPath() + "-waiting";
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(LocalHistoryPath());
+        QVERIFY(holder.open());
+        QVERIFY(QSqlQuery(holder).exec("BEGIN IMMEDIATE"));
+        ScopedDocument session;
+        FillSampleDocument(session.document, "Zablokowany", "Z/1");
+        RecordingMessageService messages;
+        RecordMeasurementRun(session, {0}, history, messages, nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!messages.messages.isEmpty(), 15000);
+        QVERIFY(QSqlQuery(holder).exec("ROLLBACK"));
+        holder.close();
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase("holder");
+        const QString text = messages.Texts().value(0);
+        QVERIFY2(
+            text.startsWith("Wyniki pomiarów nie zostały zapisane w historii sprawdzeń.\n") &&
+                text.endsWith("\n\nZachowano je w folderze " + kept +
+                              "; zostaną dopisane do historii, gdy baza danych będzie dostępna."),
+            qPrintable(text));
+        QCOMPARE(history.SendQueued().result().waiting, 0);
+        QCOMPARE(history.Checks("Zablokowany", "Z/1").result().value.size(), 1);
     }
 
     void databaseSettings()
