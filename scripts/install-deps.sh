@@ -18,11 +18,12 @@ fi
 set_name=${1:-build}
 
 # The compiler, the build tools and the libraries the build links; dpkg-buildflags (dpkg-dev)
-# gives Debian's hardening flags; scdoc writes the manual pages, which every build makes.
+# gives Debian's hardening flags; scdoc writes the manual pages, which every build makes; libpq
+# lets the history cut a call to a server that stopped answering.
 build=(
     build-essential dpkg-dev cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
-    libxlsxwriter-dev
+    libxlsxwriter-dev libpq-dev
     scdoc
 )
 # What the program loads at run time, out of the linker's sight: Qt's Polish dialogs, the

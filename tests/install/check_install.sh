@@ -71,6 +71,10 @@ for size in 16 32 48 64 128 256; do
 done
 xmllint --noout "$usr/share/icons/hicolor/scalable/apps/$id.svg" || fail "scalable icon"
 
+# The lab's server set-up script and the administrator's guide.
+[ -f "$usr/share/r718/r718-lab-setup.sql" ] || fail "no lab set-up script"
+[ -f "$usr/share/doc/tevano718/ADMIN.md" ] || fail "no administrator's guide"
+
 # The manual pages render without a warning.
 for page in r718 r718-report r718-sim; do
     man_file="$usr/share/man/man1/$page.1.gz"

@@ -143,15 +143,35 @@ bool PgServer::Stop()
     return !running;
 }
 
-QString PgServer::Url() const
+bool PgServer::Psql(const QStringList& arguments)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(bin + QStringLiteral("/psql"),
+            QStringList{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"),
+                        folder.path(), QStringLiteral("-p"), QString::number(port),
+                        QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-d"),
+                        QStringLiteral("postgres")} +
+                arguments);
+    const bool finished = p.waitForFinished(60000);
+    if (finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return true;
+    error = QStringLiteral("psql %1 failed: %2")
+                .arg(arguments.join(' '), QString::fromLocal8Bit(p.readAll()));
+    p.kill();
+    p.waitForFinished(1000);
+    return false;
+}
+
+QString PgServer::Url(const QString& user, const QString& database) const
 {
     QUrl url;
     url.setScheme(QStringLiteral("postgresql"));
-    url.setPath(QStringLiteral("/postgres"));
+    url.setPath(QLatin1Char('/') + database);
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("host"), folder.path());
     query.addQueryItem(QStringLiteral("port"), QString::number(port));
-    query.addQueryItem(QStringLiteral("user"), QStringLiteral("postgres"));
+    query.addQueryItem(QStringLiteral("user"), user);
     url.setQuery(query);
     return url.toString(QUrl::FullyEncoded);
 }

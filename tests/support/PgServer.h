@@ -22,8 +22,14 @@ public:
     bool Stop();
     QString LastError() const { return error; }
 
-    // R718_HISTORY for this server: database and user "postgres", trusted on the socket.
-    QString Url() const;
+    // R718_HISTORY for this server: by default database and user "postgres", trusted on the
+    // socket (every role is).
+    QString Url(const QString& user = QStringLiteral("postgres"),
+                const QString& database = QStringLiteral("postgres")) const;
+
+    // Runs psql on this server as the user postgres, as an administrator would; false with
+    // LastError() (psql's output) on failure.
+    bool Psql(const QStringList& arguments);
 
 private:
     bool Init();

@@ -65,6 +65,8 @@ struct CheckRecord
 
     bool passed = true; // no measured point exceeds its permissible error
     QList<CheckPointRecord> points;
+    // Not stored: the record waits in this bench's local queue for the server.
+    bool waiting = false;
 
     // "400 mV"
     QString RangeText() const;

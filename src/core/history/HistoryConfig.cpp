@@ -23,7 +23,10 @@ QString HistoryConfig::Description() const
     if (!user.isEmpty())
         text += user + QLatin1Char('@');
     text += host.startsWith(QLatin1Char('/')) ? QStringLiteral("[%1]").arg(host) : host;
-    return text + QStringLiteral(":%1/%2").arg(port).arg(database);
+    text += QStringLiteral(":%1/%2").arg(port).arg(database);
+    if (!schema.isEmpty())
+        text += QStringLiteral("?schema=") + schema;
+    return text;
 }
 
 HistoryConfig HistoryConfig::Current()
@@ -55,6 +58,7 @@ HistoryConfig HistoryConfig::FromSettings()
     config.port = s.value("History/Port", 5432).toInt();
     config.database = s.value("History/Database").toString();
     config.user = s.value("History/User").toString();
+    config.schema = s.value("History/Schema").toString();
     return config;
 }
 
@@ -66,6 +70,10 @@ void HistoryConfig::SaveToSettings() const
     s.setValue("History/Port", port);
     s.setValue("History/Database", database);
     s.setValue("History/User", user);
+    if (schema.isEmpty())
+        s.remove("History/Schema");
+    else
+        s.setValue("History/Schema", schema);
 }
 
 bool HistoryConfig::ParseUrl(const QString& text, HistoryConfig& config, QString* reason)
@@ -79,7 +87,8 @@ bool HistoryConfig::ParseUrl(const QString& text, HistoryConfig& config, QString
     if (!url.isValid() ||
         (url.scheme() != QLatin1String("postgresql") && url.scheme() != QLatin1String("postgres")))
         return fail(QStringLiteral("oczekiwano adresu postgresql://użytkownik@serwer:port/baza"));
-    if (!url.password().isEmpty())
+    const QUrlQuery query(url);
+    if (!url.password().isEmpty() || query.hasQueryItem("password"))
         return fail(QStringLiteral("hasło nie może być częścią adresu; podaj je w pliku ~/.pgpass "
                                    "lub w zmiennej PGPASSWORD"));
     HistoryConfig c;
@@ -89,7 +98,6 @@ bool HistoryConfig::ParseUrl(const QString& text, HistoryConfig& config, QString
     c.port = url.port(5432);
     c.user = url.userName();
     c.database = url.path().mid(1);
-    const QUrlQuery query(url);
     if (query.hasQueryItem("host"))
         c.host = query.queryItemValue("host", QUrl::FullyDecoded);
     if (query.hasQueryItem("port"))
@@ -98,6 +106,7 @@ bool HistoryConfig::ParseUrl(const QString& text, HistoryConfig& config, QString
         c.user = query.queryItemValue("user", QUrl::FullyDecoded);
     if (query.hasQueryItem("dbname"))
         c.database = query.queryItemValue("dbname", QUrl::FullyDecoded);
+    c.schema = query.queryItemValue("schema", QUrl::FullyDecoded);
     if (c.host.isEmpty())
         return fail(QStringLiteral("brak nazwy serwera w adresie"));
     if (c.database.isEmpty())

@@ -19,6 +19,7 @@ struct HistoryConfig
     int port = 5432;
     QString database;
     QString user;
+    QString schema;               // the tables' schema; empty: the first of the role's search_path
     bool fromEnvironment = false; // chosen by R718_HISTORY, which the settings cannot change
     QString invalid;              // why R718_HISTORY could not be used; nothing is sent then
 
@@ -34,8 +35,9 @@ struct HistoryConfig
     static HistoryConfig FromSettings();
     void SaveToSettings() const;
 
-    // Parses postgresql://[user@][host][:port]/database[?host=SOCKET-FOLDER&port=N&user=U].
-    // False, with the reason in Polish, for anything else; a password in the text is refused.
+    // Parses postgresql://[user@][host][:port]/database[?host=SOCKET-FOLDER&port=N&user=U&
+    // schema=S]. False, with the reason in Polish, for anything else; a password in the text
+    // (user:password@ or ?password=) is refused.
     static bool ParseUrl(const QString& text, HistoryConfig& config, QString* reason);
 };
 

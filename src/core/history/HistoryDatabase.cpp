@@ -4,6 +4,7 @@
 #include "core/base/FileAccess.h"
 #include "core/history/HistoryFiles.h"
 #include "core/history/HistorySchema.h"
+#include "core/history/ServerLine.h"
 #include "core/history/SqlHistoryStore.h"
 
 #include <QAtomicInt>
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QScopedValueRollback>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -30,12 +32,36 @@ QString NewConnectionName(const char* kind)
 // Records are sent in batches of this many, each batch in one transaction.
 constexpr int sendBatch = 50;
 
-// The database's own words (libpq speaks the user's language), without the driver's English
-// "Unable to connect" behind them.
 QString DatabaseReason(const QSqlError& error)
 {
-    const QString text = error.databaseText().trimmed();
-    return text.isEmpty() ? error.text().trimmed() : text;
+    return HistorySchema::Reason(error);
+}
+
+// Every call has a limit, so that a server out of reach or stalled never holds a bench: the
+// connection (per address tried), each statement, and TCP keepalives with a limit on unanswered
+// data for a network cut without a reset. A stalled server on a Unix socket is left to
+// ServerLine.
+const char* const connectOptions =
+    "connect_timeout=3;application_name=r718;options='-c statement_timeout=20000';"
+    "keepalives=1;keepalives_idle=10;keepalives_interval=5;keepalives_count=3;"
+    "tcp_user_timeout=20000";
+
+// libpq skips a password file that others may read, and says so on standard error only.
+QString PasswordFileProblem()
+{
+#ifdef Q_OS_UNIX
+    QString path = qEnvironmentVariable("PGPASSFILE");
+    if (path.isEmpty())
+        path = QDir::homePath() + QStringLiteral("/.pgpass");
+    const QFileInfo file(path);
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    if (file.isFile() && (file.permissions() & others))
+        return QStringLiteral("Plik haseł %1 jest pomijany, bo mają do niego dostęp inni "
+                              "użytkownicy; zmień jego prawa poleceniem: chmod 600 %1")
+            .arg(QDir::toNativeSeparators(path));
+#endif
+    return QString();
 }
 
 QString LocalFailure(const QString& path, const QString& reason)
@@ -119,6 +145,11 @@ bool HistoryDatabase::OpenServer(QString* error)
             "Brak sterownika PostgreSQL bibliotek Qt (pakiet libqt6sql6-psql).");
         return false;
     }
+    if (line && line->Closed()) {
+        *error = QStringLiteral("Program kończy pracę; sprawdzenia czekają w kolejce.");
+        return false;
+    }
+    const ServerLine::Call call(line);
     QString failure;
     {
         QSqlDatabase db = QSqlDatabase::contains(serverName)
@@ -130,12 +161,25 @@ bool HistoryDatabase::OpenServer(QString* error)
         db.setUserName(config.user);
         // No password here: libpq reads ~/.pgpass or PGPASSWORD. A server out of reach must
         // not hold the records up for long; they wait in the local queue.
-        db.setConnectOptions(QStringLiteral("connect_timeout=3;application_name=r718"));
+        db.setConnectOptions(QString::fromLatin1(connectOptions));
         if (!db.open()) {
             failure = QStringLiteral("Nie można połączyć się z serwerem bazy danych %1: %2")
                           .arg(config.Description(), DatabaseReason(db.lastError()));
+            const QString passwords = PasswordFileProblem();
+            if (!passwords.isEmpty())
+                failure += QStringLiteral("\n") + passwords;
         } else {
-            failure = HistorySchema::Migrate(db);
+            if (line)
+                line->Attach(db);
+            QSqlQuery path(db);
+            if (!config.schema.isEmpty() &&
+                !path.exec(
+                    QStringLiteral("SET search_path TO %1")
+                        .arg(db.driver()->escapeIdentifier(config.schema, QSqlDriver::TableName))))
+                failure = QStringLiteral("nie można wybrać schematu %1: %2")
+                              .arg(config.schema, DatabaseReason(path.lastError()));
+            else
+                failure = HistorySchema::Migrate(db);
             if (!failure.isEmpty())
                 failure = QStringLiteral("Serwer bazy danych %1: %2").arg(config.Description(), failure);
             else
@@ -157,6 +201,8 @@ void HistoryDatabase::ForgetServer()
 void HistoryDatabase::DropServer()
 {
     // After a failure the connection may be broken; the next use connects anew.
+    if (line)
+        line->Detach();
     serverStore.reset();
     if (QSqlDatabase::contains(serverName)) {
         QSqlDatabase::database(serverName, false).close();
@@ -166,8 +212,21 @@ void HistoryDatabase::DropServer()
 
 HistoryDatabase::Outcome HistoryDatabase::Record(const QList<CheckRecord>& records)
 {
+    Outcome outcome = Keep(records);
+    if (!outcome.error.isEmpty() || !config.IsServer() || records.isEmpty())
+        return outcome;
+    // Queued is recorded: a server out of reach is no failure of the run.
+    const Outcome sent = SendQueued();
+    outcome.sent = sent.sent;
+    outcome.waiting = sent.waiting;
+    outcome.sendError = sent.error;
+    return outcome;
+}
+
+HistoryDatabase::Outcome HistoryDatabase::Keep(const QList<CheckRecord>& records)
+{
     TakeInWaiting(); // earlier runs first
-    Outcome outcome = RecordNow(records);
+    Outcome outcome = KeepNow(records);
     QString cause;
     if (!outcome.error.isEmpty() && waiting.Keep(records, &cause)) {
         outcome.keptIn = waiting.Folder();
@@ -178,18 +237,17 @@ HistoryDatabase::Outcome HistoryDatabase::Record(const QList<CheckRecord>& recor
 
 void HistoryDatabase::TakeInWaiting()
 {
-    // Recording a run sends the server's queue, which comes back here.
     if (takingIn)
         return;
     const QScopedValueRollback guard(takingIn, true);
     for (const WaitingRecords::Run& run : waiting.Runs()) {
-        if (!RecordNow(run.records).error.isEmpty())
+        if (!KeepNow(run.records).error.isEmpty())
             return;
         WaitingRecords::Taken(run);
     }
 }
 
-HistoryDatabase::Outcome HistoryDatabase::RecordNow(const QList<CheckRecord>& records)
+HistoryDatabase::Outcome HistoryDatabase::KeepNow(const QList<CheckRecord>& records)
 {
     Outcome outcome;
     if (records.isEmpty())
@@ -201,6 +259,7 @@ HistoryDatabase::Outcome HistoryDatabase::RecordNow(const QList<CheckRecord>& re
         outcome.error = localStore->Save(records);
         if (!outcome.error.isEmpty())
             outcome.error = LocalFailure(localPath, outcome.error);
+        outcome.waiting = QueuedCount().value_or(0);
         return outcome;
     }
 
@@ -231,10 +290,7 @@ HistoryDatabase::Outcome HistoryDatabase::RecordNow(const QList<CheckRecord>& re
         db.rollback();
         return outcome;
     }
-    // Queued is recorded: a server out of reach is no failure of the run.
-    const Outcome sent = SendQueued();
-    outcome.sent = sent.sent;
-    outcome.waiting = sent.waiting;
+    outcome.waiting = QueuedCount().value_or(int(records.size()));
     return outcome;
 }
 
@@ -243,7 +299,11 @@ HistoryDatabase::Outcome HistoryDatabase::SendQueued()
     TakeInWaiting();
     Outcome outcome;
     if (!config.IsServer()) {
-        outcome.waiting = waiting.Count();
+        // Nothing to send. What waits: runs kept beside a file that was locked, and records
+        // queued for a server before the bench changed to the local file.
+        QString unread;
+        outcome.waiting =
+            waiting.Count() + (OpenLocal(&unread) ? QueuedCount().value_or(0) : 0);
         return outcome;
     }
     if (!OpenLocal(&outcome.error))
@@ -273,7 +333,11 @@ HistoryDatabase::Outcome HistoryDatabase::SendQueued()
             break;
         if (!OpenServer(&outcome.error))
             break;
-        const QString failure = serverStore->Save(batch);
+        QString failure;
+        {
+            const ServerLine::Call call(line);
+            failure = serverStore->Save(batch);
+        }
         if (!failure.isEmpty()) {
             outcome.error = QStringLiteral("Serwer bazy danych %1: %2").arg(config.Description(), failure);
             DropServer();
@@ -301,8 +365,6 @@ HistoryDatabase::Outcome HistoryDatabase::SendQueued()
 
 std::optional<int> HistoryDatabase::QueuedCount()
 {
-    if (!config.IsServer())
-        return 0;
     QString error;
     if (!OpenLocal(&error))
         return std::nullopt;
@@ -344,6 +406,27 @@ QString HistoryDatabase::BackUp(const QString& target)
     QFile::setPermissions(target,
                           QFile::ReadOwner | QFile::WriteOwner); // as private as the history
     return QString();
+}
+
+Fetched<QList<CheckRecord>> HistoryDatabase::QueuedRecords()
+{
+    Fetched<QList<CheckRecord>> result;
+    if (!OpenLocal(&result.error))
+        return result;
+    QSqlQuery q(QSqlDatabase::database(localName, false));
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT record FROM outbox ORDER BY queued_at, id"))) {
+        result.error = LocalFailure(localPath, q.lastError().text());
+        return result;
+    }
+    while (q.next()) {
+        CheckRecord c;
+        if (RecordFromJson(QJsonDocument::fromJson(q.value(0).toString().toUtf8()).object(), c)) {
+            c.waiting = true;
+            result.value << c;
+        }
+    }
+    return result;
 }
 
 HistoryStore* HistoryDatabase::Store(QString* error)

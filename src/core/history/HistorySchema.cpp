@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/history/HistorySchema.h"
 
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -43,6 +44,11 @@ const char* const version2[] = {
     "CREATE TABLE outbox (id TEXT PRIMARY KEY, record TEXT NOT NULL, queued_at TEXT NOT NULL)",
 };
 
+bool IsPostgres(const QSqlDatabase& db)
+{
+    return db.driverName() == QLatin1String("QPSQL");
+}
+
 struct Step
 {
     const char* const* statements;
@@ -54,14 +60,27 @@ const Step steps[] = {
 };
 static_assert(std::size(steps) == HistorySchema::currentVersion);
 
-bool IsPostgres(const QSqlDatabase& db)
-{
-    return db.driverName() == QLatin1String("QPSQL");
-}
-
 QString Failed(const QString& what, const QSqlError& error)
 {
-    return QStringLiteral("%1: %2").arg(what, error.text());
+    return QStringLiteral("%1: %2").arg(what, HistorySchema::Reason(error));
+}
+
+// Whether schema_version is where unqualified names lead. Qt's table list names the tables of
+// a PostgreSQL schema other than public with the schema in front, so the server is asked.
+std::optional<bool> HasVersionTable(QSqlDatabase& db, QString* error)
+{
+    if (!IsPostgres(db))
+        return db.tables().contains(QStringLiteral("schema_version"));
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM pg_catalog.pg_tables"
+                                   " WHERE schemaname = current_schema()"
+                                   " AND tablename = 'schema_version')")) ||
+        !query.next()) {
+        if (error)
+            *error = HistorySchema::Reason(query.lastError());
+        return std::nullopt;
+    }
+    return query.value(0).toBool();
 }
 
 bool Exec(QSqlDatabase& db, const QString& sql, QString* error)
@@ -77,22 +96,44 @@ bool Exec(QSqlDatabase& db, const QString& sql, QString* error)
 
 namespace HistorySchema {
 
-std::optional<int> Version(QSqlDatabase& db)
+QString Reason(const QSqlError& error)
 {
-    if (!db.tables().contains(QStringLiteral("schema_version")))
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        return error.text().trimmed();
+    // The server's words without the severity before them ("ERROR:  ", "BŁĄD:  ") and the
+    // error's code after them ("(42501)").
+    static const QRegularExpression severity(QStringLiteral("^\\p{Lu}+:\\s+"));
+    static const QRegularExpression code(QStringLiteral("\\s*\\([0-9A-Z]{5}\\)$"));
+    return text.remove(severity).remove(code);
+}
+
+std::optional<int> Version(QSqlDatabase& db, QString* error)
+{
+    const std::optional<bool> present = HasVersionTable(db, error);
+    if (!present)
+        return std::nullopt;
+    if (!*present)
         return 0;
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !query.next())
+    if (!query.exec(QStringLiteral("SELECT MAX(version) FROM schema_version")) || !query.next()) {
+        if (error)
+            *error = Reason(query.lastError());
         return std::nullopt;
+    }
     return query.value(0).toInt();
 }
 
 QString Migrate(QSqlDatabase& db, int targetVersion)
 {
     QString error;
-    // Up to date: nothing to lock (a read-only file can still be read).
-    if (Version(db) == targetVersion)
+    // Up to date: nothing to lock (a read-only file can still be read, and a role that may
+    // only read and add records never needs the lock).
+    const std::optional<int> before = Version(db, &error);
+    if (before == targetVersion)
         return QString();
+    if (!before)
+        return QStringLiteral("Nie można odczytać wersji tabel bazy danych: %1").arg(error);
     // One program at a time looks at the version and upgrades; the others wait their turn.
     const bool postgres = IsPostgres(db);
     if (postgres) {
@@ -112,10 +153,10 @@ QString Migrate(QSqlDatabase& db, int targetVersion)
             QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     };
 
-    const std::optional<int> read = Version(db);
+    const std::optional<int> read = Version(db, &error);
     if (!read) {
         rollback();
-        return QStringLiteral("Nie można odczytać wersji tabel bazy danych.");
+        return QStringLiteral("Nie można odczytać wersji tabel bazy danych: %1").arg(error);
     }
     const int version = *read;
     if (version > currentVersion) {

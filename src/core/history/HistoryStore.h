@@ -16,6 +16,7 @@ struct MeterSummary
     QDateTime lastCheckedAt;
     bool lastPassed = true;
     int checks = 0;
+    int waiting = 0; // of the checks, those waiting in this bench's queue for the server
 };
 
 // A check as the list of a meter's checks shows it, newest first.

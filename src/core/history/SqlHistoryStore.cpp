@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/history/SqlHistoryStore.h"
 
+#include "core/history/HistorySchema.h"
+
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,7 +22,7 @@ const char* const pointColumns =
 
 QString Failed(const QString& what, const QSqlQuery& query)
 {
-    return QStringLiteral("%1: %2").arg(what, query.lastError().text());
+    return QStringLiteral("%1: %2").arg(what, HistorySchema::Reason(query.lastError()));
 }
 
 QString ReadFailed(const QSqlQuery& query)
@@ -159,7 +161,7 @@ QString SqlHistoryStore::Save(const QList<CheckRecord>& records)
         return QString();
     const QString what = QStringLiteral("Nie można zapisać sprawdzenia w bazie danych");
     if (!db.transaction())
-        return QStringLiteral("%1: %2").arg(what, db.lastError().text());
+        return QStringLiteral("%1: %2").arg(what, HistorySchema::Reason(db.lastError()));
 
     QSqlQuery check(db);
     QSqlQuery point(db);
@@ -193,7 +195,7 @@ QString SqlHistoryStore::Save(const QList<CheckRecord>& records)
     check.finish();
     point.finish();
     if (error.isEmpty() && !db.commit())
-        error = QStringLiteral("%1: %2").arg(what, db.lastError().text());
+        error = QStringLiteral("%1: %2").arg(what, HistorySchema::Reason(db.lastError()));
     if (!error.isEmpty())
         db.rollback();
     return error;

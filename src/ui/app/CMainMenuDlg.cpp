@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "ui/app/CMainMenuDlg.h"
 
+#include "core/app/PortSettings.h"
+#include "core/base/MessageService.h"
+#include "core/history/QueueTexts.h"
+#include "core/link/CalibratorLink.h"
+#include "core/metercheck/document/MeterCheckSession.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CPortSettingsDlg.h"
 #include "ui/app/CSplashWindow.h"
 #include "ui/app/DialogFont.h"
-#include "core/app/PortSettings.h"
 #include "ui/app/ProgramIcon.h"
 #include "ui/base/DialogUnits.h"
-#include "core/base/MessageService.h"
-#include "core/link/CalibratorLink.h"
-#include "core/metercheck/document/MeterCheckSession.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 #include "ui/panel/CCalibratorPanelDlg.h"
 
@@ -176,6 +177,17 @@ void CMainMenuDlg::OpenDocument(const QString& document)
                                           "Zakończ pracę w oknie „%2” i otwórz plik ponownie.")
                                .arg(QDir::toNativeSeparators(document), top->windowTitle()),
                            windowTitle(), MessageIcon::Warning, MessageButtons::Ok, top);
+}
+
+void CMainMenuDlg::reject()
+{
+    // What waits stays in this computer's queue; the user ends knowing that.
+    const int waiting = services.history.Queue().waiting;
+    if (waiting > 0 &&
+        services.messages.AskQuestion(ExitWithWaitingQuestion(waiting), windowTitle(),
+                                      MessageButtons::YesNo, this) != MessageAnswer::Yes)
+        return;
+    QDialog::reject();
 }
 
 void CMainMenuDlg::paintEvent(QPaintEvent* event)

@@ -56,6 +56,8 @@ public:
 
     // The Enter action of the menu does nothing.
     void accept() override {}
+    // Ends the program; while checks wait for the server, after asking.
+    void reject() override;
 
 protected:
     // Each module runs as a modal window owned by the menu and is gone when these return.

@@ -102,6 +102,8 @@ HistoryConfig HistoryDatabaseDlg::Chosen() const
     config.port = portBox->value();
     config.database = databaseEdit->text().trimmed();
     config.user = userEdit->text().trimmed();
+    // Named in the settings only (the administrator's guide says how); kept as it is.
+    config.schema = HistoryConfig::FromSettings().schema;
     return config;
 }
 

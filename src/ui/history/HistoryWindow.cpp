@@ -3,13 +3,14 @@
 
 #include "core/base/LastFolders.h"
 #include "core/base/MessageService.h"
-#include "ui/history/DriftChartView.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryService.h"
+#include "core/metercheck/report/ReportClock.h"
+#include "ui/history/DriftChartView.h"
+#include "ui/history/QueueStatusLabel.h"
 #include "ui/history/StoredCheckReport.h"
 #include "ui/metercheck/report/PdfFileJobs.h"
 #include "ui/metercheck/report/ProtocolPrinter.h"
-#include "core/metercheck/report/ReportClock.h"
 #include "ui/metercheck/report/ReportPrintDialog.h"
 
 #include <QDialogButtonBox>
@@ -58,10 +59,21 @@ QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignC
     return item;
 }
 
-QTableWidgetItem* VerdictCell(bool passed)
+// A check waiting in this bench's queue for the server says so beside its verdict.
+QTableWidgetItem* VerdictCell(bool passed, const QString& waitingNote = QString())
 {
-    QTableWidgetItem* item = Cell(VerdictText(passed));
+    QString text = VerdictText(passed);
+    if (!waitingNote.isEmpty())
+        text += QStringLiteral(" (%1)").arg(waitingNote);
+    QTableWidgetItem* item = Cell(text);
     item->setForeground(passed ? passColour : failColour);
+    if (!waitingNote.isEmpty()) {
+        QFont italic = item->font();
+        italic.setItalic(true);
+        item->setFont(italic);
+        item->setToolTip(
+            QStringLiteral("Zapisane na tym komputerze, czeka na wysłanie do serwera."));
+    }
     return item;
 }
 
@@ -156,6 +168,7 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(halves, 1);
+    layout->addWidget(new QueueStatusLabel(history, this));
     layout->addLayout(buttonRow);
 
     metersTable->setColumnWidth(0, 200);
@@ -187,6 +200,15 @@ void HistoryWindow::ShowStatus(const QString& text)
     status->setText(text);
 }
 
+void HistoryWindow::ShowReadError(const QString& error)
+{
+    // A server out of reach fails every read alike: one box says it.
+    if (error == shownReadError)
+        return;
+    shownReadError = error;
+    messages.ShowError(error, this);
+}
+
 void HistoryWindow::LoadMeters()
 {
     ShowStatus(QStringLiteral("Wczytywanie historii..."));
@@ -195,14 +217,14 @@ void HistoryWindow::LoadMeters()
         history.SendQueued();
     history.Meters().then(this, [this](const Fetched<QList<MeterSummary>>& m) {
         metersLoaded = true;
-        if (!m.Ok()) {
-            ShowStatus(QString());
-            messages.ShowError(m.error, this);
-            return;
-        }
+        // Without the database the checks waiting in the queue are still listed.
         meters = m.value;
-        ShowStatus(QStringLiteral("Baza danych: %1").arg(HistoryService::Config().Description()));
+        ShowStatus(
+            m.Ok() ? QStringLiteral("Baza danych: %1").arg(HistoryService::Config().Description())
+                   : QString());
         ShowMeters();
+        if (!m.Ok())
+            ShowReadError(m.error);
     });
 }
 
@@ -224,7 +246,11 @@ void HistoryWindow::ShowMeters()
             metersTable->setItem(row, 0, Cell(m.name, Qt::AlignLeft | Qt::AlignVCenter));
             metersTable->setItem(row, 1, Cell(m.number, Qt::AlignLeft | Qt::AlignVCenter));
             metersTable->setItem(row, 2, Cell(DateTimeText(m.lastCheckedAt)));
-            metersTable->setItem(row, 3, VerdictCell(m.lastPassed));
+            metersTable->setItem(
+                row, 3,
+                VerdictCell(m.lastPassed,
+                            m.waiting > 0 ? QStringLiteral("czeka na wysłanie: %1").arg(m.waiting)
+                                          : QString()));
         }
         metersTable->setUpdatesEnabled(true);
         metersTable->clearSelection();
@@ -255,10 +281,8 @@ void HistoryWindow::OnMeterChosen()
             if (asked != request)
                 return;
             checksLoaded = true;
-            if (!c.Ok()) {
-                messages.ShowError(c.error, this);
-                return;
-            }
+            if (!c.Ok())
+                ShowReadError(c.error);
             // Newest first, the ranges of one run in their order in the document.
             checks = c.value;
             std::reverse(checks.begin(), checks.end());
@@ -275,7 +299,11 @@ void HistoryWindow::OnMeterChosen()
                 if (!checks[i].sensorName.isEmpty())
                     range += QStringLiteral(" (%1)").arg(checks[i].sensorName);
                 checksTable->setItem(i, 1, Cell(range));
-                checksTable->setItem(i, 2, VerdictCell(checks[i].passed));
+                checksTable->setItem(
+                    i, 2,
+                    VerdictCell(checks[i].passed, checks[i].waiting
+                                                      ? QStringLiteral("czeka na wysłanie")
+                                                      : QString()));
             }
             exportButton->setEnabled(!checks.isEmpty());
             if (!checks.isEmpty())

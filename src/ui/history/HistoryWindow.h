@@ -52,6 +52,8 @@ private:
     void OnPrint();
     void OnExport();
     void ShowStatus(const QString& text);
+    // A read's failure in a box; the same failure again shows none.
+    void ShowReadError(const QString& error);
     // "<what> zapisano w pliku:" and the file, as after a printed report's PDF file.
     void ShowWrittenFile(const QString& what, const QString& file);
 
@@ -73,4 +75,5 @@ private:
     bool metersLoaded = false;
     bool checksLoaded = false;
     QString openDocument;
+    QString shownReadError;
 };

@@ -3,6 +3,7 @@
 
 #include "core/base/MessageService.h"
 #include "core/history/HistoryService.h"
+#include "core/history/QueueTexts.h"
 #include "core/metercheck/document/MeterCheckSession.h"
 
 #include <QDir>
@@ -36,6 +37,9 @@ QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& 
                                    "można je zapisać do pliku.")
                         .arg(o.error),
                     window.data());
+            else if (!o.sendError.isEmpty())
+                messages.Show(RunKeptNotSentText(o.sendError), QStringLiteral("Historia sprawdzeń"),
+                              MessageIcon::Warning, MessageButtons::Ok, window.data());
             return o;
         });
 }

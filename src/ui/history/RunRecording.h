@@ -14,7 +14,9 @@ struct MeterCheckSession;
 // The end of a measurement run: every range of the session's document in which the run
 // confirmed a point becomes one record of `history`. Returns at once; the record is written on
 // the history's worker thread, and a failure is shown in one message over `owner` (the document and
-// the window keep every result). A run that measured nothing records nothing.
+// the window keep every result); so is a record kept but not sent to the server, once for the
+// run (the retries that follow are silent, the status line shows them). A run that measured
+// nothing records nothing.
 QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& session,
                                                        const QList<int>& measuredRanges,
                                                        HistoryService& history,

@@ -2,7 +2,10 @@
 // The history in its two databases: the local SQLite file and a PostgreSQL server that this
 // test starts itself (initdb and pg_ctl in a temporary folder, a Unix socket only). Records
 // round-trip, tables of the first version are upgraded, two benches record at once, and a
-// server that is down gets every queued record once when it is back.
+// server that is down gets every queued record once when it is back. The lab's set-up script
+// makes an own schema with an owner and a bench role; a bench without a right hears the
+// server's reason and keeps its records waiting; a stalled server process holds neither a
+// record nor the program's end; a bench killed before sending loses nothing.
 
 #include "DataRows.h"
 #include "HistoryTestData.h"
@@ -10,13 +13,20 @@
 
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistorySchema.h"
+#include "core/history/HistoryService.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -43,6 +53,33 @@ class TestHistoryDb : public QObject
     PgServer server;
     QTemporaryDir scratch;
 
+    // A statement run on the server by its superuser; false with the reason in a warning.
+    bool ServerExec(const QString& sql, const QString& database = "postgres")
+    {
+        bool done = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "admin-exec");
+            const HistoryConfig c = ServerConfig(server.Url());
+            db.setHostName(c.host);
+            db.setPort(c.port);
+            db.setUserName(c.user);
+            db.setDatabaseName(database);
+            QSqlQuery q(db);
+            done = db.open() && q.exec(sql);
+            if (!done)
+                qWarning() << db.lastError().text() << q.lastError().text();
+        }
+        QSqlDatabase::removeDatabase("admin-exec");
+        return done;
+    }
+
+    // The program's environment for this process: the database of `url` and a data folder.
+    static void UseHistory(const QString& url, const QString& dataFolder)
+    {
+        qputenv("R718_HISTORY", url.toUtf8());
+        qputenv("XDG_DATA_HOME", dataFolder.toUtf8());
+    }
+
     // A count on the server, read directly.
     int ServerCount(const QString& sql, const QString& database = "postgres")
     {
@@ -64,12 +101,13 @@ class TestHistoryDb : public QObject
         return n;
     }
 
-    // Runs history_writer with the server of this test and a local file of `dataFolder`.
-    QProcess* Writer(const QStringList& args, const QString& dataFolder)
+    // Runs history_writer with the server of this test (or `url`) and a local file of
+    // `dataFolder`.
+    QProcess* Writer(const QStringList& args, const QString& dataFolder, QString url = QString())
     {
         auto* p = new QProcess(this);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("R718_HISTORY", server.Url());
+        env.insert("R718_HISTORY", url.isEmpty() ? server.Url() : url);
         env.insert("XDG_DATA_HOME", dataFolder);
         p->setProcessEnvironment(env);
         p->start(R718_HISTORY_WRITER, args);
@@ -254,6 +292,198 @@ private slots:
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM points p JOIN checks c ON c.id = p.check_id"
                              " WHERE meter_name = 'Q'"),
                  60);
+    }
+
+    // The lab's set-up as the administrator's guide gives it: the script run by psql, the
+    // owner's first connection makes the tables in the schema r718, and two benches sharing
+    // the bench role record 100 checks each at once.
+    void labSetUpWithOwnSchemaAndTwoRoles()
+    {
+        QVERIFY2(server.Psql({"-f", R718_LAB_SETUP_SQL}), qPrintable(server.LastError()));
+        // Run again (a lab repeating it) it changes nothing and fails nothing.
+        QVERIFY2(server.Psql({"-f", R718_LAB_SETUP_SQL}), qPrintable(server.LastError()));
+        const QString ownerUrl = server.Url("r718_owner", "r718");
+        const QString benchUrl = server.Url("r718_bench", "r718");
+
+        // The bench role may not make the tables: it says so in the server's words.
+        {
+            HistoryDatabase early(ServerConfig(benchUrl), scratch.filePath("early.sqlite"));
+            QString error;
+            QVERIFY(!early.Store(&error));
+            QVERIFY2(error.contains("permission denied for schema r718"), qPrintable(error));
+        }
+        {
+            HistoryDatabase owner(ServerConfig(ownerUrl), scratch.filePath("owner.sqlite"));
+            QString error;
+            QVERIFY2(owner.Store(&error), qPrintable(error));
+        }
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'r718'", "r718"),
+                 4);
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'public'", "r718"),
+                 0);
+
+        QTemporaryDir benchA;
+        QTemporaryDir benchB;
+        QProcess* a = Writer({"record", "100", "LA"}, benchA.path(), benchUrl);
+        QProcess* b = Writer({"record", "100", "LB"}, benchB.path(), benchUrl);
+        int codeA = 0;
+        int codeB = 0;
+        const QString outA = Finish(a, &codeA);
+        const QString outB = Finish(b, &codeB);
+        QCOMPARE(outA, "recorded 100 waiting 0 | ");
+        QCOMPARE(outB, "recorded 100 waiting 0 | ");
+        QCOMPARE(ServerCount("SELECT COUNT(DISTINCT id) FROM r718.checks", "r718"), 200);
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM r718.points", "r718"), 600);
+        // The bench role may read and add, nothing more.
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM information_schema.role_table_grants"
+                             " WHERE grantee = 'r718_bench' AND privilege_type NOT IN"
+                             " ('SELECT', 'INSERT')",
+                             "r718"),
+                 0);
+    }
+
+    // A bench whose role lost a right: the server's reason reaches the user, and the records
+    // refused wait in the queue, counted, until the right is back.
+    void benchWithoutARight()
+    {
+        const QString benchUrl = server.Url("r718_bench", "r718");
+        QVERIFY(ServerExec("REVOKE SELECT ON r718.schema_version FROM r718_bench", "r718"));
+        {
+            HistoryDatabase bench(ServerConfig(benchUrl), scratch.filePath("rights.sqlite"));
+            QString error;
+            QVERIFY(!bench.Store(&error));
+            QVERIFY2(error.contains("Nie można odczytać wersji tabel bazy danych: permission "
+                                    "denied for table schema_version"),
+                     qPrintable(error));
+        }
+        QVERIFY(ServerExec("GRANT SELECT ON r718.schema_version TO r718_bench", "r718"));
+
+        QVERIFY(ServerExec("REVOKE INSERT ON r718.checks FROM r718_bench", "r718"));
+        QTemporaryDir data;
+        UseHistory(benchUrl, data.path());
+        {
+            HistoryService history;
+            const HistoryDatabase::Outcome refused =
+                history.Record({SampleCheck("R", "1", QDateTime::currentDateTime())}).result();
+            QCOMPARE(refused.error, QString()); // kept: no failure of the run
+            QVERIFY2(refused.sendError.contains("permission denied for table checks"),
+                     qPrintable(refused.sendError));
+            QCOMPARE(refused.waiting, 1);
+            QTRY_COMPARE(history.Queue().waiting, 1);
+            QVERIFY(history.Queue().failedAt.isValid());
+            QVERIFY(history.Queue().failure.contains("permission denied for table checks"));
+            // Refused again by the retry: still there.
+            QCOMPARE(history.SendQueued().result().waiting, 1);
+
+            QVERIFY(ServerExec("GRANT INSERT ON r718.checks TO r718_bench", "r718"));
+            const HistoryDatabase::Outcome sent = history.SendQueued().result();
+            QCOMPARE(sent.sent, 1);
+            QCOMPARE(sent.waiting, 0);
+            QTRY_COMPARE(history.Queue().waiting, 0);
+            QVERIFY(history.Queue().failure.isEmpty());
+        }
+        qunsetenv("R718_HISTORY");
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM r718.checks WHERE meter_name = 'R'", "r718"), 1);
+    }
+
+    // The server process of the bench's connection stops answering (SIGSTOP): the next runs are
+    // kept at once, the service ends within 5 s, and the records go once the server resumes.
+    void stalledServer()
+    {
+        QVERIFY(ServerExec("CREATE DATABASE stalled"));
+        const QString url = server.Url("postgres", "stalled");
+        QTemporaryDir data;
+        UseHistory(url, data.path());
+        auto history = std::make_unique<HistoryService>();
+        const HistoryDatabase::Outcome first =
+            history->Record({SampleCheck("S", "1", QDateTime::currentDateTime())}).result();
+        QCOMPARE(first.sendError, QString()); // sent by this call or by the start's
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM checks WHERE meter_name = 'S'", "stalled"), 1);
+        const int backend = ServerCount("SELECT pid FROM pg_stat_activity WHERE datname = 'stalled'"
+                                        " AND application_name = 'r718'");
+        QVERIFY(backend > 0);
+        QCOMPARE(::kill(backend, SIGSTOP), 0);
+        auto resume = qScopeGuard([backend] { ::kill(backend, SIGCONT); });
+
+        // The first run's send hangs; the next run is kept all the same.
+        QFuture<HistoryDatabase::Outcome> stalled =
+            history->Record({SampleCheck("S", "2", QDateTime::currentDateTime())});
+        QTRY_COMPARE(history->Queue().waiting, 1);
+        history->Record({SampleCheck("S", "3", QDateTime::currentDateTime())});
+        QTRY_COMPARE(history->Queue().waiting, 2);
+        QVERIFY(!stalled.isFinished());
+        QElapsedTimer end;
+        end.start();
+        history.reset();
+        QVERIFY2(end.elapsed() < 5000, qPrintable(QString::number(end.elapsed())));
+        QVERIFY(stalled.isFinished());
+        QVERIFY(!stalled.result().sendError.isEmpty());
+
+        resume.dismiss();
+        QCOMPARE(::kill(backend, SIGCONT), 0);
+        HistoryService again; // sends what waits at its start
+        QTRY_COMPARE(ServerCount("SELECT COUNT(*) FROM checks WHERE meter_name = 'S'", "stalled"),
+                     3);
+        qunsetenv("R718_HISTORY");
+    }
+
+    // A bench killed after keeping a run and before sending it: the next start sends it. A bench
+    // killed after the server stored a record and before the queue forgot it sends it again,
+    // and the server keeps it once.
+    void killedBeforeOrAfterTheSend()
+    {
+        QTemporaryDir data;
+        int code = 0;
+        const QString out = Finish(Writer({"keep-and-die", "3", "K"}, data.path()), &code);
+        QCOMPARE(code, -1); // killed
+        QVERIFY2(out.startsWith("kept, waiting 3"), qPrintable(out));
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM checks WHERE meter_name = 'K'"), 0);
+        QCOMPARE(Finish(Writer({"send"}, data.path()), &code), "sent 3 waiting 0 | ");
+
+        HistoryDatabase db(ServerConfig(server.Url()), scratch.filePath("twice.sqlite"));
+        const CheckRecord check = SampleCheck("K2", "1", QDateTime::currentDateTime());
+        QCOMPARE(db.Record({check}).sent, 1);
+        {
+            // The queue as a kill between the server's commit and the local delete leaves it.
+            QSqlDatabase queue = QSqlDatabase::addDatabase("QSQLITE", "queue");
+            queue.setDatabaseName(scratch.filePath("twice.sqlite"));
+            QVERIFY(queue.open());
+            QSqlQuery q(queue);
+            q.prepare("INSERT INTO outbox (id, record, queued_at) VALUES (?, ?, '2000-01-01')");
+            q.addBindValue(check.id);
+            q.addBindValue(QString::fromUtf8(QJsonDocument(RecordToJson(check)).toJson()));
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase("queue");
+        QCOMPARE(db.QueuedCount(), 1);
+        QCOMPARE(db.SendQueued().waiting, 0);
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM checks WHERE meter_name IN ('K', 'K2')"), 4);
+        QCOMPARE(ServerCount("SELECT COUNT(*) FROM points p JOIN checks c ON c.id = p.check_id"
+                             " WHERE meter_name IN ('K', 'K2')"),
+                 12);
+    }
+
+    // A password file others may read is skipped by libpq: the failure says so, not only the
+    // standard error.
+    void passwordFileOthersMayRead()
+    {
+        QTemporaryDir home;
+        const QString passwords = home.filePath("pgpass");
+        QFile file(passwords);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("*:*:*:*:tajne\n");
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther));
+        qputenv("PGPASSFILE", QFile::encodeName(passwords));
+        const auto restore = qScopeGuard([] { qunsetenv("PGPASSFILE"); });
+        HistoryDatabase db(ServerConfig("postgresql:///lab?host=/nonexistent-r718"),
+                           scratch.filePath("pgpass.sqlite"));
+        QString error;
+        QVERIFY(!db.Store(&error));
+        QVERIFY2(error.contains("Plik haseł " + passwords + " jest pomijany") &&
+                     error.contains("chmod 600"),
+                 qPrintable(error));
     }
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
+#include "HistoryTestData.h"
 #include "ModalHelper.h"
 #include "TestServices.h"
 
@@ -73,6 +74,7 @@ private slots:
     void enterDoesNothing();
     void endingTheMenu_data();
     void endingTheMenu();
+    void endingWithChecksWaiting();
     void keyboardWalksTheEnabledButtons();
     void spacePressesTheFocusedButton();
     void buttonsStartTheirModules();
@@ -208,6 +210,35 @@ void TestMainMenu::endingTheMenu()
     QTimer::singleShot(3000, &menu, [&] { menu.done(99); }); // fails the test, never hangs it
     QCOMPARE(menu.exec(), int(QDialog::Rejected));
     QVERIFY(menu.started.isEmpty());
+}
+
+// Checks waiting for the server: the end asks, "Nie" keeps the program, "Tak" ends it.
+void TestMainMenu::endingWithChecksWaiting()
+{
+    qputenv("R718_HISTORY", "postgresql:///lab?host=/nonexistent-r718");
+    const auto forget = qScopeGuard([this] {
+        qunsetenv("R718_HISTORY");
+        ForgetLocalHistory();
+        services.history.SendQueued().waitForFinished();
+        QTRY_COMPARE(services.history.Queue().waiting, 0);
+        services.messages.messages.clear();
+    });
+    services.history.Record({SampleCheck("M", "1", QDateTime::currentDateTime())})
+        .waitForFinished();
+    QTRY_COMPARE(services.history.Queue().waiting, 1);
+
+    RecordingMenu menu(link, meterCheck, services);
+    menu.show();
+    services.messages.answers << MessageAnswer::No << MessageAnswer::Yes;
+    menu.reject();
+    QVERIFY(menu.isVisible());
+    QCOMPARE(services.messages.Texts().size(), 1);
+    QVERIFY2(services.messages.Texts()[0].startsWith(
+                 "Sprawdzenia czekające na wysłanie do serwera bazy danych: 1."),
+             qPrintable(services.messages.Texts()[0]));
+    menu.reject();
+    QVERIFY(!menu.isVisible());
+    QCOMPARE(menu.result(), int(QDialog::Rejected));
 }
 
 void TestMainMenu::keyboardWalksTheEnabledButtons()

@@ -329,6 +329,48 @@ private slots:
         QVERIFY(!settings.allKeys().join(' ').contains("assword", Qt::CaseInsensitive));
         HistoryConfig{}.SaveToSettings();
     }
+
+    // A check waiting for a server out of reach: counted in the status line and listed,
+    // marked, with the server chosen (beside its error) and after the bench went local.
+    void waitingChecksListedAndCounted_data()
+    {
+        DataColumns<bool, int>("onServer", "errors");
+        DataRow("server out of reach", true, 1);
+        DataRow("local database now", false, 0);
+    }
+    void waitingChecksListedAndCounted()
+    {
+        QFETCH(bool, onServer);
+        QFETCH(int, errors);
+        qputenv("R718_HISTORY", "postgresql:///lab?host=/nonexistent-r718");
+        const auto local = qScopeGuard([] { qunsetenv("R718_HISTORY"); });
+        if (onServer) { // the first row records it
+            const HistoryDatabase::Outcome o =
+                history.Record({SampleCheck("W-1", "9", At("2026-01-02T10:00:00+01:00"))}).result();
+            QCOMPARE(o.error, QString());
+            QVERIFY(!o.sendError.isEmpty());
+        }
+        QTRY_COMPARE(history.Queue().waiting, 1);
+        if (!onServer)
+            qunsetenv("R718_HISTORY");
+
+        RecordingMessageService messages;
+        HistoryWindow window(history, messages);
+        window.show();
+        QTRY_VERIFY(window.MetersLoaded());
+        const QLabel* queue = Child<QLabel>(window, "queueStatus");
+        QVERIFY(queue->isVisible());
+        QVERIFY2(queue->text().startsWith("Sprawdzenia czekające na wysłanie do serwera: 1"),
+                 qPrintable(queue->text()));
+        QCOMPARE(messages.Errors().size(), errors);
+        Child<QLineEdit>(window, "filterEdit")->setText("W-1");
+        QCOMPARE(
+            RowTexts(Child<QTableWidget>(window, "metersTable"), 0),
+            QStringList({"W-1", "9", "02.01.2026 10:00:00", "pozytywny (czeka na wysłanie: 1)"}));
+        QTRY_VERIFY(window.ChecksLoaded());
+        QCOMPARE(RowTexts(Child<QTableWidget>(window, "checksTable"), 0),
+                 QStringList({"02.01.2026 10:00:00", "400 mV", "pozytywny (czeka na wysłanie)"}));
+    }
 };
 
 QTEST_MAIN(TestHistoryWindow)

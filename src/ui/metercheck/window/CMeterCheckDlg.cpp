@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 
+#include "core/metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/run/MeasureProcedure.h"
+#include "core/metercheck/window/RecentFileList.h"
 #include "ui/base/DialogUnits.h"
 #include "ui/history/HistoryMenu.h"
+#include "ui/history/QueueStatusLabel.h"
 #include "ui/history/RunRecording.h"
 #include "ui/metercheck/charts/CErrorsChartPage.h"
 #include "ui/metercheck/charts/CPointsChartPage.h"
-#include "core/metercheck/document/MeterCheckSession.h"
 #include "ui/metercheck/report/OutputCommands.h"
-#include "core/metercheck/run/MeasureProcedure.h"
 #include "ui/metercheck/run/MeasurementDialogs.h"
 #include "ui/metercheck/window/CRangesPage.h"
-#include "core/metercheck/window/RecentFileList.h"
 #include "ui/metercheck/window/ScreenDialogs.h"
 
 #include <QAction>
@@ -122,6 +123,8 @@ void CMeterCheckDlg::BuildTabs()
     }
     column->addWidget(frame, 1);
     layout()->addWidget(area);
+    // Shown only while checks wait for the server.
+    layout()->addWidget(new QueueStatusLabel(services.history, this));
 
     connect(tabs, &QTabBar::currentChanged, this, [this](int t) {
         if (!selectingTab)

@@ -7,6 +7,7 @@
 // measured nothing leaves none, and a history that cannot be written costs one message and
 // nothing of what the window shows.
 
+#include "Child.h"
 #include "DocumentBuilder.h"
 #include "OperatorHand.h"
 #include "RecordingMessageService.h"
@@ -30,6 +31,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabBar>
@@ -206,6 +209,31 @@ private slots:
         QCOMPARE(Row(points, 1).mid(0, 3), QStringList({"100.50", "100.00", "0.50"}));
         QCOMPARE(session.document.ranges[0].points[1].reading, "301.25");
         QCOMPARE(Recorded(services.history).size(), 2);
+
+        // A server out of reach: the run waits in the queue, one message says so, the status
+        // line counts it, and the retry is silent.
+        qputenv("R718_HISTORY", "postgresql:///lab?host=/nonexistent-r718");
+        const auto local = qScopeGuard([] { qunsetenv("R718_HISTORY"); });
+        messages.messages.clear();
+        {
+            OperatorHand hand(false, false, {"100.5", "301.25"});
+            window.Action(CMeterCheckDlg::Command::Measure)->trigger();
+        }
+        QTRY_COMPARE(messages.messages.size(), 1);
+        QCOMPARE(messages.messages[0].icon, MessageIcon::Warning);
+        QVERIFY2(messages.messages[0].text.startsWith("Wyniki pomiarów zapisano na tym "
+                                                      "komputerze, ale nie dotarły do serwera") &&
+                     messages.messages[0].text.contains("/nonexistent-r718"),
+                 qPrintable(messages.messages[0].text));
+        QTRY_COMPARE(services.history.Queue().waiting, 1);
+        const QLabel* queue = Child<QLabel>(window, "queueStatus");
+        QVERIFY(!queue->isHidden());
+        QVERIFY2(queue->text().startsWith("Sprawdzenia czekające na wysłanie do serwera: 1; "
+                                          "ostatnia próba ("),
+                 qPrintable(queue->text()));
+        services.history.SendQueued().waitForFinished();
+        QCoreApplication::processEvents();
+        QCOMPARE(messages.messages.size(), 1);
     }
 };
 
