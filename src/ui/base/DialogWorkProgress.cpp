@@ -10,10 +10,17 @@ DialogWorkProgress::DialogWorkProgress(QWidget* parent, const QString& title)
     dialog->setWindowTitle(title);
     dialog->setCancelButtonText(QStringLiteral("Anuluj"));
     dialog->setWindowModality(Qt::WindowModal);
-    dialog->setMinimumDuration(showAfterMs);
+    dialog->setMinimumDuration(ShowAfterMs());
     dialog->setAutoClose(false);
     dialog->setAutoReset(false);
     dialog->reset(); // nothing shows until the work starts
+}
+
+int DialogWorkProgress::ShowAfterMs()
+{
+    bool given = false;
+    const int ms = qEnvironmentVariableIntValue("R718_PROGRESS_AFTER_MS", &given);
+    return given && ms >= 0 ? ms : 500;
 }
 
 DialogWorkProgress::~DialogWorkProgress()
