@@ -65,7 +65,7 @@ public:
         target.moveTop(area.top());
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        Child<ChartControl>(page, "chart")->renderTo(*painter, target);
+        Child<ChartControl>(page, "chart")->RenderTo(*painter, target);
         painter->restore();
         jobs.EndPage();
         jobs.EndJob();

@@ -15,6 +15,7 @@
 //    timed from the key event to the source readout's repaint. Target: 90th percentile
 //    <= 50 ms.
 
+#include "Child.h"
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "ui/base/DialogWorkProgress.h"
@@ -297,7 +298,7 @@ int main(int argc, char* argv[])
         std::vector<int> keys;
         for (int i = 0; int(keys.size()) < trials; ++i)
             keys.push_back(i % 6 == 5 ? int(Qt::Key_Backspace) : int(Qt::Key_1) + i % 6);
-        KeyTimer timer(target, panel.Source()->Display());
+        KeyTimer timer(target, Child<CSourceDisplay>(panel, "sourceDisplay"));
         const std::vector<double> latency = timer.Run(keys);
         const double p90 = Percentile(latency, 90);
         std::printf("%-44s median %7.2f  p90 %7.2f  max %7.2f ms  (%zu keys)  p90 %s\n",

@@ -171,7 +171,7 @@ private slots:
 
         // A 600 °C range of a K thermocouple with the junction at To = 23 °C, after the first.
         DataGrid* ranges = Child<DataGrid>(*window, "rangesGrid");
-        ranges->selectWholeRow(2);
+        ranges->SelectWholeRow(2);
         OnModal<CRangeDlg>(seen, [](CRangeDlg* d) {
             ClickChild(d, "temperatureOption");
             ChooseItem(d, "thermocoupleList", "K (NiCr-NiAl)");
@@ -199,7 +199,7 @@ private slots:
 
         // "Pomiary" on the voltage range: the calibrator is set to each point and the meter's
         // indication typed.
-        ranges->selectWholeRow(1);
+        ranges->SelectWholeRow(1);
         QCOMPARE(session.currentRange, qint16(0));
         OnModal<CProcedureDlg>(seen, [](CProcedureDlg* d) { ButtonWithText(d, "OK")->click(); });
         int measured = 0;

@@ -7,10 +7,10 @@
 #include "DataRows.h"
 #include "RecordingMessageService.h"
 #include "SimLink.h"
-#include "ui/controls/ColorButton.h"
 #include "core/link/CalibratorLink.h"
 #include "core/link/NumberText.h"
 #include "core/link/SerialDevice.h"
+#include "ui/controls/ColorButton.h"
 #include "ui/panel/CCalibratorPanelDlg.h"
 #include "ui/panel/CMeterDisplay.h"
 #include "ui/panel/CSourceDisplay.h"
@@ -57,10 +57,11 @@ double Value(const ReadoutContent& shown)
     return shown.positive ? magnitude : -magnitude;
 }
 
+// Keypad keys by what they are: "7", "Point", "Enter"...
 void Keys(CCalibratorPanelDlg& panel, const QStringList& keys)
 {
     for (const QString& key : keys)
-        panel.Source()->KeypadButton(key)->click();
+        Child<ColorButton>(panel, QStringLiteral("sourceKey_") + key)->click();
 }
 
 void Close(CCalibratorPanelDlg& panel, ModalMessages& messages)
@@ -92,7 +93,7 @@ void TestPanelFaults::faultWhilePolling_data()
     // The set-point fails while the poll timer runs on under the error box.
     DataRow("silence for ever, met by a set-point", QStringList{"silence forever"},
             QStringList{"silence off"}, QStringList{"^N+1.000%"} + recovery, false,
-            QStringList{"1", "E"});
+            QStringList{"1", "Enter"});
     DataRow("NAK storm, met by a poll", QStringList{"nak 40"}, QStringList{"clear"},
             QStringList{"^P%"} + recovery, false, QStringList{});
     DataRow("device gone before a poll's reply", QStringList{"hangup-mid reply"}, QStringList{},
@@ -121,12 +122,13 @@ void TestPanelFaults::faultWhilePolling()
         panel.show();
         QTRY_VERIFY(sim.Frames().size() >= 3);
         QVERIFY(link.LinkAlive());
-        meter = panel.Meter();
+        meter = Child<MeterHalf>(panel, "meterHalf");
         // +40 mV out, read back in the 500 mV measure range (four commands and a poll queued).
-        panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
-        Keys(panel, {"4", "0", "E"});
+        Child<QAbstractButton>(panel, "sourceRange_50mV")->click();
+        Keys(panel, {"4", "0", "Enter"});
         Child<QAbstractButton>(meter, "meterRange_500mV")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) - 40.0) < 0.1, 6000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            qAbs(Value(Child<CMeterDisplay>(meter, "meterDisplay")->Shown()) - 40.0) < 0.1, 6000);
 
         const qsizetype mark = sim.Frames().size();
         for (const QString& c : fault)
@@ -141,16 +143,22 @@ void TestPanelFaults::faultWhilePolling()
         QVERIFY(panel.PollTimer().isActive());
         // No stale reading and no zero that looks live: the readout says that nothing is
         // measured, and the source readout that its set-point does not reach the calibrator.
-        QCOMPARE(meter->Display()->Shown().valueText, QStringLiteral("- - - -"));
-        QCOMPARE(meter->Display()->Shown().statusWord, QStringLiteral("BRAK"));
-        QCOMPARE(meter->Display()->Shown().rangeName, QStringLiteral("500mV"));
-        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("BRAK"));
+        QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().valueText,
+                 QStringLiteral("- - - -"));
+        QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().statusWord,
+                 QStringLiteral("BRAK"));
+        QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().rangeName,
+                 QStringLiteral("500mV"));
+        QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
+                 QStringLiteral("BRAK"));
 
         // The panel still answers: a set-point is taken and shown, and goes nowhere.
         const qsizetype dead = sim.Frames().size();
-        Keys(panel, {"1", "2", "E"});
-        QCOMPARE(panel.Source()->Display()->Shown().valueText, QStringLiteral("12.000"));
-        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("BRAK"));
+        Keys(panel, {"1", "2", "Enter"});
+        QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().valueText,
+                 QStringLiteral("12.000"));
+        QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
+                 QStringLiteral("BRAK"));
         QTest::qWait(600);
         QCOMPARE(sim.Frames().size(), dead);
         Close(panel, messages);
@@ -165,8 +173,10 @@ void TestPanelFaults::faultWhilePolling()
         QTRY_COMPARE(messages.Errors(), QStringList({noLink, noPort}));
         QVERIFY(!link.LinkAlive());
         QTest::qWait(600);
-        QCOMPARE(panel.Meter()->Display()->Shown().valueText, QStringLiteral("- - - -"));
-        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("BRAK"));
+        QCOMPARE(Child<CMeterDisplay>(panel, "meterDisplay")->Shown().valueText,
+                 QStringLiteral("- - - -"));
+        QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
+                 QStringLiteral("BRAK"));
         Close(panel, messages);
     }
 
@@ -180,11 +190,13 @@ void TestPanelFaults::faultWhilePolling()
         QVERIFY(link.LinkAlive());
         QCOMPARE(sim.Frames().mid(mark, 3), QStringList({"^I%", "^X%", "^S1%"}));
         // Live again: a new set-point shows in the reading.
-        Keys(panel, {"2", "5", "E"});
-        QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(panel.Meter()->Display()->Shown()) - 25.0) < 0.1, 3000);
+        Keys(panel, {"2", "5", "Enter"});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            qAbs(Value(Child<CMeterDisplay>(panel, "meterDisplay")->Shown()) - 25.0) < 0.1, 3000);
         QVERIFY(sim.Frames().mid(mark).contains(QStringLiteral("^N+25.000%")));
-        QCOMPARE(panel.Meter()->Display()->Shown().statusWord, QString());
-        QCOMPARE(panel.Source()->Display()->Shown().statusWord, QStringLiteral("OPR"));
+        QCOMPARE(Child<CMeterDisplay>(panel, "meterDisplay")->Shown().statusWord, QString());
+        QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
+                 QStringLiteral("OPR"));
         Close(panel, messages);
     }
     QCOMPARE(messages.Errors(), away ? QStringList({noLink, noPort}) : QStringList{noLink});

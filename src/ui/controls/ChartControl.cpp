@@ -33,14 +33,14 @@ ChartControl::ChartControl(QWidget* parent) : QChartView(parent)
     setRenderHint(QPainter::Antialiasing);
     chart()->legend()->setAlignment(Qt::AlignBottom);
     chart()->setTitleFont(ChartTitleFont(chart()->titleFont()));
-    rebuild();
+    Rebuild();
 }
 
 void ChartControl::setChartKind(ChartKind newKind)
 {
     kind = newKind;
     if (!open)
-        rebuild();
+        Rebuild();
 }
 
 void ChartControl::setTitle(TitlePlace place, const QString& text)
@@ -50,31 +50,31 @@ void ChartControl::setTitle(TitlePlace place, const QString& text)
         return;
     titles[at] = text;
     if (!open)
-        rebuild();
+        Rebuild();
 }
 
 void ChartControl::setAxisMinimum(double value)
 {
     axisMin = value;
     if (!open)
-        rebuild();
+        Rebuild();
 }
 
 void ChartControl::setAxisMaximum(double value)
 {
     axisMax = value;
     if (!open)
-        rebuild();
+        Rebuild();
 }
 
 void ChartControl::setAxisStep(double value)
 {
     axisStepValue = value;
     if (!open)
-        rebuild();
+        Rebuild();
 }
 
-bool ChartControl::openData(int seriesCount, int pointCount)
+bool ChartControl::OpenData(int seriesCount, int pointCount)
 {
     if (seriesCount < 0 || pointCount < 0)
         return false;
@@ -87,12 +87,12 @@ bool ChartControl::openData(int seriesCount, int pointCount)
     return true;
 }
 
-bool ChartControl::closeData()
+bool ChartControl::CloseData()
 {
     if (!open)
         return false;
     open = false;
-    rebuild();
+    Rebuild();
     return true;
 }
 
@@ -127,7 +127,7 @@ double ChartControl::pointValue(int s, int point) const
     return series[s].values[point];
 }
 
-void ChartControl::rebuild()
+void ChartControl::Rebuild()
 {
     QChart* c = chart();
     c->removeAllSeries();
@@ -207,7 +207,7 @@ void ChartControl::rebuild()
     }
 }
 
-void ChartControl::renderTo(QPainter& painter, const QRectF& target)
+void ChartControl::RenderTo(QPainter& painter, const QRectF& target)
 {
     // A chart that was never shown (printing from a hidden page) is laid out at the size of
     // the chart page first, so that it looks the same on paper as on the screen.

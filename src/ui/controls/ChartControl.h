@@ -51,9 +51,9 @@ public:
 
     // Starts a new set of values: seriesCount series of pointCount values, all 0, series 0
     // current. False (and nothing changes) for negative counts.
-    bool openData(int seriesCount, int pointCount);
+    bool OpenData(int seriesCount, int pointCount);
     // Ends the block and draws the chart; false when no block was open.
-    bool closeData();
+    bool CloseData();
     bool dataOpen() const { return open; }
 
     void setSeriesLegend(int series, const QString& legend);
@@ -77,7 +77,7 @@ public:
 
     // Draws the chart as last drawn into target (for printing and PDF files), stretched to it;
     // texts and lines scale with the chart.
-    void renderTo(QPainter& painter, const QRectF& target);
+    void RenderTo(QPainter& painter, const QRectF& target);
     // The size a chart that is not on the screen is drawn at (the chart pages' control).
     static constexpr int unshownWidth = 770;
     static constexpr int unshownHeight = 481;
@@ -90,7 +90,7 @@ private:
         QList<double> values;
     };
 
-    void rebuild();
+    void Rebuild();
 
     ChartKind kind = ChartKind::Lines;
     QStringList titles{QString(), QString(), QString(), QString()};

@@ -8,16 +8,16 @@ ColorButton::ColorButton(const QString& text, QWidget* parent) : QPushButton(tex
 void ColorButton::setBackColor(const QColor& color)
 {
     back = color;
-    applyColors();
+    ApplyColors();
 }
 
 void ColorButton::setTextColor(const QColor& color)
 {
     text = color;
-    applyColors();
+    ApplyColors();
 }
 
-void ColorButton::applyColors()
+void ColorButton::ApplyColors()
 {
     if (!back.isValid() && !text.isValid()) {
         setStyleSheet(QString());

@@ -25,7 +25,7 @@ public:
     QColor textColor() const { return text; }
 
 private:
-    void applyColors();
+    void ApplyColors();
 
     QColor back;
     QColor text;

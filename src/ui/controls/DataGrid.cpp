@@ -40,7 +40,7 @@ DataGrid::DataGrid(int rows, int columns, QWidget* parent)
             [this](int row, int column) { emit gridClicked(row + 1, column); });
 }
 
-QTableWidgetItem* DataGrid::bodyItem(int row, int column)
+QTableWidgetItem* DataGrid::BodyItem(int row, int column)
 {
     if (row < 1 || row > rowCount() || column < 0 || column >= columnCount())
         return nullptr;
@@ -60,7 +60,7 @@ void DataGrid::setCellText(int row, int column, const QString& text)
             header->setText(text);
         return;
     }
-    if (QTableWidgetItem* cell = bodyItem(row, column))
+    if (QTableWidgetItem* cell = BodyItem(row, column))
         cell->setText(text);
 }
 
@@ -70,7 +70,7 @@ QString DataGrid::cellText(int row, int column) const
     return cell ? cell->text() : QString();
 }
 
-void DataGrid::clearRows(int first, int last)
+void DataGrid::ClearRows(int first, int last)
 {
     for (int row = qMax(first, 1); row <= qMin(last, rowCount()); ++row)
         for (int column = 0; column < columnCount(); ++column)
@@ -80,7 +80,7 @@ void DataGrid::clearRows(int first, int last)
 
 void DataGrid::setCellTextColor(int row, int column, const QColor& color)
 {
-    if (QTableWidgetItem* cell = bodyItem(row, column))
+    if (QTableWidgetItem* cell = BodyItem(row, column))
         cell->setForeground(color.isValid() ? QBrush(color) : QBrush());
 }
 
@@ -94,7 +94,7 @@ QColor DataGrid::cellTextColor(int row, int column) const
 
 void DataGrid::setCellBackground(int row, int column, const QColor& color)
 {
-    if (QTableWidgetItem* cell = bodyItem(row, column))
+    if (QTableWidgetItem* cell = BodyItem(row, column))
         cell->setBackground(color.isValid() ? QBrush(color) : QBrush());
 }
 
@@ -147,7 +147,7 @@ int DataGrid::currentGridRow() const
     return currentRow() + 1;
 }
 
-void DataGrid::selectWholeRow(int row)
+void DataGrid::SelectWholeRow(int row)
 {
     if (row < 1 || row > rowCount())
         return;

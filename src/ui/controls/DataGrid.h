@@ -20,7 +20,7 @@ public:
     void setCellText(int row, int column, const QString& text);
     QString cellText(int row, int column) const;
     // Empties the texts of body rows first..last (colours stay).
-    void clearRows(int first, int last);
+    void ClearRows(int first, int last);
 
     // Text and background colour of one body cell; an invalid colour returns to the grid's own.
     void setCellTextColor(int row, int column, const QColor& color);
@@ -40,7 +40,7 @@ public:
     // The current cell, in grid rows (1..n; 0 when nothing is current).
     int currentGridRow() const;
     // Makes (row, column 0) current and selects the whole row, without moving the view.
-    void selectWholeRow(int row);
+    void SelectWholeRow(int row);
     // Scrolls so that the given body row is the first one shown.
     void setFirstVisibleRow(int row);
     int firstVisibleRow() const;
@@ -64,6 +64,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QTableWidgetItem* bodyItem(int row, int column);
+    QTableWidgetItem* BodyItem(int row, int column);
     QList<Qt::Alignment> columnAlignments;
 };

@@ -14,16 +14,16 @@ OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(
 void OptionButton::setBackColor(const QColor& color)
 {
     back = color;
-    applyColors();
+    ApplyColors();
 }
 
 void OptionButton::setTextColor(const QColor& color)
 {
     text = color;
-    applyColors();
+    ApplyColors();
 }
 
-void OptionButton::applyColors()
+void OptionButton::ApplyColors()
 {
     QString sheet;
     if (back.isValid())

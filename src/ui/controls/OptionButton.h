@@ -30,7 +30,7 @@ signals:
     void valueClicked();
 
 private:
-    void applyColors();
+    void ApplyColors();
 
     QColor back;
     QColor text;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "ui/panel/CCalibratorPanelDlg.h"
 
-#include "ui/base/DialogUnits.h"
 #include "core/base/MessageService.h"
-#include "ui/controls/ColorButton.h"
 #include "core/link/CalibratorLink.h"
 #include "core/link/CommandSender.h"
 #include "core/link/LinkSession.h"
+#include "ui/base/DialogUnits.h"
+#include "ui/controls/ColorButton.h"
 #include "ui/panel/MeterHalf.h"
 #include "ui/panel/PanelLook.h"
 #include "ui/panel/SourceHalf.h"
@@ -64,6 +64,7 @@ CCalibratorPanelDlg::CCalibratorPanelDlg(CommandSender& sender, const PanelPort&
     source = new SourceHalf(this, sender, messages, prompt);
 
     resetButton = new ColorButton(QStringLiteral("RESET"), this);
+    resetButton->setObjectName(QStringLiteral("resetButton")); // 1173
     resetButton->setGeometry(DialogUnits::Rect(249, 312, 31, 16));
     resetButton->setBackColor(PanelLook::resetFace);
     resetButton->setFont(PanelLook::ResetFont());

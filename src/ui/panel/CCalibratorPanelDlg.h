@@ -36,9 +36,6 @@ public:
 
     static constexpr int pollIntervalMs = 500;
 
-    SourceHalf* Source() const { return source; }
-    MeterHalf* Meter() const { return meter; }
-    ColorButton* ResetButton() const { return resetButton; }
     const QTimer& PollTimer() const { return pollTimer; }
 
     // The whole-panel reset ("RESET", Delete key).

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "ui/panel/MeterHalf.h"
 
+#include "core/panel/AveragingTimer.h"
+#include "core/panel/MeasureLogic.h"
+#include "core/panel/MeasureRangeTable.h"
+#include "core/panel/PanelState.h"
+#include "core/panel/SourceRangeTable.h"
 #include "ui/base/DialogUnits.h"
 #include "ui/controls/ColorButton.h"
 #include "ui/controls/OptionButton.h"
 #include "ui/controls/ToggleButton.h"
-#include "core/panel/AveragingTimer.h"
 #include "ui/panel/CMeterDisplay.h"
 #include "ui/panel/DialogParamPrompt.h"
-#include "core/panel/MeasureLogic.h"
-#include "core/panel/MeasureRangeTable.h"
 #include "ui/panel/PanelLook.h"
-#include "core/panel/PanelState.h"
-#include "core/panel/SourceRangeTable.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -84,7 +84,7 @@ QLabel* MeterHalf::AddLabel(const QString& text, int x, int y, int w, int h, Qt:
 void MeterHalf::BuildHeadingAndFrame()
 {
     auto* heading = Placed(new QLabel(QStringLiteral("METER"), this), 7, 6, 240, 16);
-    heading->setObjectName(QStringLiteral("meterHeading"));
+    heading->setObjectName(QStringLiteral("meterHeading")); // 1154
     heading->setAlignment(Qt::AlignCenter);
     heading->setFont(HeadingFont());
     heading->setAutoFillBackground(true);
@@ -107,8 +107,9 @@ void MeterHalf::BuildSelectors()
 {
     const QStringList captions = {QStringLiteral("RANGE"), QStringLiteral("T/C"),
                                   QStringLiteral("RTD")};
-    const QStringList names = {QStringLiteral("meterFamilyRange"), QStringLiteral("meterFamilyTc"),
-                               QStringLiteral("meterFamilyRtd")};
+    const QStringList names = {QStringLiteral("meterFamilyRange"), // 1208
+                               QStringLiteral("meterFamilyTc"),    // 1209
+                               QStringLiteral("meterFamilyRtd")};  // 1210
     const int familyY[] = {28, 69, 108};
     auto* familyGroup = new QButtonGroup(this);
     OptionButton* families[3];
@@ -137,7 +138,7 @@ void MeterHalf::BuildSelectors()
     const QList<MeasureRangeTable::RangeRadio>& radios = MeasureRangeTable::RangeRadios();
     for (int i = 0; i < radios.size(); ++i) {
         auto* radio = new QRadioButton(radios[i].caption, this);
-        radio->setObjectName(QStringLiteral("meterRange_") + radios[i].name);
+        radio->setObjectName(QStringLiteral("meterRange_") + radios[i].name); // 1029-1037, 1168
         CompactChoice(radio);
         rangeGroup->addButton(radio, i);
         rangeRadios << radio;
@@ -156,7 +157,7 @@ void MeterHalf::BuildSelectors()
     });
 
     thermocoupleList = Placed(new QComboBox(this), 55, 79, 96, 14);
-    thermocoupleList->setObjectName(QStringLiteral("meterThermocouples"));
+    thermocoupleList->setObjectName(QStringLiteral("meterThermocouples")); // 1164
     thermocoupleList->addItems(ThermocoupleNames());
     connect(thermocoupleList, &QComboBox::activated, this, [this](int index) {
         logic->SelectThermocouple(index);
@@ -164,7 +165,7 @@ void MeterHalf::BuildSelectors()
     });
 
     rtdList = Placed(new QComboBox(this), 55, 118, 96, 14);
-    rtdList->setObjectName(QStringLiteral("meterRtds"));
+    rtdList->setObjectName(QStringLiteral("meterRtds")); // 1165
     rtdList->addItems(RtdNames());
     connect(rtdList, &QComboBox::activated, this, [this](int index) {
         logic->SelectRtd(index);
@@ -173,14 +174,14 @@ void MeterHalf::BuildSelectors()
 
     rlBox = Placed(new QCheckBox(QStringLiteral("RL"), this), 161, 120, 28, 10);
     CompactChoice(rlBox);
-    rlBox->setObjectName(QStringLiteral("meterRlBox"));
+    rlBox->setObjectName(QStringLiteral("meterRlBox")); // 1075
     connect(rlBox, &QAbstractButton::clicked, this, [this](bool checked) {
         logic->SetLeadResistance(checked);
         Refresh();
     });
 
     rlButton = Placed(new ColorButton(QStringLiteral("0.00"), this), 191, 117, 24, 16);
-    rlButton->setObjectName(QStringLiteral("meterRlButton"));
+    rlButton->setObjectName(QStringLiteral("meterRlButton")); // 1202
     rlButton->setBackColor(valueFace);
     rlButton->setFont(ValueFont());
     rlButton->setAutoDefault(false);
@@ -191,13 +192,13 @@ void MeterHalf::BuildSelectors()
     rlOhm = AddLabel(QString(QChar(0x03A9)), 218, 120, 12, 10, Qt::AlignLeft);
 
     display = Placed(new CMeterDisplay(state, this), 21, 155, 212, 64);
-    display->setObjectName(QStringLiteral("meterDisplay"));
+    display->setObjectName(QStringLiteral("meterDisplay")); // 1089
 }
 
 void MeterHalf::BuildStatistics()
 {
     holdToggle = Placed(new ToggleButton(QStringLiteral("Hold"), this), 104, 234, 50, 16);
-    holdToggle->setObjectName(QStringLiteral("meterHold"));
+    holdToggle->setObjectName(QStringLiteral("meterHold")); // 1193
     holdToggle->setBackColor(stepFace);
     holdToggle->setFont(KeyFont());
     holdToggle->setFocusPolicy(Qt::NoFocus);
@@ -212,7 +213,7 @@ void MeterHalf::BuildStatistics()
     AddLabel(QStringLiteral("AVR"), 28, 276, 14, 10, Qt::AlignLeft)->setFont(Arial(6, false));
     AddLabel(QStringLiteral("="), 39, 270, 5, 14, Qt::AlignLeft);
     avgButton = Placed(new ColorButton(QStringLiteral("10"), this), 45, 270, 17, 16);
-    avgButton->setObjectName(QStringLiteral("meterAvgButton"));
+    avgButton->setObjectName(QStringLiteral("meterAvgButton")); // 1195
     avgButton->setBackColor(valueFace);
     avgButton->setFont(ValueFont());
     avgButton->setAutoDefault(false);
@@ -223,7 +224,7 @@ void MeterHalf::BuildStatistics()
     AddLabel(QStringLiteral("s"), 64, 270, 8, 16, Qt::AlignLeft);
 
     resetButton = Placed(new ColorButton(QStringLiteral("Reset"), this), 201, 269, 32, 16);
-    resetButton->setObjectName(QStringLiteral("meterReset"));
+    resetButton->setObjectName(QStringLiteral("meterReset")); // 1192
     resetButton->setBackColor(stepFace);
     resetButton->setFont(KeyFont());
     resetButton->setFocusPolicy(Qt::NoFocus);
@@ -239,12 +240,14 @@ void MeterHalf::BuildStatistics()
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return value;
     };
-    averageField =
-        field(QStringLiteral("meterAverage"), QStringLiteral("AVR = "), 80, 113, 266, 63, 20);
+    averageField = field(QStringLiteral("meterAverage"), // 1147
+                         QStringLiteral("AVR = "), 80, 113, 266, 63, 20);
     averageField->setFont(KeyFont());
-    maxField = field(QStringLiteral("meterMax"), QStringLiteral("MAX = "), 14, 47, 303, 37, 14);
-    minField = field(QStringLiteral("meterMin"), QStringLiteral("MIN = "), 92, 124, 303, 37, 14);
-    spreadField = field(QStringLiteral("meterSpread"),
+    maxField = field(QStringLiteral("meterMax"), // 1227
+                     QStringLiteral("MAX = "), 14, 47, 303, 37, 14);
+    minField = field(QStringLiteral("meterMin"), // 1228
+                     QStringLiteral("MIN = "), 92, 124, 303, 37, 14);
+    spreadField = field(QStringLiteral("meterSpread"), // 1229
                         QString(QChar(0x0394)) + QStringLiteral(" = "), 170, 196, 303, 37, 14);
 }
 

@@ -47,7 +47,6 @@ public:
     void StopAveraging();   // the panel is being closed
 
     MeasureLogic& Logic() { return *logic; }
-    CMeterDisplay* Display() const { return display; }
 
 signals:
     // A reply that came later (a reading, a command carried out or found the link given up)

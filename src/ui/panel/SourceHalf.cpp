@@ -49,6 +49,7 @@ SourceHalf::SourceHalf(QWidget* parent, CommandSender& sender, MessageService& m
     BuildHeadingAndFrame();
     BuildSelection();
     display = Placed(new CSourceDisplay(state, this), 296, 155, 212, 64);
+    display->setObjectName(QStringLiteral("sourceDisplay")); // 1090
     BuildKeypad();
     BuildSteps();
     logic.repaint = [this] { display->Draw(); };
@@ -62,6 +63,7 @@ QRect SourceHalf::PanelGeometry()
 void SourceHalf::BuildHeadingAndFrame()
 {
     auto* heading = Placed(new QLabel(QStringLiteral("SOURCE"), this), 282, 6, 240, 16);
+    heading->setObjectName(QStringLiteral("sourceHeading")); // 1153
     heading->setAlignment(Qt::AlignCenter);
     heading->setFont(HeadingFont());
     heading->setAutoFillBackground(true);
@@ -84,10 +86,14 @@ void SourceHalf::BuildSelection()
 {
     const QStringList familyCaptions = {QStringLiteral("RANGE"), QStringLiteral("T/C"),
                                         QStringLiteral("RTD")};
+    const QStringList familyNames = {QStringLiteral("sourceFamilyRange"), // 1205
+                                     QStringLiteral("sourceFamilyTc"),    // 1206
+                                     QStringLiteral("sourceFamilyRtd")};  // 1207
     const int familyY[] = {28, 69, 108};
     auto* familyGroup = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         auto* option = Placed(new OptionButton(familyCaptions[i], this), 286, familyY[i], 40, 13);
+        option->setObjectName(familyNames[i]);
         option->setBackColor(sourceHeadingBack);
         option->setTextColor(familyText);
         option->setFont(FamilyFont());
@@ -106,6 +112,7 @@ void SourceHalf::BuildSelection()
     QList<QAbstractButton*> rangeRadios;
     for (int i = 0; i < radios.size(); ++i) {
         auto* radio = new QRadioButton(radios[i].caption, this);
+        radio->setObjectName(QStringLiteral("sourceRange_") + radios[i].name); // 1093-1099, 1112
         CompactChoice(radio);
         rangeGroup->addButton(radio, i);
         rangeRadios << radio;
@@ -121,33 +128,39 @@ void SourceHalf::BuildSelection()
             [this](int id) { Act([&] { logic.CheckRange(SourceRadios()[id].name); }); });
 
     thermocoupleList = Placed(new QComboBox(this), 330, 79, 96, 14);
+    thermocoupleList->setObjectName(QStringLiteral("sourceThermocouples")); // 1156
     thermocoupleList->addItems(ThermocoupleNames());
     connect(thermocoupleList, &QComboBox::activated, this,
             [this](int index) { Act([&] { logic.SelectThermocouple(index); }); });
     junctionGroup = new QButtonGroup(this);
-    const QStringList junctions = {QStringLiteral("Tex"), QStringLiteral("Tin"),
-                                   QStringLiteral("To")};
+    const QStringList junctions = {QStringLiteral("Tex"), QStringLiteral("Tin"), // 1071, 1072
+                                   QStringLiteral("To")};                        // 1070
     for (int i = 0; i < 3; ++i) {
         auto* junction = Placed(new QRadioButton(junctions[i], this), 436, 65 + 11 * i, 30, 10);
+        junction->setObjectName(QStringLiteral("sourceJunction_") + junctions[i]);
         CompactChoice(junction);
         junctionGroup->addButton(junction, i);
     }
     connect(junctionGroup, &QButtonGroup::idClicked, this,
             [this](int id) { Act([&] { logic.ChooseColdJunction(ColdJunction(id)); }); });
     toButton = AddKey(QStringLiteral("0.0"), 472, 86, 24, 13, valueFace, ValueFont());
+    toButton->setObjectName(QStringLiteral("sourceToButton")); // 1204
     connect(toButton, &QAbstractButton::clicked, this,
             [this] { Act([&] { logic.EnterColdJunctionTemperature(); }); });
     degreeLabel = AddLabel(QStringLiteral("°C"), 499, 88, 16, 10);
 
     rtdList = Placed(new QComboBox(this), 330, 118, 96, 14);
+    rtdList->setObjectName(QStringLiteral("sourceRtds")); // 1157
     rtdList->addItems(RtdNames());
     connect(rtdList, &QComboBox::activated, this,
             [this](int index) { Act([&] { logic.SelectRtd(index); }); });
     rlBox = Placed(new QCheckBox(QStringLiteral("RL"), this), 436, 120, 28, 10);
+    rlBox->setObjectName(QStringLiteral("sourceRlBox")); // 1074
     CompactChoice(rlBox);
     connect(rlBox, &QAbstractButton::clicked, this,
             [this](bool checked) { Act([&] { logic.SetLeadResistance(checked); }); });
     rlButton = AddKey(QStringLiteral("0.00"), 466, 117, 24, 16, valueFace, ValueFont());
+    rlButton->setObjectName(QStringLiteral("sourceRlButton")); // 1203
     connect(rlButton, &QAbstractButton::clicked, this,
             [this] { Act([&] { logic.EnterLeadResistance(); }); });
     ohmLabel = AddLabel(ohmSign, 493, 120, 12, 10);
@@ -155,24 +168,36 @@ void SourceHalf::BuildSelection()
 
 void SourceHalf::BuildKeypad()
 {
-    const QString digitRows[3] = {QStringLiteral("789"), QStringLiteral("456"),
-                                  QStringLiteral("123")};
-    const int columns[3] = {288, 316, 344};
-    const int rows[4] = {245, 264, 283, 302};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            keypadButtons << AddKey(digitRows[r].mid(c, 1), columns[c], rows[r], 24, 16, keypadFace,
-                                    KeyFont());
-    keypadButtons << AddKey(QStringLiteral("+/-"), columns[0], rows[3], 24, 16, keypadFace,
-                            KeyFont());
-    keypadButtons << AddKey(QStringLiteral("0"), columns[1], rows[3], 24, 16, keypadFace,
-                            KeyFont());
-    keypadButtons << AddKey(QStringLiteral("."), columns[2], rows[3], 24, 16, keypadFace,
-                            KeyFont());
-    keypadButtons << AddKey(QStringLiteral("E"), 372, 245, 24, 54, keypadFace, KeyFont());
-    ColorButton* cancel = AddKey(QStringLiteral("CE"), 372, 302, 24, 16, keypadFace, KeyFont());
-    cancel->setTextColor(cancelText);
-    keypadButtons << cancel;
+    // The keys' names say what they are: sourceKey_7, sourceKey_Point, sourceKey_Enter...
+    struct KeyPlace
+    {
+        const char* caption;
+        const char* what;
+        int x, y, h;
+    };
+    const KeyPlace places[] = {
+        {"7", "7", 288, 245, 16},       // 1174
+        {"8", "8", 316, 245, 16},       // 1175
+        {"9", "9", 344, 245, 16},       // 1176
+        {"4", "4", 288, 264, 16},       // 1178
+        {"5", "5", 316, 264, 16},       // 1179
+        {"6", "6", 344, 264, 16},       // 1180
+        {"1", "1", 288, 283, 16},       // 1181
+        {"2", "2", 316, 283, 16},       // 1182
+        {"3", "3", 344, 283, 16},       // 1183
+        {"+/-", "Sign", 288, 302, 16},  // 1184
+        {"0", "0", 316, 302, 16},       // 1185
+        {".", "Point", 344, 302, 16},   // 1186
+        {"E", "Enter", 372, 245, 54},   // 1187
+        {"CE", "Cancel", 372, 302, 16}, // 1172
+    };
+    for (const KeyPlace& place : places) {
+        ColorButton* key = AddKey(QLatin1String(place.caption), place.x, place.y, 24, place.h,
+                                  keypadFace, KeyFont());
+        key->setObjectName(QStringLiteral("sourceKey_") + QLatin1String(place.what));
+        keypadButtons << key;
+    }
+    keypadButtons.last()->setTextColor(cancelText);
 
     for (ColorButton* key : keypadButtons) {
         const QString caption = key->QAbstractButton::text();
@@ -194,6 +219,7 @@ void SourceHalf::BuildKeypad()
 void SourceHalf::BuildSteps()
 {
     operateButton = new ToggleButton(QStringLiteral("O/S"), this);
+    operateButton->setObjectName(QStringLiteral("sourceOperate")); // 1171
     Place(operateButton, originX, originY, 492, 245, 24, 16);
     operateButton->setBackColor(stepFace);
     operateButton->setFont(KeyFont());
@@ -204,32 +230,35 @@ void SourceHalf::BuildSteps()
 
     AddLabel(deltaSign + QStringLiteral(" ="), 412, 267, 17, 10)->setAlignment(Qt::AlignRight);
     deltaButton = AddKey(QStringLiteral("0.000"), 430, 264, 30, 16, valueFace, ValueFont());
+    deltaButton->setObjectName(QStringLiteral("sourceDeltaButton")); // 1200
     connect(deltaButton, &QAbstractButton::clicked, this,
             [this] { Act([&] { logic.EnterDeltaStep(); }); });
     AddLabel(QStringLiteral("M ="), 464, 267, 21, 10)->setAlignment(Qt::AlignRight);
     mButton = AddKey(QStringLiteral("0.000"), 486, 264, 30, 16, valueFace, ValueFont());
+    mButton->setObjectName(QStringLiteral("sourceMButton")); // 1201
     connect(mButton, &QAbstractButton::clicked, this, [this] { Act([&] { logic.EnterMStep(); }); });
 
     // StepKey order: Up, Down, FastUp, FastDown, DeltaUp, DeltaDown, MUp, MDown.
     struct KeyPlace
     {
         QString caption;
+        const char* name;
         int x, y;
     };
     const KeyPlace places[8] = {
-        {upArrow, 436, 302},
-        {downArrow, 464, 302},
-        {upArrow + upArrow, 408, 302},
-        {downArrow + downArrow, 492, 302},
-        {QStringLiteral("+ ") + deltaSign, 408, 283},
-        {QStringLiteral("- ") + deltaSign, 436, 283},
-        {QStringLiteral("+ M"), 464, 283},
-        {QStringLiteral("- M"), 492, 283},
+        {upArrow, "sourceStep_Up", 436, 302},                                 // 1189
+        {downArrow, "sourceStep_Down", 464, 302},                             // 1190
+        {upArrow + upArrow, "sourceStep_FastUp", 408, 302},                   // 1188
+        {downArrow + downArrow, "sourceStep_FastDown", 492, 302},             // 1191
+        {QStringLiteral("+ ") + deltaSign, "sourceStep_DeltaUp", 408, 283},   // 1196
+        {QStringLiteral("- ") + deltaSign, "sourceStep_DeltaDown", 436, 283}, // 1197
+        {QStringLiteral("+ M"), "sourceStep_MUp", 464, 283},                  // 1198
+        {QStringLiteral("- M"), "sourceStep_MDown", 492, 283},                // 1199
     };
     for (int i = 0; i < 8; ++i) {
         ColorButton* key =
             AddKey(places[i].caption, places[i].x, places[i].y, 24, 16, stepFace, KeyFont());
-        stepButtons << key;
+        key->setObjectName(QLatin1String(places[i].name));
         connect(key, &QAbstractButton::clicked, this,
                 [this, i] { Act([&] { logic.Step(StepKey(i)); }); });
     }
@@ -355,36 +384,4 @@ bool SourceHalf::HandleKey(const PanelKeyAction& action)
     default:
         return false;
     }
-}
-
-QAbstractButton* SourceHalf::FamilyButton(SourceFamily family) const
-{
-    return familyButtons.value(int(family));
-}
-
-QAbstractButton* SourceHalf::RangeRadio(const QString& name) const
-{
-    const auto& radios = SourceRadios();
-    for (int i = 0; i < radios.size(); ++i)
-        if (radios[i].name == name)
-            return rangeGroup->button(i);
-    return nullptr;
-}
-
-QAbstractButton* SourceHalf::JunctionRadio(ColdJunction junction) const
-{
-    return junctionGroup->button(int(junction));
-}
-
-ColorButton* SourceHalf::KeypadButton(const QString& caption) const
-{
-    for (ColorButton* key : keypadButtons)
-        if (key->QAbstractButton::text() == caption)
-            return key;
-    return nullptr;
-}
-
-ColorButton* SourceHalf::StepButton(StepKey key) const
-{
-    return stepButtons.value(int(key));
 }

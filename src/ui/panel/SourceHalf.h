@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/panel/DialogParamPrompt.h"
 #include "core/panel/PanelKeys.h"
 #include "core/panel/PanelState.h"
 #include "core/panel/SourceLogic.h"
+#include "ui/panel/DialogParamPrompt.h"
 
 #include <QList>
 #include <QWidget>
 
-class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -47,22 +46,6 @@ public:
     bool HandleKey(const PanelKeyAction& action);
 
     SourceLogic& Logic() { return logic; }
-    CSourceDisplay* Display() const { return display; }
-    ToggleButton* OperateButton() const { return operateButton; }
-    // The controls by their role, for the window's tests and its keyboard.
-    QAbstractButton* FamilyButton(SourceFamily family) const;
-    QAbstractButton* RangeRadio(const QString& name) const;
-    QAbstractButton* JunctionRadio(ColdJunction junction) const;
-    QComboBox* ThermocoupleList() const { return thermocoupleList; }
-    QComboBox* RtdList() const { return rtdList; }
-    QCheckBox* LeadResistanceBox() const { return rlBox; }
-    ColorButton* ToButton() const { return toButton; }
-    ColorButton* LeadResistanceButton() const { return rlButton; }
-    ColorButton* DeltaButton() const { return deltaButton; }
-    ColorButton* MButton() const { return mButton; }
-    // Keypad keys by caption ("0"-"9", ".", "+/-", "E", "CE"), step keys by StepKey.
-    ColorButton* KeypadButton(const QString& caption) const;
-    ColorButton* StepButton(StepKey key) const;
 
 private:
     void BuildHeadingAndFrame();
@@ -95,5 +78,4 @@ private:
     CSourceDisplay* display = nullptr;
     ToggleButton* operateButton = nullptr;
     QList<ColorButton*> keypadButtons;
-    QList<ColorButton*> stepButtons; // in StepKey order
 };

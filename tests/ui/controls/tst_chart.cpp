@@ -40,7 +40,7 @@ QStringList ShownTexts(ChartControl& chart)
 {
     QImage image(770, 481, QImage::Format_RGB32);
     QPainter painter(&image);
-    chart.renderTo(painter, image.rect());
+    chart.RenderTo(painter, image.rect());
     QStringList texts;
     for (QGraphicsItem* item : chart.scene()->items())
         if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
@@ -51,7 +51,7 @@ QStringList ShownTexts(ChartControl& chart)
 // The points chart of a 400 mV range with two marked points.
 void FillPointsExample(ChartControl& chart)
 {
-    QVERIFY(chart.openData(2, 2));
+    QVERIFY(chart.OpenData(2, 2));
     chart.setTitle(ChartControl::TitlePlace::ValueAxis,
                    QStringLiteral("Wartości w punktach pomiarowych [mV]"));
     chart.setTitle(ChartControl::TitlePlace::Right, QString());
@@ -100,8 +100,8 @@ void TestChart::dataBlockIsDrawnWhenClosed()
     FillPointsExample(chart);
     QVERIFY(chart.dataOpen());
     QCOMPARE(chart.chart()->series().size(), 0); // nothing drawn while the block is open
-    QVERIFY(chart.closeData());
-    QVERIFY(!chart.closeData());
+    QVERIFY(chart.CloseData());
+    QVERIFY(!chart.CloseData());
 
     QCOMPARE(chart.seriesCount(), 2);
     QCOMPARE(chart.pointCount(), 2);
@@ -135,7 +135,7 @@ void TestChart::barsCarryTheSeries()
     ChartControl chart;
     chart.setChartKind(ChartControl::ChartKind::Bars);
     FillPointsExample(chart);
-    chart.closeData();
+    chart.CloseData();
     auto* bars = qobject_cast<QBarSeries*>(chart.chart()->series().value(0));
     QVERIFY(bars);
     QCOMPARE(bars->count(), 2);
@@ -160,11 +160,11 @@ void TestChart::errorsChartAxis()
     QFETCH(double, largest);
     QFETCH(QStringList, labels);
     ChartControl chart;
-    QVERIFY(chart.openData(3, 2));
+    QVERIFY(chart.OpenData(3, 2));
     chart.setAxisMinimum(-largest * 1.07);
     chart.setAxisMaximum(largest * 1.07);
     chart.setAxisStep(largest * 2 * 0.1);
-    chart.closeData();
+    chart.CloseData();
     // The zero line reads as zero without a sign, whatever rounding the computed tick has.
     const QString zero = labels[5];
     const QStringList shown = ShownTexts(chart);
@@ -191,9 +191,9 @@ void TestChart::textsShownAsGiven()
     QFETCH(int, place);
     QFETCH(QString, text);
     ChartControl chart;
-    QVERIFY(chart.openData(1, 2));
+    QVERIFY(chart.OpenData(1, 2));
     chart.setTitle(ChartControl::TitlePlace(place), text);
-    chart.closeData();
+    chart.CloseData();
     const QStringList shown = ShownTexts(chart);
     QVERIFY2(shown.contains(text), qPrintable(shown.join('|')));
 }
@@ -201,11 +201,11 @@ void TestChart::textsShownAsGiven()
 void TestChart::allZeroValues()
 {
     ChartControl chart;
-    QVERIFY(chart.openData(2, 1));
+    QVERIFY(chart.OpenData(2, 1));
     chart.setAxisMinimum(0);
     chart.setAxisMaximum(0);
     chart.setAxisStep(0);
-    chart.closeData();
+    chart.CloseData();
     QValueAxis* axis = ValueAxis(chart);
     QVERIFY(axis->min() < 0.0 && axis->max() > 0.0);
 }
@@ -213,8 +213,8 @@ void TestChart::allZeroValues()
 void TestChart::outOfRangeIndicesAreIgnored()
 {
     ChartControl chart;
-    QVERIFY(!chart.openData(-1, 3));
-    QVERIFY(chart.openData(1, 3));
+    QVERIFY(!chart.OpenData(-1, 3));
+    QVERIFY(chart.OpenData(1, 3));
     chart.setCurrentSeries(4);
     QCOMPARE(chart.currentSeries(), 0);
     chart.setPointValue(3, 9.0);
@@ -222,7 +222,7 @@ void TestChart::outOfRangeIndicesAreIgnored()
     chart.setSeriesLegend(2, QStringLiteral("x"));
     chart.setTitle(ChartControl::TitlePlace(4), QStringLiteral("x"));
     QCOMPARE(chart.pointValue(0, 2), 0.0);
-    QVERIFY(chart.closeData());
+    QVERIFY(chart.CloseData());
     QCOMPARE(chart.pointCount(), 3);
 }
 
@@ -232,12 +232,12 @@ void TestChart::rendersOntoAPainter()
     chart.resize(770, 481);
     chart.setChartKind(ChartControl::ChartKind::Bars);
     FillPointsExample(chart);
-    chart.closeData();
+    chart.CloseData();
     QImage page(1540, 962, QImage::Format_RGB32);
     page.fill(Qt::white);
     {
         QPainter painter(&page);
-        chart.renderTo(painter, QRectF(0, 0, 1540, 962));
+        chart.RenderTo(painter, QRectF(0, 0, 1540, 962));
     }
     page.save(QStringLiteral("chart-render.png"));
     int red = 0;

@@ -51,7 +51,7 @@ void TestDataGrid::headerAndBodyTexts()
     QCOMPARE(grid.cellText(2, 0), QString());
     QVERIFY(grid.editTriggers() == QAbstractItemView::NoEditTriggers);
 
-    grid.clearRows(1, 50);
+    grid.ClearRows(1, 50);
     QCOMPARE(grid.cellText(1, 0), QString());
     QCOMPARE(grid.cellText(50, 3), QString());
     QCOMPARE(grid.cellText(0, 0), QStringLiteral("Zakres"));
@@ -123,7 +123,7 @@ void TestDataGrid::wholeRowSelection()
     DataGrid grid(51, 7);
     QSignalSpy entered(&grid, &DataGrid::enteredCell);
     QSignalSpy selection(&grid, &DataGrid::rowSelectionChanged);
-    grid.selectWholeRow(4);
+    grid.SelectWholeRow(4);
     QCOMPARE(grid.currentGridRow(), 4);
     QCOMPARE(grid.currentColumn(), 0);
     QCOMPARE(grid.selectedItems().size() + 0, 0); // no items yet: check the model's selection
@@ -135,9 +135,9 @@ void TestDataGrid::wholeRowSelection()
     QCOMPARE(entered.first().at(0).toInt(), 4);
     QVERIFY(selection.size() >= 1);
 
-    grid.selectWholeRow(0); // the header cannot be selected
+    grid.SelectWholeRow(0); // the header cannot be selected
     QCOMPARE(grid.currentGridRow(), 4);
-    grid.selectWholeRow(50);
+    grid.SelectWholeRow(50);
     QCOMPARE(grid.currentGridRow(), 50);
     QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 7);
 }
@@ -187,7 +187,7 @@ void TestDataGrid::firstVisibleRow()
     grid.setFirstVisibleRow(10);
     QCOMPARE(grid.firstVisibleRow(), 10);
     QCOMPARE(grid.rowAt(0), 9);
-    grid.selectWholeRow(30); // selecting does not scroll; the page decides
+    grid.SelectWholeRow(30); // selecting does not scroll; the page decides
     QCOMPARE(grid.firstVisibleRow(), 10);
     grid.setFirstVisibleRow(30 - 24);
     QCOMPARE(grid.firstVisibleRow(), 6);

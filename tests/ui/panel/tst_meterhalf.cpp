@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Child.h"
-#include "core/base/MessageService.h"
 #include "ModalHelper.h"
 #include "RecordingCommandSender.h"
+#include "core/base/MessageService.h"
 #include "ui/base/DialogUnits.h"
 #include "ui/controls/ColorButton.h"
 #include "ui/controls/OptionButton.h"
@@ -81,7 +81,7 @@ private slots:
     void opensAt25VWithoutCommands()
     {
         QCOMPARE(sender.sent, QStringList());
-        const ReadoutContent shown = half->Display()->Shown();
+        const ReadoutContent shown = Child<CMeterDisplay>("meterDisplay")->Shown();
         QCOMPARE(shown.valueText, QStringLiteral("0.000"));
         QCOMPARE(shown.rangeName, QStringLiteral("25V"));
         QCOMPARE(shown.unit, QStringLiteral("V"));
@@ -102,7 +102,8 @@ private slots:
     void placedAndColouredAsThePanelHalf()
     {
         QCOMPARE(InPanel(Child<QLabel>("meterHeading")), DialogUnits::Rect(7, 6, 240, 16));
-        QCOMPARE(InPanel(half->Display()), DialogUnits::Rect(21, 155, 212, 64));
+        QCOMPARE(InPanel(Child<CMeterDisplay>("meterDisplay")),
+                 DialogUnits::Rect(21, 155, 212, 64));
         QCOMPARE(InPanel(Child<ToggleButton>("meterHold")), DialogUnits::Rect(104, 234, 50, 16));
         QCOMPARE(InPanel(Child<QLabel>("meterAverage")), DialogUnits::Rect(113, 266, 63, 20));
         QCOMPARE(InPanel(Child<QLabel>("meterMax")), DialogUnits::Rect(47, 303, 37, 14));
@@ -135,12 +136,12 @@ private slots:
         QTest::mouseClick(Child<QRadioButton>("meterRange_500mV"), Qt::LeftButton);
         QCOMPARE(sender.sent.last(), QStringLiteral("M02"));
         QCOMPARE(Fields(), QStringList({"0.00", "0.00", "0.00", "0.00"}));
-        QCOMPARE(half->Display()->Shown().valueText, QStringLiteral("0.00"));
-        QCOMPARE(half->Display()->Shown().rangeName, QStringLiteral("500mV"));
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().valueText, QStringLiteral("0.00"));
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().rangeName, QStringLiteral("500mV"));
 
         Poll(QStringLiteral("P-12.345%"));
-        QCOMPARE(half->Display()->Shown().valueText, QStringLiteral("12.35"));
-        QVERIFY(!half->Display()->Shown().positive);
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().valueText, QStringLiteral("12.35"));
+        QVERIFY(!Child<CMeterDisplay>("meterDisplay")->Shown().positive);
         QCOMPARE(Fields(), QStringList({"0.00", "0.00", "0.00", "0.00"}));
     }
 
@@ -150,8 +151,9 @@ private slots:
         QCOMPARE(sender.TakeSent(), QStringList({"M43"}));
         QVERIFY(Child<QComboBox>("meterThermocouples")->isEnabled());
         QVERIFY(!Child<QRadioButton>("meterRange_2V")->isEnabled());
-        QCOMPARE(half->Display()->Shown().rangeName, QStringLiteral("R (PtRh13-Pt)"));
-        QCOMPARE(half->Display()->Shown().unit, QStringLiteral("°C"));
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().rangeName,
+                 QStringLiteral("R (PtRh13-Pt)"));
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().unit, QStringLiteral("°C"));
 
         QTest::mouseClick(Child<OptionButton>("meterFamilyRtd"), Qt::LeftButton);
         QCOMPARE(sender.TakeSent(), QStringList({"M82"}));
@@ -186,14 +188,14 @@ private slots:
         QVERIFY(Child<ToggleButton>("meterHold")->isPressed());
         Poll(QStringLiteral("P7.500%"));
         Poll(QStringLiteral("P-0.500%"));
-        const ReadoutContent shown = half->Display()->Shown();
+        const ReadoutContent shown = Child<CMeterDisplay>("meterDisplay")->Shown();
         QCOMPARE(shown.valueText, QStringLiteral("1.000"));
         QCOMPARE(shown.statusWord, QStringLiteral("HOLD"));
         QCOMPARE(Fields().mid(0, 3), QStringList({"-0.500", "7.500", "8.000"}));
 
         QTest::mouseClick(Child<ToggleButton>("meterHold"), Qt::LeftButton);
-        QCOMPARE(half->Display()->Shown().valueText, QStringLiteral("0.500"));
-        QCOMPARE(half->Display()->Shown().statusWord, QString());
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().valueText, QStringLiteral("0.500"));
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().statusWord, QString());
     }
 
     void averagingWindowEndsOnItsTimer()
@@ -220,8 +222,8 @@ private slots:
         QCOMPARE(sender.TakeSent(), QStringList({"M06"}));
         QVERIFY(Child<QRadioButton>("meterRange_25V")->isChecked());
         QVERIFY(!Child<ToggleButton>("meterHold")->isPressed());
-        QCOMPARE(half->Display()->Shown().rangeName, QStringLiteral("25V"));
-        QCOMPARE(half->Display()->Shown().statusWord, QString());
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().rangeName, QStringLiteral("25V"));
+        QCOMPARE(Child<CMeterDisplay>("meterDisplay")->Shown().statusWord, QString());
         QCOMPARE(Fields(), QStringList({"0.000", "0.000", "0.000", "0.000"}));
     }
 };

@@ -5,9 +5,9 @@
 #include "Child.h"
 #include "RecordingMessageService.h"
 #include "SimLink.h"
-#include "ui/controls/ColorButton.h"
 #include "core/link/CalibratorLink.h"
 #include "core/link/NumberText.h"
+#include "ui/controls/ColorButton.h"
 #include "ui/panel/CCalibratorPanelDlg.h"
 #include "ui/panel/CMeterDisplay.h"
 #include "ui/panel/MeterHalf.h"
@@ -46,17 +46,18 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
     panel.show();
     QTRY_COMPARE(sim.Frames().mid(0, 3), QStringList({"^I%", "^X%", "^S1%"}));
     QVERIFY(link.LinkAlive());
-    MeterHalf* meter = panel.Meter();
+    MeterHalf* meter = Child<MeterHalf>(panel, "meterHalf");
     auto field = [meter](const char* name) { return Child<QLabel>(meter, name)->text(); };
 
     // Source -12.5 mV, looped back into the 50 mV measure range (four commands and a poll
     // queued).
-    panel.Source()->RangeRadio(QStringLiteral("50mV"))->click();
-    for (const char* key : {"+/-", "1", "2", ".", "5", "E"})
-        panel.Source()->KeypadButton(QString::fromLatin1(key))->click();
+    Child<QAbstractButton>(panel, "sourceRange_50mV")->click();
+    for (const char* key : {"Sign", "1", "2", "Point", "5", "Enter"})
+        Child<ColorButton>(panel, QStringLiteral("sourceKey_") + QLatin1String(key))->click();
     Child<QAbstractButton>(meter, "meterRange_50mV")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(qAbs(Value(meter->Display()->Shown()) + 12.5) < 0.1, 6000);
-    QCOMPARE(meter->Display()->Shown().unit, QStringLiteral("mV"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        qAbs(Value(Child<CMeterDisplay>(meter, "meterDisplay")->Shown()) + 12.5) < 0.1, 6000);
+    QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().unit, QStringLiteral("mV"));
 
     QTest::keyClick(&panel, Qt::Key_R);
     const qsizetype entriesAtReset = sim.Log().size();
@@ -69,14 +70,15 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
     QCOMPARE(field("meterAverage"), QStringLiteral("0.000")); // the 10 s window is still open
 
     QTest::keyClick(&panel, Qt::Key_H);
-    const ReadoutContent held = meter->Display()->Shown();
+    const ReadoutContent held = Child<CMeterDisplay>(meter, "meterDisplay")->Shown();
     QCOMPARE(held.statusWord, QStringLiteral("HOLD"));
     const QString spreadAtHold = field("meterSpread");
     QTest::qWait(6000);
 
     // The readout stayed on the held text while the statistics took the new readings.
-    QCOMPARE(meter->Display()->Shown().valueText, held.valueText);
-    QCOMPARE(meter->Display()->Shown().statusWord, QStringLiteral("HOLD"));
+    QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().valueText, held.valueText);
+    QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().statusWord,
+             QStringLiteral("HOLD"));
     const double average = ParseNumber(field("meterAverage"));
     QVERIFY2(qAbs(average + 12.5) < 0.1, qPrintable(field("meterAverage")));
     QVERIFY(ParseNumber(field("meterSpread")) >= ParseNumber(spreadAtHold));
@@ -86,8 +88,8 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
     // The simulator's log may trail the wire by a moment on a busy machine: wait for ten
     // seconds of it.
     QList<SimLogEntry> log;
-    QTRY_VERIFY_WITH_TIMEOUT((log = sim.Log().mid(entriesAtReset)).size() > 1
-                                 && log.last().seconds >= log.first().seconds + 10.0,
+    QTRY_VERIFY_WITH_TIMEOUT((log = sim.Log().mid(entriesAtReset)).size() > 1 &&
+                                 log.last().seconds >= log.first().seconds + 10.0,
                              5000);
     int polls = 0;
     for (const SimLogEntry& entry : log) {

@@ -41,7 +41,6 @@ class TestPanelWindow : public QObject
     std::unique_ptr<RecordingMessageService> messages;
     std::unique_ptr<CCalibratorPanelDlg> dlg;
 
-    SourceHalf* Source() { return dlg->Source(); }
     // Frames sent since the last call, without the polls.
     QStringList Frames()
     {
@@ -53,7 +52,7 @@ class TestPanelWindow : public QObject
     }
     QString SourceReadout()
     {
-        const ReadoutContent c = Source()->Display()->Shown();
+        const ReadoutContent c = Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown();
         return (c.positive ? QStringLiteral(" ") : QStringLiteral("-")) + c.valueText;
     }
     // A key goes where the window system would send it: to the focused control, or to the
@@ -79,10 +78,11 @@ class TestPanelWindow : public QObject
         static bool seen = false;
         OnModal<CParamDlg>(seen, act, 2000);
     }
-    void ClickKeys(const QString& captions)
+    // Keypad keys by what they are: "7", "Point", "Sign", "Enter", "Cancel".
+    void ClickKeys(const QString& keys)
     {
-        for (const QString& caption : captions.split(QLatin1Char(' ')))
-            Click(Source()->KeypadButton(caption));
+        for (const QString& key : keys.split(QLatin1Char(' ')))
+            Click(Child<ColorButton>(*dlg, QStringLiteral("sourceKey_") + key));
     }
 
 private slots:
@@ -137,67 +137,77 @@ void TestPanelWindow::opening()
     QVERIFY(dlg->PollTimer().isActive());
     QCOMPARE(dlg->PollTimer().interval(), 500);
 
-    QCOMPARE(Source()->Display()->Shown(), SourceReadoutContent(Source()->Logic().State()));
-    const ReadoutContent source = Source()->Display()->Shown();
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown(),
+             SourceReadoutContent(Child<SourceHalf>(*dlg, "sourceHalf")->Logic().State()));
+    const ReadoutContent source = Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown();
     QCOMPARE(source.valueText, QStringLiteral("0.000"));
     QCOMPARE(source.positive, true);
     QCOMPARE(source.rangeName, QStringLiteral("50mV"));
     QCOMPARE(source.unit, QStringLiteral("mV"));
     QCOMPARE(source.statusWord, QStringLiteral("OPR"));
-    const ReadoutContent meter = dlg->Meter()->Display()->Shown();
+    const ReadoutContent meter = Child<CMeterDisplay>(*dlg, "meterDisplay")->Shown();
     QCOMPARE(meter.valueText, QStringLiteral("0.000"));
     QCOMPARE(meter.rangeName, QStringLiteral("25V"));
     QCOMPARE(meter.unit, QStringLiteral("V"));
     QCOMPARE(meter.statusWord, QString());
 
-    QVERIFY(Source()->FamilyButton(SourceFamily::Range)->isChecked());
-    QVERIFY(Source()->RangeRadio(QStringLiteral("50mV"))->isChecked());
-    QVERIFY(Source()->RangeRadio(QStringLiteral("12V"))->isEnabled());
-    QVERIFY(!Source()->ThermocoupleList()->isEnabled());
-    QCOMPARE(Source()->ThermocoupleList()->currentText(), QStringLiteral("R (PtRh13-Pt)"));
-    QCOMPARE(Source()->RtdList()->currentText(), QStringLiteral("Pt100 (385)"));
-    QVERIFY(Source()->JunctionRadio(ColdJunction::Tex)->isChecked());
-    QVERIFY(!Source()->ToButton()->isEnabled());
-    QVERIFY(!Source()->LeadResistanceButton()->isEnabled());
-    QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("0.0"));
-    QCOMPARE(Source()->LeadResistanceButton()->QAbstractButton::text(), QStringLiteral("0.00"));
-    QCOMPARE(Source()->DeltaButton()->QAbstractButton::text(), QStringLiteral("0.000"));
-    QCOMPARE(Source()->MButton()->QAbstractButton::text(), QStringLiteral("0.000"));
-    QVERIFY(Source()->OperateButton()->isPressed());
+    QVERIFY(Child<QAbstractButton>(*dlg, "sourceFamilyRange")->isChecked());
+    QVERIFY(Child<QAbstractButton>(*dlg, "sourceRange_50mV")->isChecked());
+    QVERIFY(Child<QAbstractButton>(*dlg, "sourceRange_12V")->isEnabled());
+    QVERIFY(!Child<QComboBox>(*dlg, "sourceThermocouples")->isEnabled());
+    QCOMPARE(Child<QComboBox>(*dlg, "sourceThermocouples")->currentText(),
+             QStringLiteral("R (PtRh13-Pt)"));
+    QCOMPARE(Child<QComboBox>(*dlg, "sourceRtds")->currentText(), QStringLiteral("Pt100 (385)"));
+    QVERIFY(Child<QAbstractButton>(*dlg, "sourceJunction_Tex")->isChecked());
+    QVERIFY(!Child<ColorButton>(*dlg, "sourceToButton")->isEnabled());
+    QVERIFY(!Child<ColorButton>(*dlg, "sourceRlButton")->isEnabled());
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceToButton")->QAbstractButton::text(),
+             QStringLiteral("0.0"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceRlButton")->QAbstractButton::text(),
+             QStringLiteral("0.00"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceDeltaButton")->QAbstractButton::text(),
+             QStringLiteral("0.000"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceMButton")->QAbstractButton::text(),
+             QStringLiteral("0.000"));
+    QVERIFY(Child<ToggleButton>(*dlg, "sourceOperate")->isPressed());
 }
 
 void TestPanelWindow::look()
 {
-    const auto* heading = Source()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    const auto* heading = Child<QLabel>(*dlg, "sourceHeading");
     QVERIFY(heading);
     QCOMPARE(heading->text(), QStringLiteral("SOURCE"));
     QCOMPARE(heading->palette().color(QPalette::Window), QColor(255, 255, 128));
     QCOMPARE(heading->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     QVERIFY(heading->font().bold());
 
-    for (const QString& caption :
-         {QStringLiteral("7"), QStringLiteral("+/-"), QStringLiteral("E"), QStringLiteral("CE")}) {
-        QCOMPARE(Source()->KeypadButton(caption)->backColor(), QColor(182, 180, 143));
-        QVERIFY(Source()->KeypadButton(caption)->font().bold());
+    for (const char* name :
+         {"sourceKey_7", "sourceKey_Sign", "sourceKey_Enter", "sourceKey_Cancel"}) {
+        QCOMPARE(Child<ColorButton>(*dlg, name)->backColor(), QColor(182, 180, 143));
+        QVERIFY(Child<ColorButton>(*dlg, name)->font().bold());
     }
-    QCOMPARE(Source()->KeypadButton(QStringLiteral("CE"))->textColor(), QColor(255, 0, 0));
-    QCOMPARE(Source()->KeypadButton(QStringLiteral("E"))->height(), DialogUnits::Y(54));
-    QCOMPARE(Source()->OperateButton()->backColor(), QColor(214, 213, 192));
-    QCOMPARE(dlg->ResetButton()->backColor(), QColor(255, 143, 140));
-    QCOMPARE(dlg->ResetButton()->QAbstractButton::text(), QStringLiteral("RESET"));
-    QCOMPARE(Source()->DeltaButton()->backColor(), QColor(204, 232, 255));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceKey_Cancel")->textColor(), QColor(255, 0, 0));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceKey_Enter")->height(), DialogUnits::Y(54));
+    QCOMPARE(Child<ToggleButton>(*dlg, "sourceOperate")->backColor(), QColor(214, 213, 192));
+    QCOMPARE(Child<ColorButton>(*dlg, "resetButton")->backColor(), QColor(255, 143, 140));
+    QCOMPARE(Child<ColorButton>(*dlg, "resetButton")->QAbstractButton::text(),
+             QStringLiteral("RESET"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceDeltaButton")->backColor(), QColor(204, 232, 255));
     // Captions of the Symbol face drawn as the real characters.
-    QCOMPARE(Source()->StepButton(StepKey::FastUp)->QAbstractButton::text(), QStringLiteral("⇑⇑"));
-    QCOMPARE(Source()->StepButton(StepKey::Down)->QAbstractButton::text(), QStringLiteral("⇓"));
-    QCOMPARE(Source()->StepButton(StepKey::DeltaUp)->QAbstractButton::text(),
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceStep_FastUp")->QAbstractButton::text(),
+             QStringLiteral("⇑⇑"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceStep_Down")->QAbstractButton::text(),
+             QStringLiteral("⇓"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceStep_DeltaUp")->QAbstractButton::text(),
              QStringLiteral("+ Δ"));
-    QCOMPARE(Source()->StepButton(StepKey::MDown)->QAbstractButton::text(), QStringLiteral("- M"));
-    QCOMPARE(Source()->StepButton(StepKey::FastUp)->backColor(), QColor(214, 213, 192));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceStep_MDown")->QAbstractButton::text(),
+             QStringLiteral("- M"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceStep_FastUp")->backColor(), QColor(214, 213, 192));
     // Layout: the keypad's "7" at (288, 245), "E" at (372, 245) in dialog units.
-    const QPoint seven = Source()->KeypadButton(QStringLiteral("7"))->mapTo(dlg.get(), QPoint());
+    const QPoint seven = Child<ColorButton>(*dlg, "sourceKey_7")->mapTo(dlg.get(), QPoint());
     QVERIFY(qAbs(seven.x() - DialogUnits::X(288)) <= 1);
     QVERIFY(qAbs(seven.y() - DialogUnits::Y(245)) <= 1);
-    const QPoint display = Source()->Display()->mapTo(dlg.get(), QPoint());
+    const QPoint display = Child<CSourceDisplay>(*dlg, "sourceDisplay")->mapTo(dlg.get(), QPoint());
     QVERIFY(qAbs(display.x() - DialogUnits::X(296)) <= 1);
     QVERIFY(qAbs(display.y() - DialogUnits::Y(155)) <= 1);
     QCOMPARE(dlg->palette().color(QPalette::Window), QColor(192, 192, 192));
@@ -206,21 +216,22 @@ void TestPanelWindow::look()
 void TestPanelWindow::keypadByClicks()
 {
     Frames();
-    ClickKeys(QStringLiteral("1 2 . 5 6 7 8"));
+    ClickKeys(QStringLiteral("1 2 Point 5 6 7 8"));
     QCOMPARE(SourceReadout(), QStringLiteral(" 12.567"));
-    ClickKeys(QStringLiteral("E"));
+    ClickKeys(QStringLiteral("Enter"));
     QCOMPARE(Frames(), QStringList({"N+12.567"}));
-    ClickKeys(QStringLiteral("+/- 1 0 E 3 CE"));
+    ClickKeys(QStringLiteral("Sign 1 0 Enter 3 Cancel"));
     QCOMPARE(Frames(), QStringList({"N-10.000", "N-10.000"}));
     QCOMPARE(SourceReadout(), QStringLiteral("-10.000"));
-    ClickKeys(QStringLiteral("5 6 E"));
+    ClickKeys(QStringLiteral("5 6 Enter"));
     QCOMPARE(SourceReadout(), QStringLiteral(" ——————"));
     QCOMPARE(Frames(), QStringList());
-    Click(Source()->OperateButton());
+    Click(Child<ToggleButton>(*dlg, "sourceOperate"));
     QCOMPARE(Frames(), QStringList({"S0"}));
     // The next repaint shows the set-point in force again.
     QCOMPARE(SourceReadout(), QStringLiteral("-10.000"));
-    QCOMPARE(Source()->Display()->Shown().statusWord, QStringLiteral("STD"));
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().statusWord,
+             QStringLiteral("STD"));
 }
 
 void TestPanelWindow::keyboard_data()
@@ -268,16 +279,17 @@ void TestPanelWindow::keyboard()
 void TestPanelWindow::keysReachTheFocusedListToo()
 {
     Frames();
-    Click(Source()->FamilyButton(SourceFamily::Thermocouple));
+    Click(Child<QAbstractButton>(*dlg, "sourceFamilyTc"));
     QCOMPARE(Frames(), QStringList({"C63", "N+0.0"}));
     QApplication::setActiveWindow(dlg.get());
-    Source()->ThermocoupleList()->setFocus();
-    QCOMPARE(QApplication::focusWidget(), Source()->ThermocoupleList());
+    Child<QComboBox>(*dlg, "sourceThermocouples")->setFocus();
+    QCOMPARE(QApplication::focusWidget(), Child<QComboBox>(*dlg, "sourceThermocouples"));
     Press(Qt::Key_Down);
     // The panel steps first, then the list moves to the next sensor and applies it.
     QCOMPARE(Frames(), QStringList({"N-0.1", "C60", "N+0.0"}));
-    QCOMPARE(Source()->ThermocoupleList()->currentIndex(), 1);
-    QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("S (PtRh10-Pt)"));
+    QCOMPARE(Child<QComboBox>(*dlg, "sourceThermocouples")->currentIndex(), 1);
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().rangeName,
+             QStringLiteral("S (PtRh10-Pt)"));
 }
 
 void TestPanelWindow::enterNeverCloses()
@@ -314,9 +326,10 @@ void TestPanelWindow::keysWhileAPollRuns()
     CCalibratorPanelDlg panel(line.link, line.messages);
     panel.show();
     QTRY_VERIFY_WITH_TIMEOUT(held.running, 3000);
-    for (const char* key : {"1", "E"})
-        Click(panel.Source()->KeypadButton(QString::fromLatin1(key)));
-    QCOMPARE(panel.Source()->Display()->Shown().valueText, QStringLiteral("1.000"));
+    for (const char* key : {"sourceKey_1", "sourceKey_Enter"})
+        Click(Child<ColorButton>(panel, key));
+    QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().valueText,
+             QStringLiteral("1.000"));
     held.Release();
     line.Settle();
     QVERIFY2(line.device.Written().startsWith("^I%^X%^S1%^P%^N+1.000%"),
@@ -341,77 +354,85 @@ void TestPanelWindow::closingAnsweredYesClosesThePort()
 void TestPanelWindow::thermocoupleWithToByClicks()
 {
     Frames();
-    Click(Source()->FamilyButton(SourceFamily::Thermocouple));
-    QVERIFY(Source()->ThermocoupleList()->isEnabled());
-    QVERIFY(!Source()->RangeRadio(QStringLiteral("50mV"))->isEnabled());
-    QVERIFY(!Source()->RtdList()->isEnabled());
-    Click(Source()->JunctionRadio(ColdJunction::To));
-    QVERIFY(Source()->ToButton()->isEnabled());
+    Click(Child<QAbstractButton>(*dlg, "sourceFamilyTc"));
+    QVERIFY(Child<QComboBox>(*dlg, "sourceThermocouples")->isEnabled());
+    QVERIFY(!Child<QAbstractButton>(*dlg, "sourceRange_50mV")->isEnabled());
+    QVERIFY(!Child<QComboBox>(*dlg, "sourceRtds")->isEnabled());
+    Click(Child<QAbstractButton>(*dlg, "sourceJunction_To"));
+    QVERIFY(Child<ColorButton>(*dlg, "sourceToButton")->isEnabled());
     QCOMPARE(Frames(), QStringList({"C63", "N+0.0", "C23", "N+0.0", "T0.00"}));
     prompt.answers = {QStringLiteral("23.5")};
-    Click(Source()->ToButton());
-    QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("23.5"));
+    Click(Child<ColorButton>(*dlg, "sourceToButton"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceToButton")->QAbstractButton::text(),
+             QStringLiteral("23.5"));
     QCOMPARE(Frames(), QStringList({"C23", "N+0.0", "T23.50"}));
-    emit Source()->ThermocoupleList()->activated(0);
+    emit Child<QComboBox>(*dlg, "sourceThermocouples")->activated(0);
     QCOMPARE(Frames(), QStringList({"C23", "N+0.0", "T23.50"}));
-    QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("R (PtRh13-Pt)"));
-    QCOMPARE(Source()->Display()->Shown().unit, QStringLiteral("°C"));
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().rangeName,
+             QStringLiteral("R (PtRh13-Pt)"));
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().unit, QStringLiteral("°C"));
 }
 
 void TestPanelWindow::rtdWithLeadResistanceByClicks()
 {
     Frames();
-    Click(Source()->FamilyButton(SourceFamily::Rtd));
+    Click(Child<QAbstractButton>(*dlg, "sourceFamilyRtd"));
     QCOMPARE(Frames(), QStringList({"C82", "N+0.00"}));
-    QVERIFY(!Source()->LeadResistanceButton()->isEnabled());
-    Click(Source()->LeadResistanceBox());
-    QVERIFY(Source()->LeadResistanceButton()->isEnabled());
+    QVERIFY(!Child<ColorButton>(*dlg, "sourceRlButton")->isEnabled());
+    Click(Child<QCheckBox>(*dlg, "sourceRlBox"));
+    QVERIFY(Child<ColorButton>(*dlg, "sourceRlButton")->isEnabled());
     QCOMPARE(Frames(), QStringList({"R0.00"}));
     prompt.answers = {QStringLiteral("24.5")};
-    Click(Source()->LeadResistanceButton());
-    QCOMPARE(Source()->LeadResistanceButton()->QAbstractButton::text(), QStringLiteral("24.5"));
+    Click(Child<ColorButton>(*dlg, "sourceRlButton"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceRlButton")->QAbstractButton::text(),
+             QStringLiteral("24.5"));
     QCOMPARE(Frames(), QStringList({"R24.50"}));
-    emit Source()->RtdList()->activated(0);
+    emit Child<QComboBox>(*dlg, "sourceRtds")->activated(0);
     QCOMPARE(Frames(), QStringList({"C82", "N+0.00", "R24.50"}));
     // "+/-" works here: the range name is the sensor's.
-    ClickKeys(QStringLiteral("+/- 5 E"));
+    ClickKeys(QStringLiteral("Sign 5 Enter"));
     QCOMPARE(Frames(), QStringList({"N-5.00"}));
 }
 
 void TestPanelWindow::stepKeysByClicks()
 {
     Frames();
-    Click(Source()->RangeRadio(QStringLiteral("Uauto")));
+    Click(Child<QAbstractButton>(*dlg, "sourceRange_Uauto"));
     QCOMPARE(Frames(), QStringList({"C00", "N+0.000"}));
-    QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("Uauto (50mV)"));
-    ClickKeys(QStringLiteral("5 4 9 . 5 E"));
-    Click(Source()->StepButton(StepKey::FastUp));
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().rangeName,
+             QStringLiteral("Uauto (50mV)"));
+    ClickKeys(QStringLiteral("5 4 9 Point 5 Enter"));
+    Click(Child<ColorButton>(*dlg, "sourceStep_FastUp"));
     QCOMPARE(Frames(), QStringList({"N+549.50", "N+0.5495"}));
-    QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("Uauto (2V)"));
-    QCOMPARE(Source()->Display()->Shown().unit, QStringLiteral("V"));
-    QCOMPARE(Source()->DeltaButton()->QAbstractButton::text(), QStringLiteral("0.0000"));
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().rangeName,
+             QStringLiteral("Uauto (2V)"));
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().unit, QStringLiteral("V"));
+    QCOMPARE(Child<ColorButton>(*dlg, "sourceDeltaButton")->QAbstractButton::text(),
+             QStringLiteral("0.0000"));
     // 0.5496 V lies below the 2 V sub-range, so the step goes back to millivolts, sending the
     // set-point it started from.
-    Click(Source()->StepButton(StepKey::Up));
+    Click(Child<ColorButton>(*dlg, "sourceStep_Up"));
     QCOMPARE(Frames(), QStringList({"N+549.50"}));
-    QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("Uauto (500mV)"));
-    Click(Source()->StepButton(StepKey::Up));
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().rangeName,
+             QStringLiteral("Uauto (500mV)"));
+    Click(Child<ColorButton>(*dlg, "sourceStep_Up"));
     QCOMPARE(Frames(), QStringList({"N+549.51"}));
 }
 
 void TestPanelWindow::resetPanel()
 {
-    Click(Source()->RangeRadio(QStringLiteral("12V")));
+    Click(Child<QAbstractButton>(*dlg, "sourceRange_12V"));
     Press(Qt::Key_O); // standby
     Frames();
-    Click(dlg->ResetButton());
+    Click(Child<ColorButton>(*dlg, "resetButton"));
     const QStringList frames = Frames();
     // The range still checked goes out, the operate toggle is pressed again, the measure
     // half resets, and the calibrator gets "I" and "X".
     QCOMPARE(frames.mid(0, 3), QStringList({"C05", "N+0.000", "S1"}));
     QCOMPARE(frames.mid(frames.size() - 2), QStringList({"I", "X"}));
-    QVERIFY(Source()->RangeRadio(QStringLiteral("50mV"))->isChecked());
-    QCOMPARE(Source()->Display()->Shown().rangeName, QStringLiteral("50mV"));
+    QVERIFY(Child<QAbstractButton>(*dlg, "sourceRange_50mV")->isChecked());
+    QCOMPARE(Child<CSourceDisplay>(*dlg, "sourceDisplay")->Shown().rangeName,
+             QStringLiteral("50mV"));
     QCOMPARE(SourceReadout(), QStringLiteral(" 0.000"));
 
     // The Delete key does the same; with operate on, no "S1".
@@ -428,7 +449,8 @@ void TestPanelWindow::captionsFit()
 {
     constexpr int spare = 3; // pixels between a caption's end and what follows it
     QStringList faults;
-    for (QWidget* half : {static_cast<QWidget*>(dlg->Meter()), static_cast<QWidget*>(Source())}) {
+    for (QWidget* half : {static_cast<QWidget*>(Child<MeterHalf>(*dlg, "meterHalf")),
+                          static_cast<QWidget*>(Child<SourceHalf>(*dlg, "sourceHalf"))}) {
         QList<QAbstractButton*> choices;
         for (QAbstractButton* b : half->findChildren<QAbstractButton*>())
             if (qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b))
@@ -465,13 +487,13 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
 {
     QFETCH(QString, entry);
     OpenWithParameterDialogs();
-    MeterHalf* meter = dlg->Meter();
+    MeterHalf* meter = Child<MeterHalf>(*dlg, "meterHalf");
     auto* rlBox = Child<QCheckBox>(meter, "meterRlBox");
     QAbstractButton* valueButton = nullptr;
     if (entry == QLatin1String("To")) {
-        Click(Source()->FamilyButton(SourceFamily::Thermocouple));
-        Click(Source()->JunctionRadio(ColdJunction::To));
-        valueButton = Source()->ToButton();
+        Click(Child<QAbstractButton>(*dlg, "sourceFamilyTc"));
+        Click(Child<QAbstractButton>(*dlg, "sourceJunction_To"));
+        valueButton = Child<ColorButton>(*dlg, "sourceToButton");
     } else {
         Click(Child<QAbstractButton>(meter, "meterFamilyRtd"));
         Click(rlBox);
@@ -511,9 +533,10 @@ void TestPanelWindow::inputRightAfterAParameterDialogComesAfterItsFollowUp()
         QCOMPARE(frames.mid(frames.size() - 2), QStringList({"I", "X"}));
         QCOMPARE(frames.count(QStringLiteral("T23.50")), 1);
         // The reset came last: To and its value are gone.
-        QCOMPARE(Source()->Logic().Junction(), ColdJunction::Tex);
-        QCOMPARE(Source()->ToButton()->QAbstractButton::text(), QStringLiteral("0.0"));
-        QCOMPARE(Source()->Logic().SourceToValue(), 0.0);
+        QCOMPARE(Child<SourceHalf>(*dlg, "sourceHalf")->Logic().Junction(), ColdJunction::Tex);
+        QCOMPARE(Child<ColorButton>(*dlg, "sourceToButton")->QAbstractButton::text(),
+                 QStringLiteral("0.0"));
+        QCOMPARE(Child<SourceHalf>(*dlg, "sourceHalf")->Logic().SourceToValue(), 0.0);
     } else {
         QCOMPARE(frames, QStringList({"Q24.50", "Q00.00"}));
         QVERIFY(!rlBox->isChecked());

@@ -39,7 +39,7 @@ bool ChartPage::DrawChart(int range)
     }
     data = built;
 
-    chart->openData(int(data.series.size()), data.pointCount);
+    chart->OpenData(int(data.series.size()), data.pointCount);
     for (int place = 0; place < int(data.titles.size()); ++place)
         chart->setTitle(ChartControl::TitlePlace(place), data.titles[place]);
     chart->setAxisMinimum(data.axisMin);
@@ -57,7 +57,7 @@ bool ChartPage::DrawChart(int range)
         for (int n = 0; n < int(series.values.size()); ++n)
             chart->setPointValue(n, series.values[n]);
     }
-    chart->closeData();
+    chart->CloseData();
     return true;
 }
 

@@ -53,9 +53,9 @@ CRangeDlg::CRangeDlg(MeterCheckMode mode, MeterRange& slot, MessageService& mess
     Sync();
     opened = true;
     if (auto focus = rangeEditor.TakeFocusRequest())
-        edit(*focus)->setFocus();
+        LineEdit(*focus)->setFocus();
     else if (const auto quantity = rangeEditor.ChosenQuantity())
-        edit(RangeEditor::RangeEditFor(*quantity))->setFocus();
+        LineEdit(RangeEditor::RangeEditFor(*quantity))->setFocus();
 }
 
 void CRangeDlg::BuildForm()
@@ -203,7 +203,7 @@ void CRangeDlg::BuildForm()
             action(value);
             Sync();
             if (auto focus = rangeEditor.TakeFocusRequest())
-                edit(*focus)->setFocus();
+                LineEdit(*focus)->setFocus();
         };
     };
     auto item = [this, after](void (RangeEditor::*select)(int)) {
@@ -227,7 +227,7 @@ void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
 {
     if (!opened)
         return;
-    QLineEdit* changed = edit(which);
+    QLineEdit* changed = LineEdit(which);
     const QString typed = changed->text();
     const int caret = changed->cursorPosition();
     rangeEditor.EditChanged(which, typed);
@@ -236,7 +236,7 @@ void CRangeDlg::OnEditChanged(RangeEditor::Edit which)
         return;
     Sync(which, typed, caret);
     if (auto focus = rangeEditor.TakeFocusRequest())
-        edit(*focus)->setFocus();
+        LineEdit(*focus)->setFocus();
 }
 
 void CRangeDlg::SetChecked(QButtonGroup* group, std::optional<int> id)
@@ -298,7 +298,7 @@ void CRangeDlg::accept()
 {
     if (!rangeEditor.Accept()) {
         if (auto focus = rangeEditor.TakeFocusRequest())
-            edit(*focus)->setFocus();
+            LineEdit(*focus)->setFocus();
         return;
     }
     rangeEditor.StoreInto(rangeSlot);

@@ -26,12 +26,12 @@ public:
     CRangeDlg(MeterCheckMode mode, MeterRange& slot, MessageService& messages,
               QWidget* parent = nullptr);
 
-    const RangeEditor& editor() const { return rangeEditor; }
-    QLineEdit* edit(RangeEditor::Edit which) const { return lineEdits[std::size_t(which)]; }
+    const RangeEditor& Editor() const { return rangeEditor; }
 
     void accept() override;
 
 private:
+    QLineEdit* LineEdit(RangeEditor::Edit which) const { return lineEdits[std::size_t(which)]; }
     void BuildForm();
     void OnEditChanged(RangeEditor::Edit which);
     // Brings every widget in line with the editor; `typed` and `caret` describe the edit the

@@ -167,7 +167,7 @@ void CRangesPage::InitGrids()
 void CRangesPage::SelectRow(DataGrid* grid, int row)
 {
     ++quiet;
-    grid->selectWholeRow(qBound(1, row, gridRows - 1));
+    grid->SelectWholeRow(qBound(1, row, gridRows - 1));
     --quiet;
 }
 
@@ -183,8 +183,8 @@ void CRangesPage::KeepRowInView(DataGrid* grid, int row)
 void CRangesPage::OnShowPage()
 {
     const qint16 pointAtShow = session.currentPoint;
-    rangesGrid->clearRows(1, gridRows - 1);
-    pointsGrid->clearRows(1, gridRows - 1);
+    rangesGrid->ClearRows(1, gridRows - 1);
+    pointsGrid->ClearRows(1, gridRows - 1);
     if (session.meterCheckState == MeterCheckMode::NewDocument ||
         session.meterCheckState == MeterCheckMode::OpenedDocument)
         ColourMethodColumns();
@@ -217,7 +217,7 @@ void CRangesPage::ColourMethodColumns()
 
 void CRangesPage::FillRangesGrid()
 {
-    rangesGrid->clearRows(1, gridRows - 1);
+    rangesGrid->ClearRows(1, gridRows - 1);
     for (int i = 0; i < maxRanges; ++i) {
         const MeterRange& range = session.document.ranges[i];
         if (range.rangeDefined != 1)
@@ -231,7 +231,7 @@ void CRangesPage::FillRangesGrid()
 
 void CRangesPage::FillPointsGrid(int range)
 {
-    pointsGrid->clearRows(1, gridRows - 1);
+    pointsGrid->ClearRows(1, gridRows - 1);
     if (ValidRange(range)) {
         for (int j = 0; j < maxPoints; ++j) {
             const MeterPoint& point = session.document.ranges[range].points[j];

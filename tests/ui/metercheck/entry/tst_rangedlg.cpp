@@ -152,8 +152,8 @@ private slots:
         dlg.show();
         for (const QString& name : clicks)
             Child<QRadioButton>(dlg, name)->click();
-        QCOMPARE(dlg.editor().Range().function, RangeFunction(function));
-        QCOMPARE(dlg.editor().Range().coldJunction, ColdJunction(junction));
+        QCOMPARE(dlg.Editor().Range().function, RangeFunction(function));
+        QCOMPARE(dlg.Editor().Range().coldJunction, ColdJunction(junction));
         QVERIFY(Child<QRadioButton>(dlg, clicks.last())->isChecked());
     }
 

@@ -137,8 +137,8 @@ private slots:
 
         // Back on the voltage range (the ranges grid still stands on its row, so the
         // technician goes there by way of the current one): 300.5 mV is beyond 0.40 mV.
-        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(2);
-        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(1);
+        Child<DataGrid>(window, "rangesGrid")->SelectWholeRow(2);
+        Child<DataGrid>(window, "rangesGrid")->SelectWholeRow(1);
         QCOMPARE(int(session.currentRange), 0);
         QCOMPARE(Row(points, 2),
                  QStringList({"300.50", "300.00", "0.50", "0.40", "0.13", "mV", "+"}));
@@ -173,10 +173,10 @@ private slots:
         QCOMPARE(records[1].points.size(), 3);
         for (int j = 0; j < 2; ++j)
             QCOMPARE(Row(records[0].points[j]), Row(points, j + 1));
-        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(2);
+        Child<DataGrid>(window, "rangesGrid")->SelectWholeRow(2);
         for (int j = 0; j < 3; ++j)
             QCOMPARE(Row(records[1].points[j]), Row(points, j + 1));
-        Child<DataGrid>(window, "rangesGrid")->selectWholeRow(1);
+        Child<DataGrid>(window, "rangesGrid")->SelectWholeRow(1);
         Child<QTabBar>(window, "tabs")->setCurrentIndex(0);
 
         // A run over the current range whose first point is aborted records nothing.

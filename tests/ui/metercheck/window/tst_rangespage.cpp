@@ -66,7 +66,7 @@ class TestRangesPage : public QObject
     void ChooseRow(DataGrid* grid, int row)
     {
         grid->setFocus();
-        grid->selectWholeRow(qMax(1, row - 1));
+        grid->SelectWholeRow(qMax(1, row - 1));
         if (row > 1)
             QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(grid->currentGridRow(), row);
