@@ -167,7 +167,11 @@ SimReading SimInstrument::Measure(double nowSeconds)
     }
     double base = 0;
     double value = 0;
-    if (measure->sees != SimQuantity::None && Output(&base) == measure->sees) {
+    if (transmitter.On()) {
+        // In standby the transmitter's input sees nothing: its output sits at the lower value.
+        value = transmitter.Output(operate ? setPoint : transmitter.Current().inLow, nowSeconds,
+                                   random);
+    } else if (measure->sees != SimQuantity::None && Output(&base) == measure->sees) {
         // In standby the output is off: the input reads zero in its own unit.
         value = operate ? SeenValue(base) : 0.0;
     } else {
