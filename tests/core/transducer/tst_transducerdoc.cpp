@@ -186,6 +186,20 @@ private slots:
         QVERIFY(back.asLeft.IsEmpty());
     }
 
+    // The example shipped with the package is the K transmitter of the tests, valid as it is.
+    void exampleDocument()
+    {
+        TransducerDoc doc;
+        QString message;
+        QVERIFY2(TransducerFile::Load(QStringLiteral(R718_EXAMPLES "/transmitter-tc-k-0-500.r718t"),
+                                      &doc, &message),
+                 qPrintable(message));
+        QVERIFY(CheckTransducer(doc).IsNone());
+        TransducerDoc expected = ThermocoupleK();
+        expected.instrument = doc.instrument;
+        QCOMPARE(TransducerFile::ToJson(doc), TransducerFile::ToJson(expected));
+    }
+
     void fileRefused_data()
     {
         DataColumns<QByteArray, QString>("json", "cause");
