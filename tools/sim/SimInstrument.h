@@ -33,8 +33,8 @@ enum class SimForcedRange
 // set-point ("C", "N", "S1"/"S0", "T", "R"), the measure function ("M", "Q") and the reading
 // that "P" returns. The output is looped back to the measure input: a measure function that
 // can see the source reads the set-point converted to its own unit; anything else reads a
-// slowly drifting value of its own. Every reading carries a little noise. A transmitter put
-// between the two (SimTransmitter) replaces the loop-back.
+// slowly drifting value of its own. Every reading carries a little noise. A transmitter
+// (SimTransmitter) connects what cannot be looped back directly.
 class SimInstrument
 {
 public:
@@ -55,8 +55,9 @@ public:
     void SetNoise(bool on) { noiseOn = on; }
     void SetSeed(quint32 seed) { random.seed(seed); }
     void SetForcedRange(SimForcedRange range) { forcedRange = range; }
-    // The transmitter between the source and the measure input; while it is on, every
-    // measure function reads its output.
+    // The transmitter between the source and the measure input; while it is on, a measure
+    // function that the source does not drive directly (a current input while a thermocouple
+    // is sourced) reads its output; a direct loop-back stays as it is.
     SimTransmitter& Transmitter() { return transmitter; }
 
     QByteArray SourceCode() const { return source->code; }

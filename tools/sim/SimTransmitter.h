@@ -5,10 +5,11 @@
 
 #include <random>
 
-// A transmitter wired between the calibrator's source and its measure input: its output, read
-// by the measure function, follows a transfer function of the source set-point, with a zero
-// and a span error to be trimmed, noise and a first-order lag. Set by "--transmitter" and the
-// "transmitter ..." control lines:
+// A transmitter wired between the calibrator's source and its measure input where the two do
+// not loop back directly (a thermocouple, a resistance thermometer or a voltage in, a current
+// out; a current in, a voltage out): its output, read by the measure function, follows a transfer
+// function of the source set-point, with a zero and a span error to be trimmed, noise and a
+// first-order lag. Set by "--transmitter" and the "transmitter ..." control lines:
 //
 //     transmitter in=0:500 out=4:20 function=linear zero=0.5 span=-0.2 noise=0.002 lag=1.5
 //     transmitter zero=0 span=0        (trimmed; the other settings stay)
