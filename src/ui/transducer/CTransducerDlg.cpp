@@ -7,13 +7,16 @@
 #include "core/link/LinkSession.h"
 #include "core/link/NumberText.h"
 #include "core/transducer/RunClock.h"
+#include "core/transducer/TransducerExport.h"
 #include "core/transducer/TransducerFile.h"
 #include "core/transducer/TransducerForm.h"
 #include "core/transducer/TransducerMath.h"
 #include "core/transducer/TransducerText.h"
+#include "ui/transducer/TransducerCertificate.h"
 #include "ui/transducer/TransducerErrorChart.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -149,6 +152,8 @@ void CTransducerDlg::BuildWindow()
     fileButton(QStringLiteral("Otwórz..."), [this] { Open(); });
     fileButton(QStringLiteral("Zapisz"), [this] { Save(false); });
     fileButton(QStringLiteral("Zapisz jako..."), [this] { Save(true); });
+    fileButton(QStringLiteral("Świadectwo PDF..."), [this] { SaveCertificate(); });
+    fileButton(QStringLiteral("Skoroszyt..."), [this] { SaveWorkbook(); });
     files->addStretch();
     auto* close = new QPushButton(QStringLiteral("Zamknij"), this);
     close->setAutoDefault(false);
@@ -547,6 +552,41 @@ bool CTransducerDlg::Save(bool choosePath)
     session.SetModified(false);
     UpdateTitle();
     return true;
+}
+
+QString CTransducerDlg::OutputPath(const QString& caption, const QString& suffix,
+                                   const QString& filter)
+{
+    if (session.Document().asFound.IsEmpty() && session.Document().asLeft.IsEmpty()) {
+        messages.ShowError(QStringLiteral("Nie przeprowadzono jeszcze pomiarów."), this);
+        return {};
+    }
+    const QFileInfo document(session.Path());
+    const QString proposed =
+        session.Path().isEmpty()
+            ? QString()
+            : document.dir().filePath(document.completeBaseName() + QLatin1Char('.') + suffix);
+    QString path = QFileDialog::getSaveFileName(this, caption, proposed, filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    return path;
+}
+
+void CTransducerDlg::SaveCertificate()
+{
+    const QString path = OutputPath(QStringLiteral("Świadectwo sprawdzenia"), QStringLiteral("pdf"),
+                                    QStringLiteral("Pliki PDF (*.pdf)"));
+    if (!path.isEmpty())
+        SaveTransducerCertificate(path, session.Document(), session.Path(), messages);
+}
+
+void CTransducerDlg::SaveWorkbook()
+{
+    const QString path = OutputPath(QStringLiteral("Skoroszyt"), QStringLiteral("xlsx"),
+                                    QStringLiteral("Skoroszyty (*.xlsx)"));
+    QString message;
+    if (!path.isEmpty() && !TransducerExport::SaveWorkbook(path, session.Document(), &message))
+        messages.ShowError(message, this);
 }
 
 bool CTransducerDlg::ConfirmDiscard()

@@ -75,6 +75,11 @@ private:
     void NewDocument();
     void Open();
     bool Save(bool choosePath);
+    // Where an output goes, asked beside the document; empty when cancelled or nothing was
+    // measured yet (said).
+    QString OutputPath(const QString& caption, const QString& suffix, const QString& filter);
+    void SaveCertificate();
+    void SaveWorkbook();
     // The changes saved, dropped or kept (false: the technician cancelled).
     bool ConfirmDiscard();
     QWidget* FieldWidget(TransducerField field) const;

@@ -2,6 +2,7 @@
 #include "DataRows.h"
 #include "TransducerTestDocs.h"
 #include "core/link/CalFunctionTable.h"
+#include "core/transducer/TransducerExport.h"
 #include "core/transducer/TransducerFile.h"
 #include "core/transducer/TransducerMath.h"
 #include "core/transducer/TransducerValidation.h"
@@ -198,6 +199,31 @@ private slots:
         TransducerDoc expected = ThermocoupleK();
         expected.instrument = doc.instrument;
         QCOMPARE(TransducerFile::ToJson(doc), TransducerFile::ToJson(expected));
+    }
+
+    void workbookSheetPerRun()
+    {
+        TransducerDoc doc = ThermocoupleK();
+        QTemporaryDir dir;
+        QString message;
+        QVERIFY(!TransducerExport::SaveWorkbook(dir.filePath("a.xlsx"), doc, &message));
+        QCOMPARE(message, QStringLiteral("Nie przeprowadzono jeszcze pomiarów."));
+        doc.asLeft.points << TransducerMath::EvaluatePoint(doc, 0, 4.0)
+                          << TransducerMath::EvaluatePoint(doc, 25, 8.048);
+        doc.asLeft.end = RunEnd::Stopped;
+
+        const ExportSheet sheet = TransducerExport::RunSheet(doc, RunKind::AsLeft);
+        QCOMPARE(sheet.name, QStringLiteral("Po regulacji"));
+        int heading = 1;
+        while (heading < 40 && sheet.Cell(heading, 0) != QStringLiteral("Punkt [%]"))
+            ++heading;
+        QCOMPARE(sheet.rows[heading - 1],
+                 QStringList({"Punkt [%]", "Wejście [°C]", "Oczekiwane [mA]", "Zmierzone [mA]",
+                              "Błąd [% zakresu]", "Dopuszczalny [%]", "Wynik"}));
+        QCOMPARE(sheet.rows[heading + 1],
+                 QStringList({"25.0", "125.0", "8.000", "8.048", "+0.300", "0.250", "niezgodny"}));
+        QCOMPARE(sheet.Cell(heading + 4, 1), QStringLiteral("NIEZGODNY"));
+        QVERIFY(TransducerExport::SaveWorkbook(dir.filePath("a.xlsx"), doc, &message));
     }
 
     void fileRefused_data()

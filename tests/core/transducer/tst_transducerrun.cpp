@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
-#include "TransmitterSender.h"
 #include "TransducerTestDocs.h"
+#include "TransmitterSender.h"
 #include "VirtualRunClock.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/transducer/TransducerRun.h"

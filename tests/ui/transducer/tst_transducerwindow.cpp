@@ -6,11 +6,14 @@
 #include "TransmitterSender.h"
 #include "core/link/CalFunctionTable.h"
 #include "ui/transducer/CTransducerDlg.h"
+#include "ui/transducer/TransducerCertificate.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -107,6 +110,40 @@ private slots:
         rig.clock.RunFor(5000);
         QCOMPARE(rig.sender.sent.size(), sent);
         QCOMPARE(rig.window.table->rowCount(), 0);
+    }
+
+    // The certificate names the instrument, both runs with their tables and the verdict.
+    void certificate()
+    {
+        WindowRig rig;
+        rig.Field(QStringLiteral("Oznaczenie:"))->setText(QStringLiteral("TT-101"));
+        rig.Field(QStringLiteral("Czas ustalania [s]:"))->setText(QStringLiteral("0"));
+        rig.window.asFoundButton->click();
+        rig.clock.RunFor(60000);
+        rig.sender.output = [](double setpoint, qint64) { return 4 + setpoint / 500 * 16; };
+        rig.window.asLeftButton->click();
+        rig.clock.RunFor(60000);
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("c.pdf"));
+        QVERIFY(SaveTransducerCertificate(pdf, rig.window.Session().Document(), QString(),
+                                          rig.messages));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-layout"), pdf,
+                    QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(20000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString& expected :
+             {QStringLiteral("ŚWIADECTWO SPRAWDZENIA PRZETWORNIKA"), QStringLiteral("TT-101"),
+              QStringLiteral("K (NiCr-NiAl), spoina odniesienia Tin"),
+              QStringLiteral("0 ... 500 °C"), QStringLiteral("4 ... 20 mA"),
+              QStringLiteral("± 0.25 % zakresu"),
+              QStringLiteral("Wynik sprawdzenia przed regulacją: NIEZGODNY"),
+              QStringLiteral("Wynik sprawdzenia po regulacji: ZGODNY"),
+              QStringLiteral("Orzeczenie: ZGODNY")})
+            QVERIFY2(page.contains(expected), qPrintable(expected + QLatin1Char('\n') + page));
+        QCOMPARE(page.count(QStringLiteral("+0.500")), 5);
     }
 
     void refusedFieldIsNamedAndFocused()
