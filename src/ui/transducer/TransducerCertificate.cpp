@@ -64,7 +64,7 @@ int PaintRun(QPainter& p, const TransducerDoc& doc, RunKind kind, int y)
                               QStringLiteral("Dopuszczalny [%]"),
                               QStringLiteral("Wynik")};
     const int top = y;
-    p.setFont(Font(textHeight, true));
+    p.setFont(Font(260, true));
     for (int c = 0; c < heading.size(); ++c)
         Text(p, columnX[c], y, heading[c], Qt::AlignHCenter, columnX[c + 1] - columnX[c]);
     y += rowPitch;
@@ -99,7 +99,8 @@ void PaintChart(QPainter& p, const TransducerDoc& doc, const QRect& target)
 {
     TransducerErrorChart chart;
     chart.Fill(doc);
-    const QSizeF logical(target.width() / 20.0, target.height() / 20.0);
+    // The chart's own pixels, about 0.22 mm each: its labels print at a readable size.
+    const QSizeF logical(target.width() / 22.0, target.height() / 22.0);
     chart.chart()->setGeometry(QRectF(QPointF(0, 0), logical));
     // No event loop lays the chart out while the page is painted: serve its requests here.
     QCoreApplication::sendPostedEvents();
@@ -137,7 +138,7 @@ void PaintTransducerCertificate(QPainter& p, const TransducerDoc& doc, const QDa
         if (!doc.Run(kind).IsEmpty())
             y = PaintRun(p, doc, kind, y);
     }
-    const QRect chartArea(left, y, right - left, 6000);
+    const QRect chartArea(left, y, right - left, 7000);
     PaintChart(p, doc, chartArea);
     y = chartArea.bottom() + 300;
 
