@@ -14,9 +14,12 @@
 //    another thread, as the window system delivers it whatever the GUI thread is doing) and
 //    timed from the key event to the source readout's repaint. Target: 90th percentile
 //    <= 50 ms.
+// 4. The transducer check window runs an automatic check (five points, one second of
+//    settling, three readings each) against r718-sim's transmitter. Targets as in 1.
 
 #include "Child.h"
 #include "RecordingMessageService.h"
+#include "ui/transducer/CTransducerDlg.h"
 #include "SimProcess.h"
 #include "ui/base/DialogWorkProgress.h"
 #include "core/link/CalFunctionTable.h"
@@ -36,6 +39,9 @@
 #include <QFileInfo>
 #include <QInputDevice>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -306,6 +312,28 @@ int main(int argc, char* argv[])
                     latency.empty() ? 0.0 : *std::max_element(latency.begin(), latency.end()),
                     latency.size(), p90 <= 50 ? "OK" : "OVER");
         ok = ok && latency.size() == keys.size();
+    }
+    {
+        // The check needs the transmitter between the thermocouple source and the current input.
+        ok = ok && sim.Control(QStringLiteral("transmitter in=0:500 out=4:20 zero=0.4 lag=0.5"));
+        CTransducerDlg window(link, messages);
+        window.show();
+        Lateness(1500); // the opening commands
+        for (auto* label : window.findChildren<QLabel*>()) {
+            if (label->text() == QStringLiteral("Czas ustalania [s]:"))
+                qobject_cast<QLineEdit*>(label->buddy())->setText(QStringLiteral("1"));
+        }
+        bool ended = false;
+        QObject::connect(&window.Session(), &TransducerSession::runEnded, [&] { ended = true; });
+        QElapsedTimer runTime;
+        runTime.start();
+        Child<QPushButton>(window, "asFoundButton")->click();
+        const std::vector<double> running = Lateness(0, [&] { return ended; });
+        PrintLateness(qPrintable(QStringLiteral("transducer check, 5 points (%1 s)")
+                                     .arg(double(runTime.elapsed()) / 1000.0, 0, 'f', 1)),
+                      running, 16, 50);
+        ok = ok && window.Session().Document().asFound.points.size() == 5;
+        window.Session().SetModified(false); // no closing question
     }
     for (const QString& text : messages.Texts()) {
         if (text != QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?"))

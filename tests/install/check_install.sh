@@ -25,7 +25,7 @@ usr="$root/dest/usr"
 id=pl.modrex.Tevano718
 
 # The programs where they belong, and no other executable (tests, benchmarks, fuzzers, tools).
-expected=$(printf '%s\n' bin/r718 bin/r718-report libexec/r718/r718-sim)
+expected=$(printf '%s\n' bin/r718 bin/r718-report bin/r718-run libexec/r718/r718-sim)
 found=$(cd "$usr" && find . -type f -perm -u+x | sed 's|^\./||' | sort)
 [ "$found" = "$expected" ] || fail "installed executables: $(echo $found), expected: $(echo $expected)"
 
@@ -76,13 +76,22 @@ xmllint --noout "$usr/share/icons/hicolor/scalable/apps/$id.svg" || fail "scalab
 [ -f "$usr/share/doc/tevano718/ADMIN.md" ] || fail "no administrator's guide"
 
 # The manual pages render without a warning.
-for page in r718 r718-report r718-sim; do
+for page in r718 r718-report r718-run r718-sim; do
     man_file="$usr/share/man/man1/$page.1.gz"
     [ -f "$man_file" ] || { fail "no manual page $page(1)"; continue; }
     out=$(MANWIDTH=80 man --warnings -l "$man_file" 2>&1 >/dev/null)
     [ -z "$out" ] || fail "man $page: $out"
     MANWIDTH=80 man -l "$man_file" 2>/dev/null | grep -q "^EXIT STATUS" ||
         fail "man $page: no EXIT STATUS"
+done
+
+# The example documents, each one the installed r718-run reads (a missing device is its only
+# complaint: exit 1 after the port, not before).
+for example in transmitter-tc-k-0-500.r718t; do
+    file="$usr/share/doc/tevano718/examples/$example"
+    [ -f "$file" ] || { fail "no example $example"; continue; }
+    out=$("$usr/bin/r718-run" transducer "$file" --device "$root/no-such-device" 2>&1)
+    echo "$out" | grep -q "portu" || fail "r718-run on $example: $out"
 done
 
 # The installed r718, started as the action "Symulator" starts it (r718 --simulator), starts the

@@ -3,6 +3,14 @@
 
 SimEngine::SimEngine() : random(1718) {}
 
+QString SimEngine::Control(const QString& line)
+{
+    const QString word = QStringLiteral("transmitter");
+    if (line.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty) == word)
+        return instrument.Transmitter().Apply(line.trimmed().mid(word.size()));
+    return plan.Apply(line);
+}
+
 QList<SimFrameResult> SimEngine::Feed(const QByteArray& bytes, double nowSeconds)
 {
     QList<SimFrameResult> results;

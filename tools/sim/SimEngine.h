@@ -30,6 +30,9 @@ public:
     SimEngine();
 
     QList<SimFrameResult> Feed(const QByteArray& bytes, double nowSeconds);
+    // Applies one control line: "transmitter ..." to the instrument's transmitter, any other
+    // to the fault plan. Returns an empty text when it was understood, else what is wrong.
+    QString Control(const QString& line);
     // The line was hung up: a half-received frame is lost.
     void LineHungUp() { parser.Reset(); }
 

@@ -167,7 +167,14 @@ SimReading SimInstrument::Measure(double nowSeconds)
     }
     double base = 0;
     double value = 0;
-    if (measure->sees != SimQuantity::None && Output(&base) == measure->sees) {
+    const SimQuantity driven = Output(&base);
+    if (transmitter.On() && measure->sees != SimQuantity::None && driven != measure->sees) {
+        // The transmitter sits where the output cannot reach the input directly (a
+        // thermocouple in, a current out). In standby its input sees nothing: its output sits
+        // at the lower value.
+        value = transmitter.Output(operate ? setPoint : transmitter.Current().inLow, nowSeconds,
+                                   random);
+    } else if (measure->sees != SimQuantity::None && driven == measure->sees) {
         // In standby the output is off: the input reads zero in its own unit.
         value = operate ? SeenValue(base) : 0.0;
     } else {

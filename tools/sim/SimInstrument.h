@@ -2,6 +2,7 @@
 #pragma once
 
 #include "SimFunctions.h"
+#include "SimTransmitter.h"
 
 #include <QByteArray>
 
@@ -32,7 +33,8 @@ enum class SimForcedRange
 // set-point ("C", "N", "S1"/"S0", "T", "R"), the measure function ("M", "Q") and the reading
 // that "P" returns. The output is looped back to the measure input: a measure function that
 // can see the source reads the set-point converted to its own unit; anything else reads a
-// slowly drifting value of its own. Every reading carries a little noise.
+// slowly drifting value of its own. Every reading carries a little noise. A transmitter
+// (SimTransmitter) connects what cannot be looped back directly.
 class SimInstrument
 {
 public:
@@ -53,6 +55,10 @@ public:
     void SetNoise(bool on) { noiseOn = on; }
     void SetSeed(quint32 seed) { random.seed(seed); }
     void SetForcedRange(SimForcedRange range) { forcedRange = range; }
+    // The transmitter between the source and the measure input; while it is on, a measure
+    // function that the source does not drive directly (a current input while a thermocouple
+    // is sourced) reads its output; a direct loop-back stays as it is.
+    SimTransmitter& Transmitter() { return transmitter; }
 
     QByteArray SourceCode() const { return source->code; }
     double SetPoint() const { return setPoint; }
@@ -80,6 +86,7 @@ private:
     double measureLeadResistance = 0;
     bool noiseOn = true;
     SimForcedRange forcedRange = SimForcedRange::None;
+    SimTransmitter transmitter;
     std::mt19937 random;
 };
 

@@ -122,7 +122,7 @@ void SimServer::ReadControl()
         controlInput.remove(0, end + 1);
         if (line.isEmpty())
             continue;
-        const QString error = engine.plan.Apply(line);
+        const QString error = engine.Control(line);
         // The line changes before the answer, so that whoever waits for "ok" finds the
         // device gone or back.
         if (engine.plan.TakeHangUpRequest())

@@ -73,6 +73,10 @@ constexpr PlainOption plainOptions[] = {
     {"parent", "PID", "kończy od razu, jeśli proces PID nie jest rodzicem"},
     {"seed", "N", "ziarno szumu odczytów"},
     {"split", "K", "wysyła K następnych odpowiedzi w trzech częściach z przerwami"},
+    {"transmitter", "USTAWIENIA",
+     "między źródłem a wejściem pomiarowym jest przetwornik: in=DOLNA:GÓRNA (wejście), "
+     "out=DOLNA:GÓRNA (wyjście), function=linear|sqrt, zero=% i span=% (błędy w % zakresu "
+     "wyjścia), noise=ODCHYLENIE, lag=SEKUNDY; ustawienia rozdzielone przecinkami"},
     {"split-pause", "MS",
      "przerwa między częściami odpowiedzi (domyślnie 100; powyżej okna odczytu 400 ms "
      "koniec przychodzi za późno)"},
@@ -83,7 +87,8 @@ const char* const description =
     "potem czyta ze standardowego wejścia wiersze sterujące (nak K, silence K|forever|off, "
     "garbage K, split K [MS], late MS [K|forever], late off, hangup, hangup-after K, "
     "hangup-mid frame|reply|off, stay-away on|off, plug-in, over-range on|off, "
-    "under-range on|off, pace on|off, noise on|off, clear, ping) i odpowiada na każdy ok "
+    "under-range on|off, pace on|off, noise on|off, transmitter USTAWIENIA|off, clear, "
+    "ping) i odpowiada na każdy ok "
     "albo error z przyczyną.";
 
 // `text` broken into lines of at most `width` characters, each after `indent`.
@@ -249,6 +254,12 @@ int main(int argc, char* argv[])
             return Refuse(QStringLiteral("błędna wartość opcji --%1 (%2)")
                               .arg(countGood ? splitPauseOption : splitOption, error));
         }
+    }
+    if (parser.isSet(QStringLiteral("transmitter"))) {
+        const QString error = engine.Control(QStringLiteral("transmitter ") +
+                                             parser.value(QStringLiteral("transmitter")));
+        if (!error.isEmpty())
+            return Refuse(QStringLiteral("błędna wartość opcji --transmitter (%1)").arg(error));
     }
     if (parser.isSet(seedOption))
         engine.instrument.SetSeed(parser.value(seedOption).toUInt());

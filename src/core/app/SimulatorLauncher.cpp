@@ -83,8 +83,12 @@ bool SimulatorLauncher::Start(MessageService& messages)
     const QString cannotStart = QStringLiteral("Nie można uruchomić symulatora kalibratora.\n"
                                                "Program pracuje bez symulatora.");
     process.setProgram(program);
-    process.setArguments({QStringLiteral("--link"), link, QStringLiteral("--parent"),
-                          QString::number(QCoreApplication::applicationPid())});
+    // A K thermocouple transmitter 0-500 °C to 4-20 mA (the shipped example) with errors to
+    // find and trim, so that a transducer check can be shown without an instrument.
+    process.setArguments(
+        {QStringLiteral("--link"), link, QStringLiteral("--parent"),
+         QString::number(QCoreApplication::applicationPid()), QStringLiteral("--transmitter"),
+         QStringLiteral("in=0:500,out=4:20,zero=0.4,span=-0.3,noise=0.002,lag=0.5")});
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start();
     if (!process.waitForStarted(startTimeoutMs))

@@ -14,6 +14,7 @@
 #include "ui/base/DialogUnits.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 #include "ui/panel/CCalibratorPanelDlg.h"
+#include "ui/transducer/CTransducerDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,7 +46,7 @@ const MenuButton menuButtons[] = {
     {"Wybór wykonania", 80, false},
     {"Sterowanie kalibratora", 102, true},
     {"Sprawdzanie mierników", 124, true},
-    {"Sprawdzanie przetworników", 146, false},
+    {"Sprawdzanie przetworników", 146, true},
     {"Generacja przebiegów", 168, false},
     {"Odczyt pamięci", 190, false},
     {"Koniec", 212, true},
@@ -89,6 +90,7 @@ void CMainMenuDlg::OnInitDialog()
         {Item::PortSettings, &CMainMenuDlg::RunPortSettings},
         {Item::CalibratorPanel, &CMainMenuDlg::RunCalibratorPanel},
         {Item::MeterCheck, &CMainMenuDlg::RunMeterCheck},
+        {Item::TransducerCheck, &CMainMenuDlg::RunTransducerCheck},
     };
     for (const auto& [item, run] : modules)
         connect(Button(item), &QPushButton::clicked, this, [this, run = run] { RunModule(run); });
@@ -129,6 +131,11 @@ void CMainMenuDlg::RunCalibratorPanel()
 void CMainMenuDlg::RunMeterCheck()
 {
     RunMeterCheckWindow(link, meterCheck, services, this, std::exchange(startDocument, QString()));
+}
+
+void CMainMenuDlg::RunTransducerCheck()
+{
+    RunTransducerWindow(link, services.messages, this);
 }
 
 void CMainMenuDlg::RunModule(void (CMainMenuDlg::*run)())

@@ -4,6 +4,8 @@
 #include "ModalHelper.h"
 #include "TestServices.h"
 
+#include "core/link/CalibratorLink.h"
+#include "core/metercheck/document/MeterCheckSession.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CCalibratorApp.h"
 #include "ui/app/CMainMenuDlg.h"
@@ -12,8 +14,7 @@
 #include "ui/app/CSplashWindow.h"
 #include "ui/app/ProgramIcon.h"
 #include "ui/base/DialogUnits.h"
-#include "core/link/CalibratorLink.h"
-#include "core/metercheck/document/MeterCheckSession.h"
+#include "ui/transducer/CTransducerDlg.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -39,6 +40,7 @@ protected:
     void RunPortSettings() override { started << QStringLiteral("port"); }
     void RunCalibratorPanel() override { started << QStringLiteral("panel"); }
     void RunMeterCheck() override { started << QStringLiteral("metercheck"); }
+    void RunTransducerCheck() override { started << QStringLiteral("transducer"); }
 };
 
 void ClearSettings()
@@ -115,7 +117,7 @@ void TestMainMenu::buttonsInTheirPlaces_data()
             102, true);
     DataRow("meter check", int(CMainMenuDlg::Item::MeterCheck), "Sprawdzanie mierników", 124, true);
     DataRow("transducers", int(CMainMenuDlg::Item::TransducerCheck), "Sprawdzanie przetworników",
-            146, false);
+            146, true);
     DataRow("waveforms", int(CMainMenuDlg::Item::Waveforms), "Generacja przebiegów", 168, false);
     DataRow("memory", int(CMainMenuDlg::Item::MemoryReadout), "Odczyt pamięci", 190, false);
     DataRow("end", int(CMainMenuDlg::Item::End), "Koniec", 212, true);
@@ -157,8 +159,7 @@ void TestMainMenu::disabledButtonsStayDisabled()
     RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
     const QList<CMainMenuDlg::Item> disabled = {
-        CMainMenuDlg::Item::Language, CMainMenuDlg::Item::Variant,
-        CMainMenuDlg::Item::TransducerCheck, CMainMenuDlg::Item::Waveforms,
+        CMainMenuDlg::Item::Language, CMainMenuDlg::Item::Variant, CMainMenuDlg::Item::Waveforms,
         CMainMenuDlg::Item::MemoryReadout};
     for (CMainMenuDlg::Item id : disabled) {
         QTest::mouseClick(menu.Button(id), Qt::LeftButton);
@@ -167,7 +168,8 @@ void TestMainMenu::disabledButtonsStayDisabled()
     QVERIFY(menu.started.isEmpty());
     // Running every module leaves them disabled.
     for (auto id : {CMainMenuDlg::Item::About, CMainMenuDlg::Item::PortSettings,
-                    CMainMenuDlg::Item::CalibratorPanel, CMainMenuDlg::Item::MeterCheck})
+                    CMainMenuDlg::Item::CalibratorPanel, CMainMenuDlg::Item::MeterCheck,
+                    CMainMenuDlg::Item::TransducerCheck})
         menu.Button(id)->click();
     for (CMainMenuDlg::Item id : disabled)
         QVERIFY(!menu.Button(id)->isEnabled());
@@ -248,7 +250,8 @@ void TestMainMenu::keyboardWalksTheEnabledButtons()
     QCOMPARE(QApplication::focusWidget(), menu.Button(CMainMenuDlg::Item::About));
     const QList<CMainMenuDlg::Item> order = {
         CMainMenuDlg::Item::PortSettings, CMainMenuDlg::Item::CalibratorPanel,
-        CMainMenuDlg::Item::MeterCheck, CMainMenuDlg::Item::End, CMainMenuDlg::Item::About};
+        CMainMenuDlg::Item::MeterCheck,   CMainMenuDlg::Item::TransducerCheck,
+        CMainMenuDlg::Item::End,          CMainMenuDlg::Item::About};
     for (CMainMenuDlg::Item id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), menu.Button(id));
@@ -274,10 +277,12 @@ void TestMainMenu::buttonsStartTheirModules()
     ShowActive(menu);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::CalibratorPanel), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::MeterCheck), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::TransducerCheck), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::PortSettings), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::About), Qt::LeftButton);
     QCOMPARE(menu.started, QStringList({QStringLiteral("panel"), QStringLiteral("metercheck"),
-                                        QStringLiteral("port"), QStringLiteral("about")}));
+                                        QStringLiteral("transducer"), QStringLiteral("port"),
+                                        QStringLiteral("about")}));
 }
 
 void TestMainMenu::realModulesOpenAndClose()
@@ -292,6 +297,10 @@ void TestMainMenu::realModulesOpenAndClose()
     OnModal<CPortSettingsDlg>(portSeen, [](CPortSettingsDlg* port) { port->reject(); });
     menu.Button(CMainMenuDlg::Item::PortSettings)->click();
     QVERIFY(portSeen);
+    bool transducerSeen = false;
+    OnModal<CTransducerDlg>(transducerSeen, [](CTransducerDlg* window) { window->reject(); });
+    menu.Button(CMainMenuDlg::Item::TransducerCheck)->click();
+    QVERIFY(transducerSeen);
     QVERIFY(menu.isVisible());
 }
 
