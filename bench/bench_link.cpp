@@ -181,7 +181,8 @@ EnterToWire TimeSetpoints(LinkSession& session, TimedPort& timed, int count, boo
         session.Send(QStringLiteral("S1"));
         WaitMs(random.bounded(480));
         const qint64 enter = timed.wire.nsecsElapsed();
-        session.Send(QStringLiteral("N+1.000"), [&setpointDone](const QString&) { setpointDone = true; });
+        session.Send(QStringLiteral("N+1.000"),
+                     [&setpointDone](const QString&) { setpointDone = true; });
         while (!setpointDone)
             WaitMs(5);
         const std::vector<TimedPort::Frame> since = timed.FramesSince(enter);

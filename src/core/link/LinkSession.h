@@ -11,8 +11,9 @@
 #include <functional>
 
 // One window's way to the calibrator link. What it posts is carried out in order with
-// everything else posted to the link (a poll may be overtaken by later commands); when the window ends (End, or the session is
-// destroyed) its commands that have not started are dropped and its callbacks never come.
+// everything else posted to the link (a poll may be overtaken by later commands); when the window
+// ends (End, or the session is destroyed) its commands that have not started are dropped and its
+// callbacks never come.
 class LinkSession : public QObject, public CommandSender
 {
     Q_OBJECT

@@ -237,6 +237,9 @@ private slots:
         DataRow("five NAKs, the fifth recovery attempt answered",
                 QList<QByteArray>(5, nak) + QList<QByteArray>{"^I%", "^S1%"},
                 frame + Repeat("^I%", 5) + frame, true, "^S1%");
+        DataRow("garbage, then recovered",
+                QList<QByteArray>{"J7#q!x", "^I%"} + quiet + QList<QByteArray>{"%"},
+                frame + "^I%" + frame, true, "%");
         DataRow("six NAKs", QList<QByteArray>(6, nak), frame + Repeat("^I%", 5), false, "");
         DataRow("six garbage replies", QList<QByteArray>(6, "J7#q!x"), frame + Repeat("^I%", 5),
                 false, "");
