@@ -4,11 +4,17 @@
 // Each is timed as a window sees it: posted to the link, carried out on the link's worker
 // thread, its reply back on this thread.
 //
-//   bench_link [repetitions]        (R718_SIM overrides the simulator built with it)
+//   bench_link [repetitions] [set-points]   (R718_SIM overrides the simulator built with it)
 //
 // The second table splits each transaction into the Write calls, the 20 ms pauses and the
 // Read. On a busy machine the pauses and the read wake up late; `chrt -f 10 bench_link`
 // shows what the code itself costs.
+//
+// The third table times a set-point typed while the control panel polls: every 500 ms a "P"
+// is posted unless one is on its way (as the panel does), the operator's "S1" runs, and at a
+// random moment of it "N+1.000" is entered. From Enter to the first byte of its frame on the
+// wire, with the polls posted as plain commands (the order of posting, as before) and as polls
+// (overtaken by the operator's commands while they wait), and how often a poll went first.
 
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
@@ -19,6 +25,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMutex>
+#include <QRandomGenerator>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -81,6 +91,15 @@ public:
     }
     SerialResult<qint64> Write(const QByteArray& bytes) override
     {
+        // The command letter of each frame and when the frame's first byte went out.
+        if (bytes == "^") {
+            frameStart = wire.nsecsElapsed();
+            letterNext = true;
+        } else if (letterNext) {
+            const QMutexLocker lock(&framesMutex);
+            frames.push_back({frameStart, bytes.at(0)});
+            letterNext = false;
+        }
         QElapsedTimer t;
         t.start();
         const SerialResult<qint64> written = port->Write(bytes);
@@ -96,9 +115,98 @@ public:
         sleepMs += double(t.nsecsElapsed()) / 1e6;
     }
 
+    struct Frame
+    {
+        qint64 at; // ns on `wire`
+        char letter;
+    };
+    // The frames that started at or after `from`, in order.
+    std::vector<Frame> FramesSince(qint64 from)
+    {
+        const QMutexLocker lock(&framesMutex);
+        std::vector<Frame> since;
+        for (const Frame& f : frames)
+            if (f.at >= from)
+                since.push_back(f);
+        return since;
+    }
+
     std::unique_ptr<CSerialPort> port;
     double readMs = 0, writeMs = 0, sleepMs = 0;
+    QElapsedTimer wire; // started before the link, read on both threads
+
+private:
+    qint64 frameStart = 0;
+    bool letterNext = false;
+    QMutex framesMutex;
+    std::vector<Frame> frames;
 };
+
+void WaitMs(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+struct EnterToWire
+{
+    std::vector<double> ms;
+    int pollFirst = 0; // a poll reached the wire between Enter and the set-point
+};
+
+// Set-points entered at random moments of a running "S1" while polls run every 500 ms.
+EnterToWire TimeSetpoints(LinkSession& session, TimedPort& timed, int count, bool asPolls)
+{
+    bool pollPending = false;
+    QTimer pollTimer;
+    pollTimer.setTimerType(Qt::PreciseTimer);
+    pollTimer.setInterval(500);
+    QObject::connect(&pollTimer, &QTimer::timeout, [&] {
+        if (pollPending)
+            return;
+        pollPending = true;
+        const auto done = [&pollPending](const QString&) { pollPending = false; };
+        if (asPolls)
+            session.Poll(QStringLiteral("P"), done);
+        else
+            session.Send(QStringLiteral("P"), done);
+    });
+    pollTimer.start();
+    EnterToWire result;
+    QRandomGenerator random(718);
+    for (int i = 0; i < count; ++i) {
+        WaitMs(random.bounded(500));
+        bool setpointDone = false;
+        session.Send(QStringLiteral("S1"));
+        WaitMs(random.bounded(480));
+        const qint64 enter = timed.wire.nsecsElapsed();
+        session.Send(QStringLiteral("N+1.000"),
+                     [&setpointDone](const QString&) { setpointDone = true; });
+        while (!setpointDone)
+            WaitMs(5);
+        const std::vector<TimedPort::Frame> since = timed.FramesSince(enter);
+        for (const TimedPort::Frame& f : since) {
+            if (f.letter == 'N') {
+                result.ms.push_back(double(f.at - enter) / 1e6);
+                break;
+            }
+            if (f.letter == 'P')
+                ++result.pollFirst;
+        }
+    }
+    pollTimer.stop();
+    while (pollPending)
+        WaitMs(5);
+    return result;
+}
+
+double Percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const size_t at = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
+    return values[at];
+}
 
 } // namespace
 
@@ -108,6 +216,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("R718_SIM"))
         qputenv("R718_SIM", R718_SIM_DEFAULT);
     const int repetitions = argc > 1 ? qMax(1, atoi(argv[1])) : 10;
+    const int setpoints = argc > 2 ? qMax(1, atoi(argv[2])) : 20;
 
     SimProcess sim;
     if (!sim.Start()) {
@@ -117,6 +226,7 @@ int main(int argc, char* argv[])
     sim.MapPort(1);
     RecordingMessageService messages;
     TimedPort timed;
+    timed.wire.start();
     CalibratorLink link(messages, &timed, &timed);
     LinkSession session(link);
     bool opened = false;
@@ -165,6 +275,20 @@ int main(int argc, char* argv[])
         std::printf("%2d  write %7.3f  pauses %8.2f (+%5.2f)  read %8.2f (+%5.2f)  rest %6.3f\n",
                     p.n, p.write, p.sleep, p.sleep - (p.n + 2) * 20.0, p.read, p.read - 400.0,
                     p.total - p.write - p.sleep - p.read);
+
+    std::printf("\nEnter to the wire, a set-point typed while \"S1\" runs and the panel polls, "
+                "%d each (ms)\n",
+                setpoints);
+    std::printf("%-22s %8s %8s %8s %8s %11s\n", "polls posted", "median", "p90", "max", "mean",
+                "poll first");
+    for (const bool asPolls : {false, true}) {
+        const EnterToWire e = TimeSetpoints(session, timed, setpoints, asPolls);
+        const Stats s = Summarise(e.ms);
+        std::printf("%-22s %8.1f %8.1f %8.1f %8.1f %7d/%-3zu\n",
+                    asPolls ? "as polls (now)" : "as commands (before)", Percentile(e.ms, 0.5),
+                    Percentile(e.ms, 0.9), s.max, s.mean, e.pollFirst, e.ms.size());
+        std::fflush(stdout);
+    }
 
     session.Close();
     session.WaitUntilSent();

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The calibrator link at real speed against r718-sim on a pseudo-terminal.
+// The calibrator link at real speed against r718-sim on a pseudo-terminal. How it recovers
+// from NAKs, garbage and silence, and gives up with one message, is tested on virtual time
+// (tst_calibratorprotocol).
 
 #include "DataRows.h"
 #include "PortProtocol.h"
@@ -90,52 +92,6 @@ private slots:
         // Within the noise and the last digit of the range.
         QVERIFY2(qAbs(SignedReading(panel) - value) <= 0.0025,
                  qPrintable(link->protocol.lastReply));
-    }
-
-    void recoveryAfterFaults_data()
-    {
-        DataColumns<QString, QStringList>("control", "frames");
-        DataRow("two NAKs", "nak 2", QStringList{"^C02%", "^I%", "^I%", "^C02%"});
-        DataRow("garbage", "garbage 1", QStringList{"^C02%", "^I%", "^C02%"});
-        DataRow("silence", "silence 1", QStringList{"^C02%", "^I%", "^C02%"});
-    }
-    void recoveryAfterFaults()
-    {
-        QFETCH(QString, control);
-        QFETCH(QStringList, frames);
-        RecordingMessageService& messages = link->messages;
-        StartSim();
-        QVERIFY2(sim.Control(control), qPrintable(sim.LastError()));
-        link->protocol.noLinkReported = true; // a recovery that succeeds clears it
-        link->protocol.SendCommand(QStringLiteral("C02"));
-        QCOMPARE(sim.Frames(), frames);
-        QCOMPARE(link->protocol.lastReply, QStringLiteral("^C02%"));
-        QVERIFY(link->protocol.linkOpen);
-        QVERIFY(!link->protocol.noLinkReported);
-        QVERIFY(messages.messages.isEmpty());
-    }
-
-    void silenceDropsTheLinkWithOneMessage()
-    {
-        RecordingMessageService& messages = link->messages;
-        StartSim({QStringLiteral("--silence-forever")});
-        link->protocol.SendCommand(QStringLiteral("C01"));
-        QCOMPARE(sim.Frames(), QStringList({"^C01%", "^I%", "^I%", "^I%", "^I%", "^I%"}));
-        QVERIFY(messages.OnlyError(noLink));
-        QVERIFY(!link->protocol.linkOpen);
-
-        // A dead link sends nothing more.
-        link->protocol.SendCommand(QStringLiteral("C02"));
-        QThread::msleep(100);
-        QCOMPARE(sim.Frames().size(), 6);
-
-        // Reopened, it fails again: the port opened anew tells the technician once more.
-        link->protocol.CloseCalibratorPort();
-        QVERIFY(link->protocol.OpenCalibratorPort(1, PortDevicePath(1)));
-        link->protocol.SendCommand(QStringLiteral("S1"));
-        QCOMPARE(sim.Frames().size(), 12);
-        QCOMPARE(messages.Texts(), QStringList({noLink, noLink}));
-        QVERIFY(!link->protocol.linkOpen);
     }
 
     void portClosedAndOpenedAgain()

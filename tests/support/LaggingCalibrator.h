@@ -15,7 +15,8 @@
 // a millisecond as at 9600 baud. A calibrator that is `busy` while it waits (as r718-sim's
 // late replies) starts each delay only when the reply before has gone, so the lag grows
 // while frames come faster than it answers. `answer` makes the reply to a command; every reply made
-// is kept in `made`, so a test can tell whose reply a read took. A read waits its whole time-out
+// is kept in `made`, so a test can tell whose reply a read took; `lateReplies` limits the lag
+// to the next few replies. A read waits its whole time-out
 // unless the buffer fills, as the real port does.
 class LaggingCalibrator : public SerialDevice
 {
@@ -93,6 +94,8 @@ public:
     }
 
     QList<Made> made;
+    // How many of the replies from now on lag; the rest come at once. Negative: all of them.
+    int lateReplies = -1;
 
 private:
     struct Byte
@@ -105,8 +108,10 @@ private:
     {
         const QByteArray reply = answer(command);
         made.append({command, reply});
-        qint64 at =
-            busy ? qMax(clock.now, replyEnd) + delayMs : qMax(clock.now + delayMs, replyEnd);
+        const int delay = lateReplies != 0 ? delayMs : 0;
+        if (lateReplies > 0)
+            --lateReplies;
+        qint64 at = busy ? qMax(clock.now, replyEnd) + delay : qMax(clock.now + delay, replyEnd);
         for (const char c : reply)
             incoming.append({++at, c});
         replyEnd = at;

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 // Records the commands window logic sends and carries each out at once: the callback gets the
 // next scripted reply (the last one stays).
 class RecordingCommandSender : public CommandSender
@@ -20,6 +22,11 @@ public:
         if (done)
             done(reply);
     }
+    void Poll(const QString& command, Done done = {}) override
+    {
+        polls << command;
+        Send(command, std::move(done));
+    }
     bool LinkAlive() const override { return alive; }
     bool WaitUntilSent() override
     {
@@ -34,7 +41,8 @@ public:
         return s;
     }
 
-    QStringList sent;
+    QStringList sent;  // polls too
+    QStringList polls; // the commands sent as polls
     QStringList replies;
     QString reply;
     bool alive = true;

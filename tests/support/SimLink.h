@@ -4,6 +4,7 @@
 #include "RecordingMessageService.h"
 #include "SimProcess.h"
 #include "core/link/CalibratorLink.h"
+#include "core/link/LinkSession.h"
 
 // r718-sim started for a test with COM<port> of this process leading to it, and the program's
 // link set to that port, its messages recorded in `messages` (or shown by `shown`, when given).
@@ -20,6 +21,15 @@ struct SimLink : SimProcess
         }
     }
     bool Started() const { return started; }
+    // Waits until everything posted to the link so far was carried out and the simulator
+    // took in what reached its line.
+    bool Settle()
+    {
+        LinkSession session(link);
+        session.Sync();
+        session.WaitUntilSent();
+        return Control(QStringLiteral("ping"));
+    }
 
     RecordingMessageService messages;
     CalibratorLink link;

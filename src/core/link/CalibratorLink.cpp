@@ -36,8 +36,9 @@ public:
         protocol->interrupted = [this] { return link.Dropped(currentSession); };
     }
 
-    void Run(const CalibratorLink::Request& r)
+    void RunNext()
     {
+        const CalibratorLink::Request r = link.TakeNext();
         current = r.id;
         currentSession = r.session;
         bool ok = true;
@@ -136,9 +137,10 @@ void CalibratorLink::RemoveSession(quint64 session)
     Drop(session);
 }
 
-quint64 CalibratorLink::Post(RequestKind kind, quint64 session, int port, const QString& command)
+quint64 CalibratorLink::Post(RequestKind kind, quint64 session, int port, const QString& command,
+                             bool poll)
 {
-    Request request{kind, session, nextId++, port, {}, command};
+    Request request{kind, session, nextId++, port, {}, command, poll};
     if (kind == RequestKind::Open) {
         // Looked up once, on this thread: the worker opens what the window asked for, whatever
         // the environment or the settings say by the time it gets there.
@@ -146,9 +148,28 @@ quint64 CalibratorLink::Post(RequestKind kind, quint64 session, int port, const 
         lastOpen = request.id;
         alive = true;
     }
+    {
+        // A command goes ahead of the polls waiting at the end, none of which is on the wire
+        // yet; everything else keeps its place. Each request is carried out whole, so a
+        // command's frames (its recovery and resend too) stay together on the wire.
+        const QMutexLocker lock(&queueMutex);
+        qsizetype at = queue.size();
+        if (kind == RequestKind::Send && !poll) {
+            while (at > 0 && queue[at - 1].poll)
+                --at;
+        }
+        queue.insert(at, request);
+    }
+    // One run per request: the worker takes whichever is first by then.
     QMetaObject::invokeMethod(
-        worker, [w = worker, request] { w->Run(request); }, Qt::QueuedConnection);
+        worker, [w = worker] { w->RunNext(); }, Qt::QueuedConnection);
     return request.id;
+}
+
+CalibratorLink::Request CalibratorLink::TakeNext()
+{
+    const QMutexLocker lock(&queueMutex);
+    return queue.takeFirst();
 }
 
 void CalibratorLink::Drop(quint64 session)

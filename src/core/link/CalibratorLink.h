@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QMutex>
 #include <QObject>
 #include <QSet>
@@ -16,7 +17,8 @@ class SerialDevice;
 
 // The one link to the calibrator, owned by the application. The serial port lives on a
 // worker thread of its own, where the protocol carries out the requests of the windows one
-// after another, in the order they were posted; replies and link events come back to the GUI
+// after another, in the order they were posted, except that a command goes ahead of the polls
+// still waiting at the end of the queue; replies and link events come back to the GUI
 // thread by queued signals. The GUI thread tells the technician through `messages` when the
 // port cannot be opened or the calibrator stopped answering, and why (the reason the worker
 // found); the worker never shows anything.
@@ -67,13 +69,17 @@ private:
         int port = 0;
         QString devicePath; // what COM<port> stood for when the open was posted
         QString command;
+        bool poll = false; // a Send that the commands posted after it may overtake
     };
 
     // For sessions, on the GUI thread.
     quint64 AddSession(LinkSession* session);
     void RemoveSession(quint64 session);
     // An open carries the device its port stands for, looked up here, as the window posts it.
-    quint64 Post(RequestKind kind, quint64 session, int port = 0, const QString& command = {});
+    quint64 Post(RequestKind kind, quint64 session, int port = 0, const QString& command = {},
+                 bool poll = false);
+    // For the worker: the request to carry out next.
+    Request TakeNext();
     // Requests of the session that have not started are skipped (a close excepted); one that
     // runs ends at its next frame.
     void Drop(quint64 session);
@@ -92,6 +98,9 @@ private:
     quint64 nextId = 1;
     quint64 lastOpen = 0; // the latest open posted: older news of the link state is stale
     QHash<quint64, LinkSession*> sessions;
+
+    QMutex queueMutex; // guards queue, which the worker takes from
+    QList<Request> queue;
 
     QMutex dropMutex; // guards dropped and closing, which the worker reads
     QSet<quint64> dropped;

@@ -17,11 +17,11 @@ LinkSession::~LinkSession()
 }
 
 void LinkSession::Post(CalibratorLink::RequestKind kind, int port, const QString& command,
-                       Callback done)
+                       Callback done, bool poll)
 {
     if (!link)
         return;
-    const quint64 request = link->Post(kind, id, port, command);
+    const quint64 request = link->Post(kind, id, port, command, poll);
     ++pending;
     if (done)
         callbacks.insert(request, std::move(done));
@@ -62,6 +62,12 @@ void LinkSession::Send(const QString& command, Done done)
 {
     Post(CalibratorLink::RequestKind::Send, 0, command,
          done ? Callback([done](bool, const QString& reply) { done(reply); }) : Callback());
+}
+
+void LinkSession::Poll(const QString& command, Done done)
+{
+    Post(CalibratorLink::RequestKind::Send, 0, command,
+         done ? Callback([done](bool, const QString& reply) { done(reply); }) : Callback(), true);
 }
 
 void LinkSession::End()

@@ -11,8 +11,9 @@
 #include <functional>
 
 // One window's way to the calibrator link. What it posts is carried out in order with
-// everything else posted to the link; when the window ends (End, or the session is
-// destroyed) its commands that have not started are dropped and its callbacks never come.
+// everything else posted to the link (a poll may be overtaken by later commands); when the window
+// ends (End, or the session is destroyed) its commands that have not started are dropped and its
+// callbacks never come.
 class LinkSession : public QObject, public CommandSender
 {
     Q_OBJECT
@@ -36,6 +37,7 @@ public:
     void End();
 
     void Send(const QString& command, Done done = {}) override;
+    void Poll(const QString& command, Done done = {}) override;
     bool LinkAlive() const override;
     bool WaitUntilSent() override;
 
@@ -49,7 +51,8 @@ private:
     friend class CalibratorLink;
 
     using Callback = std::function<void(bool ok, const QString& reply)>;
-    void Post(CalibratorLink::RequestKind kind, int port, const QString& command, Callback done);
+    void Post(CalibratorLink::RequestKind kind, int port, const QString& command, Callback done,
+              bool poll = false);
     void Finished(quint64 request, bool ok, const QString& reply);
 
     QPointer<CalibratorLink> link;

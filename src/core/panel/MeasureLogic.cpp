@@ -172,7 +172,7 @@ void MeasureLogic::PollReading()
     if (pollPending)
         return;
     pollPending = true;
-    sender.Send(QStringLiteral("P"), [this, polled = selection](const QString& reply) {
+    sender.Poll(QStringLiteral("P"), [this, polled = selection](const QString& reply) {
         pollPending = false;
         TakeReading(reply, polled);
         Changed();

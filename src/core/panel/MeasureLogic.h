@@ -50,7 +50,8 @@ public:
     void EnterAveragingTime();
 
     // Timer 1: posts "P" unless a poll is still on its way (a slow link lowers the poll rate
-    // instead of piling polls up); the reply becomes the reading.
+    // instead of piling polls up); the reply becomes the reading. The operator's commands
+    // go out before a poll still waiting for the line.
     void PollReading();
     void SwitchHold();         // Click of the Hold toggle
     void ResetStatistics();    // "Reset", key "R"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "DataRows.h"
 #include "FakeLink.h"
 #include "HeldLine.h"
 #include "core/link/CalibratorLink.h"
@@ -56,6 +57,43 @@ private slots:
         QCOMPARE(replies, QStringList({"I", "P", "C01", "N+0.000", "P"}));
         QVERIFY(panel.LinkAlive());
         QVERIFY(line.messages.messages.isEmpty());
+    }
+
+    // A poll that waits for the line is overtaken by the commands posted after it, which keep
+    // their order; a poll already on the wire is not.
+    void commandsGoAheadOfAWaitingPoll_data()
+    {
+        DataColumns<bool, QByteArray, QStringList>("pollRunning", "wire", "replies");
+        DataRow("poll waiting behind a command", false, QByteArray("^C01%^N+1.000%^S1%^P%"),
+                QStringList{"N+1.000", "S1", "P"});
+        DataRow("poll on the wire", true, QByteArray("^P%^N+1.000%^S1%"),
+                QStringList{"P", "N+1.000", "S1"});
+    }
+    void commandsGoAheadOfAWaitingPoll()
+    {
+        QFETCH(bool, pollRunning);
+        QFETCH(QByteArray, wire);
+        QFETCH(QStringList, replies);
+        FakeLink line;
+        HeldLine held(line.device, pollRunning ? "^P%" : "^C01%");
+        LinkSession panel(line.link);
+        LinkSession other(line.link);
+        QStringList done;
+        auto note = [&done](const QString& what) {
+            return [&done, what](const QString&) { done << what; };
+        };
+        panel.Open(1);
+        if (!pollRunning)
+            other.Send(QStringLiteral("C01"));
+        panel.Poll(QStringLiteral("P"), note("P"));
+        QVERIFY(held.Running());
+        other.Send(QStringLiteral("N+1.000"), note("N+1.000"));
+        panel.Send(QStringLiteral("S1"), note("S1"));
+        held.Release();
+        panel.WaitUntilSent();
+        other.WaitUntilSent();
+        QCOMPARE(line.device.Written(), wire);
+        QCOMPARE(done, replies);
     }
 
     // A window that ends drops its queued commands; its transaction ends before its next

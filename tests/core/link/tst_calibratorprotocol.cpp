@@ -232,6 +232,17 @@ private slots:
             refusedResends << "^I%" << quiet << (attempt < 5 ? "" : "ok%");
         DataRow("refused resends then success in the fifth attempt", refusedResends,
                 frame + Repeat("^I%" + frame, 5), true, "ok%");
+        // A NAK owes nothing: recovery goes on at once.
+        const QByteArray nak("\x15");
+        DataRow("five NAKs, the fifth recovery attempt answered",
+                QList<QByteArray>(5, nak) + QList<QByteArray>{"^I%", "^S1%"},
+                frame + Repeat("^I%", 5) + frame, true, "^S1%");
+        DataRow("garbage, then recovered",
+                QList<QByteArray>{"J7#q!x", "^I%"} + quiet + QList<QByteArray>{"%"},
+                frame + "^I%" + frame, true, "%");
+        DataRow("six NAKs", QList<QByteArray>(6, nak), frame + Repeat("^I%", 5), false, "");
+        DataRow("six garbage replies", QList<QByteArray>(6, "J7#q!x"), frame + Repeat("^I%", 5),
+                false, "");
     }
     void recovery()
     {
@@ -558,6 +569,52 @@ private slots:
         if (delayMs <= 350 && !refuseSecondPoint)
             QVERIFY(protocol.linkOpen);
         QCOMPARE(messages.Texts(), protocol.linkOpen ? QStringList() : QStringList{noLinkText});
+    }
+
+    // A calibrator late with a reply or two, then on time again (busy while late, as
+    // r718-sim is): the set-points and polls go on through recovery, no reading taken from
+    // another frame, no message.
+    void aFewLateRepliesThenOnTime_data()
+    {
+        DataColumns<int, int>("delayMs", "late");
+        DataRow("one reply 450 ms late", 450, 1);
+        DataRow("one reply 1 s late", 1000, 1);
+        DataRow("two replies 450 ms late", 450, 2);
+        DataRow("two replies 1 s late", 1000, 2);
+    }
+    void aFewLateRepliesThenOnTime()
+    {
+        QFETCH(int, delayMs);
+        QFETCH(int, late);
+        RecordingMessageService messages;
+        VirtualClock clock;
+        int volts = 1;
+        LaggingCalibrator calibrator(
+            clock, delayMs,
+            [&volts](const QByteArray& command) {
+                if (command.startsWith('N'))
+                    volts = command.mid(2, 1).toInt();
+                return command == "P" ? "^+00" + QByteArray::number(volts) + ".000%"
+                                      : '^' + command + '%';
+            },
+            true);
+        calibrator.lateReplies = 0;
+        CalibratorProtocol protocol(calibrator, clock);
+        protocol.notify = [&messages](CalibratorProtocol::Notice notice) {
+            messages.ShowError(NoticeText(notice));
+        };
+        QVERIFY(protocol.OpenCalibratorPort(1, Device(1)));
+        for (const char* c : {"C05", "M04", "S1", "N+1.000"})
+            protocol.SendCommand(QString::fromLatin1(c));
+        calibrator.lateReplies = late; // from the next poll on
+        for (int v = 1; v <= 3; ++v) {
+            if (v > 1)
+                protocol.SendCommand(QStringLiteral("N+%1.000").arg(v));
+            protocol.SendCommand(QStringLiteral("P"));
+            QCOMPARE(protocol.lastReply, QStringLiteral("^+00%1.000%").arg(v));
+        }
+        QVERIFY(protocol.linkOpen);
+        QVERIFY(messages.messages.isEmpty());
     }
 
     void zeroByteEndsTheReplyText()

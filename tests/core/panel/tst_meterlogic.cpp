@@ -342,6 +342,14 @@ private slots:
         QCOMPARE(state.meterRangeName, QStringLiteral("Uauto"));
     }
 
+    // The reading is asked for as a poll, which the operator's commands may overtake.
+    void readingIsAskedForAsAPoll()
+    {
+        Poll(QStringLiteral("P1.000%"));
+        QCOMPARE(sender.polls, QStringList{"P"});
+        QCOMPARE(sender.TakeSent(), QStringList{"P"});
+    }
+
     void droppedLinkParsesTheLastReplyAgain()
     {
         logic->ResetStatistics();

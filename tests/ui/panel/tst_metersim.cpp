@@ -62,8 +62,12 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
     QTest::keyClick(&panel, Qt::Key_R);
     const qsizetype entriesAtReset = sim.Log().size();
 
-    // Five seconds of live readings, then HOLD for five more.
-    QTest::qWait(5000);
+    // Five seconds of live readings (ten polls logged), then HOLD until the 10 s averaging
+    // window ends.
+    const auto pollsSinceReset = [&sim, entriesAtReset] {
+        return sim.Log().mid(entriesAtReset).size();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(pollsSinceReset() >= 10, 10000);
     QVERIFY(qAbs(ParseNumber(field("meterMin")) + 12.5) < 0.1);
     QVERIFY(qAbs(ParseNumber(field("meterMax")) + 12.5) < 0.1);
     QVERIFY(ParseNumber(field("meterMin")) <= ParseNumber(field("meterMax")));
@@ -73,7 +77,7 @@ void TestMeterSim::pollCadenceWithReadingsHoldAndStatistics()
     const ReadoutContent held = Child<CMeterDisplay>(meter, "meterDisplay")->Shown();
     QCOMPARE(held.statusWord, QStringLiteral("HOLD"));
     const QString spreadAtHold = field("meterSpread");
-    QTest::qWait(6000);
+    QTRY_VERIFY_WITH_TIMEOUT(field("meterAverage") != QStringLiteral("0.000"), 10000);
 
     // The readout stayed on the held text while the statistics took the new readings.
     QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().valueText, held.valueText);
