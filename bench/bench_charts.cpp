@@ -10,6 +10,7 @@
 //                                       documents, or every range of FILE.met as
 //                                       before.pdf/after.pdf) at a frozen clock, for comparing
 //                                       the pages as images
+#include "BenchDocument.h"
 #include "Child.h"
 #include "core/base/MessageService.h"
 #include "core/link/NumberText.h"
@@ -76,41 +77,6 @@ private:
     CErrorsChartPage errorsPage;
 };
 
-void FillDocument(MeterCheckDoc& doc, int rangeCount)
-{
-    ClearDocument(doc);
-    doc.formatVersion = 1.0;
-    doc.meterName = "Bench meter";
-    doc.meterNumber = "50x50";
-    for (int i = 0; i < rangeCount; ++i) {
-        MeterRange& r = doc.ranges[i];
-        r.rangeValue = QString::number(100 + i * 10);
-        r.rangeUnit = "mV";
-        r.function = RangeFunction::Voltage;
-        r.classReading = "0.05";
-        r.classRange = "0.1";
-        r.constTerm = "0.01";
-        r.constUnit = "mV";
-        r.rangeDefined = 1;
-        r.rangeMeasured = 1;
-        const double full = r.rangeValue.toDouble();
-        for (int j = 0; j < maxPoints; ++j) {
-            MeterPoint& p = r.points[j];
-            const double setting = full * (j - 10) / 40.0;
-            const double actual = ((j * 37 + i * 11) % 21 - 10) * 0.012;
-            p.setting = FormatFixed(setting, 3);
-            p.reading = FormatFixed(setting + actual, 3);
-            p.actualError = FormatFixed(actual, 3);
-            p.permissibleError = FormatFixed(full * 0.001 + 0.01 + qAbs(setting) * 0.0005, 3);
-            p.calibratorError = FormatFixed(qAbs(setting) * 0.0001 + 0.005, 3);
-            p.unit = "mV";
-            p.marked = 1;
-            p.pointDefined = 1;
-            p.pointMeasured = 1;
-        }
-    }
-}
-
 double CpuSeconds()
 {
     timespec t{};
@@ -162,7 +128,7 @@ int main(int argc, char* argv[])
                    PrintAll(session, true, dir.filePath("after.pdf")) < 0;
         }
         for (int ranges : {1, 50}) {
-            FillDocument(session.document, ranges);
+            FillBenchDocument(session.document, ranges);
             if (PrintAll(session, false, dir.filePath(QString("before-%1.pdf").arg(ranges))) < 0 ||
                 PrintAll(session, true, dir.filePath(QString("after-%1.pdf").arg(ranges))) < 0)
                 return 1;
@@ -177,7 +143,7 @@ int main(int argc, char* argv[])
     std::printf("%6s %12s %12s %7s\n", "ranges", "Qt Charts", "drawn", "ratio");
     bool over = false;
     for (int ranges : {1, 10, 25, 50}) {
-        FillDocument(session.document, ranges);
+        FillBenchDocument(session.document, ranges);
         QList<double> before, after;
         for (int i = 0; i < runs; ++i) {
             before << PrintAll(session, false, pdf);

@@ -5,6 +5,7 @@
 //
 //   bench_report [runs]        (default 5 runs; the median and the best are shown)
 //   R718_BENCH_KEEP=1 bench_report 1     keeps the files
+#include "BenchDocument.h"
 #include "core/link/NumberText.h"
 #include "core/base/MessageService.h"
 #include "core/metercheck/document/MetFile.h"
@@ -21,41 +22,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-void FillFullDocument(MeterCheckDoc& doc)
-{
-    ClearDocument(doc);
-    doc.formatVersion = 1.0;
-    doc.meterName = "Bench meter";
-    doc.meterNumber = "50x50";
-    for (int i = 0; i < maxRanges; ++i) {
-        MeterRange& r = doc.ranges[i];
-        r.rangeValue = QString::number(100 + i * 10);
-        r.rangeUnit = "mV";
-        r.function = RangeFunction::Voltage;
-        r.classReading = "0.05";
-        r.classRange = "0.1";
-        r.constTerm = "0.01";
-        r.constUnit = "mV";
-        r.rangeDefined = 1;
-        r.rangeMeasured = 1;
-        const double full = r.rangeValue.toDouble();
-        for (int j = 0; j < maxPoints; ++j) {
-            MeterPoint& p = r.points[j];
-            const double setting = full * (j - 10) / 40.0;
-            const double actual = ((j * 37 + i * 11) % 21 - 10) * 0.012;
-            p.setting = FormatFixed(setting, 3);
-            p.reading = FormatFixed(setting + actual, 3);
-            p.actualError = FormatFixed(actual, 3);
-            p.permissibleError = FormatFixed(full * 0.001 + 0.01 + qAbs(setting) * 0.0005, 3);
-            p.calibratorError = FormatFixed(qAbs(setting) * 0.0001 + 0.005, 3);
-            p.unit = "mV";
-            p.marked = 1;
-            p.pointDefined = 1;
-            p.pointMeasured = 1;
-        }
-    }
-}
 
 // Processor time (user + system) used by finished child processes so far, in seconds. On a
 // machine shared with other work it tells the program's own cost apart from waiting.
@@ -136,7 +102,7 @@ int main(int argc, char* argv[])
         std::printf("files kept in %s\n", qPrintable(dir.path()));
     }
     MeterCheckSession session;
-    FillFullDocument(session.document);
+    FillBenchDocument(session.document);
     const QString met = dir.filePath("bench.met");
     LogMessageService messages;
     if (!SaveDocument(session, met, messages))

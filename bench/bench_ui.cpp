@@ -17,6 +17,7 @@
 // 4. The transducer check window runs an automatic check (five points, one second of
 //    settling, three readings each) against r718-sim's transmitter. Targets as in 1.
 
+#include "BenchDocument.h"
 #include "Child.h"
 #include "RecordingMessageService.h"
 #include "ui/transducer/CTransducerDlg.h"
@@ -113,43 +114,6 @@ void PrintLateness(const char* what, const std::vector<double>& late, double p99
     std::fflush(stdout);
 }
 
-// 20 ranges of 50 measured, marked points: the table and both charts of every range print.
-void FillDocument(MeterCheckSession& session)
-{
-    MeterCheckDoc& doc = session.document;
-    ClearDocument(doc);
-    doc.formatVersion = 1.0;
-    doc.meterName = "Bench meter";
-    doc.meterNumber = "20x50";
-    for (int i = 0; i < 20; ++i) {
-        MeterRange& r = doc.ranges[i];
-        r.rangeValue = QString::number(100 + i * 10);
-        r.rangeUnit = "mV";
-        r.function = RangeFunction::Voltage;
-        r.classReading = "0.05";
-        r.classRange = "0.1";
-        r.constTerm = "0.01";
-        r.constUnit = "mV";
-        r.rangeDefined = 1;
-        r.rangeMeasured = 1;
-        const double full = r.rangeValue.toDouble();
-        for (int j = 0; j < maxPoints; ++j) {
-            MeterPoint& p = r.points[j];
-            const double setting = full * (j - 10) / 40.0;
-            const double actual = ((j * 37 + i * 11) % 21 - 10) * 0.012;
-            p.setting = FormatFixed(setting, 3);
-            p.reading = FormatFixed(setting + actual, 3);
-            p.actualError = FormatFixed(actual, 3);
-            p.permissibleError = FormatFixed(full * 0.001 + 0.01 + qAbs(setting) * 0.0005, 3);
-            p.calibratorError = FormatFixed(qAbs(setting) * 0.0001 + 0.005, 3);
-            p.unit = "mV";
-            p.marked = 1;
-            p.pointDefined = 1;
-            p.pointMeasured = 1;
-        }
-    }
-    session.currentRange = 0;
-}
 
 // Prints every range with the table and both charts to `path`, as "Drukuj..." does (the
 // event loop running between pages); calls `finished` when the file is complete.
@@ -280,7 +244,7 @@ int main(int argc, char* argv[])
             std::printf("files kept in %s\n", qPrintable(dir.path()));
         }
         MeterCheckSession session;
-        FillDocument(session);
+        FillBenchDocument(session.document, 20); // the table and both charts of 20 ranges
         const QString pdf = dir.filePath("bench.pdf");
         bool printed = false;
         QElapsedTimer printTime;
