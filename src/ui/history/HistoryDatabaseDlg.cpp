@@ -63,8 +63,11 @@ HistoryDatabaseDlg::HistoryDatabaseDlg(HistoryService& history, MessageService& 
     queue->setWordWrap(true);
     form->addRow(queue);
     probeButton = new QPushButton(QStringLiteral("Sprawdź &połączenie"), group);
+    probeButton->setObjectName(QStringLiteral("probeButton"));
     probeResult = new QLabel(group);
+    probeResult->setObjectName(QStringLiteral("probeResult"));
     probeResult->setWordWrap(true);
+    probeResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(probeButton, probeResult);
 
     auto* groupLayout = new QVBoxLayout(group);
@@ -130,15 +133,23 @@ void HistoryDatabaseDlg::OnProbe()
 {
     const QString refusal = Refusal();
     if (!refusal.isEmpty()) {
-        probeResult->setText(refusal);
+        ShowProbeResult(refusal);
         return;
     }
     probeButton->setEnabled(false);
-    probeResult->setText(QStringLiteral("Łączenie..."));
+    ShowProbeResult(QStringLiteral("Łączenie..."));
     history.Probe(Chosen()).then(this, [this](const QString& error) {
         probeButton->setEnabled(serverButton->isChecked());
-        probeResult->setText(error.isEmpty() ? QStringLiteral("Połączenie działa.") : error);
+        ShowProbeResult(error.isEmpty() ? QStringLiteral("Połączenie działa.") : error);
     });
+}
+
+void HistoryDatabaseDlg::ShowProbeResult(const QString& text)
+{
+    probeResult->setText(text);
+    // A server's reason can run to several lines: the label asks for the height they need at
+    // its width, and the dialog grows to it.
+    probeResult->setMinimumHeight(probeResult->heightForWidth(probeResult->width()));
 }
 
 void HistoryDatabaseDlg::accept()

@@ -30,6 +30,7 @@ public:
 private:
     void UpdateFields();
     void OnProbe();
+    void ShowProbeResult(const QString& text);
     // The reason the server fields cannot be used, or empty.
     QString Refusal() const;
 

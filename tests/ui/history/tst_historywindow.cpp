@@ -316,10 +316,23 @@ private slots:
         QCOMPARE(messages.Texts(), QStringList{"Podaj nazwę lub adres serwera bazy danych."});
         QVERIFY(!HistoryConfig::Current().IsServer());
 
-        // A socket folder that is not there: the queue is tried and stays.
+        // A socket folder that is not there: the probe shows the server's reason whole, and the
+        // queue is tried and stays.
         Child<QLineEdit>(dialog, "hostEdit")->setText("/nonexistent-socket-folder");
         Child<QSpinBox>(dialog, "portBox")->setValue(5433);
         Child<QLineEdit>(dialog, "userEdit")->setText("technik");
+        dialog.show();
+        Child<QPushButton>(dialog, "probeButton")->click();
+        const QLabel* probe = Child<QLabel>(dialog, "probeResult");
+        QTRY_VERIFY(probe->text().contains("nonexistent-socket-folder"));
+        QTRY_VERIFY2(probe->height() >= probe->heightForWidth(probe->width()) &&
+                     dialog.rect().contains(
+                         QRect(probe->mapTo(&dialog, QPoint()), probe->size())),
+                 qPrintable(QString("%1x%2 needs %3; dialog %4x%5 at %6")
+                                .arg(probe->width()).arg(probe->height())
+                                .arg(probe->heightForWidth(probe->width()))
+                                .arg(dialog.width()).arg(dialog.height())
+                                .arg(probe->mapTo(&dialog, QPoint()).y())));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const HistoryConfig saved = HistoryConfig::Current();
