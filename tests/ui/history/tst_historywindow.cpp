@@ -65,12 +65,17 @@ class TestHistoryWindow : public QObject
 {
     Q_OBJECT
 
+    // The local history starts empty, before the service below opens it: a file removed under
+    // an open connection would live on in it, with an earlier run's records.
+    struct ForgottenHistory
+    {
+        ForgottenHistory() { ForgetLocalHistory(); }
+    } forgotten;
     HistoryService history; // the program's history, for every case
 
 private slots:
     void initTestCase()
     {
-        ForgetLocalHistory();
         HistoryDatabase db(HistoryConfig{});
         const HistoryDatabase::Outcome o = db.Record({
             SampleCheck("V-640", "12", At("2004-03-05T09:07:45+01:00"), {"100.05", "200.00", "300.50"}),
