@@ -52,6 +52,7 @@ int CCalibratorApp::Run()
 
     if (options.historyOnly) {
         HistoryWindow window(history, messageBoxes);
+        window.SetEndsTheProgram(true);
         window.exec();
         return 0;
     }

@@ -5,6 +5,7 @@
 #include "core/base/MessageService.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryService.h"
+#include "core/history/QueueTexts.h"
 #include "core/metercheck/report/ReportClock.h"
 #include "ui/history/DriftChartView.h"
 #include "ui/history/QueueStatusLabel.h"
@@ -448,4 +449,13 @@ void HistoryWindow::OnExport()
     RememberFolder(FileKind::Csv, path);
     if (ExportShownChecks(path))
         ShowWrittenFile(QStringLiteral("Historię sprawdzeń"), path);
+}
+
+void HistoryWindow::reject()
+{
+    const int waiting = endsTheProgram ? history.Queue().waiting : 0;
+    if (waiting > 0 && messages.AskQuestion(ExitWithWaitingQuestion(waiting), windowTitle(),
+                                            MessageButtons::YesNo, this) != MessageAnswer::Yes)
+        return;
+    QDialog::reject();
 }

@@ -28,6 +28,11 @@ public:
                   const QString& openDocument = QString());
     ~HistoryWindow() override;
 
+    // Opened alone (`r718 --history`): closing the window ends the program, so it asks first
+    // while checks wait for the server, as the main menu's "Koniec" does.
+    void SetEndsTheProgram(bool ends) { endsTheProgram = ends; }
+    void reject() override;
+
     // True once the list of meters has come (or failed to come).
     bool MetersLoaded() const { return metersLoaded; }
     // True once the checks of the chosen meter have come.
@@ -68,6 +73,7 @@ private:
     QPushButton* printButton = nullptr;
     QPushButton* exportButton = nullptr;
     QLabel* status = nullptr;
+    bool endsTheProgram = false;
     QList<MeterSummary> meters;
     QList<MeterSummary> shownMeters;
     QList<CheckRecord> checks;

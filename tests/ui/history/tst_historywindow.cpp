@@ -16,6 +16,7 @@
 #include "core/base/LastFolders.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistoryService.h"
+#include "core/history/QueueTexts.h"
 #include "ui/history/DriftChartView.h"
 #include "ui/history/HistoryDatabaseDlg.h"
 #include "ui/history/HistoryWindow.h"
@@ -388,6 +389,15 @@ private slots:
         QTRY_VERIFY(window.ChecksLoaded());
         QCOMPARE(RowTexts(Child<QTableWidget>(window, "checksTable"), 0),
                  QStringList({"02.01.2026 10:00:00", "400 mV", "pozytywny (czeka na wysłanie)"}));
+
+        // Opened alone, the window ends the program: it asks first while a check waits.
+        window.SetEndsTheProgram(true);
+        messages.answers = {MessageAnswer::No};
+        window.reject();
+        QVERIFY(window.isVisible());
+        QCOMPARE(messages.Texts().last(), ExitWithWaitingQuestion(1));
+        window.reject(); // the recorder answers "Tak"
+        QVERIFY(!window.isVisible());
     }
 };
 
