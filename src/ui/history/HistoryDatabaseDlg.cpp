@@ -138,7 +138,11 @@ void HistoryDatabaseDlg::OnProbe()
     }
     probeButton->setEnabled(false);
     ShowProbeResult(QStringLiteral("Łączenie..."));
-    history.Probe(Chosen()).then(this, [this](const QString& error) {
+    // The answer may come after the dialog closed: it goes to the service, which outlives
+    // the dialog, and is dropped when the dialog is gone.
+    history.Probe(Chosen()).then(&history, [this, dialog = QPointer(this)](const QString& error) {
+        if (!dialog)
+            return;
         probeButton->setEnabled(serverButton->isChecked());
         ShowProbeResult(error.isEmpty() ? QStringLiteral("Połączenie działa.") : error);
     });

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageSize>
+#include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -216,7 +217,12 @@ void HistoryWindow::LoadMeters()
     // What waits for the server goes first, so that the lab's history is complete.
     if (HistoryService::Config().IsServer())
         history.SendQueued();
-    history.Meters().then(this, [this](const Fetched<QList<MeterSummary>>& m) {
+    // The answer may come after the window closed: it goes to the service, which outlives
+    // every window, and is dropped when the window is gone.
+    history.Meters().then(&history, [this, window = QPointer(this)](
+                                        const Fetched<QList<MeterSummary>>& m) {
+        if (!window)
+            return;
         metersLoaded = true;
         // Without the database the checks waiting in the queue are still listed.
         meters = m.value;
@@ -278,8 +284,8 @@ void HistoryWindow::OnMeterChosen()
     const MeterSummary meter = shownMeters[row];
     const int asked = request;
     history.ChecksWithPoints(meter.name, meter.number)
-        .then(this, [this, asked](const Fetched<QList<CheckRecord>>& c) {
-            if (asked != request)
+        .then(&history, [this, window = QPointer(this), asked](const Fetched<QList<CheckRecord>>& c) {
+            if (!window || asked != request)
                 return;
             checksLoaded = true;
             if (!c.Ok())

@@ -16,7 +16,8 @@ TransducerErrorChart::TransducerErrorChart(QWidget* parent)
     : QChartView(parent), asFound(new QLineSeries), asLeft(new QLineSeries), upper(new QLineSeries),
       lower(new QLineSeries), x(new QValueAxis), y(new QValueAxis)
 {
-    auto* c = new QChart;
+    // The view's own chart: one set in its place would leave the first to nobody.
+    QChart* c = chart();
     c->setTitle(QStringLiteral("Błąd [% zakresu wyjścia]"));
     asFound->setName(QStringLiteral("Przed regulacją"));
     asLeft->setName(QStringLiteral("Po regulacji"));
@@ -43,7 +44,6 @@ TransducerErrorChart::TransducerErrorChart(QWidget* parent)
     }
     c->legend()->markers(lower).first()->setVisible(false);
     c->legend()->setAlignment(Qt::AlignBottom);
-    setChart(c);
     setRenderHint(QPainter::Antialiasing);
 }
 
