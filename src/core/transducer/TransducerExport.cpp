@@ -16,12 +16,6 @@ QString Number(double value)
     return QString::number(value, 'g', 12);
 }
 
-QString Signed(double value, int decimals)
-{
-    const QString text = FormatFixed(value, decimals);
-    return text.startsWith(QLatin1Char('-')) ? text : QLatin1Char('+') + text;
-}
-
 } // namespace
 
 QList<QPair<QString, QString>> DefinitionLines(const TransducerDoc& doc)
@@ -99,16 +93,8 @@ ExportSheet RunSheet(const TransducerDoc& doc, RunKind kind)
     for (int c = 0; c < heading.size(); ++c)
         sheet.SetCell(row, c, heading[c]);
     ++row;
-    const int decimals = TransducerMath::OutputDecimals(doc.output);
     for (const TransducerPointResult& p : run.points) {
-        const bool mark = p.verdict == PointVerdict::OutOfRange;
-        const QStringList cells{FormatFixed(p.percent, 1),
-                                p.inputText,
-                                FormatFixed(p.expected, decimals),
-                                mark ? QString() : FormatFixed(p.measured, decimals),
-                                mark ? QString() : Signed(p.errorPercent, 3),
-                                FormatFixed(p.limitPercent, 3),
-                                TransducerText::PointVerdictName(p.verdict)};
+        const QStringList cells = TransducerText::PointCells(doc, p, QString());
         for (int c = 0; c < cells.size(); ++c)
             sheet.SetCell(row, c, cells[c]);
         ++row;

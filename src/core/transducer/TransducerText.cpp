@@ -86,10 +86,23 @@ QString OutputUnit(const TransducerDoc& doc)
     return range ? range->unit : QString();
 }
 
+QStringList PointCells(const TransducerDoc& doc, const TransducerPointResult& point,
+                       const QString& missing)
+{
+    const int decimals = TransducerMath::OutputDecimals(doc.output);
+    const bool mark = point.verdict == PointVerdict::OutOfRange;
+    return {FormatFixed(point.percent, 1),
+            point.inputText,
+            FormatFixed(point.expected, decimals),
+            mark ? missing : FormatFixed(point.measured, decimals),
+            mark ? missing : Signed(point.errorPercent, 3),
+            FormatFixed(point.limitPercent, 3),
+            PointVerdictName(point.verdict)};
+}
+
 QString RunTable(const TransducerDoc& doc, RunKind kind)
 {
     const TransducerRunResult& run = doc.Run(kind);
-    const int outDecimals = TransducerMath::OutputDecimals(doc.output);
     const QString inUnit = InputUnit(doc);
     const QString outUnit = OutputUnit(doc);
     QString text = QStringLiteral("Sprawdzenie %1: %2\n").arg(RunName(kind), RunEndName(run.end));
@@ -102,15 +115,15 @@ QString RunTable(const TransducerDoc& doc, RunKind kind)
                 .arg(QStringLiteral("Dop. [%]"), 9)
                 .arg(QStringLiteral("Wynik"));
     for (const TransducerPointResult& p : run.points) {
-        const bool mark = p.verdict == PointVerdict::OutOfRange;
+        const QStringList c = PointCells(doc, p, QStringLiteral("---"));
         text += QStringLiteral("%1 %2 %3 %4 %5 %6  %7\n")
-                    .arg(FormatFixed(p.percent, 1), 6)
-                    .arg(p.inputText, 16)
-                    .arg(FormatFixed(p.expected, outDecimals), 16)
-                    .arg(mark ? QStringLiteral("---") : FormatFixed(p.measured, outDecimals), 16)
-                    .arg(mark ? QStringLiteral("---") : Signed(p.errorPercent, 3), 9)
-                    .arg(FormatFixed(p.limitPercent, 3), 9)
-                    .arg(PointVerdictName(p.verdict));
+                    .arg(c[0], 6)
+                    .arg(c[1], 16)
+                    .arg(c[2], 16)
+                    .arg(c[3], 16)
+                    .arg(c[4], 9)
+                    .arg(c[5], 9)
+                    .arg(c[6]);
     }
     text += QStringLiteral("Wynik: %1\n").arg(RunVerdictName(TransducerMath::VerdictOf(doc, run)));
     return text;

@@ -37,12 +37,6 @@ void Text(QPainter& p, int x, int y, const QString& text, Qt::Alignment align = 
     p.drawText(QRectF(x, y, width, rowPitch), align | Qt::AlignVCenter | Qt::TextDontClip, text);
 }
 
-QString Signed(double value, int decimals)
-{
-    const QString text = FormatFixed(value, decimals);
-    return text.startsWith(QLatin1Char('-')) ? text : QLatin1Char('+') + text;
-}
-
 // The table of one run; returns the y under it.
 int PaintRun(QPainter& p, const TransducerDoc& doc, RunKind kind, int y)
 {
@@ -70,16 +64,8 @@ int PaintRun(QPainter& p, const TransducerDoc& doc, RunKind kind, int y)
     y += rowPitch;
     p.drawLine(left, y, right, y);
     p.setFont(Font(textHeight));
-    const int decimals = TransducerMath::OutputDecimals(doc.output);
     for (const TransducerPointResult& r : run.points) {
-        const bool mark = r.verdict == PointVerdict::OutOfRange;
-        const QStringList cells{FormatFixed(r.percent, 1),
-                                r.inputText,
-                                FormatFixed(r.expected, decimals),
-                                mark ? QStringLiteral("---") : FormatFixed(r.measured, decimals),
-                                mark ? QStringLiteral("---") : Signed(r.errorPercent, 3),
-                                FormatFixed(r.limitPercent, 3),
-                                TransducerText::PointVerdictName(r.verdict)};
+        const QStringList cells = TransducerText::PointCells(doc, r, QStringLiteral("---"));
         for (int c = 0; c < cells.size(); ++c)
             Text(p, columnX[c], y, cells[c], Qt::AlignHCenter, columnX[c + 1] - columnX[c]);
         y += rowPitch;
