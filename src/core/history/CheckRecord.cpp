@@ -34,6 +34,7 @@ RunContext RunContext::Current(const QString& documentPath)
     context.computer = QSysInfo::machineHostName();
     context.user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
     context.documentPath = documentPath;
+    context.policy = LabPolicy::FromSettings();
     return context;
 }
 
@@ -69,6 +70,10 @@ QList<CheckRecord> BuildCheckRecords(const MeterCheckDoc& doc, const QList<int>&
         c.calFunction = r.calFunction;
         c.classText = ClassText(r);
         c.sensorText = SensorText(r);
+        c.decisionRule = context.policy.rule;
+        c.turThreshold = context.policy.turThreshold;
+        c.calibrator = context.policy.calibrator;
+        c.calibratorOverdue = context.calibratorOverdue;
 
         // The points as the grid shows them: every defined slot, in order.
         bool anyMeasured = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/lab/LabPolicy.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
 
 #include <QDateTime>
@@ -65,6 +66,14 @@ struct CheckRecord
 
     bool passed = true; // no measured point exceeds its permissible error
     QList<CheckPointRecord> points;
+
+    // The lab's policy when the check was made: the rule of its statements, the TUR under
+    // which a point is flagged, and the calibrator it was made with.
+    DecisionRule decisionRule = DecisionRule::SimpleAcceptance;
+    double turThreshold = 4.0;
+    CalibratorTraceability calibrator;
+    bool calibratorOverdue = false; // the technician went on with a calibrator past its due date
+
     // Not stored: the record waits in this bench's local queue for the server.
     bool waiting = false;
 
@@ -86,8 +95,11 @@ struct RunContext
     QString computer;
     QString user;
     QString documentPath;
+    LabPolicy policy;
+    bool calibratorOverdue = false; // asked at the run's start and answered "go on"
 
-    // Now, this machine, the logged-in user and the open document at `documentPath`.
+    // Now, this machine, the logged-in user, the lab's policy from the settings and the open
+    // document at `documentPath`.
     static RunContext Current(const QString& documentPath);
 };
 
