@@ -49,18 +49,20 @@ read -r -a simulator_command <<<"$(action Symulator Exec)"
 [ "$(action Historia 'Name[pl]')" = "Historia sprawdzeń" ] || fail "desktop entry: no action Historia sprawdzeń"
 [ "$(action Historia Exec)" = "r718 --history" ] || fail "desktop entry: the action Historia does not start r718 --history"
 
-# The .met file type: well formed, accepted by update-mime-database, and the type the desktop
-# entry opens.
+# The .met and .r718t file types: well formed, accepted by update-mime-database, each a type
+# the desktop entry opens, named in English and Polish.
 mime_xml="$usr/share/mime/packages/$id.xml"
 xmllint --noout "$mime_xml" || fail "xmllint $mime_xml"
 mkdir -p "$root/mime/packages" && cp "$mime_xml" "$root/mime/packages/"
 out=$(XDG_DATA_HOME="$root" update-mime-database "$root/mime" 2>&1) && [ -z "$out" ] || fail "update-mime-database: $out"
-type=$(sed -n 's|.*:\(application/[^:]*\):\*\.met$|\1|p' "$root/mime/globs2")
-[ -n "$type" ] || fail "no MIME type for *.met"
-grep -qx "MimeType=$type;" "$desktop" || fail "desktop entry does not open $type"
-for lang in '' 'xml:lang="pl"'; do
-    grep -q "<comment${lang:+ $lang}>" "$root/mime/$type.xml" ||
-        fail "no ${lang:-English} comment on $type"
+for extension in met r718t; do
+    type=$(sed -n "s|.*:\\(application/[^:]*\\):\\*\\.$extension\$|\\1|p" "$root/mime/globs2")
+    [ -n "$type" ] || fail "no MIME type for *.$extension"
+    grep -q "^MimeType=.*\\b$type;" "$desktop" || fail "desktop entry does not open $type"
+    for lang in '' 'xml:lang="pl"'; do
+        grep -q "<comment${lang:+ $lang}>" "$root/mime/$type.xml" ||
+            fail "no ${lang:-English} comment on $type"
+    done
 done
 
 # Every icon size, each PNG of its size, and the scalable drawing.

@@ -4,6 +4,7 @@
 #include "core/base/FileAccess.h"
 #include "core/link/CalFunctionTable.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -89,6 +90,11 @@ bool Number(const QJsonObject& o, const char* key, double* value)
 QString NameFilter()
 {
     return QStringLiteral("Pliki przetworników (*.%1)").arg(extension);
+}
+
+bool IsTransducerPath(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0;
 }
 
 QByteArray ToJson(const TransducerDoc& doc)

@@ -15,6 +15,8 @@ constexpr int formatVersion = 1;
 inline const QString extension = QStringLiteral("r718t");
 // The file dialogs' filter.
 QString NameFilter();
+// Whether the path names a transducer document (by its extension, case aside).
+bool IsTransducerPath(const QString& path);
 
 QByteArray ToJson(const TransducerDoc& doc);
 // Fills *doc from the text; on failure returns false, leaves *doc as it was and says why in

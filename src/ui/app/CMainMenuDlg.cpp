@@ -6,6 +6,7 @@
 #include "core/history/QueueTexts.h"
 #include "core/link/CalibratorLink.h"
 #include "core/metercheck/document/MeterCheckSession.h"
+#include "core/transducer/TransducerFile.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CPortSettingsDlg.h"
 #include "ui/app/CSplashWindow.h"
@@ -135,7 +136,7 @@ void CMainMenuDlg::RunMeterCheck()
 
 void CMainMenuDlg::RunTransducerCheck()
 {
-    RunTransducerWindow(link, services.messages, this);
+    RunTransducerWindow(link, services.messages, this, std::exchange(startDocument, QString()));
 }
 
 void CMainMenuDlg::RunModule(void (CMainMenuDlg::*run)())
@@ -167,14 +168,21 @@ void CMainMenuDlg::OnAnotherStart(const QString& document)
 
 void CMainMenuDlg::OpenDocument(const QString& document)
 {
+    const bool transducer = TransducerFile::IsTransducerPath(document);
     if (!moduleRunning) {
         startDocument = document;
-        RunModule(&CMainMenuDlg::RunMeterCheck);
+        RunModule(transducer ? &CMainMenuDlg::RunTransducerCheck : &CMainMenuDlg::RunMeterCheck);
         return;
     }
-    auto* meterCheckWindow = findChild<CMeterCheckDlg*>(QString(), Qt::FindDirectChildrenOnly);
-    if (meterCheckWindow && meterCheckWindow->OpenHandedDocument(document))
-        return;
+    if (transducer) {
+        auto* window = findChild<CTransducerDlg*>(QString(), Qt::FindDirectChildrenOnly);
+        if (window && window->OpenHandedDocument(document))
+            return;
+    } else {
+        auto* window = findChild<CMeterCheckDlg*>(QString(), Qt::FindDirectChildrenOnly);
+        if (window && window->OpenHandedDocument(document))
+            return;
+    }
     // Opening it later, unasked, could land in the middle of other work: the user opens it
     // again when done.
     QWidget* top = QApplication::activeModalWidget();

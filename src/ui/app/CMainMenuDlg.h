@@ -82,6 +82,6 @@ private:
     ProgramServices services;
     QList<QPushButton*> buttons;
     CResourcePicture background;
-    QString startDocument; // taken by the next meter check window
+    QString startDocument; // taken by the next meter check or transducer window
     bool moduleRunning = false;
 };

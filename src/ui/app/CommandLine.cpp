@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const helpText = R"(Użycie: r718 [opcje] [PLIK.met]
+const char* const helpText = R"(Użycie: r718 [opcje] [PLIK.met | PLIK.r718t]
 
 Tevano 718: zdalny pulpit kalibratora R718 i sprawdzanie mierników.
 
@@ -25,8 +25,9 @@ Opcje:
   --trace PLIK     dopisuje do pliku ślad łącza z kalibratorem: każdą wysłaną
                    ramkę i odpowiedź z czasem w milisekundach i wynikiem
 
-PLIK.met: okno sprawdzania mierników otwiera się z tym dokumentem.
-Gdy program już działa w tej sesji, kolejne uruchomienie przekazuje mu PLIK.met
+PLIK.met: okno sprawdzania mierników otwiera się z tym dokumentem;
+PLIK.r718t: okno sprawdzania przetworników otwiera się z tym dokumentem.
+Gdy program już działa w tej sesji, kolejne uruchomienie przekazuje mu plik
 (albo tylko wysuwa jego okno) i kończy się; przebiegi z --simulator działają
 osobno od przebiegów z przyrządem.
 

@@ -2,6 +2,7 @@
 #include "ui/transducer/CTransducerDlg.h"
 
 #include "core/base/MessageService.h"
+#include "core/base/RecentFileList.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/link/CalibratorLink.h"
 #include "core/link/LinkSession.h"
@@ -15,6 +16,7 @@
 #include "ui/transducer/TransducerCertificate.h"
 #include "ui/transducer/TransducerErrorChart.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -25,9 +27,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -158,6 +162,11 @@ void CTransducerDlg::BuildWindow()
     };
     fileButton(QStringLiteral("Nowy"), [this] { NewDocument(); });
     fileButton(QStringLiteral("Otwórz..."), [this] { Open(); });
+    auto* recent = new QPushButton(QStringLiteral("Ostatnie"), this);
+    recent->setAutoDefault(false);
+    BuildRecentMenu(recent);
+    files->addWidget(recent);
+    fileButtons << recent;
     fileButton(QStringLiteral("Zapisz"), [this] { Save(false); });
     fileButton(QStringLiteral("Zapisz jako..."), [this] { Save(true); });
     fileButton(QStringLiteral("Świadectwo PDF..."), [this] { SaveCertificate(); });
@@ -525,6 +534,38 @@ void CTransducerDlg::Open()
         OpenFile(path);
 }
 
+bool CTransducerDlg::OpenHandedDocument(const QString& path)
+{
+    if (session.CurrentMode() != TransducerSession::Mode::Idle ||
+        QApplication::activeModalWidget() != this)
+        return false;
+    if (ConfirmDiscard())
+        OpenFile(path);
+    return true;
+}
+
+void CTransducerDlg::BuildRecentMenu(QPushButton* button)
+{
+    button->setObjectName(QStringLiteral("recentButton"));
+    auto* menu = new QMenu(button);
+    menu->setObjectName(QStringLiteral("recentMenu"));
+    button->setMenu(menu);
+    // Filled as it opens: another window of the program may have changed the list.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        menu->clear();
+        const QStringList entries = RecentFileList::Entries(RecentFileList::transducers);
+        for (int i = 0; i < entries.size(); ++i) {
+            const QString path = entries.at(i);
+            menu->addAction(RecentFileList::MenuText(i, path), this, [this, path] {
+                if (ConfirmDiscard() && !OpenFile(path))
+                    RecentFileList::Remove(path, RecentFileList::transducers);
+            });
+        }
+        if (entries.isEmpty())
+            menu->addAction(QStringLiteral("(brak)"))->setEnabled(false);
+    });
+}
+
 bool CTransducerDlg::OpenFile(const QString& path)
 {
     TransducerDoc doc;
@@ -534,6 +575,7 @@ bool CTransducerDlg::OpenFile(const QString& path)
         return false;
     }
     session.Replace(doc, path);
+    RecentFileList::Add(QFileInfo(path).absoluteFilePath(), RecentFileList::transducers);
     ShowDocument();
     return true;
 }
@@ -558,6 +600,7 @@ bool CTransducerDlg::Save(bool choosePath)
     }
     session.SetPath(path);
     session.SetModified(false);
+    RecentFileList::Add(QFileInfo(path).absoluteFilePath(), RecentFileList::transducers);
     UpdateTitle();
     return true;
 }
@@ -620,8 +663,11 @@ void CTransducerDlg::reject()
     QDialog::reject();
 }
 
-void RunTransducerWindow(CalibratorLink& link, MessageService& messages, QWidget* parent)
+void RunTransducerWindow(CalibratorLink& link, MessageService& messages, QWidget* parent,
+                         const QString& document)
 {
     CTransducerDlg window(link, messages, parent);
+    if (!document.isEmpty())
+        QTimer::singleShot(0, &window, [&window, document] { window.OpenFile(document); });
     window.exec();
 }

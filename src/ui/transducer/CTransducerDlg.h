@@ -42,6 +42,10 @@ public:
     TransducerSession& Session() { return session; }
     // Opens the document at path (a message when it cannot be read).
     bool OpenFile(const QString& path);
+    // A document handed over by a later start of the program: opened (after the question
+    // about unsaved changes) when the window is idle and nothing is open over it; false when
+    // it cannot be taken now.
+    bool OpenHandedDocument(const QString& path);
 
     void reject() override;
 
@@ -64,6 +68,8 @@ private:
     void UpdateFunctionFields();
     void NewDocument();
     void Open();
+    // The button's menu of the transducer documents used last.
+    void BuildRecentMenu(QPushButton* button);
     bool Save(bool choosePath);
     // Where an output goes, asked beside the document; empty when cancelled or nothing was
     // measured yet (said).
@@ -116,4 +122,6 @@ private:
 };
 
 // Runs the window modally for the main menu.
-void RunTransducerWindow(CalibratorLink& link, MessageService& messages, QWidget* parent);
+// Runs the window modally for the main menu; `document`, when given, is opened first.
+void RunTransducerWindow(CalibratorLink& link, MessageService& messages, QWidget* parent,
+                         const QString& document = QString());

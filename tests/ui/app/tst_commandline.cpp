@@ -6,13 +6,17 @@
 #include "ModalHelper.h"
 #include "ScopedDocument.h"
 #include "TestServices.h"
+#include "TransducerTestDocs.h"
 #include "core/app/QtTranslations.h"
 #include "core/base/ProgramVersion.h"
+#include "core/base/RecentFileList.h"
 #include "core/metercheck/document/MetFile.h"
+#include "core/transducer/TransducerFile.h"
 #include "ui/app/CCalibratorApp.h"
 #include "ui/app/CMainMenuDlg.h"
 #include "ui/app/CommandLine.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
+#include "ui/transducer/CTransducerDlg.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -54,6 +58,7 @@ private slots:
     void startOptions();
     void historyWindowAlone();
     void documentOpensInTheMeterCheckWindow();
+    void transducerDocumentOpensInItsWindow();
     void documentFromALaterStart_data();
     void documentFromALaterStart();
     void traceOfAnOpening();
@@ -72,7 +77,7 @@ void TestCommandLine::programsWithoutADisplay_data()
     DataColumns<QString, QStringList, int>("program", "arguments", "code");
     QTest::addColumn<QString>("out"); // the start of standard output
     QTest::addColumn<QString>("err"); // standard error, whole
-    DataRow("r718 --help", r718, QStringList{"--help"}, 0, "Użycie: r718 [opcje] [PLIK.met]\n", "");
+    DataRow("r718 --help", r718, QStringList{"--help"}, 0, "Użycie: r718 [opcje] [PLIK.met | PLIK.r718t]\n", "");
     DataRow("r718 -v", r718, QStringList{"-v"}, 0, "r718 (Tevano 718) " + version + "\n", "");
     DataRow("r718 --bogus", r718, QStringList{"--bogus", "x.met"}, 2, "",
             "r718: nieznana opcja --bogus.\nPomoc: r718 --help\n");
@@ -188,6 +193,38 @@ void TestCommandLine::documentOpensInTheMeterCheckWindow()
     link.Settle();
     QVERIFY(link.messages.messages.isEmpty());
     QCOMPARE(link.device.Written(), QByteArray("^I%^S1%"));
+}
+
+// A transducer document given at the start opens the transducer window with it, and goes to
+// the top of that window's recent files (the meter check's list stays as it was).
+void TestCommandLine::transducerDocumentOpensInItsWindow()
+{
+    QSettings(QStringLiteral("Modrex"), QStringLiteral("r718")).clear();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("TT-101.R718T"));
+    QString message;
+    QVERIFY2(TransducerFile::Save(path, TransducerTestDocs::ThermocoupleK(), &message),
+             qPrintable(message));
+
+    ScopedDocument session;
+    FakeLink link;
+    link.device.responder = [](const QList<QByteArray>&) { return QByteArray("%"); };
+    TestServices services(link.messages);
+    CMainMenuDlg menu(link.link, session, services, nullptr, 0);
+    menu.OpenDocumentAtStart(path);
+    QString tag;
+    bool found = false;
+    OnModal<CTransducerDlg>(found, [&tag](CTransducerDlg* window) {
+        auto close = qScopeGuard([window] { window->reject(); });
+        QTRY_VERIFY(!window->Session().Path().isEmpty());
+        tag = window->Session().Document().instrument.tag;
+    });
+    menu.show();
+    QTRY_VERIFY(found);
+    QCOMPARE(tag, QStringLiteral("TT-101"));
+    QCOMPARE(RecentFileList::Entries(RecentFileList::transducers), QStringList{path});
+    QVERIFY(RecentFileList::Entries().isEmpty());
+    QVERIFY(link.messages.messages.isEmpty());
 }
 
 // A document handed over by a later start opens in the meter check window: the window starts

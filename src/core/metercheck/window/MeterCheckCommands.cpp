@@ -8,7 +8,7 @@
 #include "core/metercheck/document/MeterCheckSession.h"
 #include "core/metercheck/window/MeterCheckDialogRunner.h"
 #include "core/metercheck/window/MeterCheckView.h"
-#include "core/metercheck/window/RecentFileList.h"
+#include "core/base/RecentFileList.h"
 
 #include <QDir>
 

@@ -3,7 +3,7 @@
 
 #include "core/metercheck/document/MeterCheckSession.h"
 #include "core/metercheck/run/MeasureProcedure.h"
-#include "core/metercheck/window/RecentFileList.h"
+#include "core/base/RecentFileList.h"
 #include "ui/base/DialogUnits.h"
 #include "ui/history/HistoryMenu.h"
 #include "ui/history/QueueStatusLabel.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "DataRows.h"
-#include "core/metercheck/window/RecentFileList.h"
+#include "core/base/RecentFileList.h"
 
 #include <QSettings>
 #include <QTest>

@@ -3,7 +3,7 @@
 #include "core/metercheck/document/MetFile.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
 #include "core/metercheck/window/MeterCheckCommands.h"
-#include "core/metercheck/window/RecentFileList.h"
+#include "core/base/RecentFileList.h"
 
 #include "DocumentBuilder.h"
 #include "RecordingMessageService.h"

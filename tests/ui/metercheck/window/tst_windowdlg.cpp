@@ -6,7 +6,7 @@
 #include "core/metercheck/document/MeterCheckDoc.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 #include "ui/metercheck/window/CRangesPage.h"
-#include "core/metercheck/window/RecentFileList.h"
+#include "core/base/RecentFileList.h"
 #include "ui/metercheck/window/ScreenDialogs.h"
 
 #include "Child.h"
