@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The control panel against r718-sim at real speed when the line fails while it polls: one
-// message, no stale reading, a panel that still answers, and live readings again once the
-// panel is closed and opened on a line that works.
+// The control panel when the line fails while it polls: one message, no stale reading, a panel
+// that still answers, and live readings again once the panel is closed and opened on a line
+// that works. A calibrator that stops answering is the simulated one on virtual time (the
+// protocol gives the link up at once); the device that hangs up or is pulled out is r718-sim
+// on its pseudo-terminal at real speed.
 
 #include "Child.h"
 #include "DataRows.h"
 #include "RecordingMessageService.h"
 #include "SimLink.h"
+#include "SimulatedCalibrator.h"
 #include "core/link/CalibratorLink.h"
 #include "core/link/NumberText.h"
 #include "core/link/SerialDevice.h"
@@ -21,6 +24,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 const QString noLink = QStringLiteral("Brak komunikacji z portem COM.");
@@ -29,8 +34,8 @@ const QString closing =
     QStringLiteral("Czy chcesz zakończyć pracę z modułem sterowania kalibratora?");
 
 // An error box stays up for a while, running its own event loop as a modal box does, so that
-// the poll timer keeps firing under it. Counts the frames that reach the line of `sim`
-// meanwhile (set before the first box).
+// the poll timer keeps firing under it. Counts the frames that reach the line meanwhile
+// (`frameCount` set before the first box).
 class ModalMessages : public RecordingMessageService
 {
 public:
@@ -40,16 +45,16 @@ public:
         const MessageAnswer answer =
             RecordingMessageService::Show(text, caption, icon, buttons, owner);
         if (icon == MessageIcon::Error) {
-            const qsizetype before = sim->Frames().size();
+            const qsizetype before = frameCount();
             QTest::qWait(boxUpMs);
-            framesUnderBox += sim->Frames().size() - before;
+            framesUnderBox += frameCount() - before;
         }
         return answer;
     }
 
     static constexpr int boxUpMs = 700; // longer than a poll interval
     qsizetype framesUnderBox = 0;
-    SimProcess* sim = nullptr;
+    std::function<qsizetype()> frameCount;
 };
 
 double Value(const ReadoutContent& shown)
@@ -73,6 +78,21 @@ void Close(CCalibratorPanelDlg& panel, ModalMessages& messages)
     QCOMPARE(messages.messages.last().text, closing);
 }
 
+// Everything posted to the link so far carried out, and what reached the line taken in.
+bool Settle(SimLink& line)
+{
+    return line.Settle();
+}
+bool Settle(SimulatedLink& line)
+{
+    line.Settle();
+    return true;
+}
+
+// The panel opened on `sim`, a fault while it polls, and the panel opened again after the
+// fault healed (see the data columns).
+template <typename Line> void FaultWhilePolling(Line& sim, ModalMessages& messages);
+
 } // namespace
 
 class TestPanelFaults : public QObject
@@ -90,24 +110,46 @@ void TestPanelFaults::faultWhilePolling_data()
     QTest::addColumn<QStringList>("wire"); // what reaches the line from the fault on
     QTest::addColumn<bool>("away");        // the device stays away until plugged in
     QTest::addColumn<QStringList>("keys"); // keypad keys that meet the fault first; none: a poll
+    QTest::addColumn<bool>("realLine");    // r718-sim on its pseudo-terminal, else on virtual time
+    const QStringList recovery{"^I%", "^I%", "^I%", "^I%", "^I%"};
+    // The set-point fails while the poll timer runs on under the error box.
+    DataRow("silence for ever, met by a set-point", QStringList{"silence forever"},
+            QStringList{"silence off"}, QStringList{"^N+1.000%"} + recovery, false,
+            QStringList{"1", "Enter"}, false);
+    DataRow("NAK storm, met by a poll", QStringList{"nak 40"}, QStringList{"clear"},
+            QStringList{"^P%"} + recovery, false, QStringList{}, false);
     DataRow("device gone before a poll's reply", QStringList{"hangup-mid reply"}, QStringList{},
-            QStringList{"^P%"}, false, QStringList{});
+            QStringList{"^P%"}, false, QStringList{}, true);
     DataRow("adapter pulled between polls, back when plugged in",
             QStringList{"stay-away on", "hangup"}, QStringList{"plug-in"}, QStringList{}, true,
-            QStringList{});
+            QStringList{}, true);
 }
 
 void TestPanelFaults::faultWhilePolling()
+{
+    QFETCH(bool, realLine);
+    ModalMessages messages;
+    if (realLine) {
+        SimLink sim({}, 1, &messages);
+        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+        FaultWhilePolling(sim, messages);
+    } else {
+        SimulatedLink sim(1, &messages);
+        FaultWhilePolling(sim, messages);
+    }
+}
+
+namespace {
+
+template <typename Line> void FaultWhilePolling(Line& sim, ModalMessages& messages)
 {
     QFETCH(QStringList, fault);
     QFETCH(QStringList, heal);
     QFETCH(QStringList, wire);
     QFETCH(bool, away);
     QFETCH(QStringList, keys);
-    ModalMessages messages;
-    SimLink sim({}, 1, &messages);
-    messages.sim = &sim;
-    QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+    QFETCH(bool, realLine);
+    messages.frameCount = [&sim] { return sim.Frames().size(); };
     CalibratorLink& link = sim.link;
     MeterHalf* meter = nullptr;
 
@@ -117,22 +159,31 @@ void TestPanelFaults::faultWhilePolling()
         QTRY_VERIFY(sim.Frames().size() >= 3);
         QVERIFY(link.LinkAlive());
         meter = Child<MeterHalf>(panel, "meterHalf");
-        // +40 mV out, read back in the 500 mV measure range (four commands and a poll queued).
-        Child<QAbstractButton>(panel, "sourceRange_50mV")->click();
-        Keys(panel, {"4", "0", "Enter"});
-        Child<QAbstractButton>(meter, "meterRange_500mV")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            qAbs(Value(Child<CMeterDisplay>(meter, "meterDisplay")->Shown()) - 40.0) < 0.1, 6000);
+        if (realLine) {
+            // At real speed a live reading at the opening's 0 V in the 25 V range will do.
+            QTRY_VERIFY_WITH_TIMEOUT(sim.Frames().contains(QStringLiteral("^P%")), 3000);
+            QVERIFY(Settle(sim));
+            QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().statusWord, QString());
+        } else {
+            // +40 mV out, read back in the 500 mV measure range (four commands and a poll
+            // queued).
+            Child<QAbstractButton>(panel, "sourceRange_50mV")->click();
+            Keys(panel, {"4", "0", "Enter"});
+            Child<QAbstractButton>(meter, "meterRange_500mV")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(
+                qAbs(Value(Child<CMeterDisplay>(meter, "meterDisplay")->Shown()) - 40.0) < 0.1,
+                3000);
+        }
 
         const qsizetype mark = sim.Frames().size();
         for (const QString& c : fault)
-            QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
+            QVERIFY(sim.Control(c));
         Keys(panel, keys);
         QTRY_VERIFY_WITH_TIMEOUT(!link.LinkAlive(), 6000);
         // The panel polls on, but nothing more reaches the line.
         QSignalSpy polls(&panel.PollTimer(), &QTimer::timeout);
         QTRY_VERIFY(polls.size() >= 2);
-        QVERIFY(sim.Settle());
+        QVERIFY(Settle(sim));
         QCOMPARE(sim.Frames().mid(mark), wire);
         QCOMPARE(messages.Errors(), QStringList{noLink});
         QCOMPARE(messages.framesUnderBox, 0);
@@ -144,7 +195,7 @@ void TestPanelFaults::faultWhilePolling()
         QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().statusWord,
                  QStringLiteral("BRAK"));
         QCOMPARE(Child<CMeterDisplay>(meter, "meterDisplay")->Shown().rangeName,
-                 QStringLiteral("500mV"));
+                 realLine ? QStringLiteral("25V") : QStringLiteral("500mV"));
         QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
                  QStringLiteral("BRAK"));
 
@@ -155,7 +206,7 @@ void TestPanelFaults::faultWhilePolling()
                  QStringLiteral("12.000"));
         QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
                  QStringLiteral("BRAK"));
-        QVERIFY(sim.Settle());
+        QVERIFY(Settle(sim));
         QCOMPARE(sim.Frames().size(), dead);
         Close(panel, messages);
         QTRY_VERIFY(!link.PortOpen());
@@ -170,7 +221,7 @@ void TestPanelFaults::faultWhilePolling()
         QVERIFY(!link.LinkAlive());
         QSignalSpy polls(&panel.PollTimer(), &QTimer::timeout);
         QVERIFY(polls.wait());
-        QVERIFY(sim.Settle());
+        QVERIFY(Settle(sim));
         QCOMPARE(Child<CMeterDisplay>(panel, "meterDisplay")->Shown().valueText,
                  QStringLiteral("- - - -"));
         QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
@@ -179,7 +230,7 @@ void TestPanelFaults::faultWhilePolling()
     }
 
     for (const QString& c : heal)
-        QVERIFY2(sim.Control(c), qPrintable(sim.LastError()));
+        QVERIFY(sim.Control(c));
     const qsizetype mark = sim.Frames().size();
     {
         CCalibratorPanelDlg panel(link, messages);
@@ -187,11 +238,19 @@ void TestPanelFaults::faultWhilePolling()
         QTRY_VERIFY(sim.Frames().size() >= mark + 3);
         QVERIFY(link.LinkAlive());
         QCOMPARE(sim.Frames().mid(mark, 3), QStringList({"^I%", "^X%", "^S1%"}));
-        // Live again: a new set-point shows in the reading.
-        Keys(panel, {"2", "5", "Enter"});
-        QTRY_VERIFY_WITH_TIMEOUT(
-            qAbs(Value(Child<CMeterDisplay>(panel, "meterDisplay")->Shown()) - 25.0) < 0.1, 3000);
-        QVERIFY(sim.Frames().mid(mark).contains(QStringLiteral("^N+25.000%")));
+        // Live again: a new set-point shows in the reading (at real speed, a reading).
+        if (realLine) {
+            QTRY_VERIFY_WITH_TIMEOUT(sim.Frames().mid(mark).contains(QStringLiteral("^P%")), 3000);
+            QVERIFY(Settle(sim));
+            QVERIFY(Child<CMeterDisplay>(panel, "meterDisplay")->Shown().valueText !=
+                    QStringLiteral("- - - -"));
+        } else {
+            Keys(panel, {"2", "5", "Enter"});
+            QTRY_VERIFY_WITH_TIMEOUT(
+                qAbs(Value(Child<CMeterDisplay>(panel, "meterDisplay")->Shown()) - 25.0) < 0.1,
+                3000);
+            QVERIFY(sim.Frames().mid(mark).contains(QStringLiteral("^N+25.000%")));
+        }
         QCOMPARE(Child<CMeterDisplay>(panel, "meterDisplay")->Shown().statusWord, QString());
         QCOMPARE(Child<CSourceDisplay>(panel, "sourceDisplay")->Shown().statusWord,
                  QStringLiteral("OPR"));
@@ -199,6 +258,8 @@ void TestPanelFaults::faultWhilePolling()
     }
     QCOMPARE(messages.Errors(), away ? QStringList({noLink, noPort}) : QStringList{noLink});
 }
+
+} // namespace
 
 QTEST_MAIN(TestPanelFaults)
 #include "tst_panelfaults.moc"

@@ -103,7 +103,7 @@ private slots:
     }
 
     // As found with the transmitter's error, as left after the trim: exit 0 both times, the
-    // verdict in the output, both runs in the file.
+    // verdict in the output, both runs in the file. Three points of the five at real speed.
     void asFoundThenAsLeft()
     {
         SimProcess sim;
@@ -111,7 +111,9 @@ private slots:
             sim.Start({QStringLiteral("--transmitter"),
                        QStringLiteral("in=0:500,out=4:20,zero=0.5"), QStringLiteral("--no-noise")}),
             qPrintable(sim.LastError()));
-        WriteDoc(TransducerTestDocs::ThermocoupleK());
+        TransducerDoc doc = TransducerTestDocs::ThermocoupleK();
+        doc.points = {0, 25, 50};
+        WriteDoc(doc);
         const QStringList run{QStringLiteral("transducer"), file, QStringLiteral("--device"),
                               sim.LinkPath()};
 
@@ -136,9 +138,9 @@ private slots:
         TransducerDoc back;
         QString message;
         QVERIFY(TransducerFile::Load(file, &back, &message));
-        QCOMPARE(back.asFound.points.size(), 5);
+        QCOMPARE(back.asFound.points.size(), 3);
         QCOMPARE(back.asFound.points[0].measured, 4.08);
-        QCOMPARE(back.asLeft.points.size(), 5);
+        QCOMPARE(back.asLeft.points.size(), 3);
     }
 
     void linkLostIsAFailedJob()

@@ -1,22 +1,23 @@
 // SPDX-License-Identifier: MIT
-// Whole verification runs against r718-sim by the exact-setting method, the real dialogs
-// answered as an operator would, the frames checked on the wire. The meter check window is
-// left out: a recording points grid stands in for its ranges page.
+// Whole verification runs against the simulated calibrator on virtual time by the
+// exact-setting method, the real dialogs answered as an operator would, the frames checked on
+// the wire. The meter check window is left out: a recording points grid stands in for its
+// ranges page.
 
 #include "DocumentBuilder.h"
 #include "OperatorHand.h"
+#include "ProcedureScript.h"
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
-#include "SimLink.h"
-#include "ProcedureScript.h"
+#include "SimulatedCalibrator.h"
 
 #include "core/link/CalFunctionTable.h"
 #include "core/link/LinkSession.h"
+#include "core/metercheck/run/MeasureProcedure.h"
+#include "core/metercheck/run/PointErrors.h"
 #include "ui/metercheck/charts/CErrorsChartPage.h"
 #include "ui/metercheck/charts/CPointsChartPage.h"
-#include "core/metercheck/run/MeasureProcedure.h"
 #include "ui/metercheck/run/MeasurementDialogs.h"
-#include "core/metercheck/run/PointErrors.h"
 
 #include <QTest>
 
@@ -28,7 +29,7 @@ class TestProcSim : public QObject
 
     ScopedDocument session;
     MeterCheckDoc& doc = session.document;
-    std::unique_ptr<SimLink> sim;
+    std::unique_ptr<SimulatedLink> sim;
     std::unique_ptr<LinkSession> linkSession;
 
     // Runs the "Pomiary" command on the document as it stands, until the link has carried out
@@ -44,8 +45,7 @@ private slots:
     void init()
     {
         FillCalFunctionTable();
-        sim = std::make_unique<SimLink>();
-        QVERIFY2(sim->Started(), qPrintable(sim->LastError()));
+        sim = std::make_unique<SimulatedLink>();
         linkSession = std::make_unique<LinkSession>(sim->link);
         linkSession->Open(1);
         session.Reset();

@@ -1,32 +1,32 @@
 // SPDX-License-Identifier: MIT
-// The measurement run as the technician does it in the meter check window, against r718-sim:
-// a document of two ranges opened from a file, "Pomiary" over all ranges by the exact-setting
-// method, the exact frames on the wire, the points grid filled with the readings and errors
-// (red where the actual error exceeds the permissible one) and both charts drawn. Each run
-// leaves a record per measured range in the history, with the texts of the grid; a run that
-// measured nothing leaves none, and a history that cannot be written costs one message and
-// nothing of what the window shows.
+// The measurement run as the technician does it in the meter check window, against the
+// simulated calibrator on virtual time: a document of two ranges opened from a file,
+// "Pomiary" over all ranges by the exact-setting method, the exact frames on the wire, the
+// points grid filled with the readings and errors (red where the actual error exceeds the
+// permissible one) and both charts drawn. Each run leaves a record per measured range in the
+// history, with the texts of the grid; a run that measured nothing leaves none, and a history
+// that cannot be written costs one message and nothing of what the window shows.
 
 #include "Child.h"
 #include "DocumentBuilder.h"
 #include "OperatorHand.h"
 #include "RecordingMessageService.h"
 #include "ScopedDocument.h"
-#include "SimLink.h"
+#include "SimulatedCalibrator.h"
 #include "TestServices.h"
 
-#include "ui/controls/DataGrid.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistoryService.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/link/CalibratorLink.h"
-#include "ui/metercheck/charts/CErrorsChartPage.h"
-#include "ui/metercheck/charts/CPointsChartPage.h"
 #include "core/metercheck/document/MetFile.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
+#include "core/metercheck/window/MeterCheckDialogRunner.h"
+#include "ui/controls/DataGrid.h"
+#include "ui/metercheck/charts/CErrorsChartPage.h"
+#include "ui/metercheck/charts/CPointsChartPage.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 #include "ui/metercheck/window/CRangesPage.h"
-#include "core/metercheck/window/MeterCheckDialogRunner.h"
 
 #include <QAction>
 #include <QDir>
@@ -91,8 +91,7 @@ private slots:
     void measureTwoRangesInTheWindow()
     {
         FillCalFunctionTable();
-        SimLink sim;
-        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+        SimulatedLink sim;
 
         QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();
         QTemporaryDir folder;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Transducer checks at real speed against r718-sim with a transmitter on its measure side.
+// Transducer checks through the program's link against the simulated calibrator on virtual
+// time, with a transmitter on its measure side. r718-run's test runs a check against r718-sim
+// on its pseudo-terminal.
 
-#include "SimLink.h"
+#include "SimulatedCalibrator.h"
 #include "TransducerTestDocs.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/link/LinkSession.h"
@@ -22,10 +24,14 @@ TransducerDoc QuickK()
     return doc;
 }
 
-struct SimRun : SimLink
+// The transmitter set as r718-sim's "transmitter" control line takes it, readings without
+// noise.
+struct SimRun : SimulatedLink
 {
-    explicit SimRun(const QStringList& options) : SimLink(options)
+    explicit SimRun(const QString& transmitter)
     {
+        transmitterSet = Control(QStringLiteral("transmitter ") + transmitter) &&
+                         Control(QStringLiteral("noise off"));
         run.pointMeasured = [this](const TransducerPointResult& p) {
             points << p;
             if (afterPoint)
@@ -48,6 +54,7 @@ struct SimRun : SimLink
         return QTest::qWaitFor([this] { return !ends.isEmpty(); }, 30000);
     }
 
+    bool transmitterSet = false;
     LinkSession session{link};
     TransducerRun run{session, EventLoopRunClock()};
     QList<TransducerPointResult> points;
@@ -69,10 +76,8 @@ private slots:
     // passes.
     void asFoundFailsAsLeftPassesAfterTrim()
     {
-        SimRun sim({QStringLiteral("--transmitter"),
-                    QStringLiteral("in=0:500,out=4:20,zero=0.5,span=-0.2"),
-                    QStringLiteral("--no-noise")});
-        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+        SimRun sim(QStringLiteral("in=0:500,out=4:20,zero=0.5,span=-0.2"));
+        QVERIFY(sim.transmitterSet);
         QVERIFY(sim.Open());
         const TransducerDoc doc = QuickK();
 
@@ -102,9 +107,8 @@ private slots:
 
     void linkLostAtTheThirdPointKeepsTwo()
     {
-        SimRun sim({QStringLiteral("--transmitter"), QStringLiteral("in=0:500,out=4:20"),
-                    QStringLiteral("--no-noise")});
-        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
+        SimRun sim(QStringLiteral("in=0:500,out=4:20"));
+        QVERIFY(sim.transmitterSet);
         QVERIFY(sim.Open());
         sim.afterPoint = [&sim](int measured) {
             if (measured == 2)
