@@ -124,7 +124,11 @@ private slots:
     {
         Result r = RunReport({"show", older.id, "--json"});
         QCOMPARE(r.code, 0);
-        QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).object(), RecordToJson(older));
+        // The record as the queue keeps it, with its link's hash and its notes (none yet).
+        QJsonObject shown = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QVERIFY(QRegularExpression("^[0-9a-f]{64}$").match(shown.take("chainHash").toString()).hasMatch());
+        QCOMPARE(shown.take("notes").toArray(), QJsonArray());
+        QCOMPARE(shown, RecordToJson(older));
         r = RunReport({"show", older.id});
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.contains("Data: 05.03.2004 09:07:45") && r.out.contains("0.50*") &&
@@ -176,15 +180,17 @@ private slots:
         const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 2 * 3);
         QVERIFY(lines[0].startsWith("Data;Godzina;Nazwa miernika;Numer miernika;Metoda;Zakres;"));
-        QVERIFY(lines[0].endsWith(";Identyfikator sprawdzenia;Komputer;Użytkownik"));
-        QCOMPARE(lines[0].count(';'), 22);
+        QVERIFY(lines[0].endsWith(";Identyfikator sprawdzenia;Komputer;Użytkownik;Reguła "
+                                  "decyzyjna;Niepewność U;TUR;Stwierdzenie;TUR poniżej progu"));
+        QCOMPARE(lines[0].count(';'), 27);
         // Newest first; texts quoted where needed; numbers with a decimal comma, unquoted.
         QCOMPARE(lines[1],
                  "05.03.2005;10:00:00;\"V-640; \"\"nowy\"\"\";12;Metoda dokładnej nastawy;400;mV;;"
                  "Klasa: 0.1% zakresu;pozytywny;1;99,95;100,00;-0,05;0,40;0,05;mV;+;tak;nie;" +
-                     newer.id + ";stanowisko-1;technik");
+                     newer.id + ";stanowisko-1;technik;Prosta akceptacja;0,058;6,9;zgodny;nie");
         QVERIFY(lines[6].startsWith("05.03.2004;09:07:45;"));
         QVERIFY(lines[6].contains(";negatywny;3;300,50;300,00;0,50;0,40;0,05;mV;+;tak;tak;"));
+        QVERIFY(lines[6].endsWith(";Prosta akceptacja;0,058;6,9;niezgodny;nie"));
     }
 
     // Texts that begin as a formula would get an apostrophe and stay texts; numbers stay
@@ -201,7 +207,8 @@ private slots:
                  "01.01.2002;08:00:00;\"'=HYPERLINK(\"\"http://zly.example\"\")\";'@SUMA(1);"
                  "Metoda dokładnej nastawy;400;mV;\"Czujnik: K (NiCr-NiAl); [To=23.0 °C]\";"
                  "Klasa: 0.1% zakresu;pozytywny;1;100,05;100,00;0,05;0,40;0,05;mV;+;tak;nie;" +
-                     formula.id.toUtf8() + ";stanowisko-1;'-technik\r");
+                     formula.id.toUtf8() +
+                     ";stanowisko-1;'-technik;Prosta akceptacja;0,058;6,9;zgodny;nie\r");
     }
 
     // An export onto a file of the database is refused, whatever name leads there, and the

@@ -121,7 +121,8 @@ private slots:
         QCOMPARE(Child<QLabel>(window, "detailsLabel")->text(),
                  "Komputer: stanowisko-1; użytkownik: technik");
         QCOMPARE(RowTexts(points, 2),
-                 QStringList({"300.50", "300.00", "0.50", "0.40", "0.05", "mV", "+"}));
+                 QStringList({"300.50", "300.00", "0.50", "0.40", "0.05", "mV", "+", "niezgodny",
+                              "6.9"}));
         QCOMPARE(points->item(2, 2)->foreground().color(), QColor(255, 0, 0));
 
         // The report of the stored check carries its own date and time.
