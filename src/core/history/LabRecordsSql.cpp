@@ -147,8 +147,9 @@ QString AttachChainAndNotes(QSqlDatabase& db, QList<CheckRecord>& records,
     notes.setForwardOnly(true);
     notes.prepare(QStringLiteral("SELECT n.id, n.check_id, n.noted_at, n.utc_offset, n.computer,"
                                  " n.user_name, n.mark, n.note FROM notes n"
-                                 " JOIN checks c ON c.id = n.check_id WHERE %1"
-                                 " ORDER BY n.noted_at, n.id")
+                                 " JOIN checks c ON c.id = n.check_id"
+                                 " LEFT JOIN chain ch ON ch.item_id = n.id WHERE %1"
+                                 " ORDER BY n.noted_at, ch.seq, n.id")
                       .arg(checkCondition));
     Bind(notes, values);
     if (!notes.exec())

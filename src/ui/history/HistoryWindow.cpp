@@ -210,7 +210,7 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     sealLabel->setObjectName(QStringLiteral("sealLabel"));
     sealLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     pointsLayout->addWidget(sealLabel);
-    pointsLayout->addWidget(pointsTable, 3);
+    pointsLayout->addWidget(pointsTable, 2);
     auto* notesRow = new QHBoxLayout;
     notesRow->addWidget(new QLabel(QStringLiteral("Oznaczenia i uwagi:"), pointsBox), 1);
     notesRow->addWidget(noteButton);
@@ -224,7 +224,7 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     auto* bottom = new QSplitter(Qt::Horizontal, this);
     bottom->addWidget(pointsBox);
     bottom->addWidget(driftChart);
-    bottom->setSizes({560, 600});
+    bottom->setSizes({650, 510});
     auto* halves = new QSplitter(Qt::Vertical, this);
     halves->addWidget(top);
     halves->addWidget(bottom);
@@ -248,10 +248,10 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     checksTable->setColumnWidth(0, 150);
     checksTable->setColumnWidth(1, 200);
     for (int c = 0; c < 5; ++c)
-        pointsTable->setColumnWidth(c, 80);
-    pointsTable->setColumnWidth(5, 40);
+        pointsTable->setColumnWidth(c, 72);
+    pointsTable->setColumnWidth(5, 36);
     pointsTable->setColumnWidth(6, 30);
-    pointsTable->setColumnWidth(7, 120);
+    pointsTable->setColumnWidth(7, 118);
     notesTable->setColumnWidth(0, 130);
     notesTable->setColumnWidth(1, 170);
     notesTable->setColumnWidth(2, 200);
@@ -262,6 +262,9 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     dueTable->setColumnWidth(4, 80);
     for (QTableWidget* table : {metersTable, checksTable, pointsTable, notesTable, dueTable})
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    // Three notes in view before the list scrolls.
+    notesTable->setMinimumHeight(notesTable->horizontalHeader()->sizeHint().height() +
+                                 4 * notesTable->verticalHeader()->defaultSectionSize());
 
     connect(filterEdit, &QLineEdit::textChanged, this, &HistoryWindow::ShowMeters);
     connect(metersTable, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::OnMeterChosen);
