@@ -50,6 +50,13 @@ CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
     return BuildCheckRecords(*doc, {0}, context).value(0);
 }
 
+CheckRecord Content(CheckRecord record)
+{
+    record.chainHash.clear();
+    record.notes.clear();
+    return record;
+}
+
 void ForgetLocalHistory()
 {
     QDir(QFileInfo(LocalHistoryPath()).absolutePath()).removeRecursively();

@@ -22,5 +22,8 @@ CheckRecord SampleCheck(const QString& meterName, const QString& meterNumber,
 // is within it: the verdict of the check is its every point's, not its last one's.
 inline const QStringList firstPointExceeds = {"100.50", "200.00", "300.00"};
 
+// The record as it was made: without what a read adds (its link's hash and its notes).
+CheckRecord Content(CheckRecord record);
+
 // Removes the local history file of this process (the tests' data folders outlive a run).
 void ForgetLocalHistory();

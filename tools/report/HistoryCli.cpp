@@ -4,8 +4,11 @@
 #include "ReportCli.h"
 
 #include "core/base/ConsoleText.h"
+#include "core/history/DueDates.h"
+#include "core/history/HistoryChain.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDatabase.h"
+#include "core/history/PointConformity.h"
 #include "core/metercheck/report/ReportClock.h"
 #include "core/metercheck/report/ReportTexts.h"
 
@@ -22,6 +25,8 @@ const char* const usage = R"(Użycie:
   r718-report history show ID [--json]
   r718-report history export --csv WYNIK.csv [--meter TEKST]
   r718-report history backup KOPIA.sqlite
+  r718-report history verify
+  r718-report history due [--days N] [--json | --csv]
 
 Polecenia:
   list     wypisuje sprawdzenia (od najnowszych) mierników, których nazwa lub numer
@@ -31,11 +36,18 @@ Polecenia:
   export   zapisuje sprawdzenia do pliku CSV (UTF-8, separator ';', przecinek dziesiętny)
   backup   zapisuje spójną kopię lokalnej bazy danych (także gdy stanowiska zapisują
            sprawdzenia); bazę na serwerze kopiuje jego administrator programem pg_dump
+  verify   sprawdza łańcuch zapisów historii (skróty SHA-256 sprawdzeń i uwag, każdy
+           powiązany z poprzednim); wypisuje liczbę zapisów i skrót ostatniego albo
+           pierwszy zapis, który się nie zgadza (jego treść albo powiązanie)
+  due      wypisuje mierniki po terminie sprawdzenia albo z terminem w ciągu N dni
+           (domyślnie 30); termin to data ostatniego sprawdzenia i okres miernika
+           ustawiony w oknie historii; --json: w postaci JSON, --csv: CSV (jak export)
 
 Baza danych jak w programie: ustawienia okna "Baza danych..." albo zmienna R718_HISTORY
 (postgresql://użytkownik@serwer:port/baza lub local). Sprawdzenia czekające na serwer są
 najpierw do niego wysyłane.
-Kody wyjścia: 0 gotowe, 1 błąd bazy danych lub zapisu, 2 błędne argumenty.
+Kody wyjścia: 0 gotowe, 1 błąd bazy danych lub zapisu, 2 błędne argumenty,
+3 łańcuch historii nie zgadza się (verify).
 )";
 
 struct Arguments
@@ -46,7 +58,13 @@ struct Arguments
     QString csvPath;
     QString backupPath;
     bool json = false;
+    bool csv = false; // due: the list as CSV
+    int days = 30;    // due: the days ahead
 };
+
+constexpr int exitChainBroken = 3;
+
+const QStringList commands = {"list", "show", "export", "backup", "verify", "due"};
 
 struct UsageError
 {
@@ -57,13 +75,11 @@ Arguments Parse(const QStringList& args)
 {
     Arguments a;
     a.command = args.value(2);
-    if (a.command != "list" && a.command != "show" && a.command != "export" &&
-        a.command != "backup")
-        throw UsageError{
-            a.command.isEmpty()
-                ? QStringLiteral("brak polecenia (list, show, export, backup)")
-                : QStringLiteral("nieznane polecenie \"%1\" (list, show, export, backup)")
-                      .arg(a.command)};
+    const QString known = commands.join(QStringLiteral(", "));
+    if (!commands.contains(a.command))
+        throw UsageError{a.command.isEmpty()
+                             ? QStringLiteral("brak polecenia (%1)").arg(known)
+                             : QStringLiteral("nieznane polecenie \"%1\" (%2)").arg(a.command, known)};
     for (int i = 3; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
@@ -80,8 +96,19 @@ Arguments Parse(const QStringList& args)
                 throw UsageError{QStringLiteral("brak wartości opcji %1").arg(arg)};
             return args[++i];
         };
-        if (arg == "--json" && a.command != "export" && a.command != "backup") {
+        if (arg == "--json" && (a.command == "list" || a.command == "show" || a.command == "due")) {
             a.json = true;
+        } else if (arg == "--csv" && a.command == "due") {
+            a.csv = true;
+        } else if (arg == "--days" && a.command == "due") {
+            bool ok = false;
+            const QString text = takeValue();
+            a.days = text.toInt(&ok);
+            if (!ok || a.days < 0 || a.days > 3660)
+                throw UsageError{
+                    QStringLiteral("liczba dni w opcji --days musi być liczbą od 0 do 3660, "
+                                   "a jest \"%1\"")
+                        .arg(text)};
         } else if (arg == "--meter" && (a.command == "list" || a.command == "export")) {
             a.meter = takeValue();
         } else if (arg == "--csv" && a.command == "export") {
@@ -103,6 +130,8 @@ Arguments Parse(const QStringList& args)
         throw UsageError{QStringLiteral("brak identyfikatora sprawdzenia")};
     if (a.command == "backup" && a.backupPath.isEmpty())
         throw UsageError{QStringLiteral("brak nazwy pliku kopii")};
+    if (a.json && a.csv)
+        throw UsageError{QStringLiteral("opcje --json i --csv wykluczają się")};
     if (a.command == "export" && a.csvPath.isEmpty())
         throw UsageError{QStringLiteral("brak opcji --csv z nazwą pliku wynikowego")};
     return a;
@@ -203,13 +232,31 @@ void Show(const CheckRecord& c, QTextStream& out)
     if (!c.sensorText.isEmpty())
         out << c.sensorText << '\n';
     out << c.classText << '\n' << "Wynik: " << c.VerdictText() << '\n';
-    out << "Nr  Wskazanie  Nastawa    Błąd rzecz.  Błąd dop.  Błąd kal.  j.m.  ON\n";
-    for (const CheckPointRecord& p : c.points)
+    out << PolicyLine(c) << '\n';
+    const QString calibrator = CalibratorLine(c);
+    if (!calibrator.isEmpty())
+        out << calibrator << '\n';
+    out << "Skrót w łańcuchu: "
+        << (c.chainHash.isEmpty() ? QStringLiteral("brak (czeka na wysłanie)") : c.chainHash)
+        << '\n';
+    out << "Nr  Wskazanie  Nastawa    Błąd rzecz.  Błąd dop.  Błąd kal.  j.m.  ON  U        TUR    "
+           "Stwierdzenie\n";
+    for (const CheckPointRecord& p : c.points) {
+        const PointConformity judged = JudgePoint(c, p);
         out << QString::number(p.position + 1).leftJustified(4) << p.reading.leftJustified(11)
             << p.setting.leftJustified(11)
             << (p.actualError + (p.exceeded ? "*" : "")).leftJustified(13)
             << p.permissibleError.leftJustified(11) << p.calibratorError.leftJustified(11)
-            << p.unit.leftJustified(6) << (p.marked ? "+" : "") << '\n';
+            << p.unit.leftJustified(6) << QString(p.marked ? "+" : "").leftJustified(4)
+            << judged.UncertaintyText().leftJustified(9)
+            << (judged.TurText() + (judged.turLow ? "!" : "")).leftJustified(7)
+            << judged.StatementText() << '\n';
+    }
+    if (!c.notes.isEmpty()) {
+        out << "Uwagi:\n";
+        for (const CheckNote& n : c.notes)
+            out << "  " << NoteLine(n) << '\n';
+    }
     out.flush();
 }
 
@@ -245,6 +292,97 @@ Fetched<CheckRecord> FindCheck(HistoryStore& store, const QString& id)
             check.error = none; // gone since
     }
     return check;
+}
+
+// The record as the queue keeps it, with its link's hash and its notes.
+QJsonObject ShownJson(const CheckRecord& c)
+{
+    QJsonObject shown = RecordToJson(c);
+    shown.insert("chainHash", c.chainHash);
+    QJsonArray notes;
+    for (const CheckNote& n : c.notes)
+        notes.append(QJsonObject{{"id", n.id},
+                                 {"notedAt", n.notedAt.toString(Qt::ISODate)},
+                                 {"computer", n.computer},
+                                 {"user", n.user},
+                                 {"mark", int(n.mark)},
+                                 {"markText", CheckMarkText(n.mark)},
+                                 {"text", n.text}});
+    shown.insert("notes", notes);
+    return shown;
+}
+
+int Verify(HistoryStore& store, QTextStream& out, QTextStream& err)
+{
+    const HistoryChain::Report report = store.VerifyChain();
+    if (!report.error.isEmpty()) {
+        err << ConsoleMessage(program, report.error) << Qt::endl;
+        return exitFailed;
+    }
+    const QString holding = CountText(report.links, QStringLiteral("zapis"),
+                                      QStringLiteral("zapisy"), QStringLiteral("zapisów"));
+    if (report.fault) {
+        out << QStringLiteral("Zgodne zapisy przed nim: %1.").arg(report.links) << Qt::endl;
+        err << ConsoleMessage(program, HistoryChain::FaultText(*report.fault)) << Qt::endl;
+        return exitChainBroken;
+    }
+    out << QStringLiteral("Łańcuch historii jest zgodny: %1 (sprawdzenia i uwagi).").arg(holding)
+        << '\n'
+        << QStringLiteral("Skrót ostatniego zapisu: %1").arg(report.lastHash) << Qt::endl;
+    return exitOk;
+}
+
+int Due(HistoryStore& store, const Arguments& a, QTextStream& out, QTextStream& err)
+{
+    const Fetched<QList<MeterSummary>> meters = store.Meters();
+    const Fetched<QList<MeterInterval>> intervals = store.Intervals();
+    for (const QString& error : {meters.error, intervals.error}) {
+        if (!error.isEmpty()) {
+            err << ConsoleMessage(program, error) << Qt::endl;
+            return exitFailed;
+        }
+    }
+    const QDate today = QDate::currentDate();
+    const QList<DueMeter> due = DueMeters(meters.value, intervals.value, today, a.days);
+    if (a.json) {
+        QJsonArray list;
+        for (const DueMeter& d : due)
+            list.append(QJsonObject{{"meterName", d.meterName},
+                                    {"meterNumber", d.meterNumber},
+                                    {"lastCheckedAt", d.lastCheckedAt.toString(Qt::ISODate)},
+                                    {"intervalMonths", d.months},
+                                    {"dueOn", d.dueOn.toString(Qt::ISODate)},
+                                    {"daysLeft", d.daysLeft},
+                                    {"overdue", d.Overdue()}});
+        out << QJsonDocument(list).toJson(QJsonDocument::Indented);
+        return exitOk;
+    }
+    const QStringList header{QStringLiteral("Nazwa miernika"), QStringLiteral("Numer miernika"),
+                             QStringLiteral("Ostatnie sprawdzenie"), QStringLiteral("Okres (mies.)"),
+                             QStringLiteral("Termin"), QStringLiteral("Stan")};
+    if (a.csv) {
+        QStringList lines{header.join(QLatin1Char(';'))};
+        for (const DueMeter& d : due)
+            lines << QStringList{CsvTextField(d.meterName), CsvTextField(d.meterNumber),
+                                 When(d.lastCheckedAt), QString::number(d.months),
+                                 ReportDateText(d.dueOn), DueStateText(d)}
+                         .join(QLatin1Char(';'));
+        out << QStringLiteral("\uFEFF") << lines.join(QStringLiteral("\r\n")) << "\r\n";
+        out.flush();
+        return exitOk;
+    }
+    QList<QStringList> rows{header};
+    for (const DueMeter& d : due)
+        rows << QStringList{d.meterName,         d.meterNumber,           When(d.lastCheckedAt),
+                            QString::number(d.months), ReportDateText(d.dueOn), DueStateText(d)};
+    if (!due.isEmpty())
+        PrintTable(rows, out);
+    out << QStringLiteral("Do sprawdzenia (po terminie albo w ciągu %1): %2")
+               .arg(CountText(a.days, QStringLiteral("dnia"), QStringLiteral("dni"),
+                              QStringLiteral("dni")))
+               .arg(due.size())
+        << Qt::endl;
+    return exitOk;
 }
 
 } // namespace
@@ -292,11 +430,16 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
             return exitFailed;
         }
         if (a.json)
-            out << QJsonDocument(RecordToJson(check.value)).toJson(QJsonDocument::Indented);
+            out << QJsonDocument(ShownJson(check.value)).toJson(QJsonDocument::Indented);
         else
             Show(check.value, out);
         return exitOk;
     }
+
+    if (a.command == "verify")
+        return Verify(*store, out, err);
+    if (a.command == "due")
+        return Due(*store, a, out, err);
 
     const Fetched<QList<CheckRecord>> checks = ChecksOfMeters(*store, a.meter);
     if (!checks.Ok()) {

@@ -185,6 +185,16 @@ QJsonObject RecordToJson(const CheckRecord& c)
         {"passed", c.passed},
         {"verdict", c.VerdictText()},
         {"points", points},
+        {"decisionRule", int(c.decisionRule)},
+        {"turThreshold", c.turThreshold},
+        {"calibrator",
+         QJsonObject{
+             {"serialNumber", c.calibrator.serialNumber},
+             {"certificateNumber", c.calibrator.certificateNumber},
+             {"calibratedOn", c.calibrator.calibratedOn.toString(Qt::ISODate)},
+             {"dueOn", c.calibrator.dueOn.toString(Qt::ISODate)},
+         }},
+        {"calibratorOverdue", c.calibratorOverdue},
     };
 }
 
@@ -217,6 +227,17 @@ bool RecordFromJson(const QJsonObject& o, CheckRecord& c)
     c.classText = o.value("classText").toString();
     c.sensorText = o.value("sensorText").toString();
     c.passed = o.value("passed").toBool(true);
+    // A record queued by an older program has no policy: it was made under the defaults.
+    c.decisionRule = DecisionRuleFromNumber(o.value("decisionRule").toInt());
+    const double threshold = o.value("turThreshold").toDouble(4.0);
+    c.turThreshold = threshold > 0.0 ? threshold : 4.0;
+    const QJsonObject calibrator = o.value("calibrator").toObject();
+    c.calibrator.serialNumber = calibrator.value("serialNumber").toString();
+    c.calibrator.certificateNumber = calibrator.value("certificateNumber").toString();
+    c.calibrator.calibratedOn =
+        QDate::fromString(calibrator.value("calibratedOn").toString(), Qt::ISODate);
+    c.calibrator.dueOn = QDate::fromString(calibrator.value("dueOn").toString(), Qt::ISODate);
+    c.calibratorOverdue = o.value("calibratorOverdue").toBool();
     for (const QJsonValue& v : o.value("points").toArray()) {
         const QJsonObject p = v.toObject();
         CheckPointRecord point;

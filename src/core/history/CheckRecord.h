@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/history/CheckNote.h"
 #include "core/lab/LabPolicy.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
 
@@ -76,6 +77,10 @@ struct CheckRecord
 
     // Not stored: the record waits in this bench's local queue for the server.
     bool waiting = false;
+    // Read back with a stored record, never part of its content: its link's hash in the
+    // database's chain (empty while it waits), and the marks and notes added to it since.
+    QString chainHash;
+    QList<CheckNote> notes;
 
     // "400 mV"
     QString RangeText() const;

@@ -4,6 +4,7 @@
 #include "core/base/FileAccess.h"
 #include "core/history/CheckRecord.h"
 #include "core/history/HistoryFiles.h"
+#include "core/history/PointConformity.h"
 #include "core/metercheck/report/ReportClock.h"
 #include "core/metercheck/report/ReportTexts.h"
 
@@ -72,7 +73,12 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
                           "Przekroczony",
                           "Identyfikator sprawdzenia",
                           "Komputer",
-                          "Użytkownik"})
+                          "Użytkownik",
+                          "Reguła decyzyjna",
+                          "Niepewność U",
+                          "TUR",
+                          "Stwierdzenie",
+                          "TUR poniżej progu"})
                  .join(QLatin1Char(';'));
     for (const CheckRecord& c : checks) {
         const QStringList check = {
@@ -93,10 +99,25 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
                 << Number(p.actualError) << Number(p.permissibleError) << Number(p.calibratorError)
                 << Field(p.unit) << (p.marked ? QStringLiteral("+") : QString()) << Flag(p.measured)
                 << Flag(p.exceeded) << c.id << Field(c.computer) << Field(c.user);
+            // The point under the record's own rule, at the end of the row.
+            const PointConformity judged = JudgePoint(c, p);
+            row << Field(DecisionRuleText(c.decisionRule)) << Number(judged.UncertaintyText())
+                << Number(judged.TurText()) << Field(judged.StatementText())
+                << Flag(judged.turLow);
             lines << row.join(QLatin1Char(';'));
         }
     }
     return QByteArray("\xEF\xBB\xBF") + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+}
+
+QString CsvTextField(const QString& text)
+{
+    return Field(text);
+}
+
+QString CsvNumberField(const QString& text)
+{
+    return Number(text);
 }
 
 QString WriteHistoryCsv(const QString& path, const QList<CheckRecord>& checks)

@@ -10,8 +10,15 @@ struct CheckRecord;
 // Checks as a table for Polish spreadsheets: UTF-8 (with the byte-order mark spreadsheets look
 // for), a header row, ';' between fields, one row per point, numbers with a decimal comma so
 // that they are read as numbers; a text that begins as a formula would (=, +, -, @) gets an
-// apostrophe before it. The computer and the user come last, after the check's id.
+// apostrophe before it. After the check's id come the computer and the user, then the point
+// under the record's decision rule: the rule, U, TUR, the statement and whether TUR is under
+// the record's threshold.
 QByteArray HistoryCsv(const QList<CheckRecord>& checks);
+
+// One field as HistoryCsv writes it: a text (quoted where needed, never a formula), and a
+// number of the program with a decimal comma.
+QString CsvTextField(const QString& text);
+QString CsvNumberField(const QString& text);
 
 // Writes HistoryCsv to a file (whole or not at all), never onto a file of the local history
 // database (also through a link); an empty text, or the reason in Polish.

@@ -50,8 +50,9 @@ void PrepareLocalHistoryFile(const QString& databasePath)
         if (QDir(folder).isRoot())
             break;
     }
+    // The service's two threads may both be first: a folder the other just made is no failure.
     for (const QString& folder : missing)
-        if (!QDir().mkdir(folder, ownerFolder))
+        if (!QDir().mkdir(folder, ownerFolder) && !QFileInfo(folder).isDir())
             return;
 
     if (!QFileInfo::exists(databasePath)) {

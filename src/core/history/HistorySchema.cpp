@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/history/HistorySchema.h"
 
+#include "core/history/HistoryChain.h"
+
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -44,6 +46,35 @@ const char* const version2[] = {
     "CREATE TABLE outbox (id TEXT PRIMARY KEY, record TEXT NOT NULL, queued_at TEXT NOT NULL)",
 };
 
+// Version 3: the lab's policy kept with each check (decision rule, TUR threshold, the
+// calibrator's traceability and whether it was overdue), the marks and notes added to checks,
+// the meters' due intervals, and the tamper-evident chain of checks and notes (HistoryChain);
+// the checks already there are chained in their order of time by the same step.
+const char* const version3[] = {
+    "ALTER TABLE checks ADD COLUMN decision_rule INTEGER NOT NULL DEFAULT 0",
+    "ALTER TABLE checks ADD COLUMN tur_threshold TEXT NOT NULL DEFAULT '4'",
+    "ALTER TABLE checks ADD COLUMN calibrator_serial TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE checks ADD COLUMN calibrator_certificate TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE checks ADD COLUMN calibrator_calibrated_on TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE checks ADD COLUMN calibrator_due_on TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE checks ADD COLUMN calibrator_overdue INTEGER NOT NULL DEFAULT 0",
+    "CREATE TABLE notes ("
+    " id TEXT PRIMARY KEY,"
+    " check_id TEXT NOT NULL REFERENCES checks(id),"
+    " noted_at TEXT NOT NULL, utc_offset INTEGER NOT NULL,"
+    " computer TEXT NOT NULL, user_name TEXT NOT NULL,"
+    " mark INTEGER NOT NULL, note TEXT NOT NULL)",
+    "CREATE INDEX notes_by_check ON notes (check_id)",
+    "CREATE TABLE chain ("
+    " seq INTEGER PRIMARY KEY, kind TEXT NOT NULL, item_id TEXT NOT NULL UNIQUE,"
+    " previous_hash TEXT NOT NULL, hash TEXT NOT NULL)",
+    "CREATE TABLE due_intervals ("
+    " id TEXT PRIMARY KEY, meter_name TEXT NOT NULL, meter_number TEXT NOT NULL,"
+    " months INTEGER NOT NULL, set_at TEXT NOT NULL,"
+    " computer TEXT NOT NULL, user_name TEXT NOT NULL)",
+    "CREATE INDEX due_intervals_by_meter ON due_intervals (meter_name, meter_number, set_at)",
+};
+
 bool IsPostgres(const QSqlDatabase& db)
 {
     return db.driverName() == QLatin1String("QPSQL");
@@ -53,10 +84,13 @@ struct Step
 {
     const char* const* statements;
     int count;
+    // Run after the statements, in the same transaction; an empty text or the reason.
+    QString (*after)(QSqlDatabase& db) = nullptr;
 };
 const Step steps[] = {
-    {version1, int(std::size(version1))},
-    {version2, int(std::size(version2))},
+    {version1, int(std::size(version1)), nullptr},
+    {version2, int(std::size(version2)), nullptr},
+    {version3, int(std::size(version3)), HistoryChain::SealExisting},
 };
 static_assert(std::size(steps) == HistorySchema::currentVersion);
 
@@ -169,6 +203,13 @@ QString Migrate(QSqlDatabase& db, int targetVersion)
     for (int v = version; v < targetVersion; ++v) {
         for (int i = 0; i < steps[v].count; ++i) {
             if (!Exec(db, QString::fromLatin1(steps[v].statements[i]), &error)) {
+                rollback();
+                return error;
+            }
+        }
+        if (steps[v].after) {
+            error = steps[v].after(db);
+            if (!error.isEmpty()) {
                 rollback();
                 return error;
             }

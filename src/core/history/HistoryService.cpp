@@ -248,6 +248,42 @@ QFuture<Fetched<CheckRecord>> HistoryService::Check(const QString& id)
                              });
 }
 
+QFuture<QString> HistoryService::Write(std::function<QString(HistoryStore&)> write)
+{
+    const Side side = Config().IsServer() ? Side::Server : Side::Local;
+    return Run<QString>(side, [write](HistoryDatabase& db) {
+        QString error;
+        if (HistoryStore* store = db.Store(&error))
+            error = write(*store);
+        if (!error.isEmpty())
+            db.ForgetServer();
+        return error;
+    });
+}
+
+QFuture<QString> HistoryService::AddNote(const CheckNote& note)
+{
+    return Write([note](HistoryStore& s) { return s.AddNote(note); });
+}
+
+QFuture<QString> HistoryService::SetInterval(const MeterInterval& interval)
+{
+    return Write([interval](HistoryStore& s) { return s.AddInterval(interval); });
+}
+
+QFuture<Fetched<QList<MeterInterval>>> HistoryService::Intervals()
+{
+    const Side side = Config().IsServer() ? Side::Server : Side::Local;
+    return Run<Fetched<QList<MeterInterval>>>(side, [](HistoryDatabase& db) {
+        Fetched<QList<MeterInterval>> result;
+        if (HistoryStore* store = db.Store(&result.error))
+            result = store->Intervals();
+        if (!result.Ok())
+            db.ForgetServer();
+        return result;
+    });
+}
+
 QFuture<QString> HistoryService::Probe(const HistoryConfig& config)
 {
     return Post<QString>(onServer, [this, config] {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/history/DueDates.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/ServerLine.h"
 
@@ -51,6 +52,12 @@ public:
     QFuture<Fetched<QList<CheckSummary>>> Checks(const QString& name, const QString& number);
     QFuture<Fetched<QList<CheckRecord>>> ChecksWithPoints(const QString& name, const QString& number);
     QFuture<Fetched<CheckRecord>> Check(const QString& id);
+    // The lab's additions, written to the database in force (a server's, not the queue: a
+    // check waiting for the server can be noted once it is there). An empty text or the reason.
+    QFuture<QString> AddNote(const CheckNote& note);
+    QFuture<QString> SetInterval(const MeterInterval& interval);
+    // Every due interval set, oldest first (the newest of a meter holds).
+    QFuture<Fetched<QList<MeterInterval>>> Intervals();
     // Opens the database of `config` (not the one in force) and reports why it cannot be used;
     // an empty text when it can.
     QFuture<QString> Probe(const HistoryConfig& config);
@@ -85,6 +92,8 @@ private:
     // Called on a worker: the queue's new count, and the outcome of an attempt to send.
     void Report(const HistoryDatabase::Outcome& outcome, bool attempted);
     void SendQueuedIfAny();
+    // Runs `write` on the store in force, on the thread of its side.
+    QFuture<QString> Write(std::function<QString(HistoryStore&)> write);
 
     // Threads of their own rather than a pool: the SQL connections belong to the thread that
     // made them, and a pool's future may run its job on the thread that waits for it.

@@ -8,6 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+struct MeterInterval;
+namespace HistoryChain {
+struct Report;
+}
+
 // A meter as the history lists it: its last check and how many there are.
 struct MeterSummary
 {
@@ -63,6 +68,16 @@ public:
     virtual Fetched<CheckRecord> Check(const QString& id) = 0;
     // The ids that begin with `prefix`, in order, at most `limit` of them.
     virtual Fetched<QStringList> IdsStartingWith(const QString& prefix, int limit) = 0;
+
+    // The lab's additions, each a row of its own (nothing stored is ever changed): a mark or
+    // note on a stored check, chained as the checks are, and a meter's due interval. An empty
+    // text or the reason.
+    virtual QString AddNote(const CheckNote& note) = 0;
+    virtual QString AddInterval(const MeterInterval& interval) = 0;
+    // Every interval ever set, oldest first (the newest of a meter holds).
+    virtual Fetched<QList<MeterInterval>> Intervals() = 0;
+    // Walks the chain of checks and notes (HistoryChain::Verify).
+    virtual HistoryChain::Report VerifyChain() = 0;
 };
 
 // True when the filter text is empty or found (case aside) in the meter's name or number.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/history/SqlHistoryStore.h"
 
+#include "core/history/HistoryChain.h"
 #include "core/history/HistorySchema.h"
+#include "core/history/LabRecordsSql.h"
 
 #include <QHash>
 #include <QSqlError>
@@ -14,7 +16,9 @@ const char* const checkColumns =
     "id, checked_at, utc_offset, computer, user_name, meter_name, meter_number, method,"
     " document_path, range_slot, range_value, range_unit, quantity, sensor_name, cold_junction,"
     " to_value, rl_value, class_reading, class_range, const_term, const_unit, cal_function,"
-    " class_text, sensor_text, passed";
+    " class_text, sensor_text, passed, decision_rule, tur_threshold, calibrator_serial,"
+    " calibrator_certificate, calibrator_calibrated_on, calibrator_due_on, calibrator_overdue";
+constexpr int checkColumnCount = 32;
 
 const char* const pointColumns =
     "check_id, position, reading, setting, actual_error, permissible_error, calibrator_error,"
@@ -76,6 +80,15 @@ CheckRecord ReadCheck(const QSqlQuery& q)
     c.classText = Text(q, 22);
     c.sensorText = Text(q, 23);
     c.passed = q.value(24).toInt() != 0;
+    c.decisionRule = DecisionRuleFromNumber(q.value(25).toInt());
+    bool thresholdRead = false;
+    const double threshold = q.value(26).toString().toDouble(&thresholdRead);
+    c.turThreshold = thresholdRead && threshold > 0.0 ? threshold : 4.0;
+    c.calibrator.serialNumber = Text(q, 27);
+    c.calibrator.certificateNumber = Text(q, 28);
+    c.calibrator.calibratedOn = QDate::fromString(Text(q, 29), Qt::ISODate);
+    c.calibrator.dueOn = QDate::fromString(Text(q, 30), Qt::ISODate);
+    c.calibratorOverdue = q.value(31).toInt() != 0;
     return c;
 }
 
@@ -107,6 +120,14 @@ void BindCheck(QSqlQuery& q, const CheckRecord& c)
         c.classRange,  c.constTerm,             c.constUnit,
         c.calFunction, c.classText,             c.sensorText,
         c.passed ? 1 : 0,
+        int(c.decisionRule),
+        // The shortest text that reads back as the same number ("4", "3.5").
+        QString::number(c.turThreshold, 'g', QLocale::FloatingPointShortest),
+        c.calibrator.serialNumber,
+        c.calibrator.certificateNumber,
+        c.calibrator.calibratedOn.toString(Qt::ISODate),
+        c.calibrator.dueOn.toString(Qt::ISODate),
+        c.calibratorOverdue ? 1 : 0,
     };
     for (int i = 0; i < values.size(); ++i) {
         // Texts go in as empty rather than NULL, whatever the driver makes of a null QString.
@@ -160,15 +181,17 @@ QString SqlHistoryStore::Save(const QList<CheckRecord>& records)
     if (records.isEmpty())
         return QString();
     const QString what = QStringLiteral("Nie można zapisać sprawdzenia w bazie danych");
-    if (!db.transaction())
-        return QStringLiteral("%1: %2").arg(what, HistorySchema::Reason(db.lastError()));
+    QString begun;
+    // The writers take turns: each record's link follows the one committed before it.
+    if (!HistoryChain::BeginWriting(db, &begun))
+        return QStringLiteral("%1: %2").arg(what, begun);
 
     QSqlQuery check(db);
     QSqlQuery point(db);
     const bool prepared =
         check.prepare(QStringLiteral("INSERT INTO checks (%1) VALUES (%2) ON CONFLICT (id) DO "
                                      "NOTHING")
-                          .arg(QLatin1String(checkColumns), Placeholders(25))) &&
+                          .arg(QLatin1String(checkColumns), Placeholders(checkColumnCount))) &&
         point.prepare(QStringLiteral("INSERT INTO points (%1) VALUES (%2)")
                           .arg(QLatin1String(pointColumns), Placeholders(11)));
     QString error;
@@ -191,6 +214,8 @@ QString SqlHistoryStore::Save(const QList<CheckRecord>& records)
                 break;
             }
         }
+        if (error.isEmpty())
+            error = HistoryChain::Append(db, HistoryChain::Kind::Check, c.id);
     }
     check.finish();
     point.finish();
@@ -298,6 +323,10 @@ Fetched<QList<CheckRecord>> SqlHistoryStore::ChecksWithPoints(const QString& nam
         if (row != rowOfId.cend())
             result.value[*row].points << ReadPoint(p);
     }
+    p.finish();
+    result.error = LabRecordsSql::AttachChainAndNotes(
+        db, result.value, QStringLiteral("c.meter_name = ? AND c.meter_number = ?"),
+        {name, number});
     return result;
 }
 
@@ -326,6 +355,10 @@ Fetched<CheckRecord> SqlHistoryStore::Check(const QString& id)
     }
     while (p.next())
         result.value.points << ReadPoint(p);
+    p.finish();
+    QList<CheckRecord> one{result.value};
+    result.error = LabRecordsSql::AttachChainAndNotes(db, one, QStringLiteral("c.id = ?"), {id});
+    result.value = one.first();
     return result;
 }
 
@@ -347,4 +380,24 @@ Fetched<QStringList> SqlHistoryStore::IdsStartingWith(const QString& prefix, int
     while (q.next())
         result.value << Text(q, 0);
     return result;
+}
+
+QString SqlHistoryStore::AddNote(const CheckNote& note)
+{
+    return LabRecordsSql::AddNote(db, note);
+}
+
+QString SqlHistoryStore::AddInterval(const MeterInterval& interval)
+{
+    return LabRecordsSql::AddInterval(db, interval);
+}
+
+Fetched<QList<MeterInterval>> SqlHistoryStore::Intervals()
+{
+    return LabRecordsSql::Intervals(db);
+}
+
+HistoryChain::Report SqlHistoryStore::VerifyChain()
+{
+    return HistoryChain::Verify(db);
 }

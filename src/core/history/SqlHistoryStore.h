@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/history/DueDates.h"
+#include "core/history/HistoryChain.h"
 #include "core/history/HistoryStore.h"
 
 #include <QSqlDatabase>
@@ -18,6 +20,10 @@ public:
                                                  const QString& number) override;
     Fetched<CheckRecord> Check(const QString& id) override;
     Fetched<QStringList> IdsStartingWith(const QString& prefix, int limit) override;
+    QString AddNote(const CheckNote& note) override;
+    QString AddInterval(const MeterInterval& interval) override;
+    Fetched<QList<MeterInterval>> Intervals() override;
+    HistoryChain::Report VerifyChain() override;
 
 private:
     QSqlDatabase db;

@@ -3,10 +3,13 @@
 
 #include "core/base/LastFolders.h"
 #include "core/base/MessageService.h"
+#include "core/history/HistoryChain.h"
 #include "core/history/HistoryCsv.h"
 #include "core/history/HistoryService.h"
+#include "core/history/PointConformity.h"
 #include "core/history/QueueTexts.h"
 #include "core/metercheck/report/ReportClock.h"
+#include "ui/history/CheckNoteDlg.h"
 #include "ui/history/DriftChartView.h"
 #include "ui/history/QueueStatusLabel.h"
 #include "ui/history/StoredCheckReport.h"
@@ -26,7 +29,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -34,6 +39,8 @@ namespace {
 
 const QColor passColour(0, 128, 0);
 const QColor failColour(255, 0, 0);
+const QColor conditionalColour(200, 110, 0);
+const QColor turLowBackground(255, 210, 210);
 
 QString DateTimeText(const QDateTime& t)
 {
@@ -107,8 +114,37 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     pointsTable = NewTable(
         {QStringLiteral("Wskazanie\nmiernika"), QStringLiteral("Nastawa\nkalibratora"),
          QStringLiteral("Błąd mier.\nrzeczyw."), QStringLiteral("Błąd mier.\ndopuszcz."),
-         QStringLiteral("Błąd\nkalibratora"), QStringLiteral("j.m."), QStringLiteral("ON")},
+         QStringLiteral("Błąd\nkalibratora"), QStringLiteral("j.m."), QStringLiteral("ON"),
+         QStringLiteral("Stwierdzenie"), QStringLiteral("TUR")},
         QStringLiteral("pointsTable"), this);
+    notesTable = NewTable({QStringLiteral("Data"), QStringLiteral("Oznaczenie"),
+                           QStringLiteral("Uwaga"), QStringLiteral("Użytkownik"),
+                           QStringLiteral("Komputer")},
+                          QStringLiteral("notesTable"), this);
+    noteButton = new QPushButton(QStringLiteral("Dodaj &uwagę..."), this);
+    noteButton->setObjectName(QStringLiteral("noteButton"));
+    noteButton->setEnabled(false);
+    noteButton->setToolTip(QStringLiteral("Oznaczenie przed regulacją (as found) albo po "
+                                          "regulacji (as left) i uwaga; sprawdzenie zostaje "
+                                          "bez zmian"));
+    intervalSpin = new QSpinBox(this);
+    intervalSpin->setObjectName(QStringLiteral("intervalSpin"));
+    intervalSpin->setRange(0, maxIntervalMonths);
+    intervalSpin->setSpecialValueText(QStringLiteral("brak"));
+    intervalSpin->setSuffix(QStringLiteral(" mies."));
+    intervalButton = new QPushButton(QStringLiteral("U&staw"), this);
+    intervalButton->setObjectName(QStringLiteral("intervalButton"));
+    intervalSpin->setEnabled(false);
+    intervalButton->setEnabled(false);
+    dueDaysSpin = new QSpinBox(this);
+    dueDaysSpin->setObjectName(QStringLiteral("dueDaysSpin"));
+    dueDaysSpin->setRange(0, 3660);
+    dueDaysSpin->setValue(30);
+    dueDaysSpin->setSuffix(QStringLiteral(" dni"));
+    dueTable = NewTable({QStringLiteral("Nazwa"), QStringLiteral("Numer"),
+                         QStringLiteral("Ostatnie sprawdzenie"), QStringLiteral("Okres"),
+                         QStringLiteral("Termin"), QStringLiteral("Stan")},
+                        QStringLiteral("dueTable"), this);
     driftChart = new DriftChartView(this);
     driftChart->setObjectName(QStringLiteral("driftChart"));
 
@@ -130,8 +166,31 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     filterRow->addWidget(filterLabel);
     filterRow->addWidget(filterEdit);
     metersLayout->addLayout(filterRow);
-    metersLayout->addWidget(new QLabel(QStringLiteral("Sprawdzone mierniki:"), metersBox));
     metersLayout->addWidget(metersTable);
+    auto* intervalRow = new QHBoxLayout;
+    auto* intervalLabel = new QLabel(QStringLiteral("&Okres sprawdzeń miernika:"), metersBox);
+    intervalLabel->setBuddy(intervalSpin);
+    intervalRow->addWidget(intervalLabel);
+    intervalRow->addWidget(intervalSpin);
+    intervalRow->addWidget(intervalButton);
+    intervalRow->addStretch(1);
+    metersLayout->addLayout(intervalRow);
+
+    auto* dueBox = new QWidget(this);
+    auto* dueLayout = new QVBoxLayout(dueBox);
+    dueLayout->setContentsMargins(0, 0, 0, 0);
+    auto* dueRow = new QHBoxLayout;
+    auto* dueLabel = new QLabel(QStringLiteral("Po terminie albo z terminem w ciągu:"), dueBox);
+    dueLabel->setBuddy(dueDaysSpin);
+    dueRow->addWidget(dueLabel);
+    dueRow->addWidget(dueDaysSpin);
+    dueRow->addStretch(1);
+    dueLayout->addLayout(dueRow);
+    dueLayout->addWidget(dueTable);
+    meterTabs = new QTabWidget(this);
+    meterTabs->setObjectName(QStringLiteral("meterTabs"));
+    meterTabs->addTab(metersBox, QStringLiteral("Sprawdzone mierniki"));
+    meterTabs->addTab(dueBox, QStringLiteral("Do sprawdzenia"));
 
     auto* checksBox = new QWidget(this);
     auto* checksLayout = new QVBoxLayout(checksBox);
@@ -147,16 +206,25 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     detailsLabel->setObjectName(QStringLiteral("detailsLabel"));
     detailsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     pointsLayout->addWidget(detailsLabel);
-    pointsLayout->addWidget(pointsTable);
+    sealLabel = new QLabel(pointsBox);
+    sealLabel->setObjectName(QStringLiteral("sealLabel"));
+    sealLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    pointsLayout->addWidget(sealLabel);
+    pointsLayout->addWidget(pointsTable, 2);
+    auto* notesRow = new QHBoxLayout;
+    notesRow->addWidget(new QLabel(QStringLiteral("Oznaczenia i uwagi:"), pointsBox), 1);
+    notesRow->addWidget(noteButton);
+    pointsLayout->addLayout(notesRow);
+    pointsLayout->addWidget(notesTable, 1);
 
     auto* top = new QSplitter(Qt::Horizontal, this);
-    top->addWidget(metersBox);
+    top->addWidget(meterTabs);
     top->addWidget(checksBox);
     top->setSizes({620, 520});
     auto* bottom = new QSplitter(Qt::Horizontal, this);
     bottom->addWidget(pointsBox);
     bottom->addWidget(driftChart);
-    bottom->setSizes({560, 600});
+    bottom->setSizes({650, 510});
     auto* halves = new QSplitter(Qt::Vertical, this);
     halves->addWidget(top);
     halves->addWidget(bottom);
@@ -165,6 +233,7 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(printButton);
     buttonRow->addWidget(exportButton);
+    // The lab policy dialog's button goes here.
     buttonRow->addWidget(status, 1);
     buttonRow->addWidget(closeButtons);
 
@@ -179,10 +248,23 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     checksTable->setColumnWidth(0, 150);
     checksTable->setColumnWidth(1, 200);
     for (int c = 0; c < 5; ++c)
-        pointsTable->setColumnWidth(c, 88);
-    pointsTable->setColumnWidth(5, 44);
-    for (QTableWidget* table : {metersTable, checksTable, pointsTable})
+        pointsTable->setColumnWidth(c, 72);
+    pointsTable->setColumnWidth(5, 36);
+    pointsTable->setColumnWidth(6, 30);
+    pointsTable->setColumnWidth(7, 118);
+    notesTable->setColumnWidth(0, 130);
+    notesTable->setColumnWidth(1, 170);
+    notesTable->setColumnWidth(2, 200);
+    dueTable->setColumnWidth(0, 170);
+    dueTable->setColumnWidth(1, 100);
+    dueTable->setColumnWidth(2, 130);
+    dueTable->setColumnWidth(3, 60);
+    dueTable->setColumnWidth(4, 80);
+    for (QTableWidget* table : {metersTable, checksTable, pointsTable, notesTable, dueTable})
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
+    // Three notes in view before the list scrolls.
+    notesTable->setMinimumHeight(notesTable->horizontalHeader()->sizeHint().height() +
+                                 4 * notesTable->verticalHeader()->defaultSectionSize());
 
     connect(filterEdit, &QLineEdit::textChanged, this, &HistoryWindow::ShowMeters);
     connect(metersTable, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::OnMeterChosen);
@@ -191,8 +273,13 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     connect(printButton, &QPushButton::clicked, this, &HistoryWindow::OnPrint);
     connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::OnExport);
     connect(closeButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(noteButton, &QPushButton::clicked, this, &HistoryWindow::OnAddNote);
+    connect(intervalButton, &QPushButton::clicked, this, &HistoryWindow::OnSetInterval);
+    connect(dueDaysSpin, &QSpinBox::valueChanged, this, &HistoryWindow::ShowDue);
+    connect(dueTable, &QTableWidget::cellDoubleClicked, this, &HistoryWindow::OnDueChosen);
 
     LoadMeters();
+    LoadIntervals();
 }
 
 HistoryWindow::~HistoryWindow() = default;
@@ -230,6 +317,7 @@ void HistoryWindow::LoadMeters()
             m.Ok() ? QStringLiteral("Baza danych: %1").arg(HistoryService::Config().Description())
                    : QString());
         ShowMeters();
+        ShowDue();
         if (!m.Ok())
             ShowReadError(m.error);
     });
@@ -269,6 +357,12 @@ void HistoryWindow::ShowMeters()
 
 void HistoryWindow::OnMeterChosen()
 {
+    ShowChosenInterval();
+    LoadChecks(QString());
+}
+
+void HistoryWindow::LoadChecks(const QString& checkId)
+{
     ++request;
     checks.clear();
     checksLoaded = false;
@@ -284,7 +378,8 @@ void HistoryWindow::OnMeterChosen()
     const MeterSummary meter = shownMeters[row];
     const int asked = request;
     history.ChecksWithPoints(meter.name, meter.number)
-        .then(&history, [this, window = QPointer(this), asked](const Fetched<QList<CheckRecord>>& c) {
+        .then(&history, [this, window = QPointer(this), asked,
+                         checkId](const Fetched<QList<CheckRecord>>& c) {
             if (!window || asked != request)
                 return;
             checksLoaded = true;
@@ -313,8 +408,12 @@ void HistoryWindow::OnMeterChosen()
                                                       : QString()));
             }
             exportButton->setEnabled(!checks.isEmpty());
+            int chosen = 0;
+            for (int i = 0; i < checks.size(); ++i)
+                if (checks[i].id == checkId)
+                    chosen = i;
             if (!checks.isEmpty())
-                checksTable->selectRow(0);
+                checksTable->selectRow(chosen);
             OnCheckChosen();
         });
 }
@@ -333,13 +432,24 @@ void HistoryWindow::OnCheckChosen()
     pointsTable->setRowCount(0);
     const CheckRecord* check = ChosenCheck();
     printButton->setEnabled(check != nullptr);
+    noteButton->setEnabled(check != nullptr && !check->waiting);
     detailsLabel->clear();
+    sealLabel->clear();
+    ShowNotes(check);
     if (!check) {
         driftChart->Clear();
         return;
     }
     detailsLabel->setText(
         QStringLiteral("Komputer: %1; użytkownik: %2").arg(check->computer, check->user));
+    QString seal = PolicyLine(*check) + QStringLiteral("; skrót: ") +
+                   (check->chainHash.isEmpty() ? QStringLiteral("— (czeka na wysłanie)")
+                                               : HistoryChain::ShortHash(check->chainHash));
+    const QString calibrator = CalibratorLine(*check);
+    if (!calibrator.isEmpty())
+        seal += QLatin1Char('\n') + calibrator;
+    sealLabel->setText(seal);
+    sealLabel->setToolTip(check->chainHash);
     // The rows as the points grid showed them: a row per defined slot.
     int rows = 0;
     for (const CheckPointRecord& p : check->points)
@@ -356,6 +466,24 @@ void HistoryWindow::OnCheckChosen()
         pointsTable->setItem(r, 4, Cell(p.calibratorError));
         pointsTable->setItem(r, 5, Cell(p.unit));
         pointsTable->setItem(r, 6, Cell(p.marked ? QStringLiteral("+") : QString()));
+        // The point under the check's own rule; a TUR under its threshold stands out.
+        const PointConformity judged = JudgePoint(*check, p);
+        QTableWidgetItem* statement = Cell(judged.StatementText());
+        if (judged.measured && judged.statement != PointStatement::Pass)
+            statement->setForeground(judged.statement == PointStatement::ConditionalPass
+                                         ? conditionalColour
+                                         : failColour);
+        pointsTable->setItem(r, 7, statement);
+        QTableWidgetItem* tur = Cell(judged.TurText());
+        tur->setToolTip(QStringLiteral("U = %1 %2").arg(judged.UncertaintyText(), p.unit));
+        if (judged.turLow) {
+            tur->setBackground(turLowBackground);
+            tur->setToolTip(QStringLiteral("TUR poniżej progu %1; U = %2 %3")
+                                .arg(QString::number(check->turThreshold, 'g',
+                                                     QLocale::FloatingPointShortest),
+                                     judged.UncertaintyText(), p.unit));
+        }
+        pointsTable->setItem(r, 8, tur);
     }
     driftChart->Show(BuildDrift(checks, *check), 0);
 }
@@ -464,4 +592,140 @@ void HistoryWindow::reject()
                                             MessageButtons::YesNo, this) != MessageAnswer::Yes)
         return;
     QDialog::reject();
+}
+
+void HistoryWindow::ShowNotes(const CheckRecord* check)
+{
+    notesTable->setRowCount(0);
+    if (!check)
+        return;
+    notesTable->setRowCount(int(check->notes.size()));
+    for (int i = 0; i < check->notes.size(); ++i) {
+        const CheckNote& n = check->notes[i];
+        notesTable->setItem(i, 0, Cell(DateTimeText(n.notedAt)));
+        notesTable->setItem(i, 1, Cell(CheckMarkText(n.mark)));
+        notesTable->setItem(i, 2, Cell(n.text, Qt::AlignLeft | Qt::AlignVCenter));
+        notesTable->setItem(i, 3, Cell(n.user));
+        notesTable->setItem(i, 4, Cell(n.computer));
+    }
+}
+
+bool HistoryWindow::AddNoteToChosenCheck(CheckMark mark, const QString& text)
+{
+    const CheckRecord* check = ChosenCheck();
+    if (!check || !NoteProblem(mark, text).isEmpty())
+        return false;
+    const QString checkId = check->id;
+    noteButton->setEnabled(false);
+    history.AddNote(CheckNote::New(checkId, mark, text))
+        .then(&history, [this, window = QPointer(this), checkId](const QString& error) {
+            if (!window)
+                return;
+            if (!error.isEmpty()) {
+                messages.ShowError(error, this);
+                OnCheckChosen();
+                return;
+            }
+            LoadChecks(checkId);
+        });
+    return true;
+}
+
+void HistoryWindow::OnAddNote()
+{
+    const CheckRecord* check = ChosenCheck();
+    if (!check)
+        return;
+    CheckNoteDlg dialog(QStringLiteral("%1 nr %2, zakres %3, %4")
+                            .arg(check->meterName, check->meterNumber, check->RangeText(),
+                                 DateTimeText(check->checkedAt)),
+                        messages, this);
+    if (dialog.exec() == QDialog::Accepted)
+        AddNoteToChosenCheck(dialog.Mark(), dialog.Text());
+}
+
+void HistoryWindow::LoadIntervals()
+{
+    history.Intervals().then(&history, [this, window = QPointer(this)](
+                                           const Fetched<QList<MeterInterval>>& i) {
+        if (!window)
+            return;
+        intervalsLoaded = true;
+        intervals = i.value;
+        if (!i.Ok())
+            ShowReadError(i.error);
+        ShowChosenInterval();
+        ShowDue();
+    });
+}
+
+void HistoryWindow::ShowChosenInterval()
+{
+    const int row = metersTable->currentRow();
+    const bool chosen =
+        row >= 0 && row < shownMeters.size() && !metersTable->selectedItems().isEmpty();
+    intervalSpin->setEnabled(chosen && intervalsLoaded);
+    intervalButton->setEnabled(chosen && intervalsLoaded);
+    intervalSpin->setValue(
+        chosen ? IntervalOf(intervals, shownMeters[row].name, shownMeters[row].number) : 0);
+}
+
+bool HistoryWindow::SetChosenMeterInterval(int months)
+{
+    const int row = metersTable->currentRow();
+    if (row < 0 || row >= shownMeters.size() || months < 0 || months > maxIntervalMonths)
+        return false;
+    const MeterSummary& meter = shownMeters[row];
+    intervalButton->setEnabled(false);
+    history.SetInterval(MeterInterval::New(meter.name, meter.number, months))
+        .then(&history, [this, window = QPointer(this)](const QString& error) {
+            if (!window)
+                return;
+            if (!error.isEmpty())
+                messages.ShowError(error, this);
+            LoadIntervals();
+        });
+    return true;
+}
+
+void HistoryWindow::OnSetInterval()
+{
+    SetChosenMeterInterval(intervalSpin->value());
+}
+
+void HistoryWindow::ShowDue()
+{
+    due = DueMeters(meters, intervals, QDate::currentDate(), dueDaysSpin->value());
+    dueTable->setRowCount(int(due.size()));
+    for (int i = 0; i < due.size(); ++i) {
+        const DueMeter& d = due[i];
+        dueTable->setItem(i, 0, Cell(d.meterName, Qt::AlignLeft | Qt::AlignVCenter));
+        dueTable->setItem(i, 1, Cell(d.meterNumber, Qt::AlignLeft | Qt::AlignVCenter));
+        dueTable->setItem(i, 2, Cell(DateTimeText(d.lastCheckedAt)));
+        dueTable->setItem(i, 3, Cell(QStringLiteral("%1 mies.").arg(d.months)));
+        dueTable->setItem(i, 4, Cell(ReportDateText(d.dueOn)));
+        QTableWidgetItem* state = Cell(DueStateText(d));
+        if (d.Overdue())
+            state->setForeground(failColour);
+        dueTable->setItem(i, 5, state);
+    }
+    meterTabs->setTabText(1, due.isEmpty() ? QStringLiteral("Do sprawdzenia")
+                                           : QStringLiteral("Do sprawdzenia (%1)").arg(due.size()));
+}
+
+void HistoryWindow::OnDueChosen()
+{
+    // The meter's checks, in the list of meters.
+    const int row = dueTable->currentRow();
+    if (row < 0 || row >= due.size())
+        return;
+    const DueMeter chosen = due[row];
+    filterEdit->clear();
+    for (int i = 0; i < shownMeters.size(); ++i) {
+        if (shownMeters[i].name == chosen.meterName && shownMeters[i].number == chosen.meterNumber) {
+            metersTable->selectRow(i);
+            meterTabs->setCurrentIndex(0);
+            return;
+        }
+    }
 }

@@ -6,6 +6,11 @@
 //   history_writer keep-and-die COUNT METER
 //                                       queues COUNT checks in one run and is killed (SIGKILL)
 //                                       before anything is sent
+//   history_writer note ID MARK TEXT     adds a mark (0-2) and a note to the stored check ID
+//   history_writer interval NAME NUMBER MONTHS
+//                                       sets a meter's due interval
+// R718_WRITER_START (ISO 8601) back-dates the first check of `record`; R718_WRITER_TUR gives
+// its checks that TUR threshold and the non-binary rule.
 // Prints "recorded N waiting W" or "sent N waiting W"; exits with 1 after any error.
 #include "HistoryTestData.h"
 
@@ -42,16 +47,38 @@ int main(int argc, char* argv[])
         out << "kept, waiting " << o.waiting << Qt::endl;
         std::raise(SIGKILL);
     }
+    if ((args.value(1) == "note" && args.size() == 5) ||
+        (args.value(1) == "interval" && args.size() == 5)) {
+        HistoryDatabase database(HistoryService::Config());
+        QString error;
+        if (HistoryStore* store = database.Store(&error))
+            error = args[1] == "note"
+                        ? store->AddNote(CheckNote::New(args[2], CheckMarkFromNumber(args[3].toInt()),
+                                                        args[4]))
+                        : store->AddInterval(MeterInterval::New(args[2], args[3], args[4].toInt()));
+        if (!error.isEmpty())
+            err << error << Qt::endl;
+        return error.isEmpty() ? 0 : 1;
+    }
     HistoryService history;
     if (args.value(1) != "record" || args.size() != 4) {
         err << "usage: history_writer record COUNT METER | send" << Qt::endl;
         return 2;
     }
     const int count = args[2].toInt();
-    const QDateTime start = QDateTime::currentDateTime();
+    const QDateTime start = qEnvironmentVariableIsSet("R718_WRITER_START")
+                                ? QDateTime::fromString(qEnvironmentVariable("R718_WRITER_START"),
+                                                        Qt::ISODate)
+                                : QDateTime::currentDateTime();
     QList<QFuture<HistoryDatabase::Outcome>> runs;
-    for (int i = 0; i < count; ++i)
-        runs << history.Record({SampleCheck(args[3], QString::number(i), start.addSecs(i))});
+    for (int i = 0; i < count; ++i) {
+        CheckRecord check = SampleCheck(args[3], QString::number(i), start.addSecs(i));
+        if (qEnvironmentVariableIsSet("R718_WRITER_TUR")) {
+            check.turThreshold = qEnvironmentVariable("R718_WRITER_TUR").toDouble();
+            check.decisionRule = DecisionRule::NonBinary;
+        }
+        runs << history.Record({check});
+    }
     int failures = 0;
     int waiting = 0;
     for (auto& run : runs) {

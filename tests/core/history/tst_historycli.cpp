@@ -8,6 +8,7 @@
 #include "DataRows.h"
 #include "HistoryTestData.h"
 
+#include "core/history/DueDates.h"
 #include "core/history/HistoryDatabase.h"
 
 #include <QFile>
@@ -124,7 +125,11 @@ private slots:
     {
         Result r = RunReport({"show", older.id, "--json"});
         QCOMPARE(r.code, 0);
-        QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).object(), RecordToJson(older));
+        // The record as the queue keeps it, with its link's hash and its notes (none yet).
+        QJsonObject shown = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QVERIFY(QRegularExpression("^[0-9a-f]{64}$").match(shown.take("chainHash").toString()).hasMatch());
+        QCOMPARE(shown.take("notes").toArray(), QJsonArray());
+        QCOMPARE(shown, RecordToJson(older));
         r = RunReport({"show", older.id});
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.contains("Data: 05.03.2004 09:07:45") && r.out.contains("0.50*") &&
@@ -176,15 +181,17 @@ private slots:
         const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1 + 2 * 3);
         QVERIFY(lines[0].startsWith("Data;Godzina;Nazwa miernika;Numer miernika;Metoda;Zakres;"));
-        QVERIFY(lines[0].endsWith(";Identyfikator sprawdzenia;Komputer;Użytkownik"));
-        QCOMPARE(lines[0].count(';'), 22);
+        QVERIFY(lines[0].endsWith(";Identyfikator sprawdzenia;Komputer;Użytkownik;Reguła "
+                                  "decyzyjna;Niepewność U;TUR;Stwierdzenie;TUR poniżej progu"));
+        QCOMPARE(lines[0].count(';'), 27);
         // Newest first; texts quoted where needed; numbers with a decimal comma, unquoted.
         QCOMPARE(lines[1],
                  "05.03.2005;10:00:00;\"V-640; \"\"nowy\"\"\";12;Metoda dokładnej nastawy;400;mV;;"
                  "Klasa: 0.1% zakresu;pozytywny;1;99,95;100,00;-0,05;0,40;0,05;mV;+;tak;nie;" +
-                     newer.id + ";stanowisko-1;technik");
+                     newer.id + ";stanowisko-1;technik;Prosta akceptacja;0,058;6,9;zgodny;nie");
         QVERIFY(lines[6].startsWith("05.03.2004;09:07:45;"));
         QVERIFY(lines[6].contains(";negatywny;3;300,50;300,00;0,50;0,40;0,05;mV;+;tak;tak;"));
+        QVERIFY(lines[6].endsWith(";Prosta akceptacja;0,058;6,9;niezgodny;nie"));
     }
 
     // Texts that begin as a formula would get an apostrophe and stay texts; numbers stay
@@ -201,7 +208,8 @@ private slots:
                  "01.01.2002;08:00:00;\"'=HYPERLINK(\"\"http://zly.example\"\")\";'@SUMA(1);"
                  "Metoda dokładnej nastawy;400;mV;\"Czujnik: K (NiCr-NiAl); [To=23.0 °C]\";"
                  "Klasa: 0.1% zakresu;pozytywny;1;100,05;100,00;0,05;0,40;0,05;mV;+;tak;nie;" +
-                     formula.id.toUtf8() + ";stanowisko-1;'-technik\r");
+                     formula.id.toUtf8() +
+                     ";stanowisko-1;'-technik;Prosta akceptacja;0,058;6,9;zgodny;nie\r");
     }
 
     // An export onto a file of the database is refused, whatever name leads there, and the
@@ -240,6 +248,111 @@ private slots:
         QVERIFY2(list.out.endsWith("Sprawdzeń: 5\n"), qPrintable(list.out + list.err));
     }
 
+    // A mark and a note are rows of their own, under the check in `show`; the check stays as it
+    // was and the chain holds them both.
+    void notesShownUnderTheCheck()
+    {
+        {
+            HistoryDatabase db(HistoryConfig{});
+            QString error;
+            HistoryStore* store = db.Store(&error);
+            QVERIFY2(store, qPrintable(error));
+            CheckNote note = CheckNote::New(other.id, CheckMark::AsLeft, "wyregulowano zero");
+            note.notedAt = QDateTime::fromString("2006-01-02T09:30:00+01:00", Qt::ISODate);
+            note.user = "kierownik";
+            note.computer = "stanowisko-2";
+            QCOMPARE(store->AddNote(note), QString());
+            QCOMPARE(store->AddNote(CheckNote::New(other.id, CheckMark::None, "")), QString());
+            // A note on a check that is not in this database is refused.
+            QVERIFY(store->AddNote(CheckNote::New("nie-ma", CheckMark::AsFound, "x"))
+                        .contains("nie ma go w bazie danych"));
+        }
+        Result r = RunReport({"show", other.id});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains("\nUwagi:\n  02.01.2006 09:30:00, kierownik (stanowisko-2): po "
+                                "regulacji (as left) – wyregulowano zero\n"),
+                 qPrintable(r.out));
+        r = RunReport({"show", other.id, "--json"});
+        QJsonObject shown = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(shown.take("notes").toArray().size(), 2);
+        shown.remove("chainHash");
+        QCOMPARE(shown, RecordToJson(other)); // the check itself unchanged
+        r = RunReport({"verify"});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith("Łańcuch historii jest zgodny: 7 zapisów"), qPrintable(r.out));
+    }
+
+    // The lab's weekly list: meters whose last check plus their interval is past or within the
+    // days asked, on records with back-dated times; the newest interval of a meter holds, the
+    // last check of a meter counts, a meter without an interval is never listed.
+    void dueList()
+    {
+        QTemporaryDir data;
+        const QString path = data.filePath("Modrex/r718/history.sqlite");
+        const QDate today = QDate::currentDate();
+        auto daysAgo = [&](int n) { return QDateTime(today.addDays(-n), QTime(10, 0)); };
+        {
+            HistoryDatabase db(HistoryConfig{}, path);
+            QCOMPARE(db.Record({SampleCheck("Po terminie", "A/1", daysAgo(760)),
+                                SampleCheck("Po terminie", "A/1", daysAgo(400)),
+                                SampleCheck("Wkrótce", "B/2", daysAgo(355)),
+                                SampleCheck("Później", "C/3", daysAgo(100)),
+                                SampleCheck("Bez okresu", "D/4", daysAgo(2000)),
+                                SampleCheck("Zmieniony", "E/5", daysAgo(200))})
+                         .error,
+                     QString());
+            QString error;
+            HistoryStore* store = db.Store(&error);
+            QVERIFY2(store, qPrintable(error));
+            for (auto [name, number, months] :
+                 {std::tuple{"Po terminie", "A/1", 12}, std::tuple{"Wkrótce", "B/2", 12},
+                  std::tuple{"Później", "C/3", 12}, std::tuple{"Zmieniony", "E/5", 24},
+                  std::tuple{"Zmieniony", "E/5", 6}}) {
+                MeterInterval interval = MeterInterval::New(name, number, months);
+                QCOMPARE(store->AddInterval(interval), QString());
+                QTest::qWait(2); // each setting later than the one before
+            }
+        }
+        auto left = [&](int ago, int months) {
+            return int(today.daysTo(daysAgo(ago).date().addMonths(months)));
+        };
+        const int a = left(400, 12);
+        const int e = left(200, 6);
+        const int b = left(355, 12);
+        QVERIFY(a < e && e < 0 && b > 0 && b <= 30);
+
+        Result r = RunReport({"due"}, "local", data.path());
+        QCOMPARE(r.code, 0);
+        const QRegularExpression gap("\\s{2,}");
+        QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0].split(gap), QStringList({"Nazwa miernika", "Numer miernika",
+                                                   "Ostatnie sprawdzenie", "Okres (mies.)",
+                                                   "Termin", "Stan"}));
+        QCOMPARE(lines[1].split(gap),
+                 QStringList({"Po terminie", "A/1", daysAgo(400).toString("dd.MM.yyyy HH:mm:ss"),
+                              "12", daysAgo(400).date().addMonths(12).toString("dd.MM.yyyy"),
+                              QString("po terminie %1 dni").arg(-a)}));
+        QVERIFY(lines[2].startsWith("Zmieniony  "));
+        QVERIFY(lines[2].contains("  6  "));
+        QVERIFY2(lines[3].startsWith("Wkrótce  ") && lines[3].endsWith(QString("za %1 dni").arg(b)),
+                 qPrintable(lines[3]));
+        QCOMPARE(lines[4], "Do sprawdzenia (po terminie albo w ciągu 30 dni): 3");
+
+        r = RunReport({"due", "--days", "300", "--json"}, "local", data.path());
+        QCOMPARE(r.code, 0);
+        const QJsonArray due = QJsonDocument::fromJson(r.out.toUtf8()).array();
+        QCOMPARE(due.size(), 4);
+        QCOMPARE(due[0]["meterName"].toString(), "Po terminie");
+        QCOMPARE(due[0]["daysLeft"].toInt(), a);
+        QCOMPARE(due[0]["overdue"].toBool(), true);
+        QCOMPARE(due[0]["intervalMonths"].toInt(), 12);
+        QCOMPARE(due[0]["dueOn"].toString(), daysAgo(400).date().addMonths(12).toString(Qt::ISODate));
+        QCOMPARE(due[3]["meterNumber"].toString(), "C/3");
+        QCOMPARE(due[3]["daysLeft"].toInt(), left(100, 12));
+        QCOMPARE(due[3]["overdue"].toBool(), false);
+    }
+
     // Every failure is one line in the programs' form, in Polish: no English of the system,
     // SQLite or Qt's database driver.
     void failures_data()
@@ -269,6 +382,11 @@ private slots:
                 none);
         DataRow("backup without a file", QStringList{"backup"}, "", 2, "brak nazwy pliku kopii",
                 none);
+        DataRow("days not a number", QStringList{"due", "--days", "tydzień"}, "", 2,
+                "liczba dni w opcji --days musi być liczbą od 0 do 3660, a jest \"tydzień\"",
+                none);
+        DataRow("json and csv at once", QStringList{"due", "--json", "--csv"}, "", 2,
+                "opcje --json i --csv wykluczają się", none);
         DataRow("backup of a server's history", QStringList{"backup", "kopia.sqlite"},
                 "postgresql://jan@serwer/lab", 1,
                 "historia sprawdzeń jest na serwerze bazy danych postgresql://jan@serwer:5432/lab. "

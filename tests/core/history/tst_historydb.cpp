@@ -11,6 +11,7 @@
 #include "HistoryTestData.h"
 #include "PgServer.h"
 
+#include "core/history/HistoryChain.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistorySchema.h"
 #include "core/history/HistoryService.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -147,6 +149,11 @@ private slots:
         newer.rangeUnit = "°C";
         newer.sensorText = "Czujnik: K (NiCr-NiAl); [To=23.0 °C]";
         newer.points[1].unit = "µV";
+        // The lab's policy is kept with the record; the older one has the defaults.
+        newer.decisionRule = DecisionRule::NonBinary;
+        newer.turThreshold = 3.7;
+        newer.calibrator = {"R718/0042", "AP/123/2026", QDate(2026, 1, 15), QDate(2027, 1, 15)};
+        newer.calibratorOverdue = true;
         QVERIFY(older.passed);
         QVERIFY(!newer.passed);
         QVERIFY(newer.points[2].exceeded);
@@ -162,17 +169,32 @@ private slots:
         QString error;
         HistoryStore* store = db.Store(&error);
         QVERIFY2(store, qPrintable(error));
+        QStringList hashes;
         for (const CheckRecord& c : {older, newer}) {
             const Fetched<CheckRecord> back = store->Check(c.id);
             QVERIFY2(back.Ok(), qPrintable(back.error));
-            QCOMPARE(back.value, c);
+            QCOMPARE(Content(back.value), c);
+            // Each stored once, each with its own link.
+            QVERIFY2(QRegularExpression("^[0-9a-f]{64}$").match(back.value.chainHash).hasMatch(),
+                     qPrintable(back.value.chainHash));
+            hashes << back.value.chainHash;
             // The bench's own clock, as the reprint shows it.
             QCOMPARE(back.value.checkedAt.toString(Qt::ISODate), c.checkedAt.toString(Qt::ISODate));
         }
+        QCOMPARE_NE(hashes[0], hashes[1]);
+        const HistoryChain::Report chain = store->VerifyChain();
+        QVERIFY2(chain.error.isEmpty(), qPrintable(chain.error));
+        QCOMPARE(chain.links, 2);
+        QVERIFY(!chain.fault);
+        // The order of a batch sent to the server is the queue's, not the run's.
+        QVERIFY(hashes.contains(chain.lastHash));
         const Fetched<QList<CheckRecord>> all =
             store->ChecksWithPoints(older.meterName, older.meterNumber);
         QVERIFY(all.Ok());
-        QCOMPARE(all.value, QList<CheckRecord>({older, newer}));
+        QCOMPARE(all.value.size(), 2);
+        QCOMPARE(QList<CheckRecord>({Content(all.value[0]), Content(all.value[1])}),
+                 QList<CheckRecord>({older, newer}));
+        QCOMPARE(all.value[1].chainHash, hashes[1]);
         const Fetched<QList<MeterSummary>> meters = store->Meters();
         QVERIFY(meters.Ok());
         QCOMPARE(meters.value.size(), 1);
@@ -317,8 +339,9 @@ private slots:
             QString error;
             QVERIFY2(owner.Store(&error), qPrintable(error));
         }
+        // schema_version, checks, points, outbox, notes, chain, due_intervals
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'r718'", "r718"),
-                 4);
+                 7);
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'public'", "r718"),
                  0);
 

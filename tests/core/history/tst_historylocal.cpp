@@ -193,7 +193,7 @@ private slots:
         QString error;
         HistoryStore* store = db.Store(&error);
         QVERIFY2(store, qPrintable(error));
-        QCOMPARE(store->Check(check.id).value, check);
+        QCOMPARE(Content(store->Check(check.id).value), check);
         QVERIFY(QDir(path + "-waiting").entryList(QDir::Files).isEmpty());
     }
 

@@ -121,7 +121,8 @@ private slots:
         QCOMPARE(Child<QLabel>(window, "detailsLabel")->text(),
                  "Komputer: stanowisko-1; użytkownik: technik");
         QCOMPARE(RowTexts(points, 2),
-                 QStringList({"300.50", "300.00", "0.50", "0.40", "0.05", "mV", "+"}));
+                 QStringList({"300.50", "300.00", "0.50", "0.40", "0.05", "mV", "+", "niezgodny",
+                              "6.9"}));
         QCOMPARE(points->item(2, 2)->foreground().color(), QColor(255, 0, 0));
 
         // The report of the stored check carries its own date and time.
@@ -143,6 +144,50 @@ private slots:
 
     // The CSV export and the reprint to a PDF file offer the folder last used for their kind of
     // file, else the home folder (never the working folder), and say where the file went.
+    // A note added to the chosen check is stored as a row of its own and shown under it; the
+    // point's TUR under the check's threshold stands out; the record's short hash is shown; an
+    // interval set for the meter puts it on the list "Do sprawdzenia".
+    void notesIntervalsAndTheDueList()
+    {
+        RecordingMessageService messages;
+        HistoryWindow window(history, messages);
+        window.show();
+        QTRY_VERIFY(window.MetersLoaded() && window.IntervalsLoaded());
+        Child<QLineEdit>(window, "filterEdit")->setText("Amperomierz");
+        QTRY_VERIFY(window.ChecksLoaded());
+        const CheckRecord chosen = *window.ChosenCheck();
+        QVERIFY(chosen.notes.isEmpty());
+        QCOMPARE(Child<QLabel>(window, "sealLabel")->text(),
+                 "Reguła decyzyjna: Prosta akceptacja; próg TUR: 4; skrót: " +
+                     chosen.chainHash.left(12));
+
+        QVERIFY(window.AddNoteToChosenCheck(CheckMark::AsFound, "wskazania zawyżone"));
+        auto* notes = Child<QTableWidget>(window, "notesTable");
+        QTRY_COMPARE(notes->rowCount(), 1);
+        QCOMPARE(RowTexts(notes, 0).mid(1, 2),
+                 QStringList({"przed regulacją (as found)", "wskazania zawyżone"}));
+        QCOMPARE(window.ChosenCheck()->id, chosen.id);
+        // The check itself as it was, its link too.
+        QCOMPARE(Content(*window.ChosenCheck()), Content(chosen));
+        QCOMPARE(window.ChosenCheck()->chainHash, chosen.chainHash);
+
+        // A threshold above the points' TUR (6.9) flags them.
+        QCOMPARE(RowTexts(Child<QTableWidget>(window, "pointsTable"), 0).mid(7),
+                 QStringList({"zgodny", "6.9"}));
+        QCOMPARE(Child<QTableWidget>(window, "pointsTable")->item(0, 8)->background(), QBrush());
+
+        QVERIFY(window.DueList().isEmpty());
+        QVERIFY(window.SetChosenMeterInterval(12));
+        QTRY_COMPARE(window.DueList().size(), 1);
+        auto* due = Child<QTableWidget>(window, "dueTable");
+        QCOMPARE(RowTexts(due, 0).mid(0, 5),
+                 QStringList({"Amperomierz LM-3", "A/77", "01.01.2006 08:00:00", "12 mies.",
+                              "01.01.2007"}));
+        QVERIFY(RowTexts(due, 0)[5].startsWith("po terminie "));
+        QCOMPARE(Child<QSpinBox>(window, "intervalSpin")->value(), 12);
+        QVERIFY(messages.messages.isEmpty());
+    }
+
     void filesGoToTheFolderLastUsed_data()
     {
         DataColumns<QString, QString>("kind", "remembered");
@@ -398,6 +443,23 @@ private slots:
         QCOMPARE(messages.Texts().last(), ExitWithWaitingQuestion(1));
         window.reject(); // the recorder answers "Tak"
         QVERIFY(!window.isVisible());
+    }
+
+    // Last: it adds a meter of its own to the history the cases share.
+    void turUnderTheThresholdFlagged()
+    {
+        CheckRecord strict = SampleCheck("Ścisły", "S/1", At("2007-01-01T08:00:00+01:00"));
+        strict.turThreshold = 10;
+        QCOMPARE(HistoryDatabase(HistoryConfig{}).Record({strict}).error, QString());
+        RecordingMessageService messages;
+        HistoryWindow window(history, messages);
+        QTRY_VERIFY(window.MetersLoaded());
+        Child<QLineEdit>(window, "filterEdit")->setText("Ścisły");
+        QTRY_VERIFY(window.ChecksLoaded());
+        auto* points = Child<QTableWidget>(window, "pointsTable");
+        QCOMPARE(points->item(1, 8)->text(), "6.9");
+        QCOMPARE(points->item(1, 8)->background().color(), QColor(255, 210, 210));
+        QVERIFY(points->item(1, 8)->toolTip().startsWith("TUR poniżej progu 10"));
     }
 };
 
