@@ -2,6 +2,7 @@
 #include "ui/transducer/CTransducerDlg.h"
 
 #include "core/base/MessageService.h"
+#include "core/lab/CalibratorDue.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/link/CalibratorLink.h"
 #include "core/link/LinkSession.h"
@@ -362,6 +363,9 @@ void CTransducerDlg::UpdateFunctionFields()
 void CTransducerDlg::StartRun(RunKind kind)
 {
     if (!TakeDefinition())
+        return;
+    if (AskAboutOverdueCalibrator(LabPolicy::FromSettings().calibrator, QDate::currentDate(),
+                                  messages, this) == CalibratorGoAhead::Stop)
         return;
     const TransducerProblem problem = session.StartRun(kind);
     if (!problem.IsNone()) {
