@@ -88,7 +88,8 @@ LabPolicyDlg::LabPolicyDlg(MessageService& messages, QWidget* parent)
     layout->addWidget(rules);
     layout->addWidget(calibrator);
     layout->addWidget(OkCancelButtons(this));
-    resize(480, sizeHint().height());
+    // The notes wrap: their height is the one they need at the dialog's width.
+    resize(480, layout->totalHeightForWidth(480));
 }
 
 LabPolicyForm LabPolicyDlg::Form() const

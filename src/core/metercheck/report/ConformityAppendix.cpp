@@ -55,7 +55,7 @@ AppendixRow RowOf(const CheckRecord& record, const CheckPointRecord& p)
 } // namespace
 
 ConformityAppendix BuildConformityAppendix(const QList<CheckRecord>& records,
-                                           const QStringList& shortHashes)
+                                           const QStringList& shortHashes, const QDate& printedOn)
 {
     ConformityAppendix appendix;
     appendix.title = QString::fromUtf8(appendixTitle);
@@ -81,6 +81,10 @@ ConformityAppendix BuildConformityAppendix(const QList<CheckRecord>& records,
     if (overdue)
         appendix.lines << QStringLiteral("Uwaga: pomiary wykonano kalibratorem po terminie "
                                          "wzorcowania.");
+    else if (c.OverdueOn(printedOn))
+        appendix.lines << QStringLiteral("Uwaga: w dniu wydruku (%1) kalibrator jest po terminie "
+                                         "wzorcowania.")
+                              .arg(ReportDateText(printedOn));
     appendix.turNote =
         QStringLiteral("%1 - TUR < %2")
             .arg(QString::fromUtf8(lowTurMark).trimmed(), ThresholdText(first.turThreshold));

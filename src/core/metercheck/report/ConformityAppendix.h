@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,9 @@ inline constexpr char lowTurMark[] = " !";
 
 // The appendix of `records` (one per range, one check: the rule, threshold and calibrator are
 // those of the first). `shortHashes[i]`, when given and not empty, is the short hash of
-// records[i]. Only measured points get a row.
+// records[i]. Only measured points get a row. A record that went on with the calibrator past
+// its due date says so; when the appendix is printed from a document (`printedOn` given) and
+// no record says it, the calibrator past its due date on that day is said instead.
 ConformityAppendix BuildConformityAppendix(const QList<CheckRecord>& records,
-                                           const QStringList& shortHashes = {});
+                                           const QStringList& shortHashes = {},
+                                           const QDate& printedOn = {});

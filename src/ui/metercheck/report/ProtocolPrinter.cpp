@@ -51,11 +51,11 @@ bool PrintReportAppendix(PrintJobs& jobs, const MeterCheckDoc& doc, const QList<
     RunContext context;
     context.endedAt = clock.Now();
     context.policy = policy;
-    context.calibratorOverdue = policy.calibrator.OverdueOn(context.endedAt.date());
     const QList<CheckRecord> records = BuildCheckRecords(doc, ranges, context);
     if (records.isEmpty())
         return true;
-    return PrintConformityAppendix(jobs, BuildConformityAppendix(records), messages);
+    return PrintConformityAppendix(
+        jobs, BuildConformityAppendix(records, {}, context.endedAt.date()), messages);
 }
 
 bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,

@@ -52,9 +52,9 @@ bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
                         const ReportClock& clock, MessageService& messages);
 
 // The appendix page(s) of ranges `ranges` of a document, printed now under `policy` (made of the
-// document's points as a record of the check would keep them; the calibrator is said to be
-// overdue when it is past its due date on the clock's day). Nothing when no range has a
-// measured point. False after the printing message when it could not be printed.
+// document's points as a record of the check would keep them; a calibrator past its due date
+// on the clock's day is said so). Nothing when no range has a measured point. False after the
+// printing message when it could not be printed.
 bool PrintReportAppendix(PrintJobs& jobs, const MeterCheckDoc& doc, const QList<int>& ranges,
                          const LabPolicy& policy, const ReportClock& clock,
                          MessageService& messages);

@@ -67,9 +67,13 @@ private slots:
         record.turThreshold = 2.5;
         record.calibrator.calibratedOn = QDate(2025, 1, 15);
         record.calibrator.dueOn = QDate(2026, 1, 15);
+        const QDate printedOn(2026, 1, 16);
+        QCOMPARE(BuildConformityAppendix({record}, {}, printedOn).lines.last(),
+                 "Uwaga: w dniu wydruku (16.01.2026) kalibrator jest po terminie wzorcowania.");
+        QCOMPARE(BuildConformityAppendix({record}, {}, printedOn.addDays(-1)).lines.size(), 6);
         CheckRecord second = record;
         second.calibratorOverdue = true; // one range of the run is enough to say so
-        const ConformityAppendix overdue = BuildConformityAppendix({record, second});
+        const ConformityAppendix overdue = BuildConformityAppendix({record, second}, {}, printedOn);
         QCOMPARE(overdue.lines.mid(3),
                  QStringList({"TUR = błąd dopuszczalny / U (∞ gdy U = 0); próg TUR: 2.5",
                               "Kalibrator: numer fabryczny R718-0042, świadectwo wzorcowania nr "

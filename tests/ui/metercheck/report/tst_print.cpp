@@ -449,7 +449,8 @@ private slots:
               "U = 2·√((e/√3)² + ((d/2)/√3)²)", "próg TUR: 4",
               "numer fabryczny R718-0042, świadectwo wzorcowania nr nie podano",
               "Data wzorcowania: nie podano, termin następnego wzorcowania: 04.03.2004",
-              "Uwaga: pomiary wykonano kalibratorem po terminie wzorcowania.", "Zakres: 400 mV",
+              "Uwaga: w dniu wydruku (05.03.2004) kalibrator jest po terminie wzorcowania.",
+              "Zakres: 400 mV",
               "Skrót zapisu: —", "0.0150", "6.7", "zgodny", "1.7 !", "warunkowo zgodny",
               "! - TUR < 4"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
