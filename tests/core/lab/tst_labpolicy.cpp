@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The lab's policy through its dialog's fields and the settings, the refusals of bad fields,
-// and the question a run asks when the calibrator is past its due date.
+// The lab's policy dialog's fields read into a policy or refused, and the question a run asks
+// when the calibrator is past its due date.
 #include "DataRows.h"
 #include "RecordingMessageService.h"
 
@@ -9,7 +9,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(LabPolicy)
 Q_DECLARE_METATYPE(LabPolicyReading::Field)
 Q_DECLARE_METATYPE(MessageAnswer)
 Q_DECLARE_METATYPE(CalibratorGoAhead)
@@ -29,30 +28,6 @@ class TestLabPolicy : public QObject
     }
 
 private slots:
-    void cleanup() { LabPolicy().SaveToSettings(); }
-
-    void policyThroughFieldsAndSettings_data()
-    {
-        DataColumns<LabPolicy>("policy");
-        DataRow("every field given", Sample());
-        LabPolicy noDates = Sample();
-        noDates.rule = DecisionRule::GuardBand;
-        noDates.calibrator.calibratedOn = QDate();
-        noDates.calibrator.dueOn = QDate();
-        noDates.calibrator.certificateNumber.clear();
-        DataRow("dates and certificate not given", noDates);
-        DataRow("the defaults", LabPolicy());
-    }
-    void policyThroughFieldsAndSettings()
-    {
-        QFETCH(LabPolicy, policy);
-        const LabPolicyReading read = ReadLabPolicyForm(LabPolicyForm::Of(policy));
-        QVERIFY2(read.policy, qPrintable(read.refusal));
-        QCOMPARE(*read.policy, policy);
-        policy.SaveToSettings();
-        QCOMPARE(LabPolicy::FromSettings(), policy);
-    }
-
     void fieldsAsTyped()
     {
         LabPolicyForm form = LabPolicyForm::Of(Sample());

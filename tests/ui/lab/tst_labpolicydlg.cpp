@@ -70,14 +70,6 @@ private slots:
         LabPolicyDlg dialog(messages);
         Child<QComboBox>(dialog, "ruleBox")->setCurrentIndex(1);
         Edit(dialog, "serialEdit")->setText("R718-0042");
-        Edit(dialog, "turThresholdEdit")->setText("cztery");
-        dialog.accept();
-        QVERIFY(messages.OnlyError(
-            "Podaj próg TUR: liczbę większą od 0 i nie większą niż 100, np. 4."));
-        QVERIFY(dialog.result() != QDialog::Accepted);
-
-        messages.Reset();
-        Edit(dialog, "turThresholdEdit")->setText("4");
         Edit(dialog, "calibratedOnEdit")->setText("15.01.2026");
         Edit(dialog, "dueOnEdit")->setText("14.01.2026");
         dialog.accept();
