@@ -96,8 +96,8 @@ double PrintAll(const MeterCheckSession& session, bool drawn, const QString& pat
     else
         charts = std::make_unique<QtChartsPrinter>(session.document, messages);
     PdfFileJobs jobs;
-    PrintReport(PrintOptions{true, true, true, RangeScope::All}, session, jobs, charts.get(), clock,
-                messages);
+    PrintReport(PrintOptions{true, true, true, RangeScope::All, {}}, session, jobs, charts.get(),
+                clock, messages);
     if (!jobs.Save(path, session.documentName, messages))
         return -1;
     return CpuSeconds() - start;

@@ -188,6 +188,10 @@ int Print(MeterCheckSession& session, const Arguments& a, const QList<int>& rang
         session.currentRange = qint16(range);
         PrintReport(options, session, jobs, charts.get(), SystemReportClock(), messages);
     }
+    // The appendix, when the lab's policy asks for it, once after every range's pages.
+    const LabPolicy policy = LabPolicy::FromSettings();
+    if (a.table && policy.AppendixWanted())
+        PrintReportAppendix(jobs, session.document, ranges, policy, SystemReportClock(), messages);
 
     if (messages.captions.contains(QString::fromUtf8(reportMessageCaption)))
         return exitFailed;

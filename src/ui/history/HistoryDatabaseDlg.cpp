@@ -4,11 +4,13 @@
 #include "ui/base/DialogButtons.h"
 #include "core/base/MessageService.h"
 #include "core/history/HistoryService.h"
+#include "ui/lab/LabPolicyDlg.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -87,7 +89,15 @@ HistoryDatabaseDlg::HistoryDatabaseDlg(HistoryService& history, MessageService& 
         note->setWordWrap(true);
         layout->addWidget(note);
     }
-    layout->addWidget(OkCancelButtons(this));
+    // The lab's rules for what is recorded with every check live beside where it is kept.
+    auto* labPolicyButton = new QPushButton(QStringLiteral("&Zasady laboratorium..."), this);
+    labPolicyButton->setObjectName(QStringLiteral("labPolicyButton"));
+    connect(labPolicyButton, &QPushButton::clicked, this,
+            [this] { ShowLabPolicyDialog(this->messages, this); });
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(labPolicyButton);
+    bottom->addWidget(OkCancelButtons(this), 1);
+    layout->addLayout(bottom);
 
     (current.IsServer() ? serverButton : localButton)->setChecked(true);
     connect(localButton, &QRadioButton::toggled, this, &HistoryDatabaseDlg::UpdateFields);

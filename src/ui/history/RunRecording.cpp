@@ -13,10 +13,12 @@
 QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& session,
                                                        const QList<int>& measuredRanges,
                                                        HistoryService& history,
-                                                       MessageService& messages, QWidget* owner)
+                                                       MessageService& messages, QWidget* owner,
+                                                       bool calibratorOverdue)
 {
-    const QList<CheckRecord> records = BuildCheckRecords(session.document, measuredRanges,
-                                                         RunContext::Current(session.documentName));
+    RunContext context = RunContext::Current(session.documentName);
+    context.calibratorOverdue = calibratorOverdue;
+    const QList<CheckRecord> records = BuildCheckRecords(session.document, measuredRanges, context);
     if (records.isEmpty())
         return QtFuture::makeReadyFuture(HistoryDatabase::Outcome{});
 

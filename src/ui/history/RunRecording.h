@@ -16,8 +16,10 @@ struct MeterCheckSession;
 // the history's worker thread, and a failure is shown in one message over `owner` (the document and
 // the window keep every result); so is a record kept but not sent to the server, once for the
 // run (the retries that follow are silent, the status line shows them). A run that measured
-// nothing records nothing.
+// nothing records nothing. `calibratorOverdue`: the run went on with the calibrator past its
+// due date, and its records say so.
 QFuture<HistoryDatabase::Outcome> RecordMeasurementRun(const MeterCheckSession& session,
                                                        const QList<int>& measuredRanges,
                                                        HistoryService& history,
-                                                       MessageService& messages, QWidget* owner);
+                                                       MessageService& messages, QWidget* owner,
+                                                       bool calibratorOverdue = false);

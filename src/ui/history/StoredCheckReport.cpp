@@ -3,8 +3,10 @@
 
 #include "core/history/CheckRecord.h"
 #include "core/metercheck/document/MeterCheckDoc.h"
-#include "ui/metercheck/report/ProtocolPrinter.h"
+#include "core/metercheck/report/ConformityAppendix.h"
 #include "core/metercheck/report/ReportClock.h"
+#include "ui/metercheck/report/AppendixPage.h"
+#include "ui/metercheck/report/ProtocolPrinter.h"
 
 namespace {
 
@@ -20,8 +22,15 @@ private:
 
 } // namespace
 
-bool PrintStoredCheck(const CheckRecord& record, PrintJobs& jobs, MessageService& messages)
+bool PrintStoredCheck(const CheckRecord& record, PrintJobs& jobs, MessageService& messages,
+                      const QString& shortHash)
 {
     const std::unique_ptr<MeterCheckDoc> doc = DocumentOfRecord(record);
-    return PrintProtocolTable(jobs, *doc, 0, CheckClock(record.checkedAt), messages);
+    if (!PrintProtocolTable(jobs, *doc, 0, CheckClock(record.checkedAt), messages))
+        return false;
+    // The record keeps the rule it was made under; "always" is the lab's choice of today.
+    if (record.decisionRule == DecisionRule::SimpleAcceptance &&
+        !LabPolicy::FromSettings().appendixAlways)
+        return true;
+    return PrintConformityAppendix(jobs, BuildConformityAppendix({record}, {shortHash}), messages);
 }

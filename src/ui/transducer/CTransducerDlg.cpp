@@ -3,6 +3,7 @@
 
 #include "core/base/MessageService.h"
 #include "core/base/RecentFileList.h"
+#include "core/lab/CalibratorDue.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/link/CalibratorLink.h"
 #include "core/link/LinkSession.h"
@@ -371,6 +372,9 @@ void CTransducerDlg::UpdateFunctionFields()
 void CTransducerDlg::StartRun(RunKind kind)
 {
     if (!TakeDefinition())
+        return;
+    if (AskAboutOverdueCalibrator(LabPolicy::FromSettings().calibrator, QDate::currentDate(),
+                                  messages, this) == CalibratorGoAhead::Stop)
         return;
     const TransducerProblem problem = session.StartRun(kind);
     if (!problem.IsNone()) {

@@ -5,6 +5,7 @@
 #include "Child.h"
 #include "RecordingMessageService.h"
 #include "TransmitterSender.h"
+#include "core/lab/LabPolicy.h"
 #include "core/link/CalFunctionTable.h"
 #include "ui/transducer/CTransducerDlg.h"
 #include "ui/transducer/TransducerCertificate.h"
@@ -145,6 +146,27 @@ private slots:
               QStringLiteral("Orzeczenie: ZGODNY")})
             QVERIFY2(page.contains(expected), qPrintable(expected + QLatin1Char('\n') + page));
         QCOMPARE(page.count(QStringLiteral("+0.500")), 5);
+    }
+
+    // The calibrator past its due date: "Nie" starts nothing, "Tak" starts the run.
+    void overdueCalibratorAsked()
+    {
+        LabPolicy policy;
+        policy.calibrator.dueOn = QDate::currentDate().addDays(-1);
+        policy.SaveToSettings();
+        WindowRig rig;
+        rig.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+        Child<QPushButton>(rig.window, "asFoundButton")->click();
+        LabPolicy().SaveToSettings();
+        QCOMPARE(rig.messages.messages.size(), 1);
+        QCOMPARE(rig.messages.messages[0].caption, QStringLiteral("Wzorcowanie kalibratora"));
+        QVERIFY(rig.sender.sent.isEmpty());
+        QCOMPARE(rig.window.Session().CurrentMode(), TransducerSession::Mode::Idle);
+        policy.SaveToSettings();
+        Child<QPushButton>(rig.window, "asFoundButton")->click();
+        LabPolicy().SaveToSettings();
+        QCOMPARE(rig.messages.messages.size(), 2);
+        QCOMPARE(rig.window.Session().CurrentMode(), TransducerSession::Mode::Running);
     }
 
     void refusedFieldIsNamedAndFocused()

@@ -2,6 +2,7 @@
 #include "core/metercheck/run/MeasureProcedure.h"
 
 #include "core/base/MessageService.h"
+#include "core/lab/CalibratorDue.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/link/CalibratorProtocol.h"
 #include "core/link/NumberText.h"
@@ -22,6 +23,7 @@ MeasureProcedure::MeasureProcedure(MeterCheckSession& session, MeasurementDialog
 void MeasureProcedure::OnMeasure()
 {
     measuredRanges.clear();
+    calibratorOverdue = false;
     // On a link given up earlier nothing would reach the calibrator; its message was shown
     // when it happened, perhaps long ago, so the run says it once more instead of starting.
     // The window's commands still on their way (its opening) decide it first.
@@ -31,6 +33,11 @@ void MeasureProcedure::OnMeasure()
     }
     if (!dialogs.ChooseProcedure(rangeScope, pointScope))
         return;
+    const CalibratorGoAhead calibrator = AskAboutOverdueCalibrator(
+        LabPolicy::FromSettings().calibrator, QDate::currentDate(), messages);
+    if (calibrator == CalibratorGoAhead::Stop)
+        return;
+    calibratorOverdue = calibrator == CalibratorGoAhead::OverdueGoOn;
     if (rangeScope == RangeScope::Current) {
         MeasureRangeOfMethod(session.currentRange);
         return;

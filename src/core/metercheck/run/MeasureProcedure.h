@@ -34,7 +34,8 @@ public:
                      PointsGridView& grid, CommandSender& sender, MessageService& messages);
 
     // The "Pomiary" command: asks for the scope and runs the procedure of the document's method
-    // on the current range or on every range.
+    // on the current range or on every range. With the lab's calibrator past its due date it
+    // asks once, after the scope, whether to go on; "Nie" measures nothing.
     void OnMeasure();
 
     // One pass over the taken points of a range (the marked ones, or with PointScope::All every
@@ -44,6 +45,8 @@ public:
 
     // The ranges in which the last OnMeasure confirmed at least one point, in run order.
     const QList<int>& MeasuredRanges() const { return measuredRanges; }
+    // Whether the last OnMeasure went on with the calibrator past its due date.
+    bool CalibratorOverdue() const { return calibratorOverdue; }
 
     // The state of the run, as the procedure choice and the points leave it.
     RangeScope rangeScope = RangeScope::Current;
@@ -67,4 +70,5 @@ private:
     CommandSender& sender;
     MessageService& messages;
     QList<int> measuredRanges;
+    bool calibratorOverdue = false;
 };

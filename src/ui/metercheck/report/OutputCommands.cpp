@@ -71,9 +71,11 @@ namespace MeterCheckOutput {
 
 void OnPrint(const MeterCheckSession& session, MessageService& messages, QWidget* parent)
 {
-    CPrintOptionsDlg options(parent);
-    if (options.exec() != QDialog::Accepted)
+    CPrintOptionsDlg optionsDialog(parent);
+    if (optionsDialog.exec() != QDialog::Accepted)
         return;
+    PrintOptions options = optionsDialog.Options();
+    options.labPolicy = LabPolicy::FromSettings();
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4)); // the page is laid out for A4
@@ -91,7 +93,7 @@ void OnPrint(const MeterCheckSession& session, MessageService& messages, QWidget
     PrintOnChosenPrinter(
         printer,
         [&](PrintJobs& jobs) {
-            const bool whole = PrintReport(options.Options(), session, jobs, charts.get(),
+            const bool whole = PrintReport(options, session, jobs, charts.get(),
                                            SystemReportClock(), messages, &progress);
             progress.Done();
             return whole;

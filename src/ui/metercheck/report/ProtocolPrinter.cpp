@@ -3,10 +3,13 @@
 
 #include "core/base/MessageService.h"
 #include "core/base/WorkProgress.h"
+#include "core/history/CheckRecord.h"
 #include "core/metercheck/document/MeterCheckSession.h"
+#include "core/metercheck/report/ConformityAppendix.h"
+#include "core/metercheck/report/ReportClock.h"
+#include "ui/metercheck/report/AppendixPage.h"
 #include "ui/metercheck/report/PrintJobs.h"
 #include "ui/metercheck/report/ProtocolPage.h"
-#include "core/metercheck/report/ReportClock.h"
 
 void ShowPrintError(const QString& text, MessageService& messages)
 {
@@ -41,6 +44,20 @@ bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
     return true;
 }
 
+bool PrintReportAppendix(PrintJobs& jobs, const MeterCheckDoc& doc, const QList<int>& ranges,
+                         const LabPolicy& policy, const ReportClock& clock,
+                         MessageService& messages)
+{
+    RunContext context;
+    context.endedAt = clock.Now();
+    context.policy = policy;
+    const QList<CheckRecord> records = BuildCheckRecords(doc, ranges, context);
+    if (records.isEmpty())
+        return true;
+    return PrintConformityAppendix(
+        jobs, BuildConformityAppendix(records, {}, context.endedAt.date()), messages);
+}
+
 bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
                  ReportChartPrinter* charts, const ReportClock& clock, MessageService& messages,
                  WorkProgress* progress)
@@ -50,7 +67,9 @@ bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, 
     const bool errors = options.printErrorsChart && charts;
     const int pagesPerRange = (options.printTable ? 1 : 0) + (points ? 1 : 0) + (errors ? 1 : 0);
     const int rangeCount = options.printScope == RangeScope::Current ? 1 : CountRanges(doc);
-    const int pageCount = rangeCount * pagesPerRange;
+    const bool appendix = options.printTable && options.labPolicy.AppendixWanted();
+    const int pageCount = rangeCount * pagesPerRange + (appendix ? 1 : 0);
+    QList<int> printed; // the ranges, for the appendix
     int page = 0;
     int rangeNumber = 0;
     // Before each page: the event loop runs there, and the technician may stop the print.
@@ -69,6 +88,7 @@ bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, 
         ++rangeNumber;
         if (range < 0 || range >= maxRanges)
             return true;
+        printed << range;
         if (options.printTable) {
             if (!goOn())
                 return false;
@@ -87,12 +107,20 @@ bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, 
         return true;
     };
 
-    if (options.printScope == RangeScope::Current)
-        return printRange(session.currentRange);
-    // Counted again after every range, as the other loops over all ranges do.
-    for (int i = 0; i < CountRanges(doc); ++i) {
-        if (!printRange(i))
+    if (options.printScope == RangeScope::Current) {
+        if (!printRange(session.currentRange))
             return false;
+    } else {
+        // Counted again after every range, as the other loops over all ranges do.
+        for (int i = 0; i < CountRanges(doc); ++i) {
+            if (!printRange(i))
+                return false;
+        }
+    }
+    if (appendix) {
+        if (!goOn())
+            return false;
+        PrintReportAppendix(jobs, doc, printed, options.labPolicy, clock, messages);
     }
     return true;
 }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/lab/LabPolicy.h"
 #include "core/metercheck/document/MeterCheckMode.h"
+
+#include <QList>
 
 #include <QString>
 
@@ -12,13 +15,16 @@ class WorkProgress;
 struct MeterCheckDoc;
 struct MeterCheckSession;
 
-// What the print command prints; the members are those of the print options dialog.
+// What the print command prints: the choices of the print options dialog, and the lab's policy.
 struct PrintOptions
 {
     bool printTable = true;
     bool printPointsChart = false;
     bool printErrorsChart = false;
     RangeScope printScope = RangeScope::Current;
+    // The lab's policy: when it asks for the appendix (LabPolicy::AppendixWanted), the
+    // statements of conformity of the printed ranges follow their table pages.
+    LabPolicy labPolicy;
 };
 
 // Prints the charts of a range, each as a print job of its own. A chart that has nothing to
@@ -45,10 +51,20 @@ void ShowPrintError(const QString& text, MessageService& messages);
 bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
                         const ReportClock& clock, MessageService& messages);
 
+// The appendix page(s) of ranges `ranges` of a document, printed now under `policy` (made of the
+// document's points as a record of the check would keep them; a calibrator past its due date
+// on the clock's day is said so). Nothing when no range has a measured point. False after the
+// printing message when it could not be printed.
+bool PrintReportAppendix(PrintJobs& jobs, const MeterCheckDoc& doc, const QList<int>& ranges,
+                         const LabPolicy& policy, const ReportClock& clock,
+                         MessageService& messages);
+
 // The print command after its options were chosen: the chosen parts of the session's current
 // range or of every range, range after range. The charts are printed even when a table failed.
 // Before each page `progress` (when given) learns the range and the page (of the pages chosen, a
-// chart with nothing to draw included) and may stop the print; false when it was stopped.
+// chart with nothing to draw included, the appendix one page) and may stop the print; false
+// when it was stopped. The appendix, when the policy asks for it and the table is printed,
+// comes once after the pages of all ranges.
 bool PrintReport(const PrintOptions& options, const MeterCheckSession& session, PrintJobs& jobs,
                  ReportChartPrinter* charts, const ReportClock& clock, MessageService& messages,
                  WorkProgress* progress = nullptr);

@@ -186,7 +186,7 @@ void CMeterCheckDlg::OnMeasure()
                                services.messages);
     procedure.OnMeasure();
     RecordMeasurementRun(session, procedure.MeasuredRanges(), services.history, services.messages,
-                         this);
+                         this, procedure.CalibratorOverdue());
 }
 
 void CMeterCheckDlg::OnPrint()

@@ -5,6 +5,7 @@
 #include "ScopedDocument.h"
 #include "ProcedureScript.h"
 
+#include "core/history/CheckRecord.h"
 #include "core/link/CalFunctionTable.h"
 #include "core/link/NumberText.h"
 #include "core/metercheck/run/MeasureProcedure.h"
@@ -58,6 +59,7 @@ private slots:
     }
     void cleanup()
     {
+        LabPolicy().SaveToSettings(); // a case's calibrator does not reach the next
         delete procedure;
         delete grid;
         delete dialogs;
@@ -320,6 +322,52 @@ private slots:
         QCOMPARE(grid->calls, QStringList({"row 1", "fill 0", "row 2", "fill 0", "row 1", "fill 1",
                                            "row 2", "fill 1", "fill 2"}));
         QCOMPARE(int(session.currentRange), 2);
+    }
+
+    // A calibrator past its due date: one question for the whole run, after the choice; "Nie"
+    // sends nothing, "Tak" measures every range and the run's records say so.
+    void overdueCalibratorAskedOncePerRun_data()
+    {
+        DataColumns<int, bool, QStringList>("answer", "overdue", "sent");
+        DataRow("go on", int(MessageAnswer::Yes), true,
+                QStringList({"C02", "N100.00", "C02", "N200.00"}));
+        DataRow("do not start", int(MessageAnswer::No), false, QStringList());
+    }
+    void overdueCalibratorAskedOncePerRun()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, overdue);
+        QFETCH(QStringList, sent);
+        LabPolicy policy;
+        policy.calibrator.dueOn = QDate::currentDate().addDays(-1);
+        policy.SaveToSettings();
+        SetPoint(SetRange(0, RangeFunction::Voltage, "400", "mV"), 0, "100");
+        SetPoint(SetRange(1, RangeFunction::Voltage, "400", "mV"), 0, "200");
+        dialogs->chosenRangeScope = RangeScope::All;
+        dialogs->steps = {DialogStep::Ok("100.1"), DialogStep::Ok("200.1")};
+        messages.answers = {MessageAnswer(answer)};
+        procedure->OnMeasure();
+
+        QCOMPARE(messages.messages.size(), 1);
+        QVERIFY(messages.messages[0].text.startsWith("Termin wzorcowania kalibratora upłynął"));
+        QCOMPARE(sender.sent, sent);
+        QCOMPARE(procedure->CalibratorOverdue(), overdue);
+        RunContext context;
+        context.calibratorOverdue = procedure->CalibratorOverdue();
+        const QList<CheckRecord> records =
+            BuildCheckRecords(doc, procedure->MeasuredRanges(), context);
+        QCOMPARE(records.size(), overdue ? 2 : 0);
+        for (const CheckRecord& r : records)
+            QVERIFY(r.calibratorOverdue);
+
+        // The next run with the calibrator in date asks nothing and is not marked.
+        policy.calibrator.dueOn = QDate::currentDate();
+        policy.SaveToSettings();
+        messages.Reset();
+        dialogs->steps = {DialogStep::Ok("100.1"), DialogStep::Ok("200.1")};
+        procedure->OnMeasure();
+        QVERIFY(messages.messages.isEmpty());
+        QVERIFY(!procedure->CalibratorOverdue());
     }
 
     void cancelledChoiceDoesNothing()

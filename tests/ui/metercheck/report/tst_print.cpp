@@ -7,9 +7,11 @@
 #include "ScopedDocument.h"
 #include "ScriptedProgress.h"
 
+#include "core/history/CheckRecord.h"
 #include "core/metercheck/report/ReportClock.h"
 #include "core/metercheck/report/ReportTexts.h"
 #include "core/metercheck/run/PointErrors.h"
+#include "ui/history/StoredCheckReport.h"
 #include "ui/metercheck/report/CPrintOptionsDlg.h"
 #include "ui/metercheck/report/PdfFileJobs.h"
 #include "ui/metercheck/report/PrinterPrintJobs.h"
@@ -128,7 +130,7 @@ private:
     // The parts to print (1: printed) and their scope (0: the current range, 1: every range).
     static PrintOptions Parts(int scope, int table = 1, int points = 0, int errors = 0)
     {
-        return PrintOptions{table == 1, points == 1, errors == 1, RangeScope(scope)};
+        return PrintOptions{table == 1, points == 1, errors == 1, RangeScope(scope), {}};
     }
     // The print jobs of a table page and of a chart.
     inline static const QStringList oneTable{"BeginJob Wydruk - R718", "BeginPage", "EndPage",
@@ -406,6 +408,96 @@ private slots:
         QVERIFY(qAbs(last->yMin - (59.70 + 4.10 * 49)) < 1.0);
         QVERIFY(qAbs(footnote->yMin - 264.0) < 1.0);
         QVERIFY(footnote->yMax < 297.0 - 20);
+    }
+
+    // The appendix follows the table pages only when the lab's policy asks for it; a policy
+    // that does not leaves the report as it is.
+    void appendixOffLeavesTheReport()
+    {
+        SampleDocument(true);
+        doc.ranges[1] = doc.ranges[0];
+        const QString plain = PrintToPdf(Parts(1));
+        PrintOptions off = Parts(1);
+        off.labPolicy.turThreshold = 10;
+        off.labPolicy.calibrator = {"R718-0042", "AP-1", QDate(2003, 1, 1), QDate(2004, 1, 1)};
+        const QString withPolicy = PrintToPdf(off);
+        QCOMPARE(PdfPages(plain), 2);
+        QCOMPARE(PdfPages(withPolicy), 2);
+        QCOMPARE(PdfText(withPolicy), PdfText(plain));
+    }
+
+    void appendixPageLines()
+    {
+        session.Reset();
+        DocumentBuilder(doc)
+            .Meter("V-640", "A12345")
+            .Range(0, VoltageRange())
+            .Measured()
+            .Point(MakePoint("100.05", "100.000", "0.050", "0.100", "0.012", "mV", true))
+            .Point(MakePoint("200.10", "200.000", "0.100", "0.100", "0.050", "mV", true))
+            .Point(MakePoint("", "300.000", "", "", "", "mV", false, false));
+        PrintOptions options = Parts(0);
+        options.labPolicy.rule = DecisionRule::NonBinary;
+        options.labPolicy.calibrator.serialNumber = "R718-0042";
+        options.labPolicy.calibrator.dueOn = QDate(2004, 3, 4); // the day before the print
+        const QString pdf = PrintToPdf(options);
+        QCOMPARE(PdfPages(pdf), 2);
+        QVERIFY(PdfText(pdf, 1, 1).contains("Protokół sprawdzania miernika"));
+        const QString text = PdfText(pdf, 2, 2);
+        for (const char* expected :
+             {"Załącznik: stwierdzenie zgodności", "Zasada decyzyjna: Stwierdzenie niebinarne",
+              "U = 2·√((e/√3)² + ((d/2)/√3)²)", "próg TUR: 4",
+              "numer fabryczny R718-0042, świadectwo wzorcowania nr nie podano",
+              "Data wzorcowania: nie podano, termin następnego wzorcowania: 04.03.2004",
+              "Uwaga: w dniu wydruku (05.03.2004) kalibrator jest po terminie wzorcowania.",
+              "Zakres: 400 mV",
+              "Skrót zapisu: —", "0.0150", "6.7", "zgodny", "1.7 !", "warunkowo zgodny",
+              "! - TUR < 4"})
+            QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+        QVERIFY(!text.contains("300.000")); // not measured: no statement
+    }
+
+    // Ranges that do not fit one page go on with their headings repeated; the reprint of a
+    // stored check prints its short hash.
+    void appendixPagesAndStoredCheck()
+    {
+        session.Reset();
+        for (int i : {0, 1}) {
+            MeterRange& r = doc.ranges[i];
+            r = VoltageRange();
+            for (int j = 0; j < maxPoints; ++j) {
+                const QString v = QString::number(j * 8) + ".000";
+                r.points[j] = MakePoint(v, v, "0.000", "0.100", "0.010", "mV", true);
+            }
+        }
+        doc.ranges[0].points[49].setting = "END1";
+        doc.ranges[1].points[49].setting = "END2";
+        doc.ranges[1].rangeValue = "4";
+        doc.ranges[1].rangeUnit = "V";
+        PrintOptions options = Parts(1);
+        options.labPolicy.appendixAlways = true;
+        options.labPolicy.calibrator.dueOn = QDate(2004, 3, 4); // one line more: a break inside
+        const QString pdf = PrintToPdf(options);
+        QCOMPARE(PdfPages(pdf), 4);
+        const QString first = PdfText(pdf, 3, 3);
+        const QString next = PdfText(pdf, 4, 4);
+        QVERIFY(first.contains("Zakres: 400 mV") && !first.contains("END1"));
+        for (const char* expected : {"Załącznik: stwierdzenie zgodności (cd.)", "Zakres: 400 mV",
+                                     "END1", "Zakres: 4 V", "END2"})
+            QVERIFY2(next.contains(QString::fromUtf8(expected)), expected);
+        QCOMPARE(next.count("Stwierdzenie"), 2); // the column headings repeated
+
+        RunContext context;
+        context.endedAt = marchClock.t;
+        context.policy.rule = DecisionRule::GuardBand;
+        const CheckRecord record = BuildCheckRecords(doc, {0}, context).value(0);
+        PdfFileJobs jobs;
+        QVERIFY(PrintStoredCheck(record, jobs, log, "ab12cd34"));
+        const QString stored = dir.filePath("stored.pdf");
+        QVERIFY(jobs.Save(stored, {}, log));
+        QCOMPARE(PdfPages(stored), 2);
+        QVERIFY(PdfText(stored, 2, 2).contains("Skrót zapisu: ab12cd34"));
+        QVERIFY(PdfText(stored, 2, 2).contains("Zasada decyzyjna: Pasmo ochronne"));
     }
 
     void onlyChartsPrintNoTablePage()
