@@ -13,6 +13,7 @@
 #include "ui/history/DriftChartView.h"
 #include "ui/history/QueueStatusLabel.h"
 #include "ui/history/StoredCheckReport.h"
+#include "ui/lab/LabPolicyDlg.h"
 #include "ui/metercheck/report/PdfFileJobs.h"
 #include "ui/metercheck/report/ProtocolPrinter.h"
 #include "ui/metercheck/report/ReportPrintDialog.h"
@@ -233,7 +234,12 @@ HistoryWindow::HistoryWindow(HistoryService& history, MessageService& messages, 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addWidget(printButton);
     buttonRow->addWidget(exportButton);
-    // The lab policy dialog's button goes here.
+    auto* labButton = new QPushButton(QStringLiteral("&Zasady laboratorium..."), this);
+    labButton->setObjectName(QStringLiteral("labPolicyButton"));
+    labButton->setAutoDefault(false);
+    connect(labButton, &QPushButton::clicked, this,
+            [this] { ShowLabPolicyDialog(this->messages, this); });
+    buttonRow->addWidget(labButton);
     buttonRow->addWidget(status, 1);
     buttonRow->addWidget(closeButtons);
 
@@ -516,7 +522,8 @@ bool HistoryWindow::PrintChosenCheck(QPrinter& printer, QString* writtenFile)
     const bool written = PrintOnChosenPrinter(
         printer,
         [&](PrintJobs& jobs) {
-            printed = PrintStoredCheck(*check, jobs, messages);
+            printed = PrintStoredCheck(*check, jobs, messages,
+                                       HistoryChain::ShortHash(check->chainHash));
             return true; // what was printed goes out, even after a failure
         },
         openDocument, messages, writtenFile);
