@@ -18,6 +18,8 @@ public:
                                                  const QString& number) override;
     Fetched<CheckRecord> Check(const QString& id) override;
     Fetched<QStringList> IdsStartingWith(const QString& prefix, int limit) override;
+    QString EachCheck(const TakeCheck& take) override;
+    QString EachCheckWithPoints(const TakeCheck& take) override;
 
 private:
     QSqlDatabase db;
