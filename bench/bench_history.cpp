@@ -15,7 +15,7 @@
 //    and export under 2 s at 100,000; memory bounded.
 //
 //   bench_history [--counts 1000,10000,100000] [--before BUILD_DIR] [--only sqlite|postgresql]
-//                 [--before-export-max N] [--openings N]
+//                 [--before-export-max N] [--openings N] [--keep]
 //   bench_history --open-window [openings]   (the window on the history of the environment;
 //                                             prints its first and median opening in ms)
 #include "Child.h"
@@ -137,6 +137,7 @@ int OpenWindow(int openings)
 struct ChildRun
 {
     double ms = 0;
+    double cpuMs = 0;  // user and system time: what the run costs on a machine shared with others
     double peakMb = 0; // the child's largest resident set
     QByteArray out;    // standard output, when not sent to a file
 };
@@ -168,7 +169,8 @@ ChildRun RunChild(const QString& program, const QStringList& arguments,
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int fd = ::open(outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0 || ::dup2(fd, 1) < 0)
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        if (fd < 0 || ::dup2(fd, 1) < 0 || quiet < 0 || ::dup2(quiet, 2) < 0)
             ::_exit(126);
         ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
@@ -180,6 +182,8 @@ ChildRun RunChild(const QString& program, const QStringList& arguments,
     ChildRun run;
     run.ms = t.nsecsElapsed() / 1e6;
     run.peakMb = usage.ru_maxrss / 1024.0;
+    run.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         Fail(QStringLiteral("%1 %2 ended with %3").arg(program, arguments.join(' ')).arg(status));
     if (outFile.isEmpty()) {
@@ -287,17 +291,14 @@ Figures Measure(const Programs& programs, const QProcessEnvironment& env, const 
     return f;
 }
 
-void PrintRow(const char* backend, int count, const char* what, const Figures& before,
-              const Figures& after, double beforeMs, double beforeMb, double afterMs,
-              double afterMb, const char* same)
+// Wall time, CPU time (user and system) and peak memory of a run; the window's time is its own
+// measure from the window's making to its lists shown.
+QString Cells(bool ran, double ms, double cpuMs, double peakMb)
 {
-    const QString b = before.ran && beforeMs > 0
-                          ? QString::asprintf("%9.0f ms %7.0f MB", beforeMs, beforeMb)
-                          : QStringLiteral("%1").arg("(not run)", 20);
-    std::printf("%-10s %9d  %-16s %s   %9.0f ms %7.0f MB  %s\n", backend, count, what,
-                qPrintable(b), afterMs, afterMb, same);
-    Q_UNUSED(after);
-    std::fflush(stdout);
+    if (!ran)
+        return QStringLiteral("%1").arg("(not run)", -27);
+    return cpuMs > 0 ? QString::asprintf("%7.0f ms %7.0f cpu %5.0f MB", ms, cpuMs, peakMb)
+                     : QString::asprintf("%7.0f ms %11s %5.0f MB", ms, "", peakMb);
 }
 
 void Report(const char* backend, int count, const Figures& before, const Figures& after,
@@ -306,17 +307,23 @@ void Report(const char* backend, int count, const Figures& before, const Figures
     const auto same = [&](const QByteArray& a, const QByteArray& b) {
         return !before.ran || a.isEmpty() ? "" : a == b ? "same output" : "OUTPUT DIFFERS";
     };
-    PrintRow(backend, count, "list", before, after, before.list.ms, before.list.peakMb,
-             after.list.ms, after.list.peakMb, same(before.listHash, after.listHash));
-    PrintRow(backend, count, "export --csv", before, after,
-             before.exported ? before.exportCsv.ms : 0, before.exportCsv.peakMb,
-             after.exportCsv.ms, after.exportCsv.peakMb,
-             before.exported ? same(before.csvHash, after.csvHash) : "");
-    PrintRow(backend, count, "window first", before, after, before.windowFirst,
-             before.window.peakMb, after.windowFirst, after.window.peakMb, "");
-    PrintRow(backend, count, "window warm", before, after, before.windowWarm,
-             before.window.peakMb, after.windowWarm, after.window.peakMb, "");
-    std::printf("%-10s %9d  (filled in %.1f s; upgrade to version %d: %.0f ms)\n", backend, count,
+    const auto row = [&](const char* what, const QString& b, const QString& a, const char* note) {
+        std::printf("%-10s %8d  %-13s %s | %s  %s\n", backend, count, what, qPrintable(b),
+                    qPrintable(a), note);
+    };
+    row("list", Cells(before.ran, before.list.ms, before.list.cpuMs, before.list.peakMb),
+        Cells(true, after.list.ms, after.list.cpuMs, after.list.peakMb),
+        same(before.listHash, after.listHash));
+    row("export --csv",
+        Cells(before.exported, before.exportCsv.ms, before.exportCsv.cpuMs,
+              before.exportCsv.peakMb),
+        Cells(true, after.exportCsv.ms, after.exportCsv.cpuMs, after.exportCsv.peakMb),
+        before.exported ? same(before.csvHash, after.csvHash) : "");
+    row("window first", Cells(before.ran, before.windowFirst, 0, before.window.peakMb),
+        Cells(true, after.windowFirst, 0, after.window.peakMb), "");
+    row("window warm", Cells(before.ran, before.windowWarm, 0, before.window.peakMb),
+        Cells(true, after.windowWarm, 0, after.window.peakMb), "");
+    std::printf("%-10s %8d  (filled in %.1f s; upgrade to version %d: %.0f ms)\n", backend, count,
                 fillSeconds, HistorySchema::currentVersion, upgradeMs);
     std::fflush(stdout);
 }
@@ -328,12 +335,17 @@ struct Options
     QString only;
     int beforeExportMax = 100000; // the version before holds the whole CSV in memory
     int openings = 5;
+    bool keep = false; // the databases' folders stay (their paths are printed)
 };
 
 void RunCount(const char* backend, int count, const Options& o, const Programs& now,
               const Programs& before, PgServer* server)
 {
     QTemporaryDir folder;
+    if (o.keep) {
+        folder.setAutoRemove(false);
+        std::printf("%s %d: %s\n", backend, count, qPrintable(folder.path()));
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", folder.path());
     env.remove("XDG_CONFIG_HOME");
@@ -447,6 +459,8 @@ Options Parse(const QStringList& args)
         } else if (a == "--before-export-max") {
             o.beforeExportMax = value.toInt();
             ++i;
+        } else if (a == "--keep") {
+            o.keep = true;
         } else if (a == "--openings") {
             o.openings = std::max(2, value.toInt());
             ++i;
@@ -484,7 +498,7 @@ int main(int argc, char* argv[])
             if (!QFileInfo(p).isExecutable())
                 Fail(QStringLiteral("%1 is missing").arg(p));
     }
-    std::printf("%-10s %9s  %-16s %20s   %20s\n", "database", "checks", "", "before", "after");
+    std::printf("%-10s %8s  %-13s %-27s | %s\n", "database", "checks", "", "before", "after");
     std::fflush(stdout);
     if (o.only.isEmpty() || o.only == "sqlite")
         for (int count : o.counts)
