@@ -386,33 +386,48 @@ QString SqlHistoryStore::EachCheckWithPoints(const TakeCheck& take)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    // One query: each check's row once for each of its points (once with nulls when it has
-    // none), the points in order.
-    QStringList checkOrder;
-    for (const QString& key : QString::fromLatin1(newestFirst).split(QStringLiteral(", ")))
-        checkOrder << QStringLiteral("c.") + key;
-    QStringList pointNames;
-    for (const QString& column : QString::fromLatin1(pointColumns).split(QLatin1Char(',')))
-        pointNames << QStringLiteral("p.") + column.trimmed();
+    // One query: each check's row, then a row for each of its points holding the point alone
+    // (a check's columns repeated on every point's row would cost more to read than the rest).
+    // The order's keys stay inside: what is read is the check's columns and the point's.
+    const QStringList checks = QString::fromLatin1(checkColumns).split(QLatin1Char(','));
+    const QStringList points = QString::fromLatin1(pointColumns).split(QLatin1Char(','));
+    QStringList checkRow, pointRow, outer;
+    for (const QString& column : checks) {
+        checkRow << QStringLiteral("c.") + column.trimmed();
+        pointRow << QStringLiteral("NULL");
+        outer << column.trimmed();
+    }
+    for (const QString& column : points) {
+        checkRow << QStringLiteral("NULL");
+        pointRow << QStringLiteral("p.") + column.trimmed();
+        outer << (column.trimmed() == QLatin1String("check_id") ? QStringLiteral("NULL")
+                                                                : column.trimmed());
+    }
+    // The point columns are named after the first part of the union, whose values are NULL.
+    for (int i = 0; i < points.size(); ++i)
+        checkRow[checks.size() + i] += QStringLiteral(" AS ") + points[i].trimmed();
+    const QString keys = QStringLiteral("c.checked_at AS k1, c.range_slot AS k2,"
+                                        " c.meter_name AS k3, c.meter_number AS k4, c.id AS k5");
     const QString sql =
-        QStringLiteral("SELECT c.*, %1 FROM (SELECT %2 FROM checks) AS c"
-                       " LEFT JOIN points p ON p.check_id = c.id ORDER BY %3, p.position")
-            .arg(pointNames.join(QStringLiteral(", ")), QLatin1String(checkColumns),
-                 checkOrder.join(QStringLiteral(", ")));
+        QStringLiteral("SELECT %1 FROM (SELECT %2, %3, -1 AS k6 FROM checks c"
+                       " UNION ALL SELECT %4, %3, p.position FROM points p"
+                       " JOIN checks c ON c.id = p.check_id) AS u"
+                       " ORDER BY k1 DESC, k2, k3, k4, k5, k6")
+            .arg(outer.join(QStringLiteral(", ")), checkRow.join(QStringLiteral(", ")), keys,
+                 pointRow.join(QStringLiteral(", ")));
     if (!q.exec(sql))
         return ReadFailed(q);
     CheckRecord check;
     while (q.next()) {
-        const QString id = Text(q, 0);
-        if (id != check.id) {
-            if (!check.id.isEmpty() && !take(check)) {
-                check.id.clear();
-                break;
-            }
-            check = ReadCheck(q);
-        }
-        if (!q.isNull(checkColumnCount))
+        if (q.isNull(0)) {
             check.points << ReadPoint(q, checkColumnCount);
+            continue;
+        }
+        if (!check.id.isEmpty() && !take(check)) {
+            check.id.clear();
+            break;
+        }
+        check = ReadCheck(q);
     }
     if (q.lastError().isValid())
         return ReadFailed(q);

@@ -330,11 +330,15 @@ private slots:
             QCOMPARE(meters.value[0].lastCheckedAt.toString(Qt::ISODate),
                      "2021-05-01T09:00:00+01:00");
 
-            // Newer for B, older for A, A's first again (stored already), a new meter.
+            // Newer for B, older for A, A's first again (stored already), and a new meter's run
+            // as A's last one: the negative range first, the other's bench an hour behind.
             const CheckRecord b2 = SampleCheck("B", "2", At("2022-01-01T08:00:00+01:00"));
             const CheckRecord a0 = SampleCheck("A", "1", At("2010-01-01T08:00:00Z"));
-            const CheckRecord c1 = SampleCheck("C", "3", At("2023-01-01T08:00:00Z"));
-            QCOMPARE(store.Save({b2, a1, a0, c1}), QString());
+            const CheckRecord c1 =
+                SampleCheck("C", "3", At("2023-01-01T10:00:00+02:00"), firstPointExceeds);
+            CheckRecord c2 = SampleCheck("C", "3", At("2023-01-01T09:00:00+01:00"));
+            c2.rangeSlot = 1;
+            QCOMPARE(store.Save({b2, a1, a0, c1, c2}), QString());
             meters = store.Meters();
             QVERIFY2(meters.Ok(), qPrintable(meters.error));
             QCOMPARE(meters.value, MetersFromChecks(db));
@@ -344,6 +348,10 @@ private slots:
             QCOMPARE(meters.value[1].lastCheckedAt.toString(Qt::ISODate),
                      "2022-01-01T08:00:00+01:00");
             QVERIFY(meters.value[1].lastPassed);
+            QCOMPARE(meters.value[2].checks, 2);
+            QVERIFY(!meters.value[2].lastPassed);
+            QCOMPARE(meters.value[2].lastCheckedAt.toString(Qt::ISODate),
+                     "2023-01-01T09:00:00+01:00");
             db.close();
         }
         QSqlDatabase::removeDatabase(name);
