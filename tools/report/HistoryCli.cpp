@@ -12,8 +12,10 @@
 #include "core/metercheck/report/ReportClock.h"
 #include "core/metercheck/report/ReportTexts.h"
 
-#include <QJsonArray>
+#include <QDataStream>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryFile>
 #include <QTextStream>
 
 namespace {
@@ -142,80 +144,162 @@ QString When(const QDateTime& t)
     return ReportDateText(t.date()) + QLatin1Char(' ') + ReportTimeText(t.time());
 }
 
-// The meters whose name or number holds the text, each with its checks, or the reason.
-Fetched<QList<CheckRecord>> ChecksOfMeters(HistoryStore& store, const QString& meter)
+// The check as one object of the JSON list.
+QJsonObject ListedCheck(const CheckRecord& c)
 {
-    Fetched<QList<CheckRecord>> result;
-    const Fetched<QList<MeterSummary>> meters = store.Meters();
-    if (!meters.Ok()) {
-        result.error = meters.error;
-        return result;
-    }
-    for (const MeterSummary& m : meters.value) {
-        if (!MeterMatches(m, meter))
-            continue;
-        const Fetched<QList<CheckRecord>> checks = store.ChecksWithPoints(m.name, m.number);
-        if (!checks.Ok()) {
-            result.error = checks.error;
-            return result;
-        }
-        result.value << checks.value;
-    }
-    // Newest first, the ranges of one run in document order.
-    std::stable_sort(result.value.begin(), result.value.end(),
-                     [](const CheckRecord& a, const CheckRecord& b) {
-                         return a.checkedAt == b.checkedAt ? a.rangeSlot < b.rangeSlot
-                                                           : a.checkedAt > b.checkedAt;
-                     });
-    return result;
+    return QJsonObject{{"id", c.id},
+                       {"checkedAt", c.checkedAt.toString(Qt::ISODate)},
+                       {"meterName", c.meterName},
+                       {"meterNumber", c.meterNumber},
+                       {"rangeValue", c.rangeValue},
+                       {"rangeUnit", c.rangeUnit},
+                       {"sensorName", c.sensorName},
+                       {"passed", c.passed},
+                       {"verdict", c.VerdictText()}};
 }
 
-// Columns two spaces apart, each as wide as its widest text; the last one not padded.
-void PrintTable(const QList<QStringList>& rows, QTextStream& out)
+// The list as QJsonDocument writes an indented array, written object by object as the checks
+// are read.
+class JsonList
 {
-    QList<qsizetype> widths;
-    for (const QStringList& row : rows) {
+public:
+    explicit JsonList(QTextStream& out) : out(out) { out << "[\n"; }
+    void Add(const QJsonObject& object)
+    {
+        if (count++ > 0)
+            out << ",\n";
+        // The object as a document, moved one level in.
+        QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Indented);
+        text.chop(1); // its line end
+        out << "    " << QString::fromUtf8(text.replace("\n", "\n    "));
+    }
+    void End() { out << (count > 0 ? "\n]\n" : "]\n"); }
+
+private:
+    QTextStream& out;
+    int count = 0;
+};
+
+// The text table: columns two spaces apart, each as wide as its widest text, the last one not
+// padded. The widths are known only after the last row, so the rows wait in a temporary file
+// rather than in memory.
+class TextTable
+{
+public:
+    bool Open(QString* error)
+    {
+        if (spool.open())
+            return true;
+        *error = QStringLiteral("Nie można utworzyć pliku tymczasowego: %1").arg(spool.errorString());
+        return false;
+    }
+    void Add(const QStringList& row)
+    {
         for (qsizetype i = 0; i < row.size(); ++i) {
             if (i == widths.size())
                 widths << 0;
             widths[i] = qMax(widths[i], row[i].size());
         }
+        rows << row;
+        ++count;
     }
-    for (const QStringList& row : rows) {
-        QString line;
-        for (qsizetype i = 0; i < row.size(); ++i)
-            line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
-        out << line << '\n';
+    // False with the reason when the spooled rows could not be written or read back.
+    bool Print(QTextStream& out, QString* error)
+    {
+        rows.device()->seek(0);
+        for (qint64 n = 0; n < count; ++n) {
+            QStringList row;
+            rows >> row;
+            if (rows.status() != QDataStream::Ok) {
+                *error = QStringLiteral("Nie można odczytać pliku tymczasowego %1: %2")
+                             .arg(spool.fileName(), spool.errorString());
+                return false;
+            }
+            QString line;
+            for (qsizetype i = 0; i < row.size(); ++i)
+                line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+            out << line << '\n';
+        }
+        return true;
     }
+
+private:
+    QTemporaryFile spool;
+    QDataStream rows{&spool};
+    QList<qsizetype> widths;
+    qint64 count = 0;
+};
+
+int List(HistoryStore& store, const QString& meter, bool json, QTextStream& out,
+         QTextStream& err)
+{
+    QString error;
+    qint64 listed = 0;
+    if (json) {
+        JsonList list(out);
+        error = store.EachCheck([&](const CheckRecord& c) {
+            if (MeterMatches(c.meterName, c.meterNumber, meter))
+                list.Add(ListedCheck(c));
+            return true;
+        });
+        if (error.isEmpty())
+            list.End();
+    } else {
+        // The number as it was typed: it may hold its own "Nr".
+        TextTable table;
+        if (table.Open(&error)) {
+            table.Add({QStringLiteral("Identyfikator"), QStringLiteral("Data"),
+                       QStringLiteral("Nazwa miernika"), QStringLiteral("Numer miernika"),
+                       QStringLiteral("Zakres"), QStringLiteral("Wynik")});
+            error = store.EachCheck([&](const CheckRecord& c) {
+                if (MeterMatches(c.meterName, c.meterNumber, meter)) {
+                    table.Add({c.id, When(c.checkedAt), c.meterName, c.meterNumber, c.RangeText(),
+                               c.VerdictText()});
+                    ++listed;
+                }
+                return true;
+            });
+        }
+        if (error.isEmpty() && listed > 0)
+            table.Print(out, &error);
+        if (error.isEmpty())
+            out << "Sprawdzeń: " << listed << Qt::endl;
+    }
+    out.flush();
+    if (!error.isEmpty()) {
+        err << ConsoleMessage(program, error) << Qt::endl;
+        return exitFailed;
+    }
+    return exitOk;
 }
 
-int List(const QList<CheckRecord>& checks, bool json, QTextStream& out)
+// The checks of the meters whose name or number holds the text, with their points, written to
+// the CSV file as they are read.
+int Export(HistoryStore& store, const QString& meter, const QString& path, QTextStream& out,
+           QTextStream& err)
 {
-    if (json) {
-        QJsonArray list;
-        for (const CheckRecord& c : checks)
-            list.append(QJsonObject{{"id", c.id},
-                                    {"checkedAt", c.checkedAt.toString(Qt::ISODate)},
-                                    {"meterName", c.meterName},
-                                    {"meterNumber", c.meterNumber},
-                                    {"rangeValue", c.rangeValue},
-                                    {"rangeUnit", c.rangeUnit},
-                                    {"sensorName", c.sensorName},
-                                    {"passed", c.passed},
-                                    {"verdict", c.VerdictText()}});
-        out << QJsonDocument(list).toJson(QJsonDocument::Indented);
-        return exitOk;
+    HistoryCsvFile csv;
+    QString error = csv.Open(path);
+    QString writeError;
+    qint64 written = 0;
+    if (error.isEmpty())
+        error = store.EachCheckWithPoints([&](const CheckRecord& c) {
+            if (!MeterMatches(c.meterName, c.meterNumber, meter))
+                return true;
+            writeError = csv.Add(c);
+            ++written;
+            return writeError.isEmpty();
+        });
+    if (error.isEmpty())
+        error = writeError.isEmpty() ? csv.Commit() : writeError;
+    if (!error.isEmpty()) {
+        err << ConsoleMessage(program, error) << Qt::endl;
+        return exitFailed;
     }
-    // The number as it was typed: it may hold its own "Nr".
-    QList<QStringList> rows{{QStringLiteral("Identyfikator"), QStringLiteral("Data"),
-                             QStringLiteral("Nazwa miernika"), QStringLiteral("Numer miernika"),
-                             QStringLiteral("Zakres"), QStringLiteral("Wynik")}};
-    for (const CheckRecord& c : checks)
-        rows << QStringList{c.id,          When(c.checkedAt), c.meterName,
-                            c.meterNumber, c.RangeText(),     c.VerdictText()};
-    if (!checks.isEmpty())
-        PrintTable(rows, out);
-    out << "Sprawdzeń: " << checks.size() << Qt::endl;
+    out << QStringLiteral("Historię sprawdzeń zapisano w pliku %1 (%2).")
+               .arg(path, CountText(written, QStringLiteral("sprawdzenie"),
+                                    QStringLiteral("sprawdzenia"), QStringLiteral("sprawdzeń")))
+        << Qt::endl;
     return exitOk;
 }
 
@@ -441,23 +525,7 @@ int RunHistoryCommand(const QStringList& arguments, QTextStream& out, QTextStrea
     if (a.command == "due")
         return Due(*store, a, out, err);
 
-    const Fetched<QList<CheckRecord>> checks = ChecksOfMeters(*store, a.meter);
-    if (!checks.Ok()) {
-        err << ConsoleMessage(program, checks.error) << Qt::endl;
-        return exitFailed;
-    }
     if (a.command == "list")
-        return List(checks.value, a.json, out);
-
-    const QString failure = WriteHistoryCsv(a.csvPath, checks.value);
-    if (!failure.isEmpty()) {
-        err << ConsoleMessage(program, failure) << Qt::endl;
-        return exitFailed;
-    }
-    out << QStringLiteral("Historię sprawdzeń zapisano w pliku %1 (%2).")
-               .arg(a.csvPath,
-                    CountText(checks.value.size(), QStringLiteral("sprawdzenie"),
-                              QStringLiteral("sprawdzenia"), QStringLiteral("sprawdzeń")))
-        << Qt::endl;
-    return exitOk;
+        return List(*store, a.meter, a.json, out, err);
+    return Export(*store, a.meter, a.csvPath, out, err);
 }

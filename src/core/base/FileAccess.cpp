@@ -184,9 +184,26 @@ bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* data, QSt
     return true;
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
+WholeFileWriter::~WholeFileWriter()
 {
-    QByteArray target;
+    Discard();
+}
+
+void WholeFileWriter::Discard()
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+    if (!scratch.isEmpty())
+        ::unlink(scratch.constData());
+    scratch.clear();
+    buffer.clear();
+}
+
+bool WholeFileWriter::Open(const QString& path, QString* cause)
+{
+    Discard();
+    written = 0;
     struct stat existing;
     bool exists = false;
     if (!ResolveTarget(QFile::encodeName(path), &target, &existing, &exists, cause))
@@ -195,50 +212,83 @@ bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
     // The data go to a file in the target's folder, so that the rename stays within one file
     // system. Where the system allows it the file has no name until it is whole: a program
     // killed while writing leaves nothing behind.
-    const QFileInfo targetInfo(QFile::decodeName(target));
-    const auto scratchName = [&] {
-        return QFile::encodeName(targetInfo.absoluteDir().filePath(
-            QStringLiteral("%1.%2.tmp")
-                .arg(targetInfo.fileName())
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
-    };
-    QByteArray scratch;
-    int fd = -1;
 #ifdef O_TMPFILE
-    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
+    const QByteArray folder =
+        QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
     fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return Fail(cause, errno == ENOENT ? QStringLiteral("Folder docelowy nie istnieje")
                                            : SystemErrorText(errno));
-    const bool nameless = fd >= 0;
-#else
-    const bool nameless = false;
 #endif
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        scratch = scratchName();
+        scratch = ScratchName();
         fd = ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            return Fail(cause, errno == ENOENT ? QStringLiteral("Folder docelowy nie istnieje")
-                                               : SystemErrorText(errno));
+        if (fd < 0) {
+            const int error = errno;
+            scratch.clear();
+            if (error != EEXIST)
+                return Fail(cause, error == ENOENT ? QStringLiteral("Folder docelowy nie istnieje")
+                                                   : SystemErrorText(error));
         }
     }
     if (fd < 0)
-        return FailErrno(cause);
+        return Fail(cause, SystemErrorText(EEXIST));
+    if (exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
+        const int error = errno;
+        Discard();
+        return Fail(cause, SystemErrorText(error));
+    }
+    return true;
+}
 
-    bool ok = !exists || ::fchmod(fd, existing.st_mode & 07777) == 0;
-    ok = ok && WriteAll(fd, data);
-    ok = ok && ::fsync(fd) == 0; // a full disk may show only here, when the data go out
-    struct stat written;
-    ok = ok && ::fstat(fd, &written) == 0;
+QByteArray WholeFileWriter::ScratchName() const
+{
+    const QFileInfo targetInfo(QFile::decodeName(target));
+    return QFile::encodeName(targetInfo.absoluteDir().filePath(
+        QStringLiteral("%1.%2.tmp")
+            .arg(targetInfo.fileName())
+            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
+}
+
+bool WholeFileWriter::Flush(QString* cause)
+{
+    if (fd < 0)
+        return Fail(cause, SystemErrorText(EBADF));
+    if (!WriteAll(fd, buffer)) {
+        const int error = errno;
+        Discard();
+        return Fail(cause, SystemErrorText(error));
+    }
+    written += buffer.size();
+    buffer.clear();
+    return true;
+}
+
+bool WholeFileWriter::Write(const QByteArray& data, QString* cause)
+{
+    if (fd < 0)
+        return Fail(cause, SystemErrorText(EBADF));
+    // Gathered into blocks: a row at a time would cost a call to the system each.
+    buffer += data;
+    return buffer.size() < blockSize || Flush(cause);
+}
+
+bool WholeFileWriter::Commit(QString* cause)
+{
+    if (!Flush(cause))
+        return false;
+    bool ok = ::fsync(fd) == 0; // a full disk may show only here, when the data go out
+    struct stat st;
+    ok = ok && ::fstat(fd, &st) == 0;
     int error = errno;
-    if (ok && written.st_size != data.size()) {
+    if (ok && st.st_size != written) {
         ok = false;
         error = EIO;
     }
     // The whole file gets its temporary name.
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-    for (int attempt = 0; ok && nameless && scratch.isEmpty() && attempt < 100; ++attempt) {
-        const QByteArray name = scratchName();
+    for (int attempt = 0; ok && scratch.isEmpty() && attempt < 100; ++attempt) {
+        const QByteArray name = ScratchName();
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
             0) {
             scratch = name;
@@ -251,7 +301,9 @@ bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
         ok = false;
         error = EEXIST;
     }
-    if (::close(fd) != 0 && ok) {
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0 && ok) {
         ok = false;
         error = errno;
     }
@@ -260,11 +312,17 @@ bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
         error = errno;
     }
     if (!ok) {
-        if (!scratch.isEmpty())
-            ::unlink(scratch.constData());
+        Discard();
         return Fail(cause, SystemErrorText(error));
     }
+    scratch.clear();
     return true;
+}
+
+bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
+{
+    WholeFileWriter file;
+    return file.Open(path, cause) && file.Write(data, cause) && file.Commit(cause);
 }
 
 AppendFile::~AppendFile()
@@ -365,19 +423,60 @@ bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* data, QSt
     return true;
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
+WholeFileWriter::~WholeFileWriter()
 {
+    Discard();
+}
+
+void WholeFileWriter::Discard()
+{
+    if (file)
+        file->cancelWriting();
+    delete file;
+    file = nullptr;
+}
+
+bool WholeFileWriter::Open(const QString& path, QString* cause)
+{
+    Discard();
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         *cause = info.isDir() ? SystemErrorText(EISDIR) : QStringLiteral("To nie jest zwykły plik");
         return false;
     }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+    file = new QSaveFile(path);
+    if (file->open(QIODevice::WriteOnly))
         return true;
-    *cause = file.errorString();
-    file.cancelWriting();
+    *cause = file->errorString();
+    Discard();
     return false;
+}
+
+bool WholeFileWriter::Write(const QByteArray& data, QString* cause)
+{
+    if (file && file->write(data) == data.size())
+        return true;
+    *cause = file ? file->errorString() : SystemErrorText(EBADF);
+    Discard();
+    return false;
+}
+
+bool WholeFileWriter::Commit(QString* cause)
+{
+    if (file && file->commit()) {
+        delete file;
+        file = nullptr;
+        return true;
+    }
+    *cause = file ? file->errorString() : SystemErrorText(EBADF);
+    Discard();
+    return false;
+}
+
+bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause)
+{
+    WholeFileWriter file;
+    return file.Open(path, cause) && file.Write(data, cause) && file.Commit(cause);
 }
 
 AppendFile::~AppendFile()

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QFile;
+class QSaveFile;
 
 // Files as documents and reports need them: reads that never wait on something that is not a
 // file, writes that replace their target only when complete, and the cause of every failure
@@ -24,6 +25,38 @@ bool ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray* data, QSt
 // a link; an existing target keeps its permissions. A target that exists but is not a regular
 // file (a folder, a FIFO, a device) is refused.
 bool WriteWholeFile(const QString& path, const QByteArray& data, QString* cause);
+
+// WriteWholeFile piece by piece, for data too large to hold at once: Open, Write as often as
+// needed, Commit. The target is replaced only by Commit; a writer dropped before it, or after
+// a failed call, leaves the target as it was. Each failure gives its cause once.
+class WholeFileWriter
+{
+public:
+    WholeFileWriter() = default;
+    ~WholeFileWriter();
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+
+    bool Open(const QString& path, QString* cause);
+    bool Write(const QByteArray& data, QString* cause);
+    bool Commit(QString* cause);
+
+private:
+    void Discard();
+#ifdef Q_OS_UNIX
+    bool Flush(QString* cause);
+    QByteArray ScratchName() const;
+
+    static constexpr qsizetype blockSize = 1 << 16;
+    int fd = -1;
+    QByteArray target;  // the file the data replace (a link's target)
+    QByteArray scratch; // the temporary file's name, when it has one
+    QByteArray buffer;  // not yet written
+    qint64 written = 0;
+#else
+    QSaveFile* file = nullptr;
+#endif
+};
 
 // A file that lines are appended to, such as a trace: only a regular file (made when missing)
 // is opened; a folder, a FIFO, a device or a socket is refused without waiting on it. Each

@@ -75,22 +75,93 @@ const char* const version3[] = {
     "CREATE INDEX due_intervals_by_meter ON due_intervals (meter_name, meter_number, set_at)",
 };
 
+// Version 4: a summary of each meter's checks (how many, the last one's time and verdict),
+// kept by the database itself as checks are added, so that the history window lists the
+// meters without reading every check. On PostgreSQL the trigger's function runs with its
+// owner's rights: a bench that may only read and add checks keeps the summary without a right
+// to change it. The trigger comes before the summary is filled, so that no check added
+// meanwhile is missed (on PostgreSQL the trigger's lock holds the adding off).
+const char* const meterSummaryTable =
+    "CREATE TABLE meter_summary ("
+    " meter_name TEXT NOT NULL, meter_number TEXT NOT NULL,"
+    " last_checked_at TEXT NOT NULL, last_utc_offset INTEGER NOT NULL,"
+    " last_passed INTEGER NOT NULL, checks INTEGER NOT NULL,"
+    " PRIMARY KEY (meter_name, meter_number))";
+
+// One more check of a meter: counted, and the last one's time, offset and verdict follow it. A
+// meter's last verdict is that of its last run: negative when any range of it failed.
+const char* const meterSummaryAdd =
+    "INSERT INTO meter_summary (meter_name, meter_number, last_checked_at, last_utc_offset,"
+    "  last_passed, checks)"
+    " VALUES (NEW.meter_name, NEW.meter_number, NEW.checked_at, NEW.utc_offset, NEW.passed, 1)"
+    " ON CONFLICT (meter_name, meter_number) DO UPDATE SET"
+    "  checks = meter_summary.checks + 1,"
+    "  last_checked_at = CASE WHEN excluded.last_checked_at > meter_summary.last_checked_at"
+    "   THEN excluded.last_checked_at ELSE meter_summary.last_checked_at END,"
+    "  last_utc_offset = CASE WHEN excluded.last_checked_at > meter_summary.last_checked_at"
+    "   OR (excluded.last_checked_at = meter_summary.last_checked_at"
+    "    AND excluded.last_utc_offset < meter_summary.last_utc_offset)"
+    "   THEN excluded.last_utc_offset ELSE meter_summary.last_utc_offset END,"
+    "  last_passed = CASE WHEN excluded.last_checked_at > meter_summary.last_checked_at"
+    "   OR (excluded.last_checked_at = meter_summary.last_checked_at"
+    "    AND excluded.last_passed < meter_summary.last_passed)"
+    "   THEN excluded.last_passed ELSE meter_summary.last_passed END";
+
+const char* const meterSummaryFill =
+    "INSERT INTO meter_summary (meter_name, meter_number, last_checked_at, last_utc_offset,"
+    "  last_passed, checks)"
+    " SELECT meter_name, meter_number, checked_at, MIN(utc_offset), MIN(passed), MAX(n)"
+    " FROM (SELECT meter_name, meter_number, checked_at, utc_offset, passed,"
+    "  MAX(checked_at) OVER w AS last_at, COUNT(*) OVER w AS n"
+    "  FROM checks WINDOW w AS (PARTITION BY meter_name, meter_number)) AS t"
+    " WHERE checked_at = last_at"
+    " GROUP BY meter_name, meter_number, checked_at";
+
+QStringList Version4(bool postgres)
+{
+    const QString add = QString::fromLatin1(meterSummaryAdd);
+    if (!postgres)
+        return {QString::fromLatin1(meterSummaryTable),
+                QStringLiteral("CREATE TRIGGER checks_counted AFTER INSERT ON checks"
+                               " BEGIN %1; END")
+                    .arg(add),
+                QString::fromLatin1(meterSummaryFill)};
+    return {QString::fromLatin1(meterSummaryTable),
+            QStringLiteral("CREATE FUNCTION meter_summary_add() RETURNS trigger LANGUAGE plpgsql"
+                           " SECURITY DEFINER SET search_path FROM CURRENT"
+                           " AS $$ BEGIN %1; RETURN NULL; END $$")
+                .arg(add),
+            QStringLiteral("CREATE TRIGGER checks_counted AFTER INSERT ON checks"
+                           " FOR EACH ROW EXECUTE FUNCTION meter_summary_add()"),
+            QString::fromLatin1(meterSummaryFill)};
+}
+
 bool IsPostgres(const QSqlDatabase& db)
 {
     return db.driverName() == QLatin1String("QPSQL");
 }
 
+template <std::size_t n>
+QStringList Statements(const char* const (&statements)[n])
+{
+    QStringList list;
+    for (const char* s : statements)
+        list << QString::fromLatin1(s);
+    return list;
+}
+
+// A step's statements for SQLite or for PostgreSQL, where the two need different words, and
+// what runs after them in the same transaction (an empty text or the reason).
 struct Step
 {
-    const char* const* statements;
-    int count;
-    // Run after the statements, in the same transaction; an empty text or the reason.
+    QStringList (*statements)(bool postgres);
     QString (*after)(QSqlDatabase& db) = nullptr;
 };
 const Step steps[] = {
-    {version1, int(std::size(version1)), nullptr},
-    {version2, int(std::size(version2)), nullptr},
-    {version3, int(std::size(version3)), HistoryChain::SealExisting},
+    {[](bool) { return Statements(version1); }},
+    {[](bool) { return Statements(version2); }},
+    {[](bool) { return Statements(version3); }, HistoryChain::SealExisting},
+    {Version4},
 };
 static_assert(std::size(steps) == HistorySchema::currentVersion);
 
@@ -201,8 +272,8 @@ QString Migrate(QSqlDatabase& db, int targetVersion)
             .arg(currentVersion);
     }
     for (int v = version; v < targetVersion; ++v) {
-        for (int i = 0; i < steps[v].count; ++i) {
-            if (!Exec(db, QString::fromLatin1(steps[v].statements[i]), &error)) {
+        for (const QString& statement : steps[v].statements(postgres)) {
+            if (!Exec(db, statement, &error)) {
                 rollback();
                 return error;
             }

@@ -16,7 +16,7 @@ class QSqlError;
 namespace HistorySchema {
 
 // The version this program writes.
-constexpr int currentVersion = 3;
+constexpr int currentVersion = 4;
 
 // Brings the database to `targetVersion` (tests stop at an older one). Returns an empty text,
 // or the reason in Polish; a database newer than the program is refused.

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct MeterInterval;
 namespace HistoryChain {
 struct Report;
@@ -22,6 +24,8 @@ struct MeterSummary
     bool lastPassed = true;
     int checks = 0;
     int waiting = 0; // of the checks, those waiting in this bench's queue for the server
+
+    friend bool operator==(const MeterSummary&, const MeterSummary&) = default;
 };
 
 // A check as the list of a meter's checks shows it, newest first.
@@ -78,7 +82,15 @@ public:
     virtual Fetched<QList<MeterInterval>> Intervals() = 0;
     // Walks the chain of checks and notes (HistoryChain::Verify).
     virtual HistoryChain::Report VerifyChain() = 0;
+
+    // Every check, newest first (the ranges of one run in their order in the document), handed
+    // to `take` one at a time as it is read, so that a history of any size takes little memory;
+    // `take` returns false to stop. Without or with their points; an empty text, or the reason.
+    using TakeCheck = std::function<bool(const CheckRecord&)>;
+    virtual QString EachCheck(const TakeCheck& take) = 0;
+    virtual QString EachCheckWithPoints(const TakeCheck& take) = 0;
 };
 
 // True when the filter text is empty or found (case aside) in the meter's name or number.
 bool MeterMatches(const MeterSummary& meter, const QString& filter);
+bool MeterMatches(const QString& name, const QString& number, const QString& filter);

@@ -10,6 +10,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 const char* const checkColumns =
@@ -92,21 +95,26 @@ CheckRecord ReadCheck(const QSqlQuery& q)
     return c;
 }
 
-CheckPointRecord ReadPoint(const QSqlQuery& q)
+// The point's columns in pointColumns' order from `first` (its check_id) on.
+CheckPointRecord ReadPoint(const QSqlQuery& q, int first = 0)
 {
     CheckPointRecord p;
-    p.position = q.value(1).toInt();
-    p.reading = Text(q, 2);
-    p.setting = Text(q, 3);
-    p.actualError = Text(q, 4);
-    p.permissibleError = Text(q, 5);
-    p.calibratorError = Text(q, 6);
-    p.unit = Text(q, 7);
-    p.marked = q.value(8).toInt() != 0;
-    p.measured = q.value(9).toInt() != 0;
-    p.exceeded = q.value(10).toInt() != 0;
+    p.position = q.value(first + 1).toInt();
+    p.reading = Text(q, first + 2);
+    p.setting = Text(q, first + 3);
+    p.actualError = Text(q, first + 4);
+    p.permissibleError = Text(q, first + 5);
+    p.calibratorError = Text(q, first + 6);
+    p.unit = Text(q, first + 7);
+    p.marked = q.value(first + 8).toInt() != 0;
+    p.measured = q.value(first + 9).toInt() != 0;
+    p.exceeded = q.value(first + 10).toInt() != 0;
     return p;
 }
+
+// Newest first, the ranges of one run in their order in the document; runs of the same second
+// by meter (as the meters are listed), and by id last so that the order is always the same.
+const char* const newestFirst = "checked_at DESC, range_slot, meter_name, meter_number, id";
 
 void BindCheck(QSqlQuery& q, const CheckRecord& c)
 {
@@ -171,9 +179,14 @@ QString Placeholders(int n)
 
 bool MeterMatches(const MeterSummary& meter, const QString& filter)
 {
+    return MeterMatches(meter.name, meter.number, filter);
+}
+
+bool MeterMatches(const QString& name, const QString& number, const QString& filter)
+{
     const QString f = filter.trimmed();
-    return f.isEmpty() || meter.name.contains(f, Qt::CaseInsensitive) ||
-           meter.number.contains(f, Qt::CaseInsensitive);
+    return f.isEmpty() || name.contains(f, Qt::CaseInsensitive) ||
+           number.contains(f, Qt::CaseInsensitive);
 }
 
 QString SqlHistoryStore::Save(const QList<CheckRecord>& records)
@@ -197,8 +210,17 @@ QString SqlHistoryStore::Save(const QList<CheckRecord>& records)
     QString error;
     if (!prepared)
         error = Failed(what, check.lastError().isValid() ? check : point);
-    for (int i = 0; error.isEmpty() && i < records.size(); ++i) {
-        const CheckRecord& c = records[i];
+    // Each check counts in its meter's summary row, which the row's lock guards on a server
+    // until the commit: taken in one order by every bench, two benches sending at once never
+    // wait for each other in a circle.
+    QList<const CheckRecord*> inOrder;
+    for (const CheckRecord& c : records)
+        inOrder << &c;
+    std::stable_sort(inOrder.begin(), inOrder.end(), [](const CheckRecord* a, const CheckRecord* b) {
+        return std::tie(a->meterName, a->meterNumber) < std::tie(b->meterName, b->meterNumber);
+    });
+    for (int i = 0; error.isEmpty() && i < inOrder.size(); ++i) {
+        const CheckRecord& c = *inOrder[i];
         BindCheck(check, c);
         if (!check.exec()) {
             error = Failed(what, check);
@@ -231,15 +253,10 @@ Fetched<QList<MeterSummary>> SqlHistoryStore::Meters()
     Fetched<QList<MeterSummary>> result;
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    // A meter's last verdict is that of its last run: negative when any range of it failed.
-    const QString sql = QStringLiteral(
-        "SELECT meter_name, meter_number, checked_at, MIN(utc_offset), MIN(passed), MAX(n)"
-        " FROM (SELECT meter_name, meter_number, checked_at, utc_offset, passed,"
-        "  MAX(checked_at) OVER w AS last_at, COUNT(*) OVER w AS n"
-        "  FROM checks WINDOW w AS (PARTITION BY meter_name, meter_number)) AS t"
-        " WHERE checked_at = last_at"
-        " GROUP BY meter_name, meter_number, checked_at ORDER BY meter_name, meter_number");
-    if (!q.exec(sql)) {
+    // The summary the database keeps as checks are added (see HistorySchema).
+    if (!q.exec(QStringLiteral("SELECT meter_name, meter_number, last_checked_at, last_utc_offset,"
+                               " last_passed, checks FROM meter_summary"
+                               " ORDER BY meter_name, meter_number"))) {
         result.error = ReadFailed(q);
         return result;
     }
@@ -400,4 +417,72 @@ Fetched<QList<MeterInterval>> SqlHistoryStore::Intervals()
 HistoryChain::Report SqlHistoryStore::VerifyChain()
 {
     return HistoryChain::Verify(db);
+}
+
+QString SqlHistoryStore::EachCheck(const TakeCheck& take)
+{
+    QSqlQuery q(db);
+    // Forward only: the rows are not kept (on PostgreSQL they come one by one).
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM checks ORDER BY %2")
+                    .arg(QLatin1String(checkColumns), QLatin1String(newestFirst))))
+        return ReadFailed(q);
+    while (q.next())
+        if (!take(ReadCheck(q)))
+            break;
+    return q.lastError().isValid() ? ReadFailed(q) : QString();
+}
+
+QString SqlHistoryStore::EachCheckWithPoints(const TakeCheck& take)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // One query: each check's row, then a row for each of its points holding the point alone
+    // (a check's columns repeated on every point's row would cost more to read than the rest).
+    // The order's keys stay inside: what is read is the check's columns and the point's.
+    const QStringList checks = QString::fromLatin1(checkColumns).split(QLatin1Char(','));
+    const QStringList points = QString::fromLatin1(pointColumns).split(QLatin1Char(','));
+    QStringList checkRow, pointRow, outer;
+    for (const QString& column : checks) {
+        checkRow << QStringLiteral("c.") + column.trimmed();
+        pointRow << QStringLiteral("NULL");
+        outer << column.trimmed();
+    }
+    for (const QString& column : points) {
+        checkRow << QStringLiteral("NULL");
+        pointRow << QStringLiteral("p.") + column.trimmed();
+        outer << (column.trimmed() == QLatin1String("check_id") ? QStringLiteral("NULL")
+                                                                : column.trimmed());
+    }
+    // The point columns are named after the first part of the union, whose values are NULL.
+    for (int i = 0; i < points.size(); ++i)
+        checkRow[checks.size() + i] += QStringLiteral(" AS ") + points[i].trimmed();
+    const QString keys = QStringLiteral("c.checked_at AS k1, c.range_slot AS k2,"
+                                        " c.meter_name AS k3, c.meter_number AS k4, c.id AS k5");
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM (SELECT %2, %3, -1 AS k6 FROM checks c"
+                       " UNION ALL SELECT %4, %3, p.position FROM points p"
+                       " JOIN checks c ON c.id = p.check_id) AS u"
+                       " ORDER BY k1 DESC, k2, k3, k4, k5, k6")
+            .arg(outer.join(QStringLiteral(", ")), checkRow.join(QStringLiteral(", ")), keys,
+                 pointRow.join(QStringLiteral(", ")));
+    if (!q.exec(sql))
+        return ReadFailed(q);
+    CheckRecord check;
+    while (q.next()) {
+        if (q.isNull(0)) {
+            check.points << ReadPoint(q, checkColumnCount);
+            continue;
+        }
+        if (!check.id.isEmpty() && !take(check)) {
+            check.id.clear();
+            break;
+        }
+        check = ReadCheck(q);
+    }
+    if (q.lastError().isValid())
+        return ReadFailed(q);
+    if (!check.id.isEmpty())
+        take(check);
+    return QString();
 }

@@ -24,6 +24,8 @@ public:
     QString AddInterval(const MeterInterval& interval) override;
     Fetched<QList<MeterInterval>> Intervals() override;
     HistoryChain::Report VerifyChain() override;
+    QString EachCheck(const TakeCheck& take) override;
+    QString EachCheckWithPoints(const TakeCheck& take) override;
 
 private:
     QSqlDatabase db;

@@ -170,6 +170,38 @@ private slots:
         QCOMPARE(QFile::permissions(file), permissions);
     }
 
+    // A file written piece by piece (more than one block) replaces its target only at the
+    // commit; one dropped before leaves the target and nothing else.
+    void pieceByPiece_data()
+    {
+        DataColumns<bool>("committed");
+        DataRow("committed", true);
+        DataRow("dropped before the commit", false);
+    }
+    void pieceByPiece()
+    {
+        QFETCH(bool, committed);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("history.csv");
+        Put(path, "old");
+        QByteArray whole;
+        {
+            WholeFileWriter file;
+            QString cause;
+            QVERIFY2(file.Open(path, &cause), qPrintable(cause));
+            for (char piece : {'a', 'b', 'c'}) {
+                const QByteArray data(50000, piece);
+                QVERIFY2(file.Write(data, &cause), qPrintable(cause));
+                whole += data;
+            }
+            QCOMPARE(Get(path), QByteArray("old"));
+            if (committed)
+                QVERIFY2(file.Commit(&cause), qPrintable(cause));
+        }
+        QCOMPARE(Get(path), committed ? whole : QByteArray("old"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"history.csv"});
+    }
+
     void sameFile_data()
     {
         DataColumns<QString, bool>("other", "same");

@@ -9,6 +9,7 @@
 #include "HistoryTestData.h"
 
 #include "core/history/DueDates.h"
+#include "core/history/HistoryCsv.h"
 #include "core/history/HistoryDatabase.h"
 
 #include <QFile>
@@ -194,6 +195,27 @@ private slots:
         QVERIFY(lines[6].endsWith(";Prosta akceptacja;0,058;6,9;niezgodny;nie"));
     }
 
+    // Written as the checks are read, the whole history comes out as the table and the JSON
+    // list made whole in memory: every check newest first, each with its points in order.
+    void streamedAsWholeDocuments()
+    {
+        const QString path = dir.filePath("all.csv");
+        Result r = RunReport({"export", "--csv", path});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.endsWith(" (5 sprawdzeń).\n"), qPrintable(r.out));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), HistoryCsv({other, newer, older, firstExceeds, formula}));
+
+        r = RunReport({"list", "--json"});
+        QCOMPARE(r.code, 0);
+        const QJsonDocument json = QJsonDocument::fromJson(r.out.toUtf8());
+        QCOMPARE(json.array().size(), 5);
+        QCOMPARE(r.out.toUtf8(), json.toJson(QJsonDocument::Indented));
+        r = RunReport({"list", "--json", "--meter", "nothing like it"});
+        QCOMPARE(r.out.toUtf8(), QJsonDocument(QJsonArray()).toJson(QJsonDocument::Indented));
+    }
+
     // Texts that begin as a formula would get an apostrophe and stay texts; numbers stay
     // numbers; a text with the separator is quoted.
     void csvTextsNeverFormulas()
@@ -210,6 +232,17 @@ private slots:
                  "Klasa: 0.1% zakresu;pozytywny;1;100,05;100,00;0,05;0,40;0,05;mV;+;tak;nie;" +
                      formula.id.toUtf8() +
                      ";stanowisko-1;'-technik;Prosta akceptacja;0,058;6,9;zgodny;nie\r");
+    }
+
+    // A number text with a line break after it is a text: quoted, its row stays one row.
+    void numberWithALineBreakStaysInItsField()
+    {
+        CheckRecord c = older;
+        c.points = {c.points[0]};
+        c.points[0].reading = "100.05\n";
+        const QByteArray row = HistoryCsvRows(c);
+        QVERIFY2(row.contains(";\"100.05\n\";"), row.constData());
+        QCOMPARE(row.count("\r\n"), 1);
     }
 
     // An export onto a file of the database is refused, whatever name leads there, and the

@@ -15,6 +15,7 @@
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistorySchema.h"
 #include "core/history/HistoryService.h"
+#include "core/history/SqlHistoryStore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -269,6 +270,115 @@ private slots:
         QCOMPARE(store->Meters().value.value(0).checks, 2);
     }
 
+    // A database of its own: a file in the scratch folder, or a new database on the server.
+    QSqlDatabase OpenNew(bool onServer, const QString& name)
+    {
+        QSqlDatabase db;
+        if (onServer) {
+            if (!ServerExec("CREATE DATABASE " + name))
+                return db;
+            const HistoryConfig c = ServerConfig(server.Url());
+            db = QSqlDatabase::addDatabase("QPSQL", name);
+            db.setHostName(c.host);
+            db.setPort(c.port);
+            db.setUserName(c.user);
+            db.setDatabaseName(name);
+        } else {
+            db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(scratch.filePath(name + ".sqlite"));
+        }
+        db.open();
+        return db;
+    }
+
+    // The meters as the checks themselves give them (each meter's last run: its time, the
+    // lowest offset and the worst verdict of its ranges; how many checks).
+    static QList<MeterSummary> MetersFromChecks(const QSqlDatabase& db)
+    {
+        QSqlQuery q(db);
+        if (!q.exec("SELECT meter_name, meter_number, checked_at, MIN(utc_offset), MIN(passed),"
+                    " MAX(n) FROM (SELECT meter_name, meter_number, checked_at, utc_offset,"
+                    " passed, MAX(checked_at) OVER w AS last_at, COUNT(*) OVER w AS n"
+                    " FROM checks WINDOW w AS (PARTITION BY meter_name, meter_number)) AS t"
+                    " WHERE checked_at = last_at GROUP BY meter_name, meter_number, checked_at"
+                    " ORDER BY meter_name, meter_number"))
+            qWarning() << q.lastError().text();
+        QList<MeterSummary> meters;
+        while (q.next()) {
+            MeterSummary m{q.value(0).toString(), q.value(1).toString(),
+                           QDateTime::fromString(q.value(2).toString(), Qt::ISODate)
+                               .toOffsetFromUtc(q.value(3).toInt()),
+                           q.value(4).toInt() != 0, q.value(5).toInt()};
+            meters << m;
+        }
+        return meters;
+    }
+
+    // The meters' summary: filled from the checks when tables of version 2 are upgraded, and
+    // kept with each record after, a record stored already counted once.
+    void meterSummary_data()
+    {
+        QTest::addColumn<bool>("onServer");
+        DataRow("sqlite", false);
+        DataRow("postgresql", true);
+    }
+    void meterSummary()
+    {
+        QFETCH(bool, onServer);
+        const QString name = QStringLiteral("summary_%1").arg(QTest::currentDataTag());
+        {
+            QSqlDatabase db = OpenNew(onServer, name);
+            QVERIFY2(db.isOpen(), qPrintable(db.lastError().text()));
+            QCOMPARE(HistorySchema::Migrate(db, 2), QString());
+            SqlHistoryStore store(db);
+            // Meter A's last run: two ranges at one moment, from a bench an hour apart from
+            // the other's clock, one negative; and an older run.
+            const CheckRecord a1 = SampleCheck("A", "1", At("2020-01-01T08:00:00+01:00"));
+            const CheckRecord a2 =
+                SampleCheck("A", "1", At("2021-05-01T10:00:00+02:00"), firstPointExceeds);
+            CheckRecord a3 = SampleCheck("A", "1", At("2021-05-01T09:00:00+01:00"));
+            a3.rangeSlot = 1;
+            const CheckRecord b1 = SampleCheck("B", "2", At("2019-01-01T08:00:00Z"));
+            QCOMPARE(store.Save({a1, a2, a3, b1}), QString());
+            const QList<MeterSummary> asBefore = MetersFromChecks(db);
+            QCOMPARE(asBefore.size(), 2);
+
+            QCOMPARE(HistorySchema::Migrate(db), QString());
+            Fetched<QList<MeterSummary>> meters = store.Meters();
+            QVERIFY2(meters.Ok(), qPrintable(meters.error));
+            QCOMPARE(meters.value, asBefore);
+            QCOMPARE(meters.value[0].checks, 3);
+            QVERIFY(!meters.value[0].lastPassed);
+            QCOMPARE(meters.value[0].lastCheckedAt.toString(Qt::ISODate),
+                     "2021-05-01T09:00:00+01:00");
+
+            // Newer for B, older for A, A's first again (stored already), and a new meter's run
+            // as A's last one: the negative range first, the other's bench an hour behind.
+            const CheckRecord b2 = SampleCheck("B", "2", At("2022-01-01T08:00:00+01:00"));
+            const CheckRecord a0 = SampleCheck("A", "1", At("2010-01-01T08:00:00Z"));
+            const CheckRecord c1 =
+                SampleCheck("C", "3", At("2023-01-01T10:00:00+02:00"), firstPointExceeds);
+            CheckRecord c2 = SampleCheck("C", "3", At("2023-01-01T09:00:00+01:00"));
+            c2.rangeSlot = 1;
+            QCOMPARE(store.Save({b2, a1, a0, c1, c2}), QString());
+            meters = store.Meters();
+            QVERIFY2(meters.Ok(), qPrintable(meters.error));
+            QCOMPARE(meters.value, MetersFromChecks(db));
+            QCOMPARE(meters.value.size(), 3);
+            QCOMPARE(meters.value[0].checks, 4);
+            QCOMPARE(meters.value[1].checks, 2);
+            QCOMPARE(meters.value[1].lastCheckedAt.toString(Qt::ISODate),
+                     "2022-01-01T08:00:00+01:00");
+            QVERIFY(meters.value[1].lastPassed);
+            QCOMPARE(meters.value[2].checks, 2);
+            QVERIFY(!meters.value[2].lastPassed);
+            QCOMPARE(meters.value[2].lastCheckedAt.toString(Qt::ISODate),
+                     "2023-01-01T09:00:00+01:00");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
     void twoBenchesAtOnce()
     {
         // Two benches, each with its own queue, one server.
@@ -339,9 +449,9 @@ private slots:
             QString error;
             QVERIFY2(owner.Store(&error), qPrintable(error));
         }
-        // schema_version, checks, points, outbox, notes, chain, due_intervals
+        // schema_version, checks, points, outbox, notes, chain, due_intervals, meter_summary
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'r718'", "r718"),
-                 7);
+                 8);
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'public'", "r718"),
                  0);
 
@@ -357,6 +467,8 @@ private slots:
         QCOMPARE(outB, "recorded 100 waiting 0 | ");
         QCOMPARE(ServerCount("SELECT COUNT(DISTINCT id) FROM r718.checks", "r718"), 200);
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM r718.points", "r718"), 600);
+        // The benches keep the meters' summary without a right to change it.
+        QCOMPARE(ServerCount("SELECT SUM(checks) FROM r718.meter_summary", "r718"), 200);
         // The bench role may read and add, nothing more.
         QCOMPARE(ServerCount("SELECT COUNT(*) FROM information_schema.role_table_grants"
                              " WHERE grantee = 'r718_bench' AND privilege_type NOT IN"
