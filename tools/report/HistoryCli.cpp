@@ -13,6 +13,7 @@
 #include "core/metercheck/report/ReportTexts.h"
 
 #include <QDataStream>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryFile>
@@ -455,12 +456,22 @@ int Due(HistoryStore& store, const Arguments& a, QTextStream& out, QTextStream& 
         out.flush();
         return exitOk;
     }
-    QList<QStringList> rows{header};
-    for (const DueMeter& d : due)
-        rows << QStringList{d.meterName,         d.meterNumber,           When(d.lastCheckedAt),
-                            QString::number(d.months), ReportDateText(d.dueOn), DueStateText(d)};
-    if (!due.isEmpty())
-        PrintTable(rows, out);
+    if (!due.isEmpty()) {
+        TextTable table;
+        QString error;
+        const auto failed = [&] {
+            err << ConsoleMessage(program, error) << Qt::endl;
+            return exitFailed;
+        };
+        if (!table.Open(&error))
+            return failed();
+        table.Add(header);
+        for (const DueMeter& d : due)
+            table.Add({d.meterName, d.meterNumber, When(d.lastCheckedAt), QString::number(d.months),
+                       ReportDateText(d.dueOn), DueStateText(d)});
+        if (!table.Print(out, &error))
+            return failed();
+    }
     out << QStringLiteral("Do sprawdzenia (po terminie albo w ciągu %1): %2")
                .arg(CountText(a.days, QStringLiteral("dnia"), QStringLiteral("dni"),
                               QStringLiteral("dni")))
