@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/history/HistoryCsv.h"
 
+#include "core/base/CsvText.h"
 #include "core/base/FileAccess.h"
 #include "core/history/CheckRecord.h"
 #include "core/history/HistoryFiles.h"
@@ -8,37 +9,12 @@
 #include "core/metercheck/report/ReportTexts.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
 
-// A text field. One that a spreadsheet would take for a formula (=, +, -, @, a tab or a
-// carriage return first) gets an apostrophe before it and stays a text; one with a separator,
-// a quote, a line break or spaces at its ends is quoted.
-QString Field(const QString& text)
-{
-    static const QRegularExpression formula(QStringLiteral("^[=+\\-@\\t\\r]"));
-    static const QRegularExpression special(QStringLiteral("[;\"\\r\\n]|^\\s|\\s$"));
-    QString field = text.contains(formula) ? QLatin1Char('\'') + text : text;
-    if (!field.contains(special))
-        return field;
-    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + field + QLatin1Char('"');
-}
-
-// A number text of the program ("-0.120", "12.") with a decimal comma, never taken for a
-// formula; anything else is a text field.
-QString Number(const QString& text)
-{
-    static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d*)?$"));
-    if (!number.match(text).hasMatch())
-        return Field(text);
-    QString n = text;
-    if (n.endsWith(QLatin1Char('.')))
-        n.chop(1);
-    return n.replace(QLatin1Char('.'), QLatin1Char(','));
-}
+using CsvText::Field;
+using CsvText::Number;
 
 QString Flag(bool on)
 {
@@ -49,7 +25,7 @@ QString Flag(bool on)
 
 QByteArray HistoryCsv(const QList<CheckRecord>& checks)
 {
-    QStringList lines;
+    QList<QStringList> lines;
     lines << QStringList({"Data",
                           "Godzina",
                           "Nazwa miernika",
@@ -72,8 +48,7 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
                           "Przekroczony",
                           "Identyfikator sprawdzenia",
                           "Komputer",
-                          "Użytkownik"})
-                 .join(QLatin1Char(';'));
+                          "Użytkownik"});
     for (const CheckRecord& c : checks) {
         const QStringList check = {
             ReportDateText(c.checkedAt.date()),
@@ -93,10 +68,10 @@ QByteArray HistoryCsv(const QList<CheckRecord>& checks)
                 << Number(p.actualError) << Number(p.permissibleError) << Number(p.calibratorError)
                 << Field(p.unit) << (p.marked ? QStringLiteral("+") : QString()) << Flag(p.measured)
                 << Flag(p.exceeded) << c.id << Field(c.computer) << Field(c.user);
-            lines << row.join(QLatin1Char(';'));
+            lines << row;
         }
     }
-    return QByteArray("\xEF\xBB\xBF") + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    return CsvText::Document(lines);
 }
 
 QString WriteHistoryCsv(const QString& path, const QList<CheckRecord>& checks)

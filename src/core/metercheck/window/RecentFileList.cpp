@@ -10,9 +10,9 @@ QSettings Profile()
     return QSettings(QStringLiteral("Modrex"), QStringLiteral("r718"));
 }
 
-QString EntryKey(int index)
+QString EntryKey(const QString& section, int index)
 {
-    return QStringLiteral("Recent Files/Plik%1").arg(index + 1);
+    return QStringLiteral("%1/Plik%2").arg(section).arg(index + 1);
 }
 
 bool IsSeparator(QChar c)
@@ -31,41 +31,41 @@ bool SamePath(const QString& a, const QString& b)
 
 } // namespace
 
-QStringList RecentFileList::Entries()
+QStringList RecentFileList::Entries(const QString& section)
 {
     QSettings settings = Profile();
     QStringList entries;
     for (int i = 0; i < maxEntries; ++i) {
-        const QString path = settings.value(EntryKey(i)).toString();
+        const QString path = settings.value(EntryKey(section, i)).toString();
         if (!path.isEmpty())
             entries << path;
     }
     return entries;
 }
 
-void RecentFileList::Add(const QString& path)
+void RecentFileList::Add(const QString& path, const QString& section)
 {
-    QStringList entries = Entries();
+    QStringList entries = Entries(section);
     entries.removeIf([&](const QString& e) { return SamePath(e, path); });
     entries.prepend(path);
-    Store(entries.mid(0, maxEntries));
+    Store(entries.mid(0, maxEntries), section);
 }
 
-void RecentFileList::Remove(const QString& path)
+void RecentFileList::Remove(const QString& path, const QString& section)
 {
-    QStringList entries = Entries();
+    QStringList entries = Entries(section);
     entries.removeIf([&](const QString& e) { return SamePath(e, path); });
-    Store(entries);
+    Store(entries, section);
 }
 
-void RecentFileList::Store(const QStringList& entries)
+void RecentFileList::Store(const QStringList& entries, const QString& section)
 {
     QSettings settings = Profile();
     for (int i = 0; i < maxEntries; ++i) {
         if (i < entries.size())
-            settings.setValue(EntryKey(i), entries.at(i));
+            settings.setValue(EntryKey(section, i), entries.at(i));
         else
-            settings.remove(EntryKey(i));
+            settings.remove(EntryKey(section, i));
     }
     settings.sync();
 }

@@ -3,21 +3,22 @@
 
 #include <QStringList>
 
-// The meter check's list of recently used files: up to four full paths, newest first, kept in
-// the user's settings (organisation "Modrex", application "r718", section "Recent Files",
-// entries "Plik1" to "Plik4").
+// A list of recently used files: up to four full paths, newest first, kept in the user's
+// settings (organisation "Modrex", application "r718", entries "Plik1" to "Plik4"). The meter
+// check's list is the section "Recent Files"; another kind of document keeps its own section.
 class RecentFileList
 {
 public:
     static constexpr int maxEntries = 4;
     static constexpr int maxMenuPathLength = 20;
+    static inline const QString meterCheckSection = QStringLiteral("Recent Files");
 
     // The stored entries in order; empty entries are skipped.
-    static QStringList Entries();
+    static QStringList Entries(const QString& section = meterCheckSection);
     // Puts `path` at the top; an equal entry moves there, the list keeps four.
-    static void Add(const QString& path);
+    static void Add(const QString& path, const QString& section = meterCheckSection);
     // Takes `path` off the list.
-    static void Remove(const QString& path);
+    static void Remove(const QString& path, const QString& section = meterCheckSection);
 
     // The menu text of entry `index` (0-3): "&1 " and the path shortened to 20 characters.
     static QString MenuText(int index, const QString& path);
@@ -26,5 +27,5 @@ public:
     static QString AbbreviatePath(const QString& path, int maxLength = maxMenuPathLength);
 
 private:
-    static void Store(const QStringList& entries);
+    static void Store(const QStringList& entries, const QString& section);
 };
