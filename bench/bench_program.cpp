@@ -3,8 +3,10 @@
 // 4 → 20 → 4 mA in 1 mA steps with the measure half polled between them (an alarm unit on the
 // simulator's measure side), each step held `dwell` seconds. For each set-point: how late it
 // was posted to the link against its planned time on the run clock, and how late its frame
-// reached the simulator against the plan, measured from the first set-point's frame (the
-// frames are of one length, so the time the frame takes on the wire drops out).
+// began on the wire against the plan. The simulator's clock is not the run's, so the wire
+// times are taken against the step that came earliest against the plan (0 for it, the others
+// later by as much as their frames strayed); the simulator logs a frame when its last byte has
+// come, so its start is 20 ms a byte earlier.
 //
 //   bench_program [dwell-seconds]   (default 1.2; R718_SIM overrides the simulator built with it)
 
@@ -83,7 +85,7 @@ int main(int argc, char* argv[])
     std::vector<double> wireAt;
     for (const SimLogEntry& e : sim.Log()) {
         if (e.frame.startsWith(QLatin1String("^N")))
-            wireAt.push_back(e.seconds * 1000.0);
+            wireAt.push_back(e.seconds * 1000.0 - double(e.frame.size()) * 20.0);
     }
     const QList<StepTiming>& timings = run.Timings();
     const ProgramPlan& plan = run.Plan();
@@ -92,21 +94,22 @@ int main(int argc, char* argv[])
                 dwell, static_cast<long long>(timings.size()));
     std::printf("%4s %8s %10s %12s %12s\n", "step", "mA", "plan ms", "posted late", "wire late");
     std::vector<double> posted, wire;
+    for (int i = 0; i < int(wireAt.size()) && i < timings.size(); ++i)
+        wire.push_back(wireAt[i] - double(plan.steps[i].startMs));
+    const double earliest = wire.empty() ? 0 : *std::min_element(wire.begin(), wire.end());
+    for (double& w : wire)
+        w -= earliest;
     for (int i = 0; i < timings.size(); ++i) {
         const double p = double(timings[i].sentMs - timings[i].plannedMs);
         posted.push_back(p);
-        double w = 0;
-        if (i < int(wireAt.size())) {
-            w = (wireAt[i] - wireAt[0]) - double(plan.steps[i].startMs);
-            wire.push_back(w);
-        }
+        const double w = i < int(wire.size()) ? wire[i] : 0;
         std::printf("%4d %8s %10lld %12.1f %12.1f\n", i + 1, qPrintable(plan.steps[i].text),
                     static_cast<long long>(plan.steps[i].startMs), p, w);
     }
     std::printf("\nposted late: median %.1f ms, max %.1f ms\n", Percentile(posted, 0.5),
                 *std::max_element(posted.begin(), posted.end()));
     if (!wire.empty())
-        std::printf("wire late:   median %.1f ms, max %.1f ms (from the first set-point)\n",
+        std::printf("wire late:   median %.1f ms, max %.1f ms (against the earliest step)\n",
                     Percentile(wire, 0.5), *std::max_element(wire.begin(), wire.end()));
     int readings = 0;
     for (const ProgramLogEntry& e : run.Log().entries)

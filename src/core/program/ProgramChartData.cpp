@@ -20,21 +20,9 @@ ProgramChartData BuildProgramChart(const ProgramDoc& doc, const ProgramPlan& pla
     }
     chart.endSeconds = plan.totalMs / 1000.0;
 
-    // The log counts from the start, selection included; the chart from the first set-point.
-    qint64 origin = -1;
-    for (const ProgramLogEntry& e : log.entries) {
-        if (e.kind == ProgramLogEntry::Kind::Set && e.step == 0) {
-            origin = e.ms;
-            break;
-        }
-    }
-    if (origin < 0)
-        return chart;
     double last = 0;
     for (const ProgramLogEntry& e : log.entries) {
-        const double t = (e.ms - origin) / 1000.0;
-        if (t < 0)
-            continue;
+        const double t = e.ms / 1000.0;
         last = t;
         if (e.kind == ProgramLogEntry::Kind::Set) {
             if (!chart.set.isEmpty())

@@ -11,7 +11,7 @@
 
 #include <optional>
 
-// What the program's chart shows, in seconds from the first set-point: the planned course and
+// What the program's chart shows, in seconds from the first set-point (as the log counts): the planned course and
 // the values set as step lines on the source's axis, the readings on the measure's axis, the
 // trips and resets where they came. The window and the printed page draw the same data.
 struct ProgramChartData

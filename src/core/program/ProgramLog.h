@@ -10,8 +10,8 @@
 #include <optional>
 
 // What a run of a source program did: every set-point the calibrator took and every reading
-// of the measure half, each with its time on the program's monotonic clock and on the wall
-// clock.
+// of the measure half, each with its time on the program's monotonic clock (from the moment
+// the first set-point went out, pauses included, as the chart counts) and on the wall clock.
 struct ProgramLogEntry
 {
     enum class Kind
@@ -20,7 +20,7 @@ struct ProgramLogEntry
         Reading
     };
     Kind kind = Kind::Set;
-    qint64 ms = 0; // since the run started
+    qint64 ms = 0; // since the first set-point went out
     QDateTime wall;
     int step = 0;       // the planned step in force; -1 for the safe value set at a stop
     int segment = 0;    // its segment (-1 with step -1)

@@ -56,8 +56,7 @@ void ProgramRun::Start(const ProgramDoc& definition)
     awaitingStep = false;
     polling = false;
     lastPollAt = -1;
-    startedMs = clock.NowMs();
-    originMs = startedMs;
+    originMs = clock.NowMs(); // until the first set-point goes out
     pausedMs = 0;
     ++generation;
     ++stepToken;
@@ -232,7 +231,7 @@ ProgramLogEntry ProgramRun::Entry(ProgramLogEntry::Kind kind) const
 {
     ProgramLogEntry e;
     e.kind = kind;
-    e.ms = clock.NowMs() - startedMs;
+    e.ms = clock.NowMs() - originMs;
     e.wall = wallClock();
     e.step = inForce;
     if (inForce >= 0) {

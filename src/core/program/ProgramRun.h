@@ -107,7 +107,6 @@ private:
     bool awaitingStep = false; // a set-point posted and not yet taken
     bool polling = false;      // a poll posted and not yet answered
     qint64 lastPollAt = -1;
-    qint64 startedMs = 0;      // Start, on the run clock
     qint64 originMs = 0;       // the course's time 0, on the run clock
     qint64 pausedMs = 0;       // the pauses so far
     qint64 pausedAt = 0;

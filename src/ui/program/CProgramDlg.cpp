@@ -556,6 +556,7 @@ void CProgramDlg::StartRun()
 {
     if (!TakeDefinition())
         return;
+    lastReading.clear();
     const ProgramProblem problem = session.Start();
     if (!problem.IsNone()) {
         messages.ShowError(problem.message, this);
@@ -596,11 +597,16 @@ void CProgramDlg::OnState()
 void CProgramDlg::OnLogged(const ProgramLogEntry& entry)
 {
     const ProgramDoc& doc = session.RunDocument();
+    if (entry.kind == ProgramLogEntry::Kind::Reading)
+        lastReading = entry.readingText;
     QString text = QStringLiteral("Nastawa: %1 %2")
                        .arg(entry.sourceText.isEmpty() ? QStringLiteral("---") : entry.sourceText,
                             ProgramText::SourceUnit(doc));
-    if (entry.kind == ProgramLogEntry::Kind::Reading)
-        text += QStringLiteral("    Odczyt: %1 %2").arg(entry.readingText, ProgramText::MeasureUnit(doc));
+    // The latest reading stays in view while the next set-point is taken.
+    if (doc.Measures())
+        text += QStringLiteral("    Odczyt: %1 %2")
+                    .arg(lastReading.isEmpty() ? QStringLiteral("---") : lastReading,
+                         ProgramText::MeasureUnit(doc));
     liveLabel->setText(text);
     FillChart();
     if (entry.event != TripEvent::None)

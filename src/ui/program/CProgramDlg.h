@@ -89,6 +89,7 @@ private:
     MessageService& messages;
     ProgramSession session;
     bool filling = false; // the fields are being filled from the program
+    QString lastReading;  // of the run going on
 
     QWidget* editor;
     QLineEdit* name;
