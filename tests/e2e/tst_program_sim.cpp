@@ -27,7 +27,8 @@ const QStringList alarmUnit{QStringLiteral("--transmitter"),
                             QStringLiteral("in=4:20,out=0:10,switch=12.5:11.5"),
                             QStringLiteral("--no-noise")};
 
-// A staircase 10 → 14 → 10 mA in 1 mA steps, each held just over a set-point and a poll.
+// A staircase 10 → 14 → 10 mA in 1 mA steps, each held for a set-point and one poll (with
+// room for a busy machine).
 ProgramDoc Staircase()
 {
     ProgramDoc doc;
@@ -38,7 +39,7 @@ ProgramDoc Staircase()
     s.from = 10;
     s.to = 14;
     s.step = 1;
-    s.dwellSeconds = 1.1;
+    s.dwellSeconds = 1.3;
     doc.segments << s;
     return doc;
 }
