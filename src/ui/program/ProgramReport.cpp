@@ -50,7 +50,17 @@ void PaintProgramReport(QPainter& p, const ProgramDoc& doc, const ProgramPlan& p
     y += rowPitch + 200;
     p.drawLine(left, y, right, y);
     y += 150;
-    QList<QPair<QString, QString>> lines = ProgramText::DefinitionLines(doc);
+    // A long program's segments beyond the first few are in the workbook.
+    constexpr int segmentsShown = 8;
+    QList<QPair<QString, QString>> lines;
+    for (const auto& line : ProgramText::DefinitionLines(doc)) {
+        const bool segment = line.first.startsWith(QStringLiteral("Segment "));
+        if (!segment || line.first.mid(8).toInt() <= segmentsShown)
+            lines << line;
+        else if (line.first.mid(8).toInt() == segmentsShown + 1)
+            lines << qMakePair(QStringLiteral("..."),
+                               QStringLiteral("razem %1 segmentów").arg(doc.segments.size()));
+    }
     lines << qMakePair(QStringLiteral("Uruchomiony"),
                        log.started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
           << qMakePair(QStringLiteral("Przebieg"),
@@ -62,7 +72,8 @@ void PaintProgramReport(QPainter& p, const ProgramDoc& doc, const ProgramPlan& p
         p.setFont(Font(textHeight, true));
         Text(p, left, y, label + QLatin1Char(':'));
         p.setFont(Font(textHeight));
-        Text(p, 6500, y, value, Qt::AlignLeft, right - 6500);
+        Text(p, 6500, y, p.fontMetrics().elidedText(value, Qt::ElideRight, right - 6500),
+             Qt::AlignLeft, right - 6500);
         y += rowPitch;
     }
     y += 200;

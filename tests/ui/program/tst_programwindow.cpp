@@ -9,13 +9,17 @@
 #include "core/link/CalFunctionTable.h"
 #include "ui/program/CProgramDlg.h"
 #include "ui/program/ProgramChart.h"
+#include "ui/program/ProgramReport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -88,6 +92,26 @@ private slots:
                                 "4.000 mA."));
         QVERIFY(rig.Button("startButton")->isEnabled());
         QVERIFY(rig.messages.messages.isEmpty());
+
+        // The report: the program, the condition and the trip point with its deadband.
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+        const ProgramSession& session = rig.window.Session();
+        QVERIFY(SaveProgramReport(pdf, session.RunDocument(), session.Run().Plan(),
+                                  session.Run().Log(), QString(), rig.messages));
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                                 QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(20000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        static const QRegularExpression tripRow(
+            QStringLiteral("\\b1 +1 +13\\.000 +18\\.0 +11\\.000 +50\\.0 +2\\.000\\b"));
+        for (const QString& expected :
+             {QStringLiteral("PRZEBIEG PROGRAMU ŹRÓDŁA"),
+              QStringLiteral("schody 4.000 → 20.000 → 4.000 mA, krok 1.000 mA, 2 s na krok"),
+              QStringLiteral("Punkty zadziałania (odczyt powyżej 5.000 V)")})
+            QVERIFY2(page.contains(expected), qPrintable(expected + QLatin1Char('\n') + page));
+        QVERIFY2(page.contains(tripRow), qPrintable(page));
     }
 
     void pauseResumeAndStop()
