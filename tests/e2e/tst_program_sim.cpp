@@ -178,8 +178,7 @@ private slots:
         DataRow("option of the other command",
                 QStringList{"program", "p.r718p", "--device", "x", "--as-left"}, 2,
                 "r718-run: nieznana opcja --as-left polecenia program.");
-        DataRow("missing file", QStringList{"program", "/nonexistent/p.r718p", "--device", "x"},
-                1,
+        DataRow("missing file", QStringList{"program", "/nonexistent/p.r718p", "--device", "x"}, 1,
                 "r718-run: nie udało się odczytać pliku /nonexistent/p.r718p: Plik lub folder "
                 "nie istnieje.");
     }

@@ -65,8 +65,7 @@ bool Refused(const ProgramRunLog& log, QString* message)
     return true;
 }
 
-bool Written(const QString& path, const QByteArray& content, const QString& what,
-             QString* message)
+bool Written(const QString& path, const QByteArray& content, const QString& what, QString* message)
 {
     QString cause;
     if (WriteWholeFile(path, content, &cause))
@@ -152,8 +151,7 @@ ExportSheet TripSheet(const ProgramDoc& doc, const ProgramRunLog& log)
     return sheet;
 }
 
-bool SaveCsv(const QString& path, const ProgramDoc& doc, const ProgramRunLog& log,
-             QString* message)
+bool SaveCsv(const QString& path, const ProgramDoc& doc, const ProgramRunLog& log, QString* message)
 {
     return !Refused(log, message) &&
            Written(path, LogCsv(doc, log), QStringLiteral("dziennika"), message);
@@ -171,7 +169,8 @@ bool SaveWorkbook(const QString& path, const ProgramDoc& doc, const ProgramRunLo
     QByteArray content;
     ExportError error;
     if (!workbook.Content(&content, &error)) {
-        *message = QStringLiteral("Nie zapisano skoroszytu w pliku:\n%1\n%2.").arg(path, error.meaning);
+        *message =
+            QStringLiteral("Nie zapisano skoroszytu w pliku:\n%1\n%2.").arg(path, error.meaning);
         return false;
     }
     return Written(path, content, QStringLiteral("skoroszytu"), message);

@@ -107,18 +107,18 @@ QByteArray ToJson(const ProgramDoc& doc)
     QJsonArray segments;
     for (const ProgramSegment& segment : doc.segments)
         segments.append(SegmentToJson(segment));
-    QJsonObject root{{QStringLiteral("format"), formatName},
-                     {QStringLiteral("version"), formatVersion},
-                     {QStringLiteral("name"), doc.name},
-                     {QStringLiteral("notes"), doc.notes},
-                     {QStringLiteral("source"), source},
-                     {QStringLiteral("segments"), segments}};
+    QJsonObject root{
+        {QStringLiteral("format"), formatName}, {QStringLiteral("version"), formatVersion},
+        {QStringLiteral("name"), doc.name},     {QStringLiteral("notes"), doc.notes},
+        {QStringLiteral("source"), source},     {QStringLiteral("segments"), segments}};
     if (doc.Measures())
-        root.insert(QStringLiteral("measure"), QJsonObject{{QStringLiteral("range"), doc.measureRange}});
+        root.insert(QStringLiteral("measure"),
+                    QJsonObject{{QStringLiteral("range"), doc.measureRange}});
     if (doc.trip.enabled)
-        root.insert(QStringLiteral("trip"),
-                    QJsonObject{{QStringLiteral("direction"), directionNames[int(doc.trip.direction)]},
-                                {QStringLiteral("threshold"), doc.trip.threshold}});
+        root.insert(
+            QStringLiteral("trip"),
+            QJsonObject{{QStringLiteral("direction"), directionNames[int(doc.trip.direction)]},
+                        {QStringLiteral("threshold"), doc.trip.threshold}});
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -178,7 +178,8 @@ bool FromJson(const QByteArray& json, ProgramDoc* doc, QString* cause)
     const QJsonValue trip = root.value(QStringLiteral("trip"));
     if (!trip.isUndefined() && !trip.isNull()) {
         const QJsonObject t = trip.toObject();
-        const int direction = directionNames.indexOf(t.value(QStringLiteral("direction")).toString());
+        const int direction =
+            directionNames.indexOf(t.value(QStringLiteral("direction")).toString());
         if (direction < 0 || !Number(t, "threshold", &d.trip.threshold))
             return damaged(QStringLiteral("warunek zadziałania"));
         d.trip.enabled = true;

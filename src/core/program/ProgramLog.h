@@ -22,12 +22,12 @@ struct ProgramLogEntry
     Kind kind = Kind::Set;
     qint64 ms = 0; // since the first set-point went out
     QDateTime wall;
-    int step = 0;       // the planned step in force; -1 for the safe value set at a stop
-    int segment = 0;    // its segment (-1 with step -1)
-    int pass = 0;       // its run of the repeat group holding it
-    double source = 0;  // the set-point in force
-    QString sourceText; // as it was sent
-    double reading = 0; // Reading: the signed value (a range mark: ±infinity)
+    int step = 0;        // the planned step in force; -1 for the safe value set at a stop
+    int segment = 0;     // its segment (-1 with step -1)
+    int pass = 0;        // its run of the repeat group holding it
+    double source = 0;   // the set-point in force
+    QString sourceText;  // as it was sent
+    double reading = 0;  // Reading: the signed value (a range mark: ±infinity)
     QString readingText; // Reading: in the range's decimals, or the mark
     TripEvent event = TripEvent::None;
 };

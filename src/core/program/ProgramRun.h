@@ -102,16 +102,16 @@ private:
     QList<StepTiming> timings;
     std::optional<TripDetector> trip;
     State state = State::Idle;
-    int current = -1; // the step posted last
-    int inForce = -1; // the step the calibrator took last
+    int current = -1;          // the step posted last
+    int inForce = -1;          // the step the calibrator took last
     bool awaitingStep = false; // a set-point posted and not yet taken
     bool polling = false;      // a poll posted and not yet answered
     qint64 lastPollAt = -1;
-    qint64 originMs = 0;       // the course's time 0, on the run clock
-    qint64 pausedMs = 0;       // the pauses so far
+    qint64 originMs = 0; // the course's time 0, on the run clock
+    qint64 pausedMs = 0; // the pauses so far
     qint64 pausedAt = 0;
     qint64 finalCourseMs = 0; // how far the course had gone when the run ended
-    quint64 generation = 0; // Start and Stop
-    quint64 stepToken = 0;  // also Pause and Resume
+    quint64 generation = 0;   // Start and Stop
+    quint64 stepToken = 0;    // also Pause and Resume
     std::shared_ptr<bool> alive;
 };

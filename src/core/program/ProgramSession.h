@@ -37,9 +37,18 @@ public:
     // Runs the program; the previous run's log goes. Refused (nothing sent) when the
     // program does not pass.
     ProgramProblem Start();
-    void Pause() { Change([this] { run.Pause(); }); }
-    void Resume() { Change([this] { run.Resume(); }); }
-    void Stop() { Change([this] { run.Stop(); }); }
+    void Pause()
+    {
+        Change([this] { run.Pause(); });
+    }
+    void Resume()
+    {
+        Change([this] { run.Resume(); });
+    }
+    void Stop()
+    {
+        Change([this] { run.Stop(); });
+    }
 
     ProgramRun::State State() const { return run.CurrentState(); }
     const ProgramRun& Run() const { return run; }

@@ -14,7 +14,7 @@
 namespace ProgramText {
 
 QString SourceUnit(const ProgramDoc& doc);
-QString MeasureUnit(const ProgramDoc& doc); // empty when nothing is measured
+QString MeasureUnit(const ProgramDoc& doc);                // empty when nothing is measured
 QString SourceValue(const ProgramDoc& doc, double value);  // in the function's decimals
 QString MeasureValue(const ProgramDoc& doc, double value); // in the range's decimals
 // "1:06", "1:02:03": minutes and seconds, hours when there are any.

@@ -78,8 +78,7 @@ ProgramProblem CheckCourse(const ProgramDoc& doc, int index)
     const int function = doc.source.calFunction;
     const int decimals = DecimalsForFunction(function);
     const QString unit = CalFunctionTable[function].unitText;
-    if (ProgramProblem p = CheckValue(index, s, ProgramField::Value, s.from, function);
-        !p.IsNone())
+    if (ProgramProblem p = CheckValue(index, s, ProgramField::Value, s.from, function); !p.IsNone())
         return p;
     if (s.kind != SegmentKind::Hold) {
         if (ProgramProblem p = CheckValue(index, s, ProgramField::EndValue, s.to, function);
@@ -114,9 +113,9 @@ ProgramProblem CheckRepeat(const ProgramDoc& doc, int index)
                              QStringLiteral("przed powtórzeniem nie ma segmentów do "
                                             "powtórzenia."));
     if (s.firstSegment < 0 || s.firstSegment >= index)
-        return RefuseSegment(index, s, ProgramField::Group,
-                             QStringLiteral("grupa musi się zaczynać od segmentu 1 - %1.")
-                                 .arg(index));
+        return RefuseSegment(
+            index, s, ProgramField::Group,
+            QStringLiteral("grupa musi się zaczynać od segmentu 1 - %1.").arg(index));
     // A repeat inside the group must have its whole group inside too.
     for (int j = s.firstSegment; j < index; ++j) {
         const ProgramSegment& inner = doc.segments[j];
@@ -185,9 +184,10 @@ QString ProgramFieldName(ProgramField field)
 qint64 MinimumDwellMs(const ProgramDoc& doc, const ProgramSegment& segment)
 {
     int longest = 0;
-    for (double v : ProgramCourse::SegmentValues(segment, DecimalsForFunction(doc.source.calFunction)))
+    for (double v :
+         ProgramCourse::SegmentValues(segment, DecimalsForFunction(doc.source.calFunction)))
         longest = std::max(longest, int(ProgramCourse::SetpointText(doc.source, v).size()));
-    const qint64 setpoint = LinkProtocol::TransactionMs(1 + longest); // "N" and the value
+    const qint64 setpoint = LinkProtocol::TransactionMs(1 + longest);        // "N" and the value
     return setpoint + (doc.Measures() ? LinkProtocol::TransactionMs(1) : 0); // "P"
 }
 
@@ -213,8 +213,8 @@ ProgramProblem CheckProgram(const ProgramDoc& doc)
                     .arg(ProgramLimits::maxSegments)};
     for (int i = 0; i < doc.segments.size(); ++i) {
         const ProgramSegment& s = doc.segments[i];
-        const ProgramProblem p = s.kind == SegmentKind::Repeat ? CheckRepeat(doc, i)
-                                                                : CheckCourse(doc, i);
+        const ProgramProblem p =
+            s.kind == SegmentKind::Repeat ? CheckRepeat(doc, i) : CheckCourse(doc, i);
         if (!p.IsNone())
             return p;
     }

@@ -16,12 +16,12 @@ enum class ProgramField
     LeadResistance,
     MeasureRange,
     TripThreshold,
-    Segments,   // the list as a whole: none, too many, too many steps
-    Value,      // a hold's value, a ramp's or staircase's start
-    EndValue,   // a ramp's end, a staircase's turn
+    Segments, // the list as a whole: none, too many, too many steps
+    Value,    // a hold's value, a ramp's or staircase's start
+    EndValue, // a ramp's end, a staircase's turn
     Step,
     Dwell,
-    Group,      // a repeat's first segment
+    Group, // a repeat's first segment
     Times
 };
 

@@ -112,10 +112,8 @@ CProgramDlg::CProgramDlg(std::unique_ptr<LinkSession> linkSession, int port,
 }
 
 CProgramDlg::CProgramDlg(CommandSender& sender, RunClock& clock, std::function<void()> openPort,
-                         std::function<void()> closePort, MessageService& messages,
-                         QWidget* parent)
-    : QDialog(parent), closePort(std::move(closePort)), messages(messages),
-      session(sender, clock)
+                         std::function<void()> closePort, MessageService& messages, QWidget* parent)
+    : QDialog(parent), closePort(std::move(closePort)), messages(messages), session(sender, clock)
 {
     BuildWindow();
     connect(&session, &ProgramSession::stateChanged, this, &CProgramDlg::OnState);
@@ -302,7 +300,8 @@ QWidget* CProgramDlg::BuildEditor()
     tripEnabled = new QCheckBox(QStringLiteral("Zadziałanie, gdy odczyt"), panel);
     tripEnabled->setObjectName(QStringLiteral("tripEnabled"));
     tripDirection = combo("tripDirection");
-    tripDirection->addItems({QStringLiteral("wzrośnie powyżej"), QStringLiteral("spadnie poniżej")});
+    tripDirection->addItems(
+        {QStringLiteral("wzrośnie powyżej"), QStringLiteral("spadnie poniżej")});
     measure->addRow(tripEnabled, tripDirection);
     tripThreshold = edit(measure, QStringLiteral("Próg zadziałania:"), "tripThreshold");
 
@@ -340,7 +339,8 @@ QWidget* CProgramDlg::BuildEditor()
         rowButtons->addWidget(b);
     };
     rowButton(QStringLiteral("Dodaj"), "addSegment", [this] {
-        const int row = segments->currentRow() < 0 ? segments->rowCount() : segments->currentRow() + 1;
+        const int row =
+            segments->currentRow() < 0 ? segments->rowCount() : segments->currentRow() + 1;
         AddSegmentRow(row, ProgramSegment{});
         segments->selectRow(row);
         OnEdited();
@@ -410,7 +410,8 @@ void CProgramDlg::ShowDocument()
     referenceTemperature->setText(f.referenceTemperature);
     leadResistanceOn->setChecked(f.leadResistanceOn);
     leadResistance->setText(f.leadResistance);
-    measureRange->setCurrentIndex(f.measureRange.isEmpty() ? 0 : measureRange->findText(f.measureRange));
+    measureRange->setCurrentIndex(
+        f.measureRange.isEmpty() ? 0 : measureRange->findText(f.measureRange));
     tripEnabled->setChecked(f.tripEnabled);
     tripDirection->setCurrentIndex(int(f.direction));
     tripThreshold->setText(f.threshold);
@@ -542,8 +543,13 @@ void CProgramDlg::MoveSegment(int by)
         ProgramSegment kindOnly;
         kindOnly.kind = f.rows[i].kind;
         AddSegmentRow(i, kindOnly);
-        const QString texts[] = {{},           f.rows[i].from,  f.rows[i].to,   f.rows[i].step,
-                                 f.rows[i].dwell, f.rows[i].first, f.rows[i].times};
+        const QString texts[] = {{},
+                                 f.rows[i].from,
+                                 f.rows[i].to,
+                                 f.rows[i].step,
+                                 f.rows[i].dwell,
+                                 f.rows[i].first,
+                                 f.rows[i].times};
         for (int c = FromColumn; c < ColumnCount; ++c)
             segments->item(i, c)->setText(texts[c]);
     }
@@ -579,12 +585,14 @@ void CProgramDlg::OnState()
     resumeButton->setEnabled(state == ProgramRun::State::Paused);
     stopButton->setEnabled(!idle);
     if (state == ProgramRun::State::Paused)
-        statusLabel->setText(QStringLiteral("Program wstrzymany: źródło pozostaje na %1 %2.")
-                                 .arg(ProgramText::SourceValue(
-                                          session.RunDocument(),
-                                          session.Run().Plan().steps.value(
-                                              qMax(0, session.Run().CurrentStep())).value),
-                                      ProgramText::SourceUnit(session.RunDocument())));
+        statusLabel->setText(
+            QStringLiteral("Program wstrzymany: źródło pozostaje na %1 %2.")
+                .arg(ProgramText::SourceValue(session.RunDocument(),
+                                              session.Run()
+                                                  .Plan()
+                                                  .steps.value(qMax(0, session.Run().CurrentStep()))
+                                                  .value),
+                     ProgramText::SourceUnit(session.RunDocument())));
     else if (state == ProgramRun::State::Running)
         statusLabel->setText(QStringLiteral("Program w toku..."));
     if (idle)
@@ -679,8 +687,8 @@ void CProgramDlg::FillChart()
     if (ran)
         chart->SetData(BuildProgramChart(session.RunDocument(), run.Plan(), run.Log()));
     else if (CheckProgram(session.Document()).IsNone())
-        chart->SetData(BuildProgramChart(session.Document(),
-                                         ProgramCourse::Plan(session.Document()), {}));
+        chart->SetData(
+            BuildProgramChart(session.Document(), ProgramCourse::Plan(session.Document()), {}));
 }
 
 void CProgramDlg::FillTrips()
@@ -810,8 +818,8 @@ void CProgramDlg::SaveLog()
     const QString path = OutputPath(QStringLiteral("Dziennik przebiegu"), QStringLiteral("csv"),
                                     QStringLiteral("Pliki CSV (*.csv)"));
     QString message;
-    if (!path.isEmpty() && !ProgramExport::SaveCsv(path, session.RunDocument(),
-                                                   session.Run().Log(), &message))
+    if (!path.isEmpty() &&
+        !ProgramExport::SaveCsv(path, session.RunDocument(), session.Run().Log(), &message))
         messages.ShowError(message, this);
 }
 
@@ -820,8 +828,8 @@ void CProgramDlg::SaveWorkbook()
     const QString path = OutputPath(QStringLiteral("Skoroszyt"), QStringLiteral("xlsx"),
                                     QStringLiteral("Skoroszyty (*.xlsx)"));
     QString message;
-    if (!path.isEmpty() && !ProgramExport::SaveWorkbook(path, session.RunDocument(),
-                                                        session.Run().Log(), &message))
+    if (!path.isEmpty() &&
+        !ProgramExport::SaveWorkbook(path, session.RunDocument(), session.Run().Log(), &message))
         messages.ShowError(message, this);
 }
 

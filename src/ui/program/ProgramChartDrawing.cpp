@@ -113,9 +113,9 @@ void PaintProgramChart(QPainter& p, const QRectF& area, const ProgramChartData& 
                        Qt::AlignLeft | Qt::AlignVCenter, right.scale.labels[i]);
     }
     for (int i = 0; i < time.scale.ticks.size(); ++i)
-        p.drawText(QRectF(xAt(time.scale.ticks[i]) - line * 3, plot.bottom() + line * 0.2, line * 6,
-                          line),
-                   Qt::AlignHCenter | Qt::AlignTop, time.scale.labels[i]);
+        p.drawText(
+            QRectF(xAt(time.scale.ticks[i]) - line * 3, plot.bottom() + line * 0.2, line * 6, line),
+            Qt::AlignHCenter | Qt::AlignTop, time.scale.labels[i]);
     p.drawText(QRectF(plot.left(), plot.bottom() + line * 1.2, plot.width(), line),
                Qt::AlignHCenter, QStringLiteral("Czas [s]"));
 

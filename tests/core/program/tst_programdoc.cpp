@@ -24,8 +24,13 @@ ProgramForm Staircase()
     f.measureRange = QStringLiteral("25V");
     f.tripEnabled = true;
     f.threshold = QStringLiteral("5");
-    f.rows << ProgramForm::Row{SegmentKind::Staircase, QStringLiteral("4"), QStringLiteral("20"),
-                               QStringLiteral("1"), QStringLiteral("2"), {}, {}};
+    f.rows << ProgramForm::Row{SegmentKind::Staircase,
+                               QStringLiteral("4"),
+                               QStringLiteral("20"),
+                               QStringLiteral("1"),
+                               QStringLiteral("2"),
+                               {},
+                               {}};
     return f;
 }
 
@@ -144,8 +149,13 @@ private slots:
         form.referenceTemperature = QStringLiteral("21.5");
         form.rows << HoldRow(QStringLiteral("-1.5"), QStringLiteral("3"))
                   << RepeatRow(QStringLiteral("1"), QStringLiteral("3"));
-        form.rows[0] = {SegmentKind::Ramp, QStringLiteral("100"), QStringLiteral("20"),
-                        QStringLiteral("2.5"), QStringLiteral("4"), {}, {}};
+        form.rows[0] = {SegmentKind::Ramp,
+                        QStringLiteral("100"),
+                        QStringLiteral("20"),
+                        QStringLiteral("2.5"),
+                        QStringLiteral("4"),
+                        {},
+                        {}};
         form.direction = TripDirection::FallsBelow;
         ProgramDoc doc;
         const ProgramProblem problem = form.ToDoc(&doc);
@@ -202,9 +212,9 @@ private slots:
     {
         ProgramDoc doc;
         QString message;
-        QVERIFY2(ProgramFile::Load(QStringLiteral(R718_EXAMPLES "/ramp-4-20mA.r718p"), &doc,
-                                   &message),
-                 qPrintable(message));
+        QVERIFY2(
+            ProgramFile::Load(QStringLiteral(R718_EXAMPLES "/ramp-4-20mA.r718p"), &doc, &message),
+            qPrintable(message));
         QVERIFY(CheckProgram(doc).IsNone());
         const ProgramPlan plan = ProgramCourse::Plan(doc);
         QCOMPARE(plan.steps.size(), 33);

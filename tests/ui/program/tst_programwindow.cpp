@@ -16,8 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,13 +71,14 @@ private slots:
         QVERIFY(rig.Button("pauseButton")->isEnabled());
 
         rig.clock.AdvanceTo(20500); // the trip at 13 mA, 18 s in
-        QCOMPARE(rig.Label("timeLabel"),
-                 QStringLiteral("Czas planowany: 1:06    pozostało: 0:46"));
+        QCOMPARE(rig.Label("timeLabel"), QStringLiteral("Czas planowany: 1:06    pozostało: 0:46"));
         QCOMPARE(rig.Label("liveLabel"), QStringLiteral("Nastawa: 14.000 mA    Odczyt: 10.000 V"));
         auto* trips = Child<QTableWidget>(rig.window, "trips");
         QCOMPARE(trips->rowCount(), 1);
         QCOMPARE(trips->item(0, 2)->text(), QStringLiteral("13.000"));
         QCOMPARE(trips->item(0, 4)->text(), QString());
+        // The chart fills in as the run goes.
+        QCOMPARE(Child<ProgramChart>(rig.window, "chart")->Data().set.last(), QPointF(20.5, 14));
 
         rig.clock.RunFor(60000);
         QCOMPARE(trips->item(0, 4)->text(), QStringLiteral("11.000"));
@@ -100,8 +101,9 @@ private slots:
         QVERIFY(SaveProgramReport(pdf, session.RunDocument(), session.Run().Plan(),
                                   session.Run().Log(), QString(), rig.messages));
         QProcess text;
-        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                                 QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-layout"), pdf,
+                    QStringLiteral("-")});
         QVERIFY(text.waitForFinished(20000));
         const QString page = QString::fromUtf8(text.readAllStandardOutput());
         static const QRegularExpression tripRow(
