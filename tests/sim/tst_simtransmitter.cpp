@@ -80,9 +80,11 @@ private slots:
                  QString());
         for (const QByteArray& c : {QByteArray("C06"), QByteArray("M04"), QByteArray("S1")})
             engine.instrument.Handle(c, 0);
-        const QList<QPair<QByteArray, QByteArray>> course = {
-            {"N12.400", "^+000.000%"}, {"N12.500", "^+010.000%"}, {"N11.600", "^+010.000%"},
-            {"N11.500", "^+000.000%"}, {"N12.000", "^+000.000%"}};
+        const QList<QPair<QByteArray, QByteArray>> course = {{"N12.400", "^+000.000%"},
+                                                             {"N12.500", "^+010.000%"},
+                                                             {"N11.600", "^+010.000%"},
+                                                             {"N11.500", "^+000.000%"},
+                                                             {"N12.000", "^+000.000%"}};
         for (const auto& [setpoint, reply] : course) {
             engine.instrument.Handle(setpoint, 0);
             QCOMPARE(engine.instrument.Handle("P", 0), reply);

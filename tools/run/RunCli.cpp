@@ -20,13 +20,13 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTextStream>
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <QFile>
-#include <QJsonDocument>
-#include <QTextStream>
 
 namespace {
 

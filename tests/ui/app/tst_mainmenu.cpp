@@ -160,9 +160,9 @@ void TestMainMenu::disabledButtonsStayDisabled()
 {
     RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
-    const QList<CMainMenuDlg::Item> disabled = {
-        CMainMenuDlg::Item::Language, CMainMenuDlg::Item::Variant,
-        CMainMenuDlg::Item::MemoryReadout};
+    const QList<CMainMenuDlg::Item> disabled = {CMainMenuDlg::Item::Language,
+                                                CMainMenuDlg::Item::Variant,
+                                                CMainMenuDlg::Item::MemoryReadout};
     for (CMainMenuDlg::Item id : disabled) {
         QTest::mouseClick(menu.Button(id), Qt::LeftButton);
         QVERIFY(!menu.Button(id)->isEnabled());
@@ -286,8 +286,7 @@ void TestMainMenu::buttonsStartTheirModules()
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::About), Qt::LeftButton);
     QCOMPARE(menu.started, QStringList({QStringLiteral("panel"), QStringLiteral("metercheck"),
                                         QStringLiteral("transducer"), QStringLiteral("waveforms"),
-                                        QStringLiteral("port"),
-                                        QStringLiteral("about")}));
+                                        QStringLiteral("port"), QStringLiteral("about")}));
 }
 
 void TestMainMenu::realModulesOpenAndClose()
