@@ -89,10 +89,12 @@ done
 
 # The example documents, each one the installed r718-run reads (a missing device is its only
 # complaint: exit 1 after the port, not before).
-for example in transmitter-tc-k-0-500.r718t; do
+for example in transmitter-tc-k-0-500.r718t ramp-4-20mA.r718p; do
     file="$usr/share/doc/tevano718/examples/$example"
     [ -f "$file" ] || { fail "no example $example"; continue; }
-    out=$("$usr/bin/r718-run" transducer "$file" --device "$root/no-such-device" 2>&1)
+    command=transducer
+    [ "${example##*.}" = r718p ] && command=program
+    out=$("$usr/bin/r718-run" "$command" "$file" --device "$root/no-such-device" 2>&1)
     echo "$out" | grep -q "portu" || fail "r718-run on $example: $out"
 done
 

@@ -70,6 +70,30 @@ private slots:
         QVERIFY(qAbs(engine.instrument.Measure(60).value - 20) < 1e-9);
     }
 
+    // An alarm unit on a 4-20 mA input: its contact reads 10 V from 12.5 mA up, and 0 V again
+    // from 11.5 mA down; between the two it keeps its state.
+    void switchWithDeadband()
+    {
+        SimEngine engine;
+        engine.instrument.SetNoise(false);
+        QCOMPARE(engine.Control(QStringLiteral("transmitter in=4:20 out=0:10 switch=12.5:11.5")),
+                 QString());
+        for (const QByteArray& c : {QByteArray("C06"), QByteArray("M04"), QByteArray("S1")})
+            engine.instrument.Handle(c, 0);
+        const QList<QPair<QByteArray, QByteArray>> course = {{"N12.400", "^+000.000%"},
+                                                             {"N12.500", "^+010.000%"},
+                                                             {"N11.600", "^+010.000%"},
+                                                             {"N11.500", "^+000.000%"},
+                                                             {"N12.000", "^+000.000%"}};
+        for (const auto& [setpoint, reply] : course) {
+            engine.instrument.Handle(setpoint, 0);
+            QCOMPARE(engine.instrument.Handle("P", 0), reply);
+        }
+        QCOMPARE(engine.Control(QStringLiteral("transmitter switch=off")), QString());
+        engine.instrument.Handle("N12.000", 0);
+        QCOMPARE(engine.instrument.Handle("P", 0), QByteArray("^+005.000%"));
+    }
+
     void refused_data()
     {
         DataColumns<QString, QString>("line", "error");
@@ -81,6 +105,8 @@ private slots:
                 "błędne ustawienie przetwornika \"out=4:4\"");
         DataRow("negative lag", "transmitter lag=-1", "błędne ustawienie przetwornika \"lag=-1\"");
         DataRow("nothing", "transmitter", "brak ustawień przetwornika");
+        DataRow("switch without a reset", "transmitter switch=12",
+                "błędne ustawienie przetwornika \"switch=12\"");
     }
     void refused()
     {

@@ -4,6 +4,7 @@
 #include "ReportCli.h"
 
 #include "core/base/ConsoleText.h"
+#include "core/base/CsvText.h"
 #include "core/history/DueDates.h"
 #include "core/history/HistoryChain.h"
 #include "core/history/HistoryCsv.h"
@@ -448,7 +449,7 @@ int Due(HistoryStore& store, const Arguments& a, QTextStream& out, QTextStream& 
     if (a.csv) {
         QStringList lines{header.join(QLatin1Char(';'))};
         for (const DueMeter& d : due)
-            lines << QStringList{CsvTextField(d.meterName), CsvTextField(d.meterNumber),
+            lines << QStringList{CsvText::Field(d.meterName), CsvText::Field(d.meterNumber),
                                  When(d.lastCheckedAt), QString::number(d.months),
                                  ReportDateText(d.dueOn), DueStateText(d)}
                          .join(QLatin1Char(';'));

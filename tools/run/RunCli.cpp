@@ -7,6 +7,11 @@
 #include "core/link/CalibratorLink.h"
 #include "core/link/LinkSession.h"
 #include "core/link/PortMap.h"
+#include "core/program/ProgramExport.h"
+#include "core/program/ProgramFile.h"
+#include "core/program/ProgramRun.h"
+#include "core/program/ProgramText.h"
+#include "core/program/ProgramValidation.h"
 #include "core/transducer/RunClock.h"
 #include "core/transducer/TransducerFile.h"
 #include "core/transducer/TransducerRun.h"
@@ -19,6 +24,10 @@
 #include <QJsonDocument>
 #include <QTextStream>
 
+#include <functional>
+#include <memory>
+#include <optional>
+
 namespace {
 
 const QString program = QStringLiteral("r718-run");
@@ -30,6 +39,7 @@ constexpr int port = 1;
 
 const char* const usage = R"(Użycie:
   r718-run transducer PLIK --device ŚCIEŻKA [--as-left] [--json]
+  r718-run program PLIK --device ŚCIEŻKA [--log DZIENNIK.csv] [--json]
   r718-run --help
   r718-run --version
 
@@ -38,9 +48,13 @@ Polecenia:
               (na przykład /dev/ttyUSB0): ustawia kolejne punkty wejścia, mierzy wyjście,
               zapisuje wyniki w PLIKU i wypisuje tabelę; --as-left: sprawdzenie po
               regulacji (bez niej: przed regulacją); --json: wyniki w postaci JSON
+  program     wykonuje program źródła z PLIKU (.r718p) kalibratorem dołączonym do ŚCIEŻKI:
+              ustawia kolejne nastawy w zaplanowanych chwilach, odczytuje pomiar i wypisuje
+              punkty zadziałania; --log: dziennik nastaw i odczytów w pliku CSV; --json:
+              wyniki w postaci JSON
 
-Kody wyjścia: 0 sprawdzenie zakończone (wynik w wypisanej tabeli), 1 błąd pliku, definicji,
-portu lub komunikacji, 2 błędne argumenty.
+Kody wyjścia: 0 sprawdzenie lub program zakończone (wynik w wypisanej tabeli), 1 błąd pliku,
+definicji, portu lub komunikacji, 2 błędne argumenty.
 )";
 
 // The link's message boxes as lines on the error stream.
@@ -69,8 +83,10 @@ private:
 
 struct Arguments
 {
+    QString command;
     QString file;
     QString device;
+    QString log;
     bool asLeft = false;
     bool json = false;
 };
@@ -81,9 +97,10 @@ int Refuse(QTextStream& err, const QString& reason)
     return exitUsage;
 }
 
-// Parses the arguments after "transducer"; an empty text when they are good, else why not.
+// Parses the arguments after the command; an empty text when they are good, else why not.
 QString Parse(const QStringList& args, Arguments* a)
 {
+    const bool program = a->command == QLatin1String("program");
     for (int i = 2; i < args.size(); ++i) {
         QString arg = args[i];
         QString value;
@@ -99,12 +116,18 @@ QString Parse(const QStringList& args, Arguments* a)
             a->device = hasValue ? value : args[++i];
             if (a->device.isEmpty())
                 return QStringLiteral("pusta ścieżka w opcji --device");
-        } else if (arg == QLatin1String("--as-left") && !hasValue) {
+        } else if (arg == QLatin1String("--log") && program) {
+            if (!hasValue && i + 1 >= args.size())
+                return QStringLiteral("brak wartości opcji --log");
+            a->log = hasValue ? value : args[++i];
+            if (a->log.isEmpty())
+                return QStringLiteral("pusta ścieżka w opcji --log");
+        } else if (arg == QLatin1String("--as-left") && !hasValue && !program) {
             a->asLeft = true;
         } else if (arg == QLatin1String("--json") && !hasValue) {
             a->json = true;
         } else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
-            return QStringLiteral("nieznana opcja %1 polecenia transducer").arg(args[i]);
+            return QStringLiteral("nieznana opcja %1 polecenia %2").arg(args[i], a->command);
         } else if (a->file.isEmpty()) {
             a->file = arg;
         } else {
@@ -112,7 +135,8 @@ QString Parse(const QStringList& args, Arguments* a)
         }
     }
     if (a->file.isEmpty())
-        return QStringLiteral("brak pliku przetwornika");
+        return program ? QStringLiteral("brak pliku programu")
+                       : QStringLiteral("brak pliku przetwornika");
     if (a->device.isEmpty())
         return QStringLiteral("brak opcji --device ze ścieżką kalibratora");
     return {};
@@ -122,6 +146,73 @@ int Fail(QTextStream& err, const QString& text)
 {
     err << ConsoleMessage(program, text) << Qt::endl;
     return exitFailed;
+}
+
+// Opens the calibrator at the device and runs `start` once the port is open; runs the event
+// loop until `quit` is called. False when the port could not be opened (the link has said
+// why).
+bool RunOnCalibrator(const Arguments& a, ConsoleMessages& messages,
+                     const std::function<void(LinkSession&, std::function<void()> quit)>& start)
+{
+    // The link opens COM<port>; its variable, which no setting overrides, leads to the device.
+    qputenv(PortVariableName(port).toLocal8Bit(), QFile::encodeName(a.device));
+    CalibratorLink link(messages);
+    link.SetPortNumber(port);
+    LinkSession session(link);
+    QEventLoop loop;
+    bool opened = false;
+    session.Open(port, [&](bool ok) {
+        opened = ok;
+        if (!ok) {
+            loop.quit();
+            return;
+        }
+        session.Send(QStringLiteral("I")); // the first command after the port opens
+        start(session, [&loop] { loop.quit(); });
+    });
+    loop.exec();
+    session.End();
+    return opened;
+}
+
+int Program(const Arguments& a, QTextStream& out, QTextStream& err)
+{
+    ProgramDoc doc;
+    QString message;
+    if (!ProgramFile::Load(a.file, &doc, &message))
+        return Fail(err, message);
+    const ProgramProblem problem = CheckProgram(doc);
+    if (!problem.IsNone())
+        return Fail(err, QStringLiteral("plik %1: %2").arg(a.file, problem.message));
+
+    ConsoleMessages messages(err);
+    std::unique_ptr<ProgramRun> run;
+    std::optional<ProgramEnd> end;
+    const bool opened =
+        RunOnCalibrator(a, messages, [&](LinkSession& session, std::function<void()> quit) {
+            run = std::make_unique<ProgramRun>(session, EventLoopRunClock());
+            run->finished = [&end, quit](ProgramEnd e) {
+                end = e;
+                quit();
+            };
+            run->Start(doc);
+        });
+    if (!opened)
+        return exitFailed;
+
+    const ProgramRunLog& log = run->Log();
+    const bool logSaved = a.log.isEmpty() || ProgramExport::SaveCsv(a.log, doc, log, &message);
+    if (a.json)
+        out << QJsonDocument(ProgramText::RunJson(doc, log, run->Plan().totalMs))
+                   .toJson(QJsonDocument::Indented);
+    else
+        out << ProgramText::RunTable(doc, log);
+    out.flush();
+    if (!logSaved)
+        return Fail(err, message);
+    if (end == ProgramEnd::LinkLost)
+        return Fail(err, QStringLiteral("program przerwany: brak komunikacji z kalibratorem"));
+    return end == ProgramEnd::Completed ? exitOk : exitFailed;
 }
 
 int Transducer(const Arguments& a, QTextStream& out, QTextStream& err)
@@ -134,36 +225,23 @@ int Transducer(const Arguments& a, QTextStream& out, QTextStream& err)
     if (!problem.IsNone())
         return Fail(err, QStringLiteral("plik %1: %2").arg(a.file, problem.message));
 
-    // The link opens COM<port>; its variable, which no setting overrides, leads to the device.
-    qputenv(PortVariableName(port).toLocal8Bit(), QFile::encodeName(a.device));
     ConsoleMessages messages(err);
-    CalibratorLink link(messages);
-    link.SetPortNumber(port);
-    LinkSession session(link);
-    TransducerRun run(session, EventLoopRunClock());
-    QEventLoop loop;
+    std::unique_ptr<TransducerRun> run;
     RunEnd end = RunEnd::Stopped;
-    bool opened = false;
-    run.finished = [&](RunEnd e) {
-        end = e;
-        loop.quit();
-    };
-    session.Open(port, [&](bool ok) {
-        opened = ok;
-        if (!ok) {
-            loop.quit();
-            return;
-        }
-        session.Send(QStringLiteral("I")); // the first command after the port opens
-        run.Start(doc);
-    });
-    loop.exec();
+    const bool opened =
+        RunOnCalibrator(a, messages, [&](LinkSession& session, std::function<void()> quit) {
+            run = std::make_unique<TransducerRun>(session, EventLoopRunClock());
+            run->finished = [&end, quit](RunEnd e) {
+                end = e;
+                quit();
+            };
+            run->Start(doc);
+        });
     if (!opened)
         return exitFailed; // the link has said why
-    session.End();
 
     const RunKind kind = a.asLeft ? RunKind::AsLeft : RunKind::AsFound;
-    doc.Run(kind) = run.Result();
+    doc.Run(kind) = run->Result();
     const bool saved = TransducerFile::Save(a.file, doc, &message);
     if (a.json)
         out << QJsonDocument(TransducerText::RunJson(doc, kind)).toJson(QJsonDocument::Indented);
@@ -175,7 +253,7 @@ int Transducer(const Arguments& a, QTextStream& out, QTextStream& err)
     if (end == RunEnd::LinkLost)
         return Fail(err, QStringLiteral("sprawdzenie przerwane: brak komunikacji z kalibratorem; "
                                         "zapisano %1")
-                             .arg(CountText(run.Result().points.size(), QStringLiteral("punkt"),
+                             .arg(CountText(run->Result().points.size(), QStringLiteral("punkt"),
                                             QStringLiteral("punkty"), QStringLiteral("punktów"))));
     return end == RunEnd::Completed ? exitOk : exitFailed;
 }
@@ -195,11 +273,12 @@ int RunCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     if (command.isEmpty())
         return Refuse(err, QStringLiteral("brak polecenia"));
-    if (command != QLatin1String("transducer"))
+    if (command != QLatin1String("transducer") && command != QLatin1String("program"))
         return Refuse(err, QStringLiteral("nieznane polecenie \"%1\"").arg(command));
     Arguments a;
+    a.command = command;
     const QString refusal = Parse(args, &a);
     if (!refusal.isEmpty())
         return Refuse(err, refusal);
-    return Transducer(a, out, err);
+    return command == QLatin1String("program") ? Program(a, out, err) : Transducer(a, out, err);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// r718-run: transducer checks against the calibrator without the windows, for scripts.
+// r718-run: transducer checks and source programs against the calibrator without the windows,
+// for scripts.
 #include "RunCli.h"
 
 #include "core/link/CalFunctionTable.h"

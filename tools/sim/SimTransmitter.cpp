@@ -44,6 +44,10 @@ QString SimTransmitter::Apply(const QString& words)
             ok = ParseRange(value, &next.inLow, &next.inHigh);
         } else if (key == QLatin1String("out")) {
             ok = ParseRange(value, &next.outLow, &next.outHigh);
+        } else if (key == QLatin1String("switch")) {
+            next.switching = value != QLatin1String("off");
+            ok = !next.switching || ParseRange(value, &next.tripAt, &next.resetAt);
+            tripped = false;
         } else if (key == QLatin1String("function")) {
             ok = value == QLatin1String("linear") || value == QLatin1String("sqrt");
             next.squareRoot = value == QLatin1String("sqrt");
@@ -82,7 +86,15 @@ double SimTransmitter::Steady(double input) const
 
 double SimTransmitter::Output(double input, double nowSeconds, std::mt19937& random)
 {
-    const double target = Steady(input);
+    const Settings& s = settings;
+    if (s.switching) {
+        const bool rising = s.tripAt > s.resetAt;
+        if (rising ? input >= s.tripAt : input <= s.tripAt)
+            tripped = true;
+        else if (rising ? input <= s.resetAt : input >= s.resetAt)
+            tripped = false;
+    }
+    const double target = s.switching ? (tripped ? s.outHigh : s.outLow) : Steady(input);
     if (!tracking || settings.lagSeconds <= 0) {
         lagged = target;
     } else {

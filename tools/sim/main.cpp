@@ -76,7 +76,9 @@ constexpr PlainOption plainOptions[] = {
     {"transmitter", "USTAWIENIA",
      "między źródłem a wejściem pomiarowym jest przetwornik: in=DOLNA:GÓRNA (wejście), "
      "out=DOLNA:GÓRNA (wyjście), function=linear|sqrt, zero=% i span=% (błędy w % zakresu "
-     "wyjścia), noise=ODCHYLENIE, lag=SEKUNDY; ustawienia rozdzielone przecinkami"},
+     "wyjścia), noise=ODCHYLENIE, lag=SEKUNDY, switch=ZADZIAŁANIE:POWRÓT (zamiast funkcji "
+     "przetwarzania styk: wyjście GÓRNA po zadziałaniu, DOLNA po powrocie); ustawienia "
+     "rozdzielone przecinkami"},
     {"split-pause", "MS",
      "przerwa między częściami odpowiedzi (domyślnie 100; powyżej okna odczytu 400 ms "
      "koniec przychodzi za późno)"},

@@ -14,6 +14,7 @@ public:
     static constexpr int maxMenuPathLength = 20;
     static inline const QString meterChecks = QStringLiteral("Recent Files");
     static inline const QString transducers = QStringLiteral("Recent Transducers");
+    static inline const QString programs = QStringLiteral("Recent Programs");
 
     // The stored entries in order; empty entries are skipped.
     static QStringList Entries(const QString& section = meterChecks);

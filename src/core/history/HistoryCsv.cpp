@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/history/HistoryCsv.h"
 
+#include "core/base/CsvText.h"
 #include "core/base/FileAccess.h"
 #include "core/history/CheckRecord.h"
 #include "core/history/HistoryFiles.h"
@@ -13,58 +14,8 @@
 
 namespace {
 
-// The spaces of the C locale: a field beginning or ending with one is quoted.
-bool IsSpace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
-
-// A text field. One that a spreadsheet would take for a formula (=, +, -, @, a tab or a
-// carriage return first) gets an apostrophe before it and stays a text; one with a separator,
-// a quote, a line break or spaces at its ends is quoted. Checked character by character: an
-// export runs this for every field of every point.
-QString Field(const QString& text)
-{
-    const bool formula = !text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front());
-    QString field = formula ? QLatin1Char('\'') + text : text;
-    const bool special = !field.isEmpty() && (IsSpace(field.front()) || IsSpace(field.back()) ||
-                                              field.contains(QLatin1Char(';')) ||
-                                              field.contains(QLatin1Char('"')) ||
-                                              field.contains(QLatin1Char('\r')) ||
-                                              field.contains(QLatin1Char('\n')));
-    if (!special)
-        return field;
-    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + field + QLatin1Char('"');
-}
-
-// "-12", "12.", "12.50": an optional minus, digits, and a point with digits or none after it.
-bool IsNumberText(QStringView text)
-{
-    qsizetype i = text.startsWith(u'-') ? 1 : 0;
-    const qsizetype digitsFrom = i;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
-        ++i;
-    if (i == digitsFrom)
-        return false;
-    if (i < text.size() && text[i] == u'.')
-        ++i;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
-        ++i;
-    return i == text.size();
-}
-
-// A number text of the program ("-0.120", "12.") with a decimal comma, never taken for a
-// formula; anything else is a text field.
-QString Number(const QString& text)
-{
-    if (!IsNumberText(text))
-        return Field(text);
-    QString n = text;
-    if (n.endsWith(QLatin1Char('.')))
-        n.chop(1);
-    return n.replace(QLatin1Char('.'), QLatin1Char(','));
-}
+using CsvText::Field;
+using CsvText::Number;
 
 QString Flag(bool on)
 {
@@ -185,15 +136,6 @@ QString HistoryCsvFile::Commit()
     return file.Commit(&cause) ? QString() : Failed(cause);
 }
 
-QString CsvTextField(const QString& text)
-{
-    return Field(text);
-}
-
-QString CsvNumberField(const QString& text)
-{
-    return Number(text);
-}
 
 QString WriteHistoryCsv(const QString& path, const QList<CheckRecord>& checks)
 {

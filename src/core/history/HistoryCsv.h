@@ -39,11 +39,6 @@ private:
     WholeFileWriter file;
 };
 
-// One field as HistoryCsv writes it: a text (quoted where needed, never a formula), and a
-// number of the program with a decimal comma.
-QString CsvTextField(const QString& text);
-QString CsvNumberField(const QString& text);
-
 // Writes HistoryCsv to a file (whole or not at all), never onto a file of the local history
 // database (also through a link); an empty text, or the reason in Polish.
 QString WriteHistoryCsv(const QString& path, const QList<CheckRecord>& checks);

@@ -131,4 +131,10 @@ constexpr int quietReadsToForgive = 4;
 // Reads at most spent waiting for owed replies on a line that keeps bringing broken bytes.
 constexpr int owedReadsLimit = 10;
 constexpr char nak = 0x15;
+// The shortest time one command of `length` characters takes when the calibrator answers at
+// once: its frame written a byte at a time, then the one read, which waits its whole window.
+constexpr int TransactionMs(int length)
+{
+    return (length + 2) * byteDelayMs + readTimeoutMs;
+}
 } // namespace LinkProtocol

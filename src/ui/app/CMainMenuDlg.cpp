@@ -15,6 +15,7 @@
 #include "ui/base/DialogUnits.h"
 #include "ui/metercheck/window/CMeterCheckDlg.h"
 #include "ui/panel/CCalibratorPanelDlg.h"
+#include "ui/program/CProgramDlg.h"
 #include "ui/transducer/CTransducerDlg.h"
 
 #include <QApplication>
@@ -48,7 +49,7 @@ const MenuButton menuButtons[] = {
     {"Sterowanie kalibratora", 102, true},
     {"Sprawdzanie mierników", 124, true},
     {"Sprawdzanie przetworników", 146, true},
-    {"Generacja przebiegów", 168, false},
+    {"Generacja przebiegów", 168, true},
     {"Odczyt pamięci", 190, false},
     {"Koniec", 212, true},
 };
@@ -92,6 +93,7 @@ void CMainMenuDlg::OnInitDialog()
         {Item::CalibratorPanel, &CMainMenuDlg::RunCalibratorPanel},
         {Item::MeterCheck, &CMainMenuDlg::RunMeterCheck},
         {Item::TransducerCheck, &CMainMenuDlg::RunTransducerCheck},
+        {Item::Waveforms, &CMainMenuDlg::RunWaveforms},
     };
     for (const auto& [item, run] : modules)
         connect(Button(item), &QPushButton::clicked, this, [this, run = run] { RunModule(run); });
@@ -137,6 +139,11 @@ void CMainMenuDlg::RunMeterCheck()
 void CMainMenuDlg::RunTransducerCheck()
 {
     RunTransducerWindow(link, services.messages, this, std::exchange(startDocument, QString()));
+}
+
+void CMainMenuDlg::RunWaveforms()
+{
+    RunProgramWindow(link, services.messages, this);
 }
 
 void CMainMenuDlg::RunModule(void (CMainMenuDlg::*run)())

@@ -12,7 +12,7 @@ struct MeterCheckSession;
 
 // The main window: a fixed dialog with a column of ten buttons over the background picture.
 // It starts each module as a modal window and ends the program when it closes (Esc, the
-// close box or "Koniec"); Enter does nothing. Four buttons name modules the program does not
+// close box or "Koniec"); Enter does nothing. Three buttons name modules the program does not
 // have and stay disabled.
 class CMainMenuDlg : public QDialog
 {
@@ -66,6 +66,7 @@ protected:
     virtual void RunCalibratorPanel();
     virtual void RunMeterCheck();
     virtual void RunTransducerCheck();
+    virtual void RunWaveforms();
 
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

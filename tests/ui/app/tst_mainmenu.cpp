@@ -14,6 +14,7 @@
 #include "ui/app/CSplashWindow.h"
 #include "ui/app/ProgramIcon.h"
 #include "ui/base/DialogUnits.h"
+#include "ui/program/CProgramDlg.h"
 #include "ui/transducer/CTransducerDlg.h"
 
 #include <QElapsedTimer>
@@ -41,6 +42,7 @@ protected:
     void RunCalibratorPanel() override { started << QStringLiteral("panel"); }
     void RunMeterCheck() override { started << QStringLiteral("metercheck"); }
     void RunTransducerCheck() override { started << QStringLiteral("transducer"); }
+    void RunWaveforms() override { started << QStringLiteral("waveforms"); }
 };
 
 void ClearSettings()
@@ -118,7 +120,7 @@ void TestMainMenu::buttonsInTheirPlaces_data()
     DataRow("meter check", int(CMainMenuDlg::Item::MeterCheck), "Sprawdzanie mierników", 124, true);
     DataRow("transducers", int(CMainMenuDlg::Item::TransducerCheck), "Sprawdzanie przetworników",
             146, true);
-    DataRow("waveforms", int(CMainMenuDlg::Item::Waveforms), "Generacja przebiegów", 168, false);
+    DataRow("waveforms", int(CMainMenuDlg::Item::Waveforms), "Generacja przebiegów", 168, true);
     DataRow("memory", int(CMainMenuDlg::Item::MemoryReadout), "Odczyt pamięci", 190, false);
     DataRow("end", int(CMainMenuDlg::Item::End), "Koniec", 212, true);
 }
@@ -158,9 +160,9 @@ void TestMainMenu::disabledButtonsStayDisabled()
 {
     RecordingMenu menu(link, meterCheck, services);
     ShowActive(menu);
-    const QList<CMainMenuDlg::Item> disabled = {
-        CMainMenuDlg::Item::Language, CMainMenuDlg::Item::Variant, CMainMenuDlg::Item::Waveforms,
-        CMainMenuDlg::Item::MemoryReadout};
+    const QList<CMainMenuDlg::Item> disabled = {CMainMenuDlg::Item::Language,
+                                                CMainMenuDlg::Item::Variant,
+                                                CMainMenuDlg::Item::MemoryReadout};
     for (CMainMenuDlg::Item id : disabled) {
         QTest::mouseClick(menu.Button(id), Qt::LeftButton);
         QVERIFY(!menu.Button(id)->isEnabled());
@@ -169,7 +171,7 @@ void TestMainMenu::disabledButtonsStayDisabled()
     // Running every module leaves them disabled.
     for (auto id : {CMainMenuDlg::Item::About, CMainMenuDlg::Item::PortSettings,
                     CMainMenuDlg::Item::CalibratorPanel, CMainMenuDlg::Item::MeterCheck,
-                    CMainMenuDlg::Item::TransducerCheck})
+                    CMainMenuDlg::Item::TransducerCheck, CMainMenuDlg::Item::Waveforms})
         menu.Button(id)->click();
     for (CMainMenuDlg::Item id : disabled)
         QVERIFY(!menu.Button(id)->isEnabled());
@@ -251,7 +253,8 @@ void TestMainMenu::keyboardWalksTheEnabledButtons()
     const QList<CMainMenuDlg::Item> order = {
         CMainMenuDlg::Item::PortSettings, CMainMenuDlg::Item::CalibratorPanel,
         CMainMenuDlg::Item::MeterCheck,   CMainMenuDlg::Item::TransducerCheck,
-        CMainMenuDlg::Item::End,          CMainMenuDlg::Item::About};
+        CMainMenuDlg::Item::Waveforms,    CMainMenuDlg::Item::End,
+        CMainMenuDlg::Item::About};
     for (CMainMenuDlg::Item id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), menu.Button(id));
@@ -278,11 +281,12 @@ void TestMainMenu::buttonsStartTheirModules()
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::CalibratorPanel), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::MeterCheck), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::TransducerCheck), Qt::LeftButton);
+    QTest::mouseClick(menu.Button(CMainMenuDlg::Item::Waveforms), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::PortSettings), Qt::LeftButton);
     QTest::mouseClick(menu.Button(CMainMenuDlg::Item::About), Qt::LeftButton);
     QCOMPARE(menu.started, QStringList({QStringLiteral("panel"), QStringLiteral("metercheck"),
-                                        QStringLiteral("transducer"), QStringLiteral("port"),
-                                        QStringLiteral("about")}));
+                                        QStringLiteral("transducer"), QStringLiteral("waveforms"),
+                                        QStringLiteral("port"), QStringLiteral("about")}));
 }
 
 void TestMainMenu::realModulesOpenAndClose()
@@ -301,6 +305,10 @@ void TestMainMenu::realModulesOpenAndClose()
     OnModal<CTransducerDlg>(transducerSeen, [](CTransducerDlg* window) { window->reject(); });
     menu.Button(CMainMenuDlg::Item::TransducerCheck)->click();
     QVERIFY(transducerSeen);
+    bool programSeen = false;
+    OnModal<CProgramDlg>(programSeen, [](CProgramDlg* window) { window->reject(); });
+    menu.Button(CMainMenuDlg::Item::Waveforms)->click();
+    QVERIFY(programSeen);
     QVERIFY(menu.isVisible());
 }
 

@@ -72,6 +72,17 @@ private slots:
         QVERIFY(!settings.contains("Plik3"));
     }
 
+    // Another kind of document keeps a list of its own beside the meter check's.
+    void sectionsApart()
+    {
+        RecentFileList::Add("/x/check.met");
+        RecentFileList::Add("/x/ramp.r718p", RecentFileList::programs);
+        QCOMPARE(RecentFileList::Entries(), QStringList{"/x/check.met"});
+        QCOMPARE(RecentFileList::Entries(RecentFileList::programs), QStringList{"/x/ramp.r718p"});
+        QCOMPARE(QSettings("Modrex", "r718").value("Recent Programs/Plik1").toString(),
+                 QString("/x/ramp.r718p"));
+    }
+
     void removeClosesTheGap()
     {
         for (const char* p : {"/a/1.met", "/a/2.met", "/a/3.met"})
