@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/program/ProgramFile.h"
 
-#include "core/base/FileAccess.h"
+#include "core/base/VersionedJson.h"
 #include "core/link/CalFunctionTable.h"
 
 #include <QJsonArray>
@@ -13,23 +13,13 @@ namespace ProgramFile {
 namespace {
 
 const QString formatName = QStringLiteral("tevano-718-program");
-// A program of the largest size is some tens of kilobytes; anything far larger is not one.
-constexpr qint64 maxFileBytes = 4 * 1024 * 1024;
 
 const QStringList junctionNames{QStringLiteral("Tex"), QStringLiteral("Tin"), QStringLiteral("To")};
 const QStringList kindNames{QStringLiteral("hold"), QStringLiteral("ramp"),
                             QStringLiteral("staircase"), QStringLiteral("repeat")};
 const QStringList directionNames{QStringLiteral("rises-above"), QStringLiteral("falls-below")};
 
-// A number where the document needs one: missing or of another type is refused.
-bool Number(const QJsonObject& o, const char* key, double* value)
-{
-    const QJsonValue v = o.value(QLatin1String(key));
-    if (!v.isDouble())
-        return false;
-    *value = v.toDouble();
-    return true;
-}
+using VersionedJson::Number;
 
 bool Whole(const QJsonObject& o, const char* key, int* value)
 {
@@ -124,23 +114,12 @@ QByteArray ToJson(const ProgramDoc& doc)
 
 bool FromJson(const QByteArray& json, ProgramDoc* doc, QString* cause)
 {
-    QJsonParseError parseError;
-    const QJsonDocument parsed = QJsonDocument::fromJson(json, &parseError);
-    const QJsonObject root = parsed.object();
-    if (parseError.error != QJsonParseError::NoError || !parsed.isObject() ||
-        root.value(QStringLiteral("format")).toString() != formatName) {
-        *cause = QStringLiteral("To nie jest plik programu źródła");
+    QJsonObject root;
+    if (!VersionedJson::Open(json, formatName, formatVersion,
+                             QStringLiteral("To nie jest plik programu źródła"), &root, cause))
         return false;
-    }
-    const QJsonValue versionValue = root.value(QStringLiteral("version"));
-    const int version = versionValue.toInt(-1);
-    if (version < 1 || version > formatVersion) {
-        *cause = QStringLiteral("Plik zapisano w wersji %1 formatu, której ten program nie zna")
-                     .arg(versionValue.toVariant().toString());
-        return false;
-    }
     const auto damaged = [cause](const QString& where) {
-        *cause = QStringLiteral("Plik jest uszkodzony (%1)").arg(where);
+        *cause = VersionedJson::Damaged(where);
         return false;
     };
 
@@ -201,22 +180,14 @@ bool FromJson(const QByteArray& json, ProgramDoc* doc, QString* cause)
 
 bool Save(const QString& path, const ProgramDoc& doc, QString* message)
 {
-    QString cause;
-    if (WriteWholeFile(path, ToJson(doc), &cause))
-        return true;
-    *message = QStringLiteral("Nie udało się zapisać pliku:\n%1\n%2.").arg(path, cause);
-    return false;
+    return VersionedJson::Save(path, ToJson(doc), message);
 }
 
 bool Load(const QString& path, ProgramDoc* doc, QString* message)
 {
-    QByteArray data;
-    QString cause;
-    if (!ReadRegularFile(path, maxFileBytes, &data, &cause) || !FromJson(data, doc, &cause)) {
-        *message = QStringLiteral("Nie udało się odczytać pliku:\n%1\n%2.").arg(path, cause);
-        return false;
-    }
-    return true;
+    return VersionedJson::Load(
+        path, [doc](const QByteArray& json, QString* cause) { return FromJson(json, doc, cause); },
+        message);
 }
 
 } // namespace ProgramFile

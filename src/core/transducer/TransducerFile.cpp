@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/transducer/TransducerFile.h"
 
-#include "core/base/FileAccess.h"
+#include "core/base/VersionedJson.h"
 #include "core/link/CalFunctionTable.h"
 
 #include <QFileInfo>
@@ -14,8 +14,6 @@ namespace TransducerFile {
 namespace {
 
 const QString formatName = QStringLiteral("tevano-718-transducer");
-// A definition with its results is a few kilobytes; anything far larger is not one.
-constexpr qint64 maxFileBytes = 4 * 1024 * 1024;
 
 const QStringList junctionNames{QStringLiteral("Tex"), QStringLiteral("Tin"), QStringLiteral("To")};
 const QStringList verdictNames{QStringLiteral("pass"), QStringLiteral("fail"),
@@ -75,15 +73,7 @@ QString Text(const QJsonObject& o, const char* key)
     return o.value(QLatin1String(key)).toString();
 }
 
-// A number where the document needs one: missing or of another type is refused.
-bool Number(const QJsonObject& o, const char* key, double* value)
-{
-    const QJsonValue v = o.value(QLatin1String(key));
-    if (!v.isDouble())
-        return false;
-    *value = v.toDouble();
-    return true;
-}
+using VersionedJson::Number;
 
 } // namespace
 
@@ -150,22 +140,12 @@ QByteArray ToJson(const TransducerDoc& doc)
 
 bool FromJson(const QByteArray& json, TransducerDoc* doc, QString* cause)
 {
-    QJsonParseError parseError;
-    const QJsonDocument parsed = QJsonDocument::fromJson(json, &parseError);
-    const QJsonObject root = parsed.object();
-    if (parseError.error != QJsonParseError::NoError || !parsed.isObject() ||
-        root.value(QStringLiteral("format")).toString() != formatName) {
-        *cause = QStringLiteral("To nie jest plik przetwornika");
+    QJsonObject root;
+    if (!VersionedJson::Open(json, formatName, formatVersion,
+                             QStringLiteral("To nie jest plik przetwornika"), &root, cause))
         return false;
-    }
-    const int version = root.value(QStringLiteral("version")).toInt(-1);
-    if (version < 1 || version > formatVersion) {
-        *cause = QStringLiteral("Plik zapisano w wersji %1 formatu, której ten program nie zna")
-                     .arg(root.value(QStringLiteral("version")).toVariant().toString());
-        return false;
-    }
     const auto damaged = [cause](const QString& where) {
-        *cause = QStringLiteral("Plik jest uszkodzony (%1)").arg(where);
+        *cause = VersionedJson::Damaged(where);
         return false;
     };
 
@@ -232,22 +212,14 @@ bool FromJson(const QByteArray& json, TransducerDoc* doc, QString* cause)
 
 bool Save(const QString& path, const TransducerDoc& doc, QString* message)
 {
-    QString cause;
-    if (WriteWholeFile(path, ToJson(doc), &cause))
-        return true;
-    *message = QStringLiteral("Nie udało się zapisać pliku:\n%1\n%2.").arg(path, cause);
-    return false;
+    return VersionedJson::Save(path, ToJson(doc), message);
 }
 
 bool Load(const QString& path, TransducerDoc* doc, QString* message)
 {
-    QByteArray data;
-    QString cause;
-    if (!ReadRegularFile(path, maxFileBytes, &data, &cause) || !FromJson(data, doc, &cause)) {
-        *message = QStringLiteral("Nie udało się odczytać pliku:\n%1\n%2.").arg(path, cause);
-        return false;
-    }
-    return true;
+    return VersionedJson::Load(
+        path, [doc](const QByteArray& json, QString* cause) { return FromJson(json, doc, cause); },
+        message);
 }
 
 } // namespace TransducerFile
