@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "ui/base/DocumentFileDialogs.h"
 #include "ui/program/CProgramDlg.h"
 
 #include "core/base/MessageService.h"
@@ -18,9 +19,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -222,7 +220,10 @@ void CProgramDlg::BuildWindow()
     QPushButton* recent = fileButton(QStringLiteral("Ostatnie"), "recentButton", [] {});
     auto* recentMenu = new QMenu(recent);
     recent->setMenu(recentMenu);
-    connect(recentMenu, &QMenu::aboutToShow, this, [this, recentMenu] { FillRecent(recentMenu); });
+    DocumentFileDialogs::KeepRecentMenu(recentMenu, RecentFileList::programs,
+                                        [this](const QString& path) {
+                                            return !ConfirmDiscard() || OpenFile(path);
+                                        });
     fileButton(QStringLiteral("Zapisz"), "saveButton", [this] { Save(false); });
     fileButton(QStringLiteral("Zapisz jako..."), "saveAsButton", [this] { Save(true); });
     fileButton(QStringLiteral("Dziennik CSV..."), "logButton", [this] { SaveLog(); });
@@ -715,11 +716,8 @@ void CProgramDlg::FillTrips()
 
 void CProgramDlg::UpdateTitle()
 {
-    const QString file = session.Path().isEmpty() ? QStringLiteral("bez nazwy")
-                                                  : QFileInfo(session.Path()).fileName();
     setWindowTitle(
-        QStringLiteral("%1 - %2%3")
-            .arg(windowName, file, session.Modified() ? QStringLiteral(" *") : QString()));
+        DocumentFileDialogs::WindowTitle(windowName, session.Path(), session.Modified()));
 }
 
 void CProgramDlg::NewDocument()
@@ -734,26 +732,9 @@ void CProgramDlg::Open()
 {
     if (!ConfirmDiscard())
         return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otwórz"), QString(),
-                                                      ProgramFile::NameFilter());
+    const QString path = DocumentFileDialogs::AskOpenPath(this, ProgramFile::NameFilter());
     if (!path.isEmpty())
         OpenFile(path);
-}
-
-void CProgramDlg::FillRecent(QMenu* menu)
-{
-    menu->clear();
-    const QStringList entries = RecentFileList::Entries(RecentFileList::programs);
-    if (entries.isEmpty())
-        menu->addAction(QStringLiteral("(brak)"))->setEnabled(false);
-    for (int i = 0; i < entries.size(); ++i) {
-        const QString path = entries[i];
-        menu->addAction(RecentFileList::MenuText(i, QDir::toNativeSeparators(path)), this,
-                        [this, path] {
-                            if (ConfirmDiscard())
-                                OpenFile(path);
-                        });
-    }
 }
 
 bool CProgramDlg::OpenFile(const QString& path)
@@ -776,12 +757,10 @@ bool CProgramDlg::Save(bool choosePath)
         return false;
     QString path = session.Path();
     if (choosePath || path.isEmpty()) {
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("Zapisz jako"), path,
-                                            ProgramFile::NameFilter());
+        path = DocumentFileDialogs::AskSavePath(this, path, ProgramFile::NameFilter(),
+                                                ProgramFile::extension);
         if (path.isEmpty())
             return false;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QLatin1Char('.') + ProgramFile::extension;
     }
     QString message;
     if (!ProgramFile::Save(path, session.Document(), &message)) {
@@ -802,15 +781,7 @@ QString CProgramDlg::OutputPath(const QString& caption, const QString& suffix,
         messages.ShowError(QStringLiteral("Program nie był jeszcze uruchomiony."), this);
         return {};
     }
-    const QFileInfo document(session.Path());
-    const QString proposed =
-        session.Path().isEmpty()
-            ? QString()
-            : document.dir().filePath(document.completeBaseName() + QLatin1Char('.') + suffix);
-    QString path = QFileDialog::getSaveFileName(this, caption, proposed, filter);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + suffix;
-    return path;
+    return DocumentFileDialogs::AskOutputPath(this, session.Path(), caption, suffix, filter);
 }
 
 void CProgramDlg::SaveLog()

@@ -73,7 +73,6 @@ private:
     void UpdateTitle();
     void NewDocument();
     void Open();
-    void FillRecent(QMenu* menu);
     bool Save(bool choosePath);
     // Where an output goes, asked beside the program; empty when cancelled or nothing ran
     // yet (said).

@@ -14,13 +14,12 @@
 #include "core/transducer/TransducerForm.h"
 #include "core/transducer/TransducerMath.h"
 #include "core/transducer/TransducerText.h"
+#include "ui/base/DocumentFileDialogs.h"
 #include "ui/transducer/TransducerCertificate.h"
 #include "ui/transducer/TransducerErrorChart.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -164,8 +163,13 @@ void CTransducerDlg::BuildWindow()
     fileButton(QStringLiteral("Nowy"), [this] { NewDocument(); });
     fileButton(QStringLiteral("Otwórz..."), [this] { Open(); });
     auto* recent = new QPushButton(QStringLiteral("Ostatnie"), this);
+    recent->setObjectName(QStringLiteral("recentButton"));
     recent->setAutoDefault(false);
-    BuildRecentMenu(recent);
+    recent->setMenu(new QMenu(recent));
+    DocumentFileDialogs::KeepRecentMenu(recent->menu(), RecentFileList::transducers,
+                                        [this](const QString& path) {
+                                            return !ConfirmDiscard() || OpenFile(path);
+                                        });
     files->addWidget(recent);
     fileButtons << recent;
     fileButton(QStringLiteral("Zapisz"), [this] { Save(false); });
@@ -513,11 +517,8 @@ void CTransducerDlg::FillResults()
 
 void CTransducerDlg::UpdateTitle()
 {
-    const QString file = session.Path().isEmpty() ? QStringLiteral("bez nazwy")
-                                                  : QFileInfo(session.Path()).fileName();
     setWindowTitle(
-        QStringLiteral("%1 - %2%3")
-            .arg(windowName, file, session.Modified() ? QStringLiteral(" *") : QString()));
+        DocumentFileDialogs::WindowTitle(windowName, session.Path(), session.Modified()));
 }
 
 void CTransducerDlg::NewDocument()
@@ -532,8 +533,7 @@ void CTransducerDlg::Open()
 {
     if (!ConfirmDiscard())
         return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otwórz"), QString(),
-                                                      TransducerFile::NameFilter());
+    const QString path = DocumentFileDialogs::AskOpenPath(this, TransducerFile::NameFilter());
     if (!path.isEmpty())
         OpenFile(path);
 }
@@ -546,28 +546,6 @@ bool CTransducerDlg::OpenHandedDocument(const QString& path)
     if (ConfirmDiscard())
         OpenFile(path);
     return true;
-}
-
-void CTransducerDlg::BuildRecentMenu(QPushButton* button)
-{
-    button->setObjectName(QStringLiteral("recentButton"));
-    auto* menu = new QMenu(button);
-    menu->setObjectName(QStringLiteral("recentMenu"));
-    button->setMenu(menu);
-    // Filled as it opens: another window of the program may have changed the list.
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
-        menu->clear();
-        const QStringList entries = RecentFileList::Entries(RecentFileList::transducers);
-        for (int i = 0; i < entries.size(); ++i) {
-            const QString path = entries.at(i);
-            menu->addAction(RecentFileList::MenuText(i, path), this, [this, path] {
-                if (ConfirmDiscard() && !OpenFile(path))
-                    RecentFileList::Remove(path, RecentFileList::transducers);
-            });
-        }
-        if (entries.isEmpty())
-            menu->addAction(QStringLiteral("(brak)"))->setEnabled(false);
-    });
 }
 
 bool CTransducerDlg::OpenFile(const QString& path)
@@ -590,12 +568,10 @@ bool CTransducerDlg::Save(bool choosePath)
         return false;
     QString path = session.Path();
     if (choosePath || path.isEmpty()) {
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("Zapisz jako"), path,
-                                            TransducerFile::NameFilter());
+        path = DocumentFileDialogs::AskSavePath(this, path, TransducerFile::NameFilter(),
+                                                TransducerFile::extension);
         if (path.isEmpty())
             return false;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QLatin1Char('.') + TransducerFile::extension;
     }
     QString message;
     if (!TransducerFile::Save(path, session.Document(), &message)) {
@@ -616,15 +592,7 @@ QString CTransducerDlg::OutputPath(const QString& caption, const QString& suffix
         messages.ShowError(QStringLiteral("Nie przeprowadzono jeszcze pomiarów."), this);
         return {};
     }
-    const QFileInfo document(session.Path());
-    const QString proposed =
-        session.Path().isEmpty()
-            ? QString()
-            : document.dir().filePath(document.completeBaseName() + QLatin1Char('.') + suffix);
-    QString path = QFileDialog::getSaveFileName(this, caption, proposed, filter);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + suffix;
-    return path;
+    return DocumentFileDialogs::AskOutputPath(this, session.Path(), caption, suffix, filter);
 }
 
 void CTransducerDlg::SaveCertificate()

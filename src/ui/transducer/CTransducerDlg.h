@@ -68,8 +68,6 @@ private:
     void UpdateFunctionFields();
     void NewDocument();
     void Open();
-    // The button's menu of the transducer documents used last.
-    void BuildRecentMenu(QPushButton* button);
     bool Save(bool choosePath);
     // Where an output goes, asked beside the document; empty when cancelled or nothing was
     // measured yet (said).
