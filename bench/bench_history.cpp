@@ -223,7 +223,7 @@ QString MeterName(int meter)
 // transaction.
 void Fill(QSqlDatabase& db, int count)
 {
-    QString error = HistorySchema::Migrate(db, HistorySchema::currentVersion - 1);
+    QString error = HistorySchema::Migrate(db, HistorySchema::meterSummaryVersion - 1);
     if (!error.isEmpty())
         Fail(error);
     SqlHistoryStore store(db);

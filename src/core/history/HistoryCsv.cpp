@@ -74,27 +74,35 @@ QByteArray HistoryCsvRows(const CheckRecord& c)
         c.VerdictText(),
     }.join(QLatin1Char(';'));
     const QString who = QStringList{c.id, Field(c.computer), Field(c.user)}.join(QLatin1Char(';'));
+    const QString rule = Field(DecisionRuleText(c.decisionRule));
+    // Each point's row appended field by field to the one text of the check's rows.
     QString rows;
+    rows.reserve(c.points.size() * (check.size() + who.size() + rule.size() + 160));
+    const auto add = [&rows](const QString& field) {
+        rows += field;
+        rows += QLatin1Char(';');
+    };
     for (const CheckPointRecord& p : c.points) {
-        const QStringList point = {QString::number(p.position + 1),
-                                   Number(p.reading),
-                                   Number(p.setting),
-                                   Number(p.actualError),
-                                   Number(p.permissibleError),
-                                   Number(p.calibratorError),
-                                   Field(p.unit),
-                                   p.marked ? QStringLiteral("+") : QString(),
-                                   Flag(p.measured),
-                                   Flag(p.exceeded)};
+        add(check);
+        add(QString::number(p.position + 1));
+        add(Number(p.reading));
+        add(Number(p.setting));
+        add(Number(p.actualError));
+        add(Number(p.permissibleError));
+        add(Number(p.calibratorError));
+        add(Field(p.unit));
+        add(p.marked ? QStringLiteral("+") : QString());
+        add(Flag(p.measured));
+        add(Flag(p.exceeded));
+        add(who);
         // The point under the record's own rule, at the end of the row.
         const PointConformity judged = JudgePoint(c, p);
-        const QStringList conformity = {Field(DecisionRuleText(c.decisionRule)),
-                                        Number(judged.UncertaintyText()),
-                                        Number(judged.TurText()),
-                                        Field(judged.StatementText()),
-                                        Flag(judged.turLow)};
-        rows += check + QLatin1Char(';') + point.join(QLatin1Char(';')) + QLatin1Char(';') + who +
-                QLatin1Char(';') + conformity.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+        add(rule);
+        add(Number(judged.UncertaintyText()));
+        add(Number(judged.TurText()));
+        add(Field(judged.StatementText()));
+        rows += Flag(judged.turLow);
+        rows += QLatin1String("\r\n");
     }
     return rows.toUtf8();
 }

@@ -136,6 +136,13 @@ QStringList Version4(bool postgres)
             QString::fromLatin1(meterSummaryFill)};
 }
 
+// Version 5: the checks in the history's order (newest first), so that the listing and the
+// export read them, and each check's points by the points' key, without sorting the history.
+const char* const version5[] = {
+    "CREATE INDEX checks_newest_first"
+    " ON checks (checked_at DESC, range_slot, meter_name, meter_number, id)",
+};
+
 bool IsPostgres(const QSqlDatabase& db)
 {
     return db.driverName() == QLatin1String("QPSQL");
@@ -162,6 +169,7 @@ const Step steps[] = {
     {[](bool) { return Statements(version2); }},
     {[](bool) { return Statements(version3); }, HistoryChain::SealExisting},
     {Version4},
+    {[](bool) { return Statements(version5); }},
 };
 static_assert(std::size(steps) == HistorySchema::currentVersion);
 

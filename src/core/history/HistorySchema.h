@@ -16,7 +16,9 @@ class QSqlError;
 namespace HistorySchema {
 
 // The version this program writes.
-constexpr int currentVersion = 4;
+constexpr int currentVersion = 5;
+// The version that brought the meters' summary (tests and the bench fill the tables before it).
+constexpr int meterSummaryVersion = 4;
 
 // Brings the database to `targetVersion` (tests stop at an older one). Returns an empty text,
 // or the reason in Polish; a database newer than the program is refused.

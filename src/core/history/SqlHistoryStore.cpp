@@ -437,40 +437,44 @@ QString SqlHistoryStore::EachCheckWithPoints(const TakeCheck& take)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    // One query: each check's row, then a row for each of its points holding the point alone
-    // (a check's columns repeated on every point's row would cost more to read than the rest).
-    // The order's keys stay inside: what is read is the check's columns and the point's.
+    // One query: each check's row, then a row for each of its points holding the point and only
+    // the check's columns the order needs (a check's every column repeated on every point's row
+    // would cost more to read than the rest). Both halves come in the order of the index
+    // checks_newest_first, each check's points by the points' key, so that the database merges
+    // them instead of sorting the whole history. A point's row has its check_id column set.
     const QStringList checks = QString::fromLatin1(checkColumns).split(QLatin1Char(','));
     const QStringList points = QString::fromLatin1(pointColumns).split(QLatin1Char(','));
-    QStringList checkRow, pointRow, outer;
+    const QStringList keys = QString::fromLatin1(newestFirst).split(QLatin1Char(','));
+    QStringList checkRow, pointRow;
     for (const QString& column : checks) {
-        checkRow << QStringLiteral("c.") + column.trimmed();
-        pointRow << QStringLiteral("NULL");
-        outer << column.trimmed();
+        const QString name = column.trimmed();
+        checkRow << QStringLiteral("c.%1 AS %1").arg(name);
+        const bool key = std::any_of(keys.begin(), keys.end(), [&](const QString& k) {
+            return k.trimmed().section(QLatin1Char(' '), 0, 0) == name;
+        });
+        pointRow << (key ? QStringLiteral("c.") + name : QStringLiteral("NULL"));
     }
     for (const QString& column : points) {
-        checkRow << QStringLiteral("NULL");
-        pointRow << QStringLiteral("p.") + column.trimmed();
-        outer << (column.trimmed() == QLatin1String("check_id") ? QStringLiteral("NULL")
-                                                                : column.trimmed());
+        const QString name = column.trimmed();
+        // Named after the first half of the union, where the check's row has no point.
+        checkRow << (name == QLatin1String("check_id")   ? QStringLiteral("NULL AS check_id")
+                     : name == QLatin1String("position") ? QStringLiteral("-1 AS position")
+                                                         : QStringLiteral("NULL AS ") + name);
+        pointRow << (name == QLatin1String("check_id") ? QStringLiteral("0")
+                                                       : QStringLiteral("p.") + name);
     }
-    // The point columns are named after the first part of the union, whose values are NULL.
-    for (int i = 0; i < points.size(); ++i)
-        checkRow[checks.size() + i] += QStringLiteral(" AS ") + points[i].trimmed();
-    const QString keys = QStringLiteral("c.checked_at AS k1, c.range_slot AS k2,"
-                                        " c.meter_name AS k3, c.meter_number AS k4, c.id AS k5");
-    const QString sql =
-        QStringLiteral("SELECT %1 FROM (SELECT %2, %3, -1 AS k6 FROM checks c"
-                       " UNION ALL SELECT %4, %3, p.position FROM points p"
-                       " JOIN checks c ON c.id = p.check_id) AS u"
-                       " ORDER BY k1 DESC, k2, k3, k4, k5, k6")
-            .arg(outer.join(QStringLiteral(", ")), checkRow.join(QStringLiteral(", ")), keys,
-                 pointRow.join(QStringLiteral(", ")));
+    const QString sql = QStringLiteral("SELECT %1 FROM checks c"
+                                       " UNION ALL SELECT %2 FROM checks c"
+                                       " JOIN points p ON p.check_id = c.id"
+                                       " ORDER BY %3, position")
+                            .arg(checkRow.join(QStringLiteral(", ")),
+                                 pointRow.join(QStringLiteral(", ")),
+                                 QLatin1String(newestFirst));
     if (!q.exec(sql))
         return ReadFailed(q);
     CheckRecord check;
     while (q.next()) {
-        if (q.isNull(0)) {
+        if (!q.isNull(checkColumnCount)) {
             check.points << ReadPoint(q, checkColumnCount);
             continue;
         }

@@ -331,7 +331,7 @@ private slots:
             QVERIFY2(db.isOpen(), qPrintable(db.lastError().text()));
             // The tables as they were before the summary came (its version less one), with checks
             // stored into them by today's store.
-            QCOMPARE(HistorySchema::Migrate(db, HistorySchema::currentVersion - 1), QString());
+            QCOMPARE(HistorySchema::Migrate(db, HistorySchema::meterSummaryVersion - 1), QString());
             SqlHistoryStore store(db);
             // Meter A's last run: two ranges at one moment, from a bench an hour apart from
             // the other's clock, one negative; and an older run.
