@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Source programs at real speed against r718-sim with an alarm unit on its measure side: the
-// frames in order, the trip and reset points against the unit's thresholds, a link given up
-// mid-ramp; and r718-run program with its table, JSON, log and exit codes.
+// r718-run program against r718-sim with an alarm unit on its measure side, at real speed: its
+// table, JSON, log and exit codes. The run's frames, trip points and a link given up are
+// tested on virtual time (tst_program_sim).
 
 #include "DataRows.h"
-#include "SimLink.h"
+#include "SimProcess.h"
 #include "core/link/CalFunctionTable.h"
-#include "core/link/LinkSession.h"
 #include "core/program/ProgramFile.h"
-#include "core/program/ProgramRun.h"
-#include "core/transducer/RunClock.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -27,8 +24,8 @@ const QStringList alarmUnit{QStringLiteral("--transmitter"),
                             QStringLiteral("in=4:20,out=0:10,switch=12.5:11.5"),
                             QStringLiteral("--no-noise")};
 
-// A staircase 10 → 14 → 10 mA in 1 mA steps, each held for a set-point and one poll (with
-// room for a busy machine).
+// The shortest staircase that trips and resets the unit: 11 → 13 → 11 mA in 1 mA steps, each
+// held for a set-point and one poll (with room for a busy machine).
 ProgramDoc Staircase()
 {
     ProgramDoc doc;
@@ -36,8 +33,8 @@ ProgramDoc Staircase()
     doc.trip = {true, TripDirection::RisesAbove, 5};
     ProgramSegment s;
     s.kind = SegmentKind::Staircase;
-    s.from = 10;
-    s.to = 14;
+    s.from = 11;
+    s.to = 13;
     s.step = 1;
     s.dwellSeconds = 1.3;
     doc.segments << s;
@@ -69,7 +66,7 @@ Outcome RunTool(const QStringList& arguments)
 
 } // namespace
 
-class TestProgramSim : public QObject
+class TestRunProgram : public QObject
 {
     Q_OBJECT
 
@@ -78,56 +75,6 @@ private:
 
 private slots:
     void initTestCase() { FillCalFunctionTable(); }
-
-    void framesAndTripPoints()
-    {
-        SimLink sim(alarmUnit);
-        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
-        LinkSession session(sim.link);
-        bool opened = false;
-        session.Open(1, [&opened](bool ok) { opened = ok; });
-        QVERIFY(QTest::qWaitFor([&] { return opened; }, 5000));
-        ProgramRun run(session, EventLoopRunClock());
-        QList<ProgramEnd> ends;
-        run.finished = [&ends](ProgramEnd end) { ends << end; };
-        run.Start(Staircase());
-        QVERIFY(QTest::qWaitFor([&] { return !ends.isEmpty(); }, 30000));
-
-        QCOMPARE(ends, QList<ProgramEnd>{ProgramEnd::Completed});
-        QStringList expected{"^C06%", "^M04%", "^S1%"};
-        for (const char* value : {"10", "11", "12", "13", "14", "13", "12", "11", "10"})
-            expected << QStringLiteral("^N%1.000%").arg(QLatin1String(value)) << "^P%";
-        QCOMPARE(sim.Frames(), expected);
-        const QList<TripPoint> trips = TripPoints::FromLog(run.Log().entries);
-        QCOMPARE(trips.size(), 1);
-        QVERIFY(qAbs(trips[0].trip - 12.5) <= 1);
-        QVERIFY(qAbs(*trips[0].reset - 11.5) <= 1);
-        QCOMPARE(trips[0].trip, 13.0);
-        QCOMPARE(*trips[0].reset, 11.0);
-        QVERIFY(sim.messages.messages.isEmpty());
-    }
-
-    void linkGivenUpMidRamp()
-    {
-        SimLink sim(alarmUnit);
-        QVERIFY2(sim.Started(), qPrintable(sim.LastError()));
-        LinkSession session(sim.link);
-        bool opened = false;
-        session.Open(1, [&opened](bool ok) { opened = ok; });
-        QVERIFY(QTest::qWaitFor([&] { return opened; }, 5000));
-        ProgramRun run(session, EventLoopRunClock());
-        QList<ProgramEnd> ends;
-        run.finished = [&ends](ProgramEnd end) { ends << end; };
-        run.logged = [&sim](const ProgramLogEntry& e) {
-            if (e.kind == ProgramLogEntry::Kind::Reading && e.sourceText == QLatin1String("12.000"))
-                sim.Control(QStringLiteral("silence forever"));
-        };
-        run.Start(Staircase());
-        QVERIFY(QTest::qWaitFor([&] { return !ends.isEmpty(); }, 30000));
-        QCOMPARE(ends, QList<ProgramEnd>{ProgramEnd::LinkLost});
-        QCOMPARE(run.Log().entries.size(), 6); // three set-points and their readings
-        QVERIFY(sim.messages.OnlyError(QStringLiteral("Brak komunikacji z portem COM.")));
-    }
 
     void runTool()
     {
@@ -157,8 +104,8 @@ private slots:
         QFile csv(log);
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = csv.readAll().split('\n');
-        QCOMPARE(lines.size(), 1 + 18 + 1);
-        QVERIFY2(lines[2].contains(";odczyt;1;1;10,000;0,000;"), lines[2].constData());
+        QCOMPARE(lines.size(), 1 + 10 + 1);
+        QVERIFY2(lines[2].contains(";odczyt;1;1;11,000;0,000;"), lines[2].constData());
 
         o = RunTool(run + QStringList{QStringLiteral("--json")});
         QCOMPARE(o.code, 0);
@@ -194,5 +141,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProgramSim)
-#include "tst_program_sim.moc"
+QTEST_GUILESS_MAIN(TestRunProgram)
+#include "tst_run_program.moc"
