@@ -3,6 +3,7 @@
 
 #include "core/program/ProgramChartData.h"
 #include "core/program/ProgramText.h"
+#include "ui/base/A4PageText.h"
 #include "ui/metercheck/report/PdfFileJobs.h"
 #include "ui/program/ProgramChartDrawing.h"
 
@@ -10,27 +11,10 @@
 
 namespace {
 
-constexpr int left = 2000;
-constexpr int right = 19000;
-constexpr int textHeight = 300;
-constexpr int rowPitch = 400;
+using namespace A4PageText;
+
 // Column left edges of the trip table, and the right edge of the last.
 const int columnX[] = {2000, 3000, 4600, 7400, 9200, 12000, 13800, right};
-
-QFont Font(int height, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(height); // logical units: 0.01 mm
-    font.setBold(bold);
-    return font;
-}
-
-void Text(QPainter& p, int x, int y, const QString& text, Qt::Alignment align = Qt::AlignLeft,
-          int width = right - left)
-{
-    p.drawText(QRectF(x, y, width, rowPitch), align | Qt::AlignVCenter | Qt::TextDontClip, text);
-}
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "core/transducer/TransducerExport.h"
 #include "core/transducer/TransducerMath.h"
 #include "core/transducer/TransducerText.h"
+#include "ui/base/A4PageText.h"
 #include "ui/metercheck/report/PdfFileJobs.h"
 #include "ui/transducer/TransducerErrorChart.h"
 
@@ -15,27 +16,10 @@
 
 namespace {
 
-constexpr int left = 2000;
-constexpr int right = 19000;
-constexpr int textHeight = 300;
-constexpr int rowPitch = 400;
+using namespace A4PageText;
+
 // Column left edges of the tables, and the right edge of the last.
 const int columnX[] = {2000, 3900, 6200, 8600, 11000, 13400, 15800, right};
-
-QFont Font(int height, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(height); // logical units: 0.01 mm
-    font.setBold(bold);
-    return font;
-}
-
-void Text(QPainter& p, int x, int y, const QString& text, Qt::Alignment align = Qt::AlignLeft,
-          int width = right - left)
-{
-    p.drawText(QRectF(x, y, width, rowPitch), align | Qt::AlignVCenter | Qt::TextDontClip, text);
-}
 
 // The table of one run; returns the y under it.
 int PaintRun(QPainter& p, const TransducerDoc& doc, RunKind kind, int y)

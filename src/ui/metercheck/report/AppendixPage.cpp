@@ -217,20 +217,9 @@ private:
 bool PrintConformityAppendix(PrintJobs& jobs, const ConformityAppendix& appendix,
                              MessageService& messages)
 {
-    if (!jobs.HasPrinter()) {
-        ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"), messages);
+    QPainter* painter = BeginPrintJob(jobs, QStringLiteral("Załącznik - R718"), messages);
+    if (!painter)
         return false;
-    }
-    QPainter* painter = jobs.BeginJob(QStringLiteral("Załącznik - R718"));
-    if (!painter) {
-        ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"), messages);
-        return false;
-    }
-    if (!jobs.BeginPage()) {
-        ShowPrintError(QStringLiteral("Nie można wystartować strony"), messages);
-        jobs.AbortJob();
-        return false;
-    }
     const bool whole = AppendixPainter(jobs, *painter, appendix, messages).Paint();
     if (whole)
         jobs.EndPage();

@@ -17,6 +17,25 @@ void ShowPrintError(const QString& text, MessageService& messages)
                   MessageButtons::Ok, nullptr);
 }
 
+QPainter* BeginPrintJob(PrintJobs& jobs, const QString& title, MessageService& messages)
+{
+    if (!jobs.HasPrinter()) {
+        ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"), messages);
+        return nullptr;
+    }
+    QPainter* painter = jobs.BeginJob(title);
+    if (!painter) {
+        ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"), messages);
+        return nullptr;
+    }
+    if (!jobs.BeginPage()) {
+        ShowPrintError(QStringLiteral("Nie można wystartować strony"), messages);
+        jobs.AbortJob();
+        return nullptr;
+    }
+    return painter;
+}
+
 bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
                         const ReportClock& clock, MessageService& messages)
 {
@@ -24,20 +43,9 @@ bool PrintProtocolTable(PrintJobs& jobs, const MeterCheckDoc& doc, int range,
     const QString dateText = ReportDateText(now.date());
     const QString timeText = ReportTimeText(now.time());
 
-    if (!jobs.HasPrinter()) {
-        ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"), messages);
+    QPainter* painter = BeginPrintJob(jobs, QStringLiteral("Wydruk - R718"), messages);
+    if (!painter)
         return false;
-    }
-    QPainter* painter = jobs.BeginJob(QStringLiteral("Wydruk - R718"));
-    if (!painter) {
-        ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"), messages);
-        return false;
-    }
-    if (!jobs.BeginPage()) {
-        ShowPrintError(QStringLiteral("Nie można wystartować strony"), messages);
-        jobs.AbortJob();
-        return false;
-    }
     PaintProtocolPage(*painter, doc, range, dateText, timeText);
     jobs.EndPage();
     jobs.EndJob();

@@ -10,6 +10,7 @@
 
 class MessageService;
 class PrintJobs;
+class QPainter;
 class ReportClock;
 class WorkProgress;
 struct MeterCheckDoc;
@@ -45,6 +46,9 @@ public:
 inline constexpr char reportMessageCaption[] = "Tevano 718";
 // A printing failure ("Nie znaleziono drukarki!", ...) in its message box.
 void ShowPrintError(const QString& text, MessageService& messages);
+// Starts a print job named `title` on its first page. Null after the printing message when
+// there is no printer or the job or its page cannot start (a begun job is aborted).
+QPainter* BeginPrintJob(PrintJobs& jobs, const QString& title, MessageService& messages);
 
 // One print job with the table page of range `range` of a document (the meter check's, or one
 // made of a check kept in the history). Failures are shown in a message box and give false.

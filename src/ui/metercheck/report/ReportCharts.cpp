@@ -39,22 +39,13 @@ public:
         case ChartData::Status::Ready:
             break;
         }
-        if (!jobs.HasPrinter()) {
-            ShowPrintError(QStringLiteral("Nie znaleziono drukarki!"), messages);
-            return;
-        }
         QPainter* painter =
-            jobs.BeginJob(chart == Chart::Points ? QStringLiteral("Wykres punktów - R718")
-                                                 : QStringLiteral("Wykres błędów - R718"));
-        if (!painter) {
-            ShowPrintError(QStringLiteral("Nie można zainicjalizować drukarki"), messages);
+            BeginPrintJob(jobs,
+                          chart == Chart::Points ? QStringLiteral("Wykres punktów - R718")
+                                                 : QStringLiteral("Wykres błędów - R718"),
+                          messages);
+        if (!painter)
             return;
-        }
-        if (!jobs.BeginPage()) {
-            ShowPrintError(QStringLiteral("Nie można wystartować strony"), messages);
-            jobs.AbortJob();
-            return;
-        }
         drawing.Paint(*painter, chartArea, data);
         jobs.EndPage();
         jobs.EndJob();
